@@ -1,0 +1,24 @@
+# Compiler settings shared by every target.
+#
+# Results must not change between machines: no fast-math, and no contraction of
+# a*b+c into fused multiply-adds (which -march settings would otherwise allow).
+
+find_program(ORVEL_CCACHE ccache)
+if(ORVEL_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+  set(CMAKE_C_COMPILER_LAUNCHER ${ORVEL_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${ORVEL_CCACHE})
+endif()
+
+add_compile_options(-Wall -Wextra -Wno-unused-parameter -ffp-contract=off -fno-fast-math)
+
+# ORVEL_SANITIZE: empty, "address" (ASan + UBSan) or "thread" (TSan).
+set(ORVEL_SANITIZE "" CACHE STRING "Sanitizer build: address or thread")
+if(ORVEL_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(ORVEL_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT ORVEL_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "ORVEL_SANITIZE must be empty, address or thread")
+endif()

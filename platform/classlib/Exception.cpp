@@ -1,0 +1,5 @@
+#include "platform/classlib/Exception.h"
+
+namespace classlib {
+// Anchors the vtable of Exception in one translation unit.
+}  // namespace classlib

@@ -1,0 +1,26 @@
+// The base of every error the system raises: a message text and nothing else.
+//
+// Library routines raise it with a literal English text naming the broken
+// condition; the windows show the text in a message box. Derived classes
+// (ERegex, ChartException, ...) add what their callers need to tell errors apart.
+#pragma once
+
+#include <exception>
+#include <string>
+#include <utility>
+
+namespace classlib {
+
+class Exception : public std::exception {
+ public:
+  explicit Exception(std::string message) : message_(std::move(message)) {}
+
+  const std::string& Message() const noexcept { return message_; }
+  void SetMessage(std::string message) { message_ = std::move(message); }
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
+};
+
+}  // namespace classlib
