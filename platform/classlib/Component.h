@@ -1,0 +1,96 @@
+// Components: persistent objects with an owner, a name and an owned list.
+//
+// An owner frees the components it owns when it is destroyed; a component that
+// asked another for a free notification hears when that one goes away, so it
+// can drop its reference before it dangles.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/classlib/Persistent.h"
+
+namespace classlib {
+
+class EComponentError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+enum TOperation : std::uint8_t { opInsert, opRemove };
+
+enum TComponentStateFlag : std::uint8_t {
+  csLoading,
+  csReading,
+  csWriting,
+  csDestroying,
+  csDesigning,
+  csAncestor,
+  csUpdating,
+  csFixups,
+};
+
+class TComponent : public TPersistent {
+  ORVEL_CLASS_INFO
+ public:
+  explicit TComponent(TComponent* owner = nullptr);
+  ~TComponent() override;
+
+  TComponent* Owner() const { return owner_; }
+
+  const std::string& Name() const { return name_; }
+  // Raises for a name that is not an identifier, or that another component of
+  // the same owner already carries. The empty name is always allowed.
+  virtual void SetName(const std::string& name);
+
+  std::int32_t Tag() const { return tag_; }
+  void SetTag(std::int32_t tag) { tag_ = tag; }
+
+  int ComponentCount() const { return static_cast<int>(components_.size()); }
+  TComponent* Components(int index) const;
+  // Case-insensitive, as component names are.
+  TComponent* FindComponent(std::string_view name) const;
+
+  void InsertComponent(TComponent& component);
+  void RemoveComponent(TComponent& component);
+  // Frees every owned component, the last inserted first.
+  void DestroyComponents();
+
+  // Asks to hear (through Notification with opRemove) when component is destroyed.
+  void FreeNotification(TComponent& component);
+  void RemoveFreeNotification(TComponent& component);
+
+  bool HasState(TComponentStateFlag flag) const { return (state_ & Bit(flag)) != 0; }
+  void IncludeState(TComponentStateFlag flag) { state_ |= Bit(flag); }
+  void ExcludeState(TComponentStateFlag flag) { state_ &= static_cast<std::uint16_t>(~Bit(flag)); }
+
+  // Called after a stream has loaded the component's properties.
+  virtual void Loaded();
+
+  std::string GetNamePath() const override { return name_; }
+
+ protected:
+  // Told when a component is inserted into or removed from this one's owned
+  // list, and when a component this one asked to hear about is destroyed.
+  // Overrides call the inherited version, which passes the news to the owned components.
+  virtual void Notification(TComponent* component, TOperation operation);
+  TPersistent* GetOwner() const override { return owner_; }
+
+ private:
+  static std::uint16_t Bit(TComponentStateFlag flag) {
+    return static_cast<std::uint16_t>(1u << flag);
+  }
+  void Insert(TComponent& component);
+  void Remove(TComponent& component);
+
+  TComponent* owner_ = nullptr;
+  std::string name_;
+  std::int32_t tag_ = 0;
+  std::uint16_t state_ = 0;
+  std::vector<TComponent*> components_;
+  std::vector<TComponent*> free_notifies_;
+};
+
+}  // namespace classlib

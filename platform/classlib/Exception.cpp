@@ -1,5 +1,0 @@
-#include "platform/classlib/Exception.h"
-
-namespace classlib {
-// Anchors the vtable of Exception in one translation unit.
-}  // namespace classlib
