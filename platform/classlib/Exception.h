@@ -23,4 +23,11 @@ class Exception : public std::exception {
   std::string message_;
 };
 
+// Raised when a value cannot be converted: text that is no number, an object
+// that cannot take another's value, a date out of range.
+class EConvertError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 }  // namespace classlib

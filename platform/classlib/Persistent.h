@@ -37,12 +37,7 @@ class TPersistent;
 class TComponent;
 class TFiler;
 
-// Raised when an object cannot take another's value, or a property is misused.
-class EConvertError : public Exception {
- public:
-  using Exception::Exception;
-};
-
+// Raised when a property is misused.
 class EPropertyError : public Exception {
  public:
   using Exception::Exception;

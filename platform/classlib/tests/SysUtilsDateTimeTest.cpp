@@ -1,0 +1,176 @@
+// Covers SysUtils_DateTime.cpp: encoding and decoding, Unix time, the clock,
+// and FormatDateTime with the English default settings.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "platform/classlib/SysUtils.h"
+
+namespace {
+
+using namespace classlib;
+
+std::string Message(auto call) {
+  try {
+    call();
+  } catch (const EConvertError& e) {
+    return e.what();
+  }
+  return "no exception";
+}
+
+TEST(DateTime, EncodeKnownDays) {
+  EXPECT_EQ(EncodeDate(1899, 12, 30), 0);
+  EXPECT_EQ(EncodeDate(1970, 1, 1), UnixDateDelta);
+  EXPECT_EQ(EncodeDate(2000, 2, 29), 36585);
+  EXPECT_EQ(EncodeDate(2024, 3, 5), 45356);
+  EXPECT_EQ(EncodeDate(1, 1, 1), -693593);
+  EXPECT_EQ(EncodeDate(9999, 12, 31), 2958465);
+  EXPECT_EQ(EncodeTime(12, 0, 0, 0), 0.5);
+  EXPECT_EQ(EncodeTime(6, 0, 0, 0), 0.25);
+}
+
+TEST(DateTime, EncodeRefusesImpossibleDatesAndTimes) {
+  const int dates[][3] = {{2001, 2, 29}, {1900, 2, 29}, {0, 1, 1},    {10000, 1, 1},
+                          {2000, 13, 1}, {2000, 0, 1},  {2000, 1, 0}, {2000, 4, 31}};
+  for (const auto& d : dates)
+    EXPECT_EQ(Message([&] { EncodeDate(d[0], d[1], d[2]); }), "Invalid argument to date encode")
+        << d[0] << "-" << d[1] << "-" << d[2];
+  const int times[][4] = {{24, 0, 0, 0}, {12, 60, 0, 0}, {12, 0, 60, 0}, {12, 0, 0, 1000}, {-1, 0, 0, 0}};
+  for (const auto& t : times)
+    EXPECT_EQ(Message([&] { EncodeTime(t[0], t[1], t[2], t[3]); }), "Invalid argument to time encode");
+}
+
+TEST(DateTime, DateRoundTripOverTheWholeCalendar) {
+  int checked = 0;
+  for (double day = -693593; day <= 2958465; day += 37) {
+    int y, m, d;
+    DecodeDate(day, y, m, d);
+    ASSERT_EQ(EncodeDate(y, m, d), day) << y << "-" << m << "-" << d;
+    ++checked;
+  }
+  EXPECT_GT(checked, 90000);
+  int y, m, d;
+  DecodeDate(2958465, y, m, d);
+  EXPECT_EQ(y * 10000 + m * 100 + d, 99991231);
+}
+
+TEST(DateTime, TimeRoundTripAndRounding) {
+  for (int h : {0, 1, 11, 12, 23})
+    for (int n : {0, 7, 59})
+      for (int s : {0, 30, 59})
+        for (int ms : {0, 1, 500, 999}) {
+          int h2, n2, s2, ms2;
+          DecodeTime(EncodeDate(2020, 6, 15) + EncodeTime(h, n, s, ms), h2, n2, s2, ms2);
+          ASSERT_EQ((((h2 * 60 + n2) * 60 + s2) * 1000 + ms2), (((h * 60 + n) * 60 + s) * 1000 + ms));
+        }
+  // 0.4 ms before midnight rounds to midnight of the next day.
+  int y, m, d, h, n, s, ms;
+  DecodeDateTime(EncodeDate(2020, 12, 31) + (MSecsPerDay - 0.4) / MSecsPerDay, y, m, d, h, n, s, ms);
+  EXPECT_EQ(y * 10000 + m * 100 + d, 20210101);
+  EXPECT_EQ(h + n + s + ms, 0);
+}
+
+TEST(DateTime, NegativeValuesCountDaysBackAndTimeForward) {
+  int y, m, d, h, n, s, ms;
+  DecodeDateTime(-1.25, y, m, d, h, n, s, ms);
+  EXPECT_EQ(y * 10000 + m * 100 + d, 18991229);
+  EXPECT_EQ(h, 6);
+  EXPECT_EQ(DayOfWeek(0), 7);  // 1899-12-30 was a Saturday
+  EXPECT_EQ(DayOfWeek(1), 1);
+  EXPECT_EQ(DayOfWeek(-1), 6);
+  EXPECT_EQ(DayOfWeek(EncodeDate(2024, 1, 1)), 2);
+}
+
+TEST(DateTime, DecodeRefusesValuesOutsideTheCalendar) {
+  int y, m, d;
+  for (double v : {double(NAN), double(INFINITY), -693594.0, 2958466.0})
+    EXPECT_EQ(Message([&] { DecodeDate(v, y, m, d); }), "Invalid argument to date decode") << v;
+}
+
+TEST(DateTime, UnixTime) {
+  EXPECT_EQ(UnixToDateTime(0), UnixDateDelta);
+  EXPECT_EQ(UnixToDateTime(86400 * 365), EncodeDate(1971, 1, 1));
+  EXPECT_EQ(UnixToDateTime(-86400), UnixDateDelta - 1);
+  EXPECT_EQ(DateTimeToUnix(EncodeDate(2021, 3, 4) + EncodeTime(5, 6, 7, 0)), 1614834367);
+  // 1899-12-29 06:00 in the runtime's form is -1.25.
+  const std::int64_t before = -2209161600LL - 86400 + 6 * 3600;
+  EXPECT_EQ(UnixToDateTime(before), -1.25);
+  EXPECT_EQ(DateTimeToUnix(-1.25), before);
+  for (std::int64_t t = -4000000000LL; t < 4000000000LL; t += 7777777)
+    ASSERT_EQ(DateTimeToUnix(UnixToDateTime(t)), t) << t;
+}
+
+TEST(DateTime, ClockAgreesWithItself) {
+  const TDateTime now = Now();
+  EXPECT_GT(now, EncodeDate(2020, 1, 1));
+  EXPECT_LE(Date(), now);
+  EXPECT_GE(Time(), 0);
+  EXPECT_LT(Time(), 1);
+}
+
+TEST(FormatDateTime, TokenTable) {
+  const TDateTime t = EncodeDate(2024, 3, 5) + EncodeTime(14, 7, 9, 45);
+  const TDateTime am = EncodeDate(2024, 3, 5) + EncodeTime(0, 30, 0, 0);
+  const TDateTime noon = EncodeDate(2024, 3, 5) + EncodeTime(12, 0, 0, 0);
+  const TDateTime midnight = EncodeDate(2024, 3, 5);
+  const struct {
+    const char* format;
+    TDateTime value;
+    const char* text;
+  } cases[] = {
+      {"yyyy-mm-dd hh:nn:ss.zzz", t, "2024-03-05 14:07:09.045"},
+      {"d/m/yy", t, "5/3/24"},
+      {"dd.mm.yyyy", t, "05.03.2024"},
+      {"ddd dddd", t, "Tue Tuesday"},
+      {"mmm mmmm", t, "Mar March"},
+      {"hh:mm", t, "14:07"},   // m after h is minutes
+      {"h:mm am/pm", t, "2:07 pm"},
+      {"H:MM AM/PM", t, "2:07 PM"},
+      {"h a/p", t, "2 p"},
+      {"hh:nn ampm", t, "02:07 PM"},
+      {"h:nn am/pm", am, "12:30 am"},
+      {"h:nn am/pm", noon, "12:00 pm"},
+      {"c", t, "3/5/2024 2:07:09 PM"},
+      {"c", midnight, "3/5/2024"},
+      {"ddddd", t, "3/5/2024"},
+      {"dddddd", t, "Tuesday, March 5, 2024"},
+      {"t", t, "2:07 PM"},
+      {"tt", t, "2:07:09 PM"},
+      {"z zzz", t, "45 045"},
+      {" h\":\"n\":\"s", t, " 14:7:9"},
+      {"yyyy 'year'", t, "2024 year"},
+      {"[yyyy]", t, "[2024]"},
+      {"", t, "3/5/2024 2:07:09 PM"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatDateTime(c.format, c.value), c.text) << c.format;
+}
+
+TEST(FormatDateTime, FollowsTheSettings) {
+  const TDateTime t = EncodeDate(2024, 3, 5) + EncodeTime(14, 7, 9, 0);
+  TFormatSettings s;
+  s.TimeSeparator = '.';
+  s.DateSeparator = '-';
+  s.ShortDateFormat = "dd/mm/yyyy";
+  s.LongTimeFormat = "hh:nn:ss";
+  EXPECT_EQ(FormatDateTime("hh:nn", t, s), "14.07");
+  EXPECT_EQ(FormatDateTime("h\":\"n", t, s), "14:7");  // quoted colons stay colons
+  EXPECT_EQ(FormatDateTime("c", t, s), "05-03-2024 14.07.09");
+  // A format that names itself stops after two levels instead of recursing.
+  s.ShortDateFormat = "ddddd|";
+  EXPECT_EQ(FormatDateTime("ddddd", t, s), "||");
+
+  const TFormatSettings saved = FormatSettings();
+  TFormatSettings process = saved;
+  process.ShortDateFormat = "dd.mm.yyyy";
+  process.DateSeparator = '.';
+  SetFormatSettings(process);
+  EXPECT_EQ(DateToStr(t), "05.03.2024");
+  EXPECT_EQ(DateTimeToStr(t), "05.03.2024 2:07:09 PM");
+  SetFormatSettings(saved);
+  EXPECT_EQ(DateToStr(t), "3/5/2024");
+  EXPECT_EQ(TimeToStr(t), "2:07:09 PM");
+}
+
+}  // namespace
