@@ -1,0 +1,106 @@
+// Safe file writes: a temporary file beside the target, renamed into place.
+// Tested by: tests/SafeFileWriterTest.cpp.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+#include "platform/classlib/Streams.h"
+
+namespace classlib {
+
+namespace {
+
+std::string Reason(int error) { return std::system_category().message(error); }
+
+// The process's file-creation mask, read without changing it (umask() would
+// change it for every thread for a moment).
+mode_t CurrentUmask() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+  return 022;
+}
+
+// Writing through a symbolic link replaces the file it points to, not the link.
+std::string ResolveTarget(const std::string& fileName) {
+  std::error_code ec;
+  if (std::filesystem::is_symlink(fileName, ec)) {
+    const auto resolved = std::filesystem::weakly_canonical(fileName, ec);
+    if (!ec) return resolved.string();
+  }
+  return fileName;
+}
+
+void SyncDirectoryOf(const std::string& fileName) {
+  std::string dir = std::filesystem::path(fileName).parent_path().string();
+  if (dir.empty()) dir = ".";
+  const int handle = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (handle < 0) return;  // best effort: the rename itself has succeeded
+  ::fsync(handle);
+  ::close(handle);
+}
+
+}  // namespace
+
+TSafeFileWriter::TSafeFileWriter(const std::string& fileName) : target_(ResolveTarget(fileName)) {
+  std::string name = target_ + ".~XXXXXX";
+  const int handle = ::mkostemp(name.data(), O_CLOEXEC);
+  if (handle < 0) throw EFCreateError("Cannot create file \"" + fileName + "\". " + Reason(errno));
+  Attach(handle, name);
+  struct stat info {};
+  if (::stat(target_.c_str(), &info) == 0) {
+    ::fchmod(handle, info.st_mode & 07777);
+    if (::fchown(handle, info.st_uid, info.st_gid) != 0) {
+      // Only the owner and root may give a file away; the file stays ours then.
+    }
+  } else {
+    ::fchmod(handle, 0666 & ~CurrentUmask());
+  }
+}
+
+TSafeFileWriter::~TSafeFileWriter() {
+  if (!committed_) ::unlink(FileName().c_str());
+}
+
+void TSafeFileWriter::Commit() {
+  if (committed_) return;
+  if (::fsync(Handle()) != 0) throw EWriteError("Stream write error. " + Reason(errno));
+  Close();
+  if (::rename(FileName().c_str(), target_.c_str()) != 0)
+    throw EFCreateError("Cannot create file \"" + target_ + "\". " + Reason(errno));
+  committed_ = true;
+  SyncDirectoryOf(target_);
+}
+
+void AtomicWriteFile(const std::string& fileName, std::string_view bytes) {
+  TSafeFileWriter writer(fileName);
+  writer.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+  writer.Commit();
+}
+
+void AtomicWriteFile(const std::string& fileName, const std::function<void(TStream&)>& writer) {
+  TSafeFileWriter file(fileName);
+  writer(file);
+  file.Commit();
+}
+
+std::string ReadFileBytes(const std::string& fileName) {
+  TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+  std::string bytes;
+  char chunk[65536];
+  for (;;) {
+    const std::int64_t n = file.Read(chunk, sizeof chunk);
+    if (n <= 0) break;
+    bytes.append(chunk, static_cast<std::size_t>(n));
+  }
+  return bytes;
+}
+
+}  // namespace classlib
