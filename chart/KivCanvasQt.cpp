@@ -1,0 +1,576 @@
+// The QPainter drawing surface: primitives with the window-system pixel rules,
+// text placement by alignment flags, clipping with one saved level, blending,
+// and the off-screen buffer.
+//
+// Tested by: chart/tests/KivCanvasQtTest.cpp
+#include "chart/KivCanvasQt.h"
+
+#include <QFontMetrics>
+#include <QPainterPath>
+#include <QPolygon>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace chart {
+
+namespace {
+
+QPolygon ToQPolygon(std::span<const TPoint> points) {
+  QPolygon poly(static_cast<int>(points.size()));
+  for (std::size_t i = 0; i < points.size(); ++i)
+    poly.setPoint(static_cast<int>(i), points[i].X, points[i].Y);
+  return poly;
+}
+
+// The rectangle whose outline covers left..right-1 and top..bottom-1, and
+// whose fill without a pen stops one short of those: the window-system rule.
+QRect OutlineRect(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+  if (x0 > x1) std::swap(x0, x1);
+  if (y0 > y1) std::swap(y0, y1);
+  return QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1);
+}
+
+Qt::BrushStyle ToQtBrushStyle(TBrushStyle s) {
+  switch (s) {
+    case bsSolid: return Qt::SolidPattern;
+    case bsClear: return Qt::NoBrush;
+    case bsHorizontal: return Qt::HorPattern;
+    case bsVertical: return Qt::VerPattern;
+    case bsFDiagonal: return Qt::FDiagPattern;
+    case bsBDiagonal: return Qt::BDiagPattern;
+    case bsCross: return Qt::CrossPattern;
+    case bsDiagCross: return Qt::DiagCrossPattern;
+  }
+  return Qt::SolidPattern;
+}
+
+// Dash patterns of cosmetic pens, in pixels, as the window system draws them.
+QList<qreal> DashPattern(TPenStyle s) {
+  switch (s) {
+    case psDash: return {18, 6};
+    case psDot: return {3, 3};
+    case psDashDot: return {9, 6, 3, 6};
+    case psDashDotDot: return {9, 3, 3, 3, 3, 3};
+    default: return {};
+  }
+}
+
+// Angle in degrees (counter-clockwise, screen y down) of a point seen from a centre.
+double AngleOf(double cx, double cy, double x, double y) {
+  return std::atan2(-(y - cy), x - cx) * 180.0 / 3.14159265358979323846;
+}
+
+class TQtBlend : public TKivBlend {
+ public:
+  TQtBlend(TCanvas* canvas, const QRect& rect) : canvas_(canvas), rect_(rect) {
+    if (canvas_ != nullptr && canvas_->Image() != nullptr)
+      saved_ = canvas_->Image()->copy(rect_).convertToFormat(QImage::Format_RGB32);
+  }
+
+  void DoBlend(std::int32_t transparency) override {
+    if (saved_.isNull() || rect_.width() < 2 || rect_.height() < 2) return;
+    QImage current = canvas_->Image()->copy(rect_).convertToFormat(QImage::Format_RGB32);
+    const int keep = 100 - transparency;
+    for (int y = 0; y < saved_.height(); ++y) {
+      auto* old = reinterpret_cast<const QRgb*>(saved_.constScanLine(y));
+      auto* now = reinterpret_cast<QRgb*>(current.scanLine(y));
+      for (int x = 0; x < saved_.width(); ++x) {
+        QRgb s = old[x];
+        if ((s & 0xFFFFFF) == 0xFFFFFF) s = qRgb(254, 255, 255);
+        auto mix = [keep](int a, int b) { return std::clamp(a + (b - a) * keep / 100, 0, 255); };
+        now[x] = qRgb(mix(qRed(s), qRed(now[x])), mix(qGreen(s), qGreen(now[x])),
+                      mix(qBlue(s), qBlue(now[x])));
+      }
+    }
+    QPainter& p = canvas_->Painter();
+    const QPainter::CompositionMode mode = p.compositionMode();
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(rect_.topLeft(), current);
+    p.setCompositionMode(mode);
+  }
+
+ private:
+  TCanvas* canvas_;
+  QRect rect_;
+  QImage saved_;
+};
+
+QImage GraphicImage(const TGraphic* graphic) {
+  auto* bitmap = dynamic_cast<const TBitmap*>(graphic);
+  if (bitmap == nullptr || bitmap->Image().isNull()) return {};
+  QImage img = bitmap->Image().convertToFormat(QImage::Format_ARGB32);
+  if (graphic->Transparent()) {
+    // The bottom-left pixel names the colour that lets the background through.
+    const QRgb key = img.pixel(0, img.height() - 1);
+    for (int y = 0; y < img.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+      for (int x = 0; x < img.width(); ++x)
+        if ((line[x] & 0xFFFFFF) == (key & 0xFFFFFF)) line[x] = 0;
+    }
+  }
+  return img;
+}
+
+}  // namespace
+
+TKivCanvas3D::TKivCanvas3D(TCanvas* reference) {
+  BindStyles(idle_pen_, idle_brush_, idle_font_);
+  SetReferenceCanvas(reference);
+}
+
+TKivCanvas3D::~TKivCanvas3D() { DeleteBitmap(); }
+
+void TKivCanvas3D::SetReferenceCanvas(TCanvas* canvas) {
+  reference_ = canvas;
+  if (canvas != nullptr)
+    BindStyles(canvas->Pen, canvas->Brush, canvas->Font);
+  else
+    BindStyles(idle_pen_, idle_brush_, idle_font_);
+  saved_clip_.reset();
+}
+
+// --- state ------------------------------------------------------------------
+
+TColor TKivCanvas3D::GetPixel(std::int32_t x, std::int32_t y) {
+  if (reference_ == nullptr || reference_->Image() == nullptr) return clNone;
+  const QImage& img = *reference_->Image();
+  if (!img.valid(x, y)) return clNone;
+  return FromQRgb(img.pixel(x, y));
+}
+
+void TKivCanvas3D::SetPixel(std::int32_t x, std::int32_t y, TColor c) {
+  if (QPainter* p = Painter()) {
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->fillRect(QRect(x, y, 1, 1), ToQColor(monochrome_ ? clBlack : c));
+  }
+}
+
+void TKivCanvas3D::SetMonochrome(bool v) {
+  if (monochrome_ == v) return;
+  monochrome_ = v;
+  dirty_ = true;
+  if (View3DOptions() != nullptr) View3DOptions()->Repaint();
+}
+
+void TKivCanvas3D::SetBuffered(bool v) {
+  if (buffered_ == v) return;
+  buffered_ = v;
+  if (!v && bitmap_) {
+    DeleteBitmap();
+    dirty_ = true;
+  } else if (v && bitmap_) {
+    SetReferenceCanvas(&bitmap_->Canvas());
+  }
+}
+
+void TKivCanvas3D::DeleteBitmap() {
+  if (!bitmap_) return;
+  if (reference_ != nullptr && reference_ == bitmap_->OpenCanvas()) SetReferenceCanvas(nullptr);
+  bitmap_.reset();
+}
+
+// --- pen, brush and raster mode ---------------------------------------------
+
+bool TKivCanvas3D::Prepare(QPainter& p) {
+  p.setRenderHint(QPainter::Antialiasing, false);
+  const TChartPen& pen = Pen();
+  TColor penColor = pen.Color();
+  QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
+  switch (pen.Mode()) {
+    case pmNop: return false;
+    case pmBlack: penColor = clBlack; break;
+    case pmWhite: penColor = clWhite; break;
+    case pmNot: mode = QPainter::RasterOp_NotDestination; break;
+    case pmNotCopy: mode = QPainter::RasterOp_NotSource; break;
+    case pmMask: mode = QPainter::RasterOp_SourceAndDestination; break;
+    case pmMerge: mode = QPainter::RasterOp_SourceOrDestination; break;
+    case pmNotMask: mode = QPainter::RasterOp_NotSourceOrNotDestination; break;
+    case pmNotMerge: mode = QPainter::RasterOp_NotSourceAndNotDestination; break;
+    case pmMaskPenNot: mode = QPainter::RasterOp_SourceAndNotDestination; break;
+    case pmMergePenNot: mode = QPainter::RasterOp_NotSourceOrDestination; break;
+    case pmMaskNotPen: mode = QPainter::RasterOp_NotSourceAndDestination; break;
+    case pmMergeNotPen: mode = QPainter::RasterOp_SourceOrNotDestination; break;
+    case pmXor: mode = QPainter::RasterOp_SourceXorDestination; break;
+    case pmNotXor: mode = QPainter::RasterOp_NotSourceXorDestination; break;
+    case pmCopy: break;
+  }
+  p.setCompositionMode(mode);
+
+  if (pen.Style() == psClear || !pen.Visible()) {
+    p.setPen(Qt::NoPen);
+  } else {
+    QPen q(ToQColor(monochrome_ ? clBlack : penColor));
+    if (pen.SmallDots()) {
+      q.setWidth(0);
+      q.setCapStyle(Qt::FlatCap);
+      q.setDashPattern({1, 1});
+    } else if (pen.Width() < 2) {
+      // A cosmetic pen with flat ends leaves out a line's end pixel, as the
+      // window system's line drawing does.
+      q.setWidth(0);
+      q.setCapStyle(Qt::FlatCap);
+      if (pen.Style() != psSolid && pen.Style() != psInsideFrame) q.setDashPattern(DashPattern(pen.Style()));
+    } else {
+      q.setWidth(pen.Width());
+      switch (pen.EndStyle()) {
+        case esRound: q.setCapStyle(Qt::RoundCap); q.setJoinStyle(Qt::RoundJoin); break;
+        case esSquare: q.setCapStyle(Qt::SquareCap); q.setJoinStyle(Qt::BevelJoin); break;
+        case esFlat: q.setCapStyle(Qt::FlatCap); q.setJoinStyle(Qt::MiterJoin); break;
+      }
+      switch (pen.Style()) {
+        case psDash: q.setStyle(Qt::DashLine); break;
+        case psDot: q.setStyle(Qt::DotLine); break;
+        case psDashDot: q.setStyle(Qt::DashDotLine); break;
+        case psDashDotDot: q.setStyle(Qt::DashDotDotLine); break;
+        default: break;
+      }
+    }
+    p.setPen(q);
+  }
+
+  const TBrush& brush = Brush();
+  if (brush.Bitmap() != nullptr) {
+    const QImage img = GraphicImage(brush.Bitmap());
+    p.setBrush(img.isNull() ? QBrush() : QBrush(img));
+  } else if (brush.Style() == bsClear) {
+    p.setBrush(Qt::NoBrush);
+  } else {
+    p.setBrush(QBrush(ToQColor(monochrome_ ? clWhite : brush.Color()), ToQtBrushStyle(brush.Style())));
+  }
+  p.setBackgroundMode(GetBackMode() == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+  p.setBackground(ToQColor(GetBackColor()));
+  return true;
+}
+
+// --- primitives -------------------------------------------------------------
+
+void TKivCanvas3D::MoveTo(std::int32_t x, std::int32_t y) {
+  if (reference_ != nullptr) reference_->PenPos = {x, y};
+}
+
+void TKivCanvas3D::LineTo(std::int32_t x, std::int32_t y) {
+  QPainter* p = Painter();
+  if (p == nullptr) return;
+  const TPoint from = reference_->PenPos;
+  reference_->PenPos = {x, y};
+  if (!Prepare(*p)) return;
+  p->drawLine(from.X, from.Y, x, y);
+}
+
+void TKivCanvas3D::Rectangle(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+  QPainter* p = Painter();
+  if (p == nullptr || !Prepare(*p)) return;
+  p->drawRect(OutlineRect(x0, y0, x1, y1));
+}
+
+void TKivCanvas3D::Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+  QPainter* p = Painter();
+  if (p == nullptr || !Prepare(*p)) return;
+  p->drawEllipse(OutlineRect(x1, y1, x2, y2));
+}
+
+void TKivCanvas3D::RoundRect(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                             std::int32_t x3, std::int32_t y3) {
+  QPainter* p = Painter();
+  if (p == nullptr || !Prepare(*p)) return;
+  p->drawRoundedRect(OutlineRect(x1, y1, x2, y2), x3 / 2.0, y3 / 2.0, Qt::AbsoluteSize);
+}
+
+void TKivCanvas3D::FillRect(const TRect& rect) {
+  QPainter* p = Painter();
+  if (p == nullptr) return;
+  const TPenMode savedMode = Pen().Mode();
+  Prepare(*p);
+  // A fill is no pen drawing: its raster mode is plain copy.
+  p->setCompositionMode(savedMode == pmCopy ? QPainter::CompositionMode_SourceOver
+                                            : p->compositionMode());
+  TRect r = rect;
+  if (r.Left > r.Right) std::swap(r.Left, r.Right);
+  if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
+  p->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), p->brush());
+}
+
+void TKivCanvas3D::Polyline(std::span<const TPoint> points) {
+  QPainter* p = Painter();
+  if (p == nullptr || points.size() < 2 || !Prepare(*p)) return;
+  p->drawPolyline(ToQPolygon(points));
+}
+
+void TKivCanvas3D::Polygon(std::span<const TPoint> points) {
+  QPainter* p = Painter();
+  if (p == nullptr || points.empty() || !Prepare(*p)) return;
+  p->drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
+}
+
+void TKivCanvas3D::Arc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                       std::int32_t x3, std::int32_t y3, std::int32_t x4, std::int32_t y4) {
+  QPainter* p = Painter();
+  if (p == nullptr || !Prepare(*p)) return;
+  const QRect r = OutlineRect(x1, y1, x2, y2);
+  const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
+  const double a1 = AngleOf(cx, cy, x3, y3);
+  double span = AngleOf(cx, cy, x4, y4) - a1;
+  if (span <= 0) span += 360;
+  p->drawArc(r, Round(a1 * 16), Round(span * 16));
+}
+
+void TKivCanvas3D::Pie(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                       std::int32_t x3, std::int32_t y3, std::int32_t x4, std::int32_t y4) {
+  QPainter* p = Painter();
+  if (p == nullptr || !Prepare(*p)) return;
+  const QRect r = OutlineRect(x1, y1, x2, y2);
+  const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
+  const double a1 = AngleOf(cx, cy, x3, y3);
+  double span = AngleOf(cx, cy, x4, y4) - a1;
+  if (span <= 0) span += 360;
+  p->drawPie(r, Round(a1 * 16), Round(span * 16));
+}
+
+void TKivCanvas3D::Donut(std::int32_t x, std::int32_t y, std::int32_t xRadius, std::int32_t yRadius,
+                         double startAngle, double endAngle, double holePercent) {
+  QPainter* p = Painter();
+  if (p == nullptr || !Prepare(*p)) return;
+  const double ix = xRadius * holePercent * 0.01, iy = yRadius * holePercent * 0.01;
+  const QRectF outer(x - xRadius, y - yRadius, 2.0 * xRadius, 2.0 * yRadius);
+  const QRectF inner(x - ix, y - iy, 2 * ix, 2 * iy);
+  const double span = endAngle - startAngle;
+  QPainterPath path;
+  path.arcMoveTo(outer, startAngle);
+  path.arcTo(outer, startAngle, span);
+  if (ix > 0 || iy > 0) {
+    path.arcTo(inner, endAngle, -span);
+  } else {
+    path.lineTo(x, y);
+  }
+  path.closeSubpath();
+  p->drawPath(path);
+}
+
+void TKivCanvas3D::Draw(std::int32_t x, std::int32_t y, const TGraphic* graphic) {
+  QPainter* p = Painter();
+  if (p == nullptr || graphic == nullptr || graphic->Empty()) return;
+  const QImage img = GraphicImage(graphic);
+  if (img.isNull()) return;
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p->drawImage(x, y, img);
+}
+
+void TKivCanvas3D::StretchDraw(const TRect& rect, const TGraphic* graphic) {
+  QPainter* p = Painter();
+  if (p == nullptr || graphic == nullptr || graphic->Empty()) return;
+  const QImage img = GraphicImage(graphic);
+  if (img.isNull()) return;
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p->drawImage(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), img);
+}
+
+// --- text -------------------------------------------------------------------
+
+QFont TKivCanvas3D::CurrentQFont() const {
+  const TFont& f = const_cast<TKivCanvas3D*>(this)->Font();
+  QFont q(QString::fromStdString(f.Name()));
+  const std::int32_t size = text_size_ > 0 ? text_size_ : f.Size();
+  q.setPixelSize(std::max(1, MulDiv(size, f.PixelsPerInch(), 72)));
+  const TFontStyles s = f.Style();
+  q.setBold((s & FontStyleBit(fsBold)) != 0);
+  q.setItalic((s & FontStyleBit(fsItalic)) != 0);
+  q.setUnderline((s & FontStyleBit(fsUnderline)) != 0);
+  q.setStrikeOut((s & FontStyleBit(fsStrikeOut)) != 0);
+  if (CharacterExtra() != 0) q.setLetterSpacing(QFont::AbsoluteSpacing, CharacterExtra());
+  // Turned text is smoothed; level text keeps crisp pixels.
+  q.setStyleStrategy(text_angle_ != 0 ? QFont::PreferAntialias : QFont::NoAntialias);
+  q.setHintingPreference(QFont::PreferFullHinting);
+  return q;
+}
+
+namespace {
+
+// The offset from the reference point to the text's baseline start.
+QPoint TextOrigin(unsigned align, const QFontMetrics& fm, int width) {
+  int dx = 0;
+  if ((align & TA_CENTER) == TA_CENTER)
+    dx = -width / 2;
+  else if ((align & TA_RIGHT) == TA_RIGHT)
+    dx = -width;
+  int dy = fm.ascent();
+  if ((align & TA_BASELINE) == TA_BASELINE)
+    dy = 0;
+  else if ((align & TA_BOTTOM) == TA_BOTTOM)
+    dy = -fm.descent();
+  return {dx, dy};
+}
+
+}  // namespace
+
+void TKivCanvas3D::RawTextOut(std::int32_t x, std::int32_t y, const std::string& text, TColor color) {
+  QPainter* p = Painter();
+  if (p == nullptr) return;
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  const QFont font = CurrentQFont();
+  const QFontMetrics fm(font);
+  const int width = fm.horizontalAdvance(s);
+  const QPoint origin = TextOrigin(GetTextAlign(), fm, width);
+  p->save();
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p->translate(x, y);
+  if (text_angle_ != 0) p->rotate(-text_angle_);
+  if (GetBackMode() == OPAQUE)
+    p->fillRect(QRect(origin.x(), origin.y() - fm.ascent(), width, fm.height()), ToQColor(GetBackColor()));
+  p->setFont(font);
+  p->setPen(ToQColor(monochrome_ ? clBlack : color));
+  p->drawText(origin, s);
+  p->restore();
+}
+
+void TKivCanvas3D::PathTextOut(std::int32_t x, std::int32_t y, const std::string& text,
+                               const TChartPen* outline, TKivFontGradient* gradient) {
+  QPainter* p = Painter();
+  if (p == nullptr) return;
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  const QFont font = CurrentQFont();
+  const QFontMetrics fm(font);
+  const QPoint origin = TextOrigin(GetTextAlign(), fm, fm.horizontalAdvance(s));
+  QTransform transform;
+  transform.translate(x, y);
+  if (text_angle_ != 0) transform.rotate(-text_angle_);
+  QPainterPath path;
+  path.addText(origin, font, s);
+  path = transform.map(path);
+  if (gradient != nullptr) {
+    QPainterPath area = path;
+    if (gradient->Outline()) {
+      QPainterPathStroker stroker;
+      stroker.setWidth(outline != nullptr ? std::max(outline->Width(), 1) : 1);
+      area = stroker.createStroke(path);
+    }
+    const QRect box = area.boundingRect().toAlignedRect();
+    p->save();
+    p->setClipPath(area, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    gradient->Draw(*this, TRect{box.left(), box.top(), box.right() + 1, box.bottom() + 1});
+    p->restore();
+    if (gradient->Outline()) return;
+  }
+  if (outline == nullptr) return;
+  p->save();
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p->setRenderHint(QPainter::Antialiasing, false);
+  QPen pen(ToQColor(monochrome_ ? clBlack : outline->Color()));
+  pen.setWidth(std::max(outline->Width(), 1));
+  p->setPen(pen);
+  const TColor fill = Font().Color();
+  if (fill == clNone || gradient != nullptr)
+    p->setBrush(Qt::NoBrush);
+  else
+    p->setBrush(ToQColor(monochrome_ ? clBlack : fill));
+  p->drawPath(path);
+  p->restore();
+}
+
+std::int32_t TKivCanvas3D::RawTextWidth(const std::string& text) {
+  const QFontMetrics fm(CurrentQFont());
+  return fm.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+std::int32_t TKivCanvas3D::RawTextHeight(const std::string&) {
+  const QFontMetrics fm(CurrentQFont());
+  return fm.height();
+}
+
+// --- clipping ---------------------------------------------------------------
+
+void TKivCanvas3D::ClipRegion(const QRegion& region) {
+  QPainter* p = Painter();
+  if (p == nullptr) return;
+  // One level of saving: a second clip before the unclip replaces the saved one.
+  if (p->hasClipping()) {
+    saved_clip_ = p->clipRegion();
+    p->setClipRegion(region, Qt::IntersectClip);
+  } else {
+    saved_clip_.reset();
+    p->setClipRegion(region, Qt::ReplaceClip);
+  }
+}
+
+void TKivCanvas3D::ClipRectangle(const TRect& r) {
+  ClipRegion(QRegion(QRect(r.Left, r.Top, r.Width(), r.Height()).normalized()));
+}
+
+void TKivCanvas3D::ClipEllipse(const TRect& r) {
+  ClipRegion(QRegion(QRect(r.Left, r.Top, r.Width(), r.Height()).normalized(), QRegion::Ellipse));
+}
+
+void TKivCanvas3D::ClipRoundRectangle(const TRect& r, std::int32_t corner) {
+  QPainterPath path;
+  path.addRoundedRect(QRectF(r.Left, r.Top, r.Width(), r.Height()), corner / 2.0, corner / 2.0);
+  ClipRegion(QRegion(path.toFillPolygon().toPolygon(), Qt::WindingFill));
+}
+
+void TKivCanvas3D::ClipPolygon(std::span<const TPoint> points) {
+  ClipRegion(QRegion(ToQPolygon(points), Qt::WindingFill));
+}
+
+void TKivCanvas3D::UnClipRectangle() {
+  QPainter* p = Painter();
+  if (p == nullptr) return;
+  if (saved_clip_)
+    p->setClipRegion(*saved_clip_, Qt::ReplaceClip);
+  else
+    p->setClipping(false);
+  saved_clip_.reset();
+}
+
+// --- blending ---------------------------------------------------------------
+
+std::unique_ptr<TKivBlend> TKivCanvas3D::NewBlend(const TRect& rect) {
+  TRect r = rect;
+  if (r.Left > r.Right) std::swap(r.Left, r.Right);
+  if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
+  QRect q(r.Left, r.Top, r.Width(), r.Height());
+  if (reference_ != nullptr && reference_->Image() != nullptr) q &= reference_->Image()->rect();
+  return std::make_unique<TQtBlend>(reference_, q);
+}
+
+// --- passes and buffering ---------------------------------------------------
+
+TRect TKivCanvas3D::InitWindow(TCanvas* dest, TView3DOptions* options, TColor backColor, bool is3D,
+                               const TRect& bounds) {
+  InitProjection(options, is3D);
+  bounds_ = bounds;
+  if (buffered_) {
+    if (!bitmap_) bitmap_ = std::make_unique<TBitmap>();
+    if (bitmap_->Width() != bounds.Width() || bitmap_->Height() != bounds.Height()) {
+      if (reference_ != nullptr && reference_ == bitmap_->OpenCanvas()) SetReferenceCanvas(nullptr);
+      bitmap_->SetSize(bounds.Width(), bounds.Height());
+    }
+    SetReferenceCanvas(&bitmap_->Canvas());
+    return {0, 0, bounds.Width(), bounds.Height()};
+  }
+  SetReferenceCanvas(dest);
+  return bounds;
+}
+
+void TKivCanvas3D::ShowImage(TCanvas* dest, TCanvas* defaultCanvas, const TRect& rect) {
+  if (buffered_ && bitmap_ && dest != nullptr) {
+    BitBltBitmap(rect.Left, rect.Top, *dest);
+    dirty_ = false;
+  }
+  SetReferenceCanvas(defaultCanvas);
+}
+
+bool TKivCanvas3D::ReDrawBitmap() {
+  if (dirty_ || !bitmap_ || reference_ == nullptr) return false;
+  BitBltBitmap(0, 0, *reference_);
+  return true;
+}
+
+void TKivCanvas3D::BitBltBitmap(std::int32_t x, std::int32_t y, TCanvas& dest) {
+  if (!bitmap_ || &dest == bitmap_->OpenCanvas()) return;
+  QPainter& p = dest.Painter();
+  p.save();
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.drawImage(x, y, bitmap_->Image());
+  p.restore();
+}
+
+}  // namespace chart

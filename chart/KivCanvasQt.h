@@ -1,0 +1,107 @@
+// The concrete drawing surface: paints with QPainter, into an off-screen image
+// when buffered (the default), and copies the finished image to the screen.
+//
+// Part of the KivCanvas unit.
+//
+// Tested by: chart/tests/KivCanvasQtTest.cpp
+#pragma once
+
+#include <QRegion>
+#include <memory>
+#include <optional>
+
+#include "chart/KivCanvas.h"
+#include "chart/KivGraphics.h"
+
+namespace chart {
+
+class TKivCanvas3D : public TCanvas3D {
+ public:
+  explicit TKivCanvas3D(TCanvas* reference = nullptr);
+  ~TKivCanvas3D() override;
+
+  // properties
+  TCanvas* ReferenceCanvas() const { return reference_; }
+  void SetReferenceCanvas(TCanvas* canvas);
+  // The off-screen image (nullptr until a buffered InitWindow).
+  TBitmap* Bitmap() const { return bitmap_.get(); }
+  bool Dirty() const { return dirty_; }
+
+  // overrides: state
+  bool GetMonochrome() const override { return monochrome_; }
+  TColor GetPixel(std::int32_t x, std::int32_t y) override;
+  bool GetBuffered() const override { return buffered_; }
+  void SetMonochrome(bool v) override;
+  void SetPixel(std::int32_t x, std::int32_t y, TColor c) override;
+  void SetBuffered(bool v) override;
+
+  // overrides: 2D primitives
+  void Arc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t x3,
+           std::int32_t y3, std::int32_t x4, std::int32_t y4) override;
+  void Donut(std::int32_t x, std::int32_t y, std::int32_t xRadius, std::int32_t yRadius,
+             double startAngle, double endAngle, double holePercent) override;
+  void Draw(std::int32_t x, std::int32_t y, const TGraphic* graphic) override;
+  void Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override;
+  void FillRect(const TRect& rect) override;
+  void LineTo(std::int32_t x, std::int32_t y) override;
+  void MoveTo(std::int32_t x, std::int32_t y) override;
+  void Pie(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t x3,
+           std::int32_t y3, std::int32_t x4, std::int32_t y4) override;
+  void Rectangle(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) override;
+  void RoundRect(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t x3,
+                 std::int32_t y3) override;
+  void StretchDraw(const TRect& rect, const TGraphic* graphic) override;
+  void ClipRectangle(const TRect& rect) override;
+  void ClipEllipse(const TRect& rect) override;
+  void ClipRoundRectangle(const TRect& rect, std::int32_t corner) override;
+  void ClipPolygon(std::span<const TPoint> points) override;
+  void UnClipRectangle() override;
+  void Invalidate() override { dirty_ = true; }
+  void Polyline(std::span<const TPoint> points) override;
+  void Polygon(std::span<const TPoint> points) override;
+  using TKivCanvas::Ellipse;
+  using TKivCanvas::Rectangle;
+  using TKivCanvas::RoundRect;
+
+  // overrides: passes and buffering
+  TRect InitWindow(TCanvas* dest, TView3DOptions* options, TColor backColor, bool is3D,
+                   const TRect& bounds) override;
+  void ShowImage(TCanvas* dest, TCanvas* defaultCanvas, const TRect& rect) override;
+  bool ReDrawBitmap() override;
+
+  // operations
+  void DeleteBitmap();
+  // Copies the whole off-screen image to dest at (x, y).
+  void BitBltBitmap(std::int32_t x, std::int32_t y, TCanvas& dest);
+
+ protected:
+  std::unique_ptr<TKivBlend> NewBlend(const TRect& rect) override;
+  void RawTextOut(std::int32_t x, std::int32_t y, const std::string& text, TColor color) override;
+  void PathTextOut(std::int32_t x, std::int32_t y, const std::string& text, const TChartPen* outline,
+                   TKivFontGradient* gradient) override;
+  std::int32_t RawTextWidth(const std::string& text) override;
+  std::int32_t RawTextHeight(const std::string& text) override;
+  bool IsMonochrome() const override { return monochrome_; }
+
+ private:
+  QPainter* Painter() const { return reference_ != nullptr ? &reference_->Painter() : nullptr; }
+  // Sets the painter's pen, brush, background and raster mode from the styles;
+  // false when the pen mode paints nothing.
+  bool Prepare(QPainter& p);
+  QFont CurrentQFont() const;
+  void ClipRegion(const QRegion& region);
+
+  TCanvas* reference_ = nullptr;
+  std::unique_ptr<TBitmap> bitmap_;
+  bool monochrome_ = false;
+  bool dirty_ = true;
+  bool buffered_ = true;
+  TRect bounds_;
+  std::optional<QRegion> saved_clip_;
+  // Styles used while no canvas is bound.
+  TChartPen idle_pen_;
+  TBrush idle_brush_;
+  TFont idle_font_;
+};
+
+}  // namespace chart

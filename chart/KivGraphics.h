@@ -1,0 +1,73 @@
+// The device layer under the drawing surface: a canvas that paints with a
+// QPainter and keeps the pen, brush, font and current position a window-system
+// device context keeps, and a bitmap graphic over a QImage.
+//
+// Tested by: chart/tests/KivCanvasQtTest.cpp
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <memory>
+
+#include "chart/KivStyles.h"
+#include "chart/KivTypes.h"
+
+namespace chart {
+
+class TCanvas {
+ public:
+  // Paints on device with a painter of its own, open for the canvas's life.
+  explicit TCanvas(QPaintDevice& device);
+  // Paints with a painter someone else opened (a widget's paint event, a button face).
+  explicit TCanvas(QPainter& painter);
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
+  ~TCanvas();
+
+  QPainter& Painter() { return *painter_; }
+  // The image painted on, when the device is one (pixel reads and blending need it).
+  QImage* Image() const { return image_; }
+
+  TChartPen Pen;
+  TBrush Brush;
+  TFont Font;
+  TPoint PenPos;
+
+ private:
+  std::unique_ptr<QPainter> own_painter_;
+  QPainter* painter_ = nullptr;
+  QImage* image_ = nullptr;
+};
+
+class TBitmap : public TGraphic {
+ public:
+  TBitmap() = default;
+  explicit TBitmap(QImage image) : image_(std::move(image)) {}
+  ~TBitmap() override;
+
+  int Width() const override { return image_.width(); }
+  int Height() const override { return image_.height(); }
+  // Resizes, losing the picture; the new pixels are white.
+  void SetSize(int width, int height);
+  const QImage& Image() const { return image_; }
+  // A canvas painting on the image, opened on first use.
+  TCanvas& Canvas();
+  // The canvas when one is open, without opening one.
+  TCanvas* OpenCanvas() const { return canvas_.get(); }
+  // Closes the canvas so the image can be copied or saved as a finished picture.
+  void ReleaseCanvas() { canvas_.reset(); }
+
+ private:
+  QImage image_;
+  std::unique_ptr<TCanvas> canvas_;
+};
+
+// The screen colour of a TColor: system colours through the application's
+// palette, plain colours as they are (clNone and clDefault are not colours and give black).
+QColor ToQColor(TColor color);
+// The TColor of a pixel value.
+TColor FromQRgb(QRgb rgb);
+// The system colours as the application's palette shows them.
+TColor ColorToRGB(TColor color);
+
+}  // namespace chart

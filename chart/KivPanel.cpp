@@ -1,0 +1,729 @@
+// The chart panel, the extended panel's background and zoom rectangle, and
+// the framed shapes: everything of the panel unit that draws.
+//
+// Tested by: chart/tests/KivPanelTest.cpp
+#include <cmath>
+
+#include "chart/KivCanvasQt.h"
+#include "chart/KivConst.h"
+#include "chart/KivProcs.h"
+
+namespace chart {
+
+using classlib::TClassBuilder;
+using classlib::TClassInfo;
+
+// --- TCustomKivPanel --------------------------------------------------------
+
+const TClassInfo& TCustomKivPanel::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TCustomKivPanel>("TCustomKivPanel", classlib::TComponent::StaticClassInfo())
+          .Property("BevelInner", &TCustomKivPanel::BevelInner, &TCustomKivPanel::SetBevelInner, bvNone)
+          .TypeName("TBevelCut")
+          .Names({"bvNone", "bvLowered", "bvRaised", "bvSpace"})
+          .Property("BevelOuter", &TCustomKivPanel::BevelOuter, &TCustomKivPanel::SetBevelOuter, bvRaised)
+          .TypeName("TBevelCut")
+          .Names({"bvNone", "bvLowered", "bvRaised", "bvSpace"})
+          .Property("BevelWidth", &TCustomKivPanel::BevelWidth, &TCustomKivPanel::SetBevelWidth, 1)
+          .SubObject("Border", &TCustomKivPanel::Border)
+          .TypeName("TChartHiddenPen")
+          .Property("BorderRound", &TCustomKivPanel::BorderRound, &TCustomKivPanel::SetBorderRound, 0)
+          .Property("BorderWidth", &TCustomKivPanel::BorderWidth, &TCustomKivPanel::SetBorderWidth, 0)
+          .Property("Chart3DPercent", &TCustomKivPanel::Chart3DPercent,
+                    &TCustomKivPanel::SetChart3DPercent, 15)
+          .Property("Color", &TCustomKivPanel::Color, &TCustomKivPanel::SetColor, clBtnFace)
+          .TypeName("TColor")
+          .Property("MarginBottom", &TCustomKivPanel::MarginBottom, &TCustomKivPanel::SetMarginBottom, 4)
+          .Property("MarginLeft", &TCustomKivPanel::MarginLeft, &TCustomKivPanel::SetMarginLeft, 3)
+          .Property("MarginRight", &TCustomKivPanel::MarginRight, &TCustomKivPanel::SetMarginRight, 3)
+          .Property("MarginTop", &TCustomKivPanel::MarginTop, &TCustomKivPanel::SetMarginTop, 4)
+          .Property("MarginUnits", &TCustomKivPanel::MarginUnits, &TCustomKivPanel::SetMarginUnits, muPercent)
+          .TypeName("TKivUnits")
+          .Names({"muPercent", "muPixels"})
+          .Property("Monochrome", &TCustomKivPanel::Monochrome, &TCustomKivPanel::SetMonochrome, false)
+          .Property("PrintProportional", &TCustomKivPanel::PrintProportional,
+                    &TCustomKivPanel::SetPrintProportional, true)
+          .SubObject("Shadow", &TCustomKivPanel::Shadow)
+          .TypeName("TKivShadow")
+          .Property("View3D", &TCustomKivPanel::View3D, &TCustomKivPanel::SetView3D, true)
+          .SubObject("View3DOptions", &TCustomKivPanel::View3DOptions)
+          .TypeName("TView3DOptions")
+          .Build();
+  return info;
+}
+
+TCustomKivPanel::TCustomKivPanel(classlib::TComponent* owner)
+    : classlib::TComponent(owner),
+      border_(std::make_unique<TChartHiddenPen>([this] { PanelChanged(); })),
+      panning_(std::make_unique<TZoomPanning>()),
+      shadow_(std::make_unique<TKivShadow>([this] { PanelChanged(); })),
+      view3d_options_(std::make_unique<TView3DOptions>([this] { Invalidate(); })),
+      canvas_(std::make_unique<TKivCanvas3D>()) {
+  border_->SetEndStyle(esFlat);
+  canvas_->SetView3DOptions(view3d_options_.get());
+}
+
+TCustomKivPanel::~TCustomKivPanel() {
+  IncludeState(classlib::csDestroying);
+}
+
+TCanvas3D& TCustomKivPanel::Canvas() const { return *canvas_; }
+
+void TCustomKivPanel::Invalidate() {
+  if (!auto_repaint_) return;
+  canvas_->Invalidate();
+  if (host_ != nullptr) host_->InvalidateWindow();
+}
+
+template <class V>
+static bool StoreChanged(V& field, V value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}
+
+void TCustomKivPanel::SetChart3DPercent(std::int32_t v) {
+  if (v < 1 || v > 100) throw classlib::Exception(FormatKivMsg(msg3DPercent, {"1", "100"}));
+  if (StoreChanged(chart_3d_percent_, v)) Invalidate();
+}
+
+void TCustomKivPanel::SetBorderRound(std::int32_t v) {
+  if (!StoreChanged(border_round_, v)) return;
+  if (!HasState(classlib::csLoading)) ApplyWindowRound();
+  Invalidate();
+}
+
+void TCustomKivPanel::SetMargin(int index, std::int32_t v) {
+  if (index < 0 || index > 3) return;
+  if (StoreChanged(margins_[index], v)) Invalidate();
+}
+
+void TCustomKivPanel::SetMarginUnits(TKivUnits v) {
+  if (StoreChanged(margin_units_, v)) Invalidate();
+}
+
+bool TCustomKivPanel::Monochrome() const { return canvas_->GetMonochrome(); }
+void TCustomKivPanel::SetMonochrome(bool v) { canvas_->SetMonochrome(v); }
+
+void TCustomKivPanel::SetView3D(bool v) {
+  if (!StoreChanged(view_3d_, v)) return;
+  Invalidate();
+  TKivView3DEvent event;
+  BroadcastEvent(event);
+}
+
+void TCustomKivPanel::SetColor(TColor v) {
+  if (StoreChanged(color_, v)) Invalidate();
+}
+void TCustomKivPanel::SetBevelInner(TBevelCut v) {
+  if (StoreChanged(bevel_inner_, v)) Invalidate();
+}
+void TCustomKivPanel::SetBevelOuter(TBevelCut v) {
+  if (StoreChanged(bevel_outer_, v)) Invalidate();
+}
+void TCustomKivPanel::SetBevelWidth(std::int32_t v) {
+  if (StoreChanged(bevel_width_, std::max(v, 1))) Invalidate();
+}
+void TCustomKivPanel::SetBorderWidth(std::int32_t v) {
+  if (StoreChanged(border_width_, std::max(v, 0))) Invalidate();
+}
+
+void TCustomKivPanel::SetBounds(std::int32_t width, std::int32_t height) {
+  if (width_ == width && height_ == height) return;
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  if (border_round_ > 0 && !HasState(classlib::csLoading)) ApplyWindowRound();
+  Invalidate();
+}
+
+void TCustomKivPanel::ApplyWindowRound() {
+  if (in_region_ || host_ == nullptr) return;
+  in_region_ = true;
+  host_->SetWindowRound(border_round_ >= 1 ? border_round_ : 0);
+  in_region_ = false;
+}
+
+void TCustomKivPanel::Loaded() {
+  classlib::TComponent::Loaded();
+  ApplyWindowRound();
+}
+
+void TCustomKivPanel::Assign(const classlib::TPersistent& source) {
+  if (auto* p = dynamic_cast<const TCustomKivPanel*>(&source)) {
+    border_->Assign(*p->border_);
+    border_round_ = p->border_round_;
+    canvas_->SetBuffered(p->canvas_->GetBuffered());
+    std::copy(p->print_margins_, p->print_margins_ + 4, print_margins_);
+    print_proportional_ = p->print_proportional_;
+    print_resolution_ = p->print_resolution_;
+    std::copy(p->margins_, p->margins_ + 4, margins_);
+    SetMonochrome(p->Monochrome());
+    shadow_->Assign(*p->shadow_);
+    view_3d_ = p->view_3d_;
+    view3d_options_->Assign(*p->view3d_options_);
+    chart_3d_percent_ = p->chart_3d_percent_;
+    color_ = p->color_;
+    Invalidate();
+    return;
+  }
+  classlib::TComponent::Assign(source);
+}
+
+// --- listeners and the mouse -----------------------------------------------
+
+std::int32_t TCustomKivPanel::AddListener(IKivEventListener* listener) {
+  return AddUniqueToList(listeners_, listener);
+}
+
+void TCustomKivPanel::RemoveListener(IKivEventListener* listener) {
+  listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
+}
+
+void TCustomKivPanel::BroadcastEvent(TKivEvent& event) {
+  if (HasState(classlib::csDestroying)) return;
+  event.Sender = this;
+  const bool mouse = dynamic_cast<TKivMouseEvent*>(&event) != nullptr;
+  // A copy: a listener may remove itself while it handles the event.
+  const std::vector<IKivEventListener*> listeners = listeners_;
+  for (IKivEventListener* l : listeners) {
+    l->KivEvent(event);
+    if (mouse && cancel_mouse_) break;
+  }
+}
+
+void TCustomKivPanel::BroadcastMouseEvent(TKivMouseEventKind kind, TMouseButton button,
+                                          TShiftState shift, std::int32_t x, std::int32_t y) {
+  if (listeners_.empty()) return;
+  TKivMouseEvent event;
+  event.Event = kind;
+  event.Button = button;
+  event.Shift = shift;
+  event.X = x;
+  event.Y = y;
+  BroadcastEvent(event);
+}
+
+void TCustomKivPanel::MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) {
+  cancel_mouse_ = false;
+  BroadcastMouseEvent(meDown, button, shift, x, y);
+}
+
+void TCustomKivPanel::MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) {
+  BroadcastMouseEvent(meUp, button, shift, x, y);
+}
+
+void TCustomKivPanel::MouseMove(TShiftState shift, std::int32_t x, std::int32_t y) {
+  cancel_mouse_ = false;
+  if (!HasState(classlib::csDesigning)) BroadcastMouseEvent(meMove, mbLeft, shift, x, y);
+}
+
+void TCustomKivPanel::CancelMouse() {
+  if (host_ != nullptr) {
+    host_->SetCursor(saved_cursor_);
+    host_->ReleaseMouse();
+  }
+  panning_->Active = false;
+}
+
+TPoint TCustomKivPanel::GetCursorPos() const { return host_ != nullptr ? host_->CursorPos() : TPoint{}; }
+
+// --- drawing ----------------------------------------------------------------
+
+void TCustomKivPanel::RecalcWidthHeight() {
+  std::int32_t inset = border_width_;
+  if (bevel_inner_ != bvNone) inset += bevel_width_;
+  if (bevel_outer_ != bvNone) inset += bevel_width_;
+  if (border_->Visible()) inset += border_->Width();
+  const TChartRectResult r = CalcChartRect(chart_bounds_, inset, margins_, margin_units_, width_, height_);
+  chart_rect_ = r.ChartRect;
+  chart_width_ = r.ChartWidth;
+  chart_height_ = r.ChartHeight;
+  chart_x_center_ = r.ChartXCenter;
+  chart_y_center_ = r.ChartYCenter;
+}
+
+void TCustomKivPanel::Draw(TCanvas* canvas, const TRect& rect) {
+  chart_bounds_ = canvas_->InitWindow(canvas, view3d_options_.get(), color_, view_3d_, rect);
+  RecalcWidthHeight();
+  InternalDraw(chart_bounds_);
+  canvas_->ShowImage(canvas, delegate_canvas_, rect);
+}
+
+void TCustomKivPanel::Paint() {
+  if (printing_) return;
+  if (!canvas_->ReDrawBitmap()) Draw(delegate_canvas_, GetRectangle());
+}
+
+std::unique_ptr<TBitmap> TCustomKivPanel::CreateChartBitmap(TColor backColor, const TRect& rect) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetSize(rect.Width(), rect.Height());
+  TCanvas& target = bitmap->Canvas();
+  if (backColor != clWhite)
+    target.Painter().fillRect(QRect(0, 0, rect.Width(), rect.Height()), ToQColor(backColor));
+  const bool buffered = canvas_->GetBuffered();
+  canvas_->SetBuffered(false);
+  try {
+    Draw(&target, rect);
+  } catch (...) {
+    canvas_->SetBuffered(buffered);
+    throw;
+  }
+  canvas_->SetBuffered(buffered);
+  bitmap->ReleaseCanvas();
+  return bitmap;
+}
+
+void TCustomKivPanel::HairlinePrintPen(TPen& pen) const {
+  if (printing_ && pen.Width() == 1 && pen.Style() != psSolid) pen.SetWidth(0);
+}
+
+bool TCustomKivPanel::CanClip() const {
+  if (canvas_->GetSupportsFullRotation()) return false;
+  // Printing and recorded pictures clip by the unit-wide options, which are on.
+  return true;
+}
+
+void TCustomKivPanel::DrawBevel(TBevelCut bevel, TRect& rect, std::int32_t width, std::int32_t round) {
+  if (bevel != bvLowered && bevel != bvRaised) return;
+  const TColor light = clBtnHighlight, dark = clBtnShadow;
+  TCanvas3D& c = *canvas_;
+  if (round >= 1) {
+    c.Brush().SetStyle(bsClear);
+    c.Pen().SetColor(bevel == bvRaised ? light : dark);
+    c.RoundRect(rect, round, round);
+    rect = {rect.Left + width, rect.Top + width, rect.Right - width, rect.Bottom - width};
+  } else {
+    c.Frame3D(rect, bevel == bvRaised ? light : dark, bevel == bvRaised ? dark : light, width);
+  }
+}
+
+void TCustomKivPanel::DrawPanelBevels(TRect rect) {
+  TCanvas3D& c = *canvas_;
+  c.Brush().SetStyle(bsClear);
+  c.Brush().SetBitmap(nullptr);
+  if (border_->Visible()) {
+    c.AssignVisiblePen(*border_);
+    const std::int32_t w = border_->Width();
+    if (!border_->SmallDots() && w > 1) {
+      // A wide pen is centred on its path: move the path in by half the width.
+      const std::int32_t half = (w - 1) / 2, extra = (w - 1) % 2;
+      rect = {rect.Left + half + extra, rect.Top + half + extra, rect.Right - half, rect.Bottom - half};
+    }
+    if (border_round_ < 1)
+      c.Rectangle(rect);
+    else
+      c.RoundRect(rect.Left, rect.Top, rect.Right - 1, rect.Bottom - 1, border_round_, border_round_);
+    std::int32_t inner = border_->SmallDots() ? 1 : w;
+    if (border_round_ < 1 && !border_->SmallDots()) ++inner;
+    rect = {rect.Left + inner, rect.Top + inner, rect.Right - inner, rect.Bottom - inner};
+  }
+  if (printing_) return;
+  c.Pen().SetStyle(psSolid);
+  c.Pen().SetWidth(1);
+  c.Pen().SetMode(pmCopy);
+  c.Pen().SetVisible(true);
+  c.Pen().SetSmallDots(false);
+  DrawBevel(bevel_outer_, rect, bevel_width_, border_round_);
+  if (border_width_ > 0) c.Frame3D(rect, color_, color_, border_width_);
+  DrawBevel(bevel_inner_, rect, bevel_width_, border_round_);
+}
+
+// --- TCustomKivPanelExtended -------------------------------------------------
+
+const TClassInfo& TCustomKivPanelExtended::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TCustomKivPanelExtended>("TCustomKivPanelExtended", TCustomKivPanel::StaticClassInfo())
+          .Property("AllowPanning", &TCustomKivPanelExtended::AllowPanning,
+                    &TCustomKivPanelExtended::SetAllowPanning, pmBoth)
+          .TypeName("TPanningMode")
+          .Names({"pmNone", "pmHorizontal", "pmVertical", "pmBoth"})
+          .SubObject("BackImage", &TCustomKivPanelExtended::BackImage)
+          .TypeName("TPicture")
+          .Stored([](const TCustomKivPanelExtended& p) { return p.HasBackImage(); })
+          .Property("BackImageInside", &TCustomKivPanelExtended::BackImageInside,
+                    &TCustomKivPanelExtended::SetBackImageInside, false)
+          .Property("BackImageMode", &TCustomKivPanelExtended::BackImageMode,
+                    &TCustomKivPanelExtended::SetBackImageMode, pbmStretch)
+          .TypeName("TKivBackImageMode")
+          .Names({"pbmStretch", "pbmTile", "pbmCenter"})
+          .Property("BackImageTransp", &TCustomKivPanelExtended::BackImageTransp,
+                    &TCustomKivPanelExtended::SetBackImageTransp, false)
+          .SubObject("Gradient", &TCustomKivPanelExtended::Gradient)
+          .TypeName("TKivGradient")
+          .Stored([](const TCustomKivPanelExtended& p) { return p.HasGradient(); })
+          .SubObject("Zoom", &TCustomKivPanelExtended::Zoom)
+          .TypeName("TKivZoom")
+          .Build();
+  return info;
+}
+
+TCustomKivPanelExtended::TCustomKivPanelExtended(classlib::TComponent* owner)
+    : TCustomKivPanel(owner), zoom_(std::make_unique<TKivZoom>()) {}
+
+TCustomKivPanelExtended::~TCustomKivPanelExtended() = default;
+
+TPicture* TCustomKivPanelExtended::BackImage() const {
+  if (!back_image_)
+    back_image_ = std::make_unique<TPicture>([this] { const_cast<TCustomKivPanelExtended*>(this)->Invalidate(); });
+  return back_image_.get();
+}
+
+void TCustomKivPanelExtended::SetBackImage(TPicture* v) {
+  if (v == nullptr) {
+    back_image_.reset();
+    Invalidate();
+  } else {
+    BackImage()->Assign(*v);
+  }
+}
+
+void TCustomKivPanelExtended::SetBackImageInside(bool v) {
+  if (StoreChanged(back_image_inside_, v)) Invalidate();
+}
+
+void TCustomKivPanelExtended::SetBackImageMode(TKivBackImageMode v) {
+  if (StoreChanged(back_image_mode_, v)) Invalidate();
+}
+
+bool TCustomKivPanelExtended::BackImageTransp() const {
+  return back_image_ && back_image_->Graphic() != nullptr && back_image_->Graphic()->Transparent();
+}
+
+void TCustomKivPanelExtended::SetBackImageTransp(bool v) {
+  if (back_image_ && back_image_->Graphic() != nullptr) {
+    back_image_->Graphic()->SetTransparent(v);
+    Invalidate();
+  }
+}
+
+TKivGradient* TCustomKivPanelExtended::Gradient() const {
+  if (!gradient_)
+    gradient_ = std::make_unique<TKivGradient>([this] { const_cast<TCustomKivPanelExtended*>(this)->Invalidate(); });
+  return gradient_.get();
+}
+
+void TCustomKivPanelExtended::SetGradient(TKivGradient* v) {
+  if (v == nullptr) {
+    gradient_.reset();
+    Invalidate();
+  } else {
+    Gradient()->Assign(*v);
+  }
+}
+
+bool TCustomKivPanelExtended::HasBackImage() const {
+  return back_image_ && back_image_->Graphic() != nullptr;
+}
+
+void TCustomKivPanelExtended::UndoZoomDone() {
+  if (OnUndoZoom) OnUndoZoom();
+  Invalidate();
+  zoomed_ = false;
+}
+
+void TCustomKivPanelExtended::Assign(const classlib::TPersistent& source) {
+  if (auto* p = dynamic_cast<const TCustomKivPanelExtended*>(&source)) {
+    SetBackImage(p->back_image_.get());
+    back_image_inside_ = p->back_image_inside_;
+    back_image_mode_ = p->back_image_mode_;
+    SetGradient(p->gradient_.get());
+    panning_mode_ = p->panning_mode_;
+    zoom_->Assign(*p->zoom_);
+  }
+  TCustomKivPanel::Assign(source);
+}
+
+void TCustomKivPanelExtended::FillPanelRect(const TRect& rect) {
+  TCanvas3D& c = Canvas();
+  if (gradient_ && gradient_->Visible()) {
+    gradient_->Draw(c, rect);
+    return;
+  }
+  if (Printing() || Color() == clNone) return;
+  c.Brush().SetBitmap(nullptr);
+  c.Brush().SetStyle(bsSolid);
+  c.Brush().SetColor(Color());
+  c.FillRect(rect);
+}
+
+void TCustomKivPanelExtended::DrawPanelBackground(const TRect& rect) {
+  TCanvas3D& c = Canvas();
+  TRect r = rect;
+  if (Shadow()->Size() > 0) {
+    const TColor parent = Host() != nullptr ? Host()->ParentColor() : clNone;
+    c.Brush().SetBitmap(nullptr);
+    c.Brush().SetStyle(bsSolid);
+    c.Brush().SetColor(parent != clNone ? parent : Color());
+    c.FillRect(r);
+    r.Right -= Shadow()->HorizSize();
+    r.Bottom -= Shadow()->VertSize();
+    Shadow()->DrawRect(c, r);
+  }
+  FillPanelRect(r);
+  if (HasBackImage() && !back_image_inside_) DrawBackImage(r, 0);
+  if (!c.GetSupportsFullRotation()) DrawPanelBevels(r);
+}
+
+void TCustomKivPanelExtended::DrawBackImage(const TRect& rect, std::int32_t z) {
+  if (!HasBackImage()) return;
+  TCanvas3D& c = Canvas();
+  const TGraphic* graphic = back_image_->Graphic();
+  TRect r = rect;
+  const bool ortho3D = c.Is3D() && c.IsOrthogonal();
+  if (back_image_mode_ == pbmStretch) {
+    if (z < 1) {
+      c.StretchDraw(r, graphic);
+    } else if (!c.Is3D() || ortho3D) {
+      r = c.Calculate3DPosition(r, z);
+      if (!View3D()) ++r.Top;
+      c.StretchDraw(r, graphic);
+    }
+    return;
+  }
+  const bool clip = CanClip();
+  if (clip) {
+    if (z != 0)
+      c.ClipCube(r, 0, z);
+    else
+      c.ClipRectangle(r);
+  }
+  if (z > 0 && ortho3D) r = c.Calculate3DPosition(r, z);
+  const int gw = graphic->Width(), gh = graphic->Height();
+  if (back_image_mode_ == pbmCenter) {
+    FillPanelRect(r);
+    const std::int32_t dx = (gw - r.Width()) / 2, dy = (gh - r.Height()) / 2;
+    r = {r.Left - dx, r.Top - dy, r.Right + dx, r.Bottom + dy};
+    c.Draw(r.Left, r.Top, graphic);
+  } else if (gw > 0 && gh > 0) {
+    for (std::int32_t y = 0; y < r.Height(); y += gh)
+      for (std::int32_t x = 0; x < r.Width(); x += gw) c.Draw(r.Left + x, r.Top + y, graphic);
+  }
+  if (clip) c.UnClipRectangle();
+}
+
+void TCustomKivPanelExtended::DrawZoomRectangle() {
+  TCanvas3D& c = Canvas();
+  const TColor back = ColorToRGB(GetBackColor()) & 0xFFFFFF;
+  const TKivZoom& z = *zoom_;
+  if (!z.HasBrush()) {
+    c.Brush().SetStyle(bsClear);
+  } else {
+    c.AssignBrush(*z.Brush(), (ColorToRGB(z.Brush()->Color()) ^ (0xFFFFFF - back)) & 0xFFFFFF);
+  }
+  z.Pen()->SetMode(pmNotXor);
+  c.AssignVisiblePenColor(*z.Pen(), (ColorToRGB(z.Pen()->Color()) ^ (0xFFFFFF - back)) & 0xFFFFFF);
+  if (!z.HasBrush() || z.Brush()->Style() == bsClear) c.SetBackMode(TRANSPARENT);
+  c.Rectangle(z.X0, z.Y0, z.X1, z.Y1);
+}
+
+// --- framed shapes ----------------------------------------------------------
+
+const TClassInfo& TKivCustomShapeBrushPen::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TKivCustomShapeBrushPen>("TKivCustomShapeBrushPen",
+                                             classlib::TPersistent::StaticClassInfo())
+          .Build();
+  return info;
+}
+
+TKivCustomShapeBrushPen::TKivCustomShapeBrushPen(TCustomKivPanel* parent)
+    : parent_(parent),
+      brush_(std::make_unique<TChartBrush>([this] { Repaint(); })),
+      pen_(std::make_unique<TChartPen>([this] { Repaint(); })) {}
+
+TKivCustomShapeBrushPen::~TKivCustomShapeBrushPen() = default;
+
+void TKivCustomShapeBrushPen::SetVisible(bool v) {
+  if (StoreChanged(visible_, v)) Repaint();
+}
+
+void TKivCustomShapeBrushPen::Assign(const classlib::TPersistent& source) {
+  if (auto* s = dynamic_cast<const TKivCustomShapeBrushPen*>(&source)) {
+    brush_->Assign(*s->brush_);
+    pen_->Assign(*s->pen_);
+    visible_ = s->visible_;
+    return;
+  }
+  classlib::TPersistent::Assign(source);
+}
+
+const TClassInfo& TKivCustomShape::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TKivCustomShape>("TKivCustomShape", TKivCustomShapeBrushPen::StaticClassInfo()).Build();
+  return info;
+}
+
+const TClassInfo& TKivShape::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TKivShape>("TKivShape", TKivCustomShape::StaticClassInfo())
+          .Property("Bevel", &TKivShape::Bevel, &TKivShape::SetBevel, bvNone)
+          .TypeName("TBevelCut")
+          .Names({"bvNone", "bvLowered", "bvRaised", "bvSpace"})
+          .Property("BevelWidth", &TKivShape::BevelWidth, &TKivShape::SetBevelWidth, 2)
+          .SubObject("Brush", &TKivShape::Brush)
+          .TypeName("TChartBrush")
+          .Property("Color", &TKivShape::Color, &TKivShape::SetColor, clWhite)
+          .TypeName("TColor")
+          .SubObject("Font", &TKivShape::Font)
+          .TypeName("TKivFont")
+          .SubObject("Gradient", &TKivShape::Gradient)
+          .TypeName("TKivGradient")
+          .Stored([](const TKivShape& s) { return s.HasGradient(); })
+          .SubObject("Pen", &TKivShape::Pen)
+          .TypeName("TChartPen")
+          .SubObject("Shadow", &TKivShape::Shadow)
+          .TypeName("TKivShadow")
+          .Property("ShapeStyle", &TKivShape::ShapeStyle, &TKivShape::SetShapeStyle, fosRectangle)
+          .TypeName("TChartObjectShapeStyle")
+          .Names({"fosRectangle", "fosRoundRectangle"})
+          .Property("Transparency", &TKivShape::Transparency, &TKivShape::SetTransparency, 0)
+          .Property("Transparent", &TKivShape::Transparent, &TKivShape::SetTransparent, false)
+          .Property("Visible", &TKivShape::Visible, &TKivShape::SetVisible, true)
+          .Creatable()
+          .Build();
+  return info;
+}
+
+TKivCustomShape::TKivCustomShape(TCustomKivPanel* parent)
+    : TKivCustomShapeBrushPen(parent),
+      font_(std::make_unique<TKivFont>([this] { Repaint(); })),
+      shadow_(std::make_unique<TKivShadow>([this] { Repaint(); })) {
+  shadow_->InitDefaults(clBlack, 3);
+}
+
+TKivCustomShape::~TKivCustomShape() = default;
+
+void TKivCustomShape::SetBevel(TBevelCut v) {
+  if (StoreChanged(bevel_, v)) Repaint();
+}
+void TKivCustomShape::SetBevelWidth(std::int32_t v) {
+  if (StoreChanged(bevel_width_, std::max(v, 1))) Repaint();
+}
+void TKivCustomShape::SetColor(TColor v) {
+  if (StoreChanged(color_, v)) Repaint();
+}
+void TKivCustomShape::SetShapeStyle(TChartObjectShapeStyle v) {
+  if (StoreChanged(shape_style_, v)) Repaint();
+}
+void TKivCustomShape::SetTransparency(std::int32_t v) {
+  if (StoreChanged(transparency_, v)) Repaint();
+}
+void TKivCustomShape::SetTransparent(bool v) {
+  if (StoreChanged(transparent_, v)) Repaint();
+}
+
+TKivGradient* TKivCustomShape::Gradient() const {
+  if (!gradient_) gradient_ = std::make_unique<TKivGradient>([this] { Repaint(); });
+  return gradient_.get();
+}
+
+void TKivCustomShape::SetGradient(TKivGradient* v) {
+  if (v == nullptr)
+    gradient_.reset();
+  else
+    Gradient()->Assign(*v);
+  Repaint();
+}
+
+void TKivCustomShape::Assign(const classlib::TPersistent& source) {
+  if (auto* s = dynamic_cast<const TKivCustomShape*>(&source)) {
+    bevel_ = s->bevel_;
+    bevel_width_ = s->bevel_width_;
+    color_ = s->color_;
+    font_->Assign(*s->font_);
+    if (s->gradient_)
+      Gradient()->Assign(*s->gradient_);
+    else
+      gradient_.reset();
+    shape_style_ = s->shape_style_;
+    shadow_->Assign(*s->shadow_);
+    transparency_ = s->transparency_;
+    transparent_ = s->transparent_;
+  }
+  TKivCustomShapeBrushPen::Assign(source);
+}
+
+void RotatedCorners(const TRect& rect, double angle, TPoint (&corners)[4]) {
+  const TPoint c = RectCenter(rect);
+  const double a = angle * 3.14159265358979323846 / 180.0;
+  const double s = std::sin(a), co = std::cos(a);
+  const TPoint offsets[4] = {{rect.Left - c.X, rect.Top - c.Y},
+                             {rect.Right - c.X, rect.Top - c.Y},
+                             {rect.Right - c.X, rect.Bottom - c.Y},
+                             {rect.Left - c.X, rect.Bottom - c.Y}};
+  for (int i = 0; i < 4; ++i) {
+    const double x = offsets[i].X, y = offsets[i].Y;
+    corners[i] = {Round(x * co + y * s) + c.X, Round(-x * s + y * co) + c.Y};
+  }
+}
+
+void TKivCustomShape::DrawRectRotated(TCanvas3D& canvas, const TRect& rect, double angle, std::int32_t z) {
+  if (transparent_) return;
+  TPoint corners[4];
+  if (angle != 0) RotatedCorners(rect, angle, corners);
+  auto outline = [&](TCanvas3D& c, std::int32_t dx, std::int32_t dy) {
+    if (angle == 0) {
+      const TRect r{rect.Left + dx, rect.Top + dy, rect.Right + dx, rect.Bottom + dy};
+      if (c.GetSupportsFullRotation())
+        c.RectangleWithZ(r, z);
+      else if (shape_style_ == fosRoundRectangle)
+        c.RoundRect(r, 16, 16);
+      else
+        c.Rectangle(r);
+    } else {
+      TPoint moved[4];
+      for (int i = 0; i < 4; ++i) moved[i] = {corners[i].X + dx, corners[i].Y + dy};
+      c.Polygon(moved);
+    }
+  };
+  std::unique_ptr<TKivBlend> blend;
+  if (transparency_ != 0) {
+    TRect area = rect;
+    if (angle != 0) {
+      area = {corners[0].X, corners[0].Y, corners[0].X, corners[0].Y};
+      for (const TPoint& p : corners) {
+        area.Left = std::min(area.Left, p.X);
+        area.Top = std::min(area.Top, p.Y);
+        area.Right = std::max(area.Right, p.X);
+        area.Bottom = std::max(area.Bottom, p.Y);
+      }
+    }
+    blend = canvas.BeginBlending(area, transparency_);
+  }
+  // The shadow: the outline moved by the shadow's sizes (plus the pen width), filled.
+  if (shadow_->Size() > 0 && Brush()->Style() != bsClear && !canvas.GetSupportsFullRotation()) {
+    const std::int32_t extra = Pen()->Visible() ? Pen()->Width() : 0;
+    canvas.Pen().SetStyle(psClear);
+    canvas.Brush().SetBitmap(nullptr);
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(shadow_->Color());
+    std::unique_ptr<TKivBlend> shadowBlend;
+    if (shadow_->Transparency() != 0) {
+      const TRect moved{rect.Left + shadow_->HorizSize() + extra, rect.Top + shadow_->VertSize() + extra,
+                        rect.Right + shadow_->HorizSize() + extra, rect.Bottom + shadow_->VertSize() + extra};
+      shadowBlend = canvas.BeginBlending(moved, shadow_->Transparency());
+    }
+    outline(canvas, shadow_->HorizSize() + extra, shadow_->VertSize() + extra);
+    if (shadowBlend) canvas.EndBlending(std::move(shadowBlend));
+  }
+  // The body: a visible gradient fills it and the outline draws only the frame.
+  if (gradient_ && gradient_->Visible()) {
+    if (angle == 0)
+      gradient_->Draw(canvas, rect, shape_style_ == fosRoundRectangle ? 16 : 0);
+    else
+      gradient_->Draw(canvas, corners);
+    canvas.Brush().SetBitmap(nullptr);
+    canvas.Brush().SetStyle(bsClear);
+  } else {
+    canvas.AssignBrush(*Brush(), color_);
+  }
+  canvas.AssignVisiblePen(*Pen());
+  outline(canvas, 0, 0);
+  if (angle == 0 && bevel_ != bvNone && ParentChart() != nullptr) {
+    TRect inner = rect;
+    ParentChart()->DrawBevel(bevel_, inner, bevel_width_, 0);
+  }
+  if (blend) canvas.EndBlending(std::move(blend));
+}
+
+}  // namespace chart

@@ -1,0 +1,558 @@
+// The chart panel and its shared routines: default palette, date-time steps,
+// geometry hit tests, the panel that runs a drawing pass with margins, bevels
+// and an off-screen buffer, the zoom and panning settings with the extended
+// panel's background, and the framed shapes of titles, legends and marks.
+//
+// The routines and the data of the zoom settings need no drawing backend
+// (chart_core); the panel and the shapes draw through the surface (chart).
+//
+// Tested by: chart/tests/KivProcsTest.cpp, chart/tests/KivPanelTest.cpp
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "chart/KivCanvas.h"
+#include "chart/KivTypes.h"
+#include "platform/classlib/Component.h"
+
+namespace chart {
+
+class TCanvas;
+class TBitmap;
+
+// ---------------------------------------------------------------------------
+// Palette and date-time steps
+
+constexpr int MaxDefaultColors = 20;
+// The default palette: colour i of new series and points is entry i mod 20.
+TColor GetDefaultColor(int index);
+
+constexpr int NumDateTimeSteps = 27;
+// The increments of date-time axes in days, from one microsecond to one year.
+extern const double DateTimeStep[NumDateTimeSteps];
+enum TDateTimeStep : int {
+  dtOneMicroSecond, dtOneMillisecond, dtOneSecond, dtFiveSeconds, dtTenSeconds,
+  dtFifteenSeconds, dtThirtySeconds, dtOneMinute, dtFiveMinutes, dtTenMinutes,
+  dtFifteenMinutes, dtThirtyMinutes, dtOneHour, dtTwoHours, dtSixHours, dtTwelveHours,
+  dtOneDay, dtTwoDays, dtThreeDays, dtOneWeek, dtHalfMonth, dtOneMonth, dtTwoMonths,
+  dtThreeMonths, dtFourMonths, dtSixMonths, dtOneYear, dtNone
+};
+// The index of the step equal to the given one within a microsecond; dtNone when none is.
+int FindDateTimeStep(double stepInDays);
+// The next larger table step; steps below one microsecond count as one microsecond.
+double NextDateTimeStep(double stepInDays);
+
+// ---------------------------------------------------------------------------
+// Numbers and text
+
+std::string IntToText(std::int64_t value);
+// Every occurrence of c replaced by a blank (asBlank) or deleted.
+std::string ReplaceCharInText(const std::string& text, char c, bool asBlank);
+
+// ---------------------------------------------------------------------------
+// Geometry
+
+bool PointInLineTolerance(const TPoint& p, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                          std::int32_t y1, std::int32_t tolerance);
+bool PointInLine(const TPoint& p, const TPoint& a, const TPoint& b, std::int32_t tolerance = 0);
+bool PointInPolygon(const TPoint& p, std::span<const TPoint> polygon);
+// The triangle (x0, y1), ((x0 + x1) / 2, y0), (x1, y1).
+bool PointInTriangle(const TPoint& p, std::int32_t x0, std::int32_t x1, std::int32_t y0,
+                     std::int32_t y1);
+// The triangle (x1, y0), (x0, (y0 + y1) / 2), (x1, y1).
+bool PointInHorizTriangle(const TPoint& p, std::int32_t y0, std::int32_t y1, std::int32_t x0,
+                          std::int32_t x1);
+bool PointInEllipse(const TPoint& p, std::int32_t left, std::int32_t top, std::int32_t right,
+                    std::int32_t bottom);
+inline bool PointInEllipse(const TPoint& p, const TRect& r) {
+  return PointInEllipse(p, r.Left, r.Top, r.Right, r.Bottom);
+}
+// Left and top inclusive, right and bottom exclusive.
+inline bool PointInRect(const TRect& r, std::int32_t x, std::int32_t y) {
+  return x >= r.Left && y >= r.Top && x < r.Right && y < r.Bottom;
+}
+inline void RectSize(const TRect& r, std::int32_t& width, std::int32_t& height) {
+  width = r.Width();
+  height = r.Height();
+}
+TPoint RectCenter(const TRect& r);
+TRect OrderRect(const TRect& r);
+// True when the turn p0 -> p1 -> p2 has a negative cross product.
+bool CrossProductSign(const TPoint& p0, const TPoint& p1, const TPoint& p2);
+double DistanceOf(double dx, double dy);
+// The point moved back from end towards start by distance.
+TPoint PointAtDistance(const TPoint& start, const TPoint& end, double distance);
+
+// ---------------------------------------------------------------------------
+// Lists and components
+
+template <class T>
+int AddUniqueToList(std::vector<T>& list, const T& item) {
+  auto it = std::find(list.begin(), list.end(), item);
+  if (it != list.end()) return static_cast<int>(it - list.begin());
+  list.push_back(item);
+  return static_cast<int>(list.size()) - 1;
+}
+
+// A quicksort over indexes low..high driven by the two callbacks.
+void SortIndexes(int low, int high, const std::function<int(int a, int b)>& compare,
+                 const std::function<void(int a, int b)>& swap);
+
+// base followed by the lowest number from 1 that no component of owner is named with.
+std::string UniqueComponentName(const classlib::TComponent* owner, const std::string& base);
+
+// ---------------------------------------------------------------------------
+// Panel geometry
+
+enum TKivUnits : std::uint8_t { muPercent, muPixels };
+
+// A margin in pixels: itself for muPixels, else margin percent of size.
+std::int32_t MarginToPixels(std::int32_t margin, TKivUnits units, std::int32_t size);
+
+struct TChartRectResult {
+  TRect ChartRect;
+  std::int32_t ChartWidth = 0, ChartHeight = 0, ChartXCenter = 0, ChartYCenter = 0;
+};
+
+// The chart rectangle inside bounds: the frame width inset, then the margins
+// (left, top, right, bottom); a collapsed rectangle is widened to the panel size.
+TChartRectResult CalcChartRect(const TRect& bounds, std::int32_t inset, const std::int32_t (&margins)[4],
+                               TKivUnits units, std::int32_t panelWidth, std::int32_t panelHeight);
+
+// ---------------------------------------------------------------------------
+// Zoom and panning settings
+
+// The state of one mouse drag.
+class TZoomPanning : public classlib::TPersistent {
+  ORVEL_CLASS_INFO
+ public:
+  bool Active = false;
+  std::int32_t X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+
+  void Activate(std::int32_t x, std::int32_t y) {
+    X0 = X1 = x;
+    Y0 = Y1 = y;
+    Active = true;
+  }
+  // Orders the corners so that X0 <= X1 and Y0 <= Y1.
+  void Check() {
+    if (X0 > X1) std::swap(X0, X1);
+    if (Y0 > Y1) std::swap(Y0, Y1);
+  }
+};
+
+class TKivZoomPen : public TChartPen {
+  ORVEL_CLASS_INFO
+ public:
+  explicit TKivZoomPen(TNotifyEvent onChange = {}) : TChartPen(std::move(onChange)) { InitColor(clWhite); }
+};
+
+class TKivZoomBrush : public TChartBrush {
+  ORVEL_CLASS_INFO
+ public:
+  explicit TKivZoomBrush(TNotifyEvent onChange = {}) : TChartBrush(std::move(onChange)) {
+    InitBrush(clWhite, bsClear);
+  }
+  TColor DefaultColor() const override { return clWhite; }
+  TBrushStyle DefaultStyle() const override { return bsClear; }
+};
+
+enum TKivZoomDirection : std::uint8_t { tzdHorizontal, tzdVertical, tzdBoth };
+
+class TKivZoom : public TZoomPanning {
+  ORVEL_CLASS_INFO
+ public:
+  TKivZoom();
+  ~TKivZoom() override;
+
+  // properties
+  bool Allow() const { return allow_; }
+  void SetAllow(bool v) { allow_ = v; }
+  bool Animated() const { return animated_; }
+  void SetAnimated(bool v) { animated_ = v; }
+  std::int32_t AnimatedSteps() const { return animated_steps_; }
+  void SetAnimatedSteps(std::int32_t v) { animated_steps_ = v; }
+  // Created on first read; setting nullptr frees it.
+  TKivZoomBrush* Brush() const;
+  void SetBrush(TKivZoomBrush* v);
+  bool HasBrush() const { return brush_ != nullptr; }
+  TKivZoomDirection Direction() const { return direction_; }
+  void SetDirection(TKivZoomDirection v) { direction_ = v; }
+  TShiftState KeyShift() const { return key_shift_; }
+  void SetKeyShift(TShiftState v) { key_shift_ = v; }
+  std::int32_t MinimumPixels() const { return minimum_pixels_; }
+  void SetMinimumPixels(std::int32_t v) { minimum_pixels_ = v; }
+  TMouseButton MouseButton() const { return mouse_button_; }
+  void SetMouseButton(TMouseButton v) { mouse_button_ = v; }
+  TKivZoomPen* Pen() const;
+  void SetPen(TKivZoomPen* v);
+
+  // overrides
+  void Assign(const classlib::TPersistent& source) override;
+
+ private:
+  bool allow_ = true;
+  bool animated_ = false;
+  std::int32_t animated_steps_ = 8;
+  mutable std::unique_ptr<TKivZoomBrush> brush_;
+  TKivZoomDirection direction_ = tzdBoth;
+  TShiftState key_shift_ = 0;
+  std::int32_t minimum_pixels_ = 16;
+  TMouseButton mouse_button_ = mbLeft;
+  mutable std::unique_ptr<TKivZoomPen> pen_;
+};
+
+// ---------------------------------------------------------------------------
+// Chart panel
+
+class TCustomKivPanel;
+
+class TKivEvent {
+ public:
+  virtual ~TKivEvent() = default;
+  TCustomKivPanel* Sender = nullptr;
+};
+
+enum TKivMouseEventKind : std::uint8_t { meDown, meUp, meMove };
+
+class TKivMouseEvent : public TKivEvent {
+ public:
+  TKivMouseEventKind Event = meDown;
+  TMouseButton Button = mbLeft;
+  TShiftState Shift = 0;
+  std::int32_t X = 0, Y = 0;
+};
+
+class TKivView3DEvent : public TKivEvent {};
+
+class IKivEventListener {
+ public:
+  virtual ~IKivEventListener() = default;
+  virtual void KivEvent(TKivEvent& event) = 0;
+};
+
+// The window a panel shows in: the widget host implements it; a panel without
+// one still draws into images.
+class IKivPanelHost {
+ public:
+  virtual ~IKivPanelHost() = default;
+  virtual void InvalidateWindow() = 0;
+  // The brush colour of the parent control (clNone when there is none).
+  virtual TColor ParentColor() const = 0;
+  // Replaces the window's shape by a rounded rectangle of corner r (0: plain).
+  virtual void SetWindowRound(std::int32_t r) = 0;
+  virtual void ReleaseMouse() = 0;
+  virtual void SetCursor(TCursor cursor) = 0;
+  virtual TPoint CursorPos() const = 0;
+};
+
+class TCustomKivPanel : public classlib::TComponent {
+  ORVEL_CLASS_INFO
+ public:
+  explicit TCustomKivPanel(classlib::TComponent* owner = nullptr);
+  ~TCustomKivPanel() override;
+
+  // properties
+  std::int32_t Chart3DPercent() const { return chart_3d_percent_; }
+  // Raises classlib::Exception outside 1..100, keeping the value.
+  void SetChart3DPercent(std::int32_t v);
+  TChartHiddenPen* Border() const { return border_.get(); }
+  void SetBorder(const TChartHiddenPen& v) { border_->Assign(v); }
+  std::int32_t BorderRound() const { return border_round_; }
+  void SetBorderRound(std::int32_t v);
+  std::int32_t MarginLeft() const { return margins_[0]; }
+  std::int32_t MarginTop() const { return margins_[1]; }
+  std::int32_t MarginRight() const { return margins_[2]; }
+  std::int32_t MarginBottom() const { return margins_[3]; }
+  void SetMargin(int index, std::int32_t v);
+  void SetMarginLeft(std::int32_t v) { SetMargin(0, v); }
+  void SetMarginTop(std::int32_t v) { SetMargin(1, v); }
+  void SetMarginRight(std::int32_t v) { SetMargin(2, v); }
+  void SetMarginBottom(std::int32_t v) { SetMargin(3, v); }
+  TKivUnits MarginUnits() const { return margin_units_; }
+  void SetMarginUnits(TKivUnits v);
+  bool Monochrome() const;
+  void SetMonochrome(bool v);
+  bool PrintProportional() const { return print_proportional_; }
+  void SetPrintProportional(bool v) { print_proportional_ = v; }
+  TKivShadow* Shadow() const { return shadow_.get(); }
+  void SetShadow(const TKivShadow& v) { shadow_->Assign(v); }
+  bool View3D() const { return view_3d_; }
+  void SetView3D(bool v);
+  TView3DOptions* View3DOptions() const { return view3d_options_.get(); }
+  void SetView3DOptions(const TView3DOptions& v) { view3d_options_->Assign(v); }
+  TColor Color() const { return color_; }
+  void SetColor(TColor v);
+  TBevelCut BevelInner() const { return bevel_inner_; }
+  void SetBevelInner(TBevelCut v);
+  TBevelCut BevelOuter() const { return bevel_outer_; }
+  void SetBevelOuter(TBevelCut v);
+  std::int32_t BevelWidth() const { return bevel_width_; }
+  void SetBevelWidth(std::int32_t v);
+  std::int32_t BorderWidth() const { return border_width_; }
+  void SetBorderWidth(std::int32_t v);
+  std::int32_t Width() const { return width_; }
+  std::int32_t Height() const { return height_; }
+  void SetBounds(std::int32_t width, std::int32_t height);
+
+  bool AutoRepaint() const { return auto_repaint_; }
+  void SetAutoRepaint(bool v) { auto_repaint_ = v; }
+  bool CancelMouseFlag() const { return cancel_mouse_; }
+  void SetCancelMouseFlag(bool v) { cancel_mouse_ = v; }
+  bool Printing() const { return printing_; }
+  void SetPrinting(bool v) { printing_ = v; }
+  const std::int32_t (&PrintMargins() const)[4] { return print_margins_; }
+  void SetPrintMargins(const std::int32_t (&m)[4]) { std::copy(m, m + 4, print_margins_); }
+  std::int32_t PrintResolution() const { return print_resolution_; }
+  void SetPrintResolution(std::int32_t v) { print_resolution_ = v; }
+  TZoomPanning& Panning() { return *panning_; }
+  TCanvas3D& Canvas() const;
+  IKivPanelHost* Host() const { return host_; }
+  void SetHost(IKivPanelHost* host) { host_ = host; }
+  // The canvas painted on the screen (the host's, during its paint event).
+  TCanvas* DelegateCanvas() const { return delegate_canvas_; }
+  void SetDelegateCanvas(TCanvas* canvas) { delegate_canvas_ = canvas; }
+
+  const TRect& ChartBounds() const { return chart_bounds_; }
+  const TRect& ChartRect() const { return chart_rect_; }
+  std::int32_t ChartWidth() const { return chart_width_; }
+  std::int32_t ChartHeight() const { return chart_height_; }
+  std::int32_t ChartXCenter() const { return chart_x_center_; }
+  std::int32_t ChartYCenter() const { return chart_y_center_; }
+
+  // operations
+  std::int32_t AddListener(IKivEventListener* listener);
+  void RemoveListener(IKivEventListener* listener);
+  void BroadcastEvent(TKivEvent& event);
+  void BroadcastMouseEvent(TKivMouseEventKind kind, TMouseButton button, TShiftState shift,
+                           std::int32_t x, std::int32_t y);
+  void MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
+  void MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
+  void MouseMove(TShiftState shift, std::int32_t x, std::int32_t y);
+  void CancelMouse();
+  TPoint GetCursorPos() const;
+
+  // A picture of the panel the size of rect, filled with backColor unless it is white.
+  std::unique_ptr<TBitmap> CreateChartBitmap(TColor backColor, const TRect& rect);
+  std::int32_t MarginToPixels(std::int32_t margin, std::int32_t size) const {
+    return chart::MarginToPixels(margin, margin_units_, size);
+  }
+  void DrawPanelBevels(TRect rect);
+  // A raised or lowered frame of the given width inside rect (rounded when round >= 1).
+  void DrawBevel(TBevelCut bevel, TRect& rect, std::int32_t width, std::int32_t round);
+  // While printing, a thin non-solid pen is drawn as a hairline.
+  void HairlinePrintPen(TPen& pen) const;
+  bool CanClip() const;
+  // Draws when the buffer does not hold a finished picture.
+  void Paint();
+  // The whole drawing pass into canvas within rect.
+  void Draw(TCanvas* canvas, const TRect& rect);
+  TRect GetRectangle() const { return {0, 0, width_, height_}; }
+  // Applies the rounded window shape after loading, resizing or a change.
+  void ApplyWindowRound();
+
+  // introduced virtual
+  virtual void Invalidate();
+  virtual TColor GetBackColor() const { return color_; }
+  virtual void InternalDraw(const TRect& bounds) = 0;
+
+  // overrides
+  void Assign(const classlib::TPersistent& source) override;
+  void Loaded() override;
+
+ protected:
+  void PanelChanged() { Invalidate(); }
+
+ private:
+  void RecalcWidthHeight();
+
+  std::int32_t chart_3d_percent_ = 15;
+  bool cancel_mouse_ = false;
+  bool auto_repaint_ = true;
+  std::unique_ptr<TChartHiddenPen> border_;
+  std::int32_t border_round_ = 0;
+  TRect chart_bounds_;
+  std::int32_t chart_width_ = 0, chart_height_ = 0, chart_x_center_ = 0, chart_y_center_ = 0;
+  TCanvas* delegate_canvas_ = nullptr;
+  std::int32_t margins_[4] = {3, 4, 3, 4};
+  TKivUnits margin_units_ = muPercent;
+  TCursor saved_cursor_ = 0;
+  std::unique_ptr<TZoomPanning> panning_;
+  bool printing_ = false;
+  std::int32_t print_margins_[4] = {15, 15, 15, 15};
+  bool print_proportional_ = true;
+  std::int32_t print_resolution_ = 0;
+  std::unique_ptr<TKivShadow> shadow_;
+  bool view_3d_ = true;
+  std::unique_ptr<TView3DOptions> view3d_options_;
+  std::vector<IKivEventListener*> listeners_;
+  bool in_region_ = false;
+  std::unique_ptr<TCanvas3D> canvas_;
+  TRect chart_rect_;
+  TColor color_ = clBtnFace;
+  TBevelCut bevel_inner_ = bvNone;
+  TBevelCut bevel_outer_ = bvRaised;
+  std::int32_t bevel_width_ = 1;
+  std::int32_t border_width_ = 0;
+  std::int32_t width_ = 400, height_ = 250;
+  IKivPanelHost* host_ = nullptr;
+};
+
+enum TPanningMode : std::uint8_t { pmNone, pmHorizontal, pmVertical, pmBoth };
+enum TKivBackImageMode : std::uint8_t { pbmStretch, pbmTile, pbmCenter };
+
+class TCustomKivPanelExtended : public TCustomKivPanel {
+  ORVEL_CLASS_INFO
+ public:
+  explicit TCustomKivPanelExtended(classlib::TComponent* owner = nullptr);
+  ~TCustomKivPanelExtended() override;
+
+  // properties
+  TPanningMode AllowPanning() const { return panning_mode_; }
+  void SetAllowPanning(TPanningMode v) { panning_mode_ = v; }
+  // Created on first read; setting nullptr frees it.
+  TPicture* BackImage() const;
+  void SetBackImage(TPicture* v);
+  bool BackImageInside() const { return back_image_inside_; }
+  void SetBackImageInside(bool v);
+  TKivBackImageMode BackImageMode() const { return back_image_mode_; }
+  void SetBackImageMode(TKivBackImageMode v);
+  bool BackImageTransp() const;
+  void SetBackImageTransp(bool v);
+  TKivGradient* Gradient() const;
+  void SetGradient(TKivGradient* v);
+  bool HasGradient() const { return gradient_ != nullptr; }
+  TKivZoom* Zoom() const { return zoom_.get(); }
+  void SetZoom(const TKivZoom& v) { zoom_->Assign(v); }
+  bool Zoomed() const { return zoomed_; }
+  void SetZoomed(bool v) { zoomed_ = v; }
+
+  TNotifyEvent OnScroll, OnUndoZoom, OnZoom;
+
+  // operations
+  bool HasBackImage() const;
+  void UndoZoomDone();
+  void FillPanelRect(const TRect& rect);
+  void DrawPanelBackground(const TRect& rect);
+  // The zoom rectangle in XOR: drawing it twice leaves the picture as it was.
+  void DrawZoomRectangle();
+  void DrawBackImage(const TRect& rect, std::int32_t z);
+
+  // overrides
+  void Assign(const classlib::TPersistent& source) override;
+
+ private:
+  TPanningMode panning_mode_ = pmBoth;
+  bool back_image_inside_ = false;
+  TKivBackImageMode back_image_mode_ = pbmStretch;
+  mutable std::unique_ptr<TKivGradient> gradient_;
+  std::unique_ptr<TKivZoom> zoom_;
+  bool zoomed_ = false;
+  mutable std::unique_ptr<TPicture> back_image_;
+};
+
+// ---------------------------------------------------------------------------
+// Framed shapes
+
+class TKivCustomShapeBrushPen : public classlib::TPersistent {
+  ORVEL_CLASS_INFO
+ public:
+  explicit TKivCustomShapeBrushPen(TCustomKivPanel* parent = nullptr);
+  ~TKivCustomShapeBrushPen() override;
+
+  // properties
+  TChartBrush* Brush() const { return brush_.get(); }
+  void SetBrush(const TChartBrush& v) { brush_->Assign(v); }
+  TChartPen* Pen() const { return pen_.get(); }
+  void SetPen(const TChartPen& v) { pen_->Assign(v); }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v);
+  TCustomKivPanel* ParentChart() const { return parent_; }
+
+  // introduced virtual
+  virtual void SetParent(TCustomKivPanel* parent) { parent_ = parent; }
+
+  // overrides
+  void Assign(const classlib::TPersistent& source) override;
+
+ protected:
+  void Repaint() const {
+    if (parent_ != nullptr) parent_->Invalidate();
+  }
+
+ private:
+  TCustomKivPanel* parent_ = nullptr;
+  std::unique_ptr<TChartBrush> brush_;
+  std::unique_ptr<TChartPen> pen_;
+  bool visible_ = true;
+};
+
+enum TChartObjectShapeStyle : std::uint8_t { fosRectangle, fosRoundRectangle };
+
+class TKivCustomShape : public TKivCustomShapeBrushPen {
+  ORVEL_CLASS_INFO
+ public:
+  explicit TKivCustomShape(TCustomKivPanel* parent = nullptr);
+  ~TKivCustomShape() override;
+
+  // properties
+  TBevelCut Bevel() const { return bevel_; }
+  void SetBevel(TBevelCut v);
+  std::int32_t BevelWidth() const { return bevel_width_; }
+  void SetBevelWidth(std::int32_t v);
+  TColor Color() const { return color_; }
+  void SetColor(TColor v);
+  TKivFont* Font() const { return font_.get(); }
+  void SetFont(const TKivFont& v) { font_->Assign(v); }
+  TKivShadow* Shadow() const { return shadow_.get(); }
+  void SetShadow(const TKivShadow& v) { shadow_->Assign(v); }
+  TChartObjectShapeStyle ShapeStyle() const { return shape_style_; }
+  void SetShapeStyle(TChartObjectShapeStyle v);
+  std::int32_t Transparency() const { return transparency_; }
+  void SetTransparency(std::int32_t v);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool v);
+  // Created on first read; setting nullptr frees it.
+  TKivGradient* Gradient() const;
+  void SetGradient(TKivGradient* v);
+  bool HasGradient() const { return gradient_ != nullptr; }
+  const TRect& ShapeBounds() const { return shape_bounds_; }
+  void SetShapeBounds(const TRect& r) { shape_bounds_ = r; }
+
+  // operations
+  void Draw(TCanvas3D& canvas) { DrawRectRotated(canvas, shape_bounds_, 0, 0); }
+  // The box turned by angle degrees about its centre, at depth z.
+  void DrawRectRotated(TCanvas3D& canvas, const TRect& rect, double angle, std::int32_t z);
+
+  // overrides
+  void Assign(const classlib::TPersistent& source) override;
+
+ private:
+  TBevelCut bevel_ = bvNone;
+  std::int32_t bevel_width_ = 2;
+  TColor color_ = clWhite;
+  std::unique_ptr<TKivFont> font_;
+  std::unique_ptr<TKivShadow> shadow_;
+  TChartObjectShapeStyle shape_style_ = fosRectangle;
+  std::int32_t transparency_ = 0;
+  bool transparent_ = false;
+  mutable std::unique_ptr<TKivGradient> gradient_;
+  TRect shape_bounds_;
+};
+
+class TKivShape : public TKivCustomShape {
+  ORVEL_CLASS_INFO
+ public:
+  using TKivCustomShape::TKivCustomShape;
+};
+
+// The corners of rect turned by angle degrees about its centre (screen y down).
+void RotatedCorners(const TRect& rect, double angle, TPoint (&corners)[4]);
+
+}  // namespace chart

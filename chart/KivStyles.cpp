@@ -1,0 +1,633 @@
+// Data, setters and property tables of the style objects and the 3D view options.
+//
+// Tested by: chart/tests/KivStylesTest.cpp
+#include "chart/KivStyles.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "chart/KivConst.h"
+
+namespace chart {
+
+using classlib::TClassBuilder;
+using classlib::TClassInfo;
+using classlib::TPersistent;
+
+namespace {
+
+const std::vector<std::string> PenStyleNames = {"psSolid", "psDash", "psDot", "psDashDot",
+                                                "psDashDotDot", "psClear", "psInsideFrame"};
+const std::vector<std::string> PenModeNames = {
+    "pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", "pmNotCopy", "pmMergePenNot",
+    "pmMaskPenNot", "pmMergeNotPen", "pmMaskNotPen", "pmMerge", "pmNotMerge", "pmMask",
+    "pmNotMask", "pmXor", "pmNotXor"};
+const std::vector<std::string> BrushStyleNames = {"bsSolid", "bsClear", "bsHorizontal",
+                                                  "bsVertical", "bsFDiagonal", "bsBDiagonal",
+                                                  "bsCross", "bsDiagCross"};
+const std::vector<std::string> FontStyleNames = {"fsBold", "fsItalic", "fsUnderline",
+                                                 "fsStrikeOut"};
+const std::vector<std::string> GradientDirectionNames = {
+    "gdTopBottom", "gdBottomTop", "gdLeftRight", "gdRightLeft", "gdFromCenter",
+    "gdFromTopLeft", "gdFromBottomLeft", "gdRadial"};
+const std::vector<std::string> EndStyleNames = {"esRound", "esSquare", "esFlat"};
+
+template <class V, class F>
+void StoreIfChanged(V& field, V value, F&& changed) {
+  if (field == value) return;
+  field = value;
+  changed();
+}
+
+}  // namespace
+
+// --- TPicture ---------------------------------------------------------------
+
+const TClassInfo& TPicture::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TPicture>("TPicture", TPersistent::StaticClassInfo()).Creatable().Build();
+  return info;
+}
+
+void TPicture::SetGraphic(std::shared_ptr<TGraphic> graphic) {
+  graphic_ = std::move(graphic);
+  if (on_change_) on_change_();
+}
+
+void TPicture::Assign(const TPersistent& source) {
+  if (auto* p = dynamic_cast<const TPicture*>(&source)) {
+    SetGraphic(p->graphic_);
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+// --- TPen -------------------------------------------------------------------
+
+const TClassInfo& TPen::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TPen>("TPen", TPersistent::StaticClassInfo())
+          .Property("Color", &TPen::Color, &TPen::SetColor)
+          .TypeName("TColor")
+          .Stored([](const TPen& p) { return p.Color() != p.DefaultColor(); })
+          .Property("Mode", &TPen::Mode, &TPen::SetMode, pmCopy)
+          .TypeName("TPenMode")
+          .Names(PenModeNames)
+          .Property("Style", &TPen::Style, &TPen::SetStyle, psSolid)
+          .TypeName("TPenStyle")
+          .Names(PenStyleNames)
+          .Property("Width", &TPen::Width, &TPen::SetWidth, 1)
+          .Creatable()
+          .Build();
+  return info;
+}
+
+void TPen::SetColor(TColor v) { StoreIfChanged(color_, v, [this] { Changed(); }); }
+void TPen::SetWidth(std::int32_t v) { StoreIfChanged(width_, v, [this] { Changed(); }); }
+void TPen::SetStyle(TPenStyle v) { StoreIfChanged(style_, v, [this] { Changed(); }); }
+void TPen::SetMode(TPenMode v) { StoreIfChanged(mode_, v, [this] { Changed(); }); }
+
+void TPen::Assign(const TPersistent& source) {
+  if (auto* p = dynamic_cast<const TPen*>(&source)) {
+    color_ = p->color_;
+    width_ = p->width_;
+    style_ = p->style_;
+    mode_ = p->mode_;
+    Changed();
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+// --- TBrush -----------------------------------------------------------------
+
+const TClassInfo& TBrush::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TBrush>("TBrush", TPersistent::StaticClassInfo())
+          .Property("Color", &TBrush::Color, &TBrush::SetColor)
+          .TypeName("TColor")
+          .Stored([](const TBrush& b) { return b.Color() != b.DefaultColor(); })
+          .Property("Style", &TBrush::Style, &TBrush::SetStyle)
+          .TypeName("TBrushStyle")
+          .Names(BrushStyleNames)
+          .Stored([](const TBrush& b) { return b.Style() != b.DefaultStyle(); })
+          .Creatable()
+          .Build();
+  return info;
+}
+
+void TBrush::SetColor(TColor v) { StoreIfChanged(color_, v, [this] { Changed(); }); }
+void TBrush::SetStyle(TBrushStyle v) { StoreIfChanged(style_, v, [this] { Changed(); }); }
+void TBrush::SetBitmap(const TGraphic* v) { StoreIfChanged(bitmap_, v, [this] { Changed(); }); }
+
+void TBrush::Assign(const TPersistent& source) {
+  if (auto* b = dynamic_cast<const TBrush*>(&source)) {
+    color_ = b->color_;
+    style_ = b->style_;
+    bitmap_ = b->bitmap_;
+    Changed();
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+// --- TFont ------------------------------------------------------------------
+
+const TClassInfo& TFont::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TFont>("TFont", TPersistent::StaticClassInfo())
+          .Property("Charset", &TFont::Charset, &TFont::SetCharset, 1)
+          .TypeName("TFontCharset")
+          .Property("Color", &TFont::Color, &TFont::SetColor)
+          .TypeName("TColor")
+          .Stored([](const TFont& f) { return f.Color() != f.DefaultColor(); })
+          .Property("Height", &TFont::Height, &TFont::SetHeight)
+          .Stored([](const TFont& f) { return f.Size() != f.DefaultSize(); })
+          .Property("Name", &TFont::Name, &TFont::SetName)
+          .TypeName("TFontName")
+          .Stored([](const TFont& f) { return f.Name() != f.DefaultName(); })
+          .Property("Size", &TFont::Size, &TFont::SetSize)
+          .Stored([](const TFont&) { return false; })
+          .Property("Style", &TFont::Style, &TFont::SetStyle)
+          .TypeName("TFontStyles")
+          .AsSet(FontStyleNames)
+          .Stored([](const TFont& f) { return f.Style() != f.DefaultStyle(); })
+          .Creatable()
+          .Build();
+  return info;
+}
+
+void TFont::SetName(const std::string& v) {
+  if (name_ == v) return;
+  name_ = v;
+  Changed();
+}
+void TFont::SetSize(std::int32_t v) { StoreIfChanged(size_, v, [this] { Changed(); }); }
+std::int32_t TFont::Height() const { return -MulDiv(size_, pixels_per_inch_, 72); }
+void TFont::SetHeight(std::int32_t v) { SetSize(-MulDiv(v, 72, pixels_per_inch_)); }
+void TFont::SetColor(TColor v) { StoreIfChanged(color_, v, [this] { Changed(); }); }
+void TFont::SetStyle(TFontStyles v) { StoreIfChanged(style_, v, [this] { Changed(); }); }
+void TFont::SetCharset(std::uint8_t v) { StoreIfChanged(charset_, v, [this] { Changed(); }); }
+
+void TFont::Assign(const TPersistent& source) {
+  if (auto* f = dynamic_cast<const TFont*>(&source)) {
+    name_ = f->name_;
+    size_ = f->size_;
+    color_ = f->color_;
+    style_ = f->style_;
+    charset_ = f->charset_;
+    Changed();
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+// --- chart pens -------------------------------------------------------------
+
+const TClassInfo& TChartPen::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TChartPen>("TChartPen", TPen::StaticClassInfo())
+          .Property("EndStyle", &TChartPen::EndStyle, &TChartPen::SetEndStyle)
+          .TypeName("TPenEndStyle")
+          .Names(EndStyleNames)
+          .Stored([](const TChartPen& p) { return p.EndStyle() != p.DefaultEndStyle(); })
+          .Property("SmallDots", &TChartPen::SmallDots, &TChartPen::SetSmallDots, false)
+          .Property("Visible", &TChartPen::Visible, &TChartPen::SetVisible)
+          .Stored([](const TChartPen& p) { return p.Visible() != p.DefaultVisible(); })
+          .Creatable()
+          .Build();
+  return info;
+}
+
+void TChartPen::SetEndStyle(TPenEndStyle v) { StoreIfChanged(end_style_, v, [this] { Changed(); }); }
+void TChartPen::SetSmallDots(bool v) { StoreIfChanged(small_dots_, v, [this] { Changed(); }); }
+void TChartPen::SetVisible(bool v) { StoreIfChanged(visible_, v, [this] { Changed(); }); }
+
+void TChartPen::Assign(const TPersistent& source) {
+  if (auto* p = dynamic_cast<const TChartPen*>(&source)) {
+    end_style_ = p->end_style_;
+    small_dots_ = p->small_dots_;
+    visible_ = p->visible_;
+  }
+  TPen::Assign(source);
+}
+
+#define ORVEL_PEN_KIND(Kind)                                                              \
+  const TClassInfo& Kind::StaticClassInfo() {                                             \
+    static const TClassInfo info =                                                        \
+        TClassBuilder<Kind>(#Kind, TChartPen::StaticClassInfo()).Creatable().Build();     \
+    return info;                                                                          \
+  }
+ORVEL_PEN_KIND(TChartHiddenPen)
+ORVEL_PEN_KIND(TDottedGrayPen)
+ORVEL_PEN_KIND(TDarkGrayPen)
+ORVEL_PEN_KIND(TChartAxisPen)
+ORVEL_PEN_KIND(TWhitePen)
+#undef ORVEL_PEN_KIND
+
+TDottedGrayPen::TDottedGrayPen(TNotifyEvent onChange) : TChartPen(std::move(onChange)) {
+  InitColor(clGray);
+  InitPen(clGray, 1, psDot);
+}
+
+TDarkGrayPen::TDarkGrayPen(TNotifyEvent onChange) : TChartPen(std::move(onChange)) {
+  InitColor(clGray);
+}
+
+TChartAxisPen::TChartAxisPen(TNotifyEvent onChange) : TChartPen(std::move(onChange)) {
+  InitPen(clBlack, 2, psSolid);
+}
+
+TWhitePen::TWhitePen(TNotifyEvent onChange) : TChartPen(std::move(onChange)) { InitColor(clWhite); }
+
+// --- TChartBrush ------------------------------------------------------------
+
+const TClassInfo& TChartBrush::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TChartBrush>("TChartBrush", TBrush::StaticClassInfo())
+          .SubObject("Image", &TChartBrush::Image)
+          .TypeName("TPicture")
+          .Stored([](const TChartBrush& b) { return b.HasImage(); })
+          .Creatable()
+          .Build();
+  return info;
+}
+
+TChartBrush::TChartBrush(TNotifyEvent onChange) : TBrush(std::move(onChange)) {
+  // The owner replaces the automatic colour with its own until one is chosen.
+  InitBrush(clDefault, bsSolid);
+}
+
+TChartBrush::~TChartBrush() = default;
+
+TPicture* TChartBrush::Image() const {
+  if (!image_) image_ = std::make_unique<TPicture>([this] { Changed(); });
+  return image_.get();
+}
+
+void TChartBrush::SetImage(TPicture* v) {
+  if (v == nullptr) {
+    image_.reset();
+    Changed();
+    return;
+  }
+  Image()->Assign(*v);
+}
+
+void TChartBrush::Assign(const TPersistent& source) {
+  if (auto* b = dynamic_cast<const TChartBrush*>(&source)) {
+    if (b->image_)
+      Image()->Assign(*b->image_);
+    else
+      image_.reset();
+  }
+  TBrush::Assign(source);
+}
+
+// --- TKivShadow -------------------------------------------------------------
+
+const TClassInfo& TKivShadow::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TKivShadow>("TKivShadow", TPersistent::StaticClassInfo())
+          .Property("Color", &TKivShadow::Color, &TKivShadow::SetColor)
+          .TypeName("TColor")
+          .Stored([](const TKivShadow& s) { return s.Color() != s.DefaultColor(); })
+          .Property("HorizSize", &TKivShadow::HorizSize, &TKivShadow::SetHorizSize)
+          .Stored([](const TKivShadow& s) { return s.HorizSize() != s.DefaultSize(); })
+          .Property("Transparency", &TKivShadow::Transparency, &TKivShadow::SetTransparency, 0)
+          .TypeName("TKivTransparency")
+          .Property("VertSize", &TKivShadow::VertSize, &TKivShadow::SetVertSize)
+          .Stored([](const TKivShadow& s) { return s.VertSize() != s.DefaultSize(); })
+          .Creatable()
+          .Build();
+  return info;
+}
+
+void TKivShadow::SetColor(TColor v) { StoreIfChanged(color_, v, [this] { Changed(); }); }
+void TKivShadow::SetHorizSize(std::int32_t v) { StoreIfChanged(horiz_size_, v, [this] { Changed(); }); }
+void TKivShadow::SetVertSize(std::int32_t v) { StoreIfChanged(vert_size_, v, [this] { Changed(); }); }
+void TKivShadow::SetTransparency(TKivTransparency v) {
+  StoreIfChanged(transparency_, v, [this] { Changed(); });
+}
+void TKivShadow::SetSize(std::int32_t v) {
+  if (horiz_size_ == v && vert_size_ == v) return;
+  horiz_size_ = vert_size_ = v;
+  Changed();
+}
+
+void TKivShadow::InitDefaults(TColor color, std::int32_t size) {
+  color_ = default_color_ = color;
+  horiz_size_ = vert_size_ = default_size_ = size;
+}
+
+void TKivShadow::Assign(const TPersistent& source) {
+  if (auto* s = dynamic_cast<const TKivShadow*>(&source)) {
+    color_ = s->color_;
+    horiz_size_ = s->horiz_size_;
+    vert_size_ = s->vert_size_;
+    transparency_ = s->transparency_;
+    Changed();
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+// --- gradients --------------------------------------------------------------
+
+const TClassInfo& TCustomKivGradient::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TCustomKivGradient>("TCustomKivGradient", TPersistent::StaticClassInfo())
+          .Build();
+  return info;
+}
+
+const TClassInfo& TKivGradient::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TKivGradient>("TKivGradient", TCustomKivGradient::StaticClassInfo())
+          .Property("Balance", &TKivGradient::Balance, &TKivGradient::SetBalance, 50)
+          .Property("Direction", &TKivGradient::Direction, &TKivGradient::SetDirection, gdTopBottom)
+          .TypeName("TGradientDirection")
+          .Names(GradientDirectionNames)
+          .Property("EndColor", &TKivGradient::EndColor, &TKivGradient::SetEndColor, clYellow)
+          .TypeName("TColor")
+          .Property("MidColor", &TKivGradient::MidColor, &TKivGradient::SetMidColor, clNone)
+          .TypeName("TColor")
+          .Property("RadialX", &TKivGradient::RadialX, &TKivGradient::SetRadialX, 0)
+          .Property("RadialY", &TKivGradient::RadialY, &TKivGradient::SetRadialY, 0)
+          .Property("StartColor", &TKivGradient::StartColor, &TKivGradient::SetStartColor, clWhite)
+          .TypeName("TColor")
+          .Property("Visible", &TKivGradient::Visible, &TKivGradient::SetVisible, false)
+          .Creatable()
+          .Build();
+  return info;
+}
+
+const TClassInfo& TKivFontGradient::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TKivFontGradient>("TKivFontGradient", TKivGradient::StaticClassInfo())
+          .Property("Outline", &TKivFontGradient::Outline, &TKivFontGradient::SetOutline, false)
+          .Creatable()
+          .Build();
+  return info;
+}
+
+void TCustomKivGradient::Changed() {
+  // A change handler that sets a property again must not re-enter itself.
+  if (changing_ || !on_change_) return;
+  changing_ = true;
+  try {
+    on_change_();
+  } catch (...) {
+    changing_ = false;
+    throw;
+  }
+  changing_ = false;
+}
+
+void TCustomKivGradient::SetBalance(std::int32_t v) { StoreIfChanged(balance_, v, [this] { Changed(); }); }
+void TCustomKivGradient::SetDirection(TGradientDirection v) {
+  StoreIfChanged(direction_, v, [this] { Changed(); });
+}
+void TCustomKivGradient::SetEndColor(TColor v) { StoreIfChanged(end_color_, v, [this] { Changed(); }); }
+void TCustomKivGradient::SetStartColor(TColor v) {
+  StoreIfChanged(start_color_, v, [this] { Changed(); });
+}
+void TCustomKivGradient::SetRadialX(std::int32_t v) { StoreIfChanged(radial_x_, v, [this] { Changed(); }); }
+void TCustomKivGradient::SetRadialY(std::int32_t v) { StoreIfChanged(radial_y_, v, [this] { Changed(); }); }
+void TCustomKivGradient::SetVisible(bool v) { StoreIfChanged(visible_, v, [this] { Changed(); }); }
+
+void TCustomKivGradient::SetMidColor(TColor v) {
+  if (v == clNone) {
+    if (!has_mid_color_) return;
+    has_mid_color_ = false;
+    Changed();
+    return;
+  }
+  if (has_mid_color_ && mid_color_ == v) return;
+  has_mid_color_ = true;
+  mid_color_ = v;
+  Changed();
+}
+
+void TCustomKivGradient::Assign(const TPersistent& source) {
+  if (auto* g = dynamic_cast<const TCustomKivGradient*>(&source)) {
+    balance_ = g->balance_;
+    direction_ = g->direction_;
+    end_color_ = g->end_color_;
+    mid_color_ = g->mid_color_;
+    has_mid_color_ = g->has_mid_color_;
+    radial_x_ = g->radial_x_;
+    radial_y_ = g->radial_y_;
+    start_color_ = g->start_color_;
+    visible_ = g->visible_;
+    Changed();
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+void TKivFontGradient::SetOutline(bool v) { StoreIfChanged(outline_, v, [this] { Changed(); }); }
+
+void TKivFontGradient::Assign(const TPersistent& source) {
+  if (auto* g = dynamic_cast<const TKivFontGradient*>(&source)) outline_ = g->outline_;
+  TKivGradient::Assign(source);
+}
+
+namespace {
+
+int Channel(TColor c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
+
+TColor MixChannels(TColor start, TColor end, const auto& mix) {
+  int out[3];
+  for (int k = 0; k < 3; ++k) {
+    const int s = Channel(start, 8 * k), e = Channel(end, 8 * k);
+    out[k] = std::clamp(mix(s, e), 0, 255);
+  }
+  return RGB(out[0], out[1], out[2]);
+}
+
+}  // namespace
+
+TColor GradientBandColor(TColor start, TColor end, int i, int d, int balance) {
+  if (balance == 50) {
+    if (d <= 0) return start;
+    return MixChannels(start, end, [&](int s, int e) { return s + (e - s) * i / d; });
+  }
+  const double t = std::pow((1.0 + i) / (1.0 + d), 0.5 + 0.015 * balance);
+  return MixChannels(start, end, [&](int s, int e) { return s + Round((e - s) * t); });
+}
+
+TColor RadialRingColor(TColor start, TColor end, int k, int n, int bigN, int balance) {
+  if (balance == 50) {
+    if (bigN <= 0) return start;
+    return MixChannels(start, end,
+                       [&](int s, int e) { return s + Round(k * static_cast<double>(e - s) / bigN); });
+  }
+  const double t = std::pow((1.0 + k) / (1.0 + n), 0.5 + 0.015 * balance);
+  return MixChannels(start, end, [&](int s, int e) { return s + Round((e - s) * t); });
+}
+
+TColor MonochromeGrey(TColor c) {
+  c = ColorToRGB(c, nullptr);
+  const int g = (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3;
+  return RGB(g, g, g);
+}
+
+// --- TKivFont ---------------------------------------------------------------
+
+const std::string& KivDefaultFontName() { return KivMsg(msgDefaultFontName); }
+
+std::int32_t KivDefaultFontSize() {
+  const std::string& text = KivMsg(msgDefaultFontSize);
+  std::int32_t size = 0;
+  for (char c : text) size = size * 10 + (c - '0');
+  return size;
+}
+
+const TClassInfo& TKivFont::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TKivFont>("TKivFont", TFont::StaticClassInfo())
+          .SubObject("Gradient", &TKivFont::Gradient)
+          .TypeName("TKivFontGradient")
+          .Stored([](const TKivFont& f) { return f.HasGradient(); })
+          .Property("InterCharSize", &TKivFont::InterCharSize, &TKivFont::SetInterCharSize, 0)
+          .SubObject("OutLine", &TKivFont::OutLine)
+          .TypeName("TChartHiddenPen")
+          .Stored([](const TKivFont& f) { return f.HasOutLine(); })
+          .SubObject("Shadow", &TKivFont::Shadow)
+          .TypeName("TKivShadow")
+          .Stored([](const TKivFont& f) { return f.HasShadow(); })
+          .Creatable()
+          .Build();
+  return info;
+}
+
+TKivFont::TKivFont(TNotifyEvent onChange) : TFont(std::move(onChange)) {
+  InitFont(KivDefaultFontName(), KivDefaultFontSize(), clBlack);
+  default_style_ = Style();
+}
+
+TKivFont::~TKivFont() = default;
+
+void TKivFont::OwnedChanged() const { Changed(); }
+
+TKivFontGradient* TKivFont::Gradient() const {
+  if (!gradient_) gradient_ = std::make_unique<TKivFontGradient>([this] { OwnedChanged(); });
+  return gradient_.get();
+}
+
+void TKivFont::SetGradient(TKivFontGradient* v) {
+  if (v == nullptr) {
+    gradient_.reset();
+    return;
+  }
+  Gradient()->Assign(*v);
+}
+
+void TKivFont::SetInterCharSize(std::int32_t v) {
+  StoreIfChanged(inter_char_size_, v, [this] { Changed(); });
+}
+
+TChartHiddenPen* TKivFont::OutLine() const {
+  if (!outline_) outline_ = std::make_unique<TChartHiddenPen>([this] { OwnedChanged(); });
+  return outline_.get();
+}
+
+void TKivFont::SetOutLine(TChartHiddenPen* v) {
+  if (v == nullptr) {
+    outline_.reset();
+    return;
+  }
+  OutLine()->Assign(*v);
+}
+
+TKivShadow* TKivFont::Shadow() const {
+  if (!shadow_) shadow_ = std::make_unique<TKivShadow>([this] { OwnedChanged(); });
+  return shadow_.get();
+}
+
+void TKivFont::SetShadow(TKivShadow* v) {
+  if (v == nullptr) {
+    shadow_.reset();
+    return;
+  }
+  Shadow()->Assign(*v);
+}
+
+void TKivFont::Assign(const TPersistent& source) {
+  if (auto* f = dynamic_cast<const TKivFont*>(&source)) {
+    SetGradient(f->gradient_.get());
+    inter_char_size_ = f->inter_char_size_;
+    SetOutLine(f->outline_.get());
+    SetShadow(f->shadow_.get());
+  }
+  TFont::Assign(source);
+}
+
+// --- TView3DOptions ---------------------------------------------------------
+
+const TClassInfo& TView3DOptions::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TView3DOptions>("TView3DOptions", TPersistent::StaticClassInfo())
+          .Property("Elevation", &TView3DOptions::Elevation, &TView3DOptions::SetElevation, 345)
+          .Property("HorizOffset", &TView3DOptions::HorizOffset, &TView3DOptions::SetHorizOffset, 0)
+          .Property("Orthogonal", &TView3DOptions::Orthogonal, &TView3DOptions::SetOrthogonal, true)
+          .Property("OrthoAngle", &TView3DOptions::OrthoAngle, &TView3DOptions::SetOrthoAngle, 45)
+          .Property("Perspective", &TView3DOptions::Perspective, &TView3DOptions::SetPerspective, 15)
+          .Property("Rotation", &TView3DOptions::Rotation, &TView3DOptions::SetRotation, 345)
+          .Property("Tilt", &TView3DOptions::Tilt, &TView3DOptions::SetTilt, 0)
+          .Property("VertOffset", &TView3DOptions::VertOffset, &TView3DOptions::SetVertOffset, 0)
+          .Property("Zoom", &TView3DOptions::Zoom, &TView3DOptions::SetZoom, 100)
+          .Property("ZoomText", &TView3DOptions::ZoomText, &TView3DOptions::SetZoomText, true)
+          .Creatable()
+          .Build();
+  return info;
+}
+
+void TView3DOptions::SetElevation(std::int32_t v) { Store(elevation_, v); }
+void TView3DOptions::SetOrthogonal(bool v) { Store(orthogonal_, v); }
+void TView3DOptions::SetOrthoAngle(std::int32_t v) { Store(ortho_angle_, v); }
+void TView3DOptions::SetPerspective(std::int32_t v) { Store(perspective_, v); }
+void TView3DOptions::SetRotation(std::int32_t v) { Store(rotation_, v); }
+void TView3DOptions::SetTilt(std::int32_t v) { Store(tilt_, v); }
+void TView3DOptions::SetZoomText(bool v) { Store(zoom_text_, v); }
+
+void TView3DOptions::SetHorizOffset(std::int32_t v) {
+  if (horiz_offset_ == v) return;
+  horiz_offset_ = v;
+  Repaint();
+  if (on_scrolled_) on_scrolled_(*this, true);
+}
+
+void TView3DOptions::SetVertOffset(std::int32_t v) {
+  if (vert_offset_ == v) return;
+  vert_offset_ = v;
+  Repaint();
+  if (on_scrolled_) on_scrolled_(*this, false);
+}
+
+void TView3DOptions::SetZoom(std::int32_t v) {
+  if (zoom_ == v) return;
+  if (on_zoomed_) on_zoomed_(*this, v);
+  zoom_ = v;
+  Repaint();
+}
+
+void TView3DOptions::Assign(const TPersistent& source) {
+  if (auto* o = dynamic_cast<const TView3DOptions*>(&source)) {
+    SetElevation(o->elevation_);
+    SetHorizOffset(o->horiz_offset_);
+    SetOrthogonal(o->orthogonal_);
+    SetOrthoAngle(o->ortho_angle_);
+    SetPerspective(o->perspective_);
+    SetRotation(o->rotation_);
+    SetTilt(o->tilt_);
+    SetVertOffset(o->vert_offset_);
+    SetZoom(o->zoom_);
+    SetZoomText(o->zoom_text_);
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+}  // namespace chart

@@ -1,0 +1,17 @@
+// One GUI application for the drawing tests, on the offscreen platform, with
+// the metric-compatible Liberation fonts standing in for Arial and Courier New
+// so that text measures are the same on every machine.
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QGuiApplication>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QGuiApplication app(argc, argv);
+  QFont::insertSubstitution("Arial", "Liberation Sans");
+  QFont::insertSubstitution("Courier New", "Liberation Mono");
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,247 @@
+// Covers chart/KivCanvasQt.cpp and chart/KivGraphics.cpp by pixel probes on
+// rendered images; writes chart_primitives.png into the test's build folder.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <string>
+
+#include "chart/KivCanvasQt.h"
+#include "chart/KivProcs.h"
+
+namespace chart {
+namespace {
+
+// A surface painting straight into an image of the given size, white at first.
+struct TImageSurface {
+  QImage image;
+  TCanvas device;
+  TKivCanvas3D canvas;
+  TImageSurface(int w, int h) : image(MakeImage(w, h)), device(image), canvas(&device) {
+    canvas.SetBuffered(false);
+  }
+  static QImage MakeImage(int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    return img;
+  }
+  TColor At(int x, int y) const { return FromQRgb(image.pixel(x, y)); }
+};
+
+TEST(QtCanvas, LinesLeaveOutTheirEndPixel) {
+  TImageSurface s(20, 20);
+  s.canvas.Line(2, 5, 8, 5);
+  EXPECT_EQ(s.At(2, 5), clBlack);
+  EXPECT_EQ(s.At(7, 5), clBlack);
+  EXPECT_EQ(s.At(8, 5), clWhite);
+}
+
+TEST(QtCanvas, RectanglesExcludeRightAndBottomEdges) {
+  TImageSurface s(30, 30);
+  s.canvas.Brush().SetColor(clRed);
+  s.canvas.Rectangle(2, 2, 10, 10);
+  EXPECT_EQ(s.At(2, 2), clBlack);    // outline
+  EXPECT_EQ(s.At(9, 9), clBlack);
+  EXPECT_EQ(s.At(10, 10), clWhite);  // right and bottom excluded
+  EXPECT_EQ(s.At(5, 5), clRed);
+  s.canvas.FillRect({12, 12, 15, 15});
+  EXPECT_EQ(s.At(14, 14), clRed);
+  EXPECT_EQ(s.At(15, 14), clWhite);
+  // Without a pen the fill stops one pixel short, as the window system's does.
+  s.canvas.Pen().SetStyle(psClear);
+  s.canvas.Rectangle(20, 20, 25, 25);
+  EXPECT_EQ(s.At(23, 23), clRed);
+  EXPECT_EQ(s.At(24, 24), clWhite);
+}
+
+TEST(QtCanvas, XorDrawnTwiceRestoresThePicture) {
+  TImageSurface s(60, 60);
+  s.canvas.Brush().SetColor(clBlue);
+  s.canvas.Ellipse(5, 5, 40, 40);
+  const QImage before = s.image.copy();
+  for (TPenMode mode : {pmXor, pmNotXor}) {
+    s.canvas.Pen().SetMode(mode);
+    s.canvas.Pen().SetColor(RGB(0x12, 0x34, 0x56));
+    s.canvas.Brush().SetStyle(bsClear);
+    s.canvas.Rectangle(10, 10, 50, 50);
+    EXPECT_NE(s.image, before);
+    s.canvas.Rectangle(10, 10, 50, 50);
+    EXPECT_EQ(s.image, before);
+  }
+}
+
+TEST(QtCanvas, ClippingHasOneSavedLevel) {
+  TImageSurface s(40, 40);
+  s.canvas.Brush().SetColor(clGreen);
+  s.canvas.ClipRectangle({0, 0, 20, 40});
+  s.canvas.ClipRectangle({10, 0, 40, 40});  // intersects: 10..20
+  s.canvas.FillRect({0, 0, 40, 10});
+  EXPECT_EQ(s.At(5, 5), clWhite);
+  EXPECT_EQ(s.At(15, 5), clGreen);
+  EXPECT_EQ(s.At(25, 5), clWhite);
+  s.canvas.UnClipRectangle();  // back to the first clip
+  s.canvas.FillRect({0, 20, 40, 30});
+  EXPECT_EQ(s.At(5, 25), clGreen);
+  EXPECT_EQ(s.At(25, 25), clWhite);
+  s.canvas.UnClipRectangle();  // no saved clip left: clipping removed
+  s.canvas.FillRect({0, 32, 40, 40});
+  EXPECT_EQ(s.At(35, 35), clGreen);
+}
+
+TEST(QtCanvas, BlendingMixesByTransparency) {
+  TImageSurface s(20, 20);
+  s.canvas.Brush().SetColor(RGB(0, 0, 0));
+  s.canvas.FillRect({0, 0, 20, 20});
+  auto blend = s.canvas.BeginBlending({0, 0, 10, 10}, 25);
+  s.canvas.Brush().SetColor(RGB(200, 100, 40));
+  s.canvas.FillRect({0, 0, 20, 20});
+  s.canvas.EndBlending(std::move(blend));
+  EXPECT_EQ(s.At(5, 5), RGB(150, 75, 30));  // 75 percent of the new over the old
+  EXPECT_EQ(s.At(15, 15), RGB(200, 100, 40));
+}
+
+TEST(QtCanvas, TextIsPlacedByItsTopEdgeAndAlignment) {
+  TImageSurface s(200, 60);
+  TKivFont font;
+  font.SetSize(20);
+  s.canvas.AssignFont(font);
+  const int w = s.canvas.TextWidth("HH");
+  const int h = s.canvas.TextHeight("HH");
+  EXPECT_GT(w, 10);
+  EXPECT_GE(h, 20);
+  s.canvas.TextOut(10, 10, "HH");
+  // Ink of the capital lies below the top edge and right of x.
+  bool inkAbove = false, ink = false;
+  for (int x = 0; x < 200; ++x) {
+    for (int y = 0; y < 10; ++y) inkAbove |= s.At(x, y) != clWhite;
+    for (int y = 10; y < 10 + h; ++y) ink |= s.At(x, y) != clWhite;
+  }
+  EXPECT_FALSE(inkAbove);
+  EXPECT_TRUE(ink);
+  TImageSurface r(200, 60);
+  r.canvas.AssignFont(font);
+  r.canvas.SetTextAlign(TA_RIGHT);
+  r.canvas.TextOut(100, 10, "HH");
+  int maxX = 0;
+  for (int x = 0; x < 200; ++x)
+    for (int y = 0; y < 60; ++y)
+      if (r.At(x, y) != clWhite) maxX = std::max(maxX, x);
+  EXPECT_LE(maxX, 100);
+  EXPECT_GE(maxX, 95);
+}
+
+TEST(QtCanvas, BufferedSurfaceRedrawsFromItsImage) {
+  QImage screen(50, 40, QImage::Format_RGB32);
+  screen.fill(Qt::white);
+  TCanvas screenCanvas(screen);
+  TKivCanvas3D canvas(&screenCanvas);
+  const TRect r = canvas.InitWindow(&screenCanvas, nullptr, clWhite, false, {0, 0, 50, 40});
+  EXPECT_EQ(r, (TRect{0, 0, 50, 40}));
+  ASSERT_NE(canvas.Bitmap(), nullptr);
+  EXPECT_EQ(screen.pixel(5, 5) & 0xFFFFFF, 0xFFFFFFu);
+  canvas.Brush().SetColor(clRed);
+  canvas.FillRect({0, 0, 10, 10});
+  EXPECT_EQ(FromQRgb(screen.pixel(5, 5)), clWhite);  // not yet shown
+  canvas.ShowImage(&screenCanvas, &screenCanvas, r);
+  EXPECT_EQ(FromQRgb(screen.pixel(5, 5)), clRed);
+  EXPECT_FALSE(canvas.Dirty());
+  screen.fill(Qt::white);
+  EXPECT_TRUE(canvas.ReDrawBitmap());
+  EXPECT_EQ(FromQRgb(screen.pixel(5, 5)), clRed);
+  canvas.Invalidate();
+  EXPECT_FALSE(canvas.ReDrawBitmap());
+  canvas.SetBuffered(false);
+  EXPECT_EQ(canvas.Bitmap(), nullptr);
+  EXPECT_FALSE(canvas.ReDrawBitmap());
+}
+
+// One picture of every 2D primitive, text in every alignment and turned, and a
+// shadowed framed shape; checked by probes and written for a person to look at.
+TEST(QtCanvas, PrimitivesPicture) {
+  TImageSurface s(480, 320);
+  TKivCanvas3D& c = s.canvas;
+  TKivFont font;
+  font.SetSize(10);
+  c.AssignFont(font);
+
+  c.Brush().SetColor(clYellow);
+  c.Rectangle(10, 10, 70, 50);
+  c.Brush().SetColor(clAqua);
+  c.Ellipse(80, 10, 140, 50);
+  c.Brush().SetColor(clLime);
+  c.RoundRect(150, 10, 210, 50, 16, 16);
+  c.Brush().SetColor(clFuchsia);
+  c.Pie(220, 10, 280, 70, 280, 40, 250, 10);
+  c.Arc(290, 10, 350, 70, 350, 40, 290, 40);
+  c.Brush().SetColor(clSilver);
+  c.Donut(400, 40, 30, 30, 0, 270, 50);
+  const TPoint tri[3] = {{10, 120}, {40, 70}, {70, 120}};
+  c.Brush().SetColor(clRed);
+  c.Polygon(tri);
+  const TPoint zig[4] = {{80, 120}, {100, 70}, {120, 120}, {140, 70}};
+  c.Pen().SetWidth(3);
+  c.Pen().SetColor(clBlue);
+  c.Polyline(zig);
+  c.Pen().SetWidth(1);
+  c.Pen().SetColor(clBlack);
+  c.Pen().SetStyle(psDash);
+  c.Line(150, 80, 270, 80);
+  c.Pen().SetStyle(psSolid);
+  c.Pen().SetSmallDots(true);
+  c.Line(150, 90, 270, 90);
+  c.Pen().SetSmallDots(false);
+  c.Brush().SetStyle(bsDiagCross);
+  c.Brush().SetColor(clNavy);
+  c.Rectangle(280, 75, 340, 120);
+  c.Brush().SetStyle(bsSolid);
+  c.GradientFill({350, 75, 470, 120}, clBlue, clWhite, gdLeftRight, 50);
+
+  // Text: left, centre and right on one mark, then turned by 90 degrees.
+  c.Pen().SetColor(clGray);
+  c.DoVertLine(240, 130, 200);
+  c.SetTextAlign(TA_LEFT);
+  c.TextOut(240, 135, "Left");
+  c.SetTextAlign(TA_CENTER);
+  c.TextOut(240, 155, "Centre");
+  c.SetTextAlign(TA_RIGHT);
+  c.TextOut(240, 175, "Right");
+  c.SetTextAlign(TA_LEFT);
+  c.RotateLabel(30, 300, "Turned 90", 90);
+
+  // A framed shape with a shadow and a gradient.
+  TKivShape shape;
+  shape.Shadow()->SetSize(4);
+  shape.Shadow()->SetColor(clGray);
+  shape.SetShapeBounds({300, 200, 440, 260});
+  shape.Pen()->SetWidth(1);
+  shape.Brush()->SetColor(clWhite);
+  shape.SetColor(RGB(255, 255, 200));
+  shape.Draw(c);
+  c.AssignFont(*shape.Font());
+  c.SetTextAlign(TA_CENTER);
+  c.TextOut(370, 222, "Framed");
+
+  const std::string path = std::string(ORVEL_TEST_BINARY_DIR) + "/chart_primitives.png";
+  ASSERT_TRUE(s.image.save(QString::fromStdString(path)));
+
+  EXPECT_EQ(s.At(40, 30), clYellow);   // rectangle body
+  EXPECT_EQ(s.At(10, 30), clBlack);    // its outline
+  EXPECT_EQ(s.At(110, 30), clAqua);    // ellipse centre
+  EXPECT_EQ(s.At(180, 30), clLime);    // round rectangle
+  EXPECT_EQ(s.At(260, 30), clFuchsia); // pie, quarter up-right... of its sweep
+  EXPECT_EQ(s.At(40, 110), clRed);     // triangle
+  EXPECT_EQ(s.At(370, 240), RGB(255, 255, 200));  // box body
+  EXPECT_EQ(s.At(442, 240), clGray);   // right shadow strip
+  EXPECT_EQ(s.At(370, 262), clGray);   // bottom shadow strip
+  EXPECT_EQ(s.At(302, 262), clWhite);  // the shadow starts offset, not under the corner
+  // The gradient runs from white at the left to blue at the right.
+  EXPECT_EQ(s.At(469, 100), clBlue);
+  EXPECT_EQ(s.At(350, 100), clWhite);
+  // Turned text: its ink lies above the reference point and right of it.
+  bool turnedInk = false;
+  for (int y = 230; y < 300; ++y)
+    for (int x = 30; x < 50; ++x) turnedInk |= s.At(x, y) != clWhite;
+  EXPECT_TRUE(turnedInk);
+}
+
+}  // namespace
+}  // namespace chart

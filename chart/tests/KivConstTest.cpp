@@ -1,0 +1,46 @@
+// Covers chart/KivConst.cpp: the message table and its placeholders.
+#include <gtest/gtest.h>
+
+#include "chart/KivConst.h"
+
+namespace chart {
+namespace {
+
+TEST(KivMsg, TableHoldsTheTextsByNumber) {
+  EXPECT_EQ(KivMsg(1), "Test...");
+  EXPECT_EQ(KivMsg(msg3DPercent), "3D effect percent must be between %d and %d");
+  EXPECT_EQ(KivMsg(msgValueOfTotalLines), "%s\rof %s");
+  EXPECT_EQ(KivMsg(msgExpFormat), "#.0 \"x10\" E+0");
+  EXPECT_EQ(KivMsg(msgDefaultFontName), "Arial");
+  EXPECT_EQ(KivMsg(msgDefaultFontSize), "8");
+  EXPECT_EQ(KivMsg(KivMessageCount), "&Connection:");
+  EXPECT_EQ(KivMsg(216), "");
+  EXPECT_EQ(KivMsg(0), "");
+  EXPECT_EQ(KivMsg(KivMessageCount + 1), "");
+}
+
+TEST(KivMsg, EveryNumberedMessageButTheTwoLeftOutHasText) {
+  for (int i = 1; i <= KivMessageCount; ++i)
+    if (i != 216 && i != 239) EXPECT_FALSE(KivMsg(i).empty()) << i;
+}
+
+TEST(KivMsg, PlaceholdersAreFilledInOrder) {
+  EXPECT_EQ(FormatKivMsg(msg3DPercent, {"1", "100"}), "3D effect percent must be between 1 and 100");
+  EXPECT_EQ(FormatKivMsg(msgSeriesDeleteIndex, {"5", "3"}),
+            "Series Delete: ValueIndex 5 out of bounds (0 to 3).");
+  EXPECT_EQ(FormatKivMsg(msgPercentFormat, {}), "##0.## %");
+  // A missing argument leaves the place empty rather than reading past the list.
+  EXPECT_EQ(FormatKivMsg(msgValueOfTotal, {"7"}), "7 of ");
+}
+
+TEST(KivExceptions, CarryTheirTextAndFormAHierarchy) {
+  try {
+    throw AxisException(KivMsg(msgAxisMinMax));
+  } catch (const ChartException& e) {
+    EXPECT_EQ(e.Message(), "Axis Minimum Value must be <= Maximum");
+  }
+  EXPECT_THROW(throw LegendException(KivMsg(msgLegendFirstValue)), classlib::Exception);
+}
+
+}  // namespace
+}  // namespace chart
