@@ -1,0 +1,202 @@
+// TRegex as an object: defaults, properties, the search driver, sub-expression
+// texts and error raising.
+// Tested by: regex/tests/RegexMatchTest.cpp, RegexErrorTest.cpp, RegexDeepTest.cpp.
+#include "regex/Classes_Regex.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "regex/RegexCase1251.h"
+#include "regex/RegexProgram.h"
+
+namespace regex {
+
+TRegex::TRegex()
+    : FSpaceCharacters(" \t\n\r\f"),
+      FWordCharacters("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_"),
+      FLineSeparatorChars("\r\n") {
+  FStartP.fill(-1);
+  FEndP.fill(-1);
+  FOpenP.fill(-1);
+}
+
+TRegex::~TRegex() = default;
+
+void TRegex::DropProgram() {
+  FProgram.clear();
+  FLoopIndex.clear();
+  FLoopIsPlus.clear();
+}
+
+void TRegex::SetExpression(std::string_view expression) {
+  FExpression.assign(expression);
+  FExpressionLength = std::strlen(FExpression.c_str());
+  DropProgram();
+}
+
+bool TRegex::Modifier(std::int32_t index) {
+  switch (index) {
+    case rmI: return FModifiers.I;
+    case rmR: return FModifiers.R;
+    case rmS: return FModifiers.S;
+    case rmG: return FModifiers.G;
+    case rmM: return FModifiers.M;
+    case rmX: return FModifiers.X;
+    default: Fail(reModifierIndex);
+  }
+}
+
+// The program is kept: CheckProgram drops it before the next match when the
+// modifiers differ from those it was compiled with.
+void TRegex::SetModifier(std::int32_t index, bool value) {
+  switch (index) {
+    case rmI: FModifiers.I = value; break;
+    case rmR: FModifiers.R = value; break;
+    case rmS: FModifiers.S = value; break;
+    case rmG: FModifiers.G = value; break;
+    case rmM: FModifiers.M = value; break;
+    case rmX: FModifiers.X = value; break;
+    default: Fail(reModifierIndex);
+  }
+}
+
+std::string TRegex::LinePairedSeparator() const {
+  if (!FPairSet) return std::string();
+  return std::string{static_cast<char>(FPair1), static_cast<char>(FPair2)};
+}
+
+void TRegex::SetLinePairedSeparator(std::string_view pair) {
+  if (pair.size() == 2 && pair[0] != pair[1]) {
+    auto p1 = static_cast<unsigned char>(pair[0]);
+    auto p2 = static_cast<unsigned char>(pair[1]);
+    if (!FPairSet || p1 != FPair1 || p2 != FPair2) {
+      FPairSet = true;
+      FPair1 = p1;
+      FPair2 = p2;
+      DropProgram();
+    }
+  } else if (pair.empty()) {
+    if (FPairSet) {
+      FPairSet = false;
+      DropProgram();
+    }
+  } else {
+    Fail(reBadPairedSeparator);
+  }
+}
+
+void TRegex::SetSpaceCharacters(std::string_view chars) {
+  FSpaceCharacters.assign(chars);
+  DropProgram();
+}
+
+void TRegex::SetWordCharacters(std::string_view chars) {
+  FWordCharacters.assign(chars);
+  DropProgram();
+}
+
+void TRegex::SetLineSeparatorChars(std::string_view chars) {
+  FLineSeparatorChars.assign(chars);
+  DropProgram();
+}
+
+unsigned char TRegex::InvertCase(unsigned char c) {
+  unsigned char upper = UpperCase1251(c);
+  return upper != c ? upper : LowerCase1251(c);
+}
+
+void TRegex::Error(std::int32_t code) {
+  FLastError = code;
+  std::int32_t position = FCompiling ? static_cast<std::int32_t>(FParse) : 0;
+  std::string message = ErrorMsg(code);
+  if (code < 1000) message += " (pos " + std::to_string(position) + ")";
+  throw ERegex(std::move(message), code, position);
+}
+
+void TRegex::Fail(std::int32_t code) {
+  Error(code);
+  // An override of Error returned: the operation cannot go on regardless.
+  std::int32_t position = FCompiling ? static_cast<std::int32_t>(FParse) : 0;
+  throw ERegex(ErrorMsg(code), code, position);
+}
+
+void TRegex::CheckProgram() {
+  if (!FProgram.empty() && !(FProgramModifiers == FModifiers)) DropProgram();
+  FLineSeparators.fill(false);
+  for (char c : FLineSeparatorChars) FLineSeparators[static_cast<unsigned char>(c)] = true;
+  FWordSet.fill(false);
+  for (char c : FWordCharacters) FWordSet[static_cast<unsigned char>(c)] = true;
+  if (FProgram.empty()) {
+    if (FExpressionLength == 0) Fail(reNoExpression);
+    CompileExpression();
+  }
+  if (FProgram[0] != RegexProgramMark) Fail(reCorruptedProgram);
+}
+
+void TRegex::SetInput(std::string_view input) {
+  std::size_t length = std::min(input.size(), input.find('\0'));
+  // Positions are 32-bit, and one past the end must be representable.
+  if (length > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() - 2)) {
+    Fail(reInputTooLong);
+  }
+  FInput.assign(input.substr(0, length));
+  FInputEnd = static_cast<std::int32_t>(length);
+  FHasInput = true;
+  FStartP.fill(-1);
+  FEndP.fill(-1);
+}
+
+bool TRegex::Exec(std::string_view input) {
+  SetInput(input);
+  return ExecFrom(1);
+}
+
+bool TRegex::ExecFrom(std::int32_t offset) {
+  FStartP.fill(-1);
+  FEndP.fill(-1);
+  CheckProgram();
+  if (!FHasInput) Fail(reNoInputString);
+  if (offset < 1) Fail(reOffsetBelowOne);
+  if (offset > FInputEnd + 1) return false;
+  const std::int32_t from = offset - 1;
+  if (!FRequired.empty() &&
+      std::string_view(FInput).substr(from).find(FRequired) == std::string_view::npos) {
+    return false;
+  }
+  FLoopDepth = 0;
+  if (FAnchored) return MatchAt(from);
+  const char* input = FInput.data();
+  if (FFirstChar >= 0) {
+    const char* p = input + from;
+    const char* end = input + FInputEnd;
+    while (p < end) {
+      p = static_cast<const char*>(std::memchr(p, FFirstChar, static_cast<std::size_t>(end - p)));
+      if (p == nullptr) return false;
+      if (MatchAt(static_cast<std::int32_t>(p - input))) return true;
+      ++p;
+    }
+    return false;
+  }
+  for (std::int32_t p = from; p <= FInputEnd; ++p) {
+    unsigned char c = p < FInputEnd ? static_cast<unsigned char>(input[p]) : 0;
+    if (FFirstCharSet[c] && MatchAt(p)) return true;
+  }
+  return false;
+}
+
+std::string TRegex::Match(std::int32_t n) const {
+  if (n < 0 || n >= RegexSubExpressions || !FHasInput) return std::string();
+  std::int32_t start = FStartP[n];
+  std::int32_t end = FEndP[n];
+  if (start < 0 || end < start) return std::string();
+  return FInput.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+}
+
+bool ExecRegex(std::string_view expression, std::string_view input) {
+  TRegex r;
+  r.SetExpression(expression);
+  return r.Exec(input);
+}
+
+}  // namespace regex

@@ -1,0 +1,271 @@
+// The regular-expression engine: TRegex compiles a Perl-style expression into
+// a byte program ("p-code") and runs it against single-byte text by
+// backtracking; ERegex reports its numbered errors.
+//
+// Stages, each in its own file:
+//   Classes_Regex_Compile.cpp  expression text -> p-code (ParseReg ... ParseCharEscape)
+//   Classes_Regex_Start.cpp    p-code -> start analysis (first characters, anchor, required text)
+//   Classes_Regex_Match.cpp    p-code x input -> match (explicit backtracking stack on the heap)
+//   Classes_Regex_Errors.cpp   error codes -> message texts
+//   Classes_Regex.cpp          the object: properties, Exec, Match, Error
+//   RegexCase1251.cpp          Windows-1251 case conversion
+// The p-code layout is declared in RegexProgram.h; regex/testing/ dumps it.
+//
+// Characters are bytes, Windows-1251 text. An input (and an expression) ends
+// at its first zero byte.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/classlib/Exception.h"
+
+namespace regex {
+
+// Error codes. Codes below 1000 are compile errors, whose message carries the
+// compile position.
+enum TRegexErrorCode : std::int32_t {
+  reNoErrors = 0,
+  reNullArgument = 100,
+  reRegexpTooBig = 101,
+  reTooManyGroups = 102,
+  reUnmatchedOpen = 103,
+  reUnmatchedClose = 104,
+  reJunkOnEnd = 105,
+  reOperandCouldBeEmpty = 106,
+  reNestedQuantifier = 107,
+  reBadHexDigit = 108,
+  reInvalidSetRange = 109,
+  reSetTrailingEscape = 110,
+  reNoHexCode = 111,
+  reHexCodeTooBig = 112,
+  reUnmatchedSet = 113,
+  reInternalUrp = 114,
+  reQuantifierFollowsNothing = 115,
+  reTrailingEscape = 116,
+  reAtomInternalDisaster = 119,
+  reBracesArgTooBig = 122,
+  reBraceMinAboveMax = 124,
+  reUnclosedComment = 125,
+  reComplexBraces = 126,
+  reUnknownModifier = 127,
+  reBadPairedSeparator = 128,
+  reRepeatOperand = 1000,
+  reMemoryCorruption = 1001,
+  reCorruptedPointers = 1002,
+  reNoExpression = 1003,
+  reCorruptedProgram = 1004,
+  reNoInputString = 1005,
+  reOffsetBelowOne = 1006,
+  reExecNextWithoutExec = 1007,
+  reGetInputWithoutInput = 1008,
+  reDumpCorruptedOpcode = 1011,
+  reModifierIndex = 1013,
+  reLoopStackExceeded = 1014,
+  reLoopWithoutEntry = 1015,
+  // The matcher keeps its backtracking state on the heap; these two bound it.
+  reBacktrackStackExceeded = 1016,
+  reInputTooLong = 1017,
+  reBadPCodeImported = 2000,
+};
+
+// Every error of the engine: the message, the code and the compile position
+// (the number of characters parsed when a compile error was found, else 0).
+class ERegex : public classlib::Exception {
+ public:
+  ERegex(std::string message, std::int32_t errorCode, std::int32_t compilePosition)
+      : Exception(std::move(message)), FErrorCode(errorCode), FCompilePosition(compilePosition) {}
+
+  std::int32_t ErrorCode() const noexcept { return FErrorCode; }
+  std::int32_t CompilePosition() const noexcept { return FCompilePosition; }
+
+ private:
+  std::int32_t FErrorCode;
+  std::int32_t FCompilePosition;
+};
+
+// The unit's default modifiers, taken by every new TRegex.
+constexpr bool RegexModifierI = false;
+constexpr bool RegexModifierR = true;
+constexpr bool RegexModifierS = true;
+constexpr bool RegexModifierG = true;
+constexpr bool RegexModifierM = false;
+constexpr bool RegexModifierX = false;
+
+// Modifier indexes of TRegex::Modifier.
+enum TRegexModifierIndex : std::int32_t {
+  rmI = 1,  // case-insensitive
+  rmR = 2,  // Russian ranges in sets
+  rmS = 3,  // dot matches line separators
+  rmG = 4,  // greedy quantifiers (off: every quantifier is non-greedy)
+  rmM = 5,  // multi-line anchors
+  rmX = 6,  // extended syntax: blanks and # comments ignored
+};
+
+// Number of sub-expressions: 0 is the whole match, 1 .. 14 the groups.
+constexpr int RegexSubExpressions = 15;
+// Counted loops nest at most this deep.
+constexpr int RegexLoopDepth = 10;
+// Bound on the matcher's backtracking stack, in bytes.
+constexpr std::size_t RegexBacktrackLimitBytes = std::size_t{1} << 30;
+
+struct TRegexInternals;
+
+class TRegex {
+ public:
+  struct TModifiers {
+    bool I = RegexModifierI;
+    bool R = RegexModifierR;
+    bool S = RegexModifierS;
+    bool G = RegexModifierG;
+    bool M = RegexModifierM;
+    bool X = RegexModifierX;
+    bool operator==(const TModifiers&) const = default;
+  };
+
+  TRegex();
+  virtual ~TRegex();
+  TRegex(const TRegex&) = delete;
+  TRegex& operator=(const TRegex&) = delete;
+
+  // properties
+  const std::string& Expression() const { return FExpression; }
+  void SetExpression(std::string_view expression);  // drops the program
+  bool Modifier(std::int32_t index);                // index 1 .. 6, else error 1013
+  void SetModifier(std::int32_t index, bool value);
+  bool ModifierI() const { return FModifiers.I; }
+  bool ModifierR() const { return FModifiers.R; }
+  bool ModifierS() const { return FModifiers.S; }
+  bool ModifierG() const { return FModifiers.G; }
+  bool ModifierM() const { return FModifiers.M; }
+  bool ModifierX() const { return FModifiers.X; }
+  void SetModifierI(bool value) { SetModifier(rmI, value); }
+  void SetModifierR(bool value) { SetModifier(rmR, value); }
+  void SetModifierS(bool value) { SetModifier(rmS, value); }
+  void SetModifierG(bool value) { SetModifier(rmG, value); }
+  void SetModifierM(bool value) { SetModifier(rmM, value); }
+  void SetModifierX(bool value) { SetModifier(rmX, value); }
+  // "" or the two characters of the pair; anything else is error 128.
+  std::string LinePairedSeparator() const;
+  void SetLinePairedSeparator(std::string_view pair);
+  // Character lists of \s, \w and the line separators; a change drops the program.
+  const std::string& SpaceCharacters() const { return FSpaceCharacters; }
+  void SetSpaceCharacters(std::string_view chars);
+  const std::string& WordCharacters() const { return FWordCharacters; }
+  void SetWordCharacters(std::string_view chars);
+  const std::string& LineSeparatorChars() const { return FLineSeparatorChars; }
+  void SetLineSeparatorChars(std::string_view chars);
+  std::int32_t LastError() const { return FLastError; }
+
+  // operations
+  void CompileExpression();
+  bool Exec(std::string_view input);   // sets the input, searches from its first character
+  bool ExecFrom(std::int32_t offset);  // searches the current input from a 1-based offset
+  std::string Match(std::int32_t n) const;
+  // The character's upper case when that differs, else its lower case (Windows-1251).
+  static unsigned char InvertCase(unsigned char c);
+
+  // introduced virtual
+  // Stores the code and raises ERegex with the code's message.
+  virtual void Error(std::int32_t code);
+  virtual std::string ErrorMsg(std::int32_t code);
+
+ private:
+  friend struct TRegexInternals;
+
+  struct TPieceFlags {
+    bool Width = false;         // always consumes at least one character
+    bool Simple = false;        // consumes exactly one character (or a group's text)
+    bool StartsRepeat = false;  // begins with a *, + or brace quantifier
+  };
+
+  // Raises through Error; an override of Error that returns still ends the operation.
+  [[noreturn]] void Fail(std::int32_t code);
+  void DropProgram();
+  void CheckProgram();
+  void SetInput(std::string_view input);
+
+  // compilation (Classes_Regex_Compile.cpp)
+  int ParseReg(bool paren, TPieceFlags& flags);
+  int ParseBranch(TPieceFlags& flags);
+  int ParseQuantifier(TPieceFlags& flags);
+  int ParseAtom(TPieceFlags& flags);
+  unsigned char ParseCharEscape();
+  int ParseSet();
+  int ParseModifierGroup();
+  int ParseLiteralRun(TPieceFlags& flags);
+  bool ReadBraces(std::int32_t& min, std::int32_t& max);
+  int EmitCharSet(const std::array<bool, 256>& members, bool negated);
+  int EmitNode(std::uint8_t op);
+  void EmitByte(std::uint8_t b);
+  void EmitInt(std::int32_t v);
+  void InsertNode(std::uint8_t op, int at, std::size_t operandSize);
+  void Tail(int node, int target);
+  void OperandTail(int node, int target);
+  unsigned char Cur() const;
+  unsigned char At(std::size_t i) const;
+  bool AtEnd() const;
+
+  // start analysis (Classes_Regex_Start.cpp)
+  void AnalyseStart(bool startsWithRepeat);
+  void FillFirstCharSet(int node);
+  void IndexLoops();
+
+  // matching (Classes_Regex_Match.cpp)
+  bool MatchAt(std::int32_t position);
+  std::int32_t RegRepeat(int operand, std::int32_t from, std::int32_t max);
+
+  std::string FExpression;
+  std::size_t FExpressionLength = 0;  // up to the first zero byte
+  std::vector<std::uint8_t> FProgram;
+  TModifiers FModifiers;         // the object's modifiers
+  TModifiers FWorkModifiers;     // changed by (?...) groups while compiling
+  TModifiers FProgramModifiers;  // the modifiers the program was compiled with
+  std::string FSpaceCharacters;
+  std::string FWordCharacters;
+  std::string FLineSeparatorChars;
+  bool FPairSet = true;
+  unsigned char FPair1 = '\r';
+  unsigned char FPair2 = '\n';
+  std::array<bool, 256> FLineSeparators{};
+  std::array<bool, 256> FWordSet{};
+
+  // compile data
+  bool FCompiling = false;
+  std::size_t FParse = 0;  // parse point
+  int FGroupCount = 0;
+  std::vector<std::uint8_t> FCode;  // the program being emitted
+
+  // start analysis
+  int FFirstChar = -1;  // required first character, -1 when none
+  bool FAnchored = false;
+  std::array<bool, 256> FFirstCharSet{};
+  std::string FRequired;  // required literal substring
+  std::vector<std::int32_t> FLoopIndex;  // Branch node -> loop of a starred/plussed atom
+  std::vector<bool> FLoopIsPlus;
+
+  // match data
+  bool FHasInput = false;
+  std::string FInput;          // the copy, ended by a zero byte
+  std::int32_t FInputEnd = 0;  // up to the first zero byte
+  std::array<std::int32_t, RegexSubExpressions> FStartP{};
+  std::array<std::int32_t, RegexSubExpressions> FEndP{};
+  std::array<std::int32_t, RegexSubExpressions> FOpenP{};  // group opened, not yet closed
+  std::array<std::int32_t, RegexLoopDepth + 1> FLoopCount{};
+  std::array<std::int32_t, RegexLoopDepth + 1> FLoopStart{};
+  std::int32_t FLoopDepth = 0;
+  std::int32_t FPos = 0;
+  std::int32_t FLastError = 0;
+  struct TFrame;
+  std::vector<TFrame> FStack;
+  std::vector<std::int32_t> FLoopMarks;
+};
+
+// One-shot match: compiles the expression with the default modifiers and runs
+// it on the input.
+bool ExecRegex(std::string_view expression, std::string_view input);
+
+}  // namespace regex

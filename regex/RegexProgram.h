@@ -1,0 +1,139 @@
+// The p-code of TRegex: opcodes, node layout and the matcher's stack frame.
+// Internal to the engine and its test library (regex/testing/); callers use
+// Classes_Regex.h only.
+//
+// A program is the mark byte 216 followed by nodes. A node is its opcode
+// (1 byte), the signed 32-bit little-endian offset from the node to the next
+// one in sequence (0 = none, negative only for OpBack) and its operand.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "regex/Classes_Regex.h"
+
+namespace regex {
+
+enum TRegexOpcode : std::uint8_t {
+  OpEnd = 0,
+  OpLineStart = 1,
+  OpLineEnd = 2,
+  OpAnyChar = 3,
+  OpBranch = 6,
+  OpBack = 7,
+  OpLiteral = 8,
+  OpNothing = 9,
+  OpStar = 10,
+  OpPlus = 11,
+  OpDigit = 12,
+  OpNotDigit = 13,
+  OpRange = 18,
+  OpComment = 19,
+  OpLiteralNoCase = 20,
+  OpLoopEntry = 23,
+  OpLoop = 24,
+  OpAnyOfSmall = 25,
+  OpAnyButSmall = 26,
+  OpAnyOfSet = 27,
+  OpBackRef = 28,
+  OpBackRefNoCase = 29,
+  OpStarLazy = 30,
+  OpPlusLazy = 31,
+  OpRangeLazy = 32,
+  OpLoopLazy = 33,
+  OpLineStartMulti = 34,
+  OpLineEndMulti = 35,
+  OpAnyCharNoLineSep = 36,
+  OpWordBoundary = 37,
+  OpNotWordBoundary = 38,
+  OpOpen = 39,   // group n opens with OpOpen + n, n = 1 .. 14
+  OpClose = 54,  // group n closes with OpClose + n
+  OpLastCode = 68,
+};
+
+constexpr std::uint8_t RegexProgramMark = 216;
+constexpr int NodeHeaderSize = 5;         // opcode + next offset
+constexpr int SmallSetSize = 3;           // OpAnyOfSmall / OpAnyButSmall
+constexpr int BitSetSize = 32;            // OpAnyOfSet
+constexpr int RangeOperandSize = 8;       // min, max before the operand node
+constexpr int LoopOperandSize = 12;       // min, max, offset back to the body
+constexpr std::int32_t RegexInfinity = 0x7FFFFFFF;        // max of * and +
+constexpr std::int32_t RegexBraceInfinity = 0x7FFFFFFE;   // max of {n,} and non-greedy loops
+
+inline std::int32_t ReadInt32(const std::uint8_t* p) {
+  std::uint32_t v = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+                    std::uint32_t(p[3]) << 24;
+  return static_cast<std::int32_t>(v);
+}
+
+inline void WriteInt32(std::uint8_t* p, std::int32_t value) {
+  std::uint32_t v = static_cast<std::uint32_t>(value);
+  p[0] = std::uint8_t(v);
+  p[1] = std::uint8_t(v >> 8);
+  p[2] = std::uint8_t(v >> 16);
+  p[3] = std::uint8_t(v >> 24);
+}
+
+inline bool IsOpenCode(std::uint8_t op) { return op > OpOpen && op < OpOpen + RegexSubExpressions; }
+inline bool IsCloseCode(std::uint8_t op) { return op > OpClose && op < OpClose + RegexSubExpressions; }
+
+// Whether an opcode is one the compiler can emit.
+inline bool IsKnownOpcode(std::uint8_t op) {
+  switch (op) {
+    case 4: case 5: case 14: case 15: case 16: case 17: case 21: case 22: case OpOpen: case OpClose:
+      return false;
+    default:
+      return op <= OpLastCode;
+  }
+}
+
+// Size of a node's operand bytes that belong to the node itself (an operand
+// node of a repeat is a node of its own and is not counted).
+inline int OperandSize(const std::uint8_t* node) {
+  switch (node[0]) {
+    case OpLiteral:
+    case OpLiteralNoCase:
+      return static_cast<int>(std::strlen(reinterpret_cast<const char*>(node + NodeHeaderSize))) + 1;
+    case OpRange:
+    case OpRangeLazy:
+      return RangeOperandSize;
+    case OpLoop:
+    case OpLoopLazy:
+      return LoopOperandSize;
+    case OpAnyOfSmall:
+    case OpAnyButSmall:
+      return SmallSetSize;
+    case OpAnyOfSet:
+      return BitSetSize;
+    case OpBackRef:
+    case OpBackRefNoCase:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+inline bool SetHas(const std::uint8_t* bits, unsigned char c) { return (bits[c >> 3] >> (c & 7)) & 1; }
+
+// One entry of the matcher's backtracking stack: a choice to resume or a
+// change to undo.
+struct TRegex::TFrame {
+  std::int32_t Kind;
+  std::int32_t Node;
+  std::int32_t Pos;
+  std::int32_t A;
+  std::int32_t B;
+};
+
+// Test access to the compiled program and the match positions (regex/testing/).
+struct TRegexInternals {
+  static const std::vector<std::uint8_t>& Program(const TRegex& r) { return r.FProgram; }
+  static int FirstChar(const TRegex& r) { return r.FFirstChar; }
+  static bool Anchored(const TRegex& r) { return r.FAnchored; }
+  static const std::array<bool, 256>& FirstCharSet(const TRegex& r) { return r.FFirstCharSet; }
+  static const std::string& Required(const TRegex& r) { return r.FRequired; }
+  static std::int32_t StartP(const TRegex& r, int n) { return r.FStartP[n]; }
+  static std::int32_t EndP(const TRegex& r, int n) { return r.FEndP[n]; }
+};
+
+}  // namespace regex
