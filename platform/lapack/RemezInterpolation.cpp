@@ -1,0 +1,203 @@
+// The barycentric interpolant of the Remez exchange: weights, evaluation on the grid, and the
+// conversion of the final polynomial to cosine coefficients.
+//
+// Tested by: platform/lapack/tests/RemezTest.cpp, RemezOracleTest.cpp.
+#include "platform/lapack/RemezInternal.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace lapack::remez {
+namespace {
+
+// Points evaluated together. Each point keeps its own running sums, added in node order, so the
+// blocking changes no result; it only lets the compiler overlap the divisions of several points.
+constexpr int kBlock = 8;
+
+// Products of up to this many factors stay in range before they are renormalised: a factor is a
+// difference of two abscissae in [-1, 1], at least about 1e-10 apart on any grid the designer
+// builds, so 16 of them lie between 1e-160 and 2^16.
+constexpr int kRenormEvery = 16;
+
+// The node whose abscissa equals t, for points where the barycentric quotient is 0/0.
+// Nodes are stored in decreasing order of abscissa (increasing frequency).
+const double* NodeValueAt(const Interpolant& p, double t) {
+  auto it = std::lower_bound(p.x.begin(), p.x.end(), t, [](double a, double v) { return a > v; });
+  if (it != p.x.end() && *it == t) return &p.y[it - p.x.begin()];
+  return nullptr;
+}
+
+}  // namespace
+
+bool ComputeWeights(Interpolant& p) {
+  const int n = static_cast<int>(p.x.size());
+  std::vector<double> mant(n, 1.0);
+  std::vector<int> expo(n, 0);
+  const double* x = p.x.data();
+  double* m = mant.data();
+  for (int i = 0; i < n; ++i) {
+    const double xi = x[i];
+    for (int j = 0; j < i; ++j) m[j] *= x[j] - xi;
+    for (int j = i + 1; j < n; ++j) m[j] *= x[j] - xi;
+    if (i % kRenormEvery == kRenormEvery - 1 || i == n - 1) {
+      for (int j = 0; j < n; ++j) {
+        int e;
+        m[j] = std::frexp(m[j], &e);
+        expo[j] += e;
+      }
+    }
+  }
+  const int emin = n > 0 ? *std::min_element(expo.begin(), expo.end()) : 0;
+  p.b.resize(n);
+  for (int j = 0; j < n; ++j) {
+    if (m[j] == 0) return false;
+    p.b[j] = std::ldexp(1.0 / m[j], emin - expo[j]);
+  }
+  p.scale = emin;
+  return true;
+}
+
+// The divisions dominate the whole exchange; wider vector units run more of them at once. Every
+// clone does the same IEEE operations in the same order, so results do not depend on the clone.
+__attribute__((target_clones("avx512f", "avx2", "default")))
+void Evaluate(const Interpolant& p, std::span<const double> at, std::span<double> out) {
+  const int n = static_cast<int>(p.x.size());
+  const int count = static_cast<int>(at.size());
+  const double* bs = p.b.data();
+  const double* xs = p.x.data();
+  const double* ys = p.y.data();
+  for (int p0 = 0; p0 < count; p0 += kBlock) {
+    const int m = std::min(kBlock, count - p0);
+    double t[kBlock], num[kBlock] = {}, den[kBlock] = {};
+    for (int u = 0; u < kBlock; ++u) t[u] = at[p0 + std::min(u, m - 1)];
+    for (int j = 0; j < n; ++j) {
+      const double bj = bs[j], xj = xs[j], yj = ys[j];
+      for (int u = 0; u < kBlock; ++u) {
+        const double q = bj / (t[u] - xj);
+        num[u] += q * yj;
+        den[u] += q;
+      }
+    }
+    for (int u = 0; u < m; ++u) {
+      double v = num[u] / den[u];
+      if (!std::isfinite(v)) {
+        // A point on a node: the quotient is 0/0 there, and the value is the node's.
+        if (const double* y = NodeValueAt(p, t[u])) v = *y;
+      }
+      out[p0 + u] = v;
+    }
+  }
+}
+
+double EvaluateFirstForm(const Interpolant& p, double t) {
+  const int n = static_cast<int>(p.x.size());
+  double lmant = 1.0, sum = 0.0;
+  int lexp = 0;
+  for (int j = 0; j < n; ++j) {
+    const double diff = t - p.x[j];
+    if (diff == 0) return p.y[j];
+    lmant *= diff;
+    sum += p.b[j] * p.y[j] / diff;
+    if (j % kRenormEvery == kRenormEvery - 1) {
+      int e;
+      lmant = std::frexp(lmant, &e);
+      lexp += e;
+    }
+  }
+  return std::ldexp(lmant * sum, lexp - p.scale);
+}
+
+namespace {
+
+// Values of p at the points `at`: the second form inside the span of the nodes, where it is the
+// more accurate (the rounding of numerator and denominator largely cancels), the first form
+// beyond it, where only that one stays stable.
+std::vector<double> Values(const Interpolant& p, const std::vector<double>& at) {
+  std::vector<double> value(at.size());
+  Evaluate(p, at, value);
+  const double lo = *std::min_element(p.x.begin(), p.x.end());
+  const double hi = *std::max_element(p.x.begin(), p.x.end());
+  for (std::size_t m = 0; m < at.size(); ++m)
+    if (at[m] < lo || at[m] > hi) value[m] = EvaluateFirstForm(p, at[m]);
+  return value;
+}
+
+// Adds to alpha the Chebyshev coefficients of the polynomial with these values at the points
+// cos((2m + 1) pi / (2c)); cosTab[r] = cos(pi r / (2c)), r < 4c.
+void AddTransform(const std::vector<double>& value, const std::vector<double>& cosTab,
+                  std::span<double> alpha) {
+  const int c = static_cast<int>(alpha.size());
+  const int period = 4 * c;
+  std::vector<double> acc(c, 0.0);
+  for (int m = 0; m < c; ++m) {
+    const int step = 2 * m + 1;
+    int r = 0;
+    for (int k = 0; k < c; ++k) {
+      acc[k] += value[m] * cosTab[r];
+      r += step;
+      if (r >= period) r -= period;
+    }
+  }
+  alpha[0] += acc[0] / c;
+  for (int k = 1; k < c; ++k) alpha[k] += 2.0 * acc[k] / c;
+}
+
+}  // namespace
+
+// sum alpha[k] T_k(t) at every point of `at` (Clenshaw's recurrence, points side by side).
+__attribute__((target_clones("avx512f", "avx2", "default")))
+std::vector<double> ChebyshevSum(std::span<const double> alpha, std::span<const double> at) {
+  // The recurrence is a chain of dependent steps for each point; enough points side by side
+  // keep the arithmetic units busy.
+  constexpr int kSumBlock = 32;
+  const int c = static_cast<int>(alpha.size());
+  const int count = static_cast<int>(at.size());
+  std::vector<double> out(count);
+  for (int p0 = 0; p0 < count; p0 += kSumBlock) {
+    const int m = std::min(kSumBlock, count - p0);
+    double t2[kSumBlock], b1[kSumBlock] = {}, b2[kSumBlock] = {};
+    for (int u = 0; u < kSumBlock; ++u) t2[u] = 2 * at[p0 + std::min(u, m - 1)];
+    for (int k = c - 1; k >= 1; --k) {
+      const double a = alpha[k];
+      for (int u = 0; u < kSumBlock; ++u) {
+        const double b0 = a + t2[u] * b1[u] - b2[u];
+        b2[u] = b1[u];
+        b1[u] = b0;
+      }
+    }
+    for (int u = 0; u < m; ++u) out[p0 + u] = alpha[0] + 0.5 * t2[u] * b1[u] - b2[u];
+  }
+  return out;
+}
+
+void CosineCoefficients(const Interpolant& p, std::span<double> alpha) {
+  const int c = static_cast<int>(alpha.size());
+  if (c == 0) return;
+  const int period = 4 * c;
+  std::vector<double> cosTab(period);
+  for (int r = 0; r < period; ++r) cosTab[r] = std::cos(std::numbers::pi * r / (2.0 * c));
+  std::vector<double> at(c);
+  for (int m = 0; m < c; ++m) at[m] = cosTab[2 * m + 1];
+  std::fill(alpha.begin(), alpha.end(), 0.0);
+  AddTransform(Values(p, at), cosTab, alpha);
+
+  // Where the bands leave wide gaps, the values sampled inside a gap carry rounding errors that
+  // the interpolation amplifies, and the transform spreads them over the bands. One step of
+  // refinement removes them: the residual at c of the nodes is interpolated by a polynomial of
+  // degree c - 1, whose own rounding is smaller by the size of the residual.
+  if (static_cast<int>(p.x.size()) != c + 1) return;
+  Interpolant fix;
+  fix.x.assign(p.x.begin(), p.x.begin() + c);
+  fix.b.resize(c);
+  fix.scale = p.scale;
+  const std::vector<double> fitted = ChebyshevSum(alpha, fix.x);
+  fix.y.resize(c);
+  for (int j = 0; j < c; ++j) {
+    fix.b[j] = p.b[j] * (p.x[j] - p.x[c]);
+    fix.y[j] = p.y[j] - fitted[j];
+  }
+  AddTransform(Values(fix, at), cosTab, alpha);
+}
+
+}  // namespace lapack::remez
