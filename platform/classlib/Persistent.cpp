@@ -7,8 +7,9 @@ namespace classlib {
 
 bool TPropInfo::IsStored(const TPersistent& instance) const {
   if (StoredFn && !StoredFn(instance)) return false;
-  if (!Default) return true;
-  return Get(instance) != *Default;
+  const std::optional<TPropValue> def = DefaultFor(instance);
+  if (!def) return true;
+  return Get(instance) != *def;
 }
 
 std::string TPropInfo::ValueName(std::int64_t ordinal) const {
@@ -106,7 +107,8 @@ void ResetToDefaults(TPersistent& instance) {
       if (sub != nullptr && dynamic_cast<TComponent*>(sub) == nullptr) ResetToDefaults(*sub);
       continue;
     }
-    if (info->Writable() && info->Default) info->Set(instance, *info->Default);
+    if (!info->Writable()) continue;
+    if (const std::optional<TPropValue> def = info->DefaultFor(instance)) info->Set(instance, *def);
   }
 }
 

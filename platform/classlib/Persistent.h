@@ -66,9 +66,16 @@ struct TPropInfo {
   std::function<TPropValue(const TPersistent&)> Get;
   std::function<void(TPersistent&, const TPropValue&)> Set;  // empty for read-only properties
   std::optional<TPropValue> Default;    // the declared default; none means "always stored"
+  // A default that depends on the instance (a pen whose default colour its owner
+  // chose at creation); when set it replaces Default.
+  std::function<std::optional<TPropValue>(const TPersistent&)> InstanceDefault;
   std::function<bool(const TPersistent&)> StoredFn;  // the stored-condition; empty means stored
 
   bool Writable() const { return static_cast<bool>(Set); }
+  // The default that applies to this instance: InstanceDefault when set, else Default.
+  std::optional<TPropValue> DefaultFor(const TPersistent& instance) const {
+    return InstanceDefault ? InstanceDefault(instance) : Default;
+  }
   // True when a writer should store the property: its stored-condition holds
   // and its value differs from the declared default.
   bool IsStored(const TPersistent& instance) const;
@@ -286,6 +293,16 @@ class TClassBuilder {
   TClassBuilder& AsSet(std::vector<std::string> names) {
     properties_.back().Kind = pkSet;
     properties_.back().ValueNames = std::move(names);
+    return *this;
+  }
+
+  // A default chosen per instance: fn(const T&) returns the default value (of
+  // the property's type) for that instance.
+  template <class F>
+  TClassBuilder& InstanceDefault(F fn) {
+    properties_.back().InstanceDefault = [fn](const TPersistent& p) -> std::optional<TPropValue> {
+      return detail::ToPropValue(std::invoke(fn, static_cast<const T&>(p)));
+    };
     return *this;
   }
 

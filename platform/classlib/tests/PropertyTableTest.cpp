@@ -248,3 +248,45 @@ TEST(ClassRegistry, FindsByNameAndChecksDescent) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace classlib;
+
+// A pen whose default colour is chosen by its owner when it is made, as the
+// chart's pens are: the default is a property of the instance, not the class.
+class TOwnedPen : public TPersistent {
+  ORVEL_CLASS_INFO
+ public:
+  explicit TOwnedPen(int defaultColor = 0) : default_color_(defaultColor), color_(defaultColor) {}
+  int Color() const { return color_; }
+  void SetColor(int c) { color_ = c; }
+  int DefaultColor() const { return default_color_; }
+
+ private:
+  int default_color_;
+  int color_;
+};
+
+const TClassInfo& TOwnedPen::StaticClassInfo() {
+  static const TClassInfo info = TClassBuilder<TOwnedPen>("TOwnedPen", TPersistent::StaticClassInfo())
+                                     .Property("Color", &TOwnedPen::Color, &TOwnedPen::SetColor)
+                                     .InstanceDefault(&TOwnedPen::DefaultColor)
+                                     .Build();
+  return info;
+}
+
+TEST(PropertyTable, InstanceDefaultDecidesStoringAndReset) {
+  TOwnedPen red(0xFF), black(0);
+  const TPropInfo* color = TOwnedPen::StaticClassInfo().FindProperty("Color");
+  EXPECT_EQ(color->DefaultFor(red), TPropValue(std::int64_t{0xFF}));
+  EXPECT_FALSE(color->IsStored(red));
+  red.SetColor(0);
+  black.SetColor(0);
+  EXPECT_TRUE(color->IsStored(red)) << "black differs from this pen's own default";
+  EXPECT_FALSE(color->IsStored(black));
+  ResetToDefaults(red);
+  EXPECT_EQ(red.Color(), 0xFF);
+}
+
+}  // namespace
