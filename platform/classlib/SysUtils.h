@@ -246,7 +246,9 @@ TDateTime EncodeTime(int hour, int min, int sec, int msec);
 bool TryEncodeDate(int year, int month, int day, TDateTime& value);
 bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& value);
 // The time of day is rounded to the millisecond; a value that rounds up to
-// midnight belongs to the next day.
+// midnight belongs to the next day. A value that is not finite or lies outside
+// 0001-01-01 .. 9999-12-31 raises EConvertError "Invalid argument to date decode"
+// (so do DayOfWeek, DateTimeToUnix and FormatDateTime).
 void DecodeDate(TDateTime value, int& year, int& month, int& day);
 void DecodeTime(TDateTime value, int& hour, int& min, int& sec, int& msec);
 void DecodeDateTime(TDateTime value, int& year, int& month, int& day, int& hour, int& min,

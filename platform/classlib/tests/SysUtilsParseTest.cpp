@@ -57,8 +57,11 @@ TEST(StrToFloat, GrammarTable) {
   for (const auto& c : cases) {
     double value = -99;
     EXPECT_EQ(TryStrToFloat(c.text, value, c.separator), c.ok) << "'" << c.text << "' with " << c.separator;
-    if (c.ok) EXPECT_EQ(value, c.value) << "'" << c.text << "'";
-    else EXPECT_EQ(value, -99) << "a failed parse leaves the value alone";
+    if (c.ok) {
+      EXPECT_EQ(value, c.value) << "'" << c.text << "'";
+    } else {
+      EXPECT_EQ(value, -99) << "a failed parse leaves the value alone";
+    }
   }
 }
 
@@ -136,7 +139,9 @@ TEST(StrToInt, Table) {
   for (const auto& c : cases) {
     std::int32_t value = -99;
     EXPECT_EQ(TryStrToInt(c.text, value), c.ok) << "'" << c.text << "'";
-    if (c.ok) EXPECT_EQ(value, c.value) << "'" << c.text << "'";
+    if (c.ok) {
+      EXPECT_EQ(value, c.value) << "'" << c.text << "'";
+    }
   }
   EXPECT_EQ(StrToInt64("9223372036854775807"), INT64_MAX);
   EXPECT_EQ(StrToIntDef("x", 5), 5);
