@@ -15,7 +15,8 @@ namespace regex {
 TRegex::TRegex()
     : FSpaceCharacters(" \t\n\r\f"),
       FWordCharacters("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_"),
-      FLineSeparatorChars("\r\n") {
+      FLineSeparatorChars("\r\n"),
+      FMaxFrames(RegexBacktrackLimitBytes / sizeof(TFrame)) {
   FStartP.fill(-1);
   FEndP.fill(-1);
   FOpenP.fill(-1);

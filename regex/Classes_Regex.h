@@ -261,6 +261,7 @@ class TRegex {
   std::int32_t FLastError = 0;
   struct TFrame;
   std::vector<TFrame> FStack;
+  std::size_t FMaxFrames;
   std::vector<std::int32_t> FLoopMarks;
 };
 

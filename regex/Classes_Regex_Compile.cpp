@@ -121,6 +121,7 @@ int TRegex::ParseReg(bool paren, TPieceFlags& flags) {
     group = ++FGroupCount;
     ret = EmitNode(static_cast<std::uint8_t>(OpOpen + group));
   }
+  int last = ret;  // the chain's last node so far: linking stays linear in the alternatives
   for (bool first = true;; first = false) {
     if (!first) ++FParse;  // the '|'
     TPieceFlags branchFlags;
@@ -128,8 +129,9 @@ int TRegex::ParseReg(bool paren, TPieceFlags& flags) {
     if (ret < 0) {
       ret = branch;
     } else {
-      Tail(ret, branch);
+      Tail(last, branch);
     }
+    last = branch;
     if (!branchFlags.Width) flags.Width = false;
     if (branchFlags.StartsRepeat) flags.StartsRepeat = true;
     if (AtEnd() || Cur() != '|') break;

@@ -32,7 +32,6 @@ enum TFrameKind : std::int32_t {
   fkUndoDepth,     // the loop depth was A
 };
 
-constexpr std::size_t MaxFrames = RegexBacktrackLimitBytes / sizeof(std::int32_t[5]);
 // A stack that grew past this is given back after the search.
 constexpr std::size_t KeptFrames = std::size_t{1} << 16;
 
@@ -118,7 +117,7 @@ bool TRegex::MatchAt(std::int32_t start) {
   FOpenP.fill(-1);
 
   auto push = [this](const TFrame& f) {
-    if (FStack.size() >= MaxFrames) Fail(reBacktrackStackExceeded);
+    if (FStack.size() >= FMaxFrames) Fail(reBacktrackStackExceeded);
     FStack.push_back(f);
   };
   auto undoCounter = [&](std::int32_t depth) {

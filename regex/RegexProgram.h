@@ -134,6 +134,8 @@ struct TRegexInternals {
   static const std::string& Required(const TRegex& r) { return r.FRequired; }
   static std::int32_t StartP(const TRegex& r, int n) { return r.FStartP[n]; }
   static std::int32_t EndP(const TRegex& r, int n) { return r.FEndP[n]; }
+  // Lowers the bound of the backtracking stack, to reach its error in a test.
+  static void SetMaxFrames(TRegex& r, std::size_t frames) { r.FMaxFrames = frames; }
 };
 
 }  // namespace regex
