@@ -17,6 +17,7 @@
 // vector or matrix belongs to the thread that uses it and is not locked.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -113,8 +114,10 @@ class TVecs : public classlib::TPersistent {
   void SetFFTOrder(std::int32_t Value) { FFFTOrder = Value; }
 
   // Slot of the object cache that owns this vector; -1 for any other vector.
-  std::int32_t CacheIndex() const { return FCacheIndex; }
-  void SetCacheIndex(std::int32_t Value) { FCacheIndex = Value; }
+  // The cache renumbers the slots of vectors in use when it compacts, so the
+  // field is atomic: the owner may read it on its own thread meanwhile.
+  std::int32_t CacheIndex() const { return FCacheIndex.load(std::memory_order_relaxed); }
+  void SetCacheIndex(std::int32_t Value) { FCacheIndex.store(Value, std::memory_order_relaxed); }
 
   // Per-vector (0, 0) and (1, 0), handed to the BLAS as coefficients.
   const TCplx& CZero() const { return FCZero; }
@@ -143,7 +146,7 @@ class TVecs : public classlib::TPersistent {
 
   bool FSavedConditionCheck = true;
   std::int32_t FFFTOrder = 0;
-  std::int32_t FCacheIndex = -1;
+  std::atomic<std::int32_t> FCacheIndex{-1};
   std::string FCaption;
   TVecNotifyEvent FOnSetSize;
   bool FIsSubRange = false;
@@ -318,8 +321,9 @@ class TMtx1 : public classlib::TPersistent {
   std::int32_t ElementCount() const { return FRows * FCols; }
   std::int32_t DoubleCount() const { return FComplex ? 2 * FRows * FCols : FRows * FCols; }
 
-  std::int32_t CacheIndex() const { return FCacheIndex; }
-  void SetCacheIndex(std::int32_t Value) { FCacheIndex = Value; }
+  // As the vector's: renumbered by the cache while the matrix is in use.
+  std::int32_t CacheIndex() const { return FCacheIndex.load(std::memory_order_relaxed); }
+  void SetCacheIndex(std::int32_t Value) { FCacheIndex.store(Value, std::memory_order_relaxed); }
   const TCplx& CZero() const { return FCZero; }
   const TCplx& COne() const { return FCOne; }
 
@@ -359,7 +363,7 @@ class TMtx1 : public classlib::TPersistent {
   TBalanceType FBalance = btFull;
   TEigGenType FEigGenType = etAzBz;
   bool FAutoMtxType = false;
-  std::int32_t FCacheIndex = -1;
+  std::atomic<std::int32_t> FCacheIndex{-1};
   std::int32_t FSuperDiag = 0;
   std::int32_t FSubDiag = 0;
   std::string FCaption;
