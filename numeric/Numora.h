@@ -210,7 +210,8 @@ class TVec : public TVec1 {
   // "IsSubRange = True!". Mtx must outlive the window and keep its size.
   // With ConditionCheck, Index + Len > Rows*Cols raises
   // "(Index + Len) > Src.Length"; a window outside Mtx's storage is refused
-  // always.
+  // always. The doubles just past a window are the matrix's next elements,
+  // not a reserve of the window's own.
   TVec& SetSubRange(TMtx& Mtx, std::int32_t Index, std::int32_t Len = -1);
   // Returns to the vector's own block and sizes; nothing when not a window.
   TVec& SetFullRange();
