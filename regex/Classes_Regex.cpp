@@ -94,11 +94,13 @@ void TRegex::SetSpaceCharacters(std::string_view chars) {
 
 void TRegex::SetWordCharacters(std::string_view chars) {
   FWordCharacters.assign(chars);
+  FCharSetsValid = false;
   DropProgram();
 }
 
 void TRegex::SetLineSeparatorChars(std::string_view chars) {
   FLineSeparatorChars.assign(chars);
+  FCharSetsValid = false;
   DropProgram();
 }
 
@@ -124,10 +126,15 @@ void TRegex::Fail(std::int32_t code) {
 
 void TRegex::CheckProgram() {
   if (!FProgram.empty() && !(FProgramModifiers == FModifiers)) DropProgram();
-  FLineSeparators.fill(false);
-  for (char c : FLineSeparatorChars) FLineSeparators[static_cast<unsigned char>(c)] = true;
-  FWordSet.fill(false);
-  for (char c : FWordCharacters) FWordSet[static_cast<unsigned char>(c)] = true;
+  // The character sets change only through their setters, which clear the
+  // flag; rebuilding them for every search would cost more than short inputs.
+  if (!FCharSetsValid) {
+    FLineSeparators.fill(false);
+    for (char c : FLineSeparatorChars) FLineSeparators[static_cast<unsigned char>(c)] = true;
+    FWordSet.fill(false);
+    for (char c : FWordCharacters) FWordSet[static_cast<unsigned char>(c)] = true;
+    FCharSetsValid = true;
+  }
   if (FProgram.empty()) {
     if (FExpressionLength == 0) Fail(reNoExpression);
     CompileExpression();

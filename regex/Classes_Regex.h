@@ -216,6 +216,7 @@ class TRegex {
 
   // matching (Classes_Regex_Match.cpp)
   bool MatchAt(std::int32_t position);
+  void GrowStack();
   std::int32_t RegRepeat(int operand, std::int32_t from, std::int32_t max);
 
   std::string FExpression;
@@ -232,6 +233,7 @@ class TRegex {
   unsigned char FPair2 = '\n';
   std::array<bool, 256> FLineSeparators{};
   std::array<bool, 256> FWordSet{};
+  bool FCharSetsValid = false;
 
   // compile data
   bool FCompiling = false;

@@ -96,6 +96,12 @@ std::int32_t TRegex::RegRepeat(int operand, std::int32_t from, std::int32_t max)
   }
 }
 
+// Doubles the stack, up to its bound.
+void TRegex::GrowStack() {
+  if (FStack.size() >= FMaxFrames) Fail(reBacktrackStackExceeded);
+  FStack.resize(std::min(FMaxFrames, std::max<std::size_t>(256, FStack.size() * 2)));
+}
+
 bool TRegex::MatchAt(std::int32_t start) {
   static const std::array<unsigned char, 256> invert = [] {
     std::array<unsigned char, 256> t{};
@@ -111,14 +117,14 @@ bool TRegex::MatchAt(std::int32_t start) {
 
   std::int32_t pos = start;
   std::int32_t choices = 0;  // choice frames on the stack
-  FStack.clear();
+  std::size_t top = 0;  // frames in use in FStack
   std::fill(FLoopMarks.begin(), FLoopMarks.end(), -1);
   FLoopDepth = 0;
   FOpenP.fill(-1);
 
-  auto push = [this](const TFrame& f) {
-    if (FStack.size() >= FMaxFrames) Fail(reBacktrackStackExceeded);
-    FStack.push_back(f);
+  auto push = [&](const TFrame& f) {
+    if (top == FStack.size()) GrowStack();
+    FStack[top++] = f;
   };
   auto undoCounter = [&](std::int32_t depth) {
     if (choices > 0) push({fkUndoCounter, depth, 0, FLoopCount[depth], FLoopStart[depth]});
@@ -179,7 +185,7 @@ bool TRegex::MatchAt(std::int32_t start) {
           FPos = pos;
           FStartP[0] = start;
           FEndP[0] = pos;
-          if (FStack.capacity() > KeptFrames) std::vector<TFrame>().swap(FStack);
+          if (FStack.size() > KeptFrames) std::vector<TFrame>().swap(FStack);
           return true;
         case OpLineStart:
           if (pos != 0) goto fail;
@@ -307,7 +313,7 @@ bool TRegex::MatchAt(std::int32_t start) {
               break;
             }
             push({fkBranch, next, pos, mark, loop});
-            FLoopMarks[static_cast<std::size_t>(loop)] = static_cast<std::int32_t>(FStack.size() - 1);
+            FLoopMarks[static_cast<std::size_t>(loop)] = static_cast<std::int32_t>(top - 1);
           } else {
             push({fkBranch, next, pos, -1, -1});
           }
@@ -437,14 +443,13 @@ bool TRegex::MatchAt(std::int32_t start) {
     }
   fail:
     for (;;) {
-      if (FStack.empty()) {
+      if (top == 0) {
         FStartP.fill(-1);
         FEndP.fill(-1);
-        if (FStack.capacity() > KeptFrames) std::vector<TFrame>().swap(FStack);
+        if (FStack.size() > KeptFrames) std::vector<TFrame>().swap(FStack);
         return false;
       }
-      const TFrame f = FStack.back();
-      FStack.pop_back();
+      const TFrame f = FStack[--top];
       bool resumed = false;
       switch (f.Kind) {
         case fkUndoOpen:
