@@ -59,7 +59,7 @@ TCustomKivPanel::TCustomKivPanel(classlib::TComponent* owner)
       shadow_(std::make_unique<TKivShadow>([this] { PanelChanged(); })),
       view3d_options_(std::make_unique<TView3DOptions>([this] { Invalidate(); })),
       canvas_(std::make_unique<TKivCanvas3D>()) {
-  border_->SetEndStyle(esFlat);
+  border_->InitEndStyle(esFlat);
   canvas_->SetView3DOptions(view3d_options_.get());
 }
 

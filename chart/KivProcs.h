@@ -20,6 +20,7 @@
 #include "chart/KivCanvas.h"
 #include "chart/KivTypes.h"
 #include "platform/classlib/Component.h"
+#include "platform/classlib/SysUtils.h"
 
 namespace chart {
 
@@ -48,10 +49,38 @@ int FindDateTimeStep(double stepInDays);
 // The next larger table step; steps below one microsecond count as one microsecond.
 double NextDateTimeStep(double stepInDays);
 
+// The label format of a date-time axis with this step: the long time format
+// for steps up to one day, else the short date format.
+std::string DateTimeDefaultFormat(double stepInDays);
+std::string DateTimeDefaultFormat(double stepInDays, const classlib::TFormatSettings& settings);
+
+// The earliest date the step arithmetic aligns (1900-01-01); earlier ones stay as they are.
+constexpr double KivMinDateTime = 2.0;
+// The date aligned to the start of its step: a half month to the 1st or the
+// 15th, the month steps to the 1st, a year to January 1st, at midnight. Other
+// steps, dates before KivMinDateTime and dates the calendar cannot hold are
+// returned unchanged.
+double TruncDateTime(int stepIndex, double date);
+// Moves value one step forwards (increment) or backwards. The month steps move
+// by whole calendar months (a half month between the 1st and the 15th), the
+// day held at the end of a shorter month and the time of day kept; the other
+// steps, and a month step that would leave the calendar, add or subtract stepInDays.
+void IncDecDateTime(bool increment, double& value, int stepIndex, double stepInDays);
+
 // ---------------------------------------------------------------------------
 // Numbers and text
 
 std::string IntToText(std::int64_t value);
+// The number in text (with the process-wide decimal separator), or defaultValue
+// when the text is not one.
+double TextToFloatDef(const std::string& text, double defaultValue);
+// Every ',' becomes the thousand separator (dropped when there is none) and
+// every '.' the decimal separator, in one pass.
+std::string ToLocaleSeparators(const std::string& text);
+std::string ToLocaleSeparators(const std::string& text, const classlib::TFormatSettings& settings);
+// The reverse: the decimal separator becomes '.', the thousand separator ','.
+std::string FromLocaleSeparators(const std::string& text);
+std::string FromLocaleSeparators(const std::string& text, const classlib::TFormatSettings& settings);
 // Every occurrence of c replaced by a blank (asBlank) or deleted.
 std::string ReplaceCharInText(const std::string& text, char c, bool asBlank);
 

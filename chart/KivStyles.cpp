@@ -69,14 +69,16 @@ const TClassInfo& TPen::StaticClassInfo() {
       TClassBuilder<TPen>("TPen", TPersistent::StaticClassInfo())
           .Property("Color", &TPen::Color, &TPen::SetColor)
           .TypeName("TColor")
-          .Stored([](const TPen& p) { return p.Color() != p.DefaultColor(); })
+          .InstanceDefault(&TPen::DefaultColor)
           .Property("Mode", &TPen::Mode, &TPen::SetMode, pmCopy)
           .TypeName("TPenMode")
           .Names(PenModeNames)
-          .Property("Style", &TPen::Style, &TPen::SetStyle, psSolid)
+          .Property("Style", &TPen::Style, &TPen::SetStyle)
           .TypeName("TPenStyle")
           .Names(PenStyleNames)
-          .Property("Width", &TPen::Width, &TPen::SetWidth, 1)
+          .InstanceDefault(&TPen::DefaultStyle)
+          .Property("Width", &TPen::Width, &TPen::SetWidth)
+          .InstanceDefault(&TPen::DefaultWidth)
           .Creatable()
           .Build();
   return info;
@@ -106,11 +108,11 @@ const TClassInfo& TBrush::StaticClassInfo() {
       TClassBuilder<TBrush>("TBrush", TPersistent::StaticClassInfo())
           .Property("Color", &TBrush::Color, &TBrush::SetColor)
           .TypeName("TColor")
-          .Stored([](const TBrush& b) { return b.Color() != b.DefaultColor(); })
+          .InstanceDefault(&TBrush::DefaultColor)
           .Property("Style", &TBrush::Style, &TBrush::SetStyle)
           .TypeName("TBrushStyle")
           .Names(BrushStyleNames)
-          .Stored([](const TBrush& b) { return b.Style() != b.DefaultStyle(); })
+          .InstanceDefault(&TBrush::DefaultStyle)
           .Creatable()
           .Build();
   return info;
@@ -140,18 +142,18 @@ const TClassInfo& TFont::StaticClassInfo() {
           .TypeName("TFontCharset")
           .Property("Color", &TFont::Color, &TFont::SetColor)
           .TypeName("TColor")
-          .Stored([](const TFont& f) { return f.Color() != f.DefaultColor(); })
+          .InstanceDefault(&TFont::DefaultColor)
           .Property("Height", &TFont::Height, &TFont::SetHeight)
-          .Stored([](const TFont& f) { return f.Size() != f.DefaultSize(); })
+          .InstanceDefault(&TFont::DefaultHeight)
           .Property("Name", &TFont::Name, &TFont::SetName)
           .TypeName("TFontName")
-          .Stored([](const TFont& f) { return f.Name() != f.DefaultName(); })
+          .InstanceDefault(&TFont::DefaultName)
           .Property("Size", &TFont::Size, &TFont::SetSize)
           .Stored([](const TFont&) { return false; })
           .Property("Style", &TFont::Style, &TFont::SetStyle)
           .TypeName("TFontStyles")
           .AsSet(FontStyleNames)
-          .Stored([](const TFont& f) { return f.Style() != f.DefaultStyle(); })
+          .InstanceDefault(&TFont::DefaultStyle)
           .Creatable()
           .Build();
   return info;
@@ -190,10 +192,10 @@ const TClassInfo& TChartPen::StaticClassInfo() {
           .Property("EndStyle", &TChartPen::EndStyle, &TChartPen::SetEndStyle)
           .TypeName("TPenEndStyle")
           .Names(EndStyleNames)
-          .Stored([](const TChartPen& p) { return p.EndStyle() != p.DefaultEndStyle(); })
+          .InstanceDefault(&TChartPen::DefaultEndStyle)
           .Property("SmallDots", &TChartPen::SmallDots, &TChartPen::SetSmallDots, false)
           .Property("Visible", &TChartPen::Visible, &TChartPen::SetVisible)
-          .Stored([](const TChartPen& p) { return p.Visible() != p.DefaultVisible(); })
+          .InstanceDefault(&TChartPen::DefaultVisible)
           .Creatable()
           .Build();
   return info;
@@ -226,7 +228,6 @@ ORVEL_PEN_KIND(TWhitePen)
 #undef ORVEL_PEN_KIND
 
 TDottedGrayPen::TDottedGrayPen(TNotifyEvent onChange) : TChartPen(std::move(onChange)) {
-  InitColor(clGray);
   InitPen(clGray, 1, psDot);
 }
 
@@ -291,13 +292,13 @@ const TClassInfo& TKivShadow::StaticClassInfo() {
       TClassBuilder<TKivShadow>("TKivShadow", TPersistent::StaticClassInfo())
           .Property("Color", &TKivShadow::Color, &TKivShadow::SetColor)
           .TypeName("TColor")
-          .Stored([](const TKivShadow& s) { return s.Color() != s.DefaultColor(); })
+          .InstanceDefault(&TKivShadow::DefaultColor)
           .Property("HorizSize", &TKivShadow::HorizSize, &TKivShadow::SetHorizSize)
-          .Stored([](const TKivShadow& s) { return s.HorizSize() != s.DefaultSize(); })
+          .InstanceDefault(&TKivShadow::DefaultSize)
           .Property("Transparency", &TKivShadow::Transparency, &TKivShadow::SetTransparency, 0)
           .TypeName("TKivTransparency")
           .Property("VertSize", &TKivShadow::VertSize, &TKivShadow::SetVertSize)
-          .Stored([](const TKivShadow& s) { return s.VertSize() != s.DefaultSize(); })
+          .InstanceDefault(&TKivShadow::DefaultSize)
           .Creatable()
           .Build();
   return info;

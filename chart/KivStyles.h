@@ -78,8 +78,11 @@ class TPen : public classlib::TPersistent {
   void SetOnChange(TNotifyEvent e) { on_change_ = std::move(e); }
 
   // introduced virtual
-  // The colour below which Color is not stored (black, unless a kind says otherwise).
+  // The values a property is not stored at and a reset restores (black, 1,
+  // solid, unless a kind says otherwise).
   virtual TColor DefaultColor() const { return clBlack; }
+  virtual std::int32_t DefaultWidth() const { return 1; }
+  virtual TPenStyle DefaultStyle() const { return psSolid; }
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
@@ -171,6 +174,8 @@ class TFont : public classlib::TPersistent {
   virtual TFontStyles DefaultStyle() const { return 0; }
   virtual std::string DefaultName() const { return "MS Sans Serif"; }
   virtual std::int32_t DefaultSize() const { return 8; }
+  // Height of the default size at the font's pixels per inch.
+  std::int32_t DefaultHeight() const { return -MulDiv(DefaultSize(), pixels_per_inch_, 72); }
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
@@ -214,23 +219,29 @@ class TChartPen : public TPen {
   void Show() { SetVisible(true); }
   void Hide() { SetVisible(false); }
 
-  // The pen's own defaults, below which Visible and EndStyle are not stored.
+  // The pen's own defaults: Color, Width, Style, Visible and EndStyle are
+  // stored only when they differ from them, and a reset to defaults restores them.
   bool DefaultVisible() const { return default_visible_; }
   TPenEndStyle DefaultEndStyle() const { return default_end_style_; }
   void SetDefaultColor(TColor c) { default_color_ = c; }
   TColor DefaultColor() const override { return default_color_; }
+  std::int32_t DefaultWidth() const override { return default_width_; }
+  TPenStyle DefaultStyle() const override { return default_style_; }
+
+  // For the constructors of the pen kinds and of owners that choose another
+  // default: sets a value and makes it the default, without a change event.
+  void InitVisible(bool v) { visible_ = default_visible_ = v; }
+  void InitEndStyle(TPenEndStyle v) { end_style_ = default_end_style_ = v; }
+  void InitColor(TColor c) { InitPen(c, Width(), Style()); }
+  void InitPen(TColor color, std::int32_t width, TPenStyle style) {
+    TPen::InitPen(color, width, style);
+    default_color_ = color;
+    default_width_ = width;
+    default_style_ = style;
+  }
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
-
- protected:
-  // For the constructors of the pen kinds: sets a value and makes it the default.
-  void InitVisible(bool v) { visible_ = default_visible_ = v; }
-  void InitEndStyle(TPenEndStyle v) { end_style_ = default_end_style_ = v; }
-  void InitColor(TColor c) {
-    InitPen(c, Width(), Style());
-    default_color_ = c;
-  }
 
  private:
   TPenEndStyle end_style_ = esRound;
@@ -239,6 +250,8 @@ class TChartPen : public TPen {
   bool default_visible_ = true;
   TPenEndStyle default_end_style_ = esRound;
   TColor default_color_ = clBlack;
+  std::int32_t default_width_ = 1;
+  TPenStyle default_style_ = psSolid;
 };
 
 class TChartHiddenPen : public TChartPen {

@@ -1,5 +1,8 @@
-// Covers chart/KivProcsRoutines.cpp: palette, date-time steps, hit tests, panel geometry.
+// Covers chart/KivProcsRoutines.cpp and chart/KivProcsDateTime.cpp: palette,
+// date-time steps and date arithmetic, locale helpers, hit tests, panel geometry.
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "chart/KivProcs.h"
 
@@ -22,6 +25,86 @@ TEST(DateTimeSteps, FindAndNext) {
   EXPECT_DOUBLE_EQ(NextDateTimeStep(182), 365);
   // Below the finest step: the next one after a microsecond, not a year.
   EXPECT_DOUBLE_EQ(NextDateTimeStep(1e-15), DateTimeStep[dtOneMillisecond]);
+}
+
+using classlib::EncodeDate;
+using classlib::EncodeTime;
+
+TEST(DateTimeSteps, DefaultFormatFollowsTheStep) {
+  classlib::TFormatSettings fs;
+  fs.LongTimeFormat = "hh:nn:ss";
+  fs.ShortDateFormat = "dd.MM.yyyy";
+  EXPECT_EQ(DateTimeDefaultFormat(DateTimeStep[dtTwelveHours], fs), "hh:nn:ss");
+  EXPECT_EQ(DateTimeDefaultFormat(1.0, fs), "hh:nn:ss");
+  EXPECT_EQ(DateTimeDefaultFormat(DateTimeStep[dtTwoDays], fs), "dd.MM.yyyy");
+  EXPECT_EQ(DateTimeDefaultFormat(1.0), classlib::FormatSettings().LongTimeFormat);
+}
+
+TEST(DateTimeSteps, TruncAlignsToTheStep) {
+  const double march17 = EncodeDate(2003, 3, 17) + EncodeTime(10, 30, 0, 0);
+  struct Case {
+    int step;
+    double date, want;
+  } cases[] = {
+      {dtHalfMonth, march17, EncodeDate(2003, 3, 15)},
+      {dtHalfMonth, EncodeDate(2003, 3, 14), EncodeDate(2003, 3, 1)},
+      {dtOneMonth, march17, EncodeDate(2003, 3, 1)},
+      {dtSixMonths, march17, EncodeDate(2003, 3, 1)},
+      {dtOneYear, march17, EncodeDate(2003, 1, 1)},
+      {dtOneWeek, march17, march17},                       // not a month step
+      {dtOneDay, march17, march17},
+      {dtOneYear, EncodeDate(1899, 12, 31), EncodeDate(1899, 12, 31)},  // before 1900
+      {dtOneYear, 1e12, 1e12},                             // beyond the calendar
+  };
+  for (const Case& c : cases) EXPECT_EQ(TruncDateTime(c.step, c.date), c.want) << c.step << " " << c.date;
+  EXPECT_TRUE(std::isnan(TruncDateTime(dtOneMonth, std::nan(""))));
+}
+
+TEST(DateTimeSteps, IncDecMovesByCalendarMonths) {
+  const double t = EncodeTime(6, 0, 0, 0);
+  struct Case {
+    bool inc;
+    double from;
+    int step;
+    double want;
+  } cases[] = {
+      {true, EncodeDate(2003, 3, 1) + t, dtHalfMonth, EncodeDate(2003, 3, 15) + t},
+      {true, EncodeDate(2003, 3, 15), dtHalfMonth, EncodeDate(2003, 4, 1)},
+      {true, EncodeDate(2003, 12, 20), dtHalfMonth, EncodeDate(2004, 1, 1)},
+      {false, EncodeDate(2003, 3, 15), dtHalfMonth, EncodeDate(2003, 3, 1)},
+      {false, EncodeDate(2003, 3, 20), dtHalfMonth, EncodeDate(2003, 3, 15)},
+      {false, EncodeDate(2003, 1, 1), dtHalfMonth, EncodeDate(2002, 12, 15)},
+      {true, EncodeDate(2003, 12, 10) + t, dtOneMonth, EncodeDate(2004, 1, 10) + t},
+      {false, EncodeDate(2003, 1, 10), dtTwoMonths, EncodeDate(2002, 11, 10)},
+      {true, EncodeDate(2003, 11, 30), dtThreeMonths, EncodeDate(2004, 2, 29)},  // held at the month's end
+      {true, EncodeDate(2003, 1, 5), dtFourMonths, EncodeDate(2003, 5, 5)},
+      {false, EncodeDate(2003, 5, 5), dtSixMonths, EncodeDate(2002, 11, 5)},
+      {true, EncodeDate(2003, 5, 5), dtOneYear, EncodeDate(2004, 5, 5)},
+      {true, EncodeDate(2003, 5, 5), dtOneWeek, EncodeDate(2003, 5, 12)},
+      {false, EncodeDate(2003, 5, 5) + t, dtSixHours, EncodeDate(2003, 5, 5)},
+      {true, EncodeDate(9999, 12, 1), dtOneMonth, EncodeDate(9999, 12, 31)},     // past the calendar: in days
+  };
+  for (const Case& c : cases) {
+    double v = c.from;
+    IncDecDateTime(c.inc, v, c.step, DateTimeStep[c.step]);
+    EXPECT_DOUBLE_EQ(v, c.want) << c.inc << " " << c.from << " step " << c.step;
+  }
+}
+
+TEST(Text, NumbersAndLocaleSeparators) {
+  classlib::TFormatSettings german;
+  german.DecimalSeparator = ',';
+  german.ThousandSeparator = '.';
+  EXPECT_EQ(ToLocaleSeparators("1,234.5", german), "1.234,5");
+  EXPECT_EQ(FromLocaleSeparators("1.234,5", german), "1,234.5");
+  classlib::TFormatSettings noGrouping;
+  noGrouping.DecimalSeparator = ',';
+  noGrouping.ThousandSeparator = '\0';
+  EXPECT_EQ(ToLocaleSeparators("#,##0.###", noGrouping), "###0,###");
+  EXPECT_EQ(ToLocaleSeparators("1,234.5"), "1,234.5");  // the default English settings
+  EXPECT_DOUBLE_EQ(TextToFloatDef(" 12.5 ", -1), 12.5);
+  EXPECT_DOUBLE_EQ(TextToFloatDef("12,5", -1), -1);
+  EXPECT_DOUBLE_EQ(TextToFloatDef("", 7), 7);
 }
 
 TEST(Text, ReplaceChar) {

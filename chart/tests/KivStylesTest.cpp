@@ -1,6 +1,10 @@
 // Covers chart/KivStyles.cpp: defaults, change events, stored rules, gradient colours.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <string>
+
 #include "chart/KivStyles.h"
 
 namespace chart {
@@ -113,6 +117,68 @@ TEST(KivFont, ChartDefaultsAndOwnedObjects) {
   f.SetShadow(nullptr);
   EXPECT_FALSE(f.HasShadow());
   EXPECT_EQ(f.Height(), -11);
+}
+
+// Each pen and brush kind has its own defaults: a property equal to the
+// instance's default is not stored, a changed one is, and a reset brings the
+// instance's default back (not the base class's).
+TEST(StyleTables, InstanceDefaultsGovernStoringAndReset) {
+  struct Case {
+    const char* kind;
+    std::function<std::unique_ptr<classlib::TPersistent>()> make;
+    const char* property;
+    classlib::TPropValue other;  // a value that is not the instance's default
+  };
+  auto v = [](std::int64_t i) { return classlib::TPropValue(i); };
+  auto b = [](bool x) { return classlib::TPropValue(x); };
+  auto panelBorder = [] {
+    auto pen = std::make_unique<TChartHiddenPen>();
+    pen->InitEndStyle(esFlat);  // as the panel makes its frame pen
+    return pen;
+  };
+  const Case cases[] = {
+      {"TChartPen", [] { return std::make_unique<TChartPen>(); }, "Visible", b(false)},
+      {"TChartHiddenPen", [] { return std::make_unique<TChartHiddenPen>(); }, "Visible", b(true)},
+      {"TDottedGrayPen", [] { return std::make_unique<TDottedGrayPen>(); }, "Color", v(clRed)},
+      {"TDottedGrayPen", [] { return std::make_unique<TDottedGrayPen>(); }, "Style", v(psSolid)},
+      {"TDarkGrayPen", [] { return std::make_unique<TDarkGrayPen>(); }, "Color", v(clBlack)},
+      {"TChartAxisPen", [] { return std::make_unique<TChartAxisPen>(); }, "Width", v(1)},
+      {"TWhitePen", [] { return std::make_unique<TWhitePen>(); }, "Color", v(clBlack)},
+      {"panel frame", panelBorder, "EndStyle", v(esRound)},
+      {"TChartBrush", [] { return std::make_unique<TChartBrush>(); }, "Color", v(clRed)},
+      {"TBrush", [] { return std::make_unique<TBrush>(); }, "Style", v(bsClear)},
+      {"TKivFont", [] { return std::make_unique<TKivFont>(); }, "Name", classlib::TPropValue(std::string("Courier New"))},
+      {"TKivFont", [] { return std::make_unique<TKivFont>(); }, "Height", v(-20)},
+      {"TKivFont", [] { return std::make_unique<TKivFont>(); }, "Color", v(clRed)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.kind) + "." + c.property);
+    auto obj = c.make();
+    const classlib::TPropInfo* info = obj->ClassInfo().FindProperty(c.property);
+    ASSERT_NE(info, nullptr);
+    const classlib::TPropValue initial = info->Get(*obj);
+    EXPECT_EQ(info->DefaultFor(*obj), initial);
+    EXPECT_FALSE(info->IsStored(*obj));
+    info->Set(*obj, c.other);
+    EXPECT_EQ(info->Get(*obj), c.other);
+    EXPECT_TRUE(info->IsStored(*obj));
+    classlib::ResetToDefaults(*obj);
+    EXPECT_EQ(info->Get(*obj), initial);
+    EXPECT_FALSE(info->IsStored(*obj));
+  }
+}
+
+TEST(StyleTables, ShadowDefaultsChosenByTheOwner) {
+  TKivShadow s;
+  s.InitDefaults(clBlack, 3);
+  s.SetColor(clRed);
+  s.SetHorizSize(7);
+  s.SetTransparency(40);
+  classlib::ResetToDefaults(s);
+  EXPECT_EQ(s.Color(), clBlack);
+  EXPECT_EQ(s.HorizSize(), 3);
+  EXPECT_EQ(s.VertSize(), 3);
+  EXPECT_EQ(s.Transparency(), 0);
 }
 
 TEST(StyleTables, ResetToDefaultsRestoresDeclaredValues) {

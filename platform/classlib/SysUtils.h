@@ -284,3 +284,14 @@ std::string TimeToStr(TDateTime value);      // "tt"
 std::string DateTimeToStr(TDateTime value);  // "c"
 
 }  // namespace classlib
+
+namespace classlib {
+
+// The same day numberOfMonths months later (earlier when negative), held at the
+// last day of a shorter month (January 31 plus one month is February 28 or 29),
+// the time of day kept. Raises EConvertError "Invalid argument to date encode"
+// when the result lies outside the years 1..9999, and "Invalid argument to date
+// decode" for a value outside them.
+TDateTime IncMonth(TDateTime value, int numberOfMonths = 1);
+
+}  // namespace classlib
