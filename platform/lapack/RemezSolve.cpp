@@ -32,6 +32,10 @@ constexpr double kPolishTolerance = 1e-9;
 constexpr double kGrowth = 1e-12;
 constexpr int kStallLimit = 3;
 
+// Relative to the largest weighted target, the size of rounding in the weighted error: a design
+// whose error is this small cannot be levelled in double precision.
+constexpr double kRoundingFloor = 64 * std::numeric_limits<double>::epsilon();
+
 // The grid as the iteration sees it: the points with a non-zero weight, at abscissa cos(2 pi g).
 struct ActiveGrid {
   std::vector<double> x, d, w;
@@ -73,7 +77,21 @@ class Exchange {
 
   double Deviation() const { return std::fabs(delta_); }
   const std::vector<int>& Set() const { return set_; }
-  const Interpolant& Polynomial() const { return ip_; }
+
+  // A levelled state, kept so that the iteration can fall back to its best one.
+  struct Snapshot {
+    Interpolant ip;
+    std::vector<int> set;
+    double delta = 0;
+    double largest = std::numeric_limits<double>::infinity();
+  };
+  Snapshot Save(double largest) const { return {ip_, set_, delta_, largest}; }
+  void Restore(const Snapshot& s) {
+    ip_ = s.ip;
+    set_ = s.set;
+    delta_ = s.delta;
+    ++epoch_;
+  }
 
   // The next extremal set from a search around the current one (the current set when nothing
   // better is found).
@@ -296,8 +314,13 @@ RemezOutcome RemezSolve(std::span<const double> grid, std::span<const double> de
   if (!usable) set = Spread(distinct, count);
 
   Exchange ex(g, count);
+  // Below this the largest error is rounding, and no exchange can lower it.
+  double scale = 0;
+  for (std::size_t k = 0; k < g.x.size(); ++k) scale = std::max(scale, std::fabs(g.w[k] * g.d[k]));
+  const double floor = kRoundingFloor * scale;
+  Exchange::Snapshot best;  // the state with the smallest largest error seen on the whole grid
   bool levelled = false, finished = false;
-  double largest = std::numeric_limits<double>::quiet_NaN(), best = 0;
+  double largest = std::numeric_limits<double>::quiet_NaN(), highest = 0;
   int stall = 0, iter = 0;
   out.Status = RemezNoConvergence;
   for (iter = 1; iter <= RemezIterationLimit; ++iter) {
@@ -307,8 +330,8 @@ RemezOutcome RemezSolve(std::span<const double> grid, std::span<const double> de
     }
     levelled = true;
     const double dev = ex.Deviation();
-    stall = dev <= best * (1 + kGrowth) ? stall + 1 : 0;
-    best = std::max(best, dev);
+    stall = dev <= highest * (1 + kGrowth) ? stall + 1 : 0;
+    highest = std::max(highest, dev);
     std::vector<int> next = ex.LocalStep();
     if (next != set && stall < kStallLimit) {
       set = std::move(next);
@@ -316,8 +339,9 @@ RemezOutcome RemezSolve(std::span<const double> grid, std::span<const double> de
     }
     std::vector<int> full;
     largest = ex.FullStep(full);
+    if (largest < best.largest) best = ex.Save(largest);
     const double gap = largest > 0 ? (largest - dev) / largest : 0;
-    if (gap <= kPolishTolerance || full == set || stall >= kStallLimit) {
+    if (gap <= kPolishTolerance || full == set || stall >= kStallLimit || largest <= floor) {
       finished = true;
       break;
     }
@@ -331,6 +355,11 @@ RemezOutcome RemezSolve(std::span<const double> grid, std::span<const double> de
   if (!finished) {
     std::vector<int> unused;
     largest = ex.FullStep(unused);
+  }
+  // Where rounding drove the last exchanges, an earlier state can be the better one.
+  if (!(largest <= best.largest)) {
+    ex.Restore(best);
+    largest = best.largest;
   }
   const double dev = ex.Deviation();
   const bool converged = std::isfinite(largest) && largest - dev <= RemezConvergenceTolerance * largest;
