@@ -62,6 +62,7 @@ inline constexpr const char* msgBandsTooNarrow =
 inline constexpr const char* msgNoFiniteCoefficient =
     "Коэффициент фильтра не является конечным числом, текст индикатора не создан: k=";
 inline constexpr const char* msgBadFilterName = "Неверная длина названия фильтра: ";
+inline constexpr const char* msgLibraryDesignFailed = "Расчет фильтра методом 2 не удался";
 
 // A filter record or design input that cannot be designed; nothing was changed.
 class EFilterCheck : public classlib::Exception {
@@ -257,6 +258,7 @@ enum TDesignStatus : std::uint8_t {
   dsDone,            // the response is in ImpulseResponse
   dsIterationLimit,  // the own exchange ran all its rounds without converging
   dsStopped,         // the caller's stop test ended the design
+  dsLibraryFailed,   // the library's status says its design failed
 };
 
 // Lets a caller report progress and stop the own exchange between its steps.
@@ -301,13 +303,14 @@ void SetDesignBands(TDesignWorkspace& ws, const TFilterRecord& filter);
 int OwnExchangeTaps(std::uint8_t filterType, int order);
 
 // Designs the impulse response of `order` by `method` from the workspace's
-// bands; sets ImpulseLength and KernelLength. A library design raises the
-// library's exception when it fails.
+// bands; sets ImpulseLength and KernelLength. A library design that the
+// library refuses raises the library's exception.
 TDesignStatus DesignImpulseResponse(TDesignWorkspace& ws, std::uint8_t filterType, int order,
                                     std::uint8_t method, const TExchangeMonitor* monitor = nullptr);
 
 // Designs one record into `result`; raises EFilterCheck for a record that
-// cannot be designed and EDesignFailed when the design did not converge.
+// cannot be designed and EDesignFailed when the design failed (the own
+// exchange's iteration limit, the library's status).
 void DesignFilterRecord(TDesignWorkspace& ws, std::int32_t tag, const TFilterRecord& filter,
                         TCoefficientRecord& result);
 

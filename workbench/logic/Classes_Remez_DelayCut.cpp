@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "numeric/MathCore.h"
 #include "workbench/logic/Classes_Remez.h"
 
 namespace workbench {
@@ -65,9 +66,9 @@ void FourierTransform(std::span<double> fftData, int n, bool inverse) {
   while (nn > mmax) {
     const int istep = 2 * mmax;
     const double theta = 2 * std::numbers::pi / ((inverse ? -1 : 1) * mmax);
-    double wtemp = std::sin(theta / 2);
+    double wtemp = numeric::Sin(theta / 2);
     const double wpr = -2.0 * wtemp * wtemp;
-    const double wpi = std::sin(theta);
+    const double wpi = numeric::Sin(theta);
     double wr = 1.0;
     double wi = 0.0;
     for (int m = 1; m < mmax; m += 2) {

@@ -9,6 +9,7 @@
 #include <limits>
 #include <system_error>
 
+#include "numeric/MathCore.h"
 #include "platform/classlib/SysUtils.h"
 #include "workbench/logic/Classes_Remez.h"
 #include "workbench/logic/Classes_Remez_Math.h"
@@ -89,7 +90,7 @@ long double PowerEx(long double base, long double exponent) {
   if (exponent == 0) return 1.0L;
   if (base == 0 && exponent > 0) return 0.0L;
   if (exponent == std::trunc(exponent) && std::fabs(exponent) <= 2147483647.0L)
-    return detail::IntPower(base, static_cast<std::int64_t>(exponent));
+    return numeric::IntPower(static_cast<double>(base), static_cast<std::int32_t>(exponent));
   return std::exp(exponent * std::log(base));
 }
 
@@ -104,14 +105,14 @@ std::string PeriodName(std::int32_t minutes) {
   static constexpr const char* Minute = "\u041C";  // Cyrillic capital em
   if (minutes < 60) return std::to_string(minutes) + Minute;
   if (minutes < 1440) {
-    const std::int32_t hours = minutes / 60;
+    const std::int32_t hours = numeric::Floor(minutes / 60.0);
     std::string text = std::to_string(hours) + "H";
     if (minutes % 60 != 0) text += std::to_string(minutes % 60) + Minute;
     return text;
   }
   if (minutes == 1440) return "Daily";
   if (minutes == 10080) return "Weekly";
-  return std::to_string((minutes + 59) / 60) + "H";
+  return std::to_string(numeric::Ceil(minutes / 60.0)) + "H";
 }
 
 std::string FilterDescription(const TFilterRecord& f) {

@@ -1,5 +1,6 @@
-// Rounding and powers as the design code needs them; private to the workbench
-// logic library.
+// Rounding as the design code needs it, private to the workbench logic
+// library. The numeric core's Trunc takes doubles; the routines specified in
+// extended precision (RoundToInt, PowerEx) truncate their long doubles here.
 #pragma once
 
 #include <cmath>
@@ -26,20 +27,5 @@ inline std::int32_t SaturatingRound(long double x) {
   if (x <= -2147483648.0L) return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(std::nearbyint(x));
 }
-
-// Repeated squaring; a negative power gives 1 / the result.
-inline long double IntPower(long double base, std::int64_t power) {
-  std::uint64_t n = power < 0 ? static_cast<std::uint64_t>(-(power + 1)) + 1 : static_cast<std::uint64_t>(power);
-  long double result = 1.0L;
-  long double factor = base;
-  while (n != 0) {
-    if (n & 1u) result *= factor;
-    factor *= factor;
-    n >>= 1;
-  }
-  return power < 0 ? 1.0L / result : result;
-}
-
-inline constexpr long double Pi = 3.141592653589793238462643383279502884L;
 
 }  // namespace workbench::detail

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "numeric/MathCore.h"
 #include "platform/classlib/SysUtils.h"
 #include "workbench/logic/Classes_Remez.h"
 #include "workbench/logic/Classes_Remez_Math.h"
@@ -128,7 +129,7 @@ std::string FixedText(double value, int decimals) {
 }  // namespace
 
 std::string FormatCoefficientText(int k, double value) {
-  if (!std::isfinite(value)) throw ETextGeneration(msgNoFiniteCoefficient + std::to_string(k));
+  if (numeric::IsNanOrInf(value)) throw ETextGeneration(msgNoFiniteCoefficient + std::to_string(k));
   // Every term after the first carries its sign, a zero included, so the
   // terms always form one sum.
   const std::string sign = (k > 0 && value > 0) ? "+" : "";
@@ -165,7 +166,7 @@ std::string GenerateIndicatorText(const TFilterRecord& f, const TCoefficientReco
       break;
 
     case tmMetaStock: {
-      const int blocks = static_cast<int>(std::ceil(n / 20.0));
+      const int blocks = numeric::Ceil(n / 20.0);
       for (int b = 0; b <= blocks; ++b) {
         t += CRLF + std::string("------------------------") + CRLF;
         for (int k = 20 * b; k <= std::min(20 * b + 19, n - 1); ++k) t += terms[k] + "*Ref(C,-" + Int(k) + ")" + CRLF;

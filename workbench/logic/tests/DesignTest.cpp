@@ -1,0 +1,222 @@
+// The design of filter records: the checks before a design, the tap count of
+// the own exchange, failure reports and the coefficient record. Designs
+// against scipy are in DesignOracleTest.cpp.
+// Covers: Classes_Remez_Design.cpp.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "workbench/logic/Classes_Remez.h"
+
+namespace workbench {
+namespace {
+
+TFilterRecord DefaultFilter() {
+  TFilterRecord f;
+  f.Name = "Default";
+  f.FilterType = ftLowPass;
+  f.P1 = 24;
+  f.D1 = 12;
+  f.A1 = 40;
+  f.P2 = 36;
+  f.D2 = 52;
+  f.A2 = 40;
+  f.Ripple = 0.08;
+  f.Order = 50;
+  f.Method = dmOwnExchange;
+  return f;
+}
+
+TEST(CheckFilterRecord, RefusesWhatCannotBeDesigned) {
+  const struct {
+    const char* name;
+    void (*change)(TFilterRecord&);
+    std::string message;
+  } cases[] = {
+      {"band type", [](TFilterRecord& f) { f.FilterType = 4; }, std::string(msgBadFilterType) + "4"},
+      {"order 1500", [](TFilterRecord& f) { f.Order = 1500; }, msgOrderTooLarge},
+      {"order 9999", [](TFilterRecord& f) { f.Order = 9999; }, msgOrderTooLarge},
+      {"order 0", [](TFilterRecord& f) { f.Order = 0; }, std::string(msgBadOrder) + "0"},
+      {"order negative", [](TFilterRecord& f) { f.Order = -12; }, std::string(msgBadOrder) + "-12"},
+      {"period 0", [](TFilterRecord& f) { f.D1 = 0; }, std::string(msgBadPeriods) + "P1=24, D1=0"},
+      {"low-pass unordered", [](TFilterRecord& f) { f.D1 = 24; }, std::string(msgBadPeriods) + "P1=24, D1=24"},
+      {"high-pass unordered",
+       [](TFilterRecord& f) { f.FilterType = ftHighPass; },
+       std::string(msgBadPeriods) + "P1=24, D1=12"},
+      {"high-pass beyond Nyquist",
+       [](TFilterRecord& f) {
+         f.FilterType = ftHighPass;
+         f.P1 = 1;
+       },
+       std::string(msgBadPeriods) + "P1=1, D1=12"},
+      {"band-pass unordered",
+       [](TFilterRecord& f) {
+         f.FilterType = ftBandPass;
+         f.D2 = 30;
+       },
+       std::string(msgBadPeriods) + "P1=24, D1=12, P2=36, D2=30"},
+      {"ripple 0", [](TFilterRecord& f) { f.Ripple = 0; }, std::string(msgBadRipple) + "0"},
+      {"ripple NaN", [](TFilterRecord& f) { f.Ripple = std::nan(""); }, std::string(msgBadRipple) + "NAN"},
+      {"attenuation", [](TFilterRecord& f) { f.A1 = 0; }, std::string(msgBadAttenuation) + "A1=0"},
+      {"band-pass second attenuation",
+       [](TFilterRecord& f) {
+         f.FilterType = ftBandPass;
+         f.A2 = -3;
+       },
+       std::string(msgBadAttenuation) + "A2=-3"},
+      {"delay", [](TFilterRecord& f) { f.Delay = -1; }, std::string(msgBadDelay) + "-1"},
+      {"delay beyond the coefficients",
+       [](TFilterRecord& f) { f.Delay = 2480; },
+       std::string(msgTooManyCoefficients) + "2507"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TFilterRecord f = DefaultFilter();
+    c.change(f);
+    try {
+      CheckFilterRecord(f);
+      ADD_FAILURE() << "accepted";
+    } catch (const EFilterCheck& e) {
+      EXPECT_EQ(e.Message(), c.message);
+    }
+  }
+}
+
+TEST(CheckFilterRecord, AcceptsTheUsualRecords) {
+  TFilterRecord f = DefaultFilter();
+  EXPECT_NO_THROW(CheckFilterRecord(f));
+  f.Order = 1499;
+  EXPECT_NO_THROW(CheckFilterRecord(f));
+  f.FilterType = ftBandStop;  // one attenuation: A2 is not used
+  f.A2 = 0;
+  f.D1 = 5;
+  f.P1 = 10;
+  f.P2 = 20;
+  f.D2 = 40;
+  EXPECT_NO_THROW(CheckFilterRecord(f));
+}
+
+TEST(DesignFilterRecord, RefusesABadRecordBeforeTouchingTheWorkspace) {
+  TDesignWorkspace ws;
+  TCoefficientRecord result;
+  DesignFilterRecord(ws, 1, DefaultFilter(), result);
+  const std::vector<double> before(ws.ImpulseResponse);
+  TFilterRecord f = DefaultFilter();
+  f.Order = 9999;  // would overrun every array
+  result.Count = -5;
+  EXPECT_THROW(DesignFilterRecord(ws, 2, f, result), EFilterCheck);
+  EXPECT_EQ(ws.ImpulseResponse, before);
+  EXPECT_EQ(result.Count, -5);
+}
+
+TEST(DesignFilterRecord, OwnExchangeUsesOddTapsWhereNyquistPasses) {
+  const struct {
+    std::uint8_t type;
+    int order, taps;
+  } cases[] = {
+      {ftLowPass, 50, 51}, {ftLowPass, 59, 60}, {ftBandPass, 59, 60},
+      {ftHighPass, 40, 41}, {ftHighPass, 41, 43}, {ftBandStop, 52, 53}, {ftBandStop, 53, 55},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.order);
+    TFilterRecord f = DefaultFilter();
+    f.FilterType = c.type;
+    f.Order = c.order;
+    f.P1 = c.type == ftHighPass ? 6 : 10;
+    f.D1 = c.type == ftHighPass ? 12 : 5;
+    f.P2 = 20;
+    f.D2 = 40;
+    TDesignWorkspace ws;
+    TCoefficientRecord result;
+    ASSERT_NO_THROW(DesignFilterRecord(ws, 0, f, result));
+    EXPECT_EQ(OwnExchangeTaps(c.type, c.order), c.taps);
+    EXPECT_EQ(ws.KernelLength, c.taps);
+    EXPECT_EQ(ws.ImpulseLength, c.order);
+    EXPECT_EQ(result.Count, c.taps / 2);  // delay 0
+    // A high-pass or band-stop response passes the Nyquist frequency (an
+    // even-length symmetric one would be exactly 0 there).
+    double nyquist = 0;
+    for (int n = 0; n < c.taps; ++n) nyquist += (n % 2 == 0 ? 1 : -1) * ws.ImpulseResponse[n];
+    if (c.type == ftHighPass || c.type == ftBandStop) {
+      EXPECT_GT(std::fabs(nyquist), 0.8);
+    }
+  }
+}
+
+TEST(DesignFilterRecord, TooNarrowBandsAreRefused) {
+  TFilterRecord f = DefaultFilter();
+  f.P1 = 300;
+  f.D1 = 2;  // a stop band of no width at the Nyquist frequency
+  f.Order = 1;
+  TDesignWorkspace ws;
+  TCoefficientRecord result;
+  EXPECT_THROW(DesignFilterRecord(ws, 0, f, result), EFilterCheck);
+}
+
+TEST(DesignFilterRecord, FillsTheResultRecord) {
+  TDesignWorkspace ws;
+  TCoefficientRecord result;
+  result.TextMode = 3;
+  result.Separate = 1;
+  result.Coef.fill(5.0);
+  TFilterRecord f = DefaultFilter();
+  f.Name = "AVeryLongFilterNameOfMoreThan25";
+  f.Delay = 2;
+  DesignFilterRecord(ws, 42, f, result);
+  EXPECT_EQ(result.Tag, 42);
+  EXPECT_EQ(result.Name.Str(), std::string("AVeryLongFilterNameOfMoreThan25").substr(0, 25));
+  EXPECT_EQ(result.Count, 27);
+  EXPECT_EQ(result.TextMode, 0);
+  EXPECT_EQ(result.Separate, 0);
+  double sum = 0;
+  for (int k = 0; k < result.Count; ++k) sum += result.Coef[k];
+  // The unit sum includes the outermost tap, which lies beyond the count.
+  EXPECT_NEAR(sum + ws.DesignCoefficients.Coef[27], 1.0, 1e-12);
+  for (int k = result.Count; k < MaxCoefficients; ++k) ASSERT_EQ(result.Coef[k], 0.0) << k;
+}
+
+TEST(DesignFilterRecord, LibraryOrderOneDesignsNothing) {
+  TDesignWorkspace ws;
+  TCoefficientRecord result;
+  DesignFilterRecord(ws, 0, DefaultFilter(), result);  // an earlier design stays in the workspace
+  ASSERT_GT(result.Count, 0);
+  TFilterRecord f = DefaultFilter();
+  f.Method = dmLibrary;
+  f.Order = 1;
+  DesignFilterRecord(ws, 3, f, result);
+  EXPECT_EQ(result.Tag, 3);
+  EXPECT_EQ(result.Count, 0);
+  EXPECT_EQ(ws.DesignCoefCount, 0);
+  for (int i = 0; i < 60; ++i) ASSERT_EQ(ws.ImpulseResponse[i], 0.0) << i;
+  for (double c : ws.DesignCoefficients.Coef) ASSERT_EQ(c, 0.0);
+}
+
+TEST(DesignFilterRecord, FailedLibraryDesignIsReported) {
+  // A symmetric filter of even length is 0 at the Nyquist frequency, where a
+  // high-pass filter must pass: the library refuses it.
+  TFilterRecord f = DefaultFilter();
+  f.FilterType = ftHighPass;
+  f.P1 = 6;
+  f.D1 = 12;
+  f.Method = dmLibrary;
+  f.Order = 40;
+  TDesignWorkspace ws;
+  TCoefficientRecord result;
+  result.Count = -7;
+  try {
+    DesignFilterRecord(ws, 0, f, result);
+    ADD_FAILURE() << "accepted";
+  } catch (const EDesignFailed& e) {
+    EXPECT_EQ(e.Message(), msgLibraryDesignFailed);
+  }
+  EXPECT_EQ(result.Count, -7);  // nothing handed out
+  EXPECT_EQ(DesignImpulseResponse(ws, f.FilterType, 40, dmLibrary), dsLibraryFailed);
+  f.Order = 41;
+  EXPECT_NO_THROW(DesignFilterRecord(ws, 0, f, result));
+  EXPECT_EQ(result.Count, 21);
+}
+
+}  // namespace
+}  // namespace workbench
