@@ -98,7 +98,10 @@ std::int32_t TRegex::RegRepeat(int operand, std::int32_t from, std::int32_t max)
 
 // Doubles the stack, up to its bound.
 void TRegex::GrowStack() {
-  if (FStack.size() >= FMaxFrames) Fail(reBacktrackStackExceeded);
+  if (FStack.size() >= FMaxFrames) {
+    std::vector<TFrame>().swap(FStack);  // the attempt ends here; keep no memory for it
+    Fail(reBacktrackStackExceeded);
+  }
   FStack.resize(std::min(FMaxFrames, std::max<std::size_t>(256, FStack.size() * 2)));
 }
 

@@ -118,6 +118,10 @@ const TMatchCase MatchCases[] = {
     {"(x?)(\\1){2,}y", "", "y", 1, "(0,1)(0,0)(0,0)"},
     {"(x?)(\\1)*?y", "", "y", 1, "(0,1)(0,0)(-1,-1)"},
     {"(x?)\\1*y", "", "y", 1, "(0,1)(0,0)"},
+    // Backing up into an iteration of a counted loop restores its counter:
+    // the second try of iteration 1 ("ab") still has a second iteration left.
+    {"(a|ab){1,2}c", "", "abac", 1, "(0,4)(2,3)"},
+    {"(a|ab){1,2}?c", "", "abac", 1, "(0,4)(2,3)"},
     // Sub-expression 0 is set by a successful match.
     {"b+", "", "abbc", 1, "(1,3)"},
 };
