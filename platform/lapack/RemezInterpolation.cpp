@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <numbers>
 
 namespace lapack::remez {
@@ -28,33 +30,51 @@ const double* NodeValueAt(const Interpolant& p, double t) {
   return nullptr;
 }
 
+// Splits a normal, non-zero x into a mantissa of size in [1, 2) (returned) and a power of two
+// (added to e), by its bits: the weights renormalise thousands of products per node.
+inline double SplitExponent(double x, std::int64_t& e) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &x, sizeof bits);
+  e += static_cast<std::int64_t>((bits >> 52) & 0x7ff) - 1023;
+  bits = (bits & ~(std::uint64_t{0x7ff} << 52)) | (std::uint64_t{1023} << 52);
+  std::memcpy(&x, &bits, sizeof x);
+  return x;
+}
+
 }  // namespace
 
+__attribute__((target_clones("avx512f", "avx2", "default")))
 bool ComputeWeights(Interpolant& p) {
   const int n = static_cast<int>(p.x.size());
-  std::vector<double> mant(n, 1.0);
-  std::vector<int> expo(n, 0);
-  const double* x = p.x.data();
+  // Padded to whole blocks; what the padding accumulates is never read.
+  const int padded = (n + kBlock - 1) / kBlock * kBlock;
+  std::vector<double> mant(padded, 1.0), xs(padded, 0.0), factor(padded);
+  std::vector<std::int64_t> expo(padded, 0);
+  std::copy(p.x.begin(), p.x.end(), xs.begin());
   double* m = mant.data();
+  double* f = factor.data();
+  const double* x = xs.data();
   for (int i = 0; i < n; ++i) {
     const double xi = x[i];
-    for (int j = 0; j < i; ++j) m[j] *= x[j] - xi;
-    for (int j = i + 1; j < n; ++j) m[j] *= x[j] - xi;
+    for (int j0 = 0; j0 < padded; j0 += kBlock)
+      for (int u = 0; u < kBlock; ++u) f[j0 + u] = x[j0 + u] - xi;
+    f[i] = 1.0;
+    for (int j0 = 0; j0 < padded; j0 += kBlock)
+      for (int u = 0; u < kBlock; ++u) m[j0 + u] *= f[j0 + u];
     if (i % kRenormEvery == kRenormEvery - 1 || i == n - 1) {
       for (int j = 0; j < n; ++j) {
-        int e;
-        m[j] = std::frexp(m[j], &e);
-        expo[j] += e;
+        if (!std::isnormal(m[j])) return false;
+        m[j] = SplitExponent(m[j], expo[j]);
       }
     }
   }
-  const int emin = n > 0 ? *std::min_element(expo.begin(), expo.end()) : 0;
+  const std::int64_t emin = n > 0 ? *std::min_element(expo.begin(), expo.begin() + n) : 0;
   p.b.resize(n);
   for (int j = 0; j < n; ++j) {
-    if (m[j] == 0) return false;
-    p.b[j] = std::ldexp(1.0 / m[j], emin - expo[j]);
+    const std::int64_t shift = std::max<std::int64_t>(emin - expo[j], -2000);
+    p.b[j] = std::ldexp(1.0 / m[j], static_cast<int>(shift));
   }
-  p.scale = emin;
+  p.scale = static_cast<int>(std::clamp<std::int64_t>(emin, -1000000, 1000000));
   return true;
 }
 
