@@ -50,6 +50,11 @@ class TBitmap : public TGraphic {
   // Resizes, losing the picture; the new pixels are white.
   void SetSize(int width, int height);
   const QImage& Image() const { return image_; }
+  // Replaces the picture (closing an open canvas first).
+  void SetImage(QImage image) {
+    canvas_.reset();
+    image_ = std::move(image);
+  }
   // A canvas painting on the image, opened on first use.
   TCanvas& Canvas();
   // The canvas when one is open, without opening one.

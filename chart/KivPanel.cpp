@@ -69,6 +69,23 @@ TCustomKivPanel::~TCustomKivPanel() {
 
 TCanvas3D& TCustomKivPanel::Canvas() const { return *canvas_; }
 
+void TCustomKivPanel::SetDelegateCanvas(TCanvas* canvas) {
+  delegate_canvas_ = canvas;
+  // The panel's surface is always the QPainter one (created in the constructor).
+  static_cast<TKivCanvas3D&>(*canvas_).SetReferenceCanvas(canvas);
+}
+
+void TCustomKivPanel::Repaint() {
+  canvas_->Invalidate();
+  if (host_ != nullptr) host_->RepaintWindow();
+}
+
+bool TCustomKivPanel::DoMouseWheel(TShiftState shift, std::int32_t wheelDelta, const TPoint& mousePos) {
+  bool handled = false;
+  if (OnMouseWheel) OnMouseWheel(shift, wheelDelta, mousePos, handled);
+  return handled;
+}
+
 void TCustomKivPanel::Invalidate() {
   if (!auto_repaint_) return;
   canvas_->Invalidate();

@@ -118,6 +118,27 @@ double DistanceOf(double dx, double dy);
 // The point moved back from end towards start by distance.
 TPoint PointAtDistance(const TPoint& start, const TPoint& end, double distance);
 
+// A 13 x 13 check box at (x, y) on canvas, in the desktop theme's colours:
+// a sunken frame, the window colour inside, and a check mark when checked.
+void DrawCheckBox(std::int32_t x, std::int32_t y, TCanvas& canvas, bool checked);
+
+// ---------------------------------------------------------------------------
+// Class bitmaps and libraries
+
+// Loads the bitmap named after the class, else after its parent class, from
+// the resources of every library linked into the program (Qt resources under
+// ":/kiv/bitmaps/"); false, with the bitmap unchanged, when neither exists.
+bool LoadClassBitmap(TBitmap& bitmap, const std::string& className, const std::string& parentClassName);
+// The same for an object's class and its parent class.
+bool LoadObjectClassBitmap(TBitmap& bitmap, const classlib::TPersistent& object);
+
+using TLibraryHandle = void*;
+// Loads a shared library by file name without any message to the user;
+// nullptr when it cannot be loaded (as for the other system's library names).
+TLibraryHandle SafeLoadLibrary(const std::string& name);
+// Unloads a library SafeLoadLibrary loaded; nothing for nullptr.
+void FreeLibraryIfAllowed(TLibraryHandle handle);
+
 // ---------------------------------------------------------------------------
 // Lists and components
 
@@ -267,11 +288,14 @@ class IKivEventListener {
 };
 
 // The window a panel shows in: the widget host implements it; a panel without
-// one still draws into images.
+// one still draws into images. Points are in pixels, client coordinates unless
+// named screen points; texts are UTF-8.
 class IKivPanelHost {
  public:
   virtual ~IKivPanelHost() = default;
+  // Asks for a paint event later; RepaintWindow paints at once.
   virtual void InvalidateWindow() = 0;
+  virtual void RepaintWindow() = 0;
   // The brush colour of the parent control (clNone when there is none).
   virtual TColor ParentColor() const = 0;
   // Replaces the window's shape by a rounded rectangle of corner r (0: plain).
@@ -279,7 +303,21 @@ class IKivPanelHost {
   virtual void ReleaseMouse() = 0;
   virtual void SetCursor(TCursor cursor) = 0;
   virtual TPoint CursorPos() const = 0;
+  virtual TPoint ClientToScreen(const TPoint& p) const = 0;
+  // A hint window with text at a screen point, and its removal.
+  virtual void ShowHint(const std::string& text, const TPoint& screenPoint) = 0;
+  virtual void CancelHint() = 0;
+  // Milliseconds the pointer rests before a hint shows.
+  virtual std::int32_t HintPause() const = 0;
+  virtual void SetHintPause(std::int32_t ms) = 0;
 };
+
+// Key codes of the key events: the window system's virtual-key numbers
+// (letters and digits are their upper-case characters).
+using TKeyEvent = std::function<void(std::uint16_t& key, TShiftState shift)>;
+// handled starts false; a handler that sets it stops the panel's own wheel handling.
+using TMouseWheelEvent =
+    std::function<void(TShiftState shift, std::int32_t wheelDelta, const TPoint& mousePos, bool& handled)>;
 
 class TCustomKivPanel : public classlib::TComponent {
   ORVEL_CLASS_INFO
@@ -346,7 +384,8 @@ class TCustomKivPanel : public classlib::TComponent {
   void SetHost(IKivPanelHost* host) { host_ = host; }
   // The canvas painted on the screen (the host's, during its paint event).
   TCanvas* DelegateCanvas() const { return delegate_canvas_; }
-  void SetDelegateCanvas(TCanvas* canvas) { delegate_canvas_ = canvas; }
+  // Also binds the drawing surface to it, as painting between passes needs.
+  void SetDelegateCanvas(TCanvas* canvas);
 
   const TRect& ChartBounds() const { return chart_bounds_; }
   const TRect& ChartRect() const { return chart_rect_; }
@@ -366,6 +405,12 @@ class TCustomKivPanel : public classlib::TComponent {
   void MouseMove(TShiftState shift, std::int32_t x, std::int32_t y);
   void CancelMouse();
   TPoint GetCursorPos() const;
+  // Marks the picture stale and paints it at once (Invalidate waits for the next paint).
+  void Repaint();
+
+  // Key and wheel events of the window; a handler that sets key to 0 consumes it.
+  TKeyEvent OnKeyDown, OnKeyUp;
+  TMouseWheelEvent OnMouseWheel;
 
   // A picture of the panel the size of rect, filled with backColor unless it is white.
   std::unique_ptr<TBitmap> CreateChartBitmap(TColor backColor, const TRect& rect);
@@ -388,6 +433,15 @@ class TCustomKivPanel : public classlib::TComponent {
 
   // introduced virtual
   virtual void Invalidate();
+  virtual void KeyDown(std::uint16_t& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(key, shift);
+  }
+  virtual void KeyUp(std::uint16_t& key, TShiftState shift) {
+    if (OnKeyUp) OnKeyUp(key, shift);
+  }
+  // The wheel turned by wheelDelta (positive: away from the user, 120 a notch);
+  // true when handled. The chart control adds its axis scrolling here.
+  virtual bool DoMouseWheel(TShiftState shift, std::int32_t wheelDelta, const TPoint& mousePos);
   virtual TColor GetBackColor() const { return color_; }
   virtual void InternalDraw(const TRect& bounds) = 0;
 

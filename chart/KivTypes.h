@@ -136,6 +136,16 @@ enum TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag : std::uint8_t { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = std::uint8_t;  // bit set over TShiftStateFlag
 using TCursor = std::int16_t;
+// The cursors the engine sets, by the window system's numbers; crKivHand is the
+// engine's own hand cursor.
+constexpr TCursor crDefault = 0;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crCross = -3;
+constexpr TCursor crHSplit = -14;
+constexpr TCursor crVSplit = -15;
+constexpr TCursor crHandPoint = -21;
+constexpr TCursor crSizeAll = -22;
+constexpr TCursor crKivHand = 2020;
 
 // Text alignment flags and background modes of the drawing surface.
 constexpr unsigned TA_LEFT = 0;

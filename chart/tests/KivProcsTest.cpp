@@ -107,6 +107,15 @@ TEST(Text, NumbersAndLocaleSeparators) {
   EXPECT_DOUBLE_EQ(TextToFloatDef("", 7), 7);
 }
 
+TEST(Libraries, LoadQuietlyOrGiveNothing) {
+  TLibraryHandle math = SafeLoadLibrary("libm.so.6");
+  EXPECT_NE(math, nullptr);
+  FreeLibraryIfAllowed(math);
+  EXPECT_EQ(SafeLoadLibrary("MAPI32.DLL"), nullptr);
+  EXPECT_EQ(SafeLoadLibrary(""), nullptr);
+  FreeLibraryIfAllowed(nullptr);
+}
+
 TEST(Text, ReplaceChar) {
   EXPECT_EQ(ReplaceCharInText("a,b,c", ',', true), "a b c");
   EXPECT_EQ(ReplaceCharInText("a,b,c", ',', false), "abc");

@@ -1,0 +1,173 @@
+// Covers chart/KivCanvasWidgets.cpp and chart/KivProcsWidgets.cpp: the sample
+// and colour buttons with the colour dialog, the flat combo box, cursors and
+// control groups.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "chart/KivCanvasWidgets.h"
+#include "chart/KivProcsWidgets.h"
+
+namespace chart {
+namespace {
+
+TColor PixelAt(const QImage& img, int x, int y) { return FromQRgb(img.pixel(x, y)); }
+
+class TCountingButton : public TKivButton {
+ public:
+  int samples = 0;
+  void DrawSample(TKivCanvas3D& canvas) override {
+    ++samples;
+    canvas.Brush().SetColor(clLime);
+    canvas.FillRect({2, 2, 6, 6});
+  }
+};
+
+TEST(KivButton, DrawsItsSampleOnlyWhileLinked) {
+  TCountingButton b;
+  EXPECT_EQ(b.size(), QSize(75, 25));
+  b.grab();
+  EXPECT_EQ(b.samples, 0);
+  TChartPen pen;
+  b.LinkProperty(&pen, "Color");
+  EXPECT_EQ(b.LinkedProperty(), "Color");
+  EXPECT_EQ(PixelAt(b.grab().toImage(), 3, 3), clLime);
+  EXPECT_EQ(b.samples, 1);
+  b.LinkProperty(nullptr, "Color");
+  EXPECT_EQ(b.LinkedProperty(), "");
+  b.grab();
+  EXPECT_EQ(b.samples, 1);
+}
+
+// Drives the modal colour dialog that the next call opens: picks the colour
+// and confirms, or cancels when colour is invalid.
+void AnswerColorDialog(QColor colour, bool* seen) {
+  QTimer::singleShot(0, [colour, seen] {
+    auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+    *seen = dialog != nullptr;
+    if (dialog == nullptr) return;
+    if (colour.isValid()) {
+      dialog->setCurrentColor(colour);
+      dialog->accept();
+    } else {
+      dialog->reject();
+    }
+  });
+}
+
+TEST(ButtonColor, SwatchOutlineAndNoColour) {
+  TChartPen pen;
+  pen.SetColor(clRed);
+  TButtonColor b;
+  b.LinkProperty(&pen, "Color");
+  const TRect r = b.SwatchRect();
+  EXPECT_EQ(r, (TRect{75 - 19, 6, 75 - 6, 19}));
+  const int midY = (r.Top + r.Bottom) / 2;
+  QImage img = b.grab().toImage();
+  EXPECT_EQ(PixelAt(img, r.Left + 5, midY), clRed);
+  EXPECT_EQ(PixelAt(img, r.Left, midY), clBlack);  // the outline
+  EXPECT_EQ(PixelAt(img, r.Right - 1, midY), clBlack);
+
+  b.setEnabled(false);
+  img = b.grab().toImage();
+  EXPECT_EQ(PixelAt(img, r.Left + 5, midY), clRed);
+  EXPECT_NE(PixelAt(img, r.Left, midY), clBlack);  // no outline while disabled
+
+  // clNone draws nothing: the face looks like an unlinked button's.
+  b.setEnabled(true);
+  pen.SetColor(clNone);
+  TButtonColor plain;
+  EXPECT_EQ(b.grab().toImage(), plain.grab().toImage());
+
+  // Unlinked, the event supplies the colour; a system colour shows resolved.
+  EXPECT_EQ(plain.SymbolColor(), clNone);
+  plain.OnGetColor = [] { return clBtnShadow; };
+  EXPECT_EQ(PixelAt(plain.grab().toImage(), r.Left + 5, midY), ColorToRGB(clBtnShadow));
+}
+
+TEST(ButtonColor, ClickEditsTheLinkedColour) {
+  TChartBrush brush;
+  brush.SetColor(clRed);
+  TButtonColor b;
+  b.LinkProperty(&brush, "Color");
+  bool seen = false;
+  AnswerColorDialog(QColor(0, 0, 255), &seen);
+  b.click();
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(brush.Color(), clBlue);
+
+  seen = false;
+  AnswerColorDialog(QColor(), &seen);  // cancelled: the colour stays
+  b.click();
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(brush.Color(), clBlue);
+}
+
+TEST(EditColorDialog, StartsAtTheColourAndReportsTheChoice) {
+  TColor c = clBtnFace;
+  QColor shown;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    shown = dialog->currentColor();
+    dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
+    dialog->accept();
+  });
+  EXPECT_TRUE(EditColorDialog(nullptr, c));
+  EXPECT_EQ(RGB(shown.red(), shown.green(), shown.blue()), ColorToRGB(clBtnFace));
+  EXPECT_EQ(c, RGB(0x12, 0x34, 0x56));
+}
+
+TEST(ComboFlat, FlatFrameUnlessFocused) {
+  QWidget window;
+  TComboFlat combo(&window);
+  QLineEdit other(&window);
+  other.move(0, 40);
+  combo.addItems({"Solid", "Dash", "Dot"});
+  EXPECT_EQ(combo.height(), 21);
+  EXPECT_FALSE(combo.isEditable());
+  EXPECT_EQ(combo.itemDelegate()->sizeHint(QStyleOptionViewItem(), combo.model()->index(0, 0)).height(), 13);
+
+  window.show();
+  QApplication::setActiveWindow(&window);
+  other.setFocus();
+  ASSERT_TRUE(combo.DrawsFlat());
+  QImage img = combo.grab().toImage();
+  const QPalette pal = combo.palette();
+  auto rgb = [](QColor c) { return RGB(c.red(), c.green(), c.blue()); };
+  EXPECT_EQ(PixelAt(img, 0, 0), rgb(pal.color(QPalette::Button)));
+  EXPECT_EQ(PixelAt(img, combo.width() - 1, 10), rgb(pal.color(QPalette::Button)));
+  EXPECT_EQ(PixelAt(img, combo.ArrowLineX(), 10), rgb(pal.color(QPalette::Base)));
+
+  combo.setFocus();
+  if (!combo.hasFocus()) GTEST_SKIP() << "the offscreen platform gave no focus";
+  EXPECT_FALSE(combo.DrawsFlat());
+  img = combo.grab().toImage();
+  EXPECT_NE(PixelAt(img, combo.ArrowLineX(), 10), rgb(pal.color(QPalette::Base)));
+}
+
+TEST(SharedWidgets, CursorsAndControlGroups) {
+  struct Case {
+    TCursor cursor;
+    Qt::CursorShape shape;
+  } cases[] = {{crDefault, Qt::ArrowCursor},     {crCross, Qt::CrossCursor},
+               {crHSplit, Qt::SplitHCursor},     {crVSplit, Qt::SplitVCursor},
+               {crSizeAll, Qt::SizeAllCursor},   {crHandPoint, Qt::PointingHandCursor},
+               {crKivHand, Qt::PointingHandCursor}};
+  for (const Case& c : cases) EXPECT_EQ(KivCursor(c.cursor).shape(), c.shape) << c.cursor;
+
+  QWidget a, b;
+  QWidget* group[] = {&a, nullptr, &b};
+  EnableControls(false, group);
+  EXPECT_FALSE(a.isEnabled());
+  EXPECT_FALSE(b.isEnabled());
+  EnableControls(true, group);
+  EXPECT_TRUE(a.isEnabled());
+  EXPECT_TRUE(b.isEnabled());
+}
+
+}  // namespace
+}  // namespace chart
