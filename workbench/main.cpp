@@ -2,6 +2,27 @@
 #include <QApplication>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QMessageBox>
+#include <QStatusBar>
+
+#include "workbench/logic/HistoryFile.h"
+
+namespace {
+
+// The logic's questions and messages as message boxes.
+class TMessageBoxes : public workbench::TUserMessages {
+ public:
+  workbench::TMessageResult MessageBox(const std::string& text, const std::string& caption,
+                                       workbench::TMessageButtons buttons, workbench::TMessageIcon icon) override {
+    static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
+                                                  QMessageBox::Warning, QMessageBox::Critical, QMessageBox::Question};
+    QMessageBox box(icons[icon], QString::fromStdString(caption), QString::fromStdString(text),
+                    buttons == workbench::mbOK ? QMessageBox::Ok : QMessageBox::Ok | QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok ? workbench::mrOK : workbench::mrCancel;
+  }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -13,5 +34,13 @@ int main(int argc, char** argv) {
   window.setCentralWidget(new QMdiArea(&window));
   window.resize(1024, 720);
   window.show();
+
+  // Until the windows open files themselves: load the history named on the
+  // command line, or the sample history beside the program.
+  const QString history = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                   : QApplication::applicationDirPath() + "/SAMPLE60.hst";
+  TMessageBoxes messages;
+  if (workbench::LoadHistoryFile(history.toStdString(), messages))
+    window.statusBar()->showMessage(history + ": " + QString::fromStdString(workbench::HistoryFileLabel(workbench::History)));
   return app.exec();
 }
