@@ -278,6 +278,37 @@ class TCanvas3D : public TKivCanvas {
   void Cube(const TRect& r, std::int32_t z0, std::int32_t z1, bool darkSides) {
     Cube(r.Left, r.Right, r.Top, r.Bottom, z0, z1, darkSides);
   }
+  // A pyramid bar: vertical with its apex at top (over the middle of the base
+  // at bottom), else horizontal with its apex at right; faces chosen by their
+  // turn, the sides darkened with darkSides.
+  void Pyramid(bool vertical, std::int32_t left, std::int32_t top, std::int32_t right,
+               std::int32_t bottom, std::int32_t z0, std::int32_t z1, bool darkSides);
+  // A pyramid cut flat at rect's top edge: its top face is 2 * topHalfWidth
+  // wide and 2 * topHalfDepth deep around the middle; no face is darkened.
+  void PyramidTrunc(const TRect& rect, std::int32_t z0, std::int32_t z1, std::int32_t topHalfWidth,
+                    std::int32_t topHalfDepth);
+  // A cone bar of 16 sides whose top ring is topPercent of the base (0: the
+  // unit's cone percent, a point); vertical from bottom up to top, else from
+  // left out to right.
+  void Cone(bool vertical, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
+            std::int32_t z0, std::int32_t z1, bool darkSides, std::int32_t topPercent);
+  void Cylinder(bool vertical, std::int32_t left, std::int32_t top, std::int32_t right,
+                std::int32_t bottom, std::int32_t z0, std::int32_t z1, bool darkSides) {
+    Cone(vertical, left, top, right, bottom, z0, z1, darkSides, 100);
+  }
+  // A pie slice between z0 and z1 from startAngle to endAngle (radians,
+  // counter-clockwise), sampled every 10 degrees; a hole of holePercent of the
+  // radii makes it a ring sector. Curved bands and cut faces are drawn only
+  // where they face the viewer.
+  void Pie3D(std::int32_t xCenter, std::int32_t yCenter, std::int32_t xRadius, std::int32_t yRadius,
+             std::int32_t z0, std::int32_t z1, double startAngle, double endAngle, bool darkSides,
+             bool drawSides, std::int32_t holePercent = 0);
+  // Shaded spheres are for surfaces that can show them; this one draws nothing.
+  virtual void SphereEnh(std::int32_t x, std::int32_t y, std::int32_t z, std::int32_t radius,
+                         std::int32_t color) {}
+  // The picture as cells of rect at depth z, one per pixel, each filled in
+  // its pixel's colour without a pen.
+  void StretchImageInto(const TRect& rect, const TGraphic* graphic, std::int32_t z);
 
  protected:
   // The projection part of InitWindow; the buffering part is the backend's.
@@ -294,8 +325,11 @@ class TCanvas3D : public TKivCanvas {
   bool saved_3d_ = false;
 };
 
-// Side and top darkness of dark-sided solids.
+// Side and top darkness of dark-sided solids, the darkness of a pie slice's
+// sides, and the top size of a cone whose own is 0 (a point).
 constexpr std::int32_t KivSideDarkness = 128;
 constexpr std::int32_t KivTopDarkness = 64;
+constexpr std::int32_t KivPieDarkness = 32;
+constexpr std::int32_t KivConePercent = 0;
 
 }  // namespace chart

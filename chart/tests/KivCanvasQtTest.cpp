@@ -243,5 +243,21 @@ TEST(QtCanvas, PrimitivesPicture) {
   EXPECT_TRUE(turnedInk);
 }
 
+TEST(QtCanvas, CylinderShadesItsSidesAndCapsItsTop) {
+  TImageSurface s(200, 100);
+  TView3DOptions o;
+  s.canvas.InitWindow(&s.device, &o, clWhite, true, {0, 0, 200, 100});
+  s.canvas.Projection(40, {0, 0, 200, 100});
+  const TColor base = RGB(200, 120, 40);
+  s.canvas.Brush().SetColor(base);
+  s.canvas.Cylinder(true, 60, 20, 100, 60, 0, 20, true);
+  // Depth runs up and right: the top ring's centre (80, 20, 10) shows at (90, 10).
+  EXPECT_EQ(s.At(90, 10), ApplyDark(base, KivTopDarkness));
+  // The side facing the viewer (ring points 4 and 5, from x = 80 at z = 0) is
+  // the fourth face, darkened by 48.
+  EXPECT_EQ(s.At(83, 45), ApplyDark(base, 48));
+  EXPECT_EQ(s.At(40, 40), clWhite);
+}
+
 }  // namespace
 }  // namespace chart

@@ -1,7 +1,13 @@
-// Covers chart/KivCanvas.cpp and chart/KivStylesDraw.cpp through the recording surface.
+// Covers chart/KivCanvas.cpp, chart/KivCanvasSolids.cpp and chart/KivStylesDraw.cpp
+// through the recording surface.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+#include <vector>
+
 #include "chart/KivCanvas.h"
+#include "chart/KivGraphics.h"
 #include "chart/testing/RecordingCanvas.h"
 
 namespace chart {
@@ -174,6 +180,215 @@ TEST(Canvas3D, CubeDrawsAtMostThreeFacesAndKeepsTheLastDarkening) {
   EXPECT_NE(faces[1].find("484848"), std::string::npos);  // side, darkened by 128
   EXPECT_NE(faces[2].find("888888"), std::string::npos);  // top, darkened by 64
   EXPECT_EQ(c.Brush().Color(), RGB(136, 136, 136));
+}
+
+// The default orthogonal view, in which depth runs up and to the right:
+// P(x, y, z) = (x + z, y - z) for this chart rectangle.
+struct TSolidView {
+  TRecordingCanvas c;
+  TView3DOptions o;
+  TSolidView() {
+    c.InitWindow(nullptr, &o, clWhite, true, {0, 0, 200, 100});
+    c.Projection(40, {0, 0, 200, 100});
+    c.Log.clear();
+    c.Brush().SetColor(RGB(200, 200, 200));
+  }
+  std::vector<std::string> Faces() const { return c.Calls("Polygon"); }
+};
+
+std::size_t PointCount(const std::string& polygon) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < polygon.size(); ++i) n += polygon[i] == ',';
+  return n;
+}
+
+bool HasBrush(const std::string& face, const char* hex) {
+  return face.find(std::string("brush=") + hex) != std::string::npos;
+}
+
+TEST(Canvas3D, PyramidFacesByTurnAndDarkness) {
+  struct Case {
+    const char* name;
+    bool vertical;
+    TRect r;
+    std::vector<const char*> faces;  // the faces in drawing order: first points and brush
+  } cases[] = {
+      // Upright: front, then the right side darkened 128; the base faces down.
+      {"upright", true, {10, 20, 50, 60}, {"10,60 40,10 50,60 pen=000000/1 brush=C8C8C8", "50,60 40,10 70,40 pen=000000/1 brush=484848"}},
+      // Upside down: front, right side, and the base on top darkened 64.
+      {"inverted", true, {10, 60, 50, 20}, {"10,20 40,50 50,20", "50,20 40,50 70,0", "30,0 70,0 50,20 10,20 pen=000000/1 brush=888888"}},
+      // No height: only the base, which faces the viewer.
+      {"flat", true, {10, 60, 50, 60}, {"30,40 70,40 50,60 10,60 pen=000000/1 brush=888888"}},
+      // Pointing right: front, then the upper side darkened 64.
+      {"horizontal", false, {10, 20, 50, 60}, {"10,20 60,30 10,60 pen=000000/1 brush=C8C8C8", "10,20 60,30 30,0 pen=000000/1 brush=888888"}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    TSolidView v;
+    v.c.Pyramid(k.vertical, k.r.Left, k.r.Top, k.r.Right, k.r.Bottom, 0, 20, true);
+    const auto faces = v.Faces();
+    ASSERT_EQ(faces.size(), k.faces.size());
+    for (std::size_t i = 0; i < faces.size(); ++i) EXPECT_NE(faces[i].find(k.faces[i]), std::string::npos) << faces[i];
+  }
+  TSolidView plain;
+  plain.c.Pyramid(true, 10, 60, 50, 20, 0, 20, false);
+  for (const std::string& f : plain.Faces()) EXPECT_TRUE(HasBrush(f, "C8C8C8")) << f;
+}
+
+TEST(Canvas3D, TruncatedPyramidDrawsBackToFront) {
+  TSolidView v;
+  v.c.PyramidTrunc({10, 20, 50, 60}, 0, 20, 5, 3);
+  const std::vector<std::string> want = {
+      "Polygon 30,40 70,40 50,60 10,60",  // base
+      "Polygon 38,7 48,7 70,40 30,40",    // back
+      "Polygon 32,13 42,13 50,60 10,60",  // front (the left side faces away)
+      "Polygon 42,13 48,7 70,40 50,60",   // right
+      "Polygon 38,7 48,7 42,13 32,13",    // top
+  };
+  const auto faces = v.Faces();
+  ASSERT_EQ(faces.size(), want.size());
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    EXPECT_EQ(faces[i].rfind(want[i], 0), 0u) << faces[i];
+    EXPECT_TRUE(HasBrush(faces[i], "C8C8C8"));  // none darkened
+  }
+  TSolidView pointed;  // no top width: no top face
+  pointed.c.PyramidTrunc({10, 20, 50, 60}, 0, 20, 0, 3);
+  EXPECT_EQ(pointed.Faces().size(), 4u);
+  TSolidView hanging;  // top edge below the base: the top face comes first
+  hanging.c.PyramidTrunc({10, 60, 50, 20}, 0, 20, 5, 3);
+  ASSERT_FALSE(hanging.Faces().empty());
+  EXPECT_EQ(hanging.Faces().front().rfind("Polygon 38,47 48,47 42,53 32,53", 0), 0u);
+}
+
+TEST(Canvas3D, ConeSidesDarkenInStepsAndThePointCollapses) {
+  TSolidView v;
+  v.c.Cone(true, 10, 20, 50, 60, 0, 20, true, 0);
+  const auto faces = v.Faces();
+  ASSERT_EQ(faces.size(), 10u);  // nine visible sides and the cap
+  const char* shades[] = {"C8C8C8", "B8B8B8", "A8A8A8", "989898", "888888",
+                          "787878", "686868", "585858", "484848"};
+  for (int k = 0; k < 9; ++k) {
+    EXPECT_TRUE(HasBrush(faces[k], shades[k])) << faces[k];
+    EXPECT_EQ(faces[k].rfind("Polygon 40,10 ", 0), 0u);  // every side meets at the point
+  }
+  EXPECT_EQ(PointCount(faces[9]), 16u);
+  EXPECT_EQ(faces[9].rfind("Polygon 40,10 40,10 40,10", 0), 0u);  // the cap is one point
+  EXPECT_TRUE(HasBrush(faces[9], "888888"));
+
+  TSolidView cylinder;
+  cylinder.c.Cylinder(true, 10, 20, 50, 60, 0, 20, false);
+  const auto sides = cylinder.Faces();
+  ASSERT_EQ(sides.size(), 9u);
+  EXPECT_EQ(PointCount(sides.back()), 16u);  // the top ring
+  for (const std::string& f : sides) EXPECT_TRUE(HasBrush(f, "C8C8C8"));
+
+  // Seen from the right, a horizontal bar's cap closes its right (top) end.
+  TSolidView horizontal;
+  horizontal.c.Cylinder(false, 10, 20, 50, 60, 0, 20, false);
+  const std::string cap = horizontal.Faces().back();
+  EXPECT_EQ(PointCount(cap), 16u);
+  EXPECT_EQ(cap.rfind("Polygon 60,10 ", 0), 0u) << cap;  // the ring at x = 50
+}
+
+TEST(Canvas3D, CylinderClosesItsSideWithTheSixteenthFace) {
+  // Seen from the left, the face between the last ring point (at the far
+  // left) and the first shows; a cone of 99 % never draws that face.
+  for (int percent : {100, 99}) {
+    TSolidView v;
+    v.o.SetOrthoAngle(135);
+    v.c.InitWindow(nullptr, &v.o, clWhite, true, {0, 0, 200, 100});
+    v.c.Projection(40, {0, 0, 200, 100});
+    v.c.Log.clear();
+    v.c.Cone(true, 60, 20, 100, 60, 0, 20, false, percent);
+    // Base points 16 and 1: (60, 60, 10) and (62, 60, 6).
+    const TPoint b16 = v.c.Calculate3DPosition(60, 60, 10), b1 = v.c.Calculate3DPosition(62, 60, 6);
+    const std::string edge = std::to_string(b16.X) + "," + std::to_string(b16.Y) + " " +
+                             std::to_string(b1.X) + "," + std::to_string(b1.Y) + " ";
+    int closing = 0;
+    for (const std::string& f : v.Faces()) closing += PointCount(f) == 4 && f.find(edge) != std::string::npos;
+    EXPECT_EQ(closing, percent == 100 ? 1 : 0) << percent;
+  }
+}
+
+TEST(Canvas3D, PieSliceSamplesBandsAndCuts) {
+  auto topFace = [](const std::vector<std::string>& faces) {
+    for (const std::string& f : faces)
+      if (HasBrush(f, "C8C8C8")) return f;
+    return std::string();
+  };
+  {
+    TSolidView v;  // 3 degrees: two samples plus the centre
+    v.c.Pie3D(100, 50, 40, 30, 0, 10, 0, 3 * M_PI / 180, true, false);
+    EXPECT_EQ(PointCount(topFace(v.Faces())), 3u);
+  }
+  {
+    TSolidView v;  // a full turn: 32 samples plus the centre
+    v.c.Pie3D(100, 50, 40, 30, 0, 10, 0, 2 * M_PI, true, false);
+    EXPECT_EQ(PointCount(topFace(v.Faces())), 33u);
+  }
+  {
+    // The back quarter: its top outline only moves left, so no curved band;
+    // the start cut lies right of the centre and shows.
+    TSolidView v;
+    v.c.Pie3D(100, 50, 40, 30, 0, 10, 0, M_PI / 2, true, true);
+    const auto faces = v.Faces();
+    ASSERT_EQ(faces.size(), 2u);
+    EXPECT_EQ(faces[0], "Polygon 110,40 150,40 140,50 100,50 pen=000000/1 brush=A8A8A8");
+    EXPECT_EQ(PointCount(faces[1]), 12u);  // the centre and 11 samples
+    EXPECT_TRUE(HasBrush(faces[1], "C8C8C8"));
+  }
+  {
+    // The front-left quarter: the top face, then the whole outer band darkened by 32.
+    TSolidView v;
+    v.c.Pie3D(100, 50, 40, 30, 0, 10, M_PI, 1.5 * M_PI, true, true);
+    const auto faces = v.Faces();
+    ASSERT_EQ(faces.size(), 2u);
+    EXPECT_TRUE(HasBrush(faces[0], "C8C8C8"));
+    EXPECT_EQ(PointCount(faces[1]), 20u);
+    EXPECT_TRUE(HasBrush(faces[1], "A8A8A8"));
+  }
+  {
+    // With a hole: the inner band first, then the cut, then a top face of 2n + 1 points.
+    TSolidView v;
+    v.c.Pie3D(100, 50, 40, 30, 0, 10, 0, M_PI / 2, true, true, 50);
+    const auto faces = v.Faces();
+    ASSERT_EQ(faces.size(), 3u);
+    EXPECT_EQ(PointCount(faces[0]), 22u);
+    EXPECT_EQ(PointCount(faces[1]), 4u);
+    EXPECT_EQ(PointCount(faces[2]), 23u);
+    EXPECT_TRUE(HasBrush(faces[2], "C8C8C8"));
+  }
+}
+
+TEST(Canvas3D, PictureIntoCellsAndTheEnhancedSphere) {
+  TRecordingCanvas c;
+  TView3DOptions o;
+  c.InitWindow(nullptr, &o, clWhite, false, {0, 0, 200, 100});
+  c.Log.clear();
+  QImage img(2, 2, QImage::Format_RGB32);
+  img.setPixel(0, 0, qRgb(255, 0, 0));
+  img.setPixel(1, 0, qRgb(0, 255, 0));
+  img.setPixel(0, 1, qRgb(0, 0, 255));
+  img.setPixel(1, 1, qRgb(0, 0, 0));
+  TBitmap picture(img);
+  c.Brush().SetColor(clYellow);
+  c.StretchImageInto({10, 10, 30, 20}, &picture, 0);
+  const std::vector<std::string> want = {
+      "Polygon 10,10 20,10 20,15 10,15 pen=clear brush=0000FF",
+      "Polygon 20,10 30,10 30,15 20,15 pen=clear brush=00FF00",
+      "Polygon 10,15 20,15 20,20 10,20 pen=clear brush=FF0000",
+      "Polygon 20,15 30,15 30,20 20,20 pen=clear brush=000000",
+  };
+  EXPECT_EQ(c.Calls("Polygon"), want);
+  EXPECT_EQ(c.Pen().Style(), psSolid);  // restored
+  EXPECT_EQ(c.Brush().Color(), clYellow);
+  c.Log.clear();
+  TBitmap empty;
+  c.StretchImageInto({10, 10, 30, 20}, &empty, 0);
+  c.StretchImageInto({10, 10, 30, 20}, nullptr, 0);
+  c.StretchImageInto({10, 10, 10, 20}, &picture, 0);
+  c.SphereEnh(1, 2, 3, 4, 5);
+  EXPECT_TRUE(c.Log.empty());
 }
 
 TEST(Canvas3D, ArrowOpenAndFilled) {
