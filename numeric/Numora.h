@@ -20,6 +20,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "numeric/MathCore.h"
@@ -215,6 +216,139 @@ class TVec : public TVec1 {
   TVec& SetSubRange(TMtx& Mtx, std::int32_t Index, std::int32_t Len = -1);
   // Returns to the vector's own block and sizes; nothing when not a window.
   TVec& SetFullRange();
+
+  // ---- arithmetic, complex parts, element access and ranges ----
+  // (implemented in VecArithmetic.cpp, VecComplexParts.cpp and VecElements.cpp)
+  //
+  // Where real and complex operands may be mixed, the result is complex and
+  // the real operand counts with zero imaginary parts. Checks said to be
+  // gated run only while ConditionCheck is set; whether a window lies in the
+  // vectors' memory is checked always, and reported with the same message.
+
+  // Arithmetic with Self as the left operand.
+  // Self := Self + Factor Vec. A factor other than (1, 0) needs Vec of
+  // Self's kind; a real vector uses only FactorRe.
+  TVec& Add(const TVec& Vec, double FactorRe = 1.0, double FactorIm = 0.0);
+  TVec& Sub(const TVec& Vec);
+  TVec& Mul(const TVec& Vec);
+  // Self := Self / Vec through the reciprocals of Vec, each element smaller
+  // than Threshold taken as one of that size.
+  TVec& Divide(const TVec& Vec, double Threshold);
+  // Self := Self / Vec; a zero divides to an infinity or NaN.
+  TVec& Divide(const TVec& Vec);
+
+  // Results into Self, sized to the operands.
+  TVec& Add(const TVec& Vec1, const TVec& Vec2);
+  TVec& Sub(const TVec& Vec1, const TVec& Vec2);
+  TVec& Mul(const TVec& Vec1, const TVec& Vec2);
+  // Self := Vec1 conj(Vec2).
+  TVec& ConjMul(const TVec& Vec1, const TVec& Vec2);
+  TVec& Divide(const TVec& Vec1, const TVec& Vec2, double Threshold);
+  // Self := 1 / Vec with the threshold of Divide; Vec may be Self.
+  TVec& Inv(const TVec& Vec, double Threshold);
+  // Self := |Vec|, real.
+  TVec& Abs(const TVec& Vec);
+  TVec& Sqr(const TVec& Vec);
+  // Principal square roots; a negative real gives NaN.
+  TVec& Sqrt(const TVec& Vec);
+
+  // In place.
+  TVec& Scale(double Factor);
+  // A real vector becomes complex, also for the factor (1, 0).
+  TVec& Scale(const TCplx& Factor);
+  TVec& Neg();
+  // Adds Value to the real parts.
+  TVec& Offset(double Value);
+  // The complex threshold is compared with the squared magnitudes.
+  TVec& Inv(double Threshold);
+  // |x| of Len elements from Index (Len = -1: to the end). A complex vector
+  // is taken whole only, and becomes real.
+  TVec& Abs(std::int32_t Index = 0, std::int32_t Len = -1);
+  TVec& Conj();
+  TVec& Sqr();
+  TVec& Sqrt();
+  TVec& Exp();
+  TVec& Ln();
+  // Raises values below Value to it (complex: magnitudes, phases kept).
+  TVec& ThreshBottom(double Value);
+  // Lowers values above Value to it (complex: magnitudes, phases kept).
+  TVec& ThreshTop(double Value);
+  // Elements equal to Value within Tolerance become NewValue; a NaN Value
+  // matches every NaN, an infinite one every infinity. Complex elements
+  // match with a zero imaginary part and become (NewValue, 0).
+  TVec& Replace(double Value, double NewValue, double Tolerance);
+  TVec& Reverse();
+  // Element i moves to (i + Offset) mod Length.
+  TVec& Rotate(std::int32_t Offset);
+
+  // Fills and copies over a range: Len elements from Index.
+  TVec& SetVal(double Value, std::int32_t Index, std::int32_t Len);
+  TVec& SetVal(const TCplx& Value, std::int32_t Index, std::int32_t Len);
+  TVec& SetZero(std::int32_t Index, std::int32_t Len);
+  // Self is not resized.
+  TVec& Copy(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t Len);
+  // All elements of Mtx in row order.
+  TVec& CopyFromMtx(const TMtx& Mtx);
+  // Makes the vector real (complex) of N1 + N2 + N3 + N4 elements and points
+  // P1 .. P4 at four consecutive areas of those sizes.
+  void RealWorkAreas(std::int32_t N1, std::int32_t N2, std::int32_t N3, std::int32_t N4, double*& P1,
+                     double*& P2, double*& P3, double*& P4);
+  void CplxWorkAreas(std::int32_t N1, std::int32_t N2, std::int32_t N3, std::int32_t N4, TCplx*& P1,
+                     TCplx*& P2, TCplx*& P3, TCplx*& P4);
+
+  // Complex parts: Self becomes real of Vec's length.
+  TVec& Mag(const TVec& Vec);
+  TVec& ImagPart(const TVec& Vec);
+  // Angles in (-pi, pi].
+  TVec& Phase(const TVec& Vec);
+  // A real Vec is copied whole.
+  TVec& RealPart(const TVec& Vec);
+  // re^2 + im^2; an empty Vec gives an empty real Self.
+  TVec& PowerSpectrum(const TVec& Vec);
+  // Magnitudes and angles of the complex Self into two real vectors.
+  TVec& CartToPolar(TVec& AmpltVec, TVec& PhaseVec);
+  // Self := (ReVec[i], ImVec[i]), both read as real values; they may be one vector.
+  TVec& RealToCplx(const TVec& ReVec, const TVec& ImVec);
+  TVec& CplxToReal(TVec& ReVec, TVec& ImVec);
+  // A real vector becomes complex: (x, 0) with ZeroIm, else (x, x).
+  TVec& ExtendToComplex(bool ZeroIm);
+  TVec& ExtendToComplex(const TVec& Src, bool ZeroIm);
+
+  // Element access. Indx addresses the doubles (of a complex vector too).
+  double GetValue(std::int32_t Indx) const;
+  void SetValue(std::int32_t Indx, double Value);
+  // The k-th diagonal of Mtx: above the main one for k > 0, below for k < 0.
+  TVec& Diag(const TMtx& Mtx, std::int32_t k);
+  // Len elements of row Row from column Col into Self from Index (not resized).
+  TVec& GetRow(const TMtx& Mtx, std::int32_t Row, std::int32_t Col, std::int32_t Index, std::int32_t Len);
+  TVec& GetRow(const TMtx& Mtx, std::int32_t Row);
+  TVec& Concat(const TVec& Vec1, const TVec& Vec2);
+  // Element i := i.
+  TVec& Ramp();
+  // Complex: pairs of A (an odd last value is ignored).
+  TVec& SetIt(bool AComplex, std::span<const double> A);
+
+  // Range operations: Self[Index + i] with Vec[VecIndex + i], i < Len.
+  // |Vec| into the real values of Self from Index.
+  TVec& Mag(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t Len);
+  TVec& Abs(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t Len);
+  TVec& Sqr(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t Len);
+  TVec& Mul(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t Len);
+  TVec& Sub(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t Len);
+  TVec& Add(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t Len, double FactorRe = 1.0,
+            double FactorIm = 0.0);
+  // Self[Index + i] := Self[Index + i] conj(Vec[VecIndex + i]); Vec is not changed.
+  TVec& ConjMul(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t Len);
+  // Self[Index + i] := Vec[VecIndex + Len - 1 - i].
+  TVec& Reverse(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t Len);
+  TVec& Mul(const TVec& Vec1, const TVec& Vec2, std::int32_t Vec1Index, std::int32_t Vec2Index, std::int32_t Index,
+            std::int32_t Len);
+  TVec& Scale(double Factor, std::int32_t Index, std::int32_t Len);
+  TVec& Scale(const TCplx& Factor, std::int32_t Index, std::int32_t Len);
+  TVec& Offset(double Value, std::int32_t Index, std::int32_t Len);
+  TVec& Offset(const TCplx& Value, std::int32_t Index, std::int32_t Len);
+
+  // ---- end of arithmetic, complex parts, element access and ranges ----
 };
 
 // ---------------------------------------------------------------------------
@@ -392,6 +526,14 @@ class TMtx : public TMtx1 {
   // Root of the mean of the squared elements of a real matrix; a complex one
   // raises "Complex = True".
   double MeanSquare() const;
+
+  // ---- element access (VecElements.cpp) ----
+  // Size(ARows, ACols, AComplex), then the values of A in row order (complex:
+  // re, im pairs); A must hold exactly the storage's doubles.
+  TMtx& SetIt(std::int32_t ARows, std::int32_t ACols, bool AComplex, std::span<const double> A);
+  // Self := |Mtx| element-wise, real; an empty Mtx changes nothing.
+  TMtx& Abs(const TMtx& Mtx);
+  // ---- end of element access ----
 };
 
 // ---------------------------------------------------------------------------
