@@ -152,8 +152,14 @@ bool LoadHistoryFile(const std::string& fileName, TUserMessages& messages) {
 }
 
 std::string HistoryBarLabel(const THistoryBar& bar, std::int32_t period) {
-  classlib::TFormatSettings point = classlib::FormatSettings();
-  point.DecimalSeparator = '.';
+  // The labels never follow the process-wide separators: the point, and the
+  // format's own "." and ":".
+  static const classlib::TFormatSettings point = [] {
+    classlib::TFormatSettings settings;
+    settings.DecimalSeparator = '.';
+    settings.TimeSeparator = ':';
+    return settings;
+  }();
   const char* format = period < 1440 ? "dd.mm.yy hh:mm" : "dd.mm.yy";
   std::string label = classlib::FormatDateTime(format, UnixToDateTime(bar.Time), point);
   const int decimals = bar.Open > 10 ? 2 : 4;

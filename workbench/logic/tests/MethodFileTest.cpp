@@ -62,6 +62,16 @@ TEST(MethodFile, HasTheStoredLayout) {
   EXPECT_EQ(MethodFileBytes(m), expected);
 }
 
+TEST(MethodFile, StoresNoStaleBytesAfterAShortenedName) {
+  TMethod m;
+  m.Filters = {Filter("a rather long filter name", ftLowPass, 24)};
+  m.Filters[0].Name = "f";
+  const std::string bytes = MethodFileBytes(m);
+  EXPECT_EQ(bytes[4], 1);
+  EXPECT_EQ(bytes[5], 'f');
+  EXPECT_EQ(bytes.substr(6, 24), std::string(24, '\0'));
+}
+
 TEST(MethodFile, RoundTrips) {
   TTestFolder folder;
   const std::string path = folder.Path("m.dmp");
