@@ -494,6 +494,8 @@ void TCustomKivPanelExtended::DrawBackImage(const TRect& rect, std::int32_t z) {
       r = c.Calculate3DPosition(r, z);
       if (!View3D()) ++r.Top;
       c.StretchDraw(r, graphic);
+    } else {
+      c.StretchImageInto(r, graphic, z);
     }
     return;
   }
@@ -510,10 +512,19 @@ void TCustomKivPanelExtended::DrawBackImage(const TRect& rect, std::int32_t z) {
     FillPanelRect(r);
     const std::int32_t dx = (gw - r.Width()) / 2, dy = (gh - r.Height()) / 2;
     r = {r.Left - dx, r.Top - dy, r.Right + dx, r.Bottom + dy};
-    c.Draw(r.Left, r.Top, graphic);
+    if (z < 1)
+      c.Draw(r.Left, r.Top, graphic);
+    else
+      c.StretchImageInto(r, graphic, z);
   } else if (gw > 0 && gh > 0) {
+    const bool cells = z > 0 && c.Is3D() && !c.IsOrthogonal();
     for (std::int32_t y = 0; y < r.Height(); y += gh)
-      for (std::int32_t x = 0; x < r.Width(); x += gw) c.Draw(r.Left + x, r.Top + y, graphic);
+      for (std::int32_t x = 0; x < r.Width(); x += gw) {
+        if (cells)
+          c.StretchImageInto({r.Left + x, r.Top + y, r.Left + x + gw, r.Top + y + gh}, graphic, z);
+        else
+          c.Draw(r.Left + x, r.Top + y, graphic);
+      }
   }
   if (clip) c.UnClipRectangle();
 }

@@ -153,6 +153,31 @@ TEST(PanelExtended, TilesCoverTheRectangle) {
   EXPECT_EQ(FromQRgb(bmp->Image().pixel(24, 14)), clBlue);  // the last tile at (20, 10)
 }
 
+// The back image inside a rotated 3D chart is drawn as cells at its depth in
+// every mode.
+TEST(PanelExtended, BackImageInRotated3DIsDrawnAsCells) {
+  class TRotatedPanel : public TCustomKivPanelExtended {
+   public:
+    void InternalDraw(const TRect& bounds) override {
+      Canvas().Projection(20, ChartRect());
+      DrawBackImage(ChartRect(), 10);
+    }
+  };
+  for (TKivBackImageMode mode : {pbmStretch, pbmTile, pbmCenter}) {
+    TRotatedPanel p;
+    p.View3DOptions()->SetOrthogonal(false);
+    QImage tile(10, 10, QImage::Format_RGB32);
+    tile.fill(Qt::blue);
+    p.BackImage()->SetGraphic(std::make_shared<TBitmap>(tile));
+    p.SetBackImageMode(mode);
+    auto bmp = p.CreateChartBitmap(clWhite, {0, 0, 120, 80});
+    int blue = 0;
+    for (int y = 0; y < 80; ++y)
+      for (int x = 0; x < 120; ++x) blue += FromQRgb(bmp->Image().pixel(x, y)) == clBlue;
+    EXPECT_GT(blue, 60) << mode;
+  }
+}
+
 TEST(Shapes, ShadowClearBrushTransparentAndPenOffset) {
   struct Case { bool transparent; bool clearBrush; int penWidth; size_t fills; std::string firstShadow; };
   const Case cases[] = {
