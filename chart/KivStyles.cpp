@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "chart/KivConst.h"
+#include "platform/classlib/SysUtils.h"
 
 namespace chart {
 
@@ -479,10 +480,10 @@ TColor MonochromeGrey(TColor c) {
 const std::string& KivDefaultFontName() { return KivMsg(msgDefaultFontName); }
 
 std::int32_t KivDefaultFontSize() {
-  const std::string& text = KivMsg(msgDefaultFontSize);
-  std::int32_t size = 0;
-  for (char c : text) size = size * 10 + (c - '0');
-  return size;
+  // A translated table could hold anything here; a text that is no positive
+  // number keeps the engine's own size.
+  const std::int32_t size = classlib::StrToIntDef(KivMsg(msgDefaultFontSize), 8);
+  return size > 0 ? size : 8;
 }
 
 const TClassInfo& TKivFont::StaticClassInfo() {
