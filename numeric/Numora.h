@@ -25,6 +25,9 @@
 
 #include "numeric/MathCore.h"
 #include "platform/classlib/Persistent.h"
+// transforms, statistics and random numbers: the per-vector generator states
+#include "platform/spl/Goertzel.h"
+#include "platform/spl/Random.h"
 
 namespace numeric {
 
@@ -216,6 +219,157 @@ class TVec : public TVec1 {
   TVec& SetSubRange(TMtx& Mtx, std::int32_t Index, std::int32_t Len = -1);
   // Returns to the vector's own block and sizes; nothing when not a window.
   TVec& SetFullRange();
+
+  // ---- transforms, statistics, mathematical functions, fills and random numbers ----
+  // (implemented in VecTransforms.cpp, VecStatistics.cpp, VecMathFunctions.cpp,
+  // VecRangeStatistics.cpp, VecFill.cpp and VecRandom.cpp)
+
+ private:
+  // The Goertzel filter's state, read as real or complex by Complex.
+  spl::GoertzState FGoertzState;
+  // The generators, and the parameters and seeds they were last set up with.
+  spl::RandGausState FGausState;
+  spl::RandUniState FUniState;
+  bool FUniInitialized = false;
+  bool FGausInitialized = false;
+  double FRandLow = 0.0;
+  double FRandHigh = 0.0;
+  double FUniSeed = 0.0;
+  double FGausSeed = 0.0;
+  // Count values from the generator into the start of the vector.
+  void DrawUniform(std::int32_t Count);
+  void DrawGauss(std::int32_t Count);
+
+ public:
+
+  // Fourier transforms. Lengths are powers of two (2 or more); others raise
+  // "Length is not power of two!". Forward transforms are unscaled with
+  // exp(-2 pi i jk/n); inverses use exp(+2 pi i jk/n) and divide by n unless
+  // NoScale. A real signal of n samples gives the n/2 complex bins 0 .. n/2-1
+  // as Length, and bin n/2 (half the sampling rate) in the two-double reserve
+  // just past them; a window onto a matrix has no reserve of its own, so
+  // there the half-rate bin is not kept.
+  // In place: a complex vector keeps its kind; a real one becomes complex.
+  TVec& FFT();
+  // Self := the transform of Vec (Self = Vec raises "Self = Vec").
+  TVec& FFT(const TVec& Vec);
+  // Self := the inverse transform of the complex Vec.
+  TVec& IFFT(const TVec& Vec, bool NoScale = false);
+  // Self := the 2n real samples whose spectrum bins 0 .. n-1 the complex Vec
+  // holds (real layout as FFT gives it); bin n is read from Vec's reserve,
+  // and taken as 0 when Vec is a window onto a matrix.
+  TVec& IFFTToReal(const TVec& Vec, bool NoScale = false);
+  // Orthonormal cosine transform of the real Vec (type II) and its inverse
+  // (type III), of any length.
+  TVec& DCT(const TVec& Vec);
+  TVec& IDCT(const TVec& Vec);
+  // Self := X * H, X.Length + H.Length - 1 values, complex when either is.
+  TVec& Convolve(const TVec& X, const TVec& H);
+  // Lags 0 .. Lags-1 of sum conj(v[k]) v[k+lag], divided by Length (biased),
+  // by Length - lag (unbiased) or not at all (normal).
+  TVec& AutoCorrBiased(const TVec& Vec, std::int32_t Lags);
+  TVec& AutoCorrNormal(const TVec& Vec, std::int32_t Lags);
+  TVec& AutoCorrUnBiased(const TVec& Vec, std::int32_t Lags);
+  // Lags LoLag .. HiLag of sum conj(Vec1[k]) Vec2[k+lag].
+  TVec& CrossCorr(const TVec& Vec1, const TVec& Vec2, std::int32_t HiLag, std::int32_t LoLag);
+  // Self := Src[Phase + i Factor] for every such index below Src.Length.
+  TVec& DownSample(const TVec& Src, std::int32_t Factor, std::int32_t Phase = 0);
+  // Self[i] := Vec[i+1] - Vec[i].
+  TVec& Difference(const TVec& Vec);
+  // The single-frequency filter kept in the vector: Freq in cycles per sample,
+  // below 0.5 for a real vector and below 1 for a complex one.
+  TVec& GoertzInit(double Freq);
+  TVec& GoertzReset();
+  // The transform of the whole vector at the GoertzInit frequency, referenced
+  // one sample past the end: sum x[j] exp(-2 pi i f (j - Length)). An empty
+  // vector gives (0, 0).
+  TCplx Goertz();
+
+  // Statistics (values read as real numbers; a complex vector raises
+  // "Complex = True" where a real result is meant).
+  // Root mean square over the whole vector or a range; complex elements
+  // count with their magnitude, sqrt(sum |z|^2 / Len). An empty range gives NAN.
+  double RMS() const;
+  double RMS(std::int32_t Index, std::int32_t Len) const;
+  // Sample standard deviation around Mean: 0 when empty, NAN for one element.
+  double StdDev(double Mean) const;
+  // Fourth and third moments around Mean in units of StdDev (no 3 subtracted).
+  double Kurtosis(double Mean, double StdDev) const;
+  double Skewness(double Mean, double StdDev) const;
+  // Product of all elements, left to right; 1 when empty.
+  void Product(double& X) const;
+  void CProduct(TCplx& Z) const;
+  // Dot products of ALength elements from Index (Self) and VecIndex (Vec);
+  // ALength = -1: the shorter length.
+  double DotProd(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t ALength) const;
+  TCplx DotProdC(const TVec& Vec, bool Conj, std::int32_t VecIndex, std::int32_t Index,
+                 std::int32_t ALength) const;
+  // Ascending in place; complex elements by magnitude, then phase.
+  TVec& SortAscend(std::int32_t Index, std::int32_t Len);
+  TVec& SortAscend();
+  // Median of Len elements from Index (Len = -1: to the end); NAN when empty.
+  double Median(std::int32_t Index, std::int32_t Len = -1) const;
+
+  // Range statistics.
+  double Mean() const;
+  void Mean(double& AMean, std::int32_t Index, std::int32_t Len) const;
+  double Sum() const;
+  void Sum(double& ASum, std::int32_t Index, std::int32_t Len) const;
+  void Product(double& AProduct, std::int32_t Index, std::int32_t Len) const;
+  double RealRMS(std::int32_t Index, std::int32_t Len) const;
+  double NormL2() const;
+  double Max() const;
+  double Min() const;
+  // The first position of the extreme.
+  void MaxIdx(double& AMax, std::int32_t& AIndex) const;
+  void MinIdx(double& AMin, std::int32_t& AIndex) const;
+  void MaxIdx(double& AMax, std::int32_t& AIndex, std::int32_t Index, std::int32_t Len) const;
+  void MinIdx(double& AMin, std::int32_t& AIndex, std::int32_t Index, std::int32_t Len) const;
+  void CMean(TCplx& AMean, std::int32_t Index, std::int32_t Len) const;
+  void CMean(TCplx& AMean) const;
+  void CSum(TCplx& ASum) const;
+  // Position and value of the complex element of largest (smallest)
+  // magnitude; equal magnitudes go to the largest (smallest) phase angle.
+  std::int32_t MaxMag(TCplx& AValue, std::int32_t Index, std::int32_t Len) const;
+  std::int32_t MinMag(TCplx& AValue, std::int32_t Index, std::int32_t Len) const;
+
+  // Mathematical functions, element-wise.
+  TVec& Log10();
+  // Logarithm to the base N; N = 0 raises "N = 0".
+  TVec& LogN(double N);
+  TVec& Sin(const TVec& X, std::int32_t XIndex, std::int32_t Index, std::int32_t Len);
+  TVec& Sin(const TVec& X);
+  TVec& Sin();
+  TVec& Cos(const TVec& X, std::int32_t XIndex, std::int32_t Index, std::int32_t Len);
+  TVec& Cos();
+  TVec& Tan(const TVec& X);
+  TVec& Tan();
+  // Self[Index+i] := (cos w, sin w) for the real angles w of Omega.
+  TVec& Expj(const TVec& Omega, std::int32_t OmegaIndex, std::int32_t Index, std::int32_t Len);
+  TVec& Expj(const TVec& Omega);
+
+  // Fills.
+  // Every element := Value (the real part on a real vector).
+  TVec& SetVal(const TCplx& Value);
+  TVec& SetCplxArray(std::span<const TCplx> A);
+  // Element i := Offset + i Step, over the vector or Len elements from Index.
+  TVec& Ramp(double Offset, double Step);
+  TVec& Ramp(double Offset, double Step, std::int32_t Index, std::int32_t Len);
+  // The real angles x become the unit phasors (cos x, sin x).
+  TVec& Expj();
+
+  // Random numbers: each vector carries a uniform and a Gaussian generator
+  // that continue their sequence while the parameters stay the same.
+  TVec& RandUniform(double Low, double High);
+  TVec& RandUniform(double Seed, double Low, double High);
+  TVec& RandUniform();
+  TVec& RandGauss(double Mean, double StdDev);
+  TVec& RandGauss(double Seed, double Mean, double StdDev);
+  TVec& RandGauss();
+  // The next call of each generator starts a fresh sequence.
+  void ResetRandom();
+
+  // ---- end of transforms, statistics, mathematical functions, fills and random numbers ----
 
   // ---- arithmetic, complex parts, element access and ranges ----
   // (implemented in VecArithmetic.cpp, VecComplexParts.cpp and VecElements.cpp)
@@ -609,5 +763,13 @@ class TCached {
 
 using TCachedVec = TCached<TVec>;
 using TCachedMtx = TCached<TMtx>;
+
+// ---------------------------------------------------------------------------
+// Transforms: the power-of-two test
+
+// True when Vec.Length is 2 or a larger power of two. Records log2 of the
+// length in Vec.FFTOrder and clears SizeChanged when it passes, so that the
+// transforms skip the test until the length changes.
+bool IsPowerOf2(TVec& Vec);
 
 }  // namespace numeric

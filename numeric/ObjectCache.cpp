@@ -33,6 +33,8 @@ struct TCacheAccess {
     v.SetCaption(std::string());
     v.SetSizeChanged(true);
     v.RestoreConstants();
+    // The next user starts fresh random sequences.
+    v.ResetRandom();
   }
 
   static void Reset(TMtx& m) {
