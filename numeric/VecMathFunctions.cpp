@@ -105,6 +105,24 @@ bool RangeApplies(const TVec& self, const TVec& x, std::int32_t xIndex, std::int
 }  // namespace
 
 // ---------------------------------------------------------------------------
+// Logarithms
+
+TVec& TVec::Log10() {
+  if (!FComplex) {
+    lapack::VDLOG10(FLength, Values(), Values());
+    return *this;
+  }
+  return Ln().Scale(1.0 / LN10);
+}
+
+// Base 1 divides by ln 1 = 0 and gives infinities or NaN, as the scalar
+// routine does; only a base of 0 is refused.
+TVec& TVec::LogN(double N) {
+  if (N == 0) RaiseError("N = 0");
+  return Ln().Scale(1.0 / numeric::Ln(N));
+}
+
+// ---------------------------------------------------------------------------
 // Sine, cosine, tangent
 
 TVec& TVec::Sin(const TVec& X, std::int32_t XIndex, std::int32_t Index, std::int32_t Len) {

@@ -3,11 +3,12 @@
 // Tested by: numeric/tests/VecStatisticsTest.cpp, numeric/tests/VecTransformsOracleTest.cpp
 #include <algorithm>
 #include <cmath>
-#include <complex>
 #include <cstdint>
 
 #include "numeric/Numora.h"
 #include "platform/lapack/Lapack.h"
+#include "platform/spl/ComplexParts.h"
+#include "platform/spl/Reductions.h"
 
 namespace numeric {
 
@@ -195,6 +196,8 @@ std::int32_t DotLength(const TVec& self, const TVec& vec, std::int32_t vecIndex,
 }
 
 const lapack::Complex* AsBlas(const TCplx* p) { return reinterpret_cast<const lapack::Complex*>(p); }
+const spl::DCplx* AsSpl(const TCplx* p) { return reinterpret_cast<const spl::DCplx*>(p); }
+TCplx FromSpl(const spl::DCplx& z) { return TCplx{z.re, z.im}; }
 
 }  // namespace
 
@@ -202,7 +205,7 @@ double TVec::DotProd(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index,
   const std::int32_t n = DotLength(*this, Vec, VecIndex, Index, ALength);
   if (n == 0) return NAN;
   if (Vec.Complex() || FComplex) RaiseError("Vec.Complex or Self.Complex");
-  return lapack::DDOT(n, Values() + Index, 1, Vec.Values() + VecIndex, 1);
+  return spl::nspdDotProd(Values() + Index, Vec.Values() + VecIndex, n);
 }
 
 TCplx TVec::DotProdC(const TVec& Vec, bool Conj, std::int32_t VecIndex, std::int32_t Index,
@@ -216,30 +219,11 @@ TCplx TVec::DotProdC(const TVec& Vec, bool Conj, std::int32_t VecIndex, std::int
       lapack::ZDOTC(r, n, AsBlas(Vec.CValues() + VecIndex), 1, AsBlas(CValues() + Index), 1);
       return TCplx{r.real(), r.imag()};
     }
-    std::complex<double> sum = 0.0;
-    const auto* a = AsBlas(CValues() + Index);
-    const auto* b = AsBlas(Vec.CValues() + VecIndex);
-    for (std::int32_t i = 0; i < n; ++i) sum += a[i] * b[i];
-    return TCplx{sum.real(), sum.imag()};
+    return FromSpl(spl::nspzDotProd(AsSpl(CValues() + Index), AsSpl(Vec.CValues() + VecIndex), n));
   }
   if (Conj) RaiseError("Operation not supported: Conj(complex vector)*(real vector)!");
-  TCplx sum = C_ZERO;
-  if (FComplex) {
-    const TCplx* z = CValues() + Index;
-    const double* x = Vec.Values() + VecIndex;
-    for (std::int32_t i = 0; i < n; ++i) {
-      sum.Re += z[i].Re * x[i];
-      sum.Im += z[i].Im * x[i];
-    }
-  } else {
-    const double* x = Values() + Index;
-    const TCplx* z = Vec.CValues() + VecIndex;
-    for (std::int32_t i = 0; i < n; ++i) {
-      sum.Re += x[i] * z[i].Re;
-      sum.Im += x[i] * z[i].Im;
-    }
-  }
-  return sum;
+  if (FComplex) return FromSpl(spl::nspzdDotProd(AsSpl(CValues() + Index), Vec.Values() + VecIndex, n));
+  return FromSpl(spl::nspdzDotProd(Values() + Index, AsSpl(Vec.CValues() + VecIndex), n));
 }
 
 // ---------------------------------------------------------------------------
@@ -255,10 +239,8 @@ TVec& TVec::SortAscend(std::int32_t Index, std::int32_t Len) {
   // Magnitudes once per element, at the elements' own positions.
   TCachedVec keys;
   keys->Size(FLength, false);
-  const TCplx* z = CValues();
-  double* k = keys->Values();
-  for (std::int32_t i = Index; i < Index + Len; ++i) k[i] = z[i].Re * z[i].Re + z[i].Im * z[i].Im;
-  QuickSortCplx(CValues(), k, Index, Index + Len - 1);
+  spl::nspzbPowerSpectr(AsSpl(CValues() + Index), keys->Values() + Index, Len);
+  QuickSortCplx(CValues(), keys->Values(), Index, Index + Len - 1);
   return *this;
 }
 
@@ -269,11 +251,10 @@ double TVec::Median(std::int32_t Index, std::int32_t Len) const {
   if (static_cast<std::int64_t>(Index) + Len > FLength) RaiseError("(Index + Len) > FLength");
   if (Index < 0 || Len < 0) RaiseError("(Len < 0) or (Index < 0)");
   if (Len == 0) return NAN;
-  if (FComplex && FConditionCheck) RaiseError("Vec.Complex <> Complex");
-  // Unchecked, a complex vector is read as its doubles, which stay in range.
+  // The range copy into a real temporary refuses a complex Self.
   TCachedVec sorted;
   sorted->Size(Len, false);
-  std::copy_n(Values() + Index, Len, sorted->Values());
+  sorted->Copy(*this, Index, 0, Len);
   sorted->SortAscend(0, Len);
   const double* s = sorted->Values();
   return Len % 2 == 1 ? s[Len / 2] : (s[Len / 2 - 1] + s[Len / 2]) * 0.5;

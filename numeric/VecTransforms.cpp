@@ -10,6 +10,7 @@
 #include "platform/lapack/VectorMath.h"
 #include "platform/spl/Correlation.h"
 #include "platform/spl/DownSample.h"
+#include "platform/spl/ElementKernels.h"
 #include "platform/spl/Fft.h"
 #include "platform/spl/VectorKernels.h"
 
@@ -279,9 +280,7 @@ TVec& TVec::Difference(const TVec& Vec) {
   // Part by part over the doubles: complex differences are the differences
   // of the real and of the imaginary parts.
   const std::int32_t step = FComplex ? 2 : 1;
-  const double* x = Vec.Values();
-  double* y = Values();
-  for (std::int32_t i = 0, n = DoubleLength(); i < n; ++i) y[i] = x[i + step] - x[i];
+  spl::nspdbSub3(Vec.Values() + step, Vec.Values(), Values(), DoubleLength());
   return *this;
 }
 
