@@ -48,8 +48,9 @@ struct Candidate {
 };
 
 // Reduces candidates (ascending positions) to `count` alternating extrema: neighbours of one sign
-// keep the larger error, neighbours at the same abscissa keep the larger error, and the smaller
-// end goes while there are too many. False when fewer than `count` remain.
+// keep the larger error, neighbours at the same abscissa keep the larger error, and while there
+// are too many the smallest errors go, in a way that keeps the alternation. False when fewer than
+// `count` remain.
 bool SelectExtremals(std::vector<Candidate>& cands, std::span<const double> x, int count,
                      std::vector<int>& out);
 

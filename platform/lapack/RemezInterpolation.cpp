@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <numbers>
 
 namespace lapack::remez {
@@ -21,6 +22,9 @@ constexpr int kBlock = 8;
 // difference of two abscissae in [-1, 1], at least about 1e-10 apart on any grid the designer
 // builds, so 16 of them lie between 1e-160 and 2^16.
 constexpr int kRenormEvery = 16;
+
+// The most refinement steps of the cosine coefficients.
+constexpr int kRefinements = 4;
 
 // The node whose abscissa equals t, for points where the barycentric quotient is 0/0.
 // Nodes are stored in decreasing order of abscissa (increasing frequency).
@@ -202,22 +206,43 @@ void CosineCoefficients(const Interpolant& p, std::span<double> alpha) {
   std::fill(alpha.begin(), alpha.end(), 0.0);
   AddTransform(Values(p, at), cosTab, alpha);
 
-  // Where the bands leave wide gaps, the values sampled inside a gap carry rounding errors that
-  // the interpolation amplifies, and the transform spreads them over the bands. One step of
-  // refinement removes them: the residual at c of the nodes is interpolated by a polynomial of
-  // degree c - 1, whose own rounding is smaller by the size of the residual.
+  // Where the bands leave wide gaps, or end short of 0 or the Nyquist frequency, the values
+  // sampled there carry rounding errors that the interpolation amplifies, and the transform
+  // spreads them over the bands. Refinement removes them: the residual at c of the nodes is
+  // interpolated by a polynomial of degree c - 1, whose own rounding is smaller by the size of
+  // the residual. It goes on while the residual keeps shrinking.
+  // The residual left at the node that is left out is the degree-c part of the residual divided
+  // by that node's barycentric weight, so the node with the largest weight is left out.
   if (static_cast<int>(p.x.size()) != c + 1) return;
+  int out = 0;
+  for (int j = 1; j <= c; ++j)
+    if (std::fabs(p.b[j]) > std::fabs(p.b[out])) out = j;
   Interpolant fix;
-  fix.x.assign(p.x.begin(), p.x.begin() + c);
-  fix.b.resize(c);
+  std::vector<int> from;
+  for (int j = 0; j <= c; ++j)
+    if (j != out) from.push_back(j);
   fix.scale = p.scale;
-  const std::vector<double> fitted = ChebyshevSum(alpha, fix.x);
-  fix.y.resize(c);
-  for (int j = 0; j < c; ++j) {
-    fix.b[j] = p.b[j] * (p.x[j] - p.x[c]);
-    fix.y[j] = p.y[j] - fitted[j];
+  for (int j : from) {
+    fix.x.push_back(p.x[j]);
+    fix.b.push_back(p.b[j] * (p.x[j] - p.x[out]));
   }
-  AddTransform(Values(fix, at), cosTab, alpha);
+  fix.y.resize(c);
+  // A residual at the rounding of the values themselves is as good as it gets.
+  double settled = 0;
+  for (double v : p.y) settled = std::max(settled, std::fabs(v));
+  settled *= 4 * std::numeric_limits<double>::epsilon();
+  double previous = std::numeric_limits<double>::infinity();
+  for (int step = 0; step < kRefinements; ++step) {
+    const std::vector<double> fitted = ChebyshevSum(alpha, fix.x);
+    double residual = 0;
+    for (int i = 0; i < c; ++i) {
+      fix.y[i] = p.y[from[i]] - fitted[i];
+      residual = std::max(residual, std::fabs(fix.y[i]));
+    }
+    if (!(residual < 0.5 * previous) || residual <= settled) break;
+    previous = residual;
+    AddTransform(Values(fix, at), cosTab, alpha);
+  }
 }
 
 }  // namespace lapack::remez

@@ -44,8 +44,9 @@ struct ActiveGrid {
 
 class Exchange {
  public:
-  Exchange(const ActiveGrid& g, int count)
-      : g_(g), count_(count), errors_(g.x.size()), stamp_(g.x.size(), 0) {}
+  // Errors below `noise` are rounding: they have no sign and are never extrema.
+  Exchange(const ActiveGrid& g, int count, double noise)
+      : g_(g), count_(count), noise_(noise), errors_(g.x.size()), stamp_(g.x.size(), 0) {}
 
   // Levels the error on `set`. False (and nothing changed) when the arithmetic breaks down.
   bool Level(const std::vector<int>& set) {
@@ -160,14 +161,15 @@ class Exchange {
     std::vector<int> all(grid);
     for (int k = 0; k < grid; ++k) all[k] = k;
     Errors(all);
-    const double dev = Deviation();
+    const double least = std::max(Deviation(), noise_);
     double largest = 0;
     // The largest error of each run of one sign is a candidate, and so is every point of the
-    // current set: where the levelled error is 0, those keep the alternation going.
+    // current set: where the levelled error is 0, those keep the alternation going, and where
+    // it is rounding, the few true extrema replace some of them instead of a scatter of signs.
     std::vector<Candidate> cands;
     for (int j = 0; j < count_; ++j) cands.push_back({set_[j], NodeError(j), Sign(j) > 0});
     auto flush = [&](int best, int sign) {
-      if (sign != 0 && std::fabs(errors_[best]) >= dev) cands.push_back({best, errors_[best], sign > 0});
+      if (sign != 0 && std::fabs(errors_[best]) >= least) cands.push_back({best, errors_[best], sign > 0});
     };
     int best = 0, runSign = 0;
     for (int k = 0; k < grid; ++k) {
@@ -175,7 +177,7 @@ class Exchange {
       const double a = std::fabs(e);
       if (a > largest) largest = a;
       if (!(a <= largest)) largest = std::numeric_limits<double>::infinity();  // NaN
-      const int sign = e > 0 ? 1 : (e < 0 ? -1 : 0);
+      const int sign = e > noise_ ? 1 : (e < -noise_ ? -1 : 0);
       if (sign != runSign) {
         flush(best, runSign);
         runSign = sign;
@@ -231,12 +233,12 @@ class Exchange {
     std::vector<int> region;
     for (int k = from; k < to; ++k) region.push_back(k);
     Errors(region);
-    const double s = Sign(j);
+    const double s = Sign(j), least = std::max(Deviation(), noise_);
     int opposite = -1, same = -1;
     for (int k = from; k < to; ++k) {
-      if (-s * errors_[k] >= Deviation() && (opposite < 0 || -s * errors_[k] > -s * errors_[opposite]))
+      if (-s * errors_[k] >= least && (opposite < 0 || -s * errors_[k] > -s * errors_[opposite]))
         opposite = k;
-      if (s * errors_[k] > Deviation() && (same < 0 || s * errors_[k] > s * errors_[same]))
+      if (s * errors_[k] > least && (same < 0 || s * errors_[k] > s * errors_[same]))
         same = k;
     }
     Candidate pick[2] = {{opposite, 0, s < 0}, {same, 0, s > 0}};
@@ -250,6 +252,7 @@ class Exchange {
 
   const ActiveGrid& g_;
   const int count_;
+  const double noise_;
   Interpolant ip_;
   std::vector<int> set_;
   double delta_ = 0;
@@ -313,15 +316,19 @@ RemezOutcome RemezSolve(std::span<const double> grid, std::span<const double> de
   }
   if (!usable) set = Spread(distinct, count);
 
-  Exchange ex(g, count);
   // Below this the largest error is rounding, and no exchange can lower it.
   double scale = 0;
   for (std::size_t k = 0; k < g.x.size(); ++k) scale = std::max(scale, std::fabs(g.w[k] * g.d[k]));
   const double floor = kRoundingFloor * scale;
+  Exchange ex(g, count, floor);
   Exchange::Snapshot best;  // the state with the smallest largest error seen on the whole grid
   bool levelled = false, finished = false;
   double largest = std::numeric_limits<double>::quiet_NaN(), highest = 0;
-  int stall = 0, iter = 0;
+  // stall: iterations since the deviation last grew; fullStalls: exchanges over the whole grid
+  // made since then. A start whose points all sit where one polynomial meets every target
+  // levels at 0 and stalls at once; an exchange over the whole grid gets it going. When those
+  // do not help either, the iteration has reached the rounding floor.
+  int stall = 0, fullStalls = 0, iter = 0;
   out.Status = RemezNoConvergence;
   for (iter = 1; iter <= RemezIterationLimit; ++iter) {
     if (!ex.Level(set)) {
@@ -330,7 +337,12 @@ RemezOutcome RemezSolve(std::span<const double> grid, std::span<const double> de
     }
     levelled = true;
     const double dev = ex.Deviation();
-    stall = dev <= highest * (1 + kGrowth) ? stall + 1 : 0;
+    if (dev > highest * (1 + kGrowth)) {
+      stall = 0;
+      fullStalls = 0;
+    } else {
+      ++stall;
+    }
     highest = std::max(highest, dev);
     std::vector<int> next = ex.LocalStep();
     if (next != set && stall < kStallLimit) {
@@ -341,10 +353,12 @@ RemezOutcome RemezSolve(std::span<const double> grid, std::span<const double> de
     largest = ex.FullStep(full);
     if (largest < best.largest) best = ex.Save(largest);
     const double gap = largest > 0 ? (largest - dev) / largest : 0;
-    if (gap <= kPolishTolerance || full == set || stall >= kStallLimit || largest <= floor) {
+    if (gap <= kPolishTolerance || full == set || largest <= floor ||
+        (stall >= kStallLimit && ++fullStalls >= kStallLimit)) {
       finished = true;
       break;
     }
+    if (stall >= kStallLimit) stall = 0;
     set = std::move(full);
   }
   out.Iterations = std::min(iter, RemezIterationLimit);
@@ -357,7 +371,7 @@ RemezOutcome RemezSolve(std::span<const double> grid, std::span<const double> de
     largest = ex.FullStep(unused);
   }
   // Where rounding drove the last exchanges, an earlier state can be the better one.
-  if (!(largest <= best.largest)) {
+  if (std::isfinite(best.largest) && !(largest <= best.largest)) {
     ex.Restore(best);
     largest = best.largest;
   }

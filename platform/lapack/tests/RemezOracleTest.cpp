@@ -53,7 +53,7 @@ std::vector<ScipyDesign> LoadDesigns() {
 
 TEST(RemezOracle, MatchesScipyOnItsOwnGrid) {
   const std::vector<ScipyDesign> designs = LoadDesigns();
-  ASSERT_EQ(designs.size(), 13u);
+  ASSERT_EQ(designs.size(), 14u);
   for (const ScipyDesign& sd : designs) {
     SCOPED_TRACE(sd.name);
     ASSERT_EQ(sd.taps.size(), static_cast<std::size_t>(sd.numtaps));
@@ -78,7 +78,8 @@ TEST(RemezOracle, MatchesScipyOnItsOwnGrid) {
     }
     EXPECT_LT(ampDiff, 1e-5);
     EXPECT_LE(oursWorst, scipyWorst * (1 + 1e-5));
-    EXPECT_NEAR(o.Deviation / scipyWorst, 1.0, 1e-4);
+    EXPECT_LE(o.Deviation, scipyWorst * (1 + 1e-5));
+    EXPECT_GE(o.Deviation, scipyWorst * 0.99);
   }
 }
 
