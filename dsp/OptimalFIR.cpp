@@ -24,28 +24,6 @@ constexpr std::int32_t kMaxTaps = 10000;
 // cos(pi g) is below this is at that frequency (the factor there is about 6e-17, not 0).
 constexpr double kAtNyquist = 1e-12;
 
-// Stand-ins for the vector maximum, scaling and thresholded reciprocal of the numeric core, which
-// does not offer them yet; each does what RemezOrder needs of it and no more.
-double VecMax(const numeric::TVec& v) {
-  const double* x = v.Values();
-  double m = x[0];
-  for (std::int32_t i = 1; i < v.Length(); ++i) m = std::max(m, x[i]);
-  return m;
-}
-
-void VecScale(numeric::TVec& v, double factor) {
-  double* x = v.Values();
-  for (std::int32_t i = 0; i < v.Length(); ++i) x[i] *= factor;
-}
-
-// 1/x, with elements smaller in size than Threshold taken as Threshold (of their sign), so that
-// no element becomes infinite.
-void VecInv(numeric::TVec& v, double Threshold) {
-  double* x = v.Values();
-  for (std::int32_t i = 0; i < v.Length(); ++i)
-    x[i] = std::fabs(x[i]) < Threshold ? std::copysign(1.0 / Threshold, x[i]) : 1.0 / x[i];
-}
-
 // A failed design that never reached the exchange: zero taps and no deviation achieved.
 std::int32_t Undesignable(std::span<double> H, double& Dev) {
   std::fill(H.begin(), H.end(), 0.0);
@@ -86,8 +64,7 @@ std::int32_t RemezOrder(std::span<const double> F, std::span<const double> Gains
   }
   std::int32_t n = std::max(numeric::Ceil(length), kMinTaps);
   if (nBands > 0) {
-    VecScale(Weights, 1.0 / VecMax(Weights));
-    VecInv(Weights, 5.56268464626801E-309);
+    Weights.Scale(1.0 / Weights.Max()).Inv(5.56268464626801E-309);
     // A symmetric filter of even length is 0 at the Nyquist frequency.
     if (Gains[nBands - 1] != 0 && n % 2 == 0) ++n;
   }
