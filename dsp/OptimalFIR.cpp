@@ -74,11 +74,14 @@ std::int32_t RemezOrder(std::span<const double> F, std::span<const double> Gains
 void RemezGrid(std::int32_t NBands, std::span<const double> F, double Delf,
                std::span<const double> Gains, std::span<const double> Weights,
                std::span<double> Grid, std::span<double> Des, std::span<double> Wt) {
+  // The caller sizes the arrays; these bounds only keep a wrong size from reaching past them.
+  NBands = static_cast<std::int32_t>(std::min<std::size_t>(
+      {static_cast<std::size_t>(std::max(NBands, 0)), F.size() / 2, Gains.size(), Weights.size()}));
   std::size_t k = 0;
   for (std::int32_t j = 0; j < NBands; ++j) {
     const double lo = F[2 * j], hi = F[2 * j + 1];
     const std::int32_t npts = std::max(numeric::Trunc((hi - lo) / Delf), 0);
-    for (std::int32_t i = 0; i < npts && k < Grid.size(); ++i, ++k) {
+    for (std::int32_t i = 0; i < npts && k < Grid.size() && k < Des.size() && k < Wt.size(); ++i, ++k) {
       // A band of one point is its lower edge (the spacing formula would divide 0 by 0).
       Grid[k] = npts == 1 ? lo : lo + i * (hi - lo) / (npts - 1);
       Des[k] = Gains[j];
@@ -168,7 +171,7 @@ std::int32_t RemezImpulse(std::span<double> H, std::span<double> F, std::span<co
     if (F[i] > F[i + 1]) numeric::RaiseError(msg::RemezOverlappingBands);
   const auto nBands = static_cast<std::int32_t>(F.size() / 2);
   if (Gains.size() < static_cast<std::size_t>(nBands)) numeric::RaiseError(msg::RemezGainsLength);
-  const std::int64_t n = static_cast<std::int64_t>(std::min<std::size_t>(H.size(), kMaxTaps + 1));
+  const std::size_t n = H.size();
   const double delf = 0.5 / (static_cast<double>(AGridDensity) * static_cast<double>(n / 2));
   if (RType != rtMultiband && !F.empty()) {
     if (delf > F[0]) F[0] = delf;
