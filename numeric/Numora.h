@@ -20,6 +20,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -227,16 +228,21 @@ class TVec : public TVec1 {
  private:
   // The Goertzel filter's state, read as real or complex by Complex.
   spl::GoertzState FGoertzState;
-  // The generators, and the parameters and seeds they were last set up with.
-  spl::RandGausState FGausState;
-  spl::RandUniState FUniState;
+  // The generators, made on first use (a generator state is kilobytes that
+  // most vectors never need), and the parameters and seeds they were last
+  // set up with.
+  std::unique_ptr<spl::RandGausState> FGausState;
+  std::unique_ptr<spl::RandUniState> FUniState;
   bool FUniInitialized = false;
   bool FGausInitialized = false;
   double FRandLow = 0.0;
   double FRandHigh = 0.0;
   double FUniSeed = 0.0;
   double FGausSeed = 0.0;
-  // Count values from the generator into the start of the vector.
+  spl::RandUniState& UniState();
+  spl::RandGausState& GausState();
+  // Count values from the generator into the start of the vector; the
+  // generator has been set up.
   void DrawUniform(std::int32_t Count);
   void DrawGauss(std::int32_t Count);
 

@@ -39,7 +39,7 @@ TVec& TVec::RandUniform(double Low, double High) {
   if (Low != FRandLow || !FUniInitialized || FRandHigh != High) {
     FRandLow = Low;
     FRandHigh = High;
-    spl::nspdRandUniInit(RandomSeed(), Low, High, FUniState);
+    spl::nspdRandUniInit(RandomSeed(), Low, High, UniState());
     WarmUp(FLength, [this](std::int32_t n) { DrawUniform(n); });
     FUniInitialized = true;
   }
@@ -53,7 +53,7 @@ TVec& TVec::RandUniform(double Seed, double Low, double High) {
     FRandLow = Low;
     FRandHigh = High;
     FUniSeed = Seed;
-    spl::nspdRandUniInit(Seed, Low, High, FUniState);
+    spl::nspdRandUniInit(Seed, Low, High, UniState());
     FUniInitialized = true;
   }
   DrawUniform(FLength);
@@ -63,7 +63,7 @@ TVec& TVec::RandUniform(double Seed, double Low, double High) {
 TVec& TVec::RandUniform() {
   if (FLength == 0) return *this;
   if (!FUniInitialized) {
-    spl::nspdRandUniInit(RandomSeed(), 0.0, 1.0, FUniState);
+    spl::nspdRandUniInit(RandomSeed(), 0.0, 1.0, UniState());
     WarmUp(FLength, [this](std::int32_t n) { DrawUniform(n); });
     FUniInitialized = true;
   }
@@ -73,8 +73,8 @@ TVec& TVec::RandUniform() {
 
 TVec& TVec::RandGauss(double Mean, double StdDev) {
   if (FLength == 0) return *this;
-  if (FGausState.Mean != Mean || FGausState.StdDev != StdDev || !FGausInitialized) {
-    spl::nspdRandGausInit(RandomSeed(), Mean, StdDev, FGausState);
+  if (!FGausInitialized || GausState().Mean != Mean || GausState().StdDev != StdDev) {
+    spl::nspdRandGausInit(RandomSeed(), Mean, StdDev, GausState());
     WarmUp(FLength, [this](std::int32_t n) { DrawGauss(n); });
     FGausInitialized = true;
   }
@@ -84,9 +84,9 @@ TVec& TVec::RandGauss(double Mean, double StdDev) {
 
 TVec& TVec::RandGauss(double Seed, double Mean, double StdDev) {
   if (FLength == 0) return *this;
-  if (FGausState.Mean != Mean || FGausState.StdDev != StdDev || !FGausInitialized || Seed != FGausSeed) {
+  if (!FGausInitialized || GausState().Mean != Mean || GausState().StdDev != StdDev || Seed != FGausSeed) {
     FGausSeed = Seed;
-    spl::nspdRandGausInit(Seed, Mean, StdDev, FGausState);
+    spl::nspdRandGausInit(Seed, Mean, StdDev, GausState());
     FGausInitialized = true;
   }
   DrawGauss(FLength);
@@ -96,7 +96,7 @@ TVec& TVec::RandGauss(double Seed, double Mean, double StdDev) {
 TVec& TVec::RandGauss() {
   if (FLength == 0) return *this;
   if (!FGausInitialized) {
-    spl::nspdRandGausInit(RandomSeed(), 0.0, 1.0, FGausState);
+    spl::nspdRandGausInit(RandomSeed(), 0.0, 1.0, GausState());
     WarmUp(FLength, [this](std::int32_t n) { DrawGauss(n); });
     FGausInitialized = true;
   }
@@ -109,18 +109,28 @@ void TVec::ResetRandom() {
   FGausInitialized = false;
 }
 
+spl::RandUniState& TVec::UniState() {
+  if (!FUniState) FUniState = std::make_unique<spl::RandUniState>();
+  return *FUniState;
+}
+
+spl::RandGausState& TVec::GausState() {
+  if (!FGausState) FGausState = std::make_unique<spl::RandGausState>();
+  return *FGausState;
+}
+
 void TVec::DrawUniform(std::int32_t Count) {
   if (FComplex)
-    spl::nspzbRandUni(FUniState, reinterpret_cast<spl::DCplx*>(CValues()), Count);
+    spl::nspzbRandUni(*FUniState, reinterpret_cast<spl::DCplx*>(CValues()), Count);
   else
-    spl::nspdbRandUni(FUniState, Values(), Count);
+    spl::nspdbRandUni(*FUniState, Values(), Count);
 }
 
 void TVec::DrawGauss(std::int32_t Count) {
   if (FComplex)
-    spl::nspzbRandGaus(FGausState, reinterpret_cast<spl::DCplx*>(CValues()), Count);
+    spl::nspzbRandGaus(*FGausState, reinterpret_cast<spl::DCplx*>(CValues()), Count);
   else
-    spl::nspdbRandGaus(FGausState, Values(), Count);
+    spl::nspdbRandGaus(*FGausState, Values(), Count);
 }
 
 }  // namespace numeric

@@ -144,9 +144,11 @@ using DctKey = std::tuple<int, int, bool, bool>;  // kind, n, in place, aligned
 fftw_plan DctPlan(DctKind kind, int n, const double* in, const double* out) {
   const bool inPlace = in == out;
   const bool aligned = IsAligned(in) && IsAligned(out);
-  static std::map<DctKey, fftw_plan> plans;
+  // Plans live as long as the process, like the Fourier slots: the map is
+  // never destroyed, so no exit-time destructor drops plans still in use.
+  static auto* const plans = new std::map<DctKey, fftw_plan>;
   std::lock_guard<std::mutex> guard(PlannerLock());
-  auto& plan = plans[DctKey{kind, n, inPlace, aligned}];
+  auto& plan = (*plans)[DctKey{kind, n, inPlace, aligned}];
   if (plan == nullptr) {
     TScratch a(static_cast<std::size_t>(n));
     TScratch b(inPlace ? 1 : static_cast<std::size_t>(n));
