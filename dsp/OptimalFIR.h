@@ -67,11 +67,12 @@ std::int32_t RemezOrder(std::span<const double> F, std::span<const double> Gains
 
 // Designs H.size() taps (3 to 10000) into H. F is divided by FS in place (and, for RType other
 // than rtMultiband, its outer edges are kept a grid step away from 0 and, for odd lengths, from
-// the Nyquist frequency). Dev receives the deviation. Returns the exchange status: below
-// RemezStatusLimit when the design converged. A design that cannot be made — fewer usable grid
-// points than cosine coefficients, an edge outside 0..FS/2, a symmetric even length asked for gain
-// at the Nyquist frequency (such a filter is 0 there) — returns a failed status with zero taps
-// and an infinite Dev, never a meaningless result.
+// the Nyquist frequency). Returns the exchange status: below RemezStatusLimit when the design
+// converged. Dev receives the deviation: the levelled weighted error of a converged design, else
+// the largest weighted error that the returned taps reach. A design that cannot be made — fewer
+// usable grid points than cosine coefficients, an edge outside 0..FS/2, a symmetric even length
+// asked for gain at the Nyquist frequency (such a filter is 0 there) — returns a failed status
+// with zero taps and an infinite Dev, never a meaningless result. Taps are never NaN.
 std::int32_t RemezImpulse(std::span<double> H, std::span<double> F, std::span<const double> Gains,
                           std::span<const double> Weights, TRemezType RType, double& Dev,
                           double FS, bool KeepWeights);
