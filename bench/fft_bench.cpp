@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "RunReporter.h"
 #include "numeric/Numora.h"
 
 namespace {
@@ -85,31 +86,20 @@ BENCHMARK(BM_FftwComplexFft)->Arg(1024)->Arg(65536);
 BENCHMARK(BM_TVecRealFft)->Arg(1024)->Arg(65536);
 BENCHMARK(BM_FftwRealFft)->Arg(1024)->Arg(65536);
 
-// Keeps each run's time per iteration for the ratio table.
-class TRatioReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> Times;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration) Times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   numeric::InitNumora();
   benchmark::Initialize(&argc, argv);
-  TRatioReporter reporter;
+  orvel_bench::TRunReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\nTVec / bare FFTW (time per transform)\n");
   for (const char* kind : {"Complex", "Real"}) {
     for (const char* n : {"1024", "65536"}) {
-      const auto ours = reporter.Times.find(std::string("BM_TVec") + kind + "Fft/" + n);
-      const auto peer = reporter.Times.find(std::string("BM_Fftw") + kind + "Fft/" + n);
-      if (ours != reporter.Times.end() && peer != reporter.Times.end() && peer->second > 0)
-        std::printf("  %-8s %6s points  %.3f\n", kind, n, ours->second / peer->second);
+      const double ours = reporter.Time(std::string("BM_TVec") + kind + "Fft/" + n);
+      const double peer = reporter.Time(std::string("BM_Fftw") + kind + "Fft/" + n);
+      if (peer > 0) std::printf("  %-8s %6s points  %.3f\n", kind, n, ours / peer);
     }
   }
   benchmark::Shutdown();

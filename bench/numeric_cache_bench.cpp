@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "RunReporter.h"
 #include "numeric/Numora.h"
 
 namespace {
@@ -40,31 +41,21 @@ BENCHMARK(BM_PlainTemporary)->Arg(16)->Arg(1024)->Arg(4096);
 BENCHMARK(BM_CachedTemporary)->Arg(16)->Threads(4);
 BENCHMARK(BM_PlainTemporary)->Arg(16)->Threads(4);
 
-// Keeps each run's time per iteration for the ratio table.
-class TRatioReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> Times;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration) Times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   numeric::InitNumora();
   benchmark::Initialize(&argc, argv);
-  TRatioReporter reporter;
+  orvel_bench::TRunReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\ncached / plain (time per temporary)\n");
   for (const auto& [name, cached] : reporter.Times) {
     const std::string prefix = "BM_CachedTemporary";
     if (name.rfind(prefix, 0) != 0) continue;
     const std::string peer = "BM_PlainTemporary" + name.substr(prefix.size());
-    if (auto it = reporter.Times.find(peer); it != reporter.Times.end() && it->second > 0)
-      std::printf("  %-36s %.2f\n", name.substr(prefix.size() + 1).c_str(), cached / it->second);
+    if (const double plain = reporter.Time(peer); plain > 0)
+      std::printf("  %-36s %.2f\n", name.substr(prefix.size() + 1).c_str(), cached / plain);
   }
   benchmark::Shutdown();
   numeric::DoneNumora();

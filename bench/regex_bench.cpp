@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "RunReporter.h"
 #include "regex/Classes_Regex.h"
 #include "regex/RegexProgram.h"
 
@@ -165,22 +166,6 @@ void BM_Regex(benchmark::State& state, const TPattern* p) {
   state.counters["matches"] = static_cast<double>(matches);
 }
 
-// Keeps each benchmark's time per pass for the ratio table: the median when
-// the run has repetitions (--benchmark_repetitions), else the single run.
-class TRatioReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> Times;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && run.repetitions <= 1) {
-        Times[run.run_name.function_name] = run.GetAdjustedRealTime();
-      } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        Times[run.run_name.function_name] = run.GetAdjustedRealTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
 
 }  // namespace
 
@@ -202,15 +187,15 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark((std::string("std::regex/") + p.Name).c_str(), BM_Regex<TStd>, &p);
   }
   benchmark::Initialize(&argc, argv);
-  TRatioReporter reporter;
+  orvel_bench::TRunReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\n%-18s %12s %12s %12s %14s %14s\n", "pattern", "TRegex ms", "PCRE2 ms", "std ms", "PCRE2/TRegex",
               "std/TRegex");
   for (const TPattern& p : Patterns) {
-    const double ours = reporter.Times[std::string("TRegex/") + p.Name];
-    const double pcre2 = reporter.Times[std::string("PCRE2/") + p.Name];
-    const double std = reporter.Times[std::string("std::regex/") + p.Name];
-    if (ours <= 0) continue;
+    const double ours = reporter.Time(std::string("TRegex/") + p.Name);
+    const double pcre2 = reporter.Time(std::string("PCRE2/") + p.Name);
+    const double std = reporter.Time(std::string("std::regex/") + p.Name);
+    if (!(ours > 0)) continue;
     std::printf("%-18s %12.3f %12.3f %12.3f %14.2f %14.2f\n", p.Name, ours / 1e6, pcre2 / 1e6, std / 1e6,
                 pcre2 / ours, std / ours);
   }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "RunReporter.h"
 #include "numeric/Numora.h"
 
 namespace {
@@ -80,36 +81,22 @@ BENCHMARK(BM_Add)->Arg(1000)->Arg(100000)->Arg(10000000);
 BENCHMARK(BM_Mul)->Arg(1000)->Arg(100000)->Arg(10000000);
 BENCHMARK(BM_Scale)->Arg(1000)->Arg(100000)->Arg(10000000);
 
-// Keeps each run's bytes per second for the table.
-class TBandwidthReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> BytesPerSecond;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
-      const auto it = run.counters.find("bytes_per_second");
-      if (it != run.counters.end()) BytesPerSecond[run.benchmark_name()] = it->second.value;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   numeric::InitNumora();
   benchmark::Initialize(&argc, argv);
-  TBandwidthReporter reporter;
+  orvel_bench::TRunReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\nbandwidth (bytes read + written per second) / memcpy's\n");
   for (const char* op : {"BM_Add", "BM_Mul", "BM_Scale"}) {
     for (const char* size : {"1000", "100000", "10000000"}) {
-      const auto own = reporter.BytesPerSecond.find(std::string(op) + "/" + size);
-      const auto peer = reporter.BytesPerSecond.find(std::string("BM_Memcpy/") + size);
-      if (own == reporter.BytesPerSecond.end() || peer == reporter.BytesPerSecond.end() || peer->second <= 0)
-        continue;
-      std::printf("  %-9s %9s doubles  %6.1f GB/s  memcpy %6.1f GB/s  ratio %.2f\n", op + 3, size,
-                  own->second / 1e9, peer->second / 1e9, own->second / peer->second);
+      const double own = reporter.Counter(std::string(op) + "/" + size, "bytes_per_second");
+      const double peer = reporter.Counter(std::string("BM_Memcpy/") + size, "bytes_per_second");
+      if (!(own > 0) || !(peer > 0)) continue;
+      std::printf("  %-9s %9s doubles  %6.1f GB/s  memcpy %6.1f GB/s  ratio %.2f\n", op + 3, size, own / 1e9,
+                  peer / 1e9, own / peer);
     }
   }
   benchmark::Shutdown();
