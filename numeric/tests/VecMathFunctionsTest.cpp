@@ -9,18 +9,17 @@
 
 #include "numeric/Numora.h"
 #include "numeric/tests/NumericTestUtil.h"
+#include "numeric/tests/VecTestUtil.h"
 
 namespace numeric {
 namespace {
 
+using testutil::Set;
+using testutil::SetCplx;
+
 using testutil::NearRel;
 using testutil::Raises;
 
-TVec& Real(TVec& v, std::vector<double> values) {
-  v.Size(static_cast<std::int32_t>(values.size()), false);
-  std::copy(values.begin(), values.end(), v.Values());
-  return v;
-}
 
 TEST(VecMathFunctions, ComplexIdentities) {
   TVec v;
@@ -41,10 +40,10 @@ TEST(VecMathFunctions, ComplexIdentities) {
 
 TEST(VecMathFunctions, RealRangesAndPhasors) {
   TVec x, y;
-  Real(x, {0, PI / 2, PI});
+  Set(x, {0, PI / 2, PI});
   y.Sin(x);
   EXPECT_EQ(y.Values()[1], 1.0);
-  Real(y, {7, 7, 7});
+  Set(y, {7, 7, 7});
   y.Cos(x, 1, 0, 2);
   EXPECT_TRUE(std::fabs(y.Values()[0]) < 1e-16);
   EXPECT_EQ(y.Values()[1], -1.0);
@@ -63,8 +62,8 @@ TEST(VecMathFunctions, RealRangesAndPhasors) {
 
 TEST(VecMathFunctions, Checks) {
   TVec x, y, z;
-  Real(x, {1, 2, 3});
-  Real(y, {1, 2});
+  Set(x, {1, 2, 3});
+  Set(y, {1, 2});
   z.Size(2, true);
   struct Case {
     const char* what;
@@ -81,13 +80,13 @@ TEST(VecMathFunctions, Checks) {
       {"Expj past Omega", [&] { z.Expj(y, 1, 0, 2); }, "OmegaIndex + Len) > Omega.Length"},
       {"Expj past Self", [&] { z.Expj(x, 0, 1, 2); }, "(Index + Len) > Length"},
       {"Expj complex Omega", [&] { y.Size(2, true); x.Size(2, true); z.Expj(y, 0, 0, 2); }, "Omega.Complex := True"},
-      {"Expj real Self", [&] { Real(x, {1, 2}); Real(y, {0, 0}); y.Expj(x, 0, 0, 2); }, "Complex = False"},
+      {"Expj real Self", [&] { Set(x, {1, 2}); Set(y, {0, 0}); y.Expj(x, 0, 0, 2); }, "Complex = False"},
   };
   for (const Case& k : cases) EXPECT_TRUE(Raises(k.call, k.message)) << k.what;
 
   // Without checks the literal texts go, but no write may leave the vector.
-  Real(x, {0, 0, 0, 0});
-  Real(y, {1, 1, 1});
+  Set(x, {0, 0, 0, 0});
+  Set(y, {1, 1, 1});
   y.SetConditionCheck(false);
   EXPECT_TRUE(Raises([&] { y.Expj(x, 0, 0, 2); }, "Expj: range outside the vectors"));
   EXPECT_EQ(y.Values()[2], 1.0);

@@ -10,24 +10,18 @@
 
 #include "numeric/Numora.h"
 #include "numeric/tests/NumericTestUtil.h"
+#include "numeric/tests/VecTestUtil.h"
 #include "numeric/tests/TransformsTestUtil.h"
 
 namespace numeric {
 namespace {
 
+using testutil::Set;
+using testutil::SetCplx;
+
 using testutil::Raises;
 
-TVec& Real(TVec& v, std::vector<double> values) {
-  v.Size(static_cast<std::int32_t>(values.size()), false);
-  std::copy(values.begin(), values.end(), v.Values());
-  return v;
-}
 
-TVec& Cplx(TVec& v, std::vector<TCplx> values) {
-  v.Size(static_cast<std::int32_t>(values.size()), true);
-  std::copy(values.begin(), values.end(), v.CValues());
-  return v;
-}
 
 TEST(VecRangeStatistics, EmptyVectors) {
   TVec v;
@@ -50,7 +44,7 @@ TEST(VecRangeStatistics, EmptyVectors) {
 
 TEST(VecRangeStatistics, RealWindows) {
   TVec v;
-  Real(v, {1, 5, 3});
+  Set(v, {1, 5, 3});
   double r = 9;
   std::int32_t at = 9;
   v.MaxIdx(r, at, 1, 2);
@@ -77,10 +71,10 @@ TEST(VecRangeStatistics, RealWindows) {
   EXPECT_EQ(v.Min(), 1.0);
   v.MaxIdx(r, at);
   EXPECT_EQ(at, 1);
-  EXPECT_EQ(Real(v, {3, 4}).NormL2(), 5.0);
+  EXPECT_EQ(Set(v, {3, 4}).NormL2(), 5.0);
   EXPECT_EQ(v.RealRMS(0, 2), std::sqrt(12.5));
   EXPECT_TRUE(std::isnan(v.RealRMS(1, 0)));
-  Real(v, {2, 3, 4}).Product(r, 0, 3);
+  Set(v, {2, 3, 4}).Product(r, 0, 3);
   EXPECT_EQ(r, 24.0);
   v.Product(r, 1, 0);
   EXPECT_EQ(r, 0.0);
@@ -92,7 +86,7 @@ TEST(VecRangeStatistics, RealWindows) {
     const char* message;
   };
   TVec z;
-  Cplx(z, {{1, 1}});
+  SetCplx(z, {{1, 1}});
   const std::vector<Case> cases = {
       {"Mean past", [&] { v.Mean(r, 2, 2); }, "Index+Len > Length"},
       {"Mean complex", [&] { z.Mean(r, 0, 1); }, "Complex = True"},
@@ -115,7 +109,7 @@ TEST(VecRangeStatistics, RealWindows) {
 TEST(VecRangeStatistics, ComplexMeansAndMagnitudes) {
   TVec z;
   TCplx s;
-  Cplx(z, {{1, 1}, {2, -1}}).CSum(s);
+  SetCplx(z, {{1, 1}, {2, -1}}).CSum(s);
   EXPECT_EQ(s.Re, 3.0);
   EXPECT_EQ(s.Im, 0.0);
   z.CMean(s, 1, 1);
@@ -124,10 +118,10 @@ TEST(VecRangeStatistics, ComplexMeansAndMagnitudes) {
   EXPECT_EQ(s.Re, 0.0);
   EXPECT_TRUE(Raises([&] { z.CMean(s, 1, 2); }, "Index + Len > Length"));
   TVec r;
-  Real(r, {1});
+  Set(r, {1});
   EXPECT_TRUE(Raises([&] { r.CMean(s); }, "Complex = False"));
 
-  Cplx(z, {{1, 0}, {0, 1}, {-1, 0}, {0, -1}});
+  SetCplx(z, {{1, 0}, {0, 1}, {-1, 0}, {0, -1}});
   EXPECT_EQ(z.MaxMag(s, 0, 4), 2);
   EXPECT_EQ(s.Re, -1.0);
   EXPECT_EQ(z.MinMag(s, 0, 4), 3);
@@ -135,7 +129,7 @@ TEST(VecRangeStatistics, ComplexMeansAndMagnitudes) {
   EXPECT_EQ(z.MaxMag(s, 1, 1), 1);
   EXPECT_EQ(z.MaxMag(s, 1, 0), 0);
   EXPECT_TRUE(std::isnan(s.Re));
-  Cplx(z, {{3, 4}, {0, 1}, {5, 0}});
+  SetCplx(z, {{3, 4}, {0, 1}, {5, 0}});
   EXPECT_EQ(z.MinMag(s, 0, 3), 1);
   EXPECT_EQ(z.MaxMag(s, 0, 3), 0);  // |3+4i| = |5|: the larger phase angle
   EXPECT_TRUE(Raises([&] { z.MaxMag(s, 2, 2); }, "Len+Index > Length"));
@@ -144,11 +138,11 @@ TEST(VecRangeStatistics, ComplexMeansAndMagnitudes) {
 
 TEST(VecRangeStatistics, Logarithms) {
   TVec v;
-  Real(v, {1, 10, 100}).Log10();
+  Set(v, {1, 10, 100}).Log10();
   EXPECT_EQ(v.Values()[2], 2.0);
-  Cplx(v, {{10, 0}}).Log10();
+  SetCplx(v, {{10, 0}}).Log10();
   EXPECT_TRUE(testutil::NearRel(v.CValues()[0], TCplx{1, 0}, 2 * EPS));
-  Real(v, {8}).LogN(2);
+  Set(v, {8}).LogN(2);
   EXPECT_TRUE(testutil::NearRel(v.Values()[0], 3.0, 2 * EPS));
   EXPECT_TRUE(Raises([&] { v.LogN(0); }, "N = 0"));
   TVec x;

@@ -11,43 +11,37 @@
 
 #include "numeric/Numora.h"
 #include "numeric/tests/NumericTestUtil.h"
+#include "numeric/tests/VecTestUtil.h"
 
 namespace numeric {
 namespace {
 
+using testutil::Set;
+using testutil::SetCplx;
+
 using testutil::Raises;
 
-TVec& Real(TVec& v, std::vector<double> values) {
-  v.Size(static_cast<std::int32_t>(values.size()), false);
-  std::copy(values.begin(), values.end(), v.Values());
-  return v;
-}
 
-TVec& Cplx(TVec& v, std::vector<TCplx> values) {
-  v.Size(static_cast<std::int32_t>(values.size()), true);
-  std::copy(values.begin(), values.end(), v.CValues());
-  return v;
-}
 
 std::vector<double> Doubles(const TVec& v) { return {v.Values(), v.Values() + v.DoubleLength()}; }
 
 TEST(VecStatistics, StandardDeviationEdges) {
   TVec v;
-  EXPECT_EQ(Real(v, {1, 3}).StdDev(2), std::sqrt(2.0));
-  EXPECT_EQ(Real(v, {}).StdDev(2), 0.0);
+  EXPECT_EQ(Set(v, {1, 3}).StdDev(2), std::sqrt(2.0));
+  EXPECT_EQ(Set(v, {}).StdDev(2), 0.0);
   // one element: no spread to estimate, whatever the mean
-  EXPECT_TRUE(std::isnan(Real(v, {5}).StdDev(2)));
-  EXPECT_TRUE(std::isnan(Real(v, {5}).StdDev(5)));
-  EXPECT_TRUE(Raises([&] { Cplx(v, {{1, 1}, {2, 2}}).StdDev(0); }, "Complex = True"));
-  EXPECT_TRUE(std::isnan(Real(v, {}).Kurtosis(0, 1)));
-  EXPECT_TRUE(std::isnan(Real(v, {}).Skewness(0, 1)));
+  EXPECT_TRUE(std::isnan(Set(v, {5}).StdDev(2)));
+  EXPECT_TRUE(std::isnan(Set(v, {5}).StdDev(5)));
+  EXPECT_TRUE(Raises([&] { SetCplx(v, {{1, 1}, {2, 2}}).StdDev(0); }, "Complex = True"));
+  EXPECT_TRUE(std::isnan(Set(v, {}).Kurtosis(0, 1)));
+  EXPECT_TRUE(std::isnan(Set(v, {}).Skewness(0, 1)));
 }
 
 // The root of the mean power: (1, 0) and (0, 1) have power 1, not 0.
 TEST(VecStatistics, ComplexRmsCountsMagnitudes) {
   TVec v;
-  EXPECT_EQ(Cplx(v, {{1, 0}, {0, 1}}).RMS(), 1.0);
-  EXPECT_EQ(Real(v, {3, 4, 0}).RMS(0, 2), std::sqrt(12.5));
+  EXPECT_EQ(SetCplx(v, {{1, 0}, {0, 1}}).RMS(), 1.0);
+  EXPECT_EQ(Set(v, {3, 4, 0}).RMS(0, 2), std::sqrt(12.5));
   EXPECT_TRUE(std::isnan(v.RMS(1, 0)));
   EXPECT_TRUE(Raises([&] { v.RMS(2, 2); }, "Index+Len > Vec.Length"));
   EXPECT_TRUE(Raises([&] { v.RMS(-1, 2); }, "(Len < 0) or (Index < 0)"));
@@ -56,31 +50,31 @@ TEST(VecStatistics, ComplexRmsCountsMagnitudes) {
 TEST(VecStatistics, Products) {
   TVec v;
   double p;
-  Real(v, {2, 3, 4}).Product(p);
+  Set(v, {2, 3, 4}).Product(p);
   EXPECT_EQ(p, 24.0);
-  Real(v, {}).Product(p);
+  Set(v, {}).Product(p);
   EXPECT_EQ(p, 1.0);
   TCplx z;
   v.CProduct(z);
   EXPECT_EQ(z.Re, 1.0);
-  Cplx(v, {{0, 1}, {0, 1}, {2, 0}}).CProduct(z);
+  SetCplx(v, {{0, 1}, {0, 1}, {2, 0}}).CProduct(z);
   EXPECT_EQ(z.Re, -2.0);
   EXPECT_EQ(z.Im, 0.0);
   EXPECT_TRUE(Raises([&] { v.Product(p); }, "Complex = True"));
-  Real(v, {2, 5}).CProduct(z);
+  Set(v, {2, 5}).CProduct(z);
   EXPECT_EQ(z.Re, 10.0);
 }
 
 TEST(VecStatistics, DotProducts) {
   TVec a, b;
-  Real(a, {1, 2});
-  Real(b, {3, 4});
+  Set(a, {1, 2});
+  Set(b, {3, 4});
   EXPECT_EQ(a.DotProd(b, 0, 0, -1), 11.0);
   EXPECT_EQ(a.DotProd(b, 1, 0, 1), 4.0);
   EXPECT_TRUE(std::isnan(a.DotProd(b, 0, 0, 0)));
   TVec z, w;
-  Cplx(z, {{1, 1}});
-  Cplx(w, {{0, 1}});
+  SetCplx(z, {{1, 1}});
+  SetCplx(w, {{0, 1}});
   TCplx r = z.DotProdC(w, true, 0, 0, -1);  // conj(i) (1 + i) = 1 - i
   EXPECT_EQ(r.Re, 1.0);
   EXPECT_EQ(r.Im, -1.0);
@@ -114,20 +108,20 @@ TEST(VecStatistics, DotProducts) {
 
 TEST(VecStatistics, SortAscend) {
   TVec v;
-  Real(v, {5, 1, 4, 2, 3}).SortAscend(1, 3);
+  Set(v, {5, 1, 4, 2, 3}).SortAscend(1, 3);
   EXPECT_EQ(Doubles(v), (std::vector<double>{5, 1, 2, 4, 3}));
   // a NaN pivot leaves that part as it is
-  Real(v, {2, NAN, 1}).SortAscend(0, 3);
+  Set(v, {2, NAN, 1}).SortAscend(0, 3);
   EXPECT_EQ(v.Values()[0], 2.0);
   EXPECT_TRUE(std::isnan(v.Values()[1]));
   EXPECT_EQ(v.Values()[2], 1.0);
   // equal magnitudes by increasing phase angle
-  Cplx(v, {{0, 1}, {1, 0}, {-1, 0}, {0, -1}}).SortAscend(0, 4);
+  SetCplx(v, {{0, 1}, {1, 0}, {-1, 0}, {0, -1}}).SortAscend(0, 4);
   EXPECT_EQ(Doubles(v), (std::vector<double>{0, -1, 1, 0, 0, 1, -1, 0}));
-  Cplx(v, {{3, 4}, {1, 0}, {0, 2}}).SortAscend();
+  SetCplx(v, {{3, 4}, {1, 0}, {0, 2}}).SortAscend();
   EXPECT_EQ(Doubles(v), (std::vector<double>{1, 0, 0, 2, 3, 4}));
   // ranges that do nothing, and one that reaches too far
-  Real(v, {3, 2, 1});
+  Set(v, {3, 2, 1});
   v.SortAscend(0, 0);
   v.SortAscend(-1, 2);
   EXPECT_EQ(Doubles(v), (std::vector<double>{3, 2, 1}));
@@ -146,14 +140,14 @@ TEST(VecStatistics, SortAscend) {
 
 TEST(VecStatistics, Median) {
   TVec v;
-  EXPECT_EQ(Real(v, {3, 1, 2}).Median(0, -1), 2.0);
+  EXPECT_EQ(Set(v, {3, 1, 2}).Median(0, -1), 2.0);
   EXPECT_EQ(v.Median(1, -1), 1.5);
-  EXPECT_EQ(Real(v, {4, 1, 3, 2}).Median(0), 2.5);
+  EXPECT_EQ(Set(v, {4, 1, 3, 2}).Median(0), 2.5);
   EXPECT_EQ(Doubles(v), (std::vector<double>{4, 1, 3, 2}));  // Self is not changed
   EXPECT_TRUE(std::isnan(v.Median(4, -1)));
-  EXPECT_TRUE(Raises([&] { Real(v, {1, 2, 3}).Median(2, 2); }, "(Index + Len) > FLength"));
+  EXPECT_TRUE(Raises([&] { Set(v, {1, 2, 3}).Median(2, 2); }, "(Index + Len) > FLength"));
   EXPECT_TRUE(Raises([&] { v.Median(-1, 2); }, "(Len < 0) or (Index < 0)"));
-  EXPECT_TRUE(Raises([&] { Cplx(v, {{1, 0}}).Median(0); }, "Vec.Complex <> Complex"));
+  EXPECT_TRUE(Raises([&] { SetCplx(v, {{1, 0}}).Median(0); }, "Vec.Complex <> Complex"));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // not copyable), or made on the heap to stand as an argument: *Real({...}).
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,12 @@ namespace numeric::testutil {
 inline TVec& Set(TVec& v, std::vector<double> values) { return v.SetIt(false, values); }
 // Complex elements as re, im pairs.
 inline TVec& SetC(TVec& v, std::vector<double> pairs) { return v.SetIt(true, pairs); }
+// Complex elements as complex numbers.
+inline TVec& SetCplx(TVec& v, const std::vector<TCplx>& values) {
+  v.Size(static_cast<std::int32_t>(values.size()), true);
+  std::copy(values.begin(), values.end(), v.CValues());
+  return v;
+}
 
 inline std::unique_ptr<TVec> Real(std::vector<double> values) {
   auto v = std::make_unique<TVec>();
