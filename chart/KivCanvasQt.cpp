@@ -303,28 +303,40 @@ void TKivCanvas3D::Polygon(std::span<const TPoint> points) {
   p->drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
 }
 
-void TKivCanvas3D::Arc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
-                       std::int32_t x3, std::int32_t y3, std::int32_t x4, std::int32_t y4) {
-  QPainter* p = Painter();
-  if (p == nullptr || !Prepare(*p)) return;
-  const QRect r = OutlineRect(x1, y1, x2, y2);
+namespace {
+
+// An arc of the ellipse in (x1, y1)-(x2, y2) running counter-clockwise from the
+// ray towards (x3, y3) to the ray towards (x4, y4), as QPainter takes it: the
+// start and the span in sixteenths of a degree.
+struct TArcSpan {
+  std::int32_t Start16, Span16;
+};
+
+TArcSpan ArcSpan(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t x3,
+                 std::int32_t y3, std::int32_t x4, std::int32_t y4) {
   const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
   const double a1 = AngleOf(cx, cy, x3, y3);
   double span = AngleOf(cx, cy, x4, y4) - a1;
   if (span <= 0) span += 360;
-  p->drawArc(r, Round(a1 * 16), Round(span * 16));
+  return {Round(a1 * 16), Round(span * 16)};
+}
+
+}  // namespace
+
+void TKivCanvas3D::Arc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                       std::int32_t x3, std::int32_t y3, std::int32_t x4, std::int32_t y4) {
+  QPainter* p = Painter();
+  if (p == nullptr || !Prepare(*p)) return;
+  const TArcSpan a = ArcSpan(x1, y1, x2, y2, x3, y3, x4, y4);
+  p->drawArc(OutlineRect(x1, y1, x2, y2), a.Start16, a.Span16);
 }
 
 void TKivCanvas3D::Pie(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                        std::int32_t x3, std::int32_t y3, std::int32_t x4, std::int32_t y4) {
   QPainter* p = Painter();
   if (p == nullptr || !Prepare(*p)) return;
-  const QRect r = OutlineRect(x1, y1, x2, y2);
-  const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
-  const double a1 = AngleOf(cx, cy, x3, y3);
-  double span = AngleOf(cx, cy, x4, y4) - a1;
-  if (span <= 0) span += 360;
-  p->drawPie(r, Round(a1 * 16), Round(span * 16));
+  const TArcSpan a = ArcSpan(x1, y1, x2, y2, x3, y3, x4, y4);
+  p->drawPie(OutlineRect(x1, y1, x2, y2), a.Start16, a.Span16);
 }
 
 void TKivCanvas3D::Donut(std::int32_t x, std::int32_t y, std::int32_t xRadius, std::int32_t yRadius,
