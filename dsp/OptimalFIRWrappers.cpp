@@ -27,7 +27,7 @@ bool OddLength(TFilterType t) {
          t == fltIntegratorOdd || t == fltDoubleIntegratorOdd;
 }
 
-// The specification whose length the wrappers estimate. The special types get transitions of
+// The bands whose length the wrappers estimate. The special types get transitions of
 // twice the distance of their edge from 0 or from the Nyquist frequency.
 BandSpec OrderSpec(std::span<const double> W, TFilterType t, double Ripple, double Nyq) {
   const double r = Ripple, h = Ripple / 2;
