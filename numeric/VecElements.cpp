@@ -64,6 +64,23 @@ const double* SourceWindow(const TVec& Self, const TVec& Vec, std::int32_t VecIn
   return Scratch.Values();
 }
 
+// Self[Index + i] op= Vec[VecIndex + i] for Len elements of Self's kind: the
+// checks, the copy of an overlapping source, then the real or complex kernel.
+template <class RealKernel, class CplxKernel>
+TVec& ApplyRange(TVec& Self, const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t Len,
+                 const TRangeMessages& Msg, RealKernel realKernel, CplxKernel cplxKernel) {
+  const std::int32_t width = Width(Self.Complex());
+  CheckBinaryRange(Self, Vec, VecIndex, Index, Len, Msg, width, width);
+  if (Len == 0) return Self;
+  TCachedVec scratch;
+  const double* source = SourceWindow(Self, Vec, VecIndex, Len, width, *scratch);
+  if (Self.Complex())
+    cplxKernel(reinterpret_cast<const spl::DCplx*>(source), Z(Self) + Index, Len);
+  else
+    realKernel(source, Self.Values() + Index, Len);
+  return Self;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -222,29 +239,11 @@ TVec& TVec::Abs(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std:
 }
 
 TVec& TVec::Sqr(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t Len) {
-  const std::int32_t width = Width(FComplex);
-  CheckBinaryRange(*this, Vec, VecIndex, Index, Len, kSqrMessages, width, width);
-  if (Len == 0) return *this;
-  TCachedVec scratch;
-  const double* source = SourceWindow(*this, Vec, VecIndex, Len, width, *scratch);
-  if (FComplex)
-    spl::nspzbSqr2(reinterpret_cast<const spl::DCplx*>(source), Z(*this) + Index, Len);
-  else
-    spl::nspdbSqr2(source, FData + Index, Len);
-  return *this;
+  return ApplyRange(*this, Vec, VecIndex, Index, Len, kSqrMessages, spl::nspdbSqr2, spl::nspzbSqr2);
 }
 
 TVec& TVec::Mul(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t Len) {
-  const std::int32_t width = Width(FComplex);
-  CheckBinaryRange(*this, Vec, VecIndex, Index, Len, kMulMessages, width, width);
-  if (Len == 0) return *this;
-  TCachedVec scratch;
-  const double* source = SourceWindow(*this, Vec, VecIndex, Len, width, *scratch);
-  if (FComplex)
-    spl::nspzbMpy2(reinterpret_cast<const spl::DCplx*>(source), Z(*this) + Index, Len);
-  else
-    spl::nspdbMpy2(source, FData + Index, Len);
-  return *this;
+  return ApplyRange(*this, Vec, VecIndex, Index, Len, kMulMessages, spl::nspdbMpy2, spl::nspzbMpy2);
 }
 
 TVec& TVec::Sub(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std::int32_t Len) {
