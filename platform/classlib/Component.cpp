@@ -24,72 +24,72 @@ TComponent::~TComponent() {
   IncludeState(csDestroying);
   // Whoever asked to hear about this component's end is told first, while it
   // still stands, so they can drop their references.
-  while (!free_notifies_.empty()) {
-    TComponent* other = free_notifies_.back();
-    free_notifies_.pop_back();
-    auto& back = other->free_notifies_;
+  while (!FFreeNotifies.empty()) {
+    TComponent* other = FFreeNotifies.back();
+    FFreeNotifies.pop_back();
+    auto& back = other->FFreeNotifies;
     back.erase(std::remove(back.begin(), back.end(), this), back.end());
     other->Notification(this, opRemove);
   }
   DestroyComponents();
-  if (owner_ != nullptr) owner_->RemoveComponent(*this);
+  if (FOwner != nullptr) FOwner->RemoveComponent(*this);
 }
 
 void TComponent::SetName(const std::string& name) {
-  if (name == name_) return;
+  if (name == FName) return;
   if (!name.empty() && !IsValidIdent(name))
     throw EComponentError("Component name \"" + name + "\" is not a valid identifier");
-  if (!name.empty() && owner_ != nullptr) {
-    TComponent* other = owner_->FindComponent(name);
+  if (!name.empty() && FOwner != nullptr) {
+    TComponent* other = FOwner->FindComponent(name);
     if (other != nullptr && other != this)
       throw EComponentError("A component named " + name + " already exists");
   }
-  name_ = name;
+  FName = name;
 }
 
 TComponent* TComponent::Components(int index) const {
   if (index < 0 || index >= ComponentCount())
     throw EComponentError("List index out of bounds (" + std::to_string(index) + ")");
-  return components_[static_cast<std::size_t>(index)];
+  return FComponents[static_cast<std::size_t>(index)];
 }
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
-  for (TComponent* c : components_)
-    if (SameText(c->name_, name)) return c;
+  for (TComponent* c : FComponents)
+    if (SameText(c->FName, name)) return c;
   return nullptr;
 }
 
 void TComponent::InsertComponent(TComponent& component) {
-  if (!component.name_.empty()) {
-    TComponent* other = FindComponent(component.name_);
+  if (!component.FName.empty()) {
+    TComponent* other = FindComponent(component.FName);
     if (other != nullptr && other != &component)
-      throw EComponentError("A component named " + component.name_ + " already exists");
+      throw EComponentError("A component named " + component.FName + " already exists");
   }
-  if (component.owner_ != nullptr) component.owner_->RemoveComponent(component);
+  if (component.FOwner != nullptr) component.FOwner->RemoveComponent(component);
   Insert(component);
   Notification(&component, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent& component) {
-  if (component.owner_ != this) return;
+  if (component.FOwner != this) return;
   Notification(&component, opRemove);
   Remove(component);
 }
 
 void TComponent::Insert(TComponent& component) {
-  components_.push_back(&component);
-  component.owner_ = this;
+  FComponents.push_back(&component);
+  component.FOwner = this;
 }
 
 void TComponent::Remove(TComponent& component) {
-  components_.erase(std::remove(components_.begin(), components_.end(), &component), components_.end());
-  component.owner_ = nullptr;
+  FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), &component), FComponents.end());
+  component.FOwner = nullptr;
 }
 
 void TComponent::DestroyComponents() {
-  while (!components_.empty()) {
-    TComponent* c = components_.back();
+  while (!FComponents.empty()) {
+    TComponent* c = FComponents.back();
     Remove(*c);
     delete c;
   }
@@ -97,16 +97,16 @@ void TComponent::DestroyComponents() {
 
 void TComponent::FreeNotification(TComponent& component) {
   if (&component == this) return;
-  if (std::find(free_notifies_.begin(), free_notifies_.end(), &component) == free_notifies_.end())
-    free_notifies_.push_back(&component);
-  auto& back = component.free_notifies_;
+  if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), &component) == FFreeNotifies.end())
+    FFreeNotifies.push_back(&component);
+  auto& back = component.FFreeNotifies;
   if (std::find(back.begin(), back.end(), this) == back.end()) back.push_back(this);
 }
 
 void TComponent::RemoveFreeNotification(TComponent& component) {
-  free_notifies_.erase(std::remove(free_notifies_.begin(), free_notifies_.end(), &component),
-                       free_notifies_.end());
-  auto& back = component.free_notifies_;
+  FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), &component),
+                       FFreeNotifies.end());
+  auto& back = component.FFreeNotifies;
   back.erase(std::remove(back.begin(), back.end(), this), back.end());
 }
 
@@ -115,9 +115,9 @@ void TComponent::Loaded() { ExcludeState(csLoading); }
 void TComponent::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove && component != nullptr) RemoveFreeNotification(*component);
   // Copy: a notified component may free others while the list is walked.
-  const std::vector<TComponent*> owned = components_;
+  const std::vector<TComponent*> owned = FComponents;
   for (TComponent* c : owned)
-    if (std::find(components_.begin(), components_.end(), c) != components_.end())
+    if (std::find(FComponents.begin(), FComponents.end(), c) != FComponents.end())
       c->Notification(component, operation);
 }
 

@@ -38,17 +38,17 @@ class TComponent : public TPersistent {
   explicit TComponent(TComponent* owner = nullptr);
   ~TComponent() override;
 
-  TComponent* Owner() const { return owner_; }
+  TComponent* Owner() const { return FOwner; }
 
-  const std::string& Name() const { return name_; }
+  const std::string& Name() const { return FName; }
   // Raises for a name that is not an identifier, or that another component of
   // the same owner already carries. The empty name is always allowed.
   virtual void SetName(const std::string& name);
 
-  std::int32_t Tag() const { return tag_; }
-  void SetTag(std::int32_t tag) { tag_ = tag; }
+  std::int32_t Tag() const { return FTag; }
+  void SetTag(std::int32_t tag) { FTag = tag; }
 
-  int ComponentCount() const { return static_cast<int>(components_.size()); }
+  int ComponentCount() const { return static_cast<int>(FComponents.size()); }
   TComponent* Components(int index) const;
   // Case-insensitive, as component names are.
   TComponent* FindComponent(std::string_view name) const;
@@ -62,21 +62,21 @@ class TComponent : public TPersistent {
   void FreeNotification(TComponent& component);
   void RemoveFreeNotification(TComponent& component);
 
-  bool HasState(TComponentStateFlag flag) const { return (state_ & Bit(flag)) != 0; }
-  void IncludeState(TComponentStateFlag flag) { state_ |= Bit(flag); }
-  void ExcludeState(TComponentStateFlag flag) { state_ &= static_cast<std::uint16_t>(~Bit(flag)); }
+  bool HasState(TComponentStateFlag flag) const { return (FState & Bit(flag)) != 0; }
+  void IncludeState(TComponentStateFlag flag) { FState |= Bit(flag); }
+  void ExcludeState(TComponentStateFlag flag) { FState &= static_cast<std::uint16_t>(~Bit(flag)); }
 
   // Called after a stream has loaded the component's properties.
   virtual void Loaded();
 
-  std::string GetNamePath() const override { return name_; }
+  std::string GetNamePath() const override { return FName; }
 
  protected:
   // Told when a component is inserted into or removed from this one's owned
   // list, and when a component this one asked to hear about is destroyed.
   // Overrides call the inherited version, which passes the news to the owned components.
   virtual void Notification(TComponent* component, TOperation operation);
-  TPersistent* GetOwner() const override { return owner_; }
+  TPersistent* GetOwner() const override { return FOwner; }
 
  private:
   static std::uint16_t Bit(TComponentStateFlag flag) {
@@ -85,12 +85,12 @@ class TComponent : public TPersistent {
   void Insert(TComponent& component);
   void Remove(TComponent& component);
 
-  TComponent* owner_ = nullptr;
-  std::string name_;
-  std::int32_t tag_ = 0;
-  std::uint16_t state_ = 0;
-  std::vector<TComponent*> components_;
-  std::vector<TComponent*> free_notifies_;
+  TComponent* FOwner = nullptr;
+  std::string FName;
+  std::int32_t FTag = 0;
+  std::uint16_t FState = 0;
+  std::vector<TComponent*> FComponents;
+  std::vector<TComponent*> FFreeNotifies;
 };
 
 }  // namespace classlib

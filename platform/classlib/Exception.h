@@ -13,14 +13,14 @@ namespace classlib {
 
 class Exception : public std::exception {
  public:
-  explicit Exception(std::string message) : message_(std::move(message)) {}
+  explicit Exception(std::string message) : FMessage(std::move(message)) {}
 
-  const std::string& Message() const noexcept { return message_; }
-  void SetMessage(std::string message) { message_ = std::move(message); }
-  const char* what() const noexcept override { return message_.c_str(); }
+  const std::string& Message() const noexcept { return FMessage; }
+  void SetMessage(std::string message) { FMessage = std::move(message); }
+  const char* what() const noexcept override { return FMessage.c_str(); }
 
  private:
-  std::string message_;
+  std::string FMessage;
 };
 
 // Raised when a value cannot be converted: text that is no number, an object

@@ -82,8 +82,8 @@ void TMemIniFile::Rename(std::string fileName, bool reload) {
 }
 
 void TMemIniFile::Clear() {
-  preamble_.clear();
-  sections_.clear();
+  FPreamble.clear();
+  FSections.clear();
 }
 
 void TMemIniFile::LoadText(std::string_view text) {
@@ -99,13 +99,13 @@ void TMemIniFile::LoadText(std::string_view text) {
       // A section that appears twice is one section.
       current = FindSection(name);
       if (current == nullptr) {
-        sections_.push_back({name, {}});
-        current = &sections_.back();
+        FSections.push_back({name, {}});
+        current = &FSections.back();
       }
       continue;
     }
     if (current == nullptr) {
-      preamble_.push_back(line);
+      FPreamble.push_back(line);
       continue;
     }
     const std::size_t eq = line.find('=');
@@ -120,8 +120,8 @@ void TMemIniFile::LoadText(std::string_view text) {
 
 std::string TMemIniFile::SaveText() const {
   std::string text;
-  for (const auto& line : preamble_) text += line + "\r\n";
-  for (const auto& section : sections_) {
+  for (const auto& line : FPreamble) text += line + "\r\n";
+  for (const auto& section : FSections) {
     text += "[" + section.Name + "]\r\n";
     for (const auto& line : section.Lines) text += (line.IsKey ? line.Key + "=" + line.Value : line.Value) + "\r\n";
     text += "\r\n";
@@ -139,7 +139,7 @@ void TMemIniFile::SetStrings(const TStrings& strings) {
 void TMemIniFile::UpdateFile() { AtomicWriteFile(FileName(), SaveText()); }
 
 const TMemIniFile::TSection* TMemIniFile::FindSection(std::string_view name) const {
-  for (const auto& section : sections_)
+  for (const auto& section : FSections)
     if (SameText(section.Name, name)) return &section;
   return nullptr;
 }
@@ -170,8 +170,8 @@ void TMemIniFile::WriteString(std::string_view section, std::string_view ident, 
   const std::string name = Trim(section);
   TSection* s = FindSection(name);
   if (s == nullptr) {
-    sections_.push_back({name, {}});
-    s = &sections_.back();
+    FSections.push_back({name, {}});
+    s = &FSections.back();
   }
   if (auto* line = const_cast<TLine*>(FindKey(*s, ident))) {
     line->Value = Trim(value);
@@ -200,7 +200,7 @@ void TMemIniFile::ReadSection(std::string_view section, TStrings& strings) const
 void TMemIniFile::ReadSections(TStrings& strings) const {
   strings.BeginUpdate();
   strings.Clear();
-  for (const auto& section : sections_) strings.Add(section.Name);
+  for (const auto& section : FSections) strings.Add(section.Name);
   strings.EndUpdate();
 }
 
@@ -215,9 +215,9 @@ void TMemIniFile::ReadSectionValues(std::string_view section, TStrings& strings)
 
 void TMemIniFile::EraseSection(std::string_view section) {
   const std::string name = Trim(section);
-  for (auto it = sections_.begin(); it != sections_.end(); ++it)
+  for (auto it = FSections.begin(); it != FSections.end(); ++it)
     if (SameText(it->Name, name)) {
-      sections_.erase(it);
+      FSections.erase(it);
       Modified();
       return;
     }

@@ -30,13 +30,13 @@ class EIniFileException : public Exception {
 
 class TCustomIniFile {
  public:
-  explicit TCustomIniFile(std::string fileName) : file_name_(std::move(fileName)) {}
+  explicit TCustomIniFile(std::string fileName) : FFileName(std::move(fileName)) {}
   virtual ~TCustomIniFile() = default;
   TCustomIniFile(const TCustomIniFile&) = delete;
   TCustomIniFile& operator=(const TCustomIniFile&) = delete;
 
   // properties
-  const std::string& FileName() const { return file_name_; }
+  const std::string& FileName() const { return FFileName; }
 
   // operations
   // Decimal or "0x"/"$" hexadecimal; the default for a missing or malformed value.
@@ -67,10 +67,10 @@ class TCustomIniFile {
   virtual void UpdateFile() = 0;
 
  protected:
-  void SetFileName(std::string fileName) { file_name_ = std::move(fileName); }
+  void SetFileName(std::string fileName) { FFileName = std::move(fileName); }
 
  private:
-  std::string file_name_;
+  std::string FFileName;
 };
 
 class TMemIniFile : public TCustomIniFile {
@@ -120,8 +120,8 @@ class TMemIniFile : public TCustomIniFile {
   TSection* FindSection(std::string_view name);
   static const TLine* FindKey(const TSection& section, std::string_view ident);
 
-  std::vector<std::string> preamble_;  // lines before the first section
-  std::vector<TSection> sections_;
+  std::vector<std::string> FPreamble;  // lines before the first section
+  std::vector<TSection> FSections;
 };
 
 // Every change goes to the file at once.

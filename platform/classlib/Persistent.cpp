@@ -26,43 +26,43 @@ std::int64_t TPropInfo::ValueOrdinal(std::string_view name) const {
 
 TClassInfo::TClassInfo(std::string className, const TClassInfo* parent,
                        std::vector<TPropInfo> properties, TFactory factory)
-    : class_name_(std::move(className)),
-      parent_(parent),
-      properties_(std::move(properties)),
-      factory_(std::move(factory)) {}
+    : FClassName(std::move(className)),
+      FParent(parent),
+      FProperties(std::move(properties)),
+      FFactory(std::move(factory)) {}
 
 std::vector<const TPropInfo*> TClassInfo::Properties() const {
   std::vector<const TClassInfo*> chain;
-  for (const TClassInfo* c = this; c != nullptr; c = c->parent_) chain.push_back(c);
+  for (const TClassInfo* c = this; c != nullptr; c = c->FParent) chain.push_back(c);
   std::vector<const TPropInfo*> result;
   for (auto it = chain.rbegin(); it != chain.rend(); ++it)
-    for (const TPropInfo& p : (*it)->properties_) result.push_back(&p);
+    for (const TPropInfo& p : (*it)->FProperties) result.push_back(&p);
   return result;
 }
 
 const TPropInfo* TClassInfo::FindProperty(std::string_view name) const {
   // A descendant's property hides an ancestor's of the same name.
-  for (const TClassInfo* c = this; c != nullptr; c = c->parent_)
-    for (const TPropInfo& p : c->properties_)
+  for (const TClassInfo* c = this; c != nullptr; c = c->FParent)
+    for (const TPropInfo& p : c->FProperties)
       if (SameText(p.Name, name)) return &p;
   return nullptr;
 }
 
 bool TClassInfo::InheritsFrom(const TClassInfo& ancestor) const {
-  for (const TClassInfo* c = this; c != nullptr; c = c->parent_)
+  for (const TClassInfo* c = this; c != nullptr; c = c->FParent)
     if (c == &ancestor) return true;
   return false;
 }
 
 bool TClassInfo::InheritsFrom(std::string_view ancestorName) const {
-  for (const TClassInfo* c = this; c != nullptr; c = c->parent_)
-    if (SameText(c->class_name_, ancestorName)) return true;
+  for (const TClassInfo* c = this; c != nullptr; c = c->FParent)
+    if (SameText(c->FClassName, ancestorName)) return true;
   return false;
 }
 
 TPersistent* TClassInfo::Create(TComponent* owner) const {
-  if (!factory_) throw EConvertError("Cannot create an instance of abstract class " + class_name_);
-  return factory_(owner);
+  if (!FFactory) throw EConvertError("Cannot create an instance of abstract class " + FClassName);
+  return FFactory(owner);
 }
 
 const TClassInfo& TPersistent::StaticClassInfo() {

@@ -94,9 +94,9 @@ class TClassInfo {
   TClassInfo(std::string className, const TClassInfo* parent, std::vector<TPropInfo> properties,
              TFactory factory);
 
-  const std::string& ClassName() const { return class_name_; }
-  const TClassInfo* Parent() const { return parent_; }
-  const std::vector<TPropInfo>& OwnProperties() const { return properties_; }
+  const std::string& ClassName() const { return FClassName; }
+  const TClassInfo* Parent() const { return FParent; }
+  const std::vector<TPropInfo>& OwnProperties() const { return FProperties; }
 
   // Every property of the class, the root class's first, each class's in declaration order.
   std::vector<const TPropInfo*> Properties() const;
@@ -106,15 +106,15 @@ class TClassInfo {
   bool InheritsFrom(const TClassInfo& ancestor) const;
   bool InheritsFrom(std::string_view ancestorName) const;
 
-  bool Creatable() const { return static_cast<bool>(factory_); }
+  bool Creatable() const { return static_cast<bool>(FFactory); }
   // Creates an instance; components get the owner. Raises for abstract classes.
   TPersistent* Create(TComponent* owner = nullptr) const;
 
  private:
-  std::string class_name_;
-  const TClassInfo* parent_;
-  std::vector<TPropInfo> properties_;
-  TFactory factory_;
+  std::string FClassName;
+  const TClassInfo* FParent;
+  std::vector<TPropInfo> FProperties;
+  TFactory FFactory;
 };
 
 // Declares the class-information pair in a class body; define StaticClassInfo
@@ -239,7 +239,7 @@ template <class T>
 class TClassBuilder {
  public:
   TClassBuilder(std::string className, const TClassInfo& parent)
-      : class_name_(std::move(className)), parent_(&parent) {}
+      : FClassName(std::move(className)), FParent(&parent) {}
 
   // A property without declared default: always stored, never reset.
   template <class G, class S>
@@ -258,7 +258,7 @@ class TClassBuilder {
         std::invoke(setter, static_cast<T&>(p), detail::FromPropValue<V>(v, propName));
       };
     }
-    properties_.push_back(std::move(info));
+    FProperties.push_back(std::move(info));
     return *this;
   }
 
@@ -267,7 +267,7 @@ class TClassBuilder {
   TClassBuilder& Property(std::string name, G getter, S setter, D defaultValue) {
     using V = detail::GetterResult<T, G>;
     Property(std::move(name), getter, setter);
-    properties_.back().Default = detail::ToPropValue<V>(static_cast<V>(defaultValue));
+    FProperties.back().Default = detail::ToPropValue<V>(static_cast<V>(defaultValue));
     return *this;
   }
 
@@ -279,20 +279,20 @@ class TClassBuilder {
   }
 
   TClassBuilder& TypeName(std::string typeName) {
-    properties_.back().TypeName = std::move(typeName);
+    FProperties.back().TypeName = std::move(typeName);
     return *this;
   }
 
   // Names of the values of an enumeration (or of the elements of a set).
   TClassBuilder& Names(std::vector<std::string> names) {
-    properties_.back().ValueNames = std::move(names);
+    FProperties.back().ValueNames = std::move(names);
     return *this;
   }
 
   // Marks the row just added as a set whose elements carry these names.
   TClassBuilder& AsSet(std::vector<std::string> names) {
-    properties_.back().Kind = pkSet;
-    properties_.back().ValueNames = std::move(names);
+    FProperties.back().Kind = pkSet;
+    FProperties.back().ValueNames = std::move(names);
     return *this;
   }
 
@@ -300,7 +300,7 @@ class TClassBuilder {
   // the property's type) for that instance.
   template <class F>
   TClassBuilder& InstanceDefault(F fn) {
-    properties_.back().InstanceDefault = [fn](const TPersistent& p) -> std::optional<TPropValue> {
+    FProperties.back().InstanceDefault = [fn](const TPersistent& p) -> std::optional<TPropValue> {
       return detail::ToPropValue(std::invoke(fn, static_cast<const T&>(p)));
     };
     return *this;
@@ -308,7 +308,7 @@ class TClassBuilder {
 
   template <class F>
   TClassBuilder& Stored(F condition) {
-    properties_.back().StoredFn = [condition](const TPersistent& p) {
+    FProperties.back().StoredFn = [condition](const TPersistent& p) {
       return std::invoke(condition, static_cast<const T&>(p));
     };
     return *this;
@@ -317,21 +317,21 @@ class TClassBuilder {
   // Lets the registry create instances: components get their owner.
   TClassBuilder& Creatable() {
     if constexpr (std::is_constructible_v<T, TComponent*>)
-      factory_ = [](TComponent* owner) -> TPersistent* { return new T(owner); };
+      FFactory = [](TComponent* owner) -> TPersistent* { return new T(owner); };
     else
-      factory_ = [](TComponent*) -> TPersistent* { return new T(); };
+      FFactory = [](TComponent*) -> TPersistent* { return new T(); };
     return *this;
   }
 
   TClassInfo Build() {
-    return TClassInfo(std::move(class_name_), parent_, std::move(properties_), std::move(factory_));
+    return TClassInfo(std::move(FClassName), FParent, std::move(FProperties), std::move(FFactory));
   }
 
  private:
-  std::string class_name_;
-  const TClassInfo* parent_;
-  std::vector<TPropInfo> properties_;
-  TClassInfo::TFactory factory_;
+  std::string FClassName;
+  const TClassInfo* FParent;
+  std::vector<TPropInfo> FProperties;
+  TClassInfo::TFactory FFactory;
 };
 
 }  // namespace classlib

@@ -49,13 +49,13 @@ void SyncDirectoryOf(const std::string& fileName) {
 
 }  // namespace
 
-TSafeFileWriter::TSafeFileWriter(const std::string& fileName) : target_(ResolveTarget(fileName)) {
-  std::string name = target_ + ".~XXXXXX";
+TSafeFileWriter::TSafeFileWriter(const std::string& fileName) : FTarget(ResolveTarget(fileName)) {
+  std::string name = FTarget + ".~XXXXXX";
   const int handle = ::mkostemp(name.data(), O_CLOEXEC);
   if (handle < 0) throw EFCreateError("Cannot create file \"" + fileName + "\". " + Reason(errno));
   Attach(handle, name);
   struct stat info {};
-  if (::stat(target_.c_str(), &info) == 0) {
+  if (::stat(FTarget.c_str(), &info) == 0) {
     ::fchmod(handle, info.st_mode & 07777);
     if (::fchown(handle, info.st_uid, info.st_gid) != 0) {
       // Only the owner and root may give a file away; the file stays ours then.
@@ -66,17 +66,17 @@ TSafeFileWriter::TSafeFileWriter(const std::string& fileName) : target_(ResolveT
 }
 
 TSafeFileWriter::~TSafeFileWriter() {
-  if (!committed_) ::unlink(FileName().c_str());
+  if (!FCommitted) ::unlink(FileName().c_str());
 }
 
 void TSafeFileWriter::Commit() {
-  if (committed_) return;
+  if (FCommitted) return;
   if (::fsync(Handle()) != 0) throw EWriteError("Stream write error. " + Reason(errno));
   Close();
-  if (::rename(FileName().c_str(), target_.c_str()) != 0)
-    throw EFCreateError("Cannot create file \"" + target_ + "\". " + Reason(errno));
-  committed_ = true;
-  SyncDirectoryOf(target_);
+  if (::rename(FileName().c_str(), FTarget.c_str()) != 0)
+    throw EFCreateError("Cannot create file \"" + FTarget + "\". " + Reason(errno));
+  FCommitted = true;
+  SyncDirectoryOf(FTarget);
 }
 
 void AtomicWriteFile(const std::string& fileName, std::string_view bytes) {

@@ -105,8 +105,8 @@ class TFileStream : public TStream {
   TFileStream(const TFileStream&) = delete;
   TFileStream& operator=(const TFileStream&) = delete;
 
-  const std::string& FileName() const { return file_name_; }
-  int Handle() const { return handle_; }
+  const std::string& FileName() const { return FFileName; }
+  int Handle() const { return FHandle; }
 
   std::int64_t Read(void* buffer, std::int64_t count) override;
   std::int64_t Write(const void* buffer, std::int64_t count) override;
@@ -123,8 +123,8 @@ class TFileStream : public TStream {
   void Close();
 
  private:
-  int handle_ = -1;
-  std::string file_name_;
+  int FHandle = -1;
+  std::string FFileName;
 };
 
 // ---------------------------------------------------------------------------
@@ -139,14 +139,14 @@ class TMemoryStream : public TStream {
   TMemoryStream& operator=(const TMemoryStream&) = delete;
 
   // The bytes; valid until the next change of size.
-  void* Memory() { return data_.data(); }
-  const void* Memory() const { return data_.data(); }
+  void* Memory() { return FData.data(); }
+  const void* Memory() const { return FData.data(); }
   void Clear();
 
   std::int64_t Read(void* buffer, std::int64_t count) override;
   std::int64_t Write(const void* buffer, std::int64_t count) override;
   std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
-  std::int64_t Size() override { return static_cast<std::int64_t>(data_.size()); }
+  std::int64_t Size() override { return static_cast<std::int64_t>(FData.size()); }
   void SetSize(std::int64_t size) override;
 
   // Replaces the content with the whole of stream (from its start) or file.
@@ -157,8 +157,8 @@ class TMemoryStream : public TStream {
   void SaveToFile(const std::string& fileName);
 
  protected:
-  std::vector<char> data_;
-  std::int64_t position_ = 0;
+  std::vector<char> FData;
+  std::int64_t FPosition = 0;
 };
 
 // A memory stream over a byte string.
@@ -166,7 +166,7 @@ class TStringStream : public TMemoryStream {
  public:
   explicit TStringStream(std::string_view data = {});
 
-  std::string DataString() const { return std::string(data_.begin(), data_.end()); }
+  std::string DataString() const { return std::string(FData.begin(), FData.end()); }
   // Reads up to count bytes from the position.
   std::string ReadString(std::int64_t count);
   // Writes the bytes at the position.
@@ -187,14 +187,14 @@ class TSafeFileWriter : public TFileStream {
   explicit TSafeFileWriter(const std::string& fileName);
   ~TSafeFileWriter() override;
 
-  const std::string& TargetName() const { return target_; }
+  const std::string& TargetName() const { return FTarget; }
   // Stores the data on disk and renames the temporary file over the target.
   // Raises EWriteError / EFCreateError naming the target when that fails.
   void Commit();
 
  private:
-  std::string target_;
-  bool committed_ = false;
+  std::string FTarget;
+  bool FCommitted = false;
 };
 
 // Writes bytes (or whatever writer puts into the stream) to fileName through a

@@ -57,12 +57,12 @@ void TStrings::SetUpdateState(bool) {}
 
 void TStrings::BeginUpdate() {
   // The state is announced while the count is still 0, so the event fires.
-  if (update_count_ == 0) SetUpdateState(true);
-  ++update_count_;
+  if (FUpdateCount == 0) SetUpdateState(true);
+  ++FUpdateCount;
 }
 
 void TStrings::EndUpdate() {
-  if (update_count_ > 0 && --update_count_ == 0) SetUpdateState(false);
+  if (FUpdateCount > 0 && --FUpdateCount == 0) SetUpdateState(false);
 }
 
 void TStrings::AddStrings(const TStrings& strings) {
@@ -129,7 +129,7 @@ int TStrings::IndexOf(std::string_view s) const {
 int TStrings::IndexOfName(std::string_view name) const {
   for (int i = 0, n = Count(); i < n; ++i) {
     const std::string line = Get(i);
-    const std::size_t p = line.find(name_value_separator_);
+    const std::size_t p = line.find(FNameValueSeparator);
     if (p != std::string::npos && SameText(std::string_view(line).substr(0, p), name)) return i;
   }
   return -1;
@@ -150,13 +150,13 @@ bool TStrings::Equals(const TStrings& strings) const {
 
 std::string TStrings::Names(int index) const {
   const std::string line = Get(index);
-  const std::size_t p = line.find(name_value_separator_);
+  const std::size_t p = line.find(FNameValueSeparator);
   return p == std::string::npos ? std::string() : line.substr(0, p);
 }
 
 std::string TStrings::ValueFromIndex(int index) const {
   const std::string line = Get(index);
-  const std::size_t p = line.find(name_value_separator_);
+  const std::size_t p = line.find(FNameValueSeparator);
   return p == std::string::npos ? std::string() : line.substr(p + 1);
 }
 
@@ -171,7 +171,7 @@ void TStrings::SetValues(std::string_view name, const std::string& value) {
     if (index >= 0) Delete(index);
     return;
   }
-  const std::string line = std::string(name) + name_value_separator_ + value;
+  const std::string line = std::string(name) + FNameValueSeparator + value;
   if (index < 0) Add(line);
   else Put(index, line);
 }
@@ -209,24 +209,24 @@ void TStrings::SetText(std::string_view text) {
 
 std::string TStrings::DelimitedText() const {
   const int n = Count();
-  if (n == 1 && Get(0).empty()) return std::string(2, quote_char_);
+  if (n == 1 && Get(0).empty()) return std::string(2, FQuoteChar);
   std::string text;
   for (int i = 0; i < n; ++i) {
     const std::string s = Get(i);
     const bool quote = std::any_of(s.begin(), s.end(), [&](char c) {
-      return static_cast<unsigned char>(c) <= ' ' || c == quote_char_ || c == delimiter_;
+      return static_cast<unsigned char>(c) <= ' ' || c == FQuoteChar || c == FDelimiter;
     });
     if (quote) {
-      text.push_back(quote_char_);
+      text.push_back(FQuoteChar);
       for (char c : s) {
-        if (c == quote_char_) text.push_back(quote_char_);
+        if (c == FQuoteChar) text.push_back(FQuoteChar);
         text.push_back(c);
       }
-      text.push_back(quote_char_);
+      text.push_back(FQuoteChar);
     } else {
       text += s;
     }
-    if (i + 1 < n) text.push_back(delimiter_);
+    if (i + 1 < n) text.push_back(FDelimiter);
   }
   return text;
 }
@@ -240,14 +240,14 @@ void TStrings::SetDelimitedText(std::string_view text) {
     while (i < text.size() && isBlank(text[i])) ++i;
     while (i < text.size()) {
       std::string item;
-      if (text[i] == quote_char_) {
+      if (text[i] == FQuoteChar) {
         // A quoted item: doubled quotes stand for one; the item ends at the
         // closing quote (or the end of the text).
         ++i;
         while (i < text.size()) {
-          if (text[i] == quote_char_) {
-            if (i + 1 < text.size() && text[i + 1] == quote_char_) {
-              item.push_back(quote_char_);
+          if (text[i] == FQuoteChar) {
+            if (i + 1 < text.size() && text[i + 1] == FQuoteChar) {
+              item.push_back(FQuoteChar);
               i += 2;
               continue;
             }
@@ -258,20 +258,20 @@ void TStrings::SetDelimitedText(std::string_view text) {
         }
       } else {
         const std::size_t start = i;
-        while (i < text.size() && text[i] != delimiter_ && (strict_delimiter_ || !isBlank(text[i]))) ++i;
+        while (i < text.size() && text[i] != FDelimiter && (FStrictDelimiter || !isBlank(text[i]))) ++i;
         item.assign(text.substr(start, i - start));
       }
       Add(item);
-      if (!strict_delimiter_)
+      if (!FStrictDelimiter)
         while (i < text.size() && isBlank(text[i])) ++i;
-      if (i < text.size() && text[i] == delimiter_) {
+      if (i < text.size() && text[i] == FDelimiter) {
         ++i;
         if (i == text.size()) Add("");  // a trailing delimiter ends with an empty item
-        if (!strict_delimiter_)
+        if (!FStrictDelimiter)
           while (i < text.size() && isBlank(text[i])) ++i;
-      } else if (strict_delimiter_ && i < text.size()) {
+      } else if (FStrictDelimiter && i < text.size()) {
         // Text after a closing quote belongs to no item; skip to the delimiter.
-        while (i < text.size() && text[i] != delimiter_) ++i;
+        while (i < text.size() && text[i] != FDelimiter) ++i;
         if (i < text.size() && ++i == text.size()) Add("");
       }
     }
@@ -283,29 +283,29 @@ void TStrings::SetDelimitedText(std::string_view text) {
 }
 
 std::string TStrings::CommaText() const {
-  if (delimiter_ == ',' && quote_char_ == '"' && !strict_delimiter_) return DelimitedText();
+  if (FDelimiter == ',' && FQuoteChar == '"' && !FStrictDelimiter) return DelimitedText();
   TStringList copy;
   copy.Assign(*this);
   return copy.DelimitedText();
 }
 
 void TStrings::SetCommaText(std::string_view text) {
-  const char delimiter = delimiter_, quote = quote_char_;
-  const bool strict = strict_delimiter_;
-  delimiter_ = ',';
-  quote_char_ = '"';
-  strict_delimiter_ = false;
+  const char delimiter = FDelimiter, quote = FQuoteChar;
+  const bool strict = FStrictDelimiter;
+  FDelimiter = ',';
+  FQuoteChar = '"';
+  FStrictDelimiter = false;
   try {
     SetDelimitedText(text);
   } catch (...) {
-    delimiter_ = delimiter;
-    quote_char_ = quote;
-    strict_delimiter_ = strict;
+    FDelimiter = delimiter;
+    FQuoteChar = quote;
+    FStrictDelimiter = strict;
     throw;
   }
-  delimiter_ = delimiter;
-  quote_char_ = quote;
-  strict_delimiter_ = strict;
+  FDelimiter = delimiter;
+  FQuoteChar = quote;
+  FStrictDelimiter = strict;
 }
 
 void TStrings::LoadFromStream(TStream& stream) {
@@ -336,7 +336,7 @@ void TStringList::CheckIndex(int index) const {
 }
 
 int TStringList::CompareStrings(std::string_view a, std::string_view b) const {
-  if (!case_sensitive_) return CompareText(a, b);
+  if (!FCaseSensitive) return CompareText(a, b);
   const int c = a.compare(b);
   return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
@@ -356,53 +356,53 @@ void TStringList::SetUpdateState(bool updating) {
 
 std::string TStringList::Get(int index) const {
   CheckIndex(index);
-  return items_[static_cast<std::size_t>(index)].String;
+  return FItems[static_cast<std::size_t>(index)].String;
 }
 
 void* TStringList::GetObject(int index) const {
   CheckIndex(index);
-  return items_[static_cast<std::size_t>(index)].Object;
+  return FItems[static_cast<std::size_t>(index)].Object;
 }
 
 void TStringList::Put(int index, const std::string& s) {
-  if (sorted_) SortedListError();
+  if (FSorted) SortedListError();
   CheckIndex(index);
   Changing();
-  items_[static_cast<std::size_t>(index)].String = s;
+  FItems[static_cast<std::size_t>(index)].String = s;
   Changed();
 }
 
 void TStringList::PutObject(int index, void* object) {
   CheckIndex(index);
   Changing();
-  items_[static_cast<std::size_t>(index)].Object = object;
+  FItems[static_cast<std::size_t>(index)].Object = object;
   Changed();
 }
 
 void TStringList::InsertItem(int index, const std::string& s, void* object) {
   Changing();
-  items_.insert(items_.begin() + index, TItem{s, object});
+  FItems.insert(FItems.begin() + index, TItem{s, object});
   Changed();
 }
 
 int TStringList::Add(const std::string& s) {
-  if (!sorted_) {
+  if (!FSorted) {
     InsertItem(GetCount(), s, nullptr);
     return GetCount() - 1;
   }
   int index = 0;
   if (Find(s, index)) {
-    if (duplicates_ == dupIgnore) return index;
-    if (duplicates_ == dupError) throw EStringListError("String list does not allow duplicates");
+    if (FDuplicates == dupIgnore) return index;
+    if (FDuplicates == dupError) throw EStringListError("String list does not allow duplicates");
     // dupAccept: after the equal ones, so that equal lines keep their order.
-    while (index < GetCount() && CompareStrings(items_[static_cast<std::size_t>(index)].String, s) == 0) ++index;
+    while (index < GetCount() && CompareStrings(FItems[static_cast<std::size_t>(index)].String, s) == 0) ++index;
   }
   InsertItem(index, s, nullptr);
   return index;
 }
 
 void TStringList::Insert(int index, const std::string& s) {
-  if (sorted_) SortedListError();
+  if (FSorted) SortedListError();
   if (index < 0 || index > GetCount()) IndexError(index);
   InsertItem(index, s, nullptr);
 }
@@ -410,14 +410,14 @@ void TStringList::Insert(int index, const std::string& s) {
 void TStringList::Delete(int index) {
   CheckIndex(index);
   Changing();
-  items_.erase(items_.begin() + index);
+  FItems.erase(FItems.begin() + index);
   Changed();
 }
 
 void TStringList::Clear() {
-  if (items_.empty()) return;
+  if (FItems.empty()) return;
   Changing();
-  items_.clear();
+  FItems.clear();
   Changed();
 }
 
@@ -425,37 +425,37 @@ bool TStringList::Find(std::string_view s, int& index) const {
   int lo = 0, hi = GetCount();
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
-    if (CompareStrings(items_[static_cast<std::size_t>(mid)].String, s) < 0) lo = mid + 1;
+    if (CompareStrings(FItems[static_cast<std::size_t>(mid)].String, s) < 0) lo = mid + 1;
     else hi = mid;
   }
   index = lo;
-  return lo < GetCount() && CompareStrings(items_[static_cast<std::size_t>(lo)].String, s) == 0;
+  return lo < GetCount() && CompareStrings(FItems[static_cast<std::size_t>(lo)].String, s) == 0;
 }
 
 int TStringList::IndexOf(std::string_view s) const {
-  if (sorted_) {
+  if (FSorted) {
     int index = 0;
     return Find(s, index) ? index : -1;
   }
   for (int i = 0, n = GetCount(); i < n; ++i)
-    if (CompareStrings(items_[static_cast<std::size_t>(i)].String, s) == 0) return i;
+    if (CompareStrings(FItems[static_cast<std::size_t>(i)].String, s) == 0) return i;
   return -1;
 }
 
 void TStringList::SetSorted(bool sorted) {
-  if (sorted && !sorted_) Sort();
-  sorted_ = sorted;
+  if (sorted && !FSorted) Sort();
+  FSorted = sorted;
 }
 
 void TStringList::SetCaseSensitive(bool caseSensitive) {
-  if (caseSensitive == case_sensitive_) return;
-  case_sensitive_ = caseSensitive;
-  if (sorted_) Sort();
+  if (caseSensitive == FCaseSensitive) return;
+  FCaseSensitive = caseSensitive;
+  if (FSorted) Sort();
 }
 
 void TStringList::Sort() {
   Changing();
-  std::stable_sort(items_.begin(), items_.end(),
+  std::stable_sort(FItems.begin(), FItems.end(),
                    [this](const TItem& a, const TItem& b) { return CompareStrings(a.String, b.String) < 0; });
   Changed();
 }
@@ -463,14 +463,14 @@ void TStringList::Sort() {
 void TStringList::CustomSort(const std::function<int(const TStringList&, int, int)>& compare) {
   // The comparison sees indexes into the list as it stands, so sort an index
   // permutation and apply it afterwards.
-  std::vector<int> order(items_.size());
+  std::vector<int> order(FItems.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(*this, a, b) < 0; });
   Changing();
   std::vector<TItem> sorted;
-  sorted.reserve(items_.size());
-  for (int i : order) sorted.push_back(std::move(items_[static_cast<std::size_t>(i)]));
-  items_ = std::move(sorted);
+  sorted.reserve(FItems.size());
+  for (int i : order) sorted.push_back(std::move(FItems[static_cast<std::size_t>(i)]));
+  FItems = std::move(sorted);
   Changed();
 }
 

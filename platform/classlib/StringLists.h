@@ -49,14 +49,14 @@ class TStrings : public TPersistent {
   // DelimitedText with ',' and '"'.
   std::string CommaText() const;
   void SetCommaText(std::string_view text);
-  char Delimiter() const { return delimiter_; }
-  void SetDelimiter(char delimiter) { delimiter_ = delimiter; }
-  char QuoteChar() const { return quote_char_; }
-  void SetQuoteChar(char quote) { quote_char_ = quote; }
-  bool StrictDelimiter() const { return strict_delimiter_; }
-  void SetStrictDelimiter(bool strict) { strict_delimiter_ = strict; }
-  char NameValueSeparator() const { return name_value_separator_; }
-  void SetNameValueSeparator(char separator) { name_value_separator_ = separator; }
+  char Delimiter() const { return FDelimiter; }
+  void SetDelimiter(char delimiter) { FDelimiter = delimiter; }
+  char QuoteChar() const { return FQuoteChar; }
+  void SetQuoteChar(char quote) { FQuoteChar = quote; }
+  bool StrictDelimiter() const { return FStrictDelimiter; }
+  void SetStrictDelimiter(bool strict) { FStrictDelimiter = strict; }
+  char NameValueSeparator() const { return FNameValueSeparator; }
+  void SetNameValueSeparator(char separator) { FNameValueSeparator = separator; }
 
   // The part before the first '=' ("" for a line without one).
   std::string Names(int index) const;
@@ -80,7 +80,7 @@ class TStrings : public TPersistent {
   // Changes in between are announced once, at the last EndUpdate.
   void BeginUpdate();
   void EndUpdate();
-  int UpdateCount() const { return update_count_; }
+  int UpdateCount() const { return FUpdateCount; }
 
   // The rest of the stream from its position / the whole file, as Text.
   void LoadFromStream(TStream& stream);
@@ -111,11 +111,11 @@ class TStrings : public TPersistent {
   [[noreturn]] static void IndexError(int index);
 
  private:
-  char delimiter_ = ',';
-  char quote_char_ = '"';
-  char name_value_separator_ = '=';
-  bool strict_delimiter_ = false;
-  int update_count_ = 0;
+  char FDelimiter = ',';
+  char FQuoteChar = '"';
+  char FNameValueSeparator = '=';
+  bool FStrictDelimiter = false;
+  int FUpdateCount = 0;
 };
 
 class TStringList : public TStrings {
@@ -124,15 +124,15 @@ class TStringList : public TStrings {
   TStringList() = default;
 
   // properties
-  bool Sorted() const { return sorted_; }
+  bool Sorted() const { return FSorted; }
   // Sorting starts at once; a sorted list keeps its order on Add and refuses
   // Insert and Strings[i] := with "Operation not allowed on sorted list".
   void SetSorted(bool sorted);
-  TDuplicates Duplicates() const { return duplicates_; }
+  TDuplicates Duplicates() const { return FDuplicates; }
   // For a sorted list: dupIgnore drops a duplicate Add, dupError raises
   // "String list does not allow duplicates", dupAccept keeps both.
-  void SetDuplicates(TDuplicates duplicates) { duplicates_ = duplicates; }
-  bool CaseSensitive() const { return case_sensitive_; }
+  void SetDuplicates(TDuplicates duplicates) { FDuplicates = duplicates; }
+  bool CaseSensitive() const { return FCaseSensitive; }
   void SetCaseSensitive(bool caseSensitive);
 
   // events
@@ -155,7 +155,7 @@ class TStringList : public TStrings {
   int IndexOf(std::string_view s) const override;
 
  protected:
-  int GetCount() const override { return static_cast<int>(items_.size()); }
+  int GetCount() const override { return static_cast<int>(FItems.size()); }
   std::string Get(int index) const override;
   void Put(int index, const std::string& s) override;
   void* GetObject(int index) const override;
@@ -173,10 +173,10 @@ class TStringList : public TStrings {
   void CheckIndex(int index) const;
   void InsertItem(int index, const std::string& s, void* object);
 
-  std::vector<TItem> items_;
-  bool sorted_ = false;
-  TDuplicates duplicates_ = dupIgnore;
-  bool case_sensitive_ = false;
+  std::vector<TItem> FItems;
+  bool FSorted = false;
+  TDuplicates FDuplicates = dupIgnore;
+  bool FCaseSensitive = false;
 };
 
 }  // namespace classlib

@@ -169,46 +169,46 @@ class TFormatArg {
   template <class T>
     requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, char>)
   TFormatArg(T value) {  // NOLINT(google-explicit-constructor): argument lists convert implicitly
-    wide_ = sizeof(T) > 4;
+    FWide = sizeof(T) > 4;
     if constexpr (std::is_signed_v<T>) {
-      kind_ = akInteger;
-      int_ = value;
+      FKind = akInteger;
+      FInt = value;
     } else {
-      kind_ = akUnsigned;
-      uint_ = value;
+      FKind = akUnsigned;
+      FUInt = value;
     }
   }
-  TFormatArg(bool value) : kind_(akInteger), int_(value ? 1 : 0) {}
-  TFormatArg(char value) : kind_(akString), text_(&char_, 1), char_(value) {}
-  TFormatArg(double value) : kind_(akFloat), float_(value) {}
-  TFormatArg(float value) : kind_(akFloat), float_(value) {}
-  TFormatArg(long double value) : kind_(akFloat), float_(static_cast<double>(value)) {}
-  TFormatArg(std::string_view value) : kind_(akString), text_(value) {}
-  TFormatArg(const std::string& value) : kind_(akString), text_(value) {}
-  TFormatArg(const char* value) : kind_(akString), text_(value ? value : "") {}
-  TFormatArg(const void* value) : kind_(akPointer), pointer_(value) {}
+  TFormatArg(bool value) : FKind(akInteger), FInt(value ? 1 : 0) {}
+  TFormatArg(char value) : FKind(akString), FText(&FChar, 1), FChar(value) {}
+  TFormatArg(double value) : FKind(akFloat), FFloat(value) {}
+  TFormatArg(float value) : FKind(akFloat), FFloat(value) {}
+  TFormatArg(long double value) : FKind(akFloat), FFloat(static_cast<double>(value)) {}
+  TFormatArg(std::string_view value) : FKind(akString), FText(value) {}
+  TFormatArg(const std::string& value) : FKind(akString), FText(value) {}
+  TFormatArg(const char* value) : FKind(akString), FText(value ? value : "") {}
+  TFormatArg(const void* value) : FKind(akPointer), FPointer(value) {}
 
   TFormatArg(const TFormatArg& other) { *this = other; }
   TFormatArg& operator=(const TFormatArg& other);
 
-  TKind Kind() const { return kind_; }
-  std::int64_t AsInteger() const { return int_; }
+  TKind Kind() const { return FKind; }
+  std::int64_t AsInteger() const { return FInt; }
   // True for 64-bit integers: %x and %u show a negative 32-bit one in 32 bits.
-  bool Wide() const { return wide_; }
-  std::uint64_t AsUnsigned() const { return uint_; }
-  double AsFloat() const { return float_; }
-  std::string_view AsString() const { return text_; }
-  const void* AsPointer() const { return pointer_; }
+  bool Wide() const { return FWide; }
+  std::uint64_t AsUnsigned() const { return FUInt; }
+  double AsFloat() const { return FFloat; }
+  std::string_view AsString() const { return FText; }
+  const void* AsPointer() const { return FPointer; }
 
  private:
-  TKind kind_ = akInteger;
-  std::int64_t int_ = 0;
-  std::uint64_t uint_ = 0;
-  double float_ = 0;
-  std::string_view text_;
-  char char_ = 0;
-  const void* pointer_ = nullptr;
-  bool wide_ = false;
+  TKind FKind = akInteger;
+  std::int64_t FInt = 0;
+  std::uint64_t FUInt = 0;
+  double FFloat = 0;
+  std::string_view FText;
+  char FChar = 0;
+  const void* FPointer = nullptr;
+  bool FWide = false;
 };
 
 std::string FormatArgs(std::string_view format, std::span<const TFormatArg> args,

@@ -178,22 +178,22 @@ bool StartsWithNoCase(std::string_view s, std::size_t at, std::string_view word)
 
 class TDateFormatter {
  public:
-  TDateFormatter(TDateTime value, const TFormatSettings& settings) : settings_(settings) {
-    DecodeDateTime(value, year_, month_, day_, hour_, min_, sec_, msec_);
-    midnight_ = hour_ == 0 && min_ == 0 && sec_ == 0 && msec_ == 0;
-    dayOfWeek_ = DayOfWeek(value);
+  TDateFormatter(TDateTime value, const TFormatSettings& settings) : FSettings(settings) {
+    DecodeDateTime(value, FYear, FMonth, FDay, FHour, FMin, FSec, FMsec);
+    FMidnight = FHour == 0 && FMin == 0 && FSec == 0 && FMsec == 0;
+    FDayOfWeek = DayOfWeek(value);
   }
 
   std::string Run(std::string_view format) {
     Append(format, 0);
-    return out_;
+    return FOut;
   }
 
  private:
   void Number(int value, int width) {
     std::string digits = std::to_string(value);
     if (static_cast<int>(digits.size()) < width) digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
-    out_ += digits;
+    FOut += digits;
   }
 
   // Whether an am/pm token follows at or after `from` (outside quotes).
@@ -228,41 +228,41 @@ class TDateFormatter {
         case '"': {
           const std::size_t close = f.find(c, i + 1);
           const std::size_t end = close == std::string_view::npos ? f.size() : close;
-          out_.append(f.substr(i + 1, end - i - 1));
+          FOut.append(f.substr(i + 1, end - i - 1));
           i = end + 1;
           continue;
         }
         case 'C':
-          Append(settings_.ShortDateFormat, level + 1);
-          if (!midnight_) {
-            out_.push_back(' ');
-            Append(settings_.LongTimeFormat, level + 1);
+          Append(FSettings.ShortDateFormat, level + 1);
+          if (!FMidnight) {
+            FOut.push_back(' ');
+            Append(FSettings.LongTimeFormat, level + 1);
           }
           break;
         case 'D':
-          if (count == 1) Number(day_, 1);
-          else if (count == 2) Number(day_, 2);
-          else if (count == 3) out_ += settings_.ShortDayNames[static_cast<std::size_t>(dayOfWeek_ - 1)];
-          else if (count == 4) out_ += settings_.LongDayNames[static_cast<std::size_t>(dayOfWeek_ - 1)];
-          else if (count == 5) Append(settings_.ShortDateFormat, level + 1);
-          else Append(settings_.LongDateFormat, level + 1);
+          if (count == 1) Number(FDay, 1);
+          else if (count == 2) Number(FDay, 2);
+          else if (count == 3) FOut += FSettings.ShortDayNames[static_cast<std::size_t>(FDayOfWeek - 1)];
+          else if (count == 4) FOut += FSettings.LongDayNames[static_cast<std::size_t>(FDayOfWeek - 1)];
+          else if (count == 5) Append(FSettings.ShortDateFormat, level + 1);
+          else Append(FSettings.LongDateFormat, level + 1);
           break;
         case 'M':
           if (lastToken == 'H') {
-            Number(min_, count >= 2 ? 2 : 1);
+            Number(FMin, count >= 2 ? 2 : 1);
           } else if (count <= 2) {
-            Number(month_, static_cast<int>(count));
+            Number(FMonth, static_cast<int>(count));
           } else {
-            const auto& names = count == 3 ? settings_.ShortMonthNames : settings_.LongMonthNames;
-            out_ += names[static_cast<std::size_t>(month_ - 1)];
+            const auto& names = count == 3 ? FSettings.ShortMonthNames : FSettings.LongMonthNames;
+            FOut += names[static_cast<std::size_t>(FMonth - 1)];
           }
           break;
         case 'Y':
-          if (count <= 2) Number(year_ % 100, 2);
-          else Number(year_, 4);
+          if (count <= 2) Number(FYear % 100, 2);
+          else Number(FYear, 4);
           break;
         case 'H': {
-          int hour = hour_;
+          int hour = FHour;
           if (TwelveHourClock(f, i + count)) {
             hour %= 12;
             if (hour == 0) hour = 12;
@@ -270,24 +270,24 @@ class TDateFormatter {
           Number(hour, count >= 2 ? 2 : 1);
           break;
         }
-        case 'N': Number(min_, count >= 2 ? 2 : 1); break;
-        case 'S': Number(sec_, count >= 2 ? 2 : 1); break;
-        case 'Z': Number(msec_, count >= 3 ? 3 : 1); break;
+        case 'N': Number(FMin, count >= 2 ? 2 : 1); break;
+        case 'S': Number(FSec, count >= 2 ? 2 : 1); break;
+        case 'Z': Number(FMsec, count >= 3 ? 3 : 1); break;
         case 'T':
-          Append(count == 1 ? settings_.ShortTimeFormat : settings_.LongTimeFormat, level + 1);
+          Append(count == 1 ? FSettings.ShortTimeFormat : FSettings.LongTimeFormat, level + 1);
           break;
         case 'A':
           if (StartsWithNoCase(f, i, "am/pm")) {
-            out_.append(f.substr(hour_ < 12 ? i : i + 3, 2));
+            FOut.append(f.substr(FHour < 12 ? i : i + 3, 2));
             i += 5;
           } else if (StartsWithNoCase(f, i, "a/p")) {
-            out_.push_back(f[hour_ < 12 ? i : i + 2]);
+            FOut.push_back(f[FHour < 12 ? i : i + 2]);
             i += 3;
           } else if (StartsWithNoCase(f, i, "ampm")) {
-            out_ += hour_ < 12 ? settings_.TimeAMString : settings_.TimePMString;
+            FOut += FHour < 12 ? FSettings.TimeAMString : FSettings.TimePMString;
             i += 4;
           } else {
-            out_.push_back(c);
+            FOut.push_back(c);
             ++i;
           }
           lastToken = 'A';
@@ -295,13 +295,13 @@ class TDateFormatter {
         case '/':
         case ':': {
           // Separators, like literals, leave the last token as it was: "h:mm" shows minutes.
-          const char separator = token == '/' ? settings_.DateSeparator : settings_.TimeSeparator;
-          if (separator != '\0') out_.append(count, separator);
+          const char separator = token == '/' ? FSettings.DateSeparator : FSettings.TimeSeparator;
+          if (separator != '\0') FOut.append(count, separator);
           i += count;
           continue;
         }
         default:
-          out_.append(f.substr(i, count));
+          FOut.append(f.substr(i, count));
           i += count;
           continue;
       }
@@ -310,10 +310,10 @@ class TDateFormatter {
     }
   }
 
-  const TFormatSettings& settings_;
-  std::string out_;
-  int year_ = 0, month_ = 0, day_ = 0, hour_ = 0, min_ = 0, sec_ = 0, msec_ = 0, dayOfWeek_ = 1;
-  bool midnight_ = false;
+  const TFormatSettings& FSettings;
+  std::string FOut;
+  int FYear = 0, FMonth = 0, FDay = 0, FHour = 0, FMin = 0, FSec = 0, FMsec = 0, FDayOfWeek = 1;
+  bool FMidnight = false;
 };
 
 }  // namespace

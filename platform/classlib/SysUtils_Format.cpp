@@ -11,15 +11,15 @@ namespace classlib {
 
 TFormatArg& TFormatArg::operator=(const TFormatArg& other) {
   if (this == &other) return *this;
-  kind_ = other.kind_;
-  int_ = other.int_;
-  uint_ = other.uint_;
-  float_ = other.float_;
-  char_ = other.char_;
-  pointer_ = other.pointer_;
-  wide_ = other.wide_;
+  FKind = other.FKind;
+  FInt = other.FInt;
+  FUInt = other.FUInt;
+  FFloat = other.FFloat;
+  FChar = other.FChar;
+  FPointer = other.FPointer;
+  FWide = other.FWide;
   // A character argument points at its own copy of the character.
-  text_ = other.text_.data() == &other.char_ ? std::string_view(&char_, 1) : other.text_;
+  FText = other.FText.data() == &other.FChar ? std::string_view(&FChar, 1) : other.FText;
   return *this;
 }
 
@@ -28,18 +28,18 @@ namespace {
 class TFormatter {
  public:
   TFormatter(std::string_view format, std::span<const TFormatArg> args, const TFormatSettings& settings)
-      : format_(format), args_(args), settings_(settings) {}
+      : FFormat(format), FArgs(args), FSettings(settings) {}
 
   std::string Run() {
     std::string out;
     std::size_t i = 0;
-    while (i < format_.size()) {
-      const char c = format_[i++];
+    while (i < FFormat.size()) {
+      const char c = FFormat[i++];
       if (c != '%') {
         out.push_back(c);
         continue;
       }
-      if (i < format_.size() && format_[i] == '%') {
+      if (i < FFormat.size() && FFormat[i] == '%') {
         out.push_back('%');
         ++i;
         continue;
@@ -51,28 +51,28 @@ class TFormatter {
 
  private:
   [[noreturn]] void Invalid() const {
-    throw EConvertError("Format '" + std::string(format_) + "' invalid or incompatible with argument");
+    throw EConvertError("Format '" + std::string(FFormat) + "' invalid or incompatible with argument");
   }
 
   const TFormatArg& NextArg() {
-    if (next_ >= args_.size())
-      throw EConvertError("No argument for format '" + std::string(format_) + "'");
-    return args_[next_++];
+    if (FNext >= FArgs.size())
+      throw EConvertError("No argument for format '" + std::string(FFormat) + "'");
+    return FArgs[FNext++];
   }
 
   // A number, or "*" taking the next argument (which must be an integer).
   std::optional<long long> NumberOrStar(std::size_t& i) {
-    if (i < format_.size() && format_[i] == '*') {
+    if (i < FFormat.size() && FFormat[i] == '*') {
       ++i;
       const TFormatArg& arg = NextArg();
       if (arg.Kind() == TFormatArg::akInteger) return arg.AsInteger();
       if (arg.Kind() == TFormatArg::akUnsigned) return static_cast<long long>(arg.AsUnsigned());
       Invalid();
     }
-    if (i >= format_.size() || format_[i] < '0' || format_[i] > '9') return std::nullopt;
+    if (i >= FFormat.size() || FFormat[i] < '0' || FFormat[i] > '9') return std::nullopt;
     long long n = 0;
-    while (i < format_.size() && format_[i] >= '0' && format_[i] <= '9') {
-      n = std::min<long long>(n * 10 + (format_[i] - '0'), 1 << 20);
+    while (i < FFormat.size() && FFormat[i] >= '0' && FFormat[i] <= '9') {
+      n = std::min<long long>(n * 10 + (FFormat[i] - '0'), 1 << 20);
       ++i;
     }
     return n;
@@ -80,27 +80,27 @@ class TFormatter {
 
   std::string Conversion(std::size_t& i) {
     std::optional<long long> width = NumberOrStar(i);
-    if (width && i < format_.size() && format_[i] == ':') {
+    if (width && i < FFormat.size() && FFormat[i] == ':') {
       ++i;
-      next_ = static_cast<std::size_t>(*width);
+      FNext = static_cast<std::size_t>(*width);
       width.reset();
     }
     bool left = false;
     if (!width) {
-      if (i < format_.size() && format_[i] == '-') {
+      if (i < FFormat.size() && FFormat[i] == '-') {
         left = true;
         ++i;
       }
       width = NumberOrStar(i);
     }
     std::optional<long long> precision;
-    if (i < format_.size() && format_[i] == '.') {
+    if (i < FFormat.size() && FFormat[i] == '.') {
       ++i;
       precision = NumberOrStar(i);
       if (!precision) precision = 0;
     }
-    if (i >= format_.size()) Invalid();
-    char type = format_[i++];
+    if (i >= FFormat.size()) Invalid();
+    char type = FFormat[i++];
     if (type >= 'A' && type <= 'Z') type = static_cast<char>(type - 'A' + 'a');
     std::string text = Convert(type, NextArg(), precision);
     const long long w = width.value_or(0);
@@ -163,27 +163,27 @@ class TFormatter {
         if (precision && *precision < static_cast<long long>(s.size())) s = s.substr(0, static_cast<std::size_t>(*precision));
         return std::string(s);
       }
-      case 'f': return FloatToStrF(asDouble(), ffFixed, 18, digitsOf(precision.value_or(2)), settings_);
-      case 'n': return FloatToStrF(asDouble(), ffNumber, 18, digitsOf(precision.value_or(2)), settings_);
+      case 'f': return FloatToStrF(asDouble(), ffFixed, 18, digitsOf(precision.value_or(2)), FSettings);
+      case 'n': return FloatToStrF(asDouble(), ffNumber, 18, digitsOf(precision.value_or(2)), FSettings);
       case 'm':
         return FloatToStrF(asDouble(), ffCurrency, 18,
-                           digitsOf(precision.value_or(settings_.CurrencyDecimals)), settings_);
+                           digitsOf(precision.value_or(FSettings.CurrencyDecimals)), FSettings);
       case 'e': {
         const int p = static_cast<int>(std::clamp<long long>(precision.value_or(15), 1, 18));
-        return FloatToStrF(asDouble(), ffExponent, p, 3, settings_);
+        return FloatToStrF(asDouble(), ffExponent, p, 3, FSettings);
       }
       case 'g': {
         const int p = static_cast<int>(std::clamp<long long>(precision.value_or(15), 1, 18));
-        return FloatToStrF(asDouble(), ffGeneral, p, 0, settings_);
+        return FloatToStrF(asDouble(), ffGeneral, p, 0, FSettings);
       }
       default: Invalid();
     }
   }
 
-  std::string_view format_;
-  std::span<const TFormatArg> args_;
-  const TFormatSettings& settings_;
-  std::size_t next_ = 0;
+  std::string_view FFormat;
+  std::span<const TFormatArg> FArgs;
+  const TFormatSettings& FSettings;
+  std::size_t FNext = 0;
 };
 
 }  // namespace

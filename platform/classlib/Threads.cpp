@@ -157,21 +157,21 @@ TThread::~TThread() {
 }
 
 std::exception_ptr TThread::FatalException() const {
-  std::lock_guard lock(lock_);
-  return fatal_;
+  std::lock_guard lock(FLock);
+  return FFatal;
 }
 
 void TThread::Start() {
-  std::lock_guard lock(lock_);
-  if (started_.exchange(true)) throw EThread("Thread already started");
-  // Run waits for this lock, so thread_ is assigned before it can detach itself.
-  thread_ = std::thread(&TThread::Run, this);
+  std::lock_guard lock(FLock);
+  if (FStarted.exchange(true)) throw EThread("Thread already started");
+  // Run waits for this lock, so FThread is assigned before it can detach itself.
+  FThread = std::thread(&TThread::Run, this);
 }
 
 void TThread::Synchronize(const std::function<void()>& fn) { classlib::Synchronize(fn); }
 
 void TThread::Run() {
-  { std::lock_guard wait(lock_); }
+  { std::lock_guard wait(FLock); }
   std::exception_ptr error;
   try {
     Execute();
@@ -187,12 +187,12 @@ void TThread::Run() {
   }
   const bool freeItself = FreeOnTerminate();
   {
-    std::lock_guard lock(lock_);
-    fatal_ = error;
-    if (freeItself) thread_.detach();
-    finished_.store(true);
+    std::lock_guard lock(FLock);
+    FFatal = error;
+    if (freeItself) FThread.detach();
+    FFinished.store(true);
   }
-  finished_signal_.notify_all();
+  FFinishedSignal.notify_all();
   if (freeItself) delete this;
 }
 
@@ -200,25 +200,25 @@ int TThread::WaitFor() {
   if (!Started()) throw EThread("Cannot wait for a thread that was not started");
   if (FreeOnTerminate()) throw EThread("Cannot wait for a thread that frees itself");
   {
-    std::lock_guard lock(lock_);
-    if (thread_.get_id() == std::this_thread::get_id()) throw EThread("A thread cannot wait for itself");
+    std::lock_guard lock(FLock);
+    if (FThread.get_id() == std::this_thread::get_id()) throw EThread("A thread cannot wait for itself");
   }
   const bool onMainThread = std::this_thread::get_id() == MainThreadID();
   const auto dispatcher = CurrentDispatcher();
-  std::unique_lock lock(lock_);
+  std::unique_lock lock(FLock);
   while (!Finished()) {
     if (onMainThread && dispatcher && dispatcher->Pump) {
-      finished_signal_.wait_for(lock, std::chrono::milliseconds(5), [&] { return Finished(); });
+      FFinishedSignal.wait_for(lock, std::chrono::milliseconds(5), [&] { return Finished(); });
       lock.unlock();
       dispatcher->Pump();
       lock.lock();
     } else {
-      finished_signal_.wait(lock, [&] { return Finished(); });
+      FFinishedSignal.wait(lock, [&] { return Finished(); });
     }
   }
   // Run no longer needs the lock once finished, so joining under it is safe
   // and keeps two waiters from joining at once.
-  if (thread_.joinable()) thread_.join();
+  if (FThread.joinable()) FThread.join();
   return ReturnValue();
 }
 

@@ -68,12 +68,12 @@ class TThread {
   TThread& operator=(const TThread&) = delete;
 
   // properties
-  bool Terminated() const { return terminated_.load(); }
-  bool Started() const { return started_.load(); }
-  bool Finished() const { return finished_.load(); }
-  bool FreeOnTerminate() const { return free_on_terminate_.load(); }
-  void SetFreeOnTerminate(bool value) { free_on_terminate_.store(value); }
-  int ReturnValue() const { return return_value_.load(); }
+  bool Terminated() const { return FTerminated.load(); }
+  bool Started() const { return FStarted.load(); }
+  bool Finished() const { return FFinished.load(); }
+  bool FreeOnTerminate() const { return FFreeOnTerminate.load(); }
+  void SetFreeOnTerminate(bool value) { FFreeOnTerminate.store(value); }
+  int ReturnValue() const { return FReturnValue.load(); }
   // The exception that ended Execute, if any.
   std::exception_ptr FatalException() const;
 
@@ -84,7 +84,7 @@ class TThread {
   // operations
   // Raises EThread "Thread already started" on a second call.
   void Start();
-  void Terminate() { terminated_.store(true); }
+  void Terminate() { FTerminated.store(true); }
   // Waits for the end of Execute and returns ReturnValue. On the GUI thread it
   // runs synchronised calls meanwhile. Raises EThread for a thread that was
   // never started, frees itself, or would wait for itself.
@@ -94,21 +94,21 @@ class TThread {
   // introduced virtual
   virtual void Execute() = 0;
 
-  void SetReturnValue(int value) { return_value_.store(value); }
+  void SetReturnValue(int value) { FReturnValue.store(value); }
   void Synchronize(const std::function<void()>& fn);
 
  private:
   void Run();
 
-  std::thread thread_;
-  mutable std::mutex lock_;  // guards thread_, fatal_ and the end of Run
-  std::condition_variable finished_signal_;
-  std::atomic<bool> started_{false};
-  std::atomic<bool> terminated_{false};
-  std::atomic<bool> finished_{false};
-  std::atomic<bool> free_on_terminate_{false};
-  std::atomic<int> return_value_{0};
-  std::exception_ptr fatal_;
+  std::thread FThread;
+  mutable std::mutex FLock;  // guards FThread, FFatal and the end of Run
+  std::condition_variable FFinishedSignal;
+  std::atomic<bool> FStarted{false};
+  std::atomic<bool> FTerminated{false};
+  std::atomic<bool> FFinished{false};
+  std::atomic<bool> FFreeOnTerminate{false};
+  std::atomic<int> FReturnValue{0};
+  std::exception_ptr FFatal;
 };
 
 }  // namespace classlib

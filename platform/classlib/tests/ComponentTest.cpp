@@ -9,22 +9,22 @@ using namespace classlib;
 // Records the notifications it hears, and counts its own destruction.
 class TProbe : public TComponent {
  public:
-  TProbe(TComponent* owner, std::vector<std::string>* log) : TComponent(owner), log_(log) {}
+  TProbe(TComponent* owner, std::vector<std::string>* log) : TComponent(owner), FLog(log) {}
   ~TProbe() override {
-    if (log_) log_->push_back("free " + Name());
+    if (FLog) FLog->push_back("free " + Name());
   }
   TComponent* watched = nullptr;
 
  protected:
   void Notification(TComponent* component, TOperation operation) override {
     TComponent::Notification(component, operation);
-    if (log_ && component)
-      log_->push_back(Name() + (operation == opInsert ? " +" : " -") + component->Name());
+    if (FLog && component)
+      FLog->push_back(Name() + (operation == opInsert ? " +" : " -") + component->Name());
     if (operation == opRemove && component == watched) watched = nullptr;
   }
 
  private:
-  std::vector<std::string>* log_;
+  std::vector<std::string>* FLog;
 };
 
 TEST(Component, OwnerFreesOwnedComponentsLastInsertedFirst) {

@@ -14,39 +14,39 @@ enum TLineStyle : std::uint8_t { lsSolid, lsDash, lsDot };
 class TSamplePen : public TPersistent {
   ORVEL_CLASS_INFO
  public:
-  bool Visible() const { return visible_; }
-  void SetVisible(bool v) { visible_ = v; }
-  int Width() const { return width_; }
-  void SetWidth(int v) { width_ = v; }
-  double Ratio() const { return ratio_; }
-  void SetRatio(double v) { ratio_ = v; }
-  TLineStyle Style() const { return style_; }
-  void SetStyle(TLineStyle v) { style_ = v; }
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(const std::string& v) { caption_ = v; }
-  std::uint32_t Options() const { return options_; }
-  void SetOptions(std::uint32_t v) { options_ = v; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool v) { FVisible = v; }
+  int Width() const { return FWidth; }
+  void SetWidth(int v) { FWidth = v; }
+  double Ratio() const { return FRatio; }
+  void SetRatio(double v) { FRatio = v; }
+  TLineStyle Style() const { return FStyle; }
+  void SetStyle(TLineStyle v) { FStyle = v; }
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& v) { FCaption = v; }
+  std::uint32_t Options() const { return FOptions; }
+  void SetOptions(std::uint32_t v) { FOptions = v; }
 
   void Assign(const TPersistent& source) override {
     if (auto* p = dynamic_cast<const TSamplePen*>(&source)) {
-      visible_ = p->visible_;
-      width_ = p->width_;
-      ratio_ = p->ratio_;
-      style_ = p->style_;
-      caption_ = p->caption_;
-      options_ = p->options_;
+      FVisible = p->FVisible;
+      FWidth = p->FWidth;
+      FRatio = p->FRatio;
+      FStyle = p->FStyle;
+      FCaption = p->FCaption;
+      FOptions = p->FOptions;
       return;
     }
     TPersistent::Assign(source);
   }
 
  private:
-  bool visible_ = true;
-  int width_ = 1;
-  double ratio_ = 0.5;
-  TLineStyle style_ = lsSolid;
-  std::string caption_;
-  std::uint32_t options_ = 0;
+  bool FVisible = true;
+  int FWidth = 1;
+  double FRatio = 0.5;
+  TLineStyle FStyle = lsSolid;
+  std::string FCaption;
+  std::uint32_t FOptions = 0;
 };
 
 const TClassInfo& TSamplePen::StaticClassInfo() {
@@ -74,26 +74,26 @@ class TSampleSeries : public TComponent {
   explicit TSampleSeries(TComponent* owner) : TComponent(owner) {}
   ~TSampleSeries() override { SetSource(nullptr); }
 
-  TSamplePen* Pen() const { return pen_.get(); }
-  TSampleSeries* Source() const { return source_; }
+  TSamplePen* Pen() const { return FPen.get(); }
+  TSampleSeries* Source() const { return FSource; }
   void SetSource(TSampleSeries* s) {
-    if (source_ != nullptr) source_->RemoveFreeNotification(*this);
-    source_ = s;
-    if (source_ != nullptr) source_->FreeNotification(*this);
+    if (FSource != nullptr) FSource->RemoveFreeNotification(*this);
+    FSource = s;
+    if (FSource != nullptr) FSource->FreeNotification(*this);
   }
-  int Count() const { return count_; }
-  void SetCount(int c) { count_ = c; }
+  int Count() const { return FCount; }
+  void SetCount(int c) { FCount = c; }
 
  protected:
   void Notification(TComponent* component, TOperation operation) override {
     TComponent::Notification(component, operation);
-    if (operation == opRemove && component == source_) source_ = nullptr;
+    if (operation == opRemove && component == FSource) FSource = nullptr;
   }
 
  private:
-  std::unique_ptr<TSamplePen> pen_ = std::make_unique<TSamplePen>();
-  TSampleSeries* source_ = nullptr;
-  int count_ = 10;
+  std::unique_ptr<TSamplePen> FPen = std::make_unique<TSamplePen>();
+  TSampleSeries* FSource = nullptr;
+  int FCount = 10;
 };
 
 const TClassInfo& TSampleSeries::StaticClassInfo() {
@@ -258,14 +258,14 @@ using namespace classlib;
 class TOwnedPen : public TPersistent {
   ORVEL_CLASS_INFO
  public:
-  explicit TOwnedPen(int defaultColor = 0) : default_color_(defaultColor), color_(defaultColor) {}
-  int Color() const { return color_; }
-  void SetColor(int c) { color_ = c; }
-  int DefaultColor() const { return default_color_; }
+  explicit TOwnedPen(int defaultColor = 0) : FDefaultColor(defaultColor), FColor(defaultColor) {}
+  int Color() const { return FColor; }
+  void SetColor(int c) { FColor = c; }
+  int DefaultColor() const { return FDefaultColor; }
 
  private:
-  int default_color_;
-  int color_;
+  int FDefaultColor;
+  int FColor;
 };
 
 const TClassInfo& TOwnedPen::StaticClassInfo() {

@@ -19,11 +19,11 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // Restores the process-wide settings a test changes.
 class SettingsGuard {
  public:
-  SettingsGuard() : saved_(FormatSettings()) {}
-  ~SettingsGuard() { SetFormatSettings(saved_); }
+  SettingsGuard() : FSaved(FormatSettings()) {}
+  ~SettingsGuard() { SetFormatSettings(FSaved); }
 
  private:
-  TFormatSettings saved_;
+  TFormatSettings FSaved;
 };
 
 struct GeneralCase {

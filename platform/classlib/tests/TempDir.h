@@ -16,21 +16,21 @@ class TTempDir {
   TTempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "orvel-classlib-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    FPath = pattern;
   }
   ~TTempDir() {
     std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+    std::filesystem::remove_all(FPath, ec);
   }
   TTempDir(const TTempDir&) = delete;
   TTempDir& operator=(const TTempDir&) = delete;
 
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& Path() const { return path_; }
+  std::string File(const std::string& name) const { return (FPath / name).string(); }
+  const std::filesystem::path& Path() const { return FPath; }
   // Names of the entries, sorted, to see that no temporary file was left behind.
   std::string Listing() const {
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(path_)) names.push_back(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(FPath)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     std::string out;
     for (const auto& n : names) out += n + ";";
@@ -38,7 +38,7 @@ class TTempDir {
   }
 
  private:
-  std::filesystem::path path_;
+  std::filesystem::path FPath;
 };
 
 }  // namespace classlib::testing

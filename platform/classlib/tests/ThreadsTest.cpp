@@ -23,7 +23,7 @@ class Threads : public ::testing::Test {
 // A worker that runs a function; the test body decides what it does.
 class TProbeThread : public TThread {
  public:
-  explicit TProbeThread(std::function<void(TProbeThread&)> body) : body_(std::move(body)) {}
+  explicit TProbeThread(std::function<void(TProbeThread&)> body) : FBody(std::move(body)) {}
   ~TProbeThread() override {
     Terminate();
     if (Started() && !FreeOnTerminate()) WaitFor();
@@ -34,10 +34,10 @@ class TProbeThread : public TThread {
   std::atomic<bool>* destroyed = nullptr;
 
  protected:
-  void Execute() override { body_(*this); }
+  void Execute() override { FBody(*this); }
 
  private:
-  std::function<void(TProbeThread&)> body_;
+  std::function<void(TProbeThread&)> FBody;
 };
 
 TEST_F(Threads, CreatedSuspendedRunsAfterStartAndStopsWhenTerminated) {
