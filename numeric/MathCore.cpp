@@ -131,7 +131,8 @@ double CopySign(double A, double B) {
 }
 
 // log |Gamma(X)| in extended precision. The poles (0 and the negative
-// integers) give -INF, as the original routine defines them.
+// integers) give -INF where C's lgamma gives +INF: the sign keeps a pole apart
+// from the overflow beyond MaxLnGammaArg, which gives INF.
 double LnGamma(double X) {
   if (X == 0.0) return -INF;
   if (X < 0.0 && Frac(X) == 0.0) return -INF;

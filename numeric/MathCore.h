@@ -53,8 +53,10 @@ inline constexpr TCplx C_ONE{1.0, 0.0};
 inline constexpr TCplx CNAN{std::numeric_limits<double>::quiet_NaN(),
                             std::numeric_limits<double>::quiet_NaN()};
 inline constexpr TCplx CINF{INF, INF};
-// The x87 control word the original loads: extended precision, round to
-// nearest, every exception masked. Kept as a value; nothing loads it here.
+// The library's x87 control word: extended precision, round to nearest, every
+// exception masked. It is the value Get8087CW and FpuSaveTruncMode report, so
+// that code saving and restoring the control word around a call sees one
+// consistent value; nothing loads it here.
 inline constexpr std::uint16_t FPU_CW = 0x133F;
 
 // Root key of the libraries' user settings in the settings store.

@@ -35,7 +35,10 @@ void DoneNumora();
 
 // Take one to four temporaries, in argument order, under one lock. Each comes
 // out real and empty, ConditionCheck True, Caption empty and no OnSetSize
-// handler. When the slots are exhausted a plain object is created.
+// handler; a matrix also gets its solver settings' defaults back and the
+// results of its last solve cleared. Tag, and a matrix's SubDiag and
+// SuperDiag, keep what the last user set. When the slots are exhausted a
+// plain object is created.
 void CreateIt(TVec*& V1);
 void CreateIt(TVec*& V1, TVec*& V2);
 void CreateIt(TVec*& V1, TVec*& V2, TVec*& V3);

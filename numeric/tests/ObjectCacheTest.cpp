@@ -134,7 +134,7 @@ TEST_F(ObjectCache, ReturnedVectorComesBackClean) {
   EXPECT_NE(v->Values(), owner.Values() + 2);
   EXPECT_TRUE(v->ConditionCheck());
   EXPECT_EQ(v->Caption(), "");
-  EXPECT_EQ(v->Tag(), 7);  // kept, as specified
+  EXPECT_EQ(v->Tag(), 7);  // a take does not reset Tag (see CreateIt)
   FreeIt(v);
 }
 
@@ -196,7 +196,7 @@ TEST_F(ObjectCache, ReturnedMatrixComesBackWithDefaults) {
   EXPECT_FALSE(m->RefineSolution());
   EXPECT_FALSE(m->TriangleUnit());
   EXPECT_EQ(m->Caption(), "");
-  EXPECT_EQ(m->SubDiag(), 3);  // kept, as specified
+  EXPECT_EQ(m->SubDiag(), 3);  // nor the band widths (see CreateIt)
   FreeIt(m);
 }
 
