@@ -15,12 +15,12 @@ namespace chart {
 // --- blending ---------------------------------------------------------------
 
 std::unique_ptr<TKivBlend> TKivCanvas::BeginBlending(const TRect& rect, std::int32_t transparency) {
-  blend_transparency_ = transparency & 127;
+  FBlendTransparency = transparency & 127;
   return NewBlend(rect);
 }
 
 void TKivCanvas::EndBlending(std::unique_ptr<TKivBlend> blend) {
-  if (blend) blend->DoBlend(blend_transparency_);
+  if (blend) blend->DoBlend(FBlendTransparency);
 }
 
 // --- style selection --------------------------------------------------------
@@ -71,10 +71,10 @@ void TKivCanvas::AssignBrush(const TChartBrush& brush, TColor color) {
 void TKivCanvas::AssignFont(TKivFont& font) {
   font.SetPixelsPerInch(Font().PixelsPerInch());
   Font().Assign(font);
-  if (font_zoom_ != 100.0) Font().SetSize(Round(font.Size() * font_zoom_ * 0.01));
+  if (FFontZoom != 100.0) Font().SetSize(Round(font.Size() * FFontZoom * 0.01));
   if (IsMonochrome()) Font().SetColor(clBlack);
-  if (char_extra_ != font.InterCharSize()) char_extra_ = font.InterCharSize();
-  current_font_ = &font;
+  if (FCharExtra != font.InterCharSize()) FCharExtra = font.InterCharSize();
+  FCurrentFont = &font;
   font.SetLastCanvas(dynamic_cast<TCanvas3D*>(this));
 }
 
@@ -90,8 +90,8 @@ void TKivCanvas::ResetState() {
   Brush().SetStyle(bsSolid);
   Font().SetColor(clBlack);
   Font().SetSize(10);
-  current_font_ = nullptr;
-  char_extra_ = 0;
+  FCurrentFont = nullptr;
+  FCharExtra = 0;
   SetBackColor(clWhite);
   SetBackMode(TRANSPARENT);
   SetTextAlign(0);
@@ -159,7 +159,7 @@ bool HasShadowOffset(const TKivFont* font) {
 }  // namespace
 
 void TKivCanvas::TextOut(std::int32_t x, std::int32_t y, const std::string& text) {
-  TKivFont* font = current_font_;
+  TKivFont* font = FCurrentFont;
   if (HasShadowOffset(font)) {
     const TKivShadow& shadow = *font->Shadow();
     std::int32_t sx = x, sy = y;
@@ -197,33 +197,33 @@ void TKivCanvas::TextOut(std::int32_t x, std::int32_t y, const std::string& text
 
 std::int32_t TKivCanvas::TextWidth(const std::string& text) {
   std::int32_t w = RawTextWidth(text);
-  if (current_font_ != nullptr && current_font_->HasShadow())
-    w += std::abs(current_font_->Shadow()->HorizSize());
+  if (FCurrentFont != nullptr && FCurrentFont->HasShadow())
+    w += std::abs(FCurrentFont->Shadow()->HorizSize());
   return w;
 }
 
 std::int32_t TKivCanvas::TextHeight(const std::string& text) {
   std::int32_t h = RawTextHeight(text);
-  if (current_font_ != nullptr && current_font_->HasShadow())
-    h += std::abs(current_font_->Shadow()->VertSize());
+  if (FCurrentFont != nullptr && FCurrentFont->HasShadow())
+    h += std::abs(FCurrentFont->Shadow()->VertSize());
   return h;
 }
 
 void TKivCanvas::RotateLabel(std::int32_t x, std::int32_t y, const std::string& text, double angle) {
   Brush().SetStyle(bsClear);
   if (angle >= 361) angle -= 360;
-  const double savedAngle = text_angle_;
-  text_angle_ = angle;
+  const double savedAngle = FTextAngle;
+  FTextAngle = angle;
   TextOut(x, y, text);
-  text_angle_ = savedAngle;
+  FTextAngle = savedAngle;
 }
 
 void TCanvas3D::RotateLabel(std::int32_t x, std::int32_t y, const std::string& text, double angle) {
-  const std::int32_t savedSize = text_size_;
-  if (projection_.ZoomText && projection_.ZoomFactor != 1.0)
-    text_size_ = std::max(Round(Font().Size() * projection_.ZoomFactor), 1);
+  const std::int32_t savedSize = FTextSize;
+  if (FProjection.ZoomText && FProjection.ZoomFactor != 1.0)
+    FTextSize = std::max(Round(Font().Size() * FProjection.ZoomFactor), 1);
   TKivCanvas::RotateLabel(x, y, text, angle);
-  text_size_ = savedSize;
+  FTextSize = savedSize;
 }
 
 // --- gradient fills ---------------------------------------------------------
@@ -240,30 +240,30 @@ TRect Normalised(TRect r) {
 class TBandPainter {
  public:
   explicit TBandPainter(TKivCanvas& canvas)
-      : canvas_(canvas),
-        color_(canvas.Brush().Color()),
-        style_(canvas.Brush().Style()),
-        bitmap_(canvas.Brush().Bitmap()) {
-    canvas_.Brush().SetBitmap(nullptr);
-    canvas_.Brush().SetStyle(bsSolid);
+      : FCanvas(canvas),
+        FColor(canvas.Brush().Color()),
+        FStyle(canvas.Brush().Style()),
+        FBitmap(canvas.Brush().Bitmap()) {
+    FCanvas.Brush().SetBitmap(nullptr);
+    FCanvas.Brush().SetStyle(bsSolid);
   }
   ~TBandPainter() {
-    canvas_.Brush().SetColor(color_);
-    canvas_.Brush().SetStyle(style_);
-    canvas_.Brush().SetBitmap(bitmap_);
+    FCanvas.Brush().SetColor(FColor);
+    FCanvas.Brush().SetStyle(FStyle);
+    FCanvas.Brush().SetBitmap(FBitmap);
   }
   void Fill(TColor color, std::int32_t left, std::int32_t top, std::int32_t right,
             std::int32_t bottom) {
     if (right <= left || bottom <= top) return;
-    canvas_.Brush().SetColor(color);
-    canvas_.FillRect({left, top, right, bottom});
+    FCanvas.Brush().SetColor(color);
+    FCanvas.FillRect({left, top, right, bottom});
   }
 
  private:
-  TKivCanvas& canvas_;
-  TColor color_;
-  TBrushStyle style_;
-  const TGraphic* bitmap_;
+  TKivCanvas& FCanvas;
+  TColor FColor;
+  TBrushStyle FStyle;
+  const TGraphic* FBitmap;
 };
 
 }  // namespace
@@ -448,27 +448,27 @@ void TCanvas3D::LineWithZ(std::int32_t x0, std::int32_t y0, std::int32_t x1, std
 }
 
 void TCanvas3D::Plane3D(const TPoint& a, const TPoint& b, std::int32_t z0, std::int32_t z1) {
-  four_points_[0] = Calculate3DPosition(a, z1);
-  four_points_[1] = Calculate3DPosition(b, z1);
-  four_points_[2] = Calculate3DPosition(b, z0);
-  four_points_[3] = Calculate3DPosition(a, z0);
+  FFourPoints[0] = Calculate3DPosition(a, z1);
+  FFourPoints[1] = Calculate3DPosition(b, z1);
+  FFourPoints[2] = Calculate3DPosition(b, z0);
+  FFourPoints[3] = Calculate3DPosition(a, z0);
   PolygonFour();
 }
 
 void TCanvas3D::PlaneWithZ(const TPoint& p1, const TPoint& p2, const TPoint& p3, const TPoint& p4,
                            std::int32_t z) {
-  four_points_[0] = Calculate3DPosition(p1, z);
-  four_points_[1] = Calculate3DPosition(p2, z);
-  four_points_[2] = Calculate3DPosition(p3, z);
-  four_points_[3] = Calculate3DPosition(p4, z);
+  FFourPoints[0] = Calculate3DPosition(p1, z);
+  FFourPoints[1] = Calculate3DPosition(p2, z);
+  FFourPoints[2] = Calculate3DPosition(p3, z);
+  FFourPoints[3] = Calculate3DPosition(p4, z);
   PolygonFour();
 }
 
 void TCanvas3D::PlaneFour3D(const TPoint (&points)[4], std::int32_t z0, std::int32_t z1) {
-  four_points_[0] = Calculate3DPosition(points[0], z0);
-  four_points_[1] = Calculate3DPosition(points[1], z0);
-  four_points_[2] = Calculate3DPosition(points[2], z1);
-  four_points_[3] = Calculate3DPosition(points[3], z1);
+  FFourPoints[0] = Calculate3DPosition(points[0], z0);
+  FFourPoints[1] = Calculate3DPosition(points[1], z0);
+  FFourPoints[2] = Calculate3DPosition(points[2], z1);
+  FFourPoints[3] = Calculate3DPosition(points[3], z1);
   PolygonFour();
 }
 
@@ -492,19 +492,19 @@ void TCanvas3D::RectangleWithZ(const TRect& r, std::int32_t z) {
 
 void TCanvas3D::RectangleY(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t z0,
                            std::int32_t z1) {
-  four_points_[0] = Calculate3DPosition(left, top, z1);
-  four_points_[1] = Calculate3DPosition(right, top, z1);
-  four_points_[2] = Calculate3DPosition(right, top, z0);
-  four_points_[3] = Calculate3DPosition(left, top, z0);
+  FFourPoints[0] = Calculate3DPosition(left, top, z1);
+  FFourPoints[1] = Calculate3DPosition(right, top, z1);
+  FFourPoints[2] = Calculate3DPosition(right, top, z0);
+  FFourPoints[3] = Calculate3DPosition(left, top, z0);
   PolygonFour();
 }
 
 void TCanvas3D::RectangleZ(std::int32_t left, std::int32_t top, std::int32_t bottom, std::int32_t z0,
                            std::int32_t z1) {
-  four_points_[0] = Calculate3DPosition(left, top, z1);
-  four_points_[1] = Calculate3DPosition(left, bottom, z1);
-  four_points_[2] = Calculate3DPosition(left, bottom, z0);
-  four_points_[3] = Calculate3DPosition(left, top, z0);
+  FFourPoints[0] = Calculate3DPosition(left, top, z1);
+  FFourPoints[1] = Calculate3DPosition(left, bottom, z1);
+  FFourPoints[2] = Calculate3DPosition(left, bottom, z0);
+  FFourPoints[3] = Calculate3DPosition(left, top, z0);
   PolygonFour();
 }
 
@@ -529,13 +529,13 @@ void TCanvas3D::RotateLabel3D(std::int32_t x, std::int32_t y, std::int32_t z, co
 
 void TCanvas3D::TextOut3D(std::int32_t x, std::int32_t y, std::int32_t z, const std::string& text) {
   const TPoint p = Calculate3DPosition(x, y, z);
-  if (projection_.ZoomText && projection_.ZoomFactor != 1.0) {
-    const std::int32_t size = std::max(Round(Font().Size() * projection_.ZoomFactor), 1);
+  if (FProjection.ZoomText && FProjection.ZoomFactor != 1.0) {
+    const std::int32_t size = std::max(Round(Font().Size() * FProjection.ZoomFactor), 1);
     if (size != Font().Size()) {
-      const std::int32_t saved = text_size_;
-      text_size_ = size;
+      const std::int32_t saved = FTextSize;
+      FTextSize = size;
       TextOut(p.X, p.Y, text);
-      text_size_ = saved;
+      FTextSize = saved;
       return;
     }
   }
@@ -549,11 +549,11 @@ void TCanvas3D::Sphere(std::int32_t x, std::int32_t y, double radius, std::int32
 
 void TCanvas3D::EllipseWithZ(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                              std::int32_t z) {
-  if (!projection_.Is3D) {
+  if (!FProjection.Is3D) {
     Ellipse(x1, y1, x2 + 1, y2 + 1);
     return;
   }
-  if (projection_.IsOrthogonal) {
+  if (FProjection.IsOrthogonal) {
     const TPoint a = Calculate3DPosition(x1, y1, z);
     const TPoint b = Calculate3DPosition(x2, y2, z);
     Ellipse(a.X, a.Y, b.X, b.Y);
@@ -614,7 +614,7 @@ void TCanvas3D::Arrow(bool filled, const TPoint& from, const TPoint& to, std::in
 }
 
 void TCanvas3D::ClipCube(const TRect& rect, std::int32_t minZ, std::int32_t maxZ) {
-  if (!projection_.Is3D) {
+  if (!FProjection.Is3D) {
     ClipRectangle({rect.Left + 1, rect.Top + 1, rect.Right, rect.Bottom - 1});
     return;
   }
@@ -627,7 +627,7 @@ void TCanvas3D::ClipCube(const TRect& rect, std::int32_t minZ, std::int32_t maxZ
     ClipRectangle({a.X, a.Y, b.X, b.Y});
     return;
   }
-  if (!projection_.IsOrthogonal && rotation < 270) return;
+  if (!FProjection.IsOrthogonal && rotation < 270) return;
   const bool leftwards = options != nullptr && options->OrthoAngle() > 90;
   const std::int32_t nearX = leftwards ? rect.Right : rect.Left;
   const std::int32_t farX = leftwards ? rect.Left : rect.Right;
@@ -645,15 +645,15 @@ void TCanvas3D::Cube(std::int32_t left, std::int32_t right, std::int32_t top, st
   const TColor base = Brush().Style() == bsSolid ? Brush().Color() : GetBackColor();
   auto P = [this](std::int32_t x, std::int32_t y, std::int32_t z) { return Calculate3DPosition(x, y, z); };
   auto facing = [this]() {
-    const TPoint* q = four_points_;
+    const TPoint* q = FFourPoints;
     return static_cast<double>(q[3].X - q[2].X) * (q[1].Y - q[2].Y) -
            static_cast<double>(q[1].X - q[2].X) * (q[3].Y - q[2].Y);
   };
   auto setFour = [this](TPoint a, TPoint b, TPoint c, TPoint d) {
-    four_points_[0] = a;
-    four_points_[1] = b;
-    four_points_[2] = c;
-    four_points_[3] = d;
+    FFourPoints[0] = a;
+    FFourPoints[1] = b;
+    FFourPoints[2] = c;
+    FFourPoints[3] = d;
   };
   // 1. the near or the far end face
   setFour(P(left, top, z0), P(right, top, z0), P(right, bottom, z0), P(left, bottom, z0));
@@ -672,7 +672,7 @@ void TCanvas3D::Cube(std::int32_t left, std::int32_t right, std::int32_t top, st
   // 3. left side
   setFour(P(left, top, z0), P(left, top, z1), P(left, bottom, z1), P(left, bottom, z0));
   {
-    const TPoint* q = four_points_;
+    const TPoint* q = FFourPoints;
     if (static_cast<double>(q[3].X - q[0].X) * (q[1].Y - q[0].Y) -
             static_cast<double>(q[1].X - q[0].X) * (q[3].Y - q[0].Y) > 0) {
       if (darkSides) SetDarkBrush(base, KivSideDarkness);
@@ -682,7 +682,7 @@ void TCanvas3D::Cube(std::int32_t left, std::int32_t right, std::int32_t top, st
   // 4. top
   setFour(P(left, top, z0), P(right, top, z0), P(right, top, z1), P(left, top, z1));
   {
-    const TPoint* q = four_points_;
+    const TPoint* q = FFourPoints;
     if (static_cast<double>(q[0].X - q[1].X) * (q[2].Y - q[1].Y) -
             static_cast<double>(q[2].X - q[1].X) * (q[0].Y - q[1].Y) > 0) {
       if (darkSides) SetDarkBrush(base, KivTopDarkness);

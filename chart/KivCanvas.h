@@ -45,31 +45,31 @@ class TKivCanvas {
   virtual ~TKivCanvas() = default;
 
   // properties
-  TChartPen& Pen() { return *pen_; }
-  TBrush& Brush() { return *brush_; }
-  TFont& Font() { return *font_; }
+  TChartPen& Pen() { return *FPen; }
+  TBrush& Brush() { return *FBrush; }
+  TFont& Font() { return *FFont; }
   // The chart font last selected with AssignFont (nullptr until then).
-  TKivFont* CurrentFont() const { return current_font_; }
-  double FontZoom() const { return font_zoom_; }
-  void SetFontZoom(double v) { font_zoom_ = v; }
-  bool Recording() const { return recording_; }
-  void SetRecording(bool v) { recording_ = v; }
+  TKivFont* CurrentFont() const { return FCurrentFont; }
+  double FontZoom() const { return FFontZoom; }
+  void SetFontZoom(double v) { FFontZoom = v; }
+  bool Recording() const { return FRecording; }
+  void SetRecording(bool v) { FRecording = v; }
   // Extra pixels between characters of the selected font.
-  std::int32_t CharacterExtra() const { return char_extra_; }
-  void SetCharacterExtra(std::int32_t v) { char_extra_ = v; }
+  std::int32_t CharacterExtra() const { return FCharExtra; }
+  void SetCharacterExtra(std::int32_t v) { FCharExtra = v; }
 
   // operations: state
-  virtual TColor GetBackColor() const { return back_color_; }
-  virtual int GetBackMode() const { return back_mode_; }
+  virtual TColor GetBackColor() const { return FBackColor; }
+  virtual int GetBackMode() const { return FBackMode; }
   virtual bool GetMonochrome() const = 0;
   virtual TColor GetPixel(std::int32_t x, std::int32_t y) = 0;
-  virtual unsigned GetTextAlign() const { return text_align_; }
+  virtual unsigned GetTextAlign() const { return FTextAlign; }
   virtual bool GetBuffered() const = 0;
-  virtual void SetBackColor(TColor c) { back_color_ = c; }
-  virtual void SetBackMode(int mode) { back_mode_ = mode & 0xFF; }
+  virtual void SetBackColor(TColor c) { FBackColor = c; }
+  virtual void SetBackMode(int mode) { FBackMode = mode & 0xFF; }
   virtual void SetMonochrome(bool v) = 0;
   virtual void SetPixel(std::int32_t x, std::int32_t y, TColor c) = 0;
-  virtual void SetTextAlign(unsigned flags) { text_align_ = flags; }
+  virtual void SetTextAlign(unsigned flags) { FTextAlign = flags; }
   virtual void SetBuffered(bool v) = 0;
 
   // operations: blending
@@ -142,9 +142,9 @@ class TKivCanvas {
  protected:
   // Binds the pen, brush and font that the next drawing uses.
   void BindStyles(TChartPen& pen, TBrush& brush, TFont& font) {
-    pen_ = &pen;
-    brush_ = &brush;
-    font_ = &font;
+    FPen = &pen;
+    FBrush = &brush;
+    FFont = &font;
   }
   virtual std::unique_ptr<TKivBlend> NewBlend(const TRect& rect) = 0;
   // Text in the font colour at (x, y) by the alignment flags, turned by
@@ -159,38 +159,38 @@ class TKivCanvas {
   virtual std::int32_t RawTextHeight(const std::string& text) = 0;
   virtual bool IsMonochrome() const = 0;
 
-  double text_angle_ = 0;         // degrees, counter-clockwise
-  std::int32_t text_size_ = 0;    // points; 0 keeps the font's size
+  double FTextAngle = 0;         // degrees, counter-clockwise
+  std::int32_t FTextSize = 0;    // points; 0 keeps the font's size
 
  private:
-  TChartPen* pen_ = nullptr;
-  TBrush* brush_ = nullptr;
-  TFont* font_ = nullptr;
-  TKivFont* current_font_ = nullptr;
-  double font_zoom_ = 100.0;
-  bool recording_ = false;
-  std::int32_t char_extra_ = 0;
-  std::int32_t blend_transparency_ = 0;
-  TColor back_color_ = clWhite;
-  int back_mode_ = OPAQUE;
-  unsigned text_align_ = TA_LEFT | TA_TOP;
+  TChartPen* FPen = nullptr;
+  TBrush* FBrush = nullptr;
+  TFont* FFont = nullptr;
+  TKivFont* FCurrentFont = nullptr;
+  double FFontZoom = 100.0;
+  bool FRecording = false;
+  std::int32_t FCharExtra = 0;
+  std::int32_t FBlendTransparency = 0;
+  TColor FBackColor = clWhite;
+  int FBackMode = OPAQUE;
+  unsigned FTextAlign = TA_LEFT | TA_TOP;
 };
 
 class TCanvas3D : public TKivCanvas {
  public:
   // properties
-  TView3DOptions* View3DOptions() const { return view3d_options_; }
-  void SetView3DOptions(TView3DOptions* v) { view3d_options_ = v; }
-  bool IsOrthogonal() const { return projection_.IsOrthogonal; }
-  bool Is3D() const { return projection_.Is3D; }
-  const TProjection3D& ProjectionState() const { return projection_; }
+  TView3DOptions* View3DOptions() const { return FView3DOptions; }
+  void SetView3DOptions(TView3DOptions* v) { FView3DOptions = v; }
+  bool IsOrthogonal() const { return FProjection.IsOrthogonal; }
+  bool Is3D() const { return FProjection.Is3D; }
+  const TProjection3D& ProjectionState() const { return FProjection; }
   void SetRotationCenter(double x, double y, double z) {
-    projection_.RotationCenterX = x;
-    projection_.RotationCenterY = y;
-    projection_.RotationCenterZ = z;
+    FProjection.RotationCenterX = x;
+    FProjection.RotationCenterY = y;
+    FProjection.RotationCenterZ = z;
   }
-  bool ZoomText() const { return projection_.ZoomText; }
-  void SetZoomText(bool v) { projection_.ZoomText = v; }
+  bool ZoomText() const { return FProjection.ZoomText; }
+  void SetZoomText(bool v) { FProjection.ZoomText = v; }
 
   void RotateLabel(std::int32_t x, std::int32_t y, const std::string& text, double angle) override;
 
@@ -200,7 +200,7 @@ class TCanvas3D : public TKivCanvas {
   virtual TRect InitWindow(TCanvas* dest, TView3DOptions* options, TColor backColor, bool is3D,
                            const TRect& bounds) = 0;
   virtual void Projection(std::int32_t maxDepth, const TRect& chartRect) {
-    projection_.Projection(maxDepth, chartRect);
+    FProjection.Projection(maxDepth, chartRect);
   }
   // Shows the finished picture in dest at rect's top-left; then binds defaultCanvas.
   virtual void ShowImage(TCanvas* dest, TCanvas* defaultCanvas, const TRect& rect) = 0;
@@ -211,24 +211,24 @@ class TCanvas3D : public TKivCanvas {
   virtual bool GetSupports3DText() const { return false; }
 
   TPoint Calculate3DPosition(std::int32_t x, std::int32_t y, std::int32_t z) const {
-    return projection_.Calculate3DPosition(x, y, z);
+    return FProjection.Calculate3DPosition(x, y, z);
   }
   TPoint Calculate3DPosition(const TPoint& p, std::int32_t z) const {
-    return projection_.Calculate3DPosition(p.X, p.Y, z);
+    return FProjection.Calculate3DPosition(p.X, p.Y, z);
   }
   TRect Calculate3DPosition(const TRect& r, std::int32_t z) const;
   void Calculate2DPosition(std::int32_t& x, std::int32_t& y, std::int32_t z) const {
-    projection_.Calculate2DPosition(x, y, z);
+    FProjection.Calculate2DPosition(x, y, z);
   }
   // The bounding rectangle of the four projected corners of r at depth z,
   // widened by one at the right and bottom.
   TRect RectFromRectZ(const TRect& r, std::int32_t z) const;
 
   void FrontPlaneBegin() {
-    saved_3d_ = projection_.Is3D;
-    projection_.Is3D = false;
+    FSaved3D = FProjection.Is3D;
+    FProjection.Is3D = false;
   }
-  void FrontPlaneEnd() { projection_.Is3D = saved_3d_; }
+  void FrontPlaneEnd() { FProjection.Is3D = FSaved3D; }
 
   // operations: 3D primitives (points are projected at their depth)
   TColor GetPixel3D(std::int32_t x, std::int32_t y, std::int32_t z);
@@ -267,8 +267,8 @@ class TCanvas3D : public TKivCanvas {
   void Triangle3D(const TPoint (&points)[3], const std::int32_t (&z)[3], TColor color);
   void TriangleWithZ(const TPoint& p1, const TPoint& p2, const TPoint& p3, std::int32_t z);
   // The four-point buffer the plane operations fill.
-  void PolygonFour() { Polygon(std::span<const TPoint>(four_points_, 4)); }
-  const TPoint (&FourPoints() const)[4] { return four_points_; }
+  void PolygonFour() { Polygon(std::span<const TPoint>(FFourPoints, 4)); }
+  const TPoint (&FourPoints() const)[4] { return FFourPoints; }
 
   // A box: at most three faces, chosen by the facing tests of their projected
   // corners; with darkSides the side face is darkened by 128 and the top or
@@ -313,16 +313,16 @@ class TCanvas3D : public TKivCanvas {
  protected:
   // The projection part of InitWindow; the buffering part is the backend's.
   void InitProjection(TView3DOptions* options, bool is3D) {
-    view3d_options_ = options;
-    projection_.InitWindow(options, is3D);
+    FView3DOptions = options;
+    FProjection.InitWindow(options, is3D);
   }
 
-  TProjection3D projection_;
-  TPoint four_points_[4] = {};
+  TProjection3D FProjection;
+  TPoint FFourPoints[4] = {};
 
  private:
-  TView3DOptions* view3d_options_ = nullptr;
-  bool saved_3d_ = false;
+  TView3DOptions* FView3DOptions = nullptr;
+  bool FSaved3D = false;
 };
 
 // Side and top darkness of dark-sided solids, the darkness of a pie slice's

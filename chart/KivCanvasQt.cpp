@@ -63,19 +63,19 @@ double AngleOf(double cx, double cy, double x, double y) {
 
 class TQtBlend : public TKivBlend {
  public:
-  TQtBlend(TCanvas* canvas, const QRect& rect) : canvas_(canvas), rect_(rect) {
-    if (canvas_ != nullptr && canvas_->Image() != nullptr)
-      saved_ = canvas_->Image()->copy(rect_).convertToFormat(QImage::Format_RGB32);
+  TQtBlend(TCanvas* canvas, const QRect& rect) : FCanvas(canvas), FRect(rect) {
+    if (FCanvas != nullptr && FCanvas->Image() != nullptr)
+      FSaved = FCanvas->Image()->copy(FRect).convertToFormat(QImage::Format_RGB32);
   }
 
   void DoBlend(std::int32_t transparency) override {
-    if (saved_.isNull() || rect_.width() < 2 || rect_.height() < 2) return;
-    QImage current = canvas_->Image()->copy(rect_).convertToFormat(QImage::Format_RGB32);
+    if (FSaved.isNull() || FRect.width() < 2 || FRect.height() < 2) return;
+    QImage current = FCanvas->Image()->copy(FRect).convertToFormat(QImage::Format_RGB32);
     const int keep = 100 - transparency;
-    for (int y = 0; y < saved_.height(); ++y) {
-      auto* old = reinterpret_cast<const QRgb*>(saved_.constScanLine(y));
+    for (int y = 0; y < FSaved.height(); ++y) {
+      auto* old = reinterpret_cast<const QRgb*>(FSaved.constScanLine(y));
       auto* now = reinterpret_cast<QRgb*>(current.scanLine(y));
-      for (int x = 0; x < saved_.width(); ++x) {
+      for (int x = 0; x < FSaved.width(); ++x) {
         QRgb s = old[x];
         if ((s & 0xFFFFFF) == 0xFFFFFF) s = qRgb(254, 255, 255);
         auto mix = [keep](int a, int b) { return std::clamp(a + (b - a) * keep / 100, 0, 255); };
@@ -83,17 +83,17 @@ class TQtBlend : public TKivBlend {
                       mix(qBlue(s), qBlue(now[x])));
       }
     }
-    QPainter& p = canvas_->Painter();
+    QPainter& p = FCanvas->Painter();
     const QPainter::CompositionMode mode = p.compositionMode();
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(rect_.topLeft(), current);
+    p.drawImage(FRect.topLeft(), current);
     p.setCompositionMode(mode);
   }
 
  private:
-  TCanvas* canvas_;
-  QRect rect_;
-  QImage saved_;
+  TCanvas* FCanvas;
+  QRect FRect;
+  QImage FSaved;
 };
 
 QImage GraphicImage(const TGraphic* graphic) {
@@ -115,26 +115,26 @@ QImage GraphicImage(const TGraphic* graphic) {
 }  // namespace
 
 TKivCanvas3D::TKivCanvas3D(TCanvas* reference) {
-  BindStyles(idle_pen_, idle_brush_, idle_font_);
+  BindStyles(FIdlePen, FIdleBrush, FIdleFont);
   SetReferenceCanvas(reference);
 }
 
 TKivCanvas3D::~TKivCanvas3D() { DeleteBitmap(); }
 
 void TKivCanvas3D::SetReferenceCanvas(TCanvas* canvas) {
-  reference_ = canvas;
+  FReference = canvas;
   if (canvas != nullptr)
     BindStyles(canvas->Pen, canvas->Brush, canvas->Font);
   else
-    BindStyles(idle_pen_, idle_brush_, idle_font_);
-  saved_clip_.reset();
+    BindStyles(FIdlePen, FIdleBrush, FIdleFont);
+  FSavedClip.reset();
 }
 
 // --- state ------------------------------------------------------------------
 
 TColor TKivCanvas3D::GetPixel(std::int32_t x, std::int32_t y) {
-  if (reference_ == nullptr || reference_->Image() == nullptr) return clNone;
-  const QImage& img = *reference_->Image();
+  if (FReference == nullptr || FReference->Image() == nullptr) return clNone;
+  const QImage& img = *FReference->Image();
   if (!img.valid(x, y)) return clNone;
   return FromQRgb(img.pixel(x, y));
 }
@@ -142,32 +142,32 @@ TColor TKivCanvas3D::GetPixel(std::int32_t x, std::int32_t y) {
 void TKivCanvas3D::SetPixel(std::int32_t x, std::int32_t y, TColor c) {
   if (QPainter* p = Painter()) {
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p->fillRect(QRect(x, y, 1, 1), ToQColor(monochrome_ ? clBlack : c));
+    p->fillRect(QRect(x, y, 1, 1), ToQColor(FMonochrome ? clBlack : c));
   }
 }
 
 void TKivCanvas3D::SetMonochrome(bool v) {
-  if (monochrome_ == v) return;
-  monochrome_ = v;
-  dirty_ = true;
+  if (FMonochrome == v) return;
+  FMonochrome = v;
+  FDirty = true;
   if (View3DOptions() != nullptr) View3DOptions()->Repaint();
 }
 
 void TKivCanvas3D::SetBuffered(bool v) {
-  if (buffered_ == v) return;
-  buffered_ = v;
-  if (!v && bitmap_) {
+  if (FBuffered == v) return;
+  FBuffered = v;
+  if (!v && FBitmap) {
     DeleteBitmap();
-    dirty_ = true;
-  } else if (v && bitmap_) {
-    SetReferenceCanvas(&bitmap_->Canvas());
+    FDirty = true;
+  } else if (v && FBitmap) {
+    SetReferenceCanvas(&FBitmap->Canvas());
   }
 }
 
 void TKivCanvas3D::DeleteBitmap() {
-  if (!bitmap_) return;
-  if (reference_ != nullptr && reference_ == bitmap_->OpenCanvas()) SetReferenceCanvas(nullptr);
-  bitmap_.reset();
+  if (!FBitmap) return;
+  if (FReference != nullptr && FReference == FBitmap->OpenCanvas()) SetReferenceCanvas(nullptr);
+  FBitmap.reset();
 }
 
 // --- pen, brush and raster mode ---------------------------------------------
@@ -200,7 +200,7 @@ bool TKivCanvas3D::Prepare(QPainter& p) {
   if (pen.Style() == psClear || !pen.Visible()) {
     p.setPen(Qt::NoPen);
   } else {
-    QPen q(ToQColor(monochrome_ ? clBlack : penColor));
+    QPen q(ToQColor(FMonochrome ? clBlack : penColor));
     if (pen.SmallDots()) {
       q.setWidth(0);
       q.setCapStyle(Qt::FlatCap);
@@ -236,7 +236,7 @@ bool TKivCanvas3D::Prepare(QPainter& p) {
   } else if (brush.Style() == bsClear) {
     p.setBrush(Qt::NoBrush);
   } else {
-    p.setBrush(QBrush(ToQColor(monochrome_ ? clWhite : brush.Color()), ToQtBrushStyle(brush.Style())));
+    p.setBrush(QBrush(ToQColor(FMonochrome ? clWhite : brush.Color()), ToQtBrushStyle(brush.Style())));
   }
   p.setBackgroundMode(GetBackMode() == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
   p.setBackground(ToQColor(GetBackColor()));
@@ -246,14 +246,14 @@ bool TKivCanvas3D::Prepare(QPainter& p) {
 // --- primitives -------------------------------------------------------------
 
 void TKivCanvas3D::MoveTo(std::int32_t x, std::int32_t y) {
-  if (reference_ != nullptr) reference_->PenPos = {x, y};
+  if (FReference != nullptr) FReference->PenPos = {x, y};
 }
 
 void TKivCanvas3D::LineTo(std::int32_t x, std::int32_t y) {
   QPainter* p = Painter();
   if (p == nullptr) return;
-  const TPoint from = reference_->PenPos;
-  reference_->PenPos = {x, y};
+  const TPoint from = FReference->PenPos;
+  FReference->PenPos = {x, y};
   if (!Prepare(*p)) return;
   p->drawLine(from.X, from.Y, x, y);
 }
@@ -382,7 +382,7 @@ void TKivCanvas3D::StretchDraw(const TRect& rect, const TGraphic* graphic) {
 QFont TKivCanvas3D::CurrentQFont() const {
   const TFont& f = const_cast<TKivCanvas3D*>(this)->Font();
   QFont q(QString::fromStdString(f.Name()));
-  const std::int32_t size = text_size_ > 0 ? text_size_ : f.Size();
+  const std::int32_t size = FTextSize > 0 ? FTextSize : f.Size();
   q.setPixelSize(std::max(1, MulDiv(size, f.PixelsPerInch(), 72)));
   const TFontStyles s = f.Style();
   q.setBold((s & FontStyleBit(fsBold)) != 0);
@@ -391,7 +391,7 @@ QFont TKivCanvas3D::CurrentQFont() const {
   q.setStrikeOut((s & FontStyleBit(fsStrikeOut)) != 0);
   if (CharacterExtra() != 0) q.setLetterSpacing(QFont::AbsoluteSpacing, CharacterExtra());
   // Turned text is smoothed; level text keeps crisp pixels.
-  q.setStyleStrategy(text_angle_ != 0 ? QFont::PreferAntialias : QFont::NoAntialias);
+  q.setStyleStrategy(FTextAngle != 0 ? QFont::PreferAntialias : QFont::NoAntialias);
   q.setHintingPreference(QFont::PreferFullHinting);
   return q;
 }
@@ -426,11 +426,11 @@ void TKivCanvas3D::RawTextOut(std::int32_t x, std::int32_t y, const std::string&
   p->save();
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
   p->translate(x, y);
-  if (text_angle_ != 0) p->rotate(-text_angle_);
+  if (FTextAngle != 0) p->rotate(-FTextAngle);
   if (GetBackMode() == OPAQUE)
     p->fillRect(QRect(origin.x(), origin.y() - fm.ascent(), width, fm.height()), ToQColor(GetBackColor()));
   p->setFont(font);
-  p->setPen(ToQColor(monochrome_ ? clBlack : color));
+  p->setPen(ToQColor(FMonochrome ? clBlack : color));
   p->drawText(origin, s);
   p->restore();
 }
@@ -445,7 +445,7 @@ void TKivCanvas3D::PathTextOut(std::int32_t x, std::int32_t y, const std::string
   const QPoint origin = TextOrigin(GetTextAlign(), fm, fm.horizontalAdvance(s));
   QTransform transform;
   transform.translate(x, y);
-  if (text_angle_ != 0) transform.rotate(-text_angle_);
+  if (FTextAngle != 0) transform.rotate(-FTextAngle);
   QPainterPath path;
   path.addText(origin, font, s);
   path = transform.map(path);
@@ -467,14 +467,14 @@ void TKivCanvas3D::PathTextOut(std::int32_t x, std::int32_t y, const std::string
   p->save();
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
   p->setRenderHint(QPainter::Antialiasing, false);
-  QPen pen(ToQColor(monochrome_ ? clBlack : outline->Color()));
+  QPen pen(ToQColor(FMonochrome ? clBlack : outline->Color()));
   pen.setWidth(std::max(outline->Width(), 1));
   p->setPen(pen);
   const TColor fill = Font().Color();
   if (fill == clNone || gradient != nullptr)
     p->setBrush(Qt::NoBrush);
   else
-    p->setBrush(ToQColor(monochrome_ ? clBlack : fill));
+    p->setBrush(ToQColor(FMonochrome ? clBlack : fill));
   p->drawPath(path);
   p->restore();
 }
@@ -496,10 +496,10 @@ void TKivCanvas3D::ClipRegion(const QRegion& region) {
   if (p == nullptr) return;
   // One level of saving: a second clip before the unclip replaces the saved one.
   if (p->hasClipping()) {
-    saved_clip_ = p->clipRegion();
+    FSavedClip = p->clipRegion();
     p->setClipRegion(region, Qt::IntersectClip);
   } else {
-    saved_clip_.reset();
+    FSavedClip.reset();
     p->setClipRegion(region, Qt::ReplaceClip);
   }
 }
@@ -525,11 +525,11 @@ void TKivCanvas3D::ClipPolygon(std::span<const TPoint> points) {
 void TKivCanvas3D::UnClipRectangle() {
   QPainter* p = Painter();
   if (p == nullptr) return;
-  if (saved_clip_)
-    p->setClipRegion(*saved_clip_, Qt::ReplaceClip);
+  if (FSavedClip)
+    p->setClipRegion(*FSavedClip, Qt::ReplaceClip);
   else
     p->setClipping(false);
-  saved_clip_.reset();
+  FSavedClip.reset();
 }
 
 // --- blending ---------------------------------------------------------------
@@ -539,8 +539,8 @@ std::unique_ptr<TKivBlend> TKivCanvas3D::NewBlend(const TRect& rect) {
   if (r.Left > r.Right) std::swap(r.Left, r.Right);
   if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
   QRect q(r.Left, r.Top, r.Width(), r.Height());
-  if (reference_ != nullptr && reference_->Image() != nullptr) q &= reference_->Image()->rect();
-  return std::make_unique<TQtBlend>(reference_, q);
+  if (FReference != nullptr && FReference->Image() != nullptr) q &= FReference->Image()->rect();
+  return std::make_unique<TQtBlend>(FReference, q);
 }
 
 // --- passes and buffering ---------------------------------------------------
@@ -548,14 +548,14 @@ std::unique_ptr<TKivBlend> TKivCanvas3D::NewBlend(const TRect& rect) {
 TRect TKivCanvas3D::InitWindow(TCanvas* dest, TView3DOptions* options, TColor backColor, bool is3D,
                                const TRect& bounds) {
   InitProjection(options, is3D);
-  bounds_ = bounds;
-  if (buffered_) {
-    if (!bitmap_) bitmap_ = std::make_unique<TBitmap>();
-    if (bitmap_->Width() != bounds.Width() || bitmap_->Height() != bounds.Height()) {
-      if (reference_ != nullptr && reference_ == bitmap_->OpenCanvas()) SetReferenceCanvas(nullptr);
-      bitmap_->SetSize(bounds.Width(), bounds.Height());
+  FBounds = bounds;
+  if (FBuffered) {
+    if (!FBitmap) FBitmap = std::make_unique<TBitmap>();
+    if (FBitmap->Width() != bounds.Width() || FBitmap->Height() != bounds.Height()) {
+      if (FReference != nullptr && FReference == FBitmap->OpenCanvas()) SetReferenceCanvas(nullptr);
+      FBitmap->SetSize(bounds.Width(), bounds.Height());
     }
-    SetReferenceCanvas(&bitmap_->Canvas());
+    SetReferenceCanvas(&FBitmap->Canvas());
     return {0, 0, bounds.Width(), bounds.Height()};
   }
   SetReferenceCanvas(dest);
@@ -563,25 +563,25 @@ TRect TKivCanvas3D::InitWindow(TCanvas* dest, TView3DOptions* options, TColor ba
 }
 
 void TKivCanvas3D::ShowImage(TCanvas* dest, TCanvas* defaultCanvas, const TRect& rect) {
-  if (buffered_ && bitmap_ && dest != nullptr) {
+  if (FBuffered && FBitmap && dest != nullptr) {
     BitBltBitmap(rect.Left, rect.Top, *dest);
-    dirty_ = false;
+    FDirty = false;
   }
   SetReferenceCanvas(defaultCanvas);
 }
 
 bool TKivCanvas3D::ReDrawBitmap() {
-  if (dirty_ || !bitmap_ || reference_ == nullptr) return false;
-  BitBltBitmap(0, 0, *reference_);
+  if (FDirty || !FBitmap || FReference == nullptr) return false;
+  BitBltBitmap(0, 0, *FReference);
   return true;
 }
 
 void TKivCanvas3D::BitBltBitmap(std::int32_t x, std::int32_t y, TCanvas& dest) {
-  if (!bitmap_ || &dest == bitmap_->OpenCanvas()) return;
+  if (!FBitmap || &dest == FBitmap->OpenCanvas()) return;
   QPainter& p = dest.Painter();
   p.save();
   p.setCompositionMode(QPainter::CompositionMode_Source);
-  p.drawImage(x, y, bitmap_->Image());
+  p.drawImage(x, y, FBitmap->Image());
   p.restore();
 }
 

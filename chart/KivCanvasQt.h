@@ -21,16 +21,16 @@ class TKivCanvas3D : public TCanvas3D {
   ~TKivCanvas3D() override;
 
   // properties
-  TCanvas* ReferenceCanvas() const { return reference_; }
+  TCanvas* ReferenceCanvas() const { return FReference; }
   void SetReferenceCanvas(TCanvas* canvas);
   // The off-screen image (nullptr until a buffered InitWindow).
-  TBitmap* Bitmap() const { return bitmap_.get(); }
-  bool Dirty() const { return dirty_; }
+  TBitmap* Bitmap() const { return FBitmap.get(); }
+  bool Dirty() const { return FDirty; }
 
   // overrides: state
-  bool GetMonochrome() const override { return monochrome_; }
+  bool GetMonochrome() const override { return FMonochrome; }
   TColor GetPixel(std::int32_t x, std::int32_t y) override;
-  bool GetBuffered() const override { return buffered_; }
+  bool GetBuffered() const override { return FBuffered; }
   void SetMonochrome(bool v) override;
   void SetPixel(std::int32_t x, std::int32_t y, TColor c) override;
   void SetBuffered(bool v) override;
@@ -56,7 +56,7 @@ class TKivCanvas3D : public TCanvas3D {
   void ClipRoundRectangle(const TRect& rect, std::int32_t corner) override;
   void ClipPolygon(std::span<const TPoint> points) override;
   void UnClipRectangle() override;
-  void Invalidate() override { dirty_ = true; }
+  void Invalidate() override { FDirty = true; }
   void Polyline(std::span<const TPoint> points) override;
   void Polygon(std::span<const TPoint> points) override;
   using TKivCanvas::Ellipse;
@@ -81,27 +81,27 @@ class TKivCanvas3D : public TCanvas3D {
                    TKivFontGradient* gradient) override;
   std::int32_t RawTextWidth(const std::string& text) override;
   std::int32_t RawTextHeight(const std::string& text) override;
-  bool IsMonochrome() const override { return monochrome_; }
+  bool IsMonochrome() const override { return FMonochrome; }
 
  private:
-  QPainter* Painter() const { return reference_ != nullptr ? &reference_->Painter() : nullptr; }
+  QPainter* Painter() const { return FReference != nullptr ? &FReference->Painter() : nullptr; }
   // Sets the painter's pen, brush, background and raster mode from the styles;
   // false when the pen mode paints nothing.
   bool Prepare(QPainter& p);
   QFont CurrentQFont() const;
   void ClipRegion(const QRegion& region);
 
-  TCanvas* reference_ = nullptr;
-  std::unique_ptr<TBitmap> bitmap_;
-  bool monochrome_ = false;
-  bool dirty_ = true;
-  bool buffered_ = true;
-  TRect bounds_;
-  std::optional<QRegion> saved_clip_;
+  TCanvas* FReference = nullptr;
+  std::unique_ptr<TBitmap> FBitmap;
+  bool FMonochrome = false;
+  bool FDirty = true;
+  bool FBuffered = true;
+  TRect FBounds;
+  std::optional<QRegion> FSavedClip;
   // Styles used while no canvas is bound.
-  TChartPen idle_pen_;
-  TBrush idle_brush_;
-  TFont idle_font_;
+  TChartPen FIdlePen;
+  TBrush FIdleBrush;
+  TFont FIdleFont;
 };
 
 }  // namespace chart

@@ -99,11 +99,11 @@ void TCanvas3D::PyramidTrunc(const TRect& r, std::int32_t z0, std::int32_t z1, s
   };
   const TPoint outline[4] = {{midX - w, r.Top}, {midX + w, r.Top}, {r.Right, r.Bottom}, {r.Left, r.Bottom}};
   auto side = [&](std::int32_t topX, std::int32_t baseX) {
-    four_points_[0] = Calculate3DPosition(topX, r.Top, midZ - d);
-    four_points_[1] = Calculate3DPosition(topX, r.Top, midZ + d);
-    four_points_[2] = Calculate3DPosition(baseX, r.Bottom, z1);
-    four_points_[3] = Calculate3DPosition(baseX, r.Bottom, z0);
-    return Facing(four_points_);
+    FFourPoints[0] = Calculate3DPosition(topX, r.Top, midZ - d);
+    FFourPoints[1] = Calculate3DPosition(topX, r.Top, midZ + d);
+    FFourPoints[2] = Calculate3DPosition(baseX, r.Bottom, z1);
+    FFourPoints[3] = Calculate3DPosition(baseX, r.Bottom, z0);
+    return Facing(FFourPoints);
   };
   if (baseFirst)
     baseFace();
@@ -223,12 +223,12 @@ void TCanvas3D::Pie3D(std::int32_t xCenter, std::int32_t yCenter, std::int32_t x
     Polygon(band);
   }
   if (drawSides) {
-    const std::int32_t centre = projection_.XCenterOffset;
+    const std::int32_t centre = FProjection.XCenterOffset;
     auto cut = [&](double a, const TPoint& atTop, const TPoint& atBottom) {
-      four_points_[0] = Calculate3DPosition(inner(a), z1);
-      four_points_[1] = atTop;
-      four_points_[2] = atBottom;
-      four_points_[3] = Calculate3DPosition(inner(a), z0);
+      FFourPoints[0] = Calculate3DPosition(inner(a), z1);
+      FFourPoints[1] = atTop;
+      FFourPoints[2] = atBottom;
+      FFourPoints[3] = Calculate3DPosition(inner(a), z0);
       darken();
       PolygonFour();
     };

@@ -19,8 +19,8 @@ namespace chart {
 TKivButton::TKivButton(QWidget* parent) : QPushButton(parent) { resize(75, 25); }
 
 void TKivButton::LinkProperty(classlib::TPersistent* instance, const std::string& propertyName) {
-  instance_ = instance;
-  property_ = instance != nullptr ? propertyName : std::string();
+  FInstance = instance;
+  FProperty = instance != nullptr ? propertyName : std::string();
   update();
 }
 

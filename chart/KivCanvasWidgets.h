@@ -26,8 +26,8 @@ class TKivButton : public QPushButton {
   explicit TKivButton(QWidget* parent = nullptr);
 
   // properties
-  classlib::TPersistent* LinkedObject() const { return instance_; }
-  const std::string& LinkedProperty() const { return property_; }
+  classlib::TPersistent* LinkedObject() const { return FInstance; }
+  const std::string& LinkedProperty() const { return FProperty; }
 
   // operations
   // Binds the button to instance's property and repaints.
@@ -37,15 +37,15 @@ class TKivButton : public QPushButton {
   // Draws the sample on the button's face; the base draws nothing.
   virtual void DrawSample(TKivCanvas3D& canvas) {}
   // Whether there is a sample to draw: the base, while linked.
-  virtual bool HasSample() const { return instance_ != nullptr; }
+  virtual bool HasSample() const { return FInstance != nullptr; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:
-  classlib::TPersistent* instance_ = nullptr;
-  std::string property_;
+  classlib::TPersistent* FInstance = nullptr;
+  std::string FProperty;
 };
 
 // A button whose sample is a swatch of a colour near its right edge (19 to 6

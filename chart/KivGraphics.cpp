@@ -9,26 +9,26 @@
 namespace chart {
 
 TCanvas::TCanvas(QPaintDevice& device)
-    : own_painter_(std::make_unique<QPainter>(&device)),
-      painter_(own_painter_.get()),
-      image_(dynamic_cast<QImage*>(&device)) {}
+    : FOwnPainter(std::make_unique<QPainter>(&device)),
+      FPainter(FOwnPainter.get()),
+      FImage(dynamic_cast<QImage*>(&device)) {}
 
 TCanvas::TCanvas(QPainter& painter)
-    : painter_(&painter), image_(dynamic_cast<QImage*>(painter.device())) {}
+    : FPainter(&painter), FImage(dynamic_cast<QImage*>(painter.device())) {}
 
 TCanvas::~TCanvas() = default;
 
 TBitmap::~TBitmap() = default;
 
 void TBitmap::SetSize(int width, int height) {
-  canvas_.reset();
-  image_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
-  image_.fill(Qt::white);
+  FCanvas.reset();
+  FImage = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+  FImage.fill(Qt::white);
 }
 
 TCanvas& TBitmap::Canvas() {
-  if (!canvas_) canvas_ = std::make_unique<TCanvas>(image_);
-  return *canvas_;
+  if (!FCanvas) FCanvas = std::make_unique<TCanvas>(FImage);
+  return *FCanvas;
 }
 
 namespace {

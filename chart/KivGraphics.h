@@ -24,9 +24,9 @@ class TCanvas {
   TCanvas& operator=(const TCanvas&) = delete;
   ~TCanvas();
 
-  QPainter& Painter() { return *painter_; }
+  QPainter& Painter() { return *FPainter; }
   // The image painted on, when the device is one (pixel reads and blending need it).
-  QImage* Image() const { return image_; }
+  QImage* Image() const { return FImage; }
 
   TChartPen Pen;
   TBrush Brush;
@@ -34,37 +34,37 @@ class TCanvas {
   TPoint PenPos;
 
  private:
-  std::unique_ptr<QPainter> own_painter_;
-  QPainter* painter_ = nullptr;
-  QImage* image_ = nullptr;
+  std::unique_ptr<QPainter> FOwnPainter;
+  QPainter* FPainter = nullptr;
+  QImage* FImage = nullptr;
 };
 
 class TBitmap : public TGraphic {
  public:
   TBitmap() = default;
-  explicit TBitmap(QImage image) : image_(std::move(image)) {}
+  explicit TBitmap(QImage image) : FImage(std::move(image)) {}
   ~TBitmap() override;
 
-  int Width() const override { return image_.width(); }
-  int Height() const override { return image_.height(); }
+  int Width() const override { return FImage.width(); }
+  int Height() const override { return FImage.height(); }
   // Resizes, losing the picture; the new pixels are white.
   void SetSize(int width, int height);
-  const QImage& Image() const { return image_; }
+  const QImage& Image() const { return FImage; }
   // Replaces the picture (closing an open canvas first).
   void SetImage(QImage image) {
-    canvas_.reset();
-    image_ = std::move(image);
+    FCanvas.reset();
+    FImage = std::move(image);
   }
   // A canvas painting on the image, opened on first use.
   TCanvas& Canvas();
   // The canvas when one is open, without opening one.
-  TCanvas* OpenCanvas() const { return canvas_.get(); }
+  TCanvas* OpenCanvas() const { return FCanvas.get(); }
   // Closes the canvas so the image can be copied or saved as a finished picture.
-  void ReleaseCanvas() { canvas_.reset(); }
+  void ReleaseCanvas() { FCanvas.reset(); }
 
  private:
-  QImage image_;
-  std::unique_ptr<TCanvas> canvas_;
+  QImage FImage;
+  std::unique_ptr<TCanvas> FCanvas;
 };
 
 // The screen colour of a TColor: system colours through the application's

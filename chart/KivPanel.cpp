@@ -54,30 +54,30 @@ const TClassInfo& TCustomKivPanel::StaticClassInfo() {
 
 TCustomKivPanel::TCustomKivPanel(classlib::TComponent* owner)
     : classlib::TComponent(owner),
-      border_(std::make_unique<TChartHiddenPen>([this] { PanelChanged(); })),
-      panning_(std::make_unique<TZoomPanning>()),
-      shadow_(std::make_unique<TKivShadow>([this] { PanelChanged(); })),
-      view3d_options_(std::make_unique<TView3DOptions>([this] { Invalidate(); })),
-      canvas_(std::make_unique<TKivCanvas3D>()) {
-  border_->InitEndStyle(esFlat);
-  canvas_->SetView3DOptions(view3d_options_.get());
+      FBorder(std::make_unique<TChartHiddenPen>([this] { PanelChanged(); })),
+      FPanning(std::make_unique<TZoomPanning>()),
+      FShadow(std::make_unique<TKivShadow>([this] { PanelChanged(); })),
+      FView3DOptions(std::make_unique<TView3DOptions>([this] { Invalidate(); })),
+      FCanvas(std::make_unique<TKivCanvas3D>()) {
+  FBorder->InitEndStyle(esFlat);
+  FCanvas->SetView3DOptions(FView3DOptions.get());
 }
 
 TCustomKivPanel::~TCustomKivPanel() {
   IncludeState(classlib::csDestroying);
 }
 
-TCanvas3D& TCustomKivPanel::Canvas() const { return *canvas_; }
+TCanvas3D& TCustomKivPanel::Canvas() const { return *FCanvas; }
 
 void TCustomKivPanel::SetDelegateCanvas(TCanvas* canvas) {
-  delegate_canvas_ = canvas;
+  FDelegateCanvas = canvas;
   // The panel's surface is always the QPainter one (created in the constructor).
-  static_cast<TKivCanvas3D&>(*canvas_).SetReferenceCanvas(canvas);
+  static_cast<TKivCanvas3D&>(*FCanvas).SetReferenceCanvas(canvas);
 }
 
 void TCustomKivPanel::Repaint() {
-  canvas_->Invalidate();
-  if (host_ != nullptr) host_->RepaintWindow();
+  FCanvas->Invalidate();
+  if (FHost != nullptr) FHost->RepaintWindow();
 }
 
 bool TCustomKivPanel::DoMouseWheel(TShiftState shift, std::int32_t wheelDelta, const TPoint& mousePos) {
@@ -87,9 +87,9 @@ bool TCustomKivPanel::DoMouseWheel(TShiftState shift, std::int32_t wheelDelta, c
 }
 
 void TCustomKivPanel::Invalidate() {
-  if (!auto_repaint_) return;
-  canvas_->Invalidate();
-  if (host_ != nullptr) host_->InvalidateWindow();
+  if (!FAutoRepaint) return;
+  FCanvas->Invalidate();
+  if (FHost != nullptr) FHost->InvalidateWindow();
 }
 
 template <class V>
@@ -101,63 +101,63 @@ static bool StoreChanged(V& field, V value) {
 
 void TCustomKivPanel::SetChart3DPercent(std::int32_t v) {
   if (v < 1 || v > 100) throw classlib::Exception(FormatKivMsg(msg3DPercent, {"1", "100"}));
-  if (StoreChanged(chart_3d_percent_, v)) Invalidate();
+  if (StoreChanged(FChart3DPercent, v)) Invalidate();
 }
 
 void TCustomKivPanel::SetBorderRound(std::int32_t v) {
-  if (!StoreChanged(border_round_, v)) return;
+  if (!StoreChanged(FBorderRound, v)) return;
   if (!HasState(classlib::csLoading)) ApplyWindowRound();
   Invalidate();
 }
 
 void TCustomKivPanel::SetMargin(int index, std::int32_t v) {
   if (index < 0 || index > 3) return;
-  if (StoreChanged(margins_[index], v)) Invalidate();
+  if (StoreChanged(FMargins[index], v)) Invalidate();
 }
 
 void TCustomKivPanel::SetMarginUnits(TKivUnits v) {
-  if (StoreChanged(margin_units_, v)) Invalidate();
+  if (StoreChanged(FMarginUnits, v)) Invalidate();
 }
 
-bool TCustomKivPanel::Monochrome() const { return canvas_->GetMonochrome(); }
-void TCustomKivPanel::SetMonochrome(bool v) { canvas_->SetMonochrome(v); }
+bool TCustomKivPanel::Monochrome() const { return FCanvas->GetMonochrome(); }
+void TCustomKivPanel::SetMonochrome(bool v) { FCanvas->SetMonochrome(v); }
 
 void TCustomKivPanel::SetView3D(bool v) {
-  if (!StoreChanged(view_3d_, v)) return;
+  if (!StoreChanged(FView3D, v)) return;
   Invalidate();
   TKivView3DEvent event;
   BroadcastEvent(event);
 }
 
 void TCustomKivPanel::SetColor(TColor v) {
-  if (StoreChanged(color_, v)) Invalidate();
+  if (StoreChanged(FColor, v)) Invalidate();
 }
 void TCustomKivPanel::SetBevelInner(TBevelCut v) {
-  if (StoreChanged(bevel_inner_, v)) Invalidate();
+  if (StoreChanged(FBevelInner, v)) Invalidate();
 }
 void TCustomKivPanel::SetBevelOuter(TBevelCut v) {
-  if (StoreChanged(bevel_outer_, v)) Invalidate();
+  if (StoreChanged(FBevelOuter, v)) Invalidate();
 }
 void TCustomKivPanel::SetBevelWidth(std::int32_t v) {
-  if (StoreChanged(bevel_width_, std::max(v, 1))) Invalidate();
+  if (StoreChanged(FBevelWidth, std::max(v, 1))) Invalidate();
 }
 void TCustomKivPanel::SetBorderWidth(std::int32_t v) {
-  if (StoreChanged(border_width_, std::max(v, 0))) Invalidate();
+  if (StoreChanged(FBorderWidth, std::max(v, 0))) Invalidate();
 }
 
 void TCustomKivPanel::SetBounds(std::int32_t width, std::int32_t height) {
-  if (width_ == width && height_ == height) return;
-  width_ = std::max(width, 0);
-  height_ = std::max(height, 0);
-  if (border_round_ > 0 && !HasState(classlib::csLoading)) ApplyWindowRound();
+  if (FWidth == width && FHeight == height) return;
+  FWidth = std::max(width, 0);
+  FHeight = std::max(height, 0);
+  if (FBorderRound > 0 && !HasState(classlib::csLoading)) ApplyWindowRound();
   Invalidate();
 }
 
 void TCustomKivPanel::ApplyWindowRound() {
-  if (in_region_ || host_ == nullptr) return;
-  in_region_ = true;
-  host_->SetWindowRound(border_round_ >= 1 ? border_round_ : 0);
-  in_region_ = false;
+  if (FInRegion || FHost == nullptr) return;
+  FInRegion = true;
+  FHost->SetWindowRound(FBorderRound >= 1 ? FBorderRound : 0);
+  FInRegion = false;
 }
 
 void TCustomKivPanel::Loaded() {
@@ -167,19 +167,19 @@ void TCustomKivPanel::Loaded() {
 
 void TCustomKivPanel::Assign(const classlib::TPersistent& source) {
   if (auto* p = dynamic_cast<const TCustomKivPanel*>(&source)) {
-    border_->Assign(*p->border_);
-    border_round_ = p->border_round_;
-    canvas_->SetBuffered(p->canvas_->GetBuffered());
-    std::copy(p->print_margins_, p->print_margins_ + 4, print_margins_);
-    print_proportional_ = p->print_proportional_;
-    print_resolution_ = p->print_resolution_;
-    std::copy(p->margins_, p->margins_ + 4, margins_);
+    FBorder->Assign(*p->FBorder);
+    FBorderRound = p->FBorderRound;
+    FCanvas->SetBuffered(p->FCanvas->GetBuffered());
+    std::copy(p->FPrintMargins, p->FPrintMargins + 4, FPrintMargins);
+    FPrintProportional = p->FPrintProportional;
+    FPrintResolution = p->FPrintResolution;
+    std::copy(p->FMargins, p->FMargins + 4, FMargins);
     SetMonochrome(p->Monochrome());
-    shadow_->Assign(*p->shadow_);
-    view_3d_ = p->view_3d_;
-    view3d_options_->Assign(*p->view3d_options_);
-    chart_3d_percent_ = p->chart_3d_percent_;
-    color_ = p->color_;
+    FShadow->Assign(*p->FShadow);
+    FView3D = p->FView3D;
+    FView3DOptions->Assign(*p->FView3DOptions);
+    FChart3DPercent = p->FChart3DPercent;
+    FColor = p->FColor;
     Invalidate();
     return;
   }
@@ -189,11 +189,11 @@ void TCustomKivPanel::Assign(const classlib::TPersistent& source) {
 // --- listeners and the mouse -----------------------------------------------
 
 std::int32_t TCustomKivPanel::AddListener(IKivEventListener* listener) {
-  return AddUniqueToList(listeners_, listener);
+  return AddUniqueToList(FListeners, listener);
 }
 
 void TCustomKivPanel::RemoveListener(IKivEventListener* listener) {
-  listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
+  FListeners.erase(std::remove(FListeners.begin(), FListeners.end(), listener), FListeners.end());
 }
 
 void TCustomKivPanel::BroadcastEvent(TKivEvent& event) {
@@ -201,16 +201,16 @@ void TCustomKivPanel::BroadcastEvent(TKivEvent& event) {
   event.Sender = this;
   const bool mouse = dynamic_cast<TKivMouseEvent*>(&event) != nullptr;
   // A copy: a listener may remove itself while it handles the event.
-  const std::vector<IKivEventListener*> listeners = listeners_;
+  const std::vector<IKivEventListener*> listeners = FListeners;
   for (IKivEventListener* l : listeners) {
     l->KivEvent(event);
-    if (mouse && cancel_mouse_) break;
+    if (mouse && FCancelMouse) break;
   }
 }
 
 void TCustomKivPanel::BroadcastMouseEvent(TKivMouseEventKind kind, TMouseButton button,
                                           TShiftState shift, std::int32_t x, std::int32_t y) {
-  if (listeners_.empty()) return;
+  if (FListeners.empty()) return;
   TKivMouseEvent event;
   event.Event = kind;
   event.Button = button;
@@ -221,7 +221,7 @@ void TCustomKivPanel::BroadcastMouseEvent(TKivMouseEventKind kind, TMouseButton 
 }
 
 void TCustomKivPanel::MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) {
-  cancel_mouse_ = false;
+  FCancelMouse = false;
   BroadcastMouseEvent(meDown, button, shift, x, y);
 }
 
@@ -230,45 +230,45 @@ void TCustomKivPanel::MouseUp(TMouseButton button, TShiftState shift, std::int32
 }
 
 void TCustomKivPanel::MouseMove(TShiftState shift, std::int32_t x, std::int32_t y) {
-  cancel_mouse_ = false;
+  FCancelMouse = false;
   if (!HasState(classlib::csDesigning)) BroadcastMouseEvent(meMove, mbLeft, shift, x, y);
 }
 
 void TCustomKivPanel::CancelMouse() {
-  if (host_ != nullptr) {
-    host_->SetCursor(saved_cursor_);
-    host_->ReleaseMouse();
+  if (FHost != nullptr) {
+    FHost->SetCursor(FSavedCursor);
+    FHost->ReleaseMouse();
   }
-  panning_->Active = false;
+  FPanning->Active = false;
 }
 
-TPoint TCustomKivPanel::GetCursorPos() const { return host_ != nullptr ? host_->CursorPos() : TPoint{}; }
+TPoint TCustomKivPanel::GetCursorPos() const { return FHost != nullptr ? FHost->CursorPos() : TPoint{}; }
 
 // --- drawing ----------------------------------------------------------------
 
 void TCustomKivPanel::RecalcWidthHeight() {
-  std::int32_t inset = border_width_;
-  if (bevel_inner_ != bvNone) inset += bevel_width_;
-  if (bevel_outer_ != bvNone) inset += bevel_width_;
-  if (border_->Visible()) inset += border_->Width();
-  const TChartRectResult r = CalcChartRect(chart_bounds_, inset, margins_, margin_units_, width_, height_);
-  chart_rect_ = r.ChartRect;
-  chart_width_ = r.ChartWidth;
-  chart_height_ = r.ChartHeight;
-  chart_x_center_ = r.ChartXCenter;
-  chart_y_center_ = r.ChartYCenter;
+  std::int32_t inset = FBorderWidth;
+  if (FBevelInner != bvNone) inset += FBevelWidth;
+  if (FBevelOuter != bvNone) inset += FBevelWidth;
+  if (FBorder->Visible()) inset += FBorder->Width();
+  const TChartRectResult r = CalcChartRect(FChartBounds, inset, FMargins, FMarginUnits, FWidth, FHeight);
+  FChartRect = r.ChartRect;
+  FChartWidth = r.ChartWidth;
+  FChartHeight = r.ChartHeight;
+  FChartXCenter = r.ChartXCenter;
+  FChartYCenter = r.ChartYCenter;
 }
 
 void TCustomKivPanel::Draw(TCanvas* canvas, const TRect& rect) {
-  chart_bounds_ = canvas_->InitWindow(canvas, view3d_options_.get(), color_, view_3d_, rect);
+  FChartBounds = FCanvas->InitWindow(canvas, FView3DOptions.get(), FColor, FView3D, rect);
   RecalcWidthHeight();
-  InternalDraw(chart_bounds_);
-  canvas_->ShowImage(canvas, delegate_canvas_, rect);
+  InternalDraw(FChartBounds);
+  FCanvas->ShowImage(canvas, FDelegateCanvas, rect);
 }
 
 void TCustomKivPanel::Paint() {
-  if (printing_) return;
-  if (!canvas_->ReDrawBitmap()) Draw(delegate_canvas_, GetRectangle());
+  if (FPrinting) return;
+  if (!FCanvas->ReDrawBitmap()) Draw(FDelegateCanvas, GetRectangle());
 }
 
 std::unique_ptr<TBitmap> TCustomKivPanel::CreateChartBitmap(TColor backColor, const TRect& rect) {
@@ -277,25 +277,25 @@ std::unique_ptr<TBitmap> TCustomKivPanel::CreateChartBitmap(TColor backColor, co
   TCanvas& target = bitmap->Canvas();
   if (backColor != clWhite)
     target.Painter().fillRect(QRect(0, 0, rect.Width(), rect.Height()), ToQColor(backColor));
-  const bool buffered = canvas_->GetBuffered();
-  canvas_->SetBuffered(false);
+  const bool buffered = FCanvas->GetBuffered();
+  FCanvas->SetBuffered(false);
   try {
     Draw(&target, rect);
   } catch (...) {
-    canvas_->SetBuffered(buffered);
+    FCanvas->SetBuffered(buffered);
     throw;
   }
-  canvas_->SetBuffered(buffered);
+  FCanvas->SetBuffered(buffered);
   bitmap->ReleaseCanvas();
   return bitmap;
 }
 
 void TCustomKivPanel::HairlinePrintPen(TPen& pen) const {
-  if (printing_ && pen.Width() == 1 && pen.Style() != psSolid) pen.SetWidth(0);
+  if (FPrinting && pen.Width() == 1 && pen.Style() != psSolid) pen.SetWidth(0);
 }
 
 bool TCustomKivPanel::CanClip() const {
-  if (canvas_->GetSupportsFullRotation()) return false;
+  if (FCanvas->GetSupportsFullRotation()) return false;
   // Printing and recorded pictures clip by the unit-wide options, which are on.
   return true;
 }
@@ -303,7 +303,7 @@ bool TCustomKivPanel::CanClip() const {
 void TCustomKivPanel::DrawBevel(TBevelCut bevel, TRect& rect, std::int32_t width, std::int32_t round) {
   if (bevel != bvLowered && bevel != bvRaised) return;
   const TColor light = clBtnHighlight, dark = clBtnShadow;
-  TCanvas3D& c = *canvas_;
+  TCanvas3D& c = *FCanvas;
   if (round >= 1) {
     c.Brush().SetStyle(bsClear);
     c.Pen().SetColor(bevel == bvRaised ? light : dark);
@@ -315,34 +315,34 @@ void TCustomKivPanel::DrawBevel(TBevelCut bevel, TRect& rect, std::int32_t width
 }
 
 void TCustomKivPanel::DrawPanelBevels(TRect rect) {
-  TCanvas3D& c = *canvas_;
+  TCanvas3D& c = *FCanvas;
   c.Brush().SetStyle(bsClear);
   c.Brush().SetBitmap(nullptr);
-  if (border_->Visible()) {
-    c.AssignVisiblePen(*border_);
-    const std::int32_t w = border_->Width();
-    if (!border_->SmallDots() && w > 1) {
+  if (FBorder->Visible()) {
+    c.AssignVisiblePen(*FBorder);
+    const std::int32_t w = FBorder->Width();
+    if (!FBorder->SmallDots() && w > 1) {
       // A wide pen is centred on its path: move the path in by half the width.
       const std::int32_t half = (w - 1) / 2, extra = (w - 1) % 2;
       rect = {rect.Left + half + extra, rect.Top + half + extra, rect.Right - half, rect.Bottom - half};
     }
-    if (border_round_ < 1)
+    if (FBorderRound < 1)
       c.Rectangle(rect);
     else
-      c.RoundRect(rect.Left, rect.Top, rect.Right - 1, rect.Bottom - 1, border_round_, border_round_);
-    std::int32_t inner = border_->SmallDots() ? 1 : w;
-    if (border_round_ < 1 && !border_->SmallDots()) ++inner;
+      c.RoundRect(rect.Left, rect.Top, rect.Right - 1, rect.Bottom - 1, FBorderRound, FBorderRound);
+    std::int32_t inner = FBorder->SmallDots() ? 1 : w;
+    if (FBorderRound < 1 && !FBorder->SmallDots()) ++inner;
     rect = {rect.Left + inner, rect.Top + inner, rect.Right - inner, rect.Bottom - inner};
   }
-  if (printing_) return;
+  if (FPrinting) return;
   c.Pen().SetStyle(psSolid);
   c.Pen().SetWidth(1);
   c.Pen().SetMode(pmCopy);
   c.Pen().SetVisible(true);
   c.Pen().SetSmallDots(false);
-  DrawBevel(bevel_outer_, rect, bevel_width_, border_round_);
-  if (border_width_ > 0) c.Frame3D(rect, color_, color_, border_width_);
-  DrawBevel(bevel_inner_, rect, bevel_width_, border_round_);
+  DrawBevel(FBevelOuter, rect, FBevelWidth, FBorderRound);
+  if (FBorderWidth > 0) c.Frame3D(rect, FColor, FColor, FBorderWidth);
+  DrawBevel(FBevelInner, rect, FBevelWidth, FBorderRound);
 }
 
 // --- TCustomKivPanelExtended -------------------------------------------------
@@ -375,19 +375,19 @@ const TClassInfo& TCustomKivPanelExtended::StaticClassInfo() {
 }
 
 TCustomKivPanelExtended::TCustomKivPanelExtended(classlib::TComponent* owner)
-    : TCustomKivPanel(owner), zoom_(std::make_unique<TKivZoom>()) {}
+    : TCustomKivPanel(owner), FZoom(std::make_unique<TKivZoom>()) {}
 
 TCustomKivPanelExtended::~TCustomKivPanelExtended() = default;
 
 TPicture* TCustomKivPanelExtended::BackImage() const {
-  if (!back_image_)
-    back_image_ = std::make_unique<TPicture>([this] { const_cast<TCustomKivPanelExtended*>(this)->Invalidate(); });
-  return back_image_.get();
+  if (!FBackImage)
+    FBackImage = std::make_unique<TPicture>([this] { const_cast<TCustomKivPanelExtended*>(this)->Invalidate(); });
+  return FBackImage.get();
 }
 
 void TCustomKivPanelExtended::SetBackImage(TPicture* v) {
   if (v == nullptr) {
-    back_image_.reset();
+    FBackImage.reset();
     Invalidate();
   } else {
     BackImage()->Assign(*v);
@@ -395,33 +395,33 @@ void TCustomKivPanelExtended::SetBackImage(TPicture* v) {
 }
 
 void TCustomKivPanelExtended::SetBackImageInside(bool v) {
-  if (StoreChanged(back_image_inside_, v)) Invalidate();
+  if (StoreChanged(FBackImageInside, v)) Invalidate();
 }
 
 void TCustomKivPanelExtended::SetBackImageMode(TKivBackImageMode v) {
-  if (StoreChanged(back_image_mode_, v)) Invalidate();
+  if (StoreChanged(FBackImageMode, v)) Invalidate();
 }
 
 bool TCustomKivPanelExtended::BackImageTransp() const {
-  return back_image_ && back_image_->Graphic() != nullptr && back_image_->Graphic()->Transparent();
+  return FBackImage && FBackImage->Graphic() != nullptr && FBackImage->Graphic()->Transparent();
 }
 
 void TCustomKivPanelExtended::SetBackImageTransp(bool v) {
-  if (back_image_ && back_image_->Graphic() != nullptr) {
-    back_image_->Graphic()->SetTransparent(v);
+  if (FBackImage && FBackImage->Graphic() != nullptr) {
+    FBackImage->Graphic()->SetTransparent(v);
     Invalidate();
   }
 }
 
 TKivGradient* TCustomKivPanelExtended::Gradient() const {
-  if (!gradient_)
-    gradient_ = std::make_unique<TKivGradient>([this] { const_cast<TCustomKivPanelExtended*>(this)->Invalidate(); });
-  return gradient_.get();
+  if (!FGradient)
+    FGradient = std::make_unique<TKivGradient>([this] { const_cast<TCustomKivPanelExtended*>(this)->Invalidate(); });
+  return FGradient.get();
 }
 
 void TCustomKivPanelExtended::SetGradient(TKivGradient* v) {
   if (v == nullptr) {
-    gradient_.reset();
+    FGradient.reset();
     Invalidate();
   } else {
     Gradient()->Assign(*v);
@@ -429,31 +429,31 @@ void TCustomKivPanelExtended::SetGradient(TKivGradient* v) {
 }
 
 bool TCustomKivPanelExtended::HasBackImage() const {
-  return back_image_ && back_image_->Graphic() != nullptr;
+  return FBackImage && FBackImage->Graphic() != nullptr;
 }
 
 void TCustomKivPanelExtended::UndoZoomDone() {
   if (OnUndoZoom) OnUndoZoom();
   Invalidate();
-  zoomed_ = false;
+  FZoomed = false;
 }
 
 void TCustomKivPanelExtended::Assign(const classlib::TPersistent& source) {
   if (auto* p = dynamic_cast<const TCustomKivPanelExtended*>(&source)) {
-    SetBackImage(p->back_image_.get());
-    back_image_inside_ = p->back_image_inside_;
-    back_image_mode_ = p->back_image_mode_;
-    SetGradient(p->gradient_.get());
-    panning_mode_ = p->panning_mode_;
-    zoom_->Assign(*p->zoom_);
+    SetBackImage(p->FBackImage.get());
+    FBackImageInside = p->FBackImageInside;
+    FBackImageMode = p->FBackImageMode;
+    SetGradient(p->FGradient.get());
+    FPanningMode = p->FPanningMode;
+    FZoom->Assign(*p->FZoom);
   }
   TCustomKivPanel::Assign(source);
 }
 
 void TCustomKivPanelExtended::FillPanelRect(const TRect& rect) {
   TCanvas3D& c = Canvas();
-  if (gradient_ && gradient_->Visible()) {
-    gradient_->Draw(c, rect);
+  if (FGradient && FGradient->Visible()) {
+    FGradient->Draw(c, rect);
     return;
   }
   if (Printing() || Color() == clNone) return;
@@ -477,17 +477,17 @@ void TCustomKivPanelExtended::DrawPanelBackground(const TRect& rect) {
     Shadow()->DrawRect(c, r);
   }
   FillPanelRect(r);
-  if (HasBackImage() && !back_image_inside_) DrawBackImage(r, 0);
+  if (HasBackImage() && !FBackImageInside) DrawBackImage(r, 0);
   if (!c.GetSupportsFullRotation()) DrawPanelBevels(r);
 }
 
 void TCustomKivPanelExtended::DrawBackImage(const TRect& rect, std::int32_t z) {
   if (!HasBackImage()) return;
   TCanvas3D& c = Canvas();
-  const TGraphic* graphic = back_image_->Graphic();
+  const TGraphic* graphic = FBackImage->Graphic();
   TRect r = rect;
   const bool ortho3D = c.Is3D() && c.IsOrthogonal();
-  if (back_image_mode_ == pbmStretch) {
+  if (FBackImageMode == pbmStretch) {
     if (z < 1) {
       c.StretchDraw(r, graphic);
     } else if (!c.Is3D() || ortho3D) {
@@ -508,7 +508,7 @@ void TCustomKivPanelExtended::DrawBackImage(const TRect& rect, std::int32_t z) {
   }
   if (z > 0 && ortho3D) r = c.Calculate3DPosition(r, z);
   const int gw = graphic->Width(), gh = graphic->Height();
-  if (back_image_mode_ == pbmCenter) {
+  if (FBackImageMode == pbmCenter) {
     FillPanelRect(r);
     const std::int32_t dx = (gw - r.Width()) / 2, dy = (gh - r.Height()) / 2;
     r = {r.Left - dx, r.Top - dy, r.Right + dx, r.Bottom + dy};
@@ -532,7 +532,7 @@ void TCustomKivPanelExtended::DrawBackImage(const TRect& rect, std::int32_t z) {
 void TCustomKivPanelExtended::DrawZoomRectangle() {
   TCanvas3D& c = Canvas();
   const TColor back = ColorToRGB(GetBackColor()) & 0xFFFFFF;
-  const TKivZoom& z = *zoom_;
+  const TKivZoom& z = *FZoom;
   if (!z.HasBrush()) {
     c.Brush().SetStyle(bsClear);
   } else {
@@ -555,21 +555,21 @@ const TClassInfo& TKivCustomShapeBrushPen::StaticClassInfo() {
 }
 
 TKivCustomShapeBrushPen::TKivCustomShapeBrushPen(TCustomKivPanel* parent)
-    : parent_(parent),
-      brush_(std::make_unique<TChartBrush>([this] { Repaint(); })),
-      pen_(std::make_unique<TChartPen>([this] { Repaint(); })) {}
+    : FParent(parent),
+      FBrush(std::make_unique<TChartBrush>([this] { Repaint(); })),
+      FPen(std::make_unique<TChartPen>([this] { Repaint(); })) {}
 
 TKivCustomShapeBrushPen::~TKivCustomShapeBrushPen() = default;
 
 void TKivCustomShapeBrushPen::SetVisible(bool v) {
-  if (StoreChanged(visible_, v)) Repaint();
+  if (StoreChanged(FVisible, v)) Repaint();
 }
 
 void TKivCustomShapeBrushPen::Assign(const classlib::TPersistent& source) {
   if (auto* s = dynamic_cast<const TKivCustomShapeBrushPen*>(&source)) {
-    brush_->Assign(*s->brush_);
-    pen_->Assign(*s->pen_);
-    visible_ = s->visible_;
+    FBrush->Assign(*s->FBrush);
+    FPen->Assign(*s->FPen);
+    FVisible = s->FVisible;
     return;
   }
   classlib::TPersistent::Assign(source);
@@ -614,40 +614,40 @@ const TClassInfo& TKivShape::StaticClassInfo() {
 
 TKivCustomShape::TKivCustomShape(TCustomKivPanel* parent)
     : TKivCustomShapeBrushPen(parent),
-      font_(std::make_unique<TKivFont>([this] { Repaint(); })),
-      shadow_(std::make_unique<TKivShadow>([this] { Repaint(); })) {
-  shadow_->InitDefaults(clBlack, 3);
+      FFont(std::make_unique<TKivFont>([this] { Repaint(); })),
+      FShadow(std::make_unique<TKivShadow>([this] { Repaint(); })) {
+  FShadow->InitDefaults(clBlack, 3);
 }
 
 TKivCustomShape::~TKivCustomShape() = default;
 
 void TKivCustomShape::SetBevel(TBevelCut v) {
-  if (StoreChanged(bevel_, v)) Repaint();
+  if (StoreChanged(FBevel, v)) Repaint();
 }
 void TKivCustomShape::SetBevelWidth(std::int32_t v) {
-  if (StoreChanged(bevel_width_, std::max(v, 1))) Repaint();
+  if (StoreChanged(FBevelWidth, std::max(v, 1))) Repaint();
 }
 void TKivCustomShape::SetColor(TColor v) {
-  if (StoreChanged(color_, v)) Repaint();
+  if (StoreChanged(FColor, v)) Repaint();
 }
 void TKivCustomShape::SetShapeStyle(TChartObjectShapeStyle v) {
-  if (StoreChanged(shape_style_, v)) Repaint();
+  if (StoreChanged(FShapeStyle, v)) Repaint();
 }
 void TKivCustomShape::SetTransparency(std::int32_t v) {
-  if (StoreChanged(transparency_, v)) Repaint();
+  if (StoreChanged(FTransparency, v)) Repaint();
 }
 void TKivCustomShape::SetTransparent(bool v) {
-  if (StoreChanged(transparent_, v)) Repaint();
+  if (StoreChanged(FTransparent, v)) Repaint();
 }
 
 TKivGradient* TKivCustomShape::Gradient() const {
-  if (!gradient_) gradient_ = std::make_unique<TKivGradient>([this] { Repaint(); });
-  return gradient_.get();
+  if (!FGradient) FGradient = std::make_unique<TKivGradient>([this] { Repaint(); });
+  return FGradient.get();
 }
 
 void TKivCustomShape::SetGradient(TKivGradient* v) {
   if (v == nullptr)
-    gradient_.reset();
+    FGradient.reset();
   else
     Gradient()->Assign(*v);
   Repaint();
@@ -655,18 +655,18 @@ void TKivCustomShape::SetGradient(TKivGradient* v) {
 
 void TKivCustomShape::Assign(const classlib::TPersistent& source) {
   if (auto* s = dynamic_cast<const TKivCustomShape*>(&source)) {
-    bevel_ = s->bevel_;
-    bevel_width_ = s->bevel_width_;
-    color_ = s->color_;
-    font_->Assign(*s->font_);
-    if (s->gradient_)
-      Gradient()->Assign(*s->gradient_);
+    FBevel = s->FBevel;
+    FBevelWidth = s->FBevelWidth;
+    FColor = s->FColor;
+    FFont->Assign(*s->FFont);
+    if (s->FGradient)
+      Gradient()->Assign(*s->FGradient);
     else
-      gradient_.reset();
-    shape_style_ = s->shape_style_;
-    shadow_->Assign(*s->shadow_);
-    transparency_ = s->transparency_;
-    transparent_ = s->transparent_;
+      FGradient.reset();
+    FShapeStyle = s->FShapeStyle;
+    FShadow->Assign(*s->FShadow);
+    FTransparency = s->FTransparency;
+    FTransparent = s->FTransparent;
   }
   TKivCustomShapeBrushPen::Assign(source);
 }
@@ -686,7 +686,7 @@ void RotatedCorners(const TRect& rect, double angle, TPoint (&corners)[4]) {
 }
 
 void TKivCustomShape::DrawRectRotated(TCanvas3D& canvas, const TRect& rect, double angle, std::int32_t z) {
-  if (transparent_) return;
+  if (FTransparent) return;
   TPoint corners[4];
   if (angle != 0) RotatedCorners(rect, angle, corners);
   auto outline = [&](TCanvas3D& c, std::int32_t dx, std::int32_t dy) {
@@ -694,7 +694,7 @@ void TKivCustomShape::DrawRectRotated(TCanvas3D& canvas, const TRect& rect, doub
       const TRect r{rect.Left + dx, rect.Top + dy, rect.Right + dx, rect.Bottom + dy};
       if (c.GetSupportsFullRotation())
         c.RectangleWithZ(r, z);
-      else if (shape_style_ == fosRoundRectangle)
+      else if (FShapeStyle == fosRoundRectangle)
         c.RoundRect(r, 16, 16);
       else
         c.Rectangle(r);
@@ -705,7 +705,7 @@ void TKivCustomShape::DrawRectRotated(TCanvas3D& canvas, const TRect& rect, doub
     }
   };
   std::unique_ptr<TKivBlend> blend;
-  if (transparency_ != 0) {
+  if (FTransparency != 0) {
     TRect area = rect;
     if (angle != 0) {
       area = {corners[0].X, corners[0].Y, corners[0].X, corners[0].Y};
@@ -716,40 +716,40 @@ void TKivCustomShape::DrawRectRotated(TCanvas3D& canvas, const TRect& rect, doub
         area.Bottom = std::max(area.Bottom, p.Y);
       }
     }
-    blend = canvas.BeginBlending(area, transparency_);
+    blend = canvas.BeginBlending(area, FTransparency);
   }
   // The shadow: the outline moved by the shadow's sizes (plus the pen width), filled.
-  if (shadow_->Size() > 0 && Brush()->Style() != bsClear && !canvas.GetSupportsFullRotation()) {
+  if (FShadow->Size() > 0 && Brush()->Style() != bsClear && !canvas.GetSupportsFullRotation()) {
     const std::int32_t extra = Pen()->Visible() ? Pen()->Width() : 0;
     canvas.Pen().SetStyle(psClear);
     canvas.Brush().SetBitmap(nullptr);
     canvas.Brush().SetStyle(bsSolid);
-    canvas.Brush().SetColor(shadow_->Color());
+    canvas.Brush().SetColor(FShadow->Color());
     std::unique_ptr<TKivBlend> shadowBlend;
-    if (shadow_->Transparency() != 0) {
-      const TRect moved{rect.Left + shadow_->HorizSize() + extra, rect.Top + shadow_->VertSize() + extra,
-                        rect.Right + shadow_->HorizSize() + extra, rect.Bottom + shadow_->VertSize() + extra};
-      shadowBlend = canvas.BeginBlending(moved, shadow_->Transparency());
+    if (FShadow->Transparency() != 0) {
+      const TRect moved{rect.Left + FShadow->HorizSize() + extra, rect.Top + FShadow->VertSize() + extra,
+                        rect.Right + FShadow->HorizSize() + extra, rect.Bottom + FShadow->VertSize() + extra};
+      shadowBlend = canvas.BeginBlending(moved, FShadow->Transparency());
     }
-    outline(canvas, shadow_->HorizSize() + extra, shadow_->VertSize() + extra);
+    outline(canvas, FShadow->HorizSize() + extra, FShadow->VertSize() + extra);
     if (shadowBlend) canvas.EndBlending(std::move(shadowBlend));
   }
   // The body: a visible gradient fills it and the outline draws only the frame.
-  if (gradient_ && gradient_->Visible()) {
+  if (FGradient && FGradient->Visible()) {
     if (angle == 0)
-      gradient_->Draw(canvas, rect, shape_style_ == fosRoundRectangle ? 16 : 0);
+      FGradient->Draw(canvas, rect, FShapeStyle == fosRoundRectangle ? 16 : 0);
     else
-      gradient_->Draw(canvas, corners);
+      FGradient->Draw(canvas, corners);
     canvas.Brush().SetBitmap(nullptr);
     canvas.Brush().SetStyle(bsClear);
   } else {
-    canvas.AssignBrush(*Brush(), color_);
+    canvas.AssignBrush(*Brush(), FColor);
   }
   canvas.AssignVisiblePen(*Pen());
   outline(canvas, 0, 0);
-  if (angle == 0 && bevel_ != bvNone && ParentChart() != nullptr) {
+  if (angle == 0 && FBevel != bvNone && ParentChart() != nullptr) {
     TRect inner = rect;
-    ParentChart()->DrawBevel(bevel_, inner, bevel_width_, 0);
+    ParentChart()->DrawBevel(FBevel, inner, FBevelWidth, 0);
   }
   if (blend) canvas.EndBlending(std::move(blend));
 }

@@ -72,17 +72,17 @@ TMouseButton ButtonOf(Qt::MouseButton b) {
 
 }  // namespace
 
-TKivPanelWidget::TKivPanelWidget(TCustomKivPanel& panel, QWidget* parent) : QWidget(parent), panel_(panel) {
+TKivPanelWidget::TKivPanelWidget(TCustomKivPanel& panel, QWidget* parent) : QWidget(parent), FPanel(panel) {
   // The panel paints every pixel: no background erase before a paint.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   setFocusPolicy(Qt::ClickFocus);
-  panel_.SetHost(this);
-  panel_.SetBounds(width(), height());
+  FPanel.SetHost(this);
+  FPanel.SetBounds(width(), height());
 }
 
 TKivPanelWidget::~TKivPanelWidget() {
-  if (panel_.Host() == this) panel_.SetHost(nullptr);
+  if (FPanel.Host() == this) FPanel.SetHost(nullptr);
 }
 
 template <class F>
@@ -153,20 +153,20 @@ void TKivPanelWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   TCanvas screen(painter);
   Guard([&] {
-    panel_.SetDelegateCanvas(&screen);
+    FPanel.SetDelegateCanvas(&screen);
     try {
-      panel_.Paint();
+      FPanel.Paint();
     } catch (...) {
-      panel_.SetDelegateCanvas(nullptr);
+      FPanel.SetDelegateCanvas(nullptr);
       throw;
     }
-    panel_.SetDelegateCanvas(nullptr);
+    FPanel.SetDelegateCanvas(nullptr);
   });
 }
 
 void TKivPanelWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  Guard([&] { panel_.SetBounds(width(), height()); });
+  Guard([&] { FPanel.SetBounds(width(), height()); });
 }
 
 void TKivPanelWidget::Mouse(QMouseEvent* event, TKivMouseEventKind kind, bool doubleClick) {
@@ -175,9 +175,9 @@ void TKivPanelWidget::Mouse(QMouseEvent* event, TKivMouseEventKind kind, bool do
   if (doubleClick) shift |= 1u << ssDouble;
   Guard([&] {
     switch (kind) {
-      case meDown: panel_.MouseDown(ButtonOf(event->button()), shift, p.x(), p.y()); break;
-      case meUp: panel_.MouseUp(ButtonOf(event->button()), shift, p.x(), p.y()); break;
-      case meMove: panel_.MouseMove(shift, p.x(), p.y()); break;
+      case meDown: FPanel.MouseDown(ButtonOf(event->button()), shift, p.x(), p.y()); break;
+      case meUp: FPanel.MouseUp(ButtonOf(event->button()), shift, p.x(), p.y()); break;
+      case meMove: FPanel.MouseMove(shift, p.x(), p.y()); break;
     }
   });
   event->accept();
@@ -194,7 +194,7 @@ void TKivPanelWidget::wheelEvent(QWheelEvent* event) {
   bool handled = false;
   if (delta != 0)
     Guard([&] {
-      handled = panel_.DoMouseWheel(ShiftStateOf(event->modifiers(), event->buttons()), delta, {p.x(), p.y()});
+      handled = FPanel.DoMouseWheel(ShiftStateOf(event->modifiers(), event->buttons()), delta, {p.x(), p.y()});
     });
   // An unhandled turn goes on to the parent (a scrolling container, say).
   event->setAccepted(handled);
@@ -203,7 +203,7 @@ void TKivPanelWidget::wheelEvent(QWheelEvent* event) {
 void TKivPanelWidget::keyPressEvent(QKeyEvent* event) {
   std::uint16_t key = VirtualKeyOf(event->key());
   if (key != 0) {
-    Guard([&] { panel_.KeyDown(key, ShiftStateOf(event->modifiers(), Qt::NoButton)); });
+    Guard([&] { FPanel.KeyDown(key, ShiftStateOf(event->modifiers(), Qt::NoButton)); });
     if (key == 0) return event->accept();  // a handler consumed it
   }
   QWidget::keyPressEvent(event);
@@ -212,7 +212,7 @@ void TKivPanelWidget::keyPressEvent(QKeyEvent* event) {
 void TKivPanelWidget::keyReleaseEvent(QKeyEvent* event) {
   std::uint16_t key = VirtualKeyOf(event->key());
   if (key != 0) {
-    Guard([&] { panel_.KeyUp(key, ShiftStateOf(event->modifiers(), Qt::NoButton)); });
+    Guard([&] { FPanel.KeyUp(key, ShiftStateOf(event->modifiers(), Qt::NoButton)); });
     if (key == 0) return event->accept();
   }
   QWidget::keyReleaseEvent(event);
@@ -222,7 +222,7 @@ void TKivPanelWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   // A new theme changes the system colours the picture was drawn in.
   if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
-    Guard([&] { panel_.Invalidate(); });
+    Guard([&] { FPanel.Invalidate(); });
 }
 
 }  // namespace chart

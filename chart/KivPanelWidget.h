@@ -31,7 +31,7 @@ class TKivPanelWidget : public QWidget, public IKivPanelHost {
   explicit TKivPanelWidget(TCustomKivPanel& panel, QWidget* parent = nullptr);
   ~TKivPanelWidget() override;
 
-  TCustomKivPanel& Panel() const { return panel_; }
+  TCustomKivPanel& Panel() const { return FPanel; }
 
   // IKivPanelHost
   void InvalidateWindow() override { update(); }
@@ -44,8 +44,8 @@ class TKivPanelWidget : public QWidget, public IKivPanelHost {
   TPoint ClientToScreen(const TPoint& p) const override;
   void ShowHint(const std::string& text, const TPoint& screenPoint) override;
   void CancelHint() override;
-  std::int32_t HintPause() const override { return hint_pause_; }
-  void SetHintPause(std::int32_t ms) override { hint_pause_ = ms < 0 ? 0 : ms; }
+  std::int32_t HintPause() const override { return FHintPause; }
+  void SetHintPause(std::int32_t ms) override { FHintPause = ms < 0 ? 0 : ms; }
 
   QSize sizeHint() const override { return {400, 250}; }
 
@@ -72,8 +72,8 @@ class TKivPanelWidget : public QWidget, public IKivPanelHost {
   template <class F>
   void Guard(F&& handler);
 
-  TCustomKivPanel& panel_;
-  std::int32_t hint_pause_ = 500;
+  TCustomKivPanel& FPanel;
+  std::int32_t FHintPause = 500;
 };
 
 }  // namespace chart

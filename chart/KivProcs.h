@@ -222,24 +222,24 @@ class TKivZoom : public TZoomPanning {
   ~TKivZoom() override;
 
   // properties
-  bool Allow() const { return allow_; }
-  void SetAllow(bool v) { allow_ = v; }
-  bool Animated() const { return animated_; }
-  void SetAnimated(bool v) { animated_ = v; }
-  std::int32_t AnimatedSteps() const { return animated_steps_; }
-  void SetAnimatedSteps(std::int32_t v) { animated_steps_ = v; }
+  bool Allow() const { return FAllow; }
+  void SetAllow(bool v) { FAllow = v; }
+  bool Animated() const { return FAnimated; }
+  void SetAnimated(bool v) { FAnimated = v; }
+  std::int32_t AnimatedSteps() const { return FAnimatedSteps; }
+  void SetAnimatedSteps(std::int32_t v) { FAnimatedSteps = v; }
   // Created on first read; setting nullptr frees it.
   TKivZoomBrush* Brush() const;
   void SetBrush(TKivZoomBrush* v);
-  bool HasBrush() const { return brush_ != nullptr; }
-  TKivZoomDirection Direction() const { return direction_; }
-  void SetDirection(TKivZoomDirection v) { direction_ = v; }
-  TShiftState KeyShift() const { return key_shift_; }
-  void SetKeyShift(TShiftState v) { key_shift_ = v; }
-  std::int32_t MinimumPixels() const { return minimum_pixels_; }
-  void SetMinimumPixels(std::int32_t v) { minimum_pixels_ = v; }
-  TMouseButton MouseButton() const { return mouse_button_; }
-  void SetMouseButton(TMouseButton v) { mouse_button_ = v; }
+  bool HasBrush() const { return FBrush != nullptr; }
+  TKivZoomDirection Direction() const { return FDirection; }
+  void SetDirection(TKivZoomDirection v) { FDirection = v; }
+  TShiftState KeyShift() const { return FKeyShift; }
+  void SetKeyShift(TShiftState v) { FKeyShift = v; }
+  std::int32_t MinimumPixels() const { return FMinimumPixels; }
+  void SetMinimumPixels(std::int32_t v) { FMinimumPixels = v; }
+  TMouseButton MouseButton() const { return FMouseButton; }
+  void SetMouseButton(TMouseButton v) { FMouseButton = v; }
   TKivZoomPen* Pen() const;
   void SetPen(TKivZoomPen* v);
 
@@ -247,15 +247,15 @@ class TKivZoom : public TZoomPanning {
   void Assign(const classlib::TPersistent& source) override;
 
  private:
-  bool allow_ = true;
-  bool animated_ = false;
-  std::int32_t animated_steps_ = 8;
-  mutable std::unique_ptr<TKivZoomBrush> brush_;
-  TKivZoomDirection direction_ = tzdBoth;
-  TShiftState key_shift_ = 0;
-  std::int32_t minimum_pixels_ = 16;
-  TMouseButton mouse_button_ = mbLeft;
-  mutable std::unique_ptr<TKivZoomPen> pen_;
+  bool FAllow = true;
+  bool FAnimated = false;
+  std::int32_t FAnimatedSteps = 8;
+  mutable std::unique_ptr<TKivZoomBrush> FBrush;
+  TKivZoomDirection FDirection = tzdBoth;
+  TShiftState FKeyShift = 0;
+  std::int32_t FMinimumPixels = 16;
+  TMouseButton FMouseButton = mbLeft;
+  mutable std::unique_ptr<TKivZoomPen> FPen;
 };
 
 // ---------------------------------------------------------------------------
@@ -326,73 +326,73 @@ class TCustomKivPanel : public classlib::TComponent {
   ~TCustomKivPanel() override;
 
   // properties
-  std::int32_t Chart3DPercent() const { return chart_3d_percent_; }
+  std::int32_t Chart3DPercent() const { return FChart3DPercent; }
   // Raises classlib::Exception outside 1..100, keeping the value.
   void SetChart3DPercent(std::int32_t v);
-  TChartHiddenPen* Border() const { return border_.get(); }
-  void SetBorder(const TChartHiddenPen& v) { border_->Assign(v); }
-  std::int32_t BorderRound() const { return border_round_; }
+  TChartHiddenPen* Border() const { return FBorder.get(); }
+  void SetBorder(const TChartHiddenPen& v) { FBorder->Assign(v); }
+  std::int32_t BorderRound() const { return FBorderRound; }
   void SetBorderRound(std::int32_t v);
-  std::int32_t MarginLeft() const { return margins_[0]; }
-  std::int32_t MarginTop() const { return margins_[1]; }
-  std::int32_t MarginRight() const { return margins_[2]; }
-  std::int32_t MarginBottom() const { return margins_[3]; }
+  std::int32_t MarginLeft() const { return FMargins[0]; }
+  std::int32_t MarginTop() const { return FMargins[1]; }
+  std::int32_t MarginRight() const { return FMargins[2]; }
+  std::int32_t MarginBottom() const { return FMargins[3]; }
   void SetMargin(int index, std::int32_t v);
   void SetMarginLeft(std::int32_t v) { SetMargin(0, v); }
   void SetMarginTop(std::int32_t v) { SetMargin(1, v); }
   void SetMarginRight(std::int32_t v) { SetMargin(2, v); }
   void SetMarginBottom(std::int32_t v) { SetMargin(3, v); }
-  TKivUnits MarginUnits() const { return margin_units_; }
+  TKivUnits MarginUnits() const { return FMarginUnits; }
   void SetMarginUnits(TKivUnits v);
   bool Monochrome() const;
   void SetMonochrome(bool v);
-  bool PrintProportional() const { return print_proportional_; }
-  void SetPrintProportional(bool v) { print_proportional_ = v; }
-  TKivShadow* Shadow() const { return shadow_.get(); }
-  void SetShadow(const TKivShadow& v) { shadow_->Assign(v); }
-  bool View3D() const { return view_3d_; }
+  bool PrintProportional() const { return FPrintProportional; }
+  void SetPrintProportional(bool v) { FPrintProportional = v; }
+  TKivShadow* Shadow() const { return FShadow.get(); }
+  void SetShadow(const TKivShadow& v) { FShadow->Assign(v); }
+  bool View3D() const { return FView3D; }
   void SetView3D(bool v);
-  TView3DOptions* View3DOptions() const { return view3d_options_.get(); }
-  void SetView3DOptions(const TView3DOptions& v) { view3d_options_->Assign(v); }
-  TColor Color() const { return color_; }
+  TView3DOptions* View3DOptions() const { return FView3DOptions.get(); }
+  void SetView3DOptions(const TView3DOptions& v) { FView3DOptions->Assign(v); }
+  TColor Color() const { return FColor; }
   void SetColor(TColor v);
-  TBevelCut BevelInner() const { return bevel_inner_; }
+  TBevelCut BevelInner() const { return FBevelInner; }
   void SetBevelInner(TBevelCut v);
-  TBevelCut BevelOuter() const { return bevel_outer_; }
+  TBevelCut BevelOuter() const { return FBevelOuter; }
   void SetBevelOuter(TBevelCut v);
-  std::int32_t BevelWidth() const { return bevel_width_; }
+  std::int32_t BevelWidth() const { return FBevelWidth; }
   void SetBevelWidth(std::int32_t v);
-  std::int32_t BorderWidth() const { return border_width_; }
+  std::int32_t BorderWidth() const { return FBorderWidth; }
   void SetBorderWidth(std::int32_t v);
-  std::int32_t Width() const { return width_; }
-  std::int32_t Height() const { return height_; }
+  std::int32_t Width() const { return FWidth; }
+  std::int32_t Height() const { return FHeight; }
   void SetBounds(std::int32_t width, std::int32_t height);
 
-  bool AutoRepaint() const { return auto_repaint_; }
-  void SetAutoRepaint(bool v) { auto_repaint_ = v; }
-  bool CancelMouseFlag() const { return cancel_mouse_; }
-  void SetCancelMouseFlag(bool v) { cancel_mouse_ = v; }
-  bool Printing() const { return printing_; }
-  void SetPrinting(bool v) { printing_ = v; }
-  const std::int32_t (&PrintMargins() const)[4] { return print_margins_; }
-  void SetPrintMargins(const std::int32_t (&m)[4]) { std::copy(m, m + 4, print_margins_); }
-  std::int32_t PrintResolution() const { return print_resolution_; }
-  void SetPrintResolution(std::int32_t v) { print_resolution_ = v; }
-  TZoomPanning& Panning() { return *panning_; }
+  bool AutoRepaint() const { return FAutoRepaint; }
+  void SetAutoRepaint(bool v) { FAutoRepaint = v; }
+  bool CancelMouseFlag() const { return FCancelMouse; }
+  void SetCancelMouseFlag(bool v) { FCancelMouse = v; }
+  bool Printing() const { return FPrinting; }
+  void SetPrinting(bool v) { FPrinting = v; }
+  const std::int32_t (&PrintMargins() const)[4] { return FPrintMargins; }
+  void SetPrintMargins(const std::int32_t (&m)[4]) { std::copy(m, m + 4, FPrintMargins); }
+  std::int32_t PrintResolution() const { return FPrintResolution; }
+  void SetPrintResolution(std::int32_t v) { FPrintResolution = v; }
+  TZoomPanning& Panning() { return *FPanning; }
   TCanvas3D& Canvas() const;
-  IKivPanelHost* Host() const { return host_; }
-  void SetHost(IKivPanelHost* host) { host_ = host; }
+  IKivPanelHost* Host() const { return FHost; }
+  void SetHost(IKivPanelHost* host) { FHost = host; }
   // The canvas painted on the screen (the host's, during its paint event).
-  TCanvas* DelegateCanvas() const { return delegate_canvas_; }
+  TCanvas* DelegateCanvas() const { return FDelegateCanvas; }
   // Also binds the drawing surface to it, as painting between passes needs.
   void SetDelegateCanvas(TCanvas* canvas);
 
-  const TRect& ChartBounds() const { return chart_bounds_; }
-  const TRect& ChartRect() const { return chart_rect_; }
-  std::int32_t ChartWidth() const { return chart_width_; }
-  std::int32_t ChartHeight() const { return chart_height_; }
-  std::int32_t ChartXCenter() const { return chart_x_center_; }
-  std::int32_t ChartYCenter() const { return chart_y_center_; }
+  const TRect& ChartBounds() const { return FChartBounds; }
+  const TRect& ChartRect() const { return FChartRect; }
+  std::int32_t ChartWidth() const { return FChartWidth; }
+  std::int32_t ChartHeight() const { return FChartHeight; }
+  std::int32_t ChartXCenter() const { return FChartXCenter; }
+  std::int32_t ChartYCenter() const { return FChartYCenter; }
 
   // operations
   std::int32_t AddListener(IKivEventListener* listener);
@@ -415,7 +415,7 @@ class TCustomKivPanel : public classlib::TComponent {
   // A picture of the panel the size of rect, filled with backColor unless it is white.
   std::unique_ptr<TBitmap> CreateChartBitmap(TColor backColor, const TRect& rect);
   std::int32_t MarginToPixels(std::int32_t margin, std::int32_t size) const {
-    return chart::MarginToPixels(margin, margin_units_, size);
+    return chart::MarginToPixels(margin, FMarginUnits, size);
   }
   void DrawPanelBevels(TRect rect);
   // A raised or lowered frame of the given width inside rect (rounded when round >= 1).
@@ -427,7 +427,7 @@ class TCustomKivPanel : public classlib::TComponent {
   void Paint();
   // The whole drawing pass into canvas within rect.
   void Draw(TCanvas* canvas, const TRect& rect);
-  TRect GetRectangle() const { return {0, 0, width_, height_}; }
+  TRect GetRectangle() const { return {0, 0, FWidth, FHeight}; }
   // Applies the rounded window shape after loading, resizing or a change.
   void ApplyWindowRound();
 
@@ -442,7 +442,7 @@ class TCustomKivPanel : public classlib::TComponent {
   // The wheel turned by wheelDelta (positive: away from the user, 120 a notch);
   // true when handled. The chart control adds its axis scrolling here.
   virtual bool DoMouseWheel(TShiftState shift, std::int32_t wheelDelta, const TPoint& mousePos);
-  virtual TColor GetBackColor() const { return color_; }
+  virtual TColor GetBackColor() const { return FColor; }
   virtual void InternalDraw(const TRect& bounds) = 0;
 
   // overrides
@@ -455,36 +455,36 @@ class TCustomKivPanel : public classlib::TComponent {
  private:
   void RecalcWidthHeight();
 
-  std::int32_t chart_3d_percent_ = 15;
-  bool cancel_mouse_ = false;
-  bool auto_repaint_ = true;
-  std::unique_ptr<TChartHiddenPen> border_;
-  std::int32_t border_round_ = 0;
-  TRect chart_bounds_;
-  std::int32_t chart_width_ = 0, chart_height_ = 0, chart_x_center_ = 0, chart_y_center_ = 0;
-  TCanvas* delegate_canvas_ = nullptr;
-  std::int32_t margins_[4] = {3, 4, 3, 4};
-  TKivUnits margin_units_ = muPercent;
-  TCursor saved_cursor_ = 0;
-  std::unique_ptr<TZoomPanning> panning_;
-  bool printing_ = false;
-  std::int32_t print_margins_[4] = {15, 15, 15, 15};
-  bool print_proportional_ = true;
-  std::int32_t print_resolution_ = 0;
-  std::unique_ptr<TKivShadow> shadow_;
-  bool view_3d_ = true;
-  std::unique_ptr<TView3DOptions> view3d_options_;
-  std::vector<IKivEventListener*> listeners_;
-  bool in_region_ = false;
-  std::unique_ptr<TCanvas3D> canvas_;
-  TRect chart_rect_;
-  TColor color_ = clBtnFace;
-  TBevelCut bevel_inner_ = bvNone;
-  TBevelCut bevel_outer_ = bvRaised;
-  std::int32_t bevel_width_ = 1;
-  std::int32_t border_width_ = 0;
-  std::int32_t width_ = 400, height_ = 250;
-  IKivPanelHost* host_ = nullptr;
+  std::int32_t FChart3DPercent = 15;
+  bool FCancelMouse = false;
+  bool FAutoRepaint = true;
+  std::unique_ptr<TChartHiddenPen> FBorder;
+  std::int32_t FBorderRound = 0;
+  TRect FChartBounds;
+  std::int32_t FChartWidth = 0, FChartHeight = 0, FChartXCenter = 0, FChartYCenter = 0;
+  TCanvas* FDelegateCanvas = nullptr;
+  std::int32_t FMargins[4] = {3, 4, 3, 4};
+  TKivUnits FMarginUnits = muPercent;
+  TCursor FSavedCursor = 0;
+  std::unique_ptr<TZoomPanning> FPanning;
+  bool FPrinting = false;
+  std::int32_t FPrintMargins[4] = {15, 15, 15, 15};
+  bool FPrintProportional = true;
+  std::int32_t FPrintResolution = 0;
+  std::unique_ptr<TKivShadow> FShadow;
+  bool FView3D = true;
+  std::unique_ptr<TView3DOptions> FView3DOptions;
+  std::vector<IKivEventListener*> FListeners;
+  bool FInRegion = false;
+  std::unique_ptr<TCanvas3D> FCanvas;
+  TRect FChartRect;
+  TColor FColor = clBtnFace;
+  TBevelCut FBevelInner = bvNone;
+  TBevelCut FBevelOuter = bvRaised;
+  std::int32_t FBevelWidth = 1;
+  std::int32_t FBorderWidth = 0;
+  std::int32_t FWidth = 400, FHeight = 250;
+  IKivPanelHost* FHost = nullptr;
 };
 
 enum TPanningMode : std::uint8_t { pmNone, pmHorizontal, pmVertical, pmBoth };
@@ -497,24 +497,24 @@ class TCustomKivPanelExtended : public TCustomKivPanel {
   ~TCustomKivPanelExtended() override;
 
   // properties
-  TPanningMode AllowPanning() const { return panning_mode_; }
-  void SetAllowPanning(TPanningMode v) { panning_mode_ = v; }
+  TPanningMode AllowPanning() const { return FPanningMode; }
+  void SetAllowPanning(TPanningMode v) { FPanningMode = v; }
   // Created on first read; setting nullptr frees it.
   TPicture* BackImage() const;
   void SetBackImage(TPicture* v);
-  bool BackImageInside() const { return back_image_inside_; }
+  bool BackImageInside() const { return FBackImageInside; }
   void SetBackImageInside(bool v);
-  TKivBackImageMode BackImageMode() const { return back_image_mode_; }
+  TKivBackImageMode BackImageMode() const { return FBackImageMode; }
   void SetBackImageMode(TKivBackImageMode v);
   bool BackImageTransp() const;
   void SetBackImageTransp(bool v);
   TKivGradient* Gradient() const;
   void SetGradient(TKivGradient* v);
-  bool HasGradient() const { return gradient_ != nullptr; }
-  TKivZoom* Zoom() const { return zoom_.get(); }
-  void SetZoom(const TKivZoom& v) { zoom_->Assign(v); }
-  bool Zoomed() const { return zoomed_; }
-  void SetZoomed(bool v) { zoomed_ = v; }
+  bool HasGradient() const { return FGradient != nullptr; }
+  TKivZoom* Zoom() const { return FZoom.get(); }
+  void SetZoom(const TKivZoom& v) { FZoom->Assign(v); }
+  bool Zoomed() const { return FZoomed; }
+  void SetZoomed(bool v) { FZoomed = v; }
 
   TNotifyEvent OnScroll, OnUndoZoom, OnZoom;
 
@@ -531,13 +531,13 @@ class TCustomKivPanelExtended : public TCustomKivPanel {
   void Assign(const classlib::TPersistent& source) override;
 
  private:
-  TPanningMode panning_mode_ = pmBoth;
-  bool back_image_inside_ = false;
-  TKivBackImageMode back_image_mode_ = pbmStretch;
-  mutable std::unique_ptr<TKivGradient> gradient_;
-  std::unique_ptr<TKivZoom> zoom_;
-  bool zoomed_ = false;
-  mutable std::unique_ptr<TPicture> back_image_;
+  TPanningMode FPanningMode = pmBoth;
+  bool FBackImageInside = false;
+  TKivBackImageMode FBackImageMode = pbmStretch;
+  mutable std::unique_ptr<TKivGradient> FGradient;
+  std::unique_ptr<TKivZoom> FZoom;
+  bool FZoomed = false;
+  mutable std::unique_ptr<TPicture> FBackImage;
 };
 
 // ---------------------------------------------------------------------------
@@ -550,30 +550,30 @@ class TKivCustomShapeBrushPen : public classlib::TPersistent {
   ~TKivCustomShapeBrushPen() override;
 
   // properties
-  TChartBrush* Brush() const { return brush_.get(); }
-  void SetBrush(const TChartBrush& v) { brush_->Assign(v); }
-  TChartPen* Pen() const { return pen_.get(); }
-  void SetPen(const TChartPen& v) { pen_->Assign(v); }
-  bool Visible() const { return visible_; }
+  TChartBrush* Brush() const { return FBrush.get(); }
+  void SetBrush(const TChartBrush& v) { FBrush->Assign(v); }
+  TChartPen* Pen() const { return FPen.get(); }
+  void SetPen(const TChartPen& v) { FPen->Assign(v); }
+  bool Visible() const { return FVisible; }
   void SetVisible(bool v);
-  TCustomKivPanel* ParentChart() const { return parent_; }
+  TCustomKivPanel* ParentChart() const { return FParent; }
 
   // introduced virtual
-  virtual void SetParent(TCustomKivPanel* parent) { parent_ = parent; }
+  virtual void SetParent(TCustomKivPanel* parent) { FParent = parent; }
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
 
  protected:
   void Repaint() const {
-    if (parent_ != nullptr) parent_->Invalidate();
+    if (FParent != nullptr) FParent->Invalidate();
   }
 
  private:
-  TCustomKivPanel* parent_ = nullptr;
-  std::unique_ptr<TChartBrush> brush_;
-  std::unique_ptr<TChartPen> pen_;
-  bool visible_ = true;
+  TCustomKivPanel* FParent = nullptr;
+  std::unique_ptr<TChartBrush> FBrush;
+  std::unique_ptr<TChartPen> FPen;
+  bool FVisible = true;
 };
 
 enum TChartObjectShapeStyle : std::uint8_t { fosRectangle, fosRoundRectangle };
@@ -585,31 +585,31 @@ class TKivCustomShape : public TKivCustomShapeBrushPen {
   ~TKivCustomShape() override;
 
   // properties
-  TBevelCut Bevel() const { return bevel_; }
+  TBevelCut Bevel() const { return FBevel; }
   void SetBevel(TBevelCut v);
-  std::int32_t BevelWidth() const { return bevel_width_; }
+  std::int32_t BevelWidth() const { return FBevelWidth; }
   void SetBevelWidth(std::int32_t v);
-  TColor Color() const { return color_; }
+  TColor Color() const { return FColor; }
   void SetColor(TColor v);
-  TKivFont* Font() const { return font_.get(); }
-  void SetFont(const TKivFont& v) { font_->Assign(v); }
-  TKivShadow* Shadow() const { return shadow_.get(); }
-  void SetShadow(const TKivShadow& v) { shadow_->Assign(v); }
-  TChartObjectShapeStyle ShapeStyle() const { return shape_style_; }
+  TKivFont* Font() const { return FFont.get(); }
+  void SetFont(const TKivFont& v) { FFont->Assign(v); }
+  TKivShadow* Shadow() const { return FShadow.get(); }
+  void SetShadow(const TKivShadow& v) { FShadow->Assign(v); }
+  TChartObjectShapeStyle ShapeStyle() const { return FShapeStyle; }
   void SetShapeStyle(TChartObjectShapeStyle v);
-  std::int32_t Transparency() const { return transparency_; }
+  std::int32_t Transparency() const { return FTransparency; }
   void SetTransparency(std::int32_t v);
-  bool Transparent() const { return transparent_; }
+  bool Transparent() const { return FTransparent; }
   void SetTransparent(bool v);
   // Created on first read; setting nullptr frees it.
   TKivGradient* Gradient() const;
   void SetGradient(TKivGradient* v);
-  bool HasGradient() const { return gradient_ != nullptr; }
-  const TRect& ShapeBounds() const { return shape_bounds_; }
-  void SetShapeBounds(const TRect& r) { shape_bounds_ = r; }
+  bool HasGradient() const { return FGradient != nullptr; }
+  const TRect& ShapeBounds() const { return FShapeBounds; }
+  void SetShapeBounds(const TRect& r) { FShapeBounds = r; }
 
   // operations
-  void Draw(TCanvas3D& canvas) { DrawRectRotated(canvas, shape_bounds_, 0, 0); }
+  void Draw(TCanvas3D& canvas) { DrawRectRotated(canvas, FShapeBounds, 0, 0); }
   // The box turned by angle degrees about its centre, at depth z.
   void DrawRectRotated(TCanvas3D& canvas, const TRect& rect, double angle, std::int32_t z);
 
@@ -617,16 +617,16 @@ class TKivCustomShape : public TKivCustomShapeBrushPen {
   void Assign(const classlib::TPersistent& source) override;
 
  private:
-  TBevelCut bevel_ = bvNone;
-  std::int32_t bevel_width_ = 2;
-  TColor color_ = clWhite;
-  std::unique_ptr<TKivFont> font_;
-  std::unique_ptr<TKivShadow> shadow_;
-  TChartObjectShapeStyle shape_style_ = fosRectangle;
-  std::int32_t transparency_ = 0;
-  bool transparent_ = false;
-  mutable std::unique_ptr<TKivGradient> gradient_;
-  TRect shape_bounds_;
+  TBevelCut FBevel = bvNone;
+  std::int32_t FBevelWidth = 2;
+  TColor FColor = clWhite;
+  std::unique_ptr<TKivFont> FFont;
+  std::unique_ptr<TKivShadow> FShadow;
+  TChartObjectShapeStyle FShapeStyle = fosRectangle;
+  std::int32_t FTransparency = 0;
+  bool FTransparent = false;
+  mutable std::unique_ptr<TKivGradient> FGradient;
+  TRect FShapeBounds;
 };
 
 class TKivShape : public TKivCustomShape {

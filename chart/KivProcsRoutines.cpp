@@ -274,39 +274,39 @@ TKivZoom::TKivZoom() = default;
 TKivZoom::~TKivZoom() = default;
 
 TKivZoomBrush* TKivZoom::Brush() const {
-  if (!brush_) brush_ = std::make_unique<TKivZoomBrush>();
-  return brush_.get();
+  if (!FBrush) FBrush = std::make_unique<TKivZoomBrush>();
+  return FBrush.get();
 }
 
 void TKivZoom::SetBrush(TKivZoomBrush* v) {
   if (v == nullptr)
-    brush_.reset();
+    FBrush.reset();
   else
     Brush()->Assign(*v);
 }
 
 TKivZoomPen* TKivZoom::Pen() const {
-  if (!pen_) pen_ = std::make_unique<TKivZoomPen>();
-  return pen_.get();
+  if (!FPen) FPen = std::make_unique<TKivZoomPen>();
+  return FPen.get();
 }
 
 void TKivZoom::SetPen(TKivZoomPen* v) {
   if (v == nullptr)
-    pen_.reset();
+    FPen.reset();
   else
     Pen()->Assign(*v);
 }
 
 void TKivZoom::Assign(const classlib::TPersistent& source) {
   if (auto* z = dynamic_cast<const TKivZoom*>(&source)) {
-    allow_ = z->allow_;
-    animated_ = z->animated_;
-    animated_steps_ = z->animated_steps_;
-    SetBrush(z->brush_.get());
-    direction_ = z->direction_;
-    key_shift_ = z->key_shift_;
-    minimum_pixels_ = z->minimum_pixels_;
-    SetPen(z->pen_.get());
+    FAllow = z->FAllow;
+    FAnimated = z->FAnimated;
+    FAnimatedSteps = z->FAnimatedSteps;
+    SetBrush(z->FBrush.get());
+    FDirection = z->FDirection;
+    FKeyShift = z->FKeyShift;
+    FMinimumPixels = z->FMinimumPixels;
+    SetPen(z->FPen.get());
     return;
   }
   TZoomPanning::Assign(source);

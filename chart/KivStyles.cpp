@@ -51,13 +51,13 @@ const TClassInfo& TPicture::StaticClassInfo() {
 }
 
 void TPicture::SetGraphic(std::shared_ptr<TGraphic> graphic) {
-  graphic_ = std::move(graphic);
-  if (on_change_) on_change_();
+  FGraphic = std::move(graphic);
+  if (FOnChange) FOnChange();
 }
 
 void TPicture::Assign(const TPersistent& source) {
   if (auto* p = dynamic_cast<const TPicture*>(&source)) {
-    SetGraphic(p->graphic_);
+    SetGraphic(p->FGraphic);
     return;
   }
   TPersistent::Assign(source);
@@ -85,17 +85,17 @@ const TClassInfo& TPen::StaticClassInfo() {
   return info;
 }
 
-void TPen::SetColor(TColor v) { StoreIfChanged(color_, v, [this] { Changed(); }); }
-void TPen::SetWidth(std::int32_t v) { StoreIfChanged(width_, v, [this] { Changed(); }); }
-void TPen::SetStyle(TPenStyle v) { StoreIfChanged(style_, v, [this] { Changed(); }); }
-void TPen::SetMode(TPenMode v) { StoreIfChanged(mode_, v, [this] { Changed(); }); }
+void TPen::SetColor(TColor v) { StoreIfChanged(FColor, v, [this] { Changed(); }); }
+void TPen::SetWidth(std::int32_t v) { StoreIfChanged(FWidth, v, [this] { Changed(); }); }
+void TPen::SetStyle(TPenStyle v) { StoreIfChanged(FStyle, v, [this] { Changed(); }); }
+void TPen::SetMode(TPenMode v) { StoreIfChanged(FMode, v, [this] { Changed(); }); }
 
 void TPen::Assign(const TPersistent& source) {
   if (auto* p = dynamic_cast<const TPen*>(&source)) {
-    color_ = p->color_;
-    width_ = p->width_;
-    style_ = p->style_;
-    mode_ = p->mode_;
+    FColor = p->FColor;
+    FWidth = p->FWidth;
+    FStyle = p->FStyle;
+    FMode = p->FMode;
     Changed();
     return;
   }
@@ -119,15 +119,15 @@ const TClassInfo& TBrush::StaticClassInfo() {
   return info;
 }
 
-void TBrush::SetColor(TColor v) { StoreIfChanged(color_, v, [this] { Changed(); }); }
-void TBrush::SetStyle(TBrushStyle v) { StoreIfChanged(style_, v, [this] { Changed(); }); }
-void TBrush::SetBitmap(const TGraphic* v) { StoreIfChanged(bitmap_, v, [this] { Changed(); }); }
+void TBrush::SetColor(TColor v) { StoreIfChanged(FColor, v, [this] { Changed(); }); }
+void TBrush::SetStyle(TBrushStyle v) { StoreIfChanged(FStyle, v, [this] { Changed(); }); }
+void TBrush::SetBitmap(const TGraphic* v) { StoreIfChanged(FBitmap, v, [this] { Changed(); }); }
 
 void TBrush::Assign(const TPersistent& source) {
   if (auto* b = dynamic_cast<const TBrush*>(&source)) {
-    color_ = b->color_;
-    style_ = b->style_;
-    bitmap_ = b->bitmap_;
+    FColor = b->FColor;
+    FStyle = b->FStyle;
+    FBitmap = b->FBitmap;
     Changed();
     return;
   }
@@ -161,24 +161,24 @@ const TClassInfo& TFont::StaticClassInfo() {
 }
 
 void TFont::SetName(const std::string& v) {
-  if (name_ == v) return;
-  name_ = v;
+  if (FName == v) return;
+  FName = v;
   Changed();
 }
-void TFont::SetSize(std::int32_t v) { StoreIfChanged(size_, v, [this] { Changed(); }); }
-std::int32_t TFont::Height() const { return -MulDiv(size_, pixels_per_inch_, 72); }
-void TFont::SetHeight(std::int32_t v) { SetSize(-MulDiv(v, 72, pixels_per_inch_)); }
-void TFont::SetColor(TColor v) { StoreIfChanged(color_, v, [this] { Changed(); }); }
-void TFont::SetStyle(TFontStyles v) { StoreIfChanged(style_, v, [this] { Changed(); }); }
-void TFont::SetCharset(std::uint8_t v) { StoreIfChanged(charset_, v, [this] { Changed(); }); }
+void TFont::SetSize(std::int32_t v) { StoreIfChanged(FSize, v, [this] { Changed(); }); }
+std::int32_t TFont::Height() const { return -MulDiv(FSize, FPixelsPerInch, 72); }
+void TFont::SetHeight(std::int32_t v) { SetSize(-MulDiv(v, 72, FPixelsPerInch)); }
+void TFont::SetColor(TColor v) { StoreIfChanged(FColor, v, [this] { Changed(); }); }
+void TFont::SetStyle(TFontStyles v) { StoreIfChanged(FStyle, v, [this] { Changed(); }); }
+void TFont::SetCharset(std::uint8_t v) { StoreIfChanged(FCharset, v, [this] { Changed(); }); }
 
 void TFont::Assign(const TPersistent& source) {
   if (auto* f = dynamic_cast<const TFont*>(&source)) {
-    name_ = f->name_;
-    size_ = f->size_;
-    color_ = f->color_;
-    style_ = f->style_;
-    charset_ = f->charset_;
+    FName = f->FName;
+    FSize = f->FSize;
+    FColor = f->FColor;
+    FStyle = f->FStyle;
+    FCharset = f->FCharset;
     Changed();
     return;
   }
@@ -202,15 +202,15 @@ const TClassInfo& TChartPen::StaticClassInfo() {
   return info;
 }
 
-void TChartPen::SetEndStyle(TPenEndStyle v) { StoreIfChanged(end_style_, v, [this] { Changed(); }); }
-void TChartPen::SetSmallDots(bool v) { StoreIfChanged(small_dots_, v, [this] { Changed(); }); }
-void TChartPen::SetVisible(bool v) { StoreIfChanged(visible_, v, [this] { Changed(); }); }
+void TChartPen::SetEndStyle(TPenEndStyle v) { StoreIfChanged(FEndStyle, v, [this] { Changed(); }); }
+void TChartPen::SetSmallDots(bool v) { StoreIfChanged(FSmallDots, v, [this] { Changed(); }); }
+void TChartPen::SetVisible(bool v) { StoreIfChanged(FVisible, v, [this] { Changed(); }); }
 
 void TChartPen::Assign(const TPersistent& source) {
   if (auto* p = dynamic_cast<const TChartPen*>(&source)) {
-    end_style_ = p->end_style_;
-    small_dots_ = p->small_dots_;
-    visible_ = p->visible_;
+    FEndStyle = p->FEndStyle;
+    FSmallDots = p->FSmallDots;
+    FVisible = p->FVisible;
   }
   TPen::Assign(source);
 }
@@ -263,13 +263,13 @@ TChartBrush::TChartBrush(TNotifyEvent onChange) : TBrush(std::move(onChange)) {
 TChartBrush::~TChartBrush() = default;
 
 TPicture* TChartBrush::Image() const {
-  if (!image_) image_ = std::make_unique<TPicture>([this] { Changed(); });
-  return image_.get();
+  if (!FImage) FImage = std::make_unique<TPicture>([this] { Changed(); });
+  return FImage.get();
 }
 
 void TChartBrush::SetImage(TPicture* v) {
   if (v == nullptr) {
-    image_.reset();
+    FImage.reset();
     Changed();
     return;
   }
@@ -278,10 +278,10 @@ void TChartBrush::SetImage(TPicture* v) {
 
 void TChartBrush::Assign(const TPersistent& source) {
   if (auto* b = dynamic_cast<const TChartBrush*>(&source)) {
-    if (b->image_)
-      Image()->Assign(*b->image_);
+    if (b->FImage)
+      Image()->Assign(*b->FImage);
     else
-      image_.reset();
+      FImage.reset();
   }
   TBrush::Assign(source);
 }
@@ -305,29 +305,29 @@ const TClassInfo& TKivShadow::StaticClassInfo() {
   return info;
 }
 
-void TKivShadow::SetColor(TColor v) { StoreIfChanged(color_, v, [this] { Changed(); }); }
-void TKivShadow::SetHorizSize(std::int32_t v) { StoreIfChanged(horiz_size_, v, [this] { Changed(); }); }
-void TKivShadow::SetVertSize(std::int32_t v) { StoreIfChanged(vert_size_, v, [this] { Changed(); }); }
+void TKivShadow::SetColor(TColor v) { StoreIfChanged(FColor, v, [this] { Changed(); }); }
+void TKivShadow::SetHorizSize(std::int32_t v) { StoreIfChanged(FHorizSize, v, [this] { Changed(); }); }
+void TKivShadow::SetVertSize(std::int32_t v) { StoreIfChanged(FVertSize, v, [this] { Changed(); }); }
 void TKivShadow::SetTransparency(TKivTransparency v) {
-  StoreIfChanged(transparency_, v, [this] { Changed(); });
+  StoreIfChanged(FTransparency, v, [this] { Changed(); });
 }
 void TKivShadow::SetSize(std::int32_t v) {
-  if (horiz_size_ == v && vert_size_ == v) return;
-  horiz_size_ = vert_size_ = v;
+  if (FHorizSize == v && FVertSize == v) return;
+  FHorizSize = FVertSize = v;
   Changed();
 }
 
 void TKivShadow::InitDefaults(TColor color, std::int32_t size) {
-  color_ = default_color_ = color;
-  horiz_size_ = vert_size_ = default_size_ = size;
+  FColor = FDefaultColor = color;
+  FHorizSize = FVertSize = FDefaultSize = size;
 }
 
 void TKivShadow::Assign(const TPersistent& source) {
   if (auto* s = dynamic_cast<const TKivShadow*>(&source)) {
-    color_ = s->color_;
-    horiz_size_ = s->horiz_size_;
-    vert_size_ = s->vert_size_;
-    transparency_ = s->transparency_;
+    FColor = s->FColor;
+    FHorizSize = s->FHorizSize;
+    FVertSize = s->FVertSize;
+    FTransparency = s->FTransparency;
     Changed();
     return;
   }
@@ -375,63 +375,63 @@ const TClassInfo& TKivFontGradient::StaticClassInfo() {
 
 void TCustomKivGradient::Changed() {
   // A change handler that sets a property again must not re-enter itself.
-  if (changing_ || !on_change_) return;
-  changing_ = true;
+  if (FChanging || !FOnChange) return;
+  FChanging = true;
   try {
-    on_change_();
+    FOnChange();
   } catch (...) {
-    changing_ = false;
+    FChanging = false;
     throw;
   }
-  changing_ = false;
+  FChanging = false;
 }
 
-void TCustomKivGradient::SetBalance(std::int32_t v) { StoreIfChanged(balance_, v, [this] { Changed(); }); }
+void TCustomKivGradient::SetBalance(std::int32_t v) { StoreIfChanged(FBalance, v, [this] { Changed(); }); }
 void TCustomKivGradient::SetDirection(TGradientDirection v) {
-  StoreIfChanged(direction_, v, [this] { Changed(); });
+  StoreIfChanged(FDirection, v, [this] { Changed(); });
 }
-void TCustomKivGradient::SetEndColor(TColor v) { StoreIfChanged(end_color_, v, [this] { Changed(); }); }
+void TCustomKivGradient::SetEndColor(TColor v) { StoreIfChanged(FEndColor, v, [this] { Changed(); }); }
 void TCustomKivGradient::SetStartColor(TColor v) {
-  StoreIfChanged(start_color_, v, [this] { Changed(); });
+  StoreIfChanged(FStartColor, v, [this] { Changed(); });
 }
-void TCustomKivGradient::SetRadialX(std::int32_t v) { StoreIfChanged(radial_x_, v, [this] { Changed(); }); }
-void TCustomKivGradient::SetRadialY(std::int32_t v) { StoreIfChanged(radial_y_, v, [this] { Changed(); }); }
-void TCustomKivGradient::SetVisible(bool v) { StoreIfChanged(visible_, v, [this] { Changed(); }); }
+void TCustomKivGradient::SetRadialX(std::int32_t v) { StoreIfChanged(FRadialX, v, [this] { Changed(); }); }
+void TCustomKivGradient::SetRadialY(std::int32_t v) { StoreIfChanged(FRadialY, v, [this] { Changed(); }); }
+void TCustomKivGradient::SetVisible(bool v) { StoreIfChanged(FVisible, v, [this] { Changed(); }); }
 
 void TCustomKivGradient::SetMidColor(TColor v) {
   if (v == clNone) {
-    if (!has_mid_color_) return;
-    has_mid_color_ = false;
+    if (!FHasMidColor) return;
+    FHasMidColor = false;
     Changed();
     return;
   }
-  if (has_mid_color_ && mid_color_ == v) return;
-  has_mid_color_ = true;
-  mid_color_ = v;
+  if (FHasMidColor && FMidColor == v) return;
+  FHasMidColor = true;
+  FMidColor = v;
   Changed();
 }
 
 void TCustomKivGradient::Assign(const TPersistent& source) {
   if (auto* g = dynamic_cast<const TCustomKivGradient*>(&source)) {
-    balance_ = g->balance_;
-    direction_ = g->direction_;
-    end_color_ = g->end_color_;
-    mid_color_ = g->mid_color_;
-    has_mid_color_ = g->has_mid_color_;
-    radial_x_ = g->radial_x_;
-    radial_y_ = g->radial_y_;
-    start_color_ = g->start_color_;
-    visible_ = g->visible_;
+    FBalance = g->FBalance;
+    FDirection = g->FDirection;
+    FEndColor = g->FEndColor;
+    FMidColor = g->FMidColor;
+    FHasMidColor = g->FHasMidColor;
+    FRadialX = g->FRadialX;
+    FRadialY = g->FRadialY;
+    FStartColor = g->FStartColor;
+    FVisible = g->FVisible;
     Changed();
     return;
   }
   TPersistent::Assign(source);
 }
 
-void TKivFontGradient::SetOutline(bool v) { StoreIfChanged(outline_, v, [this] { Changed(); }); }
+void TKivFontGradient::SetOutline(bool v) { StoreIfChanged(FOutline, v, [this] { Changed(); }); }
 
 void TKivFontGradient::Assign(const TPersistent& source) {
-  if (auto* g = dynamic_cast<const TKivFontGradient*>(&source)) outline_ = g->outline_;
+  if (auto* g = dynamic_cast<const TKivFontGradient*>(&source)) FOutline = g->FOutline;
   TKivGradient::Assign(source);
 }
 
@@ -506,7 +506,7 @@ const TClassInfo& TKivFont::StaticClassInfo() {
 
 TKivFont::TKivFont(TNotifyEvent onChange) : TFont(std::move(onChange)) {
   InitFont(KivDefaultFontName(), KivDefaultFontSize(), clBlack);
-  default_style_ = Style();
+  FDefaultStyle = Style();
 }
 
 TKivFont::~TKivFont() = default;
@@ -514,43 +514,43 @@ TKivFont::~TKivFont() = default;
 void TKivFont::OwnedChanged() const { Changed(); }
 
 TKivFontGradient* TKivFont::Gradient() const {
-  if (!gradient_) gradient_ = std::make_unique<TKivFontGradient>([this] { OwnedChanged(); });
-  return gradient_.get();
+  if (!FGradient) FGradient = std::make_unique<TKivFontGradient>([this] { OwnedChanged(); });
+  return FGradient.get();
 }
 
 void TKivFont::SetGradient(TKivFontGradient* v) {
   if (v == nullptr) {
-    gradient_.reset();
+    FGradient.reset();
     return;
   }
   Gradient()->Assign(*v);
 }
 
 void TKivFont::SetInterCharSize(std::int32_t v) {
-  StoreIfChanged(inter_char_size_, v, [this] { Changed(); });
+  StoreIfChanged(FInterCharSize, v, [this] { Changed(); });
 }
 
 TChartHiddenPen* TKivFont::OutLine() const {
-  if (!outline_) outline_ = std::make_unique<TChartHiddenPen>([this] { OwnedChanged(); });
-  return outline_.get();
+  if (!FOutline) FOutline = std::make_unique<TChartHiddenPen>([this] { OwnedChanged(); });
+  return FOutline.get();
 }
 
 void TKivFont::SetOutLine(TChartHiddenPen* v) {
   if (v == nullptr) {
-    outline_.reset();
+    FOutline.reset();
     return;
   }
   OutLine()->Assign(*v);
 }
 
 TKivShadow* TKivFont::Shadow() const {
-  if (!shadow_) shadow_ = std::make_unique<TKivShadow>([this] { OwnedChanged(); });
-  return shadow_.get();
+  if (!FShadow) FShadow = std::make_unique<TKivShadow>([this] { OwnedChanged(); });
+  return FShadow.get();
 }
 
 void TKivFont::SetShadow(TKivShadow* v) {
   if (v == nullptr) {
-    shadow_.reset();
+    FShadow.reset();
     return;
   }
   Shadow()->Assign(*v);
@@ -558,10 +558,10 @@ void TKivFont::SetShadow(TKivShadow* v) {
 
 void TKivFont::Assign(const TPersistent& source) {
   if (auto* f = dynamic_cast<const TKivFont*>(&source)) {
-    SetGradient(f->gradient_.get());
-    inter_char_size_ = f->inter_char_size_;
-    SetOutLine(f->outline_.get());
-    SetShadow(f->shadow_.get());
+    SetGradient(f->FGradient.get());
+    FInterCharSize = f->FInterCharSize;
+    SetOutLine(f->FOutline.get());
+    SetShadow(f->FShadow.get());
   }
   TFont::Assign(source);
 }
@@ -586,47 +586,47 @@ const TClassInfo& TView3DOptions::StaticClassInfo() {
   return info;
 }
 
-void TView3DOptions::SetElevation(std::int32_t v) { Store(elevation_, v); }
-void TView3DOptions::SetOrthogonal(bool v) { Store(orthogonal_, v); }
-void TView3DOptions::SetOrthoAngle(std::int32_t v) { Store(ortho_angle_, v); }
-void TView3DOptions::SetPerspective(std::int32_t v) { Store(perspective_, v); }
-void TView3DOptions::SetRotation(std::int32_t v) { Store(rotation_, v); }
-void TView3DOptions::SetTilt(std::int32_t v) { Store(tilt_, v); }
-void TView3DOptions::SetZoomText(bool v) { Store(zoom_text_, v); }
+void TView3DOptions::SetElevation(std::int32_t v) { Store(FElevation, v); }
+void TView3DOptions::SetOrthogonal(bool v) { Store(FOrthogonal, v); }
+void TView3DOptions::SetOrthoAngle(std::int32_t v) { Store(FOrthoAngle, v); }
+void TView3DOptions::SetPerspective(std::int32_t v) { Store(FPerspective, v); }
+void TView3DOptions::SetRotation(std::int32_t v) { Store(FRotation, v); }
+void TView3DOptions::SetTilt(std::int32_t v) { Store(FTilt, v); }
+void TView3DOptions::SetZoomText(bool v) { Store(FZoomText, v); }
 
 void TView3DOptions::SetHorizOffset(std::int32_t v) {
-  if (horiz_offset_ == v) return;
-  horiz_offset_ = v;
+  if (FHorizOffset == v) return;
+  FHorizOffset = v;
   Repaint();
-  if (on_scrolled_) on_scrolled_(*this, true);
+  if (FOnScrolled) FOnScrolled(*this, true);
 }
 
 void TView3DOptions::SetVertOffset(std::int32_t v) {
-  if (vert_offset_ == v) return;
-  vert_offset_ = v;
+  if (FVertOffset == v) return;
+  FVertOffset = v;
   Repaint();
-  if (on_scrolled_) on_scrolled_(*this, false);
+  if (FOnScrolled) FOnScrolled(*this, false);
 }
 
 void TView3DOptions::SetZoom(std::int32_t v) {
-  if (zoom_ == v) return;
-  if (on_zoomed_) on_zoomed_(*this, v);
-  zoom_ = v;
+  if (FZoom == v) return;
+  if (FOnZoomed) FOnZoomed(*this, v);
+  FZoom = v;
   Repaint();
 }
 
 void TView3DOptions::Assign(const TPersistent& source) {
   if (auto* o = dynamic_cast<const TView3DOptions*>(&source)) {
-    SetElevation(o->elevation_);
-    SetHorizOffset(o->horiz_offset_);
-    SetOrthogonal(o->orthogonal_);
-    SetOrthoAngle(o->ortho_angle_);
-    SetPerspective(o->perspective_);
-    SetRotation(o->rotation_);
-    SetTilt(o->tilt_);
-    SetVertOffset(o->vert_offset_);
-    SetZoom(o->zoom_);
-    SetZoomText(o->zoom_text_);
+    SetElevation(o->FElevation);
+    SetHorizOffset(o->FHorizOffset);
+    SetOrthogonal(o->FOrthogonal);
+    SetOrthoAngle(o->FOrthoAngle);
+    SetPerspective(o->FPerspective);
+    SetRotation(o->FRotation);
+    SetTilt(o->FTilt);
+    SetVertOffset(o->FVertOffset);
+    SetZoom(o->FZoom);
+    SetZoomText(o->FZoomText);
     return;
   }
   TPersistent::Assign(source);

@@ -33,49 +33,49 @@ class TGraphic {
   virtual int Width() const = 0;
   virtual int Height() const = 0;
   bool Empty() const { return Width() <= 0 || Height() <= 0; }
-  bool Transparent() const { return transparent_; }
-  void SetTransparent(bool v) { transparent_ = v; }
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool v) { FTransparent = v; }
 
  private:
-  bool transparent_ = false;
+  bool FTransparent = false;
 };
 
 // Holds one graphic (or none) and tells its owner when it changes.
 class TPicture : public classlib::TPersistent {
   ORVEL_CLASS_INFO
  public:
-  explicit TPicture(TNotifyEvent onChange = {}) : on_change_(std::move(onChange)) {}
+  explicit TPicture(TNotifyEvent onChange = {}) : FOnChange(std::move(onChange)) {}
 
   // properties
-  TGraphic* Graphic() const { return graphic_.get(); }
+  TGraphic* Graphic() const { return FGraphic.get(); }
   void SetGraphic(std::shared_ptr<TGraphic> graphic);
-  int Width() const { return graphic_ ? graphic_->Width() : 0; }
-  int Height() const { return graphic_ ? graphic_->Height() : 0; }
+  int Width() const { return FGraphic ? FGraphic->Width() : 0; }
+  int Height() const { return FGraphic ? FGraphic->Height() : 0; }
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
 
  private:
-  std::shared_ptr<TGraphic> graphic_;
-  TNotifyEvent on_change_;
+  std::shared_ptr<TGraphic> FGraphic;
+  TNotifyEvent FOnChange;
 };
 
 // The platform pen: colour, width, dash style and raster mode.
 class TPen : public classlib::TPersistent {
   ORVEL_CLASS_INFO
  public:
-  explicit TPen(TNotifyEvent onChange = {}) : on_change_(std::move(onChange)) {}
+  explicit TPen(TNotifyEvent onChange = {}) : FOnChange(std::move(onChange)) {}
 
   // properties
-  TColor Color() const { return color_; }
+  TColor Color() const { return FColor; }
   void SetColor(TColor v);
-  std::int32_t Width() const { return width_; }
+  std::int32_t Width() const { return FWidth; }
   void SetWidth(std::int32_t v);
-  TPenStyle Style() const { return style_; }
+  TPenStyle Style() const { return FStyle; }
   void SetStyle(TPenStyle v);
-  TPenMode Mode() const { return mode_; }
+  TPenMode Mode() const { return FMode; }
   void SetMode(TPenMode v);
-  void SetOnChange(TNotifyEvent e) { on_change_ = std::move(e); }
+  void SetOnChange(TNotifyEvent e) { FOnChange = std::move(e); }
 
   // introduced virtual
   // The values a property is not stored at and a reset restores (black, 1,
@@ -89,38 +89,38 @@ class TPen : public classlib::TPersistent {
 
  protected:
   void Changed() const {
-    if (on_change_) on_change_();
+    if (FOnChange) FOnChange();
   }
   // For constructors of derived kinds: set without firing the change event.
   void InitPen(TColor color, std::int32_t width, TPenStyle style) {
-    color_ = color;
-    width_ = width;
-    style_ = style;
+    FColor = color;
+    FWidth = width;
+    FStyle = style;
   }
 
  private:
-  TColor color_ = clBlack;
-  std::int32_t width_ = 1;
-  TPenStyle style_ = psSolid;
-  TPenMode mode_ = pmCopy;
-  TNotifyEvent on_change_;
+  TColor FColor = clBlack;
+  std::int32_t FWidth = 1;
+  TPenStyle FStyle = psSolid;
+  TPenMode FMode = pmCopy;
+  TNotifyEvent FOnChange;
 };
 
 // The platform brush: colour and fill style, and a pattern bitmap when one is chosen.
 class TBrush : public classlib::TPersistent {
   ORVEL_CLASS_INFO
  public:
-  explicit TBrush(TNotifyEvent onChange = {}) : on_change_(std::move(onChange)) {}
+  explicit TBrush(TNotifyEvent onChange = {}) : FOnChange(std::move(onChange)) {}
 
   // properties
-  TColor Color() const { return color_; }
+  TColor Color() const { return FColor; }
   void SetColor(TColor v);
-  TBrushStyle Style() const { return style_; }
+  TBrushStyle Style() const { return FStyle; }
   void SetStyle(TBrushStyle v);
   // The pattern bitmap (not owned); drawn in the text and background colours.
-  const TGraphic* Bitmap() const { return bitmap_; }
+  const TGraphic* Bitmap() const { return FBitmap; }
   void SetBitmap(const TGraphic* v);
-  void SetOnChange(TNotifyEvent e) { on_change_ = std::move(e); }
+  void SetOnChange(TNotifyEvent e) { FOnChange = std::move(e); }
 
   // introduced virtual
   virtual TColor DefaultColor() const { return clWhite; }
@@ -131,18 +131,18 @@ class TBrush : public classlib::TPersistent {
 
  protected:
   void Changed() const {
-    if (on_change_) on_change_();
+    if (FOnChange) FOnChange();
   }
   void InitBrush(TColor color, TBrushStyle style) {
-    color_ = color;
-    style_ = style;
+    FColor = color;
+    FStyle = style;
   }
 
  private:
-  TColor color_ = clWhite;
-  TBrushStyle style_ = bsSolid;
-  const TGraphic* bitmap_ = nullptr;
-  TNotifyEvent on_change_;
+  TColor FColor = clWhite;
+  TBrushStyle FStyle = bsSolid;
+  const TGraphic* FBitmap = nullptr;
+  TNotifyEvent FOnChange;
 };
 
 // The platform font. Size is in points; Height is the negative pixel height
@@ -150,24 +150,24 @@ class TBrush : public classlib::TPersistent {
 class TFont : public classlib::TPersistent {
   ORVEL_CLASS_INFO
  public:
-  explicit TFont(TNotifyEvent onChange = {}) : on_change_(std::move(onChange)) {}
+  explicit TFont(TNotifyEvent onChange = {}) : FOnChange(std::move(onChange)) {}
 
   // properties
-  const std::string& Name() const { return name_; }
+  const std::string& Name() const { return FName; }
   void SetName(const std::string& v);
-  std::int32_t Size() const { return size_; }
+  std::int32_t Size() const { return FSize; }
   void SetSize(std::int32_t v);
   std::int32_t Height() const;
   void SetHeight(std::int32_t v);
-  TColor Color() const { return color_; }
+  TColor Color() const { return FColor; }
   void SetColor(TColor v);
-  TFontStyles Style() const { return style_; }
+  TFontStyles Style() const { return FStyle; }
   void SetStyle(TFontStyles v);
-  std::uint8_t Charset() const { return charset_; }
+  std::uint8_t Charset() const { return FCharset; }
   void SetCharset(std::uint8_t v);
-  std::int32_t PixelsPerInch() const { return pixels_per_inch_; }
-  void SetPixelsPerInch(std::int32_t v) { pixels_per_inch_ = v > 0 ? v : 96; }
-  void SetOnChange(TNotifyEvent e) { on_change_ = std::move(e); }
+  std::int32_t PixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(std::int32_t v) { FPixelsPerInch = v > 0 ? v : 96; }
+  void SetOnChange(TNotifyEvent e) { FOnChange = std::move(e); }
 
   // introduced virtual
   virtual TColor DefaultColor() const { return clWindowText; }
@@ -175,30 +175,30 @@ class TFont : public classlib::TPersistent {
   virtual std::string DefaultName() const { return "MS Sans Serif"; }
   virtual std::int32_t DefaultSize() const { return 8; }
   // Height of the default size at the font's pixels per inch.
-  std::int32_t DefaultHeight() const { return -MulDiv(DefaultSize(), pixels_per_inch_, 72); }
+  std::int32_t DefaultHeight() const { return -MulDiv(DefaultSize(), FPixelsPerInch, 72); }
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
 
  protected:
   void Changed() const {
-    if (on_change_) on_change_();
+    if (FOnChange) FOnChange();
   }
   void InitFont(const std::string& name, std::int32_t size, TColor color) {
-    name_ = name;
-    size_ = size;
-    color_ = color;
-    charset_ = 1;
+    FName = name;
+    FSize = size;
+    FColor = color;
+    FCharset = 1;
   }
 
  private:
-  std::string name_ = "MS Sans Serif";
-  std::int32_t size_ = 8;
-  TColor color_ = clWindowText;
-  TFontStyles style_ = 0;
-  std::uint8_t charset_ = 1;
-  std::int32_t pixels_per_inch_ = 96;
-  TNotifyEvent on_change_;
+  std::string FName = "MS Sans Serif";
+  std::int32_t FSize = 8;
+  TColor FColor = clWindowText;
+  TFontStyles FStyle = 0;
+  std::uint8_t FCharset = 1;
+  std::int32_t FPixelsPerInch = 96;
+  TNotifyEvent FOnChange;
 };
 
 // ---------------------------------------------------------------------------
@@ -210,48 +210,48 @@ class TChartPen : public TPen {
   explicit TChartPen(TNotifyEvent onChange = {}) : TPen(std::move(onChange)) {}
 
   // properties
-  TPenEndStyle EndStyle() const { return end_style_; }
+  TPenEndStyle EndStyle() const { return FEndStyle; }
   void SetEndStyle(TPenEndStyle v);
-  bool SmallDots() const { return small_dots_; }
+  bool SmallDots() const { return FSmallDots; }
   void SetSmallDots(bool v);
-  bool Visible() const { return visible_; }
+  bool Visible() const { return FVisible; }
   void SetVisible(bool v);
   void Show() { SetVisible(true); }
   void Hide() { SetVisible(false); }
 
   // The pen's own defaults: Color, Width, Style, Visible and EndStyle are
   // stored only when they differ from them, and a reset to defaults restores them.
-  bool DefaultVisible() const { return default_visible_; }
-  TPenEndStyle DefaultEndStyle() const { return default_end_style_; }
-  void SetDefaultColor(TColor c) { default_color_ = c; }
-  TColor DefaultColor() const override { return default_color_; }
-  std::int32_t DefaultWidth() const override { return default_width_; }
-  TPenStyle DefaultStyle() const override { return default_style_; }
+  bool DefaultVisible() const { return FDefaultVisible; }
+  TPenEndStyle DefaultEndStyle() const { return FDefaultEndStyle; }
+  void SetDefaultColor(TColor c) { FDefaultColor = c; }
+  TColor DefaultColor() const override { return FDefaultColor; }
+  std::int32_t DefaultWidth() const override { return FDefaultWidth; }
+  TPenStyle DefaultStyle() const override { return FDefaultStyle; }
 
   // For the constructors of the pen kinds and of owners that choose another
   // default: sets a value and makes it the default, without a change event.
-  void InitVisible(bool v) { visible_ = default_visible_ = v; }
-  void InitEndStyle(TPenEndStyle v) { end_style_ = default_end_style_ = v; }
+  void InitVisible(bool v) { FVisible = FDefaultVisible = v; }
+  void InitEndStyle(TPenEndStyle v) { FEndStyle = FDefaultEndStyle = v; }
   void InitColor(TColor c) { InitPen(c, Width(), Style()); }
   void InitPen(TColor color, std::int32_t width, TPenStyle style) {
     TPen::InitPen(color, width, style);
-    default_color_ = color;
-    default_width_ = width;
-    default_style_ = style;
+    FDefaultColor = color;
+    FDefaultWidth = width;
+    FDefaultStyle = style;
   }
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
 
  private:
-  TPenEndStyle end_style_ = esRound;
-  bool small_dots_ = false;
-  bool visible_ = true;
-  bool default_visible_ = true;
-  TPenEndStyle default_end_style_ = esRound;
-  TColor default_color_ = clBlack;
-  std::int32_t default_width_ = 1;
-  TPenStyle default_style_ = psSolid;
+  TPenEndStyle FEndStyle = esRound;
+  bool FSmallDots = false;
+  bool FVisible = true;
+  bool FDefaultVisible = true;
+  TPenEndStyle FDefaultEndStyle = esRound;
+  TColor FDefaultColor = clBlack;
+  std::int32_t FDefaultWidth = 1;
+  TPenStyle FDefaultStyle = psSolid;
 };
 
 class TChartHiddenPen : public TChartPen {
@@ -299,7 +299,7 @@ class TChartBrush : public TBrush {
   // Created on first read; setting nullptr frees it.
   TPicture* Image() const;
   void SetImage(TPicture* v);
-  bool HasImage() const { return image_ && image_->Graphic() != nullptr && !image_->Graphic()->Empty(); }
+  bool HasImage() const { return FImage && FImage->Graphic() != nullptr && !FImage->Graphic()->Empty(); }
 
   TColor DefaultColor() const override { return clDefault; }
 
@@ -307,7 +307,7 @@ class TChartBrush : public TBrush {
   void Assign(const classlib::TPersistent& source) override;
 
  private:
-  mutable std::unique_ptr<TPicture> image_;
+  mutable std::unique_ptr<TPicture> FImage;
 };
 
 // ---------------------------------------------------------------------------
@@ -318,25 +318,25 @@ using TKivTransparency = std::int32_t;  // 0..100 percent
 class TKivShadow : public classlib::TPersistent {
   ORVEL_CLASS_INFO
  public:
-  explicit TKivShadow(TNotifyEvent onChange = {}) : on_change_(std::move(onChange)) {}
+  explicit TKivShadow(TNotifyEvent onChange = {}) : FOnChange(std::move(onChange)) {}
 
   // properties
-  TColor Color() const { return color_; }
+  TColor Color() const { return FColor; }
   void SetColor(TColor v);
-  std::int32_t HorizSize() const { return horiz_size_; }
+  std::int32_t HorizSize() const { return FHorizSize; }
   void SetHorizSize(std::int32_t v);
-  std::int32_t VertSize() const { return vert_size_; }
+  std::int32_t VertSize() const { return FVertSize; }
   void SetVertSize(std::int32_t v);
-  TKivTransparency Transparency() const { return transparency_; }
+  TKivTransparency Transparency() const { return FTransparency; }
   void SetTransparency(TKivTransparency v);
   // The larger of the two sizes; setting it sets both.
-  std::int32_t Size() const { return horiz_size_ > vert_size_ ? horiz_size_ : vert_size_; }
+  std::int32_t Size() const { return FHorizSize > FVertSize ? FHorizSize : FVertSize; }
   void SetSize(std::int32_t v);
-  void SetOnChange(TNotifyEvent e) { on_change_ = std::move(e); }
+  void SetOnChange(TNotifyEvent e) { FOnChange = std::move(e); }
 
   // The owner's defaults, below which Color and the sizes are not stored.
-  TColor DefaultColor() const { return default_color_; }
-  std::int32_t DefaultSize() const { return default_size_; }
+  TColor DefaultColor() const { return FDefaultColor; }
+  std::int32_t DefaultSize() const { return FDefaultSize; }
   // Sets both the value and its default, as an owner's constructor does.
   void InitDefaults(TColor color, std::int32_t size);
 
@@ -351,16 +351,16 @@ class TKivShadow : public classlib::TPersistent {
 
  private:
   void Changed() const {
-    if (on_change_) on_change_();
+    if (FOnChange) FOnChange();
   }
 
-  TColor color_ = clSilver;
-  std::int32_t horiz_size_ = 0;
-  std::int32_t vert_size_ = 0;
-  TKivTransparency transparency_ = 0;
-  TColor default_color_ = clSilver;
-  std::int32_t default_size_ = 0;
-  TNotifyEvent on_change_;
+  TColor FColor = clSilver;
+  std::int32_t FHorizSize = 0;
+  std::int32_t FVertSize = 0;
+  TKivTransparency FTransparency = 0;
+  TColor FDefaultColor = clSilver;
+  std::int32_t FDefaultSize = 0;
+  TNotifyEvent FOnChange;
 };
 
 // ---------------------------------------------------------------------------
@@ -374,27 +374,27 @@ enum TGradientDirection : std::uint8_t {
 class TCustomKivGradient : public classlib::TPersistent {
   ORVEL_CLASS_INFO
  public:
-  explicit TCustomKivGradient(TNotifyEvent onChange = {}) : on_change_(std::move(onChange)) {}
+  explicit TCustomKivGradient(TNotifyEvent onChange = {}) : FOnChange(std::move(onChange)) {}
 
   // properties
-  std::int32_t Balance() const { return balance_; }
+  std::int32_t Balance() const { return FBalance; }
   void SetBalance(std::int32_t v);
-  TGradientDirection Direction() const { return direction_; }
+  TGradientDirection Direction() const { return FDirection; }
   void SetDirection(TGradientDirection v);
-  TColor EndColor() const { return end_color_; }
+  TColor EndColor() const { return FEndColor; }
   void SetEndColor(TColor v);
   // clNone while there is no mid colour; setting clNone removes it.
-  TColor MidColor() const { return has_mid_color_ ? mid_color_ : clNone; }
+  TColor MidColor() const { return FHasMidColor ? FMidColor : clNone; }
   void SetMidColor(TColor v);
-  std::int32_t RadialX() const { return radial_x_; }
+  std::int32_t RadialX() const { return FRadialX; }
   void SetRadialX(std::int32_t v);
-  std::int32_t RadialY() const { return radial_y_; }
+  std::int32_t RadialY() const { return FRadialY; }
   void SetRadialY(std::int32_t v);
-  TColor StartColor() const { return start_color_; }
+  TColor StartColor() const { return FStartColor; }
   void SetStartColor(TColor v);
-  bool Visible() const { return visible_; }
+  bool Visible() const { return FVisible; }
   void SetVisible(bool v);
-  void SetOnChange(TNotifyEvent e) { on_change_ = std::move(e); }
+  void SetOnChange(TNotifyEvent e) { FOnChange = std::move(e); }
 
   // operations
   // Fills rect (clipped to a rounded rectangle when cornerSize > 0).
@@ -410,17 +410,17 @@ class TCustomKivGradient : public classlib::TPersistent {
   void Changed();
 
  private:
-  std::int32_t balance_ = 50;
-  TGradientDirection direction_ = gdTopBottom;
-  TColor end_color_ = clYellow;
-  TColor mid_color_ = clNone;
-  bool has_mid_color_ = false;
-  std::int32_t radial_x_ = 0;
-  std::int32_t radial_y_ = 0;
-  TColor start_color_ = clWhite;
-  bool visible_ = false;
-  bool changing_ = false;
-  TNotifyEvent on_change_;
+  std::int32_t FBalance = 50;
+  TGradientDirection FDirection = gdTopBottom;
+  TColor FEndColor = clYellow;
+  TColor FMidColor = clNone;
+  bool FHasMidColor = false;
+  std::int32_t FRadialX = 0;
+  std::int32_t FRadialY = 0;
+  TColor FStartColor = clWhite;
+  bool FVisible = false;
+  bool FChanging = false;
+  TNotifyEvent FOnChange;
 };
 
 class TKivGradient : public TCustomKivGradient {
@@ -436,14 +436,14 @@ class TKivFontGradient : public TKivGradient {
 
   // properties
   // The gradient paints the outline of the text instead of its body.
-  bool Outline() const { return outline_; }
+  bool Outline() const { return FOutline; }
   void SetOutline(bool v);
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
 
  private:
-  bool outline_ = false;
+  bool FOutline = false;
 };
 
 // The colour of band i of d + 1 bands from start to end (0 gives start, d gives
@@ -471,23 +471,23 @@ class TKivFont : public TFont {
   // Created on first read; setting nullptr frees them.
   TKivFontGradient* Gradient() const;
   void SetGradient(TKivFontGradient* v);
-  std::int32_t InterCharSize() const { return inter_char_size_; }
+  std::int32_t InterCharSize() const { return FInterCharSize; }
   void SetInterCharSize(std::int32_t v);
   TChartHiddenPen* OutLine() const;
   void SetOutLine(TChartHiddenPen* v);
   TKivShadow* Shadow() const;
   void SetShadow(TKivShadow* v);
 
-  bool HasGradient() const { return gradient_ != nullptr; }
-  bool HasOutLine() const { return outline_ != nullptr; }
-  bool HasShadow() const { return shadow_ != nullptr; }
+  bool HasGradient() const { return FGradient != nullptr; }
+  bool HasOutLine() const { return FOutline != nullptr; }
+  bool HasShadow() const { return FShadow != nullptr; }
 
   // The surface that last selected this font.
-  TCanvas3D* LastCanvas() const { return last_canvas_; }
-  void SetLastCanvas(TCanvas3D* canvas) { last_canvas_ = canvas; }
+  TCanvas3D* LastCanvas() const { return FLastCanvas; }
+  void SetLastCanvas(TCanvas3D* canvas) { FLastCanvas = canvas; }
 
   TColor DefaultColor() const override { return clBlack; }
-  TFontStyles DefaultStyle() const override { return default_style_; }
+  TFontStyles DefaultStyle() const override { return FDefaultStyle; }
   std::string DefaultName() const override { return KivDefaultFontName(); }
   std::int32_t DefaultSize() const override { return KivDefaultFontSize(); }
 
@@ -497,12 +497,12 @@ class TKivFont : public TFont {
  private:
   void OwnedChanged() const;
 
-  mutable std::unique_ptr<TKivFontGradient> gradient_;
-  mutable std::unique_ptr<TChartHiddenPen> outline_;
-  mutable std::unique_ptr<TKivShadow> shadow_;
-  std::int32_t inter_char_size_ = 0;
-  TFontStyles default_style_ = 0;
-  TCanvas3D* last_canvas_ = nullptr;
+  mutable std::unique_ptr<TKivFontGradient> FGradient;
+  mutable std::unique_ptr<TChartHiddenPen> FOutline;
+  mutable std::unique_ptr<TKivShadow> FShadow;
+  std::int32_t FInterCharSize = 0;
+  TFontStyles FDefaultStyle = 0;
+  TCanvas3D* FLastCanvas = nullptr;
 };
 
 // ---------------------------------------------------------------------------
@@ -515,38 +515,38 @@ class TView3DOptions : public classlib::TPersistent {
   using TZoomNotify = std::function<void(TView3DOptions& sender, std::int32_t zoom)>;
 
   // repaint: the owner panel's invalidate.
-  explicit TView3DOptions(TNotifyEvent repaint = {}) : repaint_(std::move(repaint)) {}
+  explicit TView3DOptions(TNotifyEvent repaint = {}) : FRepaint(std::move(repaint)) {}
 
   // properties
-  std::int32_t Elevation() const { return elevation_; }
+  std::int32_t Elevation() const { return FElevation; }
   void SetElevation(std::int32_t v);
-  std::int32_t HorizOffset() const { return horiz_offset_; }
+  std::int32_t HorizOffset() const { return FHorizOffset; }
   void SetHorizOffset(std::int32_t v);
-  bool Orthogonal() const { return orthogonal_; }
+  bool Orthogonal() const { return FOrthogonal; }
   void SetOrthogonal(bool v);
-  std::int32_t OrthoAngle() const { return ortho_angle_; }
+  std::int32_t OrthoAngle() const { return FOrthoAngle; }
   void SetOrthoAngle(std::int32_t v);
-  std::int32_t Perspective() const { return perspective_; }
+  std::int32_t Perspective() const { return FPerspective; }
   void SetPerspective(std::int32_t v);
-  std::int32_t Rotation() const { return rotation_; }
+  std::int32_t Rotation() const { return FRotation; }
   void SetRotation(std::int32_t v);
-  std::int32_t Tilt() const { return tilt_; }
+  std::int32_t Tilt() const { return FTilt; }
   void SetTilt(std::int32_t v);
-  std::int32_t VertOffset() const { return vert_offset_; }
+  std::int32_t VertOffset() const { return FVertOffset; }
   void SetVertOffset(std::int32_t v);
-  std::int32_t Zoom() const { return zoom_; }
+  std::int32_t Zoom() const { return FZoom; }
   void SetZoom(std::int32_t v);
-  bool ZoomText() const { return zoom_text_; }
+  bool ZoomText() const { return FZoomText; }
   void SetZoomText(bool v);
 
-  void SetOnScrolled(TScrollNotify e) { on_scrolled_ = std::move(e); }
-  void SetOnZoomed(TZoomNotify e) { on_zoomed_ = std::move(e); }
-  void SetRepaint(TNotifyEvent e) { repaint_ = std::move(e); }
+  void SetOnScrolled(TScrollNotify e) { FOnScrolled = std::move(e); }
+  void SetOnZoomed(TZoomNotify e) { FOnZoomed = std::move(e); }
+  void SetRepaint(TNotifyEvent e) { FRepaint = std::move(e); }
 
   // operations
   // Repaints the owner panel.
   void Repaint() const {
-    if (repaint_) repaint_();
+    if (FRepaint) FRepaint();
   }
 
   // overrides
@@ -560,19 +560,19 @@ class TView3DOptions : public classlib::TPersistent {
     Repaint();
   }
 
-  std::int32_t elevation_ = 345;
-  std::int32_t horiz_offset_ = 0;
-  bool orthogonal_ = true;
-  std::int32_t ortho_angle_ = 45;
-  std::int32_t perspective_ = 15;
-  std::int32_t rotation_ = 345;
-  std::int32_t tilt_ = 0;
-  std::int32_t vert_offset_ = 0;
-  std::int32_t zoom_ = 100;
-  bool zoom_text_ = true;
-  TScrollNotify on_scrolled_;
-  TZoomNotify on_zoomed_;
-  TNotifyEvent repaint_;
+  std::int32_t FElevation = 345;
+  std::int32_t FHorizOffset = 0;
+  bool FOrthogonal = true;
+  std::int32_t FOrthoAngle = 45;
+  std::int32_t FPerspective = 15;
+  std::int32_t FRotation = 345;
+  std::int32_t FTilt = 0;
+  std::int32_t FVertOffset = 0;
+  std::int32_t FZoom = 100;
+  bool FZoomText = true;
+  TScrollNotify FOnScrolled;
+  TZoomNotify FOnZoomed;
+  TNotifyEvent FRepaint;
 };
 
 // tan of the orthogonal angle (folded at 90 degrees) when the options are

@@ -24,13 +24,13 @@ TRect Moved(const TRect& r, std::int32_t dx, std::int32_t dy) {
 }  // namespace
 
 void TKivShadow::DrawRect(TCanvas3D& canvas, const TRect& rect) {
-  if (color_ == clNone || (horiz_size_ == 0 && vert_size_ == 0)) return;
-  SelectShadowBrush(canvas, color_);
+  if (FColor == clNone || (FHorizSize == 0 && FVertSize == 0)) return;
+  SelectShadowBrush(canvas, FColor);
   std::unique_ptr<TKivBlend> blend;
-  if (transparency_ != 0)
-    blend = canvas.BeginBlending(canvas.RectFromRectZ(Moved(rect, horiz_size_, vert_size_), 0),
-                                 transparency_);
-  const std::int32_t h = horiz_size_, v = vert_size_;
+  if (FTransparency != 0)
+    blend = canvas.BeginBlending(canvas.RectFromRectZ(Moved(rect, FHorizSize, FVertSize), 0),
+                                 FTransparency);
+  const std::int32_t h = FHorizSize, v = FVertSize;
   // Only the two strips the box does not cover: a see-through box keeps its own body.
   canvas.FillRect({rect.Left + h, rect.Bottom, rect.Right + h, rect.Bottom + v});
   canvas.FillRect({rect.Right, rect.Top + v, rect.Right + h, rect.Bottom + v});
@@ -38,55 +38,55 @@ void TKivShadow::DrawRect(TCanvas3D& canvas, const TRect& rect) {
 }
 
 void TKivShadow::DrawEllipse(TCanvas3D& canvas, const TRect& rect, std::int32_t z) {
-  if (color_ == clNone || (horiz_size_ == 0 && vert_size_ == 0)) return;
-  SelectShadowBrush(canvas, color_);
-  const TRect moved = Moved(rect, horiz_size_, vert_size_);
+  if (FColor == clNone || (FHorizSize == 0 && FVertSize == 0)) return;
+  SelectShadowBrush(canvas, FColor);
+  const TRect moved = Moved(rect, FHorizSize, FVertSize);
   std::unique_ptr<TKivBlend> blend;
-  if (transparency_ != 0) blend = canvas.BeginBlending(canvas.RectFromRectZ(moved, z), transparency_);
+  if (FTransparency != 0) blend = canvas.BeginBlending(canvas.RectFromRectZ(moved, z), FTransparency);
   canvas.EllipseWithZ(moved, z);
   if (blend) canvas.EndBlending(std::move(blend));
 }
 
 void TCustomKivGradient::Draw(TCanvas3D& canvas, const TRect& rect, std::int32_t cornerSize) {
-  TColor start = start_color_, end = end_color_, mid = MidColor();
+  TColor start = FStartColor, end = FEndColor, mid = MidColor();
   if (canvas.GetMonochrome()) {
     start = MonochromeGrey(start);
     end = MonochromeGrey(end);
     if (mid != clNone) mid = MonochromeGrey(mid);
   }
   if (cornerSize > 0) canvas.ClipRoundRectangle(rect, cornerSize);
-  if (direction_ == gdRadial) {
+  if (FDirection == gdRadial) {
     TRect r = rect;
     if (r.Left > r.Right) std::swap(r.Left, r.Right);
     if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
     canvas.ClipRectangle(r);
-    canvas.RadialFill(r, start, end, radial_x_, radial_y_, balance_);
+    canvas.RadialFill(r, start, end, FRadialX, FRadialY, FBalance);
     canvas.UnClipRectangle();
-  } else if (mid != clNone && direction_ <= gdRightLeft) {
+  } else if (mid != clNone && FDirection <= gdRightLeft) {
     // Two halves of balance 50 through the mid colour.
-    if (direction_ == gdTopBottom || direction_ == gdBottomTop) {
+    if (FDirection == gdTopBottom || FDirection == gdBottomTop) {
       const std::int32_t m = (rect.Top + rect.Bottom) / 2;
       const TRect upper{rect.Left, rect.Top, rect.Right, m}, lower{rect.Left, m, rect.Right, rect.Bottom};
-      if (direction_ == gdTopBottom) {
-        canvas.GradientFill(upper, mid, end, direction_, 50);
-        canvas.GradientFill(lower, start, mid, direction_, 50);
+      if (FDirection == gdTopBottom) {
+        canvas.GradientFill(upper, mid, end, FDirection, 50);
+        canvas.GradientFill(lower, start, mid, FDirection, 50);
       } else {
-        canvas.GradientFill(upper, start, mid, direction_, 50);
-        canvas.GradientFill(lower, mid, end, direction_, 50);
+        canvas.GradientFill(upper, start, mid, FDirection, 50);
+        canvas.GradientFill(lower, mid, end, FDirection, 50);
       }
     } else {
       const std::int32_t m = (rect.Left + rect.Right) / 2;
       const TRect left{rect.Left, rect.Top, m, rect.Bottom}, right{m, rect.Top, rect.Right, rect.Bottom};
-      if (direction_ == gdLeftRight) {
-        canvas.GradientFill(left, mid, end, direction_, 50);
-        canvas.GradientFill(right, start, mid, direction_, 50);
+      if (FDirection == gdLeftRight) {
+        canvas.GradientFill(left, mid, end, FDirection, 50);
+        canvas.GradientFill(right, start, mid, FDirection, 50);
       } else {
-        canvas.GradientFill(left, start, mid, direction_, 50);
-        canvas.GradientFill(right, mid, end, direction_, 50);
+        canvas.GradientFill(left, start, mid, FDirection, 50);
+        canvas.GradientFill(right, mid, end, FDirection, 50);
       }
     }
   } else {
-    canvas.GradientFill(rect, start, end, direction_, mid != clNone ? 50 : balance_);
+    canvas.GradientFill(rect, start, end, FDirection, mid != clNone ? 50 : FBalance);
   }
   if (cornerSize > 0) canvas.UnClipRectangle();
 }

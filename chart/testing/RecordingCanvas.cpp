@@ -26,15 +26,15 @@ std::string Ints(std::initializer_list<std::int32_t> values) {
 
 class TRecordingBlend : public TKivBlend {
  public:
-  TRecordingBlend(std::vector<std::string>& log, const TRect& r) : log_(log), rect_(r) {}
+  TRecordingBlend(std::vector<std::string>& log, const TRect& r) : FLog(log), FRect(r) {}
   void DoBlend(std::int32_t transparency) override {
-    log_.push_back("EndBlending " + Ints({rect_.Left, rect_.Top, rect_.Right, rect_.Bottom}) + " " +
+    FLog.push_back("EndBlending " + Ints({FRect.Left, FRect.Top, FRect.Right, FRect.Bottom}) + " " +
                    std::to_string(transparency));
   }
 
  private:
-  std::vector<std::string>& log_;
-  TRect rect_;
+  std::vector<std::string>& FLog;
+  TRect FRect;
 };
 
 }  // namespace
@@ -48,7 +48,7 @@ std::string PointsText(std::span<const TPoint> points) {
   return s;
 }
 
-TRecordingCanvas::TRecordingCanvas() { BindStyles(pen_, brush_, font_); }
+TRecordingCanvas::TRecordingCanvas() { BindStyles(FPen, FBrush, FFont); }
 
 std::vector<std::string> TRecordingCanvas::Calls(const std::string& prefix) const {
   std::vector<std::string> out;

@@ -24,10 +24,10 @@ class TRecordingCanvas : public TCanvas3D {
   // Lines of the log that start with prefix.
   std::vector<std::string> Calls(const std::string& prefix) const;
 
-  bool GetMonochrome() const override { return monochrome_; }
+  bool GetMonochrome() const override { return FMonochrome; }
   TColor GetPixel(std::int32_t x, std::int32_t y) override;
   bool GetBuffered() const override { return false; }
-  void SetMonochrome(bool v) override { monochrome_ = v; }
+  void SetMonochrome(bool v) override { FMonochrome = v; }
   void SetPixel(std::int32_t x, std::int32_t y, TColor c) override;
   void SetBuffered(bool) override {}
 
@@ -70,17 +70,17 @@ class TRecordingCanvas : public TCanvas3D {
                    TKivFontGradient* gradient) override;
   std::int32_t RawTextWidth(const std::string& text) override;
   std::int32_t RawTextHeight(const std::string& text) override;
-  bool IsMonochrome() const override { return monochrome_; }
+  bool IsMonochrome() const override { return FMonochrome; }
 
  private:
   // The pen and brush a filled primitive is drawn with, e.g. "pen=000000/1 brush=FFFFFF".
   std::string Style() const;
   void Add(const std::string& line) { Log.push_back(line); }
 
-  bool monochrome_ = false;
-  TChartPen pen_;
-  TBrush brush_;
-  TFont font_;
+  bool FMonochrome = false;
+  TChartPen FPen;
+  TBrush FBrush;
+  TFont FFont;
 };
 
 // "x,y x,y ..." of a list of points.
