@@ -1,8 +1,6 @@
 # Fourier transforms through TVec against bare FFTW plans of the same size and
 # flags, ratios printed from one run.
-if(TARGET numeric)
-  find_package(PkgConfig REQUIRED)
-  pkg_check_modules(FFTW3_BENCH REQUIRED IMPORTED_TARGET fftw3)
-  add_executable(fft_bench ${CMAKE_CURRENT_LIST_DIR}/fft_bench.cpp)
-  target_link_libraries(fft_bench PRIVATE numeric PkgConfig::FFTW3_BENCH benchmark::benchmark)
-endif()
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(FFTW3_BENCH REQUIRED IMPORTED_TARGET fftw3)
+add_executable(fft_bench ${CMAKE_CURRENT_LIST_DIR}/fft_bench.cpp)
+target_link_libraries(fft_bench PRIVATE orvel::numeric PkgConfig::FFTW3_BENCH benchmark::benchmark)

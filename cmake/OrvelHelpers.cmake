@@ -1,12 +1,21 @@
-# orvel_add_test(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
+# orvel_add_test(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>]
+#                [SLOW <gtest filter>] [THREADS <gtest filter>])
 #
 # One GoogleTest executable per call, registered with CTest test by test.
 # Tests run in the test's own source folder's build directory; GUI tests get
 # the offscreen Qt platform so they need no display.
+#
+# Labels: every test gets LABELS (default "unit"). Tests that SLOW matches
+# (a gtest filter such as "Suite.Test:Suite2.*") also get "slow": they take
+# more than a few seconds. Tests that THREADS matches also get "threads": they
+# start threads, and CI runs them under ThreadSanitizer.
 function(orvel_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "SLOW;THREADS" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT T_SOURCES)
+    message(FATAL_ERROR "orvel_add_test(${name}): no SOURCES")
+  endif()
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} orvel::testing GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     ORVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     ORVEL_TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
@@ -15,13 +24,55 @@ function(orvel_add_test name)
   if(NOT labels)
     set(labels unit)
   endif()
-  gtest_discover_tests(${name}
+  set(plain_filter "")
+  foreach(kind SLOW THREADS)
+    if(T_${kind})
+      string(APPEND plain_filter ":${T_${kind}}")
+    endif()
+  endforeach()
+  if(plain_filter)
+    string(SUBSTRING "${plain_filter}" 1 -1 plain_filter)
+    set(plain_filter "-${plain_filter}")
+  else()
+    set(plain_filter "*")
+  endif()
+  _orvel_discover(${name} "${plain_filter}" "${labels}")
+  if(T_SLOW)
+    _orvel_discover(${name} "${T_SLOW}" "${labels};slow")
+  endif()
+  if(T_THREADS)
+    _orvel_discover(${name} "${T_THREADS}" "${labels};threads")
+    add_dependencies(orvel_threads_tests ${name})
+  endif()
+endfunction()
+
+# Discovery writes each property value as one word, so a test can carry only one
+# label through it; a small include file run after discovery sets the full list
+# on the tests that this call found.
+function(_orvel_discover target filter labels)
+  get_property(count TARGET ${target} PROPERTY ORVEL_DISCOVER_COUNT)
+  if(NOT count)
+    set(count 0)
+  endif()
+  math(EXPR count "${count} + 1")
+  set_property(TARGET ${target} PROPERTY ORVEL_DISCOVER_COUNT ${count})
+  set(list_var ${target}_${count}_TESTS)
+  gtest_discover_tests(${target}
+    TEST_FILTER "${filter}"
+    TEST_LIST ${list_var}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES LABELS "${labels}"
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  set(label_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_${count}_labels.cmake)
+  file(WRITE ${label_file}
+    "if(${list_var})\n  set_tests_properties(\${${list_var}} PROPERTIES LABELS \"${labels}\")\nendif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${label_file})
 endfunction()
+
+# Builds every test executable that holds a test labelled "threads", so the
+# ThreadSanitizer run of CI builds only those.
+add_custom_target(orvel_threads_tests)
 
 # Debian's python3, never the first one on PATH: the oracle scripts need scipy.
 set(ORVEL_PYTHON /usr/bin/python3 CACHE FILEPATH "Python interpreter with numpy and scipy")

@@ -22,3 +22,10 @@ elseif(ORVEL_SANITIZE STREQUAL "thread")
 elseif(NOT ORVEL_SANITIZE STREQUAL "")
   message(FATAL_ERROR "ORVEL_SANITIZE must be empty, address or thread")
 endif()
+
+# CI builds with warnings as errors (scripts/test turns this on), so a warning
+# cannot land unnoticed.
+option(ORVEL_WERROR "Treat compiler warnings as errors" OFF)
+if(ORVEL_WERROR)
+  add_compile_options(-Werror)
+endif()

@@ -21,7 +21,9 @@ TEST(KivMsg, TableHoldsTheTextsByNumber) {
 
 TEST(KivMsg, EveryNumberedMessageButTheTwoLeftOutHasText) {
   for (int i = 1; i <= KivMessageCount; ++i)
-    if (i != 216 && i != 239) EXPECT_FALSE(KivMsg(i).empty()) << i;
+    if (i != 216 && i != 239) {
+      EXPECT_FALSE(KivMsg(i).empty()) << i;
+    }
 }
 
 TEST(KivMsg, PlaceholdersAreFilledInOrder) {

@@ -11,6 +11,15 @@
 #include <limits>
 #include <numbers>
 
+// The barycentric loops get copies for wider vector units, chosen once at load
+// time. ThreadSanitizer cannot run the resolver that picks the copy (it runs
+// before the sanitizer's runtime is up), so its builds keep the plain loop.
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_THREAD__)
+#define ORVEL_REMEZ_WIDE __attribute__((target_clones("avx512f", "avx2", "default")))
+#else
+#define ORVEL_REMEZ_WIDE
+#endif
+
 namespace lapack::remez {
 namespace {
 
@@ -47,7 +56,7 @@ inline double SplitExponent(double x, std::int64_t& e) {
 
 }  // namespace
 
-__attribute__((target_clones("avx512f", "avx2", "default")))
+ORVEL_REMEZ_WIDE
 bool ComputeWeights(Interpolant& p) {
   const int n = static_cast<int>(p.x.size());
   // Padded to whole blocks; what the padding accumulates is never read.
@@ -84,7 +93,7 @@ bool ComputeWeights(Interpolant& p) {
 
 // The divisions dominate the whole exchange; wider vector units run more of them at once. Every
 // clone does the same IEEE operations in the same order, so results do not depend on the clone.
-__attribute__((target_clones("avx512f", "avx2", "default")))
+ORVEL_REMEZ_WIDE
 void Evaluate(const Interpolant& p, std::span<const double> at, std::span<double> out) {
   const int n = static_cast<int>(p.x.size());
   const int count = static_cast<int>(at.size());
@@ -170,7 +179,7 @@ void AddTransform(const std::vector<double>& value, const std::vector<double>& c
 }  // namespace
 
 // sum alpha[k] T_k(t) at every point of `at` (Clenshaw's recurrence, points side by side).
-__attribute__((target_clones("avx512f", "avx2", "default")))
+ORVEL_REMEZ_WIDE
 std::vector<double> ChebyshevSum(std::span<const double> alpha, std::span<const double> at) {
   // The recurrence is a chain of dependent steps for each point; enough points side by side
   // keep the arithmetic units busy.

@@ -1,0 +1,65 @@
+// Checks and fixtures shared by the tests of every folder.
+//
+//   EXPECT_TRUE(Raises([&] { v.SetLength(-1); }, "Length must be >= 0"));
+//   EXPECT_TRUE(NearRel(actual, expected, 1e-12));
+//   TTempDir dir;  dir.File("a.prm")
+//   const std::uint64_t seed = TestSeed(20240611);
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace orvel::testing {
+
+// The message of the classlib::Exception that f raises, or "<none>" when it
+// raises nothing. Other exception types propagate and fail the test.
+std::string RaisedMessage(const std::function<void()>& f);
+
+// Succeeds when f raises a classlib::Exception (or a descendant) whose message
+// is exactly `message`.
+::testing::AssertionResult Raises(const std::function<void()>& f, std::string_view message);
+
+// |actual - expected| <= tol * |expected|. NaN matches NaN and an infinity only
+// itself, so tables may hold the non-finite results a routine must give.
+::testing::AssertionResult NearRel(double actual, double expected, double tol);
+
+// |actual - expected| <= tol * scale: for values that may be 0 or tiny beside
+// a known magnitude of the problem (a filter's unit gain, a signal's range).
+::testing::AssertionResult NearScaled(double actual, double expected, double tol, double scale);
+
+// The seed of a randomised test: ORVEL_SEED from the environment, else the
+// test's own default. Printed with the test's output so a failure can be run
+// again with the same numbers.
+std::uint64_t TestSeed(std::uint64_t fallback);
+
+// A fresh folder under the system's temporary folder, removed with everything
+// in it when the test ends.
+class TTempDir {
+ public:
+  TTempDir();
+  ~TTempDir();
+  TTempDir(const TTempDir&) = delete;
+  TTempDir& operator=(const TTempDir&) = delete;
+
+  const std::filesystem::path& Path() const { return FPath; }
+  // The path of an entry of the folder (not created).
+  std::string File(std::string_view name) const;
+  // Writes bytes into a new entry and returns its path.
+  std::string Write(std::string_view name, std::string_view bytes) const;
+  // Names of the entries, sorted and each followed by ';', to see that no
+  // temporary file was left behind.
+  std::string Listing() const;
+
+ private:
+  std::filesystem::path FPath;
+};
+
+// The whole content of a file ("" when it cannot be read).
+std::string FileBytes(const std::string& path);
+
+}  // namespace orvel::testing
