@@ -15,7 +15,7 @@
 #include <string>
 #include <QWidget>
 
-#include "chart/KivProcs.h"
+#include "chart/KivPanel.h"
 #include "chart/KivProcsWidgets.h"
 
 namespace chart {

@@ -3,7 +3,8 @@
 // Tested by: chart/tests/KivProcsTest.cpp
 #include <cmath>
 
-#include "chart/KivProcs.h"
+#include "chart/KivProcsDateTime.h"
+#include "chart/KivProcsRoutines.h"
 
 namespace chart {
 

@@ -7,7 +7,7 @@
 #include <QPainter>
 
 #include "chart/KivGraphics.h"
-#include "chart/KivProcs.h"
+#include "chart/KivProcsGraphics.h"
 
 namespace chart {
 

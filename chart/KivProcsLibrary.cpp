@@ -3,7 +3,7 @@
 // Tested by: chart/tests/KivProcsTest.cpp
 #include <dlfcn.h>
 
-#include "chart/KivProcs.h"
+#include "chart/KivProcsLibrary.h"
 
 namespace chart {
 

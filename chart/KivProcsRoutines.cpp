@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "chart/KivProcs.h"
+#include "chart/KivProcsDateTime.h"
+#include "chart/KivProcsRoutines.h"
+#include "chart/KivProcsZoom.h"
 #include "platform/classlib/TextUtils.h"
 
 namespace chart {

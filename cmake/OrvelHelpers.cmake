@@ -76,3 +76,23 @@ add_custom_target(orvel_threads_tests)
 
 # Debian's python3, never the first one on PATH: the oracle scripts need scipy.
 set(ORVEL_PYTHON /usr/bin/python3 CACHE FILEPATH "Python interpreter with numpy and scipy")
+
+# orvel_add_header_check(<name> FOLDER <include folder> HEADERS <files...> LIBS <targets...>)
+#
+# Every header compiles on its own, included first and twice: one generated
+# source per header, built with the tests against LIBS alone, so that a header
+# leaning on what another happened to include, or on a target its users do
+# not link, fails the build.
+function(orvel_add_header_check name)
+  cmake_parse_arguments(H "" "FOLDER" "HEADERS;LIBS" ${ARGN})
+  set(sources)
+  foreach(header IN LISTS H_HEADERS)
+    string(REPLACE ".h" "" stem ${header})
+    set(source ${CMAKE_CURRENT_BINARY_DIR}/${name}/${stem}.cpp)
+    file(CONFIGURE OUTPUT ${source}
+      CONTENT "#include \"${H_FOLDER}/${header}\"\n#include \"${H_FOLDER}/${header}\"\n")
+    list(APPEND sources ${source})
+  endforeach()
+  add_library(${name} OBJECT ${sources})
+  target_link_libraries(${name} PRIVATE ${H_LIBS})
+endfunction()

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "chart/KivCanvasQt.h"
-#include "chart/KivProcs.h"
+#include "chart/KivPanel.h"
 
 namespace chart {
 namespace {

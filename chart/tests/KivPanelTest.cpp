@@ -6,7 +6,7 @@
 
 #include "chart/KivCanvasQt.h"
 #include "chart/KivConst.h"
-#include "chart/KivProcs.h"
+#include "chart/KivPanel.h"
 #include "chart/testing/RecordingCanvas.h"
 
 namespace chart {

@@ -6,7 +6,7 @@
 #include <QImage>
 
 #include "chart/KivGraphics.h"
-#include "chart/KivProcs.h"
+#include "chart/KivProcsGraphics.h"
 
 namespace chart {
 namespace {
