@@ -9,28 +9,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/classlib/Exception.h"
 
 namespace orvel::testing {
-
-std::string RaisedMessage(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const classlib::Exception& e) {
-    return e.Message();
-  }
-  return "<none>";
-}
-
-::testing::AssertionResult Raises(const std::function<void()>& f, std::string_view message) {
-  try {
-    f();
-  } catch (const classlib::Exception& e) {
-    if (e.Message() == message) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "raised \"" << e.Message() << "\", expected \"" << message << "\"";
-  }
-  return ::testing::AssertionFailure() << "nothing raised, expected \"" << message << "\"";
-}
 
 namespace {
 

@@ -14,15 +14,35 @@
 #include <string>
 #include <string_view>
 
+#include "platform/classlib/Exception.h"
+
 namespace orvel::testing {
 
-// The message of the classlib::Exception that f raises, or "<none>" when it
-// raises nothing. Other exception types propagate and fail the test.
-std::string RaisedMessage(const std::function<void()>& f);
+// The message of the exception of type E (classlib::Exception or a
+// descendant) that f raises, or "<none>" when it raises nothing. Other
+// exception types propagate and fail the test.
+template <class E = classlib::Exception>
+std::string RaisedMessage(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const E& e) {
+    return e.Message();
+  }
+  return "<none>";
+}
 
-// Succeeds when f raises a classlib::Exception (or a descendant) whose message
-// is exactly `message`.
-::testing::AssertionResult Raises(const std::function<void()>& f, std::string_view message);
+// Succeeds when f raises an exception of type E whose message is exactly
+// `message`.
+template <class E = classlib::Exception>
+::testing::AssertionResult Raises(const std::function<void()>& f, std::string_view message) {
+  try {
+    f();
+  } catch (const E& e) {
+    if (e.Message() == message) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "raised \"" << e.Message() << "\", expected \"" << message << "\"";
+  }
+  return ::testing::AssertionFailure() << "nothing raised, expected \"" << message << "\"";
+}
 
 // |actual - expected| <= tol * |expected|. NaN matches NaN and an infinity only
 // itself, so tables may hold the non-finite results a routine must give.

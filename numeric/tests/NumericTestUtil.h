@@ -1,5 +1,5 @@
-// Shared checks of the numeric core's tests: relative comparison with a
-// stated tolerance, and "raises exactly this message".
+// The numeric core's tests: the shared checks of testing/TestSupport.h, and
+// the relative comparison of complex values.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,24 +10,12 @@
 #include <utility>
 
 #include "numeric/MathCore.h"
-#include "platform/classlib/Exception.h"
+#include "testing/TestSupport.h"
 
 namespace numeric::testutil {
 
-// |actual - expected| <= tol * |expected|; NaN matches NaN, an infinity only
-// itself. tol is in units of the relative error (multiples of EPS by the
-// error model of the routine under test).
-inline ::testing::AssertionResult NearRel(double actual, double expected, double tol) {
-  const bool ok = std::isnan(expected)   ? std::isnan(actual)
-                  : std::isinf(expected) ? actual == expected
-                                         : std::fabs(actual - expected) <= tol * std::fabs(expected);
-  if (ok) return ::testing::AssertionSuccess();
-  std::ostringstream s;
-  s.precision(17);
-  s << "actual " << actual << ", expected " << expected << ", relative error "
-    << std::fabs(actual - expected) / std::fabs(expected) << " > " << tol;
-  return ::testing::AssertionFailure() << s.str();
-}
+using orvel::testing::NearRel;
+using orvel::testing::Raises;
 
 // The complex error measured against the magnitude of the expected value.
 inline ::testing::AssertionResult NearRel(const TCplx& actual, const TCplx& expected, double tol) {
@@ -46,19 +34,6 @@ inline ::testing::AssertionResult NearRel(const TCplx& actual, const TCplx& expe
   s << "actual (" << actual.Re << ", " << actual.Im << "), expected (" << expected.Re << ", "
     << expected.Im << "), tolerance " << tol;
   return ::testing::AssertionFailure() << s.str();
-}
-
-// Runs f and succeeds when it raises classlib::Exception with exactly message.
-template <class F>
-::testing::AssertionResult Raises(F&& f, const std::string& message) {
-  try {
-    std::forward<F>(f)();
-  } catch (const classlib::Exception& e) {
-    if (e.Message() == message) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "raised \"" << e.Message() << "\", expected \"" << message
-                                         << "\"";
-  }
-  return ::testing::AssertionFailure() << "nothing raised, expected \"" << message << "\"";
 }
 
 }  // namespace numeric::testutil

@@ -24,10 +24,7 @@ namespace {
 using testutil::NearScaled;
 using testutil::Raises;
 
-unsigned Seed() {
-  const char* s = std::getenv("ORVEL_SEED");
-  return s ? static_cast<unsigned>(std::strtoul(s, nullptr, 10)) : 20261210u;
-}
+unsigned Seed() { return static_cast<unsigned>(orvel::testing::TestSeed(20261210u)); }
 
 void FillRandom(TVec& v, std::int32_t n, bool complex, std::mt19937_64& rng) {
   std::uniform_real_distribution<double> u(-1.0, 1.0);

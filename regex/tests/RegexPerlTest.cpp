@@ -10,6 +10,8 @@
 // Seed: ORVEL_SEED; number of cases: ORVEL_REGEX_PERL_CASES.
 #include <gtest/gtest.h>
 
+#include "testing/TestSupport.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -77,7 +79,7 @@ void ApplyModifiers(TRegex& r, const TRegex::TModifiers& m) {
 
 TEST(RegexPerl, RandomExpressionsMatchLikePerl) {
   if (!testlib::PerlAvailable()) GTEST_SKIP() << "perl with the Encode module is not installed";
-  const std::uint64_t seed = EnvNumber("ORVEL_SEED", 20240611);
+  const std::uint64_t seed = orvel::testing::TestSeed(20240611);
   const std::size_t wanted = EnvNumber("ORVEL_REGEX_PERL_CASES", 24000);
   SCOPED_TRACE("seed " + std::to_string(seed));
   testlib::TPatternGenerator generator(seed);

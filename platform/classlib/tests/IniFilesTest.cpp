@@ -8,12 +8,12 @@
 #include "platform/classlib/Streams.h"
 #include "platform/classlib/StringLists.h"
 #include "platform/classlib/SysUtils.h"
-#include "platform/classlib/tests/TempDir.h"
+#include "testing/TestSupport.h"
 
 namespace {
 
 using namespace classlib;
-using classlib::testing::TTempDir;
+using orvel::testing::TTempDir;
 
 void Put(const std::string& name, const std::string& text) { std::ofstream(name, std::ios::binary) << text; }
 

@@ -7,12 +7,12 @@
 #include <sys/stat.h>
 
 #include "platform/classlib/Streams.h"
-#include "platform/classlib/tests/TempDir.h"
+#include "testing/TestSupport.h"
 
 namespace {
 
 using namespace classlib;
-using classlib::testing::TTempDir;
+using orvel::testing::TTempDir;
 namespace fs = std::filesystem;
 
 void Put(const std::string& name, const std::string& text) { std::ofstream(name, std::ios::binary) << text; }

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "platform/classlib/Streams.h"
-#include "platform/classlib/tests/TempDir.h"
+#include "testing/TestSupport.h"
 
 namespace {
 
 using namespace classlib;
-using classlib::testing::TTempDir;
+using orvel::testing::TTempDir;
 
 template <class E, class F>
 std::string MessageOf(F call) {

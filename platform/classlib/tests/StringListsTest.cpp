@@ -8,12 +8,12 @@
 
 #include "platform/classlib/Streams.h"
 #include "platform/classlib/StringLists.h"
-#include "platform/classlib/tests/TempDir.h"
+#include "testing/TestSupport.h"
 
 namespace {
 
 using namespace classlib;
-using classlib::testing::TTempDir;
+using orvel::testing::TTempDir;
 
 std::vector<std::string> Lines(const TStrings& list) {
   std::vector<std::string> lines;

@@ -2,6 +2,8 @@
 // and FormatDateTime with the English default settings.
 #include <gtest/gtest.h>
 
+#include "testing/TestSupport.h"
+
 #include <cmath>
 #include <string>
 
@@ -11,14 +13,7 @@ namespace {
 
 using namespace classlib;
 
-std::string Message(auto call) {
-  try {
-    call();
-  } catch (const EConvertError& e) {
-    return e.what();
-  }
-  return "no exception";
-}
+constexpr auto Message = orvel::testing::RaisedMessage<EConvertError>;
 
 TEST(DateTime, EncodeKnownDays) {
   EXPECT_EQ(EncodeDate(1899, 12, 30), 0);

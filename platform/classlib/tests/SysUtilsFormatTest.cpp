@@ -2,6 +2,8 @@
 // argument indexes and error texts.
 #include <gtest/gtest.h>
 
+#include "testing/TestSupport.h"
+
 #include <cstdint>
 #include <string>
 
@@ -57,14 +59,7 @@ TEST(Format, UsesTheGivenDecimalSeparator) {
 }
 
 TEST(Format, ErrorTexts) {
-  auto message = [](auto call) -> std::string {
-    try {
-      call();
-    } catch (const EConvertError& e) {
-      return e.what();
-    }
-    return "no exception";
-  };
+  auto message = orvel::testing::RaisedMessage<EConvertError>;
   EXPECT_EQ(message([] { Format("%d", "x"); }), "Format '%d' invalid or incompatible with argument");
   EXPECT_EQ(message([] { Format("%s", 5); }), "Format '%s' invalid or incompatible with argument");
   EXPECT_EQ(message([] { Format("%y", 5); }), "Format '%y' invalid or incompatible with argument");

@@ -2,6 +2,8 @@
 // month's end, the time of day kept, and the calendar's limits.
 #include <gtest/gtest.h>
 
+#include "testing/TestSupport.h"
+
 #include <string>
 
 #include "platform/classlib/SysUtils.h"
@@ -40,14 +42,7 @@ TEST(IncMonth, KeepsTheTimeOfDayOnBothSidesOfTheEpoch) {
 }
 
 TEST(IncMonth, OutsideTheCalendarRaises) {
-  auto message = [](auto call) -> std::string {
-    try {
-      call();
-    } catch (const EConvertError& e) {
-      return e.what();
-    }
-    return "no exception";
-  };
+  auto message = orvel::testing::RaisedMessage<EConvertError>;
   EXPECT_EQ(message([] { IncMonth(EncodeDate(9999, 12, 1), 1); }), "Invalid argument to date encode");
   EXPECT_EQ(message([] { IncMonth(EncodeDate(1, 1, 31), -1); }), "Invalid argument to date encode");
   EXPECT_EQ(message([] { IncMonth(1e9, 1); }), "Invalid argument to date decode");

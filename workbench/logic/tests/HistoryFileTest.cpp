@@ -11,7 +11,7 @@
 #include "workbench/logic/FileErrors.h"
 #include "workbench/logic/HistoryFile.h"
 #include "workbench/logic/testing/HistoryFileBuilder.h"
-#include "workbench/logic/tests/FileTestSupport.h"
+#include "testing/TestSupport.h"
 #include "workbench/logic/tests/ScriptedMessages.h"
 
 namespace workbench {
@@ -43,7 +43,7 @@ void ExpectUnchanged(const THistory& h) {
 }
 
 TEST(HistoryFile, ReadsVersion400) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   THistoryFileSpec spec;
   spec.Symbol = "EURUSD";  // six letters, six NUL bytes of padding
   spec.Period = 240;
@@ -71,7 +71,7 @@ TEST(HistoryFile, ReadsVersion400) {
 }
 
 TEST(HistoryFile, HoldsVersion400VolumesInTheirField) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   THistoryFileSpec spec;
   spec.Bars = {Bar(1, 1.0), Bar(2, 1.0), Bar(3, 1.0), Bar(4, 1.0)};
   spec.Volumes = {3e9, -3e9, std::numeric_limits<double>::quiet_NaN(), 2147483646.5};
@@ -85,7 +85,7 @@ TEST(HistoryFile, HoldsVersion400VolumesInTheirField) {
 }
 
 TEST(HistoryFile, ReadsVersion1) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   THistoryFileSpec spec;
   spec.Version = 1;
   // The header text may sit anywhere among the printable bytes of the header.
@@ -145,7 +145,7 @@ TEST(HistoryFile, RefusesMalformedFilesWithAMessageAndKeepsTheHistory) {
       {"nul.hst", HistoryFileBytes(textAfterNul), capFileRefused, msgHistoryNoHeaderText},
       {"control.hst", HistoryFileBytes(textWithControl), capFileRefused, msgHistoryNoHeaderText},
   };
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string path = folder.Write(c.name, c.bytes);
@@ -162,8 +162,8 @@ TEST(HistoryFile, RefusesMalformedFilesWithAMessageAndKeepsTheHistory) {
 }
 
 TEST(HistoryFile, RefusesAFileThatCannotBeOpened) {
-  TTestFolder folder;
-  for (const std::string& path : {folder.Path("missing.hst"), folder.Path("")}) {
+  orvel::testing::TTempDir folder;
+  for (const std::string& path : {folder.File("missing.hst"), folder.File("")}) {
     TScriptedMessages messages;
     THistory h = Sentinel();
     EXPECT_FALSE(LoadHistoryFile(path, messages, h));
@@ -174,7 +174,7 @@ TEST(HistoryFile, RefusesAFileThatCannotBeOpened) {
 }
 
 TEST(HistoryFile, DropsAPartialLastBarAndSaysSo) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   THistoryFileSpec spec;
   spec.Bars = {Bar(10, 1.0), Bar(20, 1.1), Bar(30, 1.2)};
   const std::string whole = HistoryFileBytes(spec);
@@ -192,7 +192,7 @@ TEST(HistoryFile, DropsAPartialLastBarAndSaysSo) {
 }
 
 TEST(HistoryFile, AsksBeforeReadingAVeryLargeFile) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   THistoryFileSpec spec;
   spec.Bars = {Bar(10, 1.0), Bar(20, 1.1)};
   // Whole bars just above 128 MiB; the rest of the file reads as zero bars.
@@ -229,7 +229,7 @@ TEST(HistoryFile, AsksBeforeReadingAVeryLargeFile) {
 }
 
 TEST(HistoryFile, LoadsAHundredThousandBars) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   THistoryFileSpec spec;
   spec.Symbol = "GBPJPY";
   spec.Period = 1;
@@ -244,7 +244,7 @@ TEST(HistoryFile, LoadsAHundredThousandBars) {
 }
 
 TEST(HistoryFile, LoadsIntoTheProcessWideHistory) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   THistoryFileSpec spec;
   spec.Bars = {Bar(10, 1.0), Bar(20, 1.1)};
   TScriptedMessages messages;

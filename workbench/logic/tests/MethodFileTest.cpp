@@ -11,7 +11,7 @@
 
 #include "workbench/logic/FileErrors.h"
 #include "workbench/logic/MethodFile.h"
-#include "workbench/logic/tests/FileTestSupport.h"
+#include "testing/TestSupport.h"
 
 namespace workbench {
 namespace {
@@ -73,8 +73,8 @@ TEST(MethodFile, StoresNoStaleBytesAfterAShortenedName) {
 }
 
 TEST(MethodFile, RoundTrips) {
-  TTestFolder folder;
-  const std::string path = folder.Path("m.dmp");
+  orvel::testing::TTempDir folder;
+  const std::string path = folder.File("m.dmp");
   TMethod m = SampleMethod();
   m.CodeBefore = "// \xC7\xE0\xE3\xEE\xEB\xEE\xE2\xEE\xEA\r\nint x;";  // Windows-1251 text stays as it is
   m.CodeAfter = "return;\r\n}";
@@ -84,7 +84,7 @@ TEST(MethodFile, RoundTrips) {
   // An empty method with empty codes: n = 0 and two lengths of 0.
   const TMethod empty;
   SaveMethodFile(path, empty);
-  EXPECT_EQ(FileBytes(path), I32(0) + I32(0) + I32(0));
+  EXPECT_EQ(orvel::testing::FileBytes(path), I32(0) + I32(0) + I32(0));
   EXPECT_EQ(ReadMethodFile(path), empty);
 }
 
@@ -127,16 +127,16 @@ TEST(MethodFile, RefusesDamagedFilesNamingWhatIsWrong) {
 }
 
 TEST(MethodFile, RefusesAnOversizedFileUnread) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   const std::string path = folder.Write("big.dmp", I32(0) + I32(0) + I32(0));
   std::filesystem::resize_file(path, MethodFileMaxSize + 1);
   EXPECT_THROW(ReadMethodFile(path), EWorkbenchFile);
 }
 
 TEST(MethodFile, AFailedSaveLeavesNothing) {
-  TTestFolder folder;
-  EXPECT_ANY_THROW(SaveMethodFile(folder.Path("missing/m.dmp"), SampleMethod()));
-  EXPECT_FALSE(std::filesystem::exists(folder.Path("missing")));
+  orvel::testing::TTempDir folder;
+  EXPECT_ANY_THROW(SaveMethodFile(folder.File("missing/m.dmp"), SampleMethod()));
+  EXPECT_FALSE(std::filesystem::exists(folder.File("missing")));
 }
 
 TCoefficientRecord Coefficients(const char* name, std::vector<double> values) {
@@ -175,7 +175,7 @@ TEST(MethodText, HasOneBlockPerFilterBetweenTheCodes) {
 }
 
 TEST(MethodText, RefusesWhatCannotBeWritten) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   const TMethod m = SampleMethod();
   const std::vector<TCoefficientRecord> one = {Coefficients("fatl", {1.0})};
   EXPECT_THROW(MethodText(m, one), ETextGeneration);
@@ -185,7 +185,7 @@ TEST(MethodText, RefusesWhatCannotBeWritten) {
   two[1].Count = MaxCoefficients + 1;
   EXPECT_THROW(MethodText(m, two), ETextGeneration);
 
-  const std::string path = folder.Path("m.mql");
+  const std::string path = folder.File("m.mql");
   try {
     SaveMethodText(path, m, one);
     ADD_FAILURE() << "saved";
@@ -197,7 +197,7 @@ TEST(MethodText, RefusesWhatCannotBeWritten) {
 
   two[1].Count = 1;
   SaveMethodText(path, m, two);
-  EXPECT_EQ(FileBytes(path), MethodText(m, two));
+  EXPECT_EQ(orvel::testing::FileBytes(path), MethodText(m, two));
 }
 
 }  // namespace

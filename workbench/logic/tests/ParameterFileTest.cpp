@@ -8,7 +8,7 @@
 
 #include "workbench/logic/FileErrors.h"
 #include "workbench/logic/ParameterFile.h"
-#include "workbench/logic/tests/FileTestSupport.h"
+#include "testing/TestSupport.h"
 
 namespace workbench {
 namespace {
@@ -26,8 +26,8 @@ TEST(ParameterFile, WritesTenLinesEndedByCrLf) {
 }
 
 TEST(ParameterFile, RoundTripsBandTypeDelayAndMethod) {
-  TTestFolder folder;
-  const std::string path = folder.Path("filter.prm");
+  orvel::testing::TTempDir folder;
+  const std::string path = folder.File("filter.prm");
   for (std::uint8_t type = ftLowPass; type <= ftBandStop; ++type) {
     for (const std::int32_t delay : {0, -1, 7}) {
       for (const std::uint8_t method : {dmOwnExchange, dmLibrary}) {
@@ -128,13 +128,13 @@ TEST(ParameterFile, RefusesLinesThatDoNotReadNamingFileAndLine) {
 }
 
 TEST(ParameterFile, RefusesAnOversizedFileAndABrokenRippleText) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   const std::string path = folder.Write("big.prm", std::string(ParameterFileMaxSize + 1, '1'));
   EXPECT_THROW(ReadParameterFile(path), EWorkbenchFile);
 
   TParameterFile p = Sample();
   p.Ripple = "0.1\r\n5";
-  const std::string target = folder.Path("r.prm");
+  const std::string target = folder.File("r.prm");
   try {
     SaveParameterFile(target, p);
     ADD_FAILURE() << "saved";

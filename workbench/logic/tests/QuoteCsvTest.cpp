@@ -10,7 +10,7 @@
 #include "platform/classlib/Streams.h"
 #include "workbench/logic/FileErrors.h"
 #include "workbench/logic/QuoteCsv.h"
-#include "workbench/logic/tests/FileTestSupport.h"
+#include "testing/TestSupport.h"
 
 namespace workbench {
 namespace {
@@ -100,12 +100,12 @@ TEST(QuoteCsvFiles, RefuseMalformedLinesNamingFileAndLine) {
 }
 
 TEST(QuoteCsvFiles, ReadFromDisk) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   const std::string q = folder.Write("q.csv", "d,t,1,2,0.5,1.5\r\n");
   EXPECT_EQ(ReadQuoteCsv(q).size(), 1u);
   const std::string e = folder.Write("e.csv", "20240115,1430,1,2,0.5,1.5,3\r\n");
   EXPECT_EQ(ReadExpertSampling(e).Response, std::vector<double>{3.0});
-  EXPECT_THROW(ReadQuoteCsv(folder.Path("missing.csv")), classlib::EFOpenError);
+  EXPECT_THROW(ReadQuoteCsv(folder.File("missing.csv")), classlib::EFOpenError);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "workbench/logic/FileErrors.h"
 #include "workbench/logic/SettingsFile.h"
 #include "workbench/logic/TextFiles.h"
-#include "workbench/logic/tests/FileTestSupport.h"
+#include "testing/TestSupport.h"
 
 namespace workbench {
 namespace {
@@ -50,8 +50,8 @@ TWorkbenchSettings DistinctSettings() {
 }
 
 TEST(SettingsFile, WithoutAFileEveryKeyHasItsDefault) {
-  TTestFolder folder;
-  const TWorkbenchSettings s = ReadWorkbenchSettings(folder.Path("orvel.ini"));
+  orvel::testing::TTempDir folder;
+  const TWorkbenchSettings s = ReadWorkbenchSettings(folder.File("orvel.ini"));
   // The generator opens with these: low-pass, MQL4 text, zoom 4, the library design.
   EXPECT_EQ(s.P1, 24); EXPECT_EQ(s.D1, 12); EXPECT_EQ(s.A1, 40);
   EXPECT_EQ(s.P2, 31); EXPECT_EQ(s.D2, 52); EXPECT_EQ(s.A2, 40);
@@ -71,20 +71,20 @@ TEST(SettingsFile, WithoutAFileEveryKeyHasItsDefault) {
 }
 
 TEST(SettingsFile, RoundTripsEveryField) {
-  TTestFolder folder;
-  const std::string path = folder.Path("orvel.ini");
+  orvel::testing::TTempDir folder;
+  const std::string path = folder.File("orvel.ini");
   const TWorkbenchSettings written = DistinctSettings();
   WriteWorkbenchSettings(path, written);
   ExpectSameSettings(ReadWorkbenchSettings(path), written);
   // Written again over itself, the file does not change.
-  const std::string first = FileBytes(path);
+  const std::string first = orvel::testing::FileBytes(path);
   WriteWorkbenchSettings(path, ReadWorkbenchSettings(path));
-  EXPECT_EQ(FileBytes(path), first);
+  EXPECT_EQ(orvel::testing::FileBytes(path), first);
 }
 
 TEST(SettingsFile, WritesItsKeysInOrderWithCrLf) {
-  TTestFolder folder;
-  const std::string path = folder.Path("orvel.ini");
+  orvel::testing::TTempDir folder;
+  const std::string path = folder.File("orvel.ini");
   WriteWorkbenchSettings(path, DefaultWorkbenchSettings());
   const std::string expected =
       "[OrvelParameters]\r\nP1=24\r\nD1=12\r\nA1=40\r\nP2=31\r\nD2=52\r\nA2=40\r\nRipple=0.08\r\n"
@@ -94,13 +94,13 @@ TEST(SettingsFile, WritesItsKeysInOrderWithCrLf) {
       "A1from=10\r\nA1to=60\r\nA1step=5\r\nA2from=10\r\nA2to=60\r\nA2step=5\r\n"
       "Rfrom=0.001\r\nRto=0.01\r\nRstep=0.005\r\nDelayfrom=0\r\nDelayto=5\r\nDelaystep=1\r\n";
   // Sections may be separated by an empty line; the keys and their order are what count.
-  std::string text = FileBytes(path);
+  std::string text = orvel::testing::FileBytes(path);
   for (std::size_t at; (at = text.find("\r\n\r\n")) != std::string::npos;) text.erase(at, 2);
   EXPECT_EQ(text, expected);
 }
 
 TEST(SettingsFile, MalformedValuesGiveTheirDefaults) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   const std::string path = folder.Write("orvel.ini",
                                         "[OrvelParameters]\nP1=abc\nD1=\nA1=0x10\nRipple=0,5\nMethod=300\n"
                                         "FilterType=-1\nTextMode=255\nZoom=2.5\nDelay=  9  \n"
@@ -122,11 +122,11 @@ TEST(SettingsFile, MalformedValuesGiveTheirDefaults) {
 }
 
 TEST(SettingsFile, KeepsOtherKeysAndComments) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   const std::string path =
       folder.Write("orvel.ini", "; kept\r\n[OrvelParameters]\r\nP1=50\r\nOther=x\r\n[Mine]\r\nk=v\r\n");
   WriteWorkbenchSettings(path, DefaultWorkbenchSettings());
-  const std::string text = FileBytes(path);
+  const std::string text = orvel::testing::FileBytes(path);
   EXPECT_EQ(text.rfind("; kept\r\n", 0), 0u);
   EXPECT_NE(text.find("P1=24\r\n"), std::string::npos);
   EXPECT_NE(text.find("Other=x\r\n"), std::string::npos);
@@ -134,9 +134,9 @@ TEST(SettingsFile, KeepsOtherKeysAndComments) {
 }
 
 TEST(SettingsFile, ReportsAFileThatCannotBeReadOrWritten) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   // A folder where the file should be cannot be read, nor replaced.
-  const std::string dirPath = folder.Path("orvel.ini");
+  const std::string dirPath = folder.File("orvel.ini");
   std::filesystem::create_directory(dirPath);
   for (int attempt = 0; attempt < 2; ++attempt) {
     try {
@@ -154,23 +154,23 @@ TEST(SettingsFile, ReportsAFileThatCannotBeReadOrWritten) {
   // A file in place of its folder.
   const std::string blocker = folder.Write("blocker", "x");
   EXPECT_THROW(WriteWorkbenchSettings(blocker + "/orvel.ini", DefaultWorkbenchSettings()), EWorkbenchFile);
-  EXPECT_EQ(FileBytes(blocker), "x");
+  EXPECT_EQ(orvel::testing::FileBytes(blocker), "x");
 }
 
 TEST(SettingsFile, CreatesTheConfigurationFolder) {
-  TTestFolder folder;
-  const std::string path = folder.Path("config/Orvel/orvel.ini");
+  orvel::testing::TTempDir folder;
+  const std::string path = folder.File("config/Orvel/orvel.ini");
   WriteWorkbenchSettings(path, DistinctSettings());
   ExpectSameSettings(ReadWorkbenchSettings(path), DistinctSettings());
 }
 
 TEST(SettingsFilePath, NextToTheExecutableWhenItsFolderIsWritable) {
-  TTestFolder folder;
-  const std::string exeDir = folder.Path("bin");
-  const std::string configDir = folder.Path("config");
+  orvel::testing::TTempDir folder;
+  const std::string exeDir = folder.File("bin");
+  const std::string configDir = folder.File("config");
   std::filesystem::create_directory(exeDir);
   EXPECT_EQ(SettingsFilePath(exeDir, configDir), exeDir + "/orvel.ini");
-  EXPECT_EQ(SettingsFilePath(folder.Path("no-such-folder"), configDir), configDir + "/orvel.ini");
+  EXPECT_EQ(SettingsFilePath(folder.File("no-such-folder"), configDir), configDir + "/orvel.ini");
   EXPECT_EQ(SettingsFilePath("", configDir), configDir + "/orvel.ini");
   EXPECT_EQ(std::filesystem::path(DefaultSettingsFilePath()).filename(), "orvel.ini");
 }

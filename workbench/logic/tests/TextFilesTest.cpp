@@ -11,7 +11,7 @@
 #include "workbench/logic/FileErrors.h"
 #include "workbench/logic/FileNames.h"
 #include "workbench/logic/TextFiles.h"
-#include "workbench/logic/tests/FileTestSupport.h"
+#include "testing/TestSupport.h"
 
 namespace workbench {
 namespace {
@@ -75,7 +75,7 @@ TEST(FileErrorText, NamesTheFileAndTheLine) {
 }
 
 TEST(ReadWholeFile, RefusesAFileAboveTheBound) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   const std::string path = folder.Write("ten.txt", "0123456789");
   EXPECT_EQ(ReadWholeFile(path, 10), "0123456789");
   try {
@@ -86,20 +86,20 @@ TEST(ReadWholeFile, RefusesAFileAboveTheBound) {
     EXPECT_NE(e.Message().find(path), std::string::npos);
     EXPECT_NE(e.Message().find(msgFileTooLarge), std::string::npos);
   }
-  EXPECT_THROW(ReadWholeFile(folder.Path("missing.txt"), 100), classlib::EFOpenError);
+  EXPECT_THROW(ReadWholeFile(folder.File("missing.txt"), 100), classlib::EFOpenError);
 }
 
 TEST(WriteWholeFile, ReplacesTheFileWholeOrRaises) {
-  TTestFolder folder;
+  orvel::testing::TTempDir folder;
   const std::string path = folder.Write("out.txt", "old");
   WriteWholeFile(path, "new content");
-  EXPECT_EQ(FileBytes(path), "new content");
+  EXPECT_EQ(orvel::testing::FileBytes(path), "new content");
   // A folder in place of the file: the write fails and the folder stays.
-  std::filesystem::create_directory(folder.Path("dir"));
-  EXPECT_THROW(WriteWholeFile(folder.Path("dir"), "x"), classlib::EStreamError);
-  EXPECT_TRUE(std::filesystem::is_directory(folder.Path("dir")));
-  EXPECT_THROW(WriteWholeFile(folder.Path("missing/out.txt"), "x"), classlib::EStreamError);
-  EXPECT_FALSE(std::filesystem::exists(folder.Path("missing")));
+  std::filesystem::create_directory(folder.File("dir"));
+  EXPECT_THROW(WriteWholeFile(folder.File("dir"), "x"), classlib::EStreamError);
+  EXPECT_TRUE(std::filesystem::is_directory(folder.File("dir")));
+  EXPECT_THROW(WriteWholeFile(folder.File("missing/out.txt"), "x"), classlib::EStreamError);
+  EXPECT_FALSE(std::filesystem::exists(folder.File("missing")));
 }
 
 }  // namespace
