@@ -3,8 +3,8 @@
 //
 // TMemIniFile reads the whole file when created (a missing file is an empty
 // one) and keeps every change in memory until UpdateFile. TIniFile is the same
-// with every change written at once, as the system's settings file expects
-// from the original. Files are read with CR LF, LF or CR line ends and written
+// with every change written at once, so a crash loses no setting already
+// changed. Files are read with CR LF, LF or CR line ends and written
 // with CR LF, through AtomicWriteFile, so a failed write leaves the old file.
 // Blanks around keys and values are ignored; comment lines (";" or "#") and
 // lines before the first section are kept as they stand when the file is written.

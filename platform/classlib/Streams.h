@@ -81,9 +81,9 @@ class TStream {
 // ---------------------------------------------------------------------------
 // Files
 
-// Open modes, combined with a share mode by "|" as in the original. Linux has
-// no share locks between processes here, so the share modes are accepted and
-// ignored.
+// Open modes, combined with a share mode by "|" so callers can state both in
+// one argument. Linux has no share locks between processes here, so the share
+// modes are accepted and ignored.
 constexpr std::uint16_t fmCreate = 0xFF00;  // create or replace, read-write
 constexpr std::uint16_t fmOpenRead = 0x0000;
 constexpr std::uint16_t fmOpenWrite = 0x0001;

@@ -44,7 +44,7 @@ class TStrings : public TPersistent {
   // character, the quote or the delimiter is quoted, quotes doubled.
   std::string DelimitedText() const;
   // Splits at the delimiter; unquoted items also end at a blank unless
-  // StrictDelimiter is set (the original's rule, which CommaText relies on).
+  // StrictDelimiter is set (CommaText relies on it to split "a b,c" in three).
   void SetDelimitedText(std::string_view text);
   // DelimitedText with ',' and '"'.
   std::string CommaText() const;

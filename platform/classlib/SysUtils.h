@@ -36,8 +36,8 @@ namespace classlib {
 // ---------------------------------------------------------------------------
 // Format settings
 
-// The English (United States) defaults, as the original runtime sets them for
-// that locale:
+// The English (United States) defaults, which the workbench's files and
+// indicator texts are written in:
 //   DecimalSeparator '.', ThousandSeparator ',', DateSeparator '/',
 //   TimeSeparator ':', ListSeparator ',';
 //   ShortDateFormat "M/d/yyyy", LongDateFormat "dddd, MMMM d, yyyy",

@@ -159,7 +159,8 @@ TDateTime UnixToDateTime(std::int64_t unixTime) {
 std::int64_t DateTimeToUnix(TDateTime value) {
   const TSplit split = Split(value);
   const std::int64_t seconds = (split.Day - kUnixToSerial) * 86400;
-  // The original rounds to the nearest second, halves to even.
+  // To the nearest second, halves to even: the seconds stored in history
+  // files must round-trip through TDateTime whatever the millisecond noise.
   return seconds + static_cast<std::int64_t>(std::nearbyint(static_cast<double>(split.MSec) / 1000.0));
 }
 

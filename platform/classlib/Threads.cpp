@@ -106,8 +106,8 @@ void InstallQtSyncDispatcher() {
     if (application == nullptr) throw EThread("No application object for synchronised calls");
     QMetaObject::invokeMethod(application, [&call] { call(); }, Qt::BlockingQueuedConnection);
   };
-  // Only the queued calls, not input events, as the original runs only its
-  // synchronised calls while the GUI thread waits for a worker.
+  // Only the queued calls, not input events: a click handled while the GUI
+  // thread waits for a worker could free what the worker is about to use.
   dispatcher.Pump = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall); };
   InstallSyncDispatcher(std::move(dispatcher));
 }

@@ -53,8 +53,8 @@ bool CheckSynchronize(int timeoutMs = 0);
 // it at once. Exceptions of fn reach the caller.
 void Synchronize(const std::function<void()>& fn);
 
-// A worker thread in the original's shape: created suspended, started by
-// Start, asked to stop through Terminate (Execute polls Terminated).
+// A worker thread: created suspended (so its creator can fill it first),
+// started by Start, asked to stop through Terminate (Execute polls Terminated).
 //
 // A thread with FreeOnTerminate deletes itself after Execute (and OnTerminate);
 // nobody may touch it after Start then. Otherwise the owner deletes it, and the

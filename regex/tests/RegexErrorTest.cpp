@@ -205,7 +205,8 @@ struct TMessage {
   const char* Text;
 };
 
-// The table as specified, texts retyped on purpose.
+// The engine's message table, typed again here on purpose: a changed text
+// breaks callers that match on it, so it must fail a test.
 const TMessage Messages[] = {
     {0, "No errors"},
     {100, "TRegex(comp): Null Argument"},

@@ -95,7 +95,8 @@ struct ShortString {
   std::array<char, N> Chars{};
 
   ShortString() = default;
-  ShortString(std::string_view text) { Assign(text); }  // NOLINT: converts like the original
+  // Implicit, so records take text as plainly as strings do (cut to the room).
+  ShortString(std::string_view text) { Assign(text); }  // NOLINT
   ShortString& operator=(std::string_view text) {
     Assign(text);
     return *this;
@@ -190,7 +191,8 @@ extern THistory History;
 // Shared helpers
 // ---------------------------------------------------------------------------
 
-// Date-times count days from 30 December 1899, as the original's date type.
+// Date-times count days from 30 December 1899, the epoch of the class
+// library's TDateTime that the history and settings files store.
 double UnixToDateTime(std::int32_t seconds);
 std::int64_t DateTimeToUnix(double value);
 
