@@ -500,6 +500,10 @@ void TKivCanvas3D::ClipRegion(const QRegion& region) {
     p->setClipRegion(region, Qt::IntersectClip);
   } else {
     FSavedClip.reset();
+    // Qt 6.4's raster engine loses a non-rectangular region replaced while
+    // clipping is off (after an unclip) unless another state change follows
+    // before the next drawing; switching clipping on first makes it stick.
+    p->setClipping(true);
     p->setClipRegion(region, Qt::ReplaceClip);
   }
 }

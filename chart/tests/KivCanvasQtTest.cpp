@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "chart/KivCanvasQt.h"
 #include "chart/KivPanel.h"
@@ -85,6 +87,66 @@ TEST(QtCanvas, ClippingHasOneSavedLevel) {
   s.canvas.UnClipRectangle();  // no saved clip left: clipping removed
   s.canvas.FillRect({0, 32, 40, 40});
   EXPECT_EQ(s.At(35, 35), clGreen);
+}
+
+// Every kind of clip holds whatever clipping came before it, in both
+// background modes: a clip made after an earlier clip was removed once
+// painted outside every shape but the rectangle.
+TEST(QtCanvas, EveryClipHoldsAfterAnEarlierClip) {
+  TView3DOptions options;
+  struct Case {
+    const char* name;
+    std::function<void(TImageSurface&)> clip;
+    TPoint inside;
+    std::vector<TPoint> outside;  // within the shape's bounding box
+  };
+  const Case cases[] = {
+      {"rectangle", [](TImageSurface& s) { s.canvas.ClipRectangle({20, 20, 60, 60}); }, {40, 40},
+       {{19, 40}, {60, 40}}},
+      {"ellipse", [](TImageSurface& s) { s.canvas.ClipEllipse({10, 10, 70, 70}); }, {40, 40},
+       {{12, 12}, {67, 67}}},
+      {"rounded rectangle", [](TImageSurface& s) { s.canvas.ClipRoundRectangle({10, 10, 70, 70}, 40); },
+       {40, 40}, {{11, 11}, {68, 11}}},
+      {"polygon",
+       [](TImageSurface& s) {
+         const TPoint diamond[4] = {{40, 0}, {80, 40}, {40, 80}, {0, 40}};
+         s.canvas.ClipPolygon(diamond);
+       },
+       {40, 40}, {{5, 5}, {75, 75}}},
+      {"flat cube", [](TImageSurface& s) { s.canvas.ClipCube({20, 20, 60, 60}, 0, 10); }, {40, 40},
+       {{20, 40}, {40, 59}}},
+      {"cube in depth",
+       [&options](TImageSurface& s) {
+         // Depth runs up and right: the box's outline is a hexagon that
+         // leaves out the top-left and bottom-right corners.
+         s.canvas.InitWindow(&s.device, &options, clWhite, true, {0, 0, 80, 80});
+         s.canvas.Projection(20, {0, 0, 80, 80});
+         s.canvas.ClipCube({20, 40, 60, 80}, 0, 20);
+       },
+       {50, 50}, {{22, 22}, {78, 78}}},
+  };
+  for (int mode : {TRANSPARENT, OPAQUE}) {
+    for (bool earlier : {false, true}) {
+      for (const Case& k : cases) {
+        SCOPED_TRACE(std::string(k.name) + (mode == TRANSPARENT ? ", transparent" : ", opaque") +
+                     (earlier ? ", after a clip" : ", first clip"));
+        TImageSurface s(80, 80);
+        s.canvas.SetBackMode(mode);
+        s.canvas.Brush().SetColor(clRed);
+        if (earlier) {
+          s.canvas.ClipRectangle({0, 0, 80, 80});
+          s.canvas.UnClipRectangle();
+        }
+        k.clip(s);
+        s.canvas.FillRect({0, 0, 80, 80});
+        EXPECT_EQ(s.At(k.inside.X, k.inside.Y), clRed);
+        for (const TPoint& p : k.outside) EXPECT_EQ(s.At(p.X, p.Y), clWhite) << p.X << "," << p.Y;
+        s.canvas.UnClipRectangle();
+        s.canvas.FillRect({0, 0, 80, 80});
+        EXPECT_EQ(s.At(k.outside[0].X, k.outside[0].Y), clRed);
+      }
+    }
+  }
 }
 
 TEST(QtCanvas, BlendingMixesByTransparency) {
