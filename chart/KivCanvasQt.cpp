@@ -425,9 +425,14 @@ void TKivCanvas3D::RawTextOut(std::int32_t x, std::int32_t y, const std::string&
   const QPoint origin = TextOrigin(GetTextAlign(), fm, width);
   p->save();
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  // The box behind the text is painted here from the surface's own state; the
+  // painter's background mode is whatever the last shape left there.
+  p->setBackgroundMode(Qt::TransparentMode);
   p->translate(x, y);
   if (FTextAngle != 0) p->rotate(-FTextAngle);
-  if (GetBackMode() == OPAQUE)
+  // A clear brush draws text without a box, as turned labels and the axis
+  // labels (which clear the brush just before their text) rely on.
+  if (GetBackMode() == OPAQUE && Brush().Style() != bsClear)
     p->fillRect(QRect(origin.x(), origin.y() - fm.ascent(), width, fm.height()), ToQColor(GetBackColor()));
   p->setFont(font);
   p->setPen(ToQColor(FMonochrome ? clBlack : color));

@@ -191,6 +191,62 @@ TEST(QtCanvas, TextIsPlacedByItsTopEdgeAndAlignment) {
   EXPECT_GE(maxX, 95);
 }
 
+// Pixels of a colour inside a rectangle.
+int CountColour(const TImageSurface& s, const TRect& r, TColor colour) {
+  int n = 0;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x) n += s.At(x, y) == colour;
+  return n;
+}
+
+// Text paints a box behind it only in opaque background mode with a brush
+// that is not clear; what the last shape left in the painter does not count.
+TEST(QtCanvas, TextBackgroundFollowsTheModeNotTheLastShape) {
+  const TColor back = clYellow;
+  auto hatchedBox = [back](TImageSurface& s) {
+    TChartBrush hatch;
+    hatch.SetStyle(bsDiagCross);
+    s.canvas.AssignBrushColor(hatch, clNavy, back);
+    s.canvas.Rectangle(100, 5, 150, 40);
+  };
+  TKivFont font;
+  font.SetSize(14);
+  {
+    SCOPED_TRACE("transparent text after a hatched box");
+    TImageSurface s(160, 80);
+    s.canvas.AssignFont(font);
+    hatchedBox(s);
+    s.canvas.SetBackMode(TRANSPARENT);
+    s.canvas.TextOut(10, 50, "Wage");
+    const TRect cell{10, 50, 10 + s.canvas.TextWidth("Wage"), 50 + s.canvas.TextHeight("Wage")};
+    EXPECT_GT(CountColour(s, cell, clBlack), 0);  // the text is there
+    EXPECT_EQ(CountColour(s, cell, back), 0);
+  }
+  {
+    SCOPED_TRACE("turned text after a hatched box");
+    TImageSurface s(160, 80);
+    s.canvas.AssignFont(font);
+    hatchedBox(s);
+    ASSERT_EQ(s.canvas.GetBackMode(), OPAQUE);
+    s.canvas.RotateLabel(40, 75, "Wage", 90);
+    EXPECT_EQ(s.canvas.Brush().Style(), bsClear);
+    const TRect around{0, 0, 90, 80};
+    EXPECT_GT(CountColour(s, around, clBlack), 0);
+    EXPECT_EQ(CountColour(s, around, back), 0);
+  }
+  {
+    SCOPED_TRACE("opaque text with a solid brush keeps its box");
+    TImageSurface s(160, 80);
+    s.canvas.AssignFont(font);
+    hatchedBox(s);
+    TChartBrush solid;
+    s.canvas.AssignBrushColor(solid, clWhite, back);
+    s.canvas.TextOut(10, 50, "Wage");
+    const TRect cell{10, 50, 10 + s.canvas.TextWidth("Wage"), 50 + s.canvas.TextHeight("Wage")};
+    EXPECT_GT(CountColour(s, cell, back), 0);
+  }
+}
+
 TEST(QtCanvas, BufferedSurfaceRedrawsFromItsImage) {
   QImage screen(50, 40, QImage::Format_RGB32);
   screen.fill(Qt::white);
