@@ -7,7 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "numeric/MathCore.h"
@@ -65,9 +67,9 @@ class TVec : public TVec1 {
   // "Length is not power of two!". Forward transforms are unscaled with
   // exp(-2 pi i jk/n); inverses use exp(+2 pi i jk/n) and divide by n unless
   // NoScale. A real signal of n samples gives the n/2 complex bins 0 .. n/2-1
-  // as Length, and bin n/2 (half the sampling rate) in the two-double reserve
-  // just past them; a window onto a matrix has no reserve of its own, so
-  // there the half-rate bin is not kept.
+  // as Length, and bin n/2 (half the sampling rate) as the known half-rate
+  // bin (numeric/VecStorage.h), also in a window onto a matrix. The transform
+  // of a complex vector leaves the half-rate bin unknown.
   // In place: a complex vector keeps its kind; a real one becomes complex.
   TVec& FFT();
   // Self := the transform of Vec (Self = Vec raises "Self = Vec").
@@ -75,8 +77,10 @@ class TVec : public TVec1 {
   // Self := the inverse transform of the complex Vec.
   TVec& IFFT(const TVec& Vec, bool NoScale = false);
   // Self := the 2n real samples whose spectrum bins 0 .. n-1 the complex Vec
-  // holds (real layout as FFT gives it); bin n is read from Vec's reserve,
-  // and taken as 0 when Vec is a window onto a matrix.
+  // holds (real layout as FFT gives it), with bin n its half-rate bin. An
+  // unknown half-rate bin raises "IFFTToReal: the half-rate bin of Vec is
+  // unknown (set it with SetHalfRateBin)". The imaginary parts of bins 0
+  // and n are taken as 0.
   TVec& IFFTToReal(const TVec& Vec, bool NoScale = false);
   // Orthonormal cosine transform of the real Vec (type II) and its inverse
   // (type III), of any length.
@@ -325,6 +329,19 @@ class TVec : public TVec1 {
   TVec& Offset(const TCplx& Value, std::int32_t Index, std::int32_t Len);
 
  private:
+  // The half-rate bin around an operation that states what becomes of it
+  // (numeric/VecStorage.h). Before changing anything the operation takes the
+  // bins it reads (KnownHalfRateBin: empty when unknown); when done it calls
+  // CarryHalfRateBin, which runs Change on one-element complex vectors: Out
+  // holding A, then A and B. Out's value becomes Self's half-rate bin, so the
+  // bin goes through the very routine the elements went through. With A or
+  // B unknown, or Self no longer complex, the bin is unknown. An operation
+  // of one operand passes its bin as both A and B.
+  using THalfRateChange = std::function<void(TVec& Out, const TVec& A, const TVec& B)>;
+  std::optional<TCplx> KnownHalfRateBin() const;
+  TVec& CarryHalfRateBin(const std::optional<TCplx>& A, const std::optional<TCplx>& B,
+                         const THalfRateChange& Change);
+
   // The Goertzel filter's state, read as real or complex by Complex.
   spl::GoertzState FGoertzState;
   // The generators, made on first use (a generator state is kilobytes that

@@ -2,6 +2,7 @@
 // polar form, splitting and joining, and extension of a real vector.
 // Tested by: numeric/tests/VecComplexPartsTest.cpp, numeric/tests/VecArithmeticOracleTest.cpp
 #include <limits>
+#include <utility>
 
 #include "numeric/Numora.h"
 #include "numeric/VecChecks.h"
@@ -16,7 +17,7 @@ TVec& TVec::Mag(const TVec& Vec) {
   if (!Vec.Complex()) RaiseError("Complex = False");
   if (&Vec == this) RaiseError("Self = Vec");
   Size(Vec.Length(), false);
-  spl::nspzbMag(Z(Vec), FData, FLength);
+  spl::nspzbMag(Z(Vec), Values(), FLength);
   return *this;
 }
 
@@ -24,7 +25,7 @@ TVec& TVec::ImagPart(const TVec& Vec) {
   if (!Vec.Complex()) RaiseError("Vec.Complex = False");
   if (&Vec == this) RaiseError("Self = Vec");
   Size(Vec.Length(), false);
-  spl::nspzbImag(Z(Vec), FData, FLength);
+  spl::nspzbImag(Z(Vec), Values(), FLength);
   return *this;
 }
 
@@ -32,7 +33,7 @@ TVec& TVec::Phase(const TVec& Vec) {
   if (!Vec.Complex()) RaiseError("Vec.Complex = False");
   if (&Vec == this) RaiseError("Self = Vec");
   Size(Vec.Length(), false);
-  spl::nspzbPhase(Z(Vec), FData, FLength);
+  spl::nspzbPhase(Z(Vec), Values(), FLength);
   return *this;
 }
 
@@ -40,7 +41,7 @@ TVec& TVec::RealPart(const TVec& Vec) {
   if (&Vec == this) RaiseError("Self = Vec");
   if (!Vec.Complex()) return Copy(Vec);
   Size(Vec.Length(), false);
-  spl::nspzbReal(Z(Vec), FData, FLength);
+  spl::nspzbReal(Z(Vec), Values(), FLength);
   return *this;
 }
 
@@ -51,7 +52,7 @@ TVec& TVec::PowerSpectrum(const TVec& Vec) {
   }
   if (&Vec == this) return Size(0, false);
   Size(Vec.Length(), false);
-  spl::nspzbPowerSpectr(Z(Vec), FData, FLength);
+  spl::nspzbPowerSpectr(Z(Vec), Values(), FLength);
   return *this;
 }
 
@@ -68,7 +69,8 @@ TVec& TVec::CartToPolar(TVec& AmpltVec, TVec& PhaseVec) {
   }
   AmpltVec.Size(FLength, false);
   PhaseVec.Size(FLength, false);
-  spl::nspzbCartToPolar(Z(*this), AmpltVec.Values(), PhaseVec.Values(), FLength);
+  // Read through the const view: Self is not changed, nor its half-rate bin.
+  spl::nspzbCartToPolar(Z(std::as_const(*this)), AmpltVec.Values(), PhaseVec.Values(), FLength);
   return *this;
 }
 
@@ -85,7 +87,7 @@ TVec& TVec::CplxToReal(TVec& ReVec, TVec& ImVec) {
   if (&ReVec == this || &ImVec == this) RaiseError("(Self = ReVec) or (Self = ImVec)");
   ReVec.Size(FLength, false);
   ImVec.Size(FLength, false);
-  spl::nspzbCplxTo2Real(Z(*this), ReVec.Values(), ImVec.Values(), FLength);
+  spl::nspzbCplxTo2Real(Z(std::as_const(*this)), ReVec.Values(), ImVec.Values(), FLength);
   return *this;
 }
 
@@ -101,7 +103,7 @@ TVec& TVec::ExtendToComplex(bool ZeroIm) {
   SetComplex(true);
   int produced = 0;
   int phase = 0;
-  spl::nspdUpSample(source->Values(), n, FData, produced, 2, phase);
+  spl::nspdUpSample(source->Values(), n, Values(), produced, 2, phase);
   return *this;
 }
 
@@ -112,7 +114,7 @@ TVec& TVec::ExtendToComplex(const TVec& Src, bool ZeroIm) {
   Size(Src.Length(), true);
   int produced = 0;
   int phase = 0;
-  spl::nspdUpSample(Src.Values(), FLength, FData, produced, 2, phase);
+  spl::nspdUpSample(Src.Values(), FLength, Values(), produced, 2, phase);
   return *this;
 }
 

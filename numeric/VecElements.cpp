@@ -93,7 +93,7 @@ double TVec::GetValue(std::int32_t Indx) const {
   }
   if (Indx < 0) RaiseError("Indx < 0 ");
   if (Indx >= DoubleLength()) RaiseError("Indx > Length-1");
-  return FData[Indx];
+  return Values()[Indx];
 }
 
 void TVec::SetValue(std::int32_t Indx, double Value) {
@@ -103,7 +103,7 @@ void TVec::SetValue(std::int32_t Indx, double Value) {
   }
   if (Indx < 0) RaiseError("Indx < 0 ");
   if (Indx >= DoubleLength()) RaiseError("Indx > Length-1");
-  FData[Indx] = Value;
+  Values()[Indx] = Value;
 }
 
 TVec& TVec::Diag(const TMtx& Mtx, std::int32_t k) {
@@ -123,7 +123,7 @@ TVec& TVec::Diag(const TMtx& Mtx, std::int32_t k) {
     if (FComplex)
       CValues()[i] = Mtx.CValues()[at];
     else
-      FData[i] = Mtx.Values()[at];
+      Values()[i] = Mtx.Values()[at];
   }
   return *this;
 }
@@ -146,7 +146,7 @@ TVec& TVec::GetRow(const TMtx& Mtx, std::int32_t Row, std::int32_t Col, std::int
       source * Width(Mtx.Complex()) + Len * width > Mtx.DoubleCount())
     RaiseError("(Col + Len) > Mtx.Cols");
   if (Index < 0 || EndOf(Index, Len) > FLength) RaiseError("(Index + len) > Length");
-  spl::nspdbCopy(Mtx.Values() + source * Width(Mtx.Complex()), FData + Index * width,
+  spl::nspdbCopy(Mtx.Values() + source * Width(Mtx.Complex()), Values() + Index * width,
                  static_cast<int>(Len * width));
   return *this;
 }
@@ -158,7 +158,7 @@ TVec& TVec::GetRow(const TMtx& Mtx, std::int32_t Row) {
   }
   if (Row < 0 || Row > Mtx.Rows() - 1) RaiseError("Row > Mtx.Rows-1");
   Size(Mtx.Cols(), Mtx.Complex());
-  if (FLength != 0) spl::nspdbCopy(Mtx.RowValues(Row), FData, DoubleLength());
+  if (FLength != 0) spl::nspdbCopy(Mtx.RowValues(Row), Values(), DoubleLength());
   return *this;
 }
 
@@ -169,8 +169,8 @@ TVec& TVec::Concat(const TVec& Vec1, const TVec& Vec2) {
   const std::int64_t length = static_cast<std::int64_t>(Vec1.Length()) + Vec2.Length();
   if (length > std::numeric_limits<std::int32_t>::max()) RaiseError("Out of memory");
   Size(static_cast<std::int32_t>(length), Vec1.Complex());
-  if (Vec1.Length() > 0) spl::nspdbCopy(Vec1.Values(), FData, Vec1.DoubleLength());
-  if (Vec2.Length() > 0) spl::nspdbCopy(Vec2.Values(), FData + Vec1.DoubleLength(), Vec2.DoubleLength());
+  if (Vec1.Length() > 0) spl::nspdbCopy(Vec1.Values(), Values(), Vec1.DoubleLength());
+  if (Vec2.Length() > 0) spl::nspdbCopy(Vec2.Values(), Values() + Vec1.DoubleLength(), Vec2.DoubleLength());
   return *this;
 }
 
@@ -178,7 +178,7 @@ TVec& TVec::Ramp() {
   if (FComplex) {
     for (std::int32_t i = 0; i < FLength; ++i) CValues()[i] = TCplx{static_cast<double>(i), 0.0};
   } else {
-    for (std::int32_t i = 0; i < FLength; ++i) FData[i] = i;
+    for (std::int32_t i = 0; i < FLength; ++i) Values()[i] = i;
   }
   return *this;
 }
@@ -187,7 +187,7 @@ TVec& TVec::SetIt(bool AComplex, std::span<const double> A) {
   if (A.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) RaiseError("Out of memory");
   const auto count = static_cast<std::int32_t>(A.size());
   Size(AComplex ? count / 2 : count, AComplex);
-  spl::nspdbCopy(A.data(), FData, DoubleLength());
+  spl::nspdbCopy(A.data(), Values(), DoubleLength());
   return *this;
 }
 
@@ -211,7 +211,7 @@ TVec& TVec::Mag(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std:
   if (Len == 0) return *this;
   TCachedVec scratch;
   const double* source = SourceWindow(*this, Vec, VecIndex, Len, 2, *scratch);
-  spl::nspzbMag(reinterpret_cast<const spl::DCplx*>(source), FData + Index, Len);
+  spl::nspzbMag(reinterpret_cast<const spl::DCplx*>(source), Values() + Index, Len);
   return *this;
 }
 
@@ -234,7 +234,7 @@ TVec& TVec::Abs(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std:
   if (Len == 0) return *this;
   TCachedVec scratch;
   const double* source = SourceWindow(*this, Vec, VecIndex, Len, 1, *scratch);
-  spl::nspdbAbs2(source, FData + Index, Len);
+  spl::nspdbAbs2(source, Values() + Index, Len);
   return *this;
 }
 
@@ -252,7 +252,7 @@ TVec& TVec::Sub(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std:
   if (Len == 0) return *this;
   TCachedVec scratch;
   const double* source = SourceWindow(*this, Vec, VecIndex, Len, width, *scratch);
-  spl::nspdbSub2(source, FData + static_cast<std::ptrdiff_t>(Index) * width, Len * width);
+  spl::nspdbSub2(source, Values() + static_cast<std::ptrdiff_t>(Index) * width, Len * width);
   return *this;
 }
 
@@ -263,7 +263,7 @@ TVec& TVec::Add(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, std:
   if (Len == 0) return *this;
   TCachedVec scratch;
   const double* source = SourceWindow(*this, Vec, VecIndex, Len, width, *scratch);
-  double* target = FData + static_cast<std::ptrdiff_t>(Index) * width;
+  double* target = Values() + static_cast<std::ptrdiff_t>(Index) * width;
   if (FactorRe == 1.0 && FactorIm == 0.0)
     spl::nspdbAdd2(source, target, Len * width);
   else if (FComplex)
@@ -303,7 +303,7 @@ TVec& TVec::Reverse(const TVec& Vec, std::int32_t VecIndex, std::int32_t Index, 
     const auto* from = reinterpret_cast<const TCplx*>(source);
     std::reverse_copy(from, from + Len, CValues() + Index);
   } else {
-    std::reverse_copy(source, source + Len, FData + Index);
+    std::reverse_copy(source, source + Len, Values() + Index);
   }
   return *this;
 }
@@ -337,7 +337,7 @@ TVec& TVec::Mul(const TVec& Vec1, const TVec& Vec2, std::int32_t Vec1Index, std:
     spl::nspzbMpy3(reinterpret_cast<const spl::DCplx*>(a), reinterpret_cast<const spl::DCplx*>(b),
                    Z(*this) + Index, Len);
   else
-    spl::nspdbMpy3(a, b, FData + Index, Len);
+    spl::nspdbMpy3(a, b, Values() + Index, Len);
   return *this;
 }
 
@@ -349,7 +349,7 @@ TVec& TVec::Scale(double Factor, std::int32_t Index, std::int32_t Len) {
   if (Len < 0 || Index < 0) RaiseError("(Len <= 0) or (Index < 0)");
   if (EndOf(Index, Len) > FLength) RaiseError("Index+Len > Length");
   const std::int32_t width = Width(FComplex);
-  spl::nspdbMpy1(Factor, FData + static_cast<std::ptrdiff_t>(Index) * width, Len * width);
+  spl::nspdbMpy1(Factor, Values() + static_cast<std::ptrdiff_t>(Index) * width, Len * width);
   return *this;
 }
 
@@ -360,7 +360,7 @@ TVec& TVec::Scale(const TCplx& Factor, std::int32_t Index, std::int32_t Len) {
   if (FComplex)
     spl::nspzbMpy1(detail::ToSpl(Factor), Z(*this) + Index, Len);
   else
-    spl::nspdbMpy1(Factor.Re, FData + Index, Len);
+    spl::nspdbMpy1(Factor.Re, Values() + Index, Len);
   return *this;
 }
 
@@ -375,7 +375,7 @@ TVec& TVec::Offset(const TCplx& Value, std::int32_t Index, std::int32_t Len) {
   if (FComplex)
     spl::nspzbAdd1(detail::ToSpl(Value), Z(*this) + Index, Len);
   else
-    spl::nspdbAdd1(Value.Re, FData + Index, Len);
+    spl::nspdbAdd1(Value.Re, Values() + Index, Len);
   return *this;
 }
 
@@ -391,7 +391,7 @@ TMtx& TMtx::SetIt(std::int32_t ARows, std::int32_t ACols, bool AComplex, std::sp
   // Unchecked, a shorter array fills the first elements; a longer one would
   // write past the storage.
   if (given > DoubleCount()) RaiseError(msg);
-  spl::nspdbCopy(A.data(), FData, static_cast<int>(given));
+  spl::nspdbCopy(A.data(), Values(), static_cast<int>(given));
   return *this;
 }
 
@@ -400,9 +400,9 @@ TMtx& TMtx::Abs(const TMtx& Mtx) {
   if (Mtx.ElementCount() == 0) return *this;
   Size(Mtx.Rows(), Mtx.Cols(), false);
   if (Mtx.Complex())
-    spl::nspzbMag(reinterpret_cast<const spl::DCplx*>(Mtx.Values()), FData, ElementCount());
+    spl::nspzbMag(reinterpret_cast<const spl::DCplx*>(Mtx.Values()), Values(), ElementCount());
   else
-    spl::nspdbAbs2(Mtx.Values(), FData, ElementCount());
+    spl::nspdbAbs2(Mtx.Values(), Values(), ElementCount());
   return *this;
 }
 

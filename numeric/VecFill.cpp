@@ -3,6 +3,7 @@
 // Tested by: numeric/tests/VecFillTest.cpp
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "numeric/Numora.h"
 #include "platform/spl/VectorKernels.h"
@@ -10,12 +11,14 @@
 namespace numeric {
 
 TVec& TVec::SetVal(const TCplx& Value) {
-  if (FLength == 0) return *this;
-  if (FComplex)
-    spl::nspzbSet(spl::DCplx{Value.Re, Value.Im}, reinterpret_cast<spl::DCplx*>(CValues()), FLength);
-  else
-    spl::nspdbSet(Value.Re, Values(), FLength);
-  return *this;
+  const std::optional<TCplx> bin = KnownHalfRateBin();
+  if (FLength > 0) {
+    if (FComplex)
+      spl::nspzbSet(spl::DCplx{Value.Re, Value.Im}, reinterpret_cast<spl::DCplx*>(CValues()), FLength);
+    else
+      spl::nspdbSet(Value.Re, Values(), FLength);
+  }
+  return CarryHalfRateBin(bin, bin, [&Value](TVec& out, const TVec&, const TVec&) { out.SetVal(Value); });
 }
 
 TVec& TVec::SetCplxArray(std::span<const TCplx> A) {

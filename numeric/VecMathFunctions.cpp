@@ -2,6 +2,7 @@
 // a base, sine, cosine, tangent and the unit phasor e^(iw).
 // Tested by: numeric/tests/VecMathFunctionsTest.cpp
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "numeric/Numora.h"
@@ -135,8 +136,10 @@ TVec& TVec::Sin(const TVec& X, std::int32_t XIndex, std::int32_t Index, std::int
 }
 
 TVec& TVec::Sin(const TVec& X) {
+  const std::optional<TCplx> bin = X.KnownHalfRateBin();
   Size(X.Length(), X.Complex());
-  return FLength > 0 ? Sin(X, 0, 0, FLength) : *this;
+  if (FLength > 0) Sin(X, 0, 0, FLength);
+  return CarryHalfRateBin(bin, bin, [](TVec& out, const TVec& a, const TVec&) { out.Sin(a); });
 }
 
 TVec& TVec::Sin() { return Sin(*this); }
@@ -150,16 +153,22 @@ TVec& TVec::Cos(const TVec& X, std::int32_t XIndex, std::int32_t Index, std::int
   return *this;
 }
 
-TVec& TVec::Cos() { return Cos(*this, 0, 0, FLength); }
+TVec& TVec::Cos() {
+  const std::optional<TCplx> bin = KnownHalfRateBin();
+  Cos(*this, 0, 0, FLength);
+  return CarryHalfRateBin(bin, bin, [](TVec& out, const TVec&, const TVec&) { out.Cos(); });
+}
 
 TVec& TVec::Tan(const TVec& X) {
+  const std::optional<TCplx> bin = X.KnownHalfRateBin();
   Size(X.Length(), X.Complex());
-  if (FLength == 0) return *this;
-  if (FComplex)
-    ComplexTan(X.CValues(), CValues(), FLength);
-  else
-    lapack::VDTAN(FLength, X.Values(), Values());
-  return *this;
+  if (FLength > 0) {
+    if (FComplex)
+      ComplexTan(X.CValues(), CValues(), FLength);
+    else
+      lapack::VDTAN(FLength, X.Values(), Values());
+  }
+  return CarryHalfRateBin(bin, bin, [](TVec& out, const TVec& a, const TVec&) { out.Tan(a); });
 }
 
 TVec& TVec::Tan() { return Tan(*this); }

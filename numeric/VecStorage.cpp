@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 
 #include "numeric/Numora.h"
 #include "platform/spl/VectorKernels.h"
@@ -16,8 +17,8 @@ constexpr std::int64_t kAlignment = 32;
 // Bytes in front of the aligned data: at least 8 stand before the first
 // sample, the rest is the alignment slack.
 constexpr std::int64_t kBlockSlack = 40;
-// Elements beyond the capacity, so that a real FFT may write its Nyquist bin
-// (two doubles) just past Length.
+// Elements beyond the capacity, so that a real FFT may write its half-rate
+// bin (two doubles) just past Length.
 constexpr std::int64_t kReserve = 2;
 
 std::int64_t RoundUpEven(std::int64_t value) { return value + (value & 1); }
@@ -56,6 +57,7 @@ void TVecs::SetLength(std::int32_t Value) {
   if (Value == FLength) return;
   if (FIsSubRange) RaiseError("IsSubRange = True!");
   FSizeChanged = true;
+  ForgetHalfRateBin();
   SetActualLength(std::max(Value, MinCapacity()));
   FLength = Value;
   FireOnSetSize();
@@ -64,6 +66,7 @@ void TVecs::SetLength(std::int32_t Value) {
 void TVecs::SetComplex(bool Value) {
   if (Value == FComplex) return;
   FComplex = Value;
+  ForgetHalfRateBin();
   if (Value) {
     FLength /= 2;
     FCapacity /= 2;
@@ -92,6 +95,7 @@ void TVecs::SetActualLength(std::int32_t Value) {
   ReleaseBlock();
   FData = nullptr;
   FCapacity = 0;
+  ForgetHalfRateBin();
   if (capacity > 0) {
     const std::int64_t bytes =
         (capacity + kReserve) * doublesPerElement * static_cast<std::int64_t>(sizeof(double)) + kBlockSlack;
@@ -153,6 +157,7 @@ TVec& TVec::Size(const TVec& Src) { return Size(Src.Length(), Src.Complex()); }
 
 TVec& TVec::Resize(std::int32_t Len, bool ZeroIt) {
   if (Len < 0) RaiseError("Value < 0");
+  ForgetHalfRateBin();
   const std::int32_t oldLength = FLength;
   const std::int32_t kept = std::min(oldLength, Len);
   const std::int32_t doublesPerElement = FComplex ? 2 : 1;
@@ -163,21 +168,22 @@ TVec& TVec::Resize(std::int32_t Len, bool ZeroIt) {
   } else {
     TCachedVec saved;
     saved->Size(kept, FComplex);
-    spl::nspdbCopy(FData, saved->Values(), kept * doublesPerElement);
+    spl::nspdbCopy(Values(), saved->Values(), kept * doublesPerElement);
     SetLength(Len);
-    spl::nspdbCopy(saved->Values(), FData, kept * doublesPerElement);
+    spl::nspdbCopy(saved->Values(), Values(), kept * doublesPerElement);
   }
-  if (ZeroIt && Len > kept) spl::nspdbZero(FData + kept * doublesPerElement, (Len - kept) * doublesPerElement);
+  if (ZeroIt && Len > kept) spl::nspdbZero(Values() + kept * doublesPerElement, (Len - kept) * doublesPerElement);
   return *this;
 }
 
 TVec& TVec::Resize(const TVec& Src, std::int32_t Len, bool ZeroIt) {
   if (&Src == this) return Resize(Len, ZeroIt);
   Size(Len, Src.Complex());
+  ForgetHalfRateBin();
   const std::int32_t kept = std::min(Src.Length(), Len);
   const std::int32_t doublesPerElement = FComplex ? 2 : 1;
-  spl::nspdbCopy(Src.Values(), FData, kept * doublesPerElement);
-  if (ZeroIt && Len > kept) spl::nspdbZero(FData + kept * doublesPerElement, (Len - kept) * doublesPerElement);
+  spl::nspdbCopy(Src.Values(), Values(), kept * doublesPerElement);
+  if (ZeroIt && Len > kept) spl::nspdbZero(Values() + kept * doublesPerElement, (Len - kept) * doublesPerElement);
   return *this;
 }
 
@@ -187,7 +193,8 @@ TVec& TVec::Resize(const TVec& Src, std::int32_t Len, bool ZeroIt) {
 TVec& TVec::Copy(const TVec& Src) {
   if (&Src == this) return *this;
   Size(Src);
-  spl::nspdbCopy(Src.Values(), FData, DoubleLength());
+  spl::nspdbCopy(Src.Values(), Values(), DoubleLength());
+  if (Src.HalfRateBinKnown()) SetHalfRateBin(Src.HalfRateBin());
   return *this;
 }
 
@@ -199,17 +206,20 @@ TVec& TVec::Assign(const TVec& Src) {
 }
 
 TVec& TVec::SetZero() {
-  if (FLength > 0) spl::nspdbZero(FData, DoubleLength());
-  return *this;
+  const std::optional<TCplx> bin = KnownHalfRateBin();
+  if (FLength > 0) spl::nspdbZero(Values(), DoubleLength());
+  return CarryHalfRateBin(bin, bin, [](TVec& out, const TVec&, const TVec&) { out.SetZero(); });
 }
 
 TVec& TVec::SetVal(double Value) {
-  if (FLength == 0) return *this;
-  if (FComplex)
-    spl::nspzbSet(spl::DCplx{Value, 0.0}, reinterpret_cast<spl::DCplx*>(FData), FLength);
-  else
-    spl::nspdbSet(Value, FData, FLength);
-  return *this;
+  const std::optional<TCplx> bin = KnownHalfRateBin();
+  if (FLength > 0) {
+    if (FComplex)
+      spl::nspzbSet(spl::DCplx{Value, 0.0}, reinterpret_cast<spl::DCplx*>(Values()), FLength);
+    else
+      spl::nspdbSet(Value, Values(), FLength);
+  }
+  return CarryHalfRateBin(bin, bin, [Value](TVec& out, const TVec&, const TVec&) { out.SetVal(Value); });
 }
 
 void TVec::SuspendChecks() {
@@ -237,7 +247,8 @@ TVec& TVec::SetSubRange(TMtx& Mtx, std::int32_t Index, std::int32_t Len) {
     FSavedComplex = FComplex;
   }
   FComplex = Mtx.Complex();
-  FData = Mtx.Values() == nullptr ? nullptr : Mtx.Values() + static_cast<std::ptrdiff_t>(Index) * (FComplex ? 2 : 1);
+  SetData(Mtx.Values() == nullptr ? nullptr : Mtx.Values() + static_cast<std::ptrdiff_t>(Index) * (FComplex ? 2 : 1));
+  ForgetHalfRateBin();
   FCapacity = static_cast<std::int32_t>(len);
   FLength = static_cast<std::int32_t>(len);
   FIsSubRange = true;
@@ -249,7 +260,8 @@ TVec& TVec::SetSubRange(TMtx& Mtx, std::int32_t Index, std::int32_t Len) {
 
 TVec& TVec::SetFullRange() {
   if (!FIsSubRange) return *this;
-  FData = FOwnData;
+  SetData(FOwnData);
+  ForgetHalfRateBin();
   FCapacity = FSavedCapacity;
   FLength = FSavedLength;
   FComplex = FSavedComplex;

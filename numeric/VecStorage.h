@@ -5,8 +5,27 @@
 // drops below the object cache's pre-sized length D (1024 real, 512 complex
 // elements), so that cached temporaries are reused without reallocation.
 // Behind the capacity there is always room for two more doubles: the FFT of
-// an n-point real vector writes its Nyquist bin there, just past the n/2
-// complex values.
+// an n-point real vector writes its half-rate bin there, just past the n/2
+// complex values, before the bin is taken into the vector's own field.
+//
+// The half-rate bin of a spectrum. A real signal of n samples has n/2 + 1
+// bins; the n/2 complex elements of its spectrum hold bins 0 .. n/2 - 1, and
+// bin n/2 (half the sampling rate) travels beside them, known or unknown:
+// - FFT of a real vector makes it known; SetHalfRateBin sets it.
+// - Copy (and Assign, and the operations that copy a whole vector) carries
+//   it as the source has it.
+// - Operations with a number or of each element alone (Scale, Neg, Offset,
+//   Conj, Inv, Sqr, Sqrt, Exp, Ln, Log10, LogN, Sin, Cos, Tan, ThreshBottom,
+//   ThreshTop, Replace, the whole-vector SetVal and SetZero) apply the same
+//   change to it.
+// - Element-wise operations of two spectra (Add, Sub, Mul, Divide, ConjMul)
+//   apply to the two half-rate bins when both are known.
+// - Anything else leaves it unknown: an operation with a real vector,
+//   resizing, a change of Complex, a window, range operations, sorting,
+//   reordering, the complex FFT, and every write through the writable
+//   Values() or CValues() (which cannot tell what was written; read through a
+//   const vector to keep the bin).
+// IFFTToReal of a spectrum whose half-rate bin is unknown raises.
 #pragma once
 
 #include <atomic>
@@ -59,13 +78,24 @@ class TVecs : public classlib::TPersistent {
   void SetActualLength(std::int32_t Value);
   // The first sample as doubles (real view) and as TCplx (complex view);
   // nullptr when the vector has no storage. A complex vector of Length N is
-  // 2N doubles in the real view.
-  double* Values() { return FData; }
+  // 2N doubles in the real view. The writable views make the half-rate bin
+  // unknown.
+  double* Values() {
+    FHalfRateBinKnown = false;
+    return FData;
+  }
   const double* Values() const { return FData; }
-  TCplx* CValues() { return reinterpret_cast<TCplx*>(FData); }
+  TCplx* CValues() { return reinterpret_cast<TCplx*>(Values()); }
   const TCplx* CValues() const { return reinterpret_cast<const TCplx*>(FData); }
   // Doubles covered by Length: Length, or 2 Length when complex.
   std::int32_t DoubleLength() const { return FComplex ? 2 * FLength : FLength; }
+
+  // The half-rate bin of a spectrum (see the top of this file). Reading an
+  // unknown one raises "HalfRateBin: the half-rate bin is unknown"; setting
+  // one on a real vector raises "SetHalfRateBin: Complex = False".
+  bool HalfRateBinKnown() const { return FHalfRateBinKnown; }
+  TCplx HalfRateBin() const;
+  void SetHalfRateBin(const TCplx& Value);
 
   // state kept for the FFT routines
   // Set by every change of Length; the FFT routines re-test for a power of two
@@ -99,11 +129,13 @@ class TVecs : public classlib::TPersistent {
     FCZero = C_ZERO;
     FCOne = C_ONE;
   }
+  void ForgetHalfRateBin() { FHalfRateBinKnown = false; }
+  // Points the vector at Data (a window's first sample, or the own block's).
+  void SetData(double* Data) { FData = Data; }
 
   // sample block
   void* FBlock = nullptr;          // as allocated
   double* FOwnData = nullptr;      // first sample of the own block
-  double* FData = nullptr;         // first sample in use: own block or a window
   std::int64_t FBlockSize = 0;
   std::int32_t FCapacity = 0;
 
@@ -124,6 +156,14 @@ class TVecs : public classlib::TPersistent {
   bool FSavedComplex = false;
   TCplx FCZero = C_ZERO;
   TCplx FCOne = C_ONE;
+
+ private:
+  // Reached only through Values() and CValues(), whose writable forms make
+  // the half-rate bin unknown: so does every operation that writes samples,
+  // unless it states what became of the bin.
+  double* FData = nullptr;  // first sample in use: own block or a window
+  TCplx FHalfRateBin = C_ZERO;
+  bool FHalfRateBinKnown = false;
 };
 
 class TVec0 : public TVecs {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "numeric/Numora.h"
 #include "platform/lapack/VectorMath.h"
@@ -72,9 +73,10 @@ bool IsPowerOf2(TVec& Vec) {
 // Fourier transforms
 
 // A real vector's spectrum needs n + 2 doubles: the half-rate bin goes into
-// the reserve behind the block. A window onto a matrix has no such reserve
-// (the doubles behind it are the matrix's), so its transform is made in a
-// temporary and only the n/2 bins within the window are written back.
+// the reserve behind the block, and from there into the vector's field. A
+// window onto a matrix has no such reserve (the doubles behind it are the
+// matrix's), so its transform is made in a temporary and only the n/2 bins
+// within the window are written back.
 TVec& TVec::FFT() {
   if (FLength == 0) return *this;
   const std::int32_t order = OwnOrder(*this);
@@ -82,15 +84,19 @@ TVec& TVec::FFT() {
     spl::nspzFft(AsSpl(CValues()), order, spl::NSP_Forw);
     return *this;
   }
+  TCplx halfRate;
   if (FIsSubRange) {
     TCachedVec spectrum;
     spectrum->Size(FLength / 2 + 1, true);
     spl::nspdRealFftNip(Values(), AsSpl(spectrum->CValues()), order, spl::NSP_Forw);
     spl::nspdbCopy(spectrum->Values(), Values(), FLength);
+    halfRate = std::as_const(*spectrum).CValues()[FLength / 2];
   } else {
     spl::nspdRealFft(Values(), order, spl::NSP_Forw);
+    halfRate = reinterpret_cast<const TCplx*>(std::as_const(*this).Values())[FLength / 2];
   }
   SetComplex(true);
+  SetHalfRateBin(halfRate);
   return *this;
 }
 
@@ -108,8 +114,10 @@ TVec& TVec::FFT(const TVec& Vec) {
     spectrum->Size(resultLength + 1, true);
     spl::nspdRealFftNip(Vec.Values(), AsSpl(spectrum->CValues()), order, spl::NSP_Forw);
     spl::nspdbCopy(spectrum->Values(), Values(), 2 * resultLength);
+    SetHalfRateBin(std::as_const(*spectrum).CValues()[resultLength]);
   } else {
     spl::nspdRealFftNip(Vec.Values(), AsSpl(CValues()), order, spl::NSP_Forw);
+    SetHalfRateBin(std::as_const(*this).CValues()[resultLength]);
   }
   return *this;
 }
@@ -135,6 +143,11 @@ TVec& TVec::IFFTToReal(const TVec& Vec, bool NoScale) {
   // One bin (and the half-rate one) is the spectrum of two samples: the
   // length test, which needs 2 or more, would make that pair uninvertible.
   const std::int32_t order = Vec.Length() == 1 ? 0 : SourceOrder(Vec);
+  // Whatever stands past Vec's elements is no evidence of the bin: only a
+  // bin that travelled with the spectrum is used.
+  if (!Vec.HalfRateBinKnown())
+    RaiseError("IFFTToReal: the half-rate bin of Vec is unknown (set it with SetHalfRateBin)");
+  const TCplx halfRate = Vec.HalfRateBin();
   const std::int32_t bins = Vec.Length();
   SetComplex(false);
   SetLength(CheckedLength(2 * static_cast<std::int64_t>(bins)));
@@ -152,8 +165,7 @@ TVec& TVec::IFFTToReal(const TVec& Vec, bool NoScale) {
   }
   spl::nspdbCopy(Vec.Values(), buffer, 2 * bins);
   auto* spectrum = reinterpret_cast<TCplx*>(buffer);
-  // The half-rate bin stands in Vec's reserve; a window has none.
-  spectrum[bins] = Vec.IsSubRange() ? C_ZERO : Vec.CValues()[bins];
+  spectrum[bins] = halfRate;
   // Both edge bins of a real signal's spectrum are real.
   spectrum[0].Im = 0.0;
   spectrum[bins].Im = 0.0;
@@ -311,8 +323,11 @@ TVec& TVec::GoertzReset() {
 TCplx TVec::Goertz() {
   if (FLength == 0) return C_ZERO;
   GoertzReset();
-  const spl::DCplx r = FComplex ? spl::nspzbGoertz(FGoertzState, AsSpl(CValues()), FLength)
-                                : spl::nspdbGoertz(FGoertzState, Values(), FLength);
+  // Read through the const view: the samples, and a spectrum's half-rate
+  // bin, stay as they are.
+  const TVec& samples = *this;
+  const spl::DCplx r = FComplex ? spl::nspzbGoertz(FGoertzState, AsSpl(samples.CValues()), FLength)
+                                : spl::nspdbGoertz(FGoertzState, samples.Values(), FLength);
   return TCplx{r.re, r.im};
 }
 

@@ -1,6 +1,6 @@
 // Covers numeric/VecTransforms.cpp and, through it, platform/spl/Fft.cpp,
 // Correlation.cpp, DownSample.cpp and Goertzel.cpp: length rules and the
-// cached power-of-two test, the real-spectrum layout and its reserve,
+// cached power-of-two test, the real-spectrum layout and its half-rate bin,
 // round trips at every power of two, windows onto a matrix, and the argument
 // checks with their literal messages. Values against numpy and scipy are in
 // VecTransformsOracleTest.cpp.
@@ -71,18 +71,20 @@ TEST(VecTransforms, RoundTripAtEveryPowerOfTwo) {
   }
 }
 
-TEST(VecTransforms, InPlaceRealTransformKeepsHalfRateBinInReserve) {
+TEST(VecTransforms, InPlaceRealTransformGivesTheHalfRateBin) {
   TVec x;
   x.Size(8, false);
   for (int i = 0; i < 8; ++i) x.Values()[i] = (i % 2 == 0) ? 1.0 : -1.0;  // all at half the rate
   x.FFT();
   ASSERT_TRUE(x.Complex());
   ASSERT_EQ(x.Length(), 4);
-  for (int k = 0; k < 4; ++k) EXPECT_EQ(CAbs(x.CValues()[k]), 0.0) << k;
-  EXPECT_EQ(x.CValues()[4].Re, 8.0);
-  EXPECT_EQ(x.CValues()[4].Im, 0.0);
+  const TVec& spectrum = x;  // read without touching the bin
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(CAbs(spectrum.CValues()[k]), 0.0) << k;
+  ASSERT_TRUE(x.HalfRateBinKnown());
+  EXPECT_EQ(x.HalfRateBin().Re, 8.0);
+  EXPECT_EQ(x.HalfRateBin().Im, 0.0);
 
-  // and the inverse reads it back from there
+  // and the inverse takes it from there
   TVec y;
   y.IFFTToReal(x);
   for (int i = 0; i < 8; ++i) EXPECT_DOUBLE_EQ(y.Values()[i], (i % 2 == 0) ? 1.0 : -1.0);

@@ -152,6 +152,63 @@ put("cfun_cos", np.cos(z))
 put("cfun_tan", np.tan(z))
 put("cfun_log10", np.log10(z))
 
+# The half-rate bin through operations on a spectrum: X = rfft(x), Y =
+# rfft(y) with all n/2 + 1 bins, each operation applied to every bin, then
+# irfft back to n samples. n = 8 uses the signal (1, 2, 3, 4, 0, -1, -2, 5).
+for n in (8, 32):
+    x = np.array([1.0, 2.0, 3.0, 4.0, 0.0, -1.0, -2.0, 5.0]) if n == 8 else real(n)
+    y = real(n)
+    X, Y = np.fft.rfft(x), np.fft.rfft(y)
+    h = n // 2
+    mags = np.unique(np.abs(X))
+    at = int(np.searchsorted(mags, abs(X[h])))
+    # Levels between the half-rate bin's magnitude and its neighbours, so
+    # that the half-rate bin is clipped and rounding decides nothing.
+    above = (mags[at] + mags[at + 1]) / 2 if at + 1 < len(mags) else mags[at] * 1.5
+    below = (mags[at] + mags[at - 1]) / 2 if at > 0 else mags[at] / 2
+    replaced = X.copy()
+    replaced[(np.abs(X.real - X[h].real) <= 1e-9) & (X.imag == 0)] = 7.0
+
+    def clip(level, low):
+        m = np.abs(X)
+        hit = m < level if low else m > level
+        return np.where(hit, X * (level / np.where(m == 0, 1, m)), X)
+
+    put(f"hr_{n}_x", x)
+    put(f"hr_{n}_y", y)
+    put(f"hr_{n}_levels", [above, below, X[h].real])
+    cases = {
+        "scale": 0.5 * X,
+        "scalec": (0.3 - 0.7j) * X,
+        "neg": -X,
+        "offset": X + 1.5,
+        "conj": np.conj(X),
+        "inv": 1 / X,
+        "sqr": X**2,
+        "sqrt": np.sqrt(X),
+        "exp": np.exp(X),
+        "ln": np.log(X),
+        "log10": np.log10(X),
+        "log2": np.log(X) / np.log(2.0),
+        "sin": np.sin(X),
+        "cos": np.cos(X),
+        "tan": np.tan(X),
+        "tbot": clip(above, True),
+        "ttop": clip(below, False),
+        "replace": replaced,
+        "zero": np.zeros_like(X),
+        "setval": np.full_like(X, 2.5),
+        "setvalc": np.full_like(X, 1 - 2j),
+        "add": X + Y,
+        "addf": X + (0.5 - 0.25j) * Y,
+        "sub": X - Y,
+        "mul": X * Y,
+        "div": X / Y,
+        "conjmul": X * np.conj(Y),
+    }
+    for name, bins in cases.items():
+        put(f"hr_{n}_{name}", np.fft.irfft(bins, n))
+
 here = os.path.dirname(os.path.abspath(__file__))
 with open(os.path.join(here, "transforms_oracle.csv"), "w") as out:
     out.write("# made by gen_transforms_oracle.py (numpy, scipy); do not edit\n")
