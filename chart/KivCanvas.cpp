@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "chart/KivGraphics.h"
+
 namespace chart {
 
 // --- blending ---------------------------------------------------------------
@@ -98,10 +100,13 @@ void TKivCanvas::ResetState() {
 }
 
 void TKivCanvas::SetDarkBrush(TColor color, std::int32_t amount) {
+  // A system colour darkens from the colour it paints in, so a dark side
+  // matches its own lit face.
+  const TColor dark = ApplyDark(ColorToRGB(color), amount);
   if (Brush().Style() == bsSolid)
-    Brush().SetColor(ApplyDark(color, amount));
+    Brush().SetColor(dark);
   else
-    SetBackColor(ApplyDark(color, amount));
+    SetBackColor(dark);
 }
 
 // --- lines and frames -------------------------------------------------------
@@ -271,6 +276,9 @@ class TBandPainter {
 void TKivCanvas::GradientFill(const TRect& rect, TColor startColor, TColor endColor,
                               TGradientDirection direction, std::int32_t balance) {
   const TRect r = Normalised(rect);
+  // Bands mix channels, so system colours become the colours they paint in first.
+  startColor = ColorToRGB(startColor);
+  endColor = ColorToRGB(endColor);
   if (direction == gdRadial) {
     RadialFill(r, startColor, endColor, 0, 0, balance);
     return;
@@ -347,6 +355,8 @@ void TKivCanvas::GradientFill(const TRect& rect, TColor startColor, TColor endCo
 void TKivCanvas::RadialFill(const TRect& rect, TColor start, TColor end, std::int32_t radialX,
                             std::int32_t radialY, std::int32_t balance) {
   const TRect r = Normalised(rect);
+  start = ColorToRGB(start);
+  end = ColorToRGB(end);
   const std::int32_t w = r.Width(), h = r.Height();
   const std::int32_t bigN = std::min<std::int32_t>(255, std::max(w, h));
   std::int32_t n = bigN;

@@ -96,10 +96,19 @@ class TQtBlend : public TKivBlend {
   QImage FSaved;
 };
 
-QImage GraphicImage(const TGraphic* graphic) {
+// The picture ready to paint; a two-colour pattern given as brush takes the
+// text and background colours instead of its own, dark bits the text colour.
+QImage GraphicImage(const TGraphic* graphic, const QColor* text = nullptr,
+                    const QColor* background = nullptr) {
   auto* bitmap = dynamic_cast<const TBitmap*>(graphic);
   if (bitmap == nullptr || bitmap->Image().isNull()) return {};
-  QImage img = bitmap->Image().convertToFormat(QImage::Format_ARGB32);
+  QImage source = bitmap->Image();
+  if (text != nullptr && background != nullptr && source.depth() == 1) {
+    QList<QRgb> table = source.colorTable();
+    for (QRgb& entry : table) entry = (qGray(entry) < 128 ? *text : *background).rgba();
+    source.setColorTable(table);
+  }
+  QImage img = source.convertToFormat(QImage::Format_ARGB32);
   if (graphic->Transparent()) {
     // The bottom-left pixel names the colour that lets the background through.
     const QRgb key = img.pixel(0, img.height() - 1);
@@ -231,14 +240,20 @@ bool TKivCanvas3D::Prepare(QPainter& p) {
 
   const TBrush& brush = Brush();
   if (brush.Bitmap() != nullptr) {
-    const QImage img = GraphicImage(brush.Bitmap());
+    const QColor text = ToQColor(FMonochrome ? clWhite : brush.Color());
+    // Without a background colour the pattern's light bits let through what lies beneath.
+    const QColor background = GetBackColor() == clNone ? QColor(Qt::transparent) : ToQColor(GetBackColor());
+    const QImage img = GraphicImage(brush.Bitmap(), &text, &background);
     p.setBrush(img.isNull() ? QBrush() : QBrush(img));
   } else if (brush.Style() == bsClear) {
     p.setBrush(Qt::NoBrush);
   } else {
     p.setBrush(QBrush(ToQColor(FMonochrome ? clWhite : brush.Color()), ToQtBrushStyle(brush.Style())));
   }
-  p.setBackgroundMode(GetBackMode() == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+  // A picture brush carries its background in its own pixels; the painter's
+  // opaque mode would fill its see-through pixels a second time.
+  const bool opaque = GetBackMode() == OPAQUE && brush.Bitmap() == nullptr;
+  p.setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);
   p.setBackground(ToQColor(GetBackColor()));
   return true;
 }

@@ -300,10 +300,9 @@ bool TCustomKivPanel::CanClip() const {
   return true;
 }
 
-void TCustomKivPanel::DrawBevel(TBevelCut bevel, TRect& rect, std::int32_t width, std::int32_t round) {
+void DrawBevel(TCanvas3D& c, TBevelCut bevel, TRect& rect, std::int32_t width, std::int32_t round) {
   if (bevel != bvLowered && bevel != bvRaised) return;
   const TColor light = clBtnHighlight, dark = clBtnShadow;
-  TCanvas3D& c = *FCanvas;
   if (round >= 1) {
     c.Brush().SetStyle(bsClear);
     c.Pen().SetColor(bevel == bvRaised ? light : dark);
@@ -340,9 +339,9 @@ void TCustomKivPanel::DrawPanelBevels(TRect rect) {
   c.Pen().SetMode(pmCopy);
   c.Pen().SetVisible(true);
   c.Pen().SetSmallDots(false);
-  DrawBevel(FBevelOuter, rect, FBevelWidth, FBorderRound);
+  DrawBevel(c, FBevelOuter, rect, FBevelWidth, FBorderRound);
   if (FBorderWidth > 0) c.Frame3D(rect, FColor, FColor, FBorderWidth);
-  DrawBevel(FBevelInner, rect, FBevelWidth, FBorderRound);
+  DrawBevel(c, FBevelInner, rect, FBevelWidth, FBorderRound);
 }
 
 // --- TCustomKivPanelExtended -------------------------------------------------
@@ -747,9 +746,9 @@ void TKivCustomShape::DrawRectRotated(TCanvas3D& canvas, const TRect& rect, doub
   }
   canvas.AssignVisiblePen(*Pen());
   outline(canvas, 0, 0);
-  if (angle == 0 && FBevel != bvNone && ParentChart() != nullptr) {
+  if (angle == 0 && FBevel != bvNone) {
     TRect inner = rect;
-    ParentChart()->DrawBevel(FBevel, inner, FBevelWidth, 0);
+    DrawBevel(canvas, FBevel, inner, FBevelWidth, 0);
   }
   if (blend) canvas.EndBlending(std::move(blend));
 }

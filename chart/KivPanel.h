@@ -184,8 +184,6 @@ class TCustomKivPanel : public classlib::TComponent {
     return chart::MarginToPixels(margin, FMarginUnits, size);
   }
   void DrawPanelBevels(TRect rect);
-  // A raised or lowered frame of the given width inside rect (rounded when round >= 1).
-  void DrawBevel(TBevelCut bevel, TRect& rect, std::int32_t width, std::int32_t round);
   // While printing, a thin non-solid pen is drawn as a hairline.
   void HairlinePrintPen(TPen& pen) const;
   bool CanClip() const;
@@ -403,5 +401,10 @@ class TKivShape : public TKivCustomShape {
 
 // The corners of rect turned by angle degrees about its centre (screen y down).
 void RotatedCorners(const TRect& rect, double angle, TPoint (&corners)[4]);
+
+// A raised or lowered frame of the given width inside rect on canvas, in the
+// button highlight and shadow colours (rounded when round >= 1); rect shrinks
+// by the width.
+void DrawBevel(TCanvas3D& canvas, TBevelCut bevel, TRect& rect, std::int32_t width, std::int32_t round);
 
 }  // namespace chart

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "chart/KivCanvas.h"
+#include "chart/KivGraphics.h"
 
 namespace chart {
 
@@ -48,7 +49,7 @@ void TKivShadow::DrawEllipse(TCanvas3D& canvas, const TRect& rect, std::int32_t 
 }
 
 void TCustomKivGradient::Draw(TCanvas3D& canvas, const TRect& rect, std::int32_t cornerSize) {
-  TColor start = FStartColor, end = FEndColor, mid = MidColor();
+  TColor start = ColorToRGB(FStartColor), end = ColorToRGB(FEndColor), mid = ColorToRGB(MidColor());
   if (canvas.GetMonochrome()) {
     start = MonochromeGrey(start);
     end = MonochromeGrey(end);

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -247,6 +248,70 @@ TEST(QtCanvas, TextBackgroundFollowsTheModeNotTheLastShape) {
   }
 }
 
+// A two-colour pattern brush paints its dark bits in the brush colour and its
+// light bits in the background colour given with it, or lets the picture
+// through where no background colour is given; a colour picture keeps its own.
+TEST(QtCanvas, PatternBrushTakesTheColoursItIsGiven) {
+  QImage checker(8, 8, QImage::Format_Mono);
+  checker.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) checker.setPixel(x, y, (x + y) % 2);
+  TChartBrush pattern;
+  pattern.Image()->SetGraphic(std::make_shared<TBitmap>(checker));
+  {
+    TImageSurface s(16, 16);
+    s.canvas.AssignBrushColor(pattern, clRed, clBlue);
+    s.canvas.FillRect({0, 0, 16, 16});
+    EXPECT_EQ(s.At(0, 0), clRed);   // a dark bit
+    EXPECT_EQ(s.At(1, 0), clBlue);  // a light bit
+    EXPECT_EQ(s.At(9, 10), clBlue);
+  }
+  {
+    TImageSurface s(16, 16);
+    s.canvas.Brush().SetColor(clGreen);
+    s.canvas.FillRect({0, 0, 16, 16});
+    s.canvas.AssignBrush(pattern, clRed);
+    s.canvas.FillRect({0, 0, 16, 16});
+    EXPECT_EQ(s.At(0, 0), clRed);
+    EXPECT_EQ(s.At(1, 0), clGreen);
+  }
+  {
+    QImage colours(2, 1, QImage::Format_RGB32);
+    colours.setPixel(0, 0, qRgb(0, 0, 0));
+    colours.setPixel(1, 0, qRgb(255, 255, 0));
+    TChartBrush picture;
+    picture.Image()->SetGraphic(std::make_shared<TBitmap>(colours));
+    TImageSurface s(16, 16);
+    s.canvas.AssignBrushColor(picture, clRed, clBlue);
+    s.canvas.FillRect({0, 0, 16, 16});
+    EXPECT_EQ(s.At(0, 0), clBlack);
+    EXPECT_EQ(s.At(1, 0), clYellow);
+  }
+}
+
+// A solid in a system colour darkens its sides from the colour its lit face
+// paints in, and a gradient between system colours runs between the same.
+TEST(QtCanvas, SystemColoursDarkenAndBlendAsTheyPaint) {
+  const TColor face = ColorToRGB(clBtnFace);
+  ASSERT_NE(face, ColorToRGB(clBtnFace, nullptr)) << "the palette must differ from the fixed table";
+  TImageSurface s(100, 100);
+  TView3DOptions o;
+  s.canvas.InitWindow(&s.device, &o, clWhite, true, {0, 0, 100, 100});
+  s.canvas.Projection(20, {0, 0, 100, 100});
+  s.canvas.Pen().SetStyle(psClear);
+  s.canvas.Brush().SetColor(clBtnFace);
+  // Depth runs up and right: the right side shows right of x = 60, the top above y = 40.
+  s.canvas.Cube(20, 60, 40, 80, 0, 20, true);
+  EXPECT_EQ(s.At(40, 60), face);
+  EXPECT_EQ(s.At(70, 60), ApplyDark(face, KivSideDarkness));
+  EXPECT_EQ(s.At(45, 35), ApplyDark(face, KivTopDarkness));
+  TImageSurface g(40, 20);
+  g.canvas.GradientFill({0, 0, 40, 20}, clBtnFace, clBtnFace, gdTopBottom, 50);
+  EXPECT_EQ(g.At(20, 10), face);
+  g.canvas.RadialFill({0, 0, 40, 20}, clBtnFace, clBtnFace, 0, 0, 50);
+  EXPECT_EQ(g.At(20, 10), face);
+}
+
 TEST(QtCanvas, BufferedSurfaceRedrawsFromItsImage) {
   QImage screen(50, 40, QImage::Format_RGB32);
   screen.fill(Qt::white);
@@ -325,8 +390,9 @@ TEST(QtCanvas, PrimitivesPicture) {
   c.SetTextAlign(TA_LEFT);
   c.RotateLabel(30, 300, "Turned 90", 90);
 
-  // A framed shape with a shadow and a gradient.
+  // A framed shape with a shadow and a raised bevel.
   TKivShape shape;
+  shape.SetBevel(bvRaised);
   shape.Shadow()->SetSize(4);
   shape.Shadow()->SetColor(clGray);
   shape.SetShapeBounds({300, 200, 440, 260});

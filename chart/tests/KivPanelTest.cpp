@@ -212,6 +212,34 @@ TEST(Shapes, RotationBy90TurnsTheBox) {
   EXPECT_EQ(c.Calls("Polygon")[0].rfind("Polygon 15,25 15,-15 25,-15 25,25", 0), 0u) << c.Calls("Polygon")[0];
 }
 
+// A shape's bevel is drawn on the surface the shape draws on, with a parent
+// panel or without one.
+TEST(Shapes, BevelIsDrawnOnTheShapesOwnSurface) {
+  TTestPanel panel;
+  for (TCustomKivPanel* parent : {static_cast<TCustomKivPanel*>(nullptr), static_cast<TCustomKivPanel*>(&panel)}) {
+    SCOPED_TRACE(parent != nullptr ? "with a parent panel" : "without a parent");
+    QImage image(80, 60, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TCanvas device(image);
+    TKivCanvas3D canvas(&device);
+    canvas.SetBuffered(false);
+    TKivShape shape(parent);
+    shape.Shadow()->SetSize(0);
+    shape.SetColor(clYellow);
+    shape.SetBevel(bvRaised);
+    shape.SetShapeBounds({10, 10, 60, 40});
+    shape.Draw(canvas);
+    auto at = [&image](int x, int y) { return FromQRgb(image.pixel(x, y)); };
+    // Two rings of width 2 from the box's edge inwards: light at the top and
+    // left, dark at the bottom and right.
+    EXPECT_EQ(at(11, 20), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(at(30, 11), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(at(58, 20), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(at(30, 38), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(at(30, 25), clYellow);
+  }
+}
+
 TEST(Shapes, DefaultsOfTheShape) {
   TKivShape s;
   EXPECT_EQ(s.Color(), clWhite);
