@@ -167,10 +167,17 @@ void TCanvas3D::Cone(bool vertical, std::int32_t left, std::int32_t top, std::in
     if (darkSides && k - 1 <= 8) SetDarkBrush(base, 16 * (k - 1));
     Polygon(quad);
   }
-  if (topPercent == 100) face(15, 0);
+  // The face that closes the side between the last ring point and the first
+  // faces the viewer as often on a cone as on a cylinder (the upper side of a
+  // horizontal bar in the default view); left out, its neighbour shows as a
+  // sliver detached from the body.
+  face(15, 0);
   // The end cap. A horizontal bar seen from its left shows its left end (the
   // base ring), any other bar its top ring. The left end faces the viewer when
-  // a face at x = 0 passes the box's left-face test.
+  // a face at x = 0 passes the box's left-face test. The turn of the points
+  // (0, 0, 0), (0, 0, 10), (0, 10, 10) is no such test: it holds in the
+  // default view, where depth runs up and right and the left end is hidden,
+  // and would cap the hidden end while the right one stayed open.
   if (darkSides) SetDarkBrush(base, KivTopDarkness);
   bool leftEndShows = false;
   if (!vertical) {

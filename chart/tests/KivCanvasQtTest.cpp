@@ -443,5 +443,48 @@ TEST(QtCanvas, CylinderShadesItsSidesAndCapsItsTop) {
   EXPECT_EQ(s.At(40, 40), clWhite);
 }
 
+// Cones seen in the default view, where a horizontal bar shows its upper
+// side and its right end: pointed, truncated and full, horizontal and
+// vertical, each closed all round its side with no gap in its outline.
+// Written for a person to look at as chart_cones.png.
+TEST(QtCanvas, ConesShowNoGapAtAnyTopPercent) {
+  TImageSurface s(420, 230);
+  TView3DOptions o;
+  s.canvas.InitWindow(&s.device, &o, clWhite, true, {0, 0, 420, 230});
+  s.canvas.Projection(40, {0, 0, 420, 230});
+  s.canvas.Pen().SetStyle(psClear);
+  const std::int32_t percents[] = {0, 50, 100};
+  for (int i = 0; i < 3; ++i) {
+    s.canvas.Brush().SetColor(RGB(200, 120, 40));
+    s.canvas.Cone(false, 10 + 140 * i, 40, 100 + 140 * i, 80, 0, 30, true, percents[i]);
+    s.canvas.Brush().SetColor(RGB(40, 120, 200));
+    s.canvas.Cone(true, 30 + 140 * i, 130, 70 + 140 * i, 220, 0, 30, true, percents[i]);
+  }
+  const std::string path = std::string(ORVEL_TEST_BINARY_DIR) + "/chart_cones.png";
+  ASSERT_TRUE(s.image.save(QString::fromStdString(path)));
+  // A solid's outline is convex: within each of its columns the painted
+  // pixels are one unbroken run.
+  for (int i = 0; i < 3; ++i) {
+    for (const auto& [top, bottom] : {std::pair{0, 100}, std::pair{100, 230}}) {
+      SCOPED_TRACE("top percent " + std::to_string(percents[i]) + (top == 0 ? ", horizontal" : ", vertical"));
+      int holes = 0, painted = 0;
+      for (int x = 140 * i; x < 140 * (i + 1); ++x) {
+        int first = -1, last = -1;
+        for (int y = top; y < bottom; ++y)
+          if (s.At(x, y) != clWhite) {
+            if (first < 0) first = y;
+            last = y;
+          }
+        for (int y = first; first >= 0 && y <= last; ++y) {
+          ++painted;
+          holes += s.At(x, y) == clWhite;
+        }
+      }
+      EXPECT_GT(painted, 1000);
+      EXPECT_EQ(holes, 0);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace chart

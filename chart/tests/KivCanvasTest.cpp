@@ -264,16 +264,17 @@ TEST(Canvas3D, ConeSidesDarkenInStepsAndThePointCollapses) {
   TSolidView v;
   v.c.Cone(true, 10, 20, 50, 60, 0, 20, true, 0);
   const auto faces = v.Faces();
-  ASSERT_EQ(faces.size(), 10u);  // nine visible sides and the cap
+  // Nine visible sides, the closing side in the last side's shade, and the cap.
+  ASSERT_EQ(faces.size(), 11u);
   const char* shades[] = {"C8C8C8", "B8B8B8", "A8A8A8", "989898", "888888",
-                          "787878", "686868", "585858", "484848"};
-  for (int k = 0; k < 9; ++k) {
+                          "787878", "686868", "585858", "484848", "484848"};
+  for (int k = 0; k < 10; ++k) {
     EXPECT_TRUE(HasBrush(faces[k], shades[k])) << faces[k];
     EXPECT_EQ(faces[k].rfind("Polygon 40,10 ", 0), 0u);  // every side meets at the point
   }
-  EXPECT_EQ(PointCount(faces[9]), 16u);
-  EXPECT_EQ(faces[9].rfind("Polygon 40,10 40,10 40,10", 0), 0u);  // the cap is one point
-  EXPECT_TRUE(HasBrush(faces[9], "888888"));
+  EXPECT_EQ(PointCount(faces[10]), 16u);
+  EXPECT_EQ(faces[10].rfind("Polygon 40,10 40,10 40,10", 0), 0u);  // the cap is one point
+  EXPECT_TRUE(HasBrush(faces[10], "888888"));
 
   TSolidView cylinder;
   cylinder.c.Cylinder(true, 10, 20, 50, 60, 0, 20, false);
@@ -290,10 +291,10 @@ TEST(Canvas3D, ConeSidesDarkenInStepsAndThePointCollapses) {
   EXPECT_EQ(cap.rfind("Polygon 60,10 ", 0), 0u) << cap;  // the ring at x = 50
 }
 
-TEST(Canvas3D, CylinderClosesItsSideWithTheSixteenthFace) {
+TEST(Canvas3D, EveryConeClosesItsSideWithTheSixteenthFace) {
   // Seen from the left, the face between the last ring point (at the far
-  // left) and the first shows; a cone of 99 % never draws that face.
-  for (int percent : {100, 99}) {
+  // left) and the first shows, on a cylinder and on any cone alike.
+  for (int percent : {100, 99, 50, 0}) {
     TSolidView v;
     v.o.SetOrthoAngle(135);
     v.c.InitWindow(nullptr, &v.o, clWhite, true, {0, 0, 200, 100});
@@ -306,7 +307,7 @@ TEST(Canvas3D, CylinderClosesItsSideWithTheSixteenthFace) {
                              std::to_string(b1.X) + "," + std::to_string(b1.Y) + " ";
     int closing = 0;
     for (const std::string& f : v.Faces()) closing += PointCount(f) == 4 && f.find(edge) != std::string::npos;
-    EXPECT_EQ(closing, percent == 100 ? 1 : 0) << percent;
+    EXPECT_EQ(closing, 1) << percent;
   }
 }
 
