@@ -36,7 +36,18 @@ void CopyInto(TMtx& dst, const TMtx& src) {
 
 TMtx1::TMtx1() = default;
 
-TMtx1::~TMtx1() { ReleaseBlock(); }
+TMtx1::~TMtx1() {
+  // The windows' owners may be half destroyed themselves: no events.
+  EndWindows(false);
+  ReleaseBlock();
+}
+
+void TMtx1::EndWindows(bool Notify) {
+  // Taken out first: each window unlinks itself, and a handler may open new ones.
+  std::vector<TVecs*> windows;
+  windows.swap(FWindows);
+  for (TVecs* window : windows) window->EndSubRange(Notify);
+}
 
 TMtx& TMtx1::Self() { return static_cast<TMtx&>(*this); }
 
@@ -72,6 +83,7 @@ void TMtx1::SetComplex(bool Value) {
   }
   FComplex = Value;
   FQuadratic = FRows == FCols;
+  EndWindows(true);
   FireOnSetSize();
 }
 
@@ -93,6 +105,7 @@ TMtx& TMtx1::Size(std::int32_t ARows, std::int32_t ACols, bool AComplex) {
     FQuadratic = FRows == FCols;
     FPowerOfTwo = IsExp2(FRows) && IsExp2(FCols);
   }
+  EndWindows(true);
   FireOnSetSize();
   return Self();
 }
@@ -116,6 +129,7 @@ void TMtx1::SetActualSize(std::int32_t Value) {
     if (block == nullptr) {
       FRows = 0;
       FCols = 0;
+      EndWindows(true);
       RaiseError("Out of memory");
     }
     const auto address = reinterpret_cast<std::uintptr_t>(block) + kBlockSlack;
@@ -129,6 +143,8 @@ void TMtx1::SetActualSize(std::int32_t Value) {
     FRows = 0;
     FCols = 0;
   }
+  // The old block is gone: no window may keep pointing into it.
+  EndWindows(true);
 }
 
 const classlib::TClassInfo& TMtx1::StaticClassInfo() {

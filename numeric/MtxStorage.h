@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "numeric/MathCore.h"
 #include "numeric/NumoraBase.h"
@@ -38,8 +39,16 @@ enum TMtxType : std::uint8_t {
   mtBandGeneral
 };
 
+class TVecs;
+
 // Fields, published properties and sizing of the matrix; only TMtx is
 // instantiated. Values are stored by rows: element (i, j) is value i*Cols + j.
+//
+// Vectors may be windows onto the storage (TVec::SetSubRange). A change of
+// shape, of kind or of capacity ends every window onto the matrix before its
+// own OnSetSize fires, each window back on its vector's own block and sizes
+// as SetFullRange leaves it (its OnSetSize fires); destruction ends them
+// without events. A window therefore never points into storage that moved.
 class TMtx1 : public classlib::TPersistent {
   ORVEL_CLASS_INFO
  public:
@@ -173,6 +182,14 @@ class TMtx1 : public classlib::TPersistent {
   std::int32_t FActualSize = 0;
   TCplx FCOne = C_ONE;
   TCplx FCZero = C_ZERO;
+
+ private:
+  friend class TVecs;
+  // Ends the windows onto the storage; Notify fires their OnSetSize. A
+  // handler may open a window again: it then views the current storage.
+  void EndWindows(bool Notify);
+  // The vectors that are windows onto the storage, in the order they opened.
+  std::vector<TVecs*> FWindows;
 };
 
 }  // namespace numeric

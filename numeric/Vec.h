@@ -52,7 +52,10 @@ class TVec : public TVec1 {
 
   // Makes the vector a window onto Len elements of Mtx's storage from Index
   // (Len < 0: to the end), of Mtx's kind. While it is one, resizing raises
-  // "IsSubRange = True!". Mtx must outlive the window and keep its size.
+  // "IsSubRange = True!". A change of Mtx's shape, kind or capacity ends the
+  // window as SetFullRange does (OnSetSize fires), and so does Mtx's
+  // destruction (without the event): the vector is back on its own block
+  // and sizes, never left pointing into storage that moved.
   // With ConditionCheck, Index + Len > Rows*Cols raises
   // "(Index + Len) > Src.Length"; a window outside Mtx's storage is refused
   // always. The doubles just past a window are the matrix's next elements,

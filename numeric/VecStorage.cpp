@@ -32,7 +32,41 @@ TVecs::TVecs() = default;
 
 // A window only borrows the matrix's block, so destruction releases just the
 // own one. OnSetSize is not fired: the owner may itself be half destroyed.
-TVecs::~TVecs() { ReleaseBlock(); }
+TVecs::~TVecs() {
+  EndSubRange(false);
+  ReleaseBlock();
+}
+
+void TVecs::LinkWindow(TMtx1& Mtx) {
+  if (!FIsSubRange) {
+    FSavedCapacity = FCapacity;
+    FSavedLength = FLength;
+    FSavedComplex = FComplex;
+  }
+  if (FWindowOf != &Mtx) {
+    // A window moves from one matrix to another: only the new one may end it.
+    if (FWindowOf != nullptr) std::erase(FWindowOf->FWindows, this);
+    Mtx.FWindows.push_back(this);
+    FWindowOf = &Mtx;
+  }
+  FIsSubRange = true;
+  ForgetHalfRateBin();
+}
+
+void TVecs::EndSubRange(bool Notify) {
+  if (!FIsSubRange) return;
+  // Ended by the matrix, the window is already off its list.
+  if (FWindowOf != nullptr) std::erase(FWindowOf->FWindows, this);
+  FWindowOf = nullptr;
+  SetData(FOwnData);
+  ForgetHalfRateBin();
+  FCapacity = FSavedCapacity;
+  FLength = FSavedLength;
+  FComplex = FSavedComplex;
+  FIsSubRange = false;
+  FSizeChanged = true;
+  if (Notify) FireOnSetSize();
+}
 
 TVec& TVecs::Self() { return static_cast<TVec&>(*this); }
 
@@ -241,17 +275,11 @@ TVec& TVec::SetSubRange(TMtx& Mtx, std::int32_t Index, std::int32_t Len) {
   if (Index < 0 || len < 0 || Index + len > Mtx.ActualSize())
     RaiseError("SetSubRange: window outside the matrix storage");
 
-  if (!FIsSubRange) {
-    FSavedCapacity = FCapacity;
-    FSavedLength = FLength;
-    FSavedComplex = FComplex;
-  }
+  LinkWindow(Mtx);
   FComplex = Mtx.Complex();
   SetData(Mtx.Values() == nullptr ? nullptr : Mtx.Values() + static_cast<std::ptrdiff_t>(Index) * (FComplex ? 2 : 1));
-  ForgetHalfRateBin();
   FCapacity = static_cast<std::int32_t>(len);
   FLength = static_cast<std::int32_t>(len);
-  FIsSubRange = true;
   // The length changed under the FFT routines' feet: make them test it again.
   FSizeChanged = true;
   FireOnSetSize();
@@ -259,15 +287,7 @@ TVec& TVec::SetSubRange(TMtx& Mtx, std::int32_t Index, std::int32_t Len) {
 }
 
 TVec& TVec::SetFullRange() {
-  if (!FIsSubRange) return *this;
-  SetData(FOwnData);
-  ForgetHalfRateBin();
-  FCapacity = FSavedCapacity;
-  FLength = FSavedLength;
-  FComplex = FSavedComplex;
-  FIsSubRange = false;
-  FSizeChanged = true;
-  FireOnSetSize();
+  EndSubRange(true);
   return *this;
 }
 

@@ -39,6 +39,8 @@
 
 namespace numeric {
 
+class TMtx1;
+
 // Fields, published properties and the sizing primitives of the vector. Only
 // TVec is ever instantiated; TVec0 and TVec1 keep the class chain that the
 // class registry reports.
@@ -132,6 +134,13 @@ class TVecs : public classlib::TPersistent {
   void ForgetHalfRateBin() { FHalfRateBinKnown = false; }
   // Points the vector at Data (a window's first sample, or the own block's).
   void SetData(double* Data) { FData = Data; }
+  // Enters the window state onto Mtx's storage: the own sizes are saved
+  // (unless already a window) and the matrix learns of the window, so that
+  // resizing or destroying it ends the window. The caller sets the rest.
+  void LinkWindow(TMtx1& Mtx);
+  // Leaves the window state: back on the own block and sizes; Notify fires
+  // OnSetSize. Nothing when not a window.
+  void EndSubRange(bool Notify);
 
   // sample block
   void* FBlock = nullptr;          // as allocated
@@ -150,7 +159,8 @@ class TVecs : public classlib::TPersistent {
   std::int32_t FLength = 0;
   bool FComplex = false;
   bool FSizeChanged = true;
-  // own sizes, kept while the vector is a window
+  // the matrix the vector is a window onto, and its own sizes meanwhile
+  TMtx1* FWindowOf = nullptr;
   std::int32_t FSavedCapacity = 0;
   std::int32_t FSavedLength = 0;
   bool FSavedComplex = false;
@@ -158,6 +168,7 @@ class TVecs : public classlib::TPersistent {
   TCplx FCOne = C_ONE;
 
  private:
+  friend class TMtx1;
   // Reached only through Values() and CValues(), whose writable forms make
   // the half-rate bin unknown: so does every operation that writes samples,
   // unless it states what became of the bin.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 #include "numeric/Numora.h"
@@ -300,6 +301,92 @@ TEST_F(VecSubRange, RangeCheckIsGatedButStorageIsAlwaysGuarded) {
   EXPECT_TRUE(Raises([&] { v.SetSubRange(m, -1, 2); }, outside));
   EXPECT_TRUE(Raises([&] { v.SetSubRange(m, 20, -1); }, outside));
   EXPECT_FALSE(v.IsSubRange());
+}
+
+// The window onto a 4 x 4 matrix that then grows: it used to keep reading
+// the freed block. It ends instead, back on the vector's own (here: no) block.
+TEST(VecSubRangeOfResizedMatrix, EndsInsteadOfReadingFreedStorage) {
+  TMtx grown;
+  TVec window;
+  grown.Size(4, 4, false);
+  window.SetSubRange(grown, 12, -1);
+  const double* old = std::as_const(window).Values();
+  grown.Size(64, 64, false);
+  ASSERT_NE(grown.Values(), old) << "the matrix moved to a new block";
+  EXPECT_FALSE(window.IsSubRange());
+  EXPECT_EQ(window.Length(), 0);
+  EXPECT_EQ(std::as_const(window).Values(), nullptr);
+  EXPECT_TRUE(Raises([&] { window.GetValue(0); }, "Indx > Length-1"));
+}
+
+TEST_F(VecSubRange, EveryChangeOfTheMatrixEndsItsWindows) {
+  int events = 0;
+  v.SetOnSetSize([&](TVec&) { ++events; });
+  const auto backOnOwnBlock = [&](const char* what) {
+    EXPECT_FALSE(v.IsSubRange()) << what;
+    EXPECT_FALSE(v.Complex()) << what;
+    EXPECT_EQ(v.Length(), 7) << what;
+    EXPECT_EQ(std::as_const(v).Values()[6], 106.0) << what;
+  };
+  // A shape within the same block ends it too: the window no longer stands
+  // where its owner put it.
+  v.SetSubRange(m, 12, -1);
+  m.Size(2, 8, false);
+  backOnOwnBlock("new shape");
+  v.SetSubRange(m, 0, 4);
+  m.SetComplex(true);
+  backOnOwnBlock("new kind");
+  v.SetSubRange(m, 0, 4);
+  m.SetActualSize(4096);
+  backOnOwnBlock("new capacity");
+  EXPECT_EQ(events, 6) << "each window opened and ended once";
+
+  // The same shape and kind change nothing.
+  v.SetSubRange(m, 0, 4);
+  m.Size(m.Rows(), m.Cols(), m.Complex());
+  EXPECT_TRUE(v.IsSubRange());
+  v.SetFullRange();
+
+  // Destroyed first: the window ends without an event.
+  events = 0;
+  {
+    TMtx gone;
+    gone.Size(2, 2, false);
+    v.SetSubRange(gone, 0, -1);
+  }
+  backOnOwnBlock("destroyed matrix");
+  EXPECT_EQ(events, 1) << "only the opening";
+}
+
+TEST_F(VecSubRange, AWindowEndsWithItsVectorAndFollowsItsMatrix) {
+  // A window destroyed first leaves nothing behind in its matrix.
+  {
+    TVec gone;
+    gone.SetSubRange(m, 0, 4);
+    TCachedVec cached;
+    cached->SetSubRange(m, 4, 4);
+  }
+  m.Size(8, 8, false);
+
+  // Moved to another matrix, the window belongs to that one only.
+  TMtx other;
+  other.Size(3, 3, false);
+  v.SetSubRange(m, 0, 4);
+  v.SetSubRange(other, 0, 9);
+  m.Size(1, 1, false);
+  EXPECT_TRUE(v.IsSubRange());
+  EXPECT_EQ(std::as_const(v).Values(), other.Values());
+  other.Size(1, 1, false);
+  EXPECT_FALSE(v.IsSubRange());
+
+  // The matrix's own handler may open the window again: it views the new
+  // storage, since the old windows end before that handler runs.
+  m.SetOnSetSize([&](TMtx& sender) { v.SetSubRange(sender, 0, -1); });
+  m.Size(40, 40, false);
+  EXPECT_TRUE(v.IsSubRange());
+  EXPECT_EQ(std::as_const(v).Values(), m.Values());
+  EXPECT_EQ(v.Length(), 1600);
+  m.SetOnSetSize(nullptr);
 }
 
 TEST(VecStorage, OnSetSizeFiresAfterEverySizeOrKindChange) {
