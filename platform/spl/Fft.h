@@ -17,13 +17,15 @@
 // - Cosine transform: type II forward and type III inverse, orthonormal, so
 //   the inverse undoes the forward exactly and both keep the energy.
 //
-// Plans are made with FFTW_MEASURE on scratch arrays the first time a size and
-// kind is asked for, kept for the life of the process, and shared by all
-// threads; planning is serialised by a lock, executing is not. Arrays of any
-// alignment are accepted: an array that is not aligned for FFTW's SIMD code is
-// transformed by a plan made for unaligned data.
+// Plans are kept for the life of the process and shared by all threads; no
+// transform waits for more than a quick plan, and a measured plan replaces it
+// later (FftPlanning.h). Arrays of any alignment are accepted: an array that
+// is not aligned for FFTW's SIMD code is transformed by a plan made for
+// unaligned data. Two plans may differ in the last bits of their results, so
+// no result may depend on them.
 //
-// Tested by: numeric/tests/VecTransformsTest.cpp, numeric/tests/VecTransformsOracleTest.cpp
+// Tested by: numeric/tests/VecTransformsTest.cpp, numeric/tests/VecTransformsOracleTest.cpp,
+// platform/spl/tests/FftPlanningTest.cpp
 #pragma once
 
 #include "platform/spl/SplTypes.h"
