@@ -168,7 +168,11 @@ void TPlanner::Run() {
       batch.swap(FQueue);
       FBusy = true;
     }
-    Improve(batch);
+    try {
+      Improve(batch);
+    } catch (...) {
+      // Nothing may leave this thread; the batch keeps its quick plans.
+    }
     {
       std::lock_guard<std::mutex> lock(FLock);
       FBusy = false;

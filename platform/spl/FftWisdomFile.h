@@ -12,9 +12,9 @@ namespace spl {
 // The wisdom file's text; empty when there is none or it cannot be read.
 std::string ReadWisdomFile(const std::string& path);
 
-// Replaces the file by text, creating its folder: written beside it and renamed
-// over it, so that a reader sees the old file or the new one, never a part.
-// False when that cannot be done; the old file is then as it was.
+// Replaces the file by text, creating its folder, through AtomicWriteFile: a
+// reader sees the old file or the new one, never a part. False when that
+// cannot be done; the old file is then as it was.
 bool WriteWisdomFile(const std::string& path, const std::string& text);
 
 }  // namespace spl

@@ -254,6 +254,7 @@ TEST(FftPlanning, QuickPlansAreReplacedWhileThreadsUseThem) {
 }
 
 TEST(FftPlanning, MeasuresInThisProcessWhenTheHelperCannotStart) {
+  WaitForFftPlans();  // nothing may read the environment while it changes
   const TEnvVar planner("ORVEL_FFTW_PLANNER", "/nonexistent/orvel_fftw_planner");
   const TFftPlanningStats before = FftPlanningStats();
   EXPECT_TRUE(CosineTransformIsRight(777));
@@ -384,6 +385,7 @@ TEST(FftWisdomFile, DefaultFollowsTheEnvironment) {
       {"/w/wisdom", "/x/cache", "/h", "/w/wisdom"},
       {"", "/x/cache", "/h", ""},  // set but empty: no file
   };
+  WaitForFftPlans();  // nothing may read the environment while it changes
   for (const TCase& c : cases) {
     const TEnvVar wisdom("ORVEL_FFTW_WISDOM", c.Wisdom);
     const TEnvVar cache("XDG_CACHE_HOME", c.Cache);
