@@ -1,7 +1,12 @@
 #include "testing/TestSupport.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -78,6 +83,24 @@ std::string TTempDir::Listing() const {
 std::string FileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TFileSizeLimit::TFileSizeLimit(std::uint64_t Bytes) {
+  struct rlimit limit {};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) throw std::runtime_error(std::strerror(errno));
+  FOldSoftLimit = limit.rlim_cur;
+  // Past the limit the system sends SIGXFSZ, whose default ends the process.
+  FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  limit.rlim_cur = Bytes;
+  if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) throw std::runtime_error(std::strerror(errno));
+}
+
+TFileSizeLimit::~TFileSizeLimit() {
+  struct rlimit limit {};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = FOldSoftLimit;
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, FOldHandler);
 }
 
 }  // namespace orvel::testing

@@ -82,4 +82,19 @@ class TTempDir {
 // The whole content of a file ("" when it cannot be read).
 std::string FileBytes(const std::string& path);
 
+// A disk that is full after Bytes bytes of any file, for the scope of the
+// object: a write past them fails with EFBIG ("File too large") as it would
+// on a full disk, instead of stopping the process. The test's process only.
+class TFileSizeLimit {
+ public:
+  explicit TFileSizeLimit(std::uint64_t Bytes);
+  ~TFileSizeLimit();
+  TFileSizeLimit(const TFileSizeLimit&) = delete;
+  TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+
+ private:
+  std::uint64_t FOldSoftLimit = 0;
+  void (*FOldHandler)(int) = nullptr;
+};
+
 }  // namespace orvel::testing

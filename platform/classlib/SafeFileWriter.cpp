@@ -69,10 +69,35 @@ TSafeFileWriter::~TSafeFileWriter() {
   if (!FCommitted) ::unlink(FileName().c_str());
 }
 
+// The stream's own message names no file, or only the temporary one.
+void TSafeFileWriter::RaiseWriteError(const std::string& message) const {
+  throw EWriteError("Cannot write file \"" + FTarget + "\". " + message);
+}
+
+std::int64_t TSafeFileWriter::Write(const void* buffer, std::int64_t count) {
+  try {
+    return TFileStream::Write(buffer, count);
+  } catch (const EWriteError& e) {
+    RaiseWriteError(e.Message());
+  }
+}
+
+void TSafeFileWriter::SetSize(std::int64_t size) {
+  try {
+    TFileStream::SetSize(size);
+  } catch (const EWriteError& e) {
+    RaiseWriteError(e.Message());
+  }
+}
+
 void TSafeFileWriter::Commit() {
   if (FCommitted) return;
-  if (::fsync(Handle()) != 0) throw EWriteError("Stream write error. " + Reason(errno));
-  Close();
+  if (::fsync(Handle()) != 0) RaiseWriteError("Stream write error. " + Reason(errno));
+  try {
+    Close();
+  } catch (const EWriteError& e) {
+    RaiseWriteError(e.Message());
+  }
   if (::rename(FileName().c_str(), FTarget.c_str()) != 0)
     throw EFCreateError("Cannot create file \"" + FTarget + "\". " + Reason(errno));
   FCommitted = true;

@@ -182,17 +182,23 @@ class TStringStream : public TMemoryStream {
 // Commit (an exception on the way) the temporary file is removed and the
 // target stays as it was. A target that is a symbolic link is written through
 // the link; a new file gets the usual permissions, a replaced one keeps its own.
+// Every failure names the target: a write that fails raises EWriteError
+// "Cannot write file "<target>". <the stream's message>".
 class TSafeFileWriter : public TFileStream {
  public:
   explicit TSafeFileWriter(const std::string& fileName);
   ~TSafeFileWriter() override;
 
   const std::string& TargetName() const { return FTarget; }
+  std::int64_t Write(const void* buffer, std::int64_t count) override;
+  void SetSize(std::int64_t size) override;
   // Stores the data on disk and renames the temporary file over the target.
   // Raises EWriteError / EFCreateError naming the target when that fails.
   void Commit();
 
  private:
+  [[noreturn]] void RaiseWriteError(const std::string& message) const;
+
   std::string FTarget;
   bool FCommitted = false;
 };

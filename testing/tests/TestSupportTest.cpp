@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <stdexcept>
 
@@ -48,6 +49,20 @@ TEST(TestSupport, TempDirIsRemovedWithItsContent) {
     EXPECT_EQ(dir.Listing(), "a.txt;b.txt;");
   }
   EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(TestSupport, FileSizeLimitFailsWritesPastItForItsScopeOnly) {
+  TTempDir dir;
+  const std::string name = dir.File("full.bin");
+  {
+    TFileSizeLimit full(10);
+    std::ofstream out(name, std::ios::binary);
+    out << std::string(100, 'x') << std::flush;
+    EXPECT_FALSE(out.good());
+  }
+  EXPECT_EQ(std::filesystem::file_size(name), 10u);
+  std::ofstream(name, std::ios::binary) << std::string(100, 'x');
+  EXPECT_EQ(std::filesystem::file_size(name), 100u);
 }
 
 TEST(TestSupport, SeedComesFromTheEnvironment) {

@@ -42,7 +42,8 @@ inline constexpr const char* msgMethodBadCoefficientCount = "неверное ч
 // blanks and control characters, their line breaks written as CR LF.
 std::string MethodFileBytes(const TMethod& method);
 // Writes the method file through a temporary file renamed into place; a method
-// too large for the file's 32-bit counts and lengths raises EWorkbenchFile.
+// too large for the file's 32-bit counts and lengths, and a failed write,
+// raise EWorkbenchFile naming the file.
 void SaveMethodFile(const std::string& fileName, const TMethod& method);
 
 // Parses a whole method file; raises EWorkbenchFile naming fileName and what
@@ -56,7 +57,8 @@ TMethod ReadMethodFile(const std::string& fileName);
 // prices, then the closing code as it stands. coefficients holds one record
 // per filter, in method order. Raises ETextGeneration when they do not match,
 // for an unknown band type or coefficient count and for a coefficient that is
-// not finite; SaveMethodText raises those as EWorkbenchFile naming the file.
+// not finite; SaveMethodText raises those, and a failed write, as
+// EWorkbenchFile naming the file.
 std::string MethodText(const TMethod& method, std::span<const TCoefficientRecord> coefficients);
 void SaveMethodText(const std::string& fileName, const TMethod& method,
                     std::span<const TCoefficientRecord> coefficients);

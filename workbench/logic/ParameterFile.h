@@ -51,7 +51,8 @@ inline constexpr const char* msgPrmBadMethod = "неизвестный мето�
 inline constexpr const char* msgPrmOutOfRange = "число вне допустимого диапазона";
 
 // The ten lines, each ended by CR LF. Raises EWorkbenchFile (without a file
-// name) when the ripple text holds a line break.
+// name) when the ripple text holds a line break; SaveParameterFile raises
+// that, and a failed write, naming the file.
 std::string ParameterFileText(const TParameterFile& parameters);
 void SaveParameterFile(const std::string& fileName, const TParameterFile& parameters);
 

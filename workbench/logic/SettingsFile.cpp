@@ -6,6 +6,7 @@
 
 #include <QStandardPaths>
 #include <filesystem>
+#include <new>
 #include <optional>
 #include <system_error>
 
@@ -22,6 +23,16 @@ using classlib::TMemIniFile;
 std::uint8_t ReadByte(const TMemIniFile& ini, const char* key, std::uint8_t defaultValue) {
   const std::int32_t value = ini.ReadInteger(secOrvelParameters, key, defaultValue);
   return (value >= 0 && value <= 255) ? static_cast<std::uint8_t>(value) : defaultValue;
+}
+
+// The size of a settings file above SettingsFileMaxSize; nothing for a file
+// within it, a missing one, or one whose size cannot be told (its reader
+// reports that).
+std::optional<std::uintmax_t> Oversized(const std::string& fileName) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(fileName, error);
+  if (error || size <= static_cast<std::uintmax_t>(SettingsFileMaxSize)) return std::nullopt;
+  return size;
 }
 
 // The search ranges: one from/to/step triple per parameter.
@@ -76,11 +87,16 @@ std::string DefaultSettingsFilePath() {
 }
 
 TWorkbenchSettings ReadWorkbenchSettings(const std::string& fileName) {
+  if (const auto size = Oversized(fileName))
+    throw EWorkbenchFile(fileName, FileErrorText(fileName, std::string(msgFileTooLarge) + " (" +
+                                                               std::to_string(*size) + " байт)"));
   std::optional<TMemIniFile> file;
   try {
     file.emplace(fileName);
   } catch (const classlib::EStreamError& e) {
     throw EWorkbenchFile(fileName, FileErrorText(fileName, e.Message()));
+  } catch (const std::bad_alloc&) {
+    throw EWorkbenchFile(fileName, FileErrorText(fileName, msgOutOfMemory));
   }
   const TMemIniFile& ini = *file;
   const TWorkbenchSettings d = DefaultWorkbenchSettings();
@@ -119,6 +135,15 @@ TWorkbenchSettings ReadWorkbenchSettings(const std::string& fileName) {
   return s;
 }
 
+TWorkbenchSettings ReadWorkbenchSettings(const std::string& fileName, TUserMessages& messages) {
+  try {
+    return ReadWorkbenchSettings(fileName);
+  } catch (const EWorkbenchFile& e) {
+    messages.MessageBox(e.Message(), capFileRefused, mbOK, miWarning);
+    return DefaultWorkbenchSettings();
+  }
+}
+
 void WriteWorkbenchSettings(const std::string& fileName, const TWorkbenchSettings& s) {
   try {
     const std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
@@ -128,8 +153,10 @@ void WriteWorkbenchSettings(const std::string& fileName, const TWorkbenchSetting
       if (error) throw classlib::EFCreateError("Cannot create folder \"" + folder.string() + "\". " + error.message());
     }
     // Changes stay in memory until UpdateFile, so the file is written once,
-    // whole, in the key order below.
-    TMemIniFile ini(fileName);
+    // whole, in the key order below. An oversized file was never read: what
+    // it holds is not kept.
+    TMemIniFile ini(Oversized(fileName) ? std::string() : fileName);
+    ini.Rename(fileName, false);
     const char* P = secOrvelParameters;
     ini.WriteInteger(P, "P1", s.P1);
     ini.WriteInteger(P, "D1", s.D1);

@@ -6,15 +6,21 @@
 // file, section or key, or a value that is no number, gives the key's default.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "workbench/logic/Classes_Remez.h"
+#include "workbench/logic/UserMessages.h"
 
 namespace workbench {
 
 inline constexpr const char* SettingsFileName = "orvel.ini";
 inline constexpr const char* secOrvelParameters = "OrvelParameters";
 inline constexpr const char* secOptimize = "Optimize";
+
+// A settings file larger than this is a bad file, never read: its keys are
+// no user's settings, and reading it whole would only cost memory.
+inline constexpr std::int64_t SettingsFileMaxSize = 16 * 1024 * 1024;
 
 // The record with the default of every key (and MomentumIndex 0).
 TWorkbenchSettings DefaultWorkbenchSettings();
@@ -27,11 +33,15 @@ std::string DefaultSettingsFilePath();
 
 // Every key of the file, or its default. The byte keys ("Method", "FilterType",
 // "TextMode", "Zoom") give their default for a value outside 0..255; "Grid1"
-// keeps its first 10 characters. Raises EWorkbenchFile when the file exists
-// but cannot be read.
+// keeps its first 10 characters. Raises EWorkbenchFile naming the file when
+// it exists but cannot be read, or is larger than SettingsFileMaxSize.
 TWorkbenchSettings ReadWorkbenchSettings(const std::string& fileName);
+// The same for the program's start: a file that cannot be read gives every
+// key's default, after one warning that names it.
+TWorkbenchSettings ReadWorkbenchSettings(const std::string& fileName, TUserMessages& messages);
 
-// Writes every field to its key (other keys and comments in the file are kept),
+// Writes every field to its key (other keys and comments in the file are kept;
+// a file larger than SettingsFileMaxSize is replaced with the keys alone),
 // creating the folder when needed. The file is replaced whole or not at all;
 // a failure raises EWorkbenchFile naming the file.
 void WriteWorkbenchSettings(const std::string& fileName, const TWorkbenchSettings& settings);

@@ -47,7 +47,11 @@ std::string ReadWholeFile(const std::string& fileName, std::int64_t maxSize) {
 }
 
 void WriteWholeFile(const std::string& fileName, std::string_view bytes) {
-  classlib::AtomicWriteFile(fileName, bytes);
+  try {
+    classlib::AtomicWriteFile(fileName, bytes);
+  } catch (const classlib::Exception& e) {
+    throw EWorkbenchFile(fileName, FileErrorText(fileName, e.Message()));
+  }
 }
 
 }  // namespace workbench

@@ -19,7 +19,8 @@ std::string WithCrLf(std::string_view text);
 // when it cannot be opened or read.
 std::string ReadWholeFile(const std::string& fileName, std::int64_t maxSize);
 // Writes bytes through a temporary file renamed into place: the old file stays
-// whole when the write fails, and the failure is raised.
+// whole when the write fails, and the failure is raised as EWorkbenchFile
+// naming the file.
 void WriteWholeFile(const std::string& fileName, std::string_view bytes);
 
 }  // namespace workbench

@@ -44,6 +44,25 @@ TEST(SafeFileWriter, AFailingWriterLeavesTheOldFileIntact) {
   EXPECT_EQ(dir.Listing(), "method.dmp;");
 }
 
+// A disk that fills up: the stream's error names no file, the writer's does.
+TEST(SafeFileWriter, AFailedWriteNamesTheTarget) {
+  TTempDir dir;
+  const std::string name = dir.File("method.dmp");
+  Put(name, "the old method file");
+  {
+    orvel::testing::TFileSizeLimit full(8);
+    const std::string message =
+        orvel::testing::RaisedMessage<EWriteError>([&] { AtomicWriteFile(name, std::string(64, 'x')); });
+    EXPECT_EQ(message.rfind("Cannot write file \"" + name + "\". Stream write error. ", 0), 0u) << message;
+    // Through a stream too, whatever writes into it.
+    const std::string streamed = orvel::testing::RaisedMessage<EWriteError>(
+        [&] { AtomicWriteFile(name, [](TStream& s) { s.WriteBuffer(std::string(64, 'y').data(), 64); }); });
+    EXPECT_EQ(streamed, message);
+  }
+  EXPECT_EQ(ReadFileBytes(name), "the old method file");
+  EXPECT_EQ(dir.Listing(), "method.dmp;");
+}
+
 TEST(SafeFileWriter, AFailingRenameLeavesNothingBehind) {
   TTempDir dir;
   fs::create_directory(dir.File("occupied"));

@@ -9,6 +9,7 @@
 #include "workbench/logic/FileErrors.h"
 #include "workbench/logic/SettingsFile.h"
 #include "workbench/logic/TextFiles.h"
+#include "workbench/logic/tests/ScriptedMessages.h"
 #include "testing/TestSupport.h"
 
 namespace workbench {
@@ -155,6 +156,55 @@ TEST(SettingsFile, ReportsAFileThatCannotBeReadOrWritten) {
   const std::string blocker = folder.Write("blocker", "x");
   EXPECT_THROW(WriteWorkbenchSettings(blocker + "/orvel.ini", DefaultWorkbenchSettings()), EWorkbenchFile);
   EXPECT_EQ(orvel::testing::FileBytes(blocker), "x");
+}
+
+// At start-up a file that cannot be read gives the defaults, with one warning.
+TEST(SettingsFile, StartsWithTheDefaultsAfterOneWarningForAFileThatCannotBeRead) {
+  orvel::testing::TTempDir folder;
+  const std::string dirPath = folder.File("orvel.ini");
+  std::filesystem::create_directory(dirPath);
+  TScriptedMessages messages;
+  ExpectSameSettings(ReadWorkbenchSettings(dirPath, messages), DefaultWorkbenchSettings());
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_NE(messages.Shown[0].Text.find(dirPath), std::string::npos) << messages.Shown[0].Text;
+  EXPECT_EQ(messages.Shown[0].Icon, miWarning);
+  EXPECT_EQ(messages.Shown[0].Caption, capFileRefused);
+
+  // A good file: no message.
+  const std::string path = folder.File("good.ini");
+  WriteWorkbenchSettings(path, DistinctSettings());
+  ExpectSameSettings(ReadWorkbenchSettings(path, messages), DistinctSettings());
+  EXPECT_EQ(messages.Shown.size(), 1u);
+}
+
+// A settings file of 16 MiB and more holds nobody's settings: it is never
+// read whole. The program starts with the defaults and writes its settings
+// over it at exit.
+TEST(SettingsFile, AnOversizedFileIsABadFileThatIsWrittenOverAtExit) {
+  orvel::testing::TTempDir folder;
+  const std::string path = folder.Write("orvel.ini", "[OrvelParameters]\r\nP1=50\r\n");
+  std::filesystem::resize_file(path, SettingsFileMaxSize + 1);
+  try {
+    ReadWorkbenchSettings(path);
+    ADD_FAILURE() << "read";
+  } catch (const EWorkbenchFile& e) {
+    EXPECT_EQ(e.FileName(), path);
+    EXPECT_NE(e.Message().find(msgFileTooLarge), std::string::npos) << e.Message();
+  }
+  TScriptedMessages messages;
+  ExpectSameSettings(ReadWorkbenchSettings(path, messages), DefaultWorkbenchSettings());
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_NE(messages.Shown[0].Text.find(path), std::string::npos);
+  EXPECT_NE(messages.Shown[0].Text.find(msgFileTooLarge), std::string::npos);
+
+  WriteWorkbenchSettings(path, DistinctSettings());
+  EXPECT_LT(std::filesystem::file_size(path), 4096u);
+  ExpectSameSettings(ReadWorkbenchSettings(path), DistinctSettings());
+
+  // At the bound the file is still read.
+  const std::string atBound = folder.Write("bound.ini", "[OrvelParameters]\r\nP1=50\r\n;");
+  std::filesystem::resize_file(atBound, SettingsFileMaxSize);
+  EXPECT_EQ(ReadWorkbenchSettings(atBound).P1, 50);
 }
 
 TEST(SettingsFile, CreatesTheConfigurationFolder) {

@@ -96,9 +96,9 @@ TEST(WriteWholeFile, ReplacesTheFileWholeOrRaises) {
   EXPECT_EQ(orvel::testing::FileBytes(path), "new content");
   // A folder in place of the file: the write fails and the folder stays.
   std::filesystem::create_directory(folder.File("dir"));
-  EXPECT_THROW(WriteWholeFile(folder.File("dir"), "x"), classlib::EStreamError);
+  EXPECT_THROW(WriteWholeFile(folder.File("dir"), "x"), EWorkbenchFile);
   EXPECT_TRUE(std::filesystem::is_directory(folder.File("dir")));
-  EXPECT_THROW(WriteWholeFile(folder.File("missing/out.txt"), "x"), classlib::EStreamError);
+  EXPECT_THROW(WriteWholeFile(folder.File("missing/out.txt"), "x"), EWorkbenchFile);
   EXPECT_FALSE(std::filesystem::exists(folder.File("missing")));
 }
 
