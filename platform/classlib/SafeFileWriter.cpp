@@ -50,6 +50,16 @@ void SyncDirectoryOf(const std::string& fileName) {
 }  // namespace
 
 TSafeFileWriter::TSafeFileWriter(const std::string& fileName) : FTarget(ResolveTarget(fileName)) {
+  // The rename needs only the folder's permission, so it would replace a file
+  // its owner marked read-only, or one this user may not write: refuse both
+  // first. The owner's write bit counts for root too, whom access() lets write
+  // anything.
+  struct stat target {};
+  if (::stat(FTarget.c_str(), &target) == 0 && !S_ISDIR(target.st_mode)) {
+    int refusal = (target.st_mode & S_IWUSR) == 0 ? EACCES : 0;
+    if (refusal == 0 && ::access(FTarget.c_str(), W_OK) != 0) refusal = errno;
+    if (refusal != 0) throw EFCreateError("Cannot create file \"" + fileName + "\". " + Reason(refusal));
+  }
   std::string name = FTarget + ".~XXXXXX";
   const int handle = ::mkostemp(name.data(), O_CLOEXEC);
   if (handle < 0) throw EFCreateError("Cannot create file \"" + fileName + "\". " + Reason(errno));

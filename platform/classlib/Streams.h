@@ -182,6 +182,9 @@ class TStringStream : public TMemoryStream {
 // Commit (an exception on the way) the temporary file is removed and the
 // target stays as it was. A target that is a symbolic link is written through
 // the link; a new file gets the usual permissions, a replaced one keeps its own.
+// A target without its owner's write permission (read-only, for root too) or
+// that the user may not write is refused: EFCreateError "Cannot create file
+// "<name>". Permission denied".
 // Every failure names the target: a write that fails raises EWriteError
 // "Cannot write file "<target>". <the stream's message>".
 class TSafeFileWriter : public TFileStream {

@@ -78,6 +78,31 @@ TEST(SafeFileWriter, AFailingRenameLeavesNothingBehind) {
   EXPECT_THROW(AtomicWriteFile(dir.File("missing/x.txt"), "text"), EFCreateError);
 }
 
+// The rename would replace a file the user made read-only: it is refused,
+// also for root, and stays as it was.
+TEST(SafeFileWriter, RefusesATargetMadeReadOnly) {
+  for (const fs::perms mode : {fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+                               fs::perms::owner_read,
+                               fs::perms::owner_read | fs::perms::group_all | fs::perms::others_all}) {
+    SCOPED_TRACE(static_cast<int>(mode));
+    TTempDir dir;
+    const std::string name = dir.File("method.dmp");
+    Put(name, "kept");
+    fs::permissions(name, mode);
+    EXPECT_TRUE(orvel::testing::Raises<EFCreateError>([&] { AtomicWriteFile(name, "new"); },
+                                                       "Cannot create file \"" + name + "\". Permission denied"));
+    EXPECT_EQ(ReadFileBytes(name), "kept");
+    EXPECT_EQ(fs::status(name).permissions() & fs::perms::all, mode);
+    EXPECT_EQ(dir.Listing(), "method.dmp;");
+    // Through a link the file it points to decides; the message names the link.
+    const std::string link = dir.File("link.dmp");
+    fs::create_symlink(name, link);
+    EXPECT_TRUE(orvel::testing::Raises<EFCreateError>([&] { AtomicWriteFile(link, "new"); },
+                                                       "Cannot create file \"" + link + "\". Permission denied"));
+    EXPECT_EQ(ReadFileBytes(name), "kept");
+  }
+}
+
 TEST(SafeFileWriter, KeepsPermissionsAndWritesThroughLinks) {
   TTempDir dir;
   const std::string name = dir.File("indicator.mq4");

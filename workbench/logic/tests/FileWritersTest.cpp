@@ -1,9 +1,11 @@
-// Every writer of the workbench's files, when the disk fills under it: the
-// error names the file, the old file stays whole and no temporary is left.
+// Every writer of the workbench's files, when the disk fills under it or the
+// file is read-only: the error names the file, the old file stays whole and
+// no temporary is left.
 // Covers: TextFiles.cpp (WriteWholeFile) through MethodFile.cpp,
 // ParameterFile.cpp and SettingsFile.cpp.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -66,6 +68,34 @@ TEST(FileWriters, NameTheirFileWhenAWriteFails) {
     // With room on the disk, the same writer succeeds.
     w.save(path);
     EXPECT_NE(orvel::testing::FileBytes(path), "old");
+  }
+}
+
+TEST(FileWriters, RefuseAFileMadeReadOnly) {
+  struct TWriter {
+    const char* file;
+    std::function<void(const std::string&)> save;
+  };
+  const std::vector<TWriter> writers = {
+      {"m.dmp", [](const std::string& path) { SaveMethodFile(path, OneFilterMethod()); }},
+      {"f.prm", [](const std::string& path) { SaveParameterFile(path, TParameterFile{}); }},
+      {"orvel.ini", [](const std::string& path) { WriteWorkbenchSettings(path, DefaultWorkbenchSettings()); }},
+  };
+  for (const TWriter& w : writers) {
+    SCOPED_TRACE(w.file);
+    orvel::testing::TTempDir folder;
+    const std::string path = folder.Write(w.file, "old");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    try {
+      w.save(path);
+      ADD_FAILURE() << "written";
+    } catch (const EWorkbenchFile& e) {
+      EXPECT_EQ(e.FileName(), path);
+      EXPECT_NE(e.Message().find("Cannot create file \"" + path + "\". Permission denied"), std::string::npos)
+          << e.Message();
+    }
+    EXPECT_EQ(orvel::testing::FileBytes(path), "old");
+    EXPECT_EQ(folder.Listing(), std::string(w.file) + ";");
   }
 }
 
