@@ -71,8 +71,21 @@ TCanvas3D& TCustomKivPanel::Canvas() const { return *FCanvas; }
 
 void TCustomKivPanel::SetDelegateCanvas(TCanvas* canvas) {
   FDelegateCanvas = canvas;
-  // The panel's surface is always the QPainter one (created in the constructor).
-  static_cast<TKivCanvas3D&>(*FCanvas).SetReferenceCanvas(canvas);
+  if (auto* qt = dynamic_cast<TKivCanvas3D*>(FCanvas.get())) qt->SetReferenceCanvas(canvas);
+}
+
+void TCustomKivPanel::ReplaceCanvas(std::unique_ptr<TCanvas3D> canvas) {
+  FCanvas = std::move(canvas);
+  FCanvas->SetView3DOptions(FView3DOptions.get());
+}
+
+void TCustomKivPanel::SetChartRect(const TRect& r) {
+  FChartRect = r;
+  FChartWidth = r.Width();
+  FChartHeight = r.Height();
+  const TPoint c = RectCenter(r);
+  FChartXCenter = c.X;
+  FChartYCenter = c.Y;
 }
 
 void TCustomKivPanel::Repaint() {

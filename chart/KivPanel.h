@@ -159,6 +159,11 @@ class TCustomKivPanel : public classlib::TComponent {
   std::int32_t ChartHeight() const { return FChartHeight; }
   std::int32_t ChartXCenter() const { return FChartXCenter; }
   std::int32_t ChartYCenter() const { return FChartYCenter; }
+  // Replaces the chart rectangle (the layout of axes, titles and legend) and
+  // recomputes its width, height and centre.
+  void SetChartRect(const TRect& r);
+  // Draws through another surface from now on (tests record the calls).
+  void ReplaceCanvas(std::unique_ptr<TCanvas3D> canvas);
 
   // operations
   std::int32_t AddListener(IKivEventListener* listener);
@@ -166,9 +171,10 @@ class TCustomKivPanel : public classlib::TComponent {
   void BroadcastEvent(TKivEvent& event);
   void BroadcastMouseEvent(TKivMouseEventKind kind, TMouseButton button, TShiftState shift,
                            std::int32_t x, std::int32_t y);
-  void MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
-  void MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
-  void MouseMove(TShiftState shift, std::int32_t x, std::int32_t y);
+  // The chart control adds its clicks, zoom and panning to these.
+  virtual void MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
+  virtual void MouseMove(TShiftState shift, std::int32_t x, std::int32_t y);
   void CancelMouse();
   TPoint GetCursorPos() const;
   // Marks the picture stale and paints it at once (Invalidate waits for the next paint).

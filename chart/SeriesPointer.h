@@ -1,0 +1,126 @@
+// The marker a point-style series draws at each point, flat or as a 3D
+// solid; the callout (an arrow from a point to a label) built on it; and the
+// callout of series marks.
+//
+// Tested by: chart/tests/SeriesPointerTest.cpp
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "chart/KivPanel.h"
+
+namespace chart {
+
+class TChartSeries;
+
+enum TSeriesPointerStyle : std::uint8_t {
+  psRectangle, psCircle, psTriangle, psDownTriangle, psCross, psDiagCross, psStar, psDiamond,
+  psSmallDot, psNothing, psLeftTriangle, psRightTriangle
+};
+
+class TSeriesPointer : public TKivCustomShapeBrushPen {
+  ORVEL_CLASS_INFO
+ public:
+  explicit TSeriesPointer(TChartSeries* series = nullptr);
+  ~TSeriesPointer() override;
+
+  // properties
+  bool Dark3D() const { return FDark3D; }
+  void SetDark3D(bool v) { Store(FDark3D, v); }
+  bool Draw3D() const { return FDraw3D; }
+  void SetDraw3D(bool v) { Store(FDraw3D, v); }
+  // Created on first read.
+  TKivGradient* Gradient() const;
+  bool HasGradient() const { return FGradient != nullptr; }
+  std::int32_t HorizSize() const { return FHorizSize; }
+  void SetHorizSize(std::int32_t v);
+  std::int32_t VertSize() const { return FVertSize; }
+  void SetVertSize(std::int32_t v);
+  bool InflateMargins() const { return FInflateMargins; }
+  void SetInflateMargins(bool v) { Store(FInflateMargins, v); }
+  TSeriesPointerStyle Style() const { return FStyle; }
+  void SetStyle(TSeriesPointerStyle v) { Store(FStyle, v); }
+  TColor Color() const { return Brush()->Color(); }
+  void SetColor(TColor v) { Brush()->SetColor(v); }
+  TChartSeries* Series() const { return FSeries; }
+  void SetSeries(TChartSeries* s) { FSeries = s; }
+
+  // operations
+  void CalcHorizMargins(std::int32_t& left, std::int32_t& right) const;
+  void CalcVerticalMargins(std::int32_t& top, std::int32_t& bottom) const;
+  void PrepareCanvas(TCanvas3D& canvas, TColor pointColor);
+  // Draws at (x, y) on the series' chart, in 3D when the chart is.
+  void DrawPointer(std::int32_t x, std::int32_t y, TColor color, TSeriesPointerStyle style);
+  void Draw(TCanvas3D& canvas, bool is3D, std::int32_t x, std::int32_t y, std::int32_t h, std::int32_t v,
+            TColor color, TSeriesPointerStyle style);
+
+  // introduced virtual
+  // Whether the gradient's end colour follows the point colour.
+  virtual bool GradientFollowsPoint() const { return true; }
+
+  // overrides
+  void Assign(const classlib::TPersistent& source) override;
+
+ protected:
+  template <class V>
+  void Store(V& field, const V& value) {
+    if (field == value) return;
+    field = value;
+    Repaint();
+  }
+  void DrawGradient(TCanvas3D& canvas, bool is3D, const TRect& box, TSeriesPointerStyle style);
+
+ private:
+  bool FDark3D = true;
+  bool FDraw3D = true;
+  mutable std::unique_ptr<TKivGradient> FGradient;
+  std::int32_t FHorizSize = 4, FVertSize = 4;
+  bool FInflateMargins = true;
+  TChartSeries* FSeries;
+  TSeriesPointerStyle FStyle = psRectangle;
+};
+
+enum TArrowHeadStyle : std::uint8_t { ahNone, ahLine, ahSolid };
+
+class TCallout : public TSeriesPointer {
+  ORVEL_CLASS_INFO
+ public:
+  explicit TCallout(TChartSeries* series = nullptr);
+  ~TCallout() override;
+
+  TWhitePen* Arrow() const { return FArrow.get(); }
+  void SetArrow(const TChartPen& v) { FArrow->Assign(v); }
+  TArrowHeadStyle ArrowHead() const { return FArrowHead; }
+  void SetArrowHead(TArrowHeadStyle v) { Store(FArrowHead, v); }
+  std::int32_t ArrowHeadSize() const { return FArrowHeadSize; }
+  void SetArrowHeadSize(std::int32_t v) { Store(FArrowHeadSize, v); }
+  std::int32_t Distance() const { return FDistance; }
+  void SetDistance(std::int32_t v) { Store(FDistance, v); }
+
+  // Draws the arrow from `from` to `to` in the point's colour, at depth z.
+  void DrawCallout(TColor color, const TPoint& from, std::int32_t z, const TPoint& to);
+
+  bool GradientFollowsPoint() const override { return false; }
+  void Assign(const classlib::TPersistent& source) override;
+
+ private:
+  std::unique_ptr<TWhitePen> FArrow;
+  TArrowHeadStyle FArrowHead = ahNone;
+  std::int32_t FArrowHeadSize = 8;
+  std::int32_t FDistance = 0;
+};
+
+class TMarksCallout : public TCallout {
+  ORVEL_CLASS_INFO
+ public:
+  explicit TMarksCallout(TChartSeries* series = nullptr);
+  std::int32_t Length() const { return FLength; }
+  void SetLength(std::int32_t v) { Store(FLength, v); }
+  void Assign(const classlib::TPersistent& source) override;
+
+ private:
+  std::int32_t FLength = 8;
+};
+
+}  // namespace chart

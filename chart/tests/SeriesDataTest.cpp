@@ -1,0 +1,193 @@
+// Covers chart/SeriesData.cpp, chart/Functions.cpp, chart/Registries.cpp:
+// points with colours and labels in step, linked series, functions, the
+// visible range, series created by class name.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "chart/ChartControl.h"
+#include "chart/KivGraphics.h"
+#include "platform/classlib/ClassRegistry.h"
+#include "chart/Functions.h"
+#include "chart/KivConst.h"
+#include "chart/Registries.h"
+#include "chart/testing/TestPointSeries.h"
+#include "testing/TestSupport.h"
+
+namespace chart {
+namespace {
+
+using orvel::testing::Raises;
+using testing::TTestPointSeries;
+
+std::vector<double> Values(const TChartValueList& l) { return {l.Values().begin(), l.Values().end()}; }
+
+TEST(SeriesData, AddXYKeepsXInOrderAndEverythingInStep) {
+  TChart chart;
+  auto* s = new TTestPointSeries(&chart);
+  s->SetParentChart(&chart);
+  s->AddXY(5, 50, "five");
+  s->AddXY(3, 30, "", clRed);
+  s->AddXY(4, 40);
+  EXPECT_EQ(Values(*s->XValues()), (std::vector<double>{3, 4, 5}));
+  EXPECT_EQ(Values(*s->YValues()), (std::vector<double>{30, 40, 50}));
+  EXPECT_EQ(s->Labels().GetLabel(2), "five");
+  EXPECT_EQ(s->StoredColor(0), clRed);
+  EXPECT_EQ(s->StoredColor(1), clDefault);
+  EXPECT_EQ(s->ValueColor(1), s->SeriesColor());
+  s->OnBeforeAdd = [](TChartSeries&) { return false; };
+  EXPECT_EQ(s->AddXY(1, 1), -1);
+  EXPECT_EQ(s->Count(), 3);
+  s->OnBeforeAdd = nullptr;
+  const int n = s->AddNullXY(6, 0);
+  EXPECT_TRUE(s->IsNull(n));
+  EXPECT_EQ(s->YValues()->Value(n), 0);
+  s->Delete(0);
+  EXPECT_EQ(s->Labels().GetLabel(1), "five");
+  EXPECT_EQ(s->StoredColor(0), clDefault);
+}
+
+TEST(SeriesData, DeleteChecksBothEnds) {
+  TChart chart;
+  auto* s = new TTestPointSeries(&chart);
+  s->SetParentChart(&chart);
+  for (int i = 0; i < 3; ++i) s->Add(i);
+  EXPECT_TRUE(Raises<ChartException>([&] { s->Delete(3); }, "Series Delete: ValueIndex 3 out of bounds (0 to 2)."));
+  EXPECT_TRUE(Raises<ChartException>([&] { s->Delete(-1); }, "Series Delete: ValueIndex -1 out of bounds (0 to 2)."));
+  s->DeleteRange(1, 100);
+  EXPECT_EQ(s->Count(), 1);
+  EXPECT_TRUE(Raises<ChartException>([&] { s->FillSampleValues(-1); }, "FillSampleValues NumValues must be > 0"));
+  s->FillSampleValues(0);
+  EXPECT_EQ(s->Count(), 25);
+}
+
+TEST(SeriesData, LinkedSeriesFollowTheirSourceAndCirclesAreRefused) {
+  TChart chart;
+  auto* a = new TTestPointSeries(&chart);
+  auto* b = new TTestPointSeries(&chart);
+  auto* c = new TTestPointSeries(&chart);
+  for (auto* s : {a, b, c}) s->SetParentChart(&chart);
+  a->AddXY(0, 1);
+  b->SetDataSource(a);
+  c->SetDataSource(b);
+  EXPECT_EQ(Values(*b->YValues()), (std::vector<double>{1}));
+  a->AddXY(1, 2, "x");
+  EXPECT_EQ(Values(*c->YValues()), (std::vector<double>{1, 2}));
+  EXPECT_EQ(c->Labels().GetLabel(1), "x");
+  a->YValues()->SetValue(0, 9);  // a modify re-copies everything
+  EXPECT_EQ(Values(*c->YValues()), (std::vector<double>{9, 2}));
+  a->Delete(0);
+  EXPECT_EQ(Values(*b->YValues()), (std::vector<double>{2}));
+  EXPECT_TRUE(Raises<ChartException>([&] { a->SetDataSource(c); }, "Circular Series dependences are not allowed"));
+  EXPECT_TRUE(a->DataSources().empty());
+  TTestPointSeries loose;
+  EXPECT_TRUE(Raises<ChartException>([&] { loose.SetDataSource(a); }, "No ParentChart to validate DataSource"));
+  a->Clear();
+  EXPECT_EQ(c->Count(), 0);
+}
+
+class TAverage : public TKivFunction {
+ public:
+  using TKivFunction::TKivFunction;
+  double Calculate(TChartSeries& source, int first, int last) override {
+    if (first < 0) first = 0, last = source.Count() - 1;
+    double sum = 0;
+    for (int i = first; i <= last; ++i) sum += source.YValues()->Value(i);
+    return sum / (last - first + 1);
+  }
+};
+
+class TMovingAverage : public TKivMovingFunction {
+ public:
+  using TKivMovingFunction::TKivMovingFunction;
+  double Calculate(TChartSeries& source, int first, int last) override {
+    return TAverage(nullptr).Calculate(source, first, last);
+  }
+};
+
+TEST(Functions, PeriodsByPointsAlignAndMovingWindows) {
+  TChart chart;
+  auto* src = new TTestPointSeries(&chart);
+  auto* dst = new TTestPointSeries(&chart);
+  src->SetParentChart(&chart);
+  dst->SetParentChart(&chart);
+  for (int i = 0; i < 7; ++i) src->AddXY(i * 10, i);
+  auto* f = new TAverage(&chart);
+  dst->SetFunction(f);
+  dst->SetDataSource(src);
+  EXPECT_EQ(Values(*dst->YValues()), (std::vector<double>{3}));  // period 0: one result
+  EXPECT_EQ(Values(*dst->XValues()), (std::vector<double>{30}));
+  f->SetPeriod(3);
+  EXPECT_EQ(Values(*dst->YValues()), (std::vector<double>{1, 4}));  // point 6 is an incomplete period
+  EXPECT_EQ(Values(*dst->XValues()), (std::vector<double>{10, 40}));
+  f->SetPeriodAlign(paFirst);
+  EXPECT_EQ(Values(*dst->XValues()), (std::vector<double>{0, 30}));
+  f->SetPeriodAlign(paLast);
+  EXPECT_EQ(Values(*dst->XValues()), (std::vector<double>{20, 50}));
+  f->SetPeriod(0.4);  // rounds to 0: each point is its own period
+  EXPECT_EQ(dst->Count(), 7);
+  EXPECT_TRUE(Raises<ChartException>([&] { f->SetPeriod(-1); }, "Function Period should be >= 0"));
+
+  auto* mov = new TTestPointSeries(&chart);
+  mov->SetParentChart(&chart);
+  auto* m = new TMovingAverage(&chart);
+  m->SetPeriod(3);
+  mov->SetFunction(m);
+  mov->SetDataSource(src);
+  EXPECT_EQ(Values(*mov->XValues()), (std::vector<double>{20, 30, 40, 50, 60}));
+  EXPECT_EQ(Values(*mov->YValues()), (std::vector<double>{1, 2, 3, 4, 5}));
+}
+
+TEST(SeriesData, VisibleRangeAndAxisBinding) {
+  TChart chart;
+  chart.SetBounds(600, 400);
+  chart.SetView3D(false);
+  auto* s = new TTestPointSeries(&chart);
+  s->SetParentChart(&chart);
+  for (int i = 0; i <= 10; ++i) s->AddXY(i, i);
+  chart.BottomAxis()->SetMinMax(2.5, 7.5);
+  chart.RenderToBitmap();
+  s->CalcFirstLastVisibleIndex();
+  EXPECT_EQ(s->FirstValueIndex(), 3);
+  EXPECT_EQ(s->LastValueIndex(), 7);
+  s->SetDrawBetweenPoints(true);
+  s->CalcFirstLastVisibleIndex();
+  EXPECT_EQ(s->LastValueIndex(), 8);
+  s->SetHorizAxis(aTopAxis);
+  EXPECT_EQ(s->GetHorizAxis(), chart.TopAxis());
+  s->SetHorizAxis(aBottomAxis);
+  EXPECT_EQ(s->GetHorizAxis(), chart.BottomAxis());
+  TChartAxis* custom = chart.CustomAxes().Add();
+  custom->SetHorizontal(false);
+  s->SetCustomVertAxis(custom);
+  EXPECT_EQ(s->GetVertAxis(), custom);
+  delete custom;  // the series falls back to the left axis
+  EXPECT_EQ(s->GetVertAxis(), chart.LeftAxis());
+}
+
+TEST(Registries, SeriesAndFunctionsCreatedByClassNameAndNamed) {
+  InitChartEngine();
+  classlib::RegisterClass(TTestPointSeries::StaticClassInfo());
+  RegisterSeriesType(TTestPointSeries::StaticClassInfo(), msgTest, msgTest);
+  RegisterSeriesType(TTestPointSeries::StaticClassInfo(), msgTest, msgTest);
+  EXPECT_EQ(std::count_if(KivSeriesTypesList().Items().begin(), KivSeriesTypesList().Items().end(),
+                          [](const auto& t) { return t->SeriesClass == &TTestPointSeries::StaticClassInfo(); }),
+            1);
+  TChart chart;
+  const classlib::TClassInfo& cls = classlib::FindClass("TTestPointSeries");
+  TChartSeries* a = CreateChartSeries(nullptr, chart, cls);
+  TChartSeries* b = CreateChartSeries(nullptr, chart, cls, &classlib::FindClass("TKivMovingFunction"));
+  EXPECT_EQ(a->Name(), "Series1");
+  EXPECT_EQ(b->Name(), "Series2");
+  ASSERT_NE(b->FunctionType(), nullptr);
+  EXPECT_EQ(b->FunctionType()->Name(), "KivFunction1");
+  EXPECT_EQ(SeriesTitleOrName(*a), "Series1");
+  auto* c = new TTestPointSeries(&chart);
+  c->SetParentChart(&chart);
+  EXPECT_EQ(SeriesTitleOrName(*c), "Series3");
+  UnregisterSeriesTypes({&TTestPointSeries::StaticClassInfo()});
+  EXPECT_EQ(FindSeriesType(TTestPointSeries::StaticClassInfo()), nullptr);
+}
+
+}  // namespace
+}  // namespace chart
