@@ -1,0 +1,119 @@
+// Covers chart/SeriesStream.cpp and chart/SeriesTexts.cpp: the "Data" bytes
+// from hand-built fixtures, refusal of short or corrupt records, mark and
+// legend texts.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "chart/ChartControl.h"
+#include "chart/SeriesMarks.h"
+#include "chart/testing/TestPointSeries.h"
+#include "platform/classlib/Streams.h"
+
+namespace chart {
+namespace {
+
+using testing::TTestPointSeries;
+
+std::vector<std::uint8_t> Bytes(classlib::TMemoryStream& s) {
+  std::vector<std::uint8_t> b(static_cast<std::size_t>(s.Size()));
+  s.SetPosition(0);
+  s.ReadBuffer(b.data(), static_cast<std::int64_t>(b.size()));
+  return b;
+}
+
+void PutDouble(std::vector<std::uint8_t>& b, double v) {
+  std::uint8_t raw[8];
+  std::memcpy(raw, &v, 8);
+  b.insert(b.end(), raw, raw + 8);
+}
+void PutInt(std::vector<std::uint8_t>& b, std::int32_t v) {
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF));
+}
+
+TEST(SeriesStream, SequentialXWithoutColoursOrLabelsWritesOnlyTheValues) {
+  TTestPointSeries s;
+  for (double y : {1.5, -2.0, 3.25}) s.Add(y);
+  classlib::TMemoryStream m;
+  s.WriteData(m);
+  std::vector<std::uint8_t> want{0};
+  PutInt(want, 3);
+  for (double y : {1.5, -2.0, 3.25}) PutDouble(want, y);
+  EXPECT_EQ(Bytes(m), want);
+}
+
+TEST(SeriesStream, XColoursAndLabelsFarDownTheListAreKept) {
+  TTestPointSeries s;
+  for (int i = 0; i < 200; ++i) s.AddXY(i + 1, i);
+  s.SetValueColor(150, clRed);
+  s.Labels().SetLabel(150, std::string(300, 'L'));
+  classlib::TMemoryStream m;
+  s.WriteData(m);
+  const std::vector<std::uint8_t> b = Bytes(m);
+  EXPECT_EQ(b[0], 1 | 2 | 4);
+  TTestPointSeries r;
+  m.SetPosition(0);
+  r.ReadData(m);
+  ASSERT_EQ(r.Count(), 200);
+  EXPECT_EQ(r.XValues()->Value(0), 1);
+  EXPECT_EQ(r.StoredColor(150), clRed);
+  EXPECT_EQ(r.Labels().GetLabel(150), std::string(255, 'L'));  // cut, never wrapped
+  EXPECT_TRUE(r.ManualData());
+}
+
+TEST(SeriesStream, AShortOrCorruptRecordIsRefusedAndLeavesTheSeries) {
+  TTestPointSeries target;
+  target.AddXY(0, 42);
+  std::vector<std::uint8_t> cases[3];
+  cases[0] = {0};
+  PutInt(cases[0], 5);
+  PutDouble(cases[0], 1);  // five points promised, one given
+  cases[1] = {0};
+  PutInt(cases[1], -3);
+  cases[2] = {4};
+  PutInt(cases[2], 1);
+  PutDouble(cases[2], 1);
+  cases[2].push_back(200);  // a label longer than the bytes left
+  for (const auto& bytes : cases) {
+    classlib::TMemoryStream m;
+    m.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    m.SetPosition(0);
+    EXPECT_THROW(target.ReadData(m), classlib::EReadError);
+    ASSERT_EQ(target.Count(), 1);
+    EXPECT_EQ(target.YValues()->Value(0), 42);
+  }
+}
+
+TEST(SeriesTexts, MarkAndLegendTextsInEveryStyle) {
+  TChart chart;
+  auto* s = new TTestPointSeries(&chart);
+  s->SetParentChart(&chart);
+  s->AddXY(1, 25, "a");
+  s->AddXY(2, 75);
+  struct M { TSeriesMarksStyle style; int index; const char* want; } marks[] = {
+      {smsValue, 0, "25"}, {smsPercent, 0, "25 %"}, {smsLabel, 0, "a"}, {smsLabel, 1, "75"},
+      {smsLabelPercent, 0, "a 25 %"}, {smsLabelValue, 0, "a 25"}, {smsPercentTotal, 1, "75 % of 100"},
+      {smsLabelPercentTotal, 0, "a 25 % of 100"}, {smsXValue, 1, "2"}, {smsXY, 1, "2 75"}};
+  for (const M& m : marks) {
+    s->Marks()->SetStyle(m.style);
+    EXPECT_EQ(s->GetMarkText(m.index), m.want) << int(m.style);
+  }
+  s->Marks()->SetMultiLine(true);
+  s->Marks()->SetStyle(smsLabelValue);
+  EXPECT_EQ(s->GetMarkText(0), "a\r25");
+  const std::string sep(1, LegendColumnSeparator);
+  struct L { TLegendTextStyle style; int index; std::string want; } legend[] = {
+      {ltsPlain, 0, "a"}, {ltsLeftValue, 0, "25" + sep + "a"}, {ltsRightValue, 0, "a" + sep + "25"},
+      {ltsRightValue, 1, "75"}, {ltsLeftPercent, 0, "25 %" + sep + "a"}, {ltsXValue, 1, "2"},
+      {ltsValue, 1, "75"}, {ltsPercent, 1, "75 %"}, {ltsXAndValue, 1, "2" + sep + "75"},
+      {ltsXAndPercent, 0, "1" + sep + "25 %"}};
+  for (const L& l : legend) EXPECT_EQ(s->LegendString(l.index, l.style), l.want) << int(l.style);
+  TTestPointSeries zeros;
+  zeros.Add(0);
+  zeros.Marks()->SetStyle(smsPercent);
+  EXPECT_EQ(zeros.GetMarkText(0), "100 %");
+}
+
+}  // namespace
+}  // namespace chart
