@@ -77,6 +77,14 @@ struct TCase {
   std::function<void(TSpectra&, TVec&)> op;
 };
 
+// The case f applied to a copy of X.
+std::function<void(TSpectra&, TVec&)> InPlace(std::function<void(TSpectra&, TVec&)> f) {
+  return [f](TSpectra& s, TVec& r) {
+    r.Copy(s.X);
+    f(s, r);
+  };
+}
+
 void CheckCases(int n, const std::vector<TCase>& cases) {
   for (const TCase& c : cases) {
     TSpectra s(n);
@@ -105,34 +113,28 @@ TEST(VecHalfRateBin, CopiesCarryIt) {
 // In place, each operation changes the half-rate bin as it changes the other
 // bins; the forms that read another vector give the same.
 TEST(VecHalfRateBin, OperationsWithANumberOrOfEachElementApplyToIt) {
-  const auto inPlace = [](std::function<void(TSpectra&, TVec&)> f) {
-    return [f](TSpectra& s, TVec& r) {
-      r.Copy(s.X);
-      f(s, r);
-    };
-  };
   const std::vector<TCase> cases = {
-      {"scale", inPlace([](TSpectra&, TVec& r) { r.Scale(0.5); })},
-      {"scalec", inPlace([](TSpectra&, TVec& r) { r.Scale(TCplx{0.3, -0.7}); })},
-      {"neg", inPlace([](TSpectra&, TVec& r) { r.Neg(); })},
-      {"offset", inPlace([](TSpectra&, TVec& r) { r.Offset(1.5); })},
-      {"conj", inPlace([](TSpectra&, TVec& r) { r.Conj(); })},
-      {"inv", inPlace([](TSpectra&, TVec& r) { r.Inv(1e-20); })},
-      {"sqr", inPlace([](TSpectra&, TVec& r) { r.Sqr(); })},
-      {"sqrt", inPlace([](TSpectra&, TVec& r) { r.Sqrt(); })},
-      {"exp", inPlace([](TSpectra&, TVec& r) { r.Exp(); })},
-      {"ln", inPlace([](TSpectra&, TVec& r) { r.Ln(); })},
-      {"log10", inPlace([](TSpectra&, TVec& r) { r.Log10(); })},
-      {"log2", inPlace([](TSpectra&, TVec& r) { r.LogN(2.0); })},
-      {"sin", inPlace([](TSpectra&, TVec& r) { r.Sin(); })},
-      {"cos", inPlace([](TSpectra&, TVec& r) { r.Cos(); })},
-      {"tan", inPlace([](TSpectra&, TVec& r) { r.Tan(); })},
-      {"tbot", inPlace([](TSpectra& s, TVec& r) { r.ThreshBottom(s.Above); })},
-      {"ttop", inPlace([](TSpectra& s, TVec& r) { r.ThreshTop(s.Below); })},
-      {"replace", inPlace([](TSpectra& s, TVec& r) { r.Replace(s.HalfRateRe, 7.0, 1e-9); })},
-      {"zero", inPlace([](TSpectra&, TVec& r) { r.SetZero(); })},
-      {"setval", inPlace([](TSpectra&, TVec& r) { r.SetVal(2.5); })},
-      {"setvalc", inPlace([](TSpectra&, TVec& r) { r.SetVal(TCplx{1.0, -2.0}); })},
+      {"scale", InPlace([](TSpectra&, TVec& r) { r.Scale(0.5); })},
+      {"scalec", InPlace([](TSpectra&, TVec& r) { r.Scale(TCplx{0.3, -0.7}); })},
+      {"neg", InPlace([](TSpectra&, TVec& r) { r.Neg(); })},
+      {"offset", InPlace([](TSpectra&, TVec& r) { r.Offset(1.5); })},
+      {"conj", InPlace([](TSpectra&, TVec& r) { r.Conj(); })},
+      {"inv", InPlace([](TSpectra&, TVec& r) { r.Inv(1e-20); })},
+      {"sqr", InPlace([](TSpectra&, TVec& r) { r.Sqr(); })},
+      {"sqrt", InPlace([](TSpectra&, TVec& r) { r.Sqrt(); })},
+      {"exp", InPlace([](TSpectra&, TVec& r) { r.Exp(); })},
+      {"ln", InPlace([](TSpectra&, TVec& r) { r.Ln(); })},
+      {"log10", InPlace([](TSpectra&, TVec& r) { r.Log10(); })},
+      {"log2", InPlace([](TSpectra&, TVec& r) { r.LogN(2.0); })},
+      {"sin", InPlace([](TSpectra&, TVec& r) { r.Sin(); })},
+      {"cos", InPlace([](TSpectra&, TVec& r) { r.Cos(); })},
+      {"tan", InPlace([](TSpectra&, TVec& r) { r.Tan(); })},
+      {"tbot", InPlace([](TSpectra& s, TVec& r) { r.ThreshBottom(s.Above); })},
+      {"ttop", InPlace([](TSpectra& s, TVec& r) { r.ThreshTop(s.Below); })},
+      {"replace", InPlace([](TSpectra& s, TVec& r) { r.Replace(s.HalfRateRe, 7.0, 1e-9); })},
+      {"zero", InPlace([](TSpectra&, TVec& r) { r.SetZero(); })},
+      {"setval", InPlace([](TSpectra&, TVec& r) { r.SetVal(2.5); })},
+      {"setvalc", InPlace([](TSpectra&, TVec& r) { r.SetVal(TCplx{1.0, -2.0}); })},
       // Self := f(X)
       {"inv", [](TSpectra& s, TVec& r) { r.Inv(s.X, 1e-20); }},
       {"sqr", [](TSpectra& s, TVec& r) { r.Sqr(s.X); }},
@@ -144,19 +146,13 @@ TEST(VecHalfRateBin, OperationsWithANumberOrOfEachElementApplyToIt) {
 }
 
 TEST(VecHalfRateBin, ElementWiseOperationsOfTwoSpectraApplyToBothBins) {
-  const auto inPlace = [](std::function<void(TSpectra&, TVec&)> f) {
-    return [f](TSpectra& s, TVec& r) {
-      r.Copy(s.X);
-      f(s, r);
-    };
-  };
   const std::vector<TCase> cases = {
-      {"add", inPlace([](TSpectra& s, TVec& r) { r.Add(s.Y); })},
-      {"addf", inPlace([](TSpectra& s, TVec& r) { r.Add(s.Y, 0.5, -0.25); })},
-      {"sub", inPlace([](TSpectra& s, TVec& r) { r.Sub(s.Y); })},
-      {"mul", inPlace([](TSpectra& s, TVec& r) { r.Mul(s.Y); })},
-      {"div", inPlace([](TSpectra& s, TVec& r) { r.Divide(s.Y); })},
-      {"div", inPlace([](TSpectra& s, TVec& r) { r.Divide(s.Y, 1e-20); })},
+      {"add", InPlace([](TSpectra& s, TVec& r) { r.Add(s.Y); })},
+      {"addf", InPlace([](TSpectra& s, TVec& r) { r.Add(s.Y, 0.5, -0.25); })},
+      {"sub", InPlace([](TSpectra& s, TVec& r) { r.Sub(s.Y); })},
+      {"mul", InPlace([](TSpectra& s, TVec& r) { r.Mul(s.Y); })},
+      {"div", InPlace([](TSpectra& s, TVec& r) { r.Divide(s.Y); })},
+      {"div", InPlace([](TSpectra& s, TVec& r) { r.Divide(s.Y, 1e-20); })},
       {"add", [](TSpectra& s, TVec& r) { r.Add(s.X, s.Y); }},
       {"sub", [](TSpectra& s, TVec& r) { r.Sub(s.X, s.Y); }},
       {"mul", [](TSpectra& s, TVec& r) { r.Mul(s.X, s.Y); }},

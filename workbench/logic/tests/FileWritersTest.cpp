@@ -32,12 +32,14 @@ TMethod OneFilterMethod() {
   return m;
 }
 
-TEST(FileWriters, NameTheirFileWhenAWriteFails) {
-  struct TWriter {
-    const char* file;
-    std::function<void(const std::string&)> save;
-  };
-  const std::vector<TWriter> writers = {
+// Each writer with a file name of its kind.
+struct TWriter {
+  const char* file;
+  std::function<void(const std::string&)> save;
+};
+
+std::vector<TWriter> Writers() {
+  return {
       {"m.dmp", [](const std::string& path) { SaveMethodFile(path, OneFilterMethod()); }},
       {"m.mql",
        [](const std::string& path) {
@@ -50,7 +52,10 @@ TEST(FileWriters, NameTheirFileWhenAWriteFails) {
       {"f.prm", [](const std::string& path) { SaveParameterFile(path, TParameterFile{}); }},
       {"orvel.ini", [](const std::string& path) { WriteWorkbenchSettings(path, DefaultWorkbenchSettings()); }},
   };
-  for (const TWriter& w : writers) {
+}
+
+TEST(FileWriters, NameTheirFileWhenAWriteFails) {
+  for (const TWriter& w : Writers()) {
     SCOPED_TRACE(w.file);
     orvel::testing::TTempDir folder;
     const std::string path = folder.Write(w.file, "old");
@@ -72,16 +77,7 @@ TEST(FileWriters, NameTheirFileWhenAWriteFails) {
 }
 
 TEST(FileWriters, RefuseAFileMadeReadOnly) {
-  struct TWriter {
-    const char* file;
-    std::function<void(const std::string&)> save;
-  };
-  const std::vector<TWriter> writers = {
-      {"m.dmp", [](const std::string& path) { SaveMethodFile(path, OneFilterMethod()); }},
-      {"f.prm", [](const std::string& path) { SaveParameterFile(path, TParameterFile{}); }},
-      {"orvel.ini", [](const std::string& path) { WriteWorkbenchSettings(path, DefaultWorkbenchSettings()); }},
-  };
-  for (const TWriter& w : writers) {
+  for (const TWriter& w : Writers()) {
     SCOPED_TRACE(w.file);
     orvel::testing::TTempDir folder;
     const std::string path = folder.Write(w.file, "old");
