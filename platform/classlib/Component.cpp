@@ -10,6 +10,8 @@ const TClassInfo& TComponent::StaticClassInfo() {
   static const TClassInfo info = TClassBuilder<TComponent>("TComponent", TPersistent::StaticClassInfo())
                                      .Property("Name", &TComponent::Name, &TComponent::SetName)
                                      .TypeName("TComponentName")
+                                     // A stream carries the name in the component's header.
+                                     .Stored([](const TComponent&) { return false; })
                                      .Property("Tag", &TComponent::Tag, &TComponent::SetTag, 0)
                                      .Creatable()
                                      .Build();
@@ -111,6 +113,15 @@ void TComponent::RemoveFreeNotification(TComponent& component) {
 }
 
 void TComponent::Loaded() { ExcludeState(csLoading); }
+
+void TComponent::SetParentComponent(TComponent*) {}
+
+void TComponent::GetChildren(const std::function<void(TComponent&)>& proc) const {
+  // Copy: proc may be a writer that asks the children about their own children.
+  const std::vector<TComponent*> owned = FComponents;
+  for (TComponent* c : owned)
+    if (!c->HasParent()) proc(*c);
+}
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove && component != nullptr) RemoveFreeNotification(*component);

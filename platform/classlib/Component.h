@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,6 +69,22 @@ class TComponent : public TPersistent {
 
   // Called after a stream has loaded the component's properties.
   virtual void Loaded();
+
+  // The component tree of the stream, which need not follow ownership: a
+  // series is written inside its chart, a function inside its series, whoever
+  // owns them.
+  // True when the component is written inside a parent component rather than
+  // directly inside its owner.
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  // Called by the reader on a child it created or found, with the component
+  // that the stream holds it in.
+  virtual void SetParentComponent(TComponent* parent);
+  // Hands proc the components written inside this one, in order: by default
+  // the owned components that have no parent of their own.
+  virtual void GetChildren(const std::function<void(TComponent&)>& proc) const;
+  // The owner of the children that the reader creates inside this component.
+  virtual TComponent* GetChildOwner() { return this; }
 
   std::string GetNamePath() const override { return FName; }
 

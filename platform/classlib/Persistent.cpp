@@ -1,5 +1,7 @@
 #include "platform/classlib/Persistent.h"
 
+#include <cmath>
+
 #include "platform/classlib/Component.h"
 #include "platform/classlib/TextUtils.h"
 
@@ -8,6 +10,15 @@ namespace classlib {
 bool TPropInfo::IsStored(const TPersistent& instance) const {
   if (StoredFn && !StoredFn(instance)) return false;
   const std::optional<TPropValue> def = DefaultFor(instance);
+  if (Kind == pkFloat) {
+    const TPropValue value = Get(instance);
+    const double* v = std::get_if<double>(&value);
+    // -0 is stored: it differs from +0 in the last bit, and nothing else would bring it back.
+    if (v == nullptr || *v != 0 || std::signbit(*v)) return true;
+    if (!def) return false;
+    const double* d = std::get_if<double>(&*def);
+    return d == nullptr || *d != 0;
+  }
   if (!def) return true;
   return Get(instance) != *def;
 }

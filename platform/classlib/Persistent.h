@@ -22,10 +22,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -70,6 +73,10 @@ struct TPropInfo {
   // chose at creation); when set it replaces Default.
   std::function<std::optional<TPropValue>(const TPersistent&)> InstanceDefault;
   std::function<bool(const TPersistent&)> StoredFn;  // the stored-condition; empty means stored
+  // The range of the C++ type behind an integer, enumeration or set property,
+  // so that a reader refuses a value the setter would silently cut.
+  std::int64_t MinValue = std::numeric_limits<std::int64_t>::min();
+  std::int64_t MaxValue = std::numeric_limits<std::int64_t>::max();
 
   bool Writable() const { return static_cast<bool>(Set); }
   // The default that applies to this instance: InstanceDefault when set, else Default.
@@ -77,7 +84,10 @@ struct TPropInfo {
     return InstanceDefault ? InstanceDefault(instance) : Default;
   }
   // True when a writer should store the property: its stored-condition holds
-  // and its value differs from the declared default.
+  // and its value differs from the declared default. A floating-point value is
+  // stored unless it is +0 and the declared default (if any) is 0 too: a reader
+  // may start from a constructor's value or from floats reset to 0, and either
+  // must give the written value back.
   bool IsStored(const TPersistent& instance) const;
   // The name of an enumeration value, or its number when the table has no name for it.
   std::string ValueName(std::int64_t ordinal) const;
@@ -227,6 +237,23 @@ V FromPropValue(const TPropValue& value, const std::string& name) {
   }
 }
 
+// The range of an integral or enumeration type, as the tables keep it.
+template <class V>
+constexpr std::pair<std::int64_t, std::int64_t> RangeOf() {
+  if constexpr (std::is_enum_v<V>) {
+    return RangeOf<std::underlying_type_t<V>>();
+  } else if constexpr (std::is_integral_v<V> && !std::is_same_v<V, bool>) {
+    using L = std::numeric_limits<V>;
+    const auto max = static_cast<std::uint64_t>(L::max());
+    return {static_cast<std::int64_t>(L::min()),
+            max > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())
+                ? std::numeric_limits<std::int64_t>::max()
+                : static_cast<std::int64_t>(max)};
+  } else {
+    return {std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()};
+  }
+}
+
 template <class T, class G>
 using GetterResult = std::remove_cvref_t<std::invoke_result_t<G, const T&>>;
 
@@ -249,6 +276,7 @@ class TClassBuilder {
     info.Name = std::move(name);
     info.Kind = detail::KindOf<V>();
     info.TypeName = detail::DefaultTypeName<V>();
+    std::tie(info.MinValue, info.MaxValue) = detail::RangeOf<V>();
     info.Get = [getter](const TPersistent& p) {
       return detail::ToPropValue<V>(std::invoke(getter, static_cast<const T&>(p)));
     };

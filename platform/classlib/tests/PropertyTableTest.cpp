@@ -166,7 +166,11 @@ TEST(PropertyTable, StoredFollowsDefaultAndCondition) {
   EXPECT_FALSE(info.FindProperty("Width")->IsStored(pen));
   pen.SetWidth(3);
   EXPECT_TRUE(info.FindProperty("Width")->IsStored(pen));
-  EXPECT_TRUE(info.FindProperty("Ratio")->IsStored(pen)) << "no default: always stored";
+  EXPECT_TRUE(info.FindProperty("Ratio")->IsStored(pen)) << "no default, not 0: stored";
+  pen.SetRatio(0);
+  EXPECT_FALSE(info.FindProperty("Ratio")->IsStored(pen)) << "a float of 0 without a default is not";
+  pen.SetRatio(-0.0);
+  EXPECT_TRUE(info.FindProperty("Ratio")->IsStored(pen)) << "-0 is not +0";
   EXPECT_FALSE(info.FindProperty("Caption")->IsStored(pen)) << "stored-condition is false";
   pen.SetCaption("x");
   EXPECT_TRUE(info.FindProperty("Caption")->IsStored(pen));
