@@ -3,8 +3,10 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStatusBar>
 
+#include "platform/classlib/WarningSink.h"
 #include "workbench/logic/HistoryFile.h"
 
 namespace {
@@ -22,12 +24,41 @@ class TMessageBoxes : public workbench::TUserMessages {
   }
 };
 
+// The libraries' warnings (a property skipped while settings were read, an
+// obsolete value) in one message the user can dismiss; warnings that come
+// while it is open are added to it rather than piling up boxes.
+class TWarningBox : public classlib::TWarningSink {
+ public:
+  void Warning(const std::string& text) override {
+    // A worker may report: the box lives on the GUI thread.
+    QMetaObject::invokeMethod(
+        qApp, [this, line = QString::fromStdString(text)] { Show(line); }, Qt::QueuedConnection);
+  }
+
+ private:
+  void Show(const QString& line) {
+    if (FBox != nullptr) {
+      FBox->setText(FBox->text() + "\n" + line);
+      return;
+    }
+    FBox = new QMessageBox(QMessageBox::Warning, "Orvel", line, QMessageBox::Ok);
+    FBox->setObjectName("WarningBox");
+    FBox->setAttribute(Qt::WA_DeleteOnClose);
+    FBox->setModal(false);
+    FBox->show();
+  }
+
+  QPointer<QMessageBox> FBox;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setOrganizationName("Orvel");
   QApplication::setApplicationName("Orvel");
+  TWarningBox warnings;
+  classlib::SetWarningSink(&warnings);
   QMainWindow window;
   window.setObjectName("frmMain");
   window.setWindowTitle("Orvel");
@@ -42,5 +73,7 @@ int main(int argc, char** argv) {
   TMessageBoxes messages;
   if (workbench::LoadHistoryFile(history.toStdString(), messages))
     window.statusBar()->showMessage(history + ": " + QString::fromStdString(workbench::HistoryFileLabel(workbench::History)));
-  return app.exec();
+  const int result = app.exec();
+  classlib::SetWarningSink(nullptr);
+  return result;
 }
