@@ -15,45 +15,12 @@ void TWriter::Add(TStreamValue value) {
     FOpen.back().Items.push_back(std::move(value));
 }
 
-void TWriter::WriteBoolean(bool value) {
-  TStreamValue v;
-  v.Type = value ? vaTrue : vaFalse;
-  Add(std::move(v));
-}
-
-void TWriter::WriteInteger(std::int64_t value) {
-  TStreamValue v;
-  v.Type = vaInt64;
-  v.Integer = value;
-  Add(std::move(v));
-}
-
-void TWriter::WriteFloat(double value) {
-  TStreamValue v;
-  v.Type = vaDouble;
-  v.Float = value;
-  Add(std::move(v));
-}
-
-void TWriter::WriteString(std::string_view value) {
-  TStreamValue v;
-  v.Type = vaLString;
-  v.Text = value;
-  Add(std::move(v));
-}
-
-void TWriter::WriteIdent(std::string_view value) {
-  TStreamValue v;
-  v.Type = vaIdent;
-  v.Text = value;
-  Add(std::move(v));
-}
-
-void TWriter::WriteListBegin() {
-  TStreamValue v;
-  v.Type = vaList;
-  FOpen.push_back(std::move(v));
-}
+void TWriter::WriteBoolean(bool value) { Add(MakeValue(value ? vaTrue : vaFalse)); }
+void TWriter::WriteInteger(std::int64_t value) { Add(MakeInteger(value)); }
+void TWriter::WriteFloat(double value) { Add(MakeFloat(value)); }
+void TWriter::WriteString(std::string_view value) { Add(MakeText(vaLString, std::string(value))); }
+void TWriter::WriteIdent(std::string_view value) { Add(MakeText(vaIdent, std::string(value))); }
+void TWriter::WriteListBegin() { FOpen.push_back(MakeValue(vaList)); }
 
 void TWriter::WriteListEnd() {
   if (FOpen.empty()) throw EWriteError("A list is ended that was not begun");
@@ -97,10 +64,10 @@ class TWriteFiler : public TFiler {
     if (!hasData || !writeData) return;
     TMemoryStream bytes;
     writeData(bytes);
-    TStreamProperty p{name, {}, 0};
-    p.Value.Type = vaBinary;
-    p.Value.Text.assign(static_cast<const char*>(bytes.Memory()), static_cast<std::size_t>(bytes.Size()));
-    FOut.push_back(std::move(p));
+    FOut.push_back(TStreamProperty{
+        name,
+        MakeText(vaBinary, std::string(static_cast<const char*>(bytes.Memory()), static_cast<std::size_t>(bytes.Size()))),
+        0});
   }
 
  private:
@@ -139,8 +106,7 @@ bool ObjectValue(const TPropInfo& info, const TPersistent& instance, int depth, 
     if (collection->Count() == 0) return false;
     out.Type = vaCollection;
     for (int i = 0; i < collection->Count(); ++i) {
-      TStreamValue item;
-      item.Type = vaObject;
+      TStreamValue item = MakeValue(vaObject);
       item.Properties = PropertiesOf(*collection->Items(i), depth + 1);
       out.Items.push_back(std::move(item));
     }
@@ -156,20 +122,17 @@ bool PlainValue(const TPropInfo& info, const TPersistent& instance, TStreamValue
   const TPropValue value = info.Get(instance);
   switch (info.Kind) {
     case pkBoolean:
-      out.Type = std::get<bool>(value) ? vaTrue : vaFalse;
+      out = MakeValue(std::get<bool>(value) ? vaTrue : vaFalse);
       return true;
     case pkInteger:
     case pkInt64:
-      out.Type = vaInt64;
-      out.Integer = std::get<std::int64_t>(value);
+      out = MakeInteger(std::get<std::int64_t>(value));
       return true;
     case pkFloat:
-      out.Type = vaDouble;
-      out.Float = std::get<double>(value);
+      out = MakeFloat(std::get<double>(value));
       return true;
     case pkString:
-      out.Type = vaLString;
-      out.Text = std::get<std::string>(value);
+      out = MakeText(vaLString, std::get<std::string>(value));
       return true;
     case pkEnum: {
       const std::int64_t ordinal = std::get<std::int64_t>(value);
@@ -254,8 +217,7 @@ void WriteComponent(TStream& stream, const TComponent& instance) {
 std::string ComponentToText(const TComponent& instance) { return ObjectToText(ComponentToObject(instance)); }
 
 void WritePropertyList(TStream& stream, const TPersistent& instance) {
-  TStreamValue list;
-  list.Type = vaObject;
+  TStreamValue list = MakeValue(vaObject);
   list.Properties = PropertiesOf(instance, 0);
   WriteValueBinary(stream, list);
 }

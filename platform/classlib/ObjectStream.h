@@ -112,6 +112,13 @@ struct TStreamValue {
   std::vector<TStreamProperty> Properties;
 };
 
+// Values made in one expression.
+TStreamValue MakeValue(TValueType type);
+TStreamValue MakeInteger(std::int64_t value);
+TStreamValue MakeFloat(double value);
+// A string, an identifier or binary data.
+TStreamValue MakeText(TValueType type, std::string text);
+
 struct TStreamProperty {
   std::string Name;
   TStreamValue Value;

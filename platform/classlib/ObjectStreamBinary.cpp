@@ -466,6 +466,30 @@ class TBinaryWriter {
 
 }  // namespace
 
+TStreamValue MakeValue(TValueType type) {
+  TStreamValue v;
+  v.Type = type;
+  return v;
+}
+
+TStreamValue MakeInteger(std::int64_t value) {
+  TStreamValue v = MakeValue(vaInt64);
+  v.Integer = value;
+  return v;
+}
+
+TStreamValue MakeFloat(double value) {
+  TStreamValue v = MakeValue(vaDouble);
+  v.Float = value;
+  return v;
+}
+
+TStreamValue MakeText(TValueType type, std::string text) {
+  TStreamValue v = MakeValue(type);
+  v.Text = std::move(text);
+  return v;
+}
+
 bool IsIntegerType(TValueType type) { return type >= vaInt8 && type <= vaInt64; }
 
 bool IsStringType(TValueType type) { return type == vaString || type == vaLString; }

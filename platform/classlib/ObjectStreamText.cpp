@@ -483,8 +483,7 @@ class TTextParser {
     }
     if (properties.empty() || properties.back().Name != path[i] || properties.back().Value.Type != vaObject) {
       Count(line);
-      TStreamProperty group{path[i], TStreamValue{}, line};
-      group.Value.Type = vaObject;
+      TStreamProperty group{path[i], MakeValue(vaObject), line};
       group.Value.Position = line;
       properties.push_back(std::move(group));
     }
@@ -492,38 +491,29 @@ class TTextParser {
   }
 
   TStreamValue Value(int depth, bool inList) {
-    TStreamValue v;
     const TToken& t = FLex.Peek();
-    v.Position = t.Line;
-    Deeper(depth, v.Position);
-    Count(v.Position);
+    const std::int64_t line = t.Line;
+    Deeper(depth, line);
+    Count(line);
+    TStreamValue v;
     switch (t.Kind) {
-      case tkInteger:
-        v.Type = vaInt64;
-        v.Integer = FLex.Next().Integer;
-        return v;
-      case tkFloat:
-        v.Type = vaDouble;
-        v.Float = FLex.Next().Float;
-        return v;
-      case tkString:
-        v.Type = vaLString;
-        v.Text = FLex.Next().Text;
-        return v;
-      case tkBinary:
-        v.Type = vaBinary;
-        v.Text = FLex.Next().Text;
-        return v;
-      case tkIdent:
-        Ident(v);
-        return v;
-      case tkSymbol:
-        break;
-      case tkEnd:
-        Fail(v.Position, "a value expected, found the end of the text");
+      case tkInteger: v = MakeInteger(FLex.Next().Integer); break;
+      case tkFloat: v = MakeFloat(FLex.Next().Float); break;
+      case tkString: v = MakeText(vaLString, FLex.Next().Text); break;
+      case tkBinary: v = MakeText(vaBinary, FLex.Next().Text); break;
+      case tkIdent: v = Ident(); break;
+      case tkSymbol: v = Bracketed(depth, inList); break;
+      case tkEnd: Fail(line, "a value expected, found the end of the text");
     }
-    const char c = t.Text[0];
-    FLex.Next();
+    v.Position = line;
+    return v;
+  }
+
+  // A set, a list or a collection.
+  TStreamValue Bracketed(int depth, bool inList) {
+    const TToken open = FLex.Next();
+    const char c = open.Text[0];
+    TStreamValue v;
     if (c == '[') {
       v.Type = vaSet;
       if (!IsSymbol(FLex.Peek(), ']')) {
@@ -549,8 +539,7 @@ class TTextParser {
     } else if (c == '<' && !inList) {
       v.Type = vaCollection;
       while (IsWord(FLex.Peek(), "item")) {
-        TStreamValue item;
-        item.Type = vaObject;
+        TStreamValue item = MakeValue(vaObject);
         item.Position = FLex.Next().Line;
         Deeper(depth + 1, item.Position);
         Count(item.Position);
@@ -563,24 +552,23 @@ class TTextParser {
       }
       ExpectSymbol('>');
     } else {
-      Fail(v.Position, "a value expected, found '" + std::string(1, c) + "'");
+      Fail(open.Line, "a value expected, found '" + std::string(1, c) + "'");
     }
     return v;
   }
 
-  void Ident(TStreamValue& v) {
+  TStreamValue Ident() {
     const TToken t = FLex.Next();
-    if (SameText(t.Text, "True") || SameText(t.Text, "False") || SameText(t.Text, "nil")) {
-      v.Type = SameText(t.Text, "True") ? vaTrue : SameText(t.Text, "False") ? vaFalse : vaNil;
-      return;
-    }
-    v.Type = vaIdent;
-    v.Text = t.Text;
+    if (SameText(t.Text, "True")) return MakeValue(vaTrue);
+    if (SameText(t.Text, "False")) return MakeValue(vaFalse);
+    if (SameText(t.Text, "nil")) return MakeValue(vaNil);
+    TStreamValue v = MakeText(vaIdent, t.Text);
     while (IsSymbol(FLex.Peek(), '.')) {
       FLex.Next();
       v.Text += "." + Expect(tkIdent, "an identifier").Text;
     }
     if (v.Text.size() > 255) Fail(t.Line, "an identifier longer than 255 characters");
+    return v;
   }
 
   TLexer FLex;

@@ -68,6 +68,24 @@ bool ReadChecked(const std::string& bytes, const std::string& what) {
   return false;
 }
 
+// Source with 1 to maxFlips bytes flipped in [first, last]: by a random mask,
+// or by one bit. what says where, to repeat a failure by hand.
+std::string Flipped(const std::string& source, std::mt19937_64& random, std::size_t first, std::size_t last,
+                    int maxFlips, bool oneBit, std::string& what) {
+  std::uniform_int_distribution<std::size_t> position(first, last);
+  std::uniform_int_distribution<int> mask(1, 255);
+  std::uniform_int_distribution<int> count(1, maxFlips);
+  std::string bytes = source;
+  what = "flips";
+  for (int k = count(random); k > 0; --k) {
+    const std::size_t at = position(random);
+    const int m = oneBit ? 1 << (mask(random) % 8) : mask(random);
+    bytes[at] = static_cast<char>(bytes[at] ^ m);
+    what += " " + std::to_string(at) + "^" + std::to_string(m);
+  }
+  return bytes;
+}
+
 class ComponentStreamFuzz : public ::testing::Test {
  protected:
   void SetUp() override { RegisterStreamClasses(); }
@@ -83,18 +101,9 @@ TEST_F(ComponentStreamFuzz, EveryTruncationIsRefused) {
 TEST_F(ComponentStreamFuzz, EveryByteFlipIsRefused) {
   const std::string source = Source();
   std::mt19937_64 random(TestSeed(20240611));
-  std::uniform_int_distribution<std::size_t> position(0, source.size() - 1);
-  std::uniform_int_distribution<int> mask(1, 255);
-  std::uniform_int_distribution<int> count(1, 4);
   for (int i = 0; i < 3000; ++i) {
-    std::string bytes = source;
-    std::string what = "flips";
-    for (int k = count(random); k > 0; --k) {
-      const std::size_t at = position(random);
-      const int m = mask(random);
-      bytes[at] = static_cast<char>(bytes[at] ^ m);
-      what += " " + std::to_string(at) + "^" + std::to_string(m);
-    }
+    std::string what;
+    const std::string bytes = Flipped(source, random, 0, source.size() - 1, 4, false, what);
     if (bytes == source) continue;
     EXPECT_FALSE(ReadChecked(bytes, what));
   }
@@ -105,20 +114,11 @@ TEST_F(ComponentStreamFuzz, EveryByteFlipIsRefused) {
 TEST_F(ComponentStreamFuzz, FlipsBehindAMendedChecksumAreReadWhollyOrRefusedWholly) {
   const std::string source = Source();
   std::mt19937_64 random(TestSeed(19970101));
-  std::uniform_int_distribution<std::size_t> position(4, source.size() - 5);
-  std::uniform_int_distribution<int> mask(1, 255);
-  std::uniform_int_distribution<int> count(1, 3);
   int read = 0;
   int refused = 0;
   for (int i = 0; i < 5000; ++i) {
-    std::string bytes = source;
-    std::string what = "mended flips";
-    for (int k = count(random); k > 0; --k) {
-      const std::size_t at = position(random);
-      const int m = 1 << (mask(random) % 8);
-      bytes[at] = static_cast<char>(bytes[at] ^ m);
-      what += " " + std::to_string(at) + "^" + std::to_string(m);
-    }
+    std::string what;
+    std::string bytes = Flipped(source, random, 4, source.size() - 5, 3, true, what);
     MendChecksum(bytes);
     (ReadChecked(bytes, what) ? read : refused) += 1;
   }

@@ -123,6 +123,34 @@ TEST_F(ComponentStream, BinaryRoundTripRestoresEveryValueChildAndReference) {
   EXPECT_FALSE(loaded.HasState(csReading));
 }
 
+// A file holds other data around two streams; a large binary property goes
+// past the reader's buffer.
+TEST_F(ComponentStream, StreamsAreReadFromFilesAmongOtherData) {
+  orvel::testing::TTempDir dir;
+  TStreamSeries big(nullptr);
+  big.SetName("Big");
+  for (int i = 0; i < 20000; ++i) big.Points.push_back(i * 0.25);
+  TStreamSeries small(nullptr);
+  small.SetCount(4);
+  const std::string file = dir.File("series.bin");
+  AtomicWriteFile(file, [&](TStream& s) {
+    s.WriteInt32(7);
+    WriteComponent(s, big);
+    WriteComponent(s, small);
+    s.WriteInt32(8);
+  });
+  TFileStream in(file, fmOpenRead);
+  EXPECT_EQ(in.ReadInt32(), 7);
+  TStreamSeries a(nullptr);
+  TStreamSeries b(nullptr);
+  ReadComponent(in, a);
+  ReadComponent(in, b);
+  EXPECT_EQ(in.ReadInt32(), 8);
+  EXPECT_EQ(a.Points, big.Points);
+  EXPECT_EQ(a.Name(), "Big");
+  EXPECT_EQ(b.Count(), 4);
+}
+
 TEST_F(ComponentStream, TextRoundTripAndConversionsAgreeWithTheBinaryForm) {
   const auto original = MakeStreamChart();
   const std::string bytes = Binary(*original);

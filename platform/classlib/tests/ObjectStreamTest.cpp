@@ -29,26 +29,9 @@ TStreamObject Parse(const std::string& bytes) {
 
 TStreamProperty Prop(std::string name, TStreamValue v) { return TStreamProperty{std::move(name), std::move(v), 0}; }
 
-TStreamValue Int(std::int64_t i) {
-  TStreamValue v;
-  v.Type = vaInt64;
-  v.Integer = i;
-  return v;
-}
-
-TStreamValue Str(std::string s, TValueType type = vaLString) {
-  TStreamValue v;
-  v.Type = type;
-  v.Text = std::move(s);
-  return v;
-}
-
-TStreamValue Dbl(double d) {
-  TStreamValue v;
-  v.Type = vaDouble;
-  v.Float = d;
-  return v;
-}
+TStreamValue Int(std::int64_t i) { return MakeInteger(i); }
+TStreamValue Str(std::string s, TValueType type = vaLString) { return MakeText(type, std::move(s)); }
+TStreamValue Dbl(double d) { return MakeFloat(d); }
 
 // The header documents this layout; a stream written by an earlier build must
 // keep reading, so it is pinned byte for byte (checksum from Python's zlib.crc32).
