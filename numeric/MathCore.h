@@ -18,6 +18,10 @@
 #include <string>
 #include <vector>
 
+namespace classlib {
+struct TFormatSettings;
+}
+
 namespace numeric {
 
 // A complex number: real part, then imaginary part, nothing between them, so
@@ -190,6 +194,11 @@ std::string FormatCplx(const TCplx& Z, std::int32_t Digits);
 // Each part by its own FormatFloat pattern (the imaginary one carries its sign
 // and "i"); FormatCplx(Z, 0) when either pattern is empty.
 std::string CplxToStr(const TCplx& Z, const std::string& ReFormat, const std::string& ImFormat);
+// The same with the given settings in place of the process-wide ones, for a
+// caller that writes many numbers or another decimal separator.
+std::string SampleToStr(double X, const std::string& Format, const classlib::TFormatSettings& Settings);
+std::string CplxToStr(const TCplx& Z, const std::string& ReFormat, const std::string& ImFormat,
+                      const classlib::TFormatSettings& Settings);
 
 // Parsing takes the decimal separator as an argument; the overloads without it
 // read the process-wide one. Nothing process-wide is ever changed.

@@ -41,20 +41,9 @@ std::string NextField(const std::string& s, std::int32_t& pos, const std::string
   return field;
 }
 
-}  // namespace
-
-std::string SampleToStr(double X, const std::string& Format) {
-  if (Format.empty()) return classlib::FloatToStr(X);
-  return classlib::FormatFloat(Format, X);
-}
-
-std::string FloatToStrPrec(double X, std::int32_t Precision, std::int32_t Digits) {
-  return classlib::FloatToStrF(X, classlib::ffGeneral, Precision, Digits);
-}
-
-std::string FormatCplx(const TCplx& Z, std::int32_t Digits) {
-  const std::string re = classlib::FloatToStrF(Z.Re, classlib::ffGeneral, 15, Digits);
-  const std::string im = classlib::FloatToStrF(Z.Im, classlib::ffGeneral, 15, Digits);
+std::string FormatCplx(const TCplx& Z, std::int32_t Digits, const classlib::TFormatSettings& settings) {
+  const std::string re = classlib::FloatToStrF(Z.Re, classlib::ffGeneral, 15, Digits, settings);
+  const std::string im = classlib::FloatToStrF(Z.Im, classlib::ffGeneral, 15, Digits, settings);
   if (Z.Im == 0.0) return re;
   if (Z.Re == 0.0) {
     if (Z.Im == 1.0) return "i";
@@ -66,11 +55,35 @@ std::string FormatCplx(const TCplx& Z, std::int32_t Digits) {
   return re + "+" + (Z.Im == 1.0 ? std::string("i") : im + "i");
 }
 
+}  // namespace
+
+std::string SampleToStr(double X, const std::string& Format) {
+  return SampleToStr(X, Format, *classlib::CurrentFormatSettings());
+}
+
+std::string SampleToStr(double X, const std::string& Format, const classlib::TFormatSettings& Settings) {
+  if (Format.empty()) return classlib::FloatToStr(X, Settings);
+  return classlib::FormatFloat(Format, X, Settings);
+}
+
+std::string FloatToStrPrec(double X, std::int32_t Precision, std::int32_t Digits) {
+  return classlib::FloatToStrF(X, classlib::ffGeneral, Precision, Digits);
+}
+
+std::string FormatCplx(const TCplx& Z, std::int32_t Digits) {
+  return FormatCplx(Z, Digits, *classlib::CurrentFormatSettings());
+}
+
 std::string CplxToStr(const TCplx& Z, const std::string& ReFormat, const std::string& ImFormat) {
-  if (ReFormat.empty() || ImFormat.empty()) return FormatCplx(Z, 0);
-  if (Z.Im == 0.0) return classlib::FormatFloat(ReFormat, Z.Re);
-  if (Z.Re == 0.0) return classlib::FormatFloat(ImFormat, Z.Im);
-  return classlib::FormatFloat(ReFormat, Z.Re) + classlib::FormatFloat(ImFormat, Z.Im);
+  return CplxToStr(Z, ReFormat, ImFormat, *classlib::CurrentFormatSettings());
+}
+
+std::string CplxToStr(const TCplx& Z, const std::string& ReFormat, const std::string& ImFormat,
+                      const classlib::TFormatSettings& Settings) {
+  if (ReFormat.empty() || ImFormat.empty()) return FormatCplx(Z, 0, Settings);
+  if (Z.Im == 0.0) return classlib::FormatFloat(ReFormat, Z.Re, Settings);
+  if (Z.Re == 0.0) return classlib::FormatFloat(ImFormat, Z.Im, Settings);
+  return classlib::FormatFloat(ReFormat, Z.Re, Settings) + classlib::FormatFloat(ImFormat, Z.Im, Settings);
 }
 
 double StrToVal(const std::string& S) { return StrToVal(S, classlib::DecimalSeparator()); }

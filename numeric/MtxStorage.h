@@ -38,6 +38,9 @@ enum TMtxType : std::uint8_t {
   mtBandHermPosDef,
   mtBandGeneral
 };
+// How an operand enters a product or a least-squares solve: as stored,
+// transposed, or conjugate transposed (for a real operand the same as opTrans).
+enum TMtxOperation : std::uint8_t { opNone, opTrans, opHerm };
 
 class TVecs;
 

@@ -13,6 +13,7 @@
 #include <span>
 
 #include "numeric/MathCore.h"
+#include "numeric/MtxStorage.h"
 #include "numeric/NumoraBase.h"
 #include "numeric/VecStorage.h"
 #include "platform/spl/Goertzel.h"
@@ -330,6 +331,32 @@ class TVec : public TVec1 {
   TVec& Scale(const TCplx& Factor, std::int32_t Index, std::int32_t Len);
   TVec& Offset(double Value, std::int32_t Index, std::int32_t Len);
   TVec& Offset(const TCplx& Value, std::int32_t Index, std::int32_t Len);
+
+  // Whole-vector offset by a complex value (MtxElements.cpp): a real,
+  // non-empty vector becomes complex, (x + Value.Re, Value.Im).
+  TVec& Offset(const TCplx& Value);
+
+  // Matrix-vector products through the level-2 BLAS (MtxProducts.cpp). The
+  // base product is Vec as a row times Mtx, y[j] = sum_i x[i] Mtx[i][j]
+  // (opNone, Length Mtx.Cols); opTrans gives Mtx x and, for a complex matrix,
+  // opHerm the element-wise conjugate of Mtx times x (Length Mtx.Rows). A
+  // symmetric (real) or Hermitian (complex) type multiplies by the triangle
+  // that TriangleForm names whatever the operation; a triangular type by that
+  // triangle (unit diagonal when TriangleUnit). AutoMtxType of Mtx replaces
+  // MtxType by the detected structure. Vec may be Self.
+
+  // Checks Mtx.Rows = Vec.Length ("Length <> Mtx.Rows"), then MatVecProduct.
+  TVec& MulVecMtx(const TVec& Vec, const TMtx& Mtx, TMtxType MtxType = mtGeneral,
+                  TMtxOperation Operation = opNone);
+  // Self := the product; "Complex <> Mtx.Complex", "MtxType not supported"
+  // for a type the kind has no routine for; Vec must have the length the
+  // product reads ("Vec.Length <> Mtx.Rows", "Vec.Length <> Mtx.Cols"), and
+  // a symmetric, Hermitian or triangular Mtx must be square ("Quadratic = False").
+  TVec& MatVecProduct(const TVec& Vec, const TMtx& Mtx, TMtxType MtxType, TMtxOperation Operation);
+  // The BLAS alpha and beta of the next product into this vector:
+  // Self := Alpha op(Mtx) Vec + Beta Self (real kinds use the real parts).
+  // Every product that computes puts them back to (1, 0) and (0, 0).
+  void SetProductScalars(const TCplx& Alpha, const TCplx& Beta);
 
  private:
   // The half-rate bin around an operation that states what becomes of it
