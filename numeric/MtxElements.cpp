@@ -46,6 +46,16 @@ const double* At(const TMtx& m, std::int64_t row, std::int64_t col) {
   return m.Values() + (row * m.Cols() + col) * Width(m.Complex());
 }
 
+// Self := a real function of the complex elements of Mtx. A real Mtx would
+// be read past its storage as complex.
+TMtx& RealOfComplex(TMtx& Self, const TMtx& Mtx, void (*kernel)(const spl::DCplx*, double*, int)) {
+  Require(Mtx.Complex(), "Mtx.Complex = False");
+  if (&Mtx == &Self) RaiseError("Mtx = Self");
+  Self.Size(Mtx.Rows(), Mtx.Cols(), false);
+  kernel(Sz(Mtx), Self.Values(), Self.ElementCount());
+  return Self;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -116,21 +126,9 @@ TMtx& TMtx::RealPart(const TMtx& Mtx) {
   return *this;
 }
 
-TMtx& TMtx::ImagPart(const TMtx& Mtx) {
-  Require(Mtx.Complex(), "Mtx.Complex = False");
-  if (&Mtx == this) RaiseError("Mtx = Self");
-  Size(Mtx.Rows(), Mtx.Cols(), false);
-  spl::nspzbImag(Sz(Mtx), FData, ElementCount());
-  return *this;
-}
+TMtx& TMtx::ImagPart(const TMtx& Mtx) { return RealOfComplex(*this, Mtx, spl::nspzbImag); }
 
-TMtx& TMtx::Mag(const TMtx& Mtx) {
-  Require(Mtx.Complex(), "Mtx.Complex = False");
-  if (&Mtx == this) RaiseError("Mtx = Self");
-  Size(Mtx.Rows(), Mtx.Cols(), false);
-  spl::nspzbMag(Sz(Mtx), FData, ElementCount());
-  return *this;
-}
+TMtx& TMtx::Mag(const TMtx& Mtx) { return RealOfComplex(*this, Mtx, spl::nspzbMag); }
 
 TMtx& TMtx::RealToCplx(const TMtx& ReMtx, const TMtx& ImMtx) {
   Require(ReMtx.Rows() == ImMtx.Rows(), "ReMtx.Rows <> ImMtx.Rows");

@@ -20,20 +20,6 @@ namespace {
 
 constexpr const char* kRankDeficient = "LQRSolve: rank deficient matrix";
 
-// The letters handed to ?GELS: 'C' reaches the real routine too, which takes
-// it as 'T'.
-char GelsLetter(TMtxOperation Operation) {
-  switch (Operation) {
-    case opNone:
-      return 'N';
-    case opTrans:
-      return 'T';
-    case opHerm:
-      return 'C';
-  }
-  RaiseError("Operation not supported");
-}
-
 // ?GELS with its workspace query; B in column order, ldb rows a column.
 int SolveReal(char trans, std::int32_t m, std::int32_t n, std::int32_t nrhs, TMtx& a, double* b, std::int32_t ldb,
               TVec& work) {
@@ -133,7 +119,8 @@ void TMtx::LQRSolveCore(double* BData, std::int32_t NRHS, TMtx* R, TMtxOperation
   FErrorText.clear();
   const std::int32_t m = FRows, n = FCols;
   const std::int32_t ldb = std::max(m, n), mn = std::min(m, n);
-  const char trans = GelsLetter(Operation);
+  // 'C' reaches the real routine too, which takes it as 'T'.
+  const char trans = detail::OperationLetter(Operation, true);
   TCachedMtx a;
   TCachedVec work;
   // The transpose, read by columns, is A itself; A is not changed.

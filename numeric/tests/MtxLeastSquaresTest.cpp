@@ -16,24 +16,14 @@
 namespace numeric {
 namespace {
 
-using orvel::testing::NearScaled;
 using orvel::testing::Raises;
 using testutil::Doubles;
+using testutil::DoublesNear;
 using testutil::DoublesOf;
 using testutil::Set;
 using testutil::SetC;
 
 using D = std::vector<double>;
-
-::testing::AssertionResult Near(const D& actual, const D& expected, double tol) {
-  if (actual.size() != expected.size())
-    return ::testing::AssertionFailure() << "size " << actual.size() << ", expected " << expected.size();
-  for (std::size_t i = 0; i < actual.size(); ++i) {
-    ::testing::AssertionResult r = NearScaled(actual[i], expected[i], tol, 1.0);
-    if (!r) return r << " at " << i;
-  }
-  return ::testing::AssertionSuccess();
-}
 
 TEST(MtxLQRSolve, SmallSystems) {
   TMtx column, row;
@@ -41,18 +31,18 @@ TEST(MtxLQRSolve, SmallSystems) {
   Set(column, 3, 1, {1, 1, 1});
   testutil::Set(b, {1, 2, 3});
   column.LQRSolve(b, x);
-  EXPECT_TRUE(Near(DoublesOf(x), {2}, 8 * EPS));
+  EXPECT_TRUE(DoublesNear(DoublesOf(x), {2}, 8 * EPS));
 
   // The minimum-norm solution of x0 + x1 = 2.
   Set(row, 1, 2, {1, 1});
   testutil::Set(b, {2});
   row.LQRSolve(b, x);
-  EXPECT_TRUE(Near(DoublesOf(x), {1, 1}, 8 * EPS));
+  EXPECT_TRUE(DoublesNear(DoublesOf(x), {1, 1}, 8 * EPS));
 
   // Transposed, a 2 x 1 matrix has two unknowns.
   Set(column, 2, 1, {1, 1});
   column.LQRSolve(b, x, nullptr, opTrans);
-  EXPECT_TRUE(Near(DoublesOf(x), {1, 1}, 8 * EPS));
+  EXPECT_TRUE(DoublesNear(DoublesOf(x), {1, 1}, 8 * EPS));
   EXPECT_EQ(column.ErrorText(), "");
 }
 
@@ -103,7 +93,7 @@ TEST(MtxLQRSolve, SeveralRightHandSides) {
   a.LQRSolve(b, x);
   ASSERT_EQ(x.Rows(), 2);
   ASSERT_EQ(x.Cols(), 2);
-  EXPECT_TRUE(Near(Doubles(x), {1, 2, 1, 2}, 16 * EPS));
+  EXPECT_TRUE(DoublesNear(Doubles(x), {1, 2, 1, 2}, 16 * EPS));
   // X may be B.
   a.LQRSolve(b, b);
   EXPECT_EQ(Doubles(b), Doubles(x));

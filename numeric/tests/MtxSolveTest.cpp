@@ -22,21 +22,12 @@ using orvel::testing::NearRel;
 using orvel::testing::NearScaled;
 using orvel::testing::Raises;
 using testutil::Doubles;
+using testutil::DoublesNear;
 using testutil::DoublesOf;
 using testutil::Set;
 using testutil::SetC;
 
 using D = std::vector<double>;
-
-::testing::AssertionResult Near(const D& actual, const D& expected, double tol) {
-  if (actual.size() != expected.size())
-    return ::testing::AssertionFailure() << "size " << actual.size() << ", expected " << expected.size();
-  for (std::size_t i = 0; i < actual.size(); ++i) {
-    ::testing::AssertionResult r = NearScaled(actual[i], expected[i], tol, 1.0);
-    if (!r) return r << " at " << i;
-  }
-  return ::testing::AssertionSuccess();
-}
 
 // [[4, 1, 0], [1, 3, 1], [0, 1, 2]] x = (5, 5, 3) has x = (1, 1, 1).
 void System(TMtx& a, TVec& b) {
@@ -53,7 +44,7 @@ TEST(MtxLinSolve, EveryRealFullTypeSolvesASymmetricSystem) {
     a.SetRefineSolution(true);
     a.SetConditionNumber(cnNorm1);
     a.LinSolve(b, x, type);
-    EXPECT_TRUE(Near(DoublesOf(x), {1, 1, 1}, 8 * EPS));
+    EXPECT_TRUE(DoublesNear(DoublesOf(x), {1, 1, 1}, 8 * EPS));
     EXPECT_EQ(a.ErrorText(), "");
     EXPECT_EQ(a.LapackStatus(), 0);
     EXPECT_GT(a.RCond(), 0.1);
@@ -87,7 +78,7 @@ TEST(MtxLinSolve, SolvesInPlaceWithRefinement) {
   System(a, b);
   a.SetRefineSolution(true);
   a.LinSolve(b, b);
-  EXPECT_TRUE(Near(DoublesOf(b), {1, 1, 1}, 8 * EPS));
+  EXPECT_TRUE(DoublesNear(DoublesOf(b), {1, 1, 1}, 8 * EPS));
   // Refined against the right-hand side as it was, not the solution.
   EXPECT_LE(a.BackwardError(), 2 * EPS);
 }
@@ -208,7 +199,7 @@ TEST(MtxLinSolve, AutoMtxTypeIgnoresTheType) {
   System(a, b);
   a.SetAutoMtxType(true);
   a.LinSolve(b, x, mtBandGeneral);
-  EXPECT_TRUE(Near(DoublesOf(x), {1, 1, 1}, 8 * EPS));
+  EXPECT_TRUE(DoublesNear(DoublesOf(x), {1, 1, 1}, 8 * EPS));
 }
 
 // A symmetric matrix given by one triangle: the solve and its condition
