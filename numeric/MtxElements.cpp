@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "numeric/MtxInternal.h"
 #include "numeric/Numora.h"
@@ -376,9 +377,10 @@ TMtx& TMtx::Copy(const TMtx& Mtx, std::int32_t MtxRow, std::int32_t MtxCol, std:
 
 TVec& TVec::Offset(const TCplx& Value) {
   if (FLength == 0) return *this;
+  const std::optional<TCplx> bin = KnownHalfRateBin();
   if (!FComplex) ExtendToComplex(true);
   spl::nspzbAdd1(detail::ToSpl(Value), detail::Z(*this), FLength);
-  return *this;
+  return CarryHalfRateBin(bin, bin, [Value](TVec& out, const TVec&, const TVec&) { out.Offset(Value); });
 }
 
 }  // namespace numeric

@@ -101,21 +101,21 @@ TVec& TVec::MatVecProduct(const TVec& Vec, const TMtx& Mtx, TMtxType MtxType, TM
       if (complex)
         lapack::ZHEMV(uplo, outLength, Lz(FCOne), Lz(Mtx), lda, Lz(Vec.CValues()), 1, Lz(FCZero), Lz(CValues()), 1);
       else
-        lapack::DSYMV(uplo, outLength, FCOne.Re, Mtx.Values(), lda, Vec.Values(), 1, FCZero.Re, FData, 1);
+        lapack::DSYMV(uplo, outLength, FCOne.Re, Mtx.Values(), lda, Vec.Values(), 1, FCZero.Re, Values(), 1);
       break;
     case kTriangle:
       Copy(Vec);
       if (complex)
         lapack::ZTRMV(uplo, trans, diag, FLength, Lz(Mtx), lda, Lz(CValues()), 1);
       else
-        lapack::DTRMV(uplo, trans, diag, FLength, Mtx.Values(), lda, FData, 1);
+        lapack::DTRMV(uplo, trans, diag, FLength, Mtx.Values(), lda, Values(), 1);
       break;
     case kGeneral:
       Size(outLength, complex);
       if (complex)
         lapack::ZGEMV(trans, m, n, Lz(FCOne), Lz(Mtx), lda, Lz(Vec.CValues()), 1, Lz(FCZero), Lz(CValues()), 1);
       else
-        lapack::DGEMV(trans, m, n, FCOne.Re, Mtx.Values(), lda, Vec.Values(), 1, FCZero.Re, FData, 1);
+        lapack::DGEMV(trans, m, n, FCOne.Re, Mtx.Values(), lda, Vec.Values(), 1, FCZero.Re, Values(), 1);
       break;
   }
   RestoreConstants();

@@ -279,6 +279,14 @@ TEST(MtxElements, ComplexOffsetOfAVector) {
   TVec empty;
   empty.Offset(TCplx{1, 1});
   EXPECT_FALSE(empty.Complex());
+  // A spectrum's half-rate bin is offset with its other bins.
+  TVec spectrum;
+  testutil::SetC(spectrum, {1, 0, 2, 0});
+  spectrum.SetHalfRateBin(TCplx{5, 0});
+  spectrum.Offset(TCplx{1, 2});
+  ASSERT_TRUE(spectrum.HalfRateBinKnown());
+  EXPECT_EQ(spectrum.HalfRateBin().Re, 6.0);
+  EXPECT_EQ(spectrum.HalfRateBin().Im, 2.0);
 }
 
 // Every refused call, with ConditionCheck on and off: the gated checks only
