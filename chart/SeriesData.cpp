@@ -718,11 +718,21 @@ void TChartSeries::Assign(const classlib::TPersistent& source) {
 
 // --- samples ----------------------------------------------------------------
 
+namespace {
+
+std::mt19937& SampleGenerator() {
+  static std::mt19937 generator(12345);
+  return generator;
+}
+
+}  // namespace
+
 void TChartSeries::FillSampleValues(int numValues) {
   if (numValues < 0) throw ChartException(KivMsg(msgFillSampleValues));
   if (numValues == 0) numValues = FNumSampleValues > 0 ? FNumSampleValues : DefaultSampleCount();
   Clear();
   BeginUpdate();
+  SampleGenerator().seed(static_cast<std::uint32_t>(SampleRandom(7774444)));
   try {
     AddSampleValues(numValues);
     CheckOrder();
@@ -734,10 +744,19 @@ void TChartSeries::FillSampleValues(int numValues) {
   FManualData = false;
 }
 
-void TChartSeries::AddSampleValues(int numValues) {
-  static std::mt19937 generator(12345);
-  generator.seed(std::uniform_int_distribution<std::uint32_t>(0, 7774443)(generator));
-  auto random = [&](double n) { return std::uniform_real_distribution<double>(0, n)(generator); };
+int TChartSeries::SampleRandom(double k) {
+  if (!(k >= 1)) return 0;
+  const double n = std::min(k, 2147483647.0);
+  return static_cast<int>(std::uniform_int_distribution<std::int64_t>(0, static_cast<std::int64_t>(n) - 1)(
+      SampleGenerator()));
+}
+
+double TChartSeries::SampleRandomReal(double k) {
+  if (!(k > 0)) return 0;
+  return std::uniform_real_distribution<double>(0, k)(SampleGenerator());
+}
+
+TChartSeries::TSampleBounds TChartSeries::CalcRandomBounds(int numValues) const {
   double xMin = 0, xMax = numValues - 1, yMin = 0, yRange = 1000;
   TChartAxis* hAxis = FYMandatory ? FBoundHorizAxis : FBoundVertAxis;
   TChartAxis* vAxis = FYMandatory ? FBoundVertAxis : FBoundHorizAxis;
@@ -756,17 +775,25 @@ void TChartSeries::AddSampleValues(int numValues) {
     xMin = classlib::Date();
     xMax = xMin + numValues - 1;
   }
-  yRange = std::clamp(yRange, -2147483647.0, 2147483647.0);
-  const double step = numValues > 1 ? (xMax - xMin) / (numValues - 1) : 0;
-  const std::int64_t q = static_cast<std::int64_t>(yRange) / 4;
-  double y = yMin + random(yRange);
+  TSampleBounds b;
+  b.XMin = xMin;
+  b.Step = numValues > 1 ? (xMax - xMin) / (numValues - 1) : 0;
+  b.YMin = yMin;
+  b.YRange = std::clamp(yRange, -2147483647.0, 2147483647.0);
+  return b;
+}
+
+void TChartSeries::AddSampleValues(int numValues) {
+  const TSampleBounds b = CalcRandomBounds(numValues);
+  const std::int64_t q = static_cast<std::int64_t>(b.YRange) / 4;
+  double y = b.YMin + SampleRandomReal(b.YRange);
   for (int i = 0; i < numValues; ++i) {
-    const double x = xMin + step * i;
+    const double x = b.XMin + b.Step * i;
     if (FYMandatory)
       AddXY(x, y);
     else
       AddXY(y, x);
-    y = std::fabs(y + random(static_cast<double>(q)) - q / 2.0);
+    y = std::fabs(y + SampleRandomReal(static_cast<double>(q)) - q / 2.0);
   }
 }
 

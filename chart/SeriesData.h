@@ -276,7 +276,7 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   bool FirstInZOrder() const;
   // The chart's mouse-over check; true when the pointer is over a point.
   bool CheckMouse(std::int32_t x, std::int32_t y);
-  void PrepareForGallery(bool enabled);
+  virtual void PrepareForGallery(bool enabled);
 
   // operations: texts
   std::string GetMarkText(int valueIndex) const;
@@ -312,6 +312,17 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   void SetAutoZOrder(std::int32_t v) { FAutoZOrder = v; }
 
  protected:
+  // Where a kind's sample values go: the first X, the X step, the lowest Y and
+  // the Y range (from the axes when they have a range, else 0 .. count - 1 and 0 .. 1000).
+  struct TSampleBounds {
+    double XMin = 0, Step = 0, YMin = 0, YRange = 1000;
+  };
+  TSampleBounds CalcRandomBounds(int numValues) const;
+  // The engine's shared sample generator: a whole number in 0 .. k - 1 (0 when k < 1).
+  static int SampleRandom(double k);
+  // A real number in [0, k) from the same generator.
+  static double SampleRandomReal(double k);
+
   void Notification(classlib::TComponent* component, classlib::TOperation operation) override;
   int InternalAddXY(double x, double y, const std::string& label, TColor color, bool notify);
 
