@@ -340,7 +340,7 @@ TMtx& TMtx::SetDiagonal(const TVec& Vec, std::int32_t k) {
 TMtx& TMtx::Copy(const TMtx& Mtx, std::int32_t MtxRow, std::int32_t MtxCol, std::int32_t Row, std::int32_t Col,
                  std::int32_t NrRows, std::int32_t NrCols, bool Transpose) {
   Require(Mtx.Complex() == FComplex, "Mtx.Complex <> Complex");
-  if (MtxRow < 0 || MtxCol < 0 || Row < 0 || Col < 0 || NrRows < 0 || NrCols < 0)
+  if (MtxRow < 0 || MtxCol < 0 || Row < 0 || Col < 0)
     detail::RaiseOutOfRange("Copy", std::min({MtxRow, MtxCol, Row, Col}), std::min(NrRows, NrCols), ElementCount());
   Require(EndOf(MtxRow, NrRows) <= Mtx.Rows(), "MtxRow + NrRows > Mtx.Rows");
   Require(EndOf(MtxCol, NrCols) <= Mtx.Cols(), "MtxCol + NrCols > Mtx.Cols");
@@ -355,7 +355,8 @@ TMtx& TMtx::Copy(const TMtx& Mtx, std::int32_t MtxRow, std::int32_t MtxCol, std:
     source->Copy(*this);
     return Copy(*source, MtxRow, MtxCol, Row, Col, NrRows, NrCols, Transpose);
   }
-  if (NrRows == 0 || NrCols == 0) return *this;
+  // An empty (or negative) block copies nothing.
+  if (NrRows <= 0 || NrCols <= 0) return *this;
   const std::int32_t w = Width(FComplex);
   if (!Transpose) {
     for (std::int32_t r = 0; r < NrRows; ++r)

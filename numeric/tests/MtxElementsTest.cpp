@@ -194,6 +194,12 @@ TEST(MtxElements, BlockCopies) {
   dst.Copy(src, 0, 1, 1, 0, 2, 2, false);
   EXPECT_EQ(Doubles(dst), (D{0, 0, 0, 1, 2, 0, 11, 12, 0}));
 
+  // An empty or negative block copies nothing.
+  const D before = Doubles(dst);
+  dst.Copy(src, 0, 0, 0, 0, 2, -1, false);
+  dst.Copy(src, 0, 0, 0, 0, -3, 2, true);
+  EXPECT_EQ(Doubles(dst), before);
+
   // Unchecked, a block of Self onto an overlapping place is read before it
   // is written.
   Label(dst, 3, 3, false);
@@ -369,6 +375,8 @@ TEST(MtxElements, RefusalsLeaveTheMatrixAsItWas) {
       {"Copy block transposed cols", [](TMtx& s) { s.Copy(r32, 0, 0, 0, 2, 3, 1, true); }, "Col + NrCols > Cols",
        false},
       {"Copy block self", [](TMtx& s) { s.Copy(s, 0, 0, 1, 1, 1, 1, false); }, "Mtx = Self", true},
+      {"Copy block negative", [](TMtx& s) { s.Copy(r33, 0, -1, 0, 0, 1, 1, false); },
+       "Copy: Index -1, Len 1 outside Length 9", false},
   };
   for (bool checked : {true, false})
     for (const TRefusal& r : refusals) {
