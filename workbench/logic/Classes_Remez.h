@@ -250,6 +250,7 @@ struct TDesignWorkspace {
   std::vector<int> Ext;                    // ExtremalCapacity entries
   std::vector<double> x, y, ad, A;         // ExtremalCapacity entries
   int GridSize = 0;                        // grid points of the last exchange
+  std::vector<int> GridBandStarts;         // first grid point of each later band that has one
 };
 
 // ---------------------------------------------------------------------------
