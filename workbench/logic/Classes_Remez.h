@@ -33,6 +33,10 @@ inline constexpr int MaxIterations = 40;         // rounds of the own exchange
 inline constexpr int MaxFilterOrder = 1500;      // orders of this and above are refused
 inline constexpr int MinEstimatedOrder = 3;      // an order estimate never goes below this
 inline constexpr int DefaultGridDensity = 16;
+// Coefficients are rescaled to a unit sum only when their sum is at least
+// this in magnitude: dividing by less makes an indicator of huge coefficients
+// from what is rounding around 0.
+inline constexpr double MinUnitSum = 1e-9;
 
 // Band types of TFilterRecord.FilterType.
 enum : std::uint8_t { ftLowPass = 0, ftHighPass = 1, ftBandPass = 2, ftBandStop = 3 };
@@ -63,6 +67,10 @@ inline constexpr const char* msgNoFiniteCoefficient =
     "Коэффициент фильтра не является конечным числом, текст индикатора не создан: k=";
 inline constexpr const char* msgBadFilterName = "Неверная длина названия фильтра: ";
 inline constexpr const char* msgLibraryDesignFailed = "Расчет фильтра методом 2 не удался";
+inline constexpr const char* msgResponseNotFinite =
+    "Расчет фильтра не удался: импульсная характеристика содержит бесконечные или неопределенные значения";
+inline constexpr const char* msgCoefficientSumNearZero =
+    "Расчет фильтра не удался: сумма коэффициентов близка к нулю, привести ее к единице нельзя";
 
 // A filter record or design input that cannot be designed; nothing was changed.
 class EFilterCheck : public classlib::Exception {
@@ -312,8 +320,11 @@ TDesignStatus DesignImpulseResponse(TDesignWorkspace& ws, std::uint8_t filterTyp
                                     std::uint8_t method, const TExchangeMonitor* monitor = nullptr);
 
 // Designs one record into `result`; raises EFilterCheck for a record that
-// cannot be designed and EDesignFailed when the design failed (the own
-// exchange's iteration limit, the library's status).
+// cannot be designed and EDesignFailed when the design failed (the library's
+// status, a response that is not finite, or taps that sum too close to 0 for
+// the delay cut to rescale them); `result` is then left as it was. An own
+// exchange that reaches its iteration limit is no failure: the last round's
+// response is used and the workspace's IterationLimitReached is set.
 void DesignFilterRecord(TDesignWorkspace& ws, std::int32_t tag, const TFilterRecord& filter,
                         TCoefficientRecord& result);
 
@@ -323,8 +334,10 @@ void DesignFilterRecord(TDesignWorkspace& ws, std::int32_t tag, const TFilterRec
 
 // Cuts the first `taps` entries of ImpulseResponse for `delay` bars and
 // rescales them to a unit sum into DesignCoefficients; method 1 for an
-// own-exchange response, any other value for a library response.
-void TruncateForDelay(TDesignWorkspace& ws, int taps, int delay, int method);
+// own-exchange response, any other value for a library response. Returns
+// false, leaving the coefficients 0, when the kept taps sum to less than
+// MinUnitSum in magnitude (or nothing is cut).
+bool TruncateForDelay(TDesignWorkspace& ws, int taps, int delay, int method);
 
 // In-place radix-2 transform of n complex values stored as (re, im) pairs;
 // the forward kernel is e^(+i 2 pi k m / n), the inverse is scaled by 1/n.

@@ -11,11 +11,11 @@
 
 namespace workbench {
 
-void TruncateForDelay(TDesignWorkspace& ws, int taps, int delay, int method) {
+bool TruncateForDelay(TDesignWorkspace& ws, int taps, int delay, int method) {
   std::array<double, MaxCoefficients>& coef = ws.DesignCoefficients.Coef;
   coef.fill(0.0);
   const int N = taps;
-  if (N < 1) return;
+  if (N < 1) return false;
   if (N > ImpulseCapacity) throw EFilterCheck(msgBadOrder + std::to_string(N));
 
   int count = 0;
@@ -36,9 +36,10 @@ void TruncateForDelay(TDesignWorkspace& ws, int taps, int delay, int method) {
 
   long double sum = 0.0L;
   for (int i = start < 0 ? 0 : start; i < N; ++i) sum += ws.ImpulseResponse[i];
-  if (start > N - 1) return;
+  if (start > N - 1 || !(std::fabs(sum) >= MinUnitSum)) return false;
   for (int i = start; i < N; ++i)
-    coef[i - start] = (sum != 0.0L && i >= 0) ? static_cast<double>(ws.ImpulseResponse[i] / sum) : 0.0;
+    coef[i - start] = i >= 0 ? static_cast<double>(ws.ImpulseResponse[i] / sum) : 0.0;
+  return true;
 }
 
 void FourierTransform(std::span<double> fftData, int n, bool inverse) {

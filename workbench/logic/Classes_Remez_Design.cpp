@@ -125,14 +125,17 @@ void DesignFilterRecord(TDesignWorkspace& ws, std::int32_t tag, const TFilterRec
                         TCoefficientRecord& result) {
   CheckFilterRecord(filter);
   SetDesignBands(ws, filter);
+  // An own exchange that ran out of rounds is no failure: its last round's
+  // response is used, and IterationLimitReached tells the caller so.
   const TDesignStatus status = DesignImpulseResponse(ws, filter.FilterType, filter.Order, filter.Method);
   if (status == dsLibraryFailed) throw EDesignFailed(msgLibraryDesignFailed);
-  if (status != dsDone) throw EDesignFailed(msgIterationLimit);
 
-  if (filter.Method == dmOwnExchange) {
-    TruncateForDelay(ws, ws.KernelLength, filter.Delay, 1);
-  } else if (ws.ImpulseLength > 1) {
-    TruncateForDelay(ws, ws.ImpulseLength, filter.Delay, 2);
+  const bool own = filter.Method == dmOwnExchange;
+  if (own || ws.ImpulseLength > 1) {
+    const int taps = own ? ws.KernelLength : ws.ImpulseLength;
+    for (int i = 0; i < taps; ++i)
+      if (!std::isfinite(ws.ImpulseResponse[i])) throw EDesignFailed(msgResponseNotFinite);
+    if (!TruncateForDelay(ws, taps, filter.Delay, own ? 1 : 2)) throw EDesignFailed(msgCoefficientSumNearZero);
   } else {
     // Nothing was designed, so nothing of an earlier design may show through.
     ws.DesignCoefficients.Coef.fill(0.0);

@@ -43,7 +43,7 @@ TEST(DelayCut, KeepsTheTapsFromDelayBeforeTheCentre) {
     TDesignWorkspace ws;
     ws.DesignCoefficients.Coef.fill(9.0);
     RampResponse(ws, c.taps);
-    TruncateForDelay(ws, c.taps, c.delay, c.method);
+    EXPECT_TRUE(TruncateForDelay(ws, c.taps, c.delay, c.method));
     EXPECT_EQ(ws.DesignCoefCount, c.count);
     double sum = 0;
     for (int i = std::max(c.start, 0); i < c.taps; ++i) sum += i + 1;
@@ -72,16 +72,38 @@ TEST(DelayCut, ZeroSumLeavesZeros) {
   TDesignWorkspace ws;
   const double taps[] = {1, -2, 3, -3, 2, 1};
   for (int i = 0; i < 6; ++i) ws.ImpulseResponse[i] = taps[i];
-  TruncateForDelay(ws, 6, 0, 2);
+  EXPECT_FALSE(TruncateForDelay(ws, 6, 0, 2));
   EXPECT_EQ(ws.DesignCoefCount, 3);
   for (int k = 0; k < 3; ++k) EXPECT_EQ(ws.DesignCoefficients.Coef[k], 0.0);
+}
+
+// Below MinUnitSum a sum is too close to 0 to divide by: the coefficients
+// would be huge, or rounding rescaled to a unit sum.
+TEST(DelayCut, SumBelowTheUnitSumThresholdLeavesZeros) {
+  const struct {
+    double taps[3];
+    bool rescaled;
+  } cases[] = {
+      {{4e-10, 3e-10, 2e-10}, false},
+      {{-4e-10, -3e-10, -2e-10}, false},
+      {{1, -1, 1e-12}, false},
+      {{4e-9, 3e-9, 2e-9}, true},
+  };
+  for (const auto& c : cases) {
+    TDesignWorkspace ws;
+    for (int i = 0; i < 3; ++i) ws.ImpulseResponse[3 + i] = c.taps[i];
+    EXPECT_EQ(TruncateForDelay(ws, 6, 0, 2), c.rescaled) << c.taps[0];
+    EXPECT_EQ(ws.DesignCoefCount, 3);
+    const double sum = c.taps[0] + c.taps[1] + c.taps[2];
+    for (int k = 0; k < 3; ++k) EXPECT_DOUBLE_EQ(ws.DesignCoefficients.Coef[k], c.rescaled ? c.taps[k] / sum : 0.0);
+  }
 }
 
 TEST(DelayCut, EmptyResponseKeepsTheCount) {
   TDesignWorkspace ws;
   ws.DesignCoefCount = 17;
   ws.DesignCoefficients.Coef[3] = 1.0;
-  TruncateForDelay(ws, 0, 0, 1);
+  EXPECT_FALSE(TruncateForDelay(ws, 0, 0, 1));
   EXPECT_EQ(ws.DesignCoefCount, 17);
   EXPECT_EQ(ws.DesignCoefficients.Coef[3], 0.0);
 }

@@ -194,6 +194,59 @@ TEST(DesignFilterRecord, LibraryOrderOneDesignsNothing) {
   for (double c : ws.DesignCoefficients.Coef) ASSERT_EQ(c, 0.0);
 }
 
+// 400 taps of the default low-pass ask for a deviation near the rounding of
+// double precision, and the own exchange runs out of rounds: its last round
+// is the result, and the flag says so.
+TEST(DesignFilterRecord, IterationLimitIsAFlagNotAFailure) {
+  TFilterRecord f = DefaultFilter();
+  f.Order = 399;
+  TDesignWorkspace ws;
+  TCoefficientRecord result;
+  ASSERT_NO_THROW(DesignFilterRecord(ws, 5, f, result));
+  EXPECT_EQ(ws.IterationLimitReached, 1);
+  EXPECT_EQ(result.Tag, 5);
+  ASSERT_EQ(result.Count, 200);
+  double sum = 0;
+  for (int k = 0; k < result.Count; ++k) sum += result.Coef[k];
+  EXPECT_NEAR(sum, 1.0, 1e-12);
+
+  // The next design clears it.
+  ASSERT_NO_THROW(DesignFilterRecord(ws, 5, DefaultFilter(), result));
+  EXPECT_EQ(ws.IterationLimitReached, 0);
+}
+
+// A response that is not finite, or taps that sum too close to 0 to rescale
+// them to a unit sum, make no indicator.
+TEST(DesignFilterRecord, UnusableResponseIsRefused) {
+  const struct {
+    const char* name;
+    void (*change)(TFilterRecord&);
+    const char* message;
+  } cases[] = {
+      // The pass-band deviation is 0 in extended precision, and so is the
+      // stop band's weight.
+      {"ripple 1e-20 dB", [](TFilterRecord& f) { f.Ripple = 1e-20; }, msgResponseNotFinite},
+      // A stop band weighted 1e17 times the pass band: the optimum of 11
+      // taps is a filter of about 0.
+      {"attenuation 400 dB", [](TFilterRecord& f) { f.A1 = 400; f.Order = 10; }, msgCoefficientSumNearZero},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TFilterRecord f = DefaultFilter();
+    c.change(f);
+    TDesignWorkspace ws;
+    TCoefficientRecord result;
+    result.Count = -7;
+    try {
+      DesignFilterRecord(ws, 0, f, result);
+      ADD_FAILURE() << "accepted";
+    } catch (const EDesignFailed& e) {
+      EXPECT_EQ(e.Message(), c.message);
+    }
+    EXPECT_EQ(result.Count, -7);  // nothing handed out
+  }
+}
+
 TEST(DesignFilterRecord, FailedLibraryDesignIsReported) {
   // A symmetric filter of even length is 0 at the Nyquist frequency, where a
   // high-pass filter must pass: the library refuses it.

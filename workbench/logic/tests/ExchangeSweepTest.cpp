@@ -140,14 +140,21 @@ void Sweep(const TFilterRecord& filter, const std::vector<int>& lengths, SweepCo
     SCOPED_TRACE("taps " + std::to_string(ref.taps));
     TFilterRecord f = filter;
     f.Order = ref.taps - 1;
-    SetDesignBands(ws, f);
-    const TDesignStatus status = DesignImpulseResponse(ws, f.FilterType, f.Order, dmOwnExchange);
+    // Every length gives coefficients or a refusal of the design, whether or
+    // not the exchange converged.
+    TCoefficientRecord result;
+    try {
+      DesignFilterRecord(ws, 0, f, result);
+      for (int k = 0; k < result.Count; ++k) ASSERT_TRUE(std::isfinite(result.Coef[k])) << k;
+    } catch (const EDesignFailed& e) {
+      EXPECT_TRUE(e.Message() == msgCoefficientSumNearZero || e.Message() == msgResponseNotFinite) << e.Message();
+    }
     const int taps = ws.KernelLength;
-    for (int i = 0; i < taps; ++i) ASSERT_TRUE(std::isfinite(ws.ImpulseResponse[i])) << i;
     if (!ref.sound) continue;
     ++counts.sound;
     ASSERT_EQ(taps, ref.taps);
-    EXPECT_EQ(status, dsDone);
+    EXPECT_EQ(ws.IterationLimitReached, 0);
+    for (int i = 0; i < taps; ++i) ASSERT_TRUE(std::isfinite(ws.ImpulseResponse[i])) << i;
     const int r = ExchangeExtremalCount(taps);
     const double levelled = std::fabs(ws.W[ws.Ext[0]] * (ws.D[ws.Ext[0]] - ws.y[0]));
     const double own = LargestError(ws, [&](double g) { return EvaluateResponse(ws, r, g); });
