@@ -121,6 +121,12 @@ void TKivCanvas::DoVertLine(std::int32_t x, std::int32_t y0, std::int32_t y1) {
   LineTo(x, y1);
 }
 
+void TKivCanvas::LineSegments(std::span<const TPoint> points) {
+  if (points.empty()) return;
+  MoveTo(points[0].X, points[0].Y);
+  for (std::size_t i = 1; i < points.size(); ++i) LineTo(points[i].X, points[i].Y);
+}
+
 void TKivCanvas::Line(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
   MoveTo(x0, y0);
   LineTo(x1, y1);

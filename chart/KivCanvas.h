@@ -111,6 +111,9 @@ class TKivCanvas {
   virtual void Invalidate() = 0;
   virtual void Line(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
   virtual void Polyline(std::span<const TPoint> points) = 0;
+  // The points joined by one line each, exactly as MoveTo to the first and
+  // LineTo to each next one draw them; a surface may set its pen up once.
+  virtual void LineSegments(std::span<const TPoint> points);
   virtual void Polygon(std::span<const TPoint> points) = 0;
   // Text turned counter-clockwise by angle degrees about (x, y).
   virtual void RotateLabel(std::int32_t x, std::int32_t y, const std::string& text, double angle);

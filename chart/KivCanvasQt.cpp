@@ -312,6 +312,17 @@ void TKivCanvas3D::Polyline(std::span<const TPoint> points) {
   p->drawPolyline(ToQPolygon(points));
 }
 
+// A polyline rasterises its joints and its steep segments differently from
+// single lines; one line call per segment keeps the pixels of LineTo.
+void TKivCanvas3D::LineSegments(std::span<const TPoint> points) {
+  QPainter* p = Painter();
+  if (p == nullptr || points.empty()) return;
+  FReference->PenPos = points.back();
+  if (points.size() < 2 || !Prepare(*p)) return;
+  for (std::size_t i = 1; i < points.size(); ++i)
+    p->drawLine(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
+}
+
 void TKivCanvas3D::Polygon(std::span<const TPoint> points) {
   QPainter* p = Painter();
   if (p == nullptr || points.empty() || !Prepare(*p)) return;

@@ -58,6 +58,7 @@ class TKivCanvas3D : public TCanvas3D {
   void UnClipRectangle() override;
   void Invalidate() override { FDirty = true; }
   void Polyline(std::span<const TPoint> points) override;
+  void LineSegments(std::span<const TPoint> points) override;
   void Polygon(std::span<const TPoint> points) override;
   using TKivCanvas::Ellipse;
   using TKivCanvas::Rectangle;

@@ -62,6 +62,11 @@ class IKivPanelHost {
   // Asks for a paint event later; RepaintWindow paints at once.
   virtual void InvalidateWindow() = 0;
   virtual void RepaintWindow() = 0;
+  // Asks for a paint event of part of the window (right and bottom exclusive).
+  virtual void InvalidateWindowRect(const TRect& rect) {
+    (void)rect;
+    InvalidateWindow();
+  }
   // The brush colour of the parent control (clNone when there is none).
   virtual TColor ParentColor() const = 0;
   // Replaces the window's shape by a rounded rectangle of corner r (0: plain).

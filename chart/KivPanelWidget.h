@@ -35,6 +35,7 @@ class TKivPanelWidget : public QWidget, public IKivPanelHost {
 
   // IKivPanelHost
   void InvalidateWindow() override { update(); }
+  void InvalidateWindowRect(const TRect& r) override { update(r.Left, r.Top, r.Width(), r.Height()); }
   void RepaintWindow() override { repaint(); }
   TColor ParentColor() const override;
   void SetWindowRound(std::int32_t r) override;
