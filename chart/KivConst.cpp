@@ -3,6 +3,8 @@
 // Tested by: chart/tests/KivConstTest.cpp
 #include "chart/KivConst.h"
 
+#include "chart/KivProCo.h"
+
 #include <array>
 
 namespace chart {
@@ -283,7 +285,8 @@ const std::array<std::string, KivMessageCount + 1>& Messages() {
 
 const std::string& KivMsg(int number) {
   static const std::string empty;
-  if (number < 1 || number > KivMessageCount) return empty;
+  if (number > KivMessageCount) return KivProCoText(number);
+  if (number < 1) return empty;
   return Messages()[static_cast<std::size_t>(number)];
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "chart/KivConst.h"
+#include "chart/KivProCo.h"
 
 namespace chart {
 namespace {
@@ -16,7 +17,21 @@ TEST(KivMsg, TableHoldsTheTextsByNumber) {
   EXPECT_EQ(KivMsg(KivMessageCount), "&Connection:");
   EXPECT_EQ(KivMsg(216), "");
   EXPECT_EQ(KivMsg(0), "");
-  EXPECT_EQ(KivMsg(KivMessageCount + 1), "");
+  EXPECT_EQ(KivMsg(KivProMessageFirst + KivProMessageCount), "");
+}
+
+TEST(KivMsg, SecondBlockFollowsTheFirst) {
+  EXPECT_EQ(KivProMessageFirst, KivMessageCount + 1);
+  EXPECT_EQ(KivMsg(KivProMessageFirst), "Polar");
+  EXPECT_EQ(KivMsg(msgGalleryCandle), "Candle");
+  EXPECT_EQ(KivMsg(msgGalleryHighLow), "High-Low");
+  EXPECT_EQ(KivMsg(msgFunctionRSI), "R.S.I.");
+  EXPECT_EQ(KivMsg(msgGalleryFinancial), "Financial");
+  EXPECT_EQ(KivMsg(msgSubStyleOrigin), "Origin");
+  EXPECT_EQ(KivMsg(KivProMessageFirst + 34), "Exponential\rAverage");
+  EXPECT_EQ(KivMsg(KivProMessageFirst + KivProMessageCount - 1), "Pie Slices");
+  EXPECT_EQ(FormatKivMsg(KivProMessageFirst + 71, {"30", "15"}), "Rotation: 30\u00b0 Elevation: 15\u00b0");
+  for (int i = 0; i < KivProMessageCount; ++i) EXPECT_FALSE(KivMsg(KivProMessageFirst + i).empty()) << i;
 }
 
 TEST(KivMsg, EveryNumberedMessageButTheTwoLeftOutHasText) {
