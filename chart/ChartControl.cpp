@@ -131,8 +131,10 @@ bool TCustomChart::SideInFront(bool right) const {
   const TPoint a = c.Calculate3DPosition(x, r.Top, 0);
   const TPoint b = c.Calculate3DPosition(x, r.Bottom, 0);
   const TPoint d = c.Calculate3DPosition(x, r.Top, back);
+  // The same turn means opposite faces for the two sides: the right side
+  // shows its outer face (in front) where the left one shows its inner face.
   const bool turn = CrossProductSign(a, b, d);
-  return right ? !turn : turn;
+  return right ? turn : !turn;
 }
 
 void TCustomChart::DrawWalls() {

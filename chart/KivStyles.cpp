@@ -511,6 +511,13 @@ TKivFont::TKivFont(TNotifyEvent onChange) : TFont(std::move(onChange)) {
 
 TKivFont::~TKivFont() = default;
 
+void TKivFont::InitDefaults(TColor color, TFontStyles style) {
+  FDefaultColor = color;
+  FDefaultStyle = style;
+  SetColor(color);
+  SetStyle(style);
+}
+
 void TKivFont::OwnedChanged() const { Changed(); }
 
 TKivFontGradient* TKivFont::Gradient() const {

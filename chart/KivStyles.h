@@ -486,9 +486,12 @@ class TKivFont : public TFont {
   TCanvas3D* LastCanvas() const { return FLastCanvas; }
   void SetLastCanvas(TCanvas3D* canvas) { FLastCanvas = canvas; }
 
-  TColor DefaultColor() const override { return clBlack; }
+  TColor DefaultColor() const override { return FDefaultColor; }
   TFontStyles DefaultStyle() const override { return FDefaultStyle; }
   std::string DefaultName() const override { return KivDefaultFontName(); }
+  // An owner whose font starts in another colour or style (the titles) makes
+  // that its stored default, so the stream writes only what the user changed.
+  void InitDefaults(TColor color, TFontStyles style);
   std::int32_t DefaultSize() const override { return KivDefaultFontSize(); }
 
   // overrides
@@ -501,6 +504,7 @@ class TKivFont : public TFont {
   mutable std::unique_ptr<TChartHiddenPen> FOutline;
   mutable std::unique_ptr<TKivShadow> FShadow;
   std::int32_t FInterCharSize = 0;
+  TColor FDefaultColor = clBlack;
   TFontStyles FDefaultStyle = 0;
   TCanvas3D* FLastCanvas = nullptr;
 };

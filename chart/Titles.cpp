@@ -74,7 +74,7 @@ const TClassInfo& TChartTitle::StaticClassInfo() {
 
 TChartTitle::TChartTitle(TCustomKivPanel* parent, bool onTop) : TKivCustomShapePosition(parent), FOnTop(onTop) {
   SetTransparent(true);
-  Font()->SetColor(clBlue);
+  Font()->InitDefaults(clBlue, 0);
 }
 
 void TChartTitle::SetAdjustFrame(bool v) {
@@ -201,8 +201,7 @@ const TClassInfo& TChartFootTitle::StaticClassInfo() {
 }
 
 TChartFootTitle::TChartFootTitle(TCustomKivPanel* parent) : TChartTitle(parent, false) {
-  Font()->SetColor(clRed);
-  Font()->SetStyle(FontStyleBit(fsItalic));
+  Font()->InitDefaults(clRed, FontStyleBit(fsItalic));
 }
 
 }  // namespace chart

@@ -103,7 +103,7 @@ TEST(ChartPicture, ThreeDimensionalChartWithWalls) {
   const TRect r = chart.ChartRect();
   ASSERT_GT(chart.Width3D(), 0);
   // The left wall is light yellow, the bottom wall white, between the front and the back.
-  const TPoint left = chart.Canvas().Calculate3DPosition(r.Left, (r.Top + r.Bottom) / 2, chart.Width3D() / 2);
+  const TPoint left = chart.Canvas().Calculate3DPosition(r.Left, r.Top + r.Height() / 4, chart.Width3D() / 2);
   EXPECT_EQ(Pixel(img, left.X, left.Y), 0x80FFFFu);
   const TPoint floor = chart.Canvas().Calculate3DPosition((r.Left + r.Right) / 2 + 3, r.Bottom, chart.Width3D() / 2);
   EXPECT_EQ(Pixel(img, floor.X, floor.Y + 1), clWhite);
