@@ -11,6 +11,7 @@
 #include "chart/KivConst.h"
 #include "chart/KivProcsRoutines.h"
 #include "chart/SeriesMarks.h"
+#include "chart/SeriesSource.h"
 
 namespace chart {
 
@@ -334,6 +335,7 @@ void TCustomAxisPanel::CalcSize3D() {
 
 bool TCustomAxisPanel::IsValidDataSource(const TChartSeries& series, const classlib::TComponent& source) const {
   if (auto* s = dynamic_cast<const TChartSeries*>(&source)) return s != &series && series.IsValidSeriesSource(*s);
+  if (auto* src = dynamic_cast<const TKivSeriesSource*>(&source)) return src->Available();
   return false;
 }
 
@@ -352,13 +354,17 @@ void TCustomAxisPanel::CheckCircularSource(const TChartSeries& series, const cla
 }
 
 void TCustomAxisPanel::RemovedDataSource(TChartSeries& series, classlib::TComponent& source) {
-  (void)series, (void)source;
+  if (auto* src = dynamic_cast<TKivSeriesSource*>(&source); src != nullptr && src->Series() == &series)
+    src->SetSeries(nullptr);
 }
 
 void TCustomAxisPanel::CheckDatasource(TChartSeries& series) {
   if (series.HasState(classlib::csLoading)) return;
   if (classlib::TComponent* source = series.DataSource()) {
-    if (auto* s = dynamic_cast<TChartSeries*>(source)) series.AddValues(s);
+    if (auto* s = dynamic_cast<TChartSeries*>(source))
+      series.AddValues(s);
+    else if (auto* src = dynamic_cast<TKivSeriesSource*>(source))
+      src->Refresh();
     return;
   }
   if (TKivFunction* f = series.FunctionType()) {
@@ -386,29 +392,70 @@ void TCustomAxisPanel::DrawAxes() {
     if (IsAxisVisible(*a)) a->Draw(true);
 }
 
+bool TCustomAxisPanel::SetSeriesClip(const TChartSeries& s) {
+  if (!s.UseAxis() || !FClipPoints || !CanClip()) return false;
+  if (View3D())
+    Canvas().ClipCube(ChartRect(), 0, FWidth3D);
+  else
+    Canvas().ClipRectangle(ChartRect());
+  return true;
+}
+
+void TCustomAxisPanel::DrawSeriesMarks(TChartSeries& s) {
+  if (s.Count() == 0 || !s.Marks()->Visible()) return;
+  const bool clip = s.Marks()->Clip() && SetSeriesClip(s);
+  s.DrawMarks();
+  if (clip) Canvas().UnClipRectangle();
+}
+
 void TCustomAxisPanel::DrawOneSeries(TChartSeries& s) {
-  TCanvas3D& c = Canvas();
-  const bool clip = s.UseAxis() && FClipPoints && CanClip();
-  auto setClip = [&] {
-    if (!clip) return;
-    if (View3D())
-      c.ClipCube(ChartRect(), 0, FWidth3D);
-    else
-      c.ClipRectangle(ChartRect());
-  };
+  if (View3D() && s.DrawInGroup()) {
+    DrawSeriesGroup(s);
+    return;
+  }
   s.CalcFirstLastVisibleIndex();
   if (s.FirstValueIndex() == -1) return;
   s.DoBeforeDrawValues();
-  setClip();
+  const bool clip = SetSeriesClip(s);
   s.DrawAllValues();
-  if (clip) c.UnClipRectangle();
-  if (s.Count() > 0 && s.Marks()->Visible()) {
-    const bool clipMarks = s.Marks()->Clip() && clip;
-    if (clipMarks) setClip();
-    s.DrawMarks();
-    if (clipMarks) c.UnClipRectangle();
-  }
+  if (clip) Canvas().UnClipRectangle();
+  DrawSeriesMarks(s);
   s.DoAfterDrawValues();
+}
+
+// The series of one Z group drawn point by point, so that their points at one
+// index stand together (bars side by side in depth); the first series of the
+// group draws them all.
+void TCustomAxisPanel::DrawSeriesGroup(TChartSeries& first) {
+  if (!first.FirstInZOrder()) return;
+  std::vector<TChartSeries*> group;
+  const auto from = std::find(FSeriesList.begin(), FSeriesList.end(), &first);
+  for (auto it = from; it != FSeriesList.end(); ++it)
+    if ((*it)->Active() && (*it)->GetZOrder() == first.GetZOrder()) group.push_back(*it);
+  int low = -1, high = -1;
+  for (TChartSeries* s : group) {
+    s->CalcFirstLastVisibleIndex();
+    low = std::max(low, s->FirstValueIndex());
+    high = std::max(high, s->LastValueIndex());
+  }
+  for (TChartSeries* s : group) s->DoBeforeDrawValues();
+  const bool clip = SetSeriesClip(first);
+  if (low != -1) {
+    const bool forward = first.DrawValuesForward();
+    const bool seriesForward = first.DrawSeriesForward();
+    for (int k = 0; k <= high - low; ++k) {
+      const int index = forward ? low + k : high - k;
+      for (std::size_t j = 0; j < group.size(); ++j) {
+        TChartSeries* s = group[seriesForward ? j : group.size() - 1 - j];
+        if (s->Count() > index) s->DrawValue(index);
+      }
+    }
+  }
+  if (clip) Canvas().UnClipRectangle();
+  for (TChartSeries* s : group) {
+    DrawSeriesMarks(*s);
+    s->DoAfterDrawValues();
+  }
 }
 
 void TCustomAxisPanel::InternalDraw(const TRect& bounds) {

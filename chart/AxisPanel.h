@@ -143,6 +143,7 @@ class TCustomAxisPanel : public TCustomKivPanelExtended {
   // operations: drawing
   void DrawAxes();
   void DrawOneSeries(TChartSeries& series);
+  void DrawSeriesGroup(TChartSeries& first);
   void ToolsEvent(TChartToolEvent event);
 
   // introduced virtual
@@ -175,6 +176,8 @@ class TCustomAxisPanel : public TCustomKivPanelExtended {
 
  private:
   double InternalMinMax(const TChartAxis& axis, bool isMin, bool isX) const;
+  bool SetSeriesClip(const TChartSeries& series);
+  void DrawSeriesMarks(TChartSeries& series);
   std::int32_t AxisPages(const TChartAxis& axis) const;
 
   TChartTools FTools;

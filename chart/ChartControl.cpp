@@ -31,6 +31,9 @@ const TClassInfo& TCustomChart::StaticClassInfo() {
           .TypeName("TChartLegend")
           .SubObject("RightWall", &C::RightWall)
           .TypeName("TChartRightWall")
+          .Property("BackColor", &C::BackColor, &C::SetBackColor)
+          .TypeName("TColor")
+          .Stored([](const C&) { return false; })
           .Property("ScrollMouseButton", &C::ScrollMouseButton, &C::SetScrollMouseButton, mbRight)
           .TypeName("TMouseButton")
           .Names({"mbLeft", "mbRight", "mbMiddle"})
@@ -75,6 +78,11 @@ bool& TCustomChart::WheelScrolls() {
 
 TColor TCustomChart::GetBackColor() const { return FWalls->Back()->Transparent() ? Color() : FWalls->Back()->Color(); }
 
+void TCustomChart::SetBackColor(TColor v) {
+  FWalls->Back()->SetColor(v);
+  if (Host() != nullptr && !HasState(classlib::csLoading)) FWalls->Back()->Brush()->SetStyle(bsSolid);
+}
+
 TChartSeries* TCustomChart::FirstActiveSeries() const {
   for (TChartSeries* s : SeriesList())
     if (s->Active()) return s;
@@ -88,10 +96,17 @@ bool TCustomChart::IsColorUnused(TColor color, bool checkBackground) const {
   return true;
 }
 
-std::string TCustomChart::LegendValueText(TChartSeries* series, int valueIndex) const {
+std::string TCustomChart::FormatLegendValue(TChartSeries* series, int valueIndex) const {
   if (series == nullptr || valueIndex < 0 || valueIndex >= series->Count()) return "";
-  std::string text = series->LegendString(valueIndex, FLegend->TextStyle());
-  std::replace(text.begin(), text.end(), '\r', ' ');
+  const TCustomChartLegend* legend = series->SeriesLegend() != nullptr ? series->SeriesLegend() : FLegend.get();
+  std::string text = series->LegendString(valueIndex, legend->TextStyle());
+  std::replace(text.begin(), text.end(), ChartLineSeparator, ' ');
+  return text;
+}
+
+std::string TCustomChart::LegendValueText(TChartSeries* series, int valueIndex) const {
+  std::string text = FormatLegendValue(series, valueIndex);
+  if (OnGetLegendText) OnGetLegendText(const_cast<TCustomChart&>(*this), FLegend->ResolvedStyle(), valueIndex, text);
   return text;
 }
 
@@ -256,7 +271,7 @@ bool TCustomChart::StartZoomOrPan(TMouseButton button, TShiftState shift, std::i
     Panning().Activate(x, y);
     started = true;
   }
-  if (started && Host() != nullptr) Host()->SetCursor(crDefault);
+  if (started) RestoreCursor();
   return started;
 }
 
@@ -378,8 +393,8 @@ void TCustomChart::MouseMove(TShiftState shift, std::int32_t x, std::int32_t y) 
       if (OnScroll) OnScroll();
       Invalidate();
     }
-  } else if (!SeriesClicked(x, y) && Host() != nullptr) {
-    Host()->SetCursor(crDefault);
+  } else if (!SeriesClicked(x, y)) {
+    RestoreCursor();
   }
 }
 

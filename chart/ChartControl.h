@@ -74,6 +74,9 @@ class TCustomChart : public TCustomAxisPanel {
   TMouseButton ScrollMouseButton() const { return FScrollMouseButton; }
   void SetScrollMouseButton(TMouseButton v) { FScrollMouseButton = v; }
   bool RangesNotSaved() const { return FRangesNotSaved; }
+  // Older streams keep the back wall's colour here; it is read, never written.
+  TColor BackColor() const { return FWalls->Back()->Color(); }
+  void SetBackColor(TColor v);
   // The library-wide wheel switch: on from the start.
   static bool& WheelScrolls();
 
@@ -90,6 +93,8 @@ class TCustomChart : public TCustomAxisPanel {
   // operations
   TChartClickedPart CalcClickedPart(std::int32_t x, std::int32_t y);
   TChartSeries* FirstActiveSeries() const;
+  // The legend text of one value before OnGetLegendText sees it.
+  std::string FormatLegendValue(TChartSeries* series, int valueIndex) const;
   // True when the right (or left) side of the 3D box faces the viewer.
   bool SideInFront(bool right) const;
   void SaveAxesRanges();

@@ -248,11 +248,19 @@ void TCustomKivPanel::MouseMove(TShiftState shift, std::int32_t x, std::int32_t 
 }
 
 void TCustomKivPanel::CancelMouse() {
-  if (FHost != nullptr) {
-    FHost->SetCursor(FSavedCursor);
-    FHost->ReleaseMouse();
-  }
+  RestoreCursor();
+  if (FHost != nullptr) FHost->ReleaseMouse();
   FPanning->Active = false;
+}
+
+void TCustomKivPanel::SetCursor(TCursor v) {
+  FSavedCursor = v;
+  ShowCursor(v);
+}
+
+void TCustomKivPanel::ShowCursor(TCursor v) {
+  FShownCursor = v;
+  if (FHost != nullptr) FHost->SetCursor(v);
 }
 
 TPoint TCustomKivPanel::GetCursorPos() const { return FHost != nullptr ? FHost->CursorPos() : TPoint{}; }

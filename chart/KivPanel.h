@@ -153,6 +153,13 @@ class TCustomKivPanel : public classlib::TComponent {
   TCanvas3D& Canvas() const;
   IKivPanelHost* Host() const { return FHost; }
   void SetHost(IKivPanelHost* host) { FHost = host; }
+  // The control's own cursor, and the one it shows now (a series' cursor while
+  // the mouse is over that series); RestoreCursor goes back to its own.
+  TCursor Cursor() const { return FSavedCursor; }
+  void SetCursor(TCursor v);
+  TCursor ShownCursor() const { return FShownCursor; }
+  void ShowCursor(TCursor v);
+  void RestoreCursor() { ShowCursor(FSavedCursor); }
   // The canvas painted on the screen (the host's, during its paint event).
   TCanvas* DelegateCanvas() const { return FDelegateCanvas; }
   // Also binds the drawing surface to it, as painting between passes needs.
@@ -241,6 +248,7 @@ class TCustomKivPanel : public classlib::TComponent {
   std::int32_t FMargins[4] = {3, 4, 3, 4};
   TKivUnits FMarginUnits = muPercent;
   TCursor FSavedCursor = 0;
+  TCursor FShownCursor = 0;
   std::unique_ptr<TZoomPanning> FPanning;
   bool FPrinting = false;
   std::int32_t FPrintMargins[4] = {15, 15, 15, 15};

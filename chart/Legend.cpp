@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "chart/ChartControl.h"
+#include "chart/Registries.h"
 #include "chart/KivConst.h"
 
 namespace chart {
@@ -171,12 +172,12 @@ std::string TCustomChartLegend::ItemText(int index) const {
   std::string text;
   if (style == lsSeries) {
     TChartSeries* s = chart.SeriesForLegend(index, !HasCheckBoxes());
-    if (s != nullptr) text = s->Title().empty() ? s->Name() : s->Title();
+    if (s != nullptr) text = SeriesTitleOrName(*s);
   } else if (style == lsValues) {
-    text = chart.LegendValueText(LegendSeries(), index);
+    text = chart.FormatLegendValue(LegendSeries(), index);
   } else {
     TChartSeries* s = chart.SeriesForLegend(index, !HasCheckBoxes());
-    if (s != nullptr) text = chart.LegendValueText(s, s->Count() - 1);
+    if (s != nullptr) text = chart.FormatLegendValue(s, s->Count() - 1);
   }
   if (chart.OnGetLegendText) chart.OnGetLegendText(chart, style, index, text);
   return text;

@@ -8,9 +8,11 @@
 #include "chart/AxisPanel.h"
 #include "chart/ChartControl.h"
 #include "chart/Functions.h"
+#include "chart/KivCanvasQt.h"
 #include "chart/KivConst.h"
 #include "chart/KivProcsRoutines.h"
 #include "chart/SeriesMarks.h"
+#include "chart/SeriesSource.h"
 #include "platform/classlib/ClassRegistry.h"
 
 namespace chart {
@@ -128,6 +130,72 @@ std::string SeriesTitleOrName(const TChartSeries& series) {
   return "";
 }
 
+void ChangeSeriesType(TChartSeries*& series, TChartSeries* newSeries) {
+  TChartSeries* old = series;
+  if (old == nullptr || newSeries == nullptr || old == newSeries) return;
+  newSeries->Assign(*old);
+  newSeries->AfterDrawValues = old->AfterDrawValues;
+  newSeries->BeforeDrawValues = old->BeforeDrawValues;
+  newSeries->OnAfterAdd = old->OnAfterAdd;
+  newSeries->OnBeforeAdd = old->OnBeforeAdd;
+  newSeries->OnClearValues = old->OnClearValues;
+  newSeries->OnClick = old->OnClick;
+  newSeries->OnDblClick = old->OnDblClick;
+  newSeries->OnGetMarkText = old->OnGetMarkText;
+  for (TChartSeries* fed : std::vector<TChartSeries*>(old->LinkedSeries())) fed->ReplaceDataSource(*old, *newSeries);
+  TCustomAxisPanel* chart = old->ParentChart();
+  if (chart != nullptr) {
+    for (TKivCustomTool* t : chart->Tools())
+      if (auto* st = dynamic_cast<TKivCustomToolSeries*>(t); st != nullptr && st->Series() == old) st->SetSeries(newSeries);
+    if (newSeries->ParentChart() != chart) newSeries->SetParentChart(chart);
+    const auto& list = chart->SeriesList();
+    const auto at = [&](const TChartSeries* s) { return static_cast<int>(std::find(list.begin(), list.end(), s) - list.begin()); };
+    chart->ExchangeSeries(at(old), at(newSeries));
+  }
+  const std::string name = old->Name();
+  delete old;
+  series = newSeries;
+  newSeries->SetName(name);
+  if (chart != nullptr) chart->BroadcastSeriesEvent(seChangeTitle, newSeries);
+  newSeries->RefreshSeries();
+}
+
+void FillSeriesItems(std::vector<std::pair<std::string, TChartSeries*>>& items, const TCustomAxisPanel& chart) {
+  for (TChartSeries* s : chart.SeriesList())
+    if (!s->DontStore()) items.emplace_back(SeriesTitleOrName(*s), s);
+}
+
+void DrawSeriesLegendSymbol(TChartSeries& series, TCanvas& canvas, const TRect& rect) {
+  std::unique_ptr<TChart> borrowed;
+  TCustomAxisPanel* chart = series.ParentChart();
+  if (chart == nullptr) {
+    borrowed = std::make_unique<TChart>();
+    borrowed->SetAutoRepaint(false);
+    series.SetParentChart(borrowed.get());
+    chart = borrowed.get();
+  }
+  canvas.Brush.SetStyle(bsSolid);
+  canvas.Brush.SetColor(chart->LegendColor);
+  if (auto* full = dynamic_cast<TCustomChart*>(chart)) {
+    const TLegendSymbol& symbol = *full->Legend()->Symbol();
+    chart->LegendPen = symbol.DefaultPen() ? nullptr : symbol.Pen();
+  }
+  auto* surface = dynamic_cast<TKivCanvas3D*>(&chart->Canvas());
+  if (surface != nullptr && !surface->GetSupportsFullRotation()) {
+    TCanvas* previous = surface->ReferenceCanvas();
+    surface->SetReferenceCanvas(&canvas);
+    try {
+      series.DrawLegend(-1, rect);
+    } catch (...) {
+      surface->SetReferenceCanvas(previous);
+      throw;
+    }
+    surface->SetReferenceCanvas(previous);
+  }
+  chart->LegendPen = nullptr;
+  if (borrowed) series.SetParentChart(nullptr);
+}
+
 void InitChartEngine() {
   if (InitCount()++ > 0) return;
   classlib::RegisterClasses({&TChartAxisTitle::StaticClassInfo(), &TChartAxis::StaticClassInfo(),
@@ -142,6 +210,7 @@ void DoneChartEngine() {
   if (InitCount() == 0 || --InitCount() > 0) return;
   SeriesTypesHolder().reset();
   ToolTypesHolder().reset();
+  FreeRegisteredSourcesList();
 }
 
 }  // namespace chart

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,9 @@
 
 namespace chart {
 
+class TCanvas;
 class TChartSeries;
+struct TRect;
 class TCustomAxisPanel;
 class TKivFunction;
 
@@ -55,6 +58,14 @@ TChartSeries* CreateChartSeries(classlib::TComponent* owner, TCustomAxisPanel& c
                                 const classlib::TClassInfo* functionClass = nullptr);
 TKivFunction* CreateSeriesFunction(TChartSeries& series, const classlib::TClassInfo& functionClass);
 std::string SeriesTitleOrName(const TChartSeries& series);
+// Puts newSeries in the place of series (data, events, sources, tools, place
+// in the chart and name) and frees the old one; series then holds newSeries.
+void ChangeSeriesType(TChartSeries*& series, TChartSeries* newSeries);
+// Adds every streamed series of the chart with its title or name.
+void FillSeriesItems(std::vector<std::pair<std::string, TChartSeries*>>& items, const TCustomAxisPanel& chart);
+// Draws the series' legend symbol into rect of a foreign canvas (an editor's
+// button face); a series without a chart borrows a hidden one meanwhile.
+void DrawSeriesLegendSymbol(TChartSeries& series, TCanvas& canvas, const TRect& rect);
 
 // The engine's start-up, once, in unit order: the axis classes for the
 // streams, the registries, the random seed. A second call does nothing.

@@ -14,6 +14,7 @@
 #include "chart/KivConst.h"
 #include "chart/KivProcsRoutines.h"
 #include "chart/SeriesMarks.h"
+#include "chart/SeriesSource.h"
 #include "platform/classlib/SysUtils.h"
 #include "platform/classlib/TextUtils.h"
 
@@ -113,8 +114,13 @@ TChartSeries::~TChartSeries() {
   IncludeState(classlib::csDestroying);
   delete FFunction;
   FFunction = nullptr;
-  for (classlib::TComponent* c : std::vector<classlib::TComponent*>(FDataSources))
+  for (classlib::TComponent* c : std::vector<classlib::TComponent*>(FDataSources)) {
     if (auto* s = dynamic_cast<TChartSeries*>(c)) s->RemoveLinkedSeries(*this);
+    if (auto* src = dynamic_cast<TKivSeriesSource*>(c); src != nullptr && src->Series() == this) {
+      src->SetSeries(nullptr);
+      if (src->Owner() == this) delete src;
+    }
+  }
   FDataSources.clear();
   for (TChartSeries* linked : std::vector<TChartSeries*>(FLinkedSeries)) linked->RemoveDataSource(*this);
   FLinkedSeries.clear();
@@ -575,12 +581,34 @@ void TChartSeries::SetDataSource(classlib::TComponent* v) {
 }
 
 void TChartSeries::AddDataSource(classlib::TComponent& source) {
+  if (std::find(FDataSources.begin(), FDataSources.end(), &source) != FDataSources.end()) return;
   FDataSources.push_back(&source);
   FManualData = false;
-  if (auto* s = dynamic_cast<TChartSeries*>(&source))
+  if (auto* s = dynamic_cast<TChartSeries*>(&source)) {
     s->AddLinkedSeries(*this);
-  else
+  } else if (auto* src = dynamic_cast<TKivSeriesSource*>(&source); src != nullptr && src->Series() != this) {
+    // A source that served another series moves here, owner and all.
     source.FreeNotification(*this);
+    TChartSeries* old = src->Series();
+    const bool wasActive = src->Active();
+    src->SetActive(false);
+    if (old != nullptr && src->Owner() == old) {
+      old->RemoveComponent(*src);
+      InsertComponent(*src);
+    }
+    src->SetSeries(this);
+    if (wasActive) src->SetActive(true);
+  } else {
+    source.FreeNotification(*this);
+  }
+}
+
+void TChartSeries::ReplaceDataSource(classlib::TComponent& old, TChartSeries& replacement) {
+  auto it = std::find(FDataSources.begin(), FDataSources.end(), &old);
+  if (it == FDataSources.end()) return;
+  *it = &replacement;
+  if (auto* s = dynamic_cast<TChartSeries*>(&old)) s->RemoveLinkedSeries(*this);
+  replacement.AddLinkedSeries(*this);
 }
 
 void TChartSeries::RemoveDataSource(classlib::TComponent& source) {
@@ -652,6 +680,8 @@ void TChartSeries::Added() {
 }
 
 void TChartSeries::Removed() {
+  if (FParentChart != nullptr && FCursor != 0 && FParentChart->ShownCursor() == FCursor) FParentChart->RestoreCursor();
+  FMouseInside = false;
   for (classlib::TComponent* c : FDataSources)
     if (auto* s = dynamic_cast<TChartSeries*>(c)) s->RemoveLinkedSeries(*this);
   TCustomChartSeries::Removed();
@@ -695,6 +725,13 @@ void TChartSeries::Assign(const classlib::TPersistent& source) {
   FCursor = s->FCursor;
   FDepth = s->FDepth;
   RecalcGetAxis();
+  if (FFunction == nullptr && s->FFunction != nullptr) {
+    auto* f = dynamic_cast<TKivFunction*>(s->FFunction->ClassInfo().Create(Owner()));
+    if (f != nullptr) {
+      f->Assign(*s->FFunction);
+      SetFunction(f);
+    }
+  }
   FManualData = s->FManualData;
   if (!s->FDataSources.empty()) {
     for (classlib::TComponent* c : s->FDataSources) AddDataSource(*c);
@@ -810,8 +847,7 @@ bool TChartSeries::CheckMouse(std::int32_t x, std::int32_t y) {
   if (FCursor == 0 && !OnMouseEnter && !OnMouseLeave) return false;
   const bool hit = Clicked(x, y) != -1;
   if (hit) {
-    if (FCursor != 0 && FParentChart != nullptr && FParentChart->Host() != nullptr)
-      FParentChart->Host()->SetCursor(FCursor);
+    if (FCursor != 0 && FParentChart != nullptr) FParentChart->ShowCursor(FCursor);
     if (!FMouseInside && OnMouseEnter) OnMouseEnter(*this);
   } else if (FMouseInside && OnMouseLeave) {
     OnMouseLeave(*this);

@@ -32,6 +32,7 @@ namespace chart {
 
 class TChartAxis;
 class TChartSeries;
+class TCustomChartLegend;
 class TKivFunction;
 class TSeriesMarks;
 class TSeriesMarkPosition;
@@ -152,6 +153,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   void SetAlwaysStoreData(bool v) { FAlwaysStoreData = v; }
   bool NeverStoreData() const { return FNeverStoreData; }
   void SetNeverStoreData(bool v) { FNeverStoreData = v; }
+  // Keeps the series out of the chart's stored children (and the series lists of editors).
+  bool DontStore() const { return FDontStore; }
+  void SetDontStore(bool v) { FDontStore = v; }
   int FirstValueIndex() const { return FFirstVisible; }
   int LastValueIndex() const { return FLastVisible; }
 
@@ -243,6 +247,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual bool DrawSeriesForward() const;
   virtual void DrawLegend(int valueIndex, const TRect& rect);
   virtual bool UseAxis() const { return true; }
+  // A legend of the series' own that words its values (none: the chart's legend does).
+  virtual const TCustomChartLegend* SeriesLegend() const { return nullptr; }
   // Draw point by point together with the other series of the Z group.
   virtual bool DrawInGroup() const { return false; }
   // Adds the kind's sample points.
@@ -270,6 +276,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   void AddDataSource(classlib::TComponent& source);
   void RemoveDataSource(classlib::TComponent& source);
   void RemoveAllDataSources();
+  // Puts replacement where old stands among the sources (a series changing its kind).
+  void ReplaceDataSource(classlib::TComponent& old, TChartSeries& replacement);
   // The first and last point in view (Algorithms of the visible range).
   void CalcFirstLastVisibleIndex();
   std::int32_t MaxMarkWidth();
@@ -369,6 +377,7 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   bool FStoreXValues = true;
   bool FAlwaysStoreData = false;
   bool FNeverStoreData = false;
+  bool FDontStore = false;
 };
 
 }  // namespace chart

@@ -6,11 +6,16 @@
 #include <QFont>
 #include <cstdlib>
 
+#include "chart/Registries.h"
+
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
   QFont::insertSubstitution("Arial", "Liberation Sans");
   QFont::insertSubstitution("Courier New", "Liberation Mono");
+  chart::InitChartEngine();
   testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  chart::DoneChartEngine();
+  return result;
 }
