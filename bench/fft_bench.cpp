@@ -84,6 +84,17 @@ bool PinTo(int cpu) {
   return sched_setaffinity(0, sizeof set, &set) == 0;
 }
 
+// Lets this thread run anywhere but on the core.
+bool AvoidCpu(int cpu) {
+  cpu_set_t set;
+  if (cpu < 0 || sched_getaffinity(0, sizeof set, &set) != 0) return cpu < 0;
+  for (int other = 0; other < CPU_SETSIZE; ++other) {
+    if (other != cpu) CPU_SET(other, &set);
+  }
+  CPU_CLR(cpu, &set);
+  return sched_setaffinity(0, sizeof set, &set) == 0;
+}
+
 int LastAllowedCpu() {
   cpu_set_t set;
   if (sched_getaffinity(0, sizeof set, &set) != 0) return -1;
@@ -126,9 +137,12 @@ struct TApiCase {
   TVec X, Y, Z;
 };
 
-// First calls and measuring run on any core, as they would in a program (the
-// helper would otherwise share the pinned core); the timing runs pinned.
+// Everything runs on the pinned core, the planner thread and the helper it
+// starts too, so that the helper measures where bare FFTW does; only the first
+// calls made while the helper measures run elsewhere, as they would beside a
+// helper busy on another core.
 int ApiSide(const std::string& wisdom, int cpu, bool firstCallsOnly) {
+  if (!PinTo(cpu)) return 1;
   spl::SetFftWisdomFile(wisdom);
   numeric::InitNumora();
   const std::vector<TCase> cases = Cases();
@@ -153,23 +167,25 @@ int ApiSide(const std::string& wisdom, int cpu, bool firstCallsOnly) {
               static_cast<long long>(first.WisdomPlans));
   if (firstCallsOnly) return 0;
   // First calls of the inverses while the helper measures the plans above.
-  std::thread measuring([] { spl::WaitForFftPlans(); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  for (std::size_t i = 0; i < cases.size(); ++i) {
-    const spl::TFftPlanningStats before = spl::FftPlanningStats();
-    if (cases[i].Complex)
-      data[i]->Z.IFFT(data[i]->Y);
-    else
-      data[i]->Z.IFFTToReal(data[i]->Y);
-    std::printf("busy %s %.9e\n", cases[i].Key().c_str(), spl::FftPlanningStats().TotalWait - before.TotalWait);
-  }
-  measuring.join();
+  std::thread busy([&] {
+    if (!AvoidCpu(cpu)) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      const spl::TFftPlanningStats before = spl::FftPlanningStats();
+      if (cases[i].Complex)
+        data[i]->Z.IFFT(data[i]->Y);
+      else
+        data[i]->Z.IFFTToReal(data[i]->Y);
+      std::printf("busy %s %.9e\n", cases[i].Key().c_str(), spl::FftPlanningStats().TotalWait - before.TotalWait);
+    }
+  });
+  spl::WaitForFftPlans();
+  busy.join();
   spl::WaitForFftPlans();  // the inverses' plans too, so that nothing measures while timing
   const spl::TFftPlanningStats stats = spl::FftPlanningStats();
   std::printf("plans all - %lld %lld %lld %lld %lld\n", static_cast<long long>(stats.QuickPlans),
               static_cast<long long>(stats.WisdomPlans), static_cast<long long>(stats.ReplacedPlans),
               static_cast<long long>(stats.HelperRuns), static_cast<long long>(stats.MeasuredHere));
-  if (!PinTo(cpu)) return 1;
 
   std::vector<std::function<void()>> transforms;
   for (auto& d : data)
