@@ -1,22 +1,27 @@
 // Forward Fourier transforms through the project's API (TVec.FFT of a complex
 // and of a real vector, out of place) against bare FFTW: plans made with
-// FFTW_MEASURE and no time limit on arrays from fftw_malloc. Each side runs in
-// a process of its own, pinned to one core, twice; the table gives the best of
-// the two medians per size (each a median of 31 repetitions after warm-up).
-// Each run plans afresh. It also gives how long the API's first call of each
-// size waits for its plan: with no wisdom, on a second start with the wisdom
-// the first run left, and for new sizes while the helper measures.
+// FFTW_MEASURE and no time limit on arrays from fftw_malloc. Each side is a
+// process of its own, pinned to one core, that plans and then times on
+// request; the two take turns batch by batch, so that whatever else the
+// machine does falls on both alike. Per size: the median of 31 batches of at
+// least 20 ms (each after a warm-up) per side, and of two runs with fresh
+// processes, that plan afresh, the better median.
+//
+// It also gives how long the API's first call of each size waits for its
+// plan: with no wisdom, on a second start with the wisdom the first run left,
+// and for new sizes while the helper measures.
 //
 //   fft_bench [--cpu=N] [--runs=R]
 //       --cpu=N   the core to measure on: by default the last one this
 //                 process may use, which should be otherwise idle; -1 for any
-//       --runs=R  runs of each side (default 2)
+//       --runs=R  runs (default 2)
 //   fft_bench --side=api|peer [--cpu=N] [--wisdom=FILE] [--first-calls-only]
-//       one side, its figures on standard output (what the above runs)
-#include <benchmark/benchmark.h>
+//       one side (what the above starts): prints its planning figures, then
+//       "ready", then answers "time <case>" with seconds per transform
 #include <fcntl.h>
 #include <fftw3.h>
 #include <sched.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,18 +33,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <limits>
 #include <map>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <random>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "RunReporter.h"
 #include "numeric/Numora.h"
 #include "platform/spl/FftPlanning.h"
 
@@ -51,7 +55,9 @@ namespace fs = std::filesystem;
 using numeric::TVec;
 using TClock = std::chrono::steady_clock;
 
-constexpr int kRepetitions = 31;
+constexpr int kSamples = 31;
+constexpr double kBatchSeconds = 0.02;
+constexpr double kWarmUpSeconds = 0.002;
 const int kSizes[] = {1024, 4096, 16384, 65536, 1 << 18, 1 << 20};
 
 struct TCase {
@@ -84,14 +90,13 @@ bool PinTo(int cpu) {
   return sched_setaffinity(0, sizeof set, &set) == 0;
 }
 
-// Lets this thread run anywhere but on the core.
+// Lets this thread run on any core but that one.
 bool AvoidCpu(int cpu) {
+  if (cpu < 0) return true;
   cpu_set_t set;
-  if (cpu < 0 || sched_getaffinity(0, sizeof set, &set) != 0) return cpu < 0;
-  for (int other = 0; other < CPU_SETSIZE; ++other) {
+  CPU_ZERO(&set);
+  for (int other = 0; other < CPU_SETSIZE; ++other)
     if (other != cpu) CPU_SET(other, &set);
-  }
-  CPU_CLR(cpu, &set);
   return sched_setaffinity(0, sizeof set, &set) == 0;
 }
 
@@ -103,35 +108,34 @@ int LastAllowedCpu() {
   return -1;
 }
 
-// Times each registered transform: kRepetitions repetitions of at least 20 ms
-// after warm-up, and prints "time <kind> <n> <median seconds>" for each.
-void TimeAndPrint(const std::vector<TCase>& cases, const std::vector<std::function<void()>>& transforms) {
-  for (std::size_t i = 0; i < cases.size(); ++i) {
-    const std::function<void()>& transform = transforms[i];
-    benchmark::RegisterBenchmark(cases[i].Key().c_str(),
-                                 [&transform](benchmark::State& state) {
-                                   for (auto _ : state) transform();
-                                 })
-        ->Repetitions(kRepetitions)
-        ->ReportAggregatesOnly(true)
-        ->MinWarmUpTime(0.1)
-        ->MinTime(0.02);
-  }
-  orvel_bench::TRunReporter reporter;
-  std::ostringstream quiet;  // the parent prints the table
-  reporter.SetOutputStream(&quiet);
-  reporter.SetErrorStream(&quiet);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  // The names carry the settings ("complex 1024/min_time:0.020/repeats:31").
-  for (const TCase& c : cases) {
-    const auto it = reporter.Times.lower_bound(c.Key() + "/");
-    const bool found = it != reporter.Times.end() && it->first.rfind(c.Key() + "/", 0) == 0;
-    std::printf("time %s %.9e\n", c.Key().c_str(), found ? it->second * 1e-9 : std::nan(""));
-  }
-}
-
 // ---------------------------------------------------------------------------
-// The API side.
+// A side: after its planning, answers "time <case>" with the seconds per
+// transform of one batch, until "quit".
+
+int Serve(const std::vector<std::function<void()>>& transforms) {
+  std::printf("ready\n");
+  std::vector<long> batch(transforms.size(), 0);
+  for (std::string line; std::getline(std::cin, line) && line != "quit";) {
+    std::size_t i = 0;
+    if (std::sscanf(line.c_str(), "time %zu", &i) != 1 || i >= transforms.size()) return 2;
+    const std::function<void()>& transform = transforms[i];
+    // The other side has just had the core and its caches.
+    long warm = 0;
+    const TClock::time_point warmStart = TClock::now();
+    do {
+      transform();
+      ++warm;
+    } while (warm < 2 || Seconds(TClock::now() - warmStart) < kWarmUpSeconds);
+    if (batch[i] == 0) {
+      const double each = Seconds(TClock::now() - warmStart) / static_cast<double>(warm);
+      batch[i] = std::max(1L, static_cast<long>(std::ceil(kBatchSeconds / each)));
+    }
+    const TClock::time_point start = TClock::now();
+    for (long k = 0; k < batch[i]; ++k) transform();
+    std::printf("%.9e\n", Seconds(TClock::now() - start) / static_cast<double>(batch[i]));
+  }
+  return 0;
+}
 
 struct TApiCase {
   TVec X, Y, Z;
@@ -166,6 +170,7 @@ int ApiSide(const std::string& wisdom, int cpu, bool firstCallsOnly) {
   std::printf("plans first - %lld %lld\n", static_cast<long long>(first.QuickPlans),
               static_cast<long long>(first.WisdomPlans));
   if (firstCallsOnly) return 0;
+
   // First calls of the inverses while the helper measures the plans above.
   std::thread busy([&] {
     if (!AvoidCpu(cpu)) return;
@@ -188,18 +193,11 @@ int ApiSide(const std::string& wisdom, int cpu, bool firstCallsOnly) {
               static_cast<long long>(stats.HelperRuns), static_cast<long long>(stats.MeasuredHere));
 
   std::vector<std::function<void()>> transforms;
-  for (auto& d : data)
-    transforms.push_back([p = d.get()] {
-      p->Y.FFT(p->X);
-      benchmark::DoNotOptimize(p->Y.Values());
-    });
-  TimeAndPrint(cases, transforms);
+  for (auto& d : data) transforms.push_back([p = d.get()] { p->Y.FFT(p->X); });
+  const int served = Serve(transforms);
   numeric::DoneNumora();
-  return 0;
+  return served;
 }
-
-// ---------------------------------------------------------------------------
-// The peer: bare FFTW.
 
 struct TPeerCase {
   double* In = nullptr;
@@ -223,60 +221,27 @@ int PeerSide(int cpu) {
     FillRandom(d.In, cases[i].Complex ? 2 * n : n);  // planning overwrote it
   }
   std::vector<std::function<void()>> transforms;
-  for (TPeerCase& d : data)
-    transforms.push_back([p = &d] {
-      fftw_execute(p->Plan);
-      benchmark::DoNotOptimize(p->Out);
-    });
-  TimeAndPrint(cases, transforms);
+  for (TPeerCase& d : data) transforms.push_back([p = &d] { fftw_execute(p->Plan); });
+  const int served = Serve(transforms);
   for (TPeerCase& d : data) {
     fftw_destroy_plan(d.Plan);
     fftw_free(d.In);
     fftw_free(d.Out);
   }
-  return 0;
+  return served;
 }
 
 // ---------------------------------------------------------------------------
-// The parent: runs the sides and prints the tables.
+// The parent: starts the sides, has them take turns, prints the tables.
 
-// Figures by "<what> <kind> <n>" from one side's output.
+// Figures by "<what> <kind> <n>" from a side's planning lines.
 using TFigures = std::map<std::string, std::vector<double>>;
 
-// Runs this program with the arguments and reads what it prints; nothing when
-// it fails.
-std::optional<TFigures> RunSide(const std::vector<std::string>& arguments) {
-  std::vector<std::string> args{"fft_bench"};
-  args.insert(args.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  int ends[2];
-  if (pipe2(ends, O_CLOEXEC) != 0) return std::nullopt;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
-  pid_t child = 0;
-  const int spawned = posix_spawn(&child, "/proc/self/exe", &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(ends[1]);
-  std::string output;
-  char buffer[4096];
-  for (ssize_t n; spawned == 0 && (n = read(ends[0], buffer, sizeof buffer)) > 0;)
-    output.append(buffer, static_cast<std::size_t>(n));
-  close(ends[0]);
-  int status = 0;
-  if (spawned != 0 || waitpid(child, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-    return std::nullopt;
-  TFigures figures;
-  std::istringstream lines(output);
-  for (std::string line; std::getline(lines, line);) {
-    std::istringstream in(line);
-    std::string what, kind, n;
-    in >> what >> kind >> n;
-    for (double v; in >> v;) figures[what + " " + kind + " " + n].push_back(v);
-  }
-  return figures;
+void AddFigures(TFigures& figures, const std::string& line) {
+  std::istringstream in(line);
+  std::string what, kind, n;
+  in >> what >> kind >> n;
+  for (double v; in >> v;) figures[what + " " + kind + " " + n].push_back(v);
 }
 
 double Figure(const TFigures& f, const std::string& key, std::size_t i = 0) {
@@ -284,57 +249,157 @@ double Figure(const TFigures& f, const std::string& key, std::size_t i = 0) {
   return it == f.end() || it->second.size() <= i ? std::numeric_limits<double>::quiet_NaN() : it->second[i];
 }
 
+// This program started as one side, talked to through its standard input and
+// output.
+class TSide {
+ public:
+  explicit TSide(const std::vector<std::string>& arguments) {
+    std::vector<std::string> args{"fft_bench"};
+    args.insert(args.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int toChild[2], fromChild[2];
+    if (pipe2(toChild, O_CLOEXEC) != 0) return;
+    if (pipe2(fromChild, O_CLOEXEC) != 0) {
+      close(toChild[0]);
+      close(toChild[1]);
+      return;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, toChild[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, fromChild[1], STDOUT_FILENO);
+    const bool spawned = posix_spawn(&FPid, "/proc/self/exe", &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    close(toChild[0]);
+    close(fromChild[1]);
+    if (!spawned) {
+      FPid = -1;
+      close(toChild[1]);
+      close(fromChild[0]);
+      return;
+    }
+    FTo = fdopen(toChild[1], "w");
+    FFrom = fdopen(fromChild[0], "r");
+  }
+  ~TSide() {
+    if (FTo != nullptr) {
+      std::fputs("quit\n", FTo);
+      std::fclose(FTo);
+    }
+    if (FFrom != nullptr) std::fclose(FFrom);
+    if (FPid > 0) waitpid(FPid, nullptr, 0);
+  }
+  TSide(const TSide&) = delete;
+  TSide& operator=(const TSide&) = delete;
+
+  // Its next line; nothing when it has ended.
+  std::optional<std::string> Line() {
+    if (FFrom == nullptr) return std::nullopt;
+    std::string line;
+    for (int c; (c = std::fgetc(FFrom)) != EOF;) {
+      if (c == '\n') return line;
+      line.push_back(static_cast<char>(c));
+    }
+    return line.empty() ? std::nullopt : std::optional<std::string>(line);
+  }
+
+  // Its planning figures, up to "ready" (or its end); false when it failed.
+  bool ReadFigures(TFigures& figures, bool untilEnd = false) {
+    for (std::optional<std::string> line; (line = Line());) {
+      if (*line == "ready") return !untilEnd;
+      AddFigures(figures, *line);
+    }
+    return untilEnd;
+  }
+
+  // Seconds per transform of one batch of the case; NaN when it failed.
+  double Time(std::size_t index) {
+    if (FTo == nullptr || std::fprintf(FTo, "time %zu\n", index) < 0 || std::fflush(FTo) != 0)
+      return std::nan("");
+    const std::optional<std::string> line = Line();
+    return line ? std::strtod(line->c_str(), nullptr) : std::nan("");
+  }
+
+ private:
+  pid_t FPid = -1;
+  FILE* FTo = nullptr;
+  FILE* FFrom = nullptr;
+};
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? std::nan("") : v[v.size() / 2];
+}
+
 int Parent(int cpu, int runs) {
+  signal(SIGPIPE, SIG_IGN);  // a side that dies shows as a failed read
   const fs::path dir = fs::temp_directory_path() / ("orvel-fft-bench-" + std::to_string(getpid()));
   fs::create_directories(dir);
   const std::string pin = "--cpu=" + std::to_string(cpu);
   const auto wisdomOf = [&dir](int run) { return "--wisdom=" + (dir / ("fftw-wisdom-" + std::to_string(run))).string(); };
-  // Each run of each side plans afresh, so that both have the same chances
-  // of a good plan; then a second start of the first run shows what wisdom
-  // saves.
-  std::vector<TFigures> api, peer;
-  std::optional<TFigures> second;
-  for (int run = 0; run < runs; ++run) {
-    std::fprintf(stderr, "run %d of %d: the API (planning and measuring)...\n", run + 1, runs);
-    auto a = RunSide({"--side=api", pin, wisdomOf(run)});
-    std::fprintf(stderr, "run %d of %d: bare FFTW (planning and measuring)...\n", run + 1, runs);
-    auto p = RunSide({"--side=peer", pin});
-    if (!a || !p) break;
-    api.push_back(*a);
-    peer.push_back(*p);
+  const std::vector<TCase> cases = Cases();
+  std::vector<TFigures> api(static_cast<std::size_t>(runs));
+  std::vector<std::vector<double>> ours(cases.size()), theirs(cases.size());  // medians by run
+  TFigures second;
+  bool ok = true;
+  for (int run = 0; run < runs && ok; ++run) {
+    std::fprintf(stderr, "run %d of %d: the API plans...\n", run + 1, runs);
+    TSide a({"--side=api", pin, wisdomOf(run)});
+    ok = a.ReadFigures(api[static_cast<std::size_t>(run)]);
+    std::fprintf(stderr, "run %d of %d: bare FFTW plans...\n", run + 1, runs);
+    TSide p({"--side=peer", pin});
+    TFigures none;
+    ok = ok && p.ReadFigures(none);
+    std::fprintf(stderr, "run %d of %d: timing, the two in turn...\n", run + 1, runs);
+    for (std::size_t i = 0; i < cases.size() && ok; ++i) {
+      std::vector<double> mine, peer;
+      for (int s = 0; s < kSamples; ++s) {
+        // Each goes first in every other turn.
+        if (s % 2 == 0) mine.push_back(a.Time(i));
+        peer.push_back(p.Time(i));
+        if (s % 2 == 1) mine.push_back(a.Time(i));
+      }
+      ours[i].push_back(Median(mine));
+      theirs[i].push_back(Median(peer));
+      ok = !std::isnan(ours[i].back()) && !std::isnan(theirs[i].back());
+    }
   }
-  if (static_cast<int>(api.size()) == runs) second = RunSide({"--side=api", pin, wisdomOf(0), "--first-calls-only"});
-  fs::remove_all(dir);
-  if (!second) {
+  if (ok) {
+    std::fprintf(stderr, "a second start of run 1...\n");
+    TSide again({"--side=api", pin, wisdomOf(0), "--first-calls-only"});
+    ok = again.ReadFigures(second, true);
+  }
+  std::error_code ignored;
+  fs::remove_all(dir, ignored);
+  if (!ok) {
     std::fprintf(stderr, "fft_bench: a side failed\n");
     return 1;
   }
 
-  const auto best = [](const std::vector<TFigures>& side, const std::string& key) {
-    double b = std::numeric_limits<double>::infinity();
-    for (const TFigures& f : side) b = std::min(b, Figure(f, "time " + key));
-    return b;
-  };
-  std::printf("\nForward FFT, median time per transform, best of %d runs, each side in its own process%s\n", runs,
+  std::printf("\nForward FFT, median time per transform, better of %d runs, the two sides in turn%s\n", runs,
               cpu >= 0 ? (" on CPU " + std::to_string(cpu)).c_str() : "");
   std::printf("%-8s %9s %12s %12s %10s\n", "", "points", "TVec us", "FFTW us", "TVec/FFTW");
   double worst = 0;
-  for (const TCase& c : Cases()) {
-    const double ours = best(api, c.Key()), theirs = best(peer, c.Key());
-    worst = std::max(worst, ours / theirs);
-    std::printf("%-8s %9d %12.3f %12.3f %10.3f\n", c.Complex ? "complex" : "real", c.N, ours * 1e6, theirs * 1e6,
-                ours / theirs);
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const double mine = *std::min_element(ours[i].begin(), ours[i].end());
+    const double peer = *std::min_element(theirs[i].begin(), theirs[i].end());
+    worst = std::max(worst, mine / peer);
+    std::printf("%-8s %9d %12.3f %12.3f %10.3f\n", cases[i].Complex ? "complex" : "real", cases[i].N, mine * 1e6,
+                peer * 1e6, mine / peer);
   }
   std::printf("largest ratio %.3f\n", worst);
 
   std::printf("\nFirst call of a new size: the whole call, ms (of it waiting for the plan)\n");
   std::printf("%-8s %9s %22s %22s %18s\n", "", "points", "no wisdom", "second start", "while measuring");
   double longest[3] = {0, 0, 0};
-  for (const TCase& c : Cases()) {
+  for (const TCase& c : cases) {
     std::printf("%-8s %9d", c.Complex ? "complex" : "real", c.N);
-    for (const TFigures* f : {&api[0], &*second}) {
-      const double call = Figure(*f, "first " + c.Key(), 0), wait = Figure(*f, "first " + c.Key(), 1);
-      longest[f == &api[0] ? 0 : 1] = std::max(longest[f == &api[0] ? 0 : 1], wait);
+    const TFigures* starts[] = {&api[0], &second};
+    for (int k = 0; k < 2; ++k) {
+      const double call = Figure(*starts[k], "first " + c.Key(), 0), wait = Figure(*starts[k], "first " + c.Key(), 1);
+      longest[k] = std::max(longest[k], wait);
       std::printf(" %12.3f (%7.3f)", call * 1e3, wait * 1e3);
     }
     const double busy = Figure(api[0], "busy " + c.Key());
@@ -343,13 +408,16 @@ int Parent(int cpu, int runs) {
   }
   std::printf("longest wait for a plan: %.3f ms with no wisdom, %.3f ms on the second start, %.3f ms while measuring\n",
               longest[0] * 1e3, longest[1] * 1e3, longest[2] * 1e3);
-  std::printf("\nPlans of the API's runs: first calls quick/from wisdom; in all quick/from wisdom/replaced, helper runs, measured in-process\n");
+
+  std::printf("\nPlans of the API: first calls quick/from wisdom; in all quick/from wisdom/replaced, helper runs, "
+              "measured in-process\n");
   for (std::size_t run = 0; run < api.size(); ++run) {
-    std::printf("  run %zu: %g/%g; %g/%g/%g, %g, %g\n", run + 1, Figure(api[run], "plans first -"),
-                Figure(api[run], "plans first -", 1), Figure(api[run], "plans all -"), Figure(api[run], "plans all -", 1),
-                Figure(api[run], "plans all -", 2), Figure(api[run], "plans all -", 3), Figure(api[run], "plans all -", 4));
+    const TFigures& f = api[run];
+    std::printf("  run %zu: %g/%g; %g/%g/%g, %g, %g\n", run + 1, Figure(f, "plans first -"),
+                Figure(f, "plans first -", 1), Figure(f, "plans all -"), Figure(f, "plans all -", 1),
+                Figure(f, "plans all -", 2), Figure(f, "plans all -", 3), Figure(f, "plans all -", 4));
   }
-  std::printf("  second start: %g/%g\n", Figure(*second, "plans first -"), Figure(*second, "plans first -", 1));
+  std::printf("  second start: %g/%g\n", Figure(second, "plans first -"), Figure(second, "plans first -", 1));
   return 0;
 }
 
@@ -378,11 +446,9 @@ int main(int argc, char** argv) {
     }
   }
   if (side.empty()) return Parent(cpu, runs);
-  if (side != "api" && side != "peer") {
-    std::fprintf(stderr, "fft_bench: no side %s\n", side.c_str());
-    return 2;
-  }
-  int benchArgc = 1;
-  benchmark::Initialize(&benchArgc, argv);
-  return side == "api" ? ApiSide(wisdom, cpu, firstCallsOnly) : PeerSide(cpu);
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // the parent reads line by line
+  if (side == "api") return ApiSide(wisdom, cpu, firstCallsOnly);
+  if (side == "peer") return PeerSide(cpu);
+  std::fprintf(stderr, "fft_bench: no side %s\n", side.c_str());
+  return 2;
 }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -190,7 +191,7 @@ TEST(FftPlanning, FirstUseOfNewSizesOnManyThreadsAtOnce) {
   for (int t = 0; t < 8; ++t) {
     threads.emplace_back([t, &failures] {
       // Odd threads on arrays FFTW sees unaligned, even ones on aligned arrays.
-      for (int order = 3; order <= 12; ++order)
+      for (int order = 3; order <= 10; ++order)
         failures[static_cast<std::size_t>(t)] += CheckTransforms(order, t % 2, 1000u * t + order);
     });
   }
@@ -202,7 +203,7 @@ TEST(FftPlanning, FirstUseOfNewSizesOnManyThreadsAtOnce) {
 // every result stays within rounding of the first, before and after.
 TEST(FftPlanning, QuickPlansAreReplacedWhileThreadsUseThem) {
   const TFftPlanningStats before = FftPlanningStats();
-  constexpr int kOrder = 13;  // no other test uses it
+  constexpr int kOrder = 11;  // no other test uses it
   constexpr int kWorkers = 5;
   std::atomic<int> started{0};
   std::atomic<bool> replaced{false};
@@ -235,6 +236,8 @@ TEST(FftPlanning, QuickPlansAreReplacedWhileThreadsUseThem) {
         if (!(error <= 2 * FftTol(1 << kOrder)))
           failures[static_cast<std::size_t>(w)] += "off by " + std::to_string(error) + "; ";
         if (after) ++roundsAfter[static_cast<std::size_t>(w)];
+        // In use, not hogging the cores the helper measures on.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
       }
     });
   }
