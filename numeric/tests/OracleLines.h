@@ -1,0 +1,64 @@
+// Oracle tables of one case a line: fields separated by ';', the numbers of
+// a field by blanks, a complex field as its real parts, '|', its imaginary
+// parts. Used by the tables of data/gen_polynoms_oracle.py and
+// data/gen_toeplitz_oracle.py.
+#pragma once
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "numeric/MathCore.h"
+
+namespace numeric::testutil {
+
+using TOracleFields = std::vector<std::string>;
+
+// The lines of data/<name> below the test's source folder, split into fields.
+inline std::vector<TOracleFields> ReadOracleLines(const std::string& name) {
+  std::ifstream file(std::string(ORVEL_TEST_SOURCE_DIR) + "/data/" + name);
+  std::vector<TOracleFields> cases;
+  std::string line;
+  while (std::getline(file, line)) {
+    if (line.empty()) continue;
+    TOracleFields fields;
+    std::stringstream s(line);
+    std::string field;
+    while (std::getline(s, field, ';')) fields.push_back(field);
+    if (!line.empty() && line.back() == ';') fields.emplace_back();
+    cases.push_back(fields);
+  }
+  return cases;
+}
+
+inline std::vector<double> OracleNumbers(const std::string& field) {
+  std::vector<double> numbers;
+  std::stringstream s(field);
+  std::string word;
+  while (s >> word) numbers.push_back(std::strtod(word.c_str(), nullptr));
+  return numbers;
+}
+
+// A complex field "re...|im..."; a field without '|' has zero imaginary parts.
+inline std::vector<TCplx> OracleComplex(const std::string& field) {
+  const std::size_t bar = field.find('|');
+  const std::vector<double> re = OracleNumbers(field.substr(0, bar));
+  const std::vector<double> im = bar == std::string::npos ? std::vector<double>(re.size(), 0.0)
+                                                          : OracleNumbers(field.substr(bar + 1));
+  std::vector<TCplx> values(re.size());
+  for (std::size_t i = 0; i < re.size(); ++i) values[i] = TCplx{re[i], i < im.size() ? im[i] : 0.0};
+  return values;
+}
+
+// Two fields of real and imaginary parts; an empty imaginary field is zeros.
+inline std::vector<TCplx> OracleComplex(const std::string& reField, const std::string& imField) {
+  const std::vector<double> re = OracleNumbers(reField);
+  const std::vector<double> im = OracleNumbers(imField);
+  std::vector<TCplx> values(re.size());
+  for (std::size_t i = 0; i < re.size(); ++i) values[i] = TCplx{re[i], i < im.size() ? im[i] : 0.0};
+  return values;
+}
+
+}  // namespace numeric::testutil
