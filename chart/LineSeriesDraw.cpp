@@ -206,7 +206,7 @@ void TCustomSeries::DrawAreaStrip(std::int32_t x, std::int32_t y, TColor color) 
     c.Polygon(shown);
   }
   if (blend) c.EndBlending(std::move(blend));
-  if (!LinePen()->Visible() || FDrawLine == false) return;
+  if (!LinePen()->Visible() || FOutlinePass) return;
   c.AssignVisiblePenColor(*LinePen(), FColorEachLine ? color : SeriesColor());
   auto line = [&](const TPoint& a, const TPoint& b) {
     if (is3D)
