@@ -93,6 +93,24 @@ void TCustomKivPanel::Repaint() {
   if (FHost != nullptr) FHost->RepaintWindow();
 }
 
+void TCustomKivPanel::DrawOverPicture(const std::function<void(TCanvas3D& canvas)>& draw) {
+  auto* surface = dynamic_cast<TKivCanvas3D*>(FCanvas.get());
+  // Between passes the surface is bound to nothing: bind it to its picture for
+  // the figure (a surface of another kind draws where it always does).
+  const bool bind = surface != nullptr && surface->ReferenceCanvas() == nullptr && surface->GetBuffered() &&
+                    surface->Bitmap() != nullptr;
+  if (bind) surface->SetReferenceCanvas(&surface->Bitmap()->Canvas());
+  try {
+    draw(*FCanvas);
+  } catch (...) {
+    if (bind) surface->SetReferenceCanvas(nullptr);
+    throw;
+  }
+  if (!bind) return;
+  surface->SetReferenceCanvas(nullptr);
+  if (FHost != nullptr) FHost->InvalidateWindow();
+}
+
 bool TCustomKivPanel::DoMouseWheel(TShiftState shift, std::int32_t wheelDelta, const TPoint& mousePos) {
   bool handled = false;
   if (OnMouseWheel) OnMouseWheel(shift, wheelDelta, mousePos, handled);
@@ -550,18 +568,19 @@ void TCustomKivPanelExtended::DrawBackImage(const TRect& rect, std::int32_t z) {
 }
 
 void TCustomKivPanelExtended::DrawZoomRectangle() {
-  TCanvas3D& c = Canvas();
-  const TColor back = ColorToRGB(GetBackColor()) & 0xFFFFFF;
-  const TKivZoom& z = *FZoom;
-  if (!z.HasBrush()) {
-    c.Brush().SetStyle(bsClear);
-  } else {
-    c.AssignBrush(*z.Brush(), (ColorToRGB(z.Brush()->Color()) ^ (0xFFFFFF - back)) & 0xFFFFFF);
-  }
-  z.Pen()->SetMode(pmNotXor);
-  c.AssignVisiblePenColor(*z.Pen(), (ColorToRGB(z.Pen()->Color()) ^ (0xFFFFFF - back)) & 0xFFFFFF);
-  if (!z.HasBrush() || z.Brush()->Style() == bsClear) c.SetBackMode(TRANSPARENT);
-  c.Rectangle(z.X0, z.Y0, z.X1, z.Y1);
+  DrawOverPicture([this](TCanvas3D& c) {
+    const TColor back = ColorToRGB(GetBackColor()) & 0xFFFFFF;
+    const TKivZoom& z = *FZoom;
+    if (!z.HasBrush()) {
+      c.Brush().SetStyle(bsClear);
+    } else {
+      c.AssignBrush(*z.Brush(), (ColorToRGB(z.Brush()->Color()) ^ (0xFFFFFF - back)) & 0xFFFFFF);
+    }
+    z.Pen()->SetMode(pmNotXor);
+    c.AssignVisiblePenColor(*z.Pen(), (ColorToRGB(z.Pen()->Color()) ^ (0xFFFFFF - back)) & 0xFFFFFF);
+    if (!z.HasBrush() || z.Brush()->Style() == bsClear) c.SetBackMode(TRANSPARENT);
+    c.Rectangle(z.X0, z.Y0, z.X1, z.Y1);
+  });
 }
 
 // --- framed shapes ----------------------------------------------------------

@@ -58,7 +58,8 @@ class IKivEventListener {
 // named screen points; texts are UTF-8.
 class IKivPanelHost {
  public:
-  virtual ~IKivPanelHost() = default;
+  // Drops a hint still waiting to show in this host (chart/HintService.h).
+  virtual ~IKivPanelHost();
   // Asks for a paint event later; RepaintWindow paints at once.
   virtual void InvalidateWindow() = 0;
   virtual void RepaintWindow() = 0;
@@ -151,6 +152,11 @@ class TCustomKivPanel : public classlib::TComponent {
   void SetPrintResolution(std::int32_t v) { FPrintResolution = v; }
   TZoomPanning& Panning() { return *FPanning; }
   TCanvas3D& Canvas() const;
+  // The control's hint text and switch (what a hint window shows over it).
+  const std::string& Hint() const { return FHint; }
+  void SetHint(const std::string& v) { FHint = v; }
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool v) { FShowHint = v; }
   IKivPanelHost* Host() const { return FHost; }
   void SetHost(IKivPanelHost* host) { FHost = host; }
   // The control's own cursor, and the one it shows now (a series' cursor while
@@ -191,6 +197,10 @@ class TCustomKivPanel : public classlib::TComponent {
   TPoint GetCursorPos() const;
   // Marks the picture stale and paints it at once (Invalidate waits for the next paint).
   void Repaint();
+  // Draws between passes (the figures dragged in XOR over the chart): into the
+  // finished off-screen picture, which the window then shows again. Inside a
+  // pass it draws where the pass draws.
+  void DrawOverPicture(const std::function<void(TCanvas3D& canvas)>& draw);
 
   // Key and wheel events of the window; a handler that sets key to 0 consumes it.
   TKeyEvent OnKeyDown, OnKeyUp;
@@ -268,6 +278,8 @@ class TCustomKivPanel : public classlib::TComponent {
   std::int32_t FBorderWidth = 0;
   std::int32_t FWidth = 400, FHeight = 250;
   IKivPanelHost* FHost = nullptr;
+  std::string FHint;
+  bool FShowHint = false;
 };
 
 enum TPanningMode : std::uint8_t { pmNone, pmHorizontal, pmVertical, pmBoth };

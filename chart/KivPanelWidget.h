@@ -15,6 +15,7 @@
 #include <string>
 #include <QWidget>
 
+#include "chart/HintService.h"
 #include "chart/KivPanel.h"
 #include "chart/KivProcsWidgets.h"
 
@@ -45,8 +46,9 @@ class TKivPanelWidget : public QWidget, public IKivPanelHost {
   TPoint ClientToScreen(const TPoint& p) const override;
   void ShowHint(const std::string& text, const TPoint& screenPoint) override;
   void CancelHint() override;
-  std::int32_t HintPause() const override { return FHintPause; }
-  void SetHintPause(std::int32_t ms) override { FHintPause = ms < 0 ? 0 : ms; }
+  // The program's one pause, shared by every chart.
+  std::int32_t HintPause() const override { return KivHints().HintPause(); }
+  void SetHintPause(std::int32_t ms) override { KivHints().SetHintPause(ms); }
 
   QSize sizeHint() const override { return {400, 250}; }
 
@@ -74,7 +76,6 @@ class TKivPanelWidget : public QWidget, public IKivPanelHost {
   void Guard(F&& handler);
 
   TCustomKivPanel& FPanel;
-  std::int32_t FHintPause = 500;
 };
 
 }  // namespace chart

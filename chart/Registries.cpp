@@ -11,6 +11,7 @@
 #include "chart/KivCanvasQt.h"
 #include "chart/KivConst.h"
 #include "chart/KivProcsRoutines.h"
+#include "chart/KivTools.h"
 #include "chart/SeriesMarks.h"
 #include "chart/SeriesSource.h"
 #include "platform/classlib/ClassRegistry.h"
@@ -204,6 +205,10 @@ void InitChartEngine() {
                              &TKivMovingFunction::StaticClassInfo()});
   KivSeriesTypesList();
   KivToolTypesList();
+  RegisterKivTools();
+  // Until the chart editors' units exist, their registration of the drag
+  // point tool happens here.
+  RegisterDragPointTool();
 }
 
 void DoneChartEngine() {

@@ -1,0 +1,16 @@
+// The tools of the chart engine and their registration: one header for all of
+// them, and the start-up step that adds them to the tool registry.
+#pragma once
+
+#include "chart/ColorLineTool.h"
+#include "chart/DragPointTool.h"
+#include "chart/MarksTipTool.h"
+
+namespace chart {
+
+// Adds the tool classes to the tool registry in their gallery order, once.
+void RegisterKivTools();
+// Takes them out again.
+void UnregisterKivTools();
+
+}  // namespace chart
