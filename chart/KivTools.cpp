@@ -10,7 +10,9 @@ namespace chart {
 namespace {
 
 std::vector<const classlib::TClassInfo*> KivToolClasses() {
-  return {&TColorLineTool::StaticClassInfo(), &TMarksTipTool::StaticClassInfo()};
+  return {&TCursorTool::StaticClassInfo(),    &TDrawLineTool::StaticClassInfo(),
+          &TNearestTool::StaticClassInfo(),    &TColorLineTool::StaticClassInfo(),
+          &TMarksTipTool::StaticClassInfo()};
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "chart/ColorLineTool.h"
+#include "chart/CursorTool.h"
+#include "chart/DrawLineTool.h"
 #include "chart/DragPointTool.h"
 #include "chart/MarksTipTool.h"
 

@@ -1,6 +1,6 @@
 // Small services the tools ask of the chart they work on: its cursor, its
-// cancel-mouse flag and the test whether a pixel lies in a rectangle with its
-// far edges included.
+// cancel-mouse flag, the test whether a pixel lies in a rectangle with its
+// far edges included, and the points of a series in view.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +22,15 @@ inline void CancelChartMouse(TCustomAxisPanel* chart) {
 // True when (x, y) lies in r, its right and bottom edges included.
 inline bool PointInRectInclusive(const TRect& r, std::int32_t x, std::int32_t y) {
   return x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom;
+}
+
+// The points of series in view at its last drawing: false when it has none.
+inline bool VisibleRange(const TChartSeries& series, int& first, int& last) {
+  const int count = series.Count();
+  first = series.FirstValueIndex() < 0 ? 0 : series.FirstValueIndex();
+  last = series.LastValueIndex();
+  if (last < 0 || last >= count) last = count - 1;
+  return count >= 1 && first < count && last < count;
 }
 
 }  // namespace chart
