@@ -399,8 +399,8 @@ int TRegex::ParseAtom(TPieceFlags& flags) {
           const unsigned char ch = ParseCharEscape();
           flags.Width = flags.Simple = true;
           int node = EmitNode(FWorkModifiers.I ? OpLiteralNoCase : OpLiteral);
+          EmitInt(1);
           EmitByte(ch);
-          EmitByte(0);
           return node;
       }
     }
@@ -469,11 +469,13 @@ int TRegex::ParseLiteralRun(TPieceFlags& flags) {
   flags.Width = true;
   flags.Simple = length == 1;
   int node = EmitNode(FWorkModifiers.I ? OpLiteralNoCase : OpLiteral);
+  const std::size_t lengthAt = FCode.size();
+  EmitInt(0);
   for (std::size_t i = start; i < start + length; ++i) {
     const unsigned char ch = At(i);
     if (!(extended && IsBlank(ch))) EmitByte(ch);
   }
-  EmitByte(0);
+  WriteInt32(&FCode[lengthAt], static_cast<std::int32_t>(FCode.size() - lengthAt - LiteralLengthSize));
   FParse = start + length;
   return node;
 }

@@ -48,12 +48,15 @@ std::int32_t TRegex::RegRepeat(int operand, std::int32_t from, std::int32_t max)
   switch (o[0]) {
     case OpAnyChar:
       return limit;
-    case OpLiteral:
-      while (n < limit && in[from + n] == data[0]) ++n;
+    case OpLiteral: {
+      const unsigned char c = LiteralText(o)[0];
+      while (n < limit && in[from + n] == c) ++n;
       return n;
+    }
     case OpLiteralNoCase: {
-      const unsigned char other = InvertCase(data[0]);
-      while (n < limit && (in[from + n] == data[0] || in[from + n] == other)) ++n;
+      const unsigned char c = LiteralText(o)[0];
+      const unsigned char other = InvertCase(c);
+      while (n < limit && (in[from + n] == c || in[from + n] == other)) ++n;
       return n;
     }
     case OpDigit:
@@ -167,7 +170,7 @@ bool TRegex::MatchAt(std::int32_t start) {
     }
     const int next = nextOf(node);
     if (next < 0) Fail(reCorruptedPointers);
-    r.Literal = prog[next] == OpLiteral ? prog[next + NodeHeaderSize] : -1;
+    r.Literal = prog[next] == OpLiteral ? LiteralText(prog + next)[0] : -1;
     return r;
   };
   auto fits = [&](const TRepeat& r, std::int32_t from, std::int32_t count) {
@@ -230,24 +233,22 @@ bool TRegex::MatchAt(std::int32_t start) {
           node = next;
           break;
         case OpLiteral: {
-          // A zero byte ends every input, so a literal zero never matches;
-          // in[end] is that zero, so the loop never reads past the input.
-          const std::uint8_t* t = operand;
-          if (*t == 0) goto fail;
-          do {
-            if (in[pos] != *t) goto fail;
-            ++pos;
-          } while (*++t != 0);
+          // The input holds no zero byte, so a literal zero never matches.
+          const std::int32_t length = LiteralLength(n);
+          if (end - pos < length || std::memcmp(in + pos, LiteralText(n), static_cast<std::size_t>(length)) != 0) {
+            goto fail;
+          }
+          pos += length;
           node = next;
           break;
         }
         case OpLiteralNoCase: {
-          const std::uint8_t* t = operand;
-          if (*t == 0) goto fail;
-          do {
-            if (in[pos] != *t && in[pos] != invert[*t]) goto fail;
-            ++pos;
-          } while (*++t != 0);
+          const std::int32_t length = LiteralLength(n);
+          if (end - pos < length) goto fail;
+          const std::uint8_t* t = LiteralText(n);
+          for (std::int32_t k = 0; k < length; ++k, ++pos) {
+            if (in[pos] != t[k] && in[pos] != invert[t[k]]) goto fail;
+          }
           node = next;
           break;
         }

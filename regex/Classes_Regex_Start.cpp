@@ -3,8 +3,6 @@
 // the index of the loops built from OpBranch/OpBack, which the matcher needs
 // to stop a loop whose iteration matched empty text.
 // Tested by: regex/tests/RegexCompileTest.cpp (start dumps), RegexMatchTest.cpp.
-#include <cstring>
-
 #include "regex/Classes_Regex.h"
 #include "regex/RegexProgram.h"
 
@@ -30,23 +28,23 @@ void TRegex::AnalyseStart(bool startsWithRepeat) {
   int scan = first + NodeHeaderSize;
   const std::uint8_t op = FProgram[static_cast<std::size_t>(scan)];
   if (op == OpLiteral) {
-    FFirstChar = FProgram[static_cast<std::size_t>(scan) + NodeHeaderSize];
+    FFirstChar = LiteralText(&FProgram[static_cast<std::size_t>(scan)])[0];
   } else if (op == OpLineStart) {
     FAnchored = true;
   }
   if (!startsWithRepeat) return;
-  std::size_t longest = 0;
-  const char* best = nullptr;
+  std::int32_t longest = 0;
+  const std::uint8_t* best = nullptr;
   for (; scan >= 0; scan = NextNode(FProgram, scan)) {
-    if (FProgram[static_cast<std::size_t>(scan)] != OpLiteral) continue;
-    const char* text = reinterpret_cast<const char*>(&FProgram[static_cast<std::size_t>(scan) + NodeHeaderSize]);
-    std::size_t length = std::strlen(text);
+    const std::uint8_t* n = &FProgram[static_cast<std::size_t>(scan)];
+    if (n[0] != OpLiteral) continue;
+    const std::int32_t length = LiteralLength(n);
     if (length >= longest) {
       longest = length;
-      best = text;
+      best = LiteralText(n);
     }
   }
-  if (best != nullptr) FRequired.assign(best, longest);
+  if (best != nullptr) FRequired.assign(reinterpret_cast<const char*>(best), static_cast<std::size_t>(longest));
 }
 
 // Walks from a node to every node that can consume the first character of a
@@ -68,12 +66,12 @@ void TRegex::FillFirstCharSet(int start) {
       int next = NextNode(p, node);
       switch (op) {
         case OpLiteral:
-          FFirstCharSet[operand[0]] = true;
+          FFirstCharSet[LiteralText(n)[0]] = true;
           next = -1;
           break;
         case OpLiteralNoCase:
-          FFirstCharSet[operand[0]] = true;
-          FFirstCharSet[InvertCase(operand[0])] = true;
+          FFirstCharSet[LiteralText(n)[0]] = true;
+          FFirstCharSet[InvertCase(LiteralText(n)[0])] = true;
           next = -1;
           break;
         case OpAnyOfSmall:

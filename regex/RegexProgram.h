@@ -5,11 +5,11 @@
 // A program is the mark byte 216 followed by nodes. A node is its opcode
 // (1 byte), the signed 32-bit little-endian offset from the node to the next
 // one in sequence (0 = none, negative only for OpBack) and its operand.
+// A literal's operand is its length (32-bit) and then its bytes: a literal
+// may hold byte 0 (from \x00), so no terminator can mark its end.
 #pragma once
 
 #include <cstdint>
-#include <cstring>
-
 #include "regex/Classes_Regex.h"
 
 namespace regex {
@@ -57,6 +57,7 @@ constexpr int SmallSetSize = 3;           // OpAnyOfSmall / OpAnyButSmall
 constexpr int BitSetSize = 32;            // OpAnyOfSet
 constexpr int RangeOperandSize = 8;       // min, max before the operand node
 constexpr int LoopOperandSize = 12;       // min, max, offset back to the body
+constexpr int LiteralLengthSize = 4;      // the length before a literal's bytes
 constexpr std::int32_t RegexInfinity = 0x7FFFFFFF;        // max of * and +
 constexpr std::int32_t RegexBraceInfinity = 0x7FFFFFFE;   // max of {n,} and non-greedy loops
 
@@ -87,13 +88,19 @@ inline bool IsKnownOpcode(std::uint8_t op) {
   }
 }
 
+// The text of an OpLiteral or OpLiteralNoCase node.
+inline std::int32_t LiteralLength(const std::uint8_t* node) { return ReadInt32(node + NodeHeaderSize); }
+inline const std::uint8_t* LiteralText(const std::uint8_t* node) {
+  return node + NodeHeaderSize + LiteralLengthSize;
+}
+
 // Size of a node's operand bytes that belong to the node itself (an operand
 // node of a repeat is a node of its own and is not counted).
 inline int OperandSize(const std::uint8_t* node) {
   switch (node[0]) {
     case OpLiteral:
     case OpLiteralNoCase:
-      return static_cast<int>(std::strlen(reinterpret_cast<const char*>(node + NodeHeaderSize))) + 1;
+      return LiteralLengthSize + LiteralLength(node);
     case OpRange:
     case OpRangeLazy:
       return RangeOperandSize;

@@ -98,9 +98,11 @@ std::string DumpProgram(const TRegex& r) {
       case OpLiteralNoCase:
       case OpAnyOfSmall:
       case OpAnyButSmall: {
+        const bool literal = op == OpLiteral || op == OpLiteralNoCase;
+        const int length = literal ? LiteralLength(n) : SmallSetSize;
+        const std::uint8_t* text = literal ? LiteralText(n) : operand;
         out += '\'';
-        const int length = op == OpAnyOfSmall || op == OpAnyButSmall ? SmallSetSize : OperandSize(n) - 1;
-        for (int i = 0; i < length; ++i) out += CharText(operand[i]);
+        for (int i = 0; i < length; ++i) out += CharText(text[i]);
         out += '\'';
         break;
       }

@@ -106,6 +106,13 @@ const TMatchCase MatchCases[] = {
     {"b", "", std::string("a\0b", 3), 1, "no match"},
     {"a\\x00", "", "a", 1, "no match"},
     {"[\\x00]", "", "", 1, "no match"},
+    // A literal holding byte 0 keeps the program in step: the nodes after it
+    // are found and run (these two crashed the start analysis).
+    {"\\x00abc{", "", "abc", 1, "no match"},
+    {"q\\x00|(ab)*c", "", "abc", 1, "(0,3)(0,2)"},
+    {"x*\\x00", "", "xx", 1, "no match"},
+    {"(\\x00)?b", "", "ab", 1, "(1,2)(-1,-1)"},
+    {"a\\x00?b", "i", "xAB", 1, "(1,3)"},
 
     // Former bugs and mended faults.
     // A back-reference inside its own group refers to the group's last
