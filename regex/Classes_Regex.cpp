@@ -28,6 +28,15 @@ void TRegex::DropProgram() {
   FProgram.clear();
   FLoopIndex.clear();
   FLoopIsPlus.clear();
+  FRequiredLiterals.clear();
+  FLeadRepeat = -1;
+  FStartPoint = -1;
+  FCountedLoops.clear();
+  FNodeLoop.clear();
+  FMemoRow.clear();
+  FRepeatFollow.clear();
+  FBranchFirst.clear();
+  FCharSets.clear();
 }
 
 void TRegex::SetExpression(std::string_view expression) {
@@ -168,16 +177,36 @@ bool TRegex::ExecFrom(std::int32_t offset) {
   if (offset < 1) Fail(reOffsetBelowOne);
   if (offset > FInputEnd + 1) return false;
   const std::int32_t from = offset - 1;
-  if (!FRequired.empty() &&
-      std::string_view(FInput).substr(from).find(FRequired) == std::string_view::npos) {
-    return false;
+  // A text too short for a match, or one without the literals every match
+  // holds in their order, is not searched. (The required substring is one
+  // of those literals.)
+  if (FInputEnd - from < FMinLength) return false;
+  const std::string_view input(FInput);
+  std::size_t at = static_cast<std::size_t>(from);
+  for (const TRequiredLiteral& required : FRequiredLiterals) {
+    const std::uint8_t* n = FProgram.data() + required.Node;
+    const std::string_view literal(reinterpret_cast<const char*>(LiteralText(n)),
+                                   static_cast<std::size_t>(LiteralLength(n)));
+    at = input.find(literal, at + static_cast<std::size_t>(required.Gap));
+    if (at == std::string_view::npos) return false;
+    at += literal.size();
   }
   FLoopDepth = 0;
+  BeginSearch(from);
+  const bool found = Search(from);
+  EndSearch();
+  return found;
+}
+
+// Tries the start positions from `from` on, the first that succeeds wins.
+bool TRegex::Search(std::int32_t from) {
   if (FAnchored) return MatchAt(from);
+  // The last start that leaves room for the shortest match.
+  const std::int32_t last = FInputEnd - FMinLength;
   const char* input = FInput.data();
   if (FFirstChar >= 0) {
     const char* p = input + from;
-    const char* end = input + FInputEnd;
+    const char* end = input + std::min(last + 1, FInputEnd);
     while (p < end) {
       p = static_cast<const char*>(std::memchr(p, FFirstChar, static_cast<std::size_t>(end - p)));
       if (p == nullptr) return false;
@@ -186,11 +215,35 @@ bool TRegex::ExecFrom(std::int32_t offset) {
     }
     return false;
   }
-  for (std::int32_t p = from; p <= FInputEnd; ++p) {
+  for (std::int32_t p = from; p <= last; ++p) {
+    if (FMemoOn && FStartPoint >= 0 && FMemoRow[static_cast<std::size_t>(FStartPoint)] >= 0) {
+      // Starts whose first memo state has failed fail again. (Starting,
+      // every counted loop on the way has count 0: the point's first row.)
+      p = MemoNextClear(FMemoRow[static_cast<std::size_t>(FStartPoint)], p, last);
+      if (p > last) break;
+    }
     unsigned char c = p < FInputEnd ? static_cast<unsigned char>(input[p]) : 0;
-    if (FFirstCharSet[c] && MatchAt(p)) return true;
+    if (!FFirstCharSet[c]) continue;
+    if (MatchAt(p)) return true;
+    if (FLeadRepeat >= 0) p = LeadRunEnd(p);
   }
   return false;
+}
+
+// After a failed start: the last start of the lead repeat's run that is sure
+// to fail too. Each start later in the run can only end its repeat where the
+// failed one already tried (when no maximum cut the run short), and nothing
+// before the repeat tells the starts apart.
+std::int32_t TRegex::LeadRunEnd(std::int32_t failed) {
+  const std::uint8_t* n = FProgram.data() + FLeadRepeat;
+  const bool star = n[0] == OpStar || n[0] == OpStarLazy;
+  const bool plus = n[0] == OpPlus || n[0] == OpPlusLazy;
+  const std::int32_t max = star || plus ? RegexInfinity : ReadInt32(n + NodeHeaderSize + 4);
+  const int operand = FLeadRepeat + NodeHeaderSize + (star || plus ? 0 : RangeOperandSize);
+  const std::int32_t run = RegRepeat(operand, failed, max);
+  if (run >= max || run == 0) return failed;
+  // Where the run ends, a loop before the repeat may start an iteration.
+  return FLeadAfterLoops ? failed + run - 1 : failed + run;
 }
 
 std::string TRegex::Match(std::int32_t n) const {

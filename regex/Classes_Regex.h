@@ -5,7 +5,10 @@
 // Stages, each in its own file:
 //   Classes_Regex_Compile.cpp  expression text -> p-code (ParseReg ... ParseCharEscape)
 //   Classes_Regex_Start.cpp    p-code -> start analysis (first characters, anchor, required text)
+//                              and what keeps a search cheap (shortest match, literals in order,
+//                              what may follow a choice, counted loops, memo points)
 //   Classes_Regex_Match.cpp    p-code x input -> match (explicit backtracking stack on the heap)
+//   Classes_Regex_Memo.cpp     the step budget of a search and its memo of failed states
 //   Classes_Regex_Errors.cpp   error codes -> message texts
 //   Classes_Regex.cpp          the object: properties, Exec, Match, Error
 //   RegexCase1251.cpp          Windows-1251 case conversion
@@ -71,6 +74,8 @@ enum TRegexErrorCode : std::int32_t {
   // The matcher keeps its backtracking state on the heap; these two bound it.
   reBacktrackStackExceeded = 1016,
   reInputTooLong = 1017,
+  // A search that has run out of steps (RegexStepBudgetBase ...) stops with this.
+  reStepBudgetExceeded = 1018,
   reBadPCodeImported = 2000,
 };
 
@@ -113,6 +118,11 @@ constexpr int RegexSubExpressions = 15;
 constexpr int RegexLoopDepth = 10;
 // Bound on the matcher's backtracking stack, in bytes.
 constexpr std::size_t RegexBacktrackLimitBytes = std::size_t{1} << 30;
+// Steps one search may take (a step is a node run or a repeat count looked
+// at): the base and so many more per character searched. Far above what a
+// linear search needs; a search that reaches it is error 1018.
+constexpr std::int64_t RegexStepBudgetBase = std::int64_t{1} << 28;
+constexpr std::int64_t RegexStepBudgetPerChar = 1024;
 
 struct TRegexInternals;
 
@@ -214,12 +224,52 @@ class TRegex {
   // start analysis (Classes_Regex_Start.cpp)
   void AnalyseStart(bool startsWithRepeat);
   void FillFirstCharSet(int node);
+  bool CharsAt(int start, std::array<bool, 256>& set, bool loopsMayExit, std::size_t limit);
+  std::int32_t CharSetAt(int start);
   void IndexLoops();
 
-  // matching (Classes_Regex_Match.cpp)
+  // search analysis (Classes_Regex_Start.cpp): counted loops, memo points,
+  // the fewest characters a match takes, the literals it must hold
+  struct TCountedLoop {
+    int Loop = 0;                 // its OpLoop or OpLoopLazy node
+    int Parent = -1;              // the counted loop around it, -1 when none
+    int Depth = 1;                // the index of its counter while it runs
+    std::int32_t Min = 0;
+    std::int32_t Max = 0;
+    std::int32_t BodyMin = 0;     // fewest characters one iteration consumes
+    std::int32_t BodyFirst = -1;  // what an iteration can start with (FCharSets; -1: any)
+    std::int32_t ExitFirst = -1;  // what follows the loop can start with (the same)
+    // Set when a memo starts: whether counts at or above Min all act alike
+    // (Max out of reach), and the number of counter values that act apart.
+    bool Saturates = false;
+    std::int32_t States = 0;
+  };
+  struct TRequiredLiteral {
+    int Node;          // a top-level OpLiteral
+    std::int32_t Gap;  // fewest characters between the one before (or the start) and it
+  };
+  void AnalyseSearch();
+  std::int64_t MinLength(int from, int stop) const;
+
+  // matching (Classes_Regex.cpp, Classes_Regex_Match.cpp)
+  bool Search(std::int32_t from);
+  std::int32_t LeadRunEnd(std::int32_t failed);
   bool MatchAt(std::int32_t position);
   void GrowStack();
   std::int32_t RegRepeat(int operand, std::int32_t from, std::int32_t max);
+
+  // step budget and memo of failed states (Classes_Regex_Memo.cpp)
+  void BeginSearch(std::int32_t from);
+  void EndSearch();
+  void Checkpoint();
+  void StartMemo();
+  std::int32_t MemoRow(int node) const;
+  bool MemoTest(std::int32_t row, std::int32_t pos) const;
+  bool MemoTestAndSet(std::int32_t row, std::int32_t pos);
+  void MemoMarkFailedRun(std::int32_t row, std::int32_t from, std::int32_t to);
+  std::int32_t MemoFirstFailed(std::int32_t row, std::int32_t from, std::int32_t to) const;
+  std::int32_t MemoNextClear(std::int32_t row, std::int32_t from, std::int32_t to) const;
+  std::int32_t MemoRunEnd(int node, int operand, std::int32_t pos);
 
   std::string FExpression;
   std::size_t FExpressionLength = 0;  // up to the first zero byte
@@ -251,6 +301,32 @@ class TRegex {
   std::vector<std::int32_t> FLoopIndex;  // Branch node -> loop of a starred/plussed atom
   std::vector<bool> FLoopIsPlus;
 
+  // search analysis
+  std::int32_t FMinLength = 0;  // fewest characters of a match
+  // The literals of the top level, in the order and at least as far apart as
+  // every match holds them.
+  std::vector<TRequiredLiteral> FRequiredLiterals;
+  // A simple repeat every match starts with (nothing before it tests or
+  // chooses), -1 when none: a start that fails rules out the rest of its run.
+  int FLeadRepeat = -1;
+  bool FLeadAfterLoops = false;  // counted loops come before the lead repeat
+  int FStartPoint = -1;          // the first memo point of every attempt, -1 when none
+  // Character sets of what can come next at a point of the program (code 0:
+  // the end of the input), where a choice can be ruled out by one character.
+  std::vector<std::array<bool, 256>> FCharSets;
+  // simple repeat -> what follows it can start with (FCharSets), -1 when any
+  std::vector<std::int32_t> FRepeatFollow;
+  // OpBranch of a choice between alternatives -> what its alternative can
+  // start with (FCharSets), -1 when any
+  std::vector<std::int32_t> FBranchFirst;
+  std::vector<TCountedLoop> FCountedLoops;
+  std::vector<std::int32_t> FNodeLoop;  // node -> innermost counted loop holding it, -1
+  // node -> its first memo row (-1: none); 0 marks a memo point until a memo starts
+  std::vector<std::int32_t> FMemoRow;
+  // Without back-references the outcome of a state depends only on its
+  // node, position and loop counters, so a failed state may be remembered.
+  bool FMemoAllowed = false;
+
   // match data
   bool FHasInput = false;
   std::string FInput;          // the copy, ended by a zero byte
@@ -267,6 +343,20 @@ class TRegex {
   std::vector<TFrame> FStack;
   std::size_t FMaxFrames;
   std::vector<std::int32_t> FLoopMarks;
+
+  // step budget and memo of the current search
+  std::int64_t FSteps = 0;
+  std::int64_t FStepCheck = 0;   // the step count at which Checkpoint runs
+  std::int64_t FStartSteps = 0;  // the step count when the present start position was taken
+  std::int64_t FStepBudget = 0;
+  std::int64_t FMemoAfterSteps = -1;    // tests: steps before the memo starts (-1: by the input)
+  std::int64_t FStepBudgetOverride = -1;  // tests: the budget (-1: by the input)
+  bool FMemoOn = false;
+  std::int32_t FMemoFrom = 0;   // the first position the memo covers
+  std::int32_t FMemoWidth = 0;  // positions per memo row
+  std::vector<std::uint64_t> FMemo;
+  std::vector<std::int32_t> FRunFrom;  // per memo row of a repeat: a run of its operand ...
+  std::vector<std::int32_t> FRunEnd;   // ... and where that run ends
 };
 
 // One-shot match: compiles the expression with the default modifiers and runs

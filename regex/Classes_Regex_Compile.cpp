@@ -102,6 +102,7 @@ void TRegex::CompileExpression() {
     FCode.clear();
     AnalyseStart(flags.StartsRepeat);
     IndexLoops();
+    AnalyseSearch();
   } catch (...) {
     FCode.clear();
     DropProgram();

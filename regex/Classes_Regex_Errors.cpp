@@ -49,6 +49,7 @@ std::string TRegex::ErrorMsg(std::int32_t code) {
     case reLoopWithoutEntry: return "TRegex(exec): Loop Without LoopEntry !";
     case reBacktrackStackExceeded: return "TRegex(exec): Backtrack Stack Exceeded";
     case reInputTooLong: return "TRegex(exec): Input String Too Long";
+    case reStepBudgetExceeded: return "TRegex(exec): Step Budget Exceeded";
     case reBadPCodeImported: return "TRegex(misc): Bad p-code imported";
     default: return "Unknown error";
   }

@@ -10,6 +10,10 @@
 // (group positions, loop counters and depth), so that backing up to a choice
 // restores the exact state in which it was made. While no choice is pending a
 // failure ends the attempt, so no old values are kept then.
+//
+// Each node run is a step of the search's budget; once a search has taken
+// many steps it keeps a memo of failed states (Classes_Regex_Memo.cpp), which
+// this loop consults where a node has a memo row.
 #include <algorithm>
 #include <cstring>
 
@@ -30,6 +34,7 @@ enum TFrameKind : std::int32_t {
   fkUndoGroup,     // group Node had start A and end B
   fkUndoCounter,   // loop depth Node had counter A and iteration start B
   fkUndoDepth,     // the loop depth was A
+  fkRepeatFailed,  // memo row Node: the simple repeat at Pos failed; so did its run's starts up to A
 };
 
 // A stack that grew past this is given back after the search.
@@ -122,6 +127,7 @@ bool TRegex::MatchAt(std::int32_t start) {
   const unsigned char pair2 = FPair2;
 
   std::int32_t pos = start;
+  FStartSteps = FSteps;
   std::int32_t choices = 0;  // choice frames on the stack
   std::size_t top = 0;  // frames in use in FStack
   std::fill(FLoopMarks.begin(), FLoopMarks.end(), -1);
@@ -138,6 +144,10 @@ bool TRegex::MatchAt(std::int32_t start) {
   auto undoDepth = [&]() {
     if (choices > 0) push({fkUndoDepth, 0, 0, FLoopDepth, 0});
   };
+  // Whether what a set describes can start at a position (in[end] is 0).
+  auto startsAt = [&](std::int32_t set, std::int32_t at) {
+    return set < 0 || FCharSets[static_cast<std::size_t>(set)][in[at]];
+  };
   auto nextOf = [prog](int node) {
     const std::int32_t offset = ReadInt32(prog + node + 1);
     return offset == 0 ? -1 : node + offset;
@@ -148,7 +158,7 @@ bool TRegex::MatchAt(std::int32_t start) {
     std::int32_t Min, Max;
     int Operand;
     std::int32_t Unit;
-    int Literal;  // first character of an OpLiteral that follows, else -1
+    const bool* Follow;  // the characters what follows can start with, or nullptr: any
   };
   auto repeatOf = [&](int node) {
     const std::uint8_t* n = prog + node;
@@ -168,18 +178,29 @@ bool TRegex::MatchAt(std::int32_t start) {
       const int group = prog[r.Operand + NodeHeaderSize];
       if (FStartP[group] >= 0 && FEndP[group] >= 0) r.Unit = FEndP[group] - FStartP[group];
     }
-    const int next = nextOf(node);
-    if (next < 0) Fail(reCorruptedPointers);
-    r.Literal = prog[next] == OpLiteral ? LiteralText(prog + next)[0] : -1;
+    if (nextOf(node) < 0) Fail(reCorruptedPointers);
+    const std::int32_t follow = FRepeatFollow[static_cast<std::size_t>(node)];
+    r.Follow = follow < 0 ? nullptr : FCharSets[static_cast<std::size_t>(follow)].data();
     return r;
   };
   auto fits = [&](const TRepeat& r, std::int32_t from, std::int32_t count) {
-    return r.Literal < 0 || in[from + static_cast<std::int64_t>(count) * r.Unit] == r.Literal;
+    return r.Follow == nullptr || r.Follow[in[from + static_cast<std::int64_t>(count) * r.Unit]];
+  };
+  // Whether a count of a repeat is worth trying: what follows can start
+  // there and has not failed there before (cont: its memo row, or -1).
+  auto worth = [&](const TRepeat& r, std::int32_t from, std::int32_t count, std::int32_t cont) {
+    ++FSteps;
+    return fits(r, from, count) && (cont < 0 || !MemoTest(cont, from + count * r.Unit));
   };
 
   int node = 1;
   for (;;) {
     {
+      if (++FSteps >= FStepCheck) Checkpoint();
+      if (FMemoOn) {
+        const std::int32_t row = MemoRow(node);
+        if (row >= 0 && MemoTestAndSet(row, pos)) goto fail;
+      }
       const std::uint8_t* n = prog + node;
       const std::uint8_t op = n[0];
       const std::int32_t offset = ReadInt32(n + 1);
@@ -235,7 +256,9 @@ bool TRegex::MatchAt(std::int32_t start) {
         case OpLiteral: {
           // The input holds no zero byte, so a literal zero never matches.
           const std::int32_t length = LiteralLength(n);
-          if (end - pos < length || std::memcmp(in + pos, LiteralText(n), static_cast<std::size_t>(length)) != 0) {
+          const std::uint8_t* t = LiteralText(n);
+          if (end - pos < length || in[pos] != t[0] ||
+              std::memcmp(in + pos + 1, t + 1, static_cast<std::size_t>(length - 1)) != 0) {
             goto fail;
           }
           pos += length;
@@ -308,19 +331,41 @@ bool TRegex::MatchAt(std::int32_t start) {
             break;
           }
           const std::int32_t loop = FLoopIndex[static_cast<std::size_t>(node)];
-          if (loop >= 0) {
-            const std::int32_t mark = FLoopMarks[static_cast<std::size_t>(loop)];
-            // A plus loop whose last iteration matched empty text stops.
-            if (FLoopIsPlus[static_cast<std::size_t>(loop)] && mark >= 0 &&
-                FStack[static_cast<std::size_t>(mark)].Pos == pos) {
-              node = next;
+          if (loop < 0) {
+            // Alternatives that cannot start with the character here are
+            // passed over; with one left there is nothing to come back to.
+            int alternative = node;
+            while (prog[nextOf(alternative)] == OpBranch &&
+                   !startsAt(FBranchFirst[static_cast<std::size_t>(alternative)], pos)) {
+              alternative = nextOf(alternative);
+            }
+            if (prog[nextOf(alternative)] != OpBranch) {  // the last alternative
+              if (!startsAt(FBranchFirst[static_cast<std::size_t>(alternative)], pos)) goto fail;
+              node = alternative + NodeHeaderSize;
               break;
             }
-            push({fkBranch, next, pos, mark, loop});
-            FLoopMarks[static_cast<std::size_t>(loop)] = static_cast<std::int32_t>(top - 1);
-          } else {
-            push({fkBranch, next, pos, -1, -1});
+            int other = nextOf(alternative);
+            while (prog[nextOf(other)] == OpBranch && !startsAt(FBranchFirst[static_cast<std::size_t>(other)], pos)) {
+              other = nextOf(other);
+            }
+            if (prog[nextOf(other)] == OpBranch || startsAt(FBranchFirst[static_cast<std::size_t>(other)], pos)) {
+              push({fkBranch, other, pos, -1, -1});
+              ++choices;
+            }
+            node = alternative + NodeHeaderSize;
+            break;
           }
+          // A loop's branch keeps its frame: the frame marks where the
+          // iteration began.
+          const std::int32_t mark = FLoopMarks[static_cast<std::size_t>(loop)];
+          // A plus loop whose last iteration matched empty text stops.
+          if (FLoopIsPlus[static_cast<std::size_t>(loop)] && mark >= 0 &&
+              FStack[static_cast<std::size_t>(mark)].Pos == pos) {
+            node = next;
+            break;
+          }
+          push({fkBranch, next, pos, mark, loop});
+          FLoopMarks[static_cast<std::size_t>(loop)] = static_cast<std::int32_t>(top - 1);
           ++choices;
           node += NodeHeaderSize;
           break;
@@ -355,13 +400,35 @@ bool TRegex::MatchAt(std::int32_t start) {
             node = next;
             break;
           }
-          const std::int32_t count = RegRepeat(r.Operand, pos, r.Max);
+          // A repeat that needs more characters than are left cannot match.
+          if (std::int64_t{r.Min} * r.Unit > end - pos) goto fail;
+          std::int32_t count;
+          std::int64_t most;       // the most repetitions worth trying
+          std::int32_t cont = -1;  // the memo row of what follows
+          if (FMemoOn && FMemoRow[static_cast<std::size_t>(node)] >= 0) {
+            const std::int32_t runEnd = MemoRunEnd(node, r.Operand, pos);
+            count = std::min(runEnd - pos, r.Max);
+            most = count;
+            cont = MemoRow(next);
+            if (runEnd - pos < r.Max) {
+              // Every later start of this run that failed has tried all the
+              // ends from its own minimum on.
+              const std::int32_t row = MemoRow(node);
+              const std::int32_t failed = MemoFirstFailed(row, pos + 1, runEnd);
+              most = std::min<std::int64_t>(count, std::int64_t{failed} - 1 + r.Min - pos);
+              push({fkRepeatFailed, row, pos, failed, 0});
+            }
+          } else {
+            count = RegRepeat(r.Operand, pos, r.Max);
+            most = count;
+            FSteps += count;
+          }
           if (count < r.Min) goto fail;
           const bool greedy = op == OpStar || op == OpPlus || op == OpRange;
           std::int32_t c;
           if (greedy) {
-            c = count;
-            while (c >= r.Min && !fits(r, pos, c)) --c;
+            c = static_cast<std::int32_t>(most);
+            while (c >= r.Min && !worth(r, pos, c, cont)) --c;
             if (c < r.Min) goto fail;
             if (c > r.Min) {
               push({fkRepeatGreedy, node, pos, c, 0});
@@ -369,10 +436,10 @@ bool TRegex::MatchAt(std::int32_t start) {
             }
           } else {
             c = r.Min;
-            while (c <= count && !fits(r, pos, c)) ++c;
-            if (c > count) goto fail;
-            if (c < count) {
-              push({fkRepeatLazy, node, pos, c, count});
+            while (c <= most && !worth(r, pos, c, cont)) ++c;
+            if (c > most) goto fail;
+            if (c < most) {
+              push({fkRepeatLazy, node, pos, c, static_cast<std::int32_t>(most)});
               ++choices;
             }
           }
@@ -398,18 +465,31 @@ bool TRegex::MatchAt(std::int32_t start) {
           const std::int32_t min = ReadInt32(operand);
           const std::int32_t max = ReadInt32(operand + 4);
           const int body = node + ReadInt32(operand + 8);
+          const TCountedLoop& info =
+              FCountedLoops[static_cast<std::size_t>(FNodeLoop[static_cast<std::size_t>(node)])];
+          const std::int32_t bodyMin = info.BodyMin;
           if (count < min) {
+            // The iterations still owed need more characters than are left,
+            // or the next one cannot start here.
+            if (std::int64_t{min - count} * bodyMin > end - pos || !startsAt(info.BodyFirst, pos)) goto fail;
             undoCounter(depth);
             FLoopCount[depth] = count + 1;
             FLoopStart[depth] = pos;
             node = body;
             break;
           }
-          // An iteration that matched empty text ends the loop.
-          const bool more = count < max && !(count > 0 && pos == FLoopStart[depth]);
-          if (op == OpLoop && more) {
-            push({fkLoopExit, node, pos, 0, 0});
-            ++choices;
+          // An iteration that matched empty text ends the loop. Another one
+          // is tried only where it fits and can start, and the loop is left
+          // only where what follows can start.
+          const bool more = count < max && !(count > 0 && pos == FLoopStart[depth]) &&
+                            end - pos >= bodyMin && startsAt(info.BodyFirst, pos);
+          const bool leave = startsAt(info.ExitFirst, pos);
+          if (!more && !leave) goto fail;
+          if (more && (op == OpLoop || !leave)) {
+            if (leave) {
+              push({fkLoopExit, node, pos, 0, 0});
+              ++choices;
+            }
             undoCounter(depth);
             FLoopCount[depth] = count + 1;
             FLoopStart[depth] = pos;
@@ -453,7 +533,10 @@ bool TRegex::MatchAt(std::int32_t start) {
         if (FStack.size() > KeptFrames) std::vector<TFrame>().swap(FStack);
         return false;
       }
-      const TFrame f = FStack[--top];
+      // Field by field: a frame pushed just before is still in the store
+      // buffer, and one wide load of it would wait for the stores to drain.
+      const TFrame& slot = FStack[--top];
+      const TFrame f{slot.Kind, slot.Node, slot.Pos, slot.A, slot.B};
       bool resumed = false;
       switch (f.Kind) {
         case fkUndoOpen:
@@ -470,6 +553,9 @@ bool TRegex::MatchAt(std::int32_t start) {
         case fkUndoDepth:
           FLoopDepth = f.A;
           break;
+        case fkRepeatFailed:
+          MemoMarkFailedRun(f.Node, f.Pos + 1, f.A);
+          break;
         case fkBranch:
           --choices;
           if (f.B >= 0) FLoopMarks[static_cast<std::size_t>(f.B)] = f.A;
@@ -480,8 +566,9 @@ bool TRegex::MatchAt(std::int32_t start) {
         case fkRepeatGreedy: {
           --choices;
           const TRepeat r = repeatOf(f.Node);
+          const std::int32_t cont = FMemoOn ? MemoRow(nextOf(f.Node)) : -1;
           std::int32_t c = f.A - 1;
-          while (c >= r.Min && !fits(r, f.Pos, c)) --c;
+          while (c >= r.Min && !worth(r, f.Pos, c, cont)) --c;
           if (c < r.Min) break;
           if (c > r.Min) {
             push({fkRepeatGreedy, f.Node, f.Pos, c, 0});
@@ -495,8 +582,9 @@ bool TRegex::MatchAt(std::int32_t start) {
         case fkRepeatLazy: {
           --choices;
           const TRepeat r = repeatOf(f.Node);
+          const std::int32_t cont = FMemoOn ? MemoRow(nextOf(f.Node)) : -1;
           std::int32_t c = f.A + 1;
-          while (c <= f.B && !fits(r, f.Pos, c)) ++c;
+          while (c <= f.B && !worth(r, f.Pos, c, cont)) ++c;
           if (c > f.B) break;
           if (c < f.B) {
             push({fkRepeatLazy, f.Node, f.Pos, c, f.B});

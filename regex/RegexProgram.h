@@ -132,6 +132,43 @@ struct TRegex::TFrame {
   std::int32_t B;
 };
 
+// The memo of failed states (Classes_Regex_Memo.cpp): the reads on the
+// matcher's hot path, inline.
+
+// The memo row of a node in the present state of the loop counters, -1 when
+// the node keeps none. Counts at or above a loop's minimum act alike when its
+// maximum is out of reach, so they share a row.
+inline std::int32_t TRegex::MemoRow(int node) const {
+  const std::int32_t base = FMemoRow[static_cast<std::size_t>(node)];
+  if (base < 0) return -1;
+  std::int32_t offset = 0;
+  std::int32_t stride = 1;
+  for (int l = FNodeLoop[static_cast<std::size_t>(node)]; l >= 0;) {
+    const TCountedLoop& loop = FCountedLoops[static_cast<std::size_t>(l)];
+    const std::int32_t count = FLoopCount[static_cast<std::size_t>(loop.Depth)];
+    offset += (loop.Saturates && count >= loop.Min ? loop.Min : count) * stride;
+    stride *= loop.States;
+    l = loop.Parent;
+  }
+  return base + offset;
+}
+
+inline bool TRegex::MemoTest(std::int32_t row, std::int32_t pos) const {
+  const std::uint64_t bit = static_cast<std::uint64_t>(row) * static_cast<std::uint64_t>(FMemoWidth) +
+                            static_cast<std::uint64_t>(pos - FMemoFrom);
+  return (FMemo[bit >> 6] >> (bit & 63)) & 1;
+}
+
+inline bool TRegex::MemoTestAndSet(std::int32_t row, std::int32_t pos) {
+  const std::uint64_t bit = static_cast<std::uint64_t>(row) * static_cast<std::uint64_t>(FMemoWidth) +
+                            static_cast<std::uint64_t>(pos - FMemoFrom);
+  std::uint64_t& word = FMemo[bit >> 6];
+  const std::uint64_t mask = std::uint64_t{1} << (bit & 63);
+  const bool set = (word & mask) != 0;
+  word |= mask;
+  return set;
+}
+
 // Test access to the compiled program and the match positions (regex/testing/).
 struct TRegexInternals {
   static const std::vector<std::uint8_t>& Program(const TRegex& r) { return r.FProgram; }
@@ -143,6 +180,13 @@ struct TRegexInternals {
   static std::int32_t EndP(const TRegex& r, int n) { return r.FEndP[n]; }
   // Lowers the bound of the backtracking stack, to reach its error in a test.
   static void SetMaxFrames(TRegex& r, std::size_t frames) { r.FMaxFrames = frames; }
+  static std::int32_t MinLength(const TRegex& r) { return r.FMinLength; }
+  // Steps before the memo of failed states starts (0: at once; -1: the default).
+  static void SetMemoAfterSteps(TRegex& r, std::int64_t steps) { r.FMemoAfterSteps = steps; }
+  // The step budget of a search (-1: the default).
+  static void SetStepBudget(TRegex& r, std::int64_t steps) { r.FStepBudgetOverride = steps; }
+  // Whether the last search ran with the memo.
+  static bool MemoUsed(const TRegex& r) { return r.FMemoOn; }
 };
 
 }  // namespace regex

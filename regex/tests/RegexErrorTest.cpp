@@ -250,6 +250,7 @@ const TMessage Messages[] = {
     {1015, "TRegex(exec): Loop Without LoopEntry !"},
     {1016, "TRegex(exec): Backtrack Stack Exceeded"},
     {1017, "TRegex(exec): Input String Too Long"},
+    {1018, "TRegex(exec): Step Budget Exceeded"},
     {2000, "TRegex(misc): Bad p-code imported"},
     {117, "Unknown error"},
     {-1, "Unknown error"},

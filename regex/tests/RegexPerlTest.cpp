@@ -6,7 +6,8 @@
 // translates each of them into the Perl pattern, so any difference left is a
 // fault. Faults of Perl 5.36 itself that cannot be translated away (P1 in the
 // list) are settled by PCRE2: such a case passes only when PCRE2 gives
-// exactly our answer, and they must stay rare.
+// exactly our answer, and they must stay rare. Each case also runs with the
+// memo of failed states from its first step, which must answer the same.
 // Seed: ORVEL_SEED; number of cases: ORVEL_REGEX_PERL_CASES.
 #include <gtest/gtest.h>
 
@@ -98,6 +99,10 @@ TEST(RegexPerl, RandomExpressionsMatchLikePerl) {
     TRegex r;
     r.SetExpression(p.Expression);
     ApplyModifiers(r, p.Modifiers);
+    TRegex memo;
+    memo.SetExpression(p.Expression);
+    ApplyModifiers(memo, p.Modifiers);
+    TRegexInternals::SetMemoAfterSteps(memo, 0);
     try {
       r.CompileExpression();
     } catch (const ERegex& e) {
@@ -122,6 +127,19 @@ TEST(RegexPerl, RandomExpressionsMatchLikePerl) {
         for (int g = 0; g <= p.Groups; ++g) {
           ours.Spans.emplace_back(TRegexInternals::StartP(r, g), TRegexInternals::EndP(r, g));
         }
+      }
+      TPerlResult withMemo;
+      withMemo.Matched = memo.Exec(subject);
+      if (offset != 1) withMemo.Matched = memo.ExecFrom(offset);
+      if (withMemo.Matched) {
+        for (int g = 0; g <= p.Groups; ++g) {
+          withMemo.Spans.emplace_back(TRegexInternals::StartP(memo, g), TRegexInternals::EndP(memo, g));
+        }
+      }
+      if (withMemo.Matched != ours.Matched || withMemo.Spans != ours.Spans) {
+        ADD_FAILURE() << "the memo changes the answer on /" << Printable(p.Expression) << "/ "
+                      << ModifierText(p.Modifiers) << " subject \"" << Printable(subject) << "\": "
+                      << SpansText(ours) << " against " << SpansText(withMemo);
       }
       cases.push_back({p.Perl, subject, offset, p.Groups});
       info.push_back({p, ours});
