@@ -8,6 +8,11 @@
 // Each engine compiles once; the times are per pass over the text. After the
 // run a table gives each peer's time divided by TRegex's. On a busy machine
 // run it with --benchmark_repetitions=5: the table then uses the medians.
+//
+// Long lines: the workbench's two expressions on single lines of 1 MB, the
+// shapes that once made a search quadratic (a long number or name that
+// nearly matches) and lines of many near misses; TRegex alone, as the peers
+// take minutes on some of them. Each should take at most 10 ms.
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <benchmark/benchmark.h>
 #include <pcre2.h>
@@ -154,6 +159,50 @@ std::size_t Pass(TEngine& engine, const TPattern& p) {
   return n;
 }
 
+struct TLongLine {
+  const char* Name;
+  const char* Expression;
+  std::string (*Make)();
+  bool Matches;
+};
+
+std::string Times(const std::string& unit, std::size_t bytes) {
+  std::string s;
+  s.reserve(bytes + unit.size());
+  while (s.size() < bytes) s += unit;
+  return s;
+}
+
+constexpr std::size_t LineBytes = std::size_t{1} << 20;
+const char* const Header = "([a-z0-9]+)\\s*?=\\s*?$";
+const char* const Term = "(\\+|\\-)*?([0-9.]+)\\*([a-zA-Z0-9]+)\\[([a-zA-Z0-9]+)\\+([0-9]+)\\]";
+
+const TLongLine LongLines[] = {
+    {"term/digits]", Term, [] { return std::string(LineBytes, '1') + "]"; }, false},
+    {"term/digits*a[b+1x]", Term, [] { return std::string(LineBytes, '9') + "*a[b+1x]"; }, false},
+    {"term/signs1*a[b+1x]", Term, [] { return Times("+-", LineBytes) + "1*a[b+1x]"; }, false},
+    {"term/terms-without-]", Term, [] { return Times("+0.5*close[shift+1", LineBytes) + "-2*c[i+3]"; }, true},
+    {"term/1*a[b+-repeated", Term, [] { return Times("1*a[b+", LineBytes) + "2]"; }, true},
+    {"term/terms", Term, [] { return Times("+0.012345678901*close[shift+12]", LineBytes); }, true},
+    {"header/letters=x", Header, [] { return std::string(LineBytes, 'a') + "= x"; }, false},
+    {"header/blanks=x", Header, [] { return "a" + std::string(LineBytes, ' ') + "= x"; }, false},
+    {"header/a=-repeated", Header, [] { return Times("a = ", LineBytes) + "x"; }, false},
+    {"header/names=", Header, [] { return Times("fatl0=", LineBytes); }, true},
+};
+
+void BM_LongLine(benchmark::State& state, const TLongLine* l) {
+  const std::string line = l->Make();
+  regex::TRegex r;
+  r.SetExpression(l->Expression);
+  bool matched = false;
+  for (auto _ : state) {
+    matched = r.Exec(line);
+    benchmark::DoNotOptimize(matched);
+  }
+  if (matched != l->Matches) state.SkipWithError("wrong answer");
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * line.size()));
+}
+
 template <typename TEngine>
 void BM_Regex(benchmark::State& state, const TPattern* p) {
   TEngine engine(*p);
@@ -186,6 +235,10 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark((std::string("PCRE2/") + p.Name).c_str(), BM_Regex<TPcre2>, &p);
     benchmark::RegisterBenchmark((std::string("std::regex/") + p.Name).c_str(), BM_Regex<TStd>, &p);
   }
+  for (const TLongLine& l : LongLines) {
+    benchmark::RegisterBenchmark((std::string("TRegex/line/") + l.Name).c_str(), BM_LongLine, &l)
+        ->Unit(benchmark::kMillisecond);
+  }
   benchmark::Initialize(&argc, argv);
   orvel_bench::TRunReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -198,6 +251,12 @@ int main(int argc, char** argv) {
     if (!(ours > 0)) continue;
     std::printf("%-18s %12.3f %12.3f %12.3f %14.2f %14.2f\n", p.Name, ours / 1e6, pcre2 / 1e6, std / 1e6,
                 pcre2 / ours, std / ours);
+  }
+  std::printf("\n%-24s %12s %8s\n", "1 MB line", "TRegex ms", "<= 10 ms");
+  for (const TLongLine& l : LongLines) {
+    const double ms = reporter.Time(std::string("TRegex/line/") + l.Name);
+    if (!(ms > 0)) continue;
+    std::printf("%-24s %12.3f %8s\n", l.Name, ms, ms <= 10 ? "yes" : "no");
   }
   benchmark::Shutdown();
   return 0;

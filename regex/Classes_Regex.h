@@ -321,7 +321,8 @@ class TRegex {
   std::vector<std::int32_t> FBranchFirst;
   std::vector<TCountedLoop> FCountedLoops;
   std::vector<std::int32_t> FNodeLoop;  // node -> innermost counted loop holding it, -1
-  // node -> its first memo row (-1: none); 0 marks a memo point until a memo starts
+  // node -> its first memo row while a memo runs; -1 for a node that is no
+  // memo point, -2 for a memo point left without one (0 until a memo starts)
   std::vector<std::int32_t> FMemoRow;
   // Without back-references the outcome of a state depends only on its
   // node, position and loop counters, so a failed state may be remembered.

@@ -127,7 +127,11 @@ bool TRegex::MatchAt(std::int32_t start) {
   const unsigned char pair2 = FPair2;
 
   std::int32_t pos = start;
+  // The steps are counted here and handed back to FSteps where the memo or
+  // the checkpoint reads them.
   FStartSteps = FSteps;
+  std::int64_t steps = FSteps;
+  std::int64_t stepCheck = FStepCheck;
   std::int32_t choices = 0;  // choice frames on the stack
   std::size_t top = 0;  // frames in use in FStack
   std::fill(FLoopMarks.begin(), FLoopMarks.end(), -1);
@@ -189,14 +193,18 @@ bool TRegex::MatchAt(std::int32_t start) {
   // Whether a count of a repeat is worth trying: what follows can start
   // there and has not failed there before (cont: its memo row, or -1).
   auto worth = [&](const TRepeat& r, std::int32_t from, std::int32_t count, std::int32_t cont) {
-    ++FSteps;
+    ++steps;
     return fits(r, from, count) && (cont < 0 || !MemoTest(cont, from + count * r.Unit));
   };
 
   int node = 1;
   for (;;) {
     {
-      if (++FSteps >= FStepCheck) Checkpoint();
+      if (++steps >= stepCheck) {
+        FSteps = steps;
+        Checkpoint();
+        stepCheck = FStepCheck;
+      }
       if (FMemoOn) {
         const std::int32_t row = MemoRow(node);
         if (row >= 0 && MemoTestAndSet(row, pos)) goto fail;
@@ -209,6 +217,7 @@ bool TRegex::MatchAt(std::int32_t start) {
       const std::uint8_t* operand = n + NodeHeaderSize;
       switch (op) {
         case OpEnd:
+          FSteps = steps;
           FPos = pos;
           FStartP[0] = start;
           FEndP[0] = pos;
@@ -258,7 +267,7 @@ bool TRegex::MatchAt(std::int32_t start) {
           const std::int32_t length = LiteralLength(n);
           const std::uint8_t* t = LiteralText(n);
           if (end - pos < length || in[pos] != t[0] ||
-              std::memcmp(in + pos + 1, t + 1, static_cast<std::size_t>(length - 1)) != 0) {
+              (length > 1 && std::memcmp(in + pos + 1, t + 1, static_cast<std::size_t>(length - 1)) != 0)) {
             goto fail;
           }
           pos += length;
@@ -406,7 +415,9 @@ bool TRegex::MatchAt(std::int32_t start) {
           std::int64_t most;       // the most repetitions worth trying
           std::int32_t cont = -1;  // the memo row of what follows
           if (FMemoOn && FMemoRow[static_cast<std::size_t>(node)] >= 0) {
+            FSteps = steps;
             const std::int32_t runEnd = MemoRunEnd(node, r.Operand, pos);
+            steps = FSteps;
             count = std::min(runEnd - pos, r.Max);
             most = count;
             cont = MemoRow(next);
@@ -421,7 +432,7 @@ bool TRegex::MatchAt(std::int32_t start) {
           } else {
             count = RegRepeat(r.Operand, pos, r.Max);
             most = count;
-            FSteps += count;
+            steps += count;
           }
           if (count < r.Min) goto fail;
           const bool greedy = op == OpStar || op == OpPlus || op == OpRange;
@@ -528,6 +539,7 @@ bool TRegex::MatchAt(std::int32_t start) {
   fail:
     for (;;) {
       if (top == 0) {
+        FSteps = steps;
         FStartP.fill(-1);
         FEndP.fill(-1);
         if (FStack.size() > KeptFrames) std::vector<TFrame>().swap(FStack);

@@ -17,6 +17,7 @@
 // p .. e as well, because each of those can only end at places p already tried.
 // Tested by: regex/tests/RegexSearchCostTest.cpp.
 #include <algorithm>
+#include <bit>
 
 #include "regex/Classes_Regex.h"
 #include "regex/RegexProgram.h"
@@ -145,7 +146,7 @@ std::int32_t TRegex::MemoNextClear(std::int32_t row, std::int32_t from, std::int
   while (bit <= last) {
     const std::uint64_t clear = ~FMemo[bit >> 6] >> (bit & 63);
     if (clear != 0) {
-      bit += static_cast<std::uint64_t>(__builtin_ctzll(clear));
+      bit += static_cast<std::uint64_t>(std::countr_zero(clear));
       break;
     }
     bit = (bit | 63) + 1;
