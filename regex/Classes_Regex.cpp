@@ -235,13 +235,9 @@ bool TRegex::Search(std::int32_t from) {
 // failed one already tried (when no maximum cut the run short), and nothing
 // before the repeat tells the starts apart.
 std::int32_t TRegex::LeadRunEnd(std::int32_t failed) {
-  const std::uint8_t* n = FProgram.data() + FLeadRepeat;
-  const bool star = n[0] == OpStar || n[0] == OpStarLazy;
-  const bool plus = n[0] == OpPlus || n[0] == OpPlusLazy;
-  const std::int32_t max = star || plus ? RegexInfinity : ReadInt32(n + NodeHeaderSize + 4);
-  const int operand = FLeadRepeat + NodeHeaderSize + (star || plus ? 0 : RangeOperandSize);
-  const std::int32_t run = RegRepeat(operand, failed, max);
-  if (run >= max || run == 0) return failed;
+  const TRepeatShape repeat = RepeatShape(FProgram.data(), FLeadRepeat);
+  const std::int32_t run = RegRepeat(repeat.Operand, failed, repeat.Max);
+  if (run >= repeat.Max || run == 0) return failed;
   // Where the run ends, a loop before the repeat may start an iteration.
   return FLeadAfterLoops ? failed + run - 1 : failed + run;
 }

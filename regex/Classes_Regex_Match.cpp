@@ -165,16 +165,11 @@ bool TRegex::MatchAt(std::int32_t start) {
     const bool* Follow;  // the characters what follows can start with, or nullptr: any
   };
   auto repeatOf = [&](int node) {
-    const std::uint8_t* n = prog + node;
+    const TRepeatShape shape = RepeatShape(prog, node);
     TRepeat r{};
-    switch (n[0]) {
-      case OpStar: case OpStarLazy: r.Min = 0; r.Max = RegexInfinity; r.Operand = node + NodeHeaderSize; break;
-      case OpPlus: case OpPlusLazy: r.Min = 1; r.Max = RegexInfinity; r.Operand = node + NodeHeaderSize; break;
-      default:
-        r.Min = ReadInt32(n + NodeHeaderSize);
-        r.Max = ReadInt32(n + NodeHeaderSize + 4);
-        r.Operand = node + NodeHeaderSize + RangeOperandSize;
-    }
+    r.Min = shape.Min;
+    r.Max = shape.Max;
+    r.Operand = shape.Operand;
     r.Unit = 1;
     const std::uint8_t operandOp = prog[r.Operand];
     if (operandOp == OpBackRef || operandOp == OpBackRefNoCase) {

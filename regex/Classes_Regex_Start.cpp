@@ -269,12 +269,9 @@ std::int64_t TRegex::MinLength(int from, int stop) const {
       case OpStarLazy:
       case OpPlusLazy:
       case OpRangeLazy: {
-        const bool star = n[0] == OpStar || n[0] == OpStarLazy;
-        const bool plus = n[0] == OpPlus || n[0] == OpPlusLazy;
-        const std::int32_t min = star ? 0 : plus ? 1 : ReadInt32(n + NodeHeaderSize);
-        const int operand = node + NodeHeaderSize + (star || plus ? 0 : RangeOperandSize);
-        const std::uint8_t op = p[static_cast<std::size_t>(operand)];
-        if (op != OpBackRef && op != OpBackRefNoCase) total += min;
+        const TRepeatShape repeat = RepeatShape(p.data(), node);
+        const std::uint8_t op = p[static_cast<std::size_t>(repeat.Operand)];
+        if (op != OpBackRef && op != OpBackRefNoCase) total += repeat.Min;
         break;
       }
       case OpBranch: {
@@ -425,11 +422,9 @@ void TRegex::AnalyseSearch() {
         node = NextNode(p, loop.Loop);
         continue;
       }
-      if (op == OpStar || op == OpPlus || op == OpRange || op == OpStarLazy || op == OpPlusLazy ||
-          op == OpRangeLazy) {
-        const bool range = op == OpRange || op == OpRangeLazy;
+      if (IsRepeatCode(op)) {
         std::array<bool, 256> operand{};
-        CharsAt(node + NodeHeaderSize + (range ? RangeOperandSize : 0), operand, true, FollowWalkLimit);
+        CharsAt(RepeatShape(p.data(), node).Operand, operand, true, FollowWalkLimit);
         bool disjoint = true;
         for (const std::int32_t body : passed) {
           for (int c = 0; c < 256 && disjoint; ++c) {

@@ -122,6 +122,32 @@ inline int OperandSize(const std::uint8_t* node) {
 
 inline bool SetHas(const std::uint8_t* bits, unsigned char c) { return (bits[c >> 3] >> (c & 7)) & 1; }
 
+inline bool IsRepeatCode(std::uint8_t op) {
+  return op == OpStar || op == OpPlus || op == OpRange || op == OpStarLazy || op == OpPlusLazy || op == OpRangeLazy;
+}
+
+// The bounds of a simple-repeat node and where its operand node is.
+struct TRepeatShape {
+  std::int32_t Min;
+  std::int32_t Max;
+  int Operand;
+};
+
+inline TRepeatShape RepeatShape(const std::uint8_t* program, int node) {
+  const std::uint8_t* n = program + node;
+  switch (n[0]) {
+    case OpStar:
+    case OpStarLazy:
+      return {0, RegexInfinity, node + NodeHeaderSize};
+    case OpPlus:
+    case OpPlusLazy:
+      return {1, RegexInfinity, node + NodeHeaderSize};
+    default:
+      return {ReadInt32(n + NodeHeaderSize), ReadInt32(n + NodeHeaderSize + 4),
+              node + NodeHeaderSize + RangeOperandSize};
+  }
+}
+
 // One entry of the matcher's backtracking stack: a choice to resume or a
 // change to undo.
 struct TRegex::TFrame {

@@ -27,21 +27,6 @@ struct TMatchCase {
   const char* Expected;  // "(start,end)" of the match and each group, or "no match"
 };
 
-std::string Spans(const TRegex& r, int groups) {
-  std::string s;
-  for (int g = 0; g <= groups; ++g) {
-    s += "(" + std::to_string(TRegexInternals::StartP(r, g)) + "," + std::to_string(TRegexInternals::EndP(r, g)) +
-         ")";
-  }
-  return s;
-}
-
-int CountSpans(const char* expected) {
-  int n = 0;
-  for (const char* p = expected; *p != 0; ++p) n += *p == '(';
-  return n;
-}
-
 const TMatchCase MatchCases[] = {
     // The workbench's set header: a lower-case name, optional blanks, "=", the end.
     {HeaderExpression, "", "digf=", 1, "(0,5)(0,4)"},
@@ -146,7 +131,7 @@ TEST_P(RegexMatch, FindsMatchAndGroups) {
     EXPECT_FALSE(matched);
   } else {
     ASSERT_TRUE(matched);
-    EXPECT_EQ(Spans(r, CountSpans(c.Expected) - 1), c.Expected);
+    EXPECT_EQ(testsupport::Spans(r, testsupport::CountSpans(c.Expected) - 1), c.Expected);
   }
 }
 

@@ -34,20 +34,8 @@ std::string Repeat(const std::string& unit, std::size_t bytes) {
   return s;
 }
 
-std::string Spans(const TRegex& r, int groups) {
-  std::string s;
-  for (int g = 0; g <= groups; ++g) {
-    s += "(" + std::to_string(TRegexInternals::StartP(r, g)) + "," + std::to_string(TRegexInternals::EndP(r, g)) +
-         ")";
-  }
-  return s;
-}
-
-int CountSpans(const std::string& expected) {
-  int n = 0;
-  for (char c : expected) n += c == '(';
-  return n;
-}
+using testsupport::CountSpans;
+using testsupport::Spans;
 
 struct TCostCase {
   const char* Name;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "regex/Classes_Regex.h"
+#include "regex/RegexProgram.h"
 
 namespace regex::testsupport {
 
@@ -19,6 +20,23 @@ inline void ApplyModifiers(TRegex& r, const char* text) {
     }
     r.SetModifier(static_cast<std::int32_t>(std::strchr(letters, *p) - letters) + 1, on);
   }
+}
+
+// "(start,end)" of the match and of groups 1 .. groups after a search.
+inline std::string Spans(const TRegex& r, int groups) {
+  std::string s;
+  for (int g = 0; g <= groups; ++g) {
+    s += "(" + std::to_string(TRegexInternals::StartP(r, g)) + "," + std::to_string(TRegexInternals::EndP(r, g)) +
+         ")";
+  }
+  return s;
+}
+
+// The number of spans in such a text.
+inline int CountSpans(const std::string& spans) {
+  int n = 0;
+  for (char c : spans) n += c == '(';
+  return n;
 }
 
 }  // namespace regex::testsupport
