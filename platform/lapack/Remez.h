@@ -22,6 +22,7 @@ enum RemezStatus : int {
   RemezConverged = 0,
   RemezFailed = 50,            // the first failure value; callers test status < RemezFailed
   RemezNoConvergence = 50,     // iteration limit reached, or the iteration stalled short of the optimum
+                               // (its levelled deviation did not grow for 3 iterations in a row)
   RemezGridTooSmall = 51,      // fewer than nfcns + 1 usable grid points (distinct, weight non-zero)
   RemezBadInput = 52,          // nfcns < 1, or a grid value, desired value or weight not finite
   RemezBreakdown = 53,         // the arithmetic broke down (non-finite deviation, lost alternation)
@@ -36,7 +37,10 @@ inline constexpr double RemezConvergenceTolerance = 1e-3;
 inline constexpr int RemezIterationLimit = 100;
 
 struct RemezOutcome {
-  double Deviation = 0;  // the levelled error |delta| of the last extremal set
+  // Converged: the levelled error |delta| of the final extremal set. Otherwise the largest
+  // weighted error that the returned coefficients reach on the grid (infinite when there are
+  // none).
+  double Deviation = 0;
   int Status = RemezBadInput;
   int Iterations = 0;
 };
