@@ -131,14 +131,27 @@ double BandRms(const TVec& Amplt, TSpectrumType SpectrumType, bool UseSpectrumTy
   if (Index < 0 || Len < 0) RaiseError("(Len < 0) or (Index < 0)");
   const TSpectrumType type = UseSpectrumType ? SpectrumType : spAmplt;
   if (type == spComplex) RaiseError("RMS of complex SpectrumType not supported!");
-  const double* a = Amplt.Values() + Index;
+  // A complex amplitude counts by its magnitudes: its interleaved doubles read
+  // as reals would sum the parts of the wrong elements, each as a sample.
+  const bool complex = Amplt.Complex();
+  // The plain value of a real element, the magnitude of a complex one.
+  const auto value = [&](std::int32_t i) -> long double {
+    if (!complex) return Amplt.Values()[Index + i];
+    const TCplx z = Amplt.CValues()[Index + i];
+    return std::hypot(static_cast<long double>(z.Re), static_cast<long double>(z.Im));
+  };
+  const auto square = [&](std::int32_t i) -> long double {
+    if (!complex) return static_cast<long double>(Amplt.Values()[Index + i]) * Amplt.Values()[Index + i];
+    const TCplx z = Amplt.CValues()[Index + i];
+    return static_cast<long double>(z.Re) * z.Re + static_cast<long double>(z.Im) * z.Im;
+  };
   if (type == spPower) {
     long double s1 = 0.0L;
-    for (std::int32_t i = 0; i < Len; ++i) s1 += a[i];
+    for (std::int32_t i = 0; i < Len; ++i) s1 += value(i);
     return std::sqrt(static_cast<double>(s1)) * numeric::INVSQRT2;
   }
   long double s2 = 0.0L;
-  for (std::int32_t i = 0; i < Len; ++i) s2 += static_cast<long double>(a[i]) * a[i];
+  for (std::int32_t i = 0; i < Len; ++i) s2 += square(i);
   const double root = std::sqrt(static_cast<double>(s2));
   switch (type) {
     case spAmplt:

@@ -37,7 +37,8 @@ numeric::TVec& Integrate(const numeric::TVec& Src, numeric::TVec& Dst, std::span
 // Kaiser window beta for a side-lobe attenuation of A dB (A limited to 13 .. 300).
 double KaiserBetaFromSidelobe(double A);
 // RMS of a band of an amplitude spectrum of the given type (spAmplt when
-// UseSpectrumType is false); spComplex raises.
+// UseSpectrumType is false); spComplex raises. A complex spectrum counts by
+// the magnitudes of its elements.
 double BandRms(const numeric::TVec& Amplt, TSpectrumType SpectrumType, bool UseSpectrumType, std::int32_t Index,
                std::int32_t Len);
 // Index of the first element closest to Value.

@@ -113,11 +113,14 @@ TCplx StrToCplx(const std::string& S, char DecimalSeparator) {
   const std::int32_t p = static_cast<std::int32_t>(i) + 1;  // 1-based, as the rules count
 
   // The sign of the imaginary part: a '+' or '-' first in the text or not
-  // following an exponent's 'E'.
+  // following an exponent's marker. The marker may be 'e' as well as 'E': the
+  // sign of "1e-3" belongs to the number (taking it for the imaginary part's
+  // made "2+1e-3i" the imaginary -3 beside a real part that failed to convert).
   std::int32_t q = 0;
   for (std::int32_t k = p - 1; k >= 1; --k) {
     const char c = S[static_cast<std::size_t>(k - 1)];
-    if ((c == '+' || c == '-') && (k == 1 || S[static_cast<std::size_t>(k - 2)] != 'E')) {
+    const char before = k > 1 ? S[static_cast<std::size_t>(k - 2)] : '\0';
+    if ((c == '+' || c == '-') && before != 'E' && before != 'e') {
       q = k;
       break;
     }

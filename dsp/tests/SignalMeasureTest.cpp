@@ -100,6 +100,20 @@ TEST(SignalMeasure, BandRmsByType) {
   EXPECT_TRUE(Raises([&] { BandRms(a, spRMS, true, 2, 2); }, "(Index+Len) > Amplt.Length"));
 }
 
+// A complex spectrum counts by its magnitudes, element by element.
+TEST(SignalMeasure, BandRmsOfComplexAmplitudes) {
+  TVec a;
+  a.Size(3, true);
+  a.CValues()[0] = {3, 4};
+  a.CValues()[1] = {3, 4};
+  a.CValues()[2] = {0, 2};
+  EXPECT_TRUE(orvel::testing::NearRel(BandRms(a, spRMS, true, 0, 2), std::sqrt(50.0), 1e-15));
+  EXPECT_TRUE(orvel::testing::NearRel(BandRms(a, spAmplt, false, 0, 2), 5.0, 1e-15));
+  EXPECT_TRUE(orvel::testing::NearRel(BandRms(a, spPeakPeak, true, 1, -1), std::sqrt(29.0) * std::sqrt(2.0), 1e-15));
+  EXPECT_TRUE(orvel::testing::NearRel(BandRms(a, spPower, true, 1, 2), std::sqrt(3.5), 1e-15));
+  EXPECT_TRUE(Raises([&] { BandRms(a, spRMS, true, 2, 2); }, "(Index+Len) > Amplt.Length"));
+}
+
 TEST(SignalMeasure, Searches) {
   TVec d;
   EXPECT_EQ(FindNearest(Real(d, {5, NAN, 2.2, 1.9, 2.2}), 2), 3);

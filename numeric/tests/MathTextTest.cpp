@@ -81,6 +81,9 @@ TEST(MathText, StrToCplx) {
       {"7", {7, 0}},            {"4i", {0, 4}},           {"i", {0, 1}},
       {"1.5-2.5E-2i", {1.5, -0.025}},                     {" +2i", {0, 2}},
       {"abc+2i", {0, 2}},       {"-2.5", {-2.5, 0}},      {"-1-i", {-1, -1}},
+      // An exponent marker of either case keeps its sign.
+      {"2+1e-3i", {2, 0.001}},  {"1e+5i", {0, 1e5}},      {"-2.5e-1-1e-2i", {-0.25, -0.01}},
+      {"1E+2+3e+1i", {100, 30}},
   };
   for (const auto& [text, z] : cases) {
     const TCplx r = StrToCplx(text, '.');
