@@ -4,8 +4,9 @@
 // from FFTW's wisdom (plans measured before, kept in the wisdom file) when it
 // has some, else a quick FFTW_ESTIMATE plan, made in a millisecond or two.
 // Once a quick plan has been in use for a second, a background thread has it
-// measured (FFTW_MEASURE, no time limit) by a helper process and swaps the
-// measured plan in; transforms running meanwhile go on with the quick one.
+// measured by a helper process (FFTW_MEASURE with no time limit, three times,
+// keeping the fastest) and swaps the measured plan in; transforms running
+// meanwhile go on with the quick one.
 // Measured plans are added to the wisdom file, so the next run plans nothing.
 //
 // Two plans for one problem may differ in the last bits of their results:
