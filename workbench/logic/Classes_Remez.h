@@ -332,6 +332,16 @@ void DesignFilterRecord(TDesignWorkspace& ws, std::int32_t tag, const TFilterRec
 // Delay cut and FFT
 // ---------------------------------------------------------------------------
 
+// Where the delay cut of `taps` taps for `delay` bars puts the indicator:
+// Count coefficients from impulse entry Start; it writes Written entries
+// (N - Start), which for an odd own-exchange response is one beyond Count.
+struct TDelayCut {
+  int Count = 0;
+  int Start = 0;
+  int Written = 0;
+};
+TDelayCut DelayCutBounds(int taps, int delay, int method);
+
 // Cuts the first `taps` entries of ImpulseResponse for `delay` bars and
 // rescales them to a unit sum into DesignCoefficients; method 1 for an
 // own-exchange response, any other value for a library response. Returns

@@ -11,6 +11,21 @@
 
 namespace workbench {
 
+TDelayCut DelayCutBounds(int taps, int delay, int method) {
+  TDelayCut cut;
+  const int N = taps;
+  if (method == 1) {
+    const long double centre = (N - 1) / 2.0L;
+    cut.Count = RoundToInt(centre) + delay;
+    cut.Start = RoundToInt(centre - delay);
+  } else {
+    cut.Count = RoundToInt(N / 2.0L) + delay;
+    cut.Start = N - cut.Count;
+  }
+  cut.Written = N - cut.Start;
+  return cut;
+}
+
 bool TruncateForDelay(TDesignWorkspace& ws, int taps, int delay, int method) {
   std::array<double, MaxCoefficients>& coef = ws.DesignCoefficients.Coef;
   coef.fill(0.0);
@@ -18,16 +33,9 @@ bool TruncateForDelay(TDesignWorkspace& ws, int taps, int delay, int method) {
   if (N < 1) return false;
   if (N > ImpulseCapacity) throw EFilterCheck(msgBadOrder + std::to_string(N));
 
-  int count = 0;
-  int start = 0;
-  if (method == 1) {
-    const long double centre = (N - 1) / 2.0L;
-    count = RoundToInt(centre) + delay;
-    start = RoundToInt(centre - delay);
-  } else {
-    count = RoundToInt(N / 2.0L) + delay;
-    start = N - count;
-  }
+  const TDelayCut cut = DelayCutBounds(N, delay, method);
+  const int count = cut.Count;
+  const int start = cut.Start;
   // An odd own-exchange response writes one entry beyond its count.
   const long long written = static_cast<long long>(N) - start;
   if (count > MaxCoefficients || written > MaxCoefficients)

@@ -8,6 +8,7 @@
 
 #include "numeric/MathCore.h"
 #include "platform/classlib/SysUtils.h"
+#include "platform/classlib/TextUtils.h"
 #include "workbench/logic/Classes_Remez_Library.h"
 #include "workbench/logic/Classes_Remez_Math.h"
 
@@ -24,6 +25,48 @@ std::int32_t OwnOrderEstimate(long double passDeviation, long double stopDeviati
       (-10.0L * numeric::Log10(static_cast<double>(passDeviation * stopDeviation)) - 13.0L) / (14.6L * transition);
   const std::int32_t n = detail::SaturatingRound(estimate);
   return std::max(n, MinEstimatedOrder);
+}
+
+TGeneratorPeriods ClampGeneratorPeriods(std::uint8_t filterType, TGeneratorPeriods p) {
+  // Every correction changes a value toward the order or stops at a range's
+  // end, so the rounds end; the bound only guards against a rule that would not.
+  for (int round = 0; round < 4 * 300; ++round) {
+    const TGeneratorPeriods before = p;
+    switch (filterType) {
+      case ftLowPass:
+        if (p.P1 < 4) p.P1 = InputT1Range.Clamp(4);
+        if (p.P1 <= p.D1) p.D1 = InputTransient1Range.Clamp(p.P1 - 1);
+        break;
+      case ftHighPass:
+        if (p.P1 < 3) p.P1 = InputT1Range.Clamp(3);
+        if (p.P1 >= p.D1) p.D1 = InputTransient1Range.Clamp(p.P1 + 1);
+        break;
+      case ftBandPass:
+      case ftBandStop:
+        if (p.D1 < 3) p.D1 = InputTransient1Range.Clamp(3);
+        if (p.D1 >= p.P1) p.P1 = InputT1Range.Clamp(p.D1 + 1);
+        if (p.P1 >= p.P2) p.P2 = InputT2Range.Clamp(p.P1 + 1);
+        if (p.D2 <= p.P2) p.D2 = InputTransient2Range.Clamp(p.P2 + 1);
+        break;
+      default:
+        return p;
+    }
+    if (p == before) break;
+  }
+  return p;
+}
+
+std::int32_t PeriodOfText(std::string_view text) {
+  const std::string trimmed = classlib::Trim(text);
+  if (trimmed.empty()) return 0;
+  const long double value = std::fabs(std::floor(TextToFloat(trimmed)));
+  return detail::SaturatingRound(value);
+}
+
+std::string ValidatedRippleText(std::string_view text) {
+  const double value = classlib::StrToFloat(text, '.');
+  if (value < MinimumRipple) return "0.0001";
+  return std::string(text);
 }
 
 TFilterRecord ComputeDesignParameters(TDesignWorkspace& ws, const TGeneratorInputs& in) {

@@ -171,5 +171,48 @@ TEST(GeneratorParameters, NegativeInputsAreTakenAsMagnitudes) {
   EXPECT_EQ(f.Order, 50);
 }
 
+TEST(GeneratorParameters, PeriodsSettleInTheBandTypesOrder) {
+  const struct {
+    std::uint8_t type;
+    TGeneratorPeriods in, out;
+  } cases[] = {
+      {ftLowPass, {2, 12, 36, 12}, {4, 3, 36, 12}},     // P1 raised to 4, D1 below it
+      {ftLowPass, {24, 24, 36, 12}, {24, 23, 36, 12}},
+      {ftLowPass, {24, 12, 0, 0}, {24, 12, 0, 0}},      // the band inputs are not looked at
+      {ftHighPass, {24, 12, 36, 12}, {24, 25, 36, 12}},
+      {ftHighPass, {0, 0, 36, 12}, {4, 5, 36, 12}},     // 3 is below the input's range
+      {ftHighPass, {300, 100, 36, 12}, {300, 300, 36, 12}},  // the range ends: left for the estimate
+      {ftBandPass, {10, 12, 36, 52}, {13, 12, 36, 52}},
+      {ftBandPass, {24, 12, 36, 30}, {24, 12, 36, 37}},
+      {ftBandStop, {10, 2, 10, 10}, {10, 3, 11, 12}},
+      {ftBandPass, {40, 50, 36, 12}, {51, 50, 52, 53}},  // every rule in turn
+      {ftBandPass, {300, 300, 300, 300}, {300, 300, 300, 300}},
+      {7, {1, 2, 3, 4}, {1, 2, 3, 4}},                    // no rules for other types
+  };
+  for (const auto& c : cases) {
+    const TGeneratorPeriods out = ClampGeneratorPeriods(c.type, c.in);
+    EXPECT_EQ(out, c.out) << int(c.type) << ": " << c.in.P1 << " " << c.in.D1 << " " << c.in.P2 << " " << c.in.D2
+                          << " gave " << out.P1 << " " << out.D1 << " " << out.P2 << " " << out.D2;
+  }
+}
+
+TEST(GeneratorParameters, PeriodAndRippleTexts) {
+  EXPECT_EQ(PeriodOfText(""), 0);
+  EXPECT_EQ(PeriodOfText("  "), 0);
+  EXPECT_EQ(PeriodOfText("24"), 24);
+  EXPECT_EQ(PeriodOfText("24,9"), 24);
+  EXPECT_EQ(PeriodOfText("-7.5"), 8);  // floor, then the magnitude
+  EXPECT_THROW(PeriodOfText("x"), classlib::EConvertError);
+
+  EXPECT_EQ(ValidatedRippleText("0.08"), "0.08");
+  EXPECT_EQ(ValidatedRippleText("0.00001"), "0.0001");
+  EXPECT_EQ(ValidatedRippleText("-3"), "0.0001");
+  EXPECT_EQ(ValidatedRippleText("0.0001"), "0.0001");
+  // Validation reads the text as it stands: a comma is no decimal separator there.
+  EXPECT_TRUE(orvel::testing::Raises<classlib::EConvertError>([] { ValidatedRippleText("0,08"); },
+                                                               "'0,08' is not a valid floating point value"));
+  EXPECT_THROW(ValidatedRippleText(""), classlib::EConvertError);
+}
+
 }  // namespace
 }  // namespace workbench
