@@ -1,28 +1,16 @@
 // Orvel: the filter-design workbench.
-#include <QApplication>
-#include <QMainWindow>
-#include <QMdiArea>
 #include <QMessageBox>
 #include <QPointer>
-#include <QStatusBar>
 
+#include "platform/classlib/Threads.h"
 #include "platform/classlib/WarningSink.h"
-#include "workbench/logic/HistoryFile.h"
+#include "workbench/forms/OrvelApplication.h"
+#include "workbench/forms/RemezThread.h"
+#include "workbench/forms/UserDialogs.h"
+#include "workbench/forms/formMain.h"
+#include "workbench/logic/SettingsFile.h"
 
 namespace {
-
-// The logic's questions and messages as message boxes.
-class TMessageBoxes : public workbench::TUserMessages {
- public:
-  workbench::TMessageResult MessageBox(const std::string& text, const std::string& caption,
-                                       workbench::TMessageButtons buttons, workbench::TMessageIcon icon) override {
-    static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
-                                                  QMessageBox::Warning, QMessageBox::Critical, QMessageBox::Question};
-    QMessageBox box(icons[icon], QString::fromStdString(caption), QString::fromStdString(text),
-                    buttons == workbench::mbOK ? QMessageBox::Ok : QMessageBox::Ok | QMessageBox::Cancel);
-    return box.exec() == QMessageBox::Ok ? workbench::mrOK : workbench::mrCancel;
-  }
-};
 
 // The libraries' warnings (a property skipped while settings were read, an
 // obsolete value) in one message the user can dismiss; warnings that come
@@ -54,26 +42,21 @@ class TWarningBox : public classlib::TWarningSink {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setOrganizationName("Orvel");
-  QApplication::setApplicationName("Orvel");
+  workbench::TOrvelApplication app(argc, argv);
+  classlib::InstallQtSyncDispatcher();
   TWarningBox warnings;
   classlib::SetWarningSink(&warnings);
-  QMainWindow window;
-  window.setObjectName("frmMain");
-  window.setWindowTitle("Orvel");
-  window.setCentralWidget(new QMdiArea(&window));
-  window.resize(1024, 720);
-  window.show();
-
-  // Until the windows open files themselves: load the history named on the
-  // command line, or the sample history beside the program.
-  const QString history = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                   : QApplication::applicationDirPath() + "/SAMPLE60.hst";
-  TMessageBoxes messages;
-  if (workbench::LoadHistoryFile(history.toStdString(), messages))
-    window.statusBar()->showMessage(history + ": " + QString::fromStdString(workbench::HistoryFileLabel(workbench::History)));
-  const int result = app.exec();
+  workbench::TQtUserDialogs dialogs;
+  app.SetDialogs(&dialogs);
+  int result = 0;
+  {
+    workbench::TfrmMain frmMain(dialogs, workbench::DefaultSettingsFilePath());
+    frmMain.show();
+    result = app.exec();
+  }
+  // A design stopped by the closing windows may still be on its way out.
+  workbench::WaitForDesignThreads();
+  app.SetDialogs(nullptr);
   classlib::SetWarningSink(nullptr);
   return result;
 }

@@ -1,0 +1,77 @@
+// Controls of the workbench's windows that Qt has no exact match for: the
+// integer spin edit, whose text may be empty or anything while it is edited,
+// and the radio group with its item index.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QString>
+#include <QStringList>
+
+#include "workbench/logic/formRemezParameters.h"
+
+class QRadioButton;
+class QButtonGroup;
+class QKeyEvent;
+class QResizeEvent;
+class QToolButton;
+
+namespace workbench {
+
+// An integer edit with a range and up and down buttons. Setting a value
+// stores the nearer bound of a value outside the range; reading a text that
+// is not an integer in the range gives the minimum. The text itself may be
+// anything while it is edited, and every change of it (typed or set) is a
+// change of the control (textChanged).
+class TSpinEdit : public QLineEdit {
+ public:
+  TSpinEdit(QWidget* parent, const QString& name, TInputRange range, int value);
+
+  // properties
+  QString Text() const { return text(); }
+  void SetText(const QString& value) { setText(value); }
+  int Value() const;
+  void SetValue(int value);
+  TInputRange Range() const { return FRange; }
+
+  // operations
+  // The up (1) or down (-1) button: the value moves by one within the range.
+  void Step(int delta);
+
+ protected:
+  // overrides
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  TInputRange FRange;
+  QToolButton* FUp = nullptr;
+  QToolButton* FDown = nullptr;
+};
+
+// A group box of radio buttons, one per item, with the index of the checked one.
+class TRadioGroup : public QGroupBox {
+ public:
+  TRadioGroup(QWidget* parent, const QString& name, const QString& caption, const QStringList& items);
+
+  // properties
+  int ItemIndex() const;
+  // Checks item `index` (or none for -1); fires no click.
+  void SetItemIndex(int index);
+  int Count() const { return static_cast<int>(FButtons.size()); }
+  QRadioButton* Button(int index) const { return FButtons.at(index); }
+  void SetItem(int index, const QString& text);
+
+  // events
+  // A click of the user on an item.
+  std::function<void()> OnClick;
+
+ private:
+  std::vector<QRadioButton*> FButtons;
+  QButtonGroup* FGroup = nullptr;
+};
+
+}  // namespace workbench

@@ -1,0 +1,272 @@
+// The main window: commands, child windows, settings and the close sequence.
+// Tested by: tests/MainWindowTest.cpp
+#include "workbench/forms/formMain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QList>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPointer>
+#include <QShowEvent>
+#include <QToolBar>
+
+#include "platform/classlib/SysUtils.h"
+#include "workbench/forms/Icons.h"
+#include "workbench/forms/formAbout.h"
+#include "workbench/forms/formRemez.h"
+#include "workbench/logic/Classes_Remez.h"
+#include "workbench/logic/FileErrors.h"
+#include "workbench/logic/SettingsFile.h"
+
+namespace workbench {
+
+namespace {
+
+QAction* NewAction(QObject* owner, const char* name, const QString& caption, const QString& hint = {}) {
+  auto* action = new QAction(caption, owner);
+  action->setObjectName(name);
+  action->setToolTip(hint.isEmpty() ? caption : hint);
+  action->setStatusTip(hint);
+  return action;
+}
+
+void SetHint(QAction* action, const QString& hint) {
+  action->setToolTip(hint);
+  action->setStatusTip(hint);
+}
+
+}  // namespace
+
+QString MainWindowCaption(const QString& caption) {
+  return caption + " [v. " + QString::fromStdString(GetFileVersionString()) + "]";
+}
+
+TfrmMain::TfrmMain(TUserDialogs& dialogs, std::string settingsFileName, QWidget* parent)
+    : QMainWindow(parent), FDialogs(dialogs), FSettingsFileName(std::move(settingsFileName)) {
+  setObjectName("frmMain");
+  setWindowTitle("Orvel");
+  MDIClient = new QMdiArea(this);
+  MDIClient->setObjectName("MDIClient");
+  MDIClient->setBackground(palette().color(QPalette::Dark));
+  setCentralWidget(MDIClient);
+  CreateActions();
+  CreateMenusAndToolbar();
+  resize(1024, 720);
+  FormCreate();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+template <class Handler>
+void TfrmMain::Bind(QAction* action, Handler handler) {
+  connect(action, &QAction::triggered, this, Guarded(FDialogs, [this, handler] { (this->*handler)(); }));
+}
+
+void TfrmMain::CreateActions() {
+  actFormRemez = NewAction(this, "actFormRemez", "Генератор фильтров", "Открытие диалога генератора цифровых фильтров");
+  actFormMethods = NewAction(this, "actFormMethods", "Работа с методами",
+                             "Вызов диалога работы с групповым созданием \nнаборов фильтров, индикаторов и методов");
+  actFormCompare = NewAction(this, "actFormCompare", "Сравнение фильтров",
+                             "Вызов диалога сравнения и  подбора параметров разных фильтров.\n"
+                             "Фильтры сравниваются на одной истории котировок,\n"
+                             "параметры подбираются перебором");
+  actFormSpectrum = NewAction(this, "actFormSpectrum", "Спектральный анализ");
+  actFileOpen = NewAction(this, "actFileOpen", "Открыть файл", "Открытие файла с данными для последующей обработки");
+  actFileSave = NewAction(this, "actFileSave", "Сохранить", "Сохранение данных в файл");
+  actFormCopy = NewAction(this, "actFormCopy", "Копировать", "Копирование в буфер Windows");
+  actZoomIn = NewAction(this, "actZoomIn", "Увеличить график");
+  actZoomOut = NewAction(this, "actZoomOut", "Уменьшить график");
+  actRefresh = NewAction(this, "actRefresh", "Обновить график");
+  actSpectrumParameters = NewAction(this, "actSpectrumParameters", "Параметры спектра");
+  mnuMainClose = NewAction(this, "mnuMainClose", "Exit");
+  mnuMainAbout = NewAction(this, "mnuMainAbout", "About");
+
+  actFileOpen->setIcon(ToolbarIcon(tiFileOpen, *style()));
+  actFileSave->setIcon(ToolbarIcon(tiFileSave, *style()));
+  actFormCopy->setIcon(ToolbarIcon(tiCopy, *style()));
+  actFormRemez->setIcon(ToolbarIcon(tiGenerator, *style()));
+  actFormMethods->setIcon(ToolbarIcon(tiMethods, *style()));
+  actFormCompare->setIcon(ToolbarIcon(tiCompare, *style()));
+  actFormSpectrum->setIcon(ToolbarIcon(tiSpectrum, *style()));
+
+  // The methods, comparison and spectrum windows are not part of the program
+  // yet: their commands stay off, and so do the commands only they serve.
+  actFormMethods->setEnabled(false);
+  actFormCompare->setEnabled(false);
+  actFormSpectrum->setEnabled(false);
+  actSpectrumParameters->setEnabled(false);
+
+  Bind(actFormRemez, &TfrmMain::actFormRemezExecute);
+  Bind(actFileOpen, &TfrmMain::actFileOpenExecute);
+  Bind(actFileSave, &TfrmMain::actFileSaveExecute);
+  Bind(actFormCopy, &TfrmMain::actFormCopyExecute);
+  Bind(actZoomIn, &TfrmMain::actZoomInExecute);
+  Bind(actZoomOut, &TfrmMain::actZoomOutExecute);
+  Bind(actRefresh, &TfrmMain::actRefreshExecute);
+  Bind(mnuMainClose, &TfrmMain::mnuMainCloseClick);
+  Bind(mnuMainAbout, &TfrmMain::mnuMainAboutClick);
+}
+
+void TfrmMain::CreateMenusAndToolbar() {
+  QMenu* file = menuBar()->addMenu("File");
+  file->setObjectName("mnuMainFile");
+  file->addAction(actFileOpen);
+  file->addAction(actFileSave);
+  file->addSeparator();
+  file->addAction(mnuMainClose);
+  QMenu* edit = menuBar()->addMenu("Edit");
+  edit->setObjectName("mnuMainEdit");
+  edit->addAction(actSpectrumParameters);
+  edit->addAction(actFormCopy);
+  QMenu* view = menuBar()->addMenu("View");
+  view->setObjectName("mnuMainView");
+  view->addAction(actFormRemez);
+  view->addAction(actFormMethods);
+  view->addAction(actFormCompare);
+  view->addAction(actFormSpectrum);
+  view->addSeparator();
+  view->addAction(actRefresh);
+  view->addAction(actZoomIn);
+  view->addAction(actZoomOut);
+  QMenu* help = menuBar()->addMenu("Help");
+  help->setObjectName("mnuMainHelp");
+  help->addAction(mnuMainAbout);
+
+  ToolBar1 = addToolBar("ToolBar1");
+  ToolBar1->setObjectName("ToolBar1");
+  ToolBar1->setMovable(false);
+  ToolBar1->addAction(actFileOpen);
+  ToolBar1->addAction(actFileSave);
+  ToolBar1->addSeparator();
+  ToolBar1->addAction(actFormCopy);
+  ToolBar1->addSeparator();
+  ToolBar1->addAction(actFormRemez);
+  ToolBar1->addAction(actFormMethods);
+  ToolBar1->addAction(actFormCompare);
+  ToolBar1->addAction(actFormSpectrum);
+}
+
+void TfrmMain::FormCreate() {
+  setWindowTitle(MainWindowCaption(windowTitle()));
+  actFileSave->setEnabled(false);
+  classlib::SetDecimalSeparator('.');
+  try {
+    WorkbenchSettings = ReadWorkbenchSettings(FSettingsFileName);
+  } catch (...) {
+    // An unreadable settings file costs the remembered inputs, not the start.
+    WorkbenchSettings = DefaultWorkbenchSettings();
+    FDialogs.ShowException(std::current_exception());
+  }
+}
+
+void TfrmMain::FormShow() { actFormRemezExecute(); }
+
+void TfrmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (FShown || event->spontaneous()) return;
+  FShown = true;
+  Guarded(FDialogs, [this] { FormShow(); })();
+}
+
+QMdiSubWindow* TfrmMain::FindChildWindow(const QString& name) const {
+  for (QMdiSubWindow* child : MDIClient->subWindowList())
+    if (child->objectName().toLower() == name) return child;
+  return nullptr;
+}
+
+QMdiSubWindow* TfrmMain::ActiveChild() const { return MDIClient->currentSubWindow(); }
+
+bool TfrmMain::ActivateChild(const QString& name) {
+  QMdiSubWindow* child = FindChildWindow(name);
+  if (child == nullptr) return false;
+  child->raise();
+  MDIClient->setActiveSubWindow(child);
+  activateWindow();
+  return true;
+}
+
+void TfrmMain::actFormRemezExecute() {
+  if (!ActivateChild("frmremez")) new TfrmRemez(*this);
+  actFileOpen->setEnabled(true);
+  SetHint(actFileOpen, "Открыть файл (настройки фильтра или история из МетаТрейдера)");
+  actFileSave->setEnabled(false);
+  SetHint(actFileSave, "Сохранить текст индикатора или настройки фильтра в файл");
+  actFormCopy->setEnabled(false);
+  SetHint(actFormCopy, "Копировать текст индикатора в буфер Windows");
+  actZoomIn->setEnabled(true);
+  actZoomOut->setEnabled(true);
+  actRefresh->setEnabled(true);
+  // A generator that was open already keeps what it has to save.
+  if (TfrmRemez* generator = dynamic_cast<TfrmRemez*>(FindChildWindow("frmremez"))) generator->UpdateMainCommands();
+}
+
+void TfrmMain::SetMethodsCommandEnabled(bool) {
+  // Nothing to enable until the methods window is part of the program.
+  actFormMethods->setEnabled(false);
+}
+
+TfrmRemez* TfrmMain::ActiveGenerator() const {
+  QMdiSubWindow* child = ActiveChild();
+  if (child == nullptr || child->objectName().toLower() != "frmremez") return nullptr;
+  return dynamic_cast<TfrmRemez*>(child);
+}
+
+void TfrmMain::actFileOpenExecute() {
+  if (TfrmRemez* generator = ActiveGenerator()) generator->actFileOpenExecute();
+}
+
+void TfrmMain::actFileSaveExecute() {
+  if (TfrmRemez* generator = ActiveGenerator()) generator->actFileSaveExecute();
+}
+
+void TfrmMain::actFormCopyExecute() {
+  if (TfrmRemez* generator = ActiveGenerator()) generator->actCopyToClipboardExecute();
+}
+
+void TfrmMain::actZoomInExecute() {
+  if (TfrmRemez* generator = ActiveGenerator()) generator->actChartZoomInExecute();
+}
+
+void TfrmMain::actZoomOutExecute() {
+  if (TfrmRemez* generator = ActiveGenerator()) generator->actChartZoomOutExecute();
+}
+
+void TfrmMain::actRefreshExecute() {
+  if (TfrmRemez* generator = ActiveGenerator()) generator->actChartRefreshExecute();
+}
+
+void TfrmMain::mnuMainAboutClick() {
+  TfrmAbout about(FDialogs);
+  FDialogs.ExecModal(about);
+}
+
+void TfrmMain::mnuMainCloseClick() { close(); }
+
+bool TfrmMain::FormCloseQuery() {
+  // The children free themselves as they close: close them from a list taken first.
+  const QList<QMdiSubWindow*> children = MDIClient->subWindowList();
+  for (QMdiSubWindow* child : children) {
+    QPointer<QMdiSubWindow> guard(child);
+    if (guard) guard->close();
+  }
+  try {
+    WriteWorkbenchSettings(FSettingsFileName, WorkbenchSettings);
+  } catch (...) {
+    FDialogs.ShowException(std::current_exception());
+  }
+  return true;
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  bool allowed = true;
+  Guarded(FDialogs, [&] { allowed = FormCloseQuery(); })();
+  if (allowed) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace workbench

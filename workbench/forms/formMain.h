@@ -1,0 +1,96 @@
+// The workbench's main window: the multiple-document frame with its menu,
+// toolbar and commands, which opens the child windows (one of each), sends
+// its commands to the active child, and reads the settings file when it is
+// created and writes it when it closes.
+#pragma once
+
+#include <string>
+
+#include <QMainWindow>
+
+#include "workbench/forms/UserDialogs.h"
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+
+namespace workbench {
+
+class TfrmRemez;
+
+class TfrmMain : public QMainWindow {
+ public:
+  // The settings are read from and written to settingsFileName.
+  TfrmMain(TUserDialogs& dialogs, std::string settingsFileName, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // properties
+  TUserDialogs& Dialogs() const { return FDialogs; }
+  const std::string& SettingsFileName() const { return FSettingsFileName; }
+
+  // controls
+  QMdiArea* MDIClient = nullptr;
+  QToolBar* ToolBar1 = nullptr;
+  QAction* actFormRemez = nullptr;
+  QAction* actFormMethods = nullptr;
+  QAction* actFormCompare = nullptr;
+  QAction* actFormSpectrum = nullptr;
+  QAction* actFileOpen = nullptr;
+  QAction* actFileSave = nullptr;
+  QAction* actFormCopy = nullptr;
+  QAction* actZoomIn = nullptr;
+  QAction* actZoomOut = nullptr;
+  QAction* actRefresh = nullptr;
+  QAction* actSpectrumParameters = nullptr;
+  QAction* mnuMainClose = nullptr;
+  QAction* mnuMainAbout = nullptr;
+
+  // events
+  void FormCreate();
+  void FormShow();
+  // Closes every child, writes the settings file; closing is always allowed.
+  bool FormCloseQuery();
+  void mnuMainAboutClick();
+  void mnuMainCloseClick();
+  void actFormRemezExecute();
+  void actFileOpenExecute();
+  void actFileSaveExecute();
+  void actFormCopyExecute();
+  void actZoomInExecute();
+  void actZoomOutExecute();
+  void actRefreshExecute();
+
+  // operations
+  // The child window whose component name is `name` in lower case, or none.
+  QMdiSubWindow* FindChildWindow(const QString& name) const;
+  // The active child window, or none.
+  QMdiSubWindow* ActiveChild() const;
+  // The generator disables the methods command while it designs; the command
+  // stays off while the methods window is not part of the program.
+  void SetMethodsCommandEnabled(bool enabled);
+
+ protected:
+  // overrides
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateMenusAndToolbar();
+  // Brings an existing child to the front; false when there is none.
+  bool ActivateChild(const QString& name);
+  TfrmRemez* ActiveGenerator() const;
+  // Connects an action to a handler that hands its failures to the dialogs.
+  template <class Handler>
+  void Bind(QAction* action, Handler handler);
+
+  TUserDialogs& FDialogs;
+  std::string FSettingsFileName;
+  bool FShown = false;
+};
+
+// The caption of the main window: its caption and " [v. <version>]".
+QString MainWindowCaption(const QString& caption);
+
+}  // namespace workbench

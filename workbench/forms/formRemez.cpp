@@ -1,0 +1,449 @@
+// The filter generator's controls, layout and event wiring.
+// Tested by: tests/GeneratorInputsTest.cpp, tests/GeneratorDesignTest.cpp,
+// tests/GeneratorFilesTest.cpp, tests/GeneratorScreenshotTest.cpp
+#include "workbench/forms/formRemez.h"
+
+#include <cmath>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "workbench/forms/Controls.h"
+#include "workbench/forms/RemezThread.h"
+#include "workbench/forms/formMain.h"
+
+namespace workbench {
+
+namespace {
+
+QLabel* NewLabel(QWidget* parent, const char* name, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+QAction* NewAction(QWidget* owner, const char* name, const QString& caption, const QString& hint,
+                   const QKeySequence& shortcut = {}) {
+  auto* action = new QAction(caption, owner);
+  action->setObjectName(name);
+  action->setToolTip(hint);
+  action->setStatusTip(hint);
+  action->setShortcut(shortcut);
+  action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  owner->addAction(action);
+  return action;
+}
+
+// The place of a chart that the chart engine does not draw yet: it says so,
+// and shows nothing that could pass for a chart.
+QWidget* NewChartPlaceholder(QWidget* parent, const char* name, const QString& caption) {
+  auto* placeholder = new QLabel(caption + "\nдиаграмма ещё не подключена", parent);
+  placeholder->setObjectName(QString(name) + "Placeholder");
+  placeholder->setAlignment(Qt::AlignCenter);
+  placeholder->setFrameShape(QFrame::StyledPanel);
+  placeholder->setMinimumSize(120, 80);
+  placeholder->setStyleSheet("QLabel { background: #202020; color: #a0a0a0; }");
+  return placeholder;
+}
+
+}  // namespace
+
+TfrmRemez::TfrmRemez(TfrmMain& owner)
+    : QMdiSubWindow(nullptr), FMain(owner), FDialogs(owner.Dialogs()) {
+  setObjectName("frmRemez");
+  setWindowTitle("Расчет фильтров");
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  auto* body = new QWidget(this);
+  body->setObjectName("pnBody");
+  auto* layout = new QVBoxLayout(body);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  auto* row = new QHBoxLayout;
+  row->setContentsMargins(2, 2, 2, 2);
+  CreateActions();
+  row->addWidget(CreateInputPanel());
+  row->addWidget(CreateResultPages(), 1);
+  layout->addLayout(row, 1);
+  StatusBar1 = new QStatusBar(body);
+  StatusBar1->setObjectName("StatusBar1");
+  StatusBar1->setSizeGripEnabled(false);
+  layout->addWidget(StatusBar1);
+  setWidget(body);
+
+  ConnectEvents();
+  FormCreate();
+  FMain.MDIClient->addSubWindow(this);
+  showMaximized();
+}
+
+TfrmRemez::~TfrmRemez() {
+  // A run still going on when the window goes has nothing to report to.
+  StopDesign();
+}
+
+template <class Handler>
+void TfrmRemez::Bind(QAction* action, Handler handler) {
+  connect(action, &QAction::triggered, this, Guarded(FDialogs, [this, handler] { (this->*handler)(); }));
+}
+
+template <class Signal, class Sender, class Body>
+void TfrmRemez::On(Sender* sender, Signal signal, Body body) {
+  connect(sender, signal, this, Guarded(FDialogs, std::move(body)));
+}
+
+void TfrmRemez::CreateActions() {
+  actFileOpen = NewAction(this, "actFileOpen", "Открыть ...", "Открыть файл с настройками фильтра", QKeySequence("Ctrl+O"));
+  actFileSave = NewAction(this, "actFileSave", "Сохранить ...",
+                          "Сохранить текст индикатора или настройки фильтра  в файл", QKeySequence("Ctrl+S"));
+  actCopyToClipboard = NewAction(this, "actCopyToClipboard", "Копировать",
+                                 "Копировать текст индикатора в буфер Windows", QKeySequence("Ctrl+C"));
+  actChartRefresh = NewAction(this, "actChartRefresh", "Обновить график",
+                              "Отобразить другие значения в графике (вид в программе теханализа)",
+                              QKeySequence("Ctrl+R"));
+  actChartZoomIn = NewAction(this, "actChartZoomIn", "Zoom In", "Увеличение");
+  actChartZoomOut = NewAction(this, "actChartZoomOut", "Zoom Out", "Уменьшение");
+  actChartCompare = NewAction(this, "actChartCompare", "Сравнить >>",
+                              "Передать рассчитанный фильтр в окно сравнения нескольких фильтров");
+  actFileSave->setEnabled(false);
+  actCopyToClipboard->setEnabled(false);
+  // The comparison window is not part of the program yet.
+  actChartCompare->setEnabled(false);
+}
+
+QWidget* TfrmRemez::CreateInputPanel() {
+  auto* panel = new QWidget(this);
+  panel->setObjectName("pnParameters");
+  panel->setFixedWidth(290);
+  auto* column = new QVBoxLayout(panel);
+  column->setContentsMargins(2, 2, 2, 2);
+  column->setSpacing(4);
+
+  FilterType = new TRadioGroup(panel, "FilterType", "Тип фильтра",
+                               {"ФНЧ (FATL, SATL) QZLP", "ФВЧ QZHP", "Полосовой (RBCI) QZBP", "Режекторный QZSP"});
+  FilterType->setToolTip("Укажите необходимый вам тип цифрового фильтра");
+  column->addWidget(FilterType);
+
+  FIRGroupBox = new QGroupBox("Полоса пропускания, бар", panel);
+  FIRGroupBox->setObjectName("FIRGroupBox");
+  auto* grid = new QGridLayout(FIRGroupBox);
+  grid->setContentsMargins(6, 4, 6, 4);
+  grid->setVerticalSpacing(3);
+  InputT1 = new TSpinEdit(FIRGroupBox, "InputT1", InputT1Range, 24);
+  InputTransient1 = new TSpinEdit(FIRGroupBox, "InputTransient1", InputTransient1Range, 12);
+  InputRipple = new QLineEdit("0.08", FIRGroupBox);
+  InputRipple->setObjectName("InputRipple");
+  InputAtten1 = new TSpinEdit(FIRGroupBox, "InputAtten1", InputAtten1Range, 40);
+  InputT2 = new TSpinEdit(FIRGroupBox, "InputT2", InputT2Range, 36);
+  InputTransient2 = new TSpinEdit(FIRGroupBox, "InputTransient2", InputTransient2Range, 12);
+  InputAtten2 = new TSpinEdit(FIRGroupBox, "InputAtten2", InputAtten2Range, 40);
+  LabelP2a = NewLabel(FIRGroupBox, "LabelP2a", "Период отсечки P2");
+  LabelP2b = NewLabel(FIRGroupBox, "LabelP2b", "Период отсечки D2\nпереходного процесса");
+  LabelP2c = NewLabel(FIRGroupBox, "LabelP2c", "Затухание в полосе \nзадержки A2, -Дб");
+  const std::pair<QLabel*, QWidget*> rows[] = {
+      {NewLabel(FIRGroupBox, "Label1", "Период отсечки P1"), InputT1},
+      {NewLabel(FIRGroupBox, "Label2", "Период отсечки D1\nпереходного процесса"), InputTransient1},
+      {NewLabel(FIRGroupBox, "Label3", "Биения в полосе \nпропускания, Дб"), InputRipple},
+      {NewLabel(FIRGroupBox, "Label4", "Затухание в полосе \nзадержки A1, -Дб"), InputAtten1},
+      {LabelP2a, InputT2},
+      {LabelP2b, InputTransient2},
+      {LabelP2c, InputAtten2},
+  };
+  int r = 0;
+  for (const auto& [label, input] : rows) {
+    input->setFixedWidth(70);
+    grid->addWidget(label, r, 0);
+    grid->addWidget(input, r++, 1);
+  }
+  column->addWidget(FIRGroupBox);
+
+  auto* delayRow = new QHBoxLayout;
+  InputDelay = new TSpinEdit(panel, "InputDelay", InputDelayRange, 0);
+  InputDelay->setFixedWidth(70);
+  delayRow->addWidget(NewLabel(panel, "Label5", "Задержка, бар"));
+  delayRow->addWidget(InputDelay);
+  column->addLayout(delayRow);
+
+  auto* methods = new QHBoxLayout;
+  Method1 = new QRadioButton("Метод 1", panel);
+  Method1->setObjectName("Method1");
+  Method2 = new QRadioButton("Метод 2", panel);
+  Method2->setObjectName("Method2");
+  Method1->setChecked(true);
+  methods->addWidget(Method1);
+  methods->addWidget(Method2);
+  column->addLayout(methods);
+
+  auto* orderRow = new QHBoxLayout;
+  CheckBoxOrder = new QCheckBox("Автоматически", panel);
+  CheckBoxOrder->setObjectName("CheckBoxOrder");
+  CheckBoxOrder->setChecked(true);
+  InputOrder = new TSpinEdit(panel, "InputOrder", InputOrderRange, 20);
+  InputOrder->setFixedWidth(70);
+  InputOrder->hide();
+  orderRow->addWidget(CheckBoxOrder);
+  orderRow->addWidget(InputOrder);
+  column->addLayout(orderRow);
+
+  auto* estimateRow = new QHBoxLayout;
+  Label7 = NewLabel(panel, "Label7", "Порядок фильтра");
+  LabelOrder = NewLabel(panel, "LabelOrder", "10");
+  QFont bold = LabelOrder->font();
+  bold.setBold(true);
+  LabelOrder->setFont(bold);
+  Label7->hide();
+  LabelOrder->hide();
+  estimateRow->addWidget(Label7);
+  estimateRow->addWidget(LabelOrder);
+  estimateRow->addStretch();
+  column->addLayout(estimateRow);
+
+  CheckBoxAuto = new QCheckBox("Расчет на лету", panel);
+  CheckBoxAuto->setObjectName("CheckBoxAuto");
+  column->addWidget(CheckBoxAuto);
+  ButtonStart = new QPushButton("Расчет параметров", panel);
+  ButtonStart->setObjectName("ButtonStart");
+  column->addWidget(ButtonStart);
+  WarnLabel = NewLabel(panel, "WarnLabel", {});
+  WarnLabel->setStyleSheet("color: #c00000");
+  WarnLabel->setWordWrap(true);
+  WarnLabel->hide();
+  column->addWidget(WarnLabel);
+
+  FIRTextMode = new TRadioGroup(panel, "FIRTextMode", "Текст индикаторов в формате",
+                                {"Omega ProSuite", "MetaStock", "MetaTrader MQL2", "MetaTrader MQL4",
+                                 "Только коэффициенты"});
+  FIRTextMode->setToolTip("Укажите форму вывода рассчитанных коэффициентов фильтра \nв одном из четырех форматов");
+  FIRTextMode->setEnabled(false);
+  column->addWidget(FIRTextMode);
+
+  chkSeparate = new QCheckBox("Separate?", panel);
+  chkSeparate->setObjectName("chkSeparate");
+  chkSeparate->hide();
+  column->addWidget(chkSeparate);
+  btnCopy = new QPushButton(actChartCompare->text(), panel);
+  btnCopy->setObjectName("btnCopy");
+  btnCopy->setToolTip(actChartCompare->toolTip());
+  btnCopy->setEnabled(actChartCompare->isEnabled());
+  btnCopy->hide();
+  column->addWidget(btnCopy);
+  cbxMomentum = new QComboBox(panel);
+  cbxMomentum->setObjectName("cbxMomentum");
+  cbxMomentum->setToolTip("Перечень моментумов и осцилляторов");
+  cbxMomentum->setEnabled(false);
+  cbxMomentum->hide();
+  column->addWidget(cbxMomentum);
+  column->addStretch();
+
+  InputT1->setToolTip("Задайте период отсечки Р1 (в барах)");
+  InputTransient1->setToolTip("Задайте период отсечки переходного периода D1 (в барах)");
+  InputRipple->setToolTip("Задайте величину биений в области пропускания R, Дб");
+  InputAtten1->setToolTip("Задайте величину затухания в полосе задерживания A1, Дб");
+  InputDelay->setToolTip("Задайте величину задержки фильтра");
+  InputT2->setToolTip("Задайте период отсечки Р2 (в барах)");
+  InputTransient2->setToolTip("Задайте период отсечки переходного периода D2 (в барах)");
+  InputAtten2->setToolTip("Задайте величину затухания в полосе задерживания A2, Дб");
+  Method1->setToolTip("Расчет фильтра методом рекурсивного алгоритма Ремеза");
+  Method2->setToolTip("Расчет фильтра методом алгоритма Паркса-МакКлилана");
+  InputOrder->setToolTip("Задайте требуемый порядок фильтра");
+  CheckBoxOrder->setToolTip("Автоматически рассчитать порядок фильтра");
+  CheckBoxAuto->setToolTip("При включении расчет параметров будет производиться сразу же на лету");
+  ButtonStart->setToolTip("Произвести расчет параметров фильтра");
+  return panel;
+}
+
+QWidget* TfrmRemez::CreateResultPages() {
+  auto* splitter = new QSplitter(Qt::Vertical, this);
+  splitter->setObjectName("Splitter1");
+
+  pcMain = new QTabWidget(splitter);
+  pcMain->setObjectName("pcMain");
+  auto* fftPage = new QWidget(pcMain);
+  fftPage->setObjectName("tsFFT");
+  auto* fftLayout = new QHBoxLayout(fftPage);
+  fftLayout->setContentsMargins(0, 0, 0, 0);
+  FFTSplitter = new QSplitter(Qt::Horizontal, fftPage);
+  FFTSplitter->setObjectName("FFTSplitter");
+  pnFFT1 = new QWidget(FFTSplitter);
+  pnFFT1->setObjectName("pnFFT1");
+  (new QVBoxLayout(pnFFT1))->addWidget(NewChartPlaceholder(pnFFT1, "ChartPower", "АЧХ"));
+  pnFFT2 = new QWidget(FFTSplitter);
+  pnFFT2->setObjectName("pnFFT2");
+  (new QVBoxLayout(pnFFT2))->addWidget(NewChartPlaceholder(pnFFT2, "ChartPhase", "ФЧХ"));
+  for (QWidget* pane : {pnFFT1, pnFFT2}) pane->layout()->setContentsMargins(0, 0, 0, 0);
+  fftLayout->addWidget(FFTSplitter);
+  pcMain->addTab(fftPage, "Частотная БПФ");
+
+  auto* logPage = new QWidget(pcMain);
+  logPage->setObjectName("tsLog");
+  auto* logLayout = new QVBoxLayout(logPage);
+  logLayout->setContentsMargins(0, 0, 0, 0);
+  logLayout->addWidget(NewChartPlaceholder(logPage, "LogChart", "АЧХ"));
+  pcMain->addTab(logPage, "Частотная Log");
+
+  tsTimeChart = new QWidget(pcMain);
+  tsTimeChart->setObjectName("tsTimeChart");
+  tsTimeChart->setToolTip("Вид индикатора в программе теханализа");
+  auto* timeLayout = new QGridLayout(tsTimeChart);
+  timeLayout->setContentsMargins(0, 0, 0, 0);
+  TimeChartHost = NewChartPlaceholder(tsTimeChart, "TimeChart", "Котировки и индикатор");
+  timeLayout->addWidget(TimeChartHost, 0, 0);
+  HSTLabel = NewLabel(tsTimeChart, "HSTLabel", {});
+  HSTLabel->setStyleSheet("color: white; background: transparent");
+  HSTLabel->setToolTip("Внешний вид графика загружен из файла с данными");
+  HSTLabel->hide();
+  timeLayout->addWidget(HSTLabel, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+  pcMain->addTab(tsTimeChart, "В программе теханализа");
+
+  pcText = new QTabWidget(splitter);
+  pcText->setObjectName("pcText");
+  auto* textPage = new QWidget(pcText);
+  textPage->setObjectName("tsText");
+  auto* textLayout = new QVBoxLayout(textPage);
+  textLayout->setContentsMargins(0, 0, 0, 0);
+  Memo1 = new QPlainTextEdit(textPage);
+  Memo1->setObjectName("Memo1");
+  Memo1->setReadOnly(true);
+  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QFont fixed("Courier New");
+  fixed.setStyleHint(QFont::Monospace);
+  Memo1->setFont(fixed);
+  textLayout->addWidget(Memo1, 1);
+  pnSetPrice = new QWidget(textPage);
+  pnSetPrice->setObjectName("pnSetPrice");
+  auto* priceRow = new QHBoxLayout(pnSetPrice);
+  priceRow->setContentsMargins(4, 0, 4, 0);
+  priceRow->addWidget(NewLabel(pnSetPrice, "Label6", "Исходная цена:"));
+  rbPrice1 = new QRadioButton("Close", pnSetPrice);
+  rbPrice1->setObjectName("rbPrice1");
+  rbPrice1->setChecked(true);
+  rbPrice2 = new QRadioButton("(High+Low)/2", pnSetPrice);
+  rbPrice2->setObjectName("rbPrice2");
+  priceRow->addWidget(rbPrice1);
+  priceRow->addWidget(rbPrice2);
+  priceRow->addStretch();
+  textLayout->addWidget(pnSetPrice);
+  pcText->addTab(textPage, "Текст индикатора");
+
+  auto* livePage = new QWidget(pcText);
+  livePage->setObjectName("tsLive");
+  auto* liveLayout = new QVBoxLayout(livePage);
+  liveLayout->setContentsMargins(0, 0, 0, 0);
+  QWidget* functionChart = NewChartPlaceholder(livePage, "ChartFunct", "LiveChart");
+  functionChart->setToolTip("Двигайте точки на графике для изменения\nкривой передаточной функции фильтра");
+  liveLayout->addWidget(functionChart);
+  pcText->addTab(livePage, "\"Живая\" Имп. Хар.");
+
+  splitter->setStretchFactor(0, 3);
+  splitter->setStretchFactor(1, 2);
+  return splitter;
+}
+
+void TfrmRemez::ConnectEvents() {
+  FilterType->OnClick = Guarded(FDialogs, [this] { FilterTypeClick(); });
+  FIRTextMode->OnClick = Guarded(FDialogs, [this] { FIRTextModeClick(); });
+  for (TSpinEdit* input : {InputT1, InputTransient1, InputAtten1, InputT2, InputTransient2, InputAtten2, InputOrder})
+    On(input, &QLineEdit::textChanged, [this] { ValidateParameters(); });
+  On(InputDelay, &QLineEdit::textChanged, [this] { InputDelayChange(); });
+  On(Method1, &QRadioButton::clicked, [this] { ValidateParameters(); });
+  On(Method2, &QRadioButton::clicked, [this] { ValidateParameters(); });
+  On(CheckBoxOrder, &QCheckBox::clicked, [this] { CheckBoxOrderClick(); });
+  On(CheckBoxAuto, &QCheckBox::clicked, [this] { CheckBoxAutoClick(); });
+  On(ButtonStart, &QPushButton::clicked, [this] { ButtonStartClick(); });
+  On(rbPrice1, &QRadioButton::clicked, [this] { ChangePriceClick(); });
+  On(rbPrice2, &QRadioButton::clicked, [this] { ChangePriceClick(); });
+  On(chkSeparate, &QCheckBox::clicked, [this] { chkSeparateClick(); });
+  On(btnCopy, &QPushButton::clicked, [this] { actChartCompare->trigger(); });
+  Bind(actFileOpen, &TfrmRemez::actFileOpenExecute);
+  Bind(actFileSave, &TfrmRemez::actFileSaveExecute);
+  Bind(actCopyToClipboard, &TfrmRemez::actCopyToClipboardExecute);
+  Bind(actChartRefresh, &TfrmRemez::actChartRefreshExecute);
+  Bind(actChartZoomIn, &TfrmRemez::actChartZoomInExecute);
+  Bind(actChartZoomOut, &TfrmRemez::actChartZoomOutExecute);
+
+  for (QWidget* input : std::initializer_list<QWidget*>{InputT1, InputTransient1, InputRipple, InputAtten1, InputDelay,
+                                                        InputT2, InputTransient2, InputAtten2, InputOrder})
+    input->installEventFilter(this);
+  TimeChartHost->installEventFilter(this);
+}
+
+bool TfrmRemez::eventFilter(QObject* watched, QEvent* event) {
+  bool consumed = false;
+  Guarded(FDialogs, [&] {
+    if (watched == TimeChartHost) {
+      if (event->type() == QEvent::MouseButtonPress) {
+        TimeChartMouseDown(static_cast<QMouseEvent*>(event)->position().toPoint().x());
+      } else if (event->type() == QEvent::MouseMove) {
+        TimeChartMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint().x());
+      } else if (event->type() == QEvent::MouseButtonRelease) {
+        TimeChartMouseUp();
+      } else if (event->type() == QEvent::Resize) {
+        RedrawTimeChart();
+      }
+      return;
+    }
+    if (event->type() == QEvent::KeyPress) {
+      ControlKeyDown();
+      // Only keys that type a character pass the filters: shortcuts (with
+      // Ctrl or Alt) and editing keys such as Delete type none.
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (key->text().isEmpty() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return;
+      const int code = key->text().front().unicode();
+      if (code == 127) return;
+      consumed = watched == InputRipple ? !InputControlKeyPress(code) : !InputControlIntegerKeyPress(code);
+    } else if (event->type() == QEvent::FocusOut) {
+      ControlFocusExit();
+    }
+  })();
+  return consumed || QMdiSubWindow::eventFilter(watched, event);
+}
+
+void TfrmRemez::closeEvent(QCloseEvent* event) {
+  Guarded(FDialogs, [this] { FormClose(); })();
+  QMdiSubWindow::closeEvent(event);
+}
+
+void TfrmRemez::showEvent(QShowEvent* event) {
+  QMdiSubWindow::showEvent(event);
+  Guarded(FDialogs, [this] { FormShow(); })();
+}
+
+void TfrmRemez::resizeEvent(QResizeEvent* event) {
+  QMdiSubWindow::resizeEvent(event);
+  // The amplitude pane takes half the page less 3 pixels, the phase pane the rest.
+  const int width = FFTSplitter->width();
+  const int amplitude = static_cast<int>(std::nearbyint(width / 2.0)) - 3;
+  FFTSplitter->setSizes({amplitude, std::max(width - amplitude - FFTSplitter->handleWidth(), 0)});
+}
+
+void TfrmRemez::keyReleaseEvent(QKeyEvent* event) {
+  bool consumed = false;
+  Guarded(FDialogs, [&] { consumed = FormKeyUp(event->key()); })();
+  if (consumed) {
+    event->accept();
+  } else {
+    QMdiSubWindow::keyReleaseEvent(event);
+  }
+}
+
+}  // namespace workbench
