@@ -53,6 +53,7 @@ TfrmMain::TfrmMain(TUserDialogs& dialogs, std::string settingsFileName, QWidget*
   setCentralWidget(MDIClient);
   CreateActions();
   CreateMenusAndToolbar();
+  setWindowIcon(ToolbarIcon(tiGenerator, *style()));
   resize(1024, 720);
   FormCreate();
 }

@@ -26,6 +26,7 @@
 #include <QVBoxLayout>
 
 #include "workbench/forms/Controls.h"
+#include "workbench/forms/Icons.h"
 #include "workbench/forms/RemezThread.h"
 #include "workbench/forms/formMain.h"
 
@@ -69,6 +70,7 @@ TfrmRemez::TfrmRemez(TfrmMain& owner)
     : QMdiSubWindow(nullptr), FMain(owner), FDialogs(owner.Dialogs()) {
   setObjectName("frmRemez");
   setWindowTitle("Расчет фильтров");
+  setWindowIcon(ToolbarIcon(tiGenerator, *style()));
   setAttribute(Qt::WA_DeleteOnClose);
 
   auto* body = new QWidget(this);
