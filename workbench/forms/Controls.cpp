@@ -4,8 +4,10 @@
 
 #include <tuple>
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QResizeEvent>
 #include <QToolButton>
 #include <QRadioButton>
@@ -88,5 +90,19 @@ void TRadioGroup::SetItemIndex(int index) {
 }
 
 void TRadioGroup::SetItem(int index, const QString& text) { FButtons.at(index)->setText(text); }
+
+QLabel* NewLabel(QWidget* parent, const char* name, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+QAction* NewAction(QObject* owner, const char* name, const QString& caption, const QString& hint) {
+  auto* action = new QAction(caption, owner);
+  action->setObjectName(name);
+  action->setToolTip(hint.isEmpty() ? caption : hint);
+  action->setStatusTip(hint);
+  return action;
+}
 
 }  // namespace workbench

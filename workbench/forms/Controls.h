@@ -13,6 +13,8 @@
 
 #include "workbench/logic/formRemezParameters.h"
 
+class QAction;
+class QLabel;
 class QRadioButton;
 class QButtonGroup;
 class QKeyEvent;
@@ -73,5 +75,12 @@ class TRadioGroup : public QGroupBox {
   std::vector<QRadioButton*> FButtons;
   QButtonGroup* FGroup = nullptr;
 };
+
+// A label named as its window names it.
+QLabel* NewLabel(QWidget* parent, const char* name, const QString& text);
+
+// A command named as its window names it; the hint shows as its tip and in
+// the status bar (the caption when there is no hint).
+QAction* NewAction(QObject* owner, const char* name, const QString& caption, const QString& hint = {});
 
 }  // namespace workbench

@@ -11,18 +11,13 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "workbench/forms/Controls.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/logic/Classes_Remez.h"
 
 namespace workbench {
 
 namespace {
-
-QLabel* NewLabel(QWidget* parent, const char* name, const QString& text) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  return label;
-}
 
 constexpr const char* AboutText =
     "Orvel рассчитывает цифровые КИХ-фильтры с равномерными пульсациями (обмен Ремеза) и превращает их "

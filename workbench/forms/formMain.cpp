@@ -13,6 +13,7 @@
 #include <QToolBar>
 
 #include "platform/classlib/SysUtils.h"
+#include "workbench/forms/Controls.h"
 #include "workbench/forms/Icons.h"
 #include "workbench/forms/formAbout.h"
 #include "workbench/forms/formRemez.h"
@@ -23,14 +24,6 @@
 namespace workbench {
 
 namespace {
-
-QAction* NewAction(QObject* owner, const char* name, const QString& caption, const QString& hint = {}) {
-  auto* action = new QAction(caption, owner);
-  action->setObjectName(name);
-  action->setToolTip(hint.isEmpty() ? caption : hint);
-  action->setStatusTip(hint);
-  return action;
-}
 
 void SetHint(QAction* action, const QString& hint) {
   action->setToolTip(hint);

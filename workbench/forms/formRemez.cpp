@@ -34,18 +34,10 @@ namespace workbench {
 
 namespace {
 
-QLabel* NewLabel(QWidget* parent, const char* name, const QString& text) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  return label;
-}
-
-QAction* NewAction(QWidget* owner, const char* name, const QString& caption, const QString& hint,
-                   const QKeySequence& shortcut = {}) {
-  auto* action = new QAction(caption, owner);
-  action->setObjectName(name);
-  action->setToolTip(hint);
-  action->setStatusTip(hint);
+// A command of the window: its shortcut works while the window has focus.
+QAction* NewCommand(QWidget* owner, const char* name, const QString& caption, const QString& hint,
+                    const QKeySequence& shortcut = {}) {
+  QAction* action = NewAction(owner, name, caption, hint);
   action->setShortcut(shortcut);
   action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   owner->addAction(action);
@@ -112,17 +104,17 @@ void TfrmRemez::On(Sender* sender, Signal signal, Body body) {
 }
 
 void TfrmRemez::CreateActions() {
-  actFileOpen = NewAction(this, "actFileOpen", "Открыть ...", "Открыть файл с настройками фильтра", QKeySequence("Ctrl+O"));
-  actFileSave = NewAction(this, "actFileSave", "Сохранить ...",
+  actFileOpen = NewCommand(this, "actFileOpen", "Открыть ...", "Открыть файл с настройками фильтра", QKeySequence("Ctrl+O"));
+  actFileSave = NewCommand(this, "actFileSave", "Сохранить ...",
                           "Сохранить текст индикатора или настройки фильтра  в файл", QKeySequence("Ctrl+S"));
-  actCopyToClipboard = NewAction(this, "actCopyToClipboard", "Копировать",
+  actCopyToClipboard = NewCommand(this, "actCopyToClipboard", "Копировать",
                                  "Копировать текст индикатора в буфер Windows", QKeySequence("Ctrl+C"));
-  actChartRefresh = NewAction(this, "actChartRefresh", "Обновить график",
+  actChartRefresh = NewCommand(this, "actChartRefresh", "Обновить график",
                               "Отобразить другие значения в графике (вид в программе теханализа)",
                               QKeySequence("Ctrl+R"));
-  actChartZoomIn = NewAction(this, "actChartZoomIn", "Zoom In", "Увеличение");
-  actChartZoomOut = NewAction(this, "actChartZoomOut", "Zoom Out", "Уменьшение");
-  actChartCompare = NewAction(this, "actChartCompare", "Сравнить >>",
+  actChartZoomIn = NewCommand(this, "actChartZoomIn", "Zoom In", "Увеличение");
+  actChartZoomOut = NewCommand(this, "actChartZoomOut", "Zoom Out", "Уменьшение");
+  actChartCompare = NewCommand(this, "actChartCompare", "Сравнить >>",
                               "Передать рассчитанный фильтр в окно сравнения нескольких фильтров");
   actFileSave->setEnabled(false);
   actCopyToClipboard->setEnabled(false);

@@ -29,6 +29,7 @@
 #include "workbench/forms/formMain.h"
 #include "workbench/forms/formRemez.h"
 #include "workbench/logic/Classes_Remez.h"
+#include "workbench/logic/tests/ScriptedMessages.h"
 
 // QStrings in test failures as their text.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -37,38 +38,19 @@ namespace workbench {
 
 // Records every message and answers from a script. A question, file dialog
 // or modal window that the script did not expect fails the test.
-class TScriptedDialogs : public TUserDialogs {
+class TScriptedDialogs : public TScriptedMessagesOf<TUserDialogs> {
  public:
-  struct TShown {
-    std::string Text, Caption;
-    TMessageButtons Buttons;
-    TMessageIcon Icon;
-  };
   struct TFileDialog {
     std::string Filter;
     int FilterIndex;
     bool Save;
   };
 
-  std::vector<TShown> Shown;
-  std::deque<TMessageResult> Answers;                 // for OK/Cancel questions
   std::deque<std::optional<TFileChoice>> FileChoices;  // for open and save dialogs
   std::vector<TFileDialog> FileDialogs;
   std::deque<std::function<int(QDialog&)>> Modals;   // for modal windows
   std::vector<QUrl> Urls;
 
-  TMessageResult MessageBox(const std::string& text, const std::string& caption, TMessageButtons buttons,
-                            TMessageIcon icon) override {
-    Shown.push_back({text, caption, buttons, icon});
-    if (buttons == mbOK) return mrOK;
-    if (Answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << text;
-      return mrCancel;
-    }
-    const TMessageResult answer = Answers.front();
-    Answers.pop_front();
-    return answer;
-  }
   std::optional<TFileChoice> OpenFileDialog(QWidget*, const std::string& filter, int filterIndex) override {
     return NextFile(filter, filterIndex, false);
   }
@@ -85,13 +67,6 @@ class TScriptedDialogs : public TUserDialogs {
     return script(dialog);
   }
   void OpenUrl(const QUrl& url) override { Urls.push_back(url); }
-
-  // The texts shown so far, one per line, for failure messages.
-  std::string ShownTexts() const {
-    std::string all;
-    for (const TShown& s : Shown) all += s.Caption + ": " + s.Text + "\n";
-    return all;
-  }
 
  private:
   std::optional<TFileChoice> NextFile(const std::string& filter, int filterIndex, bool save) {

@@ -12,7 +12,9 @@
 
 namespace workbench {
 
-class TScriptedMessages : public TUserMessages {
+// Base is TUserMessages, or an interface derived from it that the windows use.
+template <class Base>
+class TScriptedMessagesOf : public Base {
  public:
   struct TShown {
     std::string Text, Caption;
@@ -35,6 +37,15 @@ class TScriptedMessages : public TUserMessages {
     Answers.pop_front();
     return answer;
   }
+
+  // The texts shown so far, one per line, for failure messages.
+  std::string ShownTexts() const {
+    std::string all;
+    for (const TShown& s : Shown) all += s.Caption + ": " + s.Text + "\n";
+    return all;
+  }
 };
+
+using TScriptedMessages = TScriptedMessagesOf<TUserMessages>;
 
 }  // namespace workbench
