@@ -2,6 +2,7 @@
 // of the design thread, and the processing of a finished design.
 // Tested by: tests/GeneratorDesignTest.cpp
 #include <cfenv>
+#include <cmath>
 
 #include <QAction>
 #include <QCheckBox>
@@ -132,8 +133,13 @@ void TfrmRemez::SyncDesignDone(TDesignRun& run) {
     FDesignMethod = run.Method;
     const int taps = DesignedResponseTaps(FDesign, FDesignMethod);
     const int mode = FDesignMethod == dmOwnExchange ? 1 : 2;
+    for (int i = 0; i < taps; ++i)
+      if (!std::isfinite(FDesign.ImpulseResponse[i])) throw EDesignFailed(msgResponseNotFinite);
     FCut = DelayCutBounds(taps, run.Delay, mode);
-    TruncateForDelay(FDesign, taps, run.Delay, mode);
+    // A library design of a single tap designs nothing: its zeros are what it shows.
+    const bool designedNothing = FDesignMethod != dmOwnExchange && FDesign.ImpulseLength <= 1;
+    if (!TruncateForDelay(FDesign, taps, run.Delay, mode) && !designedNothing)
+      throw EDesignFailed(msgCoefficientSumNearZero);
     FDesign.IterationLimitReached = run.Status == dsIterationLimit ? 1 : 0;
     UpdateResponseViews(true);
     ShowDesignResults();
