@@ -99,10 +99,16 @@ void Work(int owner, WorkerReport& report) {
 TEST(ObjectCacheConcurrency, ConcurrentTakesAndReturnsStayConsistent) {
   InitNumora();
   ASSERT_EQ(VecCacheState().UsedCount, 0);
+  // All but a few slots are taken before the workers start, so they run out of
+  // slots however the scheduler interleaves them (on a busy machine they may
+  // hardly overlap) and still contend for the few that are left.
+  std::vector<TVec*> occupied(DefaultVecCacheCount - 2 * kThreads, nullptr);
+  for (TVec*& v : occupied) CreateIt(v);
   std::vector<WorkerReport> reports(kThreads);
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) threads.emplace_back(Work, t + 1, std::ref(reports[static_cast<std::size_t>(t)]));
   for (std::thread& t : threads) t.join();
+  for (TVec*& v : occupied) FreeIt(v);
 
   int fallbacks = 0;
   for (int t = 0; t < kThreads; ++t) {
