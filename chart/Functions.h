@@ -43,6 +43,11 @@ class TKivFunction : public classlib::TComponent {
   virtual void CalculateByPeriod(TChartSeries& source, TChartValueList& notMandatory);
   virtual void AddPoints(TChartSeries& source);
   virtual std::string EditorClassName() const { return "TKivFunctionEditor"; }
+  // Whether a series may feed this function (kinds that need price bars refuse others).
+  virtual bool IsValidSource(const TChartSeries& source) const {
+    (void)source;
+    return true;
+  }
   virtual double Calculate(TChartSeries& source, int first, int last) {
     (void)source, (void)first, (void)last;
     return 0;

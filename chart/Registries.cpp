@@ -13,6 +13,7 @@
 #include "chart/KivProcsRoutines.h"
 #include "chart/KivTools.h"
 #include "chart/SeriesMarks.h"
+#include "chart/StandardSeries.h"
 #include "chart/SeriesSource.h"
 #include "platform/classlib/ClassRegistry.h"
 
@@ -205,6 +206,11 @@ void InitChartEngine() {
                              &TKivMovingFunction::StaticClassInfo()});
   KivSeriesTypesList();
   KivToolTypesList();
+  // The standard kinds go first, as the gallery lists them; the gallery's
+  // own start-up will take this call over once it exists.
+  RegisterStandardSeries();
+  RegisterFinancialSeries();
+  RegisterStatsSeries();
   RegisterKivTools();
   // Until the chart editors' units exist, their registration of the drag
   // point tool happens here.

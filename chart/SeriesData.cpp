@@ -562,6 +562,10 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
 
 // --- data sources -----------------------------------------------------------
 
+bool TChartSeries::IsValidSeriesSource(const TChartSeries& source) const {
+  return &source != this && (FFunction == nullptr || FFunction->IsValidSource(source));
+}
+
 void TChartSeries::SetDataSource(classlib::TComponent* v) {
   if (v == nullptr) {
     RemoveAllDataSources();

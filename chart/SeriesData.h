@@ -255,7 +255,7 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void AddSampleValues(int numValues);
   virtual int DefaultSampleCount() const { return 25; }
   virtual bool IsValidSourceOf(const TChartSeries& target) const { return &target != this; }
-  virtual bool IsValidSeriesSource(const TChartSeries& source) const { return &source != this; }
+  virtual bool IsValidSeriesSource(const TChartSeries& source) const;
 
   // operations: data
   void BeginUpdate() { ++FUpdateCount; }
