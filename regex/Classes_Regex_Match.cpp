@@ -39,6 +39,8 @@ enum TFrameKind : std::int32_t {
 
 // A stack that grew past this is given back after the search.
 constexpr std::size_t KeptFrames = std::size_t{1} << 16;
+// Counts of a repeat looked at beyond the one taken, for one to come back to.
+constexpr std::int64_t RepeatLookAhead = 16;
 
 }  // namespace
 
@@ -190,6 +192,26 @@ bool TRegex::MatchAt(std::int32_t start) {
   auto worth = [&](const TRepeat& r, std::int32_t from, std::int32_t count, std::int32_t cont) {
     ++steps;
     return fits(r, from, count) && (cont < 0 || !MemoTest(cont, from + count * r.Unit));
+  };
+  // After count c of a repeat was taken: a choice of the counts still to try
+  // (greedy: below c down to Min; lazy: above c up to most), unless a look at
+  // the next few finds none worth trying and there are no more.
+  auto pushRest = [&](int node, const TRepeat& r, std::int32_t from, std::int32_t c, std::int32_t most,
+                      bool greedy, std::int32_t cont) {
+    if (greedy) {
+      const std::int32_t stop = static_cast<std::int32_t>(std::max<std::int64_t>(r.Min, std::int64_t{c} - RepeatLookAhead));
+      std::int32_t next = c - 1;
+      while (next >= stop && !worth(r, from, next, cont)) --next;
+      if (next < stop && stop == r.Min) return;
+      push({fkRepeatGreedy, node, from, next >= stop ? next + 1 : stop, 0});
+    } else {
+      const std::int32_t stop = static_cast<std::int32_t>(std::min<std::int64_t>(most, std::int64_t{c} + RepeatLookAhead));
+      std::int32_t next = c + 1;
+      while (next <= stop && !worth(r, from, next, cont)) ++next;
+      if (next > stop && stop == most) return;
+      push({fkRepeatLazy, node, from, next <= stop ? next - 1 : stop, most});
+    }
+    ++choices;
   };
 
   int node = 1;
@@ -436,19 +458,12 @@ bool TRegex::MatchAt(std::int32_t start) {
             c = static_cast<std::int32_t>(most);
             while (c >= r.Min && !worth(r, pos, c, cont)) --c;
             if (c < r.Min) goto fail;
-            if (c > r.Min) {
-              push({fkRepeatGreedy, node, pos, c, 0});
-              ++choices;
-            }
           } else {
             c = r.Min;
             while (c <= most && !worth(r, pos, c, cont)) ++c;
             if (c > most) goto fail;
-            if (c < most) {
-              push({fkRepeatLazy, node, pos, c, static_cast<std::int32_t>(most)});
-              ++choices;
-            }
           }
+          pushRest(node, r, pos, c, static_cast<std::int32_t>(most), greedy, cont);
           pos += c * r.Unit;
           node = next;
           break;
@@ -577,10 +592,7 @@ bool TRegex::MatchAt(std::int32_t start) {
           std::int32_t c = f.A - 1;
           while (c >= r.Min && !worth(r, f.Pos, c, cont)) --c;
           if (c < r.Min) break;
-          if (c > r.Min) {
-            push({fkRepeatGreedy, f.Node, f.Pos, c, 0});
-            ++choices;
-          }
+          pushRest(f.Node, r, f.Pos, c, 0, true, cont);
           pos = f.Pos + c * r.Unit;
           node = nextOf(f.Node);
           resumed = true;
@@ -593,10 +605,7 @@ bool TRegex::MatchAt(std::int32_t start) {
           std::int32_t c = f.A + 1;
           while (c <= f.B && !worth(r, f.Pos, c, cont)) ++c;
           if (c > f.B) break;
-          if (c < f.B) {
-            push({fkRepeatLazy, f.Node, f.Pos, c, f.B});
-            ++choices;
-          }
+          pushRest(f.Node, r, f.Pos, c, f.B, false, cont);
           pos = f.Pos + c * r.Unit;
           node = nextOf(f.Node);
           resumed = true;
