@@ -12,10 +12,13 @@
 #include <string>
 
 #include "numeric/MtxStorage.h"
+#include "numeric/SampleStreams.h"
 
 namespace classlib {
+class TFiler;
+class TStream;
 class TStrings;
-}
+}  // namespace classlib
 
 namespace numeric {
 
@@ -173,6 +176,33 @@ class TMtx : public TMtx1 {
   // Largest column (row) sum of the moduli of Self's elements.
   double Norm1() const;
   double NormInf() const;
+
+  // Streams (MtxStreams.cpp); the layout is described in
+  // numeric/SampleStreams.h. The header's twenty-six floats: Complex, Rows,
+  // Cols, Quadratic, AutoMtxType, EigGenType, Balance, ConditionCheck,
+  // ConditionNumber, the samples' precision, RefineSolution, TriangleForm,
+  // TriangleUnit, SuperDiag, SubDiag, 8, the version 151, Tag, the magic
+  // 64019 and seven zeros. The messages are the vector's, the reading ones
+  // prefixed "TMtx: ".
+
+  void WriteHeader(classlib::TStream& Stream, TPrecision Precision, TRounding Rounding) const;
+  // Sizes the matrix and sets its settings from the header, in the order of
+  // the fields; all checked first, as the vector's ReadHeader does (an
+  // enumeration out of its range is a wrong format too).
+  TPrecision ReadHeader(classlib::TStream& Stream);
+  void WriteValues(classlib::TStream& Stream, TPrecision Precision, TRounding Rounding) const;
+  std::int32_t ReadValues(classlib::TStream& Stream, TPrecision Precision);
+  void SaveToStream(classlib::TStream& Stream, TPrecision Precision = prDouble, TRounding Rounding = rnTrunc) const;
+  void LoadFromStream(classlib::TStream& Stream);
+  void SaveToFile(const std::string& FileName, bool Append = false) const;
+  void LoadFromFile(const std::string& FileName);
+  void DefineProperties(classlib::TFiler& Filer) override;
+  // The matrix as a Matrix Market array file: the banner "%%MatrixMarket
+  // matrix array real general " (or complex), "%Created with Numora version
+  // 151", "%Date: " and the short date, "<Rows> <Cols> ", then the elements
+  // column by column, one a line (complex: real part, blank, imaginary
+  // part), 15 significant digits. Written whole or not at all.
+  void SaveToMatrixMarketFile(const std::string& FileName) const;
 
   // Text (MtxText.cpp). Numbers go through the class library's formatting
   // and parsing; the forms without a separator use the process-wide decimal

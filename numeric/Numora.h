@@ -3,6 +3,7 @@
 // a header that needs less takes the part it needs.
 //
 //   NumoraBase.h   forward declarations, size-change events, IsExp2
+//   SampleStreams.h  sample precisions and the codec of the vector and matrix streams
 //   VecStorage.h   TVecs: the vector's fields, properties and sizing primitives
 //   Vec.h          TVec: the vector's operations, one section per source
 //   MtxStorage.h   the matrix property enums and TMtx1: fields, properties, sizing
@@ -19,6 +20,7 @@
 
 #include "numeric/MathCore.h"
 #include "numeric/NumoraBase.h"
+#include "numeric/SampleStreams.h"
 #include "numeric/VecStorage.h"
 #include "numeric/Vec.h"
 #include "numeric/MtxStorage.h"

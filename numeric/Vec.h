@@ -15,9 +15,15 @@
 #include "numeric/MathCore.h"
 #include "numeric/MtxStorage.h"
 #include "numeric/NumoraBase.h"
+#include "numeric/SampleStreams.h"
 #include "numeric/VecStorage.h"
 #include "platform/spl/Goertzel.h"
 #include "platform/spl/Random.h"
+
+namespace classlib {
+class TStream;
+class TStrings;
+}  // namespace classlib
 
 namespace numeric {
 
@@ -331,6 +337,56 @@ class TVec : public TVec1 {
   TVec& Scale(const TCplx& Factor, std::int32_t Index, std::int32_t Len);
   TVec& Offset(double Value, std::int32_t Index, std::int32_t Len);
   TVec& Offset(const TCplx& Value, std::int32_t Index, std::int32_t Len);
+
+  // Streams and text lines (VecStreams.cpp); the layout is described in
+  // numeric/SampleStreams.h.
+
+  // The header and the caption. Refused before anything is written: a
+  // Length or Tag beyond MaxHeaderCount ("Cannot write stream: ...").
+  void WriteHeader(classlib::TStream& Stream, TPrecision Precision, TRounding Rounding) const;
+  // Reads a header and sets Tag, Caption, Complex, Length and ConditionCheck
+  // from it; returns the samples' precision. Everything is checked before
+  // anything changes: fewer than 44 bytes raise "Error reading stream!", a
+  // magic other than 64019 (or a field that is no whole number, or an
+  // unknown precision) "Wrong file format!", a negative length "Value < 0",
+  // and fewer bytes left than the samples need "Error reading stream! The
+  // header announces ...".
+  TPrecision ReadHeader(classlib::TStream& Stream);
+  // All values in Precision; nothing for an empty vector.
+  void WriteValues(classlib::TStream& Stream, TPrecision Precision, TRounding Rounding) const;
+  // Length elements in Precision into the storage; returns the values the
+  // stream supplied (the others become 0).
+  std::int32_t ReadValues(classlib::TStream& Stream, TPrecision Precision);
+  // WriteHeader, then WriteValues; a precision and rounding that cannot be
+  // written together raise before the header is written.
+  void SaveToStream(classlib::TStream& Stream, TPrecision Precision = prDouble, TRounding Rounding = rnTrunc) const;
+  // ReadHeader, then ReadValues with the precision found. A refused stream
+  // leaves the vector as it was and the stream's position where it was.
+  void LoadFromStream(classlib::TStream& Stream);
+  // One stream in prDouble: the file replaced as a whole, or, with Append,
+  // added at the end of the file (made when absent); a failure leaves the
+  // file as it was.
+  void SaveToFile(const std::string& FileName, bool Append = false) const;
+  void LoadFromFile(const std::string& FileName);
+  // The binary property "DataValues": SaveToStream(prDouble, rnTrunc) and
+  // LoadFromStream.
+  void DefineProperties(classlib::TFiler& Filer) override;
+
+  // One line per element appended to Strings: SampleToStr(x, ReFormat), or
+  // CplxToStr(z, ReFormat, ImFormat); empty formats give 15 significant digits.
+  void ValuesToStrings(classlib::TStrings& Strings, const std::string& ReFormat = "",
+                       const std::string& ImFormat = "") const;
+  // Len lines (Len < 0: all lines) from line ListIndex parsed with StrToCplx
+  // into elements Index ... . A line with an imaginary part makes a real
+  // vector complex (its values kept). Index + Len > Length raises "(Index +
+  // Len) > fLength", ListIndex + Len > Strings.Count "ListIndex + Len >
+  // AList.Count", a negative Index or ListIndex "Index < 0" or "ListIndex <
+  // 0"; a line that is no number raises the conversion error. Every line is
+  // parsed before the vector changes.
+  TVec& StringsToValues(const classlib::TStrings& Strings, std::int32_t ListIndex, std::int32_t Index,
+                        std::int32_t Len);
+  // Length := the number of lines, then every line from element 0.
+  TVec& StringsToValues(const classlib::TStrings& Strings);
 
   // Whole-vector offset by a complex value (MtxElements.cpp): a real,
   // non-empty vector becomes complex, (x + Value.Re, Value.Im).
