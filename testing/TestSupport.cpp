@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <fstream>
@@ -48,6 +49,17 @@ std::uint64_t TestSeed(std::uint64_t fallback) {
   ::testing::Test::RecordProperty("seed", std::to_string(seed));
   std::printf("seed %llu (set ORVEL_SEED to repeat)\n", static_cast<unsigned long long>(seed));
   return seed;
+}
+
+std::string CommandOutput(const std::string& command) {
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) throw std::runtime_error("cannot run: " + command);
+  std::string out;
+  char buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  if (::pclose(pipe) != 0) throw std::runtime_error("command failed: " + command);
+  return out;
 }
 
 TTempDir::TTempDir() {

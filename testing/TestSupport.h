@@ -57,6 +57,10 @@ template <class E = classlib::Exception>
 // again with the same numbers.
 std::uint64_t TestSeed(std::uint64_t fallback);
 
+// The standard output of a shell command (an oracle script, perl); raises
+// std::runtime_error when it cannot be run or does not exit with 0.
+std::string CommandOutput(const std::string& command);
+
 // A fresh folder under the system's temporary folder, removed with everything
 // in it when the test ends.
 class TTempDir {

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "testing/TestSupport.h"
+
 namespace regex::testlib {
 namespace {
 
@@ -26,18 +28,6 @@ std::string TempPath(const char* stem) {
   return path;
 }
 
-std::string ReadCommand(const std::string& command) {
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) throw std::runtime_error("cannot run: " + command);
-  std::string out;
-  char buffer[65536];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  int status = pclose(pipe);
-  if (status != 0) throw std::runtime_error("command failed: " + command);
-  return out;
-}
-
 }  // namespace
 
 bool PerlAvailable() { return std::system("perl -MEncode -e 1 >/dev/null 2>&1") == 0; }
@@ -50,7 +40,7 @@ std::string RunPerlScript(const std::string& program) {
   }
   std::string result;
   try {
-    result = ReadCommand("perl '" + path + "'");
+    result = orvel::testing::CommandOutput("perl '" + path + "'");
   } catch (...) {
     std::remove(path.c_str());
     throw;
@@ -75,7 +65,7 @@ std::vector<TPerlResult> RunPerl(const std::vector<TPerlCase>& cases) {
   }
   std::string output;
   try {
-    output = ReadCommand("perl '" ORVEL_REGEX_TESTING_DIR "/perl_match.pl' < '" + path + "'");
+    output = orvel::testing::CommandOutput("perl '" ORVEL_REGEX_TESTING_DIR "/perl_match.pl' < '" + path + "'");
   } catch (...) {
     std::remove(path.c_str());
     throw;

@@ -24,6 +24,11 @@ TEST(TestSupport, RaisesComparesTheWholeMessage) {
   EXPECT_THROW(RaisedMessage([] { throw std::runtime_error("other"); }), std::runtime_error);
 }
 
+TEST(TestSupport, CommandOutputIsTheWholeStandardOutput) {
+  EXPECT_EQ(CommandOutput("printf 'one\\ntwo'"), "one\ntwo");
+  EXPECT_THROW(CommandOutput("exit 3"), std::runtime_error);
+}
+
 TEST(TestSupport, NearRelAndNearScaled) {
   struct Case {
     double actual, expected, tol;

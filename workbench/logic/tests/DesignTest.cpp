@@ -237,12 +237,7 @@ TEST(DesignFilterRecord, UnusableResponseIsRefused) {
     TDesignWorkspace ws;
     TCoefficientRecord result;
     result.Count = -7;
-    try {
-      DesignFilterRecord(ws, 0, f, result);
-      ADD_FAILURE() << "accepted";
-    } catch (const EDesignFailed& e) {
-      EXPECT_EQ(e.Message(), c.message);
-    }
+    EXPECT_TRUE(orvel::testing::Raises<EDesignFailed>([&] { DesignFilterRecord(ws, 0, f, result); }, c.message));
     EXPECT_EQ(result.Count, -7);  // nothing handed out
   }
 }

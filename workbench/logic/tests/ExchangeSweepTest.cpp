@@ -6,13 +6,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "testing/TestSupport.h"
 #include "workbench/logic/Classes_Remez.h"
 
 namespace workbench {
@@ -26,24 +25,13 @@ struct Reference {
   std::vector<double> h;
 };
 
-std::string ReadCommand(const std::string& command) {
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) throw std::runtime_error("cannot run: " + command);
-  std::string out;
-  char buffer[65536];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  if (pclose(pipe) != 0) throw std::runtime_error("failed: " + command);
-  return out;
-}
-
 std::vector<Reference> ScipyDesigns(const TFilterRecord& f, const std::vector<int>& lengths) {
   std::ostringstream command;
   command << "OPENBLAS_NUM_THREADS=1 " << ORVEL_PYTHON << " '" << ORVEL_TEST_SOURCE_DIR
           << "/scipy_exchange_sweep.py' " << int(f.FilterType) << ' ' << f.P1 << ' ' << f.D1 << ' ' << f.A1 << ' '
           << f.P2 << ' ' << f.D2 << ' ' << f.A2 << ' ' << f.Ripple;
   for (int taps : lengths) command << ' ' << taps;
-  std::istringstream lines(ReadCommand(command.str()));
+  std::istringstream lines(orvel::testing::CommandOutput(command.str()));
   std::vector<Reference> out;
   std::string line;
   while (std::getline(lines, line)) {
