@@ -1,5 +1,6 @@
 // The workbench's default filter (low-pass, P1 24, D1 12, A1 40, ripple 0.08,
-// delay 0): one design by each method, its delay cut and its indicator text.
+// delay 0): one design by each method (and a long one by the own exchange),
+// its delay cut and its indicator text.
 #include <benchmark/benchmark.h>
 
 #include "workbench/logic/Classes_Remez.h"
@@ -33,6 +34,19 @@ void BM_DesignOwnExchange(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DesignOwnExchange)->Unit(benchmark::kMicrosecond);
+
+// A long design: 301 taps, whose first extremal sets are far from level.
+void BM_DesignOwnExchangeLong(benchmark::State& state) {
+  TDesignWorkspace ws;
+  TCoefficientRecord result;
+  const TFilterRecord f = DefaultFilter(dmOwnExchange, 300);
+  for (auto _ : state) {
+    DesignFilterRecord(ws, 0, f, result);
+    benchmark::DoNotOptimize(result.Coef.data());
+  }
+  state.counters["converged"] = ws.IterationLimitReached ? 0 : 1;
+}
+BENCHMARK(BM_DesignOwnExchangeLong)->Unit(benchmark::kMillisecond);
 
 // The library designs its estimate of 48 taps.
 void BM_DesignLibrary(benchmark::State& state) {
