@@ -509,26 +509,33 @@ void TCustomAxisPanel::InternalDraw(const TRect& bounds) {
       s->Marks()->ZPosition = s->MiddleZ;
     }
     for (TChartAxis* a : FAxes) {
-      TRect m{0, 0, 0, 0};
+      // Series margins plus the axis' own offsets, summed wide: offsets are the user's.
+      std::int64_t low = 0, high = 0;
       for (TChartSeries* s : FSeriesList) {
         if (!s->Active() || !s->AssociatedToAxis(a)) continue;
         std::int32_t p = 0, q = 0;
         if (a->Horizontal()) {
           s->CalcHorizMargins(p, q);
-          m.Left = std::max(m.Left, p);
-          m.Right = std::max(m.Right, q);
+          low = std::max<std::int64_t>(low, p);
+          high = std::max<std::int64_t>(high, q);
         } else {
           s->CalcVerticalMargins(p, q);
-          m.Top = std::max(m.Top, p);
-          m.Bottom = std::max(m.Bottom, q);
+          high = std::max<std::int64_t>(high, p);
+          low = std::max<std::int64_t>(low, q);
         }
       }
+      low += a->MinimumOffset();
+      high += a->MaximumOffset();
+      const auto clip = [](std::int64_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -AxisPixelLimit, AxisPixelLimit));
+      };
+      TRect m{0, 0, 0, 0};
       if (a->Horizontal()) {
-        m.Left += a->MinimumOffset();
-        m.Right += a->MaximumOffset();
+        m.Left = clip(low);
+        m.Right = clip(high);
       } else {
-        m.Bottom += a->MinimumOffset();
-        m.Top += a->MaximumOffset();
+        m.Bottom = clip(low);
+        m.Top = clip(high);
       }
       a->AdjustMaxMinRect(m);
     }

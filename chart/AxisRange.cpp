@@ -377,19 +377,24 @@ void TChartAxis::InternalCalcPositions() {
     span = r.Height();
   }
   FScale.Horizontal = FHorizontal;
-  FScale.SetPixels(origin + Round(span * 0.01 * FStartPosition), origin + Round(span * 0.01 * FEndPosition));
+  const auto at = [&](double percent) {
+    const double p = std::nearbyint(span * 0.01 * percent);
+    return origin + static_cast<std::int64_t>(std::clamp(p, -4.0 * AxisPixelLimit, 4.0 * AxisPixelLimit));
+  };
+  FScale.SetPixels(at(FStartPosition), at(FEndPosition));
   const std::int32_t depth = IsDepthAxis() ? FChart->ChartHeight() : FChart->Width3D();
   FZPos = Round(depth * FZPosition * 0.01);
 }
 
 void TChartAxis::ApplyMargins(std::int32_t lowMargin, std::int32_t highMargin) {
   if (lowMargin == 0 && highMargin == 0) return;
-  const std::int32_t oldStart = FScale.IStartPos, oldEnd = FScale.IEndPos;
+  const std::int64_t oldStart = FScale.IStartPos, oldEnd = FScale.IEndPos;
   // Vertical axes run from the top: the low margin of values is at the end pixel.
-  const std::int32_t first = FHorizontal ? lowMargin : highMargin;
-  const std::int32_t second = FHorizontal ? highMargin : lowMargin;
+  const std::int64_t first = FHorizontal ? lowMargin : highMargin;
+  const std::int64_t second = FHorizontal ? highMargin : lowMargin;
   FScale.SetPixels(oldStart + first, oldEnd - second);
-  double a = FScale.CalcPosPoint(oldStart), b = FScale.CalcPosPoint(oldEnd);
+  double a = FScale.CalcPosPoint(static_cast<std::int32_t>(oldStart)),
+         b = FScale.CalcPosPoint(static_cast<std::int32_t>(oldEnd));
   if (a > b) std::swap(a, b);
   FScale.SetRange(a, b);
   FScale.SetPixels(oldStart, oldEnd);

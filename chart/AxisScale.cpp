@@ -20,11 +20,15 @@ void TAxisScale::SetRange(double minimum, double maximum) {
   RecalcScales();
 }
 
-void TAxisScale::SetPixels(std::int32_t start, std::int32_t end) {
-  IStartPos = start;
-  IEndPos = end;
-  IAxisSize = end - start;
-  ICenterPos = static_cast<std::int32_t>((static_cast<std::int64_t>(start) + end) / 2);
+// Sums of pixels reach the axis in 64 bits and stop at the limit here, so far
+// start or end positions and wide margins cannot wrap round.
+void TAxisScale::SetPixels(std::int64_t start, std::int64_t end) {
+  start = std::clamp<std::int64_t>(start, -AxisPixelLimit, AxisPixelLimit);
+  end = std::clamp<std::int64_t>(end, -AxisPixelLimit, AxisPixelLimit);
+  IStartPos = static_cast<std::int32_t>(start);
+  IEndPos = static_cast<std::int32_t>(end);
+  IAxisSize = static_cast<std::int32_t>(end - start);
+  ICenterPos = static_cast<std::int32_t>((start + end) / 2);
   RecalcScales();
 }
 

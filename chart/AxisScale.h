@@ -32,8 +32,8 @@ struct TAxisScale {
   // operations
   // Stores the internal ends (a non-finite range counts as zero) and the scales.
   void SetRange(double minimum, double maximum);
-  // Stores the pixel ends and the scales.
-  void SetPixels(std::int32_t start, std::int32_t end);
+  // Stores the pixel ends (clamped to the pixel limit) and the scales.
+  void SetPixels(std::int64_t start, std::int64_t end);
   void RecalcScales();
 
   std::int32_t CalcXPosValue(double value) const;

@@ -16,6 +16,7 @@
 #include "chart/StandardSeries.h"
 #include "chart/SeriesSource.h"
 #include "platform/classlib/ClassRegistry.h"
+#include "platform/classlib/WarningSink.h"
 
 namespace chart {
 
@@ -161,6 +162,8 @@ void ChangeSeriesType(TChartSeries*& series, TChartSeries* newSeries) {
   if (chart != nullptr) chart->BroadcastSeriesEvent(seChangeTitle, newSeries);
   newSeries->RefreshSeries();
 }
+
+void ShowChartMessage(const std::string& text) { classlib::ReportWarning(text); }
 
 void FillSeriesItems(std::vector<std::pair<std::string, TChartSeries*>>& items, const TCustomAxisPanel& chart) {
   for (TChartSeries* s : chart.SeriesList())

@@ -61,6 +61,9 @@ std::string SeriesTitleOrName(const TChartSeries& series);
 // Puts newSeries in the place of series (data, events, sources, tools, place
 // in the chart and name) and frees the old one; series then holds newSeries.
 void ChangeSeriesType(TChartSeries*& series, TChartSeries* newSeries);
+// A message of the engine for the user: through the class library's warning
+// sink, which the program shows in a message the user can dismiss.
+void ShowChartMessage(const std::string& text);
 // Adds every streamed series of the chart with its title or name.
 void FillSeriesItems(std::vector<std::pair<std::string, TChartSeries*>>& items, const TCustomAxisPanel& chart);
 // Draws the series' legend symbol into rect of a foreign canvas (an editor's

@@ -2,6 +2,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include "chart/Registries.h"
 #include "platform/classlib/Threads.h"
 #include "platform/classlib/WarningSink.h"
 #include "workbench/forms/OrvelApplication.h"
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
   classlib::InstallQtSyncDispatcher();
   TWarningBox warnings;
   classlib::SetWarningSink(&warnings);
+  // The chart engine's classes and registries, before any window makes a chart.
+  chart::InitChartEngine();
   workbench::TQtUserDialogs dialogs;
   app.SetDialogs(&dialogs);
   int result = 0;
@@ -57,6 +60,7 @@ int main(int argc, char** argv) {
   // A design stopped by the closing windows may still be on its way out.
   workbench::WaitForDesignThreads();
   app.SetDialogs(nullptr);
+  chart::DoneChartEngine();
   classlib::SetWarningSink(nullptr);
   return result;
 }

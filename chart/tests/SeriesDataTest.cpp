@@ -1,6 +1,5 @@
-// Covers chart/SeriesData.cpp, chart/Functions.cpp, chart/Registries.cpp:
-// points with colours and labels in step, linked series, functions, the
-// visible range, series created by class name.
+// Covers chart/SeriesData.cpp: points with colours and labels in step,
+// linked series, the visible range and the axes a series draws against.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -86,58 +85,6 @@ TEST(SeriesData, LinkedSeriesFollowTheirSourceAndCirclesAreRefused) {
   EXPECT_EQ(c->Count(), 0);
 }
 
-class TAverage : public TKivFunction {
- public:
-  using TKivFunction::TKivFunction;
-  double Calculate(TChartSeries& source, int first, int last) override {
-    if (first < 0) first = 0, last = source.Count() - 1;
-    double sum = 0;
-    for (int i = first; i <= last; ++i) sum += source.YValues()->Value(i);
-    return sum / (last - first + 1);
-  }
-};
-
-class TMovingAverage : public TKivMovingFunction {
- public:
-  using TKivMovingFunction::TKivMovingFunction;
-  double Calculate(TChartSeries& source, int first, int last) override {
-    return TAverage(nullptr).Calculate(source, first, last);
-  }
-};
-
-TEST(Functions, PeriodsByPointsAlignAndMovingWindows) {
-  TChart chart;
-  auto* src = new TTestPointSeries(&chart);
-  auto* dst = new TTestPointSeries(&chart);
-  src->SetParentChart(&chart);
-  dst->SetParentChart(&chart);
-  for (int i = 0; i < 7; ++i) src->AddXY(i * 10, i);
-  auto* f = new TAverage(&chart);
-  dst->SetFunction(f);
-  dst->SetDataSource(src);
-  EXPECT_EQ(Values(*dst->YValues()), (std::vector<double>{3}));  // period 0: one result
-  EXPECT_EQ(Values(*dst->XValues()), (std::vector<double>{30}));
-  f->SetPeriod(3);
-  EXPECT_EQ(Values(*dst->YValues()), (std::vector<double>{1, 4}));  // point 6 is an incomplete period
-  EXPECT_EQ(Values(*dst->XValues()), (std::vector<double>{10, 40}));
-  f->SetPeriodAlign(paFirst);
-  EXPECT_EQ(Values(*dst->XValues()), (std::vector<double>{0, 30}));
-  f->SetPeriodAlign(paLast);
-  EXPECT_EQ(Values(*dst->XValues()), (std::vector<double>{20, 50}));
-  f->SetPeriod(0.4);  // rounds to 0: each point is its own period
-  EXPECT_EQ(dst->Count(), 7);
-  EXPECT_TRUE(Raises<ChartException>([&] { f->SetPeriod(-1); }, "Function Period should be >= 0"));
-
-  auto* mov = new TTestPointSeries(&chart);
-  mov->SetParentChart(&chart);
-  auto* m = new TMovingAverage(&chart);
-  m->SetPeriod(3);
-  mov->SetFunction(m);
-  mov->SetDataSource(src);
-  EXPECT_EQ(Values(*mov->XValues()), (std::vector<double>{20, 30, 40, 50, 60}));
-  EXPECT_EQ(Values(*mov->YValues()), (std::vector<double>{1, 2, 3, 4, 5}));
-}
-
 TEST(SeriesData, VisibleRangeAndAxisBinding) {
   TChart chart;
   chart.SetBounds(600, 400);
@@ -163,30 +110,6 @@ TEST(SeriesData, VisibleRangeAndAxisBinding) {
   EXPECT_EQ(s->GetVertAxis(), custom);
   delete custom;  // the series falls back to the left axis
   EXPECT_EQ(s->GetVertAxis(), chart.LeftAxis());
-}
-
-TEST(Registries, SeriesAndFunctionsCreatedByClassNameAndNamed) {
-  InitChartEngine();
-  classlib::RegisterClass(TTestPointSeries::StaticClassInfo());
-  RegisterSeriesType(TTestPointSeries::StaticClassInfo(), msgTest, msgTest);
-  RegisterSeriesType(TTestPointSeries::StaticClassInfo(), msgTest, msgTest);
-  EXPECT_EQ(std::count_if(KivSeriesTypesList().Items().begin(), KivSeriesTypesList().Items().end(),
-                          [](const auto& t) { return t->SeriesClass == &TTestPointSeries::StaticClassInfo(); }),
-            1);
-  TChart chart;
-  const classlib::TClassInfo& cls = classlib::FindClass("TTestPointSeries");
-  TChartSeries* a = CreateChartSeries(nullptr, chart, cls);
-  TChartSeries* b = CreateChartSeries(nullptr, chart, cls, &classlib::FindClass("TKivMovingFunction"));
-  EXPECT_EQ(a->Name(), "Series1");
-  EXPECT_EQ(b->Name(), "Series2");
-  ASSERT_NE(b->FunctionType(), nullptr);
-  EXPECT_EQ(b->FunctionType()->Name(), "KivFunction1");
-  EXPECT_EQ(SeriesTitleOrName(*a), "Series1");
-  auto* c = new TTestPointSeries(&chart);
-  c->SetParentChart(&chart);
-  EXPECT_EQ(SeriesTitleOrName(*c), "Series3");
-  UnregisterSeriesTypes({&TTestPointSeries::StaticClassInfo()});
-  EXPECT_EQ(FindSeriesType(TTestPointSeries::StaticClassInfo()), nullptr);
 }
 
 }  // namespace
