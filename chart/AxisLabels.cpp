@@ -20,7 +20,7 @@ std::string TChartAxis::LabelValue(double value) const {
   if (FIsDateTime) {
     if (value < 0) return "";
     const std::string format =
-        !FDateTimeFormat.empty() ? FDateTimeFormat : DateTimeDefaultFormat(std::fabs(FScale.IRange) / 10);
+        !FDateTimeFormat.empty() ? FDateTimeFormat : DateTimeDefaultFormat(std::fabs(FScale.IRange));
     text = classlib::FormatDateTime(format, value);
   } else {
     text = classlib::FormatFloat(FAxisValuesFormat, value);

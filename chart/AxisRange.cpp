@@ -393,6 +393,11 @@ void TChartAxis::ApplyMargins(std::int32_t lowMargin, std::int32_t highMargin) {
   const std::int64_t first = FHorizontal ? lowMargin : highMargin;
   const std::int64_t second = FHorizontal ? highMargin : lowMargin;
   FScale.SetPixels(oldStart + first, oldEnd - second);
+  // Margins that leave no room between them cannot widen the range.
+  if (FScale.IAxisSize < 1) {
+    FScale.SetPixels(oldStart, oldEnd);
+    return;
+  }
   double a = FScale.CalcPosPoint(static_cast<std::int32_t>(oldStart)),
          b = FScale.CalcPosPoint(static_cast<std::int32_t>(oldEnd));
   if (a > b) std::swap(a, b);
