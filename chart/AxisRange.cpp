@@ -241,6 +241,9 @@ TChartAxis::~TChartAxis() {
     if (s->CustomHorizAxis() == this) s->SetCustomHorizAxis(nullptr);
     if (s->CustomVertAxis() == this) s->SetCustomVertAxis(nullptr);
   }
+  // Axis tools hold the axis without a free notification: they let go here.
+  for (TKivCustomTool* t : FChart->Tools())
+    if (auto* at = dynamic_cast<TKivCustomToolAxis*>(t); at != nullptr && at->Axis() == this) at->AxisFreed();
   FChart->AxesList().Remove(this);
   FChart->CustomAxes().Leave(this);
 }

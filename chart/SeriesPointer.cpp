@@ -159,18 +159,27 @@ void TSeriesPointer::Draw(TCanvas3D& c, bool is3D, std::int32_t x, std::int32_t 
       break;
     case psNothing: break;
   }
-  if (FGradient && FGradient->Visible()) DrawGradient(c, is3D, {left, top, right, bottom}, style);
-  (void)color;
+  if (FGradient && FGradient->Visible()) DrawGradient(c, is3D, {left, top, right, bottom}, color, style);
 }
 
-void TSeriesPointer::DrawGradient(TCanvas3D& c, bool is3D, const TRect& box, TSeriesPointerStyle style) {
+void TSeriesPointer::DrawGradient(TCanvas3D& c, bool is3D, const TRect& box, TColor color,
+                                  TSeriesPointerStyle style) {
   if (style == psCross || style == psDiagCross || style == psStar || style == psSmallDot || style == psNothing)
     return;
   if ((style == psTriangle || style == psDownTriangle) && is3D && FDraw3D) return;
-  if (GradientFollowsPoint()) FGradient->SetEndColor(c.Brush().Color());
+  if (GradientFollowsPoint()) FGradient->SetEndColor(color);
   const std::int32_t pw = Pen()->Visible() ? Pen()->Width() : 0;
   TRect r{box.Left + pw, box.Top + pw, box.Right, box.Bottom};
   const std::int32_t z0 = FSeries != nullptr ? FSeries->StartZ : 0;
+  // A rectangle seen in perspective is a quadrilateral: the gradient fills its corners.
+  if (is3D && !c.IsOrthogonal() && style == psRectangle) {
+    r.Right -= pw;
+    r.Bottom -= pw;
+    const TPoint q[4] = {c.Calculate3DPosition(r.Left, r.Top, z0), c.Calculate3DPosition(r.Right, r.Top, z0),
+                         c.Calculate3DPosition(r.Right, r.Bottom, z0), c.Calculate3DPosition(r.Left, r.Bottom, z0)};
+    FGradient->Draw(c, q);
+    return;
+  }
   if (is3D) r = {c.Calculate3DPosition(r.Left, r.Top, z0).X, c.Calculate3DPosition(r.Left, r.Top, z0).Y,
                  c.Calculate3DPosition(r.Right, r.Bottom, z0).X, c.Calculate3DPosition(r.Right, r.Bottom, z0).Y};
   const std::int32_t x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;

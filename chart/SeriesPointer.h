@@ -69,7 +69,7 @@ class TSeriesPointer : public TKivCustomShapeBrushPen {
     field = value;
     Repaint();
   }
-  void DrawGradient(TCanvas3D& canvas, bool is3D, const TRect& box, TSeriesPointerStyle style);
+  void DrawGradient(TCanvas3D& canvas, bool is3D, const TRect& box, TColor color, TSeriesPointerStyle style);
 
  private:
   bool FDark3D = true;

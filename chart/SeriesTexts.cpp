@@ -68,11 +68,8 @@ std::string TChartSeries::LegendString(int legendIndex, TLegendTextStyle style) 
   const std::string label = FLabels.GetLabel(i);
   const std::string sep(1, LegendColumnSeparator);
   auto value = [&] {
-    if (FMandatory->DateTime()) {
-      const double v = GetMarkValue(i);
-      return classlib::FormatDateTime(DateTimeDefaultFormat(std::fabs(v) < 1 ? DateTimeStep[dtOneSecond]
-                                                                             : DateTimeStep[dtOneDay]), v);
-    }
+    // The date, and the time of day unless it is midnight.
+    if (FMandatory->DateTime()) return classlib::FormatDateTime("c", GetMarkValue(i));
     return ValueText(i);
   };
   switch (style) {

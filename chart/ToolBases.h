@@ -63,6 +63,11 @@ class TKivCustomToolAxis : public TKivCustomTool {
 
   TChartAxis* Axis() const { return FAxis; }
   void SetAxis(TChartAxis* axis);
+  // Told by an axis that goes away: the tool stays on its chart without one.
+  void AxisFreed() {
+    FAxis = nullptr;
+    Repaint();
+  }
   std::string EditorClassName() const override { return "TAxisToolEditor"; }
   // "AxisID": the axis' position in its chart's axes list (-1 without one).
   std::int32_t AxisID() const;

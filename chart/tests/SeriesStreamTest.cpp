@@ -1,6 +1,5 @@
-// Covers chart/SeriesStream.cpp and chart/SeriesTexts.cpp: the "Data" bytes
-// from hand-built fixtures, refusal of short or corrupt records, mark and
-// legend texts.
+// Covers chart/SeriesStream.cpp: the "Data" bytes from hand-built fixtures
+// and the refusal of short or corrupt records.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -83,36 +82,6 @@ TEST(SeriesStream, AShortOrCorruptRecordIsRefusedAndLeavesTheSeries) {
     ASSERT_EQ(target.Count(), 1);
     EXPECT_EQ(target.YValues()->Value(0), 42);
   }
-}
-
-TEST(SeriesTexts, MarkAndLegendTextsInEveryStyle) {
-  TChart chart;
-  auto* s = new TTestPointSeries(&chart);
-  s->SetParentChart(&chart);
-  s->AddXY(1, 25, "a");
-  s->AddXY(2, 75);
-  struct M { TSeriesMarksStyle style; int index; const char* want; } marks[] = {
-      {smsValue, 0, "25"}, {smsPercent, 0, "25 %"}, {smsLabel, 0, "a"}, {smsLabel, 1, "75"},
-      {smsLabelPercent, 0, "a 25 %"}, {smsLabelValue, 0, "a 25"}, {smsPercentTotal, 1, "75 % of 100"},
-      {smsLabelPercentTotal, 0, "a 25 % of 100"}, {smsXValue, 1, "2"}, {smsXY, 1, "2 75"}};
-  for (const M& m : marks) {
-    s->Marks()->SetStyle(m.style);
-    EXPECT_EQ(s->GetMarkText(m.index), m.want) << int(m.style);
-  }
-  s->Marks()->SetMultiLine(true);
-  s->Marks()->SetStyle(smsLabelValue);
-  EXPECT_EQ(s->GetMarkText(0), "a\r25");
-  const std::string sep(1, LegendColumnSeparator);
-  struct L { TLegendTextStyle style; int index; std::string want; } legend[] = {
-      {ltsPlain, 0, "a"}, {ltsLeftValue, 0, "25" + sep + "a"}, {ltsRightValue, 0, "a" + sep + "25"},
-      {ltsRightValue, 1, "75"}, {ltsLeftPercent, 0, "25 %" + sep + "a"}, {ltsXValue, 1, "2"},
-      {ltsValue, 1, "75"}, {ltsPercent, 1, "75 %"}, {ltsXAndValue, 1, "2" + sep + "75"},
-      {ltsXAndPercent, 0, "1" + sep + "25 %"}};
-  for (const L& l : legend) EXPECT_EQ(s->LegendString(l.index, l.style), l.want) << int(l.style);
-  TTestPointSeries zeros;
-  zeros.Add(0);
-  zeros.Marks()->SetStyle(smsPercent);
-  EXPECT_EQ(zeros.GetMarkText(0), "100 %");
 }
 
 }  // namespace
