@@ -11,6 +11,13 @@
 #include "regex/RegexProgram.h"
 
 namespace regex {
+namespace {
+
+// A text up to this long is looked through for the literals every match
+// holds before it is searched.
+constexpr std::int32_t LiteralsFirstBelow = 1024;
+
+}  // namespace
 
 TRegex::TRegex()
     : FSpaceCharacters(" \t\n\r\f"),
@@ -177,30 +184,57 @@ bool TRegex::ExecFrom(std::int32_t offset) {
   if (offset < 1) Fail(reOffsetBelowOne);
   if (offset > FInputEnd + 1) return false;
   const std::int32_t from = offset - 1;
-  // A text too short for a match, or one without the literals every match
-  // holds in their order, is not searched. (The required substring is one
-  // of those literals.)
+  // A text too short for a match is not searched; nor one without the
+  // literals every match holds, looked for here in a short text or when a
+  // back-reference leaves the search without a memo to fall back on, and by
+  // Search otherwise.
   if (FInputEnd - from < FMinLength) return false;
-  const std::string_view input(FInput);
-  std::size_t at = static_cast<std::size_t>(from);
-  for (const TRequiredLiteral& required : FRequiredLiterals) {
-    const std::uint8_t* n = FProgram.data() + required.Node;
-    const std::string_view literal(reinterpret_cast<const char*>(LiteralText(n)),
-                                   static_cast<std::size_t>(LiteralLength(n)));
-    at = input.find(literal, at + static_cast<std::size_t>(required.Gap));
-    if (at == std::string_view::npos) return false;
-    at += literal.size();
-  }
+  const bool lookNow = !FMemoAllowed || FInputEnd - from <= LiteralsFirstBelow;
+  if (lookNow && !HoldsRequiredLiterals(from)) return false;
   FLoopDepth = 0;
   BeginSearch(from);
-  const bool found = Search(from);
+  const bool found = Search(from, lookNow);
   EndSearch();
   return found;
 }
 
+// Whether the input from a position on holds the literals every match
+// holds, in their order and as far apart as they must be. (The required
+// substring is one of them.)
+bool TRegex::HoldsRequiredLiterals(std::int32_t from) const {
+  const unsigned char* input = reinterpret_cast<const unsigned char*>(FInput.data());
+  std::int64_t at = from;
+  for (const TRequiredLiteral& required : FRequiredLiterals) {
+    const std::uint8_t* text = LiteralText(FProgram.data() + required.Node);
+    const std::int64_t length = LiteralLength(FProgram.data() + required.Node);
+    const std::int64_t last = std::int64_t{FInputEnd} - length;  // the last place it fits
+    // By its first character, then the rest (mostly none or a few).
+    for (at += required.Gap;; ++at) {
+      if (at > last) return false;
+      const void* hit = std::memchr(input + at, text[0], static_cast<std::size_t>(last - at + 1));
+      if (hit == nullptr) return false;
+      at = static_cast<const unsigned char*>(hit) - input;
+      std::int64_t k = 1;
+      while (k < length && input[at + k] == text[k]) ++k;
+      if (k == length) break;
+    }
+    at += length;
+  }
+  return true;
+}
+
 // Tries the start positions from `from` on, the first that succeeds wins.
-bool TRegex::Search(std::int32_t from) {
+// In a long text the literals every match holds are looked for once a start
+// has failed: where matches are close together (every match of a long text
+// in turn) the first start mostly succeeds, and the look would cost more
+// than the search.
+bool TRegex::Search(std::int32_t from, bool looked) {
   if (FAnchored) return MatchAt(from);
+  auto stillPossible = [&](std::int32_t next) {
+    if (looked) return true;
+    looked = true;
+    return HoldsRequiredLiterals(next);
+  };
   // The last start that leaves room for the shortest match.
   const std::int32_t last = FInputEnd - FMinLength;
   const char* input = FInput.data();
@@ -212,6 +246,7 @@ bool TRegex::Search(std::int32_t from) {
       if (p == nullptr) return false;
       if (MatchAt(static_cast<std::int32_t>(p - input))) return true;
       ++p;
+      if (!stillPossible(static_cast<std::int32_t>(p - input))) return false;
     }
     return false;
   }
@@ -225,6 +260,7 @@ bool TRegex::Search(std::int32_t from) {
     unsigned char c = p < FInputEnd ? static_cast<unsigned char>(input[p]) : 0;
     if (!FFirstCharSet[c]) continue;
     if (MatchAt(p)) return true;
+    if (!stillPossible(p + 1)) return false;
     if (FLeadRepeat >= 0) p = LeadRunEnd(p);
   }
   return false;

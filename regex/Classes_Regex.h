@@ -252,7 +252,8 @@ class TRegex {
   std::int64_t MinLength(int from, int stop) const;
 
   // matching (Classes_Regex.cpp, Classes_Regex_Match.cpp)
-  bool Search(std::int32_t from);
+  bool Search(std::int32_t from, bool looked);
+  bool HoldsRequiredLiterals(std::int32_t from) const;
   std::int32_t LeadRunEnd(std::int32_t failed);
   bool MatchAt(std::int32_t position);
   void GrowStack();

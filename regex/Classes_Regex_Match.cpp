@@ -39,8 +39,6 @@ enum TFrameKind : std::int32_t {
 
 // A stack that grew past this is given back after the search.
 constexpr std::size_t KeptFrames = std::size_t{1} << 16;
-// Counts of a repeat looked at beyond the one taken, for one to come back to.
-constexpr std::int64_t RepeatLookAhead = 16;
 
 }  // namespace
 
@@ -194,24 +192,13 @@ bool TRegex::MatchAt(std::int32_t start) {
     return fits(r, from, count) && (cont < 0 || !MemoTest(cont, from + count * r.Unit));
   };
   // After count c of a repeat was taken: a choice of the counts still to try
-  // (greedy: below c down to Min; lazy: above c up to most), unless a look at
-  // the next few finds none worth trying and there are no more.
-  auto pushRest = [&](int node, const TRepeat& r, std::int32_t from, std::int32_t c, std::int32_t most,
-                      bool greedy, std::int32_t cont) {
-    if (greedy) {
-      const std::int32_t stop = static_cast<std::int32_t>(std::max<std::int64_t>(r.Min, std::int64_t{c} - RepeatLookAhead));
-      std::int32_t next = c - 1;
-      while (next >= stop && !worth(r, from, next, cont)) --next;
-      if (next < stop && stop == r.Min) return;
-      push({fkRepeatGreedy, node, from, next >= stop ? next + 1 : stop, 0});
-    } else {
-      const std::int32_t stop = static_cast<std::int32_t>(std::min<std::int64_t>(most, std::int64_t{c} + RepeatLookAhead));
-      std::int32_t next = c + 1;
-      while (next <= stop && !worth(r, from, next, cont)) ++next;
-      if (next > stop && stop == most) return;
-      push({fkRepeatLazy, node, from, next <= stop ? next - 1 : stop, most});
+  // (greedy: below c down to Min; lazy: above c up to most).
+  auto pushRest = [&](int node, std::int32_t from, std::int32_t min, std::int32_t c, std::int32_t most,
+                      bool greedy) {
+    if (greedy ? c > min : c < most) {
+      push(greedy ? TFrame{fkRepeatGreedy, node, from, c, 0} : TFrame{fkRepeatLazy, node, from, c, most});
+      ++choices;
     }
-    ++choices;
   };
 
   int node = 1;
@@ -283,9 +270,14 @@ bool TRegex::MatchAt(std::int32_t start) {
           // The input holds no zero byte, so a literal zero never matches.
           const std::int32_t length = LiteralLength(n);
           const std::uint8_t* t = LiteralText(n);
-          if (end - pos < length || in[pos] != t[0] ||
-              (length > 1 && std::memcmp(in + pos + 1, t + 1, static_cast<std::size_t>(length - 1)) != 0)) {
-            goto fail;
+          if (end - pos < length || in[pos] != t[0]) goto fail;
+          // Most literals are a few characters: compared here, not by a call.
+          if (length > 16) {
+            if (std::memcmp(in + pos + 1, t + 1, static_cast<std::size_t>(length - 1)) != 0) goto fail;
+          } else {
+            for (std::int32_t k = 1; k < length; ++k) {
+              if (in[pos + k] != t[k]) goto fail;
+            }
           }
           pos += length;
           node = next;
@@ -463,7 +455,7 @@ bool TRegex::MatchAt(std::int32_t start) {
             while (c <= most && !worth(r, pos, c, cont)) ++c;
             if (c > most) goto fail;
           }
-          pushRest(node, r, pos, c, static_cast<std::int32_t>(most), greedy, cont);
+          pushRest(node, pos, r.Min, c, static_cast<std::int32_t>(most), greedy);
           pos += c * r.Unit;
           node = next;
           break;
@@ -592,7 +584,7 @@ bool TRegex::MatchAt(std::int32_t start) {
           std::int32_t c = f.A - 1;
           while (c >= r.Min && !worth(r, f.Pos, c, cont)) --c;
           if (c < r.Min) break;
-          pushRest(f.Node, r, f.Pos, c, 0, true, cont);
+          pushRest(f.Node, f.Pos, r.Min, c, 0, true);
           pos = f.Pos + c * r.Unit;
           node = nextOf(f.Node);
           resumed = true;
@@ -605,7 +597,7 @@ bool TRegex::MatchAt(std::int32_t start) {
           std::int32_t c = f.A + 1;
           while (c <= f.B && !worth(r, f.Pos, c, cont)) ++c;
           if (c > f.B) break;
-          pushRest(f.Node, r, f.Pos, c, f.B, false, cont);
+          pushRest(f.Node, f.Pos, r.Min, c, f.B, false);
           pos = f.Pos + c * r.Unit;
           node = nextOf(f.Node);
           resumed = true;

@@ -237,6 +237,15 @@ TEST(RegexSearchAnalysis, LiteralsInOrder) {
   EXPECT_TRUE(r.ExecFrom(3));
   EXPECT_EQ(r.Match(0), "a1b--c");
   EXPECT_FALSE(r.ExecFrom(10));
+  // In a long text they are looked for once a start has failed, from there on.
+  const std::string gap(5000, 'x');
+  EXPECT_TRUE(r.Exec("a1b-c" + gap + "a22b..c"));
+  EXPECT_EQ(r.Match(0), "a22b..c");
+  EXPECT_FALSE(r.Exec("a1b-c" + gap + "a22b.c"));
+  EXPECT_FALSE(r.Exec("a1b--" + gap + "a22b-"));
+  EXPECT_TRUE(r.Exec(gap + "a1b--c"));
+  EXPECT_TRUE(r.ExecFrom(5001));
+  EXPECT_FALSE(r.ExecFrom(5002));
 }
 
 }  // namespace
