@@ -93,7 +93,8 @@ void TChartValueList::Grow(int needed) {
   std::int64_t target = std::max<std::int64_t>(FCapacity + GrowthStep, byHalf);
   if (target < needed) target = (static_cast<std::int64_t>(needed) + GrowthStep - 1) / GrowthStep * GrowthStep;
   if (target > INT32_MAX) throw ChartException("Value list " + FName + ": too many values");
-  auto values = std::make_unique<double[]>(static_cast<std::size_t>(target));
+  // Values beyond the count are meaningless: no need to clear them.
+  auto values = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(target));
   if (FCount > 0) std::memcpy(values.get(), FValues.get(), sizeof(double) * static_cast<std::size_t>(FCount));
   FValues = std::move(values);
   FCapacity = static_cast<int>(target);
