@@ -10,6 +10,7 @@
 #include "chart/KivConst.h"
 #include "chart/KivProCo.h"
 #include "chart/KivProcsRoutines.h"
+#include "chart/SeriesLines.h"
 
 namespace chart {
 
@@ -111,18 +112,8 @@ void TCandleSeries::DrawValue(int i) {
   const bool is3D = chart->View3D();
   const std::int32_t z = MiddleZ;
   const TColor color = CandleColor(i);
-  auto vertLine = [&](std::int32_t x, std::int32_t y0, std::int32_t y1) {
-    if (is3D)
-      c.VertLine3D(x, y0, y1, z);
-    else
-      c.DoVertLine(x, y0, y1);
-  };
-  auto horizLine = [&](std::int32_t x0, std::int32_t x1, std::int32_t y) {
-    if (is3D)
-      c.HorizLine3D(x0, x1, y, z);
-    else
-      c.DoHorizLine(x0, x1, y);
-  };
+  auto vertLine = [&](std::int32_t x, std::int32_t y0, std::int32_t y1) { SeriesVertLine(c, is3D, x, y0, y1, z); };
+  auto horizLine = [&](std::int32_t x0, std::int32_t x1, std::int32_t y) { SeriesHorizLine(c, is3D, x0, x1, y, z); };
   switch (FCandleStyle) {
     case csLine: {
       if (!FirstDrawn(i) && !IsNull(i)) {

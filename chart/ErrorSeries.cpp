@@ -10,6 +10,7 @@
 #include "chart/AxisPanel.h"
 #include "chart/KivConst.h"
 #include "chart/KivProCo.h"
+#include "chart/SeriesLines.h"
 #include "chart/SeriesMarks.h"
 
 namespace chart {
@@ -113,18 +114,8 @@ void TCustomErrorSeries::CalcVerticalMargins(std::int32_t& top, std::int32_t& bo
 void TCustomErrorSeries::DrawWhiskers(std::int32_t x, std::int32_t y, std::int32_t length, std::int32_t width,
                                       bool is3D) {
   TCanvas3D& c = ParentChart()->Canvas();
-  auto h = [&](std::int32_t x0, std::int32_t x1, std::int32_t yy) {
-    if (is3D)
-      c.HorizLine3D(x0, x1, yy, MiddleZ);
-    else
-      c.DoHorizLine(x0, x1, yy);
-  };
-  auto v = [&](std::int32_t xx, std::int32_t y0, std::int32_t y1) {
-    if (is3D)
-      c.VertLine3D(xx, y0, y1, MiddleZ);
-    else
-      c.DoVertLine(xx, y0, y1);
-  };
+  auto h = [&](std::int32_t x0, std::int32_t x1, std::int32_t yy) { SeriesHorizLine(c, is3D, x0, x1, yy, MiddleZ); };
+  auto v = [&](std::int32_t xx, std::int32_t y0, std::int32_t y1) { SeriesVertLine(c, is3D, xx, y0, y1, MiddleZ); };
   auto horizontal = [&](std::int32_t end) {
     h(x, end, y);
     v(end, y - width / 2, y + width / 2);
@@ -316,10 +307,7 @@ void THighLowSeries::DrawValue(int i) {
     line(*FLowPen, FOldLow, low);
     if (Pen()->Visible()) {
       c.AssignVisiblePenColor(*Pen(), Pen()->Color() == clDefault ? color : Pen()->Color());
-      if (is3D)
-        c.VertLine3D(FOldX, FOldHigh, FOldLow, MiddleZ);
-      else
-        c.DoVertLine(FOldX, FOldHigh, FOldLow);
+      SeriesVertLine(c, is3D, FOldX, FOldHigh, FOldLow, MiddleZ);
     }
   }
   FOldX = x;

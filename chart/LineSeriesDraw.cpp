@@ -180,26 +180,17 @@ void TCustomSeries::DrawAreaStrip(std::int32_t x, std::int32_t y, TColor color) 
   std::array<TPoint, 4> shown = p;
   if (is3D)
     for (TPoint& q : shown) q = c.Calculate3DPosition(q, StartZ);
-  std::unique_ptr<TKivBlend> blend;
-  if (FTransparency > 0) {
-    TRect bounds{shown[0].X, shown[0].Y, shown[0].X, shown[0].Y};
-    for (const TPoint& q : shown) {
-      bounds.Left = std::min(bounds.Left, q.X);
-      bounds.Top = std::min(bounds.Top, q.Y);
-      bounds.Right = std::max(bounds.Right, q.X + 1);
-      bounds.Bottom = std::max(bounds.Bottom, q.Y + 1);
-    }
-    blend = c.BeginBlending(bounds, FTransparency);
+  TRect bounds{shown[0].X, shown[0].Y, shown[0].X, shown[0].Y};
+  for (const TPoint& q : shown) {
+    bounds.Left = std::min(bounds.Left, q.X);
+    bounds.Top = std::min(bounds.Top, q.Y);
+    bounds.Right = std::max(bounds.Right, q.X + 1);
+    bounds.Bottom = std::max(bounds.Bottom, q.Y + 1);
   }
+  std::unique_ptr<TKivBlend> blend;
+  if (FTransparency > 0) blend = c.BeginBlending(bounds, FTransparency);
   if (FGradient->Visible()) {
     c.ClipPolygon(shown);
-    TRect bounds{shown[0].X, shown[0].Y, shown[0].X, shown[0].Y};
-    for (const TPoint& q : shown) {
-      bounds.Left = std::min(bounds.Left, q.X);
-      bounds.Top = std::min(bounds.Top, q.Y);
-      bounds.Right = std::max(bounds.Right, q.X + 1);
-      bounds.Bottom = std::max(bounds.Bottom, q.Y + 1);
-    }
     FGradient->Draw(c, bounds);
     c.UnClipRectangle();
   } else {
