@@ -9,6 +9,8 @@
 //   MtxStorage.h   the matrix property enums and TMtx1: fields, properties, sizing
 //   Mtx.h          TMtx: the matrix's operations, one section per source
 //   ObjectCache.h  CreateIt/FreeIt, TCached, InitNumora/DoneNumora, cache sizes
+//   VecList.h      TVecList, the owned list of vectors
+//   NumoraReport.h TNumoraReport, text reports of vectors, matrices and values
 //
 // Errors raise classlib::Exception through RaiseError with literal texts.
 // Checks that keep memory in range are made always; ConditionCheck governs
@@ -25,4 +27,6 @@
 #include "numeric/Vec.h"
 #include "numeric/MtxStorage.h"
 #include "numeric/Mtx.h"
+#include "numeric/NumoraReport.h"
 #include "numeric/ObjectCache.h"
+#include "numeric/VecList.h"

@@ -275,6 +275,7 @@ std::int32_t VecCacheLength() { return Store().VecD.load(std::memory_order_relax
 std::int32_t MtxCacheDim() { return Store().MtxD.load(std::memory_order_relaxed); }
 
 void InitNumora() {
+  CreateNumoraReport();
   TCacheStore& s = Store();
   std::lock_guard<std::mutex> guard(s.Lock);
   EnsureBuilt(s.Vecs);
@@ -282,10 +283,13 @@ void InitNumora() {
 }
 
 void DoneNumora() {
-  TCacheStore& s = Store();
-  std::lock_guard<std::mutex> guard(s.Lock);
-  Release(s.Mtxs);
-  Release(s.Vecs);
+  {
+    TCacheStore& s = Store();
+    std::lock_guard<std::mutex> guard(s.Lock);
+    Release(s.Mtxs);
+    Release(s.Vecs);
+  }
+  FreeNumoraReport();
 }
 
 void CreateVecCache(std::int32_t Count, std::int32_t D) {

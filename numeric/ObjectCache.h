@@ -24,13 +24,14 @@ std::int32_t VecCacheLength();
 // real (D x D div 2 complex) elements.
 std::int32_t MtxCacheDim();
 
-// Unit initialisation, called once at start-up: builds the vector and matrix
-// caches at their default sizes. A process that never calls it still gets
-// them: the first CreateIt builds them under the lock.
+// Unit initialisation, called once at start-up: makes the unit's report
+// (numeric/NumoraReport.h) and builds the vector and matrix caches at their
+// default sizes. A process that never calls it still gets them: the first
+// CreateIt builds the caches under the lock, the first Report() the report.
 void InitNumora();
-// Unit finalisation: frees every cached object that has been returned.
-// Objects still out are cut loose from the cache (their FreeIt then frees
-// them). A later CreateIt builds the caches anew.
+// Unit finalisation: frees every cached object that has been returned, then
+// the report. Objects still out are cut loose from the cache (their FreeIt
+// then frees them). A later CreateIt builds the caches anew.
 void DoneNumora();
 
 // Take one to four temporaries, in argument order, under one lock. Each comes
