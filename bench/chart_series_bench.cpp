@@ -2,8 +2,8 @@
 // same data drawn by bare QPainter calls into an image of the same size:
 //   fast line, 1e6 random-walk points, whole range and zoomed to 1 % of it;
 //   line series, 1e5 points; candles, 1e4 bars.
-// A chart pass includes its axes, grid and frame. The bare side gets its
-// points already in pixels.
+// A chart pass includes its axes, grid and frame (BM_EmptyChart times them
+// alone). The bare side gets its points already in pixels.
 //
 //   chart_series_bench [benchmark flags]
 #include <benchmark/benchmark.h>
@@ -99,6 +99,14 @@ void BM_FastLine1e6Zoomed(benchmark::State& state) {
   DrawChart(state, *chart);
 }
 
+// The same pass with no series: what every figure above includes.
+void BM_EmptyChart(benchmark::State& state) {
+  auto chart = NewChart();
+  chart->BottomAxis()->SetMinMax(0, 1000000);
+  chart->LeftAxis()->SetMinMax(-1000, 1000);
+  DrawChart(state, *chart);
+}
+
 void BM_BarePolyline1e6(benchmark::State& state) {
   auto chart = NewChart();
   auto* s = AddWalk<TFastLineSeries>(*chart, 1000000);
@@ -184,6 +192,7 @@ BENCHMARK(BM_LineSeries1e5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BarePolyline1e5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Candles1e4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareCandles1e4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EmptyChart)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -201,6 +210,7 @@ int main(int argc, char** argv) {
   ratio("BM_FastLine1e6Zoomed", "BM_BarePolyline1e6Zoomed");
   ratio("BM_LineSeries1e5", "BM_BarePolyline1e5");
   ratio("BM_Candles1e4", "BM_BareCandles1e4");
+  std::printf("%-22s %8.2f ms (axes, grid and frame alone)\n", "BM_EmptyChart", reporter.Time("BM_EmptyChart"));
   benchmark::Shutdown();
   return 0;
 }

@@ -115,6 +115,21 @@ TEST_F(PieChart, SlicesAreDrawnWithPatternsAndDarkBorders) {
   EXPECT_NE(rc.Of(*pie, "Pie")[0].find("pen=00007F/1"), std::string::npos);
 }
 
+TEST_F(PieChart, CircledPiesTakeTheScreensAspect) {
+  rc.Draw();
+  EXPECT_NE(pie->XRadius(), pie->YRadius());  // the chart rectangle is wider than high
+  pie->SetCircled(true);
+  rc.Draw();
+  const double aspect = TCircledSeries::ScreenAspect();
+  EXPECT_GT(aspect, 0);
+  EXPECT_NEAR(static_cast<double>(pie->XRadius()) / pie->YRadius(), aspect, 2.0 / pie->YRadius());
+  pie->SetCustomXRadius(30);
+  rc.Draw();
+  EXPECT_EQ(pie->XRadius(), 30);
+  pie->SetCircled(false);
+  EXPECT_EQ(pie->CustomXRadius(), 0);
+}
+
 TEST(PieView, TheChartShowsThePieFromAboveWhileItIsOnIt) {
   TChart chart;
   chart.View3DOptions()->SetElevation(345);
