@@ -8,6 +8,7 @@
 
 #include "numeric/MathCore.h"
 #include "numeric/SampleStreams.h"
+#include "numeric/StreamInternal.h"
 #include "platform/classlib/ClassRegistry.h"
 #include "platform/classlib/ComponentStream.h"
 #include "platform/classlib/Streams.h"
@@ -148,14 +149,7 @@ void TMtxComponent::SaveToFile(const std::string& FileName) {
 
 void TMtxComponent::LoadFromFile(const std::string& FileName) {
   if (!std::filesystem::exists(FileName)) return;
-  classlib::TFileStream file(FileName, classlib::fmOpenRead | classlib::fmShareDenyWrite);
-  try {
-    LoadFromStream(file);
-  } catch (const classlib::EReadError& e) {
-    throw classlib::EReadError(e.Message() + " (file \"" + FileName + "\")");
-  } catch (const classlib::Exception& e) {
-    RaiseError(e.Message() + " (file \"" + FileName + "\")");
-  }
+  detail::LoadFromFileNamed(FileName, [this](classlib::TStream& s) { LoadFromStream(s); });
 }
 
 void TMtxComponent::AssignTemplate(TMtxComponent& Source) {

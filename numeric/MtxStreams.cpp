@@ -118,29 +118,13 @@ std::int32_t TMtx::ReadValues(classlib::TStream& Stream, TPrecision Precision) {
 }
 
 void TMtx::SaveToStream(classlib::TStream& Stream, TPrecision Precision, TRounding Rounding) const {
-  detail::CheckSampleFormat(Precision, Rounding, "TMtx.SaveToStream");
-  WriteHeader(Stream, Precision, Rounding);
-  WriteValues(Stream, Precision, Rounding);
+  detail::SaveObject(*this, Stream, Precision, Rounding, "TMtx.SaveToStream");
 }
 
-void TMtx::LoadFromStream(classlib::TStream& Stream) {
-  const std::int64_t start = Stream.Position();
-  try {
-    const TPrecision precision = ReadHeader(Stream);
-    ReadValues(Stream, precision);
-  } catch (...) {
-    Stream.SetPosition(start);
-    throw;
-  }
-}
+void TMtx::LoadFromStream(classlib::TStream& Stream) { detail::LoadObject(*this, Stream); }
 
 void TMtx::SaveToFile(const std::string& FileName, bool Append) const {
-  classlib::TStringStream bytes;
-  SaveToStream(bytes, prDouble, rnTrunc);
-  if (Append)
-    detail::AppendToFile(FileName, bytes.DataString());
-  else
-    classlib::AtomicWriteFile(FileName, bytes.DataString());
+  detail::SaveObjectToFile(*this, FileName, Append);
 }
 
 void TMtx::LoadFromFile(const std::string& FileName) {
@@ -149,9 +133,7 @@ void TMtx::LoadFromFile(const std::string& FileName) {
 
 void TMtx::DefineProperties(classlib::TFiler& Filer) {
   TMtx1::DefineProperties(Filer);
-  Filer.DefineBinaryProperty(
-      "DataValues", [this](classlib::TStream& s) { LoadFromStream(s); },
-      [this](classlib::TStream& s) { SaveToStream(s, prDouble, rnTrunc); }, true);
+  detail::DefineDataValues(*this, Filer);
 }
 
 void TMtx::SaveToMatrixMarketFile(const std::string& FileName) const {

@@ -324,6 +324,8 @@ void LoadFromFileNamed(const std::string& FileName, const std::function<void(cla
   classlib::TFileStream file(FileName, classlib::fmOpenRead | classlib::fmShareDenyWrite);
   try {
     Load(file);
+  } catch (const classlib::EReadError& e) {
+    throw classlib::EReadError(e.Message() + " (file \"" + FileName + "\")");
   } catch (const classlib::Exception& e) {
     RaiseError(e.Message() + " (file \"" + FileName + "\")");
   }

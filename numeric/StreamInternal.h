@@ -9,10 +9,8 @@
 #include <vector>
 
 #include "numeric/SampleStreams.h"
-
-namespace classlib {
-class TStream;
-}
+#include "platform/classlib/Filer.h"
+#include "platform/classlib/Streams.h"
 
 namespace numeric::detail {
 
@@ -44,7 +42,49 @@ void CheckSampleFormat(TPrecision Precision, TRounding Rounding, const char* Rou
 // absent; a write that fails cuts the file back to its old size.
 void AppendToFile(const std::string& FileName, const std::string& Bytes);
 // Runs Load on the file opened for reading; a failure's message gets the
-// file's name appended.
+// file's name appended (a read error stays a read error).
 void LoadFromFileNamed(const std::string& FileName, const std::function<void(classlib::TStream&)>& Load);
+
+
+// What the vector's and the matrix's streams share: T is TVec or TMtx, with
+// WriteHeader, ReadHeader, WriteValues and ReadValues of its own.
+
+template <class T>
+void SaveObject(const T& Object, classlib::TStream& Stream, TPrecision Precision, TRounding Rounding,
+                const char* Routine) {
+  CheckSampleFormat(Precision, Rounding, Routine);
+  Object.WriteHeader(Stream, Precision, Rounding);
+  Object.WriteValues(Stream, Precision, Rounding);
+}
+
+template <class T>
+void LoadObject(T& Object, classlib::TStream& Stream) {
+  const std::int64_t start = Stream.Position();
+  try {
+    const TPrecision precision = Object.ReadHeader(Stream);
+    Object.ReadValues(Stream, precision);
+  } catch (...) {
+    Stream.SetPosition(start);
+    throw;
+  }
+}
+
+template <class T>
+void SaveObjectToFile(const T& Object, const std::string& FileName, bool Append) {
+  classlib::TStringStream bytes;
+  Object.SaveToStream(bytes, prDouble, rnTrunc);
+  if (Append)
+    AppendToFile(FileName, bytes.DataString());
+  else
+    classlib::AtomicWriteFile(FileName, bytes.DataString());
+}
+
+// The binary property "DataValues": the object's stream in double precision.
+template <class T>
+void DefineDataValues(T& Object, classlib::TFiler& Filer) {
+  Filer.DefineBinaryProperty(
+      "DataValues", [&Object](classlib::TStream& s) { Object.LoadFromStream(s); },
+      [&Object](classlib::TStream& s) { Object.SaveToStream(s, prDouble, rnTrunc); }, true);
+}
 
 }  // namespace numeric::detail

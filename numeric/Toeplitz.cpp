@@ -4,6 +4,7 @@
 #include "numeric/Toeplitz.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "numeric/ObjectCache.h"
 #include "numeric/Vec.h"
@@ -105,45 +106,58 @@ void ToeplitzLevinsonC(std::span<const TCplx> Row, std::span<const TCplx> Col, s
   Levinson<TCplxOps>(Row, Col, Y, X, H, G, N);
 }
 
-void ToeplitzSolve(const TVec& R, TVec& A) {
-  const std::int32_t n = R.Length();
-  if (n < 2) return;
-  const bool complex = R.Complex();
+namespace {
+
+double Negated(double X) { return -X; }
+TCplx Negated(const TCplx& Z) { return CNeg(Z); }
+double Conjugated(double X) { return X; }
+TCplx Conjugated(const TCplx& Z) { return CConj(Z); }
+double One(double) { return 1.0; }
+TCplx One(const TCplx&) { return C_ONE; }
+const double* ValuesOf(const TVec& V, double) { return V.Values(); }
+const TCplx* ValuesOf(const TVec& V, const TCplx&) { return V.CValues(); }
+double* ValuesOf(TVec& V, double) { return V.Values(); }
+TCplx* ValuesOf(TVec& V, const TCplx&) { return V.CValues(); }
+
+// A := (1, a) with T a = -r[1 ..]; the first row of T is r conjugated, its
+// first column r.
+template <class T>
+void YuleWalker(const TVec& R, TVec& A) {
+  const auto n = R.Length();
   const auto k = static_cast<std::size_t>(n - 1);
+  const bool complex = R.Complex();
+  const T* r = ValuesOf(R, T{});
   TCachedVec work;
   // P1 (row) and P3 (right-hand side and solution) of n - 1, P2 (column) of
   // n - 2, then G and H of n - 1 each.
   work->Size(static_cast<std::int32_t>(5 * k), complex);
-  if (complex) {
-    const TCplx* r = R.CValues();
-    TCplx* p1 = work->CValues();
-    TCplx* p2 = p1 + k;
-    TCplx* p3 = p2 + k;
-    TCplx* g = p3 + k;
-    TCplx* h = g + k;
-    std::copy(r, r + k, p1);
-    std::copy(r + 1, r + k, p2);
-    for (std::size_t i = 0; i < k; ++i) p3[i] = CNeg(r[i + 1]);
-    for (std::size_t i = 1; i < k; ++i) p1[i] = CConj(p1[i]);
+  T* p1 = ValuesOf(*work, T{});
+  T* p2 = p1 + k;
+  T* p3 = p2 + k;
+  T* g = p3 + k;
+  T* h = g + k;
+  std::copy(r, r + k, p1);
+  std::copy(r + 1, r + k, p2);
+  for (std::size_t i = 0; i < k; ++i) p3[i] = Negated(r[i + 1]);
+  for (std::size_t i = 1; i < k; ++i) p1[i] = Conjugated(p1[i]);
+  if constexpr (std::is_same_v<T, TCplx>)
     ToeplitzLevinsonC({p1, k}, {p2, k - 1}, {p3, k}, {p3, k}, {h, k}, {g, k}, n - 1);
-    A.Size(n, true);
-    A.CValues()[0] = C_ONE;
-    std::copy(p3, p3 + k, A.CValues() + 1);
-  } else {
-    const double* r = R.Values();
-    double* p1 = work->Values();
-    double* p2 = p1 + k;
-    double* p3 = p2 + k;
-    double* g = p3 + k;
-    double* h = g + k;
-    std::copy(r, r + k, p1);
-    std::copy(r + 1, r + k, p2);
-    for (std::size_t i = 0; i < k; ++i) p3[i] = -r[i + 1];
+  else
     ToeplitzLevinson({p1, k}, {p2, k - 1}, {p3, k}, {p3, k}, {h, k}, {g, k}, n - 1);
-    A.Size(n, false);
-    A.Values()[0] = 1.0;
-    std::copy(p3, p3 + k, A.Values() + 1);
-  }
+  A.Size(n, complex);
+  T* a = ValuesOf(A, T{});
+  a[0] = One(T{});
+  std::copy(p3, p3 + k, a + 1);
+}
+
+}  // namespace
+
+void ToeplitzSolve(const TVec& R, TVec& A) {
+  if (R.Length() < 2) return;
+  if (R.Complex())
+    YuleWalker<TCplx>(R, A);
+  else
+    YuleWalker<double>(R, A);
 }
 
 }  // namespace numeric

@@ -105,29 +105,13 @@ std::int32_t TVec::ReadValues(classlib::TStream& Stream, TPrecision Precision) {
 }
 
 void TVec::SaveToStream(classlib::TStream& Stream, TPrecision Precision, TRounding Rounding) const {
-  detail::CheckSampleFormat(Precision, Rounding, "SaveToStream");
-  WriteHeader(Stream, Precision, Rounding);
-  WriteValues(Stream, Precision, Rounding);
+  detail::SaveObject(*this, Stream, Precision, Rounding, "SaveToStream");
 }
 
-void TVec::LoadFromStream(classlib::TStream& Stream) {
-  const std::int64_t start = Stream.Position();
-  try {
-    const TPrecision precision = ReadHeader(Stream);
-    ReadValues(Stream, precision);
-  } catch (...) {
-    Stream.SetPosition(start);
-    throw;
-  }
-}
+void TVec::LoadFromStream(classlib::TStream& Stream) { detail::LoadObject(*this, Stream); }
 
 void TVec::SaveToFile(const std::string& FileName, bool Append) const {
-  classlib::TStringStream bytes;
-  SaveToStream(bytes, prDouble, rnTrunc);
-  if (Append)
-    detail::AppendToFile(FileName, bytes.DataString());
-  else
-    classlib::AtomicWriteFile(FileName, bytes.DataString());
+  detail::SaveObjectToFile(*this, FileName, Append);
 }
 
 void TVec::LoadFromFile(const std::string& FileName) {
@@ -136,9 +120,7 @@ void TVec::LoadFromFile(const std::string& FileName) {
 
 void TVec::DefineProperties(classlib::TFiler& Filer) {
   TVec1::DefineProperties(Filer);
-  Filer.DefineBinaryProperty(
-      "DataValues", [this](classlib::TStream& s) { LoadFromStream(s); },
-      [this](classlib::TStream& s) { SaveToStream(s, prDouble, rnTrunc); }, true);
+  detail::DefineDataValues(*this, Filer);
 }
 
 void TVec::ValuesToStrings(classlib::TStrings& Strings, const std::string& ReFormat,

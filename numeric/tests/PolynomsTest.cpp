@@ -122,8 +122,10 @@ TEST(Polynoms, PolyRootsRefusesTheZeroPolynomialAndNonFiniteCoefficients) {
   poly.Size(0, false);
   EXPECT_TRUE(Raises([&] { PolyRoots(roots, poly); }, "PolyRoots: all coefficients are 0"));
   for (double bad : {std::numeric_limits<double>::quiet_NaN(), INF, -INF}) {
-    EXPECT_TRUE(Raises([&] { PolyRoots(roots, Set(poly, {1, bad, 2, 3})); }, "PolyRoots: coefficients must be finite"));
-    EXPECT_TRUE(Raises([&] { PolyRoots(roots, SetC(poly, {1, 0, 0, bad})); }, "PolyRoots: coefficients must be finite"));
+    EXPECT_TRUE(
+        Raises([&] { PolyRoots(roots, Set(poly, {1, bad, 2, 3})); }, "PolyRoots: coefficients must be finite"));
+    EXPECT_TRUE(
+        Raises([&] { PolyRoots(roots, SetC(poly, {1, 0, 0, bad})); }, "PolyRoots: coefficients must be finite"));
   }
   EXPECT_EQ(DoublesOf(roots), (std::vector<double>{7}));
 }

@@ -71,10 +71,10 @@ TEST(Toeplitz, LevinsonSolvesANonSymmetricSystem) {
       y[static_cast<std::size_t>(i)] += t * x0[static_cast<std::size_t>(j)];
     }
   ToeplitzLevinson(row, col, y, x, h, g, 3);
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(NearScaled(x[static_cast<std::size_t>(i)], x0[static_cast<std::size_t>(i)], 8 * EPS, 3.0));
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(NearScaled(x[i], x0[i], 8 * EPS, 3.0)) << i;
   // X and Y may be the same array.
   ToeplitzLevinson(row, col, y, y, h, g, 3);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(y[static_cast<std::size_t>(i)], x[static_cast<std::size_t>(i)]);
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(y[i], x[i]) << i;
 
   const std::vector<TCplx> crow = {{4, 1}, {1, -1}}, ccol = {{0, 2}}, cy = {{1, 0}, {0, 1}};
   std::vector<TCplx> cx(2), ch(2), cg(2);

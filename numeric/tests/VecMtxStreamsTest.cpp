@@ -414,7 +414,8 @@ TEST(VecStreams, ShortReadsLeaveZerosNotOldValues) {
   dst.assign(4, 7.0);
   EXPECT_EQ(ReadSamples(w, dst, prSmallInt, true, 2), 2);
   EXPECT_EQ(dst, (std::vector<double>{3, -4, 0, 0}));
-  EXPECT_TRUE(Raises([&] { ReadSamples(w, dst, prDouble, true, 3); }, "ReadSamples: Count 3 outside the 4 values of Dst"));
+  EXPECT_TRUE(
+      Raises([&] { ReadSamples(w, dst, prDouble, true, 3); }, "ReadSamples: Count 3 outside the 4 values of Dst"));
 }
 
 // Captions are cut to what a reader takes back, and a longer caption of an
