@@ -390,7 +390,10 @@ void TPieSeries::DoBeforeDrawChart() {
     }
   }
   x.SetKnownInOrder(true);
-  if (any) InternalAddXY(OtherSliceX, sum, FOtherSlice->Text(), FOtherSlice->Color(), false);
+  if (!any) return;
+  InternalAddXY(OtherSliceX, sum, FOtherSlice->Text(), FOtherSlice->Color(), false);
+  // The gathered values are in the list twice now: alone and in the other slice.
+  YValues()->AdjustTotals(-sum);
 }
 
 void TPieSeries::CalcAngles() {
@@ -460,6 +463,12 @@ void TPieSeries::DrawAllValues() {
   const bool is3D = chart->View3D();
   if (FShadow->HorizSize() != 0 || FShadow->VertSize() != 0)
     FShadow->DrawEllipse(c, CircleRect(), is3D ? EndZ - 10 : 0);
+  if (CircleGradient()->Visible() && (!is3D || c.IsOrthogonal())) {
+    const TRect r = is3D ? c.Calculate3DPosition(CircleRect(), EndZ) : CircleRect();
+    c.ClipEllipse(r);
+    CircleGradient()->Draw(c, r);
+    c.UnClipRectangle();
+  }
   std::vector<int> order(static_cast<std::size_t>(Count()));
   std::iota(order.begin(), order.end(), 0);
   if (is3D && most >= 0 && !c.GetSupportsFullRotation()) {

@@ -262,6 +262,12 @@ double TChartValueList::TotalABS() const {
   return FTotalABS;
 }
 
+void TChartValueList::AdjustTotals(double delta) {
+  if (FStale) Recalc();
+  FTotal += delta;
+  FTotalABS += delta;
+}
+
 void TChartValueList::Assign(const classlib::TPersistent& source) {
   if (auto* l = dynamic_cast<const TChartValueList*>(&source)) {
     SetOrder(l->FOrder);

@@ -122,6 +122,9 @@ class TChartValueList : public classlib::TPersistent {
   double MaxValue() const;
   double Total() const;
   double TotalABS() const;
+  // Moves both cached totals by delta (computed first when stale) until the
+  // next change of the values: a pie's gathered values count once.
+  void AdjustTotals(double delta);
   double Range() const { return MaxValue() - MinValue(); }
 
   // overrides

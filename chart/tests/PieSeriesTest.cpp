@@ -67,6 +67,8 @@ TEST_F(PieChart, SmallValuesGatherIntoTheOtherSlice) {
   EXPECT_EQ(pie->CountLegendItems(), 3);
   EXPECT_EQ(pie->LegendToValueIndex(0), 1);
   EXPECT_EQ(pie->LegendToValueIndex(2), 4);
+  // Percentages count the gathered values once.
+  EXPECT_EQ(pie->PercentText(4), "11.76 %");
   // Drawing again replaces the gathered point instead of adding another.
   pie->OtherSlice()->SetText("Rest");
   rc.Draw();
@@ -113,6 +115,14 @@ TEST_F(PieChart, SlicesAreDrawnWithPatternsAndDarkBorders) {
   pie->SetValueColor(0, clRed);
   rc.Draw();
   EXPECT_NE(rc.Of(*pie, "Pie")[0].find("pen=00007F/1"), std::string::npos);
+  // A visible circle gradient fills the circle under the slices.
+  pie->CircleGradient()->SetVisible(true);
+  rc.Draw();
+  const auto calls = rc.Of(*pie);
+  ASSERT_FALSE(calls.empty());
+  const TRect r = pie->CircleRect();
+  EXPECT_EQ(calls[0], "ClipEllipse " + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," +
+                          std::to_string(r.Right) + "," + std::to_string(r.Bottom));
 }
 
 TEST_F(PieChart, CircledPiesTakeTheScreensAspect) {
