@@ -45,6 +45,7 @@ class TWarningBox : public classlib::TWarningSink {
 int main(int argc, char** argv) {
   workbench::TOrvelApplication app(argc, argv);
   classlib::InstallQtSyncDispatcher();
+  chart::InitChartEngine();
   TWarningBox warnings;
   classlib::SetWarningSink(&warnings);
   // The chart engine's classes and registries, before any window makes a chart.
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
   }
   // A design stopped by the closing windows may still be on its way out.
   workbench::WaitForDesignThreads();
+  chart::DoneChartEngine();
   app.SetDialogs(nullptr);
   chart::DoneChartEngine();
   classlib::SetWarningSink(nullptr);

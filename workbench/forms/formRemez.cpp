@@ -25,6 +25,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "chart/ChartControl.h"
+#include "chart/KivPanelWidget.h"
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/Icons.h"
 #include "workbench/forms/RemezThread.h"
@@ -42,18 +44,6 @@ QAction* NewCommand(QWidget* owner, const char* name, const QString& caption, co
   action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   owner->addAction(action);
   return action;
-}
-
-// The place of a chart that the chart engine does not draw yet: it says so,
-// and shows nothing that could pass for a chart.
-QWidget* NewChartPlaceholder(QWidget* parent, const char* name, const QString& caption) {
-  auto* placeholder = new QLabel(caption + "\nдиаграмма ещё не подключена", parent);
-  placeholder->setObjectName(QString(name) + "Placeholder");
-  placeholder->setAlignment(Qt::AlignCenter);
-  placeholder->setFrameShape(QFrame::StyledPanel);
-  placeholder->setMinimumSize(120, 80);
-  placeholder->setStyleSheet("QLabel { background: #202020; color: #a0a0a0; }");
-  return placeholder;
 }
 
 }  // namespace
@@ -75,6 +65,7 @@ TfrmRemez::TfrmRemez(TfrmMain& owner)
   CreateActions();
   row->addWidget(CreateInputPanel());
   row->addWidget(CreateResultPages(), 1);
+  CreateChartSeries();
   layout->addLayout(row, 1);
   StatusBar1 = new QStatusBar(body);
   StatusBar1->setObjectName("StatusBar1");
@@ -91,6 +82,8 @@ TfrmRemez::TfrmRemez(TfrmMain& owner)
 TfrmRemez::~TfrmRemez() {
   // A run still going on when the window goes has nothing to report to.
   StopDesign();
+  // The chart windows show the charts: they go first.
+  for (chart::TKivPanelWidget* window : {ChartPower, ChartPhase, LogChart, TimeChart, ChartFunct}) delete window;
 }
 
 template <class Handler>
@@ -277,10 +270,12 @@ QWidget* TfrmRemez::CreateResultPages() {
   FFTSplitter->setObjectName("FFTSplitter");
   pnFFT1 = new QWidget(FFTSplitter);
   pnFFT1->setObjectName("pnFFT1");
-  (new QVBoxLayout(pnFFT1))->addWidget(NewChartPlaceholder(pnFFT1, "ChartPower", "АЧХ"));
+  ChartPower = NewChart(pnFFT1, "ChartPower", FChartPower);
+  (new QVBoxLayout(pnFFT1))->addWidget(ChartPower);
   pnFFT2 = new QWidget(FFTSplitter);
   pnFFT2->setObjectName("pnFFT2");
-  (new QVBoxLayout(pnFFT2))->addWidget(NewChartPlaceholder(pnFFT2, "ChartPhase", "ФЧХ"));
+  ChartPhase = NewChart(pnFFT2, "ChartPhase", FChartPhase);
+  (new QVBoxLayout(pnFFT2))->addWidget(ChartPhase);
   for (QWidget* pane : {pnFFT1, pnFFT2}) pane->layout()->setContentsMargins(0, 0, 0, 0);
   fftLayout->addWidget(FFTSplitter);
   pcMain->addTab(fftPage, "Частотная БПФ");
@@ -289,7 +284,8 @@ QWidget* TfrmRemez::CreateResultPages() {
   logPage->setObjectName("tsLog");
   auto* logLayout = new QVBoxLayout(logPage);
   logLayout->setContentsMargins(0, 0, 0, 0);
-  logLayout->addWidget(NewChartPlaceholder(logPage, "LogChart", "АЧХ"));
+  LogChart = NewChart(logPage, "LogChart", FLogChart);
+  logLayout->addWidget(LogChart);
   pcMain->addTab(logPage, "Частотная Log");
 
   tsTimeChart = new QWidget(pcMain);
@@ -297,8 +293,8 @@ QWidget* TfrmRemez::CreateResultPages() {
   tsTimeChart->setToolTip("Вид индикатора в программе теханализа");
   auto* timeLayout = new QGridLayout(tsTimeChart);
   timeLayout->setContentsMargins(0, 0, 0, 0);
-  TimeChartHost = NewChartPlaceholder(tsTimeChart, "TimeChart", "Котировки и индикатор");
-  timeLayout->addWidget(TimeChartHost, 0, 0);
+  TimeChart = NewChart(tsTimeChart, "TimeChart", FTimeChart);
+  timeLayout->addWidget(TimeChart, 0, 0);
   HSTLabel = NewLabel(tsTimeChart, "HSTLabel", {});
   HSTLabel->setStyleSheet("color: white; background: transparent");
   HSTLabel->setToolTip("Внешний вид графика загружен из файла с данными");
@@ -342,9 +338,8 @@ QWidget* TfrmRemez::CreateResultPages() {
   livePage->setObjectName("tsLive");
   auto* liveLayout = new QVBoxLayout(livePage);
   liveLayout->setContentsMargins(0, 0, 0, 0);
-  QWidget* functionChart = NewChartPlaceholder(livePage, "ChartFunct", "LiveChart");
-  functionChart->setToolTip("Двигайте точки на графике для изменения\nкривой передаточной функции фильтра");
-  liveLayout->addWidget(functionChart);
+  ChartFunct = NewChart(livePage, "ChartFunct", FChartFunct, false);
+  liveLayout->addWidget(ChartFunct);
   pcText->addTab(livePage, "\"Живая\" Имп. Хар.");
 
   splitter->setStretchFactor(0, 3);
@@ -377,13 +372,13 @@ void TfrmRemez::ConnectEvents() {
   for (QWidget* input : std::initializer_list<QWidget*>{InputT1, InputTransient1, InputRipple, InputAtten1, InputDelay,
                                                         InputT2, InputTransient2, InputAtten2, InputOrder})
     input->installEventFilter(this);
-  TimeChartHost->installEventFilter(this);
+  TimeChart->installEventFilter(this);
 }
 
 bool TfrmRemez::eventFilter(QObject* watched, QEvent* event) {
   bool consumed = false;
   Guarded(FDialogs, [&] {
-    if (watched == TimeChartHost) {
+    if (watched == TimeChart) {
       if (event->type() == QEvent::MouseButtonPress) {
         TimeChartMouseDown(static_cast<QMouseEvent*>(event)->position().toPoint().x());
       } else if (event->type() == QEvent::MouseMove) {

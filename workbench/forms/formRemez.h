@@ -35,6 +35,17 @@ class QSplitter;
 class QStatusBar;
 class QTabWidget;
 
+namespace chart {
+class TCandleSeries;
+class TChart;
+class TColorLineTool;
+class TDragPointTool;
+class TFastLineSeries;
+class TKivPanelWidget;
+class TLineSeries;
+class TMarksTipTool;
+}  // namespace chart
+
 namespace workbench {
 
 class TfrmMain;
@@ -83,13 +94,27 @@ class TfrmRemez : public QMdiSubWindow {
   QWidget* pnFFT1 = nullptr;
   QWidget* pnFFT2 = nullptr;
   QWidget* tsTimeChart = nullptr;
-  QWidget* TimeChartHost = nullptr;  // where the price chart stands
   QLabel* HSTLabel = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
   QWidget* pnSetPrice = nullptr;
   QRadioButton* rbPrice1 = nullptr;
   QRadioButton* rbPrice2 = nullptr;
   QStatusBar* StatusBar1 = nullptr;
+  // controls: charts (the windows of the chart engine's charts; Panel() is the chart)
+  chart::TKivPanelWidget* ChartPower = nullptr;
+  chart::TKivPanelWidget* ChartPhase = nullptr;
+  chart::TKivPanelWidget* LogChart = nullptr;
+  chart::TKivPanelWidget* TimeChart = nullptr;
+  chart::TKivPanelWidget* ChartFunct = nullptr;
+  chart::TLineSeries* Series1 = nullptr;      // amplitude
+  chart::TLineSeries* LineSeries1 = nullptr;  // phase
+  chart::TLineSeries* LineSeries2 = nullptr;  // logarithmic amplitude
+  chart::TCandleSeries* Series2 = nullptr;    // candles
+  chart::TFastLineSeries* Series3 = nullptr;  // the preview
+  chart::TLineSeries* Series4 = nullptr;      // the coefficients
+  chart::TDragPointTool* ChartTool1 = nullptr;
+  chart::TMarksTipTool* ChartTool2 = nullptr;
+  chart::TColorLineTool* ChartTool3 = nullptr;
   // commands
   QAction* actFileOpen = nullptr;
   QAction* actFileSave = nullptr;
@@ -177,6 +202,10 @@ class TfrmRemez : public QMdiSubWindow {
  private:
   // construction, one part of the window each
   void CreateActions();
+  // A chart of the window: flat, no legend, title, zoom or panning; black when dark.
+  chart::TKivPanelWidget* NewChart(QWidget* parent, const char* name, std::unique_ptr<chart::TChart>& model,
+                                   bool dark = true);
+  void CreateChartSeries();
   QWidget* CreateInputPanel();
   QWidget* CreateResultPages();
   void ConnectEvents();
@@ -198,6 +227,9 @@ class TfrmRemez : public QMdiSubWindow {
   void FinishRun();
   void UpdateResponseViews(bool designChanged);
   void ShowCoefficientChart();
+  void ShowResponseCharts();
+  void FillCandles();
+  void ShowPreviewLine();
   void ShowStatus(const QString& text);
 
   // text
@@ -205,6 +237,9 @@ class TfrmRemez : public QMdiSubWindow {
 
   TfrmMain& FMain;
   TUserDialogs& FDialogs;
+
+  // The charts; their windows go before them.
+  std::unique_ptr<chart::TChart> FChartPower, FChartPhase, FLogChart, FTimeChart, FChartFunct;
 
   // Input state: the typing flag, re-entrance of the corrections, on the fly.
   bool FTyping = false;

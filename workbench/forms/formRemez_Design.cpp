@@ -202,11 +202,7 @@ void TfrmRemez::UpdateResponseViews(bool designChanged) {
     const int taps = DesignedResponseTaps(FDesign, FDesignMethod);
     if (FDesign.KernelLength > 1) FLogView = ComputeLogView(FDesign.ImpulseResponse, FDesign.ImpulseLength, taps);
   }
-}
-
-void TfrmRemez::ShowCoefficientChart() {
-  // The coefficient points are drawn by the chart engine's drag-point chart;
-  // until it is part of the program the coefficients stay in the design.
+  ShowResponseCharts();
 }
 
 void TfrmRemez::UpdateMainCommands() {

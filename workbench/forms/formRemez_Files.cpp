@@ -84,6 +84,7 @@ void TfrmRemez::OpenFile(const std::string& fileName) {
       const std::vector<TQuoteBar> quotes = ReadQuoteCsv(fileName);
       SetQuoteBars(FPriceChart, quotes);
       FPreview = {};
+      FillCandles();
       // Only a file of some length names itself over the chart; a shorter one
       // shows no name at all rather than the name of what it replaced.
       HSTLabel->setText(QString::fromStdString(name));
@@ -94,6 +95,7 @@ void TfrmRemez::OpenFile(const std::string& fileName) {
       if (LoadHistoryFile(fileName, FDialogs)) {
         SetHistoryBars(FPriceChart, History);
         FPreview = {};
+        FillCandles();
         HSTLabel->setText(QString::fromStdString(HistoryFileLabel(History)));
         HSTLabel->show();
       }

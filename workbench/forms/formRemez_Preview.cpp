@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include "chart/ChartControl.h"
+#include "chart/KivPanelWidget.h"
 #include "platform/classlib/SysUtils.h"
 #include "workbench/forms/formRemez.h"
 #include "workbench/forms/UserDialogs.h"
@@ -28,6 +30,7 @@ void TfrmRemez::FormShow() { ApplyChartZoom(); }
 void TfrmRemez::GenerateSyntheticBars() {
   SetSyntheticBars(FPriceChart, workbench::GenerateSyntheticBars(classlib::Date(), std::random_device{}()));
   FPreview = {};
+  FillCandles();
   RedrawTimeChart();
 }
 
@@ -37,21 +40,17 @@ void TfrmRemez::ApplyFilterToChart() {
                             std::span<const double>(FDesign.DesignCoefficients.Coef.data(),
                                                     std::max(FDesign.DesignCoefCount, 0)),
                             rbPrice2->isChecked());
+  ShowPreviewLine();
 }
 
 int TfrmRemez::VisibleBarCount() const {
-  return workbench::VisibleBarCount(TimeChartHost->width(), FPriceChart.ZoomLevel);
+  return workbench::VisibleBarCount(TimeChart->width(), FPriceChart.ZoomLevel);
 }
 
 void TfrmRemez::ApplyChartZoom() {
-  workbench::ApplyChartZoom(FPriceChart, TimeChartHost->width());
+  workbench::ApplyChartZoom(FPriceChart, TimeChart->width());
   actChartZoomIn->setEnabled(CanZoomIn(FPriceChart.ZoomLevel));
   actChartZoomOut->setEnabled(CanZoomOut(FPriceChart.ZoomLevel));
-}
-
-void TfrmRemez::RedrawTimeChart() {
-  if (FPriceChart.Bars.empty()) return;
-  ApplyChartZoom();
 }
 
 void TfrmRemez::actChartZoomInExecute() {
@@ -69,7 +68,7 @@ void TfrmRemez::actChartZoomOutExecute() {
 void TfrmRemez::TimeChartMouseDown(int x) {
   FChartDragging = true;
   FDragX = x;
-  TimeChartHost->setCursor(Qt::SplitHCursor);
+  FTimeChart->ShowCursor(chart::crHSplit);
 }
 
 void TfrmRemez::TimeChartMouseMove(int x) {
@@ -82,7 +81,7 @@ void TfrmRemez::TimeChartMouseMove(int x) {
 
 void TfrmRemez::TimeChartMouseUp() {
   FChartDragging = false;
-  TimeChartHost->unsetCursor();
+  FTimeChart->RestoreCursor();
 }
 
 bool TfrmRemez::FormKeyUp(int key) {
@@ -99,11 +98,6 @@ bool TfrmRemez::FormKeyUp(int key) {
   ApplyViewKey(FPriceChart, viewKey);
   RedrawTimeChart();
   return true;
-}
-
-void TfrmRemez::chkSeparateClick() {
-  RedrawTimeChart();
-  ShowDesignResults();
 }
 
 void TfrmRemez::actChartRefreshExecute() {

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <cstdlib>
 
+#include "chart/Registries.h"
 #include "platform/classlib/Threads.h"
 #include "workbench/forms/OrvelApplication.h"
 #include "workbench/forms/RemezThread.h"
@@ -17,8 +18,10 @@ int main(int argc, char** argv) {
   QFont::insertSubstitution("Arial", "Liberation Sans");
   QFont::insertSubstitution("Courier New", "Liberation Mono");
   classlib::InstallQtSyncDispatcher();
+  chart::InitChartEngine();
   testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
   workbench::WaitForDesignThreads();
+  chart::DoneChartEngine();
   return result;
 }

@@ -11,7 +11,11 @@
 #include <QRadioButton>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTabWidget>
 
+#include "chart/CandleSeries.h"
+#include "chart/KivPanelWidget.h"
+#include "chart/LineSeries.h"
 #include "workbench/forms/Controls.h"
 #include "workbench/logic/SettingsFile.h"
 #include "workbench/logic/formRemezParameters.h"
@@ -124,30 +128,56 @@ TEST_F(GeneratorDesign, DraggingTheCentrePointChangesTextAndViews) {
   const std::string text = g.IndicatorText();
   const TFftViews views = g.FftViews();
   const TLogView log = g.LogView();
+  const double firstAmplitude = g.Series1->YValues()->Value(0);
   const double centre = g.Design().DesignCoefficients.Coef[0];
 
-  ASSERT_TRUE(g.ChartTool1DragPoint(0, centre + 0.1));
+  // The mouse takes the centre point up by 20 pixels on the live chart.
+  g.pcText->setCurrentIndex(1);
+  g.ChartFunct->repaint();
+  ASSERT_EQ(g.Series4->Count(), 25);
+  const QPoint point(g.Series4->CalcXPos(0), g.Series4->CalcYPos(0));
+  QTest::mousePress(g.ChartFunct, Qt::LeftButton, {}, point);
+  QTest::mouseMove(g.ChartFunct, point - QPoint(0, 10));
+  QTest::mouseMove(g.ChartFunct, point - QPoint(0, 20));
+  QTest::mouseRelease(g.ChartFunct, Qt::LeftButton, {}, point - QPoint(0, 20));
+  EXPECT_GT(g.Design().DesignCoefficients.Coef[0], centre);
+
   EXPECT_NE(g.IndicatorText(), text);
   EXPECT_NE(g.FftViews().Amplitude, views.Amplitude);
   EXPECT_EQ(g.LogView().Values, log.Values);  // the designed response did not change
+  EXPECT_NE(g.Series1->YValues()->Value(0), firstAmplitude);
   double sum = 0;
   for (int k = 0; k < 26; ++k) sum += g.Design().DesignCoefficients.Coef[k];
   EXPECT_NEAR(sum, 1.0, 1e-14);
+  // The points show the rescaled coefficients.
+  for (int k = 0; k < 25; ++k) EXPECT_EQ(g.Series4->YValues()->Value(k), g.Design().DesignCoefficients.Coef[k]) << k;
   EXPECT_FALSE(g.Memo1->toPlainText().isEmpty());
   // The inputs no longer describe the coefficients.
   EXPECT_EQ(g.InputAtten1->palette().color(QPalette::Base), QColor(165, 195, 217));
 
-  // A drag that would leave no sum is refused and changes nothing.
+  // A drag that would leave no sum is refused, changes nothing, and its point returns.
   const TCoefficientRecord before = g.Design().DesignCoefficients;
   double others = 0;
   for (int k = 1; k < 26; ++k) others += before.Coef[k];
+  g.Series4->SetYValue(0, -others);
   EXPECT_FALSE(g.ChartTool1DragPoint(0, -others));
   EXPECT_EQ(g.Design().DesignCoefficients.Coef, before.Coef);
+  EXPECT_EQ(g.Series4->YValues()->Value(0), before.Coef[0]);
 
   // The next design paints the inputs white again.
   DesignAndWait(g);
   EXPECT_EQ(g.InputAtten1->palette().color(QPalette::Base), g.palette().color(QPalette::Base));
   EXPECT_EQ(g.IndicatorText(), text);
+}
+
+TEST_F(GeneratorDesign, ACandleShowsItsLabelUnderTheMouse) {
+  TfrmRemez& g = Start();
+  g.pcMain->setCurrentWidget(g.tsTimeChart);
+  g.TimeChart->repaint();
+  const int index = g.PriceChart().ViewEnd - 10;
+  const QPoint candle(g.Series2->CalcXPos(index), g.Series2->CalcYPos(index));
+  QTest::mouseMove(g.TimeChart, candle);
+  EXPECT_EQ(g.TimeChart->Panel().Hint(), g.PriceChart().Bars[index].Label);
 }
 
 TEST_F(GeneratorDesign, AnOrderOfFifteenHundredIsRefused) {

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include "chart/KivPanelWidget.h"
 #include "workbench/forms/Controls.h"
 #include "workbench/logic/FileErrors.h"
 #include "workbench/logic/HistoryFile.h"
@@ -226,7 +227,7 @@ TEST_F(GeneratorFiles, ZoomAndScrollingMoveTheBarsInView) {
   TfrmRemez& g = Start();
   g.pcMain->setCurrentWidget(g.tsTimeChart);
   Open(ORVEL_SAMPLE_HISTORY);
-  const int width = g.TimeChartHost->width();
+  const int width = g.TimeChart->width();
   ASSERT_GT(width, 200);
   EXPECT_EQ(g.PriceChart().VisibleCount, VisibleBarCount(width, 4));
   EXPECT_EQ(g.PriceChart().ViewEnd, 4999);
@@ -251,9 +252,9 @@ TEST_F(GeneratorFiles, ZoomAndScrollingMoveTheBarsInView) {
   EXPECT_EQ(g.PriceChart().ViewEnd, 4999);
 
   // Dragging the chart to the right shows older bars.
-  QTest::mousePress(g.TimeChartHost, Qt::LeftButton, {}, QPoint(300, 50));
-  QTest::mouseMove(g.TimeChartHost, QPoint(400, 50));
-  QTest::mouseRelease(g.TimeChartHost, Qt::LeftButton, {}, QPoint(400, 50));
+  QTest::mousePress(g.TimeChart, Qt::LeftButton, {}, QPoint(300, 50));
+  QTest::mouseMove(g.TimeChart, QPoint(400, 50));
+  QTest::mouseRelease(g.TimeChart, Qt::LeftButton, {}, QPoint(400, 50));
   EXPECT_EQ(g.PriceChart().ViewEnd, 4999 - 100);
   // Keys do nothing while another page shows.
   g.pcMain->setCurrentIndex(0);

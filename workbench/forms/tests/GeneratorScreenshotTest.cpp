@@ -1,51 +1,119 @@
 // Pictures of the generator's pages at 1280 x 800 after the default design,
-// kept in the build folder and checked by probes.
-// Covers: formRemez.cpp (layout), formRemez_Design.cpp (what the pages show).
+// kept in the build folder and checked by probes: the amplitude curve where
+// its scale puts the pass band's 256, the logarithmic curve on its fixed
+// range, the candles with the red preview over them, the coefficient points,
+// the indicator text.
+// Covers: formRemez.cpp (layout), formRemez_Charts.cpp, formRemez_Design.cpp.
+#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
+#include "chart/CandleSeries.h"
+#include "chart/ChartControl.h"
+#include "chart/FastLineSeries.h"
+#include "chart/KivPanelWidget.h"
+#include "chart/LineSeries.h"
 #include "WorkbenchFixture.h"
 
 namespace workbench {
 namespace {
 
-using GeneratorScreenshot = TWorkbenchTest;
+class GeneratorScreenshot : public TWorkbenchTest {
+ protected:
+  // A picture of the whole main window with the page shown.
+  QImage Shot(QTabWidget& pages, int page, const std::string& name) {
+    pages.setCurrentIndex(page);
+    QTest::qWait(20);
+    const QImage shot = Screenshot(*FMain, name);
+    EXPECT_EQ(shot.size(), QSize(1280, 800)) << name;
+    return shot;
+  }
 
-// Pixels of a widget's area in a picture of the main window that `keep` accepts.
-int CountPixels(const QImage& shot, QWidget& main, QWidget& widget, const std::function<bool(QColor)>& keep) {
-  const QRect area(widget.mapTo(&main, QPoint(0, 0)), widget.size());
-  int count = 0;
-  for (int y = std::max(area.top(), 0); y <= std::min(area.bottom(), shot.height() - 1); ++y)
-    for (int x = std::max(area.left(), 0); x <= std::min(area.right(), shot.width() - 1); ++x)
-      if (keep(shot.pixelColor(x, y))) ++count;
-  return count;
-}
+  // The pixels of a widget's area (or of a rectangle in the widget) that keep() accepts.
+  int Count(const QImage& shot, QWidget& widget, const std::function<bool(QColor)>& keep, QRect area = {}) {
+    if (area.isNull()) area = widget.rect();
+    area.translate(widget.mapTo(FMain.get(), QPoint(0, 0)));
+    int count = 0;
+    for (int y = std::max(area.top(), 0); y <= std::min(area.bottom(), shot.height() - 1); ++y)
+      for (int x = std::max(area.left(), 0); x <= std::min(area.right(), shot.width() - 1); ++x)
+        if (keep(shot.pixelColor(x, y))) ++count;
+    return count;
+  }
+};
+
+bool Lime(QColor c) { return c.green() > 200 && c.red() < 90 && c.blue() < 90; }
+bool Red(QColor c) { return c.red() > 200 && c.green() < 90 && c.blue() < 90; }
+bool Dark(QColor c) { return c.lightness() < 80; }
 
 TEST_F(GeneratorScreenshot, EveryPageAfterTheDefaultDesign) {
-  TfrmMain& main = StartWorkbench(OwnMethodSettings);
+  StartWorkbench(OwnMethodSettings);
   TfrmRemez& g = Generator();
   DesignAndWait(g);
   ASSERT_FALSE(g.IndicatorText().empty());
 
-  const char* mainPages[] = {"generator_fft", "generator_log", "generator_price"};
-  for (int page = 0; page < g.pcMain->count(); ++page) {
-    g.pcMain->setCurrentIndex(page);
-    QTest::qWait(10);
-    const QImage shot = Screenshot(main, mainPages[page]);
-    EXPECT_EQ(shot.size(), QSize(1280, 800) * main.devicePixelRatio()) << mainPages[page];
+  {
+    // The amplitude: its first points are the pass band near 256, drawn
+    // where the left axis' scale puts their values.
+    const QImage shot = Shot(*g.pcMain, 0, "generator_fft");
+    auto& power = dynamic_cast<chart::TChart&>(g.ChartPower->Panel());
+    ASSERT_EQ(g.Series1->Count(), 129);
+    EXPECT_EQ(g.LineSeries1->Count(), 128);
+    for (int i : {0, 3, 6}) {
+      const double value = g.Series1->YValues()->Value(i);
+      EXPECT_NEAR(value, 256, 40) << i;
+      const int x = g.Series1->CalcXPos(i), y = power.LeftAxis()->CalcYPosValue(value);
+      EXPECT_GT(Count(shot, *g.ChartPower, Lime, QRect(x - 2, y - 3, 5, 7)), 0) << "no curve at point " << i;
+    }
+    EXPECT_GT(Count(shot, *g.ChartPower, Lime), 300);
+    EXPECT_GT(Count(shot, *g.ChartPhase, Red), 300);
+    EXPECT_GT(Count(shot, *g.ChartPower, Dark), g.ChartPower->width() * g.ChartPower->height() / 2);
   }
-
-  const char* textPages[] = {"generator_text", "generator_live"};
-  for (int page = 0; page < g.pcText->count(); ++page) {
-    g.pcText->setCurrentIndex(page);
-    QTest::qWait(10);
-    const QImage shot = Screenshot(main, textPages[page]);
-    if (page == 0) {
-      // The indicator text: dark letters on the memo's white.
-      const int dark = CountPixels(shot, main, *g.Memo1, [](QColor c) { return c.lightness() < 80; });
-      const int light = CountPixels(shot, main, *g.Memo1, [](QColor c) { return c.lightness() > 240; });
-      EXPECT_GT(dark, 500);
-      EXPECT_GT(light, 10 * dark);
+  {
+    // The logarithmic amplitude on its fixed range: min to max and 5 % above.
+    const QImage shot = Shot(*g.pcMain, 1, "generator_log");
+    auto& log = dynamic_cast<chart::TChart&>(g.LogChart->Panel());
+    EXPECT_EQ(g.LineSeries2->Count(), 250);
+    EXPECT_FALSE(log.LeftAxis()->Automatic());
+    EXPECT_EQ(log.LeftAxis()->Minimum(), g.LogView().Minimum);
+    EXPECT_EQ(log.LeftAxis()->Maximum(), g.LogView().Maximum);
+    const double passBand = g.LineSeries2->YValues()->Value(2);
+    const int y = log.LeftAxis()->CalcYPosValue(passBand), x = g.LineSeries2->CalcXPos(2);
+    EXPECT_GT(Count(shot, *g.LogChart, Lime, QRect(x - 2, y - 3, 5, 7)), 0);
+    EXPECT_GT(Count(shot, *g.LogChart, Lime), 500);
+  }
+  {
+    // The candles in lime with the red preview over them.
+    const QImage shot = Shot(*g.pcMain, 2, "generator_price");
+    EXPECT_EQ(g.Series2->Count(), SyntheticBarCount);
+    EXPECT_EQ(static_cast<std::size_t>(g.Series3->Count()), g.Preview().Points.size());
+    auto& time = dynamic_cast<chart::TChart&>(g.TimeChart->Panel());
+    EXPECT_EQ(time.BottomAxis()->Minimum(), g.PriceChart().ViewStart);
+    EXPECT_EQ(time.BottomAxis()->Maximum(), g.PriceChart().ViewEnd + 1);
+    EXPECT_GT(Count(shot, *g.TimeChart, Lime), 1000);
+    EXPECT_GT(Count(shot, *g.TimeChart, Red), 300);
+    // In its own pane, the preview leaves the candles' pane.
+    ClickButton(g.chkSeparate);
+    const QImage separate = Shot(*g.pcMain, 2, "generator_price_separate");
+    const QRect lowerPane(0, g.TimeChart->height() * 80 / 100, g.TimeChart->width(), g.TimeChart->height() * 15 / 100);
+    EXPECT_GT(Count(separate, *g.TimeChart, Red, lowerPane), 100);
+    EXPECT_EQ(Count(separate, *g.TimeChart, Lime, lowerPane), 0);
+    ClickButton(g.chkSeparate);
+  }
+  {
+    // The indicator text: dark letters on the memo's white.
+    const QImage shot = Shot(*g.pcText, 0, "generator_text");
+    const int dark = Count(shot, *g.Memo1, Dark);
+    const int light = Count(shot, *g.Memo1, [](QColor c) { return c.lightness() > 240; });
+    EXPECT_GT(dark, 500);
+    EXPECT_GT(light, 10 * dark);
+  }
+  {
+    // The coefficients as red diamonds, one per coefficient.
+    const QImage shot = Shot(*g.pcText, 1, "generator_live");
+    ASSERT_EQ(g.Series4->Count(), 25);
+    for (int k : {0, 12, 24}) {
+      const int x = g.Series4->CalcXPos(k), y = g.Series4->CalcYPos(k);
+      EXPECT_GT(Count(shot, *g.ChartFunct, Red, QRect(x - 2, y - 2, 5, 5)), 3) << k;
     }
   }
 }
