@@ -29,7 +29,8 @@ TThreadCount& ThreadCount() {
 
 }  // namespace
 
-TRemezThread::TRemezThread(std::shared_ptr<TDesignRun> run, TfrmRemez* form) : FRun(std::move(run)), FForm(form) {
+TRemezThread::TRemezThread(std::shared_ptr<TDesignRun> run, std::shared_ptr<TGeneratorLink> link)
+    : FRun(std::move(run)), FLink(std::move(link)) {
   SetFreeOnTerminate(true);
   std::lock_guard lock(ThreadCount().Lock);
   ++ThreadCount().Running;
@@ -51,7 +52,7 @@ void TRemezThread::Execute() {
     const std::string status = "Расчет импульсной характеристики фильтра [n=" + std::to_string(run.Order) + "] (шаг " +
                                std::to_string(round) + ")...";
     Synchronize([this, &status] {
-      if (FForm) FForm->SyncShowStatus(FRun->Number, status, false);
+      if (FLink->Form != nullptr) FLink->Form->SyncShowStatus(FRun->Number, status, false);
     });
   };
 
@@ -69,7 +70,7 @@ void TRemezThread::Execute() {
   }
   if (status == dsIterationLimit) {
     Synchronize([this] {
-      if (FForm) FForm->SyncShowStatus(FRun->Number, {}, true);
+      if (FLink->Form != nullptr) FLink->Form->SyncShowStatus(FRun->Number, {}, true);
     });
   }
   {
@@ -79,7 +80,7 @@ void TRemezThread::Execute() {
     run.Finished = true;
   }
   Synchronize([this] {
-    if (FForm) FForm->SyncDesignDone(*FRun);
+    if (FLink->Form != nullptr) FLink->Form->SyncDesignDone(*FRun);
   });
 }
 

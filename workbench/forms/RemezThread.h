@@ -9,8 +9,6 @@
 #include <mutex>
 #include <string>
 
-#include <QPointer>
-
 #include "platform/classlib/Threads.h"
 #include "workbench/logic/Classes_Remez.h"
 
@@ -37,13 +35,21 @@ struct TDesignRun {
   std::string Failure;  // the message of a design that failed
 };
 
+// The generator as its design threads reach it: the window clears Form as it
+// goes. Form is read and written on the GUI thread only (the threads read it
+// in their synchronised calls); the link itself is shared, so a thread that
+// outlives the window still holds something valid.
+struct TGeneratorLink {
+  TfrmRemez* Form = nullptr;
+};
+
 // Orders above this report each round of the exchange in the status bar.
 inline constexpr int StatusReportOrder = 100;
 
 class TRemezThread : public classlib::TThread {
  public:
   // Created suspended; it frees itself when it ends.
-  TRemezThread(std::shared_ptr<TDesignRun> run, TfrmRemez* form);
+  TRemezThread(std::shared_ptr<TDesignRun> run, std::shared_ptr<TGeneratorLink> link);
   ~TRemezThread() override;
 
  protected:
@@ -52,7 +58,7 @@ class TRemezThread : public classlib::TThread {
 
  private:
   std::shared_ptr<TDesignRun> FRun;
-  QPointer<TfrmRemez> FForm;  // read on the GUI thread only
+  std::shared_ptr<TGeneratorLink> FLink;
 };
 
 // The design threads that have not ended yet.

@@ -49,7 +49,8 @@ QAction* NewCommand(QWidget* owner, const char* name, const QString& caption, co
 }  // namespace
 
 TfrmRemez::TfrmRemez(TfrmMain& owner)
-    : QMdiSubWindow(nullptr), FMain(owner), FDialogs(owner.Dialogs()) {
+    : QMdiSubWindow(nullptr), FMain(owner), FDialogs(owner.Dialogs()), FLink(std::make_shared<TGeneratorLink>()) {
+  FLink->Form = this;
   setObjectName("frmRemez");
   setWindowTitle("Расчет фильтров");
   setWindowIcon(ToolbarIcon(tiGenerator, *style()));
@@ -82,6 +83,7 @@ TfrmRemez::TfrmRemez(TfrmMain& owner)
 TfrmRemez::~TfrmRemez() {
   // A run still going on when the window goes has nothing to report to.
   StopDesign();
+  FLink->Form = nullptr;
   // The chart windows show the charts: they go first.
   for (chart::TKivPanelWidget* window : {ChartPower, ChartPhase, LogChart, TimeChart, ChartFunct}) delete window;
 }

@@ -53,6 +53,7 @@ class TRadioGroup;
 class TSpinEdit;
 class TUserDialogs;
 struct TDesignRun;
+struct TGeneratorLink;
 
 class TfrmRemez : public QMdiSubWindow {
  public:
@@ -251,6 +252,8 @@ class TfrmRemez : public QMdiSubWindow {
   TDesignWorkspace FWorkspace;
   TFilterRecord FCurrentFilter{};
 
+  // How the design threads reach this window.
+  std::shared_ptr<TGeneratorLink> FLink;
   // The running design, if any, and the number of the last run started.
   std::shared_ptr<TDesignRun> FRun;
   int FRunCounter = 0;

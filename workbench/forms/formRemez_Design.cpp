@@ -83,7 +83,7 @@ void TfrmRemez::ButtonStartClick() {
   FRun = run;
   ShowStatus(msgDesigning);
   try {
-    (new TRemezThread(run, this))->Start();
+    (new TRemezThread(run, FLink))->Start();
   } catch (...) {
     FinishRun();
     EnableInputs(true);
