@@ -15,6 +15,7 @@
 #include "chart/AxisPanel.h"
 #include "chart/ChartControl.h"
 #include "chart/KivConst.h"
+#include "chart/Legend.h"
 #include "chart/SeriesMarks.h"
 
 namespace chart {
@@ -240,6 +241,27 @@ const TClassInfo& TPieOtherSlice::StaticClassInfo() {
   return info;
 }
 
+TPieOtherSlice::TPieOtherSlice(TPieSeries* pie) : FPie(pie) {}
+TPieOtherSlice::~TPieOtherSlice() = default;
+
+TChartLegend* TPieOtherSlice::Legend() const {
+  if (!FLegend) {
+    FLegend = std::make_unique<TChartLegend>(nullptr);
+    FLegend->SetVisible(false);
+    FLegend->SetResizeChart(false);
+    FLegend->SetSeries(FPie);
+  }
+  return FLegend.get();
+}
+
+void TPieOtherSlice::SetLegend(const TChartLegend* v) {
+  if (v == nullptr)
+    FLegend.reset();
+  else
+    Legend()->Assign(*v);
+  Changed();
+}
+
 void TPieOtherSlice::Changed() const {
   if (FPie != nullptr) FPie->Repaint();
 }
@@ -266,6 +288,7 @@ void TPieOtherSlice::Assign(const classlib::TPersistent& source) {
     FStyle = o->FStyle;
     FText = o->FText;
     FValue = o->FValue;
+    SetLegend(o->FLegend.get());
     return;
   }
   classlib::TPersistent::Assign(source);
@@ -484,6 +507,19 @@ void TPieSeries::DrawAllValues() {
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
   }
   for (int i : order) DrawValue(i);
+  auto* owner = dynamic_cast<TCustomChart*>(chart);
+  if (FOtherSlice->HasLegend() && FOtherSlice->Legend()->Visible() && owner != nullptr) {
+    TChartLegend& legend = *FOtherSlice->Legend();
+    legend.SetParent(owner);
+    FOtherLegendPass = true;
+    try {
+      legend.DrawLegend();
+    } catch (...) {
+      FOtherLegendPass = false;
+      throw;
+    }
+    FOtherLegendPass = false;
+  }
 }
 
 void TPieSeries::SliceBrush(int i, TColor color) {
@@ -555,14 +591,14 @@ void TPieSeries::DrawMark(int i, const std::string& text, TSeriesMarkPosition& p
 int TPieSeries::CountLegendItems() const {
   int n = 0;
   for (int i = 0; i < Count(); ++i)
-    if (!Gathered(i)) ++n;
+    if (Gathered(i) == FOtherLegendPass) ++n;
   return n;
 }
 
 int TPieSeries::LegendToValueIndex(int legendIndex) const {
   int n = -1;
   for (int i = 0; i < Count(); ++i)
-    if (!Gathered(i) && ++n == legendIndex) return i;
+    if (Gathered(i) == FOtherLegendPass && ++n == legendIndex) return i;
   return legendIndex;
 }
 

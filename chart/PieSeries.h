@@ -81,11 +81,13 @@ class TCircledSeries : public TChartSeries {
 enum TPieOtherStyle : std::uint8_t { poNone, poBelowPercent, poBelowValue };
 
 class TPieSeries;
+class TChartLegend;
 
 class TPieOtherSlice : public classlib::TPersistent {
   ORVEL_CLASS_INFO
  public:
-  explicit TPieOtherSlice(TPieSeries* pie = nullptr) : FPie(pie) {}
+  explicit TPieOtherSlice(TPieSeries* pie = nullptr);
+  ~TPieOtherSlice() override;
 
   TColor Color() const { return FColor; }
   void SetColor(TColor v);
@@ -96,12 +98,17 @@ class TPieOtherSlice : public classlib::TPersistent {
   void SetText(const std::string& v);
   double Value() const { return FValue; }
   void SetValue(double v);
+  // A legend of the gathered values, created hidden on first read; nullptr frees it.
+  TChartLegend* Legend() const;
+  void SetLegend(const TChartLegend* v);
+  bool HasLegend() const { return FLegend != nullptr; }
   void Assign(const classlib::TPersistent& source) override;
 
  private:
   void Changed() const;
 
   TPieSeries* FPie;
+  mutable std::unique_ptr<TChartLegend> FLegend;
   TColor FColor = clDefault;
   TPieOtherStyle FStyle = poNone;
   std::string FText;
@@ -191,6 +198,8 @@ class TPieSeries : public TCircledSeries {
   std::unique_ptr<TKivShadow> FShadow;
   bool FUsePatterns = false;
   std::vector<TSliceAngles> FAngles;
+  // Set while the other slice's legend draws: the legend lists the gathered values.
+  bool FOtherLegendPass = false;
 };
 
 }  // namespace chart

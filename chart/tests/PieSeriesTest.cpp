@@ -3,6 +3,7 @@
 // ellipse, rotation, the chart's pie view, drawing and the gallery.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -69,6 +70,14 @@ TEST_F(PieChart, SmallValuesGatherIntoTheOtherSlice) {
   EXPECT_EQ(pie->LegendToValueIndex(2), 4);
   // Percentages count the gathered values once.
   EXPECT_EQ(pie->PercentText(4), "11.76 %");
+  // The other slice's own legend lists the gathered values.
+  pie->OtherSlice()->Legend()->SetVisible(true);
+  rc.Draw();
+  const auto texts = rc.Of(*pie, "TextOut");
+  EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& t) { return t.find("\"d\"") != std::string::npos; }));
+  EXPECT_FALSE(std::any_of(texts.begin(), texts.end(), [](const std::string& t) { return t.find("\"c\"") != std::string::npos; }));
+  pie->OtherSlice()->SetLegend(nullptr);
+  EXPECT_FALSE(pie->OtherSlice()->HasLegend());
   // Drawing again replaces the gathered point instead of adding another.
   pie->OtherSlice()->SetText("Rest");
   rc.Draw();
