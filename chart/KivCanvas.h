@@ -205,6 +205,12 @@ class TCanvas3D : public TKivCanvas {
   virtual void Projection(std::int32_t maxDepth, const TRect& chartRect) {
     FProjection.Projection(maxDepth, chartRect);
   }
+  // Takes the view options' angles again and centres on chartRect: an outline
+  // dragged between passes needs the new angles at once.
+  void Reproject(bool is3D, std::int32_t maxDepth, const TRect& chartRect) {
+    FProjection.InitWindow(FView3DOptions, is3D);
+    Projection(maxDepth, chartRect);
+  }
   // Shows the finished picture in dest at rect's top-left; then binds defaultCanvas.
   virtual void ShowImage(TCanvas* dest, TCanvas* defaultCanvas, const TRect& rect) = 0;
   // Repaints from the off-screen image when it holds a finished picture.

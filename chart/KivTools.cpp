@@ -10,9 +10,11 @@ namespace chart {
 namespace {
 
 std::vector<const classlib::TClassInfo*> KivToolClasses() {
-  return {&TCursorTool::StaticClassInfo(),    &TDrawLineTool::StaticClassInfo(),
-          &TNearestTool::StaticClassInfo(),    &TColorLineTool::StaticClassInfo(),
-          &TMarksTipTool::StaticClassInfo()};
+  // The grid band tool is not among them.
+  return {&TCursorTool::StaticClassInfo(),    &TDragMarksTool::StaticClassInfo(),      &TAxisArrowTool::StaticClassInfo(),
+          &TDrawLineTool::StaticClassInfo(),  &TNearestTool::StaticClassInfo(),        &TColorBandTool::StaticClassInfo(),
+          &TColorLineTool::StaticClassInfo(), &TRotateTool::StaticClassInfo(),         &TChartImageTool::StaticClassInfo(),
+          &TMarksTipTool::StaticClassInfo(),  &TAnnotationTool::StaticClassInfo(),     &TSeriesAnimationTool::StaticClassInfo()};
 }
 
 }  // namespace

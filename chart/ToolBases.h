@@ -62,7 +62,7 @@ class TKivCustomToolAxis : public TKivCustomTool {
   explicit TKivCustomToolAxis(classlib::TComponent* owner = nullptr);
 
   TChartAxis* Axis() const { return FAxis; }
-  void SetAxis(TChartAxis* axis);
+  virtual void SetAxis(TChartAxis* axis);
   // Told by an axis that goes away: the tool stays on its chart without one.
   void AxisFreed() {
     FAxis = nullptr;

@@ -3,11 +3,9 @@
 // dragged along X, and drags that end because the series or the chart went.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "chart/DragPointTool.h"
-#include "chart/Registries.h"
 #include "ToolTestSupport.h"
 
 namespace chart {
@@ -145,19 +143,6 @@ TEST_F(DragPointFixture, ClosingTheChartMidDragFreesTheTool) {
   Chart->MouseMove(0, p.X, p.Y - 5);
   Chart.reset();  // the tool and the series go with the chart
   EXPECT_EQ(Events, std::vector<int>{5});
-}
-
-TEST(DragPointRegistration, TheEngineStartRegistersTheToolOnce) {
-  InitChartEngine();
-  InitChartEngine();
-  const auto& list = KivToolTypesList();
-  EXPECT_EQ(std::count(list.begin(), list.end(), &TDragPointTool::StaticClassInfo()), 1);
-  DoneChartEngine();
-  DoneChartEngine();
-  TDragPointTool tool;
-  EXPECT_EQ(tool.Description(), "Drag Point");
-  EXPECT_EQ(tool.EditorClassName(), "TDragPointToolEdit");
-  EXPECT_EQ(tool.DragStyle(), dsBoth);
 }
 
 }  // namespace
