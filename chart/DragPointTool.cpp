@@ -69,8 +69,9 @@ void TDragPointTool::DragTo(std::int32_t x, std::int32_t y) {
     double v = s.GetHorizAxis()->CalcPosPoint(x);
     // The X list stays in its order: the point stops at its neighbours, so
     // the visible range, ordered adds and the lines between points stay right.
-    const TChartValueList& xs = *s.XValues();
+    TChartValueList& xs = *s.XValues();
     const bool ascending = xs.Order() == loAscending, descending = xs.Order() == loDescending;
+    const bool inOrder = xs.KnownInOrder();
     if (ascending || descending) {
       const int before = index - 1, after = index + 1;
       double low = -std::numeric_limits<double>::infinity(), high = std::numeric_limits<double>::infinity();
@@ -79,6 +80,8 @@ void TDragPointTool::DragTo(std::int32_t x, std::int32_t y) {
       if (low <= high) v = std::clamp(v, low, high);
     }
     s.SetXValue(index, v);
+    // A write in place forgets the order; between its neighbours the point keeps it.
+    if (inOrder) xs.SetKnownInOrder(true);
   }
   if (FDragStyle != dsX && s.GetVertAxis() != nullptr) s.SetYValue(index, s.GetVertAxis()->CalcPosPoint(y));
   s.EndUpdate();

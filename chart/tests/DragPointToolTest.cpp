@@ -103,6 +103,7 @@ TEST_F(DragPointFixture, AlongXAPointStopsAtItsNeighbours) {
   EXPECT_EQ(Events, (std::vector<int>{5, 5, 10, 10}));
   for (int i = 1; i < Series->Count(); ++i)
     EXPECT_LE(Series->XValues()->Value(i - 1), Series->XValues()->Value(i)) << i;
+  EXPECT_TRUE(Series->XValues()->KnownInOrder());
   // The index picked at the press stays the reported one.
   EXPECT_EQ(Series->Count(), 11);
 }
