@@ -388,6 +388,21 @@ class TVec : public TVec1 {
   // Length := the number of lines, then every line from element 0.
   TVec& StringsToValues(const classlib::TStrings& Strings);
 
+  // Rounding and shift (VecRounding.cpp).
+
+  // Self := Vec with every value (real and imaginary parts alike) rounded to
+  // the nearest integer, halves to even, clipped to the 32-bit signed range.
+  // An empty Vec leaves Self as it was. Vec may be Self.
+  TVec& Round(const TVec& Vec);
+  TVec& Round();
+  // The same, truncated toward zero.
+  TVec& Trunc(const TVec& Vec);
+  TVec& Trunc();
+  // Moves the elements Offset positions toward the end (Offset > 0) or the
+  // start (Offset < 0) without wrapping; the elements left behind keep their
+  // values. Nothing happens when |Offset| exceeds Length.
+  TVec& Shift(std::int32_t Offset);
+
   // Whole-vector offset by a complex value (MtxElements.cpp): a real,
   // non-empty vector becomes complex, (x + Value.Re, Value.Im).
   TVec& Offset(const TCplx& Value);
@@ -448,6 +463,19 @@ class TVec : public TVec1 {
   void DrawUniform(std::int32_t Count);
   void DrawGauss(std::int32_t Count);
 };
+
+// Reduces Src to at most about MaxPoints values for a chart without losing
+// its peaks (VecRounding.cpp). Step := Trunc(Src.Length / MaxPoints); a Step
+// of 2 or less copies Src (and X into NX). Otherwise Dest receives the
+// maximum, then the minimum, of each run of Step samples, with one more pair
+// for a shorter last run.
+// ByIndex: NX, when both X and NX are given, receives X[0] + i Step / 2 for
+// Dest's elements i. Otherwise X and NX are required, of which X holds the
+// abscissae of Src: the X range is cut into Src.Length div Step equal bins,
+// each bin holding samples gives a pair, and NX receives the start of its
+// bin and the point half a bin later. A complex Src raises "Src.Complex = True".
+void DownSizeForDrawing(TVec& Dest, std::int32_t MaxPoints, const TVec& Src, const TVec* X, TVec* NX,
+                        bool ByIndex);
 
 // True when Vec.Length is 2 or a larger power of two. Records log2 of the
 // length in Vec.FFTOrder and clears SizeChanged when it passes, so that the
