@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "numeric/Numora.h"
 
@@ -13,6 +14,76 @@ namespace dsp {
 // How a spectrum's values are scaled: amplitude, RMS, power, peak-to-peak or
 // complex.
 enum TSpectrumType : std::uint8_t { spAmplt, spRMS, spPower, spPeakPeak, spComplex };
+
+// ---------------------------------------------------------------------------
+// Window functions (SignalWindows.cpp)
+//
+// Each window multiplies Len samples of Src from Index in place (complex
+// elements: both parts by one factor) and returns Src; Len = -1 means "to the
+// end". The window is computed for the segment's length n: its first value
+// falls on Src[Index], its last on Src[Index + n - 1]. The library windows
+// (Bartlett, Blackman, Hamming, Hann) leave segments shorter than 3 samples
+// alone; the computed ones leave an empty segment (or a negative Len other
+// than -1) alone. A segment past the end raises "Index+Len > Src.Length", a
+// negative Index "Index < 0", before any sample changes.
+
+// The data windows, in the order of their codes.
+enum TSignalWindowType : std::uint8_t {
+  wtRectangular,
+  wtHanning,
+  wtHamming,
+  wtFlatTop,
+  wtBartlet,
+  wtBlackman,
+  wtBlackmanHarris,
+  wtBlackmanExact,
+  wtCosineTappered,
+  wtKaiser,
+  wtChebyshev,
+  wtExponent,
+};
+
+numeric::TVec& WindowBartlett(numeric::TVec& Src, std::int32_t Index = 0, std::int32_t Len = -1);
+numeric::TVec& WindowHamming(numeric::TVec& Src, std::int32_t Index = 0, std::int32_t Len = -1);
+numeric::TVec& WindowHann(numeric::TVec& Src, std::int32_t Index = 0, std::int32_t Len = -1);
+// (1 + Alpha)/2 - cos(t)/2 - (Alpha/2) cos(2t); Alpha = -0.16 is the classic Blackman.
+numeric::TVec& WindowBlackman(numeric::TVec& Src, std::int32_t Index, std::int32_t Len, double Alpha);
+// Three-term cosine windows a0 - a1 cos(t) + a2 cos(2t), t = 2 pi i / (n - 1).
+numeric::TVec& WindowBlackmanExact(numeric::TVec& Src, std::int32_t Index = 0, std::int32_t Len = -1);
+numeric::TVec& WindowBlackmanHarris(numeric::TVec& Src, std::int32_t Index = 0, std::int32_t Len = -1);
+numeric::TVec& WindowFlatTop(numeric::TVec& Src, std::int32_t Index = 0, std::int32_t Len = -1);
+// I0(Beta sqrt(1 - ((i - M)/M)^2)) / I0(Beta), M = (n - 1)/2, with both end
+// samples exactly 0.
+numeric::TVec& WindowKaiser(numeric::TVec& Src, std::int32_t Index, std::int32_t Len, double Beta);
+// A Dolph-Chebyshev window for a side-lobe attenuation of Atten dB, its
+// largest value 1.
+numeric::TVec& WindowChebyshev(numeric::TVec& Src, std::int32_t Index, std::int32_t Len, double Atten);
+// Raised-cosine tapers over Round(n Percent / 200) samples at each end;
+// Percent outside 0 .. 100 raises "not (0 < Percent < 100)" first.
+numeric::TVec& WindowCosineTaper(numeric::TVec& Src, std::int32_t Index, std::int32_t Len, double Percent);
+// exp(i ln(EndValue) / (n - 1)): from 1 down (or up) to EndValue.
+numeric::TVec& WindowExponent(numeric::TVec& Src, std::int32_t Index, std::int32_t Len, double EndValue);
+
+// Applies the window of WindowType (Param: Blackman's Alpha, Kaiser's Beta,
+// Chebyshev's attenuation, the exponent's end value; the cosine taper takes
+// 20 %). With Normalize the segment is then scaled so that the window's mean
+// gain is 1: by the fixed factor of its type, or, for the Blackman, cosine
+// taper, Kaiser, Chebyshev and exponent windows, by 1 / the mean of the
+// window itself (a window that is all zeros is not scaled). Every check runs
+// before a sample changes; a Normalize over a negative Len other than -1
+// raises "(Len <= 0) or (Index < 0)".
+void ApplyWindow(numeric::TVec& Src, TSignalWindowType WindowType, bool Normalize, double Param,
+                 std::int32_t Index = 0, std::int32_t Len = -1);
+// The display caption of a window type; "" for an unknown code.
+std::string WindowCaption(TSignalWindowType WindowType);
+// Completes the M complex bins 0 .. M-1 of a real signal's spectrum to the
+// 2M bins of its full spectrum by conjugate symmetry; bin M is the half-rate
+// bin when known, else 0. An empty Src is left alone; a real one raises
+// "not Src.Complex". Returns Src.
+numeric::TVec& ConjExtend(numeric::TVec& Src);
+// The modified Bessel function of the first kind and order 0, by its power
+// series in extended precision.
+double BesselI0(double X);
 
 // ---------------------------------------------------------------------------
 // Signal measurement helpers (SignalMeasure.cpp)
