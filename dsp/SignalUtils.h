@@ -6,8 +6,13 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "numeric/Numora.h"
+#include "platform/spl/Fir.h"
+#include "platform/spl/Iir.h"
+#include "platform/spl/Tone.h"
+#include "platform/spl/Wavelet.h"
 
 namespace dsp {
 
@@ -84,6 +89,151 @@ numeric::TVec& ConjExtend(numeric::TVec& Src);
 // The modified Bessel function of the first kind and order 0, by its power
 // series in extended precision.
 double BesselI0(double X);
+
+// ---------------------------------------------------------------------------
+// Primitive filter and generator states (FilterStates.cpp, Generators.cpp,
+// MedianDelay.cpp)
+//
+// The owner of a running filter or generator keeps one record and passes it
+// to every call; a record belongs to one thread at a time. A call that fails
+// its checks leaves the record as it was. Frequencies of the generators are
+// in cycles per sample, phases in radians; the notch and DC-removal designs
+// take Hz with the sampling rate FS.
+
+// A running FIR filter, single rate or multirate.
+struct TFirState {
+  spl::FirState Library;
+  std::int32_t UpSample = 1;
+  std::int32_t DownSample = 1;
+  bool ComplexTaps = false;
+  bool Initialized = false;
+  bool ComplexData = false;
+};
+
+// A running IIR filter.
+struct TIirState {
+  spl::IirState Library;
+  bool ComplexTaps = false;
+  bool Initialized = false;
+  bool ComplexData = false;
+};
+
+// A sine generator: Mag sin(2 pi f n + Phase).
+struct TToneState {
+  spl::ToneState RealTone;
+  spl::ToneState CplxTone;
+  bool Complex = false;
+  bool NegativeFrequency = false;
+  // The tone stands still (f = 0) or alternates (f = 0.5); it is generated
+  // like any other.
+  bool Constant = false;
+  bool Initialized = false;
+  double Phase = 0.0;
+};
+
+// A triangle-wave generator.
+struct TTriangleState {
+  spl::TrnglState RealTriangle;
+  spl::TrnglState CplxTriangle;
+  bool Complex = false;
+  bool Initialized = false;
+};
+
+// A running median (Length: the odd window, Buffer: the last Length raw
+// inputs) or a delay line (Length: the delay, Buffer: the samples still to
+// come out).
+struct TMedianState {
+  std::int32_t Length = 0;
+  std::vector<double> Buffer;
+};
+
+// The wavelet families of the library's wavelet state, in its order.
+enum TWaveletType : std::uint8_t {
+  wtHaar,
+  wtDaublet,
+  wtSymmlet,
+  wtCoiflet,
+  wtVaidyanathan,
+  wtBSpline,
+  wtBSplineDual,
+  wtLinSpline,
+  wtQuadSpline,
+  wtByFilter,
+};
+
+// Sets up a FIR filter of Taps for real or complex data: single rate when
+// UpSample = DownSample = 1, else the multirate filter that puts each input
+// at UpPhase of its UpSample positions and keeps DownPhase of every
+// DownSample filtered positions (phases 0 .. factor-1). A previous filter in
+// the record is released first. "FIRTaps.Length = 0", "(DownSample < 1) or
+// (UpSample < 1)", "(UpPhase < 0) or (UpPhase >= UpSample)", "(DownPhase < 0)
+// or (DownPhase >= DownSample)".
+void FirInitState(const numeric::TVec& Taps, TFirState& State, bool ComplexData, std::int32_t UpSample = 1,
+                  std::int32_t UpPhase = 0, std::int32_t DownSample = 1, std::int32_t DownPhase = 0);
+// Filters one block: Dst is complex when Src or the taps are, and receives
+// every output the block gives (Src.Length for a single-rate filter; for a
+// multirate one the outputs whose positions the block's inputs reach, which
+// over blocks come to UpSample / DownSample per input). Every input is
+// consumed. Dst may be Src. "First.Initialized = false"; data of the other
+// kind than the set-up raises "Src.Complex <> ComplexData".
+void FirFilter(const numeric::TVec& Src, numeric::TVec& Dst, TFirState& State);
+void FirFreeState(TFirState& State);
+
+// Sets up an IIR filter: Taps hold the numerator and the denominator, each of
+// Taps.Length div 2 coefficients in descending powers. A previous filter is
+// released first. "Taps.Length = 0", "Taps.Length < 2", "the denominator's
+// leading coefficient is 0".
+void IirInitState(const numeric::TVec& Taps, TIirState& State, bool ComplexData);
+// Filters one block into Dst (complex when Src or the taps are; Dst may be
+// Src). "not IirState.Initialized"; data of the other kind than the set-up
+// raises "Src.Complex <> ComplexData".
+void IirFilter(const numeric::TVec& Src, numeric::TVec& Dst, TIirState& State);
+void IirFreeState(TIirState& State);
+
+// A second-order notch at NotchFrequency with pole radius r:
+// Num = [1, -2 cos w, 1], Den = [1, -2 r cos w, r^2], w = 2 pi NotchFrequency / FS.
+void NotchDesign(numeric::TVec& Num, numeric::TVec& Den, double NotchFrequency, double r, double FS);
+// A first-order DC blocker whose transition band is TransitionBandwidth wide.
+void DcRemovalDesign(numeric::TVec& Num, numeric::TVec& Den, double TransitionBandwidth, double FS);
+
+// Sets up a tone: Mag sin(2 pi Freq n + Phase) from n = 0, at every frequency
+// (also 0 and half the sampling rate); complex tones are Mag (sin, -cos) of
+// that angle, conjugated for a negative frequency.
+void ToneInit(TToneState& State, bool Complex, double Freq, double Phase, double Mag);
+// Fills Dst with the next Dst.Length samples. "Tone: Dst.Length = 0!",
+// "Dst.Complex <> ToneState.Complex", "not ToneState.Initialized".
+void ToneGenerate(numeric::TVec& Dst, TToneState& State);
+// Sets up a triangle wave of asymmetry Asym (radians, -pi .. pi; 0 is
+// symmetric), peaking at Mag where the phase angle is a multiple of 2 pi.
+void TriangleInit(TTriangleState& State, bool Complex, double Freq, double Phase, double Mag, double Asym);
+void TriangleGenerate(numeric::TVec& Dst, TTriangleState& State);
+// The phase in [0, 2 pi).
+double WrapPhase(double Phase);
+// The frequency folded into one period: [-0.5, 0.5] complex, [0, 0.5] real.
+double WrapFrequency(bool Complex, double Freq);
+
+// Sets up the library wavelet state for DataLength samples (a power of two).
+// "Src.Length = 0", "DataLength not power of two!", "Parameter1 < 1",
+// "Level > LagestLog2(Src.Length)!", and the library's refusal of parameters
+// the family does not have.
+void WaveletInit(std::int32_t DataLength, std::int32_t Parameter1, std::int32_t Parameter2, std::int32_t Level,
+                 TWaveletType WaveletType, spl::WtState& State);
+
+// A running median over WindowLength samples (made odd) with a zero history.
+void MedianInit(std::int32_t WindowLength, TMedianState& State);
+// Dst[i] := the median of the Length inputs before Src[i] (the history, then
+// Src); the history keeps the last Length raw inputs. Real data only: a
+// complex Src raises "Src.Complex = True". Dst may be Src.
+void MedianFilter(const numeric::TVec& Src, numeric::TVec& Dst, TMedianState& State);
+void MedianFree(TMedianState& State);
+// A delay line of Delay zero samples.
+void DelayInit(std::int32_t Delay, TMedianState& State);
+// Dst := Src delayed by the line's length across blocks (complex data in
+// complex elements). Dst may be Src.
+void DelayFilter(const numeric::TVec& Src, numeric::TVec& Dst, TMedianState& State);
+// Dst[i] := the mean magnitude of frame i of FrameSize samples of Src.
+// "FrameSize < 1", "(Src.Length mod FrameSize) <> 0".
+void FrameAverage(const numeric::TVec& Src, numeric::TVec& Dst, std::int32_t FrameSize);
 
 // ---------------------------------------------------------------------------
 // Signal measurement helpers (SignalMeasure.cpp)
