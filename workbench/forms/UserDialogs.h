@@ -10,6 +10,7 @@
 #include <string_view>
 #include <utility>
 
+#include <QAction>
 #include <QStringList>
 
 #include "workbench/logic/UserMessages.h"
@@ -72,6 +73,12 @@ auto Guarded(TUserDialogs& dialogs, F body) {
       dialogs.ShowException(std::current_exception());
     }
   };
+}
+
+// Connects a command to a handler of its window, guarded as above.
+template <class Owner>
+void BindCommand(TUserDialogs& dialogs, QAction* action, Owner* owner, void (Owner::*handler)()) {
+  QObject::connect(action, &QAction::triggered, owner, Guarded(dialogs, [owner, handler] { (owner->*handler)(); }));
 }
 
 }  // namespace workbench

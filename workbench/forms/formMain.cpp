@@ -53,11 +53,6 @@ TfrmMain::TfrmMain(TUserDialogs& dialogs, std::string settingsFileName, QWidget*
 
 TfrmMain::~TfrmMain() = default;
 
-template <class Handler>
-void TfrmMain::Bind(QAction* action, Handler handler) {
-  connect(action, &QAction::triggered, this, Guarded(FDialogs, [this, handler] { (this->*handler)(); }));
-}
-
 void TfrmMain::CreateActions() {
   actFormRemez = NewAction(this, "actFormRemez", "Генератор фильтров", "Открытие диалога генератора цифровых фильтров");
   actFormMethods = NewAction(this, "actFormMethods", "Работа с методами",
@@ -92,15 +87,15 @@ void TfrmMain::CreateActions() {
   actFormSpectrum->setEnabled(false);
   actSpectrumParameters->setEnabled(false);
 
-  Bind(actFormRemez, &TfrmMain::actFormRemezExecute);
-  Bind(actFileOpen, &TfrmMain::actFileOpenExecute);
-  Bind(actFileSave, &TfrmMain::actFileSaveExecute);
-  Bind(actFormCopy, &TfrmMain::actFormCopyExecute);
-  Bind(actZoomIn, &TfrmMain::actZoomInExecute);
-  Bind(actZoomOut, &TfrmMain::actZoomOutExecute);
-  Bind(actRefresh, &TfrmMain::actRefreshExecute);
-  Bind(mnuMainClose, &TfrmMain::mnuMainCloseClick);
-  Bind(mnuMainAbout, &TfrmMain::mnuMainAboutClick);
+  BindCommand(FDialogs, actFormRemez, this, &TfrmMain::actFormRemezExecute);
+  BindCommand(FDialogs, actFileOpen, this, &TfrmMain::actFileOpenExecute);
+  BindCommand(FDialogs, actFileSave, this, &TfrmMain::actFileSaveExecute);
+  BindCommand(FDialogs, actFormCopy, this, &TfrmMain::actFormCopyExecute);
+  BindCommand(FDialogs, actZoomIn, this, &TfrmMain::actZoomInExecute);
+  BindCommand(FDialogs, actZoomOut, this, &TfrmMain::actZoomOutExecute);
+  BindCommand(FDialogs, actRefresh, this, &TfrmMain::actRefreshExecute);
+  BindCommand(FDialogs, mnuMainClose, this, &TfrmMain::mnuMainCloseClick);
+  BindCommand(FDialogs, mnuMainAbout, this, &TfrmMain::mnuMainAboutClick);
 }
 
 void TfrmMain::CreateMenusAndToolbar() {

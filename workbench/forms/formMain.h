@@ -81,9 +81,6 @@ class TfrmMain : public QMainWindow {
   // Brings an existing child to the front; false when there is none.
   bool ActivateChild(const QString& name);
   TfrmRemez* ActiveGenerator() const;
-  // Connects an action to a handler that hands its failures to the dialogs.
-  template <class Handler>
-  void Bind(QAction* action, Handler handler);
 
   TUserDialogs& FDialogs;
   std::string FSettingsFileName;

@@ -88,11 +88,6 @@ TfrmRemez::~TfrmRemez() {
   for (chart::TKivPanelWidget* window : {ChartPower, ChartPhase, LogChart, TimeChart, ChartFunct}) delete window;
 }
 
-template <class Handler>
-void TfrmRemez::Bind(QAction* action, Handler handler) {
-  connect(action, &QAction::triggered, this, Guarded(FDialogs, [this, handler] { (this->*handler)(); }));
-}
-
 template <class Signal, class Sender, class Body>
 void TfrmRemez::On(Sender* sender, Signal signal, Body body) {
   connect(sender, signal, this, Guarded(FDialogs, std::move(body)));
@@ -364,12 +359,12 @@ void TfrmRemez::ConnectEvents() {
   On(rbPrice2, &QRadioButton::clicked, [this] { ChangePriceClick(); });
   On(chkSeparate, &QCheckBox::clicked, [this] { chkSeparateClick(); });
   On(btnCopy, &QPushButton::clicked, [this] { actChartCompare->trigger(); });
-  Bind(actFileOpen, &TfrmRemez::actFileOpenExecute);
-  Bind(actFileSave, &TfrmRemez::actFileSaveExecute);
-  Bind(actCopyToClipboard, &TfrmRemez::actCopyToClipboardExecute);
-  Bind(actChartRefresh, &TfrmRemez::actChartRefreshExecute);
-  Bind(actChartZoomIn, &TfrmRemez::actChartZoomInExecute);
-  Bind(actChartZoomOut, &TfrmRemez::actChartZoomOutExecute);
+  BindCommand(FDialogs, actFileOpen, this, &TfrmRemez::actFileOpenExecute);
+  BindCommand(FDialogs, actFileSave, this, &TfrmRemez::actFileSaveExecute);
+  BindCommand(FDialogs, actCopyToClipboard, this, &TfrmRemez::actCopyToClipboardExecute);
+  BindCommand(FDialogs, actChartRefresh, this, &TfrmRemez::actChartRefreshExecute);
+  BindCommand(FDialogs, actChartZoomIn, this, &TfrmRemez::actChartZoomInExecute);
+  BindCommand(FDialogs, actChartZoomOut, this, &TfrmRemez::actChartZoomOutExecute);
 
   for (QWidget* input : std::initializer_list<QWidget*>{InputT1, InputTransient1, InputRipple, InputAtten1, InputDelay,
                                                         InputT2, InputTransient2, InputAtten2, InputOrder})

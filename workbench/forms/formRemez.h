@@ -210,8 +210,6 @@ class TfrmRemez : public QMdiSubWindow {
   QWidget* CreateInputPanel();
   QWidget* CreateResultPages();
   void ConnectEvents();
-  template <class Handler>
-  void Bind(QAction* action, Handler handler);
   template <class Signal, class Sender, class Body>
   void On(Sender* sender, Signal signal, Body body);
 
