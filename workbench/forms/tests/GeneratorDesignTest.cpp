@@ -203,6 +203,22 @@ TEST_F(GeneratorDesign, AnOrderOfFifteenHundredIsRefused) {
   EXPECT_EQ(g.Design().KernelLength, 31);
 }
 
+TEST_F(GeneratorDesign, AnInputThatDoesNotReadLeavesTheInputsUnlocked) {
+  TfrmRemez& g = Start();
+  g.InputRipple->setText("0.0.8");  // typed points only, yet no number
+  QTest::mouseClick(g.ButtonStart, Qt::LeftButton);
+  ASSERT_EQ(FDialogs.Shown.size(), 1u) << FDialogs.ShownTexts();
+  EXPECT_EQ(FDialogs.Shown[0].Text, "'0.0.8' is not a valid floating point value");
+  EXPECT_FALSE(g.DesignRunning());
+  EXPECT_EQ(g.ButtonStart->text(), "Расчет параметров");
+  for (QWidget* input : std::initializer_list<QWidget*>{g.InputT1, g.InputRipple, g.InputAtten1, g.Method1,
+                                                        g.CheckBoxOrder})
+    EXPECT_TRUE(input->isEnabled()) << input->objectName().toStdString();
+  g.InputRipple->setText("0.08");
+  DesignAndWait(g);
+  EXPECT_FALSE(g.IndicatorText().empty());
+}
+
 TEST_F(GeneratorDesign, StopReturnsAtOnceAndKeepsThePreviousDesign) {
   TfrmRemez& g = Start();
   DesignAndWait(g);
