@@ -27,6 +27,8 @@ const TClassInfo& TCustomAxisPanel::StaticClassInfo() {
           .SubObject("BottomAxis", &P::BottomAxis)
           .TypeName("TChartAxis")
           .Property("ClipPoints", &P::ClipPoints, &P::SetClipPoints, true)
+          .SubObject("CustomAxes", &P::CustomAxesList)
+          .TypeName("TChartCustomAxes")
           .SubObject("DepthAxis", &P::DepthAxis)
           .TypeName("TChartDepthAxis")
           .SubObject("LeftAxis", &P::LeftAxis)
@@ -562,6 +564,12 @@ void TCustomAxisPanel::InternalDraw(const TRect& bounds) {
     throw;
   }
   SetAutoRepaint(repaint);
+}
+
+void TCustomAxisPanel::GetChildren(const std::function<void(classlib::TComponent&)>& proc) const {
+  TCustomKivPanelExtended::GetChildren(proc);
+  for (TChartSeries* s : FSeriesList)
+    if (!s->DontStore()) proc(*s);
 }
 
 void TCustomAxisPanel::Assign(const classlib::TPersistent& source) {

@@ -76,6 +76,7 @@ class TCustomAxisPanel : public TCustomKivPanelExtended {
   TChartAxes& AxesList() { return FAxes; }
   const TChartAxes& AxesList() const { return FAxes; }
   TChartCustomAxes& CustomAxes() { return *FCustomAxes; }
+  TChartCustomAxes* CustomAxesList() const { return FCustomAxes.get(); }
   const TChartSeriesList& SeriesList() const { return FSeriesList; }
   TChartTools& Tools() { return FTools; }
   std::int32_t MaxZOrder() const { return FMaxZOrder; }
@@ -165,6 +166,8 @@ class TCustomAxisPanel : public TCustomKivPanelExtended {
   // overrides
   void InternalDraw(const TRect& bounds) override;
   void Assign(const classlib::TPersistent& source) override;
+  // The series are written inside the chart, after its own children.
+  void GetChildren(const std::function<void(classlib::TComponent&)>& proc) const override;
 
  protected:
   template <class V>

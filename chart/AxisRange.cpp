@@ -59,7 +59,7 @@ const TClassInfo& TChartAxisTitle::StaticClassInfo() {
   return info;
 }
 
-TChartAxisTitle::TChartAxisTitle(TCustomKivPanel* parent) : TKivCustomShape(parent) { SetTransparent(true); }
+TChartAxisTitle::TChartAxisTitle(TCustomKivPanel* parent) : TKivCustomShape(parent) { InitTransparent(true); }
 
 void TChartAxisTitle::SetAngle(std::int32_t v) {
   v %= 360;
@@ -92,7 +92,7 @@ const TClassInfo& TAxisItem::StaticClassInfo() {
 
 TAxisItem::TAxisItem(TAxisItems* owner)
     : TKivCustomShape(owner != nullptr ? owner->Axis().ParentChart() : nullptr), FOwner(owner) {
-  SetTransparent(true);
+  InitTransparent(true);
 }
 
 void TAxisItem::SetValue(double v) {
@@ -109,7 +109,7 @@ void TAxisItem::SetText(const std::string& v) {
 
 TAxisItems::TAxisItems(TChartAxis& axis)
     : FAxis(axis), FFormat(std::make_unique<TKivShape>(axis.ParentChart())) {
-  FFormat->SetTransparent(true);
+  FFormat->InitTransparent(true);
 }
 
 TAxisItems::~TAxisItems() = default;
@@ -146,7 +146,7 @@ const std::vector<std::string> LabelStyleNames = {"talAuto", "talNone", "talValu
 const TClassInfo& TChartAxis::StaticClassInfo() {
   using A = TChartAxis;
   static const TClassInfo info =
-      TClassBuilder<A>("TChartAxis", classlib::TPersistent::StaticClassInfo())
+      TClassBuilder<A>("TChartAxis", classlib::TCollectionItem::StaticClassInfo())
           .Property("Automatic", &A::Automatic, &A::SetAutomatic, true)
           .Property("AutomaticMaximum", &A::AutomaticMaximum, &A::SetAutomaticMaximum, true)
           .Property("AutomaticMinimum", &A::AutomaticMinimum, &A::SetAutomaticMinimum, true)
@@ -155,6 +155,7 @@ const TClassInfo& TChartAxis::StaticClassInfo() {
           .Property("AxisValuesFormat", &A::AxisValuesFormat, &A::SetAxisValuesFormat, KivMsg(msgValuesFormat))
           .Property("DateTimeFormat", &A::DateTimeFormat, &A::SetDateTimeFormat, std::string())
           .Property("EndPosition", &A::EndPosition, &A::SetEndPosition, 100.0)
+          .Stored([](const A& a) { return a.EndPosition() != 100; })
           .Property("ExactDateTime", &A::ExactDateTime, &A::SetExactDateTime, true)
           .SubObject("Grid", &A::Grid)
           .TypeName("TAxisGridPen")
@@ -180,6 +181,7 @@ const TClassInfo& TChartAxis::StaticClassInfo() {
           .Names(LabelStyleNames)
           .Property("Logarithmic", &A::Logarithmic, &A::SetLogarithmic, false)
           .Property("LogarithmicBase", &A::LogarithmicBase, &A::SetLogarithmicBase, 10.0)
+          .Stored([](const A& a) { return a.LogarithmicBase() != 10; })
           .Property("Maximum", &A::Maximum, &A::SetMaximum)
           .Stored([](const A& a) { return !a.Automatic() && !a.AutomaticMaximum(); })
           .Property("MaximumOffset", &A::MaximumOffset, &A::SetMaximumOffset, 0)
@@ -231,7 +233,7 @@ TChartAxis::TChartAxis(TCustomAxisPanel* chart)
   if (FChart != nullptr) {
     const bool custom = FChart->AxesList().Count() >= 5;
     FChart->AxesList().Add(this);
-    if (custom) FChart->CustomAxes().Join(this);
+    if (custom) SetCollection(&FChart->CustomAxes());
   }
 }
 
@@ -245,7 +247,7 @@ TChartAxis::~TChartAxis() {
   for (TKivCustomTool* t : FChart->Tools())
     if (auto* at = dynamic_cast<TKivCustomToolAxis*>(t); at != nullptr && at->Axis() == this) at->AxisFreed();
   FChart->AxesList().Remove(this);
-  FChart->CustomAxes().Leave(this);
+  SetCollection(nullptr);
 }
 
 bool TChartAxis::IsCustom() const { return FChart != nullptr && FChart->AxesList().IndexOf(this) >= 5; }

@@ -15,6 +15,7 @@
 #include "chart/AxisScale.h"
 #include "chart/KivPanel.h"
 #include "chart/KivStyles.h"
+#include "platform/classlib/Collections.h"
 
 namespace chart {
 
@@ -102,7 +103,7 @@ enum TAxisLabelAlign : std::uint8_t { alDefault, alOpposite };
 
 using TAxisDrawHook = std::function<void(TChartAxis& axis)>;
 
-class TChartAxis : public classlib::TPersistent {
+class TChartAxis : public classlib::TCollectionItem {
   ORVEL_CLASS_INFO
  public:
   // Joins the chart's axes list; beyond the five standard axes also its custom axes.

@@ -8,7 +8,9 @@
 #include <cmath>
 
 #include "chart/KivCanvasQt.h"
+#include "chart/KivStream.h"
 #include "chart/SeriesMarks.h"
+#include "platform/classlib/ComponentStream.h"
 
 namespace chart {
 
@@ -31,9 +33,6 @@ const TClassInfo& TCustomChart::StaticClassInfo() {
           .TypeName("TChartLegend")
           .SubObject("RightWall", &C::RightWall)
           .TypeName("TChartRightWall")
-          .Property("BackColor", &C::BackColor, &C::SetBackColor)
-          .TypeName("TColor")
-          .Stored([](const C&) { return false; })
           .Property("ScrollMouseButton", &C::ScrollMouseButton, &C::SetScrollMouseButton, mbRight)
           .TypeName("TMouseButton")
           .Names({"mbLeft", "mbRight", "mbMiddle"})
@@ -496,6 +495,17 @@ void TCustomChart::UndoZoom() {
 std::unique_ptr<TBitmap> TCustomChart::RenderToBitmap() {
   if (SizeIsEmpty()) return std::make_unique<TBitmap>();
   return CreateChartBitmap(clWhite, GetRectangle());
+}
+
+void TCustomChart::GetChildren(const std::function<void(classlib::TComponent&)>& proc) const {
+  TCustomAxisPanel::GetChildren(proc);
+  for (TKivCustomTool* t : const_cast<TCustomChart*>(this)->Tools()) proc(*t);
+}
+
+void TCustomChart::DefineProperties(classlib::TFiler& filer) {
+  TCustomAxisPanel::DefineProperties(filer);
+  filer.DefineProperty(
+      "BackColor", [this](classlib::TReader& r) { SetBackColor(ReadColorValue(r)); }, nullptr, false);
 }
 
 void TCustomChart::Assign(const classlib::TPersistent& source) {

@@ -118,6 +118,10 @@ class TCustomChart : public TCustomAxisPanel {
   void MouseMove(TShiftState shift, std::int32_t x, std::int32_t y) override;
   bool DoMouseWheel(TShiftState shift, std::int32_t wheelDelta, const TPoint& mousePos) override;
   void Assign(const classlib::TPersistent& source) override;
+  // The tools are written after the series.
+  void GetChildren(const std::function<void(classlib::TComponent&)>& proc) const override;
+  // "BackColor" of older streams, a colour's name or a number, read and never written.
+  void DefineProperties(classlib::TFiler& filer) override;
 
  private:
   bool StartZoomOrPan(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);

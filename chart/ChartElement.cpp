@@ -4,6 +4,7 @@
 #include "chart/ChartElement.h"
 
 #include "chart/AxisPanel.h"
+#include "platform/classlib/ComponentStream.h"
 
 namespace chart {
 
@@ -66,6 +67,16 @@ const TClassInfo& TCustomChartSeries::StaticClassInfo() {
 }
 
 TCustomChartSeries::TCustomChartSeries(classlib::TComponent* owner) : TCustomChartElement(owner) {}
+
+void TCustomChartSeries::DefineProperties(classlib::TFiler& filer) {
+  TCustomChartElement::DefineProperties(filer);
+  filer.DefineProperty(
+      "Identifier", [this](classlib::TReader& r) { FIdentifier = r.ReadString(); },
+      [this](classlib::TWriter& w) { w.WriteString(FIdentifier); }, !FIdentifier.empty());
+  filer.DefineProperty(
+      "Style", [this](classlib::TReader& r) { SetStyle(static_cast<TChartSeriesStyle>(r.ReadInteger() & 0x3F)); },
+      [this](classlib::TWriter& w) { w.WriteInteger(FStyle); }, FStyle != 0);
+}
 
 void TCustomChartSeries::SetActive(bool v) {
   const bool changed = v != Active();

@@ -49,9 +49,9 @@ class TCustomChartElement : public classlib::TComponent {
   }
   // The component tree: an element's parent is its chart. Setting a chart
   // re-attaches the element; any other component is ignored.
-  classlib::TComponent* GetParentComponent() const;
-  bool HasParent() const { return true; }
-  void SetParentComponent(classlib::TComponent* parent);
+  classlib::TComponent* GetParentComponent() const override;
+  bool HasParent() const override { return true; }
+  void SetParentComponent(classlib::TComponent* parent) override;
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
@@ -101,6 +101,8 @@ class TCustomChartSeries : public TCustomChartElement {
   // overrides
   void SetActive(bool v) override;
   void Assign(const classlib::TPersistent& source) override;
+  // "Identifier" and "Style", each only when it holds something.
+  void DefineProperties(classlib::TFiler& filer) override;
 
  private:
   bool FShowInLegend = true;

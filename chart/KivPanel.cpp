@@ -2,11 +2,15 @@
 // the framed shapes: everything of the panel unit that draws.
 //
 // Tested by: chart/tests/KivPanelTest.cpp
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "chart/KivCanvasQt.h"
 #include "chart/KivConst.h"
 #include "chart/KivPanel.h"
+#include "chart/KivStream.h"
+#include "platform/classlib/ComponentStream.h"
 
 namespace chart {
 
@@ -194,6 +198,13 @@ void TCustomKivPanel::ApplyWindowRound() {
 void TCustomKivPanel::Loaded() {
   classlib::TComponent::Loaded();
   ApplyWindowRound();
+}
+
+void TCustomKivPanel::DefineProperties(classlib::TFiler& filer) {
+  classlib::TComponent::DefineProperties(filer);
+  filer.DefineProperty(
+      "BorderStyle", [this](classlib::TReader& r) { FBorder->SetVisible(r.ReadIdent() == "bsSingle"); }, nullptr,
+      false);
 }
 
 void TCustomKivPanel::Assign(const classlib::TPersistent& source) {
@@ -476,6 +487,34 @@ void TCustomKivPanelExtended::UndoZoomDone() {
   FZoomed = false;
 }
 
+void TCustomKivPanelExtended::DefineProperties(classlib::TFiler& filer) {
+  TCustomKivPanel::DefineProperties(filer);
+  filer.DefineProperty(
+      "AllowZoom", [this](classlib::TReader& r) { FZoom->SetAllow(r.ReadBoolean()); }, nullptr, false);
+  filer.DefineProperty(
+      "AnimatedZoom", [this](classlib::TReader& r) { FZoom->SetAnimated(r.ReadBoolean()); }, nullptr, false);
+  filer.DefineProperty(
+      "AnimatedZoomSteps", [this](classlib::TReader& r) { FZoom->SetAnimatedSteps(r.ReadInteger()); }, nullptr,
+      false);
+  const auto& m = PrintMargins();
+  const bool stored = std::any_of(std::begin(m), std::end(m), [](std::int32_t v) { return v != 15; });
+  filer.DefineProperty(
+      "PrintMargins",
+      [this](classlib::TReader& r) {
+        std::int32_t read[4];
+        r.ReadListBegin();
+        for (std::int32_t& v : read) v = r.ReadInteger();
+        r.ReadListEnd();
+        SetPrintMargins(read);
+      },
+      [this](classlib::TWriter& w) {
+        w.WriteListBegin();
+        for (std::int32_t v : PrintMargins()) w.WriteInteger(v);
+        w.WriteListEnd();
+      },
+      stored);
+}
+
 void TCustomKivPanelExtended::Assign(const classlib::TPersistent& source) {
   if (auto* p = dynamic_cast<const TCustomKivPanelExtended*>(&source)) {
     SetBackImage(p->FBackImage.get());
@@ -645,7 +684,9 @@ const TClassInfo& TKivShape::StaticClassInfo() {
           .Names({"fosRectangle", "fosRoundRectangle"})
           .Property("Transparency", &TKivShape::Transparency, &TKivShape::SetTransparency, 0)
           .Property("Transparent", &TKivShape::Transparent, &TKivShape::SetTransparent, false)
+          .InstanceDefault(&TKivShape::DefaultTransparent)
           .Property("Visible", &TKivShape::Visible, &TKivShape::SetVisible, true)
+          .InstanceDefault(&TKivShape::DefaultVisible)
           .Creatable()
           .Build();
   return info;
@@ -690,6 +731,14 @@ void TKivCustomShape::SetGradient(TKivGradient* v) {
   else
     Gradient()->Assign(*v);
   Repaint();
+}
+
+void TKivCustomShape::DefineProperties(classlib::TFiler& filer) {
+  TKivCustomShapeBrushPen::DefineProperties(filer);
+  filer.DefineProperty(
+      "ShadowColor", [this](classlib::TReader& r) { Shadow()->SetColor(ReadColorValue(r)); }, nullptr, false);
+  filer.DefineProperty(
+      "ShadowSize", [this](classlib::TReader& r) { Shadow()->SetSize(r.ReadInteger()); }, nullptr, false);
 }
 
 void TKivCustomShape::Assign(const classlib::TPersistent& source) {

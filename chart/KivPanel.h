@@ -240,6 +240,8 @@ class TCustomKivPanel : public classlib::TComponent {
   // overrides
   void Assign(const classlib::TPersistent& source) override;
   void Loaded() override;
+  // Reads the obsolete "BorderStyle" of older streams.
+  void DefineProperties(classlib::TFiler& filer) override;
 
  protected:
   void PanelChanged() { Invalidate(); }
@@ -324,6 +326,8 @@ class TCustomKivPanelExtended : public TCustomKivPanel {
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
+  // The zoom switches of older streams, read and never written, and "PrintMargins".
+  void DefineProperties(classlib::TFiler& filer) override;
 
  private:
   TPanningMode FPanningMode = pmBoth;
@@ -351,6 +355,9 @@ class TKivCustomShapeBrushPen : public classlib::TPersistent {
   void SetPen(const TChartPen& v) { FPen->Assign(v); }
   bool Visible() const { return FVisible; }
   void SetVisible(bool v);
+  // An owner whose shape starts hidden makes that its stored default.
+  void InitVisible(bool v) { FVisible = FDefaultVisible = v; }
+  bool DefaultVisible() const { return FDefaultVisible; }
   TCustomKivPanel* ParentChart() const { return FParent; }
 
   // introduced virtual
@@ -369,6 +376,7 @@ class TKivCustomShapeBrushPen : public classlib::TPersistent {
   std::unique_ptr<TChartBrush> FBrush;
   std::unique_ptr<TChartPen> FPen;
   bool FVisible = true;
+  bool FDefaultVisible = true;
 };
 
 enum TChartObjectShapeStyle : std::uint8_t { fosRectangle, fosRoundRectangle };
@@ -396,6 +404,9 @@ class TKivCustomShape : public TKivCustomShapeBrushPen {
   void SetTransparency(std::int32_t v);
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool v);
+  // An owner whose shape starts transparent (titles, the back wall) makes that its stored default.
+  void InitTransparent(bool v) { FTransparent = FDefaultTransparent = v; }
+  bool DefaultTransparent() const { return FDefaultTransparent; }
   // Created on first read; setting nullptr frees it.
   TKivGradient* Gradient() const;
   void SetGradient(TKivGradient* v);
@@ -410,6 +421,8 @@ class TKivCustomShape : public TKivCustomShapeBrushPen {
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
+  // The shadow colour and size of older streams, read and never written.
+  void DefineProperties(classlib::TFiler& filer) override;
 
  private:
   TBevelCut FBevel = bvNone;
@@ -420,6 +433,7 @@ class TKivCustomShape : public TKivCustomShapeBrushPen {
   TChartObjectShapeStyle FShapeStyle = fosRectangle;
   std::int32_t FTransparency = 0;
   bool FTransparent = false;
+  bool FDefaultTransparent = false;
   mutable std::unique_ptr<TKivGradient> FGradient;
   TRect FShapeBounds;
 };

@@ -74,6 +74,9 @@ const TClassInfo& TChartSeries::StaticClassInfo() {
           .Property("ColorEachPoint", &TChartSeries::ColorEachPoint, &TChartSeries::SetColorEachPoint, false)
           .Property("ColorSource", &TChartSeries::ColorSource, &TChartSeries::SetColorSource, std::string())
           .Property("Cursor", &TChartSeries::Cursor, &TChartSeries::SetCursor, 0)
+          .Property("DataSource", &TChartSeries::DataSource, &TChartSeries::SetDataSource)
+          .TypeName("TComponent")
+          .Stored([](const TChartSeries& s) { return s.DataSources().size() == 1; })
           .Property("Depth", &TChartSeries::Depth, &TChartSeries::SetDepth, -1)
           .Property("HorizAxis", &TChartSeries::HorizAxis, &TChartSeries::SetHorizAxis, aBottomAxis)
           .TypeName("THorizAxis")
@@ -89,6 +92,7 @@ const TClassInfo& TChartSeries::StaticClassInfo() {
           .Property("VertAxis", &TChartSeries::VertAxis, &TChartSeries::SetVertAxis, aLeftAxis)
           .TypeName("TVertAxis")
           .Names({"aLeftAxis", "aRightAxis", "aBothVertAxis", "aCustomVertAxis"})
+          .Property("XLabelsSource", &TChartSeries::XLabelsSource, &TChartSeries::SetXLabelsSource, std::string())
           .SubObject("XValues", &TChartSeries::XValues)
           .TypeName("TChartValueList")
           .SubObject("YValues", &TChartSeries::YValues)
@@ -694,6 +698,14 @@ void TChartSeries::Removed() {
 
 void TChartSeries::Loaded() {
   TCustomChartSeries::Loaded();
+  if (!FPendingSources.empty()) {
+    std::vector<std::string> names;
+    names.swap(FPendingSources);
+    RemoveAllDataSources();
+    const classlib::TComponent* owner = Owner();
+    for (const std::string& name : names)
+      if (classlib::TComponent* c = owner != nullptr ? owner->FindComponent(name) : nullptr) AddDataSource(*c);
+  }
   CheckDatasource();
 }
 

@@ -315,6 +315,12 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   void Removed() override;
   void Assign(const classlib::TPersistent& source) override;
   void Loaded() override;
+  // "DataSources" (more than one source), the custom axes by their place among
+  // the chart's custom axes, and "Data" (the points) when the switches say so.
+  void DefineProperties(classlib::TFiler& filer) override;
+  // The series' function is written inside it.
+  void GetChildren(const std::function<void(classlib::TComponent&)>& proc) const override;
+  classlib::TComponent* GetChildOwner() override { return Owner() != nullptr ? Owner() : this; }
 
   // For the chart's drawing pass: the automatic Z order of this pass.
   void SetAutoZOrder(std::int32_t v) { FAutoZOrder = v; }
@@ -378,6 +384,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   bool FAlwaysStoreData = false;
   bool FNeverStoreData = false;
   bool FDontStore = false;
+  // The names "DataSources" held, until Loaded finds the components.
+  std::vector<std::string> FPendingSources;
 };
 
 }  // namespace chart

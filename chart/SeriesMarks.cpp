@@ -8,6 +8,7 @@
 
 #include "chart/AxisPanel.h"
 #include "chart/ChartAxis.h"
+#include "platform/classlib/ComponentStream.h"
 
 namespace chart {
 
@@ -310,6 +311,41 @@ void TSeriesMarks::Assign(const classlib::TPersistent& source) {
     FItems.LoadedFromStream = m->FItems.LoadedFromStream;
   }
   TKivCustomShape::Assign(source);
+}
+
+// --- the "Items" property -------------------------------------------------
+
+void TSeriesMarks::DefineProperties(classlib::TFiler& filer) {
+  TKivCustomShape::DefineProperties(filer);
+  const auto& entries = FItems.Entries();
+  const bool any = std::any_of(entries.begin(), entries.end(), [](const auto& e) { return e != nullptr; });
+  filer.DefineBinaryProperty(
+      "Items", [this](classlib::TStream& s) { ReadItems(s); }, [this](classlib::TStream& s) { WriteItems(s); }, any);
+}
+
+void TSeriesMarks::WriteItems(classlib::TStream& stream) {
+  const auto& entries = FItems.Entries();
+  stream.WriteInt32(static_cast<std::int32_t>(entries.size()));
+  TMarksItem common(ParentChart());
+  common.Assign(*this);
+  for (const auto& e : entries) classlib::WritePropertyList(stream, e ? static_cast<const TMarksItem&>(*e) : common);
+}
+
+void TSeriesMarks::ReadItems(classlib::TStream& stream) {
+  const std::int32_t count = stream.ReadInt32();
+  // Each item takes at least its list's tag and end byte.
+  if (count < 0 || static_cast<std::int64_t>(count) * 2 > stream.Size() - stream.Position())
+    throw classlib::EReadError("Mark items: " + IntToText(count) + " items do not fit in the bytes left");
+  std::vector<std::unique_ptr<TMarksItem>> read;
+  read.reserve(static_cast<std::size_t>(count));
+  for (std::int32_t i = 0; i < count; ++i) {
+    auto item = std::make_unique<TMarksItem>(ParentChart());
+    classlib::ReadPropertyList(stream, *item);
+    read.push_back(std::move(item));
+  }
+  FItems.Entries() = std::move(read);
+  FItems.LoadedFromStream = count > 0;
+  Repaint();
 }
 
 }  // namespace chart

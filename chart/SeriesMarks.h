@@ -128,12 +128,17 @@ class TSeriesMarks : public TKivCustomShape {
   void AntiOverlap(int first, int index, TSeriesMarkPosition& position);
   std::int32_t TextWidth(int index);
   void SetParent(TCustomKivPanel* parent) override;
-  // The "Items" blob: a 32-bit count, then each item's properties.
+  // The "Items" blob: a 32-bit count, then each item's properties. A point
+  // without an item of its own is written with the marks' common look, so the
+  // chart read back draws every mark as this one does; reading replaces the
+  // items only when the whole blob is sound.
   void WriteItems(classlib::TStream& stream);
   void ReadItems(classlib::TStream& stream);
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
+  // "Items", when some point's mark has a look of its own.
+  void DefineProperties(classlib::TFiler& filer) override;
 
  private:
   template <class V>

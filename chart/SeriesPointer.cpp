@@ -24,6 +24,7 @@ const TClassInfo& TSeriesPointer::StaticClassInfo() {
           .TypeName("TChartBrush")
           .Property("Dark3D", &TSeriesPointer::Dark3D, &TSeriesPointer::SetDark3D, true)
           .Property("Draw3D", &TSeriesPointer::Draw3D, &TSeriesPointer::SetDraw3D, true)
+          .InstanceDefault(&TSeriesPointer::DefaultDraw3D)
           .Property("HorizSize", &TSeriesPointer::HorizSize, &TSeriesPointer::SetHorizSize, 4)
           .Property("InflateMargins", &TSeriesPointer::InflateMargins, &TSeriesPointer::SetInflateMargins, true)
           .SubObject("Pen", &TSeriesPointer::Pen)
@@ -33,6 +34,7 @@ const TClassInfo& TSeriesPointer::StaticClassInfo() {
           .Names(PointerStyleNames)
           .Property("VertSize", &TSeriesPointer::VertSize, &TSeriesPointer::SetVertSize, 4)
           .Property("Visible", &TSeriesPointer::Visible, &TSeriesPointer::SetVisible, true)
+          .InstanceDefault(&TSeriesPointer::DefaultVisible)
           .Build();
   return info;
 }
@@ -248,7 +250,7 @@ const TClassInfo& TCallout::StaticClassInfo() {
 
 TCallout::TCallout(TChartSeries* series)
     : TSeriesPointer(series), FArrow(std::make_unique<TWhitePen>([this] { Repaint(); })) {
-  SetDraw3D(false);
+  FDraw3D = FDefaultDraw3D = false;
   Brush()->SetColor(clBlack);
 }
 
@@ -297,7 +299,7 @@ const TClassInfo& TMarksCallout::StaticClassInfo() {
 }
 
 TMarksCallout::TMarksCallout(TChartSeries* series) : TCallout(series) {
-  SetVisible(false);
+  InitVisible(false);
   Arrow()->InitColor(clWhite);
 }
 

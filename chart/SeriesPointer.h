@@ -30,6 +30,8 @@ class TSeriesPointer : public TKivCustomShapeBrushPen {
   void SetDark3D(bool v) { Store(FDark3D, v); }
   bool Draw3D() const { return FDraw3D; }
   void SetDraw3D(bool v) { Store(FDraw3D, v); }
+  // Callouts start flat: their stored default.
+  bool DefaultDraw3D() const { return FDefaultDraw3D; }
   // Created on first read.
   TKivGradient* Gradient() const;
   bool HasGradient() const { return FGradient != nullptr; }
@@ -71,9 +73,12 @@ class TSeriesPointer : public TKivCustomShapeBrushPen {
   }
   void DrawGradient(TCanvas3D& canvas, bool is3D, const TRect& box, TColor color, TSeriesPointerStyle style);
 
+ protected:
+  bool FDraw3D = true;
+  bool FDefaultDraw3D = true;
+
  private:
   bool FDark3D = true;
-  bool FDraw3D = true;
   mutable std::unique_ptr<TKivGradient> FGradient;
   std::int32_t FHorizSize = 4, FVertSize = 4;
   bool FInflateMargins = true;

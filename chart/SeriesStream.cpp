@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "chart/AxisPanel.h"
+#include "chart/Functions.h"
 #include "chart/KivProcsRoutines.h"
 #include "chart/SeriesData.h"
 #include "chart/SeriesMarks.h"
+#include "platform/classlib/ComponentStream.h"
 #include "platform/classlib/Streams.h"
 
 namespace chart {
@@ -140,7 +143,11 @@ void TChartSeries::ReadData(classlib::TStream& stream) {
     for (double& e : p.Extra) e = stream.ReadDouble();
     if (flags & dfMarks) p.Position = std::make_unique<TSeriesMarkPosition>(ReadPosition(stream));
   }
-  // Every byte is in: only now does the series lose its old points.
+  // Every byte is in: only now does the series lose its old points. Mark
+  // items read before the points belong to them as they stand, and must not
+  // be shifted by the adds.
+  auto items = std::move(FMarks->Items().Entries());
+  const bool loadedItems = FMarks->Items().LoadedFromStream;
   Clear();
   for (TReadPoint& p : points) {
     for (int j = 2; j < FValuesList.Count(); ++j) FValuesList[j]->TempValue = p.Extra[static_cast<std::size_t>(j - 2)];
@@ -152,7 +159,54 @@ void TChartSeries::ReadData(classlib::TStream& stream) {
       stored.Custom = p.Position->Custom;
     }
   }
+  FMarks->Items().Entries() = std::move(items);
+  FMarks->Items().LoadedFromStream = loadedItems;
   FManualData = true;
+}
+
+// --- the series in the component stream -----------------------------------
+
+void TChartSeries::DefineProperties(classlib::TFiler& filer) {
+  TCustomChartSeries::DefineProperties(filer);
+  filer.DefineProperty(
+      "DataSources",
+      [this](classlib::TReader& r) {
+        FPendingSources.clear();
+        r.ReadListBegin();
+        while (!r.EndOfList()) FPendingSources.push_back(r.ReadString());
+        r.ReadListEnd();
+      },
+      [this](classlib::TWriter& w) {
+        w.WriteListBegin();
+        for (const classlib::TComponent* c : FDataSources) w.WriteString(c->Name());
+        w.WriteListEnd();
+      },
+      FDataSources.size() > 1);
+  // A custom axis by its place in the chart's custom axes; a place the chart
+  // does not have leaves the series on its standard axis.
+  auto customAxis = [this](classlib::TReader& r) -> TChartAxis* {
+    const std::int32_t index = r.ReadInteger();
+    if (FParentChart == nullptr || index < 0 || index >= FParentChart->CustomAxes().Count()) return nullptr;
+    return FParentChart->CustomAxes().Items(index);
+  };
+  auto axisIndex = [this](const TChartAxis* axis) {
+    return FParentChart != nullptr ? FParentChart->CustomAxes().IndexOf(axis) : -1;
+  };
+  filer.DefineProperty(
+      "CustomHorizAxis", [this, customAxis](classlib::TReader& r) { SetCustomHorizAxis(customAxis(r)); },
+      [this, axisIndex](classlib::TWriter& w) { w.WriteInteger(axisIndex(FCustomHorizAxis)); },
+      FCustomHorizAxis != nullptr && axisIndex(FCustomHorizAxis) >= 0);
+  filer.DefineProperty(
+      "CustomVertAxis", [this, customAxis](classlib::TReader& r) { SetCustomVertAxis(customAxis(r)); },
+      [this, axisIndex](classlib::TWriter& w) { w.WriteInteger(axisIndex(FCustomVertAxis)); },
+      FCustomVertAxis != nullptr && axisIndex(FCustomVertAxis) >= 0);
+  filer.DefineBinaryProperty(
+      "Data", [this](classlib::TStream& s) { ReadData(s); }, [this](classlib::TStream& s) { WriteData(s); },
+      ShouldStoreData());
+}
+
+void TChartSeries::GetChildren(const std::function<void(classlib::TComponent&)>& proc) const {
+  if (FFunction != nullptr) proc(*FFunction);
 }
 
 }  // namespace chart

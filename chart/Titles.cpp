@@ -73,7 +73,7 @@ const TClassInfo& TChartTitle::StaticClassInfo() {
 }
 
 TChartTitle::TChartTitle(TCustomKivPanel* parent, bool onTop) : TKivCustomShapePosition(parent), FOnTop(onTop) {
-  SetTransparent(true);
+  InitTransparent(true);
   Font()->InitDefaults(clBlue, 0);
 }
 

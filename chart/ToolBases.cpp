@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
+#include "platform/classlib/ComponentStream.h"
 
 namespace chart {
 
@@ -85,6 +87,13 @@ std::int32_t TKivCustomToolAxis::AxisID() const {
   return FAxis->ParentChart()->AxesList().IndexOf(FAxis);
 }
 
+void TKivCustomToolAxis::DefineProperties(classlib::TFiler& filer) {
+  TKivCustomTool::DefineProperties(filer);
+  filer.DefineProperty(
+      "AxisID", [this](classlib::TReader& r) { SetAxisID(r.ReadInteger()); },
+      [this](classlib::TWriter& w) { w.WriteInteger(AxisID()); }, AxisID() >= 0);
+}
+
 void TKivCustomToolAxis::SetAxisID(std::int32_t id) {
   if (FParentChart == nullptr || id < 0 || id >= FParentChart->AxesList().Count()) return;
   SetAxis(FParentChart->AxesList()[id]);
@@ -109,28 +118,28 @@ void TChartAxes::Clear() {
   }
 }
 
-TChartAxis* TChartCustomAxes::Add() {
-  auto* axis = new TChartAxis(&FChart);
-  if (IndexOf(axis) < 0) Join(axis);
-  return axis;
+const TClassInfo& TChartCustomAxes::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TChartCustomAxes>("TChartCustomAxes", classlib::TCollection::StaticClassInfo()).Build();
+  return info;
 }
 
-void TChartCustomAxes::Leave(TChartAxis* axis) {
-  FItems.erase(std::remove(FItems.begin(), FItems.end(), axis), FItems.end());
+TChartCustomAxes::TChartCustomAxes(TCustomAxisPanel& chart)
+    : classlib::TCollection(TChartAxis::StaticClassInfo(), &chart), FChart(chart) {}
+
+TChartAxis* TChartCustomAxes::Items(int index) const {
+  return static_cast<TChartAxis*>(classlib::TCollection::Items(index));
 }
+
+TChartAxis* TChartCustomAxes::Add() { return static_cast<TChartAxis*>(classlib::TCollection::Add()); }
+
+// A custom axis joins the chart's axes list as it is made.
+classlib::TCollectionItem* TChartCustomAxes::CreateItem() { return new TChartAxis(&FChart); }
 
 int TChartCustomAxes::IndexOf(const TChartAxis* axis) const {
-  auto it = std::find(FItems.begin(), FItems.end(), axis);
-  return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
-}
-
-void TChartCustomAxes::Clear() {
-  while (!FItems.empty()) delete FItems.back();
-}
-
-void TChartCustomAxes::Assign(const TChartCustomAxes& other) {
-  Clear();
-  for (TChartAxis* a : other.FItems) Add()->Assign(*a);
+  for (int i = 0; i < Count(); ++i)
+    if (Items(i) == axis) return i;
+  return -1;
 }
 
 void TChartTools::Remove(TKivCustomTool* tool) {

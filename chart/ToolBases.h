@@ -10,6 +10,7 @@
 
 #include "chart/ChartElement.h"
 #include "chart/KivTypes.h"
+#include "platform/classlib/Collections.h"
 
 namespace chart {
 
@@ -72,6 +73,8 @@ class TKivCustomToolAxis : public TKivCustomTool {
   // "AxisID": the axis' position in its chart's axes list (-1 without one).
   std::int32_t AxisID() const;
   void SetAxisID(std::int32_t id);
+  // "AxisID" while the tool has an axis.
+  void DefineProperties(classlib::TFiler& filer) override;
 
  private:
   TChartAxis* FAxis = nullptr;
@@ -100,24 +103,23 @@ class TChartAxes {
   std::vector<TChartAxis*> FItems;
 };
 
-// The user-added axes of a chart (also in its axes list).
-class TChartCustomAxes {
+// The user-added axes of a chart (also in its axes list), a collection of the
+// class library, so the stream writes them as the chart's "CustomAxes".
+class TChartCustomAxes : public classlib::TCollection {
+  ORVEL_CLASS_INFO
  public:
-  explicit TChartCustomAxes(TCustomAxisPanel& chart) : FChart(chart) {}
-  int Count() const { return static_cast<int>(FItems.size()); }
-  TChartAxis* Items(int index) const { return FItems.at(static_cast<std::size_t>(index)); }
-  // A new custom axis (the chart's axes list owns it).
+  explicit TChartCustomAxes(TCustomAxisPanel& chart);
+  TChartAxis* Items(int index) const;
+  // A new custom axis (the chart's axes list holds it too).
   TChartAxis* Add();
-  void Join(TChartAxis* axis) { FItems.push_back(axis); }
-  void Leave(TChartAxis* axis);
   int IndexOf(const TChartAxis* axis) const;
-  // Frees every custom axis.
-  void Clear();
-  void Assign(const TChartCustomAxes& other);
+  TCustomAxisPanel& Chart() const { return FChart; }
+
+ protected:
+  classlib::TCollectionItem* CreateItem() override;
 
  private:
   TCustomAxisPanel& FChart;
-  std::vector<TChartAxis*> FItems;
 };
 
 // The tools of a chart in list order; Clear frees them.

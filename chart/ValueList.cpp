@@ -9,6 +9,8 @@
 
 #include "chart/KivConst.h"
 #include "chart/KivProcsRoutines.h"
+#include "platform/classlib/ComponentStream.h"
+#include "platform/classlib/WarningSink.h"
 
 namespace chart {
 
@@ -37,6 +39,20 @@ TChartValueList::TChartValueList(IValueListOwner* owner, const std::string& name
 }
 
 TChartValueList::~TChartValueList() = default;
+
+// A stored multiplier other than 1 is no longer applied: the user hears so
+// through the warning sink, and loading goes on.
+void TChartValueList::DefineProperties(classlib::TFiler& filer) {
+  classlib::TPersistent::DefineProperties(filer);
+  filer.DefineProperty(
+      "Multiplier",
+      [](classlib::TReader& r) {
+        if (r.ReadFloat() != 1.0)
+          classlib::ReportWarning(
+              "Error: Multiplier property is obsolete.\rModify KivDefs.inc (enable Multiplier) and recompile.");
+      },
+      nullptr, false);
+}
 
 void TChartValueList::SetDateTime(bool v) {
   if (FDateTime == v) return;

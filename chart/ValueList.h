@@ -129,6 +129,8 @@ class TChartValueList : public classlib::TPersistent {
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
+  // Reads the obsolete "Multiplier" of older streams (never written).
+  void DefineProperties(classlib::TFiler& filer) override;
 
  private:
   void CheckIndex(int index) const;

@@ -24,7 +24,9 @@ const TClassInfo& TCustomChartWall::StaticClassInfo() {
           .Property("Size", &TCustomChartWall::Size, &TCustomChartWall::SetSize, 0)
           .Property("Transparency", &TCustomChartWall::Transparency, &TCustomChartWall::SetTransparency, 0)
           .Property("Transparent", &TCustomChartWall::Transparent, &TCustomChartWall::SetTransparent)
+          .InstanceDefault(&TCustomChartWall::DefaultTransparent)
           .Property("Visible", &TCustomChartWall::Visible, &TCustomChartWall::SetVisible)
+          .InstanceDefault(&TCustomChartWall::DefaultVisible)
           .Build();
   return info;
 }
@@ -63,7 +65,7 @@ const TClassInfo& TChartBackWall::StaticClassInfo() {
 
 TChartBackWall::TChartBackWall(TCustomKivPanel* parent) : TChartWall(parent) {
   InitColor(clSilver);
-  SetTransparent(true);
+  InitTransparent(true);
 }
 
 const TClassInfo& TChartRightWall::StaticClassInfo() {
@@ -74,7 +76,7 @@ const TClassInfo& TChartRightWall::StaticClassInfo() {
 
 TChartRightWall::TChartRightWall(TCustomKivPanel* parent) : TChartWall(parent) {
   InitColor(clSilver);
-  SetVisible(false);
+  InitVisible(false);
 }
 
 const TClassInfo& TChartWalls::StaticClassInfo() {
