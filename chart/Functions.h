@@ -66,8 +66,10 @@ class TKivFunction : public classlib::TComponent {
   void RecalculateFrom(TChartSeries* source);
   // The whole-number period of point counts: at least 1.
   int PointsPeriod() const;
-  classlib::TComponent* GetParentComponent() const;
-  void SetParentComponent(classlib::TComponent* parent);
+  // A function is written inside its series.
+  classlib::TComponent* GetParentComponent() const override;
+  bool HasParent() const override { return true; }
+  void SetParentComponent(classlib::TComponent* parent) override;
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
