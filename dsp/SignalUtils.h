@@ -274,4 +274,29 @@ void FindLevelCrossing(const numeric::TVec& Data, double& X, double& Y, bool Int
 bool FindLocalMaximum(const numeric::TVec& Data, std::int32_t& Index);
 bool FindLocalMinimum(const numeric::TVec& Data, std::int32_t& Index);
 
+// ---------------------------------------------------------------------------
+// Autoregressive estimation (ArEstimation.cpp) and the chirp-z transform (ChirpZ.cpp)
+//
+// The model of order p: x[n] + A[1] x[n-1] + ... + A[p] x[n-p] = e[n], A[0] = 1, with E the
+// variance of e. A follows the complexity of x; E is real. Burg also gives the p reflection
+// coefficients K. The modified covariance method fits the forward and the conjugated backward
+// prediction errors together.
+
+// 2 Order > x.Length raises "Burg: Order*2 > c.Length".
+void ArBurg(const numeric::TVec& x, std::int32_t Order, numeric::TVec& A, numeric::TVec& K, double& E);
+// x.Length < 2 Order raises "x.Length < 2*Order"; data whose least-squares problem has no
+// unique solution raises "ArCovariance: " and the solver's text.
+void ArCovariance(const numeric::TVec& x, std::int32_t Order, numeric::TVec& A, double& E);
+// x.Length < 1.5 Order raises "Order*3/2 > x.Length"; a singular system the solver's error.
+void ArModCovariance(const numeric::TVec& x, std::int32_t Order, numeric::TVec& A, double& E);
+
+// Y := the z-transform of x at the M points z_k = A W^-k, k = 0 .. M-1 (M complex values),
+// by Bluestein's convolution.
+void CztCore(const numeric::TVec& x, std::int32_t M, const numeric::TCplx& W, const numeric::TCplx& A,
+             numeric::TVec& Y);
+// The M points run along a spiral from radius R1 at frequency F1 to R2 at F2 (F1, F2 in the
+// units of the sampling frequency FS); M = 1 gives the single point at F1.
+void CztSetup(const numeric::TVec& x, std::int32_t M, numeric::TVec& Y, double F1, double F2, double FS, double R1,
+              double R2);
+
 }  // namespace dsp

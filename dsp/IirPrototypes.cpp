@@ -1,0 +1,282 @@
+// The normalised analog lowpass prototypes: Butterworth, Chebyshev I and II, elliptic, Bessel.
+// Tested by: dsp/tests/IirPrototypesTest.cpp, IirPrototypesOracleTest.cpp
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "dsp/IIRFilters.h"
+#include "dsp/LinearSystemsInternal.h"
+#include "numeric/Optimization.h"
+#include "numeric/Polynoms.h"
+#include "numeric/SpecialFuncs.h"
+
+namespace dsp {
+
+using detail::Cx;
+using detail::CxList;
+using numeric::EPS;
+using numeric::PI;
+using numeric::RaiseError;
+using numeric::TVec;
+
+namespace {
+
+// 2^-52: the minimisers' and the Jacobi functions' tolerance.
+constexpr double kTol = 2.220446049250313e-16;
+constexpr std::int32_t kMaxIter = 50;
+
+// 10^(0.1 R) - 1, accurate also for a small R.
+double Pow10m1(double R) { return std::expm1(0.1 * R * numeric::LN10); }
+
+// The angle of the k-th pole (k = 1 .. N) of a Butterworth prototype of order N.
+double PoleAngle(std::int32_t k, std::int32_t N) { return (2.0 * k - 1.0) * PI / (2.0 * N) + PI / 2.0; }
+
+// K = Re(prod(-P) / prod(-Z)): unit gain at DC.
+double DcGain(const CxList& z, const CxList& p) {
+  Cx num(1.0, 0.0), den(1.0, 0.0);
+  for (const Cx& r : p) num *= -r;
+  for (const Cx& r : z) den *= -r;
+  return (num / den).real();
+}
+
+double EllipK(double m) {
+  double e = 0.0;
+  return numeric::EllipComplete(m, kTol, e);
+}
+
+// |K(m)/K(1-m) - krat|: 0 where the modulus m gives the selectivity of the order.
+double KRatioCost(std::span<const double> x, std::span<const double> c, std::span<classlib::TPersistent* const>) {
+  const double m = std::clamp(x[0], 0.0, 1.0);
+  double r;
+  if (std::fabs(m) > EPS && std::fabs(m) + EPS < 1.0)
+    r = EllipK(m) / EllipK(1.0 - m) - c[0];
+  else if (std::fabs(m) <= EPS)
+    r = -c[0];
+  else
+    r = std::bit_cast<double>(std::uint64_t{0x7FEFFFFFFFFFFFFB});
+  return std::fabs(r);
+}
+
+// |c0 - sn(u)/cn(u)| for the parameter c1: 0 where sc(u) = 1/eps.
+double VRatioCost(std::span<const double> u, std::span<const double> c, std::span<classlib::TPersistent* const>) {
+  double sn, cn, dn;
+  numeric::EllipJacoby(u[0], c[1], kTol, sn, cn, dn);
+  return std::fabs(c[0] - sn / cn);
+}
+
+// The roots of the reverse Bessel polynomial theta_N, from the eigenvalues of its companion
+// matrix, polished by Aberth's simultaneous iteration. Past order 20 the eigenvalues alone are
+// wrong (by 10 % of their size at order 30): the roots are very sensitive to the coefficients, and
+// theta_N evaluated in double precision near them is all rounding. The iteration evaluates
+// theta_N and its derivative by the three-term recurrence in quadruple precision, which keeps
+// the roots to the last digit of a double up to order 40 and to 1e-7 at order 50.
+using Quad = __float128;
+struct TQuadCx {
+  Quad re, im;
+};
+TQuadCx operator+(TQuadCx a, TQuadCx b) { return {a.re + b.re, a.im + b.im}; }
+TQuadCx operator-(TQuadCx a, TQuadCx b) { return {a.re - b.re, a.im - b.im}; }
+TQuadCx operator*(TQuadCx a, TQuadCx b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
+TQuadCx operator*(Quad s, TQuadCx a) { return {s * a.re, s * a.im}; }
+Quad Norm(TQuadCx a) { return a.re * a.re + a.im * a.im; }
+TQuadCx operator/(TQuadCx a, TQuadCx b) {
+  const Quad d = Norm(b);
+  return {(a.re * b.re + a.im * b.im) / d, (a.im * b.re - a.re * b.im) / d};
+}
+
+void PolishBesselRoots(CxList& roots, std::int32_t N) {
+  const std::size_t n = roots.size();
+  std::vector<TQuadCx> r(n);
+  for (std::size_t i = 0; i < n; ++i) r[i] = {roots[i].real(), roots[i].imag()};
+  const TQuadCx one{1, 0};
+  // The steps shrink cubically once the roots are near; where rounding stops them first (the
+  // highest orders), the iteration ends when a few passes have not made the steps smaller.
+  Quad best = 1;
+  int sinceBest = 0;
+  for (int iteration = 0; iteration < 100 && sinceBest < 6; ++iteration) {
+    Quad largest = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      const TQuadCx s = r[i], s2 = s * s;
+      TQuadCx t0 = one, d0{0, 0}, t1 = s + one, d1 = one;
+      for (std::int32_t k = 2; k <= N; ++k) {
+        const Quad c = 2 * k - 1;
+        const TQuadCx t2 = c * t1 + s2 * t0;
+        const TQuadCx d2 = c * d1 + 2 * (s * t0) + s2 * d0;
+        t0 = t1;
+        d0 = d1;
+        t1 = t2;
+        d1 = d2;
+      }
+      const TQuadCx ratio = t1 / d1;
+      TQuadCx repulsion{0, 0};
+      for (std::size_t j = 0; j < n; ++j)
+        if (j != i) repulsion = repulsion + one / (s - r[j]);
+      const TQuadCx step = ratio / (one - ratio * repulsion);
+      r[i] = s - step;
+      largest = std::max(largest, Norm(step) / Norm(r[i]));
+    }
+    if (!(largest == largest)) return;  // NaN: keep the eigenvalues
+    if (largest < Quad(1e-36)) break;
+    if (largest < best / 4) {
+      best = largest;
+      sinceBest = 0;
+    } else if (best < Quad(1e-10)) {
+      ++sinceBest;
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i) roots[i] = Cx(static_cast<double>(r[i].re), static_cast<double>(r[i].im));
+}
+
+}  // namespace
+
+void ButterPrototype(std::int32_t N, TVec& Z, TVec& P, double& K) {
+  CxList p(static_cast<std::size_t>(std::max(N, 0)));
+  for (std::int32_t k = 1; k <= N / 2; ++k) {
+    const Cx r = std::polar(1.0, PoleAngle(k, N));
+    p[2 * k - 2] = r;
+    p[2 * k - 1] = std::conj(r);
+  }
+  if (N % 2 == 1) p[N - 1] = Cx(-1.0, 0.0);
+  P.Size(N, true);
+  detail::SetRoots(P, p);
+  Z.Size(0, true);
+  K = DcGain({}, p);
+}
+
+void Cheby1Prototype(std::int32_t N, TVec& Z, TVec& P, double Rp, double& K) {
+  const double eps = std::sqrt(Pow10m1(Rp));
+  const double mu = std::asinh(1.0 / eps) / N;
+  P.Size(N, true);
+  CxList p(static_cast<std::size_t>(N));
+  for (std::int32_t k = 1; k <= N; ++k) {
+    const double theta = PoleAngle(k, N);
+    p[k - 1] = Cx(std::sinh(mu) * std::cos(theta), std::cosh(mu) * std::sin(theta));
+  }
+  detail::SetRoots(P, p);
+  Z.Size(0, true);
+  K = DcGain({}, p);
+  if (N % 2 == 0) K /= std::sqrt(eps * eps + 1.0);
+}
+
+void Cheby2Prototype(std::int32_t N, TVec& Z, TVec& P, double Rs, double& K) {
+  const double delta = 1.0 / std::sqrt(Pow10m1(Rs));
+  const double mu = std::asinh(1.0 / delta) / N;
+  P.Size(N, true);
+  CxList z;
+  auto zero = [N](std::int32_t a) { return Cx(0.0, 1.0 / std::cos(a * PI / (2.0 * N))); };
+  if (N % 2 == 1) {
+    // The middle index, where the cosine vanishes, has no zero.
+    for (std::int32_t j = 0; j < N / 2; ++j) {
+      const std::int32_t a = 2 * j + 1;
+      z.push_back(zero(a));
+      z.push_back(zero(2 * N - a));
+    }
+  } else {
+    for (std::int32_t k = 1; k <= N; ++k) z.push_back(zero(2 * k - 1));
+  }
+  CxList p(static_cast<std::size_t>(N));
+  for (std::int32_t k = 1; k <= N; ++k) {
+    const double theta = PoleAngle(k, N);
+    p[k - 1] = 1.0 / Cx(std::sinh(mu) * std::cos(theta), std::cosh(mu) * std::sin(theta));
+  }
+  detail::SetRoots(Z, z);
+  detail::SetRoots(P, p);
+  K = DcGain(z, p);
+}
+
+void EllipPrototype(std::int32_t N, TVec& Z, TVec& P, double Rp, double Rs, double& K) {
+  if (N < 1 || N > MaxIirOrder) RaiseError(msg::OrderRange);
+  if (N == 1) {
+    const double p = -std::sqrt(1.0 / Pow10m1(Rp));
+    Z.Size(0, true);
+    detail::SetRoots(P, {Cx(p, 0.0)});
+    K = -p;
+    return;
+  }
+  const double eps = std::sqrt(Pow10m1(Rp));
+  const double k1 = eps / std::sqrt(Pow10m1(Rs));
+  const double k1p = std::sqrt(1.0 - k1 * k1);
+  if (k1p == 1.0) RaiseError(msg::RippleRange);
+
+  // The modulus m whose ratio of quarter periods is N times that of the specification.
+  const double K1 = EllipK(k1 * k1), K1p = EllipK(k1p * k1p);
+  const std::array<double, 1> kratio{N * K1 / K1p};
+  double m = 0.0;
+  numeric::MinBrent(KRatioCost, kratio, 0.0, 1.0, {}, m, kMaxIter, kTol);
+  const double capk = EllipK(m);
+
+  // The argument where the ripple's sc reaches 1/eps places the poles off the axis.
+  const std::array<double, 2> vratio{1.0 / eps, k1p * k1p};
+  std::array<double, 1> u{EllipK(1.0 - m)};
+  double fmin = 0.0;
+  std::uint8_t stop = 0;
+  numeric::Simplex(VRatioCost, u, vratio, {}, fmin, stop, kMaxIter, kTol);
+  const double vp = capk * u[0] / (N * K1);
+  double sv, cv, dv;
+  numeric::EllipJacoby(vp, 1.0 - m, kTol, sv, cv, dv);
+
+  CxList z, p;
+  for (std::int32_t j = 0; j <= (N - 1) / 2; ++j) {
+    const double cj = N % 2 == 1 ? 2.0 * j : 2.0 * j + 1.0;
+    double s, c, d;
+    numeric::EllipJacoby(cj * capk / N, m, kTol, s, c, d);
+    if (std::fabs(s) > EPS) {
+      const Cx zero(0.0, 1.0 / (std::sqrt(m) * s));
+      z.push_back(zero);
+      z.push_back(std::conj(zero));
+    }
+    Cx pole = Cx(-c * d * sv * cv, -s * dv) / (1.0 - (d * sv) * (d * sv));
+    if (N % 2 == 0) {
+      p.push_back(pole);
+      p.push_back(std::conj(pole));
+    } else if (std::fabs(pole.imag()) > 2.0 * EPS) {
+      p.push_back(pole);
+      if (static_cast<std::int32_t>(p.size()) < N) p.push_back(std::conj(pole));
+    } else {
+      p.push_back(Cx(pole.real(), 0.0));
+    }
+  }
+  detail::SetRoots(Z, z);
+  detail::SetRoots(P, p);
+  K = DcGain(z, p);
+  if (N % 2 == 0) K /= std::sqrt(eps * eps + 1.0);
+}
+
+void BesselPrototype(std::int32_t N, TVec& Z, TVec& P, double& K) {
+  K = 1.0;
+  Z.Size(0, true);
+  if (N <= 0) {
+    P.Size(0, true);
+    return;
+  }
+  // (2N)! / N!, whose N-th root over 2 is the geometric mean of the roots' magnitudes.
+  double f = 1.0;
+  for (std::int32_t i = N + 1; i <= 2 * N; ++i) f *= i;
+  const double w = std::pow(f, 1.0 / N) / 2.0;
+
+  // The reverse Bessel polynomial by theta_k = (2k - 1) theta_(k-1) + s^2 theta_(k-2).
+  std::vector<double> b{1.0, 1.0}, c;
+  if (N >= 2) {
+    c = b;
+    b = {1.0, 3.0, 3.0};
+    for (std::int32_t k = 3; k <= N; ++k) {
+      std::vector<double> a(c);
+      a.resize(c.size() + 2, 0.0);
+      for (std::size_t i = 0; i < b.size(); ++i) a[a.size() - b.size() + i] += (2.0 * k - 1.0) * b[i];
+      c = b;
+      b = a;
+    }
+  }
+  numeric::TCachedVec theta;
+  theta->SetIt(false, b);
+  numeric::PolyRoots(P, *theta);
+  CxList p = detail::Roots(P);
+  PolishBesselRoots(p, N);
+  for (Cx& r : p) r /= w;
+  detail::SetRoots(P, p);
+}
+
+}  // namespace dsp

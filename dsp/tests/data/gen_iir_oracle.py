@@ -1,0 +1,207 @@
+#!/usr/bin/python3
+"""Writes iir_oracle.txt: reference prototypes, order estimates and IIR designs.
+
+Sources: scipy.signal of Debian's python3-scipy: buttap, cheb1ap, cheb2ap, ellipap, besselap
+(norm='phase': geometric mean of the pole magnitudes 1), buttord, cheb1ord, cheb2ord, ellipord and
+iirfilter (butter, cheby1, cheby2, ellip, bessel with norm='phase'), each as zeros, poles and gain
+and as numerator and denominator.
+
+The Butterworth cut-offs of the order table are the Butterworth formula that meets the stop-band
+attenuation exactly, W0 = WA / (10^(|Rs|/10) - 1)^(1/(2N)), applied to scipy's (for a band-stop,
+moved) pass-band edges; scipy's buttord meets the pass-band ripple instead. Every other cut-off is
+scipy's.
+
+Run from anywhere:
+
+    /usr/bin/python3 dsp/tests/data/gen_iir_oracle.py
+
+One case a line, fields separated by ';', numbers within a field by blanks (repr, which reads back
+as the same double), a complex field as its real parts, '|', its imaginary parts:
+  proto;<kind>;<N>;<Rp>;<Rs>;<zeros>;<poles>;<k>
+  order;<kind>;<band type>;<analog 0/1>;<edges>;<Rp>;<Rs>;<N>;<cut-offs>
+  design;<kind>;<band type>;<analog 0/1>;<N>;<Rp>;<Rs>;<cut-offs>;<zeros>;<poles>;<k>;<b>;<a>
+kind: 0 Butterworth, 1 Chebyshev I, 2 Chebyshev II, 3 elliptic, 6 Bessel (the design method's code).
+band type: 0 lowpass, 1 highpass, 2 bandpass, 3 bandstop. Edges are ascending, as the estimators
+take them; digital frequencies are normalised to the Nyquist frequency.
+"""
+import os
+
+import numpy as np
+import scipy
+from scipy import optimize, signal
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+BTYPES = {0: 'lowpass', 1: 'highpass', 2: 'bandpass', 3: 'bandstop'}
+FTYPES = {0: 'butter', 1: 'cheby1', 2: 'cheby2', 3: 'ellip', 6: 'bessel'}
+lines = []
+
+
+def field(values):
+    return " ".join(repr(float(v)) for v in np.atleast_1d(values))
+
+
+def cfield(values):
+    v = np.atleast_1d(np.asarray(values, dtype=complex))
+    return field(v.real) + "|" + field(v.imag)
+
+
+def prototype(kind, n, rp, rs):
+    if kind == 0:
+        return signal.buttap(n)
+    if kind == 1:
+        return signal.cheb1ap(n, rp)
+    if kind == 2:
+        return signal.cheb2ap(n, rs)
+    if kind == 3:
+        return signal.ellipap(n, rp, rs)
+    return signal.besselap(n, norm='phase')
+
+
+def add_proto(kind, n, rp=0.0, rs=0.0):
+    z, p, k = prototype(kind, n, rp, rs)
+    lines.append(";".join(["proto", str(kind), str(n), repr(rp), repr(rs), cfield(z), cfield(p), repr(float(k))]))
+
+
+for n in range(1, 13):
+    add_proto(0, n)
+    add_proto(6, n)
+for n in (20, 30, 40, 50):
+    add_proto(6, n)
+for n in range(1, 11):
+    for rp in (0.5, 1.0, 3.0):
+        add_proto(1, n, rp=rp)
+    for rs in (20.0, 40.0, 60.0):
+        add_proto(2, n, rs=rs)
+for n in range(1, 11):
+    for rp, rs in ((0.5, 40.0), (1.0, 60.0), (0.1, 30.0), (3.0, 80.0)):
+        add_proto(3, n, rp=rp, rs=rs)
+
+
+# Order estimates. scipy takes pass and stop edges apart; the estimators take them ascending.
+def ascending_edges(btype, wp, ws):
+    if btype == 0:
+        return [wp, ws]
+    if btype == 1:
+        return [ws, wp]
+    if btype == 2:
+        return [ws[0], wp[0], wp[1], ws[1]]
+    return [wp[0], ws[0], ws[1], wp[1]]
+
+
+def moved_bandstop_edges(wp, ws, gpass, gstop, analog, kind):
+    """The pass-band edges scipy's estimators move for a band-stop (in the prewarped domain)."""
+    passb = np.array(wp, float) if analog else np.tan(np.pi * np.array(wp, float) / 2.0)
+    stopb = np.array(ws, float) if analog else np.tan(np.pi * np.array(ws, float) / 2.0)
+    t = {0: 'butter', 1: 'cheby', 2: 'cheby', 3: 'ellip'}[kind]
+    passb[0] = optimize.fminbound(signal._filter_design.band_stop_obj, passb[0], stopb[0] - 1e-12,
+                                  args=(0, passb, stopb, gpass, gstop, t), disp=0)
+    passb[1] = optimize.fminbound(signal._filter_design.band_stop_obj, stopb[1] + 1e-12, passb[1],
+                                  args=(1, passb, stopb, gpass, gstop, t), disp=0)
+    return passb, stopb
+
+
+def butter_cutoffs(btype, n, wp, ws, gpass, gstop, analog):
+    """The Butterworth cut-offs that meet the stop-band attenuation exactly."""
+    if btype == 3:
+        passb, stopb = moved_bandstop_edges(wp, ws, gpass, gstop, analog, 0)
+    else:
+        passb = np.atleast_1d(np.array(wp, float))
+        stopb = np.atleast_1d(np.array(ws, float))
+        if not analog:
+            passb, stopb = np.tan(np.pi * passb / 2.0), np.tan(np.pi * stopb / 2.0)
+    if btype == 0:
+        wa = stopb / passb
+    elif btype == 1:
+        wa = passb / stopb
+    elif btype == 2:
+        wa = (stopb ** 2 - passb[0] * passb[1]) / (stopb * (passb[0] - passb[1]))
+    else:
+        wa = (stopb * (passb[0] - passb[1])) / (stopb ** 2 - passb[0] * passb[1])
+    wa = np.min(np.abs(wa))
+    w0 = wa / (10 ** (0.1 * abs(gstop)) - 1) ** (1.0 / (2.0 * n))
+    if btype == 0:
+        wn = w0 * passb
+    elif btype == 1:
+        wn = passb / w0
+    elif btype == 2:
+        bw = passb[1] - passb[0]
+        r = np.sqrt(w0 ** 2 / 4 * bw ** 2 + passb[0] * passb[1])
+        wn = np.sort(np.abs([r + w0 * bw / 2, r - w0 * bw / 2]))
+    else:
+        bw = passb[1] - passb[0]
+        r = np.sqrt(bw ** 2 + 4 * w0 ** 2 * passb[0] * passb[1])
+        wn = np.sort(np.abs([(bw + r) / (2 * w0), (bw - r) / (2 * w0)]))
+    return wn if analog else (2.0 / np.pi) * np.arctan(wn)
+
+
+ORDER_FUNCS = {0: signal.buttord, 1: signal.cheb1ord, 2: signal.cheb2ord, 3: signal.ellipord}
+
+
+def add_order(kind, btype, wp, ws, gpass, gstop, analog=False):
+    n, wn = ORDER_FUNCS[kind](wp, ws, gpass, gstop, analog=analog)
+    if kind == 0:
+        wn = butter_cutoffs(btype, n, wp, ws, gpass, gstop, analog)
+    lines.append(";".join(["order", str(kind), str(btype), str(int(analog)),
+                           field(ascending_edges(btype, wp, ws)), repr(gpass), repr(gstop), str(n), field(wn)]))
+
+
+ORDER_SPECS = [
+    (0, 0.2, 0.3, 1.0, 40.0, False),
+    (0, 0.2, 0.412, 1.0, 28.0, False),
+    (0, 0.1, 0.2, 0.5, 35.0, False),
+    (0, 0.05, 0.07, 0.1, 60.0, False),
+    (0, 0.4, 0.45, 2.0, 50.0, False),
+    (1, 0.3, 0.2, 1.0, 40.0, False),
+    (1, 0.6, 0.5, 0.5, 30.0, False),
+    (2, [0.2, 0.5], [0.1, 0.6], 1.0, 40.0, False),
+    (2, [0.3, 0.4], [0.25, 0.5], 0.5, 60.0, False),
+    (3, [0.1, 0.6], [0.2, 0.5], 1.0, 40.0, False),
+    (3, [0.15, 0.45], [0.2, 0.4], 0.5, 30.0, False),
+    (0, 2.0, 3.0, 1.0, 40.0, True),
+    (1, 3.0, 2.0, 1.0, 30.0, True),
+    (2, [2.0, 5.0], [1.0, 7.0], 1.0, 40.0, True),
+    (3, [1.0, 7.0], [2.0, 5.0], 1.0, 40.0, True),
+]
+for kind in (0, 1, 2, 3):
+    for btype, wp, ws, gp, gs, analog in ORDER_SPECS:
+        add_order(kind, btype, wp, ws, gp, gs, analog)
+
+
+# Designs.
+def design(kind, btype, analog, n, rp, rs, wn):
+    kw = dict(btype=BTYPES[btype], analog=analog)
+    if kind == 0:
+        zpk = signal.butter(n, wn, output='zpk', **kw)
+    elif kind == 1:
+        zpk = signal.cheby1(n, rp, wn, output='zpk', **kw)
+    elif kind == 2:
+        zpk = signal.cheby2(n, rs, wn, output='zpk', **kw)
+    elif kind == 3:
+        zpk = signal.ellip(n, rp, rs, wn, output='zpk', **kw)
+    else:
+        zpk = signal.bessel(n, wn, output='zpk', norm='phase', **kw)
+    z, p, k = zpk
+    b, a = signal.zpk2tf(z, p, k)
+    lines.append(";".join(["design", str(kind), str(btype), str(int(analog)), str(n), repr(rp), repr(rs),
+                           field(wn), cfield(z), cfield(p), repr(float(k)), field(np.real(b)), field(np.real(a))]))
+
+
+CUTOFFS = {
+    (0, False): [0.3], (1, False): [0.45], (2, False): [0.2, 0.5], (3, False): [0.25, 0.6],
+    (0, True): [2.0], (1, True): [3.0], (2, True): [1.5, 4.0], (3, True): [2.0, 5.0],
+}
+ORDERS = {0: (1, 2, 3, 4, 5, 8), 1: (1, 2, 3, 4, 5, 8), 2: (1, 2, 3, 4, 5, 8), 3: (1, 2, 3, 4, 5, 6), 6: (1, 2, 3, 4, 5, 8)}
+for kind in (0, 1, 2, 3, 6):
+    for btype in (0, 1, 2, 3):
+        for analog in (False, True):
+            for n in ORDERS[kind]:
+                design(kind, btype, analog, n, 1.0, 40.0, CUTOFFS[(btype, analog)])
+# A second corner of the specifications: a narrow band, low ripple, high attenuation.
+for kind in (1, 2, 3):
+    for btype, wn in ((0, [0.05]), (1, [0.9]), (2, [0.45, 0.55]), (3, [0.1, 0.15])):
+        for n in (3, 4):
+            design(kind, btype, False, n, 0.25, 70.0, wn)
+
+with open(os.path.join(HERE, "iir_oracle.txt"), "w") as out:
+    out.write("# scipy %s, numpy %s; made by gen_iir_oracle.py\n" % (scipy.__version__, np.__version__))
+    out.write("\n".join(lines) + "\n")
