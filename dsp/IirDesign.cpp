@@ -220,6 +220,48 @@ void PlaceIirZeros(std::int32_t N, TFilterType FilterType, bool Analog, double W
   }
 }
 
+// C (x I - A)^-1 B + D: the response of the state-space system at x.
+detail::Cx StateSpaceResponse(const TMtx& A, const TVec& B, const TVec& C, double D, detail::Cx x) {
+  const std::int32_t n = A.Rows();
+  TCachedMtx m;
+  TCachedVec rhs, v;
+  m->Size(n, n, true);
+  rhs->Size(n, true);
+  for (std::int32_t i = 0; i < n; ++i) {
+    for (std::int32_t j = 0; j < n; ++j) m->CRowValues(i)[j] = numeric::TCplx{-A.RowValues(i)[j], 0.0};
+    m->CRowValues(i)[i].Re += x.real();
+    m->CRowValues(i)[i].Im += x.imag();
+    rhs->CValues()[i] = numeric::TCplx{B.Values()[i], 0.0};
+  }
+  m->LinSolve(*rhs, *v);
+  detail::Cx h(D, 0.0);
+  for (std::int32_t i = 0; i < n; ++i) h += C.Values()[i] * detail::Cx(v->CValues()[i].Re, v->CValues()[i].Im);
+  return h;
+}
+
+// The gain that gives the placed zeros and the poles the system's own response at the centre
+// of the passband. The gain read from the system matrix is the leading coefficient of its
+// numerator, which a digital design of high order holds below the rounding of the bilinear
+// transform (an order-50 lowpass has a gain near 1e-22); the response in the passband is
+// computed to full precision.
+double PassbandGain(const TMtx& A, const TVec& B, const TVec& C, double D, const TVec& Z, const TVec& P,
+                    TFilterType FilterType, bool Analog, double Wn) {
+  detail::Cx x;
+  if (Analog) {
+    // An analog highpass is at its passband's centre at infinity, where the response is D.
+    if (FilterType == fltHighpass) return D;
+    x = FilterType == fltBandpass ? detail::Cx(0.0, Wn) : detail::Cx(0.0, 0.0);
+  } else {
+    const double w = FilterType == fltBandpass   ? 2.0 * std::atan2(Wn, 4.0)
+                     : FilterType == fltHighpass ? PI
+                                                 : 0.0;
+    x = std::polar(1.0, w);
+  }
+  const detail::Cx shape =
+      detail::ProductOfDifferences(x, detail::Roots(Z)) / detail::ProductOfDifferences(x, detail::Roots(P));
+  return (StateSpaceResponse(A, B, C, D, x) / shape).real();
+}
+
 double StateSpaceAnalog(const TMethod& m, std::span<const double> CutoffFreq, TFilterType FilterType, bool Analog,
                         TVec& Z, TVec& P, double& K) {
   TCachedMtx a;
@@ -227,8 +269,10 @@ double StateSpaceAnalog(const TMethod& m, std::span<const double> CutoffFreq, TF
   double d = 0.0;
   const double Wn = StateSpaceDesign(m, CutoffFreq, FilterType, Analog, *a, *b, *c, d);
   StateSpaceToZeroPole(Z, P, K, *a, *b, *c, d);
-  if (m.method == fimButter || m.method == fimChebyshevI || m.method == fimBessel)
+  if (m.method == fimButter || m.method == fimChebyshevI || m.method == fimBessel) {
     PlaceIirZeros(m.order, FilterType, Analog, Wn, Z);
+    K = PassbandGain(*a, *b, *c, d, Z, P, FilterType, Analog, Wn);
+  }
   return Wn;
 }
 

@@ -99,6 +99,19 @@ inline ::testing::AssertionResult SameCoefficients(const std::vector<double>& ac
   return ::testing::AssertionSuccess();
 }
 
+// K prod(x - z) / prod(x - p).
+inline Cx Response(const numeric::TVec& z, const numeric::TVec& p, double k, Cx x) {
+  Cx h(k, 0.0);
+  for (const Cx& r : RootsOf(z)) h *= x - r;
+  for (const Cx& r : RootsOf(p)) h /= x - r;
+  return h;
+}
+
+// The response of a digital design at W (Nyquist = 1) and of an analog one at W rad/s.
+inline double Magnitude(const numeric::TVec& z, const numeric::TVec& p, double k, bool analog, double W) {
+  return std::abs(Response(z, p, k, analog ? Cx(0.0, W) : std::polar(1.0, 3.141592653589793 * W)));
+}
+
 inline std::vector<double> Reals(const numeric::TVec& v) {
   return std::vector<double>(v.Values(), v.Values() + v.DoubleLength());
 }

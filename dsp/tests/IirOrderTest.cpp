@@ -1,0 +1,149 @@
+// Order estimation: the orders meet the specification (designs with the estimated order and
+// cutoffs reach the attenuation and keep the ripple), the Chebyshev II order is rounded up as a
+// whole, the bandstop's moved edges, and every refusal.
+//
+// Covers: dsp/IirOrder.cpp.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include "dsp/IIRFilters.h"
+#include "dsp/tests/IirTestUtil.h"
+#include "testing/TestSupport.h"
+
+namespace dsp {
+namespace {
+
+using numeric::TVec;
+using orvel::testing::NearRel;
+using orvel::testing::Raises;
+using testutil::Magnitude;
+
+using TOrderFn = std::function<std::int32_t(std::span<const double>, TFilterType, double, double, std::span<double>,
+                                            bool)>;
+const TOrderFn kEstimators[] = {ButterOrder, Cheby1Order, Cheby2Order, EllipOrder};
+
+double Db(double gain) { return 20.0 * std::log10(gain); }
+
+TEST(IirOrder, KnownLowpassEstimates) {
+  const std::vector<double> edges{0.2, 0.3};
+  std::vector<double> cutoff(1);
+  EXPECT_EQ(ButterOrder(edges, fltLowpass, 1.0, 40.0, cutoff, false), 12);
+  EXPECT_NEAR(cutoff[0], 0.21271, 5e-6);
+  EXPECT_EQ(Cheby1Order(edges, fltLowpass, 1.0, 40.0, cutoff, false), 6);
+  EXPECT_EQ(cutoff[0], 0.2);
+}
+
+// Rounding the Chebyshev II order's numerator alone gave 3 here, a design reaching 25.2 dB.
+TEST(IirOrder, ChebyshevTwoOrdersMeetTheAttenuation) {
+  struct TCase {
+    double wp, ws, rp, rs;
+    std::int32_t order;
+  };
+  for (const TCase& c : {TCase{0.2, 0.412, 1.0, 28.0, 4}, TCase{0.1, 0.2, 0.5, 35.0, 5}}) {
+    std::vector<double> cutoff(1);
+    const std::int32_t n = Cheby2Order(std::vector<double>{c.wp, c.ws}, fltLowpass, c.rp, c.rs, cutoff, false);
+    EXPECT_EQ(n, c.order);
+    TVec z, p;
+    double k = 0.0;
+    Cheby2Zp(n, cutoff, c.rs, fltLowpass, false, z, p, k, ftZeroPoleAnalog);
+    EXPECT_GE(-Db(Magnitude(z, p, k, false, c.ws)), c.rs - 1e-9);
+    EXPECT_GE(Db(Magnitude(z, p, k, false, c.wp)), -c.rp - 1e-9);
+  }
+}
+
+// Every estimator on every band type: the design with the order and cutoffs found keeps the
+// passband ripple at the passband edges and reaches the attenuation at the stopband edges.
+TEST(IirOrder, EstimatesMeetTheSpecification) {
+  struct TSpec {
+    TFilterType type;
+    std::vector<double> edges, pass, stop;
+  };
+  const TSpec specs[] = {
+      {fltLowpass, {0.2, 0.3}, {0.2}, {0.3}},
+      {fltHighpass, {0.2, 0.3}, {0.3}, {0.2}},
+      {fltBandpass, {0.1, 0.2, 0.5, 0.6}, {0.2, 0.5}, {0.1, 0.6}},
+      {fltBandstop, {0.1, 0.2, 0.5, 0.6}, {0.1, 0.6}, {0.2, 0.5}},
+  };
+  const double rp = 1.0, rs = 40.0;
+  for (const TSpec& s : specs) {
+    for (int kind = 0; kind < 4; ++kind) {
+      SCOPED_TRACE("type " + std::to_string(s.type) + " kind " + std::to_string(kind));
+      std::vector<double> cutoffs(s.edges.size() / 2);
+      const std::int32_t n = kEstimators[kind](s.edges, s.type, rp, rs, cutoffs, false);
+      TVec z, p;
+      double k = 0.0;
+      switch (kind) {
+        case 0: ButterZp(n, cutoffs, s.type, false, z, p, k, ftZeroPoleAnalog); break;
+        case 1: Cheby1Zp(n, cutoffs, rp, s.type, false, z, p, k, ftZeroPoleAnalog); break;
+        case 2: Cheby2Zp(n, cutoffs, rs, s.type, false, z, p, k, ftZeroPoleAnalog); break;
+        default: EllipZp(n, cutoffs, rp, rs, s.type, false, z, p, k, ftZeroPoleAnalog); break;
+      }
+      // The Butterworth design meets the stopband exactly and the passband with room to spare.
+      const double dcPeak = kind == 1 || kind == 3 ? 1.0 : 0.0;
+      for (double w : s.pass) EXPECT_GE(Db(Magnitude(z, p, k, false, w)), -rp - dcPeak - 1e-6) << w;
+      for (double w : s.stop) EXPECT_LE(Db(Magnitude(z, p, k, false, w)), -rs + 1e-6) << w;
+      // One order less no longer meets both.
+      if (n > 1 && kind != 0) {
+        TVec z1, p1;
+        double k1 = 0.0;
+        switch (kind) {
+          case 1: Cheby1Zp(n - 1, cutoffs, rp, s.type, false, z1, p1, k1, ftZeroPoleAnalog); break;
+          case 2: Cheby2Zp(n - 1, cutoffs, rs, s.type, false, z1, p1, k1, ftZeroPoleAnalog); break;
+          default: EllipZp(n - 1, cutoffs, rp, rs, s.type, false, z1, p1, k1, ftZeroPoleAnalog); break;
+        }
+        double worstStop = -INFINITY, worstPass = INFINITY;
+        for (double w : s.stop) worstStop = std::max(worstStop, Db(Magnitude(z1, p1, k1, false, w)));
+        for (double w : s.pass) worstPass = std::min(worstPass, Db(Magnitude(z1, p1, k1, false, w)));
+        EXPECT_TRUE(worstStop > -rs + 1e-6 || worstPass < -rp - dcPeak - 1e-6);
+      }
+    }
+  }
+}
+
+TEST(IirOrder, BandstopMovesItsPassbandEdgesTowardTheStopband) {
+  const std::vector<double> edges{0.1, 0.2, 0.5, 0.6};
+  std::vector<double> cutoffs(2);
+  Cheby1Order(edges, fltBandstop, 1.0, 40.0, cutoffs, false);
+  EXPECT_GE(cutoffs[0], 0.1);
+  EXPECT_LT(cutoffs[0], 0.2);
+  EXPECT_GT(cutoffs[1], 0.5);
+  EXPECT_LE(cutoffs[1], 0.6);
+  EXPECT_TRUE(cutoffs[0] != 0.1 || cutoffs[1] != 0.6);
+}
+
+TEST(IirOrder, AnalogEdgesAreNotPrewarped) {
+  std::vector<double> cutoff(1);
+  EXPECT_EQ(Cheby1Order(std::vector<double>{2.0, 3.0}, fltLowpass, 1.0, 40.0, cutoff, true),
+            static_cast<std::int32_t>(std::ceil(std::acosh(std::sqrt((1e4 - 1) / (std::pow(10.0, 0.1) - 1))) /
+                                                std::acosh(1.5))));
+  EXPECT_EQ(cutoff[0], 2.0);
+}
+
+TEST(IirOrder, RefusalsLeaveTheCutoffsAlone) {
+  const char* lengthTexts[] = {"(Length(CuttoffFreq)*2) <> Length(BEdg)", "(Length(CuttoffFreq) div 2) <> Length(BEdg)",
+                               "(Length(CuttoffFreq) div 2) <> Length(BEdg)",
+                               "(Length(CuttoffFreq) div 2) <> Length(BEdg)"};
+  for (int kind = 0; kind < 4; ++kind) {
+    SCOPED_TRACE(kind);
+    const TOrderFn& order = kEstimators[kind];
+    std::vector<double> one{-7.0}, two{-7.0, -7.0}, three{-7.0, -7.0, -7.0};
+    const std::vector<double> lowEdges{0.2, 0.3}, bandEdges{0.1, 0.2, 0.5, 0.6};
+    EXPECT_TRUE(Raises([&] { order(lowEdges, fltLowpass, 1, 40, three, false); }, lengthTexts[kind]));
+    EXPECT_TRUE(Raises([&] { order(lowEdges, static_cast<TFilterType>(4), 1, 40, one, false); },
+                       "FilterType not suported!"));
+    EXPECT_TRUE(Raises([&] { order(bandEdges, fltLowpass, 1, 40, two, false); }, "Length(BEdg) <> 2"));
+    EXPECT_TRUE(Raises([&] { order(lowEdges, fltBandstop, 1, 40, one, false); }, "Length(BEdg) <> 4"));
+    // Coinciding edges and a passband without ripple have no finite order.
+    EXPECT_TRUE(Raises([&] { order(std::vector<double>{0.2, 0.2}, fltLowpass, 1, 40, one, false); }, "Order = Inf"));
+    EXPECT_TRUE(Raises([&] { order(lowEdges, fltHighpass, 0, 40, one, false); }, "Order = Inf"));
+    EXPECT_EQ(one, std::vector<double>{-7.0});
+    EXPECT_EQ(two, (std::vector<double>{-7.0, -7.0}));
+    EXPECT_EQ(three, (std::vector<double>{-7.0, -7.0, -7.0}));
+  }
+}
+
+}  // namespace
+}  // namespace dsp
