@@ -120,7 +120,9 @@ TEST(LinearSystemsOracle, AnalogTransformationsMatchScipy) {
       EXPECT_TRUE(SameRoots(RootsOf(p), CxField(f[7]), 1e-13));
       // The bandstop's gain is 1 whatever the prototype's (its zeros and poles alone set the
       // response at zero frequency); scipy carries the prototype's DC gain over.
-      if (t != "lp2bs_zpk") EXPECT_TRUE(NearRel(k, std::stod(f[8]), 1e-13));
+      if (t != "lp2bs_zpk") {
+        EXPECT_TRUE(NearRel(k, std::stod(f[8]), 1e-13));
+      }
     }
   }
 }
