@@ -16,6 +16,7 @@
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/Icons.h"
 #include "workbench/forms/formAbout.h"
+#include "workbench/forms/formGroup.h"
 #include "workbench/forms/formRemez.h"
 #include "workbench/logic/Classes_Remez.h"
 #include "workbench/logic/FileErrors.h"
@@ -80,14 +81,14 @@ void TfrmMain::CreateActions() {
   actFormCompare->setIcon(ToolbarIcon(tiCompare, *style()));
   actFormSpectrum->setIcon(ToolbarIcon(tiSpectrum, *style()));
 
-  // The methods, comparison and spectrum windows are not part of the program
-  // yet: their commands stay off, and so do the commands only they serve.
-  actFormMethods->setEnabled(false);
+  // The comparison and spectrum windows are not part of the program yet:
+  // their commands stay off, and so do the commands only they serve.
   actFormCompare->setEnabled(false);
   actFormSpectrum->setEnabled(false);
   actSpectrumParameters->setEnabled(false);
 
   BindCommand(FDialogs, actFormRemez, this, &TfrmMain::actFormRemezExecute);
+  BindCommand(FDialogs, actFormMethods, this, &TfrmMain::actFormMethodsExecute);
   BindCommand(FDialogs, actFileOpen, this, &TfrmMain::actFileOpenExecute);
   BindCommand(FDialogs, actFileSave, this, &TfrmMain::actFileSaveExecute);
   BindCommand(FDialogs, actFormCopy, this, &TfrmMain::actFormCopyExecute);
@@ -191,9 +192,24 @@ void TfrmMain::actFormRemezExecute() {
   if (TfrmRemez* generator = dynamic_cast<TfrmRemez*>(FindChildWindow("frmremez"))) generator->UpdateMainCommands();
 }
 
-void TfrmMain::SetMethodsCommandEnabled(bool) {
-  // Nothing to enable until the methods window is part of the program.
-  actFormMethods->setEnabled(false);
+void TfrmMain::actFormMethodsExecute() {
+  // A new methods window starts with an empty method.
+  if (!ActivateChild("frmmethods")) new TfrmMethods(*this);
+  SetHint(actFileOpen, "Открыть файл с настройками метода");
+  actFileSave->setEnabled(false);
+  SetHint(actFileSave, "Сохранить текст метода в MQL-файл");
+  actFormCopy->setEnabled(false);
+  actZoomIn->setEnabled(false);
+  actZoomOut->setEnabled(false);
+  actRefresh->setEnabled(false);
+}
+
+void TfrmMain::SetMethodsCommandEnabled(bool enabled) { actFormMethods->setEnabled(enabled); }
+
+TfrmMethods* TfrmMain::ActiveMethods() const {
+  QMdiSubWindow* child = ActiveChild();
+  if (child == nullptr || child->objectName().toLower() != "frmmethods") return nullptr;
+  return dynamic_cast<TfrmMethods*>(child);
 }
 
 TfrmRemez* TfrmMain::ActiveGenerator() const {
@@ -204,10 +220,12 @@ TfrmRemez* TfrmMain::ActiveGenerator() const {
 
 void TfrmMain::actFileOpenExecute() {
   if (TfrmRemez* generator = ActiveGenerator()) generator->actFileOpenExecute();
+  if (TfrmMethods* methods = ActiveMethods()) methods->actOpenExecute();
 }
 
 void TfrmMain::actFileSaveExecute() {
   if (TfrmRemez* generator = ActiveGenerator()) generator->actFileSaveExecute();
+  if (TfrmMethods* methods = ActiveMethods()) methods->actSaveExecute();
 }
 
 void TfrmMain::actFormCopyExecute() {

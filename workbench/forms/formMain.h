@@ -17,6 +17,7 @@ class QToolBar;
 
 namespace workbench {
 
+class TfrmMethods;
 class TfrmRemez;
 
 class TfrmMain : public QMainWindow {
@@ -54,6 +55,7 @@ class TfrmMain : public QMainWindow {
   void mnuMainAboutClick();
   void mnuMainCloseClick();
   void actFormRemezExecute();
+  void actFormMethodsExecute();
   void actFileOpenExecute();
   void actFileSaveExecute();
   void actFormCopyExecute();
@@ -81,6 +83,7 @@ class TfrmMain : public QMainWindow {
   // Brings an existing child to the front; false when there is none.
   bool ActivateChild(const QString& name);
   TfrmRemez* ActiveGenerator() const;
+  TfrmMethods* ActiveMethods() const;
 
   TUserDialogs& FDialogs;
   std::string FSettingsFileName;
