@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "chart/AxisPanel.h"
 #include "chart/SeriesData.h"
@@ -47,6 +48,14 @@ inline const classlib::TClassInfo& TTestPointSeries::StaticClassInfo() {
           .Creatable()
           .Build();
   return info;
+}
+
+// A new point series on chart, owned by it, with the name given (none by default).
+inline TTestPointSeries* AddPointSeries(TCustomAxisPanel& chart, const std::string& name = "") {
+  auto* s = new TTestPointSeries(&chart);
+  if (!name.empty()) s->SetName(name);
+  s->SetParentChart(&chart);
+  return s;
 }
 
 }  // namespace chart::testing

@@ -10,6 +10,7 @@
 #include "chart/KivConst.h"
 #include "chart/KivProcsRoutines.h"
 #include "chart/Registries.h"
+#include "chart/testing/RecordingHost.h"
 #include "chart/testing/TestPointSeries.h"
 #include "testing/TestSupport.h"
 
@@ -18,12 +19,7 @@ namespace {
 
 using orvel::testing::Raises;
 using testing::TTestPointSeries;
-
-TTestPointSeries* AddSeries(TChart& chart) {
-  auto* s = new TTestPointSeries(&chart);
-  s->SetParentChart(&chart);
-  return s;
-}
+using testing::AddPointSeries;
 
 // A series drawn without axes, as a pie is.
 class TNoAxisSeries : public TChartSeries {
@@ -35,7 +31,7 @@ class TNoAxisSeries : public TChartSeries {
 TEST(AxisPanel, PagesOfPointsSetTheHorizontalRange) {
   TChart chart;
   chart.SetBounds(500, 300);
-  auto* s = AddSeries(chart);
+  auto* s = AddPointSeries(chart);
   for (int i = 0; i < 25; ++i) s->AddXY(i * 2, i);
   int changes = 0;
   chart.OnPageChange = [&] { ++changes; };
@@ -75,7 +71,7 @@ TEST(AxisPanel, WhichAxesShow) {
   chart.DepthAxis()->SetVisible(true);
   EXPECT_TRUE(chart.IsAxisVisible(*chart.DepthAxis()));
   // A series on the left and bottom axes: the others hide.
-  auto* s = AddSeries(chart);
+  auto* s = AddPointSeries(chart);
   EXPECT_TRUE(chart.IsAxisVisible(*chart.LeftAxis()));
   EXPECT_FALSE(chart.IsAxisVisible(*chart.RightAxis()));
   EXPECT_FALSE(chart.IsAxisVisible(*chart.TopAxis()));
@@ -112,10 +108,10 @@ TEST(AxisPanel, SeriesListOperations) {
     }
   } listener;
   chart.AddListener(&listener);
-  auto* a = AddSeries(chart);
+  auto* a = AddPointSeries(chart);
   auto* b = new TNoAxisSeries(&chart);
   b->SetParentChart(&chart);
-  auto* c = AddSeries(chart);
+  auto* c = AddPointSeries(chart);
   EXPECT_EQ(listener.Kinds, (std::vector<TChartSeriesEventKind>{seAdd, seAdd, seAdd}));
   // New series take the first palette colours nobody uses.
   EXPECT_EQ(a->SeriesColor(), GetDefaultColor(0));
@@ -126,7 +122,7 @@ TEST(AxisPanel, SeriesListOperations) {
   EXPECT_EQ(listener.Kinds.back(), seSwap);
   // A series of another chart is not removed from this one.
   TChart other;
-  auto* stranger = AddSeries(other);
+  auto* stranger = AddPointSeries(other);
   chart.RemoveSeries(stranger);
   EXPECT_EQ(chart.SeriesCount(), 3);
   EXPECT_EQ(stranger->ParentChart(), &other);
@@ -184,33 +180,16 @@ TEST(AxisPanel, AZGroupIsDrawnPointByPoint) {
   EXPECT_EQ(log, (std::vector<std::string>{"A0", "A1", "B0", "B1", "B2"}));
 }
 
-class TCursorHost : public IKivPanelHost {
- public:
-  std::vector<TCursor> Cursors;
-  void InvalidateWindow() override {}
-  void RepaintWindow() override {}
-  TColor ParentColor() const override { return clNone; }
-  void SetWindowRound(std::int32_t) override {}
-  void ReleaseMouse() override {}
-  void SetCursor(TCursor cursor) override { Cursors.push_back(cursor); }
-  TPoint CursorPos() const override { return {}; }
-  TPoint ClientToScreen(const TPoint& p) const override { return p; }
-  void ShowHint(const std::string&, const TPoint&) override {}
-  void CancelHint() override {}
-  std::int32_t HintPause() const override { return 0; }
-  void SetHintPause(std::int32_t) override {}
-};
-
 // Over a series with a cursor the chart shows it and fires the enter event
 // once; away from it the chart's own cursor comes back and the leave event fires.
 TEST(AxisPanel, TheCursorOfASeriesShowsWhileTheMouseIsOverIt) {
   TChart chart;
-  TCursorHost host;
+  testing::TRecordingHost host;
   chart.SetHost(&host);
   chart.SetBounds(500, 300);
   chart.SetView3D(false);
   chart.SetCursor(crCross);
-  auto* s = AddSeries(chart);
+  auto* s = AddPointSeries(chart);
   for (int i = 0; i <= 4; ++i) s->AddXY(i, i);
   s->SetCursor(crHandPoint);
   int enter = 0, leave = 0;

@@ -14,12 +14,7 @@ namespace {
 
 using orvel::testing::Raises;
 using testing::TTestPointSeries;
-
-TTestPointSeries* AddSeries(TChart& chart) {
-  auto* s = new TTestPointSeries(&chart);
-  s->SetParentChart(&chart);
-  return s;
-}
+using testing::AddPointSeries;
 
 TEST(ChartAxis, RangeChecksAndTheirTexts) {
   TChart chart;
@@ -128,7 +123,7 @@ TEST(ChartAxis, FarPositionsAndOffsetsDoNotWrap) {
   TChart chart;
   chart.SetBounds(700, 500);
   chart.SetView3D(false);
-  auto* s = AddSeries(chart);
+  auto* s = AddPointSeries(chart);
   s->AddXY(0, 0);
   s->AddXY(10, 10);
   TChartAxis& b = *chart.BottomAxis();
@@ -147,7 +142,7 @@ TEST(ChartAxis, FarPositionsAndOffsetsDoNotWrap) {
 TEST(ChartAxis, LabelTextsThroughTheNumberAndDateFormats) {
   TChart chart;
   chart.SetBounds(500, 300);
-  auto* s = AddSeries(chart);
+  auto* s = AddPointSeries(chart);
   s->AddXY(0, 1234.5678);
   s->AddXY(1, -0.5);
   TChartAxis& l = *chart.LeftAxis();
@@ -212,7 +207,7 @@ TEST(ChartAxis, AutomaticFlagsAndAnglesFollowEachOther) {
   EXPECT_EQ(a.Title()->Angle(), 270);
   // The label style follows the series: none without any, texts for labelled points.
   EXPECT_EQ(a.CalcLabelStyle(), talNone);
-  auto* s = AddSeries(chart);
+  auto* s = AddPointSeries(chart);
   s->AddXY(0, 1);
   EXPECT_EQ(a.CalcLabelStyle(), talValue);
   s->AddXY(1, 2, "b");

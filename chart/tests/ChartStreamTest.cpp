@@ -26,6 +26,7 @@ namespace chart {
 namespace {
 
 using testing::TTestPointSeries;
+using testing::AddPointSeries;
 
 // An axis tool the reader can make.
 class TTestAxisTool : public TKivCustomToolAxis {
@@ -56,13 +57,6 @@ std::vector<std::uint8_t> Bytes(classlib::TMemoryStream& s) {
 void Fill(classlib::TMemoryStream& s, const std::vector<std::uint8_t>& bytes) {
   s.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
   s.SetPosition(0);
-}
-
-TTestPointSeries* AddSeries(TChart& chart, const std::string& name) {
-  auto* s = new TTestPointSeries(&chart);
-  s->SetName(name);
-  s->SetParentChart(&chart);
-  return s;
 }
 
 // The item count, then per point one property list: a point without an item
@@ -122,7 +116,7 @@ void BuildChart(TChart& chart) {
   thin->SetEndPosition(77);
   thin->SetMinMax(-5, 5);
 
-  TTestPointSeries* a = AddSeries(chart, "Close");
+  TTestPointSeries* a = AddPointSeries(chart, "Close");
   a->SetTitle("Close");
   a->SetAlwaysStoreData(true);
   a->SetIdentifier("close-1");
@@ -135,14 +129,14 @@ void BuildChart(TChart& chart) {
   a->Marks()->Item(2).SetColor(clYellow);
   a->SetCustomVertAxis(thin);
 
-  TTestPointSeries* b = AddSeries(chart, "Smooth");
+  TTestPointSeries* b = AddPointSeries(chart, "Smooth");
   auto* f = new TKivMovingFunction(&chart);
   f->SetName("Moving1");
   f->SetPeriod(3);
   b->SetFunction(f);
   b->SetDataSource(a);
 
-  TTestPointSeries* both = AddSeries(chart, "Both");
+  TTestPointSeries* both = AddPointSeries(chart, "Both");
   both->SetFunction(new TKivFunction(&chart));
   both->AddDataSource(*a);
   both->AddDataSource(*b);
@@ -209,7 +203,7 @@ TEST(ChartStream, AWholeChartThroughTheBinaryStreamAndTheTextForm) {
   }
   // Nothing is written that holds nothing.
   TChart plain;
-  AddSeries(plain, "Series1")->AddXY(0, 1);
+  AddPointSeries(plain, "Series1")->AddXY(0, 1);
   const std::string plainText = classlib::ComponentToText(plain);
   for (const char* name : {"Identifier", "Style", "DataSources", "CustomVertAxis", "Data", "Items", "PrintMargins",
                            "CustomAxes", "AxisID"})
@@ -290,7 +284,7 @@ TEST(ChartStream, ATruncatedOrCorruptedStreamLeavesTheChartAsItWas) {
 
   TChart target;
   target.SetName("Chart1");
-  AddSeries(target, "Mine")->AddXY(1, 2);
+  AddPointSeries(target, "Mine")->AddXY(1, 2);
   target.Title()->SetCaption("keep me");
   const std::string before = classlib::ComponentToText(target);
 

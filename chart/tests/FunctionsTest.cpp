@@ -15,6 +15,7 @@ namespace {
 
 using orvel::testing::Raises;
 using testing::TTestPointSeries;
+using testing::AddPointSeries;
 
 std::vector<double> Values(const TChartValueList& l) { return {l.Values().begin(), l.Values().end()}; }
 
@@ -25,12 +26,6 @@ std::vector<double> Values(const TChartValueList& l) { return {l.Values().begin(
     if (!orvel::testing::NearRel(got[i], want[i], 1e-15))
       return ::testing::AssertionFailure() << "value " << i << " is " << got[i] << ", want " << want[i];
   return ::testing::AssertionSuccess();
-}
-
-TTestPointSeries* AddSeries(TChart& chart) {
-  auto* s = new TTestPointSeries(&chart);
-  s->SetParentChart(&chart);
-  return s;
 }
 
 class TAverage : public TKivFunction {
@@ -99,8 +94,8 @@ class TSum : public TKivFunction {
 
 TEST(Functions, PeriodsOfAValueRange) {
   TChart chart;
-  auto* src = AddSeries(chart);
-  auto* dst = AddSeries(chart);
+  auto* src = AddPointSeries(chart);
+  auto* dst = AddPointSeries(chart);
   for (double x : {0.0, 1.0, 2.5, 4.0, 4.5, 9.0}) src->AddXY(x, x);
   auto* f = new TAverage(&chart);
   f->SetPeriodStyle(psRange);
@@ -115,8 +110,8 @@ TEST(Functions, PeriodsOfAValueRange) {
 
 TEST(Functions, AResultOverAllPointsLiesInTheMiddleOrAtBothEnds) {
   TChart chart;
-  auto* src = AddSeries(chart);
-  auto* dst = AddSeries(chart);
+  auto* src = AddPointSeries(chart);
+  auto* dst = AddPointSeries(chart);
   for (int i = 0; i < 5; ++i) src->AddXY(10 + i, i);
   dst->SetSingleResult(false);
   dst->SetFunction(new TAverage(&chart));
@@ -127,8 +122,8 @@ TEST(Functions, AResultOverAllPointsLiesInTheMiddleOrAtBothEnds) {
 
 TEST(Functions, AMovingWindowLongerThanTheSourceAddsNothing) {
   TChart chart;
-  auto* src = AddSeries(chart);
-  auto* dst = AddSeries(chart);
+  auto* src = AddPointSeries(chart);
+  auto* dst = AddPointSeries(chart);
   for (int i = 0; i < 3; ++i) src->AddXY(i, i);
   auto* m = new TMovingAverage(&chart);
   m->SetPeriod(5);
@@ -141,8 +136,8 @@ TEST(Functions, AMovingWindowLongerThanTheSourceAddsNothing) {
 
 TEST(Functions, SettingsThatDoNotChangeDoNotRecalculate) {
   TChart chart;
-  auto* src = AddSeries(chart);
-  auto* dst = AddSeries(chart);
+  auto* src = AddPointSeries(chart);
+  auto* dst = AddPointSeries(chart);
   for (int i = 0; i < 6; ++i) src->AddXY(i, i);
   auto* f = new TAverage(&chart);
   f->SetPeriod(2);
@@ -168,9 +163,9 @@ TEST(Functions, SettingsThatDoNotChangeDoNotRecalculate) {
 
 TEST(Functions, SeveralSourcesCombineIndexByIndexAlongTheLongest) {
   TChart chart;
-  auto* a = AddSeries(chart);
-  auto* b = AddSeries(chart);
-  auto* dst = AddSeries(chart);
+  auto* a = AddPointSeries(chart);
+  auto* b = AddPointSeries(chart);
+  auto* dst = AddPointSeries(chart);
   for (int i = 0; i < 3; ++i) a->AddXY(i, 1);
   for (int i = 0; i < 4; ++i) b->AddXY(i * 10, 2, "p" + std::to_string(i));
   dst->SetFunction(new TSum(&chart));
@@ -187,7 +182,7 @@ TEST(Functions, SeveralSourcesCombineIndexByIndexAlongTheLongest) {
 
 TEST(Functions, AssignAndParentSeries) {
   TChart chart;
-  auto* s = AddSeries(chart);
+  auto* s = AddPointSeries(chart);
   TAverage f(nullptr), g(nullptr);
   f.SetPeriod(4);
   f.SetPeriodAlign(paLast);

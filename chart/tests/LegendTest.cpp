@@ -13,19 +13,14 @@ namespace {
 
 using orvel::testing::Raises;
 using testing::TTestPointSeries;
-
-TTestPointSeries* AddSeries(TChart& chart) {
-  auto* s = new TTestPointSeries(&chart);
-  s->SetParentChart(&chart);
-  return s;
-}
+using testing::AddPointSeries;
 
 class LegendFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     Chart.SetBounds(600, 400);
     Chart.SetView3D(false);
-    Series = AddSeries(Chart);
+    Series = AddPointSeries(Chart);
     for (int i = 0; i <= 10; ++i) Series->AddXY(i, i * 10);
     Chart.RenderToBitmap();
   }
@@ -94,7 +89,7 @@ TEST_F(LegendFixture, TextsOfValuesAndSeriesAndTheHandlerThatChangesThem) {
   EXPECT_EQ(Chart.Legend()->ItemText(7), "#7");
   EXPECT_EQ(indexes.front(), 4);
   // Series styles word an item by the series' title, or its name, or its place.
-  auto* second = AddSeries(Chart);
+  auto* second = AddPointSeries(Chart);
   Chart.OnGetLegendText = nullptr;
   EXPECT_EQ(Chart.Legend()->ResolvedStyle(), lsSeries);
   EXPECT_EQ(Chart.Legend()->ItemText(0), "Close");
@@ -119,7 +114,7 @@ TEST_F(LegendFixture, AValuesLegendListsTheCurrentPage) {
 }
 
 TEST_F(LegendFixture, ABottomLegendShowsNoMoreThanItsRows) {
-  for (int i = 0; i < 30; ++i) AddSeries(Chart)->AddXY(0, i);
+  for (int i = 0; i < 30; ++i) AddPointSeries(Chart)->AddXY(0, i);
   Chart.Legend()->SetAlignment(laBottom);
   Chart.Legend()->SetMaxNumRows(2);
   Chart.RenderToBitmap();

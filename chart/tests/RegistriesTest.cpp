@@ -21,6 +21,7 @@ namespace chart {
 namespace {
 
 using testing::TTestPointSeries;
+using testing::AddPointSeries;
 
 // Another kind to change a series into.
 class TOtherSeries : public TChartSeries {
@@ -47,12 +48,6 @@ class TListSource : public TKivSeriesSource {
     for (double v : Data) Series()->Add(v);
   }
 };
-
-TTestPointSeries* AddSeries(TChart& chart) {
-  auto* s = new TTestPointSeries(&chart);
-  s->SetParentChart(&chart);
-  return s;
-}
 
 TEST(Registries, SeriesAndFunctionsCreatedByClassNameAndNamed) {
   classlib::RegisterClass(TTestPointSeries::StaticClassInfo());
@@ -94,7 +89,7 @@ TEST(Registries, ASeriesAsAFunctionIsASecondEntry) {
                           [](const auto& t) { return t->FunctionClass == &TKivMovingFunction::StaticClassInfo(); }),
             1);
   TChart chart;
-  auto* s = AddSeries(chart);
+  auto* s = AddPointSeries(chart);
   EXPECT_EQ(SeriesTypeDescription(*s), KivMsg(msgTest));
   UnregisterFunctions({&TKivMovingFunction::StaticClassInfo()});
   UnregisterSeriesTypes({&TTestPointSeries::StaticClassInfo()});
@@ -105,7 +100,7 @@ TEST(Registries, ASeriesAsAFunctionIsASecondEntry) {
 // events, the series it feeds, the tools on it, its place in the chart and its name.
 TEST(Registries, ChangingASeriesKindKeepsEverythingAboutIt) {
   TChart chart;
-  TChartSeries* old = AddSeries(chart);
+  TChartSeries* old = AddPointSeries(chart);
   old->SetName("Prices");
   old->SetTitle("Close");
   old->SetSeriesColor(clRed);
@@ -113,8 +108,8 @@ TEST(Registries, ChangingASeriesKindKeepsEverythingAboutIt) {
   old->AddXY(2, 20, "b", clBlue);
   int clicks = 0;
   old->OnClick = [&](TChartSeries&, int, TMouseButton, TShiftState, std::int32_t, std::int32_t) { ++clicks; };
-  auto* last = AddSeries(chart);
-  auto* fed = AddSeries(chart);
+  auto* last = AddPointSeries(chart);
+  auto* fed = AddPointSeries(chart);
   fed->SetDataSource(old);
   auto* tool = new TKivCustomToolSeries(&chart);
   tool->SetParentChart(&chart);
@@ -153,11 +148,11 @@ TEST(Registries, ChangingASeriesKindKeepsEverythingAboutIt) {
 
 TEST(Registries, FillSeriesItemsListsTheStoredSeriesByTitleOrName) {
   TChart chart;
-  auto* a = AddSeries(chart);
+  auto* a = AddPointSeries(chart);
   a->SetTitle("Close");
-  auto* hidden = AddSeries(chart);
+  auto* hidden = AddPointSeries(chart);
   hidden->SetDontStore(true);
-  AddSeries(chart);
+  AddPointSeries(chart);
   std::vector<std::pair<std::string, TChartSeries*>> items;
   FillSeriesItems(items, chart);
   ASSERT_EQ(items.size(), 2u);
@@ -190,7 +185,7 @@ TEST(Registries, LegendSymbolOnAForeignCanvas) {
 
 TEST(SeriesSource, SwitchedOnItLoadsItsSeriesAndSwitchedOffEmptiesIt) {
   TChart chart;
-  auto* s = AddSeries(chart);
+  auto* s = AddPointSeries(chart);
   auto* src = new TListSource(&chart);
   src->SetSeries(s);
   EXPECT_EQ(s->DataSource(), src);
@@ -214,8 +209,8 @@ TEST(SeriesSource, SwitchedOnItLoadsItsSeriesAndSwitchedOffEmptiesIt) {
 
 TEST(SeriesSource, ASeriesThatTakesASourceTakesItOver) {
   TChart chart;
-  auto* first = AddSeries(chart);
-  auto* second = AddSeries(chart);
+  auto* first = AddPointSeries(chart);
+  auto* second = AddPointSeries(chart);
   auto* src = new TListSource(first);  // owned by the series it serves
   src->SetSeries(first);
   src->Open();
@@ -234,7 +229,7 @@ TEST(SeriesSource, ASeriesThatTakesASourceTakesItOver) {
 
 TEST(SeriesSource, ItLetsGoOfASeriesThatGoesAway) {
   TChart chart;
-  auto* s = AddSeries(chart);
+  auto* s = AddPointSeries(chart);
   TListSource src(nullptr);
   src.SetSeries(s);
   src.Open();
