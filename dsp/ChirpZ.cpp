@@ -33,13 +33,14 @@ void CztCore(const TVec& x, std::int32_t M, const TCplx& W, const TCplx& A, TVec
     Y.SetZero();
     return;
   }
-  // The chirp W^(k^2/2) for k = -(N-1) .. M-1, by one branch of the logarithm of W so that
-  // its half powers agree with each other.
+  // The chirp W^(k^2/2) for k = -(N-1) .. max(M, N) - 1, by one branch of the logarithm of W
+  // so that its half powers agree with each other: the signal is weighted by k = 0 .. N-1, the
+  // convolution kernel takes k = -(N-1) .. M-1.
   const Cx lnW = std::log(Cx(W.Re, W.Im));
-  const std::int32_t len = M + N - 1;
+  const std::int32_t len = M + N - 1, chirpLen = std::max(M, N) + N - 1;
   TCachedVec t, g, h, c;
-  t->Size(len, true);
-  for (std::int32_t i = 0; i < len; ++i) {
+  t->Size(chirpLen, true);
+  for (std::int32_t i = 0; i < chirpLen; ++i) {
     const double k = static_cast<double>(i) - (N - 1);
     Set(*t, i, std::exp(k * k * 0.5 * lnW));
   }
