@@ -11,8 +11,19 @@ endif()
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter -ffp-contract=off -fno-fast-math)
 
+# Release is -O2 without debug information: the tests and the program run the
+# same code as RelWithDebInfo, and the build (CI's largest cost) takes about a
+# third less time.
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
+set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG")
+
 # ORVEL_SANITIZE: empty, "address" (ASan + UBSan) or "thread" (TSan).
+# Sanitizer builds compile at -O1 with line tables only: their reports still
+# name file and line, and they build in half the time.
 set(ORVEL_SANITIZE "" CACHE STRING "Sanitizer build: address or thread")
+if(NOT ORVEL_SANITIZE STREQUAL "")
+  add_compile_options(-O1 -g1)
+endif()
 if(ORVEL_SANITIZE STREQUAL "address")
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
