@@ -1,11 +1,14 @@
-// Running IIR filters of the signal-primitives layer, in the transposed
-// direct form II, over real or complex data with real or complex
-// coefficients. The state runs on across blocks.
+// Running IIR filters of the signal-primitives layer over real or complex
+// data with real or complex coefficients. The state runs on across blocks.
 //
 // The taps are the numerator b[0 .. order] followed by the denominator
 // a[0 .. order], in descending powers of z: H(z) = B(z) / A(z). Both are
-// divided by a[0] at set-up. With z the state of order values:
+// divided by a[0] at set-up. Real coefficients run the direct form I,
+//   y[n] = sum_k b_k x[n-k] - sum_{k>=1} a_k y[n-k],
+// the denominator's terms added oldest first by fused multiply-adds; complex
+// ones the transposed direct form II with the state z of order values:
 //   y = z[0] + b0 x;  z[k] = (z[k+1] + b[k+1] x) - a[k+1] y;  z[order-1] = b[order] x - a[order] y
+// Both equal the textbook recursion to rounding.
 // Names: the first letter is the data, the second the taps.
 //
 // A state belongs to one thread at a time. Init replaces a state's previous
