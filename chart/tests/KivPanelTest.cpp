@@ -8,6 +8,7 @@
 #include "chart/KivConst.h"
 #include "chart/KivPanel.h"
 #include "chart/testing/RecordingCanvas.h"
+#include "testing/TestSupport.h"
 
 namespace chart {
 namespace {
@@ -24,12 +25,9 @@ class TTestPanel : public TCustomKivPanelExtended {
 TEST(Panel, Chart3DPercentRangeIsChecked) {
   TTestPanel p;
   for (std::int32_t bad : {0, 101}) {
-    try {
-      p.SetChart3DPercent(bad);
-      ADD_FAILURE() << bad;
-    } catch (const classlib::Exception& e) {
-      EXPECT_EQ(e.Message(), "3D effect percent must be between 1 and 100");
-    }
+    EXPECT_TRUE(orvel::testing::Raises([&] { p.SetChart3DPercent(bad); },
+                                       "3D effect percent must be between 1 and 100"))
+        << bad;
     EXPECT_EQ(p.Chart3DPercent(), 15);
   }
   p.SetChart3DPercent(1);

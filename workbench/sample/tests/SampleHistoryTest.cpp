@@ -5,7 +5,6 @@
 
 #include <QProcess>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -13,14 +12,12 @@
 
 #include "workbench/logic/HistoryFile.h"
 #include "workbench/logic/tests/ScriptedMessages.h"
+#include "testing/TestSupport.h"
 
 namespace workbench {
 namespace {
 
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using orvel::testing::FileBytes;
 
 TEST(SampleHistory, LoadsAsAnHourlySeries) {
   TScriptedMessages messages;
@@ -50,10 +47,10 @@ TEST(SampleHistory, LoadsAsAnHourlySeries) {
 }
 
 TEST(SampleHistory, IsWhatTheGeneratorWrites) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("SAMPLE60.hst");
-  ASSERT_EQ(QProcess::execute(ORVEL_MAKE_SAMPLE_HISTORY, QStringList{path}), 0);
-  EXPECT_TRUE(Bytes(path.toStdString()) == Bytes(ORVEL_SAMPLE_HISTORY))
+  orvel::testing::TTempDir dir;
+  const std::string path = dir.File("SAMPLE60.hst");
+  ASSERT_EQ(QProcess::execute(ORVEL_MAKE_SAMPLE_HISTORY, QStringList{QString::fromStdString(path)}), 0);
+  EXPECT_TRUE(FileBytes(path) == FileBytes(ORVEL_SAMPLE_HISTORY))
       << "the committed sample differs from what make_sample_history writes";
 }
 
