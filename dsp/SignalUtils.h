@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dsp/OptimalFIR.h"
 #include "numeric/Numora.h"
 #include "platform/spl/Fir.h"
 #include "platform/spl/Iir.h"
@@ -89,6 +90,61 @@ numeric::TVec& ConjExtend(numeric::TVec& Src);
 // The modified Bessel function of the first kind and order 0, by its power
 // series in extended precision.
 double BesselI0(double X);
+
+// ---------------------------------------------------------------------------
+// Window-method FIR design (FirWindowDesign.cpp, SavGolay.cpp)
+//
+// Edges W are in Hz with the sampling frequency FS; cutoffs are relative to
+// the Nyquist frequency: one edge is the cutoff, two edges of a low- or
+// high-pass the middle of the transition, two edges of a band-pass or
+// band-stop its two cutoffs, four edges the middles of its two transitions.
+// Ripple is a linear deviation (0.001 is 60 dB). The designs handle the band
+// types up to fltDifferentiatorEven and refuse the others. Every check runs
+// before H changes.
+
+// Kaiser beta for a ripple: 0.1102 (A - 8.7) above 50 dB, 0.5842 (A - 21)^0.4
+// + 0.07886 (A - 21) from 21 dB, else 0, with A = -20 log10(Ripple).
+double KaiserBetaFromRipple(double Ripple);
+// Kaiser's length for the transition between two edges: Round((A - 8) /
+// (2.285 dw)), dw in radians per sample (no 1 added); no edges give 0.
+// "Length(W) <> 2"; a ripple of 0 or less or equal edges, which give no
+// finite length, are refused.
+std::int32_t KaiserOrder(std::span<const double> W, double Ripple, double FS);
+// H.Length samples of the ideal impulse response of the band type, centred
+// on (H.Length - 1) / 2; the antisymmetric types' rounding-level taps become
+// exact zeros, and they are 0 at the centre. "not (1 < Length(W) < 2)",
+// "not (2 < Length(W) < 4)", "Length(W) must be 1,2 or 4".
+void IdealImpulse(numeric::TVec& H, std::span<const double> W, TFilterType FilterType, double FS);
+// The same response for N taps sampled every Step taps from Offset:
+// Round((N - 1) / Step) + 1 samples. Step <= 0 raises "Step".
+void IdealImpulseStep(std::int32_t N, numeric::TVec& H, std::span<const double> W, double Offset, double Step,
+                      TFilterType FilterType, double FS);
+// H.Length taps (made odd for high-pass, band-stop and the odd types, even
+// for the even types; at most 10000) of the ideal response times the window
+// (Param its parameter, not normalised) times Gain. "H.Length < 4",
+// "FilterType not supported!".
+void FirWindowDesign(numeric::TVec& H, std::span<const double> W, double Param, TFilterType FilterType,
+                     TSignalWindowType WindowType, double Gain, double FS);
+// The Kaiser design: the length from KaiserOrder (the larger of two
+// transitions; odd but for the low-pass; 4 .. 10000), the ideal response
+// sampled every Step taps from Offset, the Kaiser window of
+// KaiserBetaFromRipple, Gain. ExtendTaps samples two taps more and drops the
+// first Round(1 / Step) samples. Returns the length before the extension.
+// "(Length(W) <> 2) and (Length(W) <> 4)", "FilterType not supported!".
+std::int32_t FirKaiserDesign(numeric::TVec& H, std::span<const double> W, double Ripple, double Offset, double Step,
+                             TFilterType FilterType, bool ExtendTaps, double Gain, double FS);
+// Savitzky-Golay design over an odd frame of FrameSize samples at -h .. h
+// with a polynomial of degree Order: Diff ((Order + 1) x FrameSize) maps a
+// frame to the fitted polynomial's coefficients (row r: of x^r), Smooth
+// (FrameSize x FrameSize) to its values (row c: at frame position c).
+// Weights, when given, weigh the samples of the fit (weighted least squares).
+// "not Odd(FrameSize)!", "not CheckRange(0,Order,FrameSize-1)",
+// "Weights.Length <> FrameSize!", "Weights = complex!", "Weights.Min <= 0".
+void SavGolayDesign(numeric::TMtx& Smooth, numeric::TMtx& Diff, std::int32_t FrameSize, std::int32_t Order,
+                    const numeric::TVec* Weights = nullptr);
+// H := the centre row of Smooth: the taps of the centred smoothing filter.
+void SavGolayFilter(numeric::TVec& H, std::int32_t FrameSize, std::int32_t Order,
+                    const numeric::TVec* Weights = nullptr);
 
 // ---------------------------------------------------------------------------
 // Primitive filter and generator states (FilterStates.cpp, Generators.cpp,
