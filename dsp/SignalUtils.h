@@ -147,6 +147,54 @@ void SavGolayFilter(numeric::TVec& H, std::int32_t FrameSize, std::int32_t Order
                     const numeric::TVec* Weights = nullptr);
 
 // ---------------------------------------------------------------------------
+// Frequency response, group delay and cepstrum (FreqResponse.cpp)
+//
+// Spectra come from the vector FFT: a real signal of n samples gives the n/2
+// bins 0 .. n/2-1 with the half-rate bin beside them; a complex one n bins.
+// Transform lengths are the smallest power of two (2 or more) that holds the
+// padded data. FFT results vary in their last bits with the transform's plan.
+
+// How PhaseUnwrap continues the phase.
+enum TRunningPhase : std::uint8_t { rpDefault, rpConstPhase, rpIntegerLag, rpPartial };
+
+// H := the response of B / A (A may be nil) at the bins of an n-point
+// transform, n >= PadFactor x the longer polynomial. With A, the plain
+// polynomials are transformed (a window would change the filter) and H :=
+// FFT(B) / FFT(A), returning H.Length / B.Length. Without A, B is windowed
+// over its own length, padded and transformed; the return value r is n /
+// B.Length (2 H.Length / B.Length real, H.Length / B.Length complex), and
+// Normalize scales H by r / H.Length. "FreqResponseFft: B.Length = 0",
+// "FreqResponseFft: A.Length = 0", "FreqResponseFft: PadFactor < 1".
+double FreqResponseFft(const numeric::TVec& B, const numeric::TVec* A, numeric::TVec& H, std::int32_t PadFactor,
+                       bool Normalize, TSignalWindowType Window, double WindowParam);
+// Result := the group delay of B / A in samples per bin, Re(FFT(n b[n]) /
+// FFT(b)) - Re(FFT(n a[n]) / FFT(a)) over an n-point transform, n >= the
+// longer polynomial x ZeroPadding. A bin where B or A is 0 gives no finite
+// delay. "ZeroPadding < 1", "GroupDelayFft: B.Length = 0".
+void GroupDelayFft(numeric::TVec& Result, const numeric::TVec& B, const numeric::TVec* A, std::int32_t ZeroPadding);
+// Y := the real cepstrum of X: the inverse transform (first half) of ln |FFT
+// of the windowed X| (zero magnitudes giving 0), or with MagnitudeOutput the
+// magnitudes of the windowed transform of that logarithm. RemoveMean removes
+// the mean of X and of the logarithm. Returns Y.
+numeric::TVec& RealCepstrum(const numeric::TVec& X, numeric::TVec& Y, bool RemoveMean, TSignalWindowType Window,
+                            bool MagnitudeOutput);
+// Y := the complex cepstrum of the real X over n >= PadFactor x X.Length
+// samples: ln |FFT| + i (unwrapped phase less the integer lag). Returns the
+// lag. "X.Complex = True".
+std::int32_t ComplexCepstrum(const numeric::TVec& X, numeric::TVec& Y, std::int32_t PadFactor);
+// Dst := Src unwrapped (period 2 pi in radians, else 360; jumps beyond the
+// period less Cutoff, in degrees, fold), then by Mode: rpConstPhase adds the
+// slope period / (2 Param) per point and returns its total; rpIntegerLag
+// removes the linear phase of Ceil(|last| / half period) half periods
+// (negated for a positive last value) and returns that count; rpPartial
+// skips the unwrapping and adds (i mod L) period / (2 Param) to Src, L the
+// power of two at or below Param, folding values above half a period.
+// Returns 0 otherwise. Dst may be Src. "Src.Complex", "PhaseUnwrap: Param < 1"
+// (rpPartial).
+double PhaseUnwrap(const numeric::TVec& Src, numeric::TVec& Dst, TRunningPhase Mode, double Param, bool Radians,
+                   double Cutoff);
+
+// ---------------------------------------------------------------------------
 // Primitive filter and generator states (FilterStates.cpp, Generators.cpp,
 // MedianDelay.cpp)
 //
