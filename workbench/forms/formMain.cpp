@@ -16,6 +16,7 @@
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/Icons.h"
 #include "workbench/forms/formAbout.h"
+#include "workbench/forms/formCompare.h"
 #include "workbench/forms/formGroup.h"
 #include "workbench/forms/formRemez.h"
 #include "workbench/logic/Classes_Remez.h"
@@ -81,14 +82,14 @@ void TfrmMain::CreateActions() {
   actFormCompare->setIcon(ToolbarIcon(tiCompare, *style()));
   actFormSpectrum->setIcon(ToolbarIcon(tiSpectrum, *style()));
 
-  // The comparison and spectrum windows are not part of the program yet:
-  // their commands stay off, and so do the commands only they serve.
-  actFormCompare->setEnabled(false);
+  // The spectrum window is not part of the program yet: its commands stay
+  // off, and so do the commands only it serves.
   actFormSpectrum->setEnabled(false);
   actSpectrumParameters->setEnabled(false);
 
   BindCommand(FDialogs, actFormRemez, this, &TfrmMain::actFormRemezExecute);
   BindCommand(FDialogs, actFormMethods, this, &TfrmMain::actFormMethodsExecute);
+  BindCommand(FDialogs, actFormCompare, this, &TfrmMain::actFormCompareExecute);
   BindCommand(FDialogs, actFileOpen, this, &TfrmMain::actFileOpenExecute);
   BindCommand(FDialogs, actFileSave, this, &TfrmMain::actFileSaveExecute);
   BindCommand(FDialogs, actFormCopy, this, &TfrmMain::actFormCopyExecute);
@@ -204,12 +205,31 @@ void TfrmMain::actFormMethodsExecute() {
   actRefresh->setEnabled(false);
 }
 
+void TfrmMain::actFormCompareExecute() {
+  if (!ActivateChild("frmcompare")) new TfrmCompare(*this);
+  actFileOpen->setEnabled(true);
+  SetHint(actFileOpen, "Открыть файл для импорта фильтра");
+  actFileSave->setEnabled(false);
+  actFormCopy->setEnabled(false);
+}
+
+TfrmCompare& TfrmMain::OpenCompareWindow() {
+  actFormCompareExecute();
+  return *dynamic_cast<TfrmCompare*>(FindChildWindow("frmcompare"));
+}
+
 void TfrmMain::SetMethodsCommandEnabled(bool enabled) { actFormMethods->setEnabled(enabled); }
 
 TfrmMethods* TfrmMain::ActiveMethods() const {
   QMdiSubWindow* child = ActiveChild();
   if (child == nullptr || child->objectName().toLower() != "frmmethods") return nullptr;
   return dynamic_cast<TfrmMethods*>(child);
+}
+
+TfrmCompare* TfrmMain::ActiveCompare() const {
+  QMdiSubWindow* child = ActiveChild();
+  if (child == nullptr || child->objectName().toLower() != "frmcompare") return nullptr;
+  return dynamic_cast<TfrmCompare*>(child);
 }
 
 TfrmRemez* TfrmMain::ActiveGenerator() const {
@@ -221,11 +241,13 @@ TfrmRemez* TfrmMain::ActiveGenerator() const {
 void TfrmMain::actFileOpenExecute() {
   if (TfrmRemez* generator = ActiveGenerator()) generator->actFileOpenExecute();
   if (TfrmMethods* methods = ActiveMethods()) methods->actOpenExecute();
+  if (TfrmCompare* compare = ActiveCompare()) compare->actFileOpenExecute();
 }
 
 void TfrmMain::actFileSaveExecute() {
   if (TfrmRemez* generator = ActiveGenerator()) generator->actFileSaveExecute();
   if (TfrmMethods* methods = ActiveMethods()) methods->actSaveExecute();
+  if (TfrmCompare* compare = ActiveCompare()) compare->actFileSaveExecute();
 }
 
 void TfrmMain::actFormCopyExecute() {
@@ -234,14 +256,17 @@ void TfrmMain::actFormCopyExecute() {
 
 void TfrmMain::actZoomInExecute() {
   if (TfrmRemez* generator = ActiveGenerator()) generator->actChartZoomInExecute();
+  if (TfrmCompare* compare = ActiveCompare()) compare->actChartZoomInExecute();
 }
 
 void TfrmMain::actZoomOutExecute() {
   if (TfrmRemez* generator = ActiveGenerator()) generator->actChartZoomOutExecute();
+  if (TfrmCompare* compare = ActiveCompare()) compare->actChartZoomOutExecute();
 }
 
 void TfrmMain::actRefreshExecute() {
   if (TfrmRemez* generator = ActiveGenerator()) generator->actChartRefreshExecute();
+  if (TfrmCompare* compare = ActiveCompare()) compare->actChartRefreshExecute();
 }
 
 void TfrmMain::mnuMainAboutClick() {

@@ -17,6 +17,7 @@ class QToolBar;
 
 namespace workbench {
 
+class TfrmCompare;
 class TfrmMethods;
 class TfrmRemez;
 
@@ -56,6 +57,7 @@ class TfrmMain : public QMainWindow {
   void mnuMainCloseClick();
   void actFormRemezExecute();
   void actFormMethodsExecute();
+  void actFormCompareExecute();
   void actFileOpenExecute();
   void actFileSaveExecute();
   void actFormCopyExecute();
@@ -68,6 +70,8 @@ class TfrmMain : public QMainWindow {
   QMdiSubWindow* FindChildWindow(const QString& name) const;
   // The active child window, or none.
   QMdiSubWindow* ActiveChild() const;
+  // The comparison window, opened (or brought to the front) first.
+  TfrmCompare& OpenCompareWindow();
   // The generator disables the methods command while it designs; the command
   // stays off while the methods window is not part of the program.
   void SetMethodsCommandEnabled(bool enabled);
@@ -84,6 +88,7 @@ class TfrmMain : public QMainWindow {
   bool ActivateChild(const QString& name);
   TfrmRemez* ActiveGenerator() const;
   TfrmMethods* ActiveMethods() const;
+  TfrmCompare* ActiveCompare() const;
 
   TUserDialogs& FDialogs;
   std::string FSettingsFileName;

@@ -108,8 +108,6 @@ void TfrmRemez::CreateActions() {
                               "Передать рассчитанный фильтр в окно сравнения нескольких фильтров");
   actFileSave->setEnabled(false);
   actCopyToClipboard->setEnabled(false);
-  // The comparison window is not part of the program yet.
-  actChartCompare->setEnabled(false);
 }
 
 QWidget* TfrmRemez::CreateInputPanel() {
@@ -365,6 +363,7 @@ void TfrmRemez::ConnectEvents() {
   BindCommand(FDialogs, actChartRefresh, this, &TfrmRemez::actChartRefreshExecute);
   BindCommand(FDialogs, actChartZoomIn, this, &TfrmRemez::actChartZoomInExecute);
   BindCommand(FDialogs, actChartZoomOut, this, &TfrmRemez::actChartZoomOutExecute);
+  BindCommand(FDialogs, actChartCompare, this, &TfrmRemez::actChartCompareExecute);
 
   for (QWidget* input : std::initializer_list<QWidget*>{InputT1, InputTransient1, InputRipple, InputAtten1, InputDelay,
                                                         InputT2, InputTransient2, InputAtten2, InputOrder})

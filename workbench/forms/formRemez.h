@@ -185,6 +185,8 @@ class TfrmRemez : public QMdiSubWindow {
   std::string BuildIndicatorText();
   void FIRTextModeClick();
   void ChangePriceClick();
+  // Sends the current filter to the comparison window as a new row.
+  void actChartCompareExecute();
   // Opens one file as the open command does after its dialog.
   void OpenFile(const std::string& fileName);
 

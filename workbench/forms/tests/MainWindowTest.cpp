@@ -48,8 +48,9 @@ TEST_F(MainWindow, StartShowsTheVersionAndOpensTheGenerator) {
   EXPECT_EQ(main.actFormCopy->toolTip(), "Копировать текст индикатора в буфер Windows");
   for (QAction* action : {main.actZoomIn, main.actZoomOut, main.actRefresh}) EXPECT_TRUE(action->isEnabled());
   EXPECT_TRUE(main.actFormMethods->isEnabled());
+  EXPECT_TRUE(main.actFormCompare->isEnabled());
   // The windows that are not part of the program yet.
-  for (QAction* action : {main.actFormCompare, main.actFormSpectrum, main.actSpectrumParameters})
+  for (QAction* action : { main.actFormSpectrum, main.actSpectrumParameters})
     EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
   EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
 }

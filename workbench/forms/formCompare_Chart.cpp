@@ -1,0 +1,168 @@
+// The comparison window's candles, zoom, dragging and row lines.
+// Tested by: tests/CompareWindowTest.cpp
+#include <random>
+
+#include <QAction>
+#include <QLabel>
+
+#include "chart/CandleSeries.h"
+#include "chart/ChartControl.h"
+#include "chart/FastLineSeries.h"
+#include "chart/KivPanelWidget.h"
+#include "chart/SeriesMarks.h"
+#include "platform/classlib/SysUtils.h"
+#include "workbench/forms/UserDialogs.h"
+#include "workbench/forms/formCompare.h"
+#include "workbench/forms/formMain.h"
+
+namespace workbench {
+
+using namespace chart;
+
+namespace {
+
+constexpr int MaxCompareZoomLevel = 6;
+
+// Bars in one redraw: the chart paints once when the work ends.
+class TChartUpdate {
+ public:
+  explicit TChartUpdate(TChart& chart) : FChart(chart) { FChart.SetAutoRepaint(false); }
+  ~TChartUpdate() {
+    FChart.SetAutoRepaint(true);
+    FChart.Invalidate();
+  }
+  TChartUpdate(const TChartUpdate&) = delete;
+  TChartUpdate& operator=(const TChartUpdate&) = delete;
+
+ private:
+  TChart& FChart;
+};
+
+}  // namespace
+
+void TfrmCompare::FormCreate() {
+  FCandles.ZoomLevel = DefaultZoomLevel;
+  if (History.LastIndex < 101) {
+    GenerateSyntheticBars();
+  } else {
+    SetHistoryBars(FCandles, History);
+    FillCandles();
+  }
+  setMinimumSize(500, TimeChart->parentWidget()->y() + 180);
+}
+
+void TfrmCompare::FillCandles() {
+  TChartUpdate update(*FChart);
+  Series1->Clear();
+  for (const TPriceBar& bar : FCandles.Bars) {
+    const int index = Series1->AddCandle(bar.X, bar.Open, bar.High, bar.Low, bar.Close);
+    if (index >= 0) Series1->Labels().SetLabel(index, bar.Label);
+  }
+}
+
+void TfrmCompare::GenerateSyntheticBars() {
+  SetSyntheticBars(FCandles, workbench::GenerateSyntheticBars(classlib::Date(), std::random_device{}()));
+  FillCandles();
+  RescaleTimeChart();
+}
+
+int TfrmCompare::VisibleBarCount() const { return workbench::VisibleBarCount(TimeChart->width(), FCandles.ZoomLevel); }
+
+void TfrmCompare::ApplyChartZoom() {
+  workbench::ApplyChartZoom(FCandles, TimeChart->width());
+  Series1->SetCandleWidth(CandleZoomOf(FCandles.ZoomLevel).Width);
+  actChartZoomIn->setEnabled(CanZoomIn(FCandles.ZoomLevel));
+  actChartZoomOut->setEnabled(CanZoomOut(FCandles.ZoomLevel));
+  if (FMain.ActiveChild() == this) {
+    FMain.actZoomIn->setEnabled(actChartZoomIn->isEnabled());
+    FMain.actZoomOut->setEnabled(actChartZoomOut->isEnabled());
+  }
+}
+
+void TfrmCompare::RescaleTimeChart() {
+  if (FCandles.Bars.empty()) return;
+  TChartUpdate update(*FChart);
+  ApplyChartZoom();
+  FChart->BottomAxis()->SetMinMax(FCandles.ViewStart, FCandles.ViewEnd + 1);
+  const TValueRange prices = PriceRangeInView(FCandles);
+  if (prices.Valid) FChart->RightAxis()->SetMinMax(prices.Min, prices.Max);
+}
+
+void TfrmCompare::actChartZoomInExecute() {
+  FCandles.ZoomLevel = std::min(FCandles.ZoomLevel + 1, MaxCompareZoomLevel);
+  RescaleTimeChart();
+}
+
+void TfrmCompare::actChartZoomOutExecute() {
+  FCandles.ZoomLevel = std::max(FCandles.ZoomLevel - 1, MinZoomLevel);
+  RescaleTimeChart();
+}
+
+void TfrmCompare::TimeChartMouseDown(int x) {
+  FDragging = true;
+  FDragX = x;
+  FChart->ShowCursor(crHSplit);
+}
+
+void TfrmCompare::TimeChartMouseMove(int x) {
+  if (!FDragging || FCandles.Bars.empty()) return;
+  // The bars follow the mouse by the distance it moved since the last move.
+  ScrollView(FCandles, FDragX - x);
+  FDragX = x;
+  RescaleTimeChart();
+}
+
+void TfrmCompare::TimeChartMouseUp() {
+  FDragging = false;
+  FChart->RestoreCursor();
+}
+
+void TfrmCompare::actChartRefreshExecute() {
+  if (!HSTLabel->isHidden() &&
+      FDialogs.MessageBox("Заменить данные в графике случайными значениями?", "Открытие файла", mbOKCancel, miQuestion) !=
+          mrOK)
+    return;
+  HSTLabel->hide();
+  History = THistory{};
+  GenerateSyntheticBars();
+  RecomputeRows(false);
+  RescaleTimeChart();
+}
+
+void TfrmCompare::SetFileLabel(const QString& text, bool visible) {
+  HSTLabel->setText(text);
+  HSTLabel->setVisible(visible);
+}
+
+TFastLineSeries* TfrmCompare::RowSeries(int r) const {
+  return r >= 0 && r < static_cast<int>(FRowSeries.size()) ? FRowSeries[static_cast<std::size_t>(r)] : nullptr;
+}
+
+TFastLineSeries* TfrmCompare::EnsureRowSeries(int r) {
+  if (static_cast<int>(FRowSeries.size()) <= r) FRowSeries.resize(static_cast<std::size_t>(r) + 1, nullptr);
+  TFastLineSeries*& series = FRowSeries[static_cast<std::size_t>(r)];
+  TCompareFilterRecord& row = FRows[static_cast<std::size_t>(r)];
+  if (series == nullptr || row.SeriesIndex < 1) {
+    series = new TFastLineSeries(FChart.get());
+    series->SetParentChart(FChart.get());
+    series->SetVertAxis(aRightAxis);
+    series->Marks()->SetVisible(false);
+    series->SetActive(row.On != 0);
+    row.SeriesIndex = FChart->SeriesCount() - 1;
+  }
+  return series;
+}
+
+void TfrmCompare::DrawRow(int r, const TRowPoints& points) {
+  TFastLineSeries* series = RowSeries(r);
+  if (series == nullptr) return;
+  {
+    TChartUpdate update(*FChart);
+    series->Clear();
+    series->SetSeriesColor(ColorIndexToColor(FRows[static_cast<std::size_t>(r)].ColorIndex));
+    for (const auto& [x, y] : points) series->AddXY(x, y);
+  }
+  RescaleTimeChart();
+}
+
+}  // namespace workbench
