@@ -340,6 +340,45 @@ void DelayFilter(const numeric::TVec& Src, numeric::TVec& Dst, TMedianState& Sta
 void FrameAverage(const numeric::TVec& Src, numeric::TVec& Dst, std::int32_t FrameSize);
 
 // ---------------------------------------------------------------------------
+// Spectrum utilities (SpectrumUtils.cpp)
+
+// Res := S padded with blanks to Width (never cut): Align 0 left-aligned, 1
+// right-aligned, 2 centred with (Width - Length(S)) div 2 blanks each side;
+// another Align leaves Res as it was.
+void PadText(const std::string& S, std::int32_t Width, std::uint8_t Align, std::string& Res);
+// S := "Peak amplitude", "Peak RMS", "Peak power", "Peak-peak" or "Complex";
+// another value leaves S as it was.
+void SpectrumTypeCaption(TSpectrumType SpectrumType, std::string& S);
+// Vec := log to the base Base^0.05 of Vec (Base 10: 20 log10, Base 100:
+// 10 log10), relative to Ref when Relative, each value first raised to the
+// floor: -Span relative, log(Ref) - Span absolute. A Ref of 0 or less sets
+// every value to -Span. Returns the floor.
+double DecibelScale(numeric::TVec& Vec, bool Relative, double Base, double Span, double Ref);
+// Res := sqrt((N SumSq - Sum^2) / (N (N - 1))) element by element: the
+// standard deviation of N records from their sums (0 where rounding makes the
+// difference negative). Res may be one of the sums.
+void StdDevFromSums(const numeric::TVec& SumSq, const numeric::TVec& Sum, std::int32_t N, numeric::TVec& Res);
+// Avg := (Avg (N - 1) + Src) / N after Count records (N < 2: Count + 1, the
+// mean of all); the first record (Count 0) is copied. A record that does not
+// fit raises and leaves Avg as it was.
+void AverageVec(numeric::TVec& Avg, const numeric::TVec& Src, std::int32_t Count, std::int32_t N);
+void AverageMtx(numeric::TMtx& Avg, const numeric::TMtx& Src, std::int32_t Count, std::int32_t N);
+// Dest[k] := X[i] X[i + k] conj(X[2i + k]), k < n - 2i (i = Index, n =
+// X.Length); Full places them from Dest[i] in n elements, zeros around.
+// Fewer than 2 elements give an empty complex Dest. "Index > (Spectrum.Length
+// div 2) -1", "Index < 0".
+void BispectrumSlice(numeric::TVec& Dest, const numeric::TVec& X, std::int32_t Index, bool Full);
+// Dest[k] := X[i] X[k] conj(X[i + k]) over the whole spectrum (i + 1 or n - i
+// products) or, with Half, the n div 2 products of the half spectrum, those
+// past bin i taken from bin n div 2 + i + 1. "Index > (Spectrum.Length-1)",
+// "Index > (Spectrum.Length div 2)", "Index < 0".
+void BispectrumSliceFull(numeric::TVec& Dest, const numeric::TVec& X, std::int32_t Index, bool Half);
+// Nm / D, or 0 when D is 0 (the divisor comes first).
+double SafeDivide(double D, double Nm);
+// max(|A - X|, |X - B|).
+double FarthestDistance(double A, double B, double X);
+
+// ---------------------------------------------------------------------------
 // Signal measurement helpers (SignalMeasure.cpp)
 //
 // Ranges: Len = -1 means "to the end". Searches read real data only and

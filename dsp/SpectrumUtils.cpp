@@ -1,0 +1,174 @@
+// Spectrum utilities: report text padding, spectrum-type captions, decibel
+// scaling with a floor, standard deviations from running sums, running
+// averages of vectors and matrices, bispectrum triple products of one bin, a
+// division that tolerates a zero divisor and the larger of two distances.
+// Tested by: dsp/tests/SpectrumUtilsTest.cpp
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "dsp/SignalUtils.h"
+
+namespace dsp {
+
+using numeric::RaiseError;
+using numeric::TCachedMtx;
+using numeric::TCachedVec;
+using numeric::TCplx;
+using numeric::TMtx;
+using numeric::TVec;
+
+void PadText(const std::string& S, std::int32_t Width, std::uint8_t Align, std::string& Res) {
+  const std::int64_t d = static_cast<std::int64_t>(Width) - static_cast<std::int64_t>(S.size());
+  const std::string spaces(d > 0 ? static_cast<std::size_t>(d) : 0, ' ');
+  switch (Align) {
+    case 0: Res = S + spaces; break;
+    case 1: Res = spaces + S; break;
+    case 2: {
+      const std::string half(d > 0 ? static_cast<std::size_t>(d / 2) : 0, ' ');
+      Res = half + S + half;
+      break;
+    }
+    default: break;
+  }
+}
+
+void SpectrumTypeCaption(TSpectrumType SpectrumType, std::string& S) {
+  switch (SpectrumType) {
+    case spAmplt: S = "Peak amplitude"; break;
+    case spRMS: S = "Peak RMS"; break;
+    case spPower: S = "Peak power"; break;
+    case spPeakPeak: S = "Peak-peak"; break;
+    case spComplex: S = "Complex"; break;
+  }
+}
+
+double DecibelScale(TVec& Vec, bool Relative, double Base, double Span, double Ref) {
+  const double b = std::pow(Base, 0.05);
+  if (!(Ref > 0)) {
+    Vec.SetVal(-Span);
+    return -Span;
+  }
+  double floor;
+  if (Relative) {
+    floor = -Span;
+    Vec.Scale(1 / Ref);
+  } else {
+    floor = std::log(Ref) / std::log(b) - Span;
+  }
+  Vec.ThreshBottom(std::pow(b, floor));
+  Vec.LogN(b);
+  return floor;
+}
+
+void StdDevFromSums(const TVec& SumSq, const TVec& Sum, std::int32_t N, TVec& Res) {
+  TCachedVec t;
+  t->Sqr(Sum);
+  t->Add(SumSq, -static_cast<double>(N));
+  t->Scale(-1.0 / (static_cast<double>(N) * (N - 1)));
+  // Equal records give N SumSq = Sum^2 but for rounding, which may fall
+  // either side of 0: a spread of 0, not the NaN of a negative root.
+  if (!t->Complex())
+    for (std::int32_t i = 0; i < t->Length(); ++i)
+      if (t->Values()[i] < 0) t->Values()[i] = 0.0;
+  t->Sqrt();
+  Res.Copy(*t);
+}
+
+void AverageVec(TVec& Avg, const TVec& Src, std::int32_t Count, std::int32_t N) {
+  if (N < 2) N = Count + 1;
+  if (N >= 2 && Count > 0) {
+    if (&Avg == &Src) return;  // the average of a record with itself
+    // Through a copy, so that operands that do not fit leave Avg as it was.
+    TCachedVec t;
+    t->Copy(Avg);
+    t->Scale(static_cast<double>(N - 1));
+    t->Add(Src);
+    t->Scale(1.0 / N);
+    Avg.Copy(*t);
+  } else {
+    Avg.Copy(Src);
+  }
+}
+
+void AverageMtx(TMtx& Avg, const TMtx& Src, std::int32_t Count, std::int32_t N) {
+  if (N < 2) N = Count + 1;
+  if (&Avg == &Src) return;
+  if (N >= 2 && Count > 0) {
+    TCachedMtx t;
+    t->Copy(Avg);
+    t->Scale(static_cast<double>(N - 1));
+    t->Add(Src);
+    t->Scale(1.0 / N);
+    Avg.Copy(*t);
+  } else {
+    Avg.Copy(Src);
+  }
+}
+
+namespace {
+
+TCplx At(const TVec& x, std::int32_t k) { return x.Complex() ? x.CValues()[k] : TCplx{x.Values()[k], 0.0}; }
+
+// a b conj(c): filled with a, multiplied by b, then by the conjugate of c.
+TCplx Triple(const TCplx& a, const TCplx& b, const TCplx& c) {
+  return numeric::CMul(numeric::CMul(a, b), numeric::CConj(c));
+}
+
+void Put(TVec& dest, std::int32_t k, const TCplx& value) {
+  if (dest.Complex())
+    dest.CValues()[k] = value;
+  else
+    dest.Values()[k] = value.Re;
+}
+
+}  // namespace
+
+void BispectrumSlice(TVec& Dest, const TVec& X, std::int32_t Index, bool Full) {
+  const std::int32_t n = X.Length(), i = Index;
+  if (n <= 1) {
+    Dest.Size(0, true);
+    return;
+  }
+  if (i > n / 2 - 1) RaiseError("Index > (Spectrum.Length div 2) -1");
+  if (i < 0) RaiseError("Index < 0");
+  TCachedVec t;
+  const std::int32_t count = n - 2 * i;
+  t->Size(Full ? n : count, X.Complex());
+  t->SetZero();
+  const std::int32_t offset = Full ? i : 0;
+  for (std::int32_t k = 0; k < count; ++k) Put(*t, offset + k, Triple(At(X, i), At(X, i + k), At(X, 2 * i + k)));
+  Dest.Copy(*t);
+}
+
+void BispectrumSliceFull(TVec& Dest, const TVec& X, std::int32_t Index, bool Half) {
+  const std::int32_t n = X.Length(), i = Index, h = n / 2;
+  TCachedVec t;
+  if (!Half) {
+    if (i > n - 1) RaiseError("Index > (Spectrum.Length-1)");
+    if (i < 0) RaiseError("Index < 0");
+    const std::int32_t count = i < h ? i + 1 : n - i;
+    t->Size(count, X.Complex());
+    for (std::int32_t k = 0; k < count; ++k) Put(*t, k, Triple(At(X, i), At(X, k), At(X, i + k)));
+  } else {
+    if (i > h) RaiseError("Index > (Spectrum.Length div 2)");
+    if (i < 0) RaiseError("Index < 0");
+    t->Size(h, X.Complex());
+    t->SetZero();
+    const std::int32_t e = i == h ? 0 : 1;
+    for (std::int32_t k = 0; k < i + e; ++k) Put(*t, k, Triple(At(X, i), At(X, k), At(X, i + k)));
+    const std::int32_t q = h + i + e;
+    if (q < n)
+      for (std::int32_t k = 0; k < h - i - e; ++k) Put(*t, i + e + k, Triple(At(X, q), At(X, k), At(X, q + k)));
+  }
+  Dest.Copy(*t);
+}
+
+double SafeDivide(double D, double Nm) { return D == 0 ? 0.0 : Nm / D; }
+
+double FarthestDistance(double A, double B, double X) {
+  const double d1 = std::fabs(A - X), d2 = std::fabs(X - B);
+  return d1 > d2 ? d1 : d2;
+}
+
+}  // namespace dsp
