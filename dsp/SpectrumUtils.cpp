@@ -12,7 +12,6 @@
 namespace dsp {
 
 using numeric::RaiseError;
-using numeric::TCachedMtx;
 using numeric::TCachedVec;
 using numeric::TCplx;
 using numeric::TMtx;
@@ -75,36 +74,31 @@ void StdDevFromSums(const TVec& SumSq, const TVec& Sum, std::int32_t N, TVec& Re
   Res.Copy(*t);
 }
 
-void AverageVec(TVec& Avg, const TVec& Src, std::int32_t Count, std::int32_t N) {
-  if (N < 2) N = Count + 1;
-  if (N >= 2 && Count > 0) {
-    if (&Avg == &Src) return;  // the average of a record with itself
-    // Through a copy, so that operands that do not fit leave Avg as it was.
-    TCachedVec t;
-    t->Copy(Avg);
-    t->Scale(static_cast<double>(N - 1));
-    t->Add(Src);
-    t->Scale(1.0 / N);
-    Avg.Copy(*t);
+namespace {
+
+// (Avg (N - 1) + Src) / N for vectors and matrices alike, through a copy so
+// that operands that do not fit leave Avg as it was.
+template <class T>
+void Average(T& avg, const T& src, std::int32_t count, std::int32_t n) {
+  if (n < 2) n = count + 1;
+  if (&avg == &src) return;  // the average of a record with itself
+  if (n >= 2 && count > 0) {
+    numeric::TCached<T> t;
+    t->Copy(avg);
+    t->Scale(static_cast<double>(n - 1));
+    t->Add(src);
+    t->Scale(1.0 / n);
+    avg.Copy(*t);
   } else {
-    Avg.Copy(Src);
+    avg.Copy(src);
   }
 }
 
-void AverageMtx(TMtx& Avg, const TMtx& Src, std::int32_t Count, std::int32_t N) {
-  if (N < 2) N = Count + 1;
-  if (&Avg == &Src) return;
-  if (N >= 2 && Count > 0) {
-    TCachedMtx t;
-    t->Copy(Avg);
-    t->Scale(static_cast<double>(N - 1));
-    t->Add(Src);
-    t->Scale(1.0 / N);
-    Avg.Copy(*t);
-  } else {
-    Avg.Copy(Src);
-  }
-}
+}  // namespace
+
+void AverageVec(TVec& Avg, const TVec& Src, std::int32_t Count, std::int32_t N) { Average(Avg, Src, Count, N); }
+
+void AverageMtx(TMtx& Avg, const TMtx& Src, std::int32_t Count, std::int32_t N) { Average(Avg, Src, Count, N); }
 
 namespace {
 

@@ -6,14 +6,10 @@
 #include <complex>
 
 // The simplest loops run at memory or load/store speed; on processors with
-// AVX2 a second copy of them, chosen once at load time, moves twice as many
-// doubles per instruction. Each element is one IEEE operation either way,
-// so the results are the same bits.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-#define ORVEL_WIDE_LOOP __attribute__((target_clones("avx2", "default")))
-#else
-#define ORVEL_WIDE_LOOP
-#endif
+// AVX2 a second copy of them (ORVEL_WIDE_LOOP), chosen once at load time,
+// moves twice as many doubles per instruction. Each element is one IEEE
+// operation either way, so the results are the same bits.
+#include "platform/spl/SimdLoops.h"
 
 namespace spl {
 

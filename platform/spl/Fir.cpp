@@ -14,27 +14,14 @@
 
 #include "platform/classlib/Exception.h"
 #include "platform/spl/Fft.h"
+#include "platform/spl/SimdLoops.h"
 
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-#define ORVEL_WIDE_LOOP __attribute__((target_clones("avx2", "default")))
-#else
-#define ORVEL_WIDE_LOOP
-#endif
 
 namespace spl {
 
 namespace detail {
 
 namespace {
-
-// Four doubles, one AVX register (two SSE registers in the default build).
-typedef double TV4 __attribute__((vector_size(32)));
-
-// Unaligned loads and stores through memcpy (one instruction each), written
-// as macros: a function passing the vector by value would change its calling
-// convention between the two builds of the loop.
-#define ORVEL_LOAD4(v, p) std::memcpy(&(v), (p), sizeof(TV4))
-#define ORVEL_STORE4(p, v) std::memcpy((p), &(v), sizeof(TV4))
 
 // Outputs computed together in registers by the direct form: 8 vectors of 4.
 constexpr int kVectors = 8;

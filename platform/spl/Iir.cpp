@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/classlib/Exception.h"
+#include "platform/spl/SimdLoops.h"
 
 namespace spl {
 
@@ -23,20 +24,6 @@ namespace detail {
 namespace {
 
 enum class IirKind { d, zd, dz, z };
-
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-#define ORVEL_FMA_LOOP __attribute__((target_clones("arch=x86-64-v3", "default")))
-#else
-#define ORVEL_FMA_LOOP
-#endif
-
-// Four doubles, one AVX register (two SSE registers in the default build).
-typedef double TV4 __attribute__((vector_size(32)));
-// Unaligned loads and stores through memcpy (one instruction each), written
-// as macros: a function passing the vector by value would change its calling
-// convention between the two builds of the loop.
-#define ORVEL_LOAD4(v, p) std::memcpy(&(v), (p), sizeof(TV4))
-#define ORVEL_STORE4(p, v) std::memcpy((p), &(v), sizeof(TV4))
 
 // Samples per pass of the numerator.
 constexpr int kChunk = 1024;
@@ -48,8 +35,8 @@ constexpr int kMaxTemplateOrder = 16;
 // The newest output enters last, through one fused multiply-add, so the
 // recursion waits one such operation per sample. A fused multiply-add is
 // rounded once by definition, so the machine's instructions and the C
-// library's fma give the same bits. xh, yh: the last P inputs and outputs,
-// newest first.
+// library's fma give the same bits (platform/spl/SimdLoops.h). xh, yh: the
+// last P inputs and outputs, newest first.
 template <int P, bool Contiguous>
 ORVEL_FMA_LOOP void Df1(const double* b, const double* a, double* xh, double* yh, const double* x,
                         std::ptrdiff_t xsGiven, double* y, std::ptrdiff_t ysGiven, int n) {
