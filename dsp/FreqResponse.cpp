@@ -153,7 +153,10 @@ std::int32_t ComplexCepstrum(const TVec& X, TVec& Y, std::int32_t PadFactor) {
   const double halfMag = std::hypot(half.Re, half.Im);
   m->Mag(*h);
   phi->Phase(*h);
-  const std::int32_t lag = static_cast<std::int32_t>(PhaseUnwrap(*phi, *phi, rpIntegerLag, 1, true, 180));
+  const double halfPeriods = PhaseUnwrap(*phi, *phi, rpIntegerLag, 1, true, 180);
+  // NaN or infinite samples leave no phase to take a lag from.
+  if (!std::isfinite(halfPeriods)) RaiseError("ComplexCepstrum: X holds values that are not finite");
+  const auto lag = static_cast<std::int32_t>(halfPeriods);
   m->Ln();
   ZeroNonFinite(*m);
   h->RealToCplx(*m, *phi);
@@ -170,7 +173,7 @@ double PhaseUnwrap(const TVec& Src, TVec& Dst, TRunningPhase Mode, double Param,
   std::int32_t cycle = 1;
   if (Mode == rpPartial) {
     const double whole = std::trunc(Param);
-    if (!(whole >= 1 && whole <= (1 << 30))) RaiseError("PhaseUnwrap: Param < 1");
+    if (!(whole >= 1 && whole <= (1 << 30))) RaiseError("PhaseUnwrap: Param outside 1 .. 2^30");
     while (cycle < whole) cycle *= 2;
     if (!(std::fabs(Param - cycle) <= 1e-4)) cycle /= 2;
   }

@@ -189,8 +189,8 @@ std::int32_t ComplexCepstrum(const numeric::TVec& X, numeric::TVec& Y, std::int3
 // (negated for a positive last value) and returns that count; rpPartial
 // skips the unwrapping and adds (i mod L) period / (2 Param) to Src, L the
 // power of two at or below Param, folding values above half a period.
-// Returns 0 otherwise. Dst may be Src. "Src.Complex", "PhaseUnwrap: Param < 1"
-// (rpPartial).
+// Returns 0 otherwise. Dst may be Src. "Src.Complex", "PhaseUnwrap: Param
+// outside 1 .. 2^30" (rpPartial).
 double PhaseUnwrap(const numeric::TVec& Src, numeric::TVec& Dst, TRunningPhase Mode, double Param, bool Radians,
                    double Cutoff);
 

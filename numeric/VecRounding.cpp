@@ -92,8 +92,10 @@ void ReduceByX(TVec& dest, TVec& nx, const TVec& src, const TVec& x, std::int32_
   std::vector<double> maxima(bins, -INF), minima(bins, INF);
   std::vector<char> used(bins, 0);
   for (std::int32_t i = 0; i < len; ++i) {
-    std::int32_t b = dx > 0 ? static_cast<std::int32_t>(std::min<double>((xs[i] - lo) / dx, bins - 1)) : 0;
-    b = std::clamp(b, 0, bins - 1);
+    // The bin by comparisons before any conversion: a NaN abscissa lands in
+    // bin 0 rather than in an undefined integer.
+    const double at = dx > 0 ? (xs[i] - lo) / dx : 0.0;
+    const std::int32_t b = at >= 1 ? static_cast<std::int32_t>(std::min<double>(at, bins - 1)) : 0;
     maxima[b] = std::max(maxima[b], s[i]);
     minima[b] = std::min(minima[b], s[i]);
     used[b] = 1;

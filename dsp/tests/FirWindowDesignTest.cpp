@@ -223,6 +223,22 @@ TEST(FirWindowDesign, SavitzkyGolayFilters) {
   EXPECT_TRUE(NearScaled(smooth.RowValues(0)[1], 0, 1e-11, 1));
 }
 
+TEST(FirWindowDesign, LongSavitzkyGolayFrame) {
+  // Past one block of right-hand sides: a smoother keeps constants and lines,
+  // and its taps are symmetric.
+  TVec h;
+  SavGolayFilter(h, 1001, 3, nullptr);
+  ASSERT_EQ(h.Length(), 1001);
+  double sum = 0, moment = 0;
+  for (int j = 0; j < 1001; ++j) {
+    sum += h.Values()[j];
+    moment += h.Values()[j] * (j - 500);
+    EXPECT_TRUE(NearScaled(h.Values()[j], h.Values()[1000 - j], 1e-12, 1e-3)) << j;
+  }
+  EXPECT_TRUE(NearScaled(sum, 1, 1e-12, 1));
+  EXPECT_TRUE(NearScaled(moment, 0, 1e-9, 1));
+}
+
 TEST(FirWindowDesign, SavitzkyGolayRefusals) {
   TMtx smooth, diff;
   TVec shortWeights, complexWeights, zeroWeight;

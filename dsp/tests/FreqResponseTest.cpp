@@ -105,6 +105,8 @@ TEST(FreqResponse, ComplexCepstrum) {
   for (int k = 0; k < y.Length(); ++k) EXPECT_TRUE(NearScaled(y.Values()[k], 0, 1e-14, 1)) << k;
   x.SetIt(true, std::vector<double>{1, 0, 0.5, 0});
   EXPECT_TRUE(Raises([&] { ComplexCepstrum(x, y, 1); }, "X.Complex = True"));
+  x.SetIt(false, std::vector<double>{1, std::nan(""), 0.5});
+  EXPECT_TRUE(Raises([&] { ComplexCepstrum(x, y, 2); }, "ComplexCepstrum: X holds values that are not finite"));
 }
 
 TEST(FreqResponse, PhaseUnwrapModes) {
@@ -137,7 +139,7 @@ TEST(FreqResponse, PhaseUnwrapModes) {
   // In place too.
   PhaseUnwrap(src, src, rpPartial, 5, false, 180);  // L = 8 halved to 4, s = 36
   EXPECT_EQ(Doubles(src), (std::vector<double>{0.1, 36.1, 72.1, 108.1, 0.1}));
-  EXPECT_TRUE(Raises([&] { PhaseUnwrap(src, dst, rpPartial, 0.5, false, 180); }, "PhaseUnwrap: Param < 1"));
+  EXPECT_TRUE(Raises([&] { PhaseUnwrap(src, dst, rpPartial, 0.5, false, 180); }, "PhaseUnwrap: Param outside 1 .. 2^30"));
   TVec z, empty;
   z.Size(2, true);
   EXPECT_TRUE(Raises([&] { PhaseUnwrap(z, dst, rpDefault, 1, true, 180); }, "Src.Complex"));

@@ -175,6 +175,19 @@ TEST(VecRounding, DownSizeForDrawingByX) {
             *std::min_element(values.begin(), values.end()));
 }
 
+TEST(VecRounding, DownSizeForDrawingByXWithNaNAbscissae) {
+  // A NaN abscissa goes to the first bin: no undefined conversion, no crash.
+  std::vector<double> xs(300), values = Wiggle(300);
+  for (int i = 0; i < 300; ++i) xs[i] = i;
+  xs[7] = NAN;
+  TVec src, x, dest, nx;
+  Set(src, values);
+  Set(x, xs);
+  DownSizeForDrawing(dest, 30, src, &x, &nx, false);
+  EXPECT_GT(dest.Length(), 0);
+  EXPECT_EQ(dest.Length(), nx.Length());
+}
+
 TEST(VecRounding, DownSizeForDrawingRefusals) {
   TVec real, cplx, shortX, dest, nx;
   Set(real, Wiggle(100));

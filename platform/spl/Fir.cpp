@@ -4,7 +4,7 @@
 // single-rate convolutions run in chunks, by a register-blocked direct form or,
 // for long filters, by overlap-save FFT convolution; the multirate ones run
 // output by output over the polyphase branch each output needs.
-// Tested by: platform/spl/tests/FirIirTest.cpp, dsp/tests/FilterStatesOracleTest.cpp
+// Tested by: dsp/tests/FilterStatesTest.cpp, dsp/tests/FilterStatesOracleTest.cpp
 #include "platform/spl/Fir.h"
 
 #include <algorithm>

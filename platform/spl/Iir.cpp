@@ -3,7 +3,7 @@
 // limits the speed, with the state in registers up to order 16. Complex
 // coefficients run the transposed direct form II in complex arithmetic;
 // complex data with real coefficients are two real streams.
-// Tested by: platform/spl/tests/FirIirTest.cpp, dsp/tests/FilterStatesOracleTest.cpp
+// Tested by: dsp/tests/FilterStatesTest.cpp, dsp/tests/FilterStatesOracleTest.cpp
 #include "platform/spl/Iir.h"
 
 #include <algorithm>

@@ -14,7 +14,7 @@
 // A state belongs to one thread at a time. Init replaces a state's previous
 // filter; nspIirFree releases it.
 //
-// Tested by: platform/spl/tests/FirIirTest.cpp, dsp/tests/FilterStatesOracleTest.cpp
+// Tested by: dsp/tests/FilterStatesTest.cpp, dsp/tests/FilterStatesOracleTest.cpp
 #pragma once
 
 #include <memory>

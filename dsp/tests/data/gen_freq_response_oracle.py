@@ -9,8 +9,9 @@ Sources (Debian's python3-scipy and python3-numpy):
   gd         scipy.signal.group_delay((b, a), w=n/2) at the same bins, n the smallest power of
              two >= zero padding * max(len(b), len(a)).
   rceps      numpy: the real cepstrum of an integer-valued x; x (its mean removed when asked)
-             times the window over its length, zero-padded to n (the smallest power of two >= len(x)); L := log|rfft|
-             at bins 0 .. n/2-1 with NaN and infinite values 0 (its mean removed when asked);
+             times the window over its length, zero-padded to n (the smallest power of two
+             >= len(x)); L := log|rfft| at bins 0 .. n/2-1 with NaN and infinite values 0 (its
+             mean removed when asked);
              then either the first n/2 samples of irfft(L with a zero half-rate bin, n), or the
              magnitudes at bins 0 .. n/4-1 of the rfft of L times the window.
 
