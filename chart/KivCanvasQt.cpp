@@ -181,80 +181,147 @@ void TKivCanvas3D::DeleteBitmap() {
 
 // --- pen, brush and raster mode ---------------------------------------------
 
-bool TKivCanvas3D::Prepare(QPainter& p) {
-  p.setRenderHint(QPainter::Antialiasing, false);
-  const TChartPen& pen = Pen();
-  TColor penColor = pen.Color();
-  QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
-  switch (pen.Mode()) {
-    case pmNop: return false;
+namespace {
+
+// The raster operation of a pen mode, and the colour it paints in; nullopt
+// when the mode paints nothing.
+std::optional<QPainter::CompositionMode> PenComposition(TPenMode penMode, TColor& penColor) {
+  switch (penMode) {
+    case pmNop: return std::nullopt;
     case pmBlack: penColor = clBlack; break;
     case pmWhite: penColor = clWhite; break;
-    case pmNot: mode = QPainter::RasterOp_NotDestination; break;
-    case pmNotCopy: mode = QPainter::RasterOp_NotSource; break;
-    case pmMask: mode = QPainter::RasterOp_SourceAndDestination; break;
-    case pmMerge: mode = QPainter::RasterOp_SourceOrDestination; break;
-    case pmNotMask: mode = QPainter::RasterOp_NotSourceOrNotDestination; break;
-    case pmNotMerge: mode = QPainter::RasterOp_NotSourceAndNotDestination; break;
-    case pmMaskPenNot: mode = QPainter::RasterOp_SourceAndNotDestination; break;
-    case pmMergePenNot: mode = QPainter::RasterOp_NotSourceOrDestination; break;
-    case pmMaskNotPen: mode = QPainter::RasterOp_NotSourceAndDestination; break;
-    case pmMergeNotPen: mode = QPainter::RasterOp_SourceOrNotDestination; break;
-    case pmXor: mode = QPainter::RasterOp_SourceXorDestination; break;
-    case pmNotXor: mode = QPainter::RasterOp_NotSourceXorDestination; break;
+    case pmNot: return QPainter::RasterOp_NotDestination;
+    case pmNotCopy: return QPainter::RasterOp_NotSource;
+    case pmMask: return QPainter::RasterOp_SourceAndDestination;
+    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergePenNot: return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMergeNotPen: return QPainter::RasterOp_SourceOrNotDestination;
+    case pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
     case pmCopy: break;
   }
-  p.setCompositionMode(mode);
+  return QPainter::CompositionMode_SourceOver;
+}
 
-  if (pen.Style() == psClear || !pen.Visible()) {
-    p.setPen(Qt::NoPen);
-  } else {
-    QPen q(ToQColor(FMonochrome ? clBlack : penColor));
-    if (pen.SmallDots()) {
-      q.setWidth(0);
-      q.setCapStyle(Qt::FlatCap);
-      q.setDashPattern({1, 1});
-    } else if (pen.Width() < 2) {
-      // A cosmetic pen with flat ends leaves out a line's end pixel, as the
-      // window system's line drawing does.
-      q.setWidth(0);
-      q.setCapStyle(Qt::FlatCap);
-      if (pen.Style() != psSolid && pen.Style() != psInsideFrame) q.setDashPattern(DashPattern(pen.Style()));
-    } else {
-      q.setWidth(pen.Width());
-      switch (pen.EndStyle()) {
-        case esRound: q.setCapStyle(Qt::RoundCap); q.setJoinStyle(Qt::RoundJoin); break;
-        case esSquare: q.setCapStyle(Qt::SquareCap); q.setJoinStyle(Qt::BevelJoin); break;
-        case esFlat: q.setCapStyle(Qt::FlatCap); q.setJoinStyle(Qt::MiterJoin); break;
-      }
-      switch (pen.Style()) {
-        case psDash: q.setStyle(Qt::DashLine); break;
-        case psDot: q.setStyle(Qt::DotLine); break;
-        case psDashDot: q.setStyle(Qt::DashDotLine); break;
-        case psDashDotDot: q.setStyle(Qt::DashDotDotLine); break;
-        default: break;
-      }
-    }
-    p.setPen(q);
+}  // namespace
+
+TKivCanvas3D::TPainterStyles TKivCanvas3D::WantedStyles(QPainter::CompositionMode mode, TColor penColor) {
+  TPainterStyles w;
+  w.Pen.Mode = mode;
+  const TChartPen& pen = Pen();
+  w.Pen.Shown = pen.Style() != psClear && pen.Visible();
+  if (w.Pen.Shown) {
+    w.Pen.Color = ToQColor(FMonochrome ? clBlack : penColor).rgba();
+    w.Pen.Width = pen.Width();
+    w.Pen.Style = pen.Style();
+    w.Pen.EndStyle = pen.EndStyle();
+    w.Pen.SmallDots = pen.SmallDots();
   }
-
   const TBrush& brush = Brush();
-  if (brush.Bitmap() != nullptr) {
+  w.Brush.Picture = brush.Bitmap() != nullptr;
+  w.Brush.Style = brush.Style();
+  if (brush.Style() != bsClear) w.Brush.Color = ToQColor(FMonochrome ? clWhite : brush.Color()).rgba();
+  // A picture brush carries its background in its own pixels; the painter's
+  // opaque mode would fill its see-through pixels a second time.
+  w.Back.Opaque = GetBackMode() == OPAQUE && !w.Brush.Picture;
+  w.Back.Color = ToQColor(GetBackColor()).rgba();
+  return w;
+}
+
+void TKivCanvas3D::BuildPen(const TPenStyles& w) {
+  if (!w.Shown) {
+    FPainterPen = QPen(Qt::NoPen);
+    return;
+  }
+  QPen q{QColor::fromRgba(w.Color)};
+  if (w.SmallDots) {
+    q.setWidth(0);
+    q.setCapStyle(Qt::FlatCap);
+    q.setDashPattern({1, 1});
+  } else if (w.Width < 2) {
+    // A cosmetic pen with flat ends leaves out a line's end pixel, as the
+    // window system's line drawing does.
+    q.setWidth(0);
+    q.setCapStyle(Qt::FlatCap);
+    if (w.Style != psSolid && w.Style != psInsideFrame) q.setDashPattern(DashPattern(w.Style));
+  } else {
+    q.setWidth(w.Width);
+    switch (w.EndStyle) {
+      case esRound: q.setCapStyle(Qt::RoundCap); q.setJoinStyle(Qt::RoundJoin); break;
+      case esSquare: q.setCapStyle(Qt::SquareCap); q.setJoinStyle(Qt::BevelJoin); break;
+      case esFlat: q.setCapStyle(Qt::FlatCap); q.setJoinStyle(Qt::MiterJoin); break;
+    }
+    switch (w.Style) {
+      case psDash: q.setStyle(Qt::DashLine); break;
+      case psDot: q.setStyle(Qt::DotLine); break;
+      case psDashDot: q.setStyle(Qt::DashDotLine); break;
+      case psDashDotDot: q.setStyle(Qt::DashDotDotLine); break;
+      default: break;
+    }
+  }
+  FPainterPen = q;
+}
+
+void TKivCanvas3D::BuildBrush(const TBrushStyles& w) {
+  const TBrush& brush = Brush();
+  if (w.Picture) {
     const QColor text = ToQColor(FMonochrome ? clWhite : brush.Color());
     // Without a background colour the pattern's light bits let through what lies beneath.
     const QColor background = GetBackColor() == clNone ? QColor(Qt::transparent) : ToQColor(GetBackColor());
     const QImage img = GraphicImage(brush.Bitmap(), &text, &background);
-    p.setBrush(img.isNull() ? QBrush() : QBrush(img));
-  } else if (brush.Style() == bsClear) {
-    p.setBrush(Qt::NoBrush);
+    FPainterBrush = img.isNull() ? QBrush() : QBrush(img);
+  } else if (w.Style == bsClear) {
+    FPainterBrush = QBrush(Qt::NoBrush);
   } else {
-    p.setBrush(QBrush(ToQColor(FMonochrome ? clWhite : brush.Color()), ToQtBrushStyle(brush.Style())));
+    FPainterBrush = QBrush(QColor::fromRgba(w.Color), ToQtBrushStyle(w.Style));
   }
-  // A picture brush carries its background in its own pixels; the painter's
-  // opaque mode would fill its see-through pixels a second time.
-  const bool opaque = GetBackMode() == OPAQUE && brush.Bitmap() == nullptr;
-  p.setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);
-  p.setBackground(ToQColor(GetBackColor()));
+}
+
+bool TKivCanvas3D::Prepare(QPainter& p, bool fills) {
+  if (p.testRenderHint(QPainter::Antialiasing)) p.setRenderHint(QPainter::Antialiasing, false);
+  TColor penColor = Pen().Color();
+  const std::optional<QPainter::CompositionMode> mode = PenComposition(Pen().Mode(), penColor);
+  if (!mode) return false;
+  const TPainterStyles wanted = WantedStyles(*mode, penColor);
+  if (!ReusesPainterState()) {
+    BuildPen(wanted.Pen);
+    BuildBrush(wanted.Brush);
+    FPainterBackground = QBrush(QColor::fromRgba(wanted.Back.Color));
+    p.setCompositionMode(wanted.Pen.Mode);
+    p.setPen(FPainterPen);
+    p.setBrush(FPainterBrush);
+    p.setBackgroundMode(wanted.Back.Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
+    p.setBackground(FPainterBackground);
+    return true;
+  }
+  // Each part is built again only when its styles changed. The painter may
+  // have been changed since (a text, a pixel, someone else's drawing), so
+  // what differs from it is set again; a painter given the value it holds
+  // would ignore it anyway. A line leaves the brush alone: it paints nothing
+  // with it, and the brush of a candle's body changes from bar to bar.
+  if (!FPenBuilt || !(wanted.Pen == FStyles.Pen) || !(wanted.Back == FStyles.Back)) {
+    BuildPen(wanted.Pen);
+    FPainterBackground = QBrush(QColor::fromRgba(wanted.Back.Color));
+    FStyles.Pen = wanted.Pen;
+    FStyles.Back = wanted.Back;
+    FPenBuilt = true;
+  }
+  // A picture brush is made again each time: its picture may change under the same pointer.
+  if (fills && (!FBrushBuilt || wanted.Brush.Picture || !(wanted.Brush == FStyles.Brush))) {
+    BuildBrush(wanted.Brush);
+    FStyles.Brush = wanted.Brush;
+    FBrushBuilt = true;
+  }
+  if (p.compositionMode() != wanted.Pen.Mode) p.setCompositionMode(wanted.Pen.Mode);
+  if (!(p.pen() == FPainterPen)) p.setPen(FPainterPen);
+  if (fills && !(p.brush() == FPainterBrush)) p.setBrush(FPainterBrush);
+  const Qt::BGMode background = wanted.Back.Opaque ? Qt::OpaqueMode : Qt::TransparentMode;
+  if (p.backgroundMode() != background) p.setBackgroundMode(background);
+  if (!(p.background() == FPainterBackground)) p.setBackground(FPainterBackground);
   return true;
 }
 
@@ -269,7 +336,7 @@ void TKivCanvas3D::LineTo(std::int32_t x, std::int32_t y) {
   if (p == nullptr) return;
   const TPoint from = FReference->PenPos;
   FReference->PenPos = {x, y};
-  if (!Prepare(*p)) return;
+  if (!Prepare(*p, false)) return;
   p->drawLine(from.X, from.Y, x, y);
 }
 
@@ -308,7 +375,7 @@ void TKivCanvas3D::FillRect(const TRect& rect) {
 
 void TKivCanvas3D::Polyline(std::span<const TPoint> points) {
   QPainter* p = Painter();
-  if (p == nullptr || points.size() < 2 || !Prepare(*p)) return;
+  if (p == nullptr || points.size() < 2 || !Prepare(*p, false)) return;
   p->drawPolyline(ToQPolygon(points));
 }
 
@@ -318,7 +385,7 @@ void TKivCanvas3D::LineSegments(std::span<const TPoint> points) {
   QPainter* p = Painter();
   if (p == nullptr || points.empty()) return;
   FReference->PenPos = points.back();
-  if (points.size() < 2 || !Prepare(*p)) return;
+  if (points.size() < 2 || !Prepare(*p, false)) return;
   for (std::size_t i = 1; i < points.size(); ++i)
     p->drawLine(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
 }
@@ -352,7 +419,7 @@ TArcSpan ArcSpan(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t
 void TKivCanvas3D::Arc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                        std::int32_t x3, std::int32_t y3, std::int32_t x4, std::int32_t y4) {
   QPainter* p = Painter();
-  if (p == nullptr || !Prepare(*p)) return;
+  if (p == nullptr || !Prepare(*p, false)) return;
   const TArcSpan a = ArcSpan(x1, y1, x2, y2, x3, y3, x4, y4);
   p->drawArc(OutlineRect(x1, y1, x2, y2), a.Start16, a.Span16);
 }

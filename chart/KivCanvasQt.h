@@ -6,6 +6,7 @@
 // Tested by: chart/tests/KivCanvasQtTest.cpp
 #pragma once
 
+#include <QPainter>
 #include <QRegion>
 #include <memory>
 #include <optional>
@@ -83,12 +84,49 @@ class TKivCanvas3D : public TCanvas3D {
   std::int32_t RawTextWidth(const std::string& text) override;
   std::int32_t RawTextHeight(const std::string& text) override;
   bool IsMonochrome() const override { return FMonochrome; }
+  // Off, every primitive builds and sets the painter's pen, brush and modes
+  // afresh: the plain road the tests compare the kept state with, picture
+  // for picture.
+  virtual bool ReusesPainterState() const { return true; }
 
  private:
+  // What the styles ask of the painter, in the colours it paints in: equal
+  // values give an equal painter state.
+  struct TPenStyles {
+    QPainter::CompositionMode Mode = QPainter::CompositionMode_SourceOver;
+    bool Shown = false;
+    QRgb Color = 0;
+    std::int32_t Width = 0;
+    TPenStyle Style = psSolid;
+    TPenEndStyle EndStyle = esRound;
+    bool SmallDots = false;
+    bool operator==(const TPenStyles&) const = default;
+  };
+  struct TBrushStyles {
+    bool Picture = false;
+    TBrushStyle Style = bsSolid;
+    QRgb Color = 0;
+    bool operator==(const TBrushStyles&) const = default;
+  };
+  struct TBackStyles {
+    bool Opaque = false;
+    QRgb Color = 0;
+    bool operator==(const TBackStyles&) const = default;
+  };
+  struct TPainterStyles {
+    TPenStyles Pen;
+    TBrushStyles Brush;
+    TBackStyles Back;
+  };
+  TPainterStyles WantedStyles(QPainter::CompositionMode mode, TColor penColor);
+  void BuildPen(const TPenStyles& wanted);
+  void BuildBrush(const TBrushStyles& wanted);
+
   QPainter* Painter() const { return FReference != nullptr ? &FReference->Painter() : nullptr; }
-  // Sets the painter's pen, brush, background and raster mode from the styles;
-  // false when the pen mode paints nothing.
-  bool Prepare(QPainter& p);
+  // Sets the painter's pen, background and raster mode from the styles, and
+  // its brush too for a primitive that fills; false when the pen mode paints
+  // nothing.
+  bool Prepare(QPainter& p, bool fills = true);
   QFont CurrentQFont() const;
   void ClipRegion(const QRegion& region);
 
@@ -103,6 +141,15 @@ class TKivCanvas3D : public TCanvas3D {
   TChartPen FIdlePen;
   TBrush FIdleBrush;
   TFont FIdleFont;
+  // The painter objects last built from the styles, kept while the styles
+  // stay the same: a QPen and a QBrush made for every short line cost more
+  // than the line itself.
+  TPainterStyles FStyles;
+  bool FPenBuilt = false;
+  bool FBrushBuilt = false;
+  QPen FPainterPen;
+  QBrush FPainterBrush;
+  QBrush FPainterBackground;
 };
 
 }  // namespace chart
