@@ -5,6 +5,7 @@
 #include "chart/Registries.h"
 #include "platform/classlib/Threads.h"
 #include "platform/classlib/WarningSink.h"
+#include "workbench/forms/FormCompareBruteForce.h"
 #include "workbench/forms/OrvelApplication.h"
 #include "workbench/forms/RemezThread.h"
 #include "workbench/forms/UserDialogs.h"
@@ -55,11 +56,14 @@ int main(int argc, char** argv) {
   int result = 0;
   {
     workbench::TfrmMain frmMain(dialogs, workbench::DefaultSettingsFilePath());
+    // The search dialog lives from the start, hidden until the comparison shows it.
+    frmMain.SearchDialog();
     frmMain.show();
     result = app.exec();
   }
   // A design stopped by the closing windows may still be on its way out.
   workbench::WaitForDesignThreads();
+  workbench::WaitForSearchThreads();
   chart::DoneChartEngine();
   app.SetDialogs(nullptr);
   chart::DoneChartEngine();

@@ -10,7 +10,9 @@
 #include "chart/ChartControl.h"
 #include "chart/FastLineSeries.h"
 #include "platform/classlib/Cp1251.h"
+#include "workbench/forms/FormCompareBruteForce.h"
 #include "workbench/forms/FormCompareImport.h"
+#include "workbench/forms/formMain.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formCompare.h"
 #include "workbench/logic/CompareImport.h"
@@ -125,6 +127,9 @@ void TfrmCompare::actBeginCompareExecute() {
     FDialogs.MessageBox("Недостаточно исторических данных для анализа", "Orvel", mbOK, miNone);
     return;
   }
+  TfrmCmpBruteForce& search = FMain.SearchDialog();
+  search.Prepare(*this, SearchReferenceItems(FRows));
+  FDialogs.ExecModal(search);
 }
 
 }  // namespace workbench

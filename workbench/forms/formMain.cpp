@@ -15,6 +15,7 @@
 #include "platform/classlib/SysUtils.h"
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/Icons.h"
+#include "workbench/forms/FormCompareBruteForce.h"
 #include "workbench/forms/formAbout.h"
 #include "workbench/forms/formCompare.h"
 #include "workbench/forms/formGroup.h"
@@ -216,6 +217,11 @@ void TfrmMain::actFormCompareExecute() {
 TfrmCompare& TfrmMain::OpenCompareWindow() {
   actFormCompareExecute();
   return *dynamic_cast<TfrmCompare*>(FindChildWindow("frmcompare"));
+}
+
+TfrmCmpBruteForce& TfrmMain::SearchDialog() {
+  if (!FSearchDialog) FSearchDialog = std::make_unique<TfrmCmpBruteForce>(FDialogs);
+  return *FSearchDialog;
 }
 
 void TfrmMain::SetMethodsCommandEnabled(bool enabled) { actFormMethods->setEnabled(enabled); }

@@ -4,6 +4,7 @@
 // created and writes it when it closes.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include <QMainWindow>
@@ -17,6 +18,7 @@ class QToolBar;
 
 namespace workbench {
 
+class TfrmCmpBruteForce;
 class TfrmCompare;
 class TfrmMethods;
 class TfrmRemez;
@@ -72,6 +74,8 @@ class TfrmMain : public QMainWindow {
   QMdiSubWindow* ActiveChild() const;
   // The comparison window, opened (or brought to the front) first.
   TfrmCompare& OpenCompareWindow();
+  // The search dialog, made at its first use unless the program made it at start.
+  TfrmCmpBruteForce& SearchDialog();
   // The generator disables the methods command while it designs; the command
   // stays off while the methods window is not part of the program.
   void SetMethodsCommandEnabled(bool enabled);
@@ -92,6 +96,7 @@ class TfrmMain : public QMainWindow {
 
   TUserDialogs& FDialogs;
   std::string FSettingsFileName;
+  std::unique_ptr<TfrmCmpBruteForce> FSearchDialog;
   bool FShown = false;
 };
 

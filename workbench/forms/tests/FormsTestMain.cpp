@@ -10,6 +10,7 @@
 #include "chart/Registries.h"
 #include "platform/classlib/Threads.h"
 #include "workbench/forms/OrvelApplication.h"
+#include "workbench/forms/FormCompareBruteForce.h"
 #include "workbench/forms/RemezThread.h"
 
 int main(int argc, char** argv) {
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
   workbench::WaitForDesignThreads();
+  workbench::WaitForSearchThreads();
   chart::DoneChartEngine();
   return result;
 }

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "testing/TestSupport.h"
+#include "workbench/forms/FormCompareBruteForce.h"
 #include "workbench/forms/RemezThread.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formMain.h"
@@ -108,6 +109,7 @@ class TWorkbenchTest : public ::testing::Test {
   void TearDown() override {
     FMain.reset();
     WaitForDesignThreads();
+    WaitForSearchThreads();
     EXPECT_TRUE(FDialogs.Answers.empty()) << "unused answers";
     EXPECT_TRUE(FDialogs.FileChoices.empty()) << "unused file choices";
   }
