@@ -17,7 +17,9 @@ namespace workbench {
 namespace {
 
 constexpr double RippleTolerance = 1e-9;  // of a step: an upper bound this close counts
-constexpr std::int64_t ChunkSize = 4;     // combinations a worker takes at a time
+// Combinations a worker takes at a time, in whole groups of delays: the
+// delays of one filter share its design.
+constexpr std::int64_t GroupsPerChunk = 2;
 
 // The values from .. to in steps: how many.
 std::int64_t RangeCount(std::int64_t from, std::int64_t to, std::int64_t step) {
@@ -98,10 +100,21 @@ TSearchScore ScoreWindow(const std::vector<double>& a, const std::vector<double>
 
 bool KeepScore(double correlation) { return correlation > 0.5; }
 
+// The delay of a candidate only moves its cut: two candidates that differ in
+// nothing else share one designed impulse response.
+bool SameDesign(const TFilterRecord& a, const TFilterRecord& b) {
+  return a.FilterType == b.FilterType && a.P1 == b.P1 && a.D1 == b.D1 && a.A1 == b.A1 && a.P2 == b.P2 &&
+         a.D2 == b.D2 && a.A2 == b.A2 && a.Ripple == b.Ripple;
+}
+
 // One worker's own design state.
 struct TBruteForceSearch::TWorker {
   TDesignWorkspace Design;
-  TCoefficientRecord Coefficients{};
+  // The candidate whose response Design holds, its order, and whether that
+  // design can be cut (the library designed a finite response).
+  bool HasDesign = false;
+  TFilterRecord Designed{};
+  bool DesignUsable = false;
   std::vector<double> Reference;  // the reference over the window
   std::vector<double> Candidate;  // the candidate over the window
   std::vector<TBruteForceResult> Results;
@@ -158,18 +171,31 @@ bool TBruteForceSearch::Evaluate(TWorker& w, TFilterRecord& f, TSearchScore& sco
   if (f.P1 < 2 || f.D1 < 2 || (bands && (f.P2 < 2 || f.D2 < 2)) || f.A1 <= 0 || (bands && f.A2 <= 0) ||
       !(f.Ripple > 0) || f.Delay < 0)
     return false;
+  TDesignWorkspace& ws = w.Design;
   try {
-    f.Order = SearchOrderEstimate(w.Design, f);
-    if (!(f.Order > 3 && f.Order < MaxFilterOrder)) return false;
-    DesignFilterRecord(w.Design, 0, f, w.Coefficients);
+    // The steps of DesignFilterRecord, its response designed once for all delays.
+    if (!w.HasDesign || !SameDesign(w.Designed, f)) {
+      w.HasDesign = true;
+      w.Designed = f;
+      w.DesignUsable = false;
+      w.Designed.Order = SearchOrderEstimate(ws, f);
+      if (w.Designed.Order > 3 && w.Designed.Order < MaxFilterOrder &&
+          DesignImpulseResponse(ws, f.FilterType, w.Designed.Order, dmLibrary) != dsLibraryFailed)
+        w.DesignUsable = std::all_of(ws.ImpulseResponse.begin(), ws.ImpulseResponse.begin() + ws.ImpulseLength,
+                                     [](double v) { return std::isfinite(v); });
+    }
+    f.Order = w.Designed.Order;
+    if (!(f.Order > 3 && f.Order < MaxFilterOrder) || !w.DesignUsable) return false;
+    CheckFilterRecord(f);
+    if (!TruncateForDelay(ws, ws.ImpulseLength, f.Delay, dmLibrary)) return false;
   } catch (const classlib::Exception&) {
     return false;
   }
-  const int n = std::min(w.Coefficients.Count, MaxCoefficients);
+  const int n = std::min(ws.DesignCoefCount, MaxCoefficients);
   const int lastBar = FData.LastBar;
   const int lastCandle = static_cast<int>(FData.Closes.size()) - 1;
   const int first = lastBar - FData.CorrelationBars;
-  const double* coef = w.Coefficients.Coef.data();
+  const double* coef = ws.DesignCoefficients.Coef.data();
   const double* close = FData.Closes.data();
   for (int j = first; j < lastBar; ++j) {
     double s = 0;
@@ -185,9 +211,10 @@ void TBruteForceSearch::Work(TWorker& w) {
   const std::int64_t total = FP1Count * FD1Count * FA1Count * FRCount * FDelayCount;
   const TSearchRanges& r = FRanges;
   while (!FCancelled.load()) {
-    const std::int64_t begin = FNext.fetch_add(ChunkSize);
+    const std::int64_t chunk = GroupsPerChunk * FDelayCount;
+    const std::int64_t begin = FNext.fetch_add(chunk);
     if (begin >= total) return;
-    for (std::int64_t index = begin; index < std::min(begin + ChunkSize, total); ++index) {
+    for (std::int64_t index = begin; index < std::min(begin + chunk, total); ++index) {
       std::int64_t t = index;
       const std::int64_t iDelay = t % FDelayCount;
       t /= FDelayCount;

@@ -168,6 +168,24 @@ TEST(BruteForceSearch, AFilterFindsItselfFirst) {
   }
 }
 
+TEST(BruteForceSearch, EachDelayIsCutAsTheRecordDesignCutsIt) {
+  // The delays of one filter share its design; each is cut as a filter
+  // record of that delay is.
+  TSearchRanges ranges = LowPassRanges(29, 31, 15, 15);
+  ranges.Delayto = 5;
+  for (int delay : {0, 3, 5}) {
+    TFilterRecord self = SelfRecord(SelfRanges());
+    self.Delay = delay;
+    TBruteForceSearch search(ranges, ReferenceOf(self).Data);
+    search.CountCombinations();
+    search.Search(1);
+    const auto results = search.Results();
+    ASSERT_FALSE(results.empty()) << delay;
+    EXPECT_EQ(results[0].Filter, self) << delay;
+    EXPECT_EQ(results[0].Error, 0) << delay;
+  }
+}
+
 TEST(BruteForceSearch, SeveralWorkersListWhatOneLists) {
   const TSearchRanges ranges = SelfRanges();
   const TReference ref = ReferenceOf(SelfRecord(ranges));
