@@ -24,7 +24,6 @@ namespace {
 
 using numeric::TVec;
 using numeric::testutil::OracleNumbers;
-using numeric::testutil::ReadOracleLines;
 using orvel::testing::NearRel;
 using testutil::CxField;
 using testutil::RootsOf;
@@ -32,10 +31,7 @@ using testutil::SameCoefficients;
 using testutil::SameRoots;
 
 std::vector<numeric::testutil::TOracleFields> Cases(const std::string& tag) {
-  std::vector<numeric::testutil::TOracleFields> out;
-  for (auto& f : ReadOracleLines("iir_oracle.txt"))
-    if (!f.empty() && f[0] == tag) out.push_back(f);
-  return out;
+  return numeric::testutil::ReadOracleCases("iir_oracle.txt", tag);
 }
 
 // Root tolerance of a method: the elliptic prototype finds its modulus by minimisation, to a

@@ -23,7 +23,6 @@ namespace {
 using numeric::TMtx;
 using numeric::TVec;
 using numeric::testutil::OracleNumbers;
-using numeric::testutil::ReadOracleLines;
 using orvel::testing::NearRel;
 using testutil::CxField;
 using testutil::RootsOf;
@@ -32,10 +31,7 @@ using testutil::SameRoots;
 using testutil::SetRoots;
 
 std::vector<numeric::testutil::TOracleFields> Cases(const std::string& tag) {
-  std::vector<numeric::testutil::TOracleFields> out;
-  for (auto& f : ReadOracleLines("linear_systems_oracle.txt"))
-    if (!f.empty() && f[0] == tag) out.push_back(f);
-  return out;
+  return numeric::testutil::ReadOracleCases("linear_systems_oracle.txt", tag);
 }
 
 // K times the monic polynomial of the zeros, real parts.

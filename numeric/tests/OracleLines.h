@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "numeric/MathCore.h"
@@ -16,9 +18,12 @@ namespace numeric::testutil {
 
 using TOracleFields = std::vector<std::string>;
 
-// The lines of data/<name> below the test's source folder, split into fields.
+// The lines of data/<name> below the test's source folder, split into fields. A missing or
+// empty table throws: a test looping over no cases would pass without checking anything.
 inline std::vector<TOracleFields> ReadOracleLines(const std::string& name) {
-  std::ifstream file(std::string(ORVEL_TEST_SOURCE_DIR) + "/data/" + name);
+  const std::string path = std::string(ORVEL_TEST_SOURCE_DIR) + "/data/" + name;
+  std::ifstream file(path);
+  if (!file) throw std::runtime_error("oracle table cannot be read: " + path);
   std::vector<TOracleFields> cases;
   std::string line;
   while (std::getline(file, line)) {
@@ -30,7 +35,18 @@ inline std::vector<TOracleFields> ReadOracleLines(const std::string& name) {
     if (!line.empty() && line.back() == ';') fields.emplace_back();
     cases.push_back(fields);
   }
+  if (cases.empty()) throw std::runtime_error("oracle table is empty: " + path);
   return cases;
+}
+
+// The lines of a table whose first field is `tag`; a tag without lines throws for the same
+// reason.
+inline std::vector<TOracleFields> ReadOracleCases(const std::string& name, const std::string& tag) {
+  std::vector<TOracleFields> out;
+  for (auto& f : ReadOracleLines(name))
+    if (!f.empty() && f[0] == tag) out.push_back(std::move(f));
+  if (out.empty()) throw std::runtime_error("oracle table " + name + " has no case " + tag);
+  return out;
 }
 
 inline std::vector<double> OracleNumbers(const std::string& field) {
