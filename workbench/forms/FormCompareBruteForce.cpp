@@ -2,9 +2,6 @@
 // Tested by: tests/SearchDialogTest.cpp
 #include "workbench/forms/FormCompareBruteForce.h"
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 #include <QAbstractTableModel>
@@ -27,6 +24,7 @@
 #include "platform/classlib/Cp1251.h"
 #include "platform/classlib/SysUtils.h"
 #include "workbench/forms/Controls.h"
+#include "workbench/forms/ThreadCount.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formCompare.h"
 #include "workbench/logic/formRemezParameters.h"
@@ -38,15 +36,7 @@ namespace {
 constexpr TInputRange SearchInputRange{0, 1000000};
 constexpr const char* msgCounting = "Определение количества рассчитываемых комбинаций...";
 
-// The search threads that free themselves are counted, so that the program
-// can wait for them before its statics go.
-struct TThreadCount {
-  std::mutex Lock;
-  std::condition_variable Ended;
-  int Running = 0;
-};
-
-TThreadCount& ThreadCount() {
+TThreadCount& SearchThreads() {
   static TThreadCount count;
   return count;
 }
@@ -59,16 +49,10 @@ TRemezThread::TRemezThread(std::shared_ptr<TBruteForceSearch> search, std::share
                            int workers)
     : FSearch(std::move(search)), FLink(std::move(link)), FRun(run), FWorkers(workers) {
   SetFreeOnTerminate(true);
-  std::lock_guard lock(ThreadCount().Lock);
-  ++ThreadCount().Running;
+  SearchThreads().Started();
 }
 
-TRemezThread::~TRemezThread() {
-  TThreadCount& count = ThreadCount();
-  std::lock_guard lock(count.Lock);
-  --count.Running;
-  count.Ended.notify_all();
-}
+TRemezThread::~TRemezThread() { SearchThreads().Ended(); }
 
 void TRemezThread::Execute() {
   std::string failure;
@@ -90,23 +74,9 @@ void TRemezThread::Execute() {
 
 }  // namespace FormCompareBruteForce
 
-int RunningSearchThreads() {
-  std::lock_guard lock(ThreadCount().Lock);
-  return ThreadCount().Running;
-}
+int RunningSearchThreads() { return SearchThreads().Running(); }
 
-void WaitForSearchThreads() {
-  TThreadCount& count = ThreadCount();
-  std::unique_lock lock(count.Lock);
-  while (count.Running > 0) {
-    count.Ended.wait_for(lock, std::chrono::milliseconds(5));
-    lock.unlock();
-    // A worker may wait in a synchronised call: answer it (its dialog is gone
-    // or its search cancelled, so the call changes nothing).
-    if (QCoreApplication::instance() != nullptr) QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
-    lock.lock();
-  }
-}
+void WaitForSearchThreads() { SearchThreads().WaitForAll(); }
 
 // The result grid: the results as the search listed them, their texts made
 // when a row is shown.

@@ -23,12 +23,6 @@
 
 namespace workbench {
 
-namespace {
-
-const QColor DisabledLabelColour(128, 128, 128);
-
-}  // namespace
-
 TfrmMethodEdit::TfrmMethodEdit(TUserDialogs& dialogs, TDesignWorkspace& workspace, QWidget* parent)
     : QDialog(parent), FDialogs(dialogs), FWorkspace(workspace) {
   setObjectName("frmMethodEdit");
@@ -54,75 +48,20 @@ void TfrmMethodEdit::CreateControls() {
   nameRow->addWidget(FilterName, 1);
   column->addLayout(nameRow);
 
-  auto* top = new QHBoxLayout;
-  FilterType = new TRadioGroup(this, "FilterType", "Тип фильтра",
-                               {"ФНЧ (FATL, SATL) QZLP", "ФВЧ QZHP", "Полосовой (RBCI) QZBP", "Режекторный QZSP"});
+  CreateBandInputs(*this, this, 52, true);
   FilterType->SetItemIndex(0);
+  auto* top = new QHBoxLayout;
   top->addWidget(FilterType);
-
-  FIRGroupBox = new QGroupBox("Полоса пропускания, бар", this);
-  FIRGroupBox->setObjectName("FIRGroupBox");
-  auto* grid = new QGridLayout(FIRGroupBox);
-  grid->setContentsMargins(6, 4, 6, 4);
-  grid->setVerticalSpacing(3);
-  InputT1 = new TSpinEdit(FIRGroupBox, "InputT1", InputT1Range, 24);
-  InputTransient1 = new TSpinEdit(FIRGroupBox, "InputTransient1", InputTransient1Range, 12);
-  InputRipple = new QLineEdit("0.08", FIRGroupBox);
-  InputRipple->setObjectName("InputRipple");
-  InputAtten1 = new TSpinEdit(FIRGroupBox, "InputAtten1", InputAtten1Range, 40);
-  InputDelay = new TSpinEdit(FIRGroupBox, "InputDelay", InputDelayRange, 0);
-  InputT2 = new TSpinEdit(FIRGroupBox, "InputT2", InputT2Range, 36);
-  InputTransient2 = new TSpinEdit(FIRGroupBox, "InputTransient2", InputTransient2Range, 52);
-  InputAtten2 = new TSpinEdit(FIRGroupBox, "InputAtten2", InputAtten2Range, 40);
-  LabelP2a = NewLabel(FIRGroupBox, "LabelP2a", "Период отсечки P2");
-  LabelP2b = NewLabel(FIRGroupBox, "LabelP2b", "Период отсечки D2\nпереходного процесса");
-  LabelP2c = NewLabel(FIRGroupBox, "LabelP2c", "Затухание в полосе \nзадержки A2, -Дб");
-  const std::pair<QLabel*, QWidget*> rows[] = {
-      {NewLabel(FIRGroupBox, "Label1", "Период отсечки P1"), InputT1},
-      {NewLabel(FIRGroupBox, "Label2", "Период отсечки D1\nпереходного процесса"), InputTransient1},
-      {NewLabel(FIRGroupBox, "Label3", "Биения в полосе \nпропускания, Дб"), InputRipple},
-      {NewLabel(FIRGroupBox, "Label4", "Затухание в полосе \nзадержки A1, -Дб"), InputAtten1},
-      {NewLabel(FIRGroupBox, "Label5", "Задержка, бар"), InputDelay},
-      {LabelP2a, InputT2},
-      {LabelP2b, InputTransient2},
-      {LabelP2c, InputAtten2},
-  };
-  int r = 0;
-  for (const auto& [label, input] : rows) {
-    input->setFixedWidth(70);
-    grid->addWidget(label, r, 0);
-    grid->addWidget(input, r++, 1);
-  }
   top->addWidget(FIRGroupBox);
   column->addLayout(top);
 
   auto* methods = new QHBoxLayout;
-  Method1 = new QRadioButton("Метод 1", this);
-  Method1->setObjectName("Method1");
-  Method2 = new QRadioButton("Метод 2", this);
-  Method2->setObjectName("Method2");
-  // The methods and the prices are two choices apart, though the buttons share a parent.
-  auto* methodGroup = new QButtonGroup(this);
-  methodGroup->addButton(Method1);
-  methodGroup->addButton(Method2);
-  Method1->setChecked(true);
   methods->addWidget(Method1);
   methods->addWidget(Method2);
   methods->addStretch();
   column->addLayout(methods);
 
   auto* orderRow = new QHBoxLayout;
-  CheckBoxOrder = new QCheckBox("Автоматически", this);
-  CheckBoxOrder->setObjectName("CheckBoxOrder");
-  CheckBoxOrder->setChecked(true);
-  InputOrder = new TSpinEdit(this, "InputOrder", InputOrderRange, 20);
-  InputOrder->setFixedWidth(70);
-  InputOrder->hide();
-  Label7 = NewLabel(this, "Label7", "Порядок фильтра");
-  LabelOrder = NewLabel(this, "LabelOrder", "10");
-  QFont bold = LabelOrder->font();
-  bold.setBold(true);
-  LabelOrder->setFont(bold);
   orderRow->addWidget(CheckBoxOrder);
   orderRow->addWidget(InputOrder);
   orderRow->addSpacing(12);
@@ -248,63 +187,13 @@ void TfrmMethodEdit::ValidateParameters() {
     ~TDone() { Flag = false; }
   } done{FValidating};
 
-  const TGeneratorPeriods read{PeriodOfText(InputT1->Text().toStdString()),
-                               PeriodOfText(InputTransient1->Text().toStdString()),
-                               PeriodOfText(InputT2->Text().toStdString()),
-                               PeriodOfText(InputTransient2->Text().toStdString())};
-  const std::string ripple = ValidatedRippleText(InputRipple->text().toStdString());
-  if (ripple != InputRipple->text().toStdString()) InputRipple->setText(QString::fromStdString(ripple));
-  const TGeneratorPeriods settled = ClampGeneratorPeriods(static_cast<std::uint8_t>(FilterType->ItemIndex()), read);
-  const auto set = [](TSpinEdit* input, std::int32_t value) {
-    if (input->Text() != QString::number(value)) input->SetValue(value);
-  };
-  if (settled.P1 != read.P1) set(InputT1, settled.P1);
-  if (settled.D1 != read.D1) set(InputTransient1, settled.D1);
-  if (settled.P2 != read.P2) set(InputT2, settled.P2);
-  if (settled.D2 != read.D2) set(InputTransient2, settled.D2);
+  SettleBandInputs(*this);
+  NameLowPassItem(*this);
 
-  FilterType->SetItem(0, InputDelay->Value() < 1 ? "ФНЧ (FATL, SATL) QZLP" : "ФНЧ (RFTL, RSTL) QZLP");
-
-  const std::int32_t N = MethodEditOrderEstimate(FWorkspace, ReadInputs().Design);
-  LabelOrder->setText(QString::number(N));
-  QPalette palette = LabelOrder->palette();
-  palette.setColor(QPalette::WindowText, N >= MaxFilterOrder ? QColor(Qt::red) : this->palette().color(QPalette::WindowText));
-  LabelOrder->setPalette(palette);
-  LabelOrder->show();
-  Label7->show();
+  ShowOrderEstimate(*this, MethodEditOrderEstimate(FWorkspace, ReadInputs().Design), palette());
 }
 
-void TfrmMethodEdit::SetInputColour(QWidget* input, bool enabled) {
-  QPalette palette = input->palette();
-  palette.setColor(QPalette::Base, enabled ? this->palette().color(QPalette::Base) : this->palette().color(QPalette::Button));
-  input->setPalette(palette);
-}
-
-void TfrmMethodEdit::EnableBandInputs() {
-  const int type = FilterType->ItemIndex();
-  const bool bands = type == ftBandPass || type == ftBandStop;
-  InputT1->setEnabled(true);
-  SetInputColour(InputT1, true);
-  for (TSpinEdit* input : {InputT2, InputTransient2, InputAtten2}) {
-    input->setEnabled(bands);
-    SetInputColour(input, bands);
-  }
-  InputT2->setToolTip(bands ? "Задайте период отсечки Р2 (в барах)" : QString());
-  InputTransient2->setToolTip(bands ? "Задайте период отсечки переходного периода D2 (в барах)" : QString());
-  InputAtten2->setToolTip(bands ? "Задайте величину затухания в полосе задерживания A2, Дб" : QString());
-  for (QLabel* label : {LabelP2a, LabelP2b, LabelP2c}) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, bands ? this->palette().color(QPalette::WindowText) : DisabledLabelColour);
-    label->setPalette(palette);
-  }
-  if (type == ftBandStop) {
-    FIRGroupBox->setTitle("Полоса задерживания, бар");
-    InputAtten2->setEnabled(false);
-    SetInputColour(InputAtten2, false);
-  } else {
-    FIRGroupBox->setTitle("Полоса пропускания, бар");
-  }
-}
+void TfrmMethodEdit::EnableBandInputs() { ShowBandInputs(*this, palette()); }
 
 void TfrmMethodEdit::FilterTypeClick() {
   const int type = FilterType->ItemIndex();
@@ -333,8 +222,7 @@ void TfrmMethodEdit::InputOrderChange() {
 void TfrmMethodEdit::InputDelayChange() { ValidateParameters(); }
 
 void TfrmMethodEdit::ControlFocusExit() {
-  for (TSpinEdit* input : {InputT1, InputT2, InputTransient1, InputTransient2, InputAtten1, InputAtten2})
-    if (input->Text().trimmed().isEmpty()) input->SetValue(1);
+  FillEmptyBandInputs(*this);
   FHold = false;
   ValidateParameters();
 }

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+#include "workbench/forms/BandInputs.h"
 #include "workbench/logic/Classes_Remez.h"
 #include "workbench/logic/FormMethodEditParameters.h"
 
@@ -24,32 +25,13 @@ class TRadioGroup;
 class TSpinEdit;
 class TUserDialogs;
 
-class TfrmMethodEdit : public QDialog {
+class TfrmMethodEdit : public QDialog, public TBandInputs {
  public:
   // The order estimate goes into `workspace`, the design state of the caller.
   TfrmMethodEdit(TUserDialogs& dialogs, TDesignWorkspace& workspace, QWidget* parent = nullptr);
 
-  // controls
+  // controls (the design inputs are those of TBandInputs)
   QLineEdit* FilterName = nullptr;
-  TRadioGroup* FilterType = nullptr;
-  QGroupBox* FIRGroupBox = nullptr;
-  TSpinEdit* InputT1 = nullptr;
-  TSpinEdit* InputTransient1 = nullptr;
-  QLineEdit* InputRipple = nullptr;
-  TSpinEdit* InputAtten1 = nullptr;
-  TSpinEdit* InputDelay = nullptr;
-  TSpinEdit* InputT2 = nullptr;
-  TSpinEdit* InputTransient2 = nullptr;
-  TSpinEdit* InputAtten2 = nullptr;
-  QLabel* LabelP2a = nullptr;
-  QLabel* LabelP2b = nullptr;
-  QLabel* LabelP2c = nullptr;
-  QRadioButton* Method1 = nullptr;
-  QRadioButton* Method2 = nullptr;
-  QCheckBox* CheckBoxOrder = nullptr;
-  TSpinEdit* InputOrder = nullptr;
-  QLabel* LabelOrder = nullptr;
-  QLabel* Label7 = nullptr;
   QRadioButton* rbPrice1 = nullptr;
   QRadioButton* rbPrice2 = nullptr;
   QPushButton* btnOK = nullptr;
@@ -93,7 +75,6 @@ class TfrmMethodEdit : public QDialog {
   void CreateControls();
   void ConnectEvents();
   void EnableBandInputs();
-  void SetInputColour(QWidget* input, bool enabled);
   TMethodEditInputs ReadInputs() const;
 
   TUserDialogs& FDialogs;

@@ -2,27 +2,14 @@
 // Tested by: tests/GeneratorDesignTest.cpp
 #include "workbench/forms/RemezThread.h"
 
-#include <chrono>
-#include <condition_variable>
-
-#include <QCoreApplication>
-#include <QEvent>
-
+#include "workbench/forms/ThreadCount.h"
 #include "workbench/forms/formRemez.h"
 
 namespace workbench {
 
 namespace {
 
-// The threads that free themselves are counted, so that the program can
-// wait for them before its statics go.
-struct TThreadCount {
-  std::mutex Lock;
-  std::condition_variable Ended;
-  int Running = 0;
-};
-
-TThreadCount& ThreadCount() {
+TThreadCount& DesignThreads() {
   static TThreadCount count;
   return count;
 }
@@ -32,16 +19,10 @@ TThreadCount& ThreadCount() {
 TRemezThread::TRemezThread(std::shared_ptr<TDesignRun> run, std::shared_ptr<TGeneratorLink> link)
     : FRun(std::move(run)), FLink(std::move(link)) {
   SetFreeOnTerminate(true);
-  std::lock_guard lock(ThreadCount().Lock);
-  ++ThreadCount().Running;
+  DesignThreads().Started();
 }
 
-TRemezThread::~TRemezThread() {
-  TThreadCount& count = ThreadCount();
-  std::lock_guard lock(count.Lock);
-  --count.Running;
-  count.Ended.notify_all();
-}
+TRemezThread::~TRemezThread() { DesignThreads().Ended(); }
 
 void TRemezThread::Execute() {
   TDesignRun& run = *FRun;
@@ -84,22 +65,8 @@ void TRemezThread::Execute() {
   });
 }
 
-int RunningDesignThreads() {
-  std::lock_guard lock(ThreadCount().Lock);
-  return ThreadCount().Running;
-}
+int RunningDesignThreads() { return DesignThreads().Running(); }
 
-void WaitForDesignThreads() {
-  TThreadCount& count = ThreadCount();
-  std::unique_lock lock(count.Lock);
-  while (count.Running > 0) {
-    count.Ended.wait_for(lock, std::chrono::milliseconds(5));
-    lock.unlock();
-    // A worker may wait in a synchronised call: answer it (its window is gone
-    // or its run stopped, so the call changes nothing).
-    if (QCoreApplication::instance() != nullptr) QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
-    lock.lock();
-  }
-}
+void WaitForDesignThreads() { DesignThreads().WaitForAll(); }
 
 }  // namespace workbench

@@ -119,7 +119,7 @@ QWidget* TfrmCompare::CreateGridPanel() {
   sgrGroup->setEditTriggers(QAbstractItemView::NoEditTriggers);
   sgrGroup->setSelectionMode(QAbstractItemView::SingleSelection);
   sgrGroup->horizontalHeader()->setStretchLastSection(true);
-  const int widths[] = {30, 50, 150, 110, 110, 150, 300};
+  const int widths[] = {40, 50, 150, 110, 110, 150, 300};  // the number fits beside a warning mark
   for (int c = 0; c < 7; ++c) sgrGroup->setColumnWidth(c, widths[c]);
   column->addWidget(sgrGroup, 1);
 

@@ -11,6 +11,7 @@
 #include "chart/KivPanelWidget.h"
 #include "chart/SeriesMarks.h"
 #include "platform/classlib/SysUtils.h"
+#include "workbench/forms/ChartUpdate.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formCompare.h"
 #include "workbench/forms/formMain.h"
@@ -22,21 +23,6 @@ using namespace chart;
 namespace {
 
 constexpr int MaxCompareZoomLevel = 6;
-
-// Bars in one redraw: the chart paints once when the work ends.
-class TChartUpdate {
- public:
-  explicit TChartUpdate(TChart& chart) : FChart(chart) { FChart.SetAutoRepaint(false); }
-  ~TChartUpdate() {
-    FChart.SetAutoRepaint(true);
-    FChart.Invalidate();
-  }
-  TChartUpdate(const TChartUpdate&) = delete;
-  TChartUpdate& operator=(const TChartUpdate&) = delete;
-
- private:
-  TChart& FChart;
-};
 
 }  // namespace
 

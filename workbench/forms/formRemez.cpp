@@ -118,78 +118,27 @@ QWidget* TfrmRemez::CreateInputPanel() {
   column->setContentsMargins(2, 2, 2, 2);
   column->setSpacing(4);
 
-  FilterType = new TRadioGroup(panel, "FilterType", "Тип фильтра",
-                               {"ФНЧ (FATL, SATL) QZLP", "ФВЧ QZHP", "Полосовой (RBCI) QZBP", "Режекторный QZSP"});
+  CreateBandInputs(*this, panel, 12, false);
   FilterType->setToolTip("Укажите необходимый вам тип цифрового фильтра");
   column->addWidget(FilterType);
-
-  FIRGroupBox = new QGroupBox("Полоса пропускания, бар", panel);
-  FIRGroupBox->setObjectName("FIRGroupBox");
-  auto* grid = new QGridLayout(FIRGroupBox);
-  grid->setContentsMargins(6, 4, 6, 4);
-  grid->setVerticalSpacing(3);
-  InputT1 = new TSpinEdit(FIRGroupBox, "InputT1", InputT1Range, 24);
-  InputTransient1 = new TSpinEdit(FIRGroupBox, "InputTransient1", InputTransient1Range, 12);
-  InputRipple = new QLineEdit("0.08", FIRGroupBox);
-  InputRipple->setObjectName("InputRipple");
-  InputAtten1 = new TSpinEdit(FIRGroupBox, "InputAtten1", InputAtten1Range, 40);
-  InputT2 = new TSpinEdit(FIRGroupBox, "InputT2", InputT2Range, 36);
-  InputTransient2 = new TSpinEdit(FIRGroupBox, "InputTransient2", InputTransient2Range, 12);
-  InputAtten2 = new TSpinEdit(FIRGroupBox, "InputAtten2", InputAtten2Range, 40);
-  LabelP2a = NewLabel(FIRGroupBox, "LabelP2a", "Период отсечки P2");
-  LabelP2b = NewLabel(FIRGroupBox, "LabelP2b", "Период отсечки D2\nпереходного процесса");
-  LabelP2c = NewLabel(FIRGroupBox, "LabelP2c", "Затухание в полосе \nзадержки A2, -Дб");
-  const std::pair<QLabel*, QWidget*> rows[] = {
-      {NewLabel(FIRGroupBox, "Label1", "Период отсечки P1"), InputT1},
-      {NewLabel(FIRGroupBox, "Label2", "Период отсечки D1\nпереходного процесса"), InputTransient1},
-      {NewLabel(FIRGroupBox, "Label3", "Биения в полосе \nпропускания, Дб"), InputRipple},
-      {NewLabel(FIRGroupBox, "Label4", "Затухание в полосе \nзадержки A1, -Дб"), InputAtten1},
-      {LabelP2a, InputT2},
-      {LabelP2b, InputTransient2},
-      {LabelP2c, InputAtten2},
-  };
-  int r = 0;
-  for (const auto& [label, input] : rows) {
-    input->setFixedWidth(70);
-    grid->addWidget(label, r, 0);
-    grid->addWidget(input, r++, 1);
-  }
   column->addWidget(FIRGroupBox);
 
   auto* delayRow = new QHBoxLayout;
-  InputDelay = new TSpinEdit(panel, "InputDelay", InputDelayRange, 0);
-  InputDelay->setFixedWidth(70);
   delayRow->addWidget(NewLabel(panel, "Label5", "Задержка, бар"));
   delayRow->addWidget(InputDelay);
   column->addLayout(delayRow);
 
   auto* methods = new QHBoxLayout;
-  Method1 = new QRadioButton("Метод 1", panel);
-  Method1->setObjectName("Method1");
-  Method2 = new QRadioButton("Метод 2", panel);
-  Method2->setObjectName("Method2");
-  Method1->setChecked(true);
   methods->addWidget(Method1);
   methods->addWidget(Method2);
   column->addLayout(methods);
 
   auto* orderRow = new QHBoxLayout;
-  CheckBoxOrder = new QCheckBox("Автоматически", panel);
-  CheckBoxOrder->setObjectName("CheckBoxOrder");
-  CheckBoxOrder->setChecked(true);
-  InputOrder = new TSpinEdit(panel, "InputOrder", InputOrderRange, 20);
-  InputOrder->setFixedWidth(70);
-  InputOrder->hide();
   orderRow->addWidget(CheckBoxOrder);
   orderRow->addWidget(InputOrder);
   column->addLayout(orderRow);
 
   auto* estimateRow = new QHBoxLayout;
-  Label7 = NewLabel(panel, "Label7", "Порядок фильтра");
-  LabelOrder = NewLabel(panel, "LabelOrder", "10");
-  QFont bold = LabelOrder->font();
-  bold.setBold(true);
-  LabelOrder->setFont(bold);
   Label7->hide();
   LabelOrder->hide();
   estimateRow->addWidget(Label7);

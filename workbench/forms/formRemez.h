@@ -17,6 +17,7 @@
 
 #include <QMdiSubWindow>
 
+#include "workbench/forms/BandInputs.h"
 #include "workbench/logic/Classes_Remez.h"
 #include "workbench/logic/formRemezParameters.h"
 #include "workbench/logic/formRemezPreview.h"
@@ -55,34 +56,15 @@ class TUserDialogs;
 struct TDesignRun;
 struct TGeneratorLink;
 
-class TfrmRemez : public QMdiSubWindow {
+class TfrmRemez : public QMdiSubWindow, public TBandInputs {
  public:
   // Opens the generator as a maximised child of the main window.
   explicit TfrmRemez(TfrmMain& owner);
   ~TfrmRemez() override;
 
-  // controls: design inputs
-  TRadioGroup* FilterType = nullptr;
-  QGroupBox* FIRGroupBox = nullptr;
-  TSpinEdit* InputT1 = nullptr;
-  TSpinEdit* InputTransient1 = nullptr;
-  QLineEdit* InputRipple = nullptr;
-  TSpinEdit* InputAtten1 = nullptr;
-  TSpinEdit* InputDelay = nullptr;
-  TSpinEdit* InputT2 = nullptr;
-  TSpinEdit* InputTransient2 = nullptr;
-  TSpinEdit* InputAtten2 = nullptr;
-  QLabel* LabelP2a = nullptr;
-  QLabel* LabelP2b = nullptr;
-  QLabel* LabelP2c = nullptr;
-  QRadioButton* Method1 = nullptr;
-  QRadioButton* Method2 = nullptr;
-  QCheckBox* CheckBoxOrder = nullptr;
-  TSpinEdit* InputOrder = nullptr;
+  // controls: design inputs (besides those of TBandInputs)
   QCheckBox* CheckBoxAuto = nullptr;
   QPushButton* ButtonStart = nullptr;
-  QLabel* LabelOrder = nullptr;
-  QLabel* Label7 = nullptr;
   QLabel* WarnLabel = nullptr;
   QComboBox* cbxMomentum = nullptr;
   TRadioGroup* FIRTextMode = nullptr;
@@ -217,11 +199,9 @@ class TfrmRemez : public QMdiSubWindow {
 
   // inputs
   void EnableBandInputs();
-  void SetInputColour(QWidget* input, bool enabled);
   void ShadeInputs(bool shaded);
   void RestoreAfterRefusal();
   TGeneratorInputs ReadInputs() const;
-  void SetPeriod(TSpinEdit* input, std::int32_t value);
 
   // design
   void StopDesign();

@@ -13,6 +13,7 @@
 #include "chart/LineSeries.h"
 #include "chart/MarksTipTool.h"
 #include "chart/SeriesMarks.h"
+#include "workbench/forms/ChartUpdate.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formRemez.h"
 
@@ -41,21 +42,6 @@ void ColourAxis(TChartAxis& axis, TColor colour) {
   axis.Axis()->SetColor(colour);
   axis.LabelsFont()->SetColor(colour);
 }
-
-// Bars in one redraw: the chart paints once when the filling ends.
-class TChartUpdate {
- public:
-  explicit TChartUpdate(TChart& chart) : FChart(chart) { FChart.SetAutoRepaint(false); }
-  ~TChartUpdate() {
-    FChart.SetAutoRepaint(true);
-    FChart.Invalidate();
-  }
-  TChartUpdate(const TChartUpdate&) = delete;
-  TChartUpdate& operator=(const TChartUpdate&) = delete;
-
- private:
-  TChart& FChart;
-};
 
 }  // namespace
 

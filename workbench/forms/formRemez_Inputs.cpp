@@ -23,7 +23,6 @@ namespace workbench {
 namespace {
 
 const QColor ShadedInputColour(165, 195, 217);
-const QColor DisabledLabelColour(128, 128, 128);
 
 // Holds a flag set for a scope.
 struct TFlagScope {
@@ -93,14 +92,9 @@ bool TfrmRemez::InputControlIntegerKeyPress(int key) { return key < 32 || (key >
 void TfrmRemez::ControlKeyDown() { FTyping = true; }
 
 void TfrmRemez::ControlFocusExit() {
-  for (TSpinEdit* input : {InputT1, InputT2, InputTransient1, InputTransient2, InputAtten1, InputAtten2})
-    if (input->Text().trimmed().isEmpty()) input->SetValue(1);
+  FillEmptyBandInputs(*this);
   FTyping = false;
   ValidateParameters();
-}
-
-void TfrmRemez::SetPeriod(TSpinEdit* input, std::int32_t value) {
-  if (input->Text() != QString::number(value)) input->SetValue(value);
 }
 
 void TfrmRemez::ValidateParameters() {
@@ -111,19 +105,7 @@ void TfrmRemez::ValidateParameters() {
   {
     TFlagScope validating(FValidating);
 
-    const TGeneratorPeriods read{PeriodOfText(InputT1->Text().toStdString()),
-                                 PeriodOfText(InputTransient1->Text().toStdString()),
-                                 PeriodOfText(InputT2->Text().toStdString()),
-                                 PeriodOfText(InputTransient2->Text().toStdString())};
-    const std::string ripple = ValidatedRippleText(InputRipple->text().toStdString());
-    if (ripple != InputRipple->text().toStdString()) InputRipple->setText(QString::fromStdString(ripple));
-
-    const TGeneratorPeriods settled = ClampGeneratorPeriods(static_cast<std::uint8_t>(FilterType->ItemIndex()), read);
-    if (settled.P1 != read.P1) SetPeriod(InputT1, settled.P1);
-    if (settled.D1 != read.D1) SetPeriod(InputTransient1, settled.D1);
-    if (settled.P2 != read.P2) SetPeriod(InputT2, settled.P2);
-    if (settled.D2 != read.D2) SetPeriod(InputTransient2, settled.D2);
-
+    SettleBandInputs(*this);
     WarnLabel->hide();
     ComputeDesignParameters();
     startOnTheFly = FOnTheFly && !DesignRunning();
@@ -152,40 +134,13 @@ void TfrmRemez::ComputeDesignParameters() {
   const TGeneratorInputs in = ReadInputs();
   FCurrentFilter = workbench::ComputeDesignParameters(FWorkspace, in);
   FCurrentFilter.CoefCount = FDesign.DesignCoefCount;
-  const int N = FWorkspace.ImpulseLength;
-  LabelOrder->setText(QString::number(N));
-  QPalette palette = LabelOrder->palette();
-  palette.setColor(QPalette::WindowText, N >= MaxFilterOrder ? QColor(Qt::red) : this->palette().color(QPalette::WindowText));
-  LabelOrder->setPalette(palette);
-  LabelOrder->show();
-  Label7->show();
-}
-
-void TfrmRemez::SetInputColour(QWidget* input, bool enabled) {
-  QPalette palette = input->palette();
-  palette.setColor(QPalette::Base, enabled ? this->palette().color(QPalette::Base) : this->palette().color(QPalette::Button));
-  input->setPalette(palette);
+  ShowOrderEstimate(*this, FWorkspace.ImpulseLength, palette());
 }
 
 void TfrmRemez::EnableBandInputs() {
+  ShowBandInputs(*this, palette());
   const int type = FilterType->ItemIndex();
   const bool bands = type == ftBandPass || type == ftBandStop;
-  const QString hintT2 = "Задайте период отсечки Р2 (в барах)";
-  const QString hintD2 = "Задайте период отсечки переходного периода D2 (в барах)";
-  const QString hintA2 = "Задайте величину затухания в полосе задерживания A2, Дб";
-  InputT1->setEnabled(true);
-  SetInputColour(InputT1, true);
-  for (auto [input, hint] : {std::pair<TSpinEdit*, QString>{InputT2, hintT2}, {InputTransient2, hintD2},
-                             {InputAtten2, hintA2}}) {
-    input->setEnabled(bands);
-    SetInputColour(input, bands);
-    input->setToolTip(bands ? hint : QString());
-  }
-  for (QLabel* label : {LabelP2a, LabelP2b, LabelP2c}) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, bands ? this->palette().color(QPalette::WindowText) : DisabledLabelColour);
-    label->setPalette(palette);
-  }
   if (bands) {
     // Its validation follows with the band switch's own.
     TFlagScope validating(FValidating);
@@ -194,17 +149,9 @@ void TfrmRemez::EnableBandInputs() {
   cbxMomentum->setEnabled(false);
   for (QWidget* input : std::initializer_list<QWidget*>{InputTransient1, InputAtten1, InputRipple, InputDelay}) {
     input->setEnabled(true);
-    SetInputColour(input, true);
+    SetInputColour(input, true, palette());
   }
   InputOrder->setVisible(!CheckBoxOrder->isChecked());
-  if (type == ftBandStop) {
-    FIRGroupBox->setTitle("Полоса задерживания, бар");
-    InputAtten2->setEnabled(false);
-    SetInputColour(InputAtten2, false);
-    InputAtten2->setToolTip(QString());
-  } else {
-    FIRGroupBox->setTitle("Полоса пропускания, бар");
-  }
 }
 
 void TfrmRemez::FilterTypeClick() {
@@ -224,7 +171,7 @@ void TfrmRemez::ShadeInputs(bool shaded) {
 
 void TfrmRemez::InputDelayChange() {
   if (InputDelay->Text().trimmed().isEmpty()) InputDelay->SetValue(0);
-  FilterType->SetItem(0, InputDelay->Value() < 1 ? "ФНЧ (FATL, SATL) QZLP" : "ФНЧ (RFTL, RSTL) QZLP");
+  NameLowPassItem(*this);
 }
 
 void TfrmRemez::CheckBoxOrderClick() {

@@ -369,23 +369,6 @@ TEST_F(CompareWindow, ZoomRefreshAndHistoryFiles) {
   EXPECT_DOUBLE_EQ(c.Rows()[0].Output[2000], Expected(c, 0, 2000));
 }
 
-// A narrow low-pass design long enough that the own exchange does not settle.
-int IterationLimitOrder() {
-  TFilterRecord f;
-  f.FilterType = ftLowPass;
-  f.P1 = 10, f.D1 = 5, f.A1 = 40, f.P2 = 36, f.D2 = 52, f.A2 = 40;
-  f.Ripple = 0.08;
-  f.Method = dmOwnExchange;
-  for (int order = 150; order <= 400; order += 10) {
-    TDesignWorkspace ws;
-    TCoefficientRecord k{};
-    f.Order = order;
-    DesignFilterRecord(ws, 0, f, k);
-    if (ws.IterationLimitReached) return order;
-  }
-  return 0;
-}
-
 TEST_F(CompareWindow, PictureWithAMarkedRow) {
   const int order = IterationLimitOrder();
   if (order == 0) GTEST_SKIP() << "the own exchange settles every candidate";

@@ -337,23 +337,6 @@ TEST_F(MethodsWindow, TheDialogsInputRulesAndRefusals) {
   EXPECT_EQ(m.MethodFilters()[0].CoefCount, 0);
 }
 
-// A narrow low-pass design long enough that the own exchange does not settle.
-int IterationLimitOrder() {
-  TFilterRecord f;
-  f.FilterType = ftLowPass;
-  f.P1 = 10, f.D1 = 5, f.A1 = 40, f.P2 = 36, f.D2 = 52, f.A2 = 40;
-  f.Ripple = 0.08;
-  f.Method = dmOwnExchange;
-  for (int order = 150; order <= 400; order += 10) {
-    TDesignWorkspace ws;
-    TCoefficientRecord c{};
-    f.Order = order;
-    DesignFilterRecord(ws, 0, f, c);
-    if (ws.IterationLimitReached) return order;
-  }
-  return 0;
-}
-
 TEST_F(MethodsWindow, ADesignOutOfRoundsIsMarkedAndPictured) {
   const int order = IterationLimitOrder();
   if (order == 0) GTEST_SKIP() << "the own exchange settles every candidate";

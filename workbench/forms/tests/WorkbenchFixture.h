@@ -165,4 +165,22 @@ inline QImage Screenshot(QWidget& window, const std::string& name) {
   return image;
 }
 
+// The order of a narrow low-pass design (P1 10, D1 5) by the own exchange
+// that reaches the iteration limit; 0 when every order tried settles.
+inline int IterationLimitOrder() {
+  TFilterRecord f;
+  f.FilterType = ftLowPass;
+  f.P1 = 10, f.D1 = 5, f.A1 = 40, f.P2 = 36, f.D2 = 52, f.A2 = 40;
+  f.Ripple = 0.08;
+  f.Method = dmOwnExchange;
+  for (int order = 150; order <= 400; order += 10) {
+    TDesignWorkspace ws;
+    TCoefficientRecord coefficients{};
+    f.Order = order;
+    DesignFilterRecord(ws, 0, f, coefficients);
+    if (ws.IterationLimitReached) return order;
+  }
+  return 0;
+}
+
 }  // namespace workbench
