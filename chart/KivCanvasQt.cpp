@@ -227,8 +227,8 @@ TKivCanvas3D::TPainterStyles TKivCanvas3D::WantedStyles(QPainter::CompositionMod
   if (brush.Style() != bsClear) w.Brush.Color = ToQColor(FMonochrome ? clWhite : brush.Color()).rgba();
   // A picture brush carries its background in its own pixels; the painter's
   // opaque mode would fill its see-through pixels a second time.
-  w.Back.Opaque = GetBackMode() == OPAQUE && !w.Brush.Picture;
-  w.Back.Color = ToQColor(GetBackColor()).rgba();
+  w.Opaque = GetBackMode() == OPAQUE && !w.Brush.Picture;
+  w.BackColor = ToQColor(GetBackColor()).rgba();
   return w;
 }
 
@@ -281,34 +281,50 @@ void TKivCanvas3D::BuildBrush(const TBrushStyles& w) {
   }
 }
 
-bool TKivCanvas3D::Prepare(QPainter& p, bool fills) {
+bool TKivCanvas3D::Prepare(QPainter& p, TDrawing drawing) {
+  FPointLinesSkipped = false;
   if (p.testRenderHint(QPainter::Antialiasing)) p.setRenderHint(QPainter::Antialiasing, false);
   TColor penColor = Pen().Color();
   const std::optional<QPainter::CompositionMode> mode = PenComposition(Pen().Mode(), penColor);
   if (!mode) return false;
-  const TPainterStyles wanted = WantedStyles(*mode, penColor);
+  TPainterStyles wanted = WantedStyles(*mode, penColor);
   if (!ReusesPainterState()) {
     BuildPen(wanted.Pen);
     BuildBrush(wanted.Brush);
-    FPainterBackground = QBrush(QColor::fromRgba(wanted.Back.Color));
+    FPainterBackground = QBrush(QColor::fromRgba(wanted.BackColor));
     p.setCompositionMode(wanted.Pen.Mode);
     p.setPen(FPainterPen);
     p.setBrush(FPainterBrush);
-    p.setBackgroundMode(wanted.Back.Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
+    p.setBackgroundMode(wanted.Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
     p.setBackground(FPainterBackground);
     return true;
   }
+  const TPenStyles& pen = wanted.Pen;
+  if (drawing == TDrawing::Lines && wanted.Opaque && pen.Shown && !pen.SmallDots &&
+      (pen.Style == psSolid || pen.Style == psInsideFrame)) {
+    // A solid pen leaves no gaps for the background to show through, yet
+    // the painter's opaque mode sends every single line down its slow
+    // road. The lines come out the same in either mode but for one of no
+    // length: a one-pixel pen draws its dot only without the opaque mode.
+    wanted.Opaque = false;
+    FPointLinesSkipped = pen.Width < 2;
+  }
+  const bool fills = drawing == TDrawing::Shape;
   // Each part is built again only when its styles changed. The painter may
   // have been changed since (a text, a pixel, someone else's drawing), so
   // what differs from it is set again; a painter given the value it holds
-  // would ignore it anyway. A line leaves the brush alone: it paints nothing
-  // with it, and the brush of a candle's body changes from bar to bar.
-  if (!FPenBuilt || !(wanted.Pen == FStyles.Pen) || !(wanted.Back == FStyles.Back)) {
+  // would ignore it anyway. Lines and outlines leave the brush alone: they
+  // paint nothing with it, and the brush of a candle's body changes from
+  // bar to bar.
+  if (!FPenBuilt || !(wanted.Pen == FStyles.Pen)) {
     BuildPen(wanted.Pen);
-    FPainterBackground = QBrush(QColor::fromRgba(wanted.Back.Color));
     FStyles.Pen = wanted.Pen;
-    FStyles.Back = wanted.Back;
     FPenBuilt = true;
+  }
+  if (!FBackgroundBuilt || wanted.BackColor != FStyles.BackColor) {
+    FPainterBackground = QBrush(QColor::fromRgba(wanted.BackColor));
+    FStyles.BackColor = wanted.BackColor;
+    FBackgroundBuilt = true;
   }
   // A picture brush is made again each time: its picture may change under the same pointer.
   if (fills && (!FBrushBuilt || wanted.Brush.Picture || !(wanted.Brush == FStyles.Brush))) {
@@ -319,7 +335,7 @@ bool TKivCanvas3D::Prepare(QPainter& p, bool fills) {
   if (p.compositionMode() != wanted.Pen.Mode) p.setCompositionMode(wanted.Pen.Mode);
   if (!(p.pen() == FPainterPen)) p.setPen(FPainterPen);
   if (fills && !(p.brush() == FPainterBrush)) p.setBrush(FPainterBrush);
-  const Qt::BGMode background = wanted.Back.Opaque ? Qt::OpaqueMode : Qt::TransparentMode;
+  const Qt::BGMode background = wanted.Opaque ? Qt::OpaqueMode : Qt::TransparentMode;
   if (p.backgroundMode() != background) p.setBackgroundMode(background);
   if (!(p.background() == FPainterBackground)) p.setBackground(FPainterBackground);
   return true;
@@ -336,7 +352,8 @@ void TKivCanvas3D::LineTo(std::int32_t x, std::int32_t y) {
   if (p == nullptr) return;
   const TPoint from = FReference->PenPos;
   FReference->PenPos = {x, y};
-  if (!Prepare(*p, false)) return;
+  if (!Prepare(*p, TDrawing::Lines)) return;
+  if (FPointLinesSkipped && from == TPoint{x, y}) return;
   p->drawLine(from.X, from.Y, x, y);
 }
 
@@ -375,7 +392,7 @@ void TKivCanvas3D::FillRect(const TRect& rect) {
 
 void TKivCanvas3D::Polyline(std::span<const TPoint> points) {
   QPainter* p = Painter();
-  if (p == nullptr || points.size() < 2 || !Prepare(*p, false)) return;
+  if (p == nullptr || points.size() < 2 || !Prepare(*p, TDrawing::Outline)) return;
   p->drawPolyline(ToQPolygon(points));
 }
 
@@ -385,9 +402,11 @@ void TKivCanvas3D::LineSegments(std::span<const TPoint> points) {
   QPainter* p = Painter();
   if (p == nullptr || points.empty()) return;
   FReference->PenPos = points.back();
-  if (points.size() < 2 || !Prepare(*p, false)) return;
-  for (std::size_t i = 1; i < points.size(); ++i)
+  if (points.size() < 2 || !Prepare(*p, TDrawing::Lines)) return;
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    if (FPointLinesSkipped && points[i - 1] == points[i]) continue;
     p->drawLine(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
+  }
 }
 
 void TKivCanvas3D::Polygon(std::span<const TPoint> points) {
@@ -419,7 +438,7 @@ TArcSpan ArcSpan(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t
 void TKivCanvas3D::Arc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                        std::int32_t x3, std::int32_t y3, std::int32_t x4, std::int32_t y4) {
   QPainter* p = Painter();
-  if (p == nullptr || !Prepare(*p, false)) return;
+  if (p == nullptr || !Prepare(*p, TDrawing::Outline)) return;
   const TArcSpan a = ArcSpan(x1, y1, x2, y2, x3, y3, x4, y4);
   p->drawArc(OutlineRect(x1, y1, x2, y2), a.Start16, a.Span16);
 }

@@ -108,25 +108,23 @@ class TKivCanvas3D : public TCanvas3D {
     QRgb Color = 0;
     bool operator==(const TBrushStyles&) const = default;
   };
-  struct TBackStyles {
-    bool Opaque = false;
-    QRgb Color = 0;
-    bool operator==(const TBackStyles&) const = default;
-  };
   struct TPainterStyles {
     TPenStyles Pen;
     TBrushStyles Brush;
-    TBackStyles Back;
+    bool Opaque = false;
+    QRgb BackColor = 0;
   };
   TPainterStyles WantedStyles(QPainter::CompositionMode mode, TColor penColor);
   void BuildPen(const TPenStyles& wanted);
   void BuildBrush(const TBrushStyles& wanted);
 
   QPainter* Painter() const { return FReference != nullptr ? &FReference->Painter() : nullptr; }
+  // What a primitive draws: a shape fills with the brush, an outline and
+  // single lines do not.
+  enum class TDrawing { Shape, Outline, Lines };
   // Sets the painter's pen, background and raster mode from the styles, and
-  // its brush too for a primitive that fills; false when the pen mode paints
-  // nothing.
-  bool Prepare(QPainter& p, bool fills = true);
+  // its brush too for a shape; false when the pen mode paints nothing.
+  bool Prepare(QPainter& p, TDrawing drawing = TDrawing::Shape);
   QFont CurrentQFont() const;
   void ClipRegion(const QRegion& region);
 
@@ -147,6 +145,9 @@ class TKivCanvas3D : public TCanvas3D {
   TPainterStyles FStyles;
   bool FPenBuilt = false;
   bool FBrushBuilt = false;
+  bool FBackgroundBuilt = false;
+  // Set by Prepare for single lines: a line of no length draws nothing.
+  bool FPointLinesSkipped = false;
   QPen FPainterPen;
   QBrush FPainterBrush;
   QBrush FPainterBackground;

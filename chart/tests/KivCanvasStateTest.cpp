@@ -81,6 +81,8 @@ const TPenCase PenCases[] = {
     {"solid", 1, psSolid, pmCopy, false, esRound, TRANSPARENT},
     {"solid, width 0", 0, psSolid, pmCopy, false, esRound, TRANSPARENT},
     {"solid, opaque background", 1, psSolid, pmCopy, false, esRound, OPAQUE},
+    {"solid, width 0, opaque background", 0, psSolid, pmCopy, false, esRound, OPAQUE},
+    {"inside frame, opaque background", 1, psInsideFrame, pmCopy, false, esRound, OPAQUE},
     {"inside frame", 1, psInsideFrame, pmCopy, false, esRound, TRANSPARENT},
     {"dash", 1, psDash, pmCopy, false, esRound, TRANSPARENT},
     {"dot, opaque background", 1, psDot, pmCopy, false, esRound, OPAQUE},
@@ -88,6 +90,8 @@ const TPenCase PenCases[] = {
     {"dash dot dot", 1, psDashDotDot, pmCopy, false, esRound, TRANSPARENT},
     {"small dots", 1, psSolid, pmCopy, true, esRound, TRANSPARENT},
     {"xor", 1, psSolid, pmXor, false, esRound, TRANSPARENT},
+    {"xor, opaque background", 1, psSolid, pmXor, false, esRound, OPAQUE},
+    {"small dots, opaque background", 1, psSolid, pmCopy, true, esRound, OPAQUE},
     {"not xor, dashed", 1, psDash, pmNotXor, false, esRound, TRANSPARENT},
     {"not", 1, psSolid, pmNot, false, esRound, TRANSPARENT},
     {"merge", 1, psSolid, pmMerge, false, esRound, TRANSPARENT},
@@ -95,6 +99,11 @@ const TPenCase PenCases[] = {
     {"width 2, round", 2, psSolid, pmCopy, false, esRound, TRANSPARENT},
     {"width 3, square", 3, psSolid, pmCopy, false, esSquare, TRANSPARENT},
     {"width 3, flat, xor", 3, psSolid, pmXor, false, esFlat, TRANSPARENT},
+    {"width 2, opaque background", 2, psSolid, pmCopy, false, esRound, OPAQUE},
+    {"width 3, opaque background", 3, psSolid, pmCopy, false, esRound, OPAQUE},
+    {"width 3, square, opaque background", 3, psSolid, pmCopy, false, esSquare, OPAQUE},
+    {"width 4, flat, xor, opaque background", 4, psSolid, pmXor, false, esFlat, OPAQUE},
+    {"width 2, dashed, opaque background", 2, psDash, pmCopy, false, esRound, OPAQUE},
     {"width 4, dashed", 4, psDash, pmCopy, false, esRound, TRANSPARENT},
 };
 
@@ -140,6 +149,8 @@ TEST(KeptPainterState, JoinedLinesDrawThePlainPixelsForEveryPen) {
       c.ClipRectangle({50, 40, 250, 160});
       c.LineSegments(std::span<const TPoint>(points).subspan(300, 700));
       c.UnClipRectangle();
+      // And one line at a time, through the pen position.
+      for (std::size_t i = 1000; i < points.size(); ++i) c.Line(points[i - 1], points[i]);
     });
     EXPECT_TRUE(s.KeptImage == s.PlainImage) << pen.Name << ", seed " << seed << ", "
                                          << FirstDifference(s.KeptImage, s.PlainImage);
