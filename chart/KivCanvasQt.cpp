@@ -403,10 +403,39 @@ void TKivCanvas3D::LineSegments(std::span<const TPoint> points) {
   if (p == nullptr || points.empty()) return;
   FReference->PenPos = points.back();
   if (points.size() < 2 || !Prepare(*p, TDrawing::Lines)) return;
-  for (std::size_t i = 1; i < points.size(); ++i) {
-    if (FPointLinesSkipped && points[i - 1] == points[i]) continue;
-    p->drawLine(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
+  // An upright line of a one-pixel pen lights its column from its upper end
+  // to the pixel above its lower end, whichever way it runs. Where painting a
+  // pixel twice leaves it as painting it once, the upright lines that follow
+  // each other in one column light what the one line from the highest of
+  // their ends to the lowest does: a dense line's columns cost one call each.
+  const bool joinUpright = ReusesPainterState() && PaintsEachPixelOnce(*p);
+  std::size_t i = 1;
+  while (i < points.size()) {
+    const TPoint& from = points[i - 1];
+    const TPoint& to = points[i];
+    if (from == to) {
+      if (!FPointLinesSkipped) p->drawLine(from.X, from.Y, to.X, to.Y);
+      ++i;
+      continue;
+    }
+    if (joinUpright && from.X == to.X) {
+      std::int32_t top = std::min(from.Y, to.Y), bottom = std::max(from.Y, to.Y);
+      for (++i; i < points.size() && points[i].X == from.X && points[i].Y != points[i - 1].Y; ++i) {
+        top = std::min(top, points[i].Y);
+        bottom = std::max(bottom, points[i].Y);
+      }
+      p->drawLine(from.X, top, from.X, bottom);
+      continue;
+    }
+    p->drawLine(from.X, from.Y, to.X, to.Y);
+    ++i;
   }
+}
+
+bool TKivCanvas3D::PaintsEachPixelOnce(const QPainter& p) const {
+  return FPainterPen.isCosmetic() && FPainterPen.style() == Qt::SolidLine && FPainterPen.color().alpha() == 255 &&
+         p.compositionMode() == QPainter::CompositionMode_SourceOver && p.backgroundMode() == Qt::TransparentMode &&
+         p.transform().isIdentity();
 }
 
 void TKivCanvas3D::Polygon(std::span<const TPoint> points) {

@@ -125,6 +125,9 @@ class TKivCanvas3D : public TCanvas3D {
   // Sets the painter's pen, background and raster mode from the styles, and
   // its brush too for a shape; false when the pen mode paints nothing.
   bool Prepare(QPainter& p, TDrawing drawing = TDrawing::Shape);
+  // True when the painter's pen, as Prepare left it, paints a pixel met twice
+  // as it paints it once: a one-pixel solid opaque pen in plain copy.
+  bool PaintsEachPixelOnce(const QPainter& p) const;
   QFont CurrentQFont() const;
   void ClipRegion(const QRegion& region);
 

@@ -108,9 +108,10 @@ const TPenCase PenCases[] = {
 };
 
 // Joined segments of every kind a chart line has: long and short, flat, steep
-// and diagonal, single pixels, repeated points, and ends beyond the picture.
+// and diagonal, single pixels, repeated points, ends beyond the picture, and
+// runs up and down one column as a dense line draws them.
 std::vector<TPoint> Segments(std::mt19937_64& random, int count, int w, int h) {
-  std::uniform_int_distribution<int> kind(0, 9), x(-40, w + 40), y(-40, h + 40), step(-6, 6);
+  std::uniform_int_distribution<int> kind(0, 11), x(-40, w + 40), y(-40, h + 40), step(-6, 6);
   std::vector<TPoint> p{{w / 2, h / 2}};
   for (int i = 1; i < count; ++i) {
     const TPoint last = p.back();
@@ -120,6 +121,7 @@ std::vector<TPoint> Segments(std::mt19937_64& random, int count, int w, int h) {
       case 2: p.push_back({last.X, y(random)}); break;
       case 3: p.push_back({x(random), last.Y}); break;
       case 4: p.push_back({last.X + 1, last.Y}); break;
+      case 5: case 6: p.push_back({last.X, last.Y + step(random)}); break;
       default: p.push_back({last.X + step(random), last.Y + step(random)}); break;
     }
   }
