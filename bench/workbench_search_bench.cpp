@@ -6,9 +6,15 @@
 // BM_SearchCombinations/<workers> runs the first P1 values of those ranges
 // (every D1, A1, ripple and delay) and reports combinations per second; the
 // scaling of all cores against one is printed after the runs.
-// BM_DefaultSearch runs the whole default search once on all cores.
+// BM_DefaultSearchSlice runs a slice across the whole default search on all
+// cores and gives the time of the whole from it; BM_DefaultSearch runs the
+// whole once on all cores. "All cores" are those the process may run on.
 #include <benchmark/benchmark.h>
 
+#include <sched.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 #include <thread>
@@ -64,7 +70,12 @@ const TSearchData& SampleData() {
 
 TSearchRanges DefaultRanges() { return SearchRangesOf(DefaultWorkbenchSettings(), ftLowPass); }
 
-int AllCores() { return static_cast<int>(std::max(std::thread::hardware_concurrency(), 1u)); }
+// The cores this process may run on (a taskset narrows them).
+int AllCores() {
+  cpu_set_t set;
+  if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(CPU_COUNT(&set), 1);
+  return static_cast<int>(std::max(std::thread::hardware_concurrency(), 1u));
+}
 
 void BM_SearchCombinations(benchmark::State& state) {
   TSearchRanges ranges = DefaultRanges();
@@ -90,17 +101,37 @@ void BM_DefaultSearch(benchmark::State& state) {
   }
 }
 
+// Every seventh P1 of the default ranges (10, 17, .., 80) with all the rest:
+// a slice of the whole search across its orders, on all cores; the time of
+// the whole follows from its share of the combinations.
+void BM_DefaultSearchSlice(benchmark::State& state) {
+  TSearchRanges slice = DefaultRanges();
+  slice.P1step = 7;
+  const double whole = static_cast<double>(TBruteForceSearch(DefaultRanges(), {}).CountCombinations());
+  double seconds = 0, combinations = 0;
+  for (auto _ : state) {
+    TBruteForceSearch search(slice, SampleData());
+    combinations = static_cast<double>(search.CountCombinations());
+    const auto start = std::chrono::steady_clock::now();
+    search.Search(AllCores());
+    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+  state.counters["combinations"] = combinations;
+  state.counters["whole_combinations"] = whole;
+  state.counters["whole_seconds"] = combinations > 0 ? seconds * whole / combinations : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::RegisterBenchmark("BM_SearchCombinations", BM_SearchCombinations)
-      ->Arg(1)
-      ->Arg(2)
-      ->Arg(4)
-      ->Arg(AllCores())
+  auto* perWorkers = benchmark::RegisterBenchmark("BM_SearchCombinations", BM_SearchCombinations);
+  for (int workers : {1, 2, 4})
+    if (workers < AllCores()) perWorkers->Arg(workers);
+  perWorkers->Arg(AllCores())->Unit(benchmark::kSecond)->UseRealTime()->MinTime(2);
+  benchmark::RegisterBenchmark("BM_DefaultSearchSlice", BM_DefaultSearchSlice)
+      ->Iterations(1)
       ->Unit(benchmark::kSecond)
-      ->UseRealTime()
-      ->MinTime(2);
+      ->UseRealTime();
   benchmark::RegisterBenchmark("BM_DefaultSearch", BM_DefaultSearch)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
   benchmark::Initialize(&argc, argv);
   orvel_bench::TRunReporter reporter;
@@ -109,6 +140,7 @@ int main(int argc, char** argv) {
   const std::string all = "BM_SearchCombinations/" + std::to_string(AllCores()) + "/min_time:2.000/real_time";
   const double many = reporter.Counter(all, "combinations/s");
   for (int workers : {2, 4}) {
+    if (workers >= AllCores()) continue;
     const double some = reporter.Counter("BM_SearchCombinations/" + std::to_string(workers) + "/min_time:2.000/real_time",
                                          "combinations/s");
     if (one > 0 && some > 0)
