@@ -292,6 +292,42 @@ TEST(BruteForceSearch, TheScoreWindowIsTheLastBars) {
   EXPECT_NEAR(static_cast<double>(moved.Results()[0].Error), 1, 1e-9);
 }
 
+TEST(BruteForceSearch, ACandidateLongerThanTheBarsBeforeTheWindowIsScoredOnItsOwn) {
+  // Over the last bar 250 the window is bars 150 .. 249; the long filter
+  // (P1 50, D1 40, some 200 coefficients) has no value before its length, and
+  // there it scores zeros whichever candidate came before it, not what that
+  // one left behind.
+  TSearchRanges alone = LowPassRanges(50, 50, 40, 40);
+  TFilterRecord longFilter = SearchRecord(alone, 50, 40, 40, 0.08, 0);
+  TDesignWorkspace ws;
+  longFilter.Order = SearchOrderEstimate(ws, longFilter);
+  TReference ref = ReferenceOf(longFilter);
+  ref.Data.LastBar = 250;
+  ref.Data.Reference.resize(250);
+  ASSERT_GT(longFilter.Order / 2, 160);  // coefficients of a cut without delay
+  ASSERT_LT(longFilter.Order / 2, 230);
+
+  TBruteForceSearch single(alone, ref.Data);
+  single.CountCombinations();
+  single.Search(1);
+  ASSERT_EQ(single.Results().size(), 1u);
+  const TBruteForceResult expected = single.Results()[0];
+
+  TSearchRanges pair = LowPassRanges(50, 50, 10, 40);
+  pair.D1step = 30;  // D1 10, then 40
+  TBruteForceSearch both(pair, ref.Data);
+  EXPECT_EQ(both.CountCombinations(), 2);
+  both.Search(1);
+  bool found = false;
+  for (const TBruteForceResult& r : both.Results())
+    if (r.Filter.D1 == 40) {
+      found = true;
+      EXPECT_EQ(r.Correlation, expected.Correlation);
+      EXPECT_EQ(r.Error, expected.Error);
+    }
+  EXPECT_TRUE(found);
+}
+
 TEST(BruteForceTexts, ProgressAndDurations) {
   EXPECT_EQ(SearchProgressPercent(1, 3), 33);
   EXPECT_EQ(SearchProgressPercent(1, 8), 12);  // 12.5 rounds to even
