@@ -10,7 +10,10 @@
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
+
+#include "chart/StraightLines.h"
 
 namespace chart {
 
@@ -353,7 +356,14 @@ void TKivCanvas3D::LineTo(std::int32_t x, std::int32_t y) {
   const TPoint from = FReference->PenPos;
   FReference->PenPos = {x, y};
   if (!Prepare(*p, TDrawing::Lines)) return;
-  if (FPointLinesSkipped && from == TPoint{x, y}) return;
+  const TPoint to{x, y};
+  if (FPointLinesSkipped && from == to) return;
+  // Short lines are not worth looking at the painter for.
+  constexpr std::int32_t LongLine = 16;
+  if (ReusesPainterState() && (std::abs(from.X - x) >= LongLine || std::abs(from.Y - y) >= LongLine)) {
+    const std::optional<TStraightLines> straight = TStraightLines::For(*p, FReference->Image());
+    if (straight && straight->Draw(from, to)) return;
+  }
   p->drawLine(from.X, from.Y, x, y);
 }
 
@@ -409,6 +419,20 @@ void TKivCanvas3D::LineSegments(std::span<const TPoint> points) {
   // each other in one column light what the one line from the highest of
   // their ends to the lowest does: a dense line's columns cost one call each.
   const bool joinUpright = ReusesPainterState() && PaintsEachPixelOnce(*p);
+  // Upright and flat lines go into the pixels straight where the painter
+  // allows it; it is asked once, at the first such line.
+  std::optional<TStraightLines> straight;
+  bool straightAsked = !ReusesPainterState();
+  auto line = [&](const TPoint& from, const TPoint& to) {
+    if (from.X == to.X || from.Y == to.Y) {
+      if (!straightAsked) {
+        straight = TStraightLines::For(*p, FReference->Image());
+        straightAsked = true;
+      }
+      if (straight && straight->Draw(from, to)) return;
+    }
+    p->drawLine(from.X, from.Y, to.X, to.Y);
+  };
   std::size_t i = 1;
   while (i < points.size()) {
     const TPoint& from = points[i - 1];
@@ -424,10 +448,10 @@ void TKivCanvas3D::LineSegments(std::span<const TPoint> points) {
         top = std::min(top, points[i].Y);
         bottom = std::max(bottom, points[i].Y);
       }
-      p->drawLine(from.X, top, from.X, bottom);
+      line({from.X, top}, {from.X, bottom});
       continue;
     }
-    p->drawLine(from.X, from.Y, to.X, to.Y);
+    line(from, to);
     ++i;
   }
 }

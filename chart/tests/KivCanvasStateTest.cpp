@@ -151,6 +151,10 @@ TEST(KeptPainterState, JoinedLinesDrawThePlainPixelsForEveryPen) {
       c.ClipRectangle({50, 40, 250, 160});
       c.LineSegments(std::span<const TPoint>(points).subspan(300, 700));
       c.UnClipRectangle();
+      // And inside a clip that is no rectangle.
+      c.ClipEllipse({30, 20, 270, 180});
+      c.LineSegments(std::span<const TPoint>(points).subspan(600, 400));
+      c.UnClipRectangle();
       // And one line at a time, through the pen position.
       for (std::size_t i = 1000; i < points.size(); ++i) c.Line(points[i - 1], points[i]);
     });

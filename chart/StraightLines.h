@@ -1,0 +1,46 @@
+// Lines along one row or one column of a picture, written into its pixels as
+// the painter's one-pixel pen paints them, for the surfaces that draw many
+// long upright and flat lines (grids, dense series).
+//
+// Part of the KivCanvas unit.
+//
+// Tested by: chart/tests/KivCanvasStateTest.cpp
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "chart/KivTypes.h"
+
+namespace chart {
+
+class TStraightLines {
+ public:
+  // A writer for the painter's pen, or nothing when the painter does more
+  // than copy one opaque colour into image through a plain rectangle: then
+  // the painter draws every line itself.
+  static std::optional<TStraightLines> For(const QPainter& p, const QImage* image);
+
+  // Writes the line from `from` to `to` and returns true, or returns false,
+  // writing nothing, for a line the painter must draw: one that is not
+  // upright or flat, has no length, or leaves the picture (the painter cuts
+  // such a line at the picture's edge, which moves its dashes).
+  bool Draw(TPoint from, TPoint to) const;
+
+ private:
+  TStraightLines() = default;
+
+  uchar* FBits = nullptr;
+  qsizetype FBytesPerLine = 0;
+  QRect FPicture;
+  QRect FClip;
+  QRgb FColor = 0;
+  // Whether each pixel of one turn of the dashes is lit; empty for a solid pen.
+  std::vector<bool> FLit;
+};
+
+}  // namespace chart
