@@ -16,9 +16,6 @@
 #include <QTableWidget>
 #include <QToolBar>
 
-#include <fstream>
-#include <sstream>
-
 #include "WorkbenchFixture.h"
 #include "analysis_ui/JovCombos.h"
 #include "chart/CandleSeries.h"
@@ -33,13 +30,6 @@
 
 namespace workbench {
 namespace {
-
-std::string FileText(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
 
 // A history of `bars` hourly bars.
 THistory SmallHistory(int bars) {

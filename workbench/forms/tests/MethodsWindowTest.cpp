@@ -16,9 +16,6 @@
 #include <QTableWidget>
 #include <QToolBar>
 
-#include <fstream>
-#include <sstream>
-
 #include "WorkbenchFixture.h"
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/FormMethodEdit.h"
@@ -28,13 +25,6 @@
 
 namespace workbench {
 namespace {
-
-std::string FileText(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
 
 class MethodsWindow : public TWorkbenchTest {
  protected:

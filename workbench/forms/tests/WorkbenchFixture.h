@@ -16,10 +16,12 @@
 #include <QUrl>
 
 #include <deque>
+#include <fstream>
 #include <ostream>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -163,6 +165,14 @@ inline QImage Screenshot(QWidget& window, const std::string& name) {
   const QImage image = window.grab().toImage();
   image.save(QString::fromStdString(std::string(ORVEL_TEST_BINARY_DIR) + "/" + name + ".png"));
   return image;
+}
+
+// The bytes of a file as written (empty when there is none).
+inline std::string FileText(const std::string& fileName) {
+  std::ifstream in(fileName, std::ios::binary);
+  std::ostringstream all;
+  all << in.rdbuf();
+  return all.str();
 }
 
 // The order of a narrow low-pass design (P1 10, D1 5) by the own exchange
