@@ -32,7 +32,7 @@ std::optional<TStraightLines> TStraightLines::For(const QPainter& p, const QImag
     for (qsizetype i = 0; i < dashes.size(); ++i) {
       const qreal length = dashes[i];
       if (!(length >= 1 && length <= 64) || length != std::floor(length)) return std::nullopt;
-      w.FLit.insert(w.FLit.end(), static_cast<std::size_t>(length), i % 2 == 0);
+      w.FLit.insert(w.FLit.end(), static_cast<std::size_t>(length), i % 2 == 0 ? 1 : 0);
     }
     if (w.FLit.empty()) return std::nullopt;
   } else if (pen.style() != Qt::SolidLine) {
@@ -72,14 +72,28 @@ bool TStraightLines::Draw(TPoint from, TPoint to) const {
     first = std::max(first, FClip.left());
     last = std::min(last, FClip.right());
   }
+  if (first > last) return true;
+  const std::int32_t x = upright ? across : first, y = upright ? first : across;
+  QRgb* pixel = reinterpret_cast<QRgb*>(FBits + y * FBytesPerLine) + x;
+  const qsizetype step = upright ? FBytesPerLine / qsizetype(sizeof(QRgb)) : 1;
+  const std::int32_t count = last - first + 1;
+  if (FLit.empty()) {
+    for (std::int32_t n = 0; n < count; ++n, pixel += step) *pixel = FColor;
+    return true;
+  }
   const std::size_t period = FLit.size();
-  for (std::int32_t k = first; k <= last; ++k) {
-    if (period != 0) {
-      const std::int32_t distance = a < b ? k - a : a - 1 - k;
-      if (!FLit[static_cast<std::size_t>(distance) % period]) continue;
+  if (a < b) {
+    std::size_t at = static_cast<std::size_t>(first - a) % period;
+    for (std::int32_t n = 0; n < count; ++n, pixel += step) {
+      if (FLit[at]) *pixel = FColor;
+      if (++at == period) at = 0;
     }
-    const std::int32_t x = upright ? across : k, y = upright ? k : across;
-    reinterpret_cast<QRgb*>(FBits + y * FBytesPerLine)[x] = FColor;
+  } else {
+    std::size_t at = static_cast<std::size_t>(a - 1 - first) % period;
+    for (std::int32_t n = 0; n < count; ++n, pixel += step) {
+      if (FLit[at]) *pixel = FColor;
+      at = at == 0 ? period - 1 : at - 1;
+    }
   }
   return true;
 }

@@ -40,7 +40,7 @@ class TStraightLines {
   QRect FClip;
   QRgb FColor = 0;
   // Whether each pixel of one turn of the dashes is lit; empty for a solid pen.
-  std::vector<bool> FLit;
+  std::vector<std::uint8_t> FLit;
 };
 
 }  // namespace chart
