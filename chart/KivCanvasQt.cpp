@@ -370,7 +370,12 @@ void TKivCanvas3D::LineTo(std::int32_t x, std::int32_t y) {
 void TKivCanvas3D::Rectangle(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
   QPainter* p = Painter();
   if (p == nullptr || !Prepare(*p)) return;
-  p->drawRect(OutlineRect(x0, y0, x1, y1));
+  const QRect r = OutlineRect(x0, y0, x1, y1);
+  if (ReusesPainterState()) {
+    const std::optional<TStraightLines> straight = TStraightLines::For(*p, FReference->Image());
+    if (straight && straight->Rectangle(r)) return;
+  }
+  p->drawRect(r);
 }
 
 void TKivCanvas3D::Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {

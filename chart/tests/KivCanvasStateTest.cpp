@@ -164,6 +164,72 @@ TEST(KeptPainterState, JoinedLinesDrawThePlainPixelsForEveryPen) {
   }
 }
 
+struct TRectangleCase {
+  const char* Name;
+  bool PenShown;
+  TPenStyle PenStyle;
+  std::int32_t PenWidth;
+  TBrushStyle BrushStyle;
+  TPenMode Mode;
+  int BackMode;
+};
+
+const TRectangleCase RectangleCases[] = {
+    {"solid pen, solid brush", true, psSolid, 1, bsSolid, pmCopy, TRANSPARENT},
+    {"solid pen, no brush", true, psSolid, 1, bsClear, pmCopy, TRANSPARENT},
+    {"no pen, solid brush", false, psSolid, 1, bsSolid, pmCopy, TRANSPARENT},
+    {"dotted pen, solid brush", true, psDot, 1, bsSolid, pmCopy, TRANSPARENT},
+    {"solid pen, hatched brush", true, psSolid, 1, bsDiagCross, pmCopy, TRANSPARENT},
+    {"width 2 pen, solid brush", true, psSolid, 2, bsSolid, pmCopy, TRANSPARENT},
+    {"xor pen, solid brush", true, psSolid, 1, bsSolid, pmXor, TRANSPARENT},
+    {"solid pen, solid brush, opaque background", true, psSolid, 1, bsSolid, pmCopy, OPAQUE},
+    {"solid pen, no brush, opaque background", true, psSolid, 1, bsClear, pmCopy, OPAQUE},
+    {"no pen, solid brush, opaque background", false, psSolid, 1, bsSolid, pmCopy, OPAQUE},
+    {"dotted pen, solid brush, opaque background", true, psDot, 1, bsSolid, pmCopy, OPAQUE},
+    {"solid pen, hatched brush, opaque background", true, psSolid, 1, bsDiagCross, pmCopy, OPAQUE},
+};
+
+// Rectangles of every size from none up, either corner first, inside and
+// across the picture's edges, over one another, with and without clips.
+TEST(KeptPainterState, RectanglesDrawThePlainPixels) {
+  const std::uint64_t seed = orvel::testing::TestSeed(20240612);
+  std::mt19937_64 random(seed);
+  constexpr int W = 160, H = 120;
+  std::uniform_int_distribution<int> corner(-10, W + 10), size(-3, 12), big(-40, 60), pick(0, 3);
+  for (const TRectangleCase& rc : RectangleCases) {
+    std::vector<TRect> rects;
+    for (int i = 0; i < 400; ++i) {
+      const int x = corner(random), y = corner(random) * H / W;
+      const int w = pick(random) == 0 ? big(random) : size(random), h = pick(random) == 0 ? big(random) : size(random);
+      rects.push_back({x, y, x + w, y + h});
+    }
+    TTwoSurfaces s(W, H);
+    s.Both([&](TKivCanvas3D& c, TCanvas&) {
+      c.Pen().SetColor(RGB(0x20, 0x60, 0xC0));
+      c.Pen().SetVisible(rc.PenShown);
+      c.Pen().SetStyle(rc.PenStyle);
+      c.Pen().SetWidth(rc.PenWidth);
+      c.Pen().SetMode(rc.Mode);
+      c.Brush().SetStyle(rc.BrushStyle);
+      c.SetBackMode(rc.BackMode);
+      c.SetBackColor(clLime);
+      for (std::size_t i = 0; i < rects.size(); ++i) {
+        c.Brush().SetColor(i % 2 == 0 ? clRed : clYellow);
+        if (i == 150) c.ClipRectangle({30, 20, 120, 90});
+        if (i == 250) {
+          c.UnClipRectangle();
+          c.ClipEllipse({20, 10, 140, 110});
+        }
+        if (i == 350) c.UnClipRectangle();
+        const TRect& r = rects[i];
+        c.Rectangle(r.Left, r.Top, r.Right, r.Bottom);
+      }
+    });
+    EXPECT_TRUE(s.KeptImage == s.PlainImage) << rc.Name << ", seed " << seed << ", "
+                                         << FirstDifference(s.KeptImage, s.PlainImage);
+  }
+}
+
 TEST(KeptPainterState, ShapesDrawnAfterOthersChangedThePainterKeepTheirStyles) {
   TTwoSurfaces s(200, 120);
   s.Both([](TKivCanvas3D& c, TCanvas& device) {
