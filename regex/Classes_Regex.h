@@ -9,6 +9,8 @@
 //                              what may follow a choice, counted loops, memo points)
 //   Classes_Regex_Match.cpp    p-code x input -> match (explicit backtracking stack on the heap)
 //   Classes_Regex_Memo.cpp     the step budget of a search and its memo of failed states
+//   Classes_Regex_OnePass.cpp  p-code -> run steps, and the matcher of a program that never
+//                              has to choose (one pass over the input per start)
 //   Classes_Regex_Errors.cpp   error codes -> message texts
 //   Classes_Regex.cpp          the object: properties, Exec, Match, Error
 //   RegexCase1251.cpp          Windows-1251 case conversion
@@ -256,6 +258,7 @@ class TRegex {
   bool HoldsRequiredLiterals(std::int32_t from) const;
   std::int32_t LeadRunEnd(std::int32_t failed);
   bool MatchAt(std::int32_t position);
+  bool OnePassAt(std::int32_t start, std::int32_t& resume);
   void GrowStack();
   std::int32_t RegRepeat(int operand, std::int32_t from, std::int32_t max);
 
@@ -271,6 +274,21 @@ class TRegex {
   std::int32_t MemoFirstFailed(std::int32_t row, std::int32_t from, std::int32_t to) const;
   std::int32_t MemoNextClear(std::int32_t row, std::int32_t from, std::int32_t to) const;
   std::int32_t MemoRunEnd(int node, int operand, std::int32_t pos);
+
+  // one pass (Classes_Regex_OnePass.cpp)
+  struct TRunStep {
+    std::uint8_t Kind;
+    // A run that every match starts with, nothing before it testing the
+    // start: a failed start rules out the later starts in its run.
+    bool Lead;
+    std::int32_t Min;
+    std::int32_t Max;
+    std::int32_t Group;  // the group opened or closed; for a run, the group of its last character (0: none)
+    std::int32_t Arg;    // a literal's node, or the FRunTables index of a character class
+  };
+  void AnalyseOnePass();
+  bool OneCharTo(int node, int join, std::array<bool, 256>& set, int depth);
+  bool EndsTrivially(int node) const;
 
   std::string FExpression;
   std::size_t FExpressionLength = 0;  // up to the first zero byte
@@ -328,6 +346,12 @@ class TRegex {
   // Without back-references the outcome of a state depends only on its
   // node, position and loop counters, so a failed state may be remembered.
   bool FMemoAllowed = false;
+  // The program as run steps when it never has to choose (empty: it may),
+  // and their character classes, byte 0 (the end of the input) in none.
+  std::vector<TRunStep> FRunSteps;
+  std::vector<std::array<bool, 256>> FRunTables;
+  bool FOnePassAllowed = true;    // tests: off runs every program by backtracking
+  std::int64_t FOnePassLimit = 0;  // steps after which a search goes on by backtracking
 
   // match data
   bool FHasInput = false;

@@ -103,6 +103,7 @@ void TRegex::CompileExpression() {
     AnalyseStart(flags.StartsRepeat);
     IndexLoops();
     AnalyseSearch();
+    AnalyseOnePass();
   } catch (...) {
     FCode.clear();
     DropProgram();

@@ -32,6 +32,10 @@ namespace {
 constexpr std::int64_t MemoAfterStepsPerChar = 2;
 constexpr std::int64_t MemoAfterStepsBase = 4096;
 constexpr std::int64_t MemoAfterStartSteps = 1024;
+// A search in one pass goes on by backtracking after this many steps per
+// character searched, and the base: its starts reread the same text.
+constexpr std::int64_t OnePassStepsPerChar = 8;
+constexpr std::int64_t OnePassStepsBase = 4096;
 // A memo point inside counted loops is kept for at most this many
 // combinations of their counters; beyond that it goes without a memo.
 constexpr std::int64_t MemoCounterStates = 64;
@@ -53,6 +57,7 @@ void TRegex::BeginSearch(std::int32_t from) {
   const std::int64_t memoAfter =
       FMemoAfterSteps >= 0 ? FMemoAfterSteps : MemoAfterStepsBase + MemoAfterStepsPerChar * width;
   FStepCheck = FMemoAllowed ? std::min(memoAfter, FStepBudget) : FStepBudget;
+  FOnePassLimit = OnePassStepsBase + OnePassStepsPerChar * width;
   FMemoOn = false;
   FMemoFrom = from;
   FMemoWidth = static_cast<std::int32_t>(width);

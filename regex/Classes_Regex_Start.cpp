@@ -21,11 +21,6 @@ namespace {
 // gives up; a longer walk would cost more than it saves.
 constexpr std::size_t FollowWalkLimit = 64;
 
-int NextNode(const std::vector<std::uint8_t>& program, int node) {
-  std::int32_t offset = ReadInt32(&program[static_cast<std::size_t>(node) + 1]);
-  return offset == 0 ? -1 : node + offset;
-}
-
 }  // namespace
 
 void TRegex::AnalyseStart(bool startsWithRepeat) {

@@ -78,6 +78,12 @@ inline void WriteInt32(std::uint8_t* p, std::int32_t value) {
 inline bool IsOpenCode(std::uint8_t op) { return op > OpOpen && op < OpOpen + RegexSubExpressions; }
 inline bool IsCloseCode(std::uint8_t op) { return op > OpClose && op < OpClose + RegexSubExpressions; }
 
+// The node that follows a node in sequence, -1 when none.
+inline int NextNode(const std::vector<std::uint8_t>& program, int node) {
+  const std::int32_t offset = ReadInt32(&program[static_cast<std::size_t>(node) + 1]);
+  return offset == 0 ? -1 : node + offset;
+}
+
 // Whether an opcode is one the compiler can emit.
 inline bool IsKnownOpcode(std::uint8_t op) {
   switch (op) {
@@ -213,6 +219,9 @@ struct TRegexInternals {
   static void SetStepBudget(TRegex& r, std::int64_t steps) { r.FStepBudgetOverride = steps; }
   // Whether the last search ran with the memo.
   static bool MemoUsed(const TRegex& r) { return r.FMemoOn; }
+  // Whether the compiled program runs in one pass, and switching that off.
+  static bool OnePass(const TRegex& r) { return !r.FRunSteps.empty(); }
+  static void SetOnePassAllowed(TRegex& r, bool allowed) { r.FOnePassAllowed = allowed; }
 };
 
 }  // namespace regex

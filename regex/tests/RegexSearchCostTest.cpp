@@ -105,16 +105,20 @@ INSTANTIATE_TEST_SUITE_P(Fuzz, RegexSearchCost, ::testing::ValuesIn(CostCases),
                          [](const ::testing::TestParamInfo<TCostCase>& info) { return info.param.Name; });
 
 // Whether the search keeps a memo, and from when, changes nothing of its
-// answer: random expressions and subjects, every span compared.
+// answer, nor does running a program that never chooses in one pass: random
+// expressions and subjects, every span compared with the plain backtracking
+// search.
 TEST(RegexMemo, AnswersAsThePlainSearch) {
   testlib::TPatternGenerator generator(orvel::testing::TestSeed(20240917));
   int compared = 0;
   int memoised = 0;
+  int onePass = 0;
   for (int i = 0; i < 6000; ++i) {
     const testlib::TGeneratedPattern p = generator.NextPattern();
     TRegex plain;
     TRegex memo;
-    for (TRegex* r : {&plain, &memo}) {
+    TRegex fast;  // as a caller gets it
+    for (TRegex* r : {&plain, &memo, &fast}) {
       r->SetExpression(p.Expression);
       r->SetModifierI(p.Modifiers.I);
       r->SetModifierR(p.Modifiers.R);
@@ -125,6 +129,8 @@ TEST(RegexMemo, AnswersAsThePlainSearch) {
     }
     TRegexInternals::SetMemoAfterSteps(plain, std::int64_t{1} << 62);
     TRegexInternals::SetMemoAfterSteps(memo, 0);
+    TRegexInternals::SetOnePassAllowed(plain, false);
+    TRegexInternals::SetOnePassAllowed(memo, false);
     for (int k = 0; k < 4; ++k) {
       // Longer subjects than the generator's own give the memo more to keep.
       const std::string subject = generator.NextSubject(p) + generator.NextSubject(p) + generator.NextSubject(p);
@@ -135,17 +141,23 @@ TEST(RegexMemo, AnswersAsThePlainSearch) {
         return matched;
       };
       const bool matched = search(plain);
-      ASSERT_EQ(matched, search(memo)) << "/" << p.Expression << "/ on \"" << subject << "\" from " << offset;
-      if (matched) {
-        ASSERT_EQ(Spans(plain, p.Groups), Spans(memo, p.Groups))
-            << "/" << p.Expression << "/ on \"" << subject << "\" from " << offset;
+      for (TRegex* r : {&memo, &fast}) {
+        ASSERT_EQ(matched, search(*r)) << "/" << p.Expression << "/ on \"" << subject << "\" from " << offset
+                                       << (r == &memo ? " with the memo" : " in one pass");
+        if (matched) {
+          ASSERT_EQ(Spans(plain, p.Groups), Spans(*r, p.Groups))
+              << "/" << p.Expression << "/ on \"" << subject << "\" from " << offset
+              << (r == &memo ? " with the memo" : " in one pass");
+        }
       }
       ++compared;
       if (TRegexInternals::MemoUsed(memo)) ++memoised;
+      if (TRegexInternals::OnePass(fast)) ++onePass;
     }
   }
   // Expressions with back-references go without the memo; most have none.
   EXPECT_GT(memoised, compared / 2);
+  EXPECT_GT(onePass, compared / 20);
 }
 
 // A search that cannot use the memo (a back-reference is in play) and
