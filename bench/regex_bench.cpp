@@ -188,6 +188,15 @@ const TLongLine LongLines[] = {
     {"header/blanks=x", Header, [] { return "a" + std::string(LineBytes, ' ') + "= x"; }, false},
     {"header/a=-repeated", Header, [] { return Times("a = ", LineBytes) + "x"; }, false},
     {"header/names=", Header, [] { return Times("fatl0=", LineBytes); }, true},
+    // A start at every other character.
+    {"term/1+-repeated", Term, [] { return Times("1+", LineBytes) + "1*a[b+1]"; }, true},
+    {"term/1*1*-repeated", Term, [] { return Times("1*", LineBytes) + "a[b+1]"; }, true},
+    {"term/.-repeated", Term, [] { return Times("-.", LineBytes) + "*a[b+1x]"; }, false},
+    {"term/1*a[b+1-repeated", Term, [] { return Times("1*a[b+1", LineBytes) + "]"; }, true},
+    {"header/a=-short", Header, [] { return Times("a=", LineBytes) + "x"; }, false},
+    {"header/a_-repeated=", Header, [] { return Times("a ", LineBytes) + "="; }, true},
+    {"header/a_=_-repeated", Header, [] { return Times("a = ", LineBytes) + "b ="; }, true},
+    {"header/letters_blanks", Header, [] { return Times("abc\t\r\n", LineBytes) + "x"; }, false},
 };
 
 void BM_LongLine(benchmark::State& state, const TLongLine* l) {

@@ -45,6 +45,7 @@ void TRegex::DropProgram() {
   FBranchFirst.clear();
   FCharSets.clear();
   FRunSteps.clear();
+  FRunGroups.clear();
   FRunTables.clear();
 }
 
@@ -231,29 +232,18 @@ bool TRegex::HoldsRequiredLiterals(std::int32_t from) const {
 // in turn) the first start mostly succeeds, and the look would cost more
 // than the search.
 bool TRegex::Search(std::int32_t from, bool looked) {
-  bool onePass = FOnePassAllowed && !FRunSteps.empty();
-  std::int32_t next = 0;
-  if (FAnchored) return onePass ? OnePassAt(from, next) : MatchAt(from);
-  // One start; after a failure `next` is the next start that may succeed.
-  auto attempt = [&](std::int32_t p) {
-    if (onePass) {
-      if (OnePassAt(p, next)) return true;
-      // Starts that reread the same text again and again go on by
-      // backtracking, which the memo of failed states keeps linear.
-      if (FSteps >= FOnePassLimit) onePass = false;
-      return false;
-    }
-    if (MatchAt(p)) return true;
-    next = (FLeadRepeat >= 0 ? LeadRunEnd(p) : p) + 1;
-    return false;
-  };
-  auto stillPossible = [&](std::int32_t at) {
+  // The last start that leaves room for the shortest match.
+  const std::int32_t last = FAnchored ? from : FInputEnd - FMinLength;
+  if (FOnePassAllowed && !FRunSteps.empty()) {
+    if (OnePassSearch(from, last, looked)) return true;
+    if (from > last) return false;
+  }
+  if (FAnchored) return MatchAt(from);
+  auto stillPossible = [&](std::int32_t next) {
     if (looked) return true;
     looked = true;
-    return HoldsRequiredLiterals(at);
+    return HoldsRequiredLiterals(next);
   };
-  // The last start that leaves room for the shortest match.
-  const std::int32_t last = FInputEnd - FMinLength;
   const char* input = FInput.data();
   if (FFirstChar >= 0) {
     const char* p = input + from;
@@ -261,13 +251,13 @@ bool TRegex::Search(std::int32_t from, bool looked) {
     while (p < end) {
       p = static_cast<const char*>(std::memchr(p, FFirstChar, static_cast<std::size_t>(end - p)));
       if (p == nullptr) return false;
-      if (attempt(static_cast<std::int32_t>(p - input))) return true;
-      p = input + next;
-      if (!stillPossible(next)) return false;
+      if (MatchAt(static_cast<std::int32_t>(p - input))) return true;
+      ++p;
+      if (!stillPossible(static_cast<std::int32_t>(p - input))) return false;
     }
     return false;
   }
-  for (std::int32_t p = from; p <= last;) {
+  for (std::int32_t p = from; p <= last; ++p) {
     if (FMemoOn && FStartPoint >= 0 && FMemoRow[static_cast<std::size_t>(FStartPoint)] >= 0) {
       // Starts whose first memo state has failed fail again. (Starting,
       // every counted loop on the way has count 0: the point's first row.)
@@ -275,13 +265,10 @@ bool TRegex::Search(std::int32_t from, bool looked) {
       if (p > last) break;
     }
     unsigned char c = p < FInputEnd ? static_cast<unsigned char>(input[p]) : 0;
-    if (!FFirstCharSet[c]) {
-      ++p;
-      continue;
-    }
-    if (attempt(p)) return true;
-    if (!stillPossible(next)) return false;
-    p = next;
+    if (!FFirstCharSet[c]) continue;
+    if (MatchAt(p)) return true;
+    if (!stillPossible(p + 1)) return false;
+    if (FLeadRepeat >= 0) p = LeadRunEnd(p);
   }
   return false;
 }

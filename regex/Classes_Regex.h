@@ -258,7 +258,7 @@ class TRegex {
   bool HoldsRequiredLiterals(std::int32_t from) const;
   std::int32_t LeadRunEnd(std::int32_t failed);
   bool MatchAt(std::int32_t position);
-  bool OnePassAt(std::int32_t start, std::int32_t& resume);
+  bool OnePassSearch(std::int32_t& from, std::int32_t last, bool& looked);
   void GrowStack();
   std::int32_t RegRepeat(int operand, std::int32_t from, std::int32_t max);
 
@@ -281,10 +281,20 @@ class TRegex {
     // A run that every match starts with, nothing before it testing the
     // start: a failed start rules out the later starts in its run.
     bool Lead;
+    std::uint8_t Byte;  // the character after a run, for a run so followed
     std::int32_t Min;
     std::int32_t Max;
-    std::int32_t Group;  // the group opened or closed; for a run, the group of its last character (0: none)
-    std::int32_t Arg;    // a literal's node, or the FRunTables index of a character class
+    std::int32_t Arg;  // a literal's node, a character, or the FRunTables index of a class
+  };
+  // A group of a one-pass program. Its bounds are where a step starts, or
+  // one character before (code: step * 2 + 1), within a run followed by a
+  // character; a group repeated by run step From keeps the run's last
+  // character.
+  struct TRunGroup {
+    std::int32_t Group;
+    std::int32_t From;
+    std::int32_t To;
+    bool Last;
   };
   void AnalyseOnePass();
   bool OneCharTo(int node, int join, std::array<bool, 256>& set, int depth);
@@ -349,7 +359,9 @@ class TRegex {
   // The program as run steps when it never has to choose (empty: it may),
   // and their character classes, byte 0 (the end of the input) in none.
   std::vector<TRunStep> FRunSteps;
+  std::vector<TRunGroup> FRunGroups;
   std::vector<std::array<bool, 256>> FRunTables;
+  std::vector<std::int32_t> FRunAt;  // where each step of the present start began
   bool FOnePassAllowed = true;    // tests: off runs every program by backtracking
   std::int64_t FOnePassLimit = 0;  // steps after which a search goes on by backtracking
 

@@ -28,6 +28,7 @@
 // bounds it. The answers are those of the backtracker in every case.
 // Tested by: regex/tests/RegexOnePassTest.cpp, RegexPerlTest.cpp, RegexSearchCostTest.cpp.
 #include <algorithm>
+#include <cstring>
 
 #include "regex/Classes_Regex.h"
 #include "regex/RegexProgram.h"
@@ -36,13 +37,13 @@ namespace regex {
 namespace {
 
 enum TRunKind : std::uint8_t {
+  rkByte,             // the character Arg
   rkLiteral,          // the literal of node Arg
   rkChar,             // one character of class Arg
   rkRun,              // the whole run of class Arg, Min .. Max long
+  rkRunByte,          // such a run, then the character Byte
   rkRunFirst,         // Min characters of class Arg (a lazy repeat before the end)
   rkRunLast,          // as many characters of class Arg as there are, up to Max (a greedy one)
-  rkOpen,             // group Group opens
-  rkClose,            // group Group closes
   rkLineStart,        // the start of the input
   rkLineEnd,          // the end of the input
   rkWordBoundary,     // between a word character and another
@@ -120,12 +121,15 @@ bool TRegex::EndsTrivially(int node) const {
 // FRunSteps empty otherwise.
 void TRegex::AnalyseOnePass() {
   FRunSteps.clear();
+  FRunGroups.clear();
   FRunTables.clear();
   const std::vector<std::uint8_t>& p = FProgram;
   const int top = NextNode(p, 1);
   if (top < 0 || p[static_cast<std::size_t>(top)] != OpEnd) return;  // several alternatives
 
   std::vector<TRunStep> steps;
+  std::vector<TRunGroup> groups;
+  std::array<std::int32_t, RegexSubExpressions> opened{};  // group -> where it opens (a bound's code)
   std::vector<std::array<bool, 256>> tables;
   std::array<bool, 256> leadChars{};  // the classes of the lead runs so far
   bool leading = true;                // whether a run here may still be a lead run
@@ -134,9 +138,31 @@ void TRegex::AnalyseOnePass() {
     tables.push_back(set);
     return static_cast<std::int32_t>(tables.size() - 1);
   };
+  auto here = [&steps] { return static_cast<std::int32_t>(steps.size() * 2); };
   auto single = [&](std::uint8_t kind, std::int32_t arg) {
     steps.push_back({kind, false, 0, 0, 0, arg});
     leading = false;
+  };
+  // A character right after a run is checked with it: one step fewer for
+  // every start. A group bound between them moves one character back from
+  // the next step's start.
+  auto runThenByte = [&](unsigned char c) {
+    if (steps.empty() || steps.back().Kind != rkRun) return false;
+    const std::int32_t runStep = static_cast<std::int32_t>(steps.size()) - 1;
+    for (const TRunGroup& g : groups) {
+      if (g.Last && g.From == runStep) return false;  // its last character is the run's
+    }
+    for (TRunGroup& g : groups) {
+      if (!g.Last && g.From == here()) g.From = here() + 1;
+      if (!g.Last && g.To == here()) g.To = here() + 1;
+    }
+    for (std::int32_t& bound : opened) {
+      if (bound == here()) bound = here() + 1;
+    }
+    steps.back().Kind = rkRunByte;
+    steps.back().Byte = c;
+    leading = false;
+    return true;
   };
   // How a run of a class followed by what starts at `after` (which can start
   // with the characters of the set `follow`) takes its count; -1 when the
@@ -148,7 +174,8 @@ void TRegex::AnalyseOnePass() {
   };
   auto run = [&](const std::array<bool, 256>& set, int kind, std::int32_t min, std::int32_t max,
                  std::int32_t group) {
-    TRunStep s{static_cast<std::uint8_t>(kind), false, min, max, group, table(set)};
+    if (group > 0) groups.push_back({group, static_cast<std::int32_t>(steps.size()), 0, true});
+    TRunStep s{static_cast<std::uint8_t>(kind), false, 0, min, max, table(set)};
     if (leading && kind == rkRun && max >= RegexBraceInfinity && Apart(set, leadChars)) {
       s.Lead = true;
       for (int c = 1; c < 256; ++c) leadChars[static_cast<std::size_t>(c)] |= set[static_cast<std::size_t>(c)];
@@ -162,17 +189,24 @@ void TRegex::AnalyseOnePass() {
     const std::uint8_t* n = &p[static_cast<std::size_t>(node)];
     const std::uint8_t op = n[0];
     int next = NextNode(p, node);
-    if (IsOpenCode(op) || IsCloseCode(op)) {
-      const bool open = IsOpenCode(op);
-      steps.push_back({open ? std::uint8_t{rkOpen} : std::uint8_t{rkClose}, false, 0, 0,
-                       open ? op - OpOpen : op - OpClose, 0});
+    // A group spans from where one step starts to where another does.
+    if (IsOpenCode(op)) {
+      opened[static_cast<std::size_t>(op - OpOpen)] = here();
+      node = next;
+      continue;
+    }
+    if (IsCloseCode(op)) {
+      const int group = op - OpClose;
+      groups.push_back({group, opened[static_cast<std::size_t>(group)], here(), false});
       node = next;
       continue;
     }
     switch (op) {
       case OpEnd:
         steps.push_back({rkEnd, false, 0, 0, 0, 0});
+        FRunAt.assign(steps.size(), 0);
         FRunSteps = std::move(steps);
+        FRunGroups = std::move(groups);
         FRunTables = std::move(tables);
         return;
       case OpComment:
@@ -183,7 +217,11 @@ void TRegex::AnalyseOnePass() {
         next = node + NodeHeaderSize;  // a single alternative is a plain sequence
         break;
       case OpLiteral:
-        single(rkLiteral, node);
+        if (LiteralLength(n) == 1) {
+          if (!runThenByte(LiteralText(n)[0])) single(rkByte, LiteralText(n)[0]);
+        } else {
+          single(rkLiteral, node);
+        }
         break;
       case OpLiteralNoCase:
         for (std::int32_t k = 0; k < LiteralLength(n); ++k) {
@@ -268,95 +306,139 @@ void TRegex::AnalyseOnePass() {
   }
 }
 
-// Runs the steps from a start. After a failure, `resume` is the next start
-// that may succeed.
-bool TRegex::OnePassAt(std::int32_t start, std::int32_t& resume) {
+// Tries the starts from `from` to `last` in turn, as Search does. A start
+// that fails gives the next start that may succeed. Returns whether one
+// matched; otherwise `from` is where the search goes on by backtracking, or
+// past `last` when nothing can match.
+bool TRegex::OnePassSearch(std::int32_t& from, std::int32_t last, bool& looked) {
   const unsigned char* in = reinterpret_cast<const unsigned char*>(FInput.data());
   const std::int32_t end = FInputEnd;
   const std::uint8_t* prog = FProgram.data();
   const std::array<bool, 256>* tables = FRunTables.data();
-  std::int32_t pos = start;
-  std::int32_t reach = start;  // the furthest character a run read
-  resume = start + 1;
-  // The classes hold no byte 0, so a run stops at the input's terminating zero.
-  for (const TRunStep& s : FRunSteps) {
-    switch (s.Kind) {
-      case rkLiteral: {
-        const std::uint8_t* node = prog + s.Arg;
-        const std::int32_t length = LiteralLength(node);
-        const std::uint8_t* text = LiteralText(node);
-        if (end - pos < length) goto fail;
-        for (std::int32_t k = 0; k < length; ++k) {
-          if (in[pos + k] != text[k]) goto fail;
-        }
-        pos += length;
-        break;
-      }
-      case rkChar:
-        if (!tables[s.Arg][in[pos]]) goto fail;
-        ++pos;
-        break;
-      case rkRun: {
-        const bool* t = tables[s.Arg].data();
-        std::int32_t to = pos;
-        while (t[in[to]]) ++to;
-        reach = to;
-        if (s.Lead) resume = std::max(resume, to);
-        const std::int32_t count = to - pos;
-        if (count < s.Min || count > s.Max) goto fail;
-        if (s.Group > 0 && count > 0) {
-          FStartP[static_cast<std::size_t>(s.Group)] = to - 1;
-          FEndP[static_cast<std::size_t>(s.Group)] = to;
-        }
-        pos = to;
-        break;
-      }
-      case rkRunFirst:
-      case rkRunLast: {
-        const bool* t = tables[s.Arg].data();
-        const std::int32_t most = s.Kind == rkRunFirst ? s.Min : s.Max;
-        std::int32_t count = 0;
-        while (count < most && t[in[pos + count]]) ++count;
-        if (count < s.Min) goto fail;
-        if (s.Group > 0 && count > 0) {
-          FStartP[static_cast<std::size_t>(s.Group)] = pos + count - 1;
-          FEndP[static_cast<std::size_t>(s.Group)] = pos + count;
-        }
-        pos += count;
-        break;
-      }
-      case rkOpen:
-        FOpenP[static_cast<std::size_t>(s.Group)] = pos;
-        break;
-      case rkClose:
-        FStartP[static_cast<std::size_t>(s.Group)] = FOpenP[static_cast<std::size_t>(s.Group)];
-        FEndP[static_cast<std::size_t>(s.Group)] = pos;
-        break;
-      case rkLineStart:
-        if (pos != 0) goto fail;
-        break;
-      case rkLineEnd:
-        if (pos != end) goto fail;
-        break;
-      case rkWordBoundary:
-      case rkNotWordBoundary: {
-        const bool before = pos > 0 && FWordSet[in[pos - 1]];
-        const bool here = pos < end && FWordSet[in[pos]];
-        if ((before != here) != (s.Kind == rkWordBoundary)) goto fail;
-        break;
-      }
-      case rkEnd:
-        FSteps += std::max(pos, reach) - start + 1;
-        FPos = pos;
-        FStartP[0] = start;
-        FEndP[0] = pos;
-        return true;
+  const TRunStep* steps = FRunSteps.data();
+  const std::int32_t firstChar = FFirstChar;
+  std::int32_t* const first = FRunAt.data();
+  std::int64_t stepCount = FSteps;
+  const std::int64_t limit = FOnePassLimit;
+  std::int32_t start = from;
+  while (start <= last) {
+    if (firstChar >= 0) {
+      const void* hit = std::memchr(in + start, firstChar, static_cast<std::size_t>(std::min(last + 1, end) - start));
+      if (hit == nullptr) break;
+      start = static_cast<std::int32_t>(static_cast<const unsigned char*>(hit) - in);
+    } else if (!FFirstCharSet[in[start]]) {  // in[end] is 0, the end's own code
+      ++start;
+      continue;
     }
+    std::int32_t pos = start;
+    std::int32_t reach = start;       // the furthest character a run read
+    std::int32_t resume = start + 1;  // the next start that may succeed
+    std::int32_t* at = first;
+    // The classes hold no byte 0, so a run stops at the input's terminating zero.
+    for (const TRunStep* s = steps;; ++s, ++at) {
+      *at = pos;
+      switch (s->Kind) {
+        case rkByte:
+          if (in[pos] != s->Arg || pos == end) goto failed;
+          ++pos;
+          continue;
+        case rkLiteral: {
+          const std::uint8_t* node = prog + s->Arg;
+          const std::int32_t length = LiteralLength(node);
+          const std::uint8_t* text = LiteralText(node);
+          if (end - pos < length) goto failed;
+          for (std::int32_t k = 0; k < length; ++k) {
+            if (in[pos + k] != text[k]) goto failed;
+          }
+          pos += length;
+          continue;
+        }
+        case rkChar:
+          if (!tables[s->Arg][in[pos]]) goto failed;
+          ++pos;
+          continue;
+        case rkRun: {
+          const bool* t = tables[s->Arg].data();
+          std::int32_t to = pos;
+          while (t[in[to]]) ++to;
+          reach = to;
+          if (s->Lead) resume = std::max(resume, to);
+          const std::int32_t count = to - pos;
+          if (count < s->Min || count > s->Max) goto failed;
+          pos = to;
+          continue;
+        }
+        case rkRunByte: {
+          const bool* t = tables[s->Arg].data();
+          std::int32_t to = pos;
+          while (t[in[to]]) ++to;
+          reach = to;
+          if (s->Lead) resume = std::max(resume, to);
+          const std::int32_t count = to - pos;
+          if (count < s->Min || count > s->Max || in[to] != s->Byte || to == end) goto failed;
+          pos = to + 1;
+          continue;
+        }
+        case rkRunFirst:
+        case rkRunLast: {
+          const bool* t = tables[s->Arg].data();
+          const std::int32_t most = s->Kind == rkRunFirst ? s->Min : s->Max;
+          std::int32_t count = 0;
+          while (count < most && t[in[pos + count]]) ++count;
+          if (count < s->Min) goto failed;
+          pos += count;
+          continue;
+        }
+        case rkLineStart:
+          if (pos != 0) goto failed;
+          continue;
+        case rkLineEnd:
+          if (pos != end) goto failed;
+          continue;
+        case rkWordBoundary:
+        case rkNotWordBoundary: {
+          const bool before = pos > 0 && FWordSet[in[pos - 1]];
+          const bool here = pos < end && FWordSet[in[pos]];
+          if ((before != here) != (s->Kind == rkWordBoundary)) goto failed;
+          continue;
+        }
+        case rkEnd:
+          break;
+      }
+      // The match. Its groups are filled in here only: a failed start
+      // leaves them all unset, as they were.
+      FSteps = stepCount + std::max(pos, reach) - start + 1;
+      for (const TRunGroup& g : FRunGroups) {
+        const auto group = static_cast<std::size_t>(g.Group);
+        if (!g.Last) {
+          FStartP[group] = first[g.From >> 1] - (g.From & 1);
+          FEndP[group] = first[g.To >> 1] - (g.To & 1);
+        } else if (first[g.From + 1] > first[g.From]) {
+          FStartP[group] = first[g.From + 1] - 1;
+          FEndP[group] = first[g.From + 1];
+        }
+      }
+      FPos = pos;
+      FStartP[0] = start;
+      FEndP[0] = pos;
+      return true;
+    }
+  failed:
+    stepCount += std::max(pos, reach) - start + 1;
+    start = resume;
+    if (!looked) {
+      looked = true;
+      if (!HoldsRequiredLiterals(start)) {
+        start = last + 1;
+        break;
+      }
+    }
+    // Starts that reread the same text again and again go on by
+    // backtracking, which the memo of failed states keeps linear.
+    if (stepCount >= limit) break;
   }
-fail:
-  FSteps += std::max(pos, reach) - start + 1;
-  FStartP.fill(-1);
-  FEndP.fill(-1);
+  FSteps = stepCount;
+  from = start;
   return false;
 }
 
