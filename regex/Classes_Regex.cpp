@@ -47,6 +47,7 @@ void TRegex::DropProgram() {
   FRunSteps.clear();
   FRunGroups.clear();
   FRunTables.clear();
+  FRunPivot = -1;
 }
 
 void TRegex::SetExpression(std::string_view expression) {

@@ -9,8 +9,9 @@
 //                              what may follow a choice, counted loops, memo points)
 //   Classes_Regex_Match.cpp    p-code x input -> match (explicit backtracking stack on the heap)
 //   Classes_Regex_Memo.cpp     the step budget of a search and its memo of failed states
-//   Classes_Regex_OnePass.cpp  p-code -> run steps, and the matcher of a program that never
-//                              has to choose (one pass over the input per start)
+//   Classes_Regex_OnePass.cpp  p-code -> run steps, for a program that never has to choose
+//   Classes_Regex_OnePassSearch.cpp  run steps x input -> match, one pass per start, or from
+//                              the pivot character back
 //   Classes_Regex_Errors.cpp   error codes -> message texts
 //   Classes_Regex.cpp          the object: properties, Exec, Match, Error
 //   RegexCase1251.cpp          Windows-1251 case conversion
@@ -259,6 +260,9 @@ class TRegex {
   std::int32_t LeadRunEnd(std::int32_t failed);
   bool MatchAt(std::int32_t position);
   bool OnePassSearch(std::int32_t& from, std::int32_t last, bool& looked);
+  bool PivotSearch(std::int32_t& from, std::int32_t last);
+  bool RunForward(std::int32_t start, std::int32_t& resume, std::int32_t& failed);
+  std::int32_t RunBackward(int step, std::int32_t pos, std::int32_t lo);
   void GrowStack();
   std::int32_t RegRepeat(int operand, std::int32_t from, std::int32_t max);
 
@@ -299,6 +303,7 @@ class TRegex {
   void AnalyseOnePass();
   bool OneCharTo(int node, int join, std::array<bool, 256>& set, int depth);
   bool EndsTrivially(int node) const;
+  void FindRunPivot();
 
   std::string FExpression;
   std::size_t FExpressionLength = 0;  // up to the first zero byte
@@ -362,6 +367,11 @@ class TRegex {
   std::vector<TRunGroup> FRunGroups;
   std::vector<std::array<bool, 256>> FRunTables;
   std::vector<std::int32_t> FRunAt;  // where each step of the present start began
+  // The pivot step (-1: none), which every start reaches, if at all, at
+  // the first place after it where the pivot character stands (-1: the end
+  // of the input); the steps before it run backwards from there.
+  std::int32_t FRunPivot = -1;
+  std::int32_t FRunPivotChar = -1;
   bool FOnePassAllowed = true;    // tests: off runs every program by backtracking
   std::int64_t FOnePassLimit = 0;  // steps after which a search goes on by backtracking
 

@@ -1,4 +1,5 @@
-// Programs that never have to choose, run in one pass from each start.
+// Programs that never have to choose: the run steps of a one-pass search
+// (run by Classes_Regex_OnePassSearch.cpp).
 //
 // Many expressions are a plain sequence: literals, single characters,
 // anchors, groups, and repeats of one character class whose next character
@@ -14,21 +15,10 @@
 // (`(\+|\-)*?`, a group of one-character alternatives) is such a repeat too;
 // its group keeps the last character.
 //
-// With one path per start, a failed start also rules out later ones. If the
-// match begins with runs R1 .. Rk, nothing before them testing the start,
-// each but the last of minimum 0, their classes pairwise apart and none of
-// them bounded above, then a start q inside a run Ri that the failed start p
-// read (Ri from x(i-1) to x(i)) passes R1 .. R(i-1) with nothing taken,
-// takes Ri on to x(i) as p did, and from there on repeats p's failure. So
-// the search goes on at the end of the last such run p read.
-//
-// A program whose starts reread the same text (`x[a-z]*y` on "xxxx...")
-// would be quadratic here: after a number of steps proportional to the
-// input the search goes on by backtracking, where the memo of failed states
-// bounds it. The answers are those of the backtracker in every case.
+// The lead runs and the pivot, which let a search pass over starts that
+// cannot succeed, are described where the search uses them.
 // Tested by: regex/tests/RegexOnePassTest.cpp, RegexPerlTest.cpp, RegexSearchCostTest.cpp.
 #include <algorithm>
-#include <cstring>
 
 #include "regex/Classes_Regex.h"
 #include "regex/RegexProgram.h"
@@ -36,20 +26,6 @@
 namespace regex {
 namespace {
 
-enum TRunKind : std::uint8_t {
-  rkByte,             // the character Arg
-  rkLiteral,          // the literal of node Arg
-  rkChar,             // one character of class Arg
-  rkRun,              // the whole run of class Arg, Min .. Max long
-  rkRunByte,          // such a run, then the character Byte
-  rkRunFirst,         // Min characters of class Arg (a lazy repeat before the end)
-  rkRunLast,          // as many characters of class Arg as there are, up to Max (a greedy one)
-  rkLineStart,        // the start of the input
-  rkLineEnd,          // the end of the input
-  rkWordBoundary,     // between a word character and another
-  rkNotWordBoundary,  // not so
-  rkEnd,              // the match
-};
 
 // Single-character nodes that a run can repeat.
 bool IsCharNode(const std::uint8_t* n) {
@@ -123,6 +99,7 @@ void TRegex::AnalyseOnePass() {
   FRunSteps.clear();
   FRunGroups.clear();
   FRunTables.clear();
+  FRunPivot = -1;
   const std::vector<std::uint8_t>& p = FProgram;
   const int top = NextNode(p, 1);
   if (top < 0 || p[static_cast<std::size_t>(top)] != OpEnd) return;  // several alternatives
@@ -208,6 +185,7 @@ void TRegex::AnalyseOnePass() {
         FRunSteps = std::move(steps);
         FRunGroups = std::move(groups);
         FRunTables = std::move(tables);
+        FindRunPivot();
         return;
       case OpComment:
       case OpNothing:
@@ -306,140 +284,111 @@ void TRegex::AnalyseOnePass() {
   }
 }
 
-// Tries the starts from `from` to `last` in turn, as Search does. A start
-// that fails gives the next start that may succeed. Returns whether one
-// matched; otherwise `from` is where the search goes on by backtracking, or
-// past `last` when nothing can match.
-bool TRegex::OnePassSearch(std::int32_t& from, std::int32_t last, bool& looked) {
-  const unsigned char* in = reinterpret_cast<const unsigned char*>(FInput.data());
-  const std::int32_t end = FInputEnd;
-  const std::uint8_t* prog = FProgram.data();
-  const std::array<bool, 256>* tables = FRunTables.data();
-  const TRunStep* steps = FRunSteps.data();
-  const std::int32_t firstChar = FFirstChar;
-  std::int32_t* const first = FRunAt.data();
-  std::int64_t stepCount = FSteps;
-  const std::int64_t limit = FOnePassLimit;
-  std::int32_t start = from;
-  while (start <= last) {
-    if (firstChar >= 0) {
-      const void* hit = std::memchr(in + start, firstChar, static_cast<std::size_t>(std::min(last + 1, end) - start));
-      if (hit == nullptr) break;
-      start = static_cast<std::int32_t>(static_cast<const unsigned char*>(hit) - in);
-    } else if (!FFirstCharSet[in[start]]) {  // in[end] is 0, the end's own code
-      ++start;
-      continue;
-    }
-    std::int32_t pos = start;
-    std::int32_t reach = start;       // the furthest character a run read
-    std::int32_t resume = start + 1;  // the next start that may succeed
-    std::int32_t* at = first;
-    // The classes hold no byte 0, so a run stops at the input's terminating zero.
-    for (const TRunStep* s = steps;; ++s, ++at) {
-      *at = pos;
-      switch (s->Kind) {
-        case rkByte:
-          if (in[pos] != s->Arg || pos == end) goto failed;
-          ++pos;
-          continue;
-        case rkLiteral: {
-          const std::uint8_t* node = prog + s->Arg;
-          const std::int32_t length = LiteralLength(node);
-          const std::uint8_t* text = LiteralText(node);
-          if (end - pos < length) goto failed;
-          for (std::int32_t k = 0; k < length; ++k) {
-            if (in[pos + k] != text[k]) goto failed;
-          }
-          pos += length;
-          continue;
-        }
-        case rkChar:
-          if (!tables[s->Arg][in[pos]]) goto failed;
-          ++pos;
-          continue;
-        case rkRun: {
-          const bool* t = tables[s->Arg].data();
-          std::int32_t to = pos;
-          while (t[in[to]]) ++to;
-          reach = to;
-          if (s->Lead) resume = std::max(resume, to);
-          const std::int32_t count = to - pos;
-          if (count < s->Min || count > s->Max) goto failed;
-          pos = to;
-          continue;
-        }
-        case rkRunByte: {
-          const bool* t = tables[s->Arg].data();
-          std::int32_t to = pos;
-          while (t[in[to]]) ++to;
-          reach = to;
-          if (s->Lead) resume = std::max(resume, to);
-          const std::int32_t count = to - pos;
-          if (count < s->Min || count > s->Max || in[to] != s->Byte || to == end) goto failed;
-          pos = to + 1;
-          continue;
-        }
-        case rkRunFirst:
-        case rkRunLast: {
-          const bool* t = tables[s->Arg].data();
-          const std::int32_t most = s->Kind == rkRunFirst ? s->Min : s->Max;
-          std::int32_t count = 0;
-          while (count < most && t[in[pos + count]]) ++count;
-          if (count < s->Min) goto failed;
-          pos += count;
-          continue;
-        }
-        case rkLineStart:
-          if (pos != 0) goto failed;
-          continue;
-        case rkLineEnd:
-          if (pos != end) goto failed;
-          continue;
-        case rkWordBoundary:
-        case rkNotWordBoundary: {
-          const bool before = pos > 0 && FWordSet[in[pos - 1]];
-          const bool here = pos < end && FWordSet[in[pos]];
-          if ((before != here) != (s->Kind == rkWordBoundary)) goto failed;
-          continue;
-        }
-        case rkEnd:
-          break;
-      }
-      // The match. Its groups are filled in here only: a failed start
-      // leaves them all unset, as they were.
-      FSteps = stepCount + std::max(pos, reach) - start + 1;
-      for (const TRunGroup& g : FRunGroups) {
-        const auto group = static_cast<std::size_t>(g.Group);
-        if (!g.Last) {
-          FStartP[group] = first[g.From >> 1] - (g.From & 1);
-          FEndP[group] = first[g.To >> 1] - (g.To & 1);
-        } else if (first[g.From + 1] > first[g.From]) {
-          FStartP[group] = first[g.From + 1] - 1;
-          FEndP[group] = first[g.From + 1];
-        }
-      }
-      FPos = pos;
-      FStartP[0] = start;
-      FEndP[0] = pos;
-      return true;
-    }
-  failed:
-    stepCount += std::max(pos, reach) - start + 1;
-    start = resume;
-    if (!looked) {
-      looked = true;
-      if (!HoldsRequiredLiterals(start)) {
-        start = last + 1;
+// The pivot: the last step k such that the steps before it can run
+// backwards and never read the character the step begins with (for a run
+// followed by a character: that character, its run included among the steps
+// before). A start then reaches step k, if at all, at the first place after
+// it where that character stands. The line end just before the match's end
+// is a pivot too, at the end of the input, and the best one.
+//
+// A step runs backwards when where it began follows from where it ended:
+// a literal, a character, the line start, and a run unbounded above that
+// the steps before it cannot end with a character of (they end with one of
+// its Precede set: the last character of each step back to one that cannot
+// be empty).
+void TRegex::FindRunPivot() {
+  FRunPivot = -1;
+  FRunPivotChar = -1;
+  const std::vector<TRunStep>& steps = FRunSteps;
+  const int count = static_cast<int>(steps.size());
+  auto classOf = [this](const TRunStep& s) -> const std::array<bool, 256>& {
+    return FRunTables[static_cast<std::size_t>(s.Arg)];
+  };
+  // The characters a step's text may end with.
+  auto lastChars = [&](const TRunStep& s, std::array<bool, 256>& set) {
+    switch (s.Kind) {
+      case rkByte:
+        set[static_cast<std::size_t>(s.Arg)] = true;
+        break;
+      case rkLiteral: {
+        const std::uint8_t* node = FProgram.data() + s.Arg;
+        set[LiteralText(node)[LiteralLength(node) - 1]] = true;
         break;
       }
+      case rkRunByte:
+        set[s.Byte] = true;
+        break;
+      case rkChar:
+      case rkRun:
+        for (int c = 0; c < 256; ++c) set[static_cast<std::size_t>(c)] |= classOf(s)[static_cast<std::size_t>(c)];
+        break;
+      default:
+        break;
     }
-    // Starts that reread the same text again and again go on by
-    // backtracking, which the memo of failed states keeps linear.
-    if (stepCount >= limit) break;
+  };
+  // Whether the run of step k can run backwards.
+  auto runBackwards = [&](int k) {
+    const TRunStep& s = steps[static_cast<std::size_t>(k)];
+    if (s.Max < RegexBraceInfinity) return false;
+    std::array<bool, 256> precede{};
+    for (int j = k - 1; j >= 0; --j) {
+      const TRunStep& before = steps[static_cast<std::size_t>(j)];
+      lastChars(before, precede);
+      if (before.Kind != rkRun || before.Min > 0) break;  // a step that cannot be empty
+    }
+    for (int c = 1; c < 256; ++c) {
+      if (precede[static_cast<std::size_t>(c)] && classOf(s)[static_cast<std::size_t>(c)]) return false;
+    }
+    return true;
+  };
+  std::array<bool, 256> read{};  // what the steps before k can read
+  auto readAll = [&](const TRunStep& s) {
+    if (s.Kind == rkLiteral) {
+      const std::uint8_t* node = FProgram.data() + s.Arg;
+      for (std::int32_t i = 0; i < LiteralLength(node); ++i) read[LiteralText(node)[i]] = true;
+    } else if (s.Kind == rkRunByte) {
+      for (int c = 0; c < 256; ++c) read[static_cast<std::size_t>(c)] |= classOf(s)[static_cast<std::size_t>(c)];
+      read[s.Byte] = true;
+    } else {
+      lastChars(s, read);
+    }
+  };
+  for (int k = 0; k < count; ++k) {
+    const TRunStep& s = steps[static_cast<std::size_t>(k)];
+    int pivotChar = -1;
+    switch (s.Kind) {
+      case rkLineEnd:
+        if (k == count - 2) {
+          FRunPivot = k;
+          FRunPivotChar = -1;
+        }
+        return;
+      case rkByte:
+        pivotChar = s.Arg;
+        break;
+      case rkLiteral:
+        pivotChar = LiteralText(FProgram.data() + s.Arg)[0];
+        break;
+      case rkRunByte:
+        if (!runBackwards(k)) return;
+        for (int c = 0; c < 256; ++c) read[static_cast<std::size_t>(c)] |= classOf(s)[static_cast<std::size_t>(c)];
+        pivotChar = s.Byte;
+        break;
+      case rkRun:
+        if (!runBackwards(k)) return;
+        break;
+      case rkChar:
+      case rkLineStart:
+        break;
+      default:
+        return;  // cannot run backwards
+    }
+    if (pivotChar > 0 && !read[static_cast<std::size_t>(pivotChar)]) {
+      FRunPivot = k;
+      FRunPivotChar = pivotChar;
+    }
+    readAll(s);
   }
-  FSteps = stepCount;
-  from = start;
-  return false;
 }
 
 }  // namespace regex

@@ -154,6 +154,22 @@ inline TRepeatShape RepeatShape(const std::uint8_t* program, int node) {
   }
 }
 
+// The steps of a program that runs in one pass (Classes_Regex_OnePass.cpp).
+enum TRunKind : std::uint8_t {
+  rkByte,             // the character Arg
+  rkLiteral,          // the literal of node Arg
+  rkChar,             // one character of class Arg
+  rkRun,              // the whole run of class Arg, Min .. Max long
+  rkRunByte,          // such a run, then the character Byte
+  rkRunFirst,         // Min characters of class Arg (a lazy repeat before the end)
+  rkRunLast,          // as many characters of class Arg as there are, up to Max (a greedy one)
+  rkLineStart,        // the start of the input
+  rkLineEnd,          // the end of the input
+  rkWordBoundary,     // between a word character and another
+  rkNotWordBoundary,  // not so
+  rkEnd,              // the match
+};
+
 // One entry of the matcher's backtracking stack: a choice to resume or a
 // change to undo.
 struct TRegex::TFrame {
