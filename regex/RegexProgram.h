@@ -238,6 +238,10 @@ struct TRegexInternals {
   // Whether the compiled program runs in one pass, and switching that off.
   static bool OnePass(const TRegex& r) { return !r.FRunSteps.empty(); }
   static void SetOnePassAllowed(TRegex& r, bool allowed) { r.FOnePassAllowed = allowed; }
+  // The step of a one-pass program that every start reaches at one place (-1: none).
+  static std::int32_t RunPivot(const TRegex& r) { return r.FRunPivot; }
+  // The steps the last search took.
+  static std::int64_t Steps(const TRegex& r) { return r.FSteps; }
 };
 
 }  // namespace regex
