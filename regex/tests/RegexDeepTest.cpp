@@ -9,18 +9,14 @@
 
 #include "regex/Classes_Regex.h"
 #include "regex/RegexProgram.h"
+#include "regex/tests/RegexTestSupport.h"
 
 namespace regex {
 namespace {
 
 constexpr std::size_t TenMegabytes = 10u << 20;
 
-std::string Repeat(const std::string& unit, std::size_t bytes) {
-  std::string s;
-  s.reserve(bytes + unit.size());
-  while (s.size() < bytes) s += unit;
-  return s;
-}
+using testsupport::Repeat;
 
 TEST(RegexDeep, StarredGroupOverTenMegabytes) {
   const std::string subject = Repeat("ab", TenMegabytes) + "c";

@@ -13,11 +13,8 @@
 namespace regex {
 namespace {
 
-// The two expressions with which the workbench reads coefficient sets back
-// from indicator text.
-const char* const HeaderExpression = "([a-z0-9]+)\\s*?=\\s*?$";
-const char* const TermExpression =
-    "(\\+|\\-)*?([0-9.]+)\\*([a-zA-Z0-9]+)\\[([a-zA-Z0-9]+)\\+([0-9]+)\\]";
+using testsupport::HeaderExpression;
+using testsupport::TermExpression;
 
 struct TMatchCase {
   const char* Expression;

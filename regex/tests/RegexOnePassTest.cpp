@@ -27,11 +27,10 @@ namespace regex {
 namespace {
 
 using testsupport::ApplyModifiers;
+using testsupport::HeaderExpression;
+using testsupport::Repeat;
 using testsupport::Spans;
-
-const char* const HeaderExpression = "([a-z0-9]+)\\s*?=\\s*?$";
-const char* const TermExpression =
-    "(\\+|\\-)*?([0-9.]+)\\*([a-zA-Z0-9]+)\\[([a-zA-Z0-9]+)\\+([0-9]+)\\]";
+using testsupport::TermExpression;
 
 struct TShape {
   const char* Name;
@@ -127,13 +126,6 @@ TEST_P(RegexOnePass, AnswersAsTheBacktracker) {
 
 INSTANTIATE_TEST_SUITE_P(Shapes, RegexOnePass, ::testing::ValuesIn(Shapes),
                          [](const ::testing::TestParamInfo<TShape>& info) { return info.param.Name; });
-
-std::string Repeat(const std::string& unit, std::size_t bytes) {
-  std::string s;
-  s.reserve(bytes + unit.size());
-  while (s.size() < bytes) s += unit;
-  return s;
-}
 
 struct TLongLine {
   const char* Expression;

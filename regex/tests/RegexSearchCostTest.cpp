@@ -21,22 +21,13 @@
 namespace regex {
 namespace {
 
-// The workbench's two expressions for coefficient sets in indicator text.
-const char* const HeaderExpression = "([a-z0-9]+)\\s*?=\\s*?$";
-const char* const TermExpression =
-    "(\\+|\\-)*?([0-9.]+)\\*([a-zA-Z0-9]+)\\[([a-zA-Z0-9]+)\\+([0-9]+)\\]";
+using testsupport::CountSpans;
+using testsupport::HeaderExpression;
+using testsupport::Repeat;
+using testsupport::Spans;
+using testsupport::TermExpression;
 
 constexpr std::size_t Long = 100000;
-
-std::string Repeat(const std::string& unit, std::size_t bytes) {
-  std::string s;
-  s.reserve(bytes + unit.size());
-  while (s.size() < bytes) s += unit;
-  return s;
-}
-
-using testsupport::CountSpans;
-using testsupport::Spans;
 
 struct TCostCase {
   const char* Name;

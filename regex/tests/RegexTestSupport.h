@@ -1,6 +1,7 @@
 // Small helpers shared by the regex tests.
 #pragma once
 
+#include <cstddef>
 #include <cstring>
 #include <string>
 
@@ -8,6 +9,20 @@
 #include "regex/RegexProgram.h"
 
 namespace regex::testsupport {
+
+// The two expressions with which the workbench reads coefficient sets back
+// from indicator text.
+inline constexpr const char* HeaderExpression = "([a-z0-9]+)\\s*?=\\s*?$";
+inline constexpr const char* TermExpression =
+    "(\\+|\\-)*?([0-9.]+)\\*([a-zA-Z0-9]+)\\[([a-zA-Z0-9]+)\\+([0-9]+)\\]";
+
+// A unit repeated until the text holds at least `bytes` characters.
+inline std::string Repeat(const std::string& unit, std::size_t bytes) {
+  std::string s;
+  s.reserve(bytes + unit.size());
+  while (s.size() < bytes) s += unit;
+  return s;
+}
 
 // Applies modifiers written as in an inline group: "i" sets, "-s" clears, e.g. "im-s".
 inline void ApplyModifiers(TRegex& r, const char* text) {
