@@ -19,7 +19,7 @@ std::optional<TStraightLines> TStraightLines::For(const QPainter& p, const QImag
       format != QImage::Format_ARGB32_Premultiplied)
     return std::nullopt;
   if (p.testRenderHint(QPainter::Antialiasing) || p.compositionMode() != QPainter::CompositionMode_SourceOver ||
-      !p.combinedTransform().isIdentity())
+      !p.deviceTransform().isIdentity())
     return std::nullopt;
   const QPen& pen = p.pen();
   TStraightLines w;
