@@ -62,6 +62,7 @@ function(_orvel_discover target filter labels)
     TEST_LIST ${list_var}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
+    NO_PRETTY_VALUES
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   set(label_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_${count}_labels.cmake)
