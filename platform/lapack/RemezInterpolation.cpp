@@ -162,14 +162,26 @@ void AddTransform(const std::vector<double>& value, const std::vector<double>& c
                   std::span<double> alpha) {
   const int c = static_cast<int>(alpha.size());
   const int period = 4 * c;
-  std::vector<double> acc(c, 0.0);
+  // The index of the table entry moves on by `step` modulo the period from one k to the next, a
+  // chain of dependent steps; kChains stretches of k, each with its own index, run side by side.
+  // Every acc[k] still adds its terms in the order of m.
+  constexpr int kChains = 8;
+  const int stretch = (c + kChains - 1) / kChains;
+  std::vector<double> acc(static_cast<std::size_t>(stretch) * kChains, 0.0);
+  const double* table = cosTab.data();
+  double* sum = acc.data();
   for (int m = 0; m < c; ++m) {
     const int step = 2 * m + 1;
-    int r = 0;
-    for (int k = 0; k < c; ++k) {
-      acc[k] += value[m] * cosTab[r];
-      r += step;
-      if (r >= period) r -= period;
+    const double v = value[m];
+    int r[kChains];
+    for (int u = 0; u < kChains; ++u)
+      r[u] = static_cast<int>(static_cast<std::int64_t>(step) * (u * stretch) % period);
+    for (int i = 0; i < stretch; ++i) {
+      for (int u = 0; u < kChains; ++u) {
+        sum[u * stretch + i] += v * table[r[u]];
+        r[u] += step;
+        if (r[u] >= period) r[u] -= period;
+      }
     }
   }
   alpha[0] += acc[0] / c;
