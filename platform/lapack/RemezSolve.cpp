@@ -336,6 +336,7 @@ RemezOutcome RemezSolve(std::span<const double> grid, std::span<const double> de
   Exchange ex(g, count, floor);
   Exchange::Snapshot best;  // the state with the smallest largest error seen on the whole grid
   bool levelled = false, finished = false, restarted = false, beyondRounding = false;
+  bool gaveUp = false;  // ended on a restart that did not take, without a scan of its own
   double largest = std::numeric_limits<double>::quiet_NaN(), highest = 0;
   // stall: iterations in a row in which the deviation did not grow.
   int stall = 0, iter = 0;
@@ -352,6 +353,14 @@ RemezOutcome RemezSolve(std::span<const double> grid, std::span<const double> de
     stall = grew ? 0 : stall + 1;
     beyondRounding = beyondRounding || !ex.Rounding();
     highest = std::max(highest, dev);
+    // A restart whose level is still rounding after as many rounds as end any stalled exchange
+    // has not taken, and the exchange ends here with the best state scanned on the whole grid.
+    // This state goes unscanned: its level is rounding like every one before it, and a scan
+    // would cost as much as all the rounds since the restart to confirm what they show.
+    if (restarted && !beyondRounding && stall >= kStallLimit && std::isfinite(best.largest)) {
+      gaveUp = true;
+      break;
+    }
     std::vector<int> next = ex.LocalStep();
     if (next != set && stall < kStallLimit) {
       set = std::move(next);
@@ -385,7 +394,10 @@ RemezOutcome RemezSolve(std::span<const double> grid, std::span<const double> de
     out.Status = RemezBreakdown;
     return out;
   }
-  if (!finished) {
+  if (gaveUp) {
+    ex.Restore(best);
+    largest = best.largest;
+  } else if (!finished) {
     std::vector<int> unused;
     largest = ex.FullStep(unused);
   }
