@@ -194,8 +194,9 @@ void AddTransform(const std::vector<double>& value, const std::vector<double>& c
 ORVEL_REMEZ_WIDE
 std::vector<double> ChebyshevSum(std::span<const double> alpha, std::span<const double> at) {
   // The recurrence is a chain of dependent steps for each point; enough points side by side
-  // keep the arithmetic units busy.
-  constexpr int kSumBlock = 32;
+  // keep the arithmetic units busy. A step is a multiplication, an addition and a subtraction in
+  // turn, so it takes eight vectors of the widest unit to cover the latency of the chain.
+  constexpr int kSumBlock = 64;
   const int c = static_cast<int>(alpha.size());
   const int count = static_cast<int>(at.size());
   std::vector<double> out(count);
