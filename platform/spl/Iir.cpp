@@ -25,20 +25,122 @@ namespace {
 
 enum class IirKind { d, zd, dz, z };
 
-// Samples per pass of the numerator.
+// Samples per pass of the numerator; a pass long enough for four segments
+// runs them side by side (see Segments).
 constexpr int kChunk = 1024;
+constexpr int kSegment = kChunk / 4;
+constexpr int kMinSegment = 16;
 constexpr int kMaxTemplateOrder = 16;
+
+typedef long long TI4 __attribute__((vector_size(32)));
+
+// A 4x4 transpose: c[i][s] = r[s][i].
+#define ORVEL_TRANSPOSE4(c, r)                                  \
+  do {                                                          \
+    const TV4 t0_ = __builtin_shuffle((r)[0], (r)[1], TI4{0, 4, 2, 6}); \
+    const TV4 t1_ = __builtin_shuffle((r)[0], (r)[1], TI4{1, 5, 3, 7}); \
+    const TV4 t2_ = __builtin_shuffle((r)[2], (r)[3], TI4{0, 4, 2, 6}); \
+    const TV4 t3_ = __builtin_shuffle((r)[2], (r)[3], TI4{1, 5, 3, 7}); \
+    (c)[0] = __builtin_shuffle(t0_, t2_, TI4{0, 1, 4, 5});      \
+    (c)[1] = __builtin_shuffle(t1_, t3_, TI4{0, 1, 4, 5});      \
+    (c)[2] = __builtin_shuffle(t0_, t2_, TI4{2, 3, 6, 7});      \
+    (c)[3] = __builtin_shuffle(t1_, t3_, TI4{2, 3, 6, 7});      \
+  } while (0)
+
+// r := a * b + r lane by lane, each rounded once (the compiler makes one
+// instruction of it where the machine has fused multiply-adds).
+#define ORVEL_FMA4(r, a, b)                                                      \
+  do {                                                                           \
+    for (int l_ = 0; l_ < 4; ++l_) (r)[l_] = std::fma((a)[l_], (b)[l_], (r)[l_]); \
+  } while (0)
+
+// The recursion y[n] = w[n] - a_P y[n-P] - ... - a_1 y[n-1] over four
+// segments of len samples at once, w[0 .. 4 len) in, y (stride ys) out; yr:
+// the last P outputs before w, newest first, and after it on return.
+//
+// A recursion waits one fused multiply-add per sample for the previous
+// output, whatever else is summed ahead. So the four segments run side by
+// side, each lane from a zero past except the first, which has the true
+// one; the outputs of segment s then lack the response to the true last P
+// outputs t_j = y[s len - j] of segment s - 1: sum_j g_j[n] t_j, with g_j
+// the recursion's output n with no input after a lone 1 at y[-j] (the table
+// g, g_j at g + (j - 1) kSegment). The t of each segment follow from the
+// previous segment's in order, P values at a time. Superposing the parts is
+// exact for the recursion; the rounding stays that of the direct form, as
+// the direct form carries each past output by the same g_j.
+template <int P>
+[[gnu::always_inline]] inline void Segments(const double* na, const double* g, const double* w, int len,
+                                            double* yr, double* y, std::ptrdiff_t ys) {
+  // The segments' values at position n in lanes: w, then their outputs.
+  TV4 lanes[kSegment];
+  for (int n = 0; n < len; n += 4) {
+    TV4 r[4];
+    for (int s = 0; s < 4; ++s) ORVEL_LOAD4(r[s], w + s * len + n);
+    ORVEL_TRANSPOSE4(lanes + n, r);
+  }
+  TV4 nav[P + 1];
+  for (int k = 1; k <= P; ++k) nav[k] = TV4{na[k], na[k], na[k], na[k]};
+  // The past of the lanes in a ring, as in Df1.
+  TV4 ring[P];
+  for (int k = 0; k < P; ++k) ring[P - 1 - k] = TV4{yr[k], 0.0, 0.0, 0.0};
+  int n = 0;
+  for (; n + P <= len; n += P) {
+#pragma GCC unroll 16
+    for (int q = 0; q < P; ++q) {
+      TV4 v = lanes[n + q];
+#pragma GCC unroll 16
+      for (int k = P; k >= 1; --k) ORVEL_FMA4(v, nav[k], ring[(q - k + 2 * P) % P]);
+      ring[q] = v;
+      lanes[n + q] = v;
+    }
+  }
+  for (; n < len; ++n) {
+    TV4 v = lanes[n];
+    for (int k = P; k >= 1; --k) ORVEL_FMA4(v, nav[k], ring[P - k]);
+    for (int k = 0; k + 1 < P; ++k) ring[k] = ring[k + 1];
+    ring[P - 1] = v;
+    lanes[n] = v;
+  }
+  // t[s][j - 1]: the true y[s len - j], s = 1 .. 4; the last are the new yr.
+  double t[5][P];
+  for (int j = 1; j <= P; ++j) t[1][j - 1] = lanes[len - j][0];
+  for (int s = 1; s < 4; ++s)
+    for (int j = 1; j <= P; ++j) {
+      double v = lanes[len - j][s];
+      for (int i = P; i >= 1; --i) v = std::fma(g[(i - 1) * kSegment + len - j], t[s][i - 1], v);
+      t[s + 1][j - 1] = v;
+    }
+  for (int j = 0; j < P; ++j) yr[j] = t[4][j];
+  // The outputs, segment by segment again, with the same sums as above.
+  for (int n = 0; n < len; n += 4) {
+    TV4 r[4];
+    ORVEL_TRANSPOSE4(r, lanes + n);
+    for (int s = 1; s < 4; ++s) {
+#pragma GCC unroll 16
+      for (int i = P; i >= 1; --i) {
+        TV4 gi;
+        ORVEL_LOAD4(gi, g + (i - 1) * kSegment + n);
+        const TV4 ti = {t[s][i - 1], t[s][i - 1], t[s][i - 1], t[s][i - 1]};
+        ORVEL_FMA4(r[s], gi, ti);
+      }
+    }
+    for (int s = 0; s < 4; ++s)
+      for (int l = 0; l < 4; ++l) y[(s * len + n + l) * ys] = r[s][l];
+  }
+}
 
 // The direct form I over n samples of one stream (stride xs in, ys out):
 //   w[n] = sum_{k<=P} b_k x[n-k]                  (k ascending, one pass per chunk)
 //   y[n] = w[n] - a_P y[n-P] - ... - a_1 y[n-1]   (oldest first, by fused multiply-adds)
 // The newest output enters last, through one fused multiply-add, so the
-// recursion waits one such operation per sample. A fused multiply-add is
-// rounded once by definition, so the machine's instructions and the C
-// library's fma give the same bits (platform/spl/SimdLoops.h). xh, yh: the
-// last P inputs and outputs, newest first.
+// recursion waits one such operation per sample; chunks of at least four
+// kMinSegment samples run four segments at once (Segments) when g, the
+// table of the responses to the past outputs, is given. A fused
+// multiply-add is rounded once by definition, so the machine's instructions
+// and the C library's fma give the same bits (platform/spl/SimdLoops.h).
+// xh, yh: the last P inputs and outputs, newest first.
 template <int P, bool Contiguous>
-ORVEL_FMA_LOOP void Df1(const double* b, const double* a, double* xh, double* yh, const double* x,
+ORVEL_FMA_LOOP void Df1(const double* b, const double* a, const double* g, double* xh, double* yh, const double* x,
                         std::ptrdiff_t xsGiven, double* y, std::ptrdiff_t ysGiven, int n) {
   // Contiguous data let the compiler drop the stride arithmetic.
   const std::ptrdiff_t xs = Contiguous ? 1 : xsGiven;
@@ -54,8 +156,10 @@ ORVEL_FMA_LOOP void Df1(const double* b, const double* a, double* xh, double* yh
     xb[P - 1 - k] = xh[k];
     yr[k] = yh[k];
   }
+  // Whole chunks of four segments where they run, else a multiple of P.
+  const int span = g != nullptr ? kChunk : kChunk / P * P;
   for (int done = 0; done < n;) {
-    const int c = std::min(kChunk / P * P, n - done);
+    const int c = std::min(span, n - done);
     for (int j = 0; j < c; ++j) xb[P + j] = x[(done + j) * xs];
     // The numerator, eight outputs at a time in registers.
     int i = 0;
@@ -82,21 +186,26 @@ ORVEL_FMA_LOOP void Df1(const double* b, const double* a, double* xh, double* yh
       for (int k = 1; k <= P; ++k) acc += b[k] * xb[P + i - k];
       w[i] = acc;
     }
+    int j = 0;
+    const int len = c / 16 * 4;
+    if (g != nullptr && len >= kMinSegment) {
+      Segments<P>(na, g, w, len, yr.data(), y + done * ys, ys);
+      j = 4 * len;
+    }
     // Groups of P samples with the outputs in a ring of P registers: slot s
     // of the group receives its output over the oldest one, so that no
     // value moves between registers on the way from one output to the next.
     std::array<double, P> ring;
     for (int k = 0; k < P; ++k) ring[P - 1 - k] = yr[k];
-    int j = 0;
     for (; j + P <= c; j += P) {
 #pragma GCC unroll 16
-      for (int g = 0; g < P; ++g) {
-        double r = w[j + g];
+      for (int q = 0; q < P; ++q) {
+        double r = w[j + q];
 #pragma GCC unroll 16
-        for (int k = P; k >= 2; --k) r = std::fma(na[k], ring[(g - k + 2 * P) % P], r);
-        const double yj = std::fma(na[1], ring[(g - 1 + P) % P], r);
-        ring[g] = yj;
-        y[(done + j + g) * ys] = yj;
+        for (int k = P; k >= 2; --k) r = std::fma(na[k], ring[(q - k + 2 * P) % P], r);
+        const double yj = std::fma(na[1], ring[(q - 1 + P) % P], r);
+        ring[q] = yj;
+        y[(done + j + q) * ys] = yj;
       }
     }
     for (int k = 0; k < P; ++k) yr[k] = ring[P - 1 - k];
@@ -138,8 +247,8 @@ void Df1Any(int order, const double* b, const double* a, double* xh, double* yh,
   }
 }
 
-using TRealRecursion = void (*)(const double*, const double*, double*, double*, const double*, std::ptrdiff_t,
-                                double*, std::ptrdiff_t, int);
+using TRealRecursion = void (*)(const double*, const double*, const double*, double*, double*, const double*,
+                                std::ptrdiff_t, double*, std::ptrdiff_t, int);
 
 template <bool Contiguous, int... Orders>
 constexpr std::array<TRealRecursion, sizeof...(Orders) + 1> MakeRecursions(std::integer_sequence<int, Orders...>) {
@@ -149,6 +258,38 @@ constexpr std::array<TRealRecursion, sizeof...(Orders) + 1> MakeRecursions(std::
 // Df1<1> .. Df1<16> by order, for strided and for contiguous data.
 constexpr auto kRecursions = MakeRecursions<false>(std::make_integer_sequence<int, kMaxTemplateOrder>{});
 constexpr auto kContiguousRecursions = MakeRecursions<true>(std::make_integer_sequence<int, kMaxTemplateOrder>{});
+
+// The table of Segments for the denominator a (a[0] = 1): g_j[n], n <
+// kSegment, the outputs of the recursion with no input after a lone 1 at
+// y[-j], summed in long double so that each entry is rounded once.
+//
+// Empty where the sum over j of |g_j[n]| exceeds kMaxPastGain at some n: the
+// correction sum_j g_j[n] t_j then cancels terms that large, and its
+// rounding would outweigh the direct form's. That happens as the poles
+// crowd together (a low cut-off at a high order); such filters, and unstable
+// ones, keep to the sample-by-sample loop.
+constexpr double kMaxPastGain = 256;
+
+std::vector<double> PastResponses(int order, const double* a) {
+  std::vector<double> g(static_cast<std::size_t>(order) * kSegment);
+  std::vector<long double> h(static_cast<std::size_t>(order) + kSegment);
+  std::vector<double> gain(kSegment, 0.0);
+  for (int j = 1; j <= order; ++j) {
+    std::fill(h.begin(), h.end(), 0.0L);
+    h[order - j] = 1.0L;
+    for (int n = 0; n < kSegment; ++n) {
+      long double v = 0.0L;
+      for (int k = 1; k <= order; ++k) v -= static_cast<long double>(a[k]) * h[order + n - k];
+      h[order + n] = v;
+      const double rounded = static_cast<double>(v);
+      gain[n] += std::fabs(rounded);
+      // Also false for a NaN or an overflow.
+      if (!(gain[n] <= kMaxPastGain)) return {};
+      g[static_cast<std::size_t>(j - 1) * kSegment + n] = rounded;
+    }
+  }
+  return g;
+}
 
 [[noreturn]] void Refuse(const std::string& message) { throw classlib::Exception(message); }
 
@@ -188,6 +329,7 @@ class IirEngine {
     // complex ones: one complex transposed state.
     FZ.assign(static_cast<std::size_t>(order) * 2, 0.0);
     FHistory.assign(static_cast<std::size_t>(order) * 4, 0.0);
+    if (!complexTaps && order >= 1 && order <= kMaxTemplateOrder) FPast = PastResponses(order, FA.data());
   }
 
   IirKind Kind() const { return FKind; }
@@ -197,8 +339,8 @@ class IirEngine {
     double* xh = FHistory.data() + static_cast<std::ptrdiff_t>(stream) * 2 * FOrder;
     double* yh = xh + FOrder;
     if (FOrder >= 1 && FOrder <= kMaxTemplateOrder)
-      (xs == 1 && ys == 1 ? kContiguousRecursions : kRecursions)[FOrder](FB.data(), FA.data(), xh, yh, x, xs, y,
-                                                                          ys, n);
+      (xs == 1 && ys == 1 ? kContiguousRecursions : kRecursions)[FOrder](
+          FB.data(), FA.data(), FPast.empty() ? nullptr : FPast.data(), xh, yh, x, xs, y, ys, n);
     else
       Df1Any(FOrder, FB.data(), FA.data(), xh, yh, x, xs, y, ys, n);
   }
@@ -240,6 +382,8 @@ class IirEngine {
   IirKind FKind;
   int FOrder;
   std::vector<double> FB, FA, FZ, FHistory;
+  // Real coefficients up to order kMaxTemplateOrder: the table of Segments.
+  std::vector<double> FPast;
 };
 
 }  // namespace detail
