@@ -54,40 +54,49 @@ typedef long long TI4 __attribute__((vector_size(32)));
     for (int l_ = 0; l_ < 4; ++l_) (r)[l_] = std::fma((a)[l_], (b)[l_], (r)[l_]); \
   } while (0)
 
-// The recursion y[n] = w[n] - a_P y[n-P] - ... - a_1 y[n-1] over four
-// segments of len samples at once, w[0 .. 4 len) in, y (stride ys) out; yr:
-// the last P outputs before w, newest first, and after it on return.
+// The direct form I over four segments of len samples at once: xb holds
+// the last P inputs before them and then their 4 len inputs; y (stride ys)
+// receives the outputs; yr: the last P outputs before them, newest first,
+// and after them on return.
 //
 // A recursion waits one fused multiply-add per sample for the previous
 // output, whatever else is summed ahead. So the four segments run side by
-// side, each lane from a zero past except the first, which has the true
-// one; the outputs of segment s then lack the response to the true last P
-// outputs t_j = y[s len - j] of segment s - 1: sum_j g_j[n] t_j, with g_j
-// the recursion's output n with no input after a lone 1 at y[-j] (the table
-// g, g_j at g + (j - 1) kSegment). The t of each segment follow from the
-// previous segment's in order, P values at a time. Superposing the parts is
-// exact for the recursion; the rounding stays that of the direct form, as
-// the direct form carries each past output by the same g_j.
-template <int P>
-[[gnu::always_inline]] inline void Segments(const double* na, const double* g, const double* w, int len,
-                                            double* yr, double* y, std::ptrdiff_t ys) {
-  // The segments' values at position n in lanes: w, then their outputs.
-  TV4 lanes[kSegment];
-  for (int n = 0; n < len; n += 4) {
+// side, one in each lane, each from a zero past but the first, which has the
+// true one: sums as in Df1, and the first segment's outputs are Df1's. Those
+// of segment s then lack the response to the true last P outputs t_j =
+// y[s len - j] of segment s - 1: sum_j g_j[n] t_j, with g_j the recursion's
+// output n with no input after a lone 1 at y[-j] (the table g, g_j at g +
+// (j - 1) kSegment). The t of each segment follow from the previous
+// segment's in turn, P values at a time. Superposing the two parts is exact
+// for the recursion; PastResponses keeps the rounding of the sum near the
+// direct form's.
+template <int P, bool Contiguous>
+[[gnu::always_inline]] inline void Segments(const double* b, const double* na, const double* g, const double* xb,
+                                            int len, double* yr, double* y, std::ptrdiff_t ys) {
+  // lanes[m][s]: the input xb[s len + m], its segment's input m - P; then
+  // from m = 0 the output m, written over the input it no longer needs.
+  TV4 lanes[kMaxTemplateOrder + kSegment];
+  int m = 0;
+  for (; m + 4 <= P + len; m += 4) {
     TV4 r[4];
-    for (int s = 0; s < 4; ++s) ORVEL_LOAD4(r[s], w + s * len + n);
-    ORVEL_TRANSPOSE4(lanes + n, r);
+#pragma GCC unroll 4
+    for (int s = 0; s < 4; ++s) ORVEL_LOAD4(r[s], xb + s * len + m);
+    ORVEL_TRANSPOSE4(lanes + m, r);
   }
-  TV4 nav[P + 1];
+  for (; m < P + len; ++m) lanes[m] = TV4{xb[m], xb[len + m], xb[2 * len + m], xb[3 * len + m]};
+  TV4 bv[P + 1], nav[P + 1];
+  for (int k = 0; k <= P; ++k) bv[k] = TV4{b[k], b[k], b[k], b[k]};
   for (int k = 1; k <= P; ++k) nav[k] = TV4{na[k], na[k], na[k], na[k]};
-  // The past of the lanes in a ring, as in Df1.
+  // The past outputs of the lanes in a ring, as in Df1.
   TV4 ring[P];
   for (int k = 0; k < P; ++k) ring[P - 1 - k] = TV4{yr[k], 0.0, 0.0, 0.0};
   int n = 0;
   for (; n + P <= len; n += P) {
 #pragma GCC unroll 16
     for (int q = 0; q < P; ++q) {
-      TV4 v = lanes[n + q];
+      TV4 v = bv[0] * lanes[P + n + q];
+#pragma GCC unroll 16
+      for (int k = 1; k <= P; ++k) ORVEL_FMA4(v, bv[k], lanes[P + n + q - k]);
 #pragma GCC unroll 16
       for (int k = P; k >= 1; --k) ORVEL_FMA4(v, nav[k], ring[(q - k + 2 * P) % P]);
       ring[q] = v;
@@ -95,50 +104,59 @@ template <int P>
     }
   }
   for (; n < len; ++n) {
-    TV4 v = lanes[n];
+    TV4 v = bv[0] * lanes[P + n];
+    for (int k = 1; k <= P; ++k) ORVEL_FMA4(v, bv[k], lanes[P + n - k]);
     for (int k = P; k >= 1; --k) ORVEL_FMA4(v, nav[k], ring[P - k]);
     for (int k = 0; k + 1 < P; ++k) ring[k] = ring[k + 1];
     ring[P - 1] = v;
     lanes[n] = v;
   }
-  // t[s][j - 1]: the true y[s len - j], s = 1 .. 4; the last are the new yr.
-  double t[5][P];
-  for (int j = 1; j <= P; ++j) t[1][j - 1] = lanes[len - j][0];
+  // t[s - 1][j - 1]: the true y[s len - j], s = 1 .. 4; the last are the new yr.
+  double t[4][P];
+  for (int j = 1; j <= P; ++j) t[0][j - 1] = lanes[len - j][0];
   for (int s = 1; s < 4; ++s)
     for (int j = 1; j <= P; ++j) {
       double v = lanes[len - j][s];
-      for (int i = P; i >= 1; --i) v = std::fma(g[(i - 1) * kSegment + len - j], t[s][i - 1], v);
-      t[s + 1][j - 1] = v;
+      for (int i = P; i >= 1; --i) v = std::fma(g[(i - 1) * kSegment + len - j], t[s - 1][i - 1], v);
+      t[s][j - 1] = v;
     }
-  for (int j = 0; j < P; ++j) yr[j] = t[4][j];
-  // The outputs, segment by segment again, with the same sums as above.
-  for (int n = 0; n < len; n += 4) {
+  for (int j = 0; j < P; ++j) yr[j] = t[3][j];
+  // The outputs by segment again, with the same sums as above.
+  TV4 ts[3][P];
+  for (int s = 0; s < 3; ++s)
+    for (int i = 0; i < P; ++i) ts[s][i] = TV4{t[s][i], t[s][i], t[s][i], t[s][i]};
+  for (n = 0; n < len; n += 4) {
     TV4 r[4];
     ORVEL_TRANSPOSE4(r, lanes + n);
+#pragma GCC unroll 4
     for (int s = 1; s < 4; ++s) {
 #pragma GCC unroll 16
       for (int i = P; i >= 1; --i) {
         TV4 gi;
         ORVEL_LOAD4(gi, g + (i - 1) * kSegment + n);
-        const TV4 ti = {t[s][i - 1], t[s][i - 1], t[s][i - 1], t[s][i - 1]};
-        ORVEL_FMA4(r[s], gi, ti);
+        ORVEL_FMA4(r[s], gi, ts[s - 1][i - 1]);
       }
     }
-    for (int s = 0; s < 4; ++s)
-      for (int l = 0; l < 4; ++l) y[(s * len + n + l) * ys] = r[s][l];
+#pragma GCC unroll 4
+    for (int s = 0; s < 4; ++s) {
+      if (Contiguous)
+        ORVEL_STORE4(y + s * len + n, r[s]);
+      else
+        for (int l = 0; l < 4; ++l) y[(s * len + n + l) * ys] = r[s][l];
+    }
   }
 }
 
 // The direct form I over n samples of one stream (stride xs in, ys out):
-//   w[n] = sum_{k<=P} b_k x[n-k]                  (k ascending, one pass per chunk)
-//   y[n] = w[n] - a_P y[n-P] - ... - a_1 y[n-1]   (oldest first, by fused multiply-adds)
-// The newest output enters last, through one fused multiply-add, so the
-// recursion waits one such operation per sample; chunks of at least four
-// kMinSegment samples run four segments at once (Segments) when g, the
-// table of the responses to the past outputs, is given. A fused
-// multiply-add is rounded once by definition, so the machine's instructions
-// and the C library's fma give the same bits (platform/spl/SimdLoops.h).
-// xh, yh: the last P inputs and outputs, newest first.
+//   w[n] = b_0 x[n] + b_1 x[n-1] + ... + b_P x[n-P]   (in this order)
+//   y[n] = w[n] - a_P y[n-P] - ... - a_1 y[n-1]       (oldest first)
+// each term after the first added by a fused multiply-add. The newest output
+// enters last, so the recursion waits one such operation per sample; chunks
+// of at least four kMinSegment samples run as four segments at once
+// (Segments) when g, its table, is given. A fused multiply-add is rounded
+// once by definition, so the machine's instructions and the C library's fma
+// give the same bits (platform/spl/SimdLoops.h). xh, yh: the last P inputs
+// and outputs, newest first.
 template <int P, bool Contiguous>
 ORVEL_FMA_LOOP void Df1(const double* b, const double* a, const double* g, double* xh, double* yh, const double* x,
                         std::ptrdiff_t xsGiven, double* y, std::ptrdiff_t ysGiven, int n) {
@@ -160,9 +178,18 @@ ORVEL_FMA_LOOP void Df1(const double* b, const double* a, const double* g, doubl
   const int span = g != nullptr ? kChunk : kChunk / P * P;
   for (int done = 0; done < n;) {
     const int c = std::min(span, n - done);
-    for (int j = 0; j < c; ++j) xb[P + j] = x[(done + j) * xs];
-    // The numerator, eight outputs at a time in registers.
-    int i = 0;
+    if (Contiguous)
+      std::memcpy(xb + P, x + done, sizeof(double) * c);
+    else
+      for (int j = 0; j < c; ++j) xb[P + j] = x[(done + j) * xs];
+    int j = 0;
+    const int len = c / 16 * 4;
+    if (g != nullptr && len >= kMinSegment) {
+      Segments<P, Contiguous>(b, na, g, xb, len, yr.data(), y + done * ys, ys);
+      j = 4 * len;
+    }
+    // The numerator of the rest, eight outputs at a time in registers.
+    int i = j;
     for (; i + 8 <= c; i += 8) {
       TV4 lo, hi, xlo, xhi;
       const TV4 b0 = {b[0], b[0], b[0], b[0]};
@@ -175,22 +202,16 @@ ORVEL_FMA_LOOP void Df1(const double* b, const double* a, const double* g, doubl
         const TV4 bk = {b[k], b[k], b[k], b[k]};
         ORVEL_LOAD4(xlo, xb + P + i - k);
         ORVEL_LOAD4(xhi, xb + P + i - k + 4);
-        lo += bk * xlo;
-        hi += bk * xhi;
+        ORVEL_FMA4(lo, bk, xlo);
+        ORVEL_FMA4(hi, bk, xhi);
       }
       ORVEL_STORE4(w + i, lo);
       ORVEL_STORE4(w + i + 4, hi);
     }
     for (; i < c; ++i) {
       double acc = b[0] * xb[P + i];
-      for (int k = 1; k <= P; ++k) acc += b[k] * xb[P + i - k];
+      for (int k = 1; k <= P; ++k) acc = std::fma(b[k], xb[P + i - k], acc);
       w[i] = acc;
-    }
-    int j = 0;
-    const int len = c / 16 * 4;
-    if (g != nullptr && len >= kMinSegment) {
-      Segments<P>(na, g, w, len, yr.data(), y + done * ys, ys);
-      j = 4 * len;
     }
     // Groups of P samples with the outputs in a ring of P registers: slot s
     // of the group receives its output over the oldest one, so that no
