@@ -72,7 +72,8 @@ typedef long long TI4 __attribute__((vector_size(32)));
 // direct form's.
 template <int P, bool Contiguous>
 [[gnu::always_inline]] inline void Segments(const double* b, const double* na, const double* g, const double* xb,
-                                            int len, double* yr, double* y, std::ptrdiff_t ys) {
+                                            int len, double* yr, double* y, std::ptrdiff_t ys,
+                                            const double* xNext, int nextCount) {
   // lanes[m][s]: the input xb[s len + m], its segment's input m - P; then
   // from m = 0 the output m, written over the input it no longer needs.
   TV4 lanes[kMaxTemplateOrder + kSegment];
@@ -101,6 +102,12 @@ template <int P, bool Contiguous>
       for (int k = P; k >= 1; --k) ORVEL_FMA4(v, nav[k], ring[(q - k + 2 * P) % P]);
       ring[q] = v;
       lanes[n + q] = v;
+      // This chunk's outputs and the next one's inputs on their way from
+      // memory, a few lines at a time so as not to hold up the loads.
+      if (Contiguous) {
+        __builtin_prefetch(y + 4 * (n + q), 1, 1);
+        if (4 * (n + q) < nextCount) __builtin_prefetch(xNext + 4 * (n + q), 0, 1);
+      }
     }
   }
   for (; n < len; ++n) {
@@ -167,6 +174,8 @@ ORVEL_FMA_LOOP void Df1(const double* b, const double* a, const double* g, doubl
   // stores, which the compiler must otherwise assume may change it.
   double na[P + 1];
   for (int k = 1; k <= P; ++k) na[k] = -a[k];
+  TV4 bv[P + 1];
+  for (int k = 0; k <= P; ++k) bv[k] = TV4{b[k], b[k], b[k], b[k]};
   double xb[P + kChunk];
   double w[kChunk];
   std::array<double, P> yr;
@@ -178,32 +187,37 @@ ORVEL_FMA_LOOP void Df1(const double* b, const double* a, const double* g, doubl
   const int span = g != nullptr ? kChunk : kChunk / P * P;
   for (int done = 0; done < n;) {
     const int c = std::min(span, n - done);
+    // Four at a time where contiguous: the compiler's own copy of the plain
+    // loop (a string move) costs a cycle a sample on some machines.
+    int copied = 0;
     if (Contiguous)
-      std::memcpy(xb + P, x + done, sizeof(double) * c);
-    else
-      for (int j = 0; j < c; ++j) xb[P + j] = x[(done + j) * xs];
+      for (; copied + 4 <= c; copied += 4) {
+        TV4 v;
+        ORVEL_LOAD4(v, x + done + copied);
+        ORVEL_STORE4(xb + P + copied, v);
+      }
+    for (int j = copied; j < c; ++j) xb[P + j] = x[(done + j) * xs];
     int j = 0;
     const int len = c / 16 * 4;
     if (g != nullptr && len >= kMinSegment) {
-      Segments<P, Contiguous>(b, na, g, xb, len, yr.data(), y + done * ys, ys);
+      Segments<P, Contiguous>(b, na, g, xb, len, yr.data(), y + done * ys, ys, x + (done + c) * xs,
+                              n - done - c);
       j = 4 * len;
     }
     // The numerator of the rest, eight outputs at a time in registers.
     int i = j;
     for (; i + 8 <= c; i += 8) {
       TV4 lo, hi, xlo, xhi;
-      const TV4 b0 = {b[0], b[0], b[0], b[0]};
       ORVEL_LOAD4(xlo, xb + P + i);
       ORVEL_LOAD4(xhi, xb + P + i + 4);
-      lo = b0 * xlo;
-      hi = b0 * xhi;
+      lo = bv[0] * xlo;
+      hi = bv[0] * xhi;
 #pragma GCC unroll 16
       for (int k = 1; k <= P; ++k) {
-        const TV4 bk = {b[k], b[k], b[k], b[k]};
         ORVEL_LOAD4(xlo, xb + P + i - k);
         ORVEL_LOAD4(xhi, xb + P + i - k + 4);
-        ORVEL_FMA4(lo, bk, xlo);
-        ORVEL_FMA4(hi, bk, xhi);
+        ORVEL_FMA4(lo, bv[k], xlo);
+        ORVEL_FMA4(hi, bv[k], xhi);
       }
       ORVEL_STORE4(w + i, lo);
       ORVEL_STORE4(w + i + 4, hi);
