@@ -14,7 +14,8 @@
 // A state belongs to one thread at a time. Init replaces a state's previous
 // filter; nspIirFree releases it.
 //
-// Tested by: dsp/tests/FilterStatesTest.cpp, dsp/tests/FilterStatesOracleTest.cpp
+// Tested by: dsp/tests/FilterStatesTest.cpp, dsp/tests/FilterStatesOracleTest.cpp,
+// platform/spl/tests/IirLongRunTest.cpp
 #pragma once
 
 #include <memory>
