@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""The equiripple design against scipy.signal.remez on the same low-pass specifications.
+"""The equiripple design against scipy.signal.remez on the same low-pass requirements.
 
 Runs the remez_bench program (Google Benchmark) and times scipy.signal.remez (grid_density 16)
-in this process on the same specifications, then prints both medians and their ratio. The last
-specification cannot be levelled in double precision: there both time how long they take to give
+in this process on the same requirements, then prints both medians and their ratio. The last
+set of requirements cannot be levelled in double precision: there both time how long they take to give
 up (scipy raises an error).
 
 Usage: /usr/bin/python3 bench/remez_vs_scipy.py [path/to/remez_bench] [repetitions]

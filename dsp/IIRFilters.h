@@ -1,6 +1,6 @@
 // IIRFilters: IIR design from analog prototypes. The normalised lowpass prototypes
-// (Butterworth, Chebyshev I and II, elliptic, Bessel), the order and cutoff estimates of a
-// specification, and the design pipelines that move a prototype to a lowpass, highpass,
+// (Butterworth, Chebyshev I and II, elliptic, Bessel), the order and cutoff estimates of
+// given requirements, and the design pipelines that move a prototype to a lowpass, highpass,
 // bandpass or bandstop filter, analog or digital, as zeros, poles and gain or as a transfer
 // function. The conversions and transformations are those of dsp/LinearSystems.h.
 //
@@ -63,7 +63,7 @@ void EllipPrototype(std::int32_t N, numeric::TVec& Z, numeric::TVec& P, double R
 void BesselPrototype(std::int32_t N, numeric::TVec& Z, numeric::TVec& P, double& K);
 
 // ---------------------------------------------------------------------------
-// Order estimation (IirOrder.cpp): the smallest order that meets the specification, and the
+// Order estimation (IirOrder.cpp): the smallest order that meets the requirements, and the
 // cutoffs to design it with.
 //
 // BEdg: the band edges, ascending: [Wp, Ws] lowpass, [Ws, Wp] highpass, [Ws1, Wp1, Wp2, Ws2]
@@ -75,7 +75,7 @@ void BesselPrototype(std::int32_t N, numeric::TVec& Z, numeric::TVec& P, double&
 // Checks, before CutoffFreq is written: a CutoffFreq not half as long as BEdg raises
 // "(Length(CuttoffFreq)*2) <> Length(BEdg)" (ButterOrder) or "(Length(CuttoffFreq) div 2) <>
 // Length(BEdg)" (the others); a band type other than the four raises "FilterType not
-// suported!"; a wrong edge count "Length(BEdg) <> 2" or "Length(BEdg) <> 4"; a specification
+// suported!"; a wrong edge count "Length(BEdg) <> 2" or "Length(BEdg) <> 4"; requirements
 // whose order is not finite (coinciding edges, no passband ripple, ...) "Order = Inf".
 
 std::int32_t ButterOrder(std::span<const double> BEdg, TFilterType FilterType, double Rp, double Rs,

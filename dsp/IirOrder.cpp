@@ -77,7 +77,7 @@ double BandstopOrderCost(std::span<const double> x, std::span<const double> c,
   return OrderOf(static_cast<TDesignKind>(kind), WA, c[6], c[5]);
 }
 
-// The specification in the working form: passband edges first, prewarped unless analog.
+// The requirements in the working form: passband edges first, prewarped unless analog.
 struct TSpec {
   TFilterType type;
   std::vector<double> edges;  // WP (one or two), then WS
@@ -114,7 +114,7 @@ TSpec PrepareSpec(std::span<const double> BEdg, TFilterType FilterType, std::spa
 }
 
 // WA, the stopband edge of the equivalent normalised lowpass. A bandstop first moves its
-// passband edges (written back into the specification) to where they give the lowest order.
+// passband edges (written back into the requirements) to where they give the lowest order.
 double TransitionRatio(TSpec& s, TDesignKind kind, double Rp, double Rs) {
   switch (s.type) {
     case fltLowpass:
@@ -140,7 +140,7 @@ double TransitionRatio(TSpec& s, TDesignKind kind, double Rp, double Rs) {
   }
 }
 
-// Rounds the order up; a specification that has no finite order is refused.
+// Rounds the order up; a set of requirements that has no finite order is refused.
 std::int32_t RoundOrder(double order) {
   if (!std::isfinite(order)) RaiseError(msg::OrderInf);
   return numeric::Ceil(order);

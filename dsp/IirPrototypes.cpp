@@ -201,7 +201,7 @@ void EllipPrototype(std::int32_t N, TVec& Z, TVec& P, double Rp, double Rs, doub
   const double k1p = std::sqrt(1.0 - k1 * k1);
   if (k1p == 1.0) RaiseError(msg::RippleRange);
 
-  // The modulus m whose ratio of quarter periods is N times that of the specification.
+  // The modulus m whose ratio of quarter periods is N times that of the stated band edges.
   const double K1 = EllipK(k1 * k1), K1p = EllipK(k1p * k1p);
   const std::array<double, 1> kratio{N * K1 / K1p};
   double m = 0.0;

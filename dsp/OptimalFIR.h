@@ -1,5 +1,5 @@
 // OptimalFIR: equiripple linear-phase FIR design by the Parks-McClellan method (the Remez
-// exchange), the length estimate for a multiband specification, and the band-type wrappers that
+// exchange), the length estimate for multiband requirements, and the band-type wrappers that
 // the signal components call on a TVec.
 //
 // Band edges are in Hz with the sampling frequency FS; every routine that takes edges divides them

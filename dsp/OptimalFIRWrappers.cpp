@@ -1,4 +1,4 @@
-// The band-type wrappers of the equiripple design: specifications built from a TFilterType and
+// The band-type wrappers of the equiripple design: requirements built from a TFilterType and
 // two or four edges, for the signal components.
 //
 // Tested by: dsp/tests/OptimalFIRTest.cpp, OptimalFIROracleTest.cpp.

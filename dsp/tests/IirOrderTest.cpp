@@ -1,4 +1,4 @@
-// Order estimation: the orders meet the specification (designs with the estimated order and
+// Order estimation: the orders meet the requirements (designs with the estimated order and
 // cutoffs reach the attenuation and keep the ripple), the Chebyshev II order is rounded up as a
 // whole, the bandstop's moved edges, and every refusal.
 //
@@ -56,7 +56,7 @@ TEST(IirOrder, ChebyshevTwoOrdersMeetTheAttenuation) {
 
 // Every estimator on every band type: the design with the order and cutoffs found keeps the
 // passband ripple at the passband edges and reaches the attenuation at the stopband edges.
-TEST(IirOrder, EstimatesMeetTheSpecification) {
+TEST(IirOrder, EstimatesMeetTheRequirements) {
   struct TSpec {
     TFilterType type;
     std::vector<double> edges, pass, stop;

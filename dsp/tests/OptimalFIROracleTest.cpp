@@ -1,6 +1,6 @@
 // The equiripple design against scipy.signal.remez: a table of designs of every kind checked tap
 // by tap, with the equiripple property on the design's own grid, and a sweep of low-pass and
-// band-pass specifications that scipy converges on (data/optimal_fir_*.txt, made by
+// band-pass requirements that scipy converges on (data/optimal_fir_*.txt, made by
 // data/gen_optimal_fir_scipy.py).
 //
 // Covers: dsp/OptimalFIR.cpp, platform/lapack/RemezSolve.cpp.

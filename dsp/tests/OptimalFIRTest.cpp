@@ -409,7 +409,7 @@ TEST(RemezFirDesign, EvenHighpassIsReportedAsFailed) {
   EXPECT_TRUE(RemezFirDesign(h, std::vector<double>{0.2, 0.3}, fltHighpass, 1.0, 1.0));
 }
 
-TEST(RemezFirDesign, SpecificationErrors) {
+TEST(RemezFirDesign, RequirementErrors) {
   numeric::TVec h;
   h.SetLength(31);
   const std::vector<double> two{0.1, 0.2}, three{0.1, 0.2, 0.3};

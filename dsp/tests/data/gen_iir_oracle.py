@@ -196,7 +196,7 @@ for kind in (0, 1, 2, 3, 6):
         for analog in (False, True):
             for n in ORDERS[kind]:
                 design(kind, btype, analog, n, 1.0, 40.0, CUTOFFS[(btype, analog)])
-# A second corner of the specifications: a narrow band, low ripple, high attenuation.
+# A second corner of the requirements: a narrow band, low ripple, high attenuation.
 for kind in (1, 2, 3):
     for btype, wn in ((0, [0.05]), (1, [0.9]), (2, [0.45, 0.55]), (3, [0.1, 0.15])):
         for n in (3, 4):

@@ -10,7 +10,7 @@ rtype is the designer's TRemezType: 0 band pass/stop, 1 differentiator, 2 Hilber
 scipy's taps are stored as scipy gives them; the designer's Hilbert taps are their negative, and
 its differentiator's desired value is gain * 2 pi fs g where scipy's is gain * g.
 
-optimal_fir_sweep.txt, one line per specification of a low-pass or band-pass sweep:
+optimal_fir_sweep.txt, one line per set of requirements of a low-pass or band-pass sweep:
   <numtaps> <converged 0/1> <scipy deviation or nan> <nbands> <edges> <gains>   (fs 1, weights 1)
 "converged" means scipy.signal.remez returned without an error AND its taps are equiripple on
 scipy's own grid (at least nfcns + 1 alternating extrema within 1 % of the largest weighted
