@@ -265,6 +265,10 @@ enum TWaveletType : std::uint8_t {
   wtByFilter,
 };
 
+// Which half of a wavelet decomposition a step keeps: the low-pass
+// approximation or the high-pass detail.
+enum TWaveletDecomp : std::uint8_t { wtApproximation, wtDetail };
+
 // Sets up a FIR filter of Taps for real or complex data: single rate when
 // UpSample = DownSample = 1, else the multirate filter that puts each input
 // at UpPhase of its UpSample positions and keeps DownPhase of every

@@ -1,0 +1,57 @@
+// The signal layer's start-up and finalisation, and the SignalTools unit's
+// class registration.
+// Tested by: signal/tests/SignalInitTest.cpp.
+#include "signal/SignalInit.h"
+
+#include <mutex>
+
+#include "platform/classlib/ClassRegistry.h"
+#include "signal/SignalTools.h"
+
+namespace sig {
+
+namespace {
+
+const std::vector<const classlib::TClassInfo*>& SignalToolsClasses() {
+  static const std::vector<const classlib::TClassInfo*> classes = {
+      &TSignal::StaticClassInfo(),           &TSignalList::StaticClassInfo(),
+      &TSpectrum::StaticClassInfo(),         &TSpectrumItem::StaticClassInfo(),
+      &TSignalItem::StaticClassInfo(),       &TSpectrumCollection::StaticClassInfo(),
+      &TSignalCollection::StaticClassInfo(),
+  };
+  return classes;
+}
+
+struct TInitState {
+  std::mutex Lock;
+  int Count = 0;
+};
+
+TInitState& InitState() {
+  static TInitState state;
+  return state;
+}
+
+}  // namespace
+
+void RegisterSignalToolsClasses() { classlib::RegisterClasses(SignalToolsClasses()); }
+
+void UnregisterSignalToolsClasses() {
+  for (const classlib::TClassInfo* info : SignalToolsClasses()) classlib::UnRegisterClass(*info);
+}
+
+void InitSignal() {
+  TInitState& state = InitState();
+  std::lock_guard<std::mutex> guard(state.Lock);
+  if (state.Count++ > 0) return;
+  RegisterSignalToolsClasses();
+}
+
+void DoneSignal() {
+  TInitState& state = InitState();
+  std::lock_guard<std::mutex> guard(state.Lock);
+  if (state.Count == 0 || --state.Count > 0) return;
+  UnregisterSignalToolsClasses();
+}
+
+}  // namespace sig

@@ -1,0 +1,45 @@
+// Helpers shared by the signal layer's sources (not part of its interface):
+// float-to-index conversions that never meet undefined behaviour, and the
+// column padding of the text reports.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace sig::detail {
+
+// The nearest integer (halves to even) as a 64-bit index; NaN gives 0 and
+// the infinities the extremes of the 32-bit range, so that a clamp that
+// follows always sees a number.
+inline std::int64_t RoundIndex(double X) {
+  if (std::isnan(X)) return 0;
+  constexpr double lo = std::numeric_limits<std::int32_t>::min();
+  constexpr double hi = std::numeric_limits<std::int32_t>::max();
+  if (X <= lo) return static_cast<std::int64_t>(lo);
+  if (X >= hi) return static_cast<std::int64_t>(hi);
+  return static_cast<std::int64_t>(std::nearbyint(X));
+}
+
+// The same toward zero.
+inline std::int64_t TruncIndex(double X) {
+  if (std::isnan(X)) return 0;
+  constexpr double lo = std::numeric_limits<std::int32_t>::min();
+  constexpr double hi = std::numeric_limits<std::int32_t>::max();
+  if (X <= lo) return static_cast<std::int64_t>(lo);
+  if (X >= hi) return static_cast<std::int64_t>(hi);
+  return static_cast<std::int64_t>(std::trunc(X));
+}
+
+// Index held within 0 .. Length-1; Length must be at least 1.
+inline std::int32_t ClampIndex(std::int64_t Index, std::int32_t Length) {
+  if (Index < 0) return 0;
+  if (Index >= Length) return Length - 1;
+  return static_cast<std::int32_t>(Index);
+}
+
+// Text padded with blanks to the report column width.
+std::string PadColumn(const std::string& Text);
+
+}  // namespace sig::detail
