@@ -320,10 +320,9 @@ void TSpectrum::CalculusLoop(bool Divide) {
   const std::int32_t L = std::min(FLength, FAmplt->Length());
   const std::int32_t h = L / 2;
   double* a = FAmplt->Values();
-  // A line of zero frequency has no derivative worth scaling by and no
-  // finite integral: it stays as it is.
+  // A line of zero frequency has no finite integral: it stays as it is.
   const auto apply = [&](std::int32_t Line, double Order) {
-    if (Order == 0.0) return;
+    if (Divide && Order == 0.0) return;
     a[Line] = Divide ? a[Line] / (Order * w) : a[Line] * (Order * w);
   };
   if (!FConjExtend) {

@@ -5,6 +5,7 @@
 #include "chart/Registries.h"
 #include "platform/classlib/Threads.h"
 #include "platform/classlib/WarningSink.h"
+#include "signal/SignalInit.h"
 #include "workbench/forms/FormCompareBruteForce.h"
 #include "workbench/forms/OrvelApplication.h"
 #include "workbench/forms/RemezThread.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
   classlib::SetWarningSink(&warnings);
   // The chart engine's classes and registries, before any window makes a chart.
   chart::InitChartEngine();
+  sig::InitSignal();
   workbench::TQtUserDialogs dialogs;
   app.SetDialogs(&dialogs);
   int result = 0;
@@ -64,6 +66,7 @@ int main(int argc, char** argv) {
   // A design stopped by the closing windows may still be on its way out.
   workbench::WaitForDesignThreads();
   workbench::WaitForSearchThreads();
+  sig::DoneSignal();
   chart::DoneChartEngine();
   app.SetDialogs(nullptr);
   chart::DoneChartEngine();
