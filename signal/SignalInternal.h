@@ -10,27 +10,20 @@
 
 namespace sig::detail {
 
-// The nearest integer (halves to even) as a 64-bit index; NaN gives 0 and
-// the infinities the extremes of the 32-bit range, so that a clamp that
-// follows always sees a number.
-inline std::int64_t RoundIndex(double X) {
+// X rounded by Round (std::nearbyint: halves to even; std::trunc: toward
+// zero) as a 64-bit index; NaN gives 0 and the infinities the extremes of
+// the 32-bit range, so that a clamp that follows always sees a number.
+inline std::int64_t ToIndex(double X, double (*Round)(double)) {
   if (std::isnan(X)) return 0;
   constexpr double lo = std::numeric_limits<std::int32_t>::min();
   constexpr double hi = std::numeric_limits<std::int32_t>::max();
   if (X <= lo) return static_cast<std::int64_t>(lo);
   if (X >= hi) return static_cast<std::int64_t>(hi);
-  return static_cast<std::int64_t>(std::nearbyint(X));
+  return static_cast<std::int64_t>(Round(X));
 }
 
-// The same toward zero.
-inline std::int64_t TruncIndex(double X) {
-  if (std::isnan(X)) return 0;
-  constexpr double lo = std::numeric_limits<std::int32_t>::min();
-  constexpr double hi = std::numeric_limits<std::int32_t>::max();
-  if (X <= lo) return static_cast<std::int64_t>(lo);
-  if (X >= hi) return static_cast<std::int64_t>(hi);
-  return static_cast<std::int64_t>(std::trunc(X));
-}
+inline std::int64_t RoundIndex(double X) { return ToIndex(X, [](double v) { return std::nearbyint(v); }); }
+inline std::int64_t TruncIndex(double X) { return ToIndex(X, [](double v) { return std::trunc(v); }); }
 
 // Index held within 0 .. Length-1; Length must be at least 1.
 inline std::int32_t ClampIndex(std::int64_t Index, std::int32_t Length) {

@@ -181,11 +181,10 @@ void ToPhaseUnits(numeric::TVec& Phase, TPhaseUnits Units) {
 
 }  // namespace
 
-void TSpectrum::AmpltPhaseFromComplex(const numeric::TVec& X) {
-  FAmplt->Mag(X);
+void TSpectrum::PhaseByMode(const numeric::TVec& X, bool EmptyWhenIgnored) {
   switch (FPhaseMode) {
     case pmIgnore:
-      FPhase->SetLength(0);
+      if (EmptyWhenIgnored) FPhase->SetLength(0);
       break;
     case pm360:
     case pmPhaseDelay:
@@ -197,41 +196,19 @@ void TSpectrum::AmpltPhaseFromComplex(const numeric::TVec& X) {
       GroupDelay();
       break;
   }
+}
+
+void TSpectrum::AmpltPhaseFromComplex(const numeric::TVec& X) {
+  FAmplt->Mag(X);
+  PhaseByMode(X, true);
 }
 
 void TSpectrum::PowerPhaseFromComplex(const numeric::TVec& X) {
   FAmplt->PowerSpectrum(X);
-  switch (FPhaseMode) {
-    case pmIgnore:
-      FPhase->SetLength(0);
-      break;
-    case pm360:
-    case pmPhaseDelay:
-      FPhase->Phase(X);
-      ToPhaseUnits(*FPhase, FPhaseUnits);
-      if (FPhaseMode == pmPhaseDelay) PhaseDelay();
-      break;
-    case pmGroupDelay:
-      GroupDelay();
-      break;
-  }
+  PhaseByMode(X, true);
 }
 
-void TSpectrum::PhaseFromComplex(const numeric::TVec& X) {
-  switch (FPhaseMode) {
-    case pmIgnore:
-      break;
-    case pm360:
-    case pmPhaseDelay:
-      FPhase->Phase(X);
-      ToPhaseUnits(*FPhase, FPhaseUnits);
-      if (FPhaseMode == pmPhaseDelay) PhaseDelay();
-      break;
-    case pmGroupDelay:
-      GroupDelay();
-      break;
-  }
-}
+void TSpectrum::PhaseFromComplex(const numeric::TVec& X) { PhaseByMode(X, false); }
 
 void TSpectrum::RmsFromComplex(const numeric::TVec& X) {
   AmpltPhaseFromComplex(X);

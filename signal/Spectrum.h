@@ -188,6 +188,9 @@ class TSpectrum : public TAnalysis {
   // SetSamplingTime, keeping the sampling frequency Fs exactly when it is
   // positive (it stays when the size, the padding or Fs itself changes).
   void ApplySamplingTime(double T, double Fs);
+  // The phase part of the conversions from a complex spectrum, by PhaseMode;
+  // pmIgnore empties Phase when EmptyWhenIgnored.
+  void PhaseByMode(const numeric::TVec& X, bool EmptyWhenIgnored);
   // The loops of Differentiate and Integrate: each line times (or divided
   // by) 2 pi times its frequency, mirrored by conjugate symmetry.
   void CalculusLoop(bool Divide);
