@@ -11,7 +11,7 @@
 #include <QStyledItemDelegate>
 #include <QStylePainter>
 
-#include "chart/KivGraphics.h"
+#include "chart/canvas/KivGraphics.h"
 
 namespace analysis_ui {
 

@@ -14,7 +14,7 @@
 #include <QComboBox>
 #include <QCursor>
 
-#include "chart/KivTypes.h"
+#include "chart/core/KivTypes.h"
 
 class QPainter;
 

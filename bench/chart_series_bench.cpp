@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "RunReporter.h"
-#include "chart/CandleSeries.h"
 #include "chart/ChartControl.h"
-#include "chart/FastLineSeries.h"
-#include "chart/KivGraphics.h"
-#include "chart/LineSeries.h"
+#include "chart/canvas/KivGraphics.h"
+#include "chart/series/CandleSeries.h"
+#include "chart/series/FastLineSeries.h"
+#include "chart/series/LineSeries.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include <cstdlib>
 #include <memory>
 
-#include "chart/Registries.h"
+#include "chart/series/Registries.h"
+#include "chart/widgets/KivPanelWidget.h"
 #include "platform/classlib/Threads.h"
-#include "chart/KivPanelWidget.h"
 #include "workbench/forms/RemezThread.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formMain.h"

@@ -7,8 +7,8 @@
 
 #include "chart/AxisPanel.h"
 #include "chart/ChartAxis.h"
-#include "chart/KivProcsDateTime.h"
-#include "chart/SeriesMarks.h"
+#include "chart/core/KivProcsDateTime.h"
+#include "chart/series/SeriesMarks.h"
 #include "platform/classlib/SysUtils.h"
 
 namespace chart {

@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "chart/Functions.h"
-#include "chart/KivConst.h"
-#include "chart/KivProcsRoutines.h"
-#include "chart/SeriesMarks.h"
-#include "chart/SeriesSource.h"
+#include "chart/core/KivConst.h"
+#include "chart/core/KivProcsRoutines.h"
+#include "chart/functions/Functions.h"
+#include "chart/series/SeriesMarks.h"
+#include "chart/series/SeriesSource.h"
 
 namespace chart {
 

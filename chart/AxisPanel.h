@@ -15,8 +15,8 @@
 
 #include "chart/ChartAxis.h"
 #include "chart/KivPanel.h"
-#include "chart/SeriesData.h"
-#include "chart/ToolBases.h"
+#include "chart/series/SeriesData.h"
+#include "chart/tools/ToolBases.h"
 
 namespace chart {
 

@@ -7,8 +7,8 @@
 
 #include "chart/AxisPanel.h"
 #include "chart/ChartAxis.h"
-#include "chart/KivConst.h"
-#include "chart/KivProcsDateTime.h"
+#include "chart/core/KivConst.h"
+#include "chart/core/KivProcsDateTime.h"
 
 namespace chart {
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "chart/AxisScale.h"
 #include "chart/KivPanel.h"
-#include "chart/KivStyles.h"
+#include "chart/core/AxisScale.h"
+#include "chart/core/KivStyles.h"
 #include "platform/classlib/Collections.h"
 
 namespace chart {

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "chart/KivCanvasQt.h"
-#include "chart/KivStream.h"
-#include "chart/SeriesMarks.h"
+#include "chart/canvas/KivCanvasQt.h"
+#include "chart/core/KivStream.h"
+#include "chart/series/SeriesMarks.h"
 #include "platform/classlib/ComponentStream.h"
 
 namespace chart {

@@ -1,6 +1,6 @@
 // The chart control: the axis panel completed with titles, legend and walls,
 // the click test with its events, and mouse zooming, panning and wheel
-// scrolling with undo. It is a model: the window (chart/KivPanelWidget.h)
+// scrolling with undo. It is a model: the window (chart/widgets/KivPanelWidget.h)
 // forwards mouse and key calls to it, and it paints into images as well.
 //
 // Tested by: chart/tests/ChartControlTest.cpp, chart/tests/ChartPictureTest.cpp
@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "chart/AxisPanel.h"
-#include "chart/KivGraphics.h"
 #include "chart/Legend.h"
 #include "chart/Titles.h"
 #include "chart/Walls.h"
+#include "chart/canvas/KivGraphics.h"
 
 namespace chart {
 

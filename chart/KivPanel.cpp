@@ -6,10 +6,10 @@
 #include <cmath>
 #include <iterator>
 
-#include "chart/KivCanvasQt.h"
-#include "chart/KivConst.h"
 #include "chart/KivPanel.h"
-#include "chart/KivStream.h"
+#include "chart/canvas/KivCanvasQt.h"
+#include "chart/core/KivConst.h"
+#include "chart/core/KivStream.h"
 #include "platform/classlib/ComponentStream.h"
 
 namespace chart {

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "chart/KivCanvas.h"
-#include "chart/KivProcsRoutines.h"
-#include "chart/KivProcsZoom.h"
-#include "chart/KivStyles.h"
-#include "chart/KivTypes.h"
+#include "chart/canvas/KivCanvas.h"
+#include "chart/core/KivProcsRoutines.h"
+#include "chart/core/KivProcsZoom.h"
+#include "chart/core/KivStyles.h"
+#include "chart/core/KivTypes.h"
 #include "platform/classlib/Component.h"
 
 namespace chart {
@@ -58,7 +58,7 @@ class IKivEventListener {
 // named screen points; texts are UTF-8.
 class IKivPanelHost {
  public:
-  // Drops a hint still waiting to show in this host (chart/HintService.h).
+  // Drops a hint still waiting to show in this host (chart/tools/HintService.h).
   virtual ~IKivPanelHost();
   // Asks for a paint event later; RepaintWindow paints at once.
   virtual void InvalidateWindow() = 0;

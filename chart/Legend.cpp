@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "chart/ChartControl.h"
-#include "chart/Registries.h"
-#include "chart/KivConst.h"
+#include "chart/core/KivConst.h"
+#include "chart/series/Registries.h"
 
 namespace chart {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "chart/SeriesData.h"
 #include "chart/Titles.h"
+#include "chart/series/SeriesData.h"
 
 namespace chart {
 

@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "analysis_ui/JovCombos.h"
-#include "chart/KivGraphics.h"
+#include "chart/canvas/KivGraphics.h"
 
 namespace analysis_ui {
 namespace {

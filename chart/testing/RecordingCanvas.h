@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "chart/KivCanvas.h"
+#include "chart/canvas/KivCanvas.h"
 
 namespace chart::testing {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "chart/HintService.h"
 #include "chart/KivPanel.h"
+#include "chart/tools/HintService.h"
 
 namespace chart::testing {
 

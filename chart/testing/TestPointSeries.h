@@ -6,8 +6,8 @@
 #include <string>
 
 #include "chart/AxisPanel.h"
-#include "chart/SeriesData.h"
-#include "chart/SeriesPointer.h"
+#include "chart/series/SeriesData.h"
+#include "chart/series/SeriesPointer.h"
 
 namespace chart::testing {
 

@@ -1,4 +1,4 @@
-// Covers chart/AnnotationTool.cpp: the box around the text at each corner or
+// Covers chart/tools/AnnotationTool.cpp: the box around the text at each corner or
 // at a position of its own, one blank for an empty text, several lines, the
 // click and cursor over the box, and the callout from the box's edge.
 #include <gtest/gtest.h>
@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "chart/AnnotationTool.h"
-#include "chart/testing/RecordingCanvas.h"
 #include "ToolTestSupport.h"
+#include "chart/testing/RecordingCanvas.h"
+#include "chart/tools/AnnotationTool.h"
 
 namespace chart {
 namespace {

@@ -1,10 +1,10 @@
-// Covers chart/AxisScale.cpp: conversions both ways and the label increment.
+// Covers chart/core/AxisScale.cpp: conversions both ways and the label increment.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "chart/AxisScale.h"
-#include "chart/KivProcsDateTime.h"
+#include "chart/core/AxisScale.h"
+#include "chart/core/KivProcsDateTime.h"
 
 namespace chart {
 namespace {

@@ -1,10 +1,10 @@
-// Covers chart/AxisArrowTool.cpp: the arrows' hit test, the scroll a click
+// Covers chart/tools/AxisArrowTool.cpp: the arrows' hit test, the scroll a click
 // gives (by percent, inverted, refused), the opposite axis of a series drawn
 // against both, the cursor over an arrow, and the arrows in the picture.
 #include <gtest/gtest.h>
 
-#include "chart/AxisArrowTool.h"
 #include "ToolTestSupport.h"
+#include "chart/tools/AxisArrowTool.h"
 
 namespace chart {
 namespace {

@@ -1,11 +1,11 @@
-// Covers chart/BandTools.cpp: the colour band's rectangle (clipped to the
+// Covers chart/tools/BandTools.cpp: the colour band's rectangle (clipped to the
 // axis, either order of its values, nothing outside the range), its colour
 // and transparency in the picture, and the grid band's alternate stripes
 // hooked into the axis' grid.
 #include <gtest/gtest.h>
 
-#include "chart/BandTools.h"
 #include "ToolTestSupport.h"
+#include "chart/tools/BandTools.h"
 
 namespace chart {
 namespace {

@@ -1,12 +1,12 @@
-// Covers chart/BarSeries.cpp and chart/AreaSeries.cpp: bar widths and the
+// Covers chart/series/BarSeries.cpp and chart/series/AreaSeries.cpp: bar widths and the
 // multi-bar modes, stacking by sign and by group, 100 % stacks, touching bars,
 // shapes, horizontal bars, marks, the click test and sub-styles; area origins
 // and stacked areas.
 #include <gtest/gtest.h>
 
-#include "chart/AreaSeries.h"
-#include "chart/BarSeries.h"
-#include "chart/SeriesMarks.h"
+#include "chart/series/AreaSeries.h"
+#include "chart/series/BarSeries.h"
+#include "chart/series/SeriesMarks.h"
 #include "chart/testing/RecordedChart.h"
 
 namespace chart {

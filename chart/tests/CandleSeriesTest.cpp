@@ -1,4 +1,4 @@
-// Covers chart/OHLCSeries.cpp and chart/CandleSeries.cpp: bars kept aligned,
+// Covers chart/series/OHLCSeries.cpp and chart/series/CandleSeries.cpp: bars kept aligned,
 // extremes over the four prices, sample bars, candle colours and halves, the
 // four styles in 2D and 3D, the click test, volume origins, gallery styles;
 // and the candle chart in the workbench's style over the bundled history.
@@ -9,8 +9,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "chart/CandleSeries.h"
-#include "chart/KivGraphics.h"
+#include "chart/canvas/KivGraphics.h"
+#include "chart/series/CandleSeries.h"
 #include "chart/testing/RecordedChart.h"
 
 namespace chart {

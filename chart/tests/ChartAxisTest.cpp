@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "chart/ChartControl.h"
-#include "chart/KivConst.h"
+#include "chart/core/KivConst.h"
 #include "chart/testing/TestPointSeries.h"
 #include "testing/TestSupport.h"
 

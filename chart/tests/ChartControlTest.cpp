@@ -5,8 +5,8 @@
 #include <QImage>
 
 #include "chart/ChartControl.h"
-#include "chart/KivConst.h"
-#include "chart/KivGraphics.h"
+#include "chart/canvas/KivGraphics.h"
+#include "chart/core/KivConst.h"
 #include "chart/testing/TestPointSeries.h"
 #include "testing/TestSupport.h"
 

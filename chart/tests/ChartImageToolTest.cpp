@@ -1,12 +1,12 @@
-// Covers chart/ChartImageTool.cpp: the picture stretched over the axes'
+// Covers chart/tools/ChartImageTool.cpp: the picture stretched over the axes'
 // range or a series' values, behind the series.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <memory>
 
-#include "chart/ChartImageTool.h"
 #include "ToolTestSupport.h"
+#include "chart/tools/ChartImageTool.h"
 
 namespace chart {
 namespace {

@@ -1,5 +1,5 @@
 // Covers the whole drawing pass (chart/AxisPanel.cpp, chart/AxisLabels.cpp,
-// chart/Walls.cpp, chart/Titles.cpp, chart/Legend.cpp, chart/SeriesPointer.cpp):
+// chart/Walls.cpp, chart/Titles.cpp, chart/Legend.cpp, chart/series/SeriesPointer.cpp):
 // pictures written into the build folder and checked by pixel probes.
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 
 #include "chart/ChartControl.h"
-#include "chart/KivGraphics.h"
+#include "chart/canvas/KivGraphics.h"
 #include "chart/testing/TestPointSeries.h"
 
 namespace chart {

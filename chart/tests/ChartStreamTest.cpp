@@ -1,7 +1,7 @@
 // Covers what the chart adds to the class library's component stream
-// (chart/SeriesStream.cpp, chart/SeriesMarks.cpp, chart/ChartElement.cpp,
-// chart/ToolBases.cpp, chart/KivPanel.cpp, chart/ChartControl.cpp,
-// chart/ValueList.cpp, chart/KivStream.cpp): the "Items" bytes from a
+// (chart/series/SeriesStream.cpp, chart/series/SeriesMarks.cpp, chart/series/ChartElement.cpp,
+// chart/tools/ToolBases.cpp, chart/KivPanel.cpp, chart/ChartControl.cpp,
+// chart/core/ValueList.cpp, chart/core/KivStream.cpp): the "Items" bytes from a
 // hand-built fixture, a whole chart through the binary stream and the text
 // form, the obsolete names of older streams, and streams refused whole.
 #include <gtest/gtest.h>
@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "chart/ChartControl.h"
-#include "chart/Functions.h"
-#include "chart/KivStream.h"
-#include "chart/SeriesMarks.h"
+#include "chart/core/KivStream.h"
+#include "chart/functions/Functions.h"
+#include "chart/series/SeriesMarks.h"
 #include "chart/testing/TestPointSeries.h"
 #include "platform/classlib/ClassRegistry.h"
 #include "platform/classlib/ComponentStream.h"

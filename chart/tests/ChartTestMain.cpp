@@ -7,7 +7,7 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
-#include "chart/Registries.h"
+#include "chart/series/Registries.h"
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -1,4 +1,4 @@
-// Covers chart/KivPanelWidget.cpp hosting the chart control of
+// Covers chart/widgets/KivPanelWidget.cpp hosting the chart control of
 // chart/ChartControl.cpp: the chart painted in its window, zooming, panning
 // and the wheel driven by window events, the animated zoom's frames painted
 // as they come, and a series' cursor shown by the window.
@@ -12,9 +12,9 @@
 #include <string>
 
 #include "chart/ChartControl.h"
-#include "chart/KivGraphics.h"
-#include "chart/KivPanelWidget.h"
+#include "chart/canvas/KivGraphics.h"
 #include "chart/testing/TestPointSeries.h"
+#include "chart/widgets/KivPanelWidget.h"
 
 namespace chart {
 namespace {

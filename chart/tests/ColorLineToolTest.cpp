@@ -1,4 +1,4 @@
-// Covers chart/ColorLineTool.cpp: the value the line marks by its style,
+// Covers chart/tools/ColorLineTool.cpp: the value the line marks by its style,
 // the limit to the axis range, the hit test across the line, dragging in XOR
 // over the chart's picture, the events of a drag, and which pass draws what.
 #include <gtest/gtest.h>
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "chart/ColorLineTool.h"
-#include "chart/testing/RecordingCanvas.h"
 #include "ToolTestSupport.h"
+#include "chart/testing/RecordingCanvas.h"
+#include "chart/tools/ColorLineTool.h"
 
 namespace chart {
 namespace {

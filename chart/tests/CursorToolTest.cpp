@@ -1,4 +1,4 @@
-// Covers chart/CursorTool.cpp: where a new cursor stands, dragging its lines
+// Covers chart/tools/CursorTool.cpp: where a new cursor stands, dragging its lines
 // by their hit test, following the mouse, snapping by style, the inverted
 // drawing over the picture, and the nearest-point tool's choice of point and
 // its marker.
@@ -7,8 +7,8 @@
 #include <limits>
 #include <vector>
 
-#include "chart/CursorTool.h"
 #include "ToolTestSupport.h"
+#include "chart/tools/CursorTool.h"
 
 namespace chart {
 namespace {

@@ -1,11 +1,11 @@
-// Covers chart/DragMarksTool.cpp: a mark picked by a press and dragged to a
+// Covers chart/tools/DragMarksTool.cpp: a mark picked by a press and dragged to a
 // custom place, its arrow keeping its start at the point, the cursor over a
 // mark, and a drag whose series goes.
 #include <gtest/gtest.h>
 
-#include "chart/DragMarksTool.h"
-#include "chart/SeriesMarks.h"
 #include "ToolTestSupport.h"
+#include "chart/series/SeriesMarks.h"
+#include "chart/tools/DragMarksTool.h"
 
 namespace chart {
 namespace {

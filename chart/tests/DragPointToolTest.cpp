@@ -1,12 +1,12 @@
-// Covers chart/DragPointTool.cpp: picking a point by a press, the values a
+// Covers chart/tools/DragPointTool.cpp: picking a point by a press, the values a
 // drag writes by style, the event per move, neighbours that stop a point
 // dragged along X, and drags that end because the series or the chart went.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "chart/DragPointTool.h"
 #include "ToolTestSupport.h"
+#include "chart/tools/DragPointTool.h"
 
 namespace chart {
 namespace {

@@ -1,4 +1,4 @@
-// Covers chart/DrawLineTool.cpp: drawing a line by press, moves and release,
+// Covers chart/tools/DrawLineTool.cpp: drawing a line by press, moves and release,
 // selecting and moving a line or one of its ends, refused selections, the
 // hit tests of the three styles, the cursor over lines and handles, and the
 // rubber line drawn in XOR over the chart's picture.
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "chart/DrawLineTool.h"
 #include "ToolTestSupport.h"
+#include "chart/tools/DrawLineTool.h"
 
 namespace chart {
 namespace {

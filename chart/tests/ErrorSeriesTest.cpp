@@ -1,18 +1,18 @@
-// Covers chart/ErrorSeries.cpp, chart/FinancialFunctions.cpp and
-// chart/StandardSeries.cpp: whiskers by style and width, error bars below
+// Covers chart/series/ErrorSeries.cpp, chart/functions/FinancialFunctions.cpp and
+// chart/series/StandardSeries.cpp: whiskers by style and width, error bars below
 // their origin, extremes, copies with their own pens; the high-low band;
 // ADX (worked by hand, and over flat prices) and RSI; the registered kinds.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "chart/CandleSeries.h"
-#include "chart/ErrorSeries.h"
-#include "chart/FinancialFunctions.h"
-#include "chart/FastLineSeries.h"
-#include "chart/KivConst.h"
-#include "chart/LineSeries.h"
-#include "chart/Registries.h"
+#include "chart/core/KivConst.h"
+#include "chart/functions/FinancialFunctions.h"
+#include "chart/series/CandleSeries.h"
+#include "chart/series/ErrorSeries.h"
+#include "chart/series/FastLineSeries.h"
+#include "chart/series/LineSeries.h"
+#include "chart/series/Registries.h"
 #include "chart/testing/RecordedChart.h"
 #include "testing/TestSupport.h"
 

@@ -1,4 +1,4 @@
-// Covers chart/FastLineSeries.cpp: the point-by-point rules, the column
+// Covers chart/series/FastLineSeries.cpp: the point-by-point rules, the column
 // reduction against them on random walks (pixels), nulls, stairs, the
 // appended segment with the chart not repainting, margins, colours, legend
 // and the click test.
@@ -7,9 +7,9 @@
 #include <QImage>
 #include <random>
 
-#include "chart/FastLineSeries.h"
-#include "chart/KivCanvasQt.h"
-#include "chart/KivGraphics.h"
+#include "chart/canvas/KivCanvasQt.h"
+#include "chart/canvas/KivGraphics.h"
+#include "chart/series/FastLineSeries.h"
 #include "chart/testing/RecordedChart.h"
 #include "testing/TestSupport.h"
 

@@ -1,12 +1,12 @@
-// Covers chart/Functions.cpp: results by periods of points or of a value
+// Covers chart/functions/Functions.cpp: results by periods of points or of a value
 // range, their alignment, single results, moving windows and several sources.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "chart/ChartControl.h"
-#include "chart/Functions.h"
-#include "chart/KivConst.h"
+#include "chart/core/KivConst.h"
+#include "chart/functions/Functions.h"
 #include "chart/testing/TestPointSeries.h"
 #include "testing/TestSupport.h"
 

@@ -1,4 +1,4 @@
-// Covers chart/KivCanvasQt.cpp and chart/KivGraphics.cpp by pixel probes on
+// Covers chart/canvas/KivCanvasQt.cpp and chart/canvas/KivGraphics.cpp by pixel probes on
 // rendered images; writes chart_primitives.png into the test's build folder.
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "chart/KivCanvasQt.h"
 #include "chart/KivPanel.h"
+#include "chart/canvas/KivCanvasQt.h"
 
 namespace chart {
 namespace {

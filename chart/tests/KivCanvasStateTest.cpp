@@ -1,5 +1,5 @@
 // Covers the painter state the QPainter surface keeps between primitives
-// (chart/KivCanvasQt.cpp): whatever is drawn through it must come out pixel
+// (chart/canvas/KivCanvasQt.cpp): whatever is drawn through it must come out pixel
 // for pixel as on the plain road, where every primitive sets the painter afresh.
 #include <gtest/gtest.h>
 
@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "chart/CandleSeries.h"
 #include "chart/ChartControl.h"
-#include "chart/FastLineSeries.h"
-#include "chart/KivCanvasQt.h"
-#include "chart/KivGraphics.h"
-#include "chart/LineSeries.h"
-#include "chart/Registries.h"
-#include "chart/SeriesMarks.h"
+#include "chart/canvas/KivCanvasQt.h"
+#include "chart/canvas/KivGraphics.h"
+#include "chart/series/CandleSeries.h"
+#include "chart/series/FastLineSeries.h"
+#include "chart/series/LineSeries.h"
+#include "chart/series/Registries.h"
+#include "chart/series/SeriesMarks.h"
 #include "testing/TestSupport.h"
 
 namespace chart {

@@ -1,4 +1,4 @@
-// Covers chart/KivCanvas.cpp, chart/KivCanvasSolids.cpp and chart/KivStylesDraw.cpp
+// Covers chart/canvas/KivCanvas.cpp, chart/canvas/KivCanvasSolids.cpp and chart/canvas/KivStylesDraw.cpp
 // through the recording surface.
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "chart/KivCanvas.h"
-#include "chart/KivGraphics.h"
+#include "chart/canvas/KivCanvas.h"
+#include "chart/canvas/KivGraphics.h"
 #include "chart/testing/RecordingCanvas.h"
 
 namespace chart {

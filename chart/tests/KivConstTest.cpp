@@ -1,8 +1,8 @@
-// Covers chart/KivConst.cpp: the message table and its placeholders.
+// Covers chart/core/KivConst.cpp: the message table and its placeholders.
 #include <gtest/gtest.h>
 
-#include "chart/KivConst.h"
-#include "chart/KivProCo.h"
+#include "chart/core/KivConst.h"
+#include "chart/core/KivProCo.h"
 
 namespace chart {
 namespace {

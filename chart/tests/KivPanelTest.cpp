@@ -4,9 +4,9 @@
 
 #include <QImage>
 
-#include "chart/KivCanvasQt.h"
-#include "chart/KivConst.h"
 #include "chart/KivPanel.h"
+#include "chart/canvas/KivCanvasQt.h"
+#include "chart/core/KivConst.h"
 #include "chart/testing/RecordingCanvas.h"
 #include "testing/TestSupport.h"
 

@@ -1,4 +1,4 @@
-// Covers chart/KivPanelWidget.cpp: painting from the panel's buffer, input
+// Covers chart/widgets/KivPanelWidget.cpp: painting from the panel's buffer, input
 // translation into the panel's mouse, wheel and key calls, and the window
 // services of the host interface.
 #include <gtest/gtest.h>
@@ -13,9 +13,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "chart/KivConst.h"
-#include "chart/KivGraphics.h"
-#include "chart/KivPanelWidget.h"
+#include "chart/canvas/KivGraphics.h"
+#include "chart/core/KivConst.h"
+#include "chart/widgets/KivPanelWidget.h"
 
 namespace chart {
 namespace {

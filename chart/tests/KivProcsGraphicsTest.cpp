@@ -1,12 +1,12 @@
-// Covers chart/KivProcsGraphics.cpp: the check box's pixels and the class
+// Covers chart/canvas/KivProcsGraphics.cpp: the check box's pixels and the class
 // bitmap lookup through the resources linked into this test
 // (data/class_bitmaps.qrc holds a bitmap named TTestBitmapParent).
 #include <gtest/gtest.h>
 
 #include <QImage>
 
-#include "chart/KivGraphics.h"
-#include "chart/KivProcsGraphics.h"
+#include "chart/canvas/KivGraphics.h"
+#include "chart/canvas/KivProcsGraphics.h"
 
 namespace chart {
 namespace {

@@ -1,10 +1,10 @@
-// Covers chart/KivProcsRoutines.cpp and chart/KivProcsDateTime.cpp: palette,
+// Covers chart/core/KivProcsRoutines.cpp and chart/core/KivProcsDateTime.cpp: palette,
 // date-time steps and date arithmetic, locale helpers, hit tests, panel geometry.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "chart/KivProcs.h"
+#include "chart/core/KivProcs.h"
 
 namespace chart {
 namespace {

@@ -1,8 +1,8 @@
-// Covers chart/KivProjection.cpp and the view options in chart/KivStyles.cpp.
+// Covers chart/core/KivProjection.cpp and the view options in chart/core/KivStyles.cpp.
 #include <gtest/gtest.h>
 
-#include "chart/KivProjection.h"
-#include "chart/KivStyles.h"
+#include "chart/core/KivProjection.h"
+#include "chart/core/KivStyles.h"
 
 namespace chart {
 namespace {

@@ -1,11 +1,11 @@
-// Covers chart/KivStyles.cpp: defaults, change events, stored rules, gradient colours.
+// Covers chart/core/KivStyles.cpp: defaults, change events, stored rules, gradient colours.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "chart/KivStyles.h"
+#include "chart/core/KivStyles.h"
 
 namespace chart {
 namespace {

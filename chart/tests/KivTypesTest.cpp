@@ -1,10 +1,10 @@
-// Covers chart/KivTypes.cpp: rounding, colour channels, darkening.
+// Covers chart/core/KivTypes.cpp: rounding, colour channels, darkening.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "chart/KivTypes.h"
+#include "chart/core/KivTypes.h"
 
 namespace chart {
 namespace {

@@ -1,4 +1,4 @@
-// Covers chart/KivCanvasWidgets.cpp and chart/KivProcsWidgets.cpp: the sample
+// Covers chart/widgets/KivCanvasWidgets.cpp and chart/widgets/KivProcsWidgets.cpp: the sample
 // and colour buttons with the colour dialog, the flat combo box, cursors and
 // control groups.
 #include <gtest/gtest.h>
@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include "chart/KivCanvasWidgets.h"
-#include "chart/KivProcsWidgets.h"
+#include "chart/widgets/KivCanvasWidgets.h"
+#include "chart/widgets/KivProcsWidgets.h"
 
 namespace chart {
 namespace {

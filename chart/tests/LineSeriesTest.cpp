@@ -1,4 +1,4 @@
-// Covers chart/LineSeries.cpp and chart/LineSeriesDraw.cpp: segments, stairs,
+// Covers chart/series/LineSeries.cpp and chart/series/LineSeriesDraw.cpp: segments, stairs,
 // nulls, the segment entering from the left edge, pointers over lines,
 // stacking, area strips, 3D ribbons, legend symbols, margins, the click test,
 // copying between kinds and the gallery sub-styles.
@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "chart/AxisPanel.h"
-#include "chart/LineSeries.h"
+#include "chart/series/LineSeries.h"
 #include "chart/testing/RecordedChart.h"
 
 namespace chart {

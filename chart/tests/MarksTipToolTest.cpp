@@ -1,4 +1,4 @@
-// Covers chart/MarksTipTool.cpp and chart/HintService.cpp: the tip text of
+// Covers chart/tools/MarksTipTool.cpp and chart/tools/HintService.cpp: the tip text of
 // the point under the mouse, shown after the hint pause and not shown again
 // for the same text, cleared off the points, by click or by move, changed by
 // the program, the pause shared by every chart, and hints that wait for a
@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "chart/MarksTipTool.h"
-#include "chart/SeriesMarks.h"
 #include "ToolTestSupport.h"
+#include "chart/series/SeriesMarks.h"
+#include "chart/tools/MarksTipTool.h"
 
 namespace chart {
 namespace {

@@ -1,4 +1,4 @@
-// Covers chart/PieSeries.cpp: slice angles, half pies, the "other" slice and
+// Covers chart/series/PieSeries.cpp: slice angles, half pies, the "other" slice and
 // the legend over it, explode offsets, the click test inside each slice's
 // ellipse, rotation, the chart's pie view, drawing and the gallery.
 #include <gtest/gtest.h>
@@ -7,8 +7,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "chart/PieSeries.h"
-#include "chart/SeriesMarks.h"
+#include "chart/series/PieSeries.h"
+#include "chart/series/SeriesMarks.h"
 #include "chart/testing/RecordedChart.h"
 
 namespace chart {

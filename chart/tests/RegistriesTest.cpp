@@ -1,4 +1,4 @@
-// Covers chart/Registries.cpp and chart/SeriesSource.cpp: the series-type
+// Covers chart/series/Registries.cpp and chart/series/SeriesSource.cpp: the series-type
 // and tool-type registries, series created by class name and named, a series
 // changing its kind, series sources, legend symbols on foreign canvases and
 // the engine's messages.
@@ -8,11 +8,11 @@
 #include <algorithm>
 
 #include "chart/ChartControl.h"
-#include "chart/Functions.h"
-#include "chart/KivConst.h"
-#include "chart/KivGraphics.h"
-#include "chart/Registries.h"
-#include "chart/SeriesSource.h"
+#include "chart/canvas/KivGraphics.h"
+#include "chart/core/KivConst.h"
+#include "chart/functions/Functions.h"
+#include "chart/series/Registries.h"
+#include "chart/series/SeriesSource.h"
 #include "chart/testing/TestPointSeries.h"
 #include "platform/classlib/ClassRegistry.h"
 #include "platform/classlib/WarningSink.h"

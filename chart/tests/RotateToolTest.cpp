@@ -1,10 +1,10 @@
-// Covers chart/RotateTool.cpp: the wrap rules of rotation and elevation, the
+// Covers chart/tools/RotateTool.cpp: the wrap rules of rotation and elevation, the
 // turn per chart width, the 3D view the tool switches on, and the outline
 // dragged with a visible pen.
 #include <gtest/gtest.h>
 
-#include "chart/RotateTool.h"
 #include "ToolTestSupport.h"
+#include "chart/tools/RotateTool.h"
 
 namespace chart {
 namespace {

@@ -1,4 +1,4 @@
-// Covers chart/SeriesAnimationTool.cpp: the frames of a run from the start
+// Covers chart/tools/SeriesAnimationTool.cpp: the frames of a run from the start
 // value to the real values, groups of points one after another, at least one
 // step, the exact values at the end, a second start while one runs, and runs
 // that end because the series, the tool or the chart went.
@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "chart/SeriesAnimationTool.h"
 #include "ToolTestSupport.h"
+#include "chart/tools/SeriesAnimationTool.h"
 
 namespace chart {
 namespace {

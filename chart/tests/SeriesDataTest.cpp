@@ -1,16 +1,16 @@
-// Covers chart/SeriesData.cpp: points with colours and labels in step,
+// Covers chart/series/SeriesData.cpp: points with colours and labels in step,
 // linked series, the visible range and the axes a series draws against.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "chart/ChartControl.h"
-#include "chart/KivGraphics.h"
-#include "platform/classlib/ClassRegistry.h"
-#include "chart/Functions.h"
-#include "chart/KivConst.h"
-#include "chart/Registries.h"
+#include "chart/canvas/KivGraphics.h"
+#include "chart/core/KivConst.h"
+#include "chart/functions/Functions.h"
+#include "chart/series/Registries.h"
 #include "chart/testing/TestPointSeries.h"
+#include "platform/classlib/ClassRegistry.h"
 #include "testing/TestSupport.h"
 
 namespace chart {

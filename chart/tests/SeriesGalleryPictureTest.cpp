@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "chart/AreaSeries.h"
-#include "chart/BarSeries.h"
-#include "chart/CandleSeries.h"
 #include "chart/ChartControl.h"
-#include "chart/ErrorSeries.h"
-#include "chart/FastLineSeries.h"
-#include "chart/KivGraphics.h"
-#include "chart/LineSeries.h"
-#include "chart/PieSeries.h"
-#include "chart/SeriesMarks.h"
+#include "chart/canvas/KivGraphics.h"
+#include "chart/series/AreaSeries.h"
+#include "chart/series/BarSeries.h"
+#include "chart/series/CandleSeries.h"
+#include "chart/series/ErrorSeries.h"
+#include "chart/series/FastLineSeries.h"
+#include "chart/series/LineSeries.h"
+#include "chart/series/PieSeries.h"
+#include "chart/series/SeriesMarks.h"
 
 namespace chart {
 namespace {

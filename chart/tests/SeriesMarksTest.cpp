@@ -1,4 +1,4 @@
-// Covers chart/SeriesMarks.cpp and the mark drawing of chart/SeriesTexts.cpp:
+// Covers chart/series/SeriesMarks.cpp and the mark drawing of chart/series/SeriesTexts.cpp:
 // where marks are drawn and remembered, marks the user moved, every n-th
 // mark, hit tests, multi-line texts, the callout's lift and the anti-overlap.
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "chart/ChartControl.h"
-#include "chart/SeriesMarks.h"
+#include "chart/series/SeriesMarks.h"
 #include "chart/testing/RecordedChart.h"
 #include "chart/testing/TestPointSeries.h"
 

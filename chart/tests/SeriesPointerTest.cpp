@@ -1,4 +1,4 @@
-// Covers chart/SeriesPointer.cpp: the size checks, the margins pointers ask
+// Covers chart/series/SeriesPointer.cpp: the size checks, the margins pointers ask
 // for, the shape of every style on the recording surface, the canvas a point
 // colour prepares, the gradient's end colour and the callouts' defaults.
 #include <gtest/gtest.h>
@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "chart/ChartControl.h"
-#include "chart/KivConst.h"
-#include "chart/SeriesMarks.h"
-#include "chart/SeriesPointer.h"
+#include "chart/core/KivConst.h"
+#include "chart/series/SeriesMarks.h"
+#include "chart/series/SeriesPointer.h"
 #include "chart/testing/RecordingCanvas.h"
 #include "chart/testing/TestPointSeries.h"
 #include "testing/TestSupport.h"

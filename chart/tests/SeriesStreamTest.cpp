@@ -1,4 +1,4 @@
-// Covers chart/SeriesStream.cpp: the "Data" bytes from hand-built fixtures
+// Covers chart/series/SeriesStream.cpp: the "Data" bytes from hand-built fixtures
 // and the refusal of short or corrupt records.
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "chart/ChartControl.h"
-#include "chart/SeriesMarks.h"
+#include "chart/series/SeriesMarks.h"
 #include "chart/testing/TestPointSeries.h"
 #include "platform/classlib/Streams.h"
 

@@ -1,11 +1,11 @@
-// Covers chart/SeriesTexts.cpp: mark and legend texts in every style, and
+// Covers chart/series/SeriesTexts.cpp: mark and legend texts in every style, and
 // the legend symbol a series draws.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "chart/ChartControl.h"
-#include "chart/SeriesMarks.h"
+#include "chart/series/SeriesMarks.h"
 #include "chart/testing/RecordingCanvas.h"
 #include "chart/testing/TestPointSeries.h"
 

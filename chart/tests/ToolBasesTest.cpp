@@ -1,4 +1,4 @@
-// Covers chart/ToolBases.cpp: a tool's place in its chart's tool list, the
+// Covers chart/tools/ToolBases.cpp: a tool's place in its chart's tool list, the
 // chart events it hears, a series tool whose series goes away, an axis tool's
 // "AxisID" and an axis that goes away, and the owning lists of axes and tools.
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// Covers chart/KivTools.cpp and the tool row of the engine's start-up: the
+// Covers chart/tools/KivTools.cpp and the tool row of the engine's start-up: the
 // tools registered in their gallery order, the drag point tool by the
 // editors' stand-in, once however often the engine starts, and every tool's
 // gallery text and editor name.
@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "chart/KivTools.h"
-#include "chart/Registries.h"
+#include "chart/series/Registries.h"
+#include "chart/tools/KivTools.h"
 #include "platform/classlib/ClassRegistry.h"
 
 namespace chart {

@@ -12,11 +12,11 @@
 #include <memory>
 
 #include "chart/ChartControl.h"
-#include "chart/HintService.h"
-#include "chart/KivCanvasQt.h"
-#include "chart/KivGraphics.h"
+#include "chart/canvas/KivCanvasQt.h"
+#include "chart/canvas/KivGraphics.h"
 #include "chart/testing/RecordingHost.h"
 #include "chart/testing/TestPointSeries.h"
+#include "chart/tools/HintService.h"
 
 namespace chart::testing {
 

@@ -1,12 +1,12 @@
-// Covers chart/ValueList.cpp: ordered adds, checked access, growth, statistics.
+// Covers chart/core/ValueList.cpp: ordered adds, checked access, growth, statistics.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <vector>
 
-#include "chart/KivConst.h"
-#include "chart/ValueList.h"
+#include "chart/core/KivConst.h"
+#include "chart/core/ValueList.h"
 #include "testing/TestSupport.h"
 
 namespace chart {

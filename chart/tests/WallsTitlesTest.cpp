@@ -6,7 +6,7 @@
 #include <QImage>
 
 #include "chart/ChartControl.h"
-#include "chart/KivGraphics.h"
+#include "chart/canvas/KivGraphics.h"
 #include "chart/testing/TestPointSeries.h"
 
 namespace chart {

@@ -19,12 +19,12 @@
 #include <QVBoxLayout>
 
 #include "analysis_ui/JovCombos.h"
-#include "chart/CandleSeries.h"
 #include "chart/ChartControl.h"
-#include "chart/FastLineSeries.h"
-#include "chart/KivPanelWidget.h"
-#include "chart/MarksTipTool.h"
-#include "chart/SeriesMarks.h"
+#include "chart/series/CandleSeries.h"
+#include "chart/series/FastLineSeries.h"
+#include "chart/series/SeriesMarks.h"
+#include "chart/tools/MarksTipTool.h"
+#include "chart/widgets/KivPanelWidget.h"
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/Icons.h"
 #include "workbench/forms/UserDialogs.h"

@@ -5,11 +5,11 @@
 #include <QAction>
 #include <QLabel>
 
-#include "chart/CandleSeries.h"
 #include "chart/ChartControl.h"
-#include "chart/FastLineSeries.h"
-#include "chart/KivPanelWidget.h"
-#include "chart/SeriesMarks.h"
+#include "chart/series/CandleSeries.h"
+#include "chart/series/FastLineSeries.h"
+#include "chart/series/SeriesMarks.h"
+#include "chart/widgets/KivPanelWidget.h"
 #include "platform/classlib/SysUtils.h"
 #include "workbench/forms/ChartUpdate.h"
 #include "workbench/forms/UserDialogs.h"

@@ -8,13 +8,13 @@
 #include <QTableWidget>
 
 #include "chart/ChartControl.h"
-#include "chart/FastLineSeries.h"
+#include "chart/series/FastLineSeries.h"
 #include "platform/classlib/Cp1251.h"
 #include "workbench/forms/FormCompareBruteForce.h"
 #include "workbench/forms/FormCompareImport.h"
-#include "workbench/forms/formMain.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formCompare.h"
+#include "workbench/forms/formMain.h"
 #include "workbench/logic/CompareImport.h"
 #include "workbench/logic/FileNames.h"
 #include "workbench/logic/HistoryFile.h"

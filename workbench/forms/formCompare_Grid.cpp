@@ -9,7 +9,7 @@
 #include <QTableWidget>
 
 #include "analysis_ui/JovCombos.h"
-#include "chart/FastLineSeries.h"
+#include "chart/series/FastLineSeries.h"
 #include "platform/classlib/Cp1251.h"
 #include "workbench/forms/FormMethodEdit.h"
 #include "workbench/forms/UserDialogs.h"

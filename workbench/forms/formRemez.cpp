@@ -26,7 +26,7 @@
 #include <QVBoxLayout>
 
 #include "chart/ChartControl.h"
-#include "chart/KivPanelWidget.h"
+#include "chart/widgets/KivPanelWidget.h"
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/Icons.h"
 #include "workbench/forms/RemezThread.h"

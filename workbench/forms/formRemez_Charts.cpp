@@ -4,15 +4,15 @@
 // Tested by: tests/GeneratorDesignTest.cpp, tests/GeneratorScreenshotTest.cpp
 #include <QCheckBox>
 
-#include "chart/CandleSeries.h"
 #include "chart/ChartControl.h"
-#include "chart/ColorLineTool.h"
-#include "chart/DragPointTool.h"
-#include "chart/FastLineSeries.h"
-#include "chart/KivPanelWidget.h"
-#include "chart/LineSeries.h"
-#include "chart/MarksTipTool.h"
-#include "chart/SeriesMarks.h"
+#include "chart/series/CandleSeries.h"
+#include "chart/series/FastLineSeries.h"
+#include "chart/series/LineSeries.h"
+#include "chart/series/SeriesMarks.h"
+#include "chart/tools/ColorLineTool.h"
+#include "chart/tools/DragPointTool.h"
+#include "chart/tools/MarksTipTool.h"
+#include "chart/widgets/KivPanelWidget.h"
 #include "workbench/forms/ChartUpdate.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formRemez.h"

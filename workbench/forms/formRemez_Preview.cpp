@@ -11,10 +11,10 @@
 #include <QTabWidget>
 
 #include "chart/ChartControl.h"
-#include "chart/KivPanelWidget.h"
+#include "chart/widgets/KivPanelWidget.h"
 #include "platform/classlib/SysUtils.h"
-#include "workbench/forms/formRemez.h"
 #include "workbench/forms/UserDialogs.h"
+#include "workbench/forms/formRemez.h"
 
 namespace workbench {
 

@@ -18,10 +18,10 @@
 
 #include "WorkbenchFixture.h"
 #include "analysis_ui/JovCombos.h"
-#include "chart/CandleSeries.h"
 #include "chart/ChartControl.h"
-#include "chart/FastLineSeries.h"
-#include "chart/KivPanelWidget.h"
+#include "chart/series/CandleSeries.h"
+#include "chart/series/FastLineSeries.h"
+#include "chart/widgets/KivPanelWidget.h"
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/FormCompareImport.h"
 #include "workbench/forms/FormMethodEdit.h"

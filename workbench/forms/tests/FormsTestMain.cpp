@@ -7,10 +7,10 @@
 #include <QFont>
 #include <cstdlib>
 
-#include "chart/Registries.h"
+#include "chart/series/Registries.h"
 #include "platform/classlib/Threads.h"
-#include "workbench/forms/OrvelApplication.h"
 #include "workbench/forms/FormCompareBruteForce.h"
+#include "workbench/forms/OrvelApplication.h"
 #include "workbench/forms/RemezThread.h"
 
 int main(int argc, char** argv) {

@@ -13,13 +13,13 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
-#include "chart/CandleSeries.h"
-#include "chart/KivPanelWidget.h"
-#include "chart/LineSeries.h"
+#include "WorkbenchFixture.h"
+#include "chart/series/CandleSeries.h"
+#include "chart/series/LineSeries.h"
+#include "chart/widgets/KivPanelWidget.h"
 #include "workbench/forms/Controls.h"
 #include "workbench/logic/SettingsFile.h"
 #include "workbench/logic/formRemezParameters.h"
-#include "WorkbenchFixture.h"
 
 namespace workbench {
 namespace {

@@ -7,13 +7,13 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-#include "chart/KivPanelWidget.h"
+#include "WorkbenchFixture.h"
+#include "chart/widgets/KivPanelWidget.h"
 #include "workbench/forms/Controls.h"
 #include "workbench/logic/FileErrors.h"
 #include "workbench/logic/HistoryFile.h"
 #include "workbench/logic/ParameterFile.h"
 #include "workbench/logic/TextFiles.h"
-#include "WorkbenchFixture.h"
 
 namespace workbench {
 namespace {

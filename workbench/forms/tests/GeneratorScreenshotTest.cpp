@@ -8,12 +8,12 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
-#include "chart/CandleSeries.h"
-#include "chart/ChartControl.h"
-#include "chart/FastLineSeries.h"
-#include "chart/KivPanelWidget.h"
-#include "chart/LineSeries.h"
 #include "WorkbenchFixture.h"
+#include "chart/ChartControl.h"
+#include "chart/series/CandleSeries.h"
+#include "chart/series/FastLineSeries.h"
+#include "chart/series/LineSeries.h"
+#include "chart/widgets/KivPanelWidget.h"
 
 namespace workbench {
 namespace {

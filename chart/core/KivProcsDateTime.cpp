@@ -1,0 +1,127 @@
+// Date arithmetic of date-time axes and the locale helpers of number texts.
+//
+// Tested by: chart/tests/KivProcsTest.cpp
+#include <cmath>
+
+#include "chart/core/KivProcsDateTime.h"
+#include "chart/core/KivProcsRoutines.h"
+
+namespace chart {
+
+namespace {
+
+// One past the last day the calendar holds (10000-01-01).
+constexpr double kEndOfCalendar = 2958466;
+
+bool InCalendar(double date) { return date >= KivMinDateTime && date < kEndOfCalendar; }
+
+// Months per step of the month steps (half month through one year).
+int MonthsOfStep(int stepIndex) {
+  switch (stepIndex) {
+    case dtOneMonth: return 1;
+    case dtTwoMonths: return 2;
+    case dtThreeMonths: return 3;
+    case dtFourMonths: return 4;
+    case dtSixMonths: return 6;
+    case dtOneYear: return 12;
+    default: return 0;
+  }
+}
+
+// The half-month step: forwards from before the 15th to the 15th, else to the
+// 1st of the next month; backwards from after the 15th to the 15th, from the
+// 2nd..15th to the 1st, and from the 1st to the 15th of the previous month.
+double StepHalfMonth(bool increment, double value) {
+  int year = 0, month = 0, day = 0, hour = 0, min = 0, sec = 0, msec = 0;
+  classlib::DecodeDateTime(value, year, month, day, hour, min, sec, msec);
+  double target = 0;
+  if (increment)
+    target = day < 15 ? classlib::EncodeDate(year, month, 15)
+                      : classlib::IncMonth(classlib::EncodeDate(year, month, 1), 1);
+  else if (day > 15)
+    target = classlib::EncodeDate(year, month, 15);
+  else if (day > 1)
+    target = classlib::EncodeDate(year, month, 1);
+  else
+    target = classlib::IncMonth(classlib::EncodeDate(year, month, 15), -1);
+  const double time = classlib::EncodeTime(hour, min, sec, msec);
+  return target < 0 ? target - time : target + time;
+}
+
+}  // namespace
+
+std::string DateTimeDefaultFormat(double stepInDays) {
+  return DateTimeDefaultFormat(stepInDays, *classlib::CurrentFormatSettings());
+}
+
+std::string DateTimeDefaultFormat(double stepInDays, const classlib::TFormatSettings& settings) {
+  return stepInDays <= 1 ? settings.LongTimeFormat : settings.ShortDateFormat;
+}
+
+double TruncDateTime(int stepIndex, double date) {
+  if (stepIndex < dtHalfMonth || stepIndex > dtOneYear || !InCalendar(date)) return date;
+  int year = 0, month = 0, day = 0;
+  classlib::DecodeDate(date, year, month, day);
+  if (stepIndex == dtHalfMonth)
+    day = day >= 15 ? 15 : 1;
+  else
+    day = 1;
+  if (stepIndex == dtOneYear) month = 1;
+  return classlib::EncodeDate(year, month, day);
+}
+
+void IncDecDateTime(bool increment, double& value, int stepIndex, double stepInDays) {
+  if (stepIndex >= dtHalfMonth && stepIndex <= dtOneYear && std::isfinite(value)) {
+    try {
+      if (stepIndex == dtHalfMonth)
+        value = StepHalfMonth(increment, value);
+      else
+        value = classlib::IncMonth(value, increment ? MonthsOfStep(stepIndex) : -MonthsOfStep(stepIndex));
+      return;
+    } catch (const classlib::EConvertError&) {
+      // Past the calendar's ends the step is taken in days, so that a label
+      // loop always moves on.
+    }
+  }
+  value += increment ? stepInDays : -stepInDays;
+}
+
+double TextToFloatDef(const std::string& text, double defaultValue) {
+  return classlib::StrToFloatDef(text, defaultValue);
+}
+
+std::string ToLocaleSeparators(const std::string& text) {
+  return ToLocaleSeparators(text, *classlib::CurrentFormatSettings());
+}
+
+std::string ToLocaleSeparators(const std::string& text, const classlib::TFormatSettings& settings) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == ',') {
+      if (settings.ThousandSeparator != '\0') out += settings.ThousandSeparator;
+    } else if (c == '.') {
+      out += settings.DecimalSeparator;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string FromLocaleSeparators(const std::string& text) {
+  return FromLocaleSeparators(text, *classlib::CurrentFormatSettings());
+}
+
+std::string FromLocaleSeparators(const std::string& text, const classlib::TFormatSettings& settings) {
+  std::string out = text;
+  for (char& c : out) {
+    if (c == settings.DecimalSeparator)
+      c = '.';
+    else if (settings.ThousandSeparator != '\0' && c == settings.ThousandSeparator)
+      c = ',';
+  }
+  return out;
+}
+
+}  // namespace chart

@@ -1,0 +1,26 @@
+// The registration of the tools.
+//
+// Tested by: chart/tests/ToolRegistryTest.cpp
+#include "chart/tools/KivTools.h"
+
+#include "chart/series/Registries.h"
+
+namespace chart {
+
+namespace {
+
+std::vector<const classlib::TClassInfo*> KivToolClasses() {
+  // The grid band tool is not among them.
+  return {&TCursorTool::StaticClassInfo(),    &TDragMarksTool::StaticClassInfo(),      &TAxisArrowTool::StaticClassInfo(),
+          &TDrawLineTool::StaticClassInfo(),  &TNearestTool::StaticClassInfo(),        &TColorBandTool::StaticClassInfo(),
+          &TColorLineTool::StaticClassInfo(), &TRotateTool::StaticClassInfo(),         &TChartImageTool::StaticClassInfo(),
+          &TMarksTipTool::StaticClassInfo(),  &TAnnotationTool::StaticClassInfo(),     &TSeriesAnimationTool::StaticClassInfo()};
+}
+
+}  // namespace
+
+void RegisterKivTools() { RegisterToolClasses(KivToolClasses()); }
+
+void UnregisterKivTools() { UnregisterToolClasses(KivToolClasses()); }
+
+}  // namespace chart

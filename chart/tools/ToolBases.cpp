@@ -1,0 +1,158 @@
+// Tool bases and the axes and tools lists.
+//
+// Tested by: chart/tests/ToolBasesTest.cpp
+#include "chart/tools/ToolBases.h"
+
+#include <algorithm>
+
+#include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
+#include "platform/classlib/ComponentStream.h"
+
+namespace chart {
+
+using classlib::TClassBuilder;
+using classlib::TClassInfo;
+
+const TClassInfo& TKivCustomTool::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TKivCustomTool>("TKivCustomTool", TCustomChartElement::StaticClassInfo()).Build();
+  return info;
+}
+
+TKivCustomTool::TKivCustomTool(classlib::TComponent* owner) : TCustomChartElement(owner) {}
+
+TKivCustomTool::~TKivCustomTool() { SetParentChart(nullptr); }
+
+void TKivCustomTool::SetParentChart(TCustomAxisPanel* chart) {
+  if (FParentChart != nullptr) {
+    FParentChart->Tools().Remove(this);
+    if (chart == nullptr) FParentChart->Invalidate();
+  }
+  FParentChart = chart;
+  if (chart != nullptr) chart->Tools().Add(this);
+}
+
+const TClassInfo& TKivCustomToolSeries::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TKivCustomToolSeries>("TKivCustomToolSeries", TKivCustomTool::StaticClassInfo()).Build();
+  return info;
+}
+
+TKivCustomToolSeries::TKivCustomToolSeries(classlib::TComponent* owner) : TKivCustomTool(owner) {}
+
+TKivCustomToolSeries::~TKivCustomToolSeries() {
+  if (FSeries != nullptr) FSeries->RemoveFreeNotification(*this);
+}
+
+void TKivCustomToolSeries::SetSeries(TChartSeries* series) {
+  if (FSeries == series) return;
+  if (FSeries != nullptr) FSeries->RemoveFreeNotification(*this);
+  FSeries = series;
+  if (FSeries != nullptr) FSeries->FreeNotification(*this);
+}
+
+void TKivCustomToolSeries::Notification(classlib::TComponent* component, classlib::TOperation operation) {
+  TKivCustomTool::Notification(component, operation);
+  if (operation == classlib::opRemove && component == FSeries) FSeries = nullptr;
+}
+
+TChartAxis* TKivCustomToolSeries::GetHorizAxis() const {
+  if (FSeries != nullptr && FSeries->GetHorizAxis() != nullptr) return FSeries->GetHorizAxis();
+  return FParentChart != nullptr ? FParentChart->BottomAxis() : nullptr;
+}
+
+TChartAxis* TKivCustomToolSeries::GetVertAxis() const {
+  if (FSeries != nullptr && FSeries->GetVertAxis() != nullptr) return FSeries->GetVertAxis();
+  return FParentChart != nullptr ? FParentChart->LeftAxis() : nullptr;
+}
+
+const TClassInfo& TKivCustomToolAxis::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TKivCustomToolAxis>("TKivCustomToolAxis", TKivCustomTool::StaticClassInfo()).Build();
+  return info;
+}
+
+TKivCustomToolAxis::TKivCustomToolAxis(classlib::TComponent* owner) : TKivCustomTool(owner) {}
+
+void TKivCustomToolAxis::SetAxis(TChartAxis* axis) {
+  if (FAxis == axis) return;
+  FAxis = axis;
+  SetParentChart(axis != nullptr ? axis->ParentChart() : nullptr);
+  Repaint();
+}
+
+std::int32_t TKivCustomToolAxis::AxisID() const {
+  if (FAxis == nullptr || FAxis->ParentChart() == nullptr) return -1;
+  return FAxis->ParentChart()->AxesList().IndexOf(FAxis);
+}
+
+void TKivCustomToolAxis::DefineProperties(classlib::TFiler& filer) {
+  TKivCustomTool::DefineProperties(filer);
+  filer.DefineProperty(
+      "AxisID", [this](classlib::TReader& r) { SetAxisID(r.ReadInteger()); },
+      [this](classlib::TWriter& w) { w.WriteInteger(AxisID()); }, AxisID() >= 0);
+}
+
+void TKivCustomToolAxis::SetAxisID(std::int32_t id) {
+  if (FParentChart == nullptr || id < 0 || id >= FParentChart->AxesList().Count()) return;
+  SetAxis(FParentChart->AxesList()[id]);
+}
+
+// --- lists ------------------------------------------------------------------
+
+void TChartAxes::Remove(TChartAxis* axis) { FItems.erase(std::remove(FItems.begin(), FItems.end(), axis), FItems.end()); }
+
+int TChartAxes::IndexOf(const TChartAxis* axis) const {
+  auto it = std::find(FItems.begin(), FItems.end(), axis);
+  return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
+}
+
+void TChartAxes::Clear() {
+  // Each axis leaves the list as it goes: always free the first one left.
+  while (!FItems.empty()) {
+    TChartAxis* first = FItems.front();
+    const std::size_t before = FItems.size();
+    delete first;
+    if (FItems.size() == before) FItems.erase(FItems.begin());
+  }
+}
+
+const TClassInfo& TChartCustomAxes::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TChartCustomAxes>("TChartCustomAxes", classlib::TCollection::StaticClassInfo()).Build();
+  return info;
+}
+
+TChartCustomAxes::TChartCustomAxes(TCustomAxisPanel& chart)
+    : classlib::TCollection(TChartAxis::StaticClassInfo(), &chart), FChart(chart) {}
+
+TChartAxis* TChartCustomAxes::Items(int index) const {
+  return static_cast<TChartAxis*>(classlib::TCollection::Items(index));
+}
+
+TChartAxis* TChartCustomAxes::Add() { return static_cast<TChartAxis*>(classlib::TCollection::Add()); }
+
+// A custom axis joins the chart's axes list as it is made.
+classlib::TCollectionItem* TChartCustomAxes::CreateItem() { return new TChartAxis(&FChart); }
+
+int TChartCustomAxes::IndexOf(const TChartAxis* axis) const {
+  for (int i = 0; i < Count(); ++i)
+    if (Items(i) == axis) return i;
+  return -1;
+}
+
+void TChartTools::Remove(TKivCustomTool* tool) {
+  FItems.erase(std::remove(FItems.begin(), FItems.end(), tool), FItems.end());
+}
+
+void TChartTools::Clear() {
+  while (!FItems.empty()) {
+    TKivCustomTool* first = FItems.front();
+    const std::size_t before = FItems.size();
+    delete first;
+    if (FItems.size() == before) FItems.erase(FItems.begin());
+  }
+}
+
+}  // namespace chart

@@ -1,0 +1,23 @@
+// The shared routines of the engine that need the window system's widgets:
+// the cursors the engine sets, and enabling a group of controls.
+//
+// Tested by: chart/tests/KivWidgetsTest.cpp
+#pragma once
+
+#include <QCursor>
+#include <QWidget>
+#include <span>
+
+#include "chart/core/KivTypes.h"
+
+namespace chart {
+
+// The Qt cursor of an engine cursor number. The engine's hand cursor
+// (crKivHand, 2020) is the pointing hand: Qt has one on every platform, so no
+// cursor resource is loaded or registered for it.
+QCursor KivCursor(TCursor cursor);
+
+// Sets Enabled on every control of the list that is not nullptr.
+void EnableControls(bool enabled, std::span<QWidget* const> controls);
+
+}  // namespace chart
