@@ -16,7 +16,7 @@
 
 #include "RunReporter.h"
 #include "chart/ChartControl.h"
-#include "chart/series/Registries.h"
+#include "chart/tools/ChartEngine.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "chart/series/Registries.h"
+#include "chart/tools/ChartEngine.h"
 #include "chart/widgets/KivPanelWidget.h"
 #include "platform/classlib/Threads.h"
 #include "workbench/forms/RemezThread.h"

@@ -7,7 +7,6 @@
 
 #include "chart/ChartControl.h"
 #include "chart/core/KivConst.h"
-#include "chart/series/Registries.h"
 
 namespace chart {
 

@@ -2,7 +2,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include "chart/series/Registries.h"
+#include "chart/tools/ChartEngine.h"
 #include "platform/classlib/Threads.h"
 #include "platform/classlib/WarningSink.h"
 #include "signal/SignalInit.h"

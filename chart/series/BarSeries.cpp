@@ -13,7 +13,6 @@
 #include "chart/AxisPanel.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivProcsRoutines.h"
-#include "chart/series/Registries.h"
 #include "chart/series/SeriesMarks.h"
 
 namespace chart {

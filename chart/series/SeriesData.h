@@ -388,4 +388,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   std::vector<std::string> FPendingSources;
 };
 
+// The series' title; else its component name; else "Series" and its place
+// (from 1) in its chart's list; else empty.
+std::string SeriesTitleOrName(const TChartSeries& series);
+
 }  // namespace chart

@@ -179,4 +179,15 @@ void TChartSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
   }
 }
 
+std::string SeriesTitleOrName(const TChartSeries& series) {
+  if (!series.Title().empty()) return series.Title();
+  if (!series.Name().empty()) return series.Name();
+  if (TCustomAxisPanel* chart = series.ParentChart()) {
+    const auto& list = chart->SeriesList();
+    const auto it = std::find(list.begin(), list.end(), &series);
+    if (it != list.end()) return "Series" + std::to_string(it - list.begin() + 1);
+  }
+  return "";
+}
+
 }  // namespace chart

@@ -12,7 +12,7 @@
 #include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
 #include "chart/series/PieSeries.h"
-#include "chart/series/Registries.h"
+#include "chart/series/SeriesRegistry.h"
 
 namespace chart {
 

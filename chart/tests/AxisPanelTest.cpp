@@ -9,7 +9,6 @@
 #include "chart/ChartControl.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivProcsRoutines.h"
-#include "chart/series/Registries.h"
 #include "chart/testing/RecordingHost.h"
 #include "chart/testing/TestPointSeries.h"
 #include "testing/TestSupport.h"

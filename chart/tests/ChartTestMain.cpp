@@ -7,7 +7,7 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
-#include "chart/series/Registries.h"
+#include "chart/tools/ChartEngine.h"
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -12,8 +12,9 @@
 #include "chart/series/ErrorSeries.h"
 #include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
-#include "chart/series/Registries.h"
+#include "chart/series/SeriesRegistry.h"
 #include "chart/testing/RecordedChart.h"
+#include "chart/tools/ChartEngine.h"
 #include "testing/TestSupport.h"
 
 namespace chart {

@@ -17,8 +17,8 @@
 #include "chart/series/CandleSeries.h"
 #include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
-#include "chart/series/Registries.h"
 #include "chart/series/SeriesMarks.h"
+#include "chart/series/SeriesRegistry.h"
 #include "testing/TestSupport.h"
 
 namespace chart {

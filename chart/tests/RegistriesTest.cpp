@@ -1,4 +1,5 @@
-// Covers chart/series/Registries.cpp and chart/series/SeriesSource.cpp: the series-type
+// Covers chart/series/SeriesRegistry.cpp, the registry of tool kinds
+// (chart/tools/ToolBases.cpp) and chart/series/SeriesSource.cpp: the series-type
 // and tool-type registries, series created by class name and named, a series
 // changing its kind, series sources, legend symbols on foreign canvases and
 // the engine's messages.
@@ -11,9 +12,10 @@
 #include "chart/canvas/KivGraphics.h"
 #include "chart/core/KivConst.h"
 #include "chart/functions/Functions.h"
-#include "chart/series/Registries.h"
+#include "chart/series/SeriesRegistry.h"
 #include "chart/series/SeriesSource.h"
 #include "chart/testing/TestPointSeries.h"
+#include "chart/tools/ToolBases.h"
 #include "platform/classlib/ClassRegistry.h"
 #include "platform/classlib/WarningSink.h"
 

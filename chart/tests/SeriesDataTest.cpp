@@ -8,7 +8,6 @@
 #include "chart/canvas/KivGraphics.h"
 #include "chart/core/KivConst.h"
 #include "chart/functions/Functions.h"
-#include "chart/series/Registries.h"
 #include "chart/testing/TestPointSeries.h"
 #include "platform/classlib/ClassRegistry.h"
 #include "testing/TestSupport.h"

@@ -7,8 +7,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "chart/series/Registries.h"
+#include "chart/tools/ChartEngine.h"
 #include "chart/tools/KivTools.h"
+#include "chart/tools/ToolBases.h"
 #include "platform/classlib/ClassRegistry.h"
 
 namespace chart {

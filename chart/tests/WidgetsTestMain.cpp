@@ -6,7 +6,7 @@
 #include <QFont>
 #include <cstdlib>
 
-#include "chart/series/Registries.h"
+#include "chart/tools/ChartEngine.h"
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);

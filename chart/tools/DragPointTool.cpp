@@ -7,7 +7,6 @@
 #include <limits>
 
 #include "chart/AxisPanel.h"
-#include "chart/series/Registries.h"
 
 namespace chart {
 
@@ -87,7 +86,5 @@ void TDragPointTool::DragTo(std::int32_t x, std::int32_t y) {
   s.EndUpdate();
   if (OnDragPoint) OnDragPoint(*this, index);
 }
-
-void RegisterDragPointTool() { RegisterToolClasses({&TDragPointTool::StaticClassInfo()}); }
 
 }  // namespace chart

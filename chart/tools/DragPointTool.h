@@ -51,7 +51,4 @@ class TDragPointTool : public TKivCustomToolSeries {
   int FIndex = -1;
 };
 
-// Adds the drag point tool to the tool registry, once.
-void RegisterDragPointTool();
-
 }  // namespace chart

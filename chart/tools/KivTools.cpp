@@ -3,8 +3,6 @@
 // Tested by: chart/tests/ToolRegistryTest.cpp
 #include "chart/tools/KivTools.h"
 
-#include "chart/series/Registries.h"
-
 namespace chart {
 
 namespace {
@@ -22,5 +20,7 @@ std::vector<const classlib::TClassInfo*> KivToolClasses() {
 void RegisterKivTools() { RegisterToolClasses(KivToolClasses()); }
 
 void UnregisterKivTools() { UnregisterToolClasses(KivToolClasses()); }
+
+void RegisterDragPointTool() { RegisterToolClasses({&TDragPointTool::StaticClassInfo()}); }
 
 }  // namespace chart

@@ -21,5 +21,8 @@ namespace chart {
 void RegisterKivTools();
 // Takes them out again.
 void UnregisterKivTools();
+// Adds the drag point tool after them, once: the chart editors' start-up
+// will call this once they exist.
+void RegisterDragPointTool();
 
 }  // namespace chart

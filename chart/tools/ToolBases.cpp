@@ -1,12 +1,14 @@
-// Tool bases and the axes and tools lists.
+// Tool bases, the axes and tools lists and the registry of tool kinds.
 //
 // Tested by: chart/tests/ToolBasesTest.cpp
 #include "chart/tools/ToolBases.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "chart/AxisPanel.h"
 #include "chart/ChartAxis.h"
+#include "platform/classlib/ClassRegistry.h"
 #include "platform/classlib/ComponentStream.h"
 
 namespace chart {
@@ -153,6 +155,34 @@ void TChartTools::Clear() {
     delete first;
     if (FItems.size() == before) FItems.erase(FItems.begin());
   }
+}
+
+namespace {
+std::unique_ptr<std::vector<const classlib::TClassInfo*>>& ToolTypesHolder() {
+  static std::unique_ptr<std::vector<const classlib::TClassInfo*>> holder;
+  return holder;
+}
+}  // namespace
+
+std::vector<const classlib::TClassInfo*>& KivToolTypesList() {
+  if (!ToolTypesHolder()) ToolTypesHolder() = std::make_unique<std::vector<const classlib::TClassInfo*>>();
+  return *ToolTypesHolder();
+}
+
+void FreeToolTypes() { ToolTypesHolder().reset(); }
+
+void RegisterToolClasses(const std::vector<const classlib::TClassInfo*>& classes) {
+  auto& list = KivToolTypesList();
+  for (const classlib::TClassInfo* c : classes) {
+    if (std::find(list.begin(), list.end(), c) != list.end()) continue;
+    classlib::RegisterClass(*c);
+    list.push_back(c);
+  }
+}
+
+void UnregisterToolClasses(const std::vector<const classlib::TClassInfo*>& classes) {
+  auto& list = KivToolTypesList();
+  for (const classlib::TClassInfo* c : classes) std::erase(list, c);
 }
 
 }  // namespace chart

@@ -1,5 +1,6 @@
 // The tool bases (any tool, a tool bound to a series, a tool bound to an
-// axis) and the two plain lists a chart keeps of its axes and its tools.
+// axis), the two plain lists a chart keeps of its axes and its tools, and the
+// process-wide registry of tool kinds.
 //
 // Tested by: chart/tests/ToolBasesTest.cpp
 #pragma once
@@ -139,5 +140,14 @@ class TChartTools {
  private:
   std::vector<TKivCustomTool*> FItems;
 };
+
+// The tool kinds that can be created by name, in gallery order: created on
+// first use; FreeToolTypes empties it for good.
+std::vector<const classlib::TClassInfo*>& KivToolTypesList();
+void FreeToolTypes();
+// Each class not listed yet is registered for the streams and appended.
+void RegisterToolClasses(const std::vector<const classlib::TClassInfo*>& classes);
+// The classes leave the list; their stream registration stays.
+void UnregisterToolClasses(const std::vector<const classlib::TClassInfo*>& classes);
 
 }  // namespace chart

@@ -7,7 +7,7 @@
 #include <QFont>
 #include <cstdlib>
 
-#include "chart/series/Registries.h"
+#include "chart/tools/ChartEngine.h"
 #include "platform/classlib/Threads.h"
 #include "workbench/forms/FormCompareBruteForce.h"
 #include "workbench/forms/OrvelApplication.h"

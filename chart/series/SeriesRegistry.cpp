@@ -1,7 +1,7 @@
-// Series-type and tool-type registries, series creation and naming, start-up.
+// The series-type registry; series creation, replacement and legend symbols.
 //
 // Tested by: chart/tests/RegistriesTest.cpp
-#include "chart/series/Registries.h"
+#include "chart/series/SeriesRegistry.h"
 
 #include <algorithm>
 
@@ -11,10 +11,6 @@
 #include "chart/core/KivConst.h"
 #include "chart/core/KivProcsRoutines.h"
 #include "chart/functions/Functions.h"
-#include "chart/series/SeriesMarks.h"
-#include "chart/series/SeriesSource.h"
-#include "chart/series/StandardSeries.h"
-#include "chart/tools/KivTools.h"
 #include "platform/classlib/ClassRegistry.h"
 #include "platform/classlib/WarningSink.h"
 
@@ -25,15 +21,6 @@ std::unique_ptr<TKivSeriesTypes>& SeriesTypesHolder() {
   static std::unique_ptr<TKivSeriesTypes> holder;
   return holder;
 }
-std::unique_ptr<std::vector<const classlib::TClassInfo*>>& ToolTypesHolder() {
-  static std::unique_ptr<std::vector<const classlib::TClassInfo*>> holder;
-  return holder;
-}
-int& InitCount() {
-  static int count = 0;
-  return count;
-}
-
 void AddType(const classlib::TClassInfo* series, const classlib::TClassInfo* function, int description, int page,
              int n) {
   classlib::RegisterClass(series != nullptr ? *series : *function);
@@ -49,10 +36,7 @@ TKivSeriesTypes& KivSeriesTypesList() {
   return *SeriesTypesHolder();
 }
 
-std::vector<const classlib::TClassInfo*>& KivToolTypesList() {
-  if (!ToolTypesHolder()) ToolTypesHolder() = std::make_unique<std::vector<const classlib::TClassInfo*>>();
-  return *ToolTypesHolder();
-}
+void FreeSeriesTypes() { SeriesTypesHolder().reset(); }
 
 void RegisterSeriesType(const classlib::TClassInfo& seriesClass, int description, int galleryPage, int n) {
   AddType(&seriesClass, nullptr, description, galleryPage, n);
@@ -87,20 +71,6 @@ std::string SeriesTypeDescription(const TChartSeries& series) {
   return t != nullptr ? KivMsg(t->Description) : series.ClassName();
 }
 
-void RegisterToolClasses(const std::vector<const classlib::TClassInfo*>& classes) {
-  auto& list = KivToolTypesList();
-  for (const classlib::TClassInfo* c : classes) {
-    if (std::find(list.begin(), list.end(), c) != list.end()) continue;
-    classlib::RegisterClass(*c);
-    list.push_back(c);
-  }
-}
-
-void UnregisterToolClasses(const std::vector<const classlib::TClassInfo*>& classes) {
-  auto& list = KivToolTypesList();
-  for (const classlib::TClassInfo* c : classes) std::erase(list, c);
-}
-
 TChartSeries* CreateChartSeries(classlib::TComponent* owner, TCustomAxisPanel& chart,
                                 const classlib::TClassInfo& seriesClass, const classlib::TClassInfo* functionClass) {
   if (owner == nullptr) owner = &chart;
@@ -120,17 +90,6 @@ TKivFunction* CreateSeriesFunction(TChartSeries& series, const classlib::TClassI
   f->SetName(UniqueComponentName(series.Owner(), "KivFunction"));
   series.SetFunction(f);
   return f;
-}
-
-std::string SeriesTitleOrName(const TChartSeries& series) {
-  if (!series.Title().empty()) return series.Title();
-  if (!series.Name().empty()) return series.Name();
-  if (TCustomAxisPanel* chart = series.ParentChart()) {
-    const auto& list = chart->SeriesList();
-    const auto it = std::find(list.begin(), list.end(), &series);
-    if (it != list.end()) return "Series" + std::to_string(it - list.begin() + 1);
-  }
-  return "";
 }
 
 void ChangeSeriesType(TChartSeries*& series, TChartSeries* newSeries) {
@@ -199,32 +158,6 @@ void DrawSeriesLegendSymbol(TChartSeries& series, TCanvas& canvas, const TRect& 
   }
   chart->LegendPen = nullptr;
   if (borrowed) series.SetParentChart(nullptr);
-}
-
-void InitChartEngine() {
-  if (InitCount()++ > 0) return;
-  classlib::RegisterClasses({&TChartAxisTitle::StaticClassInfo(), &TChartAxis::StaticClassInfo(),
-                             &TChartDepthAxis::StaticClassInfo(), &TSeriesMarks::StaticClassInfo(),
-                             &TChart::StaticClassInfo(), &TKivFunction::StaticClassInfo(),
-                             &TKivMovingFunction::StaticClassInfo()});
-  KivSeriesTypesList();
-  KivToolTypesList();
-  // The standard kinds go first, as the gallery lists them; the gallery's
-  // own start-up will take this call over once it exists.
-  RegisterStandardSeries();
-  RegisterFinancialSeries();
-  RegisterStatsSeries();
-  RegisterKivTools();
-  // Until the chart editors' units exist, their registration of the drag
-  // point tool happens here.
-  RegisterDragPointTool();
-}
-
-void DoneChartEngine() {
-  if (InitCount() == 0 || --InitCount() > 0) return;
-  SeriesTypesHolder().reset();
-  ToolTypesHolder().reset();
-  FreeRegisteredSourcesList();
 }
 
 }  // namespace chart

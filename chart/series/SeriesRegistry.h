@@ -1,12 +1,13 @@
-// The process-wide series-type and tool-type registries, the routines that
-// create and name series and functions, and the engine's start-up.
+// The process-wide series-type registry (the series kinds and functions that
+// can be created by name, with their gallery texts) and the routines that
+// create, replace and show series.
 //
 // Tested by: chart/tests/RegistriesTest.cpp
 #pragma once
 
 #include <memory>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/classlib/Component.h"
@@ -38,9 +39,9 @@ class TKivSeriesTypes {
   std::vector<std::unique_ptr<TKivSeriesType>> FItems;
 };
 
-// The registries (created by InitChartEngine).
+// The registry, created on first use; FreeSeriesTypes empties it for good.
 TKivSeriesTypes& KivSeriesTypesList();
-std::vector<const classlib::TClassInfo*>& KivToolTypesList();
+void FreeSeriesTypes();
 
 void RegisterSeriesType(const classlib::TClassInfo& seriesClass, int description, int galleryPage,
                         int numGallerySeries = 1);
@@ -50,14 +51,11 @@ void UnregisterSeriesTypes(const std::vector<const classlib::TClassInfo*>& class
 void UnregisterFunctions(const std::vector<const classlib::TClassInfo*>& classes);
 const TKivSeriesType* FindSeriesType(const classlib::TClassInfo& seriesClass);
 std::string SeriesTypeDescription(const TChartSeries& series);
-void RegisterToolClasses(const std::vector<const classlib::TClassInfo*>& classes);
-void UnregisterToolClasses(const std::vector<const classlib::TClassInfo*>& classes);
 
 TChartSeries* CreateChartSeries(classlib::TComponent* owner, TCustomAxisPanel& chart,
                                 const classlib::TClassInfo& seriesClass,
                                 const classlib::TClassInfo* functionClass = nullptr);
 TKivFunction* CreateSeriesFunction(TChartSeries& series, const classlib::TClassInfo& functionClass);
-std::string SeriesTitleOrName(const TChartSeries& series);
 // Puts newSeries in the place of series (data, events, sources, tools, place
 // in the chart and name) and frees the old one; series then holds newSeries.
 void ChangeSeriesType(TChartSeries*& series, TChartSeries* newSeries);
@@ -69,11 +67,5 @@ void FillSeriesItems(std::vector<std::pair<std::string, TChartSeries*>>& items, 
 // Draws the series' legend symbol into rect of a foreign canvas (an editor's
 // button face); a series without a chart borrows a hidden one meanwhile.
 void DrawSeriesLegendSymbol(TChartSeries& series, TCanvas& canvas, const TRect& rect);
-
-// The engine's start-up, once, in unit order: the axis classes for the
-// streams, the registries, the random seed. A second call does nothing.
-void InitChartEngine();
-// Frees the registries; InitChartEngine may run again afterwards.
-void DoneChartEngine();
 
 }  // namespace chart
