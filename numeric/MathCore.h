@@ -5,7 +5,7 @@
 //
 // Every routine is a free function without state and may run on any thread.
 // Intermediates are computed in long double, the extended precision the
-// numeric core is specified in; results are doubles.
+// numeric core computes in; results are doubles.
 //
 // NAN: the C library's macro NAN already is the positive quiet NaN with only
 // the top mantissa bit set, which is exactly this library's NAN; a second

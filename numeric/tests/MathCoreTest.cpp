@@ -20,7 +20,7 @@ using testutil::Raises;
 
 constexpr std::int32_t kIndefinite = std::numeric_limits<std::int32_t>::min();
 
-TEST(MathCoreConstants, NanAndInfHaveTheSpecifiedBits) {
+TEST(MathCoreConstants, NanAndInfHaveTheIeeeQuietNanAndInfinityBits) {
   EXPECT_EQ(std::bit_cast<std::uint64_t>(static_cast<double>(NAN)), 0x7FF8000000000000ULL);
   EXPECT_EQ(std::bit_cast<std::uint64_t>(INF), 0x7FF0000000000000ULL);
   EXPECT_TRUE(CIsNan(CNAN));
@@ -95,7 +95,7 @@ TEST(MathCoreIntegers, PowersOfTwo) {
   for (auto [n, expected] : log2) EXPECT_EQ(IntLog2(n), expected) << n;
 }
 
-TEST(MathCoreIntegers, MinMaxPreferAExceptAsSpecified) {
+TEST(MathCoreIntegers, MinMaxKeepAWhenEqualWhileUnorderedMinKeepsAAndMaxTakesB) {
   EXPECT_EQ(Min(1.0, 2.0), 1.0);
   EXPECT_EQ(Max(1.0, 2.0), 2.0);
   // Unordered comparisons: Min keeps A, Max takes B.

@@ -8,8 +8,8 @@ namespace classlib {
 
 namespace {
 
-// One process-wide instance, as the system specifies a process-wide decimal
-// separator. Readers take a snapshot under the lock and format without it.
+// One process-wide instance: the decimal separator is a setting of the whole
+// process. Readers take a snapshot under the lock and format without it.
 struct TSettingsStore {
   std::mutex Lock;
   std::shared_ptr<const TFormatSettings> Current = std::make_shared<const TFormatSettings>();

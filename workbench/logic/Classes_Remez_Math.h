@@ -1,5 +1,5 @@
 // Rounding as the design code needs it, private to the workbench logic
-// library. The numeric core's Trunc takes doubles; the routines specified in
+// library. The numeric core's Trunc takes doubles; the routines that work in
 // extended precision (RoundToInt, PowerEx) truncate their long doubles here.
 #pragma once
 
