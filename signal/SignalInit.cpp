@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/classlib/ClassRegistry.h"
+#include "signal/SignalProcessing.h"
 #include "signal/SignalTools.h"
 
 namespace sig {
@@ -45,12 +46,14 @@ void InitSignal() {
   std::lock_guard<std::mutex> guard(state.Lock);
   if (state.Count++ > 0) return;
   RegisterSignalToolsClasses();
+  RegisterSignalProcessingClasses();
 }
 
 void DoneSignal() {
   TInitState& state = InitState();
   std::lock_guard<std::mutex> guard(state.Lock);
   if (state.Count == 0 || --state.Count > 0) return;
+  UnregisterSignalProcessingClasses();
   UnregisterSignalToolsClasses();
 }
 
