@@ -570,6 +570,53 @@ TEST(SignalSounds, KeepsFormulasByNameAndRefusesAnotherList) {
   EXPECT_EQ(read.Template().Count(), 1);
 }
 
+// Formula stores with bytes changed or cut: a store is read whole, its
+// selected formula included, or refused with the target's formulas and
+// selection as they were.
+TEST(SignalSounds, FuzzedStoresAreReadWhollyOrRefused) {
+  std::mt19937_64 random(orvel::testing::TestSeed(29142));
+  sig::TSignalSounds source;
+  source.AddEmptyTemplate("pair");
+  for (const TFuncSignalLine& line : {SineA, SineB, Op(sig::goAdd)}) source.Template().AddLine(line);
+  source.AddEmptyTemplate("one");
+  source.Template().AddLine(Three);
+  classlib::TMemoryStream valid;
+  source.SaveToStream(valid);
+  const std::string good(static_cast<const char*>(valid.Memory()), static_cast<std::size_t>(valid.Size()));
+
+  int read = 0, refused = 0;
+  constexpr int Runs = 5000;
+  for (int run = 0; run < Runs; ++run) {
+    std::string bytes = good;
+    const int changes = 1 + static_cast<int>(random() % 3);
+    for (int i = 0; i < changes && !bytes.empty(); ++i) {
+      if (random() % 5 == 0)
+        bytes.resize(random() % (bytes.size() + 1));
+      else
+        bytes[random() % bytes.size()] = static_cast<char>(random());
+    }
+    sig::TSignalSounds into;
+    into.AddEmptyTemplate("kept");
+    into.Template().AddLine(SineA);
+    into.Template().AddLine(SineB);
+    classlib::TStringStream s(bytes);
+    try {
+      into.LoadFromStream(s);
+      ++read;
+    } catch (const classlib::Exception&) {
+      ++refused;
+      EXPECT_EQ(s.Position(), 0);
+      ASSERT_EQ(into.Templates().Count(), 1);
+      EXPECT_EQ(into.TemplateName(), "kept");
+      ASSERT_EQ(into.Template().Count(), 2);
+      EXPECT_EQ(into.Template().GetLine(1).P1, 5.0);
+    }
+  }
+  std::cout << "formula store fuzz: " << Runs << " streams, " << read << " read, " << refused << " refused\n";
+  EXPECT_GT(read, 0);
+  EXPECT_GT(refused, 0);
+}
+
 // A generator with three named formulas, "sum" selected, and settings
 // other than the defaults. With Edit, "sum" gets a third line after it was
 // stored in its entry.
@@ -740,13 +787,26 @@ TEST(SignalGenerator, FuzzedFormulasEvaluateOrReportAnError) {
     TSignalGenerator g;
     Configure(g, 1 + static_cast<std::int32_t>(random() % 64), random() % 7 == 0 ? 0.0 : 1 + double(random() % 1000));
     if (random() % 2) g.Inputs()->Add()->SetInput(&input);
+    // Every other formula is well formed, with known codes and every line
+    // enabled, so that most of its blocks get as far as the waveforms.
+    const bool formed = run % 2 == 0;
     std::vector<TFuncSignalLine> lines;
     const int count = 1 + static_cast<int>(random() % 8);
-    for (int i = 0; i < count; ++i) {
-      TFuncSignalLine line = random() % 3 ? Source(static_cast<std::uint8_t>(random() % 20))
-                                          : Op(static_cast<std::uint8_t>(random() % 16));
-      if (random() % 10 == 0) line.Kind = static_cast<std::uint8_t>(random() % 4);
-      line.Enabled = random() % 8 != 0;
+    int depth = 0;
+    for (int i = 0; i < count || (formed && depth > 1); ++i) {
+      TFuncSignalLine line;
+      if (!formed)
+        line = random() % 3 ? Source(static_cast<std::uint8_t>(random() % 20))
+                            : Op(static_cast<std::uint8_t>(random() % 16));
+      else if (depth >= 2 && (i >= count || random() % 2))
+        line = Op(static_cast<std::uint8_t>(random() % 4));
+      else if (depth >= 1 && random() % 4 == 0)
+        line = Op(static_cast<std::uint8_t>(4 + random() % 10));
+      else
+        line = Source(static_cast<std::uint8_t>(random() % 10));
+      if (formed) depth += line.Kind == 0 ? 1 : line.Operator <= sig::goDivide ? -1 : 0;
+      if (!formed && random() % 10 == 0) line.Kind = static_cast<std::uint8_t>(random() % 4);
+      line.Enabled = formed || random() % 8 != 0;
       line.Complex = random() % 3 == 0;
       line.Continuous = random() % 2 == 0;
       for (double* p : {&line.P1, &line.P2, &line.P3, &line.P4, &line.P5, &line.P6, &line.P7})
