@@ -249,6 +249,7 @@ void TStringStreamList::DefineProperties(classlib::TFiler& Filer) {
   Filer.DefineProperty(
       "Strings",
       [this](classlib::TReader& Reader) {
+        if (OnReading) OnReading();
         std::vector<std::string> names;
         Reader.ReadListBegin();
         while (!Reader.EndOfList()) {
@@ -268,7 +269,11 @@ void TStringStreamList::DefineProperties(classlib::TFiler& Filer) {
       },
       true);
   Filer.DefineBinaryProperty(
-      "StreamBinaryData", [this](classlib::TStream& s) { ReadStreams(s); },
+      "StreamBinaryData",
+      [this](classlib::TStream& s) {
+        if (OnReading) OnReading();
+        ReadStreams(s);
+      },
       [this](classlib::TStream& s) { WriteStreams(s); }, true);
 }
 
@@ -294,7 +299,17 @@ const classlib::TClassInfo& TStreamTemplates::StaticClassInfo() {
   return info;
 }
 
-TStreamTemplates::TStreamTemplates() : FTemplates(std::make_unique<TStringStreamList>()) {}
+TStreamTemplates::TStreamTemplates() : FTemplates(std::make_unique<TStringStreamList>()) {
+  // Read into a store that has a selection, the new entries would otherwise
+  // receive the old live set at the next switch.
+  FTemplates->OnReading = [this] { DropSelection(); };
+}
+
+void TStreamTemplates::DropSelection() {
+  FTemplateIndex = -1;
+  FTemplateName.clear();
+  if (FTemplate != nullptr) FTemplate->Clear();
+}
 
 TStreamTemplates::~TStreamTemplates() = default;
 

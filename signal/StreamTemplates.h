@@ -22,6 +22,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,6 +74,11 @@ class TStringStreamList : public classlib::TStringList {
   void Assign(const classlib::TPersistent& Source) override;
   // "Strings" (the names) and "StreamBinaryData" (WriteStreams).
   void DefineProperties(classlib::TFiler& Filer) override;
+
+  // Called before the component stream replaces the names or the streams
+  // ("Strings", "StreamBinaryData"), so that an owner that selected an entry
+  // lets go of it first.
+  std::function<void()> OnReading;
 
  protected:
   // The streams belong to the list: an object that is not one of its
@@ -197,6 +203,10 @@ class TStreamTemplates : public classlib::TPersistent {
   void Assign(const classlib::TPersistent& Source) override;
 
  private:
+  // No entry selected and the live set cleared, nothing saved: the entries
+  // are being replaced by a component stream.
+  void DropSelection();
+
   std::unique_ptr<TStringStreamList> FTemplates;
   std::int32_t FTemplateIndex = -1;
   std::string FTemplateName;

@@ -681,6 +681,26 @@ TEST(SignalGenerator, RoundTripsThroughTheBinaryAndTheTextComponentStream) {
   ExpectSameFormulas(source, fromText);
 }
 
+TEST(SignalGenerator, AComponentStreamReadIntoAGeneratorWithFormulasReplacesThemAll) {
+  TSignalGenerator source;
+  Populated(source, false);
+  for (std::int32_t selected : {2, 0, -1}) {
+    SCOPED_TRACE(selected);
+    source.Sounds().SetTemplateIndex(selected);
+    const std::string text = classlib::ComponentToText(source);
+    // The target has a selection and an unsaved live formula of its own;
+    // neither may end up in the entries read.
+    TSignalGenerator target;
+    target.Sounds().AddEmptyTemplate("x");
+    target.Sounds().AddEmptyTemplate("y");
+    SetFormula(target, {Three, Three, Three, Three});
+    classlib::ReadComponentText(text, target);
+    EXPECT_EQ(target.Sounds().TemplateIndex(), selected);
+    EXPECT_EQ(target.Sounds().Template().Count(), selected < 0 ? 0 : source.Sounds().Template().Count());
+    ExpectSameFormulas(source, target);
+  }
+}
+
 TEST(SignalGenerator, ItsOwnStreamCarriesTheFormulasAndAFailedLoadChangesNothing) {
   TSignalGenerator source;
   Populated(source, true);
