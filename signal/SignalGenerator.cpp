@@ -202,28 +202,18 @@ void TSignalGenerator::SetupLine(std::int32_t LineIndex) {
   slot.Line.Enabled = line.Enabled;
   slot.Line.Kind = line.Kind;
   FreeLine(slot);
+  if (line.Kind != 0 && line.Kind != 1) return;
+  for (auto p : {&TFuncSignalLine::P1, &TFuncSignalLine::P2, &TFuncSignalLine::P3, &TFuncSignalLine::P4,
+                 &TFuncSignalLine::P5, &TFuncSignalLine::P6, &TFuncSignalLine::P7})
+    slot.Line.*p = line.*p;
   if (line.Kind == 0) {
     slot.Line.SignalType = line.SignalType;
     slot.Line.Complex = line.Complex;
     slot.Line.Continuous = line.Continuous;
-    slot.Line.P1 = line.P1;
-    slot.Line.P2 = line.P2;
-    slot.Line.P3 = line.P3;
-    slot.Line.P4 = line.P4;
-    slot.Line.P5 = line.P5;
-    slot.Line.P6 = line.P6;
-    slot.Line.P7 = line.P7;
     ShapeVector(slot);
     InitLine(slot);
-  } else if (line.Kind == 1) {
+  } else {
     slot.Line.Operator = line.Operator;
-    slot.Line.P1 = line.P1;
-    slot.Line.P2 = line.P2;
-    slot.Line.P3 = line.P3;
-    slot.Line.P4 = line.P4;
-    slot.Line.P5 = line.P5;
-    slot.Line.P6 = line.P6;
-    slot.Line.P7 = line.P7;
     slot.Vector->SetLength(0);
   }
 }

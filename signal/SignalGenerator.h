@@ -19,13 +19,13 @@
 //
 // What the sources make (Fs the sampling frequency, n the sample index since
 // the line's last restart, phases in degrees, times in seconds):
-//   Sine        P3 sin(2 pi P1 n / Fs + P2)           (complex: P3 (sin, -cos))
+//   Sine        |P3| sin(2 pi P1 n / Fs + P2)         (complex: |P3| (sin, -cos))
 //   Impulse     trapezoids of period P1 + P2 + P3 + P4: rise P3, high P1,
 //               fall P4, low P2, height P5
 //   Unit impulse  sample 0 = Length / 2, the rest 0, in every block
-//   Triangle    peaks of P3 at phase 0, asymmetry P4 (radians)
-//   Square      P3 + P4 in the first half of each period from phase P2,
-//               -P3 + P4 in the second
+//   Triangle    peaks of |P3| at phase 0, asymmetry P4 (radians)
+//   Square      P3 + P4 in the first half of each period, -P3 + P4 in the
+//               second; the period's phase is P2 at n = 0
 //   RandGauss   mean P1, deviation |P2|;  RandUniform  P1 .. P2
 //   Chirp       a linear sweep from P1 to P5 Hz over Duty (P7) x Length
 //               samples (the whole block for 0), repeated; amplitude from

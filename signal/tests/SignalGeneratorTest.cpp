@@ -493,29 +493,38 @@ TEST(FuncSignalList, BadStreamsAreRefusedAndChangeNothing) {
   }
 }
 
-// Valid formula streams with bytes changed or cut, and random bytes: every
-// load either reads whole lines or refuses and changes nothing.
+// Good with one to three bytes changed or its end cut; every fifth run,
+// when Noise is not 0, up to Noise random bytes instead. The four bytes
+// from Hot, while they are still there, are hit more often than the others.
+std::string Mutated(const std::string& Good, std::mt19937_64& Random, int Run, std::size_t Noise, std::size_t Hot) {
+  std::string bytes = Good;
+  if (Noise > 0 && Run % 5 == 0) {
+    bytes.resize(Random() % Noise);
+    for (char& b : bytes) b = static_cast<char>(Random());
+    return bytes;
+  }
+  const int changes = 1 + static_cast<int>(Random() % 3);
+  for (int i = 0; i < changes && !bytes.empty(); ++i) {
+    if (Random() % 4 == 0)
+      bytes.resize(Random() % (bytes.size() + 1));
+    else if (Random() % 3 == 0 && Hot + 4 <= bytes.size())
+      bytes[Hot + Random() % 4] = static_cast<char>(Random());
+    else
+      bytes[Random() % bytes.size()] = static_cast<char>(Random());
+  }
+  return bytes;
+}
+
+// Valid formula streams with bytes changed or cut (the count more often),
+// and random bytes: every load either reads whole lines or refuses and
+// changes nothing.
 TEST(FuncSignalList, FuzzedStreamsAreReadWhollyOrRefused) {
   std::mt19937_64 random(orvel::testing::TestSeed(29140));
   const std::string good = FormulaBytes(3, 3);
   int read = 0, refused = 0;
   constexpr int Runs = 20000;
   for (int run = 0; run < Runs; ++run) {
-    std::string bytes = good;
-    if (run % 5 == 0) {
-      bytes.resize(random() % 400);
-      for (char& b : bytes) b = static_cast<char>(random());
-    } else {
-      const int changes = 1 + static_cast<int>(random() % 3);
-      for (int i = 0; i < changes && !bytes.empty(); ++i) {
-        if (random() % 4 == 0)
-          bytes.resize(random() % (bytes.size() + 1));
-        else if (random() % 3 == 0)
-          bytes[71 + random() % 4] = static_cast<char>(random());
-        else
-          bytes[random() % bytes.size()] = static_cast<char>(random());
-      }
-    }
+    const std::string bytes = Mutated(good, random, run, 400, 71);
     TFuncSignalList list;
     list.AddLine(Three);
     classlib::TStringStream s(bytes);
@@ -586,15 +595,11 @@ TEST(SignalSounds, FuzzedStoresAreReadWhollyOrRefused) {
 
   int read = 0, refused = 0;
   constexpr int Runs = 5000;
+  // The header of the selected formula ("one", the second entry) is hit
+  // more often.
+  const std::size_t hot = good.size() - 2 * TFuncSignalLine::RecordSize + 71;
   for (int run = 0; run < Runs; ++run) {
-    std::string bytes = good;
-    const int changes = 1 + static_cast<int>(random() % 3);
-    for (int i = 0; i < changes && !bytes.empty(); ++i) {
-      if (random() % 5 == 0)
-        bytes.resize(random() % (bytes.size() + 1));
-      else
-        bytes[random() % bytes.size()] = static_cast<char>(random());
-    }
+    const std::string bytes = Mutated(good, random, run, 0, hot);
     sig::TSignalSounds into;
     into.AddEmptyTemplate("kept");
     into.Template().AddLine(SineA);
