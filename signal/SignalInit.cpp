@@ -8,6 +8,7 @@
 #include "platform/classlib/ClassRegistry.h"
 #include "signal/SignalProcessing.h"
 #include "signal/SignalTools.h"
+#include "signal/SpectrumAnalyzer.h"
 
 namespace sig {
 
@@ -47,12 +48,14 @@ void InitSignal() {
   if (state.Count++ > 0) return;
   RegisterSignalToolsClasses();
   RegisterSignalProcessingClasses();
+  RegisterSpectrumAnalyzerClasses();
 }
 
 void DoneSignal() {
   TInitState& state = InitState();
   std::lock_guard<std::mutex> guard(state.Lock);
   if (state.Count == 0 || --state.Count > 0) return;
+  UnregisterSpectrumAnalyzerClasses();
   UnregisterSignalProcessingClasses();
   UnregisterSignalToolsClasses();
 }
