@@ -381,8 +381,12 @@ double TSpectrumAnalyzer::SnapToPeak(double F) const {
 void TSpectrumAnalyzer::GroupDelay() {
   const TSignal* input = InputSignal();
   if (input == nullptr) numeric::RaiseError("Inputs[0] = nil!");
-  const TSignal* out = Output();
-  dsp::GroupDelayFft(Phase(), input->Data(), out != nullptr ? &out->Data() : nullptr, ZeroPadding());
+  // With a second input the delay is that of the response shown, Output
+  // over input.
+  if (const TSignal* out = Output())
+    dsp::GroupDelayFft(Phase(), out->Data(), &input->Data(), ZeroPadding());
+  else
+    dsp::GroupDelayFft(Phase(), input->Data(), nullptr, ZeroPadding());
 }
 
 void TSpectrumAnalyzer::PhaseDelay() {

@@ -129,57 +129,47 @@ TEST(SpectrumAnalyzerOracle, DeviationAndLimitsOfTheLinearAverageAreNumpys) {
   }
 }
 
-// The points of a chirp-z case: amplitude 2 |X| / N and phase in degrees.
-void ExpectChirpZ(const TSpectrumAnalyzer& a, const std::vector<TCplx>& expected, int N) {
-  ASSERT_EQ(a.Length(), static_cast<int>(expected.size()));
-  double scale = 0;
-  for (const TCplx& e : expected) scale = std::max(scale, std::hypot(e.Re, e.Im));
-  scale *= 2.0 / N;
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    const std::complex<double> e(expected[i].Re, expected[i].Im);
-    const int line = static_cast<int>(i);
-    EXPECT_TRUE(NearScaled(a.Amplt().GetValue(line), 2.0 * std::abs(e) / N, FftTol, scale)) << "point " << i;
-    EXPECT_TRUE(NearScaled(a.Phase().GetValue(line), std::arg(e) * 180.0 / M_PI, 1e-9, 180.0)) << "point " << i;
+// The chirp-z cases: zoom_fft on the unit circle, czt on a spiral. The points show amplitude
+// 2 |X| / N and phase in degrees, labelled with the frequencies evaluated, f1 + i (f2 - f1) / k.
+TEST(SpectrumAnalyzerOracle, ChirpZPointsAreScipysAtTheLabelledFrequencies) {
+  struct TCase {
+    const char* Tag;
+    std::size_t Samples, Points;
+  };
+  for (const TCase& t : {TCase{"zoom", 5, 6}, TCase{"czt", 7, 8}}) {
+    SCOPED_TRACE(t.Tag);
+    const auto c = ReadOracleCases(Table, t.Tag)[0];
+    const double fs = std::stod(c[1]), f1 = std::stod(c[2]), f2 = std::stod(c[3]);
+    const int k = std::stoi(c[4]);
+    const std::vector<double> samples = OracleNumbers(c[t.Samples]);
+    const int N = static_cast<int>(samples.size());
+    TSignal x;
+    Fill(x, samples, fs);
+    TSpectrumAnalyzer a;
+    a.SetInput(&x);
+    a.SetMethod(smCZT);
+    a.CZT().SetStopFrequency(f2);
+    a.CZT().SetStartFrequency(f1);
+    a.CZT().SetFrequencyStep((f2 - f1) / k);
+    if (t.Samples == 7) {
+      a.CZT().SetStartRadius(std::stod(c[5]));
+      a.CZT().SetStopRadius(std::stod(c[6]));
+    }
+    a.Update();
+    EXPECT_DOUBLE_EQ(a.StartFrequency(), f1);
+    EXPECT_TRUE(NearRel(a.HzRes(), (f2 - f1) / k, 1e-14));
+    const std::vector<TCplx> expected = OracleComplex(c[t.Points]);
+    ASSERT_EQ(a.Length(), static_cast<int>(expected.size()));
+    double scale = 0;
+    for (const TCplx& e : expected) scale = std::max(scale, std::hypot(e.Re, e.Im));
+    scale *= 2.0 / N;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      const std::complex<double> e(expected[i].Re, expected[i].Im);
+      const int line = static_cast<int>(i);
+      EXPECT_TRUE(NearScaled(a.Amplt().GetValue(line), 2.0 * std::abs(e) / N, FftTol, scale)) << "point " << i;
+      EXPECT_TRUE(NearScaled(a.Phase().GetValue(line), std::arg(e) * 180.0 / M_PI, 1e-9, 180.0)) << "point " << i;
+    }
   }
-}
-
-TEST(SpectrumAnalyzerOracle, ChirpZPointsAreZoomFftAtTheLabelledFrequencies) {
-  const auto c = ReadOracleCases(Table, "zoom")[0];
-  const double fs = std::stod(c[1]), f1 = std::stod(c[2]), f2 = std::stod(c[3]);
-  const int k = std::stoi(c[4]);
-  TSignal x;
-  const std::vector<double> samples = OracleNumbers(c[5]);
-  Fill(x, samples, fs);
-  TSpectrumAnalyzer a;
-  a.SetInput(&x);
-  a.SetMethod(smCZT);
-  a.CZT().SetStopFrequency(f2);
-  a.CZT().SetStartFrequency(f1);
-  a.CZT().SetFrequencyStep((f2 - f1) / k);
-  a.Update();
-  ExpectChirpZ(a, OracleComplex(c[6]), static_cast<int>(samples.size()));
-  // The labels are the frequencies evaluated: f1 + i (f2 - f1) / k.
-  EXPECT_DOUBLE_EQ(a.StartFrequency(), f1);
-  EXPECT_TRUE(NearRel(a.HzRes(), (f2 - f1) / k, 1e-14));
-}
-
-TEST(SpectrumAnalyzerOracle, ChirpZOnASpiralIsScipysCzt) {
-  const auto c = ReadOracleCases(Table, "czt")[0];
-  const double fs = std::stod(c[1]), f1 = std::stod(c[2]), f2 = std::stod(c[3]);
-  const int k = std::stoi(c[4]);
-  TSignal x;
-  const std::vector<double> samples = OracleNumbers(c[7]);
-  Fill(x, samples, fs);
-  TSpectrumAnalyzer a;
-  a.SetInput(&x);
-  a.SetMethod(smCZT);
-  a.CZT().SetStopFrequency(f2);
-  a.CZT().SetStartFrequency(f1);
-  a.CZT().SetFrequencyStep((f2 - f1) / k);
-  a.CZT().SetStartRadius(std::stod(c[5]));
-  a.CZT().SetStopRadius(std::stod(c[6]));
-  a.Update();
-  ExpectChirpZ(a, OracleComplex(c[8]), static_cast<int>(samples.size()));
 }
 
 TEST(SpectrumAnalyzerOracle, YuleWalkerSpectrumComesFromSolveToeplitzCoefficients) {

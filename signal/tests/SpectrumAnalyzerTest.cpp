@@ -811,6 +811,34 @@ TEST(SpectrumAnalyzer, GroupAndPhaseDelayOfADelayedImpulse) {
   a.SetPhaseMode(pmPhaseDelay);
   a.Update();
   for (int line : {1, 9, 31}) EXPECT_TRUE(NearRel(a.Phase().GetValue(line), 5.0, 1e-12)) << line;
+  // The response of a delay of 7 over one of 2 samples delays by 5.
+  TVec num, den;
+  num.Size(16, false);
+  num.SetZero();
+  num.Values()[7] = 1.0;
+  den.Size(16, false);
+  den.SetZero();
+  den.Values()[2] = 1.0;
+  a.SetPhaseMode(pmGroupDelay);
+  a.FrequencyResponse(&num, &den, 1.0);
+  for (int line : {0, 3, 7}) EXPECT_TRUE(NearRel(a.Phase().GetValue(line), 5.0, 1e-12)) << line;
+}
+
+TEST(SpectrumAnalyzer, SnapToPeakClimbsToTheNearestMaximum) {
+  TSignal x;
+  x.Data().Size(256, false);
+  for (int j = 0; j < 256; ++j)
+    x.Data().Values()[j] = std::sin(2 * Pi * 20 * j / 256) + 0.5 * std::sin(2 * Pi * 60 * j / 256);
+  TSpectrumAnalyzer a;
+  a.SetInput(&x);
+  a.SetWindow(dsp::wtHanning);
+  a.Update();
+  EXPECT_EQ(a.SnapToPeak(18.6 * a.HzRes()), 20 * a.HzRes());
+  EXPECT_EQ(a.SnapToPeak(61.4 * a.HzRes()), 60 * a.HzRes());
+  // A frequency beyond the spectrum climbs from its last line, down the
+  // window's leakage to the nearer tone.
+  EXPECT_EQ(a.SnapToPeak(1e9), 60 * a.HzRes());
+  EXPECT_EQ(a.SnapToPeak(-1e9), 20 * a.HzRes());
 }
 
 void Populate(TSpectrumAnalyzer& a, TSignal& x) {
@@ -896,6 +924,29 @@ TEST(SpectrumAnalyzer, RoundTripsThroughTheBinaryAndTheTextComponentStream) {
   TSpectrumAnalyzer loaded;
   loaded.LoadFromStream(own);
   ExpectSameAnalyzer(source, loaded);
+}
+
+TEST(SpectrumAnalyzer, ACutStreamIsRefusedAndChangesNothing) {
+  TSignal x;
+  TSpectrumAnalyzer source;
+  Populate(source, x);
+  classlib::TMemoryStream stream;
+  source.SaveToStream(stream);
+  const std::string bytes(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
+  TSignal y;
+  TSpectrumAnalyzer target;
+  Populate(target, y);
+  target.SetAROrder(33);
+  target.Stats().SetExpDecay(3);
+  for (std::size_t cut : {std::size_t{3}, bytes.size() / 2, bytes.size() - 1}) {
+    classlib::TMemoryStream part;
+    part.WriteBuffer(bytes.data(), static_cast<std::int64_t>(cut));
+    part.SetPosition(0);
+    EXPECT_THROW(target.LoadFromStream(part), classlib::Exception) << cut;
+    EXPECT_EQ(target.AROrder(), 33) << cut;
+    EXPECT_EQ(target.Stats().ExpDecay(), 3) << cut;
+    EXPECT_EQ(target.Marks().Count(), 2) << cut;
+  }
 }
 
 // Read from a stream, a spectrum already in decibels stays as it was written.
