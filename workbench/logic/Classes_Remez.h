@@ -333,12 +333,11 @@ void DesignFilterRecord(TDesignWorkspace& ws, std::int32_t tag, const TFilterRec
 // ---------------------------------------------------------------------------
 
 // Where the delay cut of `taps` taps for `delay` bars puts the indicator:
-// Count coefficients from impulse entry Start; it writes Written entries
-// (N - Start), which for an odd own-exchange response is one beyond Count.
+// Count coefficients from impulse entry Start (negative: the first -Start
+// coefficients stand before the response and are 0).
 struct TDelayCut {
   int Count = 0;
   int Start = 0;
-  int Written = 0;
 };
 TDelayCut DelayCutBounds(int taps, int delay, int method);
 

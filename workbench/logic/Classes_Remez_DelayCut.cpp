@@ -15,14 +15,14 @@ TDelayCut DelayCutBounds(int taps, int delay, int method) {
   TDelayCut cut;
   const int N = taps;
   if (method == 1) {
-    const long double centre = (N - 1) / 2.0L;
-    cut.Count = RoundToInt(centre) + delay;
-    cut.Start = RoundToInt(centre - delay);
+    // The indicator runs from `delay` taps before the centre to the end, and
+    // holds every tap that the unit sum takes in.
+    cut.Start = RoundToInt((N - 1) / 2.0L - delay);
+    cut.Count = N - cut.Start;
   } else {
     cut.Count = RoundToInt(N / 2.0L) + delay;
     cut.Start = N - cut.Count;
   }
-  cut.Written = N - cut.Start;
   return cut;
 }
 
@@ -36,10 +36,7 @@ bool TruncateForDelay(TDesignWorkspace& ws, int taps, int delay, int method) {
   const TDelayCut cut = DelayCutBounds(N, delay, method);
   const int count = cut.Count;
   const int start = cut.Start;
-  // An odd own-exchange response writes one entry beyond its count.
-  const long long written = static_cast<long long>(N) - start;
-  if (count > MaxCoefficients || written > MaxCoefficients)
-    throw EFilterCheck(msgTooManyCoefficients + std::to_string(count > written ? count : written));
+  if (count > MaxCoefficients) throw EFilterCheck(msgTooManyCoefficients + std::to_string(count));
   ws.DesignCoefCount = count;
 
   long double sum = 0.0L;

@@ -67,11 +67,11 @@ int DesignedResponseTaps(const TDesignWorkspace& ws, std::uint8_t method) {
   return method == dmOwnExchange ? ws.KernelLength : ws.ImpulseLength;
 }
 
-bool ApplyCoefficientDrag(TCoefficientRecord& c, int count, int written, int point, double value) {
+bool ApplyCoefficientDrag(TCoefficientRecord& c, int count, int point, double value) {
   if (point < 0 || point >= count || !std::isfinite(value)) return false;
   // Dividing by a sum that is 1 only to the last bit would still move bits.
   if (value == c.Coef[point]) return true;
-  const int entries = std::clamp(std::max(written, count), 0, MaxCoefficients);
+  const int entries = std::clamp(count, 0, MaxCoefficients);
   long double sum = 0;
   for (int k = 0; k < entries; ++k) sum += k == point ? value : c.Coef[k];
   if (!std::isfinite(static_cast<double>(sum)) || std::fabs(sum) < MinUnitSum) return false;

@@ -43,11 +43,11 @@ TLogView ComputeLogView(std::span<const double> impulseResponse, int order, int 
 int DesignedResponseTaps(const TDesignWorkspace& ws, std::uint8_t method);
 
 // A dragged coefficient: coefficient `point` (below `count`) becomes `value`,
-// and the `written` entries that the delay cut wrote are rescaled to a unit
-// sum, so a drag that moves nothing changes nothing. Returns false and
+// and the `count` coefficients are rescaled to a unit sum, so a drag that
+// moves nothing changes nothing. Returns false and
 // changes nothing when the value is not finite or the new sum is nearly zero
 // (below MinUnitSum in magnitude, as the delay cut refuses it), which would
 // blow the coefficients up.
-bool ApplyCoefficientDrag(TCoefficientRecord& coefficients, int count, int written, int point, double value);
+bool ApplyCoefficientDrag(TCoefficientRecord& coefficients, int count, int point, double value);
 
 }  // namespace workbench

@@ -23,20 +23,20 @@ struct CutCase {
   const char* name;
   int taps, delay, method;
   int count;
-  int start;    // first tap kept (negative: missing taps before the response)
-  int written;  // coefficients written
+  int start;  // first tap kept (negative: missing taps before the response)
 };
 
 TEST(DelayCut, KeepsTheTapsFromDelayBeforeTheCentre) {
   const CutCase cases[] = {
-      // The outermost tap of an odd own response joins the sum beyond the count.
-      {"own 11, delay 0", 11, 0, 1, 5, 5, 6},
-      {"own 11, delay 2", 11, 2, 1, 7, 3, 8},
-      {"own 10, delay 0", 10, 0, 1, 5, 5, 5},   // centre 4.5 rounds away from zero
-      {"own 10, delay 1", 10, 1, 1, 6, 4, 6},   // start 3.5 rounds to 4
-      {"library 10, delay 0", 10, 0, 2, 5, 5, 5},
-      {"library 11, delay 3", 11, 3, 2, 9, 2, 9},
-      {"own 5, delay 4", 5, 4, 1, 6, -2, 7},     // delay beyond the centre
+      // An odd own response keeps its centre and every tap after it.
+      {"own 11, delay 0", 11, 0, 1, 6, 5},
+      {"own 11, delay 2", 11, 2, 1, 8, 3},
+      {"own 10, delay 0", 10, 0, 1, 5, 5},   // centre 4.5 rounds away from zero
+      {"own 10, delay 1", 10, 1, 1, 6, 4},   // start 3.5 rounds to 4
+      {"own 10, delay 6", 10, 6, 1, 12, -2}, // start -1.5 rounds to -2
+      {"library 10, delay 0", 10, 0, 2, 5, 5},
+      {"library 11, delay 3", 11, 3, 2, 9, 2},
+      {"own 5, delay 4", 5, 4, 1, 7, -2},    // delay beyond the centre
   };
   for (const CutCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -47,12 +47,12 @@ TEST(DelayCut, KeepsTheTapsFromDelayBeforeTheCentre) {
     EXPECT_EQ(ws.DesignCoefCount, c.count);
     double sum = 0;
     for (int i = std::max(c.start, 0); i < c.taps; ++i) sum += i + 1;
-    for (int k = 0; k < c.written; ++k) {
+    for (int k = 0; k < c.count; ++k) {
       const int tap = c.start + k;
       const double expected = tap >= 0 ? (tap + 1) / sum : 0.0;
       EXPECT_DOUBLE_EQ(ws.DesignCoefficients.Coef[k], expected) << k;
     }
-    for (int k = c.written; k < MaxCoefficients; ++k) ASSERT_EQ(ws.DesignCoefficients.Coef[k], 0.0) << k;
+    for (int k = c.count; k < MaxCoefficients; ++k) ASSERT_EQ(ws.DesignCoefficients.Coef[k], 0.0) << k;
   }
 }
 
@@ -113,7 +113,8 @@ TEST(DelayCut, RefusesMoreCoefficientsThanTheRecordHolds) {
   RampResponse(ws, 101);
   EXPECT_THROW(TruncateForDelay(ws, 101, MaxCoefficients, 2), EFilterCheck);
   EXPECT_THROW(TruncateForDelay(ws, ImpulseCapacity + 1, 0, 2), EFilterCheck);
-  // The last count that fits: an odd own response writes one beyond it.
+  // The last count that fits: an odd own response of 101 taps keeps 51 taps
+  // beside the delay.
   EXPECT_NO_THROW(TruncateForDelay(ws, 101, MaxCoefficients - 51, 1));
   EXPECT_THROW(TruncateForDelay(ws, 101, MaxCoefficients - 50, 1), EFilterCheck);
 }

@@ -4,6 +4,7 @@
 // Covers: Classes_Remez_Design.cpp.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -135,7 +136,7 @@ TEST(DesignFilterRecord, OwnExchangeUsesOddTapsWhereNyquistPasses) {
     EXPECT_EQ(OwnExchangeTaps(c.type, c.order), c.taps);
     EXPECT_EQ(ws.KernelLength, c.taps);
     EXPECT_EQ(ws.ImpulseLength, c.order);
-    EXPECT_EQ(result.Count, c.taps / 2);  // delay 0
+    EXPECT_EQ(result.Count, (c.taps + 1) / 2);  // delay 0: the centre and the taps after it
     // A high-pass or band-stop response passes the Nyquist frequency (an
     // even-length symmetric one would be exactly 0 there).
     double nyquist = 0;
@@ -168,14 +169,77 @@ TEST(DesignFilterRecord, FillsTheResultRecord) {
   DesignFilterRecord(ws, 42, f, result);
   EXPECT_EQ(result.Tag, 42);
   EXPECT_EQ(result.Name.Str(), std::string("AVeryLongFilterNameOfMoreThan25").substr(0, 25));
-  EXPECT_EQ(result.Count, 27);
+  EXPECT_EQ(result.Count, 28);  // 51 taps: the centre, 25 after it, 2 before it
   EXPECT_EQ(result.TextMode, 0);
   EXPECT_EQ(result.Separate, 0);
   double sum = 0;
   for (int k = 0; k < result.Count; ++k) sum += result.Coef[k];
-  // The unit sum includes the outermost tap, which lies beyond the count.
-  EXPECT_TRUE(orvel::testing::NearRel(sum + ws.DesignCoefficients.Coef[27], 1.0, 1e-12));
+  EXPECT_TRUE(orvel::testing::NearRel(sum, 1.0, 1e-12));
   for (int k = result.Count; k < MaxCoefficients; ++k) ASSERT_EQ(result.Coef[k], 0.0) << k;
+}
+
+// Whatever the length of the response and the delay, the indicator holds
+// every tap that its unit sum took in: the coefficients the text writes sum
+// to 1, up to the rounding of the sum and of the printed decimals.
+TEST(DesignFilterRecord, EveryExportedCoefficientListSumsToOne) {
+  struct TCase {
+    std::uint8_t type, method;
+    int order;
+  };
+  const TCase designs[] = {
+      {ftLowPass, dmOwnExchange, 20},  {ftLowPass, dmOwnExchange, 21},  // 21 and 22 taps
+      {ftLowPass, dmOwnExchange, 50},  {ftLowPass, dmOwnExchange, 59},  // 51 and 60 taps
+      {ftBandStop, dmOwnExchange, 52}, {ftBandStop, dmOwnExchange, 53},  // 53 and 55 taps
+      {ftLowPass, dmLibrary, 20},      {ftLowPass, dmLibrary, 21},
+      {ftLowPass, dmLibrary, 50},      {ftBandStop, dmLibrary, 53},
+  };
+  for (const TCase& d : designs) {
+    for (const int delay : {0, 1, 2, 7, 12, 40}) {
+      SCOPED_TRACE(std::to_string(d.type) + " method " + std::to_string(d.method) + " order " +
+                   std::to_string(d.order) + " delay " + std::to_string(delay));
+      TFilterRecord f = DefaultFilter();
+      f.FilterType = d.type;
+      f.Method = d.method;
+      f.Order = d.order;
+      f.Delay = delay;
+      f.P1 = 10;
+      f.D1 = 5;
+      f.P2 = 20;
+      f.D2 = 40;
+      TDesignWorkspace ws;
+      TCoefficientRecord result;
+      ASSERT_NO_THROW(DesignFilterRecord(ws, 0, f, result));
+      f.CoefCount = result.Count;
+      result.TextMode = 4;  // the bare list
+      const std::string text = GenerateIndicatorText(f, result);
+
+      long double sum = 0, magnitudes = 0, printed = 0, printBound = 0;
+      for (int k = 0; k < result.Count; ++k) {
+        sum += result.Coef[k];
+        magnitudes += std::fabs(result.Coef[k]);
+      }
+      std::size_t lines = 0;
+      for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos);
+        const std::string term = text.substr(at, end - at);
+        printed += std::stod(term);
+        const std::size_t point = term.find('.');
+        printBound += 0.5L * std::pow(10.0L, -static_cast<long double>(
+                                                 point == std::string::npos ? 0 : term.size() - point - 1));
+        ++lines;
+        at = end + 2;
+      }
+      EXPECT_EQ(lines, static_cast<std::size_t>(result.Count));
+      // Each coefficient was divided by the sum of all of them: what is left
+      // is the rounding of those divisions and of this sum.
+      const double bound = 4.0 * (result.Count + 1) * std::numeric_limits<double>::epsilon() *
+                           static_cast<double>(magnitudes);
+      EXPECT_LE(std::fabs(static_cast<double>(sum) - 1.0), std::min(bound, 1e-12)) << static_cast<double>(sum);
+      EXPECT_LE(std::fabs(static_cast<double>(printed - 1.0L)), static_cast<double>(printBound) + 1e-12)
+          << static_cast<double>(printed);
+    }
+  }
 }
 
 TEST(DesignFilterRecord, LibraryOrderOneDesignsNothing) {

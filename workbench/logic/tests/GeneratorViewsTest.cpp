@@ -59,18 +59,18 @@ TEST(GeneratorViews, FftViewsAreTheScaledSpectrumOfTheCoefficients) {
 
 TEST(GeneratorViews, DefaultIndicatorPassesNear256) {
   const TDesignWorkspace ws = DefaultDesign();
-  ASSERT_EQ(ws.DesignCoefCount, 25);
+  ASSERT_EQ(ws.DesignCoefCount, 26);
   const TFftViews views =
       ComputeFftViews(std::span<const double>(ws.DesignCoefficients.Coef.data(), ws.DesignCoefCount));
   // The indicator is the causal half of the response, so its amplitude is not
-  // the designed filter's: it starts at 256 times the sum of its coefficients
-  // (the unit sum holds with the outer tap beyond the count), keeps near 256
-  // through the pass band (bin m is the frequency m / 256, the band ends at
-  // bin 10) and falls well below it at high frequencies.
+  // the designed filter's: it starts at 256 times the sum of its coefficients,
+  // which is 1, keeps near 256 through the pass band (bin m is the frequency
+  // m / 256, the band ends at bin 10) and falls well below it at high
+  // frequencies.
   double sum = 0;
-  for (int k = 0; k < 25; ++k) sum += ws.DesignCoefficients.Coef[k];
+  for (int k = 0; k < 26; ++k) sum += ws.DesignCoefficients.Coef[k];
   EXPECT_TRUE(NearScaled(views.Amplitude[0], 256 * sum, 1e-13, 256));
-  EXPECT_GT(sum, 0.97);
+  EXPECT_TRUE(NearRel(sum, 1.0, 1e-13));
   for (int m = 0; m <= 10; ++m) EXPECT_NEAR(views.Amplitude[m], 256, 40) << m;
   for (int m = 64; m <= 128; ++m) EXPECT_LT(views.Amplitude[m], 256 * 0.5) << m;
 }
@@ -107,49 +107,48 @@ TEST(GeneratorViews, LogViewPointsFollowTheOrder) {
 
 TEST(GeneratorViews, DelayCutBoundsTellWhatTheCutWrites) {
   const struct {
-    int taps, delay, method, count, start, written;
+    int taps, delay, method, count, start;
   } cases[] = {
-      {51, 0, 1, 25, 25, 26},  // odd own design: one entry beyond the count
-      {51, 3, 1, 28, 22, 29},
-      {52, 0, 1, 26, 26, 26},  // (N - 1) / 2 = 25.5 rounds away from zero
-      {50, 0, 2, 25, 25, 25},
-      {50, 4, 2, 29, 21, 29},
+      {51, 0, 1, 26, 25},  // odd own design: the centre and every tap after it
+      {51, 3, 1, 29, 22},
+      {52, 0, 1, 26, 26},  // (N - 1) / 2 = 25.5 rounds away from zero
+      {50, 0, 2, 25, 25},
+      {50, 4, 2, 29, 21},
   };
   for (const auto& c : cases) {
     const TDelayCut cut = DelayCutBounds(c.taps, c.delay, c.method);
     EXPECT_EQ(cut.Count, c.count) << c.taps << " " << c.delay;
     EXPECT_EQ(cut.Start, c.start) << c.taps << " " << c.delay;
-    EXPECT_EQ(cut.Written, c.written) << c.taps << " " << c.delay;
   }
 }
 
-TEST(GeneratorViews, DragRescalesEveryWrittenEntryToAUnitSum) {
+TEST(GeneratorViews, DragRescalesEveryCoefficientToAUnitSum) {
   for (const int delay : {0, 3}) {
     TDesignWorkspace ws = DefaultDesign(delay);
     const TDelayCut cut = DelayCutBounds(ws.KernelLength, delay, 1);
     const int centre = delay;  // the response's centre is coefficient `delay`
     TCoefficientRecord c = ws.DesignCoefficients;
-    ASSERT_TRUE(ApplyCoefficientDrag(c, cut.Count, cut.Written, centre, c.Coef[centre] + 0.1));
+    ASSERT_TRUE(ApplyCoefficientDrag(c, cut.Count, centre, c.Coef[centre] + 0.1));
     double sum = 0;
-    for (int k = 0; k < cut.Written; ++k) sum += c.Coef[k];
+    for (int k = 0; k < cut.Count; ++k) sum += c.Coef[k];
     EXPECT_TRUE(NearRel(sum, 1.0, 1e-14)) << delay;
     // Every other coefficient moved by the same factor.
-    const int other = cut.Written - 1;
+    const int other = cut.Count - 1;
     const double factor = c.Coef[other] / ws.DesignCoefficients.Coef[other];
     EXPECT_LT(factor, 1.0);
-    for (int k = 0; k < cut.Written; ++k)
+    for (int k = 0; k < cut.Count; ++k)
       if (k != centre) {
         EXPECT_TRUE(NearRel(c.Coef[k], ws.DesignCoefficients.Coef[k] * factor, 1e-14)) << k;
       }
-    // Nothing past the written entries.
-    for (int k = cut.Written; k < MaxCoefficients; ++k) EXPECT_EQ(c.Coef[k], 0.0) << k;
+    // Nothing past the coefficients.
+    for (int k = cut.Count; k < MaxCoefficients; ++k) EXPECT_EQ(c.Coef[k], 0.0) << k;
   }
 }
 
 TEST(GeneratorViews, DragThatMovesNothingChangesNothing) {
   const TDesignWorkspace ws = DefaultDesign();
   TCoefficientRecord c = ws.DesignCoefficients;
-  ASSERT_TRUE(ApplyCoefficientDrag(c, 25, 26, 12, c.Coef[12]));
+  ASSERT_TRUE(ApplyCoefficientDrag(c, 26, 12, c.Coef[12]));
   EXPECT_EQ(c.Coef, ws.DesignCoefficients.Coef);
 }
 
@@ -160,12 +159,12 @@ TEST(GeneratorViews, DragToANearZeroSumIsRefused) {
   for (int k = 0; k < 26; ++k)
     if (k != 5) others += c.Coef[k];
   for (const double value : {-others, -others + 1e-12, std::nan(""), double(INFINITY)}) {
-    EXPECT_FALSE(ApplyCoefficientDrag(c, 25, 26, 5, value)) << value;
+    EXPECT_FALSE(ApplyCoefficientDrag(c, 26, 5, value)) << value;
     EXPECT_EQ(c.Coef, ws.DesignCoefficients.Coef);
   }
   // Points outside the indicator are not draggable.
-  EXPECT_FALSE(ApplyCoefficientDrag(c, 25, 26, 25, 0.5));
-  EXPECT_FALSE(ApplyCoefficientDrag(c, 25, 26, -1, 0.5));
+  EXPECT_FALSE(ApplyCoefficientDrag(c, 26, 26, 0.5));
+  EXPECT_FALSE(ApplyCoefficientDrag(c, 26, -1, 0.5));
 }
 
 }  // namespace

@@ -118,9 +118,8 @@ def round_half_away(x):
 def delay_cut(h, delay, own=True):
     n = len(h)
     if own:
-        centre = (n - 1) / 2
-        start = round_half_away(centre - delay)
-        count = round_half_away(centre) + delay
+        start = round_half_away((n - 1) / 2 - delay)
+        count = n - start
     else:
         count = round_half_away(n / 2) + delay
         start = n - count
