@@ -93,8 +93,7 @@ void CreateBandInputs(TBandInputs& b, QWidget* parent, std::int32_t d2, bool del
 }
 
 TGeneratorPeriods BandPeriods(const TBandInputs& b) {
-  return {PeriodOfText(b.InputT1->Text().toStdString()), PeriodOfText(b.InputTransient1->Text().toStdString()),
-          PeriodOfText(b.InputT2->Text().toStdString()), PeriodOfText(b.InputTransient2->Text().toStdString())};
+  return {b.InputT1->Value(), b.InputTransient1->Value(), b.InputT2->Value(), b.InputTransient2->Value()};
 }
 
 void SettleBandInputs(TBandInputs& b) {
@@ -111,9 +110,10 @@ void SettleBandInputs(TBandInputs& b) {
   if (settled.D2 != read.D2) set(b.InputTransient2, settled.D2);
 }
 
-void FillEmptyBandInputs(TBandInputs& b) {
-  for (TSpinEdit* input : {b.InputT1, b.InputT2, b.InputTransient1, b.InputTransient2, b.InputAtten1, b.InputAtten2})
-    if (input->Text().trimmed().isEmpty()) input->SetValue(1);
+void SettleBandSpinEdits(TBandInputs& b) {
+  for (TSpinEdit* input : {b.InputT1, b.InputT2, b.InputTransient1, b.InputTransient2, b.InputAtten1, b.InputAtten2,
+                           b.InputDelay, b.InputOrder})
+    input->Settle();
 }
 
 void NameLowPassItem(TBandInputs& b) {

@@ -47,13 +47,14 @@ struct TBandInputs {
 // InputDelay); the caller places the rest. `d2` is D2's first value.
 void CreateBandInputs(TBandInputs& b, QWidget* parent, std::int32_t d2, bool delayInGroup);
 
-// The periods as typed (PeriodOfText of each).
+// The periods the inputs stand for.
 TGeneratorPeriods BandPeriods(const TBandInputs& b);
 // The silent corrections: the ripple text made valid and the periods
 // settled for the band type; an input changes only when its value does.
 void SettleBandInputs(TBandInputs& b);
-// Empty band inputs become 1, as they are left.
-void FillEmptyBandInputs(TBandInputs& b);
+// Every integer input shows the value it stands for (an empty one its
+// minimum), as the one that is left does.
+void SettleBandSpinEdits(TBandInputs& b);
 // The low-pass item names the filters of its delay.
 void NameLowPassItem(TBandInputs& b);
 

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QResizeEvent>
@@ -27,6 +28,8 @@ TSpinEdit::TSpinEdit(QWidget* parent, const QString& name, TInputRange range, in
     connect(button, &QToolButton::clicked, this, [this, step = delta] { Step(step); });
   }
   setTextMargins(0, 0, 16, 0);
+  // The ranges are of counts and periods, none below 0.
+  setMaxLength(static_cast<int>(QString::number(range.Max).size()));
   SetValue(value);
 }
 
@@ -41,6 +44,16 @@ void TSpinEdit::SetValue(int value) { SetText(QString::number(FRange.Clamp(value
 void TSpinEdit::Step(int delta) {
   if (isReadOnly() || !isEnabled()) return;
   SetValue(Value() + delta);
+}
+
+void TSpinEdit::Settle() {
+  const QString value = QString::number(Value());
+  if (Text() != value) SetText(value);
+}
+
+void TSpinEdit::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  if (LeavesTheField(event)) Settle();
 }
 
 void TSpinEdit::keyPressEvent(QKeyEvent* event) {
@@ -90,6 +103,12 @@ void TRadioGroup::SetItemIndex(int index) {
 }
 
 void TRadioGroup::SetItem(int index, const QString& text) { FButtons.at(index)->setText(text); }
+
+bool LeavesTheField(const QEvent* event) {
+  if (event->type() != QEvent::FocusOut) return false;
+  const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
 
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& text) {
   auto* label = new QLabel(text, parent);

@@ -17,6 +17,8 @@ class QAction;
 class QLabel;
 class QRadioButton;
 class QButtonGroup;
+class QEvent;
+class QFocusEvent;
 class QKeyEvent;
 class QResizeEvent;
 class QToolButton;
@@ -25,9 +27,11 @@ namespace workbench {
 
 // An integer edit with a range and up and down buttons. Setting a value
 // stores the nearer bound of a value outside the range; reading a text that
-// is not an integer in the range gives the minimum. The text itself may be
-// anything while it is edited, and every change of it (typed or set) is a
-// change of the control (textChanged).
+// is not an integer gives the minimum. The text holds no more digits than the
+// range's end needs; while it is edited it may stand for a value outside the
+// range, and leaving the field shows the value it stands for, so that what
+// the field shows is what every reader of Value gets. Every change of the
+// text (typed or set) is a change of the control (textChanged).
 class TSpinEdit : public QLineEdit {
  public:
   TSpinEdit(QWidget* parent, const QString& name, TInputRange range, int value);
@@ -42,10 +46,13 @@ class TSpinEdit : public QLineEdit {
   // operations
   // The up (1) or down (-1) button: the value moves by one within the range.
   void Step(int delta);
+  // The text becomes the value it stands for (an empty one the minimum).
+  void Settle();
 
  protected:
   // overrides
   void keyPressEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -75,6 +82,10 @@ class TRadioGroup : public QGroupBox {
   std::vector<QRadioButton*> FButtons;
   QButtonGroup* FGroup = nullptr;
 };
+
+// Whether a focus event leaves a field for another control of its window;
+// a window that goes inactive (a message box, another program) leaves none.
+bool LeavesTheField(const QEvent* event);
 
 // A label named as its window names it.
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& text);

@@ -162,10 +162,10 @@ TMethodEditInputs TfrmMethodEdit::ReadInputs() const {
   in.Name = FilterName->text().toStdString();
   TGeneratorInputs& d = in.Design;
   d.FilterType = static_cast<std::uint8_t>(std::max(FilterType->ItemIndex(), 0));
-  d.P1 = PeriodOfText(InputT1->Text().toStdString());
-  d.D1 = PeriodOfText(InputTransient1->Text().toStdString());
-  d.P2 = PeriodOfText(InputT2->Text().toStdString());
-  d.D2 = PeriodOfText(InputTransient2->Text().toStdString());
+  d.P1 = InputT1->Value();
+  d.D1 = InputTransient1->Value();
+  d.P2 = InputT2->Value();
+  d.D2 = InputTransient2->Value();
   d.A1 = InputAtten1->Value();
   d.A2 = InputAtten2->Value();
   d.Ripple = InputRipple->text().toStdString();
@@ -222,7 +222,7 @@ void TfrmMethodEdit::InputOrderChange() {
 void TfrmMethodEdit::InputDelayChange() { ValidateParameters(); }
 
 void TfrmMethodEdit::ControlFocusExit() {
-  FillEmptyBandInputs(*this);
+  SettleBandSpinEdits(*this);
   FHold = false;
   ValidateParameters();
 }
@@ -266,7 +266,7 @@ bool TfrmMethodEdit::eventFilter(QObject* watched, QEvent* event) {
       } else {
         consumed = !(code < 32 || (code >= '0' && code <= '9'));
       }
-    } else if (event->type() == QEvent::FocusOut && watched != FilterName) {
+    } else if (LeavesTheField(event) && watched != FilterName) {
       ControlFocusExit();
     }
   })();

@@ -345,7 +345,9 @@ bool TfrmRemez::eventFilter(QObject* watched, QEvent* event) {
       const int code = key->text().front().unicode();
       if (code == 127) return;
       consumed = watched == InputRipple ? !InputControlKeyPress(code) : !InputControlIntegerKeyPress(code);
-    } else if (event->type() == QEvent::FocusOut) {
+    } else if (LeavesTheField(event)) {
+      // A message box of the check itself takes the focus from the window,
+      // which leaves no field: one failure shows once.
       ControlFocusExit();
     }
   })();

@@ -131,7 +131,10 @@ class TfrmRemez : public QMdiSubWindow, public TBandInputs {
   void ControlFocusExit();
   void ValidateParameters();
   void ComputeDesignParameters();
+  // The user's choice of a band type: a band filter starts with A2 = A1.
   void FilterTypeClick();
+  // The inputs of the band type enabled, then validated; the values stay.
+  void SettleBandType();
   void InputDelayChange();
   void CheckBoxOrderClick();
   void CheckBoxAutoClick();
@@ -209,6 +212,8 @@ class TfrmRemez : public QMdiSubWindow, public TBandInputs {
   void UpdateResponseViews(bool designChanged);
   void ShowCoefficientChart();
   void ShowResponseCharts();
+  // No view shows a design: after a design failed, none matches the inputs.
+  void ClearDesignViews();
   void FillCandles();
   void ShowPreviewLine();
   void ShowStatus(const QString& text);
@@ -238,10 +243,9 @@ class TfrmRemez : public QMdiSubWindow, public TBandInputs {
   std::shared_ptr<TDesignRun> FRun;
   int FRunCounter = 0;
 
-  // The last finished design and where its delay cut put the indicator.
+  // The last finished design.
   TDesignWorkspace FDesign;
   std::uint8_t FDesignMethod = dmOwnExchange;
-  TDelayCut FCut{};
 
   // What the views show.
   TFftViews FFftViews;

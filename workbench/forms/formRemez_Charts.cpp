@@ -160,6 +160,20 @@ void TfrmRemez::ShowResponseCharts() {
   }
 }
 
+void TfrmRemez::ClearDesignViews() {
+  FFftViews = {};
+  FLogView = {};
+  FPreview = {};
+  for (auto [chart, series] : {std::pair<TChart*, TChartSeries*>{FChartPower.get(), Series1},
+                               {FChartPhase.get(), LineSeries1},
+                               {FLogChart.get(), LineSeries2},
+                               {FTimeChart.get(), Series3},
+                               {FChartFunct.get(), Series4}}) {
+    TChartUpdate update(*chart);
+    series->Clear();
+  }
+}
+
 void TfrmRemez::FillCandles() {
   TChartUpdate update(*FTimeChart);
   Series2->Clear();

@@ -135,7 +135,6 @@ void TfrmRemez::SyncDesignDone(TDesignRun& run) {
     const int mode = FDesignMethod == dmOwnExchange ? 1 : 2;
     for (int i = 0; i < taps; ++i)
       if (!std::isfinite(FDesign.ImpulseResponse[i])) throw EDesignFailed(msgResponseNotFinite);
-    FCut = DelayCutBounds(taps, run.Delay, mode);
     // A library design of a single tap designs nothing: its zeros are what it shows.
     const bool designedNothing = FDesignMethod != dmOwnExchange && FDesign.ImpulseLength <= 1;
     if (!TruncateForDelay(FDesign, taps, run.Delay, mode) && !designedNothing)
@@ -152,10 +151,11 @@ void TfrmRemez::SyncDesignDone(TDesignRun& run) {
     FRun.reset();
     FMain.SetMethodsCommandEnabled(true);
   } catch (...) {
-    // A failed design leaves nothing to save or copy; the window is idle
-    // again before the message shows.
+    // A failed design leaves nothing to save, copy or look at; the window is
+    // idle again before the message shows.
     FDesign.DesignCoefCount = 0;
-    FCut = {};
+    FDesign.ImpulseLength = 0;  // nor is there a filter to run over new prices
+    ClearDesignViews();
     Memo1->clear();
     FIndicatorText.clear();
     UpdateMainCommands();

@@ -77,7 +77,7 @@ void TfrmRemez::OpenFile(const std::string& fileName) {
         throw;
       }
       FTyping = false;
-      FilterTypeClick();
+      SettleBandType();
       break;
     }
     case gfQuoteCsv: {

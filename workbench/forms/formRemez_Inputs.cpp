@@ -57,7 +57,7 @@ void TfrmRemez::FormCreate() {
   cbxMomentum->setCurrentIndex(s.MomentumIndex < cbxMomentum->count() ? s.MomentumIndex : -1);
   FIRTextMode->SetItemIndex(s.TextMode < FIRTextMode->Count() ? s.TextMode : -1);
   FTyping = false;
-  FilterTypeClick();
+  SettleBandType();
   ComputeDesignParameters();
   FPriceChart.ZoomLevel = s.Zoom;
   GenerateSyntheticBars();
@@ -92,7 +92,7 @@ bool TfrmRemez::InputControlIntegerKeyPress(int key) { return key < 32 || (key >
 void TfrmRemez::ControlKeyDown() { FTyping = true; }
 
 void TfrmRemez::ControlFocusExit() {
-  FillEmptyBandInputs(*this);
+  SettleBandSpinEdits(*this);
   FTyping = false;
   ValidateParameters();
 }
@@ -116,12 +116,14 @@ void TfrmRemez::ValidateParameters() {
 TGeneratorInputs TfrmRemez::ReadInputs() const {
   TGeneratorInputs in;
   in.FilterType = static_cast<std::uint8_t>(FilterType->ItemIndex());
-  in.P1 = PeriodOfText(InputT1->Text().toStdString());
-  in.D1 = PeriodOfText(InputTransient1->Text().toStdString());
-  in.P2 = PeriodOfText(InputT2->Text().toStdString());
-  in.D2 = PeriodOfText(InputTransient2->Text().toStdString());
-  in.A1 = classlib::StrToInt(classlib::Trim(InputAtten1->Text().toStdString()));
-  in.A2 = classlib::StrToInt(classlib::Trim(InputAtten2->Text().toStdString()));
+  // The values the fields stand for, as the parameter file and the settings
+  // keep them.
+  in.P1 = InputT1->Value();
+  in.D1 = InputTransient1->Value();
+  in.P2 = InputT2->Value();
+  in.D2 = InputTransient2->Value();
+  in.A1 = InputAtten1->Value();
+  in.A2 = InputAtten2->Value();
   in.Ripple = InputRipple->text().toStdString();
   in.Delay = InputDelay->Value();
   in.Method = Method1->isChecked() ? dmOwnExchange : dmLibrary;
@@ -139,13 +141,6 @@ void TfrmRemez::ComputeDesignParameters() {
 
 void TfrmRemez::EnableBandInputs() {
   ShowBandInputs(*this, palette());
-  const int type = FilterType->ItemIndex();
-  const bool bands = type == ftBandPass || type == ftBandStop;
-  if (bands) {
-    // Its validation follows with the band switch's own.
-    TFlagScope validating(FValidating);
-    InputAtten2->SetValue(InputAtten1->Value());
-  }
   cbxMomentum->setEnabled(false);
   for (QWidget* input : std::initializer_list<QWidget*>{InputTransient1, InputAtten1, InputRipple, InputDelay}) {
     input->setEnabled(true);
@@ -155,6 +150,16 @@ void TfrmRemez::EnableBandInputs() {
 }
 
 void TfrmRemez::FilterTypeClick() {
+  const int type = FilterType->ItemIndex();
+  if (type == ftBandPass || type == ftBandStop) {
+    // Its validation follows with the band switch's own.
+    TFlagScope validating(FValidating);
+    InputAtten2->SetValue(InputAtten1->Value());
+  }
+  SettleBandType();
+}
+
+void TfrmRemez::SettleBandType() {
   EnableBandInputs();
   ValidateParameters();
 }
@@ -170,7 +175,12 @@ void TfrmRemez::ShadeInputs(bool shaded) {
 }
 
 void TfrmRemez::InputDelayChange() {
-  if (InputDelay->Text().trimmed().isEmpty()) InputDelay->SetValue(0);
+  if (InputDelay->Text().trimmed().isEmpty()) {
+    InputDelay->SetValue(0);
+    // Selected, so that the next digit typed takes its place within the
+    // field's two digits.
+    InputDelay->selectAll();
+  }
   NameLowPassItem(*this);
 }
 
@@ -195,7 +205,7 @@ void TfrmRemez::EnableInputs(bool enabled) {
   for (QWidget* input : std::initializer_list<QWidget*>{Method1, Method2, InputOrder, CheckBoxOrder})
     input->setEnabled(enabled);
   // Last, as its validation may start the next design on the fly.
-  if (enabled) FilterTypeClick();
+  if (enabled) SettleBandType();
 }
 
 void TfrmRemez::RestoreAfterRefusal() {

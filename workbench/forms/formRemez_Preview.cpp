@@ -113,7 +113,7 @@ void TfrmRemez::actChartRefreshExecute() {
 }
 
 bool TfrmRemez::ChartTool1DragPoint(int index, double value) {
-  if (!ApplyCoefficientDrag(FDesign.DesignCoefficients, FDesign.DesignCoefCount, FCut.Written, index, value)) {
+  if (!ApplyCoefficientDrag(FDesign.DesignCoefficients, FDesign.DesignCoefCount, index, value)) {
     // The point goes back to the coefficient it stands for.
     ShowCoefficientChart();
     return false;

@@ -56,13 +56,6 @@ TGeneratorPeriods ClampGeneratorPeriods(std::uint8_t filterType, TGeneratorPerio
   return p;
 }
 
-std::int32_t PeriodOfText(std::string_view text) {
-  const std::string trimmed = classlib::Trim(text);
-  if (trimmed.empty()) return 0;
-  const long double value = std::fabs(std::floor(TextToFloat(trimmed)));
-  return detail::SaturatingRound(value);
-}
-
 std::string ValidatedRippleText(std::string_view text) {
   const double value = classlib::StrToFloat(text, '.');
   if (value < MinimumRipple) return "0.0001";

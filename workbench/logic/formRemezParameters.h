@@ -53,11 +53,6 @@ struct TGeneratorPeriods {
 // then refuses the design).
 TGeneratorPeriods ClampGeneratorPeriods(std::uint8_t filterType, TGeneratorPeriods periods);
 
-// The period a generator input's text stands for: empty (after trimming)
-// gives 0, otherwise the text with commas taken as points, rounded down and
-// made non-negative. Raises classlib::EConvertError for a text that is no number.
-std::int32_t PeriodOfText(std::string_view text);
-
 // The ripple text after validation: read as it stands with the point as
 // decimal separator (raises classlib::EConvertError "'<text>' is not a valid
 // floating point value" otherwise); a value below MinimumRipple becomes

@@ -72,10 +72,10 @@ TEST_F(GeneratorDesign, StartDesignsAndFillsEveryPage) {
   EXPECT_FALSE(g.WarnLabel->isVisible());
   EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
 
-  // 51 taps cut to 25 coefficients.
+  // 51 taps cut to 26 coefficients: the centre and the 25 after it.
   const TExpected expected = DesignByTheLogic(g);
   ASSERT_EQ(g.Design().KernelLength, 51);
-  ASSERT_EQ(g.Design().DesignCoefCount, 25);
+  ASSERT_EQ(g.Design().DesignCoefCount, 26);
   EXPECT_EQ(g.Design().DesignCoefficients.Coef, expected.Design.DesignCoefficients.Coef);
   // The memo holds the logic's text, byte for byte.
   EXPECT_EQ(g.IndicatorText(), expected.Text);
@@ -87,7 +87,7 @@ TEST_F(GeneratorDesign, StartDesignsAndFillsEveryPage) {
   EXPECT_NEAR(g.FftViews().Amplitude[0], 256, 10);
   EXPECT_EQ(g.LogView().Values.size(), 250u);
   EXPECT_TRUE(g.LogView().FixedRange);
-  EXPECT_EQ(g.Preview().Points.size(), 2499u - 27 + 1);  // bars 1 + 25 + 1 .. 2499
+  EXPECT_EQ(g.Preview().Points.size(), 2499u - 28 + 1);  // bars 1 + 26 + 1 .. 2499
 
   // And the commands that need a design.
   EXPECT_TRUE(g.FIRTextMode->isEnabled());
@@ -128,13 +128,19 @@ TEST_F(GeneratorDesign, DraggingTheCentrePointChangesTextAndViews) {
   const std::string text = g.IndicatorText();
   const TFftViews views = g.FftViews();
   const TLogView log = g.LogView();
-  const double firstAmplitude = g.Series1->YValues()->Value(0);
+  // The amplitude chart as shown; its first point, 256 times the unit sum, stays.
+  const auto shownAmplitude = [&g] {
+    std::vector<double> values;
+    for (int i = 0; i < g.Series1->Count(); ++i) values.push_back(g.Series1->YValues()->Value(i));
+    return values;
+  };
+  const std::vector<double> amplitude = shownAmplitude();
   const double centre = g.Design().DesignCoefficients.Coef[0];
 
   // The mouse takes the centre point up by 20 pixels on the live chart.
   g.pcText->setCurrentIndex(1);
   g.ChartFunct->repaint();
-  ASSERT_EQ(g.Series4->Count(), 25);
+  ASSERT_EQ(g.Series4->Count(), 26);
   const QPoint point(g.Series4->CalcXPos(0), g.Series4->CalcYPos(0));
   QTest::mousePress(g.ChartFunct, Qt::LeftButton, {}, point);
   QTest::mouseMove(g.ChartFunct, point - QPoint(0, 10));
@@ -145,12 +151,12 @@ TEST_F(GeneratorDesign, DraggingTheCentrePointChangesTextAndViews) {
   EXPECT_NE(g.IndicatorText(), text);
   EXPECT_NE(g.FftViews().Amplitude, views.Amplitude);
   EXPECT_EQ(g.LogView().Values, log.Values);  // the designed response did not change
-  EXPECT_NE(g.Series1->YValues()->Value(0), firstAmplitude);
+  EXPECT_NE(shownAmplitude(), amplitude);
   double sum = 0;
   for (int k = 0; k < 26; ++k) sum += g.Design().DesignCoefficients.Coef[k];
   EXPECT_NEAR(sum, 1.0, 1e-14);
   // The points show the rescaled coefficients.
-  for (int k = 0; k < 25; ++k) EXPECT_EQ(g.Series4->YValues()->Value(k), g.Design().DesignCoefficients.Coef[k]) << k;
+  for (int k = 0; k < 26; ++k) EXPECT_EQ(g.Series4->YValues()->Value(k), g.Design().DesignCoefficients.Coef[k]) << k;
   EXPECT_FALSE(g.Memo1->toPlainText().isEmpty());
   // The inputs no longer describe the coefficients.
   EXPECT_EQ(g.InputAtten1->palette().color(QPalette::Base), QColor(165, 195, 217));

@@ -1,6 +1,9 @@
 // The generator's files: parameter files, CSV quotes and history files
 // opened, the indicator text and parameter files saved, the refresh command.
 // Covers: formRemez_Files.cpp, formRemez_Preview.cpp.
+#include <map>
+#include <optional>
+
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -194,6 +197,125 @@ TEST_F(GeneratorFiles, TheIndicatorTextAndTheParametersAreSaved) {
   EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
 }
 
+// Every field at and beyond both ends of its range, as a user types it: the
+// field holds no more digits than its range needs and, once left, shows the
+// one value that the design, the indicator text and the parameter file take;
+// the file reopens to the same design. A band order that cannot hold at the
+// end of a range is refused alike before and after.
+TEST_F(GeneratorFiles, EveryFieldKeepsOneValueFromDesignToFileAndBack) {
+  struct TCase {
+    const char* field;
+    std::uint8_t type;
+    const char* typed;  // with a '-' it is pasted, as no key types one
+    const char* shown;  // once left and settled
+    const char* key;    // its name in the indicator text
+    const char* refusal;  // the message of a filter that cannot be designed
+  };
+  constexpr const char* NoSum = "Расчет фильтра не удался: сумма коэффициентов близка к нулю, привести ее к единице нельзя";
+  constexpr const char* TooLong = "Превышен порядок фильтра (>1500)";
+  const TCase cases[] = {
+      {"InputT1", ftLowPass, "3", "4", "P1", nullptr},
+      {"InputT1", ftLowPass, "4", "4", "P1", nullptr},
+      {"InputT1", ftLowPass, "300", "300", "P1", nullptr},
+      {"InputT1", ftLowPass, "99999", "300", "P1", nullptr},
+      {"InputTransient1", ftLowPass, "2", "3", "D1", nullptr},
+      {"InputTransient1", ftLowPass, "3", "3", "D1", nullptr},
+      {"InputTransient1", ftLowPass, "300", "23", "D1", nullptr},  // then below P1
+      {"InputTransient1", ftLowPass, "99999", "23", "D1", nullptr},
+      {"InputAtten1", ftLowPass, "0", "1", "A1", nullptr},
+      {"InputAtten1", ftLowPass, "1", "1", "A1", nullptr},
+      // 1000 dB below a pass band of 0.08 dB: no filter of the estimated order.
+      {"InputAtten1", ftLowPass, "1000", "1000", "A1", NoSum},
+      {"InputAtten1", ftLowPass, "99999", "1000", "A1", NoSum},
+      {"InputRipple", ftLowPass, "0", "0.0001", "Ripple", nullptr},
+      {"InputDelay", ftLowPass, "-5", "0", "Delay", nullptr},
+      {"InputDelay", ftLowPass, "0", "0", "Delay", nullptr},
+      {"InputDelay", ftLowPass, "99", "99", "Delay", nullptr},
+      {"InputDelay", ftLowPass, "999", "99", "Delay", nullptr},
+      {"InputT2", ftBandPass, "0", "25", "P2", nullptr},  // 1, then above P1
+      {"InputT2", ftBandPass, "1", "25", "P2", nullptr},
+      {"InputT2", ftBandPass, "300", "300", "P2", TooLong},  // D2 cannot go above it
+      {"InputT2", ftBandPass, "99999", "300", "P2", TooLong},
+      // 3, then above P2 = 31: a transition too narrow for the order limit.
+      {"InputTransient2", ftBandPass, "2", "32", "D2", TooLong},
+      {"InputTransient2", ftBandPass, "3", "32", "D2", TooLong},
+      {"InputTransient2", ftBandPass, "300", "300", "D2", nullptr},
+      {"InputTransient2", ftBandPass, "99999", "300", "D2", nullptr},
+      {"InputAtten2", ftBandPass, "0", "1", "A2", nullptr},
+      {"InputAtten2", ftBandPass, "1", "1", "A2", nullptr},
+      {"InputAtten2", ftBandPass, "1000", "1000", "A2", NoSum},
+      {"InputAtten2", ftBandPass, "99999", "1000", "A2", NoSum},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string(c.field) + " typed " + c.typed);
+    FMain.reset();
+    FDialogs.Shown.clear();
+    TfrmRemez& g = Start();
+    ClickButton(g.FilterType->Button(c.type));
+    auto& field = Control<QLineEdit>(g, c.field);
+    QWidget* next = &field == g.InputRipple ? static_cast<QWidget*>(g.InputAtten1) : g.InputRipple;
+    const QString typed = QString::fromUtf8(c.typed);
+    if (typed.contains('-')) {
+      field.setFocus();
+      field.setText(typed);
+      next->setFocus();
+    } else {
+      TypeInto(g, &field, typed, next);
+    }
+    EXPECT_EQ(field.text(), c.shown);
+
+    const auto design = [&] {
+      DesignAndWait(g);
+      std::vector<double> coefficients(g.Design().DesignCoefficients.Coef.begin(),
+                                       g.Design().DesignCoefficients.Coef.begin() + g.Design().DesignCoefCount);
+      return coefficients;
+    };
+    const std::vector<double> designed = design();
+    // The filter the design took.
+    const TFilterRecord& taken = g.CurrentFilter();
+    const std::map<std::string, std::string> record = {
+        {"P1", std::to_string(taken.P1)}, {"D1", std::to_string(taken.D1)},       {"A1", std::to_string(taken.A1)},
+        {"P2", std::to_string(taken.P2)}, {"D2", std::to_string(taken.D2)},       {"A2", std::to_string(taken.A2)},
+        {"Delay", std::to_string(taken.Delay)}, {"Ripple", FloatToStrPoint(taken.Ripple)}};
+    EXPECT_EQ(record.at(c.key), c.shown);
+    if (c.refusal != nullptr) {
+      ASSERT_EQ(FDialogs.Shown.size(), 1u) << FDialogs.ShownTexts();
+      EXPECT_EQ(FDialogs.Shown[0].Text, c.refusal);
+      EXPECT_TRUE(g.IndicatorText().empty());
+      continue;
+    }
+    ASSERT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
+    ASSERT_FALSE(designed.empty());
+    const std::string term = std::string(c.key) + "=" + c.shown;
+    const std::size_t at = g.IndicatorText().find(term);
+    ASSERT_NE(at, std::string::npos) << term << "\n" << g.IndicatorText().substr(0, 600);
+    EXPECT_FALSE(std::isdigit(static_cast<unsigned char>(g.IndicatorText()[at + term.size()]))) << term;
+
+    const std::string prm = FDir.File("field.prm");
+    FDialogs.FileChoices.push_back(TFileChoice{prm, 2});
+    FMain->actFileSave->trigger();
+    const TParameterFileValues saved = ReadParameterFile(prm);
+    const std::map<std::string, std::optional<std::int32_t>> numbers = {
+        {"P1", saved.P1}, {"D1", saved.D1}, {"A1", saved.A1}, {"P2", saved.P2},
+        {"D2", saved.D2}, {"A2", saved.A2}, {"Delay", saved.Delay}};
+    if (c.key == std::string("Ripple")) {
+      EXPECT_EQ(saved.Ripple, c.shown);
+    } else {
+      const std::optional<std::int32_t> value = numbers.at(c.key);
+      ASSERT_TRUE(value.has_value());
+      EXPECT_EQ(std::abs(*value), std::stoi(c.shown));
+    }
+
+    // Another filter in the window, then the file again.
+    ClickButton(g.FilterType->Button(c.type == ftLowPass ? ftBandPass : ftLowPass));
+    Open(prm);
+    EXPECT_EQ(g.FilterType->ItemIndex(), c.type);
+    EXPECT_EQ(field.text(), c.shown);
+    EXPECT_EQ(design(), designed);
+    EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
+  }
+}
+
 TEST_F(GeneratorFiles, RefreshAsksBeforeItReplacesALoadedHistory) {
   TfrmRemez& g = Start();
   // Without a design the command does nothing.
@@ -202,7 +324,7 @@ TEST_F(GeneratorFiles, RefreshAsksBeforeItReplacesALoadedHistory) {
   Open(ORVEL_SAMPLE_HISTORY);
   ASSERT_EQ(g.PriceChart().Bars.size(), 5000u);
   const std::size_t points = g.Preview().Points.size();
-  EXPECT_EQ(points, 4998u - 26 + 1);  // bars 0 + 25 + 1 .. 4998
+  EXPECT_EQ(points, 4998u - 27 + 1);  // bars 0 + 26 + 1 .. 4998
 
   FDialogs.Answers.push_back(mrCancel);
   FMain->actRefresh->trigger();
@@ -217,7 +339,7 @@ TEST_F(GeneratorFiles, RefreshAsksBeforeItReplacesALoadedHistory) {
   EXPECT_EQ(g.PriceChart().Bars.size(), static_cast<std::size_t>(SyntheticBarCount));
   EXPECT_EQ(History.LastIndex, -1);
   EXPECT_TRUE(g.HSTLabel->isHidden());
-  EXPECT_EQ(g.Preview().Points.size(), 2499u - 27 + 1);
+  EXPECT_EQ(g.Preview().Points.size(), 2499u - 28 + 1);
   // Synthetic candles are replaced without a question.
   FMain->actRefresh->trigger();
   EXPECT_EQ(FDialogs.Shown.size(), 2u);

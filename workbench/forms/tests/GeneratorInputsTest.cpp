@@ -22,18 +22,6 @@ class GeneratorInputs : public TWorkbenchTest {
     return Generator();
   }
 
-  // Types into an input as a user does: focus, select all, type, leave.
-  void TypeInto(TfrmRemez& generator, QWidget* input, const QString& text, QWidget* next) {
-    input->setFocus();
-    ASSERT_TRUE(WaitUntil([&] { return input->hasFocus(); }, 2000)) << input->objectName().toStdString();
-    QTest::keyClick(input, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(input, Qt::Key_Delete);
-    QTest::keyClicks(input, text);
-    EXPECT_TRUE(generator.Typing());
-    next->setFocus();
-    ASSERT_TRUE(WaitUntil([&] { return next->hasFocus(); }, 2000)) << next->objectName().toStdString();
-  }
-
   // The order estimate of the logic for the generator's inputs.
   static int Estimate(const TGeneratorInputs& in) {
     TDesignWorkspace ws;
@@ -147,6 +135,36 @@ TEST_F(GeneratorInputs, KeysThatCannotBelongToANumberAreDropped) {
   EXPECT_FALSE(g.InputControlIntegerKeyPress('.'));
 }
 
+// A field takes as many digits as the end of its range needs, and once left
+// shows the value it stands for.
+TEST_F(GeneratorInputs, AFieldHoldsTheDigitsOfItsRange) {
+  TfrmRemez& g = Start(OwnMethodSettings);
+  ClickButton(g.CheckBoxOrder);  // the manual order shows
+  const struct {
+    TSpinEdit* field;
+    const char* whileTyped;
+    const char* left;
+  } cases[] = {
+      {g.InputTransient1, "999", "23"}, {g.InputT1, "999", "300"}, {g.InputAtten1, "9999", "1000"},
+      {g.InputDelay, "99", "99"},  {g.InputOrder, "9999", "9999"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.field->objectName().toStdString());
+    c.field->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return c.field->hasFocus(); }, 2000));
+    QTest::keyClick(c.field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(c.field, "99999");
+    EXPECT_EQ(c.field->Text(), c.whileTyped);
+    g.InputRipple->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return g.InputRipple->hasFocus(); }, 2000));
+    EXPECT_EQ(c.field->Text(), c.left);
+  }
+  EXPECT_EQ(g.CurrentFilter().A1, 1000);
+  EXPECT_EQ(g.CurrentFilter().Delay, 99);
+  EXPECT_EQ(g.CurrentFilter().Order, 9999);
+  EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
+}
+
 TEST_F(GeneratorInputs, RippleBelowTheSmallestBecomesIt) {
   TfrmRemez& g = Start();
   TypeInto(g, g.InputRipple, "0.00001", g.InputAtten1);
@@ -169,6 +187,24 @@ TEST_F(GeneratorInputs, APastedCommaIsAConversionErrorAndTheTextStays) {
   EXPECT_EQ(FDialogs.Shown[0].Text, "'0,08' is not a valid floating point value");
   EXPECT_EQ(g.InputRipple->text(), "0,08");
   EXPECT_EQ(g.LabelOrder->text(), before);
+}
+
+// The box that reports the error takes the focus from the field that Tab
+// went to; that is no leaving of a field, so the check runs once.
+TEST_F(GeneratorInputs, AnEmptiedRippleReportsItsErrorOnce) {
+  TfrmRemez& g = Start(OwnMethodSettings);
+  FDialogs.MessagesTakeFocus = true;
+  g.InputRipple->setFocus();
+  ASSERT_TRUE(WaitUntil([&] { return g.InputRipple->hasFocus(); }, 2000));
+  QTest::keyClick(g.InputRipple, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(g.InputRipple, Qt::Key_Delete);
+  QTest::keyClick(g.InputRipple, Qt::Key_Tab);
+  ASSERT_EQ(FDialogs.Shown.size(), 1u) << FDialogs.ShownTexts();
+  EXPECT_EQ(FDialogs.Shown[0].Text, "'' is not a valid floating point value");
+  EXPECT_TRUE(g.InputRipple->text().isEmpty());
+  // The focus came back to where Tab took it.
+  EXPECT_TRUE(WaitUntil([&] { return g.InputAtten1->hasFocus(); }, 2000));
+  EXPECT_EQ(FDialogs.Shown.size(), 1u) << FDialogs.ShownTexts();
 }
 
 TEST_F(GeneratorInputs, BandTypesSwitchTheirInputs) {

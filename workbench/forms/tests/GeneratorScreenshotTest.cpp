@@ -6,6 +6,7 @@
 // Covers: formRemez.cpp (layout), formRemez_Charts.cpp, formRemez_Design.cpp.
 #include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTabWidget>
 
 #include "WorkbenchFixture.h"
@@ -14,6 +15,7 @@
 #include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
 #include "chart/widgets/KivPanelWidget.h"
+#include "workbench/forms/Controls.h"
 
 namespace workbench {
 namespace {
@@ -110,12 +112,57 @@ TEST_F(GeneratorScreenshot, EveryPageAfterTheDefaultDesign) {
   {
     // The coefficients as red diamonds, one per coefficient.
     const QImage shot = Shot(*g.pcText, 1, "generator_live");
-    ASSERT_EQ(g.Series4->Count(), 25);
-    for (int k : {0, 12, 24}) {
+    ASSERT_EQ(g.Series4->Count(), 26);
+    for (int k : {0, 12, 25}) {
       const int x = g.Series4->CalcXPos(k), y = g.Series4->CalcYPos(k);
       EXPECT_GT(Count(shot, *g.ChartFunct, Red, QRect(x - 2, y - 2, 5, 5)), 3) << k;
     }
   }
+}
+
+// After a design that fails no view shows the design before it: the inputs
+// no longer describe it.
+TEST_F(GeneratorScreenshot, AFailedDesignLeavesNoViewOfTheOneBefore) {
+  StartWorkbench(OwnMethodSettings);
+  TfrmRemez& g = Generator();
+  DesignAndWait(g);
+  ASSERT_GT(g.Series4->Count(), 0);
+  // Two taps are no filter the library designs.
+  ClickButton(g.Method2);
+  ClickButton(g.CheckBoxOrder);
+  g.InputOrder->SetValue(2);
+  DesignAndWait(g);
+  ASSERT_EQ(FDialogs.Shown.size(), 1u) << FDialogs.ShownTexts();
+
+  EXPECT_TRUE(g.FftViews().Amplitude.empty());
+  EXPECT_TRUE(g.LogView().Values.empty());
+  EXPECT_TRUE(g.Preview().Points.empty());
+  for (chart::TChartSeries* series : std::initializer_list<chart::TChartSeries*>{
+           g.Series1, g.LineSeries1, g.LineSeries2, g.Series3, g.Series4})
+    EXPECT_EQ(series->Count(), 0) << series->Name();
+  {
+    const QImage shot = Shot(*g.pcMain, 0, "generator_failed_fft");
+    EXPECT_EQ(Count(shot, *g.ChartPower, Lime), 0);
+    EXPECT_EQ(Count(shot, *g.ChartPhase, Red), 0);
+  }
+  {
+    const QImage shot = Shot(*g.pcMain, 1, "generator_failed_log");
+    EXPECT_EQ(Count(shot, *g.LogChart, Lime), 0);
+  }
+  {
+    // The candles stay; the red preview over them is gone.
+    const QImage shot = Shot(*g.pcMain, 2, "generator_failed_price");
+    EXPECT_GT(Count(shot, *g.TimeChart, Lime), 1000);
+    EXPECT_EQ(Count(shot, *g.TimeChart, Red), 0);
+  }
+  {
+    const QImage shot = Shot(*g.pcText, 1, "generator_failed_live");
+    EXPECT_EQ(Count(shot, *g.ChartFunct, Red), 0);
+  }
+  // Prices opened after the failure get no line of a filter that is not there.
+  g.actChartRefreshExecute();
+  g.ApplyFilterToChart();
+  EXPECT_EQ(g.Series3->Count(), 0);
 }
 
 }  // namespace

@@ -53,6 +53,24 @@ class TScriptedDialogs : public TScriptedMessagesOf<TUserDialogs> {
   std::vector<TFileDialog> FileDialogs;
   std::deque<std::function<int(QDialog&)>> Modals;   // for modal windows
   std::vector<QUrl> Urls;
+  // When set, a message takes the focus from the window while it is up, as
+  // the program's own boxes do.
+  bool MessagesTakeFocus = false;
+
+  TMessageResult MessageBox(const std::string& text, const std::string& caption, TMessageButtons buttons,
+                            TMessageIcon icon) override {
+    using TBase = TScriptedMessagesOf<TUserDialogs>;
+    if (!MessagesTakeFocus) return TBase::MessageBox(text, caption, buttons, icon);
+    QWidget* before = QApplication::activeWindow();
+    QDialog box;
+    box.setObjectName("ScriptedMessageBox");
+    box.show();
+    QApplication::setActiveWindow(&box);
+    const TMessageResult answer = TBase::MessageBox(text, caption, buttons, icon);
+    box.hide();
+    if (before != nullptr) QApplication::setActiveWindow(before);
+    return answer;
+  }
 
   std::optional<TFileChoice> OpenFileDialog(QWidget*, const std::string& filter, int filterIndex) override {
     return NextFile(filter, filterIndex, false);
@@ -141,6 +159,19 @@ class TWorkbenchTest : public ::testing::Test {
     T* control = window.findChild<T*>(name);
     if (control == nullptr) throw std::runtime_error(std::string("no control ") + name);
     return *control;
+  }
+
+  // Types into an input of the generator as a user does: focus, select all,
+  // type, leave.
+  void TypeInto(TfrmRemez& generator, QWidget* input, const QString& text, QWidget* next) {
+    input->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return input->hasFocus(); }, 2000)) << input->objectName().toStdString();
+    QTest::keyClick(input, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(input, Qt::Key_Delete);
+    QTest::keyClicks(input, text);
+    EXPECT_TRUE(generator.Typing());
+    next->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return next->hasFocus(); }, 2000)) << next->objectName().toStdString();
   }
 
   // Presses the start button and waits until the design has ended.

@@ -196,14 +196,7 @@ TEST(GeneratorParameters, PeriodsSettleInTheBandTypesOrder) {
   }
 }
 
-TEST(GeneratorParameters, PeriodAndRippleTexts) {
-  EXPECT_EQ(PeriodOfText(""), 0);
-  EXPECT_EQ(PeriodOfText("  "), 0);
-  EXPECT_EQ(PeriodOfText("24"), 24);
-  EXPECT_EQ(PeriodOfText("24,9"), 24);
-  EXPECT_EQ(PeriodOfText("-7.5"), 8);  // floor, then the magnitude
-  EXPECT_THROW(PeriodOfText("x"), classlib::EConvertError);
-
+TEST(GeneratorParameters, RippleTexts) {
   EXPECT_EQ(ValidatedRippleText("0.08"), "0.08");
   EXPECT_EQ(ValidatedRippleText("0.00001"), "0.0001");
   EXPECT_EQ(ValidatedRippleText("-3"), "0.0001");
