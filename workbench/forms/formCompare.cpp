@@ -194,6 +194,7 @@ void TfrmCompare::ConnectEvents() {
   BindCommand(FDialogs, actChartRefresh, this, &TfrmCompare::actChartRefreshExecute);
   BindCommand(FDialogs, actFilterAdd, this, &TfrmCompare::actFilterAddExecute);
   BindCommand(FDialogs, actFilterEdit, this, &TfrmCompare::actFilterEditExecute);
+  BindCommand(FDialogs, actFilterDelete, this, &TfrmCompare::actFilterDeleteExecute);
   BindCommand(FDialogs, actBeginCompare, this, &TfrmCompare::actBeginCompareExecute);
   connect(sgrGroup, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
     if (row >= 0) Guarded(FDialogs, [this, row, column] { sgrGroupSelectCell(row + 1, column); })();

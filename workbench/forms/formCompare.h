@@ -92,6 +92,8 @@ class TfrmCompare : public QMdiSubWindow {
   void actChartRefreshExecute();
   void actFilterAddExecute();
   void actFilterEditExecute();
+  // Removes the selected row; the first row stays.
+  void actFilterDeleteExecute();
   void actBeginCompareExecute();
   void sgrGroupSelectCell(int row, int column);
   void sgrGroupDblClick(int row);

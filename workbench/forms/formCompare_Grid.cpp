@@ -95,7 +95,7 @@ void TfrmCompare::RebuildFilterGrid() {
   }
   sgrGroup->setColumnWidth(ColumnOnOff, std::max(sgrGroup->columnWidth(ColumnOnOff), 24));
   actBeginCompare->setEnabled(HasSearchReference(FRows) && FCandles.LastIndex >= 101);
-  actFilterDelete->setEnabled(n > 0);
+  actFilterDelete->setEnabled(CanDeleteCompareRow(FRows, FSelectedRow - 1));
 }
 
 void TfrmCompare::HideEditors() {
@@ -113,7 +113,7 @@ void TfrmCompare::sgrGroupSelectCell(int row, int column) {
   }
   const bool source = FRows[static_cast<std::size_t>(r)].Kind == rkSource;
   actFilterEdit->setEnabled(source);
-  actFilterDelete->setEnabled(true);
+  actFilterDelete->setEnabled(CanDeleteCompareRow(FRows, r));
   if (FMain.ActiveChild() == this) FMain.actFileSave->setEnabled(source);
   const QRect cell = sgrGroup->visualRect(sgrGroup->model()->index(r, column)).adjusted(1, 1, -1, -1);
   if (column == ColumnColor) {
@@ -204,6 +204,22 @@ void TfrmCompare::actFilterAddExecute() {
     return;
   }
   AddRow(NewSourceRow(dialog.EditedFilter()));
+}
+
+void TfrmCompare::actFilterDeleteExecute() {
+  const int r = FSelectedRow - 1;
+  if (!CanDeleteCompareRow(FRows, r)) return;
+  if (r < static_cast<int>(FRowSeries.size())) {
+    delete FRowSeries[static_cast<std::size_t>(r)];
+    FRowSeries.erase(FRowSeries.begin() + r);
+  }
+  for (const int orphan : DeleteCompareRow(FRows, r)) CalculateFilterOutput(orphan);
+  // The row that took its place is the selected one, or the last row.
+  const int selected = std::min(r, static_cast<int>(FRows.size()) - 1);
+  FSelectedRow = selected + 1;
+  RebuildFilterGrid();
+  sgrGroup->setCurrentCell(selected, 0);
+  RescaleTimeChart();
 }
 
 void TfrmCompare::actFilterEditExecute() {

@@ -42,15 +42,18 @@ std::vector<TCoefficientRecord> ParseMqlCoefficientSets(std::string_view text, c
   std::vector<TCoefficientRecord> sets;
   regex::TRegex header;
   header.SetExpression(MqlSetHeaderExpression);
+  regex::TRegex buffer;
+  buffer.SetExpression(MqlBufferHeaderExpression);
   regex::TRegex term;
   term.SetExpression(MqlTermExpression);
   const auto fail = [&](std::size_t line, const std::string& what) -> void {
     throw EWorkbenchFile(fileName, FileLineErrorText(fileName, static_cast<std::int64_t>(line) + 1, what));
   };
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (!header.Exec(lines[i])) continue;
+    const bool named = header.Exec(lines[i]);
+    if (!named && !buffer.Exec(lines[i])) continue;
     TCoefficientRecord set{};
-    set.Name = header.Match(1);
+    set.Name = (named ? header : buffer).Match(1);
     std::size_t j = i;
     for (; j < lines.size(); ++j) {
       const std::string& line = lines[j];

@@ -1,7 +1,8 @@
 // Coefficient sets read back from MQL indicator text for the comparison.
 //
 // A set starts at a line that is a lower-case name followed by "=" (such as
-// the "digf=" of the workbench's MQL2 text) and takes the terms
+// the "digf=" of the workbench's MQL2 text), or a buffer's element followed by
+// "=" (the "FilterBuffer[i]=" of its MQL4 text), and takes the terms
 // "<sign><number>*<price>[<index>+<offset>]" of that line and the following
 // ones up to the first line holding ";"; each term puts its number at its
 // offset. Lines are read as single-byte text.
@@ -17,6 +18,7 @@
 namespace workbench {
 
 inline constexpr const char* MqlSetHeaderExpression = "([a-z0-9]+)\\s*?=\\s*?$";
+inline constexpr const char* MqlBufferHeaderExpression = "([a-zA-Z0-9_]+)\\[[a-zA-Z0-9]+\\]\\s*?=\\s*?$";
 inline constexpr const char* MqlTermExpression =
     "(\\+|\\-)*?([0-9.]+)\\*([a-zA-Z0-9]+)\\[([a-zA-Z0-9]+)\\+([0-9]+)\\]";
 

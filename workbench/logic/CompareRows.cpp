@@ -122,6 +122,26 @@ std::vector<std::pair<int, std::string>> ParentChoices(const TCompareRows& rows,
   return choices;
 }
 
+bool CanDeleteCompareRow(const TCompareRows& rows, int r) { return r >= 1 && r < static_cast<int>(rows.size()); }
+
+std::vector<int> DeleteCompareRow(TCompareRows& rows, int r) {
+  std::vector<int> orphans;
+  if (!CanDeleteCompareRow(rows, r)) return orphans;
+  const std::int32_t series = rows[static_cast<std::size_t>(r)].SeriesIndex;
+  rows.erase(rows.begin() + r);
+  for (int p = 0; p < static_cast<int>(rows.size()); ++p) {
+    TCompareFilterRecord& row = rows[static_cast<std::size_t>(p)];
+    if (row.Parent == r) {
+      row.Parent = -1;
+      orphans.push_back(p);
+    } else if (row.Parent > r) {
+      --row.Parent;
+    }
+    if (series >= 1 && row.SeriesIndex > series) --row.SeriesIndex;
+  }
+  return orphans;
+}
+
 TCompareFilterRecord NewSourceRow(const TFilterRecord& filter) {
   TCompareFilterRecord row = BaseRow(rkSource);
   row.Name = filter.Name.Str();

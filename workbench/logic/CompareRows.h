@@ -78,6 +78,14 @@ std::vector<int> RecomputeOrder(const TCompareRows& rows, bool parentsFirst);
 // so a parent never has a parent of its own.
 std::vector<std::pair<int, std::string>> ParentChoices(const TCompareRows& rows, int r);
 
+// The delete command: removes row r (the first row stays, as does a row that
+// is not there) and returns the rows it fed, which take the price again and
+// are to be computed anew. The parents and chart series of the rows after r
+// move up one with them. Nothing changes when nothing is removed.
+std::vector<int> DeleteCompareRow(TCompareRows& rows, int r);
+// Whether the delete command removes row r.
+bool CanDeleteCompareRow(const TCompareRows& rows, int r);
+
 // The rows the commands append.
 TCompareFilterRecord NewSourceRow(const TFilterRecord& filter);
 // The generator's compare command: the current filter named "From Orvel

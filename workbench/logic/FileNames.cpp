@@ -33,7 +33,7 @@ TGeneratorFileKind GeneratorFileKind(std::string_view fileName) {
 TCompareFileKind CompareFileKind(std::string_view fileName) {
   const std::string name = BareName(fileName);
   if (Contains(name, ".csv")) return cfExpertSampling;
-  if (Contains(name, ".mql")) return cfMqlImport;
+  if (Contains(name, ".mql") || Contains(name, ".mq4")) return cfMqlImport;
   return cfHistory;
 }
 

@@ -22,8 +22,8 @@ TGeneratorFileKind GeneratorFileKind(std::string_view fileName);
 
 // The comparison window's open command.
 enum TCompareFileKind : std::uint8_t { cfExpertSampling, cfMqlImport, cfHistory };
-// ".csv" in the name: expert sampling; else ".mql": coefficient import; else a
-// history file (so an ".mq4" file is read as history).
+// ".csv" in the name: expert sampling; else ".mql" or ".mq4" (the indicator
+// texts the program writes): coefficient import; else a history file.
 TCompareFileKind CompareFileKind(std::string_view fileName);
 
 }  // namespace workbench

@@ -232,11 +232,21 @@ TEST_F(CompareWindow, RowsOfEveryKindAndTheirFiles) {
   EXPECT_EQ(mq4, CompareRowText(c.Rows()[0], tmMQL4));
   EXPECT_NE(mq4.find("#property indicator_chart_window"), std::string::npos);
 
-  // The saved MQL2 text comes back as a Coefficients row of the same filter.
+  // The saved MQL2 and MQL4 texts come back as Coefficients rows of the same filter.
   Open(FDir.File("source.mql"));
   ASSERT_EQ(c.Rows().size(), 5u);
   EXPECT_EQ(c.Rows()[4].Name.Str(), "digf");
   EXPECT_EQ(c.Rows()[4].Coefficients.Count, c.Rows()[0].Coefficients.Count);
+  const std::size_t shown = FDialogs.Shown.size();
+  Open(FDir.File("source.mq4"));
+  EXPECT_EQ(FDialogs.Shown.size(), shown) << FDialogs.ShownTexts();
+  ASSERT_EQ(c.Rows().size(), 6u);
+  EXPECT_EQ(c.Rows()[5].Kind, rkCoefficients);
+  EXPECT_EQ(c.Rows()[5].Name.Str(), "FilterBuffer");
+  EXPECT_EQ(c.Rows()[5].ParamText.Str(), FDir.File("source.mq4"));
+  ASSERT_EQ(c.Rows()[5].Coefficients.Count, c.Rows()[0].Coefficients.Count);
+  for (int k = 0; k < c.Rows()[0].Coefficients.Count; ++k)
+    EXPECT_EQ(c.Rows()[5].Coefficients.Coef[k], c.Rows()[4].Coefficients.Coef[k]) << k;
 }
 
 TEST_F(CompareWindow, TheGridsEditors) {
@@ -298,6 +308,58 @@ TEST_F(CompareWindow, TheGridsEditors) {
   EXPECT_EQ(c.Rows()[1].ParamText.Str(), FilterDescription(c.Rows()[1].Filter));
 }
 
+// "Удалить фильтр" removes the selected row and its line; the first row stays.
+TEST_F(CompareWindow, TheDeleteCommandRemovesTheSelectedRow) {
+  TfrmCompare& c = Start();
+  EXPECT_FALSE(c.actFilterDelete->isEnabled());
+  for (const int p1 : {40, 30, 20}) AddSource(c, [p1](TfrmMethodEdit& d) { d.InputT1->SetValue(p1); });
+  ASSERT_EQ(c.Rows().size(), 3u);
+  c.sgrGroup->setCurrentCell(1, 4);
+  QTest::keyClick(c.cbxColor, Qt::Key_Up);  // white to aqua
+  ASSERT_EQ(c.Rows()[1].ColorIndex, 14);
+  chart::TFastLineSeries* third = c.RowSeries(2);
+
+  // The first row stays.
+  c.sgrGroup->setCurrentCell(0, 2);
+  EXPECT_FALSE(c.actFilterDelete->isEnabled());
+  c.actFilterDeleteExecute();
+  EXPECT_EQ(c.Rows().size(), 3u);
+
+  const auto aquaPixels = [&](const std::string& name) {
+    c.sgrGroup->clearSelection();
+    QTest::qWait(20);
+    const QImage shot = Screenshot(*FMain, name);
+    const QRect chart(c.TimeChart->mapTo(FMain.get(), QPoint(0, 0)), c.TimeChart->size());
+    int aqua = 0;
+    for (int y = chart.top(); y <= chart.bottom(); ++y)
+      for (int x = chart.left(); x <= chart.right(); ++x) aqua += shot.pixelColor(x, y) == QColor(0, 255, 255);
+    return aqua;
+  };
+  EXPECT_GT(aquaPixels("compare_before_delete"), 100);
+
+  c.sgrGroup->setCurrentCell(1, 2);
+  ASSERT_TRUE(c.actFilterDelete->isEnabled());
+  auto* tools = c.findChild<QToolBar*>();
+  ASSERT_NE(tools, nullptr);
+  QTest::mouseClick(tools->widgetForAction(c.actFilterDelete), Qt::LeftButton);
+  ASSERT_EQ(c.Rows().size(), 2u);
+  EXPECT_EQ(c.Rows()[0].Filter.P1, 40);
+  EXPECT_EQ(c.Rows()[1].Filter.P1, 20);
+  EXPECT_EQ(c.RowSeries(1), third);
+  EXPECT_EQ(c.Chart().SeriesCount(), 3);  // the candles and two lines
+  EXPECT_EQ(c.sgrGroup->rowCount(), 2);
+  EXPECT_EQ(Cell(c, 1, 2), "filter3");
+  EXPECT_EQ(aquaPixels("compare_after_delete"), 0);
+
+  // The row that took its place is selected: it goes next, then the first row stays alone.
+  EXPECT_TRUE(c.actFilterDelete->isEnabled());
+  c.actFilterDelete->trigger();
+  ASSERT_EQ(c.Rows().size(), 1u);
+  EXPECT_EQ(c.Chart().SeriesCount(), 2);
+  EXPECT_FALSE(c.actFilterDelete->isEnabled());
+  EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
+}
+
 TEST_F(CompareWindow, TheGeneratorsCompareCommand) {
   StartWorkbench(OwnMethodSettings);
   TfrmRemez& g = Generator();
@@ -341,7 +403,7 @@ TEST_F(CompareWindow, ZoomRefreshAndHistoryFiles) {
   EXPECT_DOUBLE_EQ(c.Rows()[0].Output[4998], Expected(c, 0, 4998));
   EXPECT_EQ(c.Rows()[0].Output[4999], 0);  // the last bar gets no value
   // A file that is no history is refused and keeps them.
-  Open(FDir.Write("rows.mq4", "//+---\n"));
+  Open(FDir.Write("rows.hst", "//+---\n"));
   EXPECT_EQ(c.Candles().Bars.size(), 5000u);
   EXPECT_FALSE(FDialogs.Shown.empty());
 

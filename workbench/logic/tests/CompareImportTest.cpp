@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testing/TestSupport.h"
@@ -31,8 +32,13 @@ TEST(MqlImport, OneSetOfThreeTerms) {
 }
 
 TEST(MqlImport, HeadersAndWhatBelongsToThem) {
-  // A header in capitals is no header.
+  // A header in capitals is no header; a buffer's element is one, whatever its case.
   EXPECT_TRUE(Parse("FATL=\n0.25*close[shift+0];\n").empty());
+  EXPECT_TRUE(Parse("FATL[=\n0.25*close[shift+0];\n").empty());
+  auto buffers = Parse("Out_1[i] =\n0.25*Close[i+0];\n");
+  ASSERT_EQ(buffers.size(), 1u);
+  EXPECT_EQ(buffers[0].Name.Str(), "Out_1");
+  EXPECT_EQ(Coefficients(buffers[0]), std::vector<double>{0.25});
   // A second header before any ";" is read as part of the first set.
   auto sets = Parse("a=\n0.1*close[shift+0]\nb=\n0.2*close[shift+1];\nc =  \n0.3*Close[i+0];\n");
   ASSERT_EQ(sets.size(), 2u);
@@ -89,7 +95,7 @@ TEST(MqlImport, RefusedTermsEndTheImport) {
   EXPECT_EQ(sets[0].Coef[2500], 1);
 }
 
-TEST(MqlImport, TheWorkbenchsOwnMql2TextReadsBack) {
+TEST(MqlImport, TheWorkbenchsOwnMqlTextsReadBack) {
   TFilterRecord f;
   f.Name = "rbci";
   f.FilterType = ftBandPass;
@@ -101,12 +107,17 @@ TEST(MqlImport, TheWorkbenchsOwnMql2TextReadsBack) {
   TCoefficientRecord c{};
   DesignFilterRecord(ws, 0, f, c);
   f.CoefCount = c.Count;
-  c.TextMode = tmMQL2;
-  const auto sets = Parse(GenerateIndicatorText(f, c));
-  ASSERT_EQ(sets.size(), 1u);
-  EXPECT_EQ(sets[0].Name.Str(), "digf");
-  ASSERT_EQ(sets[0].Count, c.Count);
-  for (int k = 0; k < c.Count; ++k) EXPECT_NEAR(sets[0].Coef[k], c.Coef[k], 1e-12 * std::fabs(c.Coef[k]) + 1e-17) << k;
+  // The MQL4 text names its set after the buffer it fills.
+  for (const auto& [mode, name] : {std::pair<std::uint8_t, const char*>{tmMQL2, "digf"}, {tmMQL4, "FilterBuffer"}}) {
+    SCOPED_TRACE(name);
+    c.TextMode = mode;
+    const auto sets = Parse(GenerateIndicatorText(f, c));
+    ASSERT_EQ(sets.size(), 1u);
+    EXPECT_EQ(sets[0].Name.Str(), name);
+    ASSERT_EQ(sets[0].Count, c.Count);
+    for (int k = 0; k < c.Count; ++k)
+      EXPECT_NEAR(sets[0].Coef[k], c.Coef[k], 1e-12 * std::fabs(c.Coef[k]) + 1e-17) << k;
+  }
 }
 
 TEST(MqlImport, TheChoosersTexts) {

@@ -188,6 +188,49 @@ TEST(CompareGrid, ParentsAndRecomputeOrder) {
   EXPECT_EQ(ParentChoices(rows, 0), (TChoices{{-1, "Close price"}}));
 }
 
+TEST(CompareRowsDeleted, TheRowsAfterMoveUpAndItsChildrenTakeThePrice) {
+  // r0 and r1 feed others; series 1 .. 4 in table order, r3 has none.
+  TCompareRows rows(5);
+  for (int r = 0; r < 5; ++r) rows[r].Name = "r" + std::to_string(r);
+  const std::int32_t series[] = {1, 2, 3, -1, 4};
+  for (int r = 0; r < 5; ++r) rows[r].SeriesIndex = series[r];
+  rows[2].Parent = 1;
+  rows[3].Parent = 0;
+  rows[4].Parent = 1;
+  const auto names = [&] {
+    std::string all;
+    for (const auto& row : rows) all += row.Name.Str() + " ";
+    return all;
+  };
+
+  EXPECT_EQ(DeleteCompareRow(rows, 1), (std::vector<int>{1, 3}));  // r2 and r4, now rows 1 and 3
+  EXPECT_EQ(names(), "r0 r2 r3 r4 ");
+  EXPECT_EQ(rows[1].Parent, -1);
+  EXPECT_EQ(rows[2].Parent, 0);
+  EXPECT_EQ(rows[3].Parent, -1);
+  EXPECT_EQ(rows[0].SeriesIndex, 1);
+  EXPECT_EQ(rows[1].SeriesIndex, 2);
+  EXPECT_EQ(rows[2].SeriesIndex, -1);
+  EXPECT_EQ(rows[3].SeriesIndex, 3);
+
+  // A row fed by a row after the deleted one follows its parent up.
+  rows[3].Parent = 2;
+  EXPECT_TRUE(DeleteCompareRow(rows, 1).empty());
+  EXPECT_EQ(names(), "r0 r3 r4 ");
+  EXPECT_EQ(rows[1].Parent, 0);
+  EXPECT_EQ(rows[2].Parent, 1);
+  EXPECT_EQ(rows[1].SeriesIndex, -1);
+  EXPECT_EQ(rows[2].SeriesIndex, 2);  // the line of r2 is gone
+
+  // The first row stays, and so does what is not there.
+  for (const int r : {0, 3, -1}) {
+    EXPECT_FALSE(CanDeleteCompareRow(rows, r)) << r;
+    EXPECT_TRUE(DeleteCompareRow(rows, r).empty()) << r;
+    EXPECT_EQ(names(), "r0 r3 r4 ") << r;
+  }
+  EXPECT_TRUE(CanDeleteCompareRow(rows, 2));
+}
+
 TEST(CompareRowsAdded, ByEachCommand) {
   const TFilterRecord f = LowPass(dmOwnExchange, 50);
   const TCompareFilterRecord source = NewSourceRow(f);

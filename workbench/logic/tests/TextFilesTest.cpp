@@ -58,7 +58,8 @@ TEST(FileKinds, GoByTheNameWithoutItsFolderCaseSensitively) {
       {"/data/quotes.csv", gfQuoteCsv, cfExpertSampling},
       {"/data/QUOTES.CSV", gfHistory, cfHistory},
       {"/data/set.mql", gfHistory, cfMqlImport},
-      {"/data/set.mq4", gfHistory, cfHistory},
+      {"/data/set.mq4", gfHistory, cfMqlImport},
+      {"/data/SET.MQ4", gfHistory, cfHistory},
       {"/data/EURUSD60.hst", gfHistory, cfHistory},
       {"/x.prm/y.csv/EURUSD60.hst", gfHistory, cfHistory},  // folders do not count
       {"a.prm.csv", gfParameters, cfExpertSampling},
