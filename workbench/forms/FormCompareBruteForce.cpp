@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
@@ -151,7 +153,8 @@ void TfrmCmpBruteForce::CreateControls() {
   lblCorrelation = NewLabel(tsParameters, "lblCorrelation", "100 бар(ов)");
   left->addWidget(lblCorrelation);
   left->addStretch();
-  parameters->addLayout(left);
+  parameters->addLayout(left, 1);
+  parameters->addSpacing(16);
 
   auto* grid = new QGridLayout;
   grid->addWidget(NewLabel(tsParameters, "lblFrom", "от"), 0, 1);
@@ -193,7 +196,8 @@ void TfrmCmpBruteForce::CreateControls() {
     grid->addWidget(row.Step, r++, 3);
   }
   grid->setRowStretch(r, 1);
-  parameters->addLayout(grid);
+  grid->setHorizontalSpacing(8);
+  parameters->addLayout(grid, 0);
   pcMain->addTab(tsParameters, "Настройка параметров");
 
   tsResults = new QWidget(pcMain);
@@ -212,7 +216,7 @@ void TfrmCmpBruteForce::CreateControls() {
   sgrResult->horizontalHeader()->setStretchLastSection(false);
   sgrResult->setColumnWidth(0, 50);
   sgrResult->setColumnWidth(1, 150);
-  sgrResult->setColumnWidth(2, 560);
+  sgrResult->setColumnWidth(2, 680);
   sgrResult->setColumnWidth(3, 90);
   results->addWidget(sgrResult);
   pcMain->addTab(tsResults, "Результаты");
@@ -221,6 +225,8 @@ void TfrmCmpBruteForce::CreateControls() {
   pbProcess = new QProgressBar(this);
   pbProcess->setObjectName("pbProcess");
   pbProcess->setRange(0, 100);
+  // lblProcess shows the percentage.
+  pbProcess->setTextVisible(false);
   lblProcessInfo = NewLabel(this, "lblProcessInfo", {});
   lblProcess = NewLabel(this, "lblProcess", "0%");
   auto* progress = new QHBoxLayout;
@@ -244,7 +250,9 @@ void TfrmCmpBruteForce::CreateControls() {
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");
   Timer1->setInterval(1000);
-  resize(900, 520);
+  // As tall as the settings need (the results scroll), as wide as a result's
+  // row of the usual length.
+  resize(1000, sizeHint().height());
 
   connect(tbCorrelation, &QSlider::valueChanged, this, Guarded(FDialogs, [this] { tbCorrelationChange(); }));
   connect(btnStart, &QPushButton::clicked, this, Guarded(FDialogs, [this] { btnStartClick(); }));
@@ -473,8 +481,23 @@ void TfrmCmpBruteForce::SyncShowResults(int run, const std::string& failure) {
   if (!failure.empty()) FDialogs.MessageBox(failure, "Orvel", mbOK, miError);
 }
 
+void TfrmCmpBruteForce::FitResultColumns() {
+  // The widest texts of the rows decide, so no parameter text is cut short;
+  // the dialog grows to show them, as far as the screen allows.
+  for (int column = 0; column < FModel->columnCount({}); ++column) sgrResult->resizeColumnToContents(column);
+  int needed = 2 * sgrResult->frameWidth() + sgrResult->verticalScrollBar()->sizeHint().width();
+  for (int column = 0; column < FModel->columnCount({}); ++column) needed += sgrResult->columnWidth(column);
+  const int grow = needed - sgrResult->width();
+  if (grow <= 0) return;
+  int widest = width() + grow;
+  if (const QScreen* screen = this->screen())
+    widest = std::min(widest, std::max(screen->availableGeometry().width(), width()));
+  resize(widest, height());
+}
+
 void TfrmCmpBruteForce::ShowBruteForceResults() {
   FModel->Reset();
+  FitResultColumns();
   FSelectedResult = 0;
   btnClose->setEnabled(true);
   EnableSearchControls(true);

@@ -158,6 +158,7 @@ class TfrmCmpBruteForce : public QDialog {
   class TResultModel;
   void CreateControls();
   TSearchRanges ReadRanges() const;
+  void FitResultColumns();
   void ShowProgress(const TBruteForceSearch& search);
 
   TUserDialogs& FDialogs;

@@ -117,17 +117,27 @@ TEST_F(SearchDialog, AFilterFoundAgainstItsOwnCoefficientsIsTakenIntoTheComparis
     for (int row = 1; row < static_cast<int>(d.Results().size()); ++row)
       EXPECT_LE(ResultCell(d, row, 1).toDouble(), ResultCell(d, row - 1, 1).toDouble());
 
-    // The picture of the results: the first row's texts in dark letters.
-    d.resize(900, 520);
+    // The picture of the results: the first row's texts in dark letters, the
+    // parameters whole up to the end of the column, in view.
     QTest::qWait(20);
     const QImage shot = Screenshot(d, "search_results");
     const QRect first = d.sgrResult->visualRect(d.sgrResult->model()->index(0, 2));
     const QPoint origin = d.sgrResult->viewport()->mapTo(&d, first.topLeft());
-    int dark = 0;
-    for (int y = origin.y(); y < origin.y() + first.height(); ++y)
-      for (int x = origin.x(); x < origin.x() + first.width(); ++x)
-        dark += shot.pixelColor(x * shot.devicePixelRatio(), y * shot.devicePixelRatio()).lightness() < 100;
-    EXPECT_GT(dark, 100);
+    const auto darkIn = [&](int left, int right) {
+      int dark = 0;
+      for (int y = origin.y(); y < origin.y() + first.height(); ++y)
+        for (int x = origin.x() + left; x < origin.x() + right; ++x)
+          dark += shot.pixelColor(x * shot.devicePixelRatio(), y * shot.devicePixelRatio()).lightness() < 100;
+      return dark;
+    };
+    EXPECT_GT(darkIn(0, first.width()), 100);
+    const QString parameters = ResultCell(d, 0, 2);
+    EXPECT_TRUE(parameters.endsWith("Calculate method=2")) << parameters.toStdString();
+    EXPECT_GE(first.width(), d.sgrResult->fontMetrics().horizontalAdvance(parameters));
+    // Every column in view, the error too.
+    EXPECT_LT(d.sgrResult->visualRect(d.sgrResult->model()->index(0, 3)).right(), d.sgrResult->viewport()->width());
+    // "method=2" ends the text near the column's right end; nothing is elided to "...".
+    EXPECT_GT(darkIn(first.width() - d.sgrResult->fontMetrics().horizontalAdvance("method=2") - 8, first.width()), 20);
     const QRect tabs(d.pcMain->mapTo(&d, QPoint(0, 0)), d.pcMain->tabBar()->size());
     EXPECT_GT(tabs.width(), 0);
 
@@ -198,6 +208,28 @@ TEST_F(SearchDialog, ProgressCancelAndClosingWhileSearching) {
     // The timer shows the count once the combinations are counted.
     EXPECT_TRUE(WaitUntil([&] { return d.lblProcessInfo->text().startsWith("Расчет комбинации"); }, 5000));
     EXPECT_NE(d.lblProcessInfo->text().indexOf(" из 15762. Elapsed: "), -1) << d.lblProcessInfo->text().toStdString();
+    // The settings page while searching: the percentage once, beside the
+    // bar that shows it without text, and no empty half below the settings.
+    d.show();
+    QTest::qWait(20);
+    const QImage shot = Screenshot(d, "search_progress");
+    EXPECT_FALSE(d.pbProcess->isTextVisible());
+    EXPECT_TRUE(d.lblProcess->text().endsWith("%"));
+    const QRect bar = QRect(d.pbProcess->mapTo(&d, QPoint(0, 0)), d.pbProcess->size()).adjusted(3, 3, -3, -3);
+    int darkInBar = 0;
+    for (int y = bar.top(); y <= bar.bottom(); ++y)
+      for (int x = bar.left(); x <= bar.right(); ++x) darkInBar += shot.pixelColor(x, y).lightness() < 100;
+    EXPECT_EQ(darkInBar, 0);
+    // Rows of the page below its lowest control hold only the page's colour.
+    const QRect page(d.tsParameters->mapTo(&d, QPoint(0, 0)), d.tsParameters->size());
+    const QColor background = shot.pixelColor(page.left() + 4, page.bottom() - 4);
+    int emptyRows = 0;
+    for (int y = page.bottom() - 4; y > page.top(); --y, ++emptyRows) {
+      bool empty = true;
+      for (int x = page.left() + 4; x < page.right() - 4 && empty; ++x) empty = shot.pixelColor(x, y) == background;
+      if (!empty) break;
+    }
+    EXPECT_LT(emptyRows, page.height() / 5) << emptyRows << " of " << page.height();
     QTest::mouseClick(d.btnCancel, Qt::LeftButton);
     EXPECT_TRUE(d.inP1from->isEnabled());
     EXPECT_TRUE(WaitUntil([&] { return !d.SearchRunning(); }, 60000));
