@@ -487,12 +487,17 @@ void TfrmCmpBruteForce::FitResultColumns() {
   for (int column = 0; column < FModel->columnCount({}); ++column) sgrResult->resizeColumnToContents(column);
   int needed = 2 * sgrResult->frameWidth() + sgrResult->verticalScrollBar()->sizeHint().width();
   for (int column = 0; column < FModel->columnCount({}); ++column) needed += sgrResult->columnWidth(column);
-  const int grow = needed - sgrResult->width();
+  // The page in view has been laid out; the results fill a page to its edges.
+  const int grow = needed - pcMain->currentWidget()->width();
   if (grow <= 0) return;
-  int widest = width() + grow;
-  if (const QScreen* screen = this->screen())
-    widest = std::min(widest, std::max(screen->availableGeometry().width(), width()));
-  resize(widest, height());
+  QRect frame = geometry();
+  frame.setWidth(frame.width() + grow);
+  if (const QScreen* screen = this->screen()) {
+    const QRect room = screen->availableGeometry();
+    frame.setWidth(std::min(frame.width(), std::max(room.width(), width())));
+    if (frame.right() > room.right()) frame.moveLeft(std::max(room.left(), room.right() - frame.width() + 1));
+  }
+  setGeometry(frame);
 }
 
 void TfrmCmpBruteForce::ShowBruteForceResults() {

@@ -20,6 +20,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QStyle>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -111,9 +113,18 @@ void TfrmRemez::CreateActions() {
 }
 
 QWidget* TfrmRemez::CreateInputPanel() {
-  auto* panel = new QWidget(this);
+  // In a window too short for every input the panel scrolls rather than
+  // squeezing its rows over one another.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName("sbParameters");
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setWidgetResizable(true);
+  scroll->setFixedWidth(290 + scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  auto* panel = new QWidget(scroll);
   panel->setObjectName("pnParameters");
-  panel->setFixedWidth(290);
+  panel->setMinimumWidth(290);
+  scroll->setWidget(panel);
   auto* column = new QVBoxLayout(panel);
   column->setContentsMargins(2, 2, 2, 2);
   column->setSpacing(4);
@@ -197,7 +208,7 @@ QWidget* TfrmRemez::CreateInputPanel() {
   CheckBoxOrder->setToolTip("Автоматически рассчитать порядок фильтра");
   CheckBoxAuto->setToolTip("При включении расчет параметров будет производиться сразу же на лету");
   ButtonStart->setToolTip("Произвести расчет параметров фильтра");
-  return panel;
+  return scroll;
 }
 
 QWidget* TfrmRemez::CreateResultPages() {
