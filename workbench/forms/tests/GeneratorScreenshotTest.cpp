@@ -6,7 +6,12 @@
 // Covers: formRemez.cpp (layout), formRemez_Charts.cpp, formRemez_Design.cpp.
 #include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QLabel>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <set>
 #include <QTabWidget>
 
 #include "WorkbenchFixture.h"
@@ -118,6 +123,46 @@ TEST_F(GeneratorScreenshot, EveryPageAfterTheDefaultDesign) {
       EXPECT_GT(Count(shot, *g.ChartFunct, Red, QRect(x - 2, y - 2, 5, 5)), 3) << k;
     }
   }
+}
+
+// A window too short for every input scrolls them; no row is squeezed over
+// the next.
+TEST_F(GeneratorScreenshot, AShortWindowScrollsItsInputs) {
+  StartWorkbench(OwnMethodSettings);
+  TfrmRemez& g = Generator();
+  DesignAndWait(g);  // the rows shown after a design too
+  FMain->resize(1280, 560);
+  QTest::qWait(20);
+  const QImage shot = Screenshot(*FMain, "generator_short");
+  // Every label of the band group keeps its height, each below the one before.
+  int bottom = -1;
+  for (const char* name : {"Label1", "Label2", "Label3", "Label4", "LabelP2a", "LabelP2b", "LabelP2c"}) {
+    auto& label = Control<QLabel>(g, name);
+    EXPECT_GE(label.height(), label.sizeHint().height()) << name;
+    const QRect at(label.mapTo(FMain.get(), QPoint(0, 0)), label.size());
+    EXPECT_GT(at.top(), bottom) << name;
+    bottom = at.bottom();
+  }
+  EXPECT_GE(g.FIRGroupBox->height(), g.FIRGroupBox->sizeHint().height());
+  auto& scroll = Control<QScrollArea>(g, "sbParameters");
+  QScrollBar* bar = scroll.verticalScrollBar();
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_GT(bar->maximum(), 0);
+  // The bar is drawn: its handle differs from the groove somewhere along it.
+  const QRect drawn(bar->mapTo(FMain.get(), QPoint(0, 0)), bar->size());
+  std::set<QRgb> colours;
+  for (int y = drawn.top(); y <= drawn.bottom(); ++y) colours.insert(shot.pixel(drawn.center().x(), y));
+  EXPECT_GT(colours.size(), 2u);
+  // The last control comes into view, drawn.
+  scroll.ensureWidgetVisible(g.btnCopy);
+  const QImage scrolled = Screenshot(*FMain, "generator_short_scrolled");
+  const QRect button(g.btnCopy->mapTo(FMain.get(), QPoint(0, 0)), g.btnCopy->size());
+  EXPECT_TRUE(QRect(scroll.viewport()->mapTo(FMain.get(), QPoint(0, 0)), scroll.viewport()->size()).contains(button));
+  EXPECT_TRUE(FMain->rect().contains(button));
+  int letters = 0;
+  for (int y = button.top(); y <= std::min(button.bottom(), scrolled.height() - 1); ++y)
+    for (int x = button.left(); x <= button.right(); ++x) letters += QColor(scrolled.pixel(x, y)).lightness() < 80;
+  EXPECT_GT(letters, 20);
 }
 
 // After a design that fails no view shows the design before it: the inputs
