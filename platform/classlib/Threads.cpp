@@ -104,7 +104,21 @@ void InstallQtSyncDispatcher() {
   dispatcher.Dispatch = [](const std::function<void()>& call) {
     QCoreApplication* application = QCoreApplication::instance();
     if (application == nullptr) throw EThread("No application object for synchronised calls");
-    QMetaObject::invokeMethod(application, [&call] { call(); }, Qt::BlockingQueuedConnection);
+    // Qt hands the call over and back through futexes that ThreadSanitizer
+    // cannot see; the call reads the caller's stack, which the caller writes
+    // again once it returns. The same hand-over through an atomic of our own
+    // orders both for any reader of this code, the sanitizer included.
+    std::atomic<int> handOver{0};
+    handOver.store(1, std::memory_order_release);
+    QMetaObject::invokeMethod(
+        application,
+        [&call, &handOver] {
+          handOver.load(std::memory_order_acquire);
+          call();
+          handOver.store(2, std::memory_order_release);
+        },
+        Qt::BlockingQueuedConnection);
+    handOver.load(std::memory_order_acquire);
   };
   // Only the queued calls, not input events: a click handled while the GUI
   // thread waits for a worker could free what the worker is about to use.
