@@ -2,6 +2,7 @@
 // Tested by: tests/GeneratorInputsTest.cpp, tests/MethodsWindowTest.cpp
 #include "workbench/forms/BandInputs.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -94,6 +95,24 @@ void CreateBandInputs(TBandInputs& b, QWidget* parent, std::int32_t d2, bool del
 
 TGeneratorPeriods BandPeriods(const TBandInputs& b) {
   return {b.InputT1->Value(), b.InputTransient1->Value(), b.InputT2->Value(), b.InputTransient2->Value()};
+}
+
+TGeneratorInputs BandInputValues(const TBandInputs& b) {
+  TGeneratorInputs in;
+  in.FilterType = static_cast<std::uint8_t>(std::max(b.FilterType->ItemIndex(), 0));
+  const TGeneratorPeriods periods = BandPeriods(b);
+  in.P1 = periods.P1;
+  in.D1 = periods.D1;
+  in.P2 = periods.P2;
+  in.D2 = periods.D2;
+  in.A1 = b.InputAtten1->Value();
+  in.A2 = b.InputAtten2->Value();
+  in.Ripple = b.InputRipple->text().toStdString();
+  in.Delay = b.InputDelay->Value();
+  in.Method = b.Method1->isChecked() ? dmOwnExchange : dmLibrary;
+  in.AutoOrder = b.CheckBoxOrder->isChecked();
+  in.InputOrder = b.InputOrder->Value();
+  return in;
 }
 
 void SettleBandInputs(TBandInputs& b) {

@@ -49,6 +49,9 @@ void CreateBandInputs(TBandInputs& b, QWidget* parent, std::int32_t d2, bool del
 
 // The periods the inputs stand for.
 TGeneratorPeriods BandPeriods(const TBandInputs& b);
+// Every input's value: what the fields show once left, as the design, the
+// indicator text, the parameter file and the settings all take it.
+TGeneratorInputs BandInputValues(const TBandInputs& b);
 // The silent corrections: the ripple text made valid and the periods
 // settled for the band type; an input changes only when its value does.
 void SettleBandInputs(TBandInputs& b);

@@ -160,19 +160,7 @@ void TfrmMethodEdit::SetFilterName(const std::string& name) { FilterName->setTex
 TMethodEditInputs TfrmMethodEdit::ReadInputs() const {
   TMethodEditInputs in;
   in.Name = FilterName->text().toStdString();
-  TGeneratorInputs& d = in.Design;
-  d.FilterType = static_cast<std::uint8_t>(std::max(FilterType->ItemIndex(), 0));
-  d.P1 = InputT1->Value();
-  d.D1 = InputTransient1->Value();
-  d.P2 = InputT2->Value();
-  d.D2 = InputTransient2->Value();
-  d.A1 = InputAtten1->Value();
-  d.A2 = InputAtten2->Value();
-  d.Ripple = InputRipple->text().toStdString();
-  d.Delay = InputDelay->Value();
-  d.Method = Method1->isChecked() ? dmOwnExchange : dmLibrary;
-  d.AutoOrder = CheckBoxOrder->isChecked();
-  d.InputOrder = InputOrder->Value();
+  in.Design = BandInputValues(*this);
   in.Price = rbPrice1->isChecked() ? piClose : piMidPrice;
   return in;
 }

@@ -204,7 +204,6 @@ class TfrmRemez : public QMdiSubWindow, public TBandInputs {
   void EnableBandInputs();
   void ShadeInputs(bool shaded);
   void RestoreAfterRefusal();
-  TGeneratorInputs ReadInputs() const;
 
   // design
   void StopDesign();

@@ -13,7 +13,7 @@ namespace workbench {
 void TfrmRemez::actChartCompareExecute() {
   // The filter the inputs describe now, designed automatically by the row.
   TDesignWorkspace scratch;
-  TFilterRecord filter = workbench::ComputeDesignParameters(scratch, ReadInputs());
+  TFilterRecord filter = workbench::ComputeDesignParameters(scratch, BandInputValues(*this));
   filter.AutoOrder = 1;
   filter.Price = rbPrice2->isChecked() ? 1 : 0;
   filter.CoefCount = 0;

@@ -113,27 +113,8 @@ void TfrmRemez::ValidateParameters() {
   if (startOnTheFly) ButtonStartClick();
 }
 
-TGeneratorInputs TfrmRemez::ReadInputs() const {
-  TGeneratorInputs in;
-  in.FilterType = static_cast<std::uint8_t>(FilterType->ItemIndex());
-  // The values the fields stand for, as the parameter file and the settings
-  // keep them.
-  in.P1 = InputT1->Value();
-  in.D1 = InputTransient1->Value();
-  in.P2 = InputT2->Value();
-  in.D2 = InputTransient2->Value();
-  in.A1 = InputAtten1->Value();
-  in.A2 = InputAtten2->Value();
-  in.Ripple = InputRipple->text().toStdString();
-  in.Delay = InputDelay->Value();
-  in.Method = Method1->isChecked() ? dmOwnExchange : dmLibrary;
-  in.AutoOrder = CheckBoxOrder->isChecked();
-  in.InputOrder = InputOrder->Value();
-  return in;
-}
-
 void TfrmRemez::ComputeDesignParameters() {
-  const TGeneratorInputs in = ReadInputs();
+  const TGeneratorInputs in = BandInputValues(*this);
   FCurrentFilter = workbench::ComputeDesignParameters(FWorkspace, in);
   FCurrentFilter.CoefCount = FDesign.DesignCoefCount;
   ShowOrderEstimate(*this, FWorkspace.ImpulseLength, palette());
