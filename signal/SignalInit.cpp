@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/classlib/ClassRegistry.h"
+#include "signal/SignalFiles.h"
 #include "signal/SignalProcessing.h"
 #include "signal/SignalTools.h"
 #include "signal/SpectrumAnalyzer.h"
@@ -49,12 +50,14 @@ void InitSignal() {
   RegisterSignalToolsClasses();
   RegisterSignalProcessingClasses();
   RegisterSpectrumAnalyzerClasses();
+  RegisterSignalFileClasses();
 }
 
 void DoneSignal() {
   TInitState& state = InitState();
   std::lock_guard<std::mutex> guard(state.Lock);
   if (state.Count == 0 || --state.Count > 0) return;
+  UnregisterSignalFileClasses();
   UnregisterSpectrumAnalyzerClasses();
   UnregisterSignalProcessingClasses();
   UnregisterSignalToolsClasses();
