@@ -198,17 +198,20 @@ void TACMConverter::SuggestFormat() {
 void TACMConverter::Open() {
   if (FCopies || FStreamOpen) return;
   auto decoder = std::make_unique<TDecoder>(FSourceBytes, FSource.nChannels);
-  // A block of silence tells how many frames a block holds, and whether
-  // libsndfile reads this source at all.
+  // Blocks of silence tell how many frames a block holds, and whether
+  // libsndfile reads this source at all. libsndfile counts some formats in
+  // pairs of blocks (GSM: one block or two both give two blocks' frames), so
+  // the count is the difference between four blocks and two.
   const std::int64_t align = FSource.nBlockAlign;
-  std::vector<std::uint8_t> block(static_cast<std::size_t>(std::max<std::int64_t>(align, 1)), 0);
-  // No codec of the table stores a sample in less than one bit.
   const std::int64_t channels = std::max<int>(FSource.nChannels, 1);
-  const std::int64_t room = 8 * align / channels + 8;
+  // No codec of the table stores a sample in less than one bit.
+  const std::int64_t room = 4 * (8 * align / channels + 8);
+  std::vector<std::uint8_t> blocks(static_cast<std::size_t>(4 * std::max<std::int64_t>(align, 1)), 0);
   std::vector<std::int16_t> out(static_cast<std::size_t>(room * channels));
-  const std::int64_t frames = align > 0 ? decoder->Decode(block.data(), align, out.data(), room) : -1;
-  if (frames <= 0) numeric::RaiseError("Error opening acm stream!");
-  decoder->FramesPerBlock = frames;
+  const std::int64_t two = align > 0 ? decoder->Decode(blocks.data(), 2 * align, out.data(), room) : -1;
+  const std::int64_t four = two > 0 ? decoder->Decode(blocks.data(), 4 * align, out.data(), room) : -1;
+  if (four - two <= 0 || (four - two) % 2 != 0) numeric::RaiseError("Error opening acm stream!");
+  decoder->FramesPerBlock = (four - two) / 2;
   FDecoder = std::move(decoder);
   FStreamOpen = true;
 }
@@ -297,7 +300,9 @@ void TACMConverter::Convert() {
   const std::int64_t frameBytes = 2LL * FSource.nChannels;
   const std::int64_t room = std::min<std::int64_t>(FDstByteCount, static_cast<std::int64_t>(FDestinationBuffer.size()) * 2) /
                             frameBytes;
-  const std::int64_t frames = FDecoder->Decode(FSourceBuffer.data(), whole, FDestinationBuffer.data(), room);
+  // Only the frames of the blocks read: none that the decoder counts beyond them.
+  const std::int64_t frames = FDecoder->Decode(FSourceBuffer.data(), whole, FDestinationBuffer.data(),
+                                               std::min(room, whole / align * FDecoder->FramesPerBlock));
   if (frames < 0) numeric::RaiseError("Error converting with acm!");
   FConvertedBytes = static_cast<std::int32_t>(frames * frameBytes);
 }
