@@ -15,6 +15,10 @@ namespace sig::detail {
 // Raises "Malformed signal file "<FileName>": <What>".
 [[noreturn]] void RaiseMalformed(const std::string& FileName, const std::string& What);
 
+// Text of a file between quotes for a message: at most 40 characters, the
+// rest as "...".
+std::string Quoted(std::string_view Text);
+
 // The settings of the text formats: the defaults, whose decimal separator is '.'.
 const classlib::TFormatSettings& TextFileSettings();
 

@@ -38,6 +38,12 @@ void RaiseMalformed(const std::string& FileName, const std::string& What) {
   numeric::RaiseError("Malformed signal file \"" + FileName + "\": " + What);
 }
 
+std::string Quoted(std::string_view Text) {
+  constexpr std::size_t shown = 40;
+  if (Text.size() <= shown) return "\"" + std::string(Text) + "\"";
+  return "\"" + std::string(Text.substr(0, shown)) + "...\"";
+}
+
 const classlib::TFormatSettings& TextFileSettings() {
   static const classlib::TFormatSettings settings;
   return settings;

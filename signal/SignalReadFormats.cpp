@@ -149,9 +149,9 @@ void TSignalRead::ParseSglRecord(std::int32_t Index, TSignalRecord& Info) {
   std::int32_t count = 0;
   double duration = 0.0;
   if (!detail::ParseInt32(line(first), count) || count < 0)
-    refuse("count \"" + std::string(line(first)) + "\" is no whole number of at least 0");
+    refuse("count " + detail::Quoted(line(first)) + " is no whole number of at least 0");
   if (!detail::ParseReal(line(first + 1), duration) || !std::isfinite(duration) || duration <= 0.0)
-    refuse("duration \"" + std::string(line(first + 1)) + "\" is no positive number");
+    refuse("duration " + detail::Quoted(line(first + 1)) + " is no positive number");
   // The values: split at ';', a last empty field (a line ending in ';') left out.
   std::vector<std::string_view> fields;
   std::string_view values = line(first + 2);
@@ -168,7 +168,7 @@ void TSignalRead::ParseSglRecord(std::int32_t Index, TSignalRecord& Info) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     bool isComplex = false;
     if (!detail::ParseComplex(fields[i], parts[2 * i], parts[2 * i + 1], isComplex))
-      refuse("value " + std::to_string(i) + " \"" + std::string(fields[i]) + "\" is no number");
+      refuse("value " + std::to_string(i) + " " + detail::Quoted(fields[i]) + " is no number");
     complex = complex || isComplex;
   }
   FValues->Size(count, complex);
@@ -198,9 +198,9 @@ void TSignalRead::OpenSfs() {
   std::int32_t count = 0;
   double duration = 0.0;
   if (!detail::ParseInt32(line(0), count) || count < 0)
-    refuse("count \"" + std::string(line(0)) + "\" is no whole number of at least 0");
+    refuse("count " + detail::Quoted(line(0)) + " is no whole number of at least 0");
   if (!detail::ParseReal(line(1), duration) || !std::isfinite(duration) || duration <= 0.0)
-    refuse("duration \"" + std::string(line(1)) + "\" is no positive number");
+    refuse("duration " + detail::Quoted(line(1)) + " is no positive number");
   if (static_cast<std::size_t>(count) > lines.size() - 3)
     refuse("count " + std::to_string(count) + " but " + std::to_string(lines.size() - 3) + " value lines");
   std::vector<double> parts(2 * static_cast<std::size_t>(count));
@@ -208,7 +208,7 @@ void TSignalRead::OpenSfs() {
   for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
     bool isComplex = false;
     if (!detail::ParseComplex(line(3 + i), parts[2 * i], parts[2 * i + 1], isComplex))
-      refuse("line " + std::to_string(3 + i) + " \"" + std::string(line(3 + i)) + "\" is no number");
+      refuse("line " + std::to_string(3 + i) + " " + detail::Quoted(line(3 + i)) + " is no number");
     complex = complex || isComplex;
   }
   FValues->Size(count, complex);
@@ -243,7 +243,7 @@ void TSignalRead::OpenAsc() {
   for (int i = 0; i < 2; ++i) {
     const std::string_view l = line(static_cast<std::size_t>(i));
     if (!detail::ParseReal(l.substr(0, ColumnBreak(l)), t[i]))
-      refuse("line " + std::to_string(i) + " \"" + std::string(l) + "\" starts with no time");
+      refuse("line " + std::to_string(i) + " " + detail::Quoted(l) + " starts with no time");
   }
   const double fs = 1.0 / (t[1] - t[0]);
   if (!(std::isfinite(fs) && fs > 0.0))
@@ -254,7 +254,7 @@ void TSignalRead::OpenAsc() {
     const std::string_view l = line(i);
     const std::size_t gap = ColumnBreak(l);
     if (gap == std::string_view::npos || !detail::ParseReal(l.substr(gap), v[i]))
-      refuse("line " + std::to_string(i) + " \"" + std::string(l) + "\" holds no time and value");
+      refuse("line " + std::to_string(i) + " " + detail::Quoted(l) + " holds no time and value");
   }
   FRecord = TSignalRecord{};
   FRecord.Count = static_cast<std::int32_t>(lines.size());
