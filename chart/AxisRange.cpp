@@ -51,7 +51,7 @@ void TAxisGridPen::Assign(const classlib::TPersistent& source) {
 
 const TClassInfo& TChartAxisTitle::StaticClassInfo() {
   static const TClassInfo info =
-      TClassBuilder<TChartAxisTitle>("TChartAxisTitle", TKivShape::StaticClassInfo())
+      ShapeClassBuilder<TChartAxisTitle>("TChartAxisTitle", TKivCustomShape::StaticClassInfo())
           .Property("Angle", &TChartAxisTitle::Angle, &TChartAxisTitle::SetAngle)
           .Stored([](const TChartAxisTitle& t) { return t.Angle() != t.DefaultAngle(); })
           .Property("Caption", &TChartAxisTitle::Caption, &TChartAxisTitle::SetCaption, std::string())
@@ -83,7 +83,7 @@ void TChartAxisTitle::Assign(const classlib::TPersistent& source) {
 }
 
 const TClassInfo& TAxisItem::StaticClassInfo() {
-  static const TClassInfo info = TClassBuilder<TAxisItem>("TAxisItem", TKivShape::StaticClassInfo())
+  static const TClassInfo info = ShapeClassBuilder<TAxisItem>("TAxisItem", TKivCustomShape::StaticClassInfo())
                                      .Property("Text", &TAxisItem::Text, &TAxisItem::SetText, std::string())
                                      .Property("Value", &TAxisItem::Value, &TAxisItem::SetValue, 0.0)
                                      .Build();

@@ -661,34 +661,7 @@ const TClassInfo& TKivCustomShape::StaticClassInfo() {
 
 const TClassInfo& TKivShape::StaticClassInfo() {
   static const TClassInfo info =
-      TClassBuilder<TKivShape>("TKivShape", TKivCustomShape::StaticClassInfo())
-          .Property("Bevel", &TKivShape::Bevel, &TKivShape::SetBevel, bvNone)
-          .TypeName("TBevelCut")
-          .Names({"bvNone", "bvLowered", "bvRaised", "bvSpace"})
-          .Property("BevelWidth", &TKivShape::BevelWidth, &TKivShape::SetBevelWidth, 2)
-          .SubObject("Brush", &TKivShape::Brush)
-          .TypeName("TChartBrush")
-          .Property("Color", &TKivShape::Color, &TKivShape::SetColor, clWhite)
-          .TypeName("TColor")
-          .SubObject("Font", &TKivShape::Font)
-          .TypeName("TKivFont")
-          .SubObject("Gradient", &TKivShape::Gradient)
-          .TypeName("TKivGradient")
-          .Stored([](const TKivShape& s) { return s.HasGradient(); })
-          .SubObject("Pen", &TKivShape::Pen)
-          .TypeName("TChartPen")
-          .SubObject("Shadow", &TKivShape::Shadow)
-          .TypeName("TKivShadow")
-          .Property("ShapeStyle", &TKivShape::ShapeStyle, &TKivShape::SetShapeStyle, fosRectangle)
-          .TypeName("TChartObjectShapeStyle")
-          .Names({"fosRectangle", "fosRoundRectangle"})
-          .Property("Transparency", &TKivShape::Transparency, &TKivShape::SetTransparency, 0)
-          .Property("Transparent", &TKivShape::Transparent, &TKivShape::SetTransparent, false)
-          .InstanceDefault(&TKivShape::DefaultTransparent)
-          .Property("Visible", &TKivShape::Visible, &TKivShape::SetVisible, true)
-          .InstanceDefault(&TKivShape::DefaultVisible)
-          .Creatable()
-          .Build();
+      ShapeClassBuilder<TKivShape>("TKivShape", TKivCustomShape::StaticClassInfo()).Creatable().Build();
   return info;
 }
 

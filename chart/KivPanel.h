@@ -444,6 +444,42 @@ class TKivShape : public TKivCustomShape {
   using TKivCustomShape::TKivCustomShape;
 };
 
+// The start of the property table of a framed shape class T: the rows a
+// shape publishes, each reaching the object as the T it is. A class that
+// derives from TKivCustomShape and publishes them builds on this with
+// TKivCustomShape's table as parent: on TKivShape's table its rows would
+// reach it as a TKivShape, which it is not.
+template <class T>
+classlib::TClassBuilder<T> ShapeClassBuilder(std::string className, const classlib::TClassInfo& parent) {
+  classlib::TClassBuilder<T> builder(std::move(className), parent);
+  builder.Property("Bevel", &T::Bevel, &T::SetBevel, bvNone)
+      .TypeName("TBevelCut")
+      .Names({"bvNone", "bvLowered", "bvRaised", "bvSpace"})
+      .Property("BevelWidth", &T::BevelWidth, &T::SetBevelWidth, 2)
+      .SubObject("Brush", &T::Brush)
+      .TypeName("TChartBrush")
+      .Property("Color", &T::Color, &T::SetColor, clWhite)
+      .TypeName("TColor")
+      .SubObject("Font", &T::Font)
+      .TypeName("TKivFont")
+      .SubObject("Gradient", &T::Gradient)
+      .TypeName("TKivGradient")
+      .Stored([](const T& s) { return s.HasGradient(); })
+      .SubObject("Pen", &T::Pen)
+      .TypeName("TChartPen")
+      .SubObject("Shadow", &T::Shadow)
+      .TypeName("TKivShadow")
+      .Property("ShapeStyle", &T::ShapeStyle, &T::SetShapeStyle, fosRectangle)
+      .TypeName("TChartObjectShapeStyle")
+      .Names({"fosRectangle", "fosRoundRectangle"})
+      .Property("Transparency", &T::Transparency, &T::SetTransparency, 0)
+      .Property("Transparent", &T::Transparent, &T::SetTransparent, false)
+      .InstanceDefault(&T::DefaultTransparent)
+      .Property("Visible", &T::Visible, &T::SetVisible, true)
+      .InstanceDefault(&T::DefaultVisible);
+  return builder;
+}
+
 // The corners of rect turned by angle degrees about its centre (screen y down).
 void RotatedCorners(const TRect& rect, double angle, TPoint (&corners)[4]);
 

@@ -14,7 +14,8 @@ using classlib::TClassInfo;
 
 const TClassInfo& TKivCustomShapePosition::StaticClassInfo() {
   static const TClassInfo info =
-      TClassBuilder<TKivCustomShapePosition>("TKivCustomShapePosition", TKivShape::StaticClassInfo())
+      ShapeClassBuilder<TKivCustomShapePosition>("TKivCustomShapePosition",
+                                                  TKivCustomShape::StaticClassInfo())
           .Property("CustomPosition", &TKivCustomShapePosition::CustomPosition,
                     &TKivCustomShapePosition::SetCustomPosition, false)
           .Property("Left", &TKivCustomShapePosition::Left, &TKivCustomShapePosition::SetLeft)

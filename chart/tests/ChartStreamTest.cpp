@@ -210,6 +210,58 @@ TEST(ChartStream, AWholeChartThroughTheBinaryStreamAndTheTextForm) {
     EXPECT_EQ(plainText.find(std::string(name) + " ="), std::string::npos) << name << "\n" << plainText;
 }
 
+// An axis title is a framed shape without being a TKivShape: its shape rows
+// (bevel, colour, font, pen, ...) reach it as what it is, both ways, and are
+// written under the names a shape writes. The chart title and the custom
+// labels of an axis are built the same way.
+TEST(ChartStream, AnAxisTitleThroughTheBinaryStreamAndTheTextForm) {
+  for (const classlib::TClassInfo* c : {&TChartAxisTitle::StaticClassInfo(), &TAxisItem::StaticClassInfo(),
+                                        &TKivCustomShapePosition::StaticClassInfo()}) {
+    EXPECT_TRUE(c->InheritsFrom(TKivCustomShape::StaticClassInfo())) << c->ClassName();
+    EXPECT_FALSE(c->InheritsFrom(TKivShape::StaticClassInfo())) << c->ClassName();
+  }
+  TChart chart;
+  TChartAxisTitle& title = *chart.LeftAxis()->Title();
+  title.SetCaption("Price");
+  title.SetAngle(45);
+  title.SetBevel(bvRaised);
+  title.SetColor(clYellow);
+  title.SetTransparent(false);
+  title.Font()->SetColor(clRed);
+  title.Pen()->SetWidth(2);
+  chart.Title()->SetBevel(bvLowered);
+  const std::string text = classlib::ComponentToText(chart);
+  for (const char* row : {"LeftAxis.Title.Bevel = bvRaised", "LeftAxis.Title.Color = 65535",
+                          "LeftAxis.Title.Transparent = False", "LeftAxis.Title.Caption = 'Price'",
+                          "LeftAxis.Title.Angle = 45", "Title.Bevel = bvLowered"})
+    EXPECT_NE(text.find(row), std::string::npos) << row << "\n" << text;
+  auto expectLikeTheTitle = [&](TChart& back) {
+    const TChartAxisTitle& t = *back.LeftAxis()->Title();
+    EXPECT_EQ(t.Caption(), "Price");
+    EXPECT_EQ(t.Angle(), 45);
+    EXPECT_EQ(t.Bevel(), bvRaised);
+    EXPECT_EQ(t.Color(), clYellow);
+    EXPECT_FALSE(t.Transparent());
+    EXPECT_EQ(t.Font()->Color(), clRed);
+    EXPECT_EQ(t.Pen()->Width(), 2);
+    EXPECT_EQ(back.Title()->Bevel(), bvLowered);
+    EXPECT_EQ(classlib::ComponentToText(back), text);
+  };
+  {
+    classlib::TMemoryStream m;
+    classlib::WriteComponent(m, chart);
+    m.SetPosition(0);
+    TChart back;
+    classlib::ReadComponent(m, back);
+    expectLikeTheTitle(back);
+  }
+  {
+    TChart back;
+    classlib::ReadComponentText(text, back);
+    expectLikeTheTitle(back);
+  }
+}
+
 // Older streams: names that are read into their new homes and never written back.
 TEST(ChartStream, ObsoleteNamesAreReadAndNotWrittenBack) {
   RegisterTestClasses();
