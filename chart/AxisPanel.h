@@ -15,6 +15,7 @@
 
 #include "chart/ChartAxis.h"
 #include "chart/KivPanel.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/SeriesData.h"
 #include "chart/tools/ToolBases.h"
 
@@ -55,15 +56,15 @@ class TCustomAxisPanel : public TCustomKivPanelExtended {
 
   // properties
   bool AxisBehind() const { return FAxisBehind; }
-  void SetAxisBehind(bool v) { Store(FAxisBehind, v); }
+  void SetAxisBehind(bool v) { StoreAndInvalidate(*this, FAxisBehind, v); }
   bool AxisVisible() const { return FAxisVisible; }
-  void SetAxisVisible(bool v) { Store(FAxisVisible, v); }
+  void SetAxisVisible(bool v) { StoreAndInvalidate(*this, FAxisVisible, v); }
   bool ClipPoints() const { return FClipPoints; }
-  void SetClipPoints(bool v) { Store(FClipPoints, v); }
+  void SetClipPoints(bool v) { StoreAndInvalidate(*this, FClipPoints, v); }
   bool View3DWalls() const { return FView3DWalls; }
-  void SetView3DWalls(bool v) { Store(FView3DWalls, v); }
+  void SetView3DWalls(bool v) { StoreAndInvalidate(*this, FView3DWalls, v); }
   bool ScaleLastPage() const { return FScaleLastPage; }
-  void SetScaleLastPage(bool v) { Store(FScaleLastPage, v); }
+  void SetScaleLastPage(bool v) { StoreAndInvalidate(*this, FScaleLastPage, v); }
   std::int32_t Page() const { return FPage; }
   void SetPage(std::int32_t v);
   std::int32_t MaxPointsPerPage() const { return FMaxPointsPerPage; }
@@ -88,7 +89,7 @@ class TCustomAxisPanel : public TCustomKivPanelExtended {
   bool ReversedView() const { return FReversedView; }
   // The per-series Z-order switch: each series in a slot of its own.
   bool ApplyZOrder() const { return FApplyZOrder; }
-  void SetApplyZOrder(bool v) { Store(FApplyZOrder, v); }
+  void SetApplyZOrder(bool v) { StoreAndInvalidate(*this, FApplyZOrder, v); }
   // The legend colour (series read it for their symbols).
   TColor LegendColor = clWhite;
   // A legend's own symbol pen, when it has one (series draw with it instead of theirs).
@@ -170,12 +171,6 @@ class TCustomAxisPanel : public TCustomKivPanelExtended {
   void GetChildren(const std::function<void(classlib::TComponent&)>& proc) const override;
 
  protected:
-  template <class V>
-  void Store(V& field, const V& value) {
-    if (field == value) return;
-    field = value;
-    Invalidate();
-  }
 
  private:
   double InternalMinMax(const TChartAxis& axis, bool isMin, bool isX) const;

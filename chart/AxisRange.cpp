@@ -9,6 +9,7 @@
 #include "chart/ChartAxis.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivProcsDateTime.h"
+#include "chart/core/StoreAndInvalidate.h"
 
 namespace chart {
 
@@ -61,18 +62,9 @@ const TClassInfo& TChartAxisTitle::StaticClassInfo() {
 
 TChartAxisTitle::TChartAxisTitle(TCustomKivPanel* parent) : TKivCustomShape(parent) { InitTransparent(true); }
 
-void TChartAxisTitle::SetAngle(std::int32_t v) {
-  v %= 360;
-  if (FAngle == v) return;
-  FAngle = v;
-  Repaint();
-}
+void TChartAxisTitle::SetAngle(std::int32_t v) { StoreAndInvalidate(*this, FAngle, v % 360); }
 
-void TChartAxisTitle::SetCaption(const std::string& v) {
-  if (FCaption == v) return;
-  FCaption = v;
-  Repaint();
-}
+void TChartAxisTitle::SetCaption(const std::string& v) { StoreAndInvalidate(*this, FCaption, v); }
 
 void TChartAxisTitle::Assign(const classlib::TPersistent& source) {
   if (auto* t = dynamic_cast<const TChartAxisTitle*>(&source)) {
@@ -95,17 +87,9 @@ TAxisItem::TAxisItem(TAxisItems* owner)
   InitTransparent(true);
 }
 
-void TAxisItem::SetValue(double v) {
-  if (FValue == v) return;
-  FValue = v;
-  Repaint();
-}
+void TAxisItem::SetValue(double v) { StoreAndInvalidate(*this, FValue, v); }
 
-void TAxisItem::SetText(const std::string& v) {
-  if (FText == v) return;
-  FText = v;
-  Repaint();
-}
+void TAxisItem::SetText(const std::string& v) { StoreAndInvalidate(*this, FText, v); }
 
 TAxisItems::TAxisItems(TChartAxis& axis)
     : FAxis(axis), FFormat(std::make_unique<TKivShape>(axis.ParentChart())) {
@@ -221,13 +205,13 @@ const TClassInfo& TChartAxis::StaticClassInfo() {
 TChartAxis::TChartAxis(TCustomAxisPanel* chart)
     : FChart(chart),
       FAxisValuesFormat(KivMsg(msgValuesFormat)),
-      FLabelsFont(std::make_unique<TKivFont>([this] { Changed(); })),
-      FAxisPen(std::make_unique<TChartAxisPen>([this] { Changed(); })),
-      FGrid(std::make_unique<TAxisGridPen>([this] { Changed(); })),
-      FMinorGrid(std::make_unique<TChartHiddenPen>([this] { Changed(); })),
-      FMinorTicks(std::make_unique<TDarkGrayPen>([this] { Changed(); })),
-      FTicks(std::make_unique<TDarkGrayPen>([this] { Changed(); })),
-      FTicksInner(std::make_unique<TDarkGrayPen>([this] { Changed(); })),
+      FLabelsFont(std::make_unique<TKivFont>([this] { Invalidate(); })),
+      FAxisPen(std::make_unique<TChartAxisPen>([this] { Invalidate(); })),
+      FGrid(std::make_unique<TAxisGridPen>([this] { Invalidate(); })),
+      FMinorGrid(std::make_unique<TChartHiddenPen>([this] { Invalidate(); })),
+      FMinorTicks(std::make_unique<TDarkGrayPen>([this] { Invalidate(); })),
+      FTicks(std::make_unique<TDarkGrayPen>([this] { Invalidate(); })),
+      FTicksInner(std::make_unique<TDarkGrayPen>([this] { Invalidate(); })),
       FTitle(std::make_unique<TChartAxisTitle>(chart)) {
   FItems = std::make_unique<TAxisItems>(*this);
   if (FChart != nullptr) {
@@ -252,7 +236,7 @@ TChartAxis::~TChartAxis() {
 
 bool TChartAxis::IsCustom() const { return FChart != nullptr && FChart->AxesList().IndexOf(this) >= 5; }
 
-void TChartAxis::Changed() const {
+void TChartAxis::Invalidate() const {
   if (FChart != nullptr) FChart->Invalidate();
 }
 
@@ -261,7 +245,7 @@ bool TChartAxis::ChartLoading() const { return FChart != nullptr && FChart->HasS
 void TChartAxis::SetAutomatic(bool v) {
   FAutomatic = v;
   if (!ChartLoading()) FAutomaticMinimum = FAutomaticMaximum = v;
-  Changed();
+  Invalidate();
 }
 
 void TChartAxis::SetAutomaticMaximum(bool v) {
@@ -270,7 +254,7 @@ void TChartAxis::SetAutomaticMaximum(bool v) {
     FAutomatic = false;
   else if (FAutomaticMinimum)
     FAutomatic = true;
-  Changed();
+  Invalidate();
 }
 
 void TChartAxis::SetAutomaticMinimum(bool v) {
@@ -279,43 +263,39 @@ void TChartAxis::SetAutomaticMinimum(bool v) {
     FAutomatic = false;
   else if (FAutomaticMaximum)
     FAutomatic = true;
-  Changed();
+  Invalidate();
 }
 
 void TChartAxis::SetMinimum(double v) {
   if (!ChartLoading() && v > FMaximum) throw AxisException(KivMsg(msgAxisMinMax));
-  Store(FMinimum, v);
+  StoreAndInvalidate(*this, FMinimum, v);
 }
 
 void TChartAxis::SetMaximum(double v) {
   if (!ChartLoading() && v < FMinimum) throw AxisException(KivMsg(msgAxisMaxMin));
-  Store(FMaximum, v);
+  StoreAndInvalidate(*this, FMaximum, v);
 }
 
 void TChartAxis::SetIncrement(double v) {
   if (v < 0) throw AxisException(KivMsg(msgAxisIncrementNegative));
-  Store(FIncrement, v);
+  StoreAndInvalidate(*this, FIncrement, v);
 }
 
 void TChartAxis::SetLabelsSeparation(std::int32_t v) {
   if (v < 0) throw AxisException(KivMsg(msgAxisLabelsSeparation));
-  Store(FLabelsSeparation, v);
+  StoreAndInvalidate(*this, FLabelsSeparation, v);
 }
 
-void TChartAxis::SetLabelsAngle(std::int32_t v) { Store(FLabelsAngle, v % 360); }
+void TChartAxis::SetLabelsAngle(std::int32_t v) { StoreAndInvalidate(*this, FLabelsAngle, v % 360); }
 
 bool TChartAxis::Labels() const { return FItems->Format()->Visible(); }
-void TChartAxis::SetLabels(bool v) { FItems->Format()->SetVisible(v); Changed(); }
+void TChartAxis::SetLabels(bool v) { FItems->Format()->SetVisible(v); Invalidate(); }
 
-void TChartAxis::SetInverted(bool v) {
-  if (FScale.Inverted == v) return;
-  FScale.Inverted = v;
-  Changed();
-}
+void TChartAxis::SetInverted(bool v) { StoreAndInvalidate(*this, FScale.Inverted, v); }
 
 void TChartAxis::SetLogarithmicBase(double v) {
   if (v < 2) throw AxisException(KivMsg(msgAxisLogBase));
-  Store(FLogarithmicBase, v);
+  StoreAndInvalidate(*this, FLogarithmicBase, v);
 }
 
 void TChartAxis::SetLogarithmic(bool v) {
@@ -328,13 +308,13 @@ void TChartAxis::SetLogarithmic(bool v) {
   FLogarithmic = v;
   FScale.Logarithmic = v;
   FScale.RecalcScales();
-  Changed();
+  Invalidate();
 }
 
 void TChartAxis::SetHorizontal(bool v) {
   FHorizontal = v;
   FScale.Horizontal = v;
-  Changed();
+  Invalidate();
 }
 
 void TChartAxis::SetMinMax(double minimum, double maximum) {
@@ -345,7 +325,7 @@ void TChartAxis::SetMinMax(double minimum, double maximum) {
   if (maximum - minimum < minRange) maximum = minimum + minRange;
   FMinimum = minimum;
   FMaximum = maximum;
-  Changed();
+  Invalidate();
 }
 
 void TChartAxis::RefreshDateTimeFlag() {
@@ -477,7 +457,7 @@ void TChartAxis::Scroll(double offset, bool checkLimits) {
   FAutomatic = FAutomaticMaximum = FAutomaticMinimum = false;
   FMaximum += offset;
   FMinimum += offset;
-  Changed();
+  Invalidate();
 }
 
 void TChartAxis::Assign(const classlib::TPersistent& source) {
@@ -534,7 +514,7 @@ void TChartAxis::Assign(const classlib::TPersistent& source) {
   FTitle->Assign(*a->FTitle);
   FTitleSize = a->FTitleSize;
   FScale.IsDepthAxis = a->FScale.IsDepthAxis;
-  Changed();
+  Invalidate();
 }
 
 // --- depth axis ---------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "chart/KivPanel.h"
 #include "chart/core/AxisScale.h"
 #include "chart/core/KivStyles.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "platform/classlib/Collections.h"
 
 namespace chart {
@@ -122,9 +123,9 @@ class TChartAxis : public classlib::TCollectionItem {
   double Minimum() const { return FMinimum; }
   void SetMinimum(double v);
   std::int32_t MaximumOffset() const { return FMaximumOffset; }
-  void SetMaximumOffset(std::int32_t v) { Store(FMaximumOffset, v); }
+  void SetMaximumOffset(std::int32_t v) { StoreAndInvalidate(*this, FMaximumOffset, v); }
   std::int32_t MinimumOffset() const { return FMinimumOffset; }
-  void SetMinimumOffset(std::int32_t v) { Store(FMinimumOffset, v); }
+  void SetMinimumOffset(std::int32_t v) { StoreAndInvalidate(*this, FMinimumOffset, v); }
   double Increment() const { return FIncrement; }
   void SetIncrement(double v);
   bool Inverted() const { return FScale.Inverted; }
@@ -136,48 +137,48 @@ class TChartAxis : public classlib::TCollectionItem {
   bool Horizontal() const { return FHorizontal; }
   void SetHorizontal(bool v);
   bool OtherSide() const { return FOtherSide; }
-  void SetOtherSide(bool v) { Store(FOtherSide, v); }
+  void SetOtherSide(bool v) { StoreAndInvalidate(*this, FOtherSide, v); }
   double StartPosition() const { return FStartPosition; }
-  void SetStartPosition(double v) { Store(FStartPosition, v); }
+  void SetStartPosition(double v) { StoreAndInvalidate(*this, FStartPosition, v); }
   double EndPosition() const { return FEndPosition; }
-  void SetEndPosition(double v) { Store(FEndPosition, v); }
+  void SetEndPosition(double v) { StoreAndInvalidate(*this, FEndPosition, v); }
   double PositionPercent() const { return FPositionPercent; }
-  void SetPositionPercent(double v) { Store(FPositionPercent, v); }
+  void SetPositionPercent(double v) { StoreAndInvalidate(*this, FPositionPercent, v); }
   TKivUnits PositionUnits() const { return FPositionUnits; }
-  void SetPositionUnits(TKivUnits v) { Store(FPositionUnits, v); }
+  void SetPositionUnits(TKivUnits v) { StoreAndInvalidate(*this, FPositionUnits, v); }
   double ZPosition() const { return FZPosition; }
-  void SetZPosition(double v) { Store(FZPosition, v); }
+  void SetZPosition(double v) { StoreAndInvalidate(*this, FZPosition, v); }
   bool Visible() const { return FVisible; }
-  void SetVisible(bool v) { Store(FVisible, v); }
+  void SetVisible(bool v) { StoreAndInvalidate(*this, FVisible, v); }
 
   // properties: labels
   const std::string& AxisValuesFormat() const { return FAxisValuesFormat; }
-  void SetAxisValuesFormat(const std::string& v) { Store(FAxisValuesFormat, v); }
+  void SetAxisValuesFormat(const std::string& v) { StoreAndInvalidate(*this, FAxisValuesFormat, v); }
   const std::string& DateTimeFormat() const { return FDateTimeFormat; }
-  void SetDateTimeFormat(const std::string& v) { Store(FDateTimeFormat, v); }
+  void SetDateTimeFormat(const std::string& v) { StoreAndInvalidate(*this, FDateTimeFormat, v); }
   bool ExactDateTime() const { return FExactDateTime; }
-  void SetExactDateTime(bool v) { Store(FExactDateTime, v); }
+  void SetExactDateTime(bool v) { StoreAndInvalidate(*this, FExactDateTime, v); }
   bool Labels() const;
   void SetLabels(bool v);
   TAxisLabelAlign LabelsAlign() const { return FLabelsAlign; }
-  void SetLabelsAlign(TAxisLabelAlign v) { Store(FLabelsAlign, v); }
+  void SetLabelsAlign(TAxisLabelAlign v) { StoreAndInvalidate(*this, FLabelsAlign, v); }
   std::int32_t LabelsAngle() const { return FLabelsAngle; }
   void SetLabelsAngle(std::int32_t v);
   bool LabelsExponent() const { return FLabelsExponent; }
-  void SetLabelsExponent(bool v) { Store(FLabelsExponent, v); }
+  void SetLabelsExponent(bool v) { StoreAndInvalidate(*this, FLabelsExponent, v); }
   bool LabelsMultiLine() const { return FLabelsMultiLine; }
-  void SetLabelsMultiLine(bool v) { Store(FLabelsMultiLine, v); }
+  void SetLabelsMultiLine(bool v) { StoreAndInvalidate(*this, FLabelsMultiLine, v); }
   TKivFont* LabelsFont() const { return FLabelsFont.get(); }
   bool LabelsOnAxis() const { return FLabelsOnAxis; }
-  void SetLabelsOnAxis(bool v) { Store(FLabelsOnAxis, v); }
+  void SetLabelsOnAxis(bool v) { StoreAndInvalidate(*this, FLabelsOnAxis, v); }
   std::int32_t LabelsSeparation() const { return FLabelsSeparation; }
   void SetLabelsSeparation(std::int32_t v);
   std::int32_t LabelsSize() const { return FLabelsSize; }
-  void SetLabelsSize(std::int32_t v) { Store(FLabelsSize, v); }
+  void SetLabelsSize(std::int32_t v) { StoreAndInvalidate(*this, FLabelsSize, v); }
   TAxisLabelStyle LabelStyle() const { return FLabelStyle; }
-  void SetLabelStyle(TAxisLabelStyle v) { Store(FLabelStyle, v); }
+  void SetLabelStyle(TAxisLabelStyle v) { StoreAndInvalidate(*this, FLabelStyle, v); }
   bool RoundFirstLabel() const { return FRoundFirstLabel; }
-  void SetRoundFirstLabel(bool v) { Store(FRoundFirstLabel, v); }
+  void SetRoundFirstLabel(bool v) { StoreAndInvalidate(*this, FRoundFirstLabel, v); }
   TAxisItems* Items() const { return FItems.get(); }
 
   // properties: pens, ticks and title
@@ -187,21 +188,21 @@ class TChartAxis : public classlib::TCollectionItem {
   void SetGridCentered(bool v) { FGrid->SetCentered(v); }
   TChartHiddenPen* MinorGrid() const { return FMinorGrid.get(); }
   std::int32_t MinorTickCount() const { return FMinorTickCount; }
-  void SetMinorTickCount(std::int32_t v) { Store(FMinorTickCount, v); }
+  void SetMinorTickCount(std::int32_t v) { StoreAndInvalidate(*this, FMinorTickCount, v); }
   std::int32_t MinorTickLength() const { return FMinorTickLength; }
-  void SetMinorTickLength(std::int32_t v) { Store(FMinorTickLength, v); }
+  void SetMinorTickLength(std::int32_t v) { StoreAndInvalidate(*this, FMinorTickLength, v); }
   TDarkGrayPen* MinorTicks() const { return FMinorTicks.get(); }
   std::int32_t TickInnerLength() const { return FTickInnerLength; }
-  void SetTickInnerLength(std::int32_t v) { Store(FTickInnerLength, v); }
+  void SetTickInnerLength(std::int32_t v) { StoreAndInvalidate(*this, FTickInnerLength, v); }
   std::int32_t TickLength() const { return FTickLength; }
-  void SetTickLength(std::int32_t v) { Store(FTickLength, v); }
+  void SetTickLength(std::int32_t v) { StoreAndInvalidate(*this, FTickLength, v); }
   TDarkGrayPen* Ticks() const { return FTicks.get(); }
   TDarkGrayPen* TicksInner() const { return FTicksInner.get(); }
   bool TickOnLabelsOnly() const { return FTickOnLabelsOnly; }
-  void SetTickOnLabelsOnly(bool v) { Store(FTickOnLabelsOnly, v); }
+  void SetTickOnLabelsOnly(bool v) { StoreAndInvalidate(*this, FTickOnLabelsOnly, v); }
   TChartAxisTitle* Title() const { return FTitle.get(); }
   std::int32_t TitleSize() const { return FTitleSize; }
-  void SetTitleSize(std::int32_t v) { Store(FTitleSize, v); }
+  void SetTitleSize(std::int32_t v) { StoreAndInvalidate(*this, FTitleSize, v); }
 
   // properties: state
   TCustomAxisPanel* ParentChart() const { return FChart; }
@@ -227,6 +228,9 @@ class TChartAxis : public classlib::TCollectionItem {
   TAxisDrawHook BeforeDrawGrid;
   // Set by the chart while it draws the axis again over a side wall.
   bool RedrawnOverWall = false;
+
+  // Marks the chart's picture stale.
+  void Invalidate() const;
 
   // operations: range and conversions
   void SetMinMax(double minimum, double maximum);
@@ -262,13 +266,6 @@ class TChartAxis : public classlib::TCollectionItem {
   void Assign(const classlib::TPersistent& source) override;
 
  private:
-  template <class V>
-  void Store(V& field, const V& value) {
-    if (field == value) return;
-    field = value;
-    Changed();
-  }
-  void Changed() const;
   bool ChartLoading() const;
   bool HasAssociatedSeriesFew(int count) const;
   std::int64_t FewestSeriesPoints() const;

@@ -10,6 +10,7 @@
 #include "chart/canvas/KivCanvasQt.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivStream.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "platform/classlib/ComponentStream.h"
 
 namespace chart {
@@ -127,57 +128,50 @@ void TCustomKivPanel::Invalidate() {
   if (FHost != nullptr) FHost->InvalidateWindow();
 }
 
-template <class V>
-static bool StoreChanged(V& field, V value) {
-  if (field == value) return false;
-  field = value;
-  return true;
-}
-
 void TCustomKivPanel::SetChart3DPercent(std::int32_t v) {
   if (v < 1 || v > 100) throw classlib::Exception(FormatKivMsg(msg3DPercent, {"1", "100"}));
-  if (StoreChanged(FChart3DPercent, v)) Invalidate();
+  StoreAndInvalidate(*this, FChart3DPercent, v);
 }
 
 void TCustomKivPanel::SetBorderRound(std::int32_t v) {
-  if (!StoreChanged(FBorderRound, v)) return;
+  if (FBorderRound == v) return;
+  StoreAndInvalidate(*this, FBorderRound, v);
   if (!HasState(classlib::csLoading)) ApplyWindowRound();
-  Invalidate();
 }
 
 void TCustomKivPanel::SetMargin(int index, std::int32_t v) {
   if (index < 0 || index > 3) return;
-  if (StoreChanged(FMargins[index], v)) Invalidate();
+  StoreAndInvalidate(*this, FMargins[index], v);
 }
 
 void TCustomKivPanel::SetMarginUnits(TKivUnits v) {
-  if (StoreChanged(FMarginUnits, v)) Invalidate();
+  StoreAndInvalidate(*this, FMarginUnits, v);
 }
 
 bool TCustomKivPanel::Monochrome() const { return FCanvas->GetMonochrome(); }
 void TCustomKivPanel::SetMonochrome(bool v) { FCanvas->SetMonochrome(v); }
 
 void TCustomKivPanel::SetView3D(bool v) {
-  if (!StoreChanged(FView3D, v)) return;
-  Invalidate();
+  if (FView3D == v) return;
+  StoreAndInvalidate(*this, FView3D, v);
   TKivView3DEvent event;
   BroadcastEvent(event);
 }
 
 void TCustomKivPanel::SetColor(TColor v) {
-  if (StoreChanged(FColor, v)) Invalidate();
+  StoreAndInvalidate(*this, FColor, v);
 }
 void TCustomKivPanel::SetBevelInner(TBevelCut v) {
-  if (StoreChanged(FBevelInner, v)) Invalidate();
+  StoreAndInvalidate(*this, FBevelInner, v);
 }
 void TCustomKivPanel::SetBevelOuter(TBevelCut v) {
-  if (StoreChanged(FBevelOuter, v)) Invalidate();
+  StoreAndInvalidate(*this, FBevelOuter, v);
 }
 void TCustomKivPanel::SetBevelWidth(std::int32_t v) {
-  if (StoreChanged(FBevelWidth, std::max(v, 1))) Invalidate();
+  StoreAndInvalidate(*this, FBevelWidth, std::max(v, 1));
 }
 void TCustomKivPanel::SetBorderWidth(std::int32_t v) {
-  if (StoreChanged(FBorderWidth, std::max(v, 0))) Invalidate();
+  StoreAndInvalidate(*this, FBorderWidth, std::max(v, 0));
 }
 
 void TCustomKivPanel::SetBounds(std::int32_t width, std::int32_t height) {
@@ -444,11 +438,11 @@ void TCustomKivPanelExtended::SetBackImage(TPicture* v) {
 }
 
 void TCustomKivPanelExtended::SetBackImageInside(bool v) {
-  if (StoreChanged(FBackImageInside, v)) Invalidate();
+  StoreAndInvalidate(*this, FBackImageInside, v);
 }
 
 void TCustomKivPanelExtended::SetBackImageMode(TKivBackImageMode v) {
-  if (StoreChanged(FBackImageMode, v)) Invalidate();
+  StoreAndInvalidate(*this, FBackImageMode, v);
 }
 
 bool TCustomKivPanelExtended::BackImageTransp() const {
@@ -634,13 +628,13 @@ const TClassInfo& TKivCustomShapeBrushPen::StaticClassInfo() {
 
 TKivCustomShapeBrushPen::TKivCustomShapeBrushPen(TCustomKivPanel* parent)
     : FParent(parent),
-      FBrush(std::make_unique<TChartBrush>([this] { Repaint(); })),
-      FPen(std::make_unique<TChartPen>([this] { Repaint(); })) {}
+      FBrush(std::make_unique<TChartBrush>([this] { Invalidate(); })),
+      FPen(std::make_unique<TChartPen>([this] { Invalidate(); })) {}
 
 TKivCustomShapeBrushPen::~TKivCustomShapeBrushPen() = default;
 
 void TKivCustomShapeBrushPen::SetVisible(bool v) {
-  if (StoreChanged(FVisible, v)) Repaint();
+  StoreAndInvalidate(*this, FVisible, v);
 }
 
 void TKivCustomShapeBrushPen::Assign(const classlib::TPersistent& source) {
@@ -667,34 +661,34 @@ const TClassInfo& TKivShape::StaticClassInfo() {
 
 TKivCustomShape::TKivCustomShape(TCustomKivPanel* parent)
     : TKivCustomShapeBrushPen(parent),
-      FFont(std::make_unique<TKivFont>([this] { Repaint(); })),
-      FShadow(std::make_unique<TKivShadow>([this] { Repaint(); })) {
+      FFont(std::make_unique<TKivFont>([this] { Invalidate(); })),
+      FShadow(std::make_unique<TKivShadow>([this] { Invalidate(); })) {
   FShadow->InitDefaults(clBlack, 3);
 }
 
 TKivCustomShape::~TKivCustomShape() = default;
 
 void TKivCustomShape::SetBevel(TBevelCut v) {
-  if (StoreChanged(FBevel, v)) Repaint();
+  StoreAndInvalidate(*this, FBevel, v);
 }
 void TKivCustomShape::SetBevelWidth(std::int32_t v) {
-  if (StoreChanged(FBevelWidth, std::max(v, 1))) Repaint();
+  StoreAndInvalidate(*this, FBevelWidth, std::max(v, 1));
 }
 void TKivCustomShape::SetColor(TColor v) {
-  if (StoreChanged(FColor, v)) Repaint();
+  StoreAndInvalidate(*this, FColor, v);
 }
 void TKivCustomShape::SetShapeStyle(TChartObjectShapeStyle v) {
-  if (StoreChanged(FShapeStyle, v)) Repaint();
+  StoreAndInvalidate(*this, FShapeStyle, v);
 }
 void TKivCustomShape::SetTransparency(std::int32_t v) {
-  if (StoreChanged(FTransparency, v)) Repaint();
+  StoreAndInvalidate(*this, FTransparency, v);
 }
 void TKivCustomShape::SetTransparent(bool v) {
-  if (StoreChanged(FTransparent, v)) Repaint();
+  StoreAndInvalidate(*this, FTransparent, v);
 }
 
 TKivGradient* TKivCustomShape::Gradient() const {
-  if (!FGradient) FGradient = std::make_unique<TKivGradient>([this] { Repaint(); });
+  if (!FGradient) FGradient = std::make_unique<TKivGradient>([this] { Invalidate(); });
   return FGradient.get();
 }
 
@@ -703,7 +697,7 @@ void TKivCustomShape::SetGradient(TKivGradient* v) {
     FGradient.reset();
   else
     Gradient()->Assign(*v);
-  Repaint();
+  Invalidate();
 }
 
 void TKivCustomShape::DefineProperties(classlib::TFiler& filer) {

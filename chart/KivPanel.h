@@ -363,13 +363,15 @@ class TKivCustomShapeBrushPen : public classlib::TPersistent {
   // introduced virtual
   virtual void SetParent(TCustomKivPanel* parent) { FParent = parent; }
 
+  // Marks the panel's picture stale: the next pass draws the change.
+  void Invalidate() const {
+    if (FParent != nullptr) FParent->Invalidate();
+  }
+
   // overrides
   void Assign(const classlib::TPersistent& source) override;
 
  protected:
-  void Repaint() const {
-    if (FParent != nullptr) FParent->Invalidate();
-  }
 
  private:
   TCustomKivPanel* FParent = nullptr;

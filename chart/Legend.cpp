@@ -7,6 +7,7 @@
 
 #include "chart/ChartControl.h"
 #include "chart/core/KivConst.h"
+#include "chart/core/StoreAndInvalidate.h"
 
 namespace chart {
 
@@ -35,19 +36,17 @@ const TClassInfo& TLegendSymbol::StaticClassInfo() {
 }
 
 TLegendSymbol::TLegendSymbol(TCustomChartLegend& legend)
-    : FLegend(legend), FPen(std::make_unique<TChartPen>([this] { Changed(); })) {}
+    : FLegend(legend), FPen(std::make_unique<TChartPen>([this] { Invalidate(); })) {}
 TLegendSymbol::~TLegendSymbol() = default;
 
-void TLegendSymbol::Changed() const {
-  if (FLegend.ParentChart() != nullptr) FLegend.ParentChart()->Invalidate();
-}
-void TLegendSymbol::SetContinuous(bool v) { FContinuous = v; Changed(); }
-void TLegendSymbol::SetDefaultPen(bool v) { if (FDefaultPen != v) { FDefaultPen = v; Changed(); } }
-void TLegendSymbol::SetPosition(TLegendSymbolPosition v) { if (FPosition != v) { FPosition = v; Changed(); } }
-void TLegendSymbol::SetSquared(bool v) { FSquared = v; Changed(); }
-void TLegendSymbol::SetVisible(bool v) { FVisible = v; Changed(); }
-void TLegendSymbol::SetWidth(std::int32_t v) { FWidth = v; Changed(); }
-void TLegendSymbol::SetWidthUnits(TLegendSymbolSize v) { if (FWidthUnits != v) { FWidthUnits = v; Changed(); } }
+void TLegendSymbol::Invalidate() const { FLegend.Invalidate(); }
+void TLegendSymbol::SetContinuous(bool v) { StoreAndInvalidate(*this, FContinuous, v); }
+void TLegendSymbol::SetDefaultPen(bool v) { StoreAndInvalidate(*this, FDefaultPen, v); }
+void TLegendSymbol::SetPosition(TLegendSymbolPosition v) { StoreAndInvalidate(*this, FPosition, v); }
+void TLegendSymbol::SetSquared(bool v) { StoreAndInvalidate(*this, FSquared, v); }
+void TLegendSymbol::SetVisible(bool v) { StoreAndInvalidate(*this, FVisible, v); }
+void TLegendSymbol::SetWidth(std::int32_t v) { StoreAndInvalidate(*this, FWidth, v); }
+void TLegendSymbol::SetWidthUnits(TLegendSymbolSize v) { StoreAndInvalidate(*this, FWidthUnits, v); }
 
 std::int32_t TLegendSymbol::CalcWidth(std::int32_t textWidth, std::int32_t itemHeight) const {
   if (!FVisible) return 0;
@@ -126,7 +125,7 @@ const TClassInfo& TChartLegend::StaticClassInfo() {
 
 TCustomChartLegend::TCustomChartLegend(TCustomChart* chart)
     : TKivCustomShapePosition(chart),
-      FDividingLines(std::make_unique<TChartHiddenPen>([this] { Repaint(); })),
+      FDividingLines(std::make_unique<TChartHiddenPen>([this] { Invalidate(); })),
       FSymbol(std::make_unique<TLegendSymbol>(*this)) {
   SetColor(clWhite);
 }
@@ -137,7 +136,7 @@ TCustomChart& TCustomChartLegend::Chart() const { return *static_cast<TCustomCha
 
 void TCustomChartLegend::SetFirstValue(std::int32_t v) {
   if (v < 0) throw LegendException(KivMsg(msgLegendFirstValue));
-  Store(FFirstValue, v);
+  StoreAndInvalidate(*this, FFirstValue, v);
 }
 
 TLegendStyle TCustomChartLegend::ResolvedStyle() const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart/Titles.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/SeriesData.h"
 
 namespace chart {
@@ -47,9 +48,10 @@ class TLegendSymbol : public classlib::TPersistent {
   // The symbol's width in pixels beside texts of the given width.
   std::int32_t CalcWidth(std::int32_t textWidth, std::int32_t itemHeight) const;
   void Assign(const classlib::TPersistent& source) override;
+  // Marks the legend's chart picture stale.
+  void Invalidate() const;
 
  private:
-  void Changed() const;
   TCustomChartLegend& FLegend;
   bool FContinuous = false;
   bool FDefaultPen = true;
@@ -75,37 +77,37 @@ class TCustomChartLegend : public TKivCustomShapePosition {
 
   // properties
   TLegendAlignment Alignment() const { return FAlignment; }
-  void SetAlignment(TLegendAlignment v) { Store(FAlignment, v); }
+  void SetAlignment(TLegendAlignment v) { StoreAndInvalidate(*this, FAlignment, v); }
   bool CheckBoxes() const { return FCheckBoxes; }
-  void SetCheckBoxes(bool v) { Store(FCheckBoxes, v); }
+  void SetCheckBoxes(bool v) { StoreAndInvalidate(*this, FCheckBoxes, v); }
   bool CurrentPage() const { return FCurrentPage; }
-  void SetCurrentPage(bool v) { Store(FCurrentPage, v); }
+  void SetCurrentPage(bool v) { StoreAndInvalidate(*this, FCurrentPage, v); }
   TChartHiddenPen* DividingLines() const { return FDividingLines.get(); }
   std::int32_t FirstValue() const { return FFirstValue; }
   void SetFirstValue(std::int32_t v);
   bool FontSeriesColor() const { return FFontSeriesColor; }
-  void SetFontSeriesColor(bool v) { Store(FFontSeriesColor, v); }
+  void SetFontSeriesColor(bool v) { StoreAndInvalidate(*this, FFontSeriesColor, v); }
   std::int32_t HorizMargin() const { return FHorizMargin; }
-  void SetHorizMargin(std::int32_t v) { Store(FHorizMargin, v); }
+  void SetHorizMargin(std::int32_t v) { StoreAndInvalidate(*this, FHorizMargin, v); }
   bool Inverted() const { return FInverted; }
-  void SetInverted(bool v) { Store(FInverted, v); }
+  void SetInverted(bool v) { StoreAndInvalidate(*this, FInverted, v); }
   TLegendStyle LegendStyle() const { return FLegendStyle; }
-  void SetLegendStyle(TLegendStyle v) { Store(FLegendStyle, v); }
+  void SetLegendStyle(TLegendStyle v) { StoreAndInvalidate(*this, FLegendStyle, v); }
   std::int32_t MaxNumRows() const { return FMaxNumRows; }
-  void SetMaxNumRows(std::int32_t v) { Store(FMaxNumRows, v); }
+  void SetMaxNumRows(std::int32_t v) { StoreAndInvalidate(*this, FMaxNumRows, v); }
   bool ResizeChart() const { return FResizeChart; }
-  void SetResizeChart(bool v) { Store(FResizeChart, v); }
+  void SetResizeChart(bool v) { StoreAndInvalidate(*this, FResizeChart, v); }
   TChartSeries* Series() const { return FSeries; }
-  void SetSeries(TChartSeries* v) { Store(FSeries, v); }
+  void SetSeries(TChartSeries* v) { StoreAndInvalidate(*this, FSeries, v); }
   TLegendSymbol* Symbol() const { return FSymbol.get(); }
   TLegendTextStyle TextStyle() const { return FTextStyle; }
-  void SetTextStyle(TLegendTextStyle v) { Store(FTextStyle, v); }
+  void SetTextStyle(TLegendTextStyle v) { StoreAndInvalidate(*this, FTextStyle, v); }
   std::int32_t TopPos() const { return FTopPos; }
-  void SetTopPos(std::int32_t v) { Store(FTopPos, v); }
+  void SetTopPos(std::int32_t v) { StoreAndInvalidate(*this, FTopPos, v); }
   std::int32_t VertMargin() const { return FVertMargin; }
-  void SetVertMargin(std::int32_t v) { Store(FVertMargin, v); }
+  void SetVertMargin(std::int32_t v) { StoreAndInvalidate(*this, FVertMargin, v); }
   std::int32_t VertSpacing() const { return FVertSpacing; }
-  void SetVertSpacing(std::int32_t v) { Store(FVertSpacing, v); }
+  void SetVertSpacing(std::int32_t v) { StoreAndInvalidate(*this, FVertSpacing, v); }
   std::int32_t ColorWidth() const { return FSymbol->Width(); }
   void SetColorWidth(std::int32_t v) { FSymbol->SetWidth(v); }
 
@@ -135,12 +137,6 @@ class TCustomChartLegend : public TKivCustomShapePosition {
   void Assign(const classlib::TPersistent& source) override;
 
  private:
-  template <class V>
-  void Store(V& field, const V& value) {
-    if (field == value) return;
-    field = value;
-    Repaint();
-  }
   std::int32_t CalcItemHeight();
   std::int32_t FrameWidth() const;
   TCustomChart& Chart() const;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "chart/ChartControl.h"
+#include "chart/core/StoreAndInvalidate.h"
 
 namespace chart {
 
@@ -26,11 +27,7 @@ const TClassInfo& TKivCustomShapePosition::StaticClassInfo() {
   return info;
 }
 
-void TKivCustomShapePosition::SetCustomPosition(bool v) {
-  if (FCustomPosition == v) return;
-  FCustomPosition = v;
-  Repaint();
-}
+void TKivCustomShapePosition::SetCustomPosition(bool v) { StoreAndInvalidate(*this, FCustomPosition, v); }
 
 void TKivCustomShapePosition::SetLeft(std::int32_t v) {
   FCustomPosition = true;
@@ -39,7 +36,7 @@ void TKivCustomShapePosition::SetLeft(std::int32_t v) {
   r.Left = v;
   r.Right = v + w;
   SetShapeBounds(r);
-  Repaint();
+  Invalidate();
 }
 
 void TKivCustomShapePosition::SetTop(std::int32_t v) {
@@ -49,7 +46,7 @@ void TKivCustomShapePosition::SetTop(std::int32_t v) {
   r.Top = v;
   r.Bottom = v + h;
   SetShapeBounds(r);
-  Repaint();
+  Invalidate();
 }
 
 void TKivCustomShapePosition::Assign(const classlib::TPersistent& source) {
@@ -78,20 +75,13 @@ TChartTitle::TChartTitle(TCustomKivPanel* parent, bool onTop) : TKivCustomShapeP
   Font()->InitDefaults(clBlue, 0);
 }
 
-void TChartTitle::SetAdjustFrame(bool v) {
-  FAdjustFrame = v;
-  Repaint();
-}
+void TChartTitle::SetAdjustFrame(bool v) { StoreAndInvalidate(*this, FAdjustFrame, v); }
 
-void TChartTitle::SetAlignment(TAlignment v) {
-  if (FAlignment == v) return;
-  FAlignment = v;
-  Repaint();
-}
+void TChartTitle::SetAlignment(TAlignment v) { StoreAndInvalidate(*this, FAlignment, v); }
 
 void TChartTitle::SetText(const std::vector<std::string>& lines) {
   FText = lines;
-  Repaint();
+  Invalidate();
 }
 
 std::string TChartTitle::Caption() const {

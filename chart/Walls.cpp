@@ -4,6 +4,7 @@
 #include "chart/Walls.h"
 
 #include "chart/ChartControl.h"
+#include "chart/core/StoreAndInvalidate.h"
 
 namespace chart {
 
@@ -33,15 +34,9 @@ const TClassInfo& TCustomChartWall::StaticClassInfo() {
 
 TCustomChartWall::TCustomChartWall(TCustomKivPanel* parent) : TKivCustomShape(parent) { SetColor(clDefault); }
 
-void TCustomChartWall::SetDark3D(bool v) {
-  FDark3D = v;
-  Repaint();
-}
+void TCustomChartWall::SetDark3D(bool v) { StoreAndInvalidate(*this, FDark3D, v); }
 
-void TCustomChartWall::SetSize(std::int32_t v) {
-  FSize = v;
-  Repaint();
-}
+void TCustomChartWall::SetSize(std::int32_t v) { StoreAndInvalidate(*this, FSize, v); }
 
 bool TCustomChartWall::DarkSides() const { return Brush()->Style() != bsClear && Brush()->Bitmap() == nullptr && FDark3D; }
 

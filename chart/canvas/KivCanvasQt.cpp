@@ -162,7 +162,7 @@ void TKivCanvas3D::SetMonochrome(bool v) {
   if (FMonochrome == v) return;
   FMonochrome = v;
   FDirty = true;
-  if (View3DOptions() != nullptr) View3DOptions()->Repaint();
+  if (View3DOptions() != nullptr) View3DOptions()->Invalidate();
 }
 
 void TKivCanvas3D::SetBuffered(bool v) {

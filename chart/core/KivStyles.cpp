@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "chart/core/KivConst.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "platform/classlib/SysUtils.h"
 
 namespace chart {
@@ -593,25 +594,25 @@ const TClassInfo& TView3DOptions::StaticClassInfo() {
   return info;
 }
 
-void TView3DOptions::SetElevation(std::int32_t v) { Store(FElevation, v); }
-void TView3DOptions::SetOrthogonal(bool v) { Store(FOrthogonal, v); }
-void TView3DOptions::SetOrthoAngle(std::int32_t v) { Store(FOrthoAngle, v); }
-void TView3DOptions::SetPerspective(std::int32_t v) { Store(FPerspective, v); }
-void TView3DOptions::SetRotation(std::int32_t v) { Store(FRotation, v); }
-void TView3DOptions::SetTilt(std::int32_t v) { Store(FTilt, v); }
-void TView3DOptions::SetZoomText(bool v) { Store(FZoomText, v); }
+void TView3DOptions::SetElevation(std::int32_t v) { StoreAndInvalidate(*this, FElevation, v); }
+void TView3DOptions::SetOrthogonal(bool v) { StoreAndInvalidate(*this, FOrthogonal, v); }
+void TView3DOptions::SetOrthoAngle(std::int32_t v) { StoreAndInvalidate(*this, FOrthoAngle, v); }
+void TView3DOptions::SetPerspective(std::int32_t v) { StoreAndInvalidate(*this, FPerspective, v); }
+void TView3DOptions::SetRotation(std::int32_t v) { StoreAndInvalidate(*this, FRotation, v); }
+void TView3DOptions::SetTilt(std::int32_t v) { StoreAndInvalidate(*this, FTilt, v); }
+void TView3DOptions::SetZoomText(bool v) { StoreAndInvalidate(*this, FZoomText, v); }
 
 void TView3DOptions::SetHorizOffset(std::int32_t v) {
   if (FHorizOffset == v) return;
   FHorizOffset = v;
-  Repaint();
+  Invalidate();
   if (FOnScrolled) FOnScrolled(*this, true);
 }
 
 void TView3DOptions::SetVertOffset(std::int32_t v) {
   if (FVertOffset == v) return;
   FVertOffset = v;
-  Repaint();
+  Invalidate();
   if (FOnScrolled) FOnScrolled(*this, false);
 }
 
@@ -619,7 +620,7 @@ void TView3DOptions::SetZoom(std::int32_t v) {
   if (FZoom == v) return;
   if (FOnZoomed) FOnZoomed(*this, v);
   FZoom = v;
-  Repaint();
+  Invalidate();
 }
 
 void TView3DOptions::Assign(const TPersistent& source) {

@@ -2,7 +2,7 @@
 // gradients, the picture holder they refer to, and the 3D view options.
 //
 // They hold data only. A setter stores a changed value and fires the change
-// event that the owner pointed at its repaint handler; nothing here draws,
+// event that the owner pointed at its invalidate handler; nothing here draws,
 // except the shadow and gradient operations that take a drawing surface
 // (implemented with the surface in the chart library).
 //
@@ -518,8 +518,8 @@ class TView3DOptions : public classlib::TPersistent {
   using TScrollNotify = std::function<void(TView3DOptions& sender, bool horizontal)>;
   using TZoomNotify = std::function<void(TView3DOptions& sender, std::int32_t zoom)>;
 
-  // repaint: the owner panel's invalidate.
-  explicit TView3DOptions(TNotifyEvent repaint = {}) : FRepaint(std::move(repaint)) {}
+  // onInvalidate: the owner panel's invalidate.
+  explicit TView3DOptions(TNotifyEvent onInvalidate = {}) : FOnInvalidate(std::move(onInvalidate)) {}
 
   // properties
   std::int32_t Elevation() const { return FElevation; }
@@ -545,24 +545,18 @@ class TView3DOptions : public classlib::TPersistent {
 
   void SetOnScrolled(TScrollNotify e) { FOnScrolled = std::move(e); }
   void SetOnZoomed(TZoomNotify e) { FOnZoomed = std::move(e); }
-  void SetRepaint(TNotifyEvent e) { FRepaint = std::move(e); }
+  void SetOnInvalidate(TNotifyEvent e) { FOnInvalidate = std::move(e); }
 
   // operations
-  // Repaints the owner panel.
-  void Repaint() const {
-    if (FRepaint) FRepaint();
+  // Marks the owner panel's picture stale.
+  void Invalidate() const {
+    if (FOnInvalidate) FOnInvalidate();
   }
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
 
  private:
-  template <class V>
-  void Store(V& field, V value) {
-    if (field == value) return;
-    field = value;
-    Repaint();
-  }
 
   std::int32_t FElevation = 345;
   std::int32_t FHorizOffset = 0;
@@ -576,7 +570,7 @@ class TView3DOptions : public classlib::TPersistent {
   bool FZoomText = true;
   TScrollNotify FOnScrolled;
   TZoomNotify FOnZoomed;
-  TNotifyEvent FRepaint;
+  TNotifyEvent FOnInvalidate;
 };
 
 // tan of the orthogonal angle (folded at 90 degrees) when the options are

@@ -37,7 +37,7 @@ class IValueListOwner {
   virtual void ValueListNotify(TValueEvent event, int index) = 0;
   // Exchanges points a and b in every list, the colours and the labels.
   virtual void SwapValueIndex(int a, int b) = 0;
-  // A published setting of a list changed: repaint.
+  // A published setting of a list changed: the picture is stale.
   virtual void ValueListChanged() = 0;
   // The list's ValueSource changed: the owner re-checks its data source.
   virtual void ValueSourceChanged() = 0;
@@ -58,7 +58,7 @@ class TChartValueList : public classlib::TPersistent {
   const std::string& Name() const { return FName; }
   void SetName(const std::string& v) { FName = v; }
   TChartListOrder Order() const { return FOrder; }
-  // Set directly: no repaint, no sort.
+  // Set directly: no invalidation, no sort.
   void SetOrder(TChartListOrder v);
   const std::string& ValueSource() const { return FValueSource; }
   void SetValueSource(const std::string& v);

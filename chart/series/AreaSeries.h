@@ -5,6 +5,7 @@
 // Tested by: chart/tests/AreaSeriesTest.cpp
 #pragma once
 
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/LineSeries.h"
 
 namespace chart {
@@ -18,9 +19,9 @@ class TAreaSeries : public TCustomSeries {
 
   // properties
   bool UseYOrigin() const { return FUseYOrigin; }
-  void SetUseYOrigin(bool v) { SetProperty(FUseYOrigin, v); }
+  void SetUseYOrigin(bool v) { StoreAndInvalidate(*this, FUseYOrigin, v); }
   double YOrigin() const { return FYOrigin; }
-  void SetYOrigin(double v) { SetProperty(FYOrigin, v); }
+  void SetYOrigin(double v) { StoreAndInvalidate(*this, FYOrigin, v); }
   // A view of Stacked: stack gives maStacked, stack 100 % maStacked100, the rest maNone.
   TMultiArea MultiArea() const;
   void SetMultiArea(TMultiArea v);

@@ -119,7 +119,7 @@ void TCustomBarSeries::SetMultiBar(TMultiBar v) {
         b->FSideMargins = FSideMargins;
         b->SetCalcVisiblePoints(v != mbSelfStack);
       }
-  Repaint();
+  Invalidate();
 }
 
 void TCustomBarSeries::SetSideMargins(bool v) {
@@ -131,7 +131,7 @@ void TCustomBarSeries::SetSideMargins(bool v) {
         b->FSideMargins = v;
         b->FMultiBar = FMultiBar;
       }
-  Repaint();
+  Invalidate();
 }
 
 void TCustomBarSeries::SetParentChart(TCustomAxisPanel* chart) {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/SeriesData.h"
 
 namespace chart {
@@ -45,31 +46,31 @@ class TCustomBarSeries : public TChartSeries {
 
   // properties
   bool AutoBarSize() const { return FAutoBarSize; }
-  void SetAutoBarSize(bool v) { SetProperty(FAutoBarSize, v); }
+  void SetAutoBarSize(bool v) { StoreAndInvalidate(*this, FAutoBarSize, v); }
   bool AutoMarkPosition() const { return FAutoMarkPosition; }
-  void SetAutoMarkPosition(bool v) { SetProperty(FAutoMarkPosition, v); }
+  void SetAutoMarkPosition(bool v) { StoreAndInvalidate(*this, FAutoMarkPosition, v); }
   TBarStyle BarStyle() const { return FBarStyle; }
-  void SetBarStyle(TBarStyle v) { SetProperty(FBarStyle, v); }
+  void SetBarStyle(TBarStyle v) { StoreAndInvalidate(*this, FBarStyle, v); }
   std::int32_t BarWidthPercent() const { return FBarWidthPercent; }
-  void SetBarWidthPercent(std::int32_t v) { SetProperty(FBarWidthPercent, v); }
+  void SetBarWidthPercent(std::int32_t v) { StoreAndInvalidate(*this, FBarWidthPercent, v); }
   std::int32_t BevelSize() const { return FBevelSize; }
-  void SetBevelSize(std::int32_t v) { SetProperty(FBevelSize, v); }
+  void SetBevelSize(std::int32_t v) { StoreAndInvalidate(*this, FBevelSize, v); }
   bool Dark3D() const { return FDark3D; }
-  void SetDark3D(bool v) { SetProperty(FDark3D, v); }
+  void SetDark3D(bool v) { StoreAndInvalidate(*this, FDark3D, v); }
   TBarSeriesGradient* Gradient() const { return FGradient.get(); }
   TMultiBar MultiBar() const { return FMultiBar; }
   // Also sets every bar series of the same kind in the chart.
   void SetMultiBar(TMultiBar v);
   std::int32_t OffsetPercent() const { return FOffsetPercent; }
-  void SetOffsetPercent(std::int32_t v) { SetProperty(FOffsetPercent, v); }
+  void SetOffsetPercent(std::int32_t v) { StoreAndInvalidate(*this, FOffsetPercent, v); }
   bool SideMargins() const { return FSideMargins; }
   void SetSideMargins(bool v);
   std::int32_t StackGroup() const { return FStackGroup; }
-  void SetStackGroup(std::int32_t v) { SetProperty(FStackGroup, v); }
+  void SetStackGroup(std::int32_t v) { StoreAndInvalidate(*this, FStackGroup, v); }
   bool UseYOrigin() const { return FUseYOrigin; }
-  void SetUseYOrigin(bool v) { SetProperty(FUseYOrigin, v); }
+  void SetUseYOrigin(bool v) { StoreAndInvalidate(*this, FUseYOrigin, v); }
   double YOrigin() const { return FYOrigin; }
-  void SetYOrigin(double v) { SetProperty(FYOrigin, v); }
+  void SetYOrigin(double v) { StoreAndInvalidate(*this, FYOrigin, v); }
   TChartBrush* BarBrush() const { return Brush(); }
   TChartPen* BarPen() const { return Pen(); }
 
@@ -166,7 +167,7 @@ class TBarSeries : public TCustomBarSeries {
  public:
   explicit TBarSeries(classlib::TComponent* owner = nullptr);
   std::int32_t CustomBarWidth() const { return FCustomBarSize; }
-  void SetCustomBarWidth(std::int32_t v) { SetProperty(FCustomBarSize, v); }
+  void SetCustomBarWidth(std::int32_t v) { StoreAndInvalidate(*this, FCustomBarSize, v); }
 };
 
 class THorizBarSeries : public TCustomBarSeries {
@@ -174,7 +175,7 @@ class THorizBarSeries : public TCustomBarSeries {
  public:
   explicit THorizBarSeries(classlib::TComponent* owner = nullptr);
   std::int32_t CustomBarHeight() const { return FCustomBarSize; }
-  void SetCustomBarHeight(std::int32_t v) { SetProperty(FCustomBarSize, v); }
+  void SetCustomBarHeight(std::int32_t v) { StoreAndInvalidate(*this, FCustomBarSize, v); }
 };
 
 }  // namespace chart

@@ -47,7 +47,7 @@ void TCandleSeries::SetCandleStyle(TCandleStyle v) {
   if (FCandleStyle == v) return;
   FCandleStyle = v;
   Pointer()->SetVisible(v != csLine);
-  Repaint();
+  Invalidate();
 }
 
 void TCandleSeries::Assign(const classlib::TPersistent& source) {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/OHLCSeries.h"
 
 namespace chart {
@@ -26,19 +27,19 @@ class TCandleSeries : public TOHLCSeries {
   // The pointer (the candles' pen and brush) shows for every style but the line.
   void SetCandleStyle(TCandleStyle v);
   std::int32_t CandleWidth() const { return FCandleWidth; }
-  void SetCandleWidth(std::int32_t v) { SetProperty(FCandleWidth, v); }
+  void SetCandleWidth(std::int32_t v) { StoreAndInvalidate(*this, FCandleWidth, v); }
   bool Draw3D() const { return Pointer()->Draw3D(); }
   void SetDraw3D(bool v) { Pointer()->SetDraw3D(v); }
   bool Dark3D() const { return Pointer()->Dark3D(); }
   void SetDark3D(bool v) { Pointer()->SetDark3D(v); }
   TColor DownCloseColor() const { return FDownCloseColor; }
-  void SetDownCloseColor(TColor v) { SetProperty(FDownCloseColor, v); }
+  void SetDownCloseColor(TColor v) { StoreAndInvalidate(*this, FDownCloseColor, v); }
   bool ShowCloseTick() const { return FShowCloseTick; }
-  void SetShowCloseTick(bool v) { SetProperty(FShowCloseTick, v); }
+  void SetShowCloseTick(bool v) { StoreAndInvalidate(*this, FShowCloseTick, v); }
   bool ShowOpenTick() const { return FShowOpenTick; }
-  void SetShowOpenTick(bool v) { SetProperty(FShowOpenTick, v); }
+  void SetShowOpenTick(bool v) { StoreAndInvalidate(*this, FShowOpenTick, v); }
   TColor UpCloseColor() const { return FUpCloseColor; }
-  void SetUpCloseColor(TColor v) { SetProperty(FUpCloseColor, v); }
+  void SetUpCloseColor(TColor v) { StoreAndInvalidate(*this, FUpCloseColor, v); }
   // The candles' pen is the pointer's: outline of bodies, bar and line pen.
   TChartPen* Pen() const { return Pointer()->Pen(); }
 
@@ -89,9 +90,9 @@ class TVolumeSeries : public TCustomSeries {
   TChartValueList* VolumeValues() const { return YValues(); }
   void SetVolumeValues(const TChartValueList& v) { SetYValues(v); }
   bool UseYOrigin() const { return FUseYOrigin; }
-  void SetUseYOrigin(bool v) { SetProperty(FUseYOrigin, v); }
+  void SetUseYOrigin(bool v) { StoreAndInvalidate(*this, FUseYOrigin, v); }
   double YOrigin() const { return FYOrigin; }
-  void SetYOrigin(double v) { SetProperty(FYOrigin, v); }
+  void SetYOrigin(double v) { StoreAndInvalidate(*this, FYOrigin, v); }
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;

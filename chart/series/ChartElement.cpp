@@ -4,6 +4,7 @@
 #include "chart/series/ChartElement.h"
 
 #include "chart/AxisPanel.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "platform/classlib/ComponentStream.h"
 
 namespace chart {
@@ -32,9 +33,9 @@ TCustomChartElement::TCustomChartElement(classlib::TComponent* owner)
 // SetParentChart still runs; this one only forgets the chart.
 TCustomChartElement::~TCustomChartElement() { FParentChart = nullptr; }
 
-void TCustomChartElement::SetActive(bool v) { SetProperty(FActive, v); }
+void TCustomChartElement::SetActive(bool v) { StoreAndInvalidate(*this, FActive, v); }
 
-void TCustomChartElement::Repaint() const {
+void TCustomChartElement::Invalidate() const {
   if (FParentChart != nullptr) FParentChart->Invalidate();
 }
 

@@ -1,6 +1,6 @@
 // The common base of what a chart holds as a component of its own (series
 // and tools): the on/off switch, a pen, a brush and the chart it belongs to,
-// with every change turned into a repaint of that chart; and the part of a
+// with every change marking that chart's picture stale; and the part of a
 // series that does not depend on its data (legend switch, title, identifier,
 // style flags).
 //
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "chart/core/KivStyles.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "platform/classlib/Component.h"
 
 namespace chart {
@@ -36,17 +37,11 @@ class TCustomChartElement : public classlib::TComponent {
   virtual void SetParentChart(TCustomAxisPanel* chart) { FParentChart = chart; }
   virtual void SetPen(const TChartPen& v) { FPen->Assign(v); }
   virtual std::string EditorClassName() const { return ""; }
-  virtual void ElementChanged() { Repaint(); }
+  virtual void ElementChanged() { Invalidate(); }
 
   // operations
-  void Repaint() const;
-  // Store a changed value and repaint; an equal value changes nothing.
-  template <class V>
-  void SetProperty(V& field, const V& value) {
-    if (field == value) return;
-    field = value;
-    Repaint();
-  }
+  // Marks the chart's picture stale: the next pass draws the change.
+  void Invalidate() const;
   // The component tree: an element's parent is its chart. Setting a chart
   // re-attaches the element; any other component is ignored.
   classlib::TComponent* GetParentComponent() const override;
@@ -75,9 +70,9 @@ class TCustomChartSeries : public TCustomChartElement {
 
   // properties
   bool ShowInLegend() const { return FShowInLegend; }
-  virtual void SetShowInLegend(bool v) { SetProperty(FShowInLegend, v); }
+  virtual void SetShowInLegend(bool v) { StoreAndInvalidate(*this, FShowInLegend, v); }
   const std::string& Title() const { return FTitle; }
-  virtual void SetTitle(const std::string& v) { SetProperty(FTitle, v); }
+  virtual void SetTitle(const std::string& v) { StoreAndInvalidate(*this, FTitle, v); }
   const std::string& Identifier() const { return FIdentifier; }
   void SetIdentifier(const std::string& v) { FIdentifier = v; }
   TChartSeriesStyle Style() const { return FStyle; }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/BarSeries.h"
 
 namespace chart {
@@ -29,11 +30,11 @@ class TCustomErrorSeries : public TBarSeries {
   void SetErrorPen(const TChartPen& v);
   TChartValueList* ErrorValues() const { return FErrorValues; }
   std::int32_t ErrorWidth() const { return FErrorWidth; }
-  void SetErrorWidth(std::int32_t v) { SetProperty(FErrorWidth, v); }
+  void SetErrorWidth(std::int32_t v) { StoreAndInvalidate(*this, FErrorWidth, v); }
   TErrorWidthUnits ErrorWidthUnits() const { return FErrorWidthUnits; }
-  void SetErrorWidthUnits(TErrorWidthUnits v) { SetProperty(FErrorWidthUnits, v); }
+  void SetErrorWidthUnits(TErrorWidthUnits v) { StoreAndInvalidate(*this, FErrorWidthUnits, v); }
   TErrorSeriesStyle ErrorStyle() const { return FErrorStyle; }
-  void SetErrorStyle(TErrorSeriesStyle v) { SetProperty(FErrorStyle, v); }
+  void SetErrorStyle(TErrorSeriesStyle v) { StoreAndInvalidate(*this, FErrorStyle, v); }
   bool DrawBars() const { return FDrawBar; }
 
   // operations
@@ -93,7 +94,7 @@ class THighLowSeries : public TChartSeries {
   TChartPen* LowPen() const { return FLowPen.get(); }
   TChartValueList* LowValues() const { return FLow; }
   TKivTransparency Transparency() const { return FTransparency; }
-  void SetTransparency(TKivTransparency v) { SetProperty(FTransparency, v); }
+  void SetTransparency(TKivTransparency v) { StoreAndInvalidate(*this, FTransparency, v); }
 
   // operations
   int AddHighLow(double x, double high, double low);

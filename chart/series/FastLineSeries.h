@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/LineSeries.h"
 
 namespace chart {
@@ -31,13 +32,13 @@ class TFastLineSeries : public TCustomLineSeries {
   bool AutoRepaint() const { return FAutoRepaint; }
   void SetAutoRepaint(bool v) { FAutoRepaint = v; }
   bool DrawAllPoints() const { return FDrawAllPoints; }
-  void SetDrawAllPoints(bool v) { SetProperty(FDrawAllPoints, v); }
+  void SetDrawAllPoints(bool v) { StoreAndInvalidate(*this, FDrawAllPoints, v); }
   bool IgnoreNulls() const { return FIgnoreNulls; }
-  void SetIgnoreNulls(bool v) { SetProperty(FIgnoreNulls, v); }
+  void SetIgnoreNulls(bool v) { StoreAndInvalidate(*this, FIgnoreNulls, v); }
   bool InvertedStairs() const { return FInvertedStairs; }
-  void SetInvertedStairs(bool v) { SetProperty(FInvertedStairs, v); }
+  void SetInvertedStairs(bool v) { StoreAndInvalidate(*this, FInvertedStairs, v); }
   bool Stairs() const { return FStairs; }
-  void SetStairs(bool v) { SetProperty(FStairs, v); }
+  void SetStairs(bool v) { StoreAndInvalidate(*this, FStairs, v); }
   std::int32_t OldX() const { return FOldX; }
   std::int32_t OldY() const { return FOldY; }
 

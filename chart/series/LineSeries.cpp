@@ -103,7 +103,7 @@ void TCustomSeries::SetStacked(TCustomSeriesStack v) {
     for (TChartSeries* s : chart->SeriesList())
       if (auto* c = dynamic_cast<TCustomSeries*>(s); c != nullptr && s->ClassInfo().InheritsFrom(ClassInfo()))
         c->FStacked = v;
-  Repaint();
+  Invalidate();
 }
 
 TSeriesPointerStyle TCustomSeries::PointerStyleOf(int valueIndex) {

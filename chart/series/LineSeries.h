@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/SeriesData.h"
 #include "chart/series/SeriesPointer.h"
 
@@ -46,23 +47,23 @@ class TCustomSeries : public TCustomLineSeries {
   TBrushStyle AreaBrush() const { return FAreaBrush->Style(); }
   void SetAreaBrush(TBrushStyle v) { FAreaBrush->SetStyle(v); }
   TColor AreaColor() const { return FAreaColor; }
-  void SetAreaColor(TColor v) { SetProperty(FAreaColor, v); }
+  void SetAreaColor(TColor v) { StoreAndInvalidate(*this, FAreaColor, v); }
   TChartHiddenPen* AreaLinesPen() const { return FAreaLinesPen.get(); }
   void SetAreaLinesPen(const TChartPen& v) { FAreaLinesPen->Assign(v); }
   bool ClickableLine() const { return FClickableLine; }
-  void SetClickableLine(bool v) { SetProperty(FClickableLine, v); }
+  void SetClickableLine(bool v) { StoreAndInvalidate(*this, FClickableLine, v); }
   bool ColorEachLine() const { return FColorEachLine; }
-  void SetColorEachLine(bool v) { SetProperty(FColorEachLine, v); }
+  void SetColorEachLine(bool v) { StoreAndInvalidate(*this, FColorEachLine, v); }
   bool Dark3D() const { return FDark3D; }
-  void SetDark3D(bool v) { SetProperty(FDark3D, v); }
+  void SetDark3D(bool v) { StoreAndInvalidate(*this, FDark3D, v); }
   bool DrawArea() const { return FDrawArea; }
-  void SetDrawArea(bool v) { SetProperty(FDrawArea, v); }
+  void SetDrawArea(bool v) { StoreAndInvalidate(*this, FDrawArea, v); }
   bool DrawLine() const { return FDrawLine; }
-  void SetDrawLine(bool v) { SetProperty(FDrawLine, v); }
+  void SetDrawLine(bool v) { StoreAndInvalidate(*this, FDrawLine, v); }
   bool InvertedStairs() const { return FInvertedStairs; }
-  void SetInvertedStairs(bool v) { SetProperty(FInvertedStairs, v); }
+  void SetInvertedStairs(bool v) { StoreAndInvalidate(*this, FInvertedStairs, v); }
   std::int32_t LineHeight() const { return FLineHeight; }
-  void SetLineHeight(std::int32_t v) { SetProperty(FLineHeight, v); }
+  void SetLineHeight(std::int32_t v) { StoreAndInvalidate(*this, FLineHeight, v); }
   // The line's fill style in 3D (the element brush's style).
   TBrushStyle LineBrush() const { return Brush()->Style(); }
   void SetLineBrush(TBrushStyle v) { Brush()->SetStyle(v); }
@@ -74,9 +75,9 @@ class TCustomSeries : public TCustomLineSeries {
   // Also sets every series of the chart of this class or a class derived from it.
   void SetStacked(TCustomSeriesStack v);
   bool Stairs() const { return FStairs; }
-  void SetStairs(bool v) { SetProperty(FStairs, v); }
+  void SetStairs(bool v) { StoreAndInvalidate(*this, FStairs, v); }
   TKivTransparency Transparency() const { return FTransparency; }
-  void SetTransparency(TKivTransparency v) { SetProperty(FTransparency, v); }
+  void SetTransparency(TKivTransparency v) { StoreAndInvalidate(*this, FTransparency, v); }
   TKivGradient* Gradient() const { return FGradient.get(); }
   void SetGradient(const TKivGradient& v) { FGradient->Assign(v); }
 

@@ -20,11 +20,11 @@ class TOHLCSeries : public TCustomSeries {
   TChartValueList* CloseValues() const { return YValues(); }
   void SetCloseValues(const TChartValueList& v) { SetYValues(v); }
   TChartValueList* HighValues() const { return FHigh; }
-  void SetHighValues(const TChartValueList& v) { FHigh->Assign(v); Repaint(); }
+  void SetHighValues(const TChartValueList& v) { FHigh->Assign(v); Invalidate(); }
   TChartValueList* LowValues() const { return FLow; }
-  void SetLowValues(const TChartValueList& v) { FLow->Assign(v); Repaint(); }
+  void SetLowValues(const TChartValueList& v) { FLow->Assign(v); Invalidate(); }
   TChartValueList* OpenValues() const { return FOpen; }
-  void SetOpenValues(const TChartValueList& v) { FOpen->Assign(v); Repaint(); }
+  void SetOpenValues(const TChartValueList& v) { FOpen->Assign(v); Invalidate(); }
 
   // operations
   // Adds one bar at its date's place in order; -1 when OnBeforeAdd refuses it.

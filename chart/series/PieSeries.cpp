@@ -16,6 +16,7 @@
 #include "chart/ChartControl.h"
 #include "chart/Legend.h"
 #include "chart/core/KivConst.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/SeriesMarks.h"
 
 namespace chart {
@@ -69,7 +70,7 @@ void TCircledSeries::SetCircled(bool v) {
   if (TCustomAxisPanel* chart = ParentChart())
     for (TChartSeries* s : chart->SeriesList())
       if (auto* c = dynamic_cast<TCircledSeries*>(s); c != nullptr && s->ClassInfo().InheritsFrom(ClassInfo())) apply(*c);
-  Repaint();
+  Invalidate();
 }
 
 void TCircledSeries::SetCustomXRadius(std::int32_t v) {
@@ -78,7 +79,7 @@ void TCircledSeries::SetCustomXRadius(std::int32_t v) {
     for (TChartSeries* s : chart->SeriesList())
       if (auto* c = dynamic_cast<TCircledSeries*>(s); c != nullptr && s->ClassInfo().InheritsFrom(ClassInfo()))
         c->FCustomXRadius = v;
-  Repaint();
+  Invalidate();
 }
 
 void TCircledSeries::SetCustomYRadius(std::int32_t v) {
@@ -87,7 +88,7 @@ void TCircledSeries::SetCustomYRadius(std::int32_t v) {
     for (TChartSeries* s : chart->SeriesList())
       if (auto* c = dynamic_cast<TCircledSeries*>(s); c != nullptr && s->ClassInfo().InheritsFrom(ClassInfo()))
         c->FCustomYRadius = v;
-  Repaint();
+  Invalidate();
 }
 
 void TCircledSeries::SetRotationAngle(std::int32_t v) {
@@ -96,7 +97,7 @@ void TCircledSeries::SetRotationAngle(std::int32_t v) {
   if (FRotationAngle == v) return;
   FRotationAngle = v;
   FRotationRadians = v * 0.017453292519943295;
-  Repaint();
+  Invalidate();
 }
 
 // A pie reads best seen from above at a slant: the chart's 3D view is set so
@@ -259,29 +260,19 @@ void TPieOtherSlice::SetLegend(const TChartLegend* v) {
     FLegend.reset();
   else
     Legend()->Assign(*v);
-  Changed();
+  Invalidate();
 }
 
-void TPieOtherSlice::Changed() const {
-  if (FPie != nullptr) FPie->Repaint();
+void TPieOtherSlice::Invalidate() const {
+  if (FPie != nullptr) FPie->Invalidate();
 }
-void TPieOtherSlice::SetColor(TColor v) {
-  FColor = v;
-  Changed();
-}
-void TPieOtherSlice::SetStyle(TPieOtherStyle v) {
-  FStyle = v;
-  Changed();
-}
+void TPieOtherSlice::SetColor(TColor v) { StoreAndInvalidate(*this, FColor, v); }
+void TPieOtherSlice::SetStyle(TPieOtherStyle v) { StoreAndInvalidate(*this, FStyle, v); }
 std::string TPieOtherSlice::Text() const { return FText.empty() ? KivMsg(124) : FText; }
 void TPieOtherSlice::SetText(const std::string& v) {
-  FText = v == KivMsg(124) ? std::string() : v;
-  Changed();
+  StoreAndInvalidate(*this, FText, v == KivMsg(124) ? std::string() : v);
 }
-void TPieOtherSlice::SetValue(double v) {
-  FValue = v;
-  Changed();
-}
+void TPieOtherSlice::SetValue(double v) { StoreAndInvalidate(*this, FValue, v); }
 void TPieOtherSlice::Assign(const classlib::TPersistent& source) {
   if (auto* o = dynamic_cast<const TPieOtherSlice*>(&source)) {
     FColor = o->FColor;
@@ -351,7 +342,7 @@ void TPieSeries::SetExplodedSlice(int index, std::int32_t percent) {
   if (index < 0) return;
   if (index >= ExplodedSliceCount()) FExploded.resize(static_cast<std::size_t>(index) + 1, 0);
   FExploded[static_cast<std::size_t>(index)] = percent;
-  Repaint();
+  Invalidate();
 }
 
 void TPieSeries::ClearLists() {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/SeriesData.h"
 
 namespace chart {
@@ -24,7 +25,7 @@ class TCircledSeries : public TChartSeries {
 
   // properties
   TColor CircleBackColor() const { return FCircleBackColor; }
-  void SetCircleBackColor(TColor v) { SetProperty(FCircleBackColor, v); }
+  void SetCircleBackColor(TColor v) { StoreAndInvalidate(*this, FCircleBackColor, v); }
   bool Circled() const { return FCircled; }
   // Also sets every series of this class in the chart (their custom radii reset).
   void SetCircled(bool v);
@@ -103,10 +104,10 @@ class TPieOtherSlice : public classlib::TPersistent {
   void SetLegend(const TChartLegend* v);
   bool HasLegend() const { return FLegend != nullptr; }
   void Assign(const classlib::TPersistent& source) override;
+  // Marks the pie's chart picture stale.
+  void Invalidate() const;
 
  private:
-  void Changed() const;
-
   TPieSeries* FPie;
   mutable std::unique_ptr<TChartLegend> FLegend;
   TColor FColor = clDefault;
@@ -127,15 +128,15 @@ class TPieSeries : public TCircledSeries {
 
   // properties
   std::int32_t AngleSize() const { return FAngleSize; }
-  void SetAngleSize(std::int32_t v) { SetProperty(FAngleSize, v); }
+  void SetAngleSize(std::int32_t v) { StoreAndInvalidate(*this, FAngleSize, v); }
   bool AutoMarkPosition() const { return FAutoMarkPosition; }
-  void SetAutoMarkPosition(bool v) { SetProperty(FAutoMarkPosition, v); }
+  void SetAutoMarkPosition(bool v) { StoreAndInvalidate(*this, FAutoMarkPosition, v); }
   bool Dark3D() const { return FDark3D; }
-  void SetDark3D(bool v) { SetProperty(FDark3D, v); }
+  void SetDark3D(bool v) { StoreAndInvalidate(*this, FDark3D, v); }
   bool DarkPen() const { return FDarkPen; }
-  void SetDarkPen(bool v) { SetProperty(FDarkPen, v); }
+  void SetDarkPen(bool v) { StoreAndInvalidate(*this, FDarkPen, v); }
   std::int32_t ExplodeBiggest() const { return FExplodeBiggest; }
-  void SetExplodeBiggest(std::int32_t v) { SetProperty(FExplodeBiggest, v); }
+  void SetExplodeBiggest(std::int32_t v) { StoreAndInvalidate(*this, FExplodeBiggest, v); }
   // Explode percent of a slice (0 beyond the list); setting grows the list.
   std::int32_t ExplodedSlice(int index) const;
   void SetExplodedSlice(int index, std::int32_t percent);
@@ -143,7 +144,7 @@ class TPieSeries : public TCircledSeries {
   TPieOtherSlice* OtherSlice() const { return FOtherSlice.get(); }
   TKivShadow* Shadow() const { return FShadow.get(); }
   bool UsePatterns() const { return FUsePatterns; }
-  void SetUsePatterns(bool v) { SetProperty(FUsePatterns, v); }
+  void SetUsePatterns(bool v) { StoreAndInvalidate(*this, FUsePatterns, v); }
   TChartPen* PiePen() const { return Pen(); }
   TChartValueList* PieValues() const { return YValues(); }
 

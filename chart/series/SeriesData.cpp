@@ -12,6 +12,7 @@
 #include "chart/AxisPanel.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivProcsRoutines.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/functions/Functions.h"
 #include "chart/series/SeriesMarks.h"
 #include "chart/series/SeriesSource.h"
@@ -139,7 +140,7 @@ void TChartSeries::SetHorizontal() {
 
 void TChartSeries::SetSeriesColor(TColor v) {
   if (FSeriesColor == v) return;
-  SetProperty(FSeriesColor, v);
+  StoreAndInvalidate(*this, FSeriesColor, v);
   if (FParentChart != nullptr) FParentChart->BroadcastSeriesEvent(seChangeColor, this);
   NotifySeriesObserver();
 }
@@ -155,11 +156,11 @@ void TChartSeries::SetMarks(const TSeriesMarks& v) { FMarks->Assign(v); }
 
 void TChartSeries::SetXValues(const TChartValueList& v) {
   FX->Assign(v);
-  Repaint();
+  Invalidate();
 }
 void TChartSeries::SetYValues(const TChartValueList& v) {
   FY->Assign(v);
-  Repaint();
+  Invalidate();
 }
 
 void TChartSeries::SetColorSource(const std::string& v) {
@@ -196,19 +197,19 @@ void TChartSeries::SetValueColor(int index, TColor color) {
   if (!FColors && color == clDefault) return;
   EnsureColors();
   (*FColors)[static_cast<std::size_t>(index)] = color;
-  Repaint();
+  Invalidate();
 }
 
 void TChartSeries::SetXValue(int index, double value) {
   if (index < 0 || index >= Count()) return;
   FX->WritableValues()[static_cast<std::size_t>(index)] = value;
-  Repaint();
+  Invalidate();
 }
 
 void TChartSeries::SetYValue(int index, double value) {
   if (index < 0 || index >= Count()) return;
   FY->WritableValues()[static_cast<std::size_t>(index)] = value;
-  Repaint();
+  Invalidate();
 }
 
 // --- adding and deleting ----------------------------------------------------
@@ -244,7 +245,7 @@ int TChartSeries::InternalAddXY(double x, double y, const std::string& label, TC
 void TChartSeries::NotifyNewValue(int index) {
   if (OnAfterAdd) OnAfterAdd(*this, index);
   NotifyValue(veAdd, index);
-  if (Active()) Repaint();
+  if (Active()) Invalidate();
 }
 
 void TChartSeries::DeletePointExtras(int start, int quantity) {
@@ -264,7 +265,7 @@ void TChartSeries::Delete(int index) {
   for (TChartValueList* l : FValuesList) l->Delete(index);
   DeletePointExtras(index, 1);
   NotifyValue(veDelete, index);
-  if (Active()) Repaint();
+  if (Active()) Invalidate();
 }
 
 void TChartSeries::DeleteRange(int start, int quantity) {
@@ -277,7 +278,7 @@ void TChartSeries::DeleteRange(int start, int quantity) {
   for (TChartValueList* l : FValuesList) l->DeleteRange(start, quantity);
   DeletePointExtras(start, quantity);
   NotifyValue(veDelete, -1);
-  if (Active()) Repaint();
+  if (Active()) Invalidate();
 }
 
 void TChartSeries::ClearLists() {
@@ -291,7 +292,7 @@ void TChartSeries::Clear() {
   ClearLists();
   if (OnClearValues) OnClearValues(*this);
   NotifyValue(veClear, 0);
-  if (Active() && FParentChart != nullptr && !FParentChart->HasState(classlib::csDestroying)) Repaint();
+  if (Active() && FParentChart != nullptr && !FParentChart->HasState(classlib::csDestroying)) Invalidate();
 }
 
 void TChartSeries::SwapValueIndex(int a, int b) {
@@ -318,7 +319,7 @@ void TChartSeries::CheckOrder() {
     for (std::size_t i = 0; i < v.size(); ++i) v[i] = static_cast<double>(i);
     FNotMandatory->SetKnownInOrder(true);
   }
-  Repaint();
+  Invalidate();
 }
 
 void TChartSeries::ValueListNotify(TValueEvent event, int index) { NotifyValue(event, index); }
@@ -437,7 +438,7 @@ void TChartSeries::SetHorizAxis(THorizAxis v) {
   FHorizAxis = v;
   if (!HasState(classlib::csLoading) && v != aCustomHorizAxis) FCustomHorizAxis = nullptr;
   RecalcGetAxis();
-  Repaint();
+  Invalidate();
 }
 
 void TChartSeries::SetVertAxis(TVertAxis v) {
@@ -445,21 +446,21 @@ void TChartSeries::SetVertAxis(TVertAxis v) {
   FVertAxis = v;
   if (!HasState(classlib::csLoading) && v != aCustomVertAxis) FCustomVertAxis = nullptr;
   RecalcGetAxis();
-  Repaint();
+  Invalidate();
 }
 
 void TChartSeries::SetCustomHorizAxis(TChartAxis* v) {
   FCustomHorizAxis = v;
   FHorizAxis = v != nullptr ? aCustomHorizAxis : aBottomAxis;
   RecalcGetAxis();
-  Repaint();
+  Invalidate();
 }
 
 void TChartSeries::SetCustomVertAxis(TChartAxis* v) {
   FCustomVertAxis = v;
   FVertAxis = v != nullptr ? aCustomVertAxis : aLeftAxis;
   RecalcGetAxis();
-  Repaint();
+  Invalidate();
 }
 
 bool TChartSeries::AssociatedToAxis(const TChartAxis* axis) const {

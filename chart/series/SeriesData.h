@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "chart/core/KivTypes.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/core/ValueList.h"
 #include "chart/series/ChartElement.h"
 
@@ -99,19 +100,19 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   TColor SeriesColor() const { return FSeriesColor; }
   virtual void SetSeriesColor(TColor v);
   bool ColorEachPoint() const { return FColorEachPoint; }
-  virtual void SetColorEachPoint(bool v) { SetProperty(FColorEachPoint, v); }
+  virtual void SetColorEachPoint(bool v) { StoreAndInvalidate(*this, FColorEachPoint, v); }
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor v) { FCursor = v; }
   std::int32_t Depth() const { return FDepth; }
-  void SetDepth(std::int32_t v) { SetProperty(FDepth, v); }
+  void SetDepth(std::int32_t v) { StoreAndInvalidate(*this, FDepth, v); }
   TSeriesMarks* Marks() const { return FMarks.get(); }
   void SetMarks(const TSeriesMarks& v);
   const std::string& PercentFormat() const { return FPercentFormat; }
-  void SetPercentFormat(const std::string& v) { SetProperty(FPercentFormat, v); }
+  void SetPercentFormat(const std::string& v) { StoreAndInvalidate(*this, FPercentFormat, v); }
   const std::string& ValueFormat() const { return FValueFormat; }
-  void SetValueFormat(const std::string& v) { SetProperty(FValueFormat, v); }
+  void SetValueFormat(const std::string& v) { StoreAndInvalidate(*this, FValueFormat, v); }
   std::int32_t ZOrder() const { return FZOrder; }
-  void SetZOrder(std::int32_t v) { SetProperty(FZOrder, v); }
+  void SetZOrder(std::int32_t v) { StoreAndInvalidate(*this, FZOrder, v); }
   std::int32_t GetZOrder() const { return FZOrder == -1 ? FAutoZOrder : FZOrder; }
   void SetTitle(const std::string& v) override;
 
@@ -306,7 +307,7 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // IValueListOwner
   void AddValueList(TChartValueList& list) override { FValuesList.Add(&list); }
   void ValueListNotify(TValueEvent event, int index) override;
-  void ValueListChanged() override { Repaint(); }
+  void ValueListChanged() override { Invalidate(); }
   void ValueSourceChanged() override { CheckDatasource(); }
 
   // overrides

@@ -345,7 +345,7 @@ void TSeriesMarks::ReadItems(classlib::TStream& stream) {
   }
   FItems.Entries() = std::move(read);
   FItems.LoadedFromStream = count > 0;
-  Repaint();
+  Invalidate();
 }
 
 }  // namespace chart

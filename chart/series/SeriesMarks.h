@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart/KivPanel.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/SeriesData.h"
 #include "chart/series/SeriesPointer.h"
 
@@ -93,7 +94,7 @@ class TSeriesMarks : public TKivCustomShape {
 
   // properties
   std::int32_t Angle() const { return FAngle; }
-  void SetAngle(std::int32_t v) { Store(FAngle, v); }
+  void SetAngle(std::int32_t v) { StoreAndInvalidate(*this, FAngle, v); }
   TMarksCallout* Callout() const { return FCallout.get(); }
   TWhitePen* Arrow() const { return FCallout->Arrow(); }
   std::int32_t ArrowLength() const { return FCallout->Length(); }
@@ -101,14 +102,14 @@ class TSeriesMarks : public TKivCustomShape {
   TColor BackColor() const { return Color(); }
   void SetBackColor(TColor v) { SetColor(v); }
   bool Clip() const { return FClip; }
-  void SetClip(bool v) { Store(FClip, v); }
+  void SetClip(bool v) { StoreAndInvalidate(*this, FClip, v); }
   // Values below 1 count as 1: every point's mark.
   std::int32_t DrawEvery() const { return FDrawEvery; }
-  void SetDrawEvery(std::int32_t v) { Store(FDrawEvery, v < 1 ? 1 : v); }
+  void SetDrawEvery(std::int32_t v) { StoreAndInvalidate(*this, FDrawEvery, v < 1 ? 1 : v); }
   bool MultiLine() const { return FMultiLine; }
-  void SetMultiLine(bool v) { Store(FMultiLine, v); }
+  void SetMultiLine(bool v) { StoreAndInvalidate(*this, FMultiLine, v); }
   TSeriesMarksStyle Style() const { return FStyle; }
-  void SetStyle(TSeriesMarksStyle v) { Store(FStyle, v); }
+  void SetStyle(TSeriesMarksStyle v) { StoreAndInvalidate(*this, FStyle, v); }
   TChartSeries* ParentSeries() const { return FSeries; }
   TSeriesMarksPositions& Positions() { return FPositions; }
   TMarksItems& Items() { return FItems; }
@@ -141,12 +142,6 @@ class TSeriesMarks : public TKivCustomShape {
   void DefineProperties(classlib::TFiler& filer) override;
 
  private:
-  template <class V>
-  void Store(V& field, const V& value) {
-    if (field == value) return;
-    field = value;
-    Repaint();
-  }
 
   TChartSeries* FSeries;
   std::int32_t FAngle = 0;

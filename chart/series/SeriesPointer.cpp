@@ -5,6 +5,7 @@
 
 #include "chart/AxisPanel.h"
 #include "chart/core/KivConst.h"
+#include "chart/core/StoreAndInvalidate.h"
 
 namespace chart {
 
@@ -45,18 +46,18 @@ TSeriesPointer::TSeriesPointer(TChartSeries* series)
 TSeriesPointer::~TSeriesPointer() = default;
 
 TKivGradient* TSeriesPointer::Gradient() const {
-  if (!FGradient) FGradient = std::make_unique<TKivGradient>([this] { Repaint(); });
+  if (!FGradient) FGradient = std::make_unique<TKivGradient>([this] { Invalidate(); });
   return FGradient.get();
 }
 
 void TSeriesPointer::SetHorizSize(std::int32_t v) {
   if (v < 1) throw ChartException(KivMsg(msgPointerSize));
-  Store(FHorizSize, v);
+  StoreAndInvalidate(*this, FHorizSize, v);
 }
 
 void TSeriesPointer::SetVertSize(std::int32_t v) {
   if (v < 1) throw ChartException(KivMsg(msgPointerSize));
-  Store(FVertSize, v);
+  StoreAndInvalidate(*this, FVertSize, v);
 }
 
 void TSeriesPointer::CalcHorizMargins(std::int32_t& left, std::int32_t& right) const {
@@ -249,7 +250,7 @@ const TClassInfo& TCallout::StaticClassInfo() {
 }
 
 TCallout::TCallout(TChartSeries* series)
-    : TSeriesPointer(series), FArrow(std::make_unique<TWhitePen>([this] { Repaint(); })) {
+    : TSeriesPointer(series), FArrow(std::make_unique<TWhitePen>([this] { Invalidate(); })) {
   FDraw3D = FDefaultDraw3D = false;
   Brush()->SetColor(clBlack);
 }

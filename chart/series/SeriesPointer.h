@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "chart/KivPanel.h"
+#include "chart/core/StoreAndInvalidate.h"
 
 namespace chart {
 
@@ -27,9 +28,9 @@ class TSeriesPointer : public TKivCustomShapeBrushPen {
 
   // properties
   bool Dark3D() const { return FDark3D; }
-  void SetDark3D(bool v) { Store(FDark3D, v); }
+  void SetDark3D(bool v) { StoreAndInvalidate(*this, FDark3D, v); }
   bool Draw3D() const { return FDraw3D; }
-  void SetDraw3D(bool v) { Store(FDraw3D, v); }
+  void SetDraw3D(bool v) { StoreAndInvalidate(*this, FDraw3D, v); }
   // Callouts start flat: their stored default.
   bool DefaultDraw3D() const { return FDefaultDraw3D; }
   // Created on first read.
@@ -40,9 +41,9 @@ class TSeriesPointer : public TKivCustomShapeBrushPen {
   std::int32_t VertSize() const { return FVertSize; }
   void SetVertSize(std::int32_t v);
   bool InflateMargins() const { return FInflateMargins; }
-  void SetInflateMargins(bool v) { Store(FInflateMargins, v); }
+  void SetInflateMargins(bool v) { StoreAndInvalidate(*this, FInflateMargins, v); }
   TSeriesPointerStyle Style() const { return FStyle; }
-  void SetStyle(TSeriesPointerStyle v) { Store(FStyle, v); }
+  void SetStyle(TSeriesPointerStyle v) { StoreAndInvalidate(*this, FStyle, v); }
   TColor Color() const { return Brush()->Color(); }
   void SetColor(TColor v) { Brush()->SetColor(v); }
   TChartSeries* Series() const { return FSeries; }
@@ -65,12 +66,6 @@ class TSeriesPointer : public TKivCustomShapeBrushPen {
   void Assign(const classlib::TPersistent& source) override;
 
  protected:
-  template <class V>
-  void Store(V& field, const V& value) {
-    if (field == value) return;
-    field = value;
-    Repaint();
-  }
   void DrawGradient(TCanvas3D& canvas, bool is3D, const TRect& box, TColor color, TSeriesPointerStyle style);
 
  protected:
@@ -97,11 +92,11 @@ class TCallout : public TSeriesPointer {
   TWhitePen* Arrow() const { return FArrow.get(); }
   void SetArrow(const TChartPen& v) { FArrow->Assign(v); }
   TArrowHeadStyle ArrowHead() const { return FArrowHead; }
-  void SetArrowHead(TArrowHeadStyle v) { Store(FArrowHead, v); }
+  void SetArrowHead(TArrowHeadStyle v) { StoreAndInvalidate(*this, FArrowHead, v); }
   std::int32_t ArrowHeadSize() const { return FArrowHeadSize; }
-  void SetArrowHeadSize(std::int32_t v) { Store(FArrowHeadSize, v); }
+  void SetArrowHeadSize(std::int32_t v) { StoreAndInvalidate(*this, FArrowHeadSize, v); }
   std::int32_t Distance() const { return FDistance; }
-  void SetDistance(std::int32_t v) { Store(FDistance, v); }
+  void SetDistance(std::int32_t v) { StoreAndInvalidate(*this, FDistance, v); }
 
   // Draws the arrow from `from` to `to` in the point's colour, at depth z.
   void DrawCallout(TColor color, const TPoint& from, std::int32_t z, const TPoint& to);
@@ -121,7 +116,7 @@ class TMarksCallout : public TCallout {
  public:
   explicit TMarksCallout(TChartSeries* series = nullptr);
   std::int32_t Length() const { return FLength; }
-  void SetLength(std::int32_t v) { Store(FLength, v); }
+  void SetLength(std::int32_t v) { StoreAndInvalidate(*this, FLength, v); }
   void Assign(const classlib::TPersistent& source) override;
 
  private:

@@ -120,6 +120,28 @@ TEST_F(CursorFixture, SnappingMovesOnlyTheValuesOfItsStyle) {
   }
 }
 
+// Binding the cursor to a series snaps it to the series' nearest point and
+// leaves the drawing to the next pass: the picture is only marked stale.
+TEST_F(CursorFixture, SettingTheSeriesSnapsWithoutDrawingAndTheNextPassShowsTheLines) {
+  Tool->SetSnap(true);
+  const TPoint c = Tool->Position();
+  const TPoint p3 = PointPixel(3);
+  Chart->MouseDown(mbLeft, 0, c.X, c.Y);
+  Chart->MouseMove(0, p3.X + 9, p3.Y - 8);
+  Chart->MouseUp(mbLeft, 0, p3.X + 9, p3.Y - 8);
+  ASSERT_EQ(Tool->Position(), (TPoint{p3.X + 9, p3.Y - 8}));
+  const QImage before = PaintPicture(*Chart);
+  const int invalidates = Host.Invalidates;
+  Tool->SetSeries(Series);
+  EXPECT_EQ(Tool->Position(), p3);
+  EXPECT_EQ(Picture(*Chart), before);
+  EXPECT_GT(Host.Invalidates, invalidates);
+  const QImage after = PaintPicture(*Chart);
+  const std::int32_t y = Left().IStartPos() + 5;
+  EXPECT_NE(after.pixel(p3.X, y), before.pixel(p3.X, y));
+  EXPECT_NE(after.pixel(p3.X + 9, y), before.pixel(p3.X + 9, y));
+}
+
 TEST_F(CursorFixture, TheLinesMoveInXorAndComingBackRestoresThePictureBitForBit) {
   const QImage before = Picture(*Chart);
   const TPoint c = Tool->Position();

@@ -77,7 +77,7 @@ void TAnnotationTool::SetPosition(TAnnotationPosition v) {
   if (FPosition == v) return;
   FPosition = v;
   FShape->SetCustomPosition(false);
-  Repaint();
+  Invalidate();
 }
 
 void TAnnotationTool::SetParentChart(TCustomAxisPanel* chart) {
@@ -85,7 +85,7 @@ void TAnnotationTool::SetParentChart(TCustomAxisPanel* chart) {
   if (HasState(classlib::csDestroying)) return;
   FShape->SetParent(chart);
   FCallout->SetParent(chart);
-  Repaint();
+  Invalidate();
 }
 
 void TAnnotationTool::DrawText() {

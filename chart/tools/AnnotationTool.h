@@ -10,6 +10,7 @@
 #include <string>
 
 #include "chart/Titles.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/SeriesPointer.h"
 #include "chart/tools/ToolBases.h"
 
@@ -32,11 +33,11 @@ class TAnnotationCallout : public TCallout {
 
   // properties
   std::int32_t XPosition() const { return FXPosition; }
-  void SetXPosition(std::int32_t v) { Store(FXPosition, v); }
+  void SetXPosition(std::int32_t v) { StoreAndInvalidate(*this, FXPosition, v); }
   std::int32_t YPosition() const { return FYPosition; }
-  void SetYPosition(std::int32_t v) { Store(FYPosition, v); }
+  void SetYPosition(std::int32_t v) { StoreAndInvalidate(*this, FYPosition, v); }
   std::int32_t ZPosition() const { return FZPosition; }
-  void SetZPosition(std::int32_t v) { Store(FZPosition, v); }
+  void SetZPosition(std::int32_t v) { StoreAndInvalidate(*this, FZPosition, v); }
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
@@ -68,9 +69,9 @@ class TAnnotationTool : public TKivCustomTool {
   TKivShapePosition* Shape() const { return FShape.get(); }
   void SetShape(const TKivShapePosition& v) { FShape->Assign(v); }
   const std::string& Text() const { return FText; }
-  void SetText(const std::string& v) { SetProperty(FText, v); }
+  void SetText(const std::string& v) { StoreAndInvalidate(*this, FText, v); }
   TAlignment TextAlignment() const { return FTextAlignment; }
-  void SetTextAlignment(TAlignment v) { SetProperty(FTextAlignment, v); }
+  void SetTextAlignment(TAlignment v) { StoreAndInvalidate(*this, FTextAlignment, v); }
 
   // events
   TAnnotationClick OnClick;

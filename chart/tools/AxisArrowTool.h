@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/tools/ToolBases.h"
 
 namespace chart {
@@ -25,10 +26,10 @@ class TAxisArrowTool : public TKivCustomToolAxis {
 
   // properties
   TAxisArrowToolPosition Position() const { return FPosition; }
-  void SetPosition(TAxisArrowToolPosition v) { SetProperty(FPosition, v); }
+  void SetPosition(TAxisArrowToolPosition v) { StoreAndInvalidate(*this, FPosition, v); }
   // Arrow length in pixels.
   std::int32_t Length() const { return FLength; }
-  void SetLength(std::int32_t v) { SetProperty(FLength, v); }
+  void SetLength(std::int32_t v) { StoreAndInvalidate(*this, FLength, v); }
   bool ScrollInverted() const { return FScrollInverted; }
   void SetScrollInverted(bool v) { FScrollInverted = v; }
   // Percent of the axis range one click scrolls (0: clicks do nothing).

@@ -33,7 +33,7 @@ const TClassInfo& TColorBandTool::StaticClassInfo() {
 }
 
 TColorBandTool::TColorBandTool(classlib::TComponent* owner)
-    : TKivCustomToolAxis(owner), FGradient(std::make_unique<TKivGradient>([this] { Repaint(); })) {}
+    : TKivCustomToolAxis(owner), FGradient(std::make_unique<TKivGradient>([this] { Invalidate(); })) {}
 
 TColorBandTool::~TColorBandTool() = default;
 
@@ -145,8 +145,8 @@ const TClassInfo& TGridBandTool::StaticClassInfo() {
 
 TGridBandTool::TGridBandTool(classlib::TComponent* owner)
     : TKivCustomToolAxis(owner),
-      FBand1(std::make_unique<TGridBandBrush>([this] { Repaint(); })),
-      FBand2(std::make_unique<TGridBandBrush>([this] { Repaint(); })) {}
+      FBand1(std::make_unique<TGridBandBrush>([this] { Invalidate(); })),
+      FBand2(std::make_unique<TGridBandBrush>([this] { Invalidate(); })) {}
 
 TGridBandTool::~TGridBandTool() {
   if (Axis() != nullptr) Axis()->BeforeDrawGrid = nullptr;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/tools/ToolBases.h"
 
 namespace chart {
@@ -21,17 +22,17 @@ class TColorBandTool : public TKivCustomToolAxis {
 
   // properties
   TColor Color() const { return FColor; }
-  void SetColor(TColor v) { SetProperty(FColor, v); }
+  void SetColor(TColor v) { StoreAndInvalidate(*this, FColor, v); }
   bool DrawBehind() const { return FDrawBehind; }
-  void SetDrawBehind(bool v) { SetProperty(FDrawBehind, v); }
+  void SetDrawBehind(bool v) { StoreAndInvalidate(*this, FDrawBehind, v); }
   double EndValue() const { return FEndValue; }
-  void SetEndValue(double v) { SetProperty(FEndValue, v); }
+  void SetEndValue(double v) { StoreAndInvalidate(*this, FEndValue, v); }
   TKivGradient* Gradient() const { return FGradient.get(); }
   void SetGradient(const TKivGradient& v) { FGradient->Assign(v); }
   double StartValue() const { return FStartValue; }
-  void SetStartValue(double v) { SetProperty(FStartValue, v); }
+  void SetStartValue(double v) { StoreAndInvalidate(*this, FStartValue, v); }
   TKivTransparency Transparency() const { return FTransparency; }
-  void SetTransparency(TKivTransparency v) { SetProperty(FTransparency, v); }
+  void SetTransparency(TKivTransparency v) { StoreAndInvalidate(*this, FTransparency, v); }
 
   // operations
   // The band's rectangle in pixels; false when the band lies wholly outside the axis range.

@@ -23,13 +23,13 @@ const TClassInfo& TChartImageTool::StaticClassInfo() {
 }
 
 TChartImageTool::TChartImageTool(classlib::TComponent* owner)
-    : TKivCustomToolSeries(owner), FPicture(std::make_unique<TPicture>([this] { Repaint(); })) {}
+    : TKivCustomToolSeries(owner), FPicture(std::make_unique<TPicture>([this] { Invalidate(); })) {}
 
 TChartImageTool::~TChartImageTool() = default;
 
 void TChartImageTool::SetSeries(TChartSeries* series) {
   TKivCustomToolSeries::SetSeries(series);
-  Repaint();
+  Invalidate();
 }
 
 TRect TChartImageTool::ImageRect() const {

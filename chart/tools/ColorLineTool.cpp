@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "chart/AxisPanel.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/tools/ToolSupport.h"
 
 namespace chart {
@@ -40,7 +41,7 @@ void TColorLineTool::SetValue(double v) {
     FValue = v;
     return;
   }
-  SetProperty(FValue, v);
+  StoreAndInvalidate(*this, FValue, v);
 }
 
 double TColorLineTool::LineValue() const {

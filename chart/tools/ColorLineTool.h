@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/tools/ToolBases.h"
 
 namespace chart {
@@ -31,13 +32,13 @@ class TColorLineTool : public TKivCustomToolAxis {
   bool DragRepaint() const { return FDragRepaint; }
   void SetDragRepaint(bool v) { FDragRepaint = v; }
   bool Draw3D() const { return FDraw3D; }
-  void SetDraw3D(bool v) { SetProperty(FDraw3D, v); }
+  void SetDraw3D(bool v) { StoreAndInvalidate(*this, FDraw3D, v); }
   bool DrawBehind() const { return FDrawBehind; }
-  void SetDrawBehind(bool v) { SetProperty(FDrawBehind, v); }
+  void SetDrawBehind(bool v) { StoreAndInvalidate(*this, FDrawBehind, v); }
   bool NoLimitDrag() const { return FNoLimitDrag; }
   void SetNoLimitDrag(bool v) { FNoLimitDrag = v; }
   TColorLineStyle Style() const { return FStyle; }
-  void SetStyle(TColorLineStyle v) { SetProperty(FStyle, v); }
+  void SetStyle(TColorLineStyle v) { StoreAndInvalidate(*this, FStyle, v); }
   double Value() const { return FValue; }
   // Makes the style custom.
   void SetValue(double v);

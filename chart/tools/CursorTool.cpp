@@ -138,16 +138,15 @@ void TCursorTool::SetStyle(TCursorToolStyle v) {
   if (FStyle == v) return;
   FStyle = v;
   SnapToPoint();
-  Repaint();
+  Invalidate();
 }
 
 void TCursorTool::SetSeries(TChartSeries* series) {
   TKivCustomToolSeries::SetSeries(series);
   if (HasState(classlib::csLoading) || ParentChart() == nullptr) return;
-  if (Active()) DrawOverChart();
   SnapToPoint();
   CalcScreenPositions();
-  if (Active()) DrawOverChart();
+  Invalidate();
 }
 
 void TCursorTool::ChartEvent(TChartToolEvent event) {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/tools/ToolBases.h"
 
 namespace chart {
@@ -37,7 +38,7 @@ class TCursorTool : public TKivCustomToolSeries {
   bool Snap() const { return FSnap; }
   void SetSnap(bool v) { FSnap = v; }
   TCursorToolStyle Style() const { return FStyle; }
-  // Snaps to the series and repaints.
+  // Snaps to the series; the next pass draws the lines.
   void SetStyle(TCursorToolStyle v);
   double XValue() const { return FXValue; }
   double YValue() const { return FYValue; }
@@ -95,13 +96,13 @@ class TNearestTool : public TKivCustomToolSeries {
 
   // properties
   bool DrawLine() const { return FDrawLine; }
-  void SetDrawLine(bool v) { SetProperty(FDrawLine, v); }
+  void SetDrawLine(bool v) { StoreAndInvalidate(*this, FDrawLine, v); }
   bool FullRepaint() const { return FFullRepaint; }
   void SetFullRepaint(bool v) { FFullRepaint = v; }
   std::int32_t Size() const { return FSize; }
-  void SetSize(std::int32_t v) { SetProperty(FSize, v); }
+  void SetSize(std::int32_t v) { StoreAndInvalidate(*this, FSize, v); }
   TNearestToolStyle Style() const { return FStyle; }
-  void SetStyle(TNearestToolStyle v) { SetProperty(FStyle, v); }
+  void SetStyle(TNearestToolStyle v) { StoreAndInvalidate(*this, FStyle, v); }
   // The point marked (-1 none) and the mouse position it was found for.
   int Point() const { return FPoint; }
   TPoint MousePoint() const { return FMouse; }

@@ -6,6 +6,7 @@
 #include "chart/AxisPanel.h"
 #include "chart/canvas/KivGraphics.h"
 #include "chart/core/KivProcsRoutines.h"
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/tools/ToolSupport.h"
 
 namespace chart {
@@ -40,8 +41,8 @@ TDrawLineTool* TDrawLine::Parent() const {
   return lines != nullptr ? lines->Tool() : nullptr;
 }
 
-void TDrawLine::RepaintParent() const {
-  if (TDrawLineTool* tool = Parent()) tool->Repaint();
+void TDrawLine::Invalidate() const {
+  if (TDrawLineTool* tool = Parent()) tool->Invalidate();
 }
 
 void TDrawLine::Assign(const classlib::TPersistent& source) {
@@ -55,7 +56,7 @@ void TDrawLine::Assign(const classlib::TPersistent& source) {
   FX1 = line->FX1;
   FY1 = line->FY1;
   FStyle = line->FStyle;
-  RepaintParent();
+  Invalidate();
 }
 
 const TClassInfo& TDrawLines::StaticClassInfo() {
@@ -107,15 +108,11 @@ void TDrawLineTool::SetEnableSelect(bool v) {
   FEnableSelect = v;
   if (!v) {
     FSelected = nullptr;
-    Repaint();
+    Invalidate();
   }
 }
 
-void TDrawLineTool::SetSelected(TDrawLine* line) {
-  if (FSelected == line) return;
-  FSelected = line;
-  Repaint();
-}
+void TDrawLineTool::SetSelected(TDrawLine* line) { StoreAndInvalidate(*this, FSelected, line); }
 
 TPoint TDrawLineTool::AxisPoint(double x, double y) const {
   const TChartAxis* h = GetHorizAxis();
@@ -267,7 +264,7 @@ void TDrawLineTool::ChartMouseEvent(TChartMouseEvent event, TMouseButton button,
             const bool hadSelection = FSelected != nullptr;
             FSelected = line;
             if (hadSelection)
-              Repaint();
+              Invalidate();
             else
               chart->DrawOverPicture([this](TCanvas3D& c) { DrawHandles(c); });
             if (OnSelect) OnSelect(*this);
@@ -336,7 +333,7 @@ void TDrawLineTool::ChartMouseEvent(TChartMouseEvent event, TMouseButton button,
           }
         }
         FDragState = 0;
-        Repaint();
+        Invalidate();
         if (OnDraggedLine) OnDraggedLine(*this);
       } else if (FDrawing) {
         FDrawing = false;
@@ -345,7 +342,7 @@ void TDrawLineTool::ChartMouseEvent(TChartMouseEvent event, TMouseButton button,
           ScreenPointToValues(FFrom, x0, y0);
           ScreenPointToValues(FTo, x1, y1);
           FLines->AddLine(x0, y0, x1, y1);
-          Repaint();
+          Invalidate();
           if (OnNewLine) OnNewLine(*this);
         } else {
           DrawRubberLine();  // a click leaves no trace

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "chart/core/StoreAndInvalidate.h"
 #include "chart/tools/ToolBases.h"
 #include "platform/classlib/Collections.h"
 
@@ -29,30 +30,24 @@ class TDrawLine : public classlib::TCollectionItem {
 
   // properties
   TDrawLineStyle Style() const { return FStyle; }
-  void SetStyle(TDrawLineStyle v) { Store(FStyle, v); }
+  void SetStyle(TDrawLineStyle v) { StoreAndInvalidate(*this, FStyle, v); }
   double X0() const { return FX0; }
-  void SetX0(double v) { Store(FX0, v); }
+  void SetX0(double v) { StoreAndInvalidate(*this, FX0, v); }
   double Y0() const { return FY0; }
-  void SetY0(double v) { Store(FY0, v); }
+  void SetY0(double v) { StoreAndInvalidate(*this, FY0, v); }
   double X1() const { return FX1; }
-  void SetX1(double v) { Store(FX1, v); }
+  void SetX1(double v) { StoreAndInvalidate(*this, FX1, v); }
   double Y1() const { return FY1; }
-  void SetY1(double v) { Store(FY1, v); }
+  void SetY1(double v) { StoreAndInvalidate(*this, FY1, v); }
   // The tool whose collection holds the line (nullptr outside one).
   TDrawLineTool* Parent() const;
+  // Marks the tool's chart picture stale.
+  void Invalidate() const;
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;
 
  private:
-  template <class V>
-  void Store(V& field, const V& value) {
-    if (field == value) return;
-    field = value;
-    RepaintParent();
-  }
-  void RepaintParent() const;
-
   TDrawLineStyle FStyle = dlLine;
   double FX0 = 0, FY0 = 0, FX1 = 0, FY1 = 0;
 };

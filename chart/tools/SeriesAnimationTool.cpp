@@ -45,7 +45,7 @@ void TSeriesAnimationTool::Execute() {
   FStopped = false;
   FStart = FStartAtMin ? values.MinValue() : FStartValue;
   std::fill(values.WritableValues().begin(), values.WritableValues().end(), FStart);
-  s->Repaint();
+  s->Invalidate();
   // At least one step, so every value reaches its target in a finite frame.
   FSteps_ = std::max(1, FSteps);
   const int count = static_cast<int>(FTargets.size());
@@ -84,7 +84,7 @@ bool TSeriesAnimationTool::NextFrame() {
     values[static_cast<std::size_t>(i)] =
         FStep == FSteps_ ? FTargets[static_cast<std::size_t>(i)]
                          : (FTargets[static_cast<std::size_t>(i)] - FStart) * fraction + FStart;
-  s->Repaint();
+  s->Invalidate();
   const int step = FStep;
   if (++FStep > FSteps_) {
     FStep = 0;
@@ -107,7 +107,7 @@ void TSeriesAnimationTool::Finish() {
     const std::size_t count = std::min(values.size(), FTargets.size());
     std::copy_n(FTargets.begin(), count, values.begin());
     s->EndUpdate();
-    s->Repaint();
+    s->Invalidate();
   }
   FTargets.clear();
 }

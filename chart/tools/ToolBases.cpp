@@ -81,7 +81,7 @@ void TKivCustomToolAxis::SetAxis(TChartAxis* axis) {
   if (FAxis == axis) return;
   FAxis = axis;
   SetParentChart(axis != nullptr ? axis->ParentChart() : nullptr);
-  Repaint();
+  Invalidate();
 }
 
 std::int32_t TKivCustomToolAxis::AxisID() const {

@@ -68,7 +68,7 @@ class TKivCustomToolAxis : public TKivCustomTool {
   // Told by an axis that goes away: the tool stays on its chart without one.
   void AxisFreed() {
     FAxis = nullptr;
-    Repaint();
+    Invalidate();
   }
   std::string EditorClassName() const override { return "TAxisToolEditor"; }
   // "AxisID": the axis' position in its chart's axes list (-1 without one).
