@@ -8,6 +8,7 @@
 
 #include "chart/KivPanel.h"
 #include "chart/canvas/KivCanvasQt.h"
+#include "chart/canvas/StyleDrawing.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivStream.h"
 #include "chart/core/StoreAndInvalidate.h"
@@ -524,7 +525,7 @@ void TCustomKivPanelExtended::Assign(const classlib::TPersistent& source) {
 void TCustomKivPanelExtended::FillPanelRect(const TRect& rect) {
   TCanvas3D& c = Canvas();
   if (FGradient && FGradient->Visible()) {
-    FGradient->Draw(c, rect);
+    DrawGradient(c, *FGradient, rect);
     return;
   }
   if (Printing() || Color() == clNone) return;
@@ -545,7 +546,7 @@ void TCustomKivPanelExtended::DrawPanelBackground(const TRect& rect) {
     c.FillRect(r);
     r.Right -= Shadow()->HorizSize();
     r.Bottom -= Shadow()->VertSize();
-    Shadow()->DrawRect(c, r);
+    DrawShadowRect(c, *Shadow(), r);
   }
   FillPanelRect(r);
   if (HasBackImage() && !FBackImageInside) DrawBackImage(r, 0);
@@ -792,9 +793,9 @@ void TKivCustomShape::DrawRectRotated(TCanvas3D& canvas, const TRect& rect, doub
   // The body: a visible gradient fills it and the outline draws only the frame.
   if (FGradient && FGradient->Visible()) {
     if (angle == 0)
-      FGradient->Draw(canvas, rect, FShapeStyle == fosRoundRectangle ? 16 : 0);
+      DrawGradient(canvas, *FGradient, rect, FShapeStyle == fosRoundRectangle ? 16 : 0);
     else
-      FGradient->Draw(canvas, corners);
+      DrawGradient(canvas, *FGradient, corners);
     canvas.Brush().SetBitmap(nullptr);
     canvas.Brush().SetStyle(bsClear);
   } else {

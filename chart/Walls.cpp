@@ -4,6 +4,7 @@
 #include "chart/Walls.h"
 
 #include "chart/ChartControl.h"
+#include "chart/canvas/StyleDrawing.h"
 #include "chart/core/StoreAndInvalidate.h"
 
 namespace chart {
@@ -132,7 +133,7 @@ void TChartWalls::DrawBack() {
     const TRect r{cr.Left, cr.Top, cr.Right, cr.Bottom + 1};
     if (w.Transparency() > 0) blend = c.BeginBlending(r, w.Transparency());
     if (!w.Transparent() && w.HasGradient() && w.Gradient()->Visible()) {
-      w.Gradient()->Draw(c, r, 0);
+      DrawGradient(c, *w.Gradient(), r, 0);
       c.Brush().SetStyle(bsClear);
     }
     c.Rectangle(r);
@@ -144,7 +145,7 @@ void TChartWalls::DrawBack() {
     }
     if (w.Transparency() > 0) blend = c.BeginBlending(c.RectFromRectZ(r, W), w.Transparency());
     if (!w.Transparent() && w.HasGradient() && w.Gradient()->Visible()) {
-      w.Gradient()->Draw(c, c.Calculate3DPosition(r, W), 0);
+      DrawGradient(c, *w.Gradient(), c.Calculate3DPosition(r, W), 0);
       c.Brush().SetStyle(bsClear);
     }
     if (w.Size() < 1)

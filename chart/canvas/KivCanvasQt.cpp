@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "chart/canvas/StraightLines.h"
+#include "chart/canvas/StyleDrawing.h"
 
 namespace chart {
 
@@ -634,7 +635,7 @@ void TKivCanvas3D::PathTextOut(std::int32_t x, std::int32_t y, const std::string
     const QRect box = area.boundingRect().toAlignedRect();
     p->save();
     p->setClipPath(area, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    gradient->Draw(*this, TRect{box.left(), box.top(), box.right() + 1, box.bottom() + 1});
+    DrawGradient(*this, *gradient, TRect{box.left(), box.top(), box.right() + 1, box.bottom() + 1});
     p->restore();
     if (gradient->Outline()) return;
   }

@@ -1,12 +1,37 @@
-// Date arithmetic of date-time axes and the locale helpers of number texts.
+// The steps of date-time axes and the date arithmetic by them.
 //
 // Tested by: chart/tests/KivProcsTest.cpp
 #include <cmath>
 
 #include "chart/core/KivProcsDateTime.h"
-#include "chart/core/KivProcsRoutines.h"
 
 namespace chart {
+
+namespace {
+constexpr double OneSecond = 1.0 / 86400.0;
+constexpr double OneMicroSecond = 1.0 / 86400000000.0;
+}  // namespace
+
+const double DateTimeStep[NumDateTimeSteps] = {
+    OneMicroSecond, OneSecond / 1000.0, OneSecond, 5 * OneSecond, 10 * OneSecond,
+    15 * OneSecond, 30 * OneSecond, 60 * OneSecond, 5 * 60 * OneSecond, 10 * 60 * OneSecond,
+    15 * 60 * OneSecond, 30 * 60 * OneSecond, 1.0 / 24, 2.0 / 24, 6.0 / 24, 12.0 / 24,
+    1, 2, 3, 7, 15, 30, 60, 90, 120, 182, 365};
+
+int FindDateTimeStep(double stepInDays) {
+  for (int i = NumDateTimeSteps - 1; i >= 0; --i)
+    if (std::fabs(DateTimeStep[i] - stepInDays) < OneMicroSecond) return i;
+  return dtNone;
+}
+
+double NextDateTimeStep(double stepInDays) {
+  // A step finer than the table's finest is taken as that finest step, not
+  // as "nothing matched" (which would jump to a whole year).
+  if (stepInDays < DateTimeStep[0]) stepInDays = DateTimeStep[0];
+  for (int i = NumDateTimeSteps - 2; i >= 0; --i)
+    if (stepInDays >= DateTimeStep[i]) return DateTimeStep[i + 1];
+  return DateTimeStep[NumDateTimeSteps - 1];
+}
 
 namespace {
 
@@ -84,44 +109,6 @@ void IncDecDateTime(bool increment, double& value, int stepIndex, double stepInD
     }
   }
   value += increment ? stepInDays : -stepInDays;
-}
-
-double TextToFloatDef(const std::string& text, double defaultValue) {
-  return classlib::StrToFloatDef(text, defaultValue);
-}
-
-std::string ToLocaleSeparators(const std::string& text) {
-  return ToLocaleSeparators(text, *classlib::CurrentFormatSettings());
-}
-
-std::string ToLocaleSeparators(const std::string& text, const classlib::TFormatSettings& settings) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    if (c == ',') {
-      if (settings.ThousandSeparator != '\0') out += settings.ThousandSeparator;
-    } else if (c == '.') {
-      out += settings.DecimalSeparator;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-std::string FromLocaleSeparators(const std::string& text) {
-  return FromLocaleSeparators(text, *classlib::CurrentFormatSettings());
-}
-
-std::string FromLocaleSeparators(const std::string& text, const classlib::TFormatSettings& settings) {
-  std::string out = text;
-  for (char& c : out) {
-    if (c == settings.DecimalSeparator)
-      c = '.';
-    else if (settings.ThousandSeparator != '\0' && c == settings.ThousandSeparator)
-      c = ',';
-  }
-  return out;
 }
 
 }  // namespace chart

@@ -1,18 +1,16 @@
-// The shared routines of the engine: palette, date-time steps, text helpers,
+// The shared routines of the engine: palette, text helpers,
 // hit tests, sorting, component names and the panel's margin geometry.
 //
 // Tested by: chart/tests/KivProcsTest.cpp
 #include <cmath>
 #include <cstdlib>
 
-#include "chart/core/KivProcsDateTime.h"
 #include "chart/core/KivProcsRoutines.h"
-#include "chart/core/KivProcsZoom.h"
 #include "platform/classlib/TextUtils.h"
 
 namespace chart {
 
-// --- palette and steps -------------------------------------------------------
+// --- palette -------------------------------------------------------
 
 TColor GetDefaultColor(int index) {
   static const TColor palette[MaxDefaultColors] = {
@@ -23,35 +21,47 @@ TColor GetDefaultColor(int index) {
   return palette[i < 0 ? i + MaxDefaultColors : i];
 }
 
-namespace {
-constexpr double OneSecond = 1.0 / 86400.0;
-constexpr double OneMicroSecond = 1.0 / 86400000000.0;
-}  // namespace
-
-const double DateTimeStep[NumDateTimeSteps] = {
-    OneMicroSecond, OneSecond / 1000.0, OneSecond, 5 * OneSecond, 10 * OneSecond,
-    15 * OneSecond, 30 * OneSecond, 60 * OneSecond, 5 * 60 * OneSecond, 10 * 60 * OneSecond,
-    15 * 60 * OneSecond, 30 * 60 * OneSecond, 1.0 / 24, 2.0 / 24, 6.0 / 24, 12.0 / 24,
-    1, 2, 3, 7, 15, 30, 60, 90, 120, 182, 365};
-
-int FindDateTimeStep(double stepInDays) {
-  for (int i = NumDateTimeSteps - 1; i >= 0; --i)
-    if (std::fabs(DateTimeStep[i] - stepInDays) < OneMicroSecond) return i;
-  return dtNone;
-}
-
-double NextDateTimeStep(double stepInDays) {
-  // A step finer than the table's finest is taken as that finest step, not
-  // as "nothing matched" (which would jump to a whole year).
-  if (stepInDays < DateTimeStep[0]) stepInDays = DateTimeStep[0];
-  for (int i = NumDateTimeSteps - 2; i >= 0; --i)
-    if (stepInDays >= DateTimeStep[i]) return DateTimeStep[i + 1];
-  return DateTimeStep[NumDateTimeSteps - 1];
-}
-
 // --- text -------------------------------------------------------------------
 
 std::string IntToText(std::int64_t value) { return std::to_string(value); }
+
+double TextToFloatDef(const std::string& text, double defaultValue) {
+  return classlib::StrToFloatDef(text, defaultValue);
+}
+
+std::string ToLocaleSeparators(const std::string& text) {
+  return ToLocaleSeparators(text, *classlib::CurrentFormatSettings());
+}
+
+std::string ToLocaleSeparators(const std::string& text, const classlib::TFormatSettings& settings) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == ',') {
+      if (settings.ThousandSeparator != '\0') out += settings.ThousandSeparator;
+    } else if (c == '.') {
+      out += settings.DecimalSeparator;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string FromLocaleSeparators(const std::string& text) {
+  return FromLocaleSeparators(text, *classlib::CurrentFormatSettings());
+}
+
+std::string FromLocaleSeparators(const std::string& text, const classlib::TFormatSettings& settings) {
+  std::string out = text;
+  for (char& c : out) {
+    if (c == settings.DecimalSeparator)
+      c = '.';
+    else if (settings.ThousandSeparator != '\0' && c == settings.ThousandSeparator)
+      c = ',';
+  }
+  return out;
+}
 
 std::string ReplaceCharInText(const std::string& text, char c, bool asBlank) {
   std::string out;
@@ -221,97 +231,6 @@ TChartRectResult CalcChartRect(const TRect& bounds, std::int32_t inset, const st
   out.ChartXCenter = c.X;
   out.ChartYCenter = c.Y;
   return out;
-}
-
-// --- zoom settings ----------------------------------------------------------
-
-using classlib::TClassBuilder;
-using classlib::TClassInfo;
-
-const TClassInfo& TZoomPanning::StaticClassInfo() {
-  static const TClassInfo info =
-      TClassBuilder<TZoomPanning>("TZoomPanning", classlib::TPersistent::StaticClassInfo()).Build();
-  return info;
-}
-
-const TClassInfo& TKivZoomPen::StaticClassInfo() {
-  static const TClassInfo info =
-      TClassBuilder<TKivZoomPen>("TKivZoomPen", TChartPen::StaticClassInfo()).Creatable().Build();
-  return info;
-}
-
-const TClassInfo& TKivZoomBrush::StaticClassInfo() {
-  static const TClassInfo info =
-      TClassBuilder<TKivZoomBrush>("TKivZoomBrush", TChartBrush::StaticClassInfo()).Creatable().Build();
-  return info;
-}
-
-const TClassInfo& TKivZoom::StaticClassInfo() {
-  static const TClassInfo info =
-      TClassBuilder<TKivZoom>("TKivZoom", TZoomPanning::StaticClassInfo())
-          .Property("Allow", &TKivZoom::Allow, &TKivZoom::SetAllow, true)
-          .Property("Animated", &TKivZoom::Animated, &TKivZoom::SetAnimated, false)
-          .Property("AnimatedSteps", &TKivZoom::AnimatedSteps, &TKivZoom::SetAnimatedSteps, 8)
-          .SubObject("Brush", &TKivZoom::Brush)
-          .TypeName("TKivZoomBrush")
-          .Stored([](const TKivZoom& z) { return z.HasBrush(); })
-          .Property("Direction", &TKivZoom::Direction, &TKivZoom::SetDirection, tzdBoth)
-          .TypeName("TKivZoomDirection")
-          .Names({"tzdHorizontal", "tzdVertical", "tzdBoth"})
-          .Property("KeyShift", &TKivZoom::KeyShift, &TKivZoom::SetKeyShift, 0)
-          .TypeName("TShiftState")
-          .AsSet({"ssShift", "ssAlt", "ssCtrl", "ssLeft", "ssRight", "ssMiddle", "ssDouble"})
-          .Property("MinimumPixels", &TKivZoom::MinimumPixels, &TKivZoom::SetMinimumPixels, 16)
-          .Property("MouseButton", &TKivZoom::MouseButton, &TKivZoom::SetMouseButton, mbLeft)
-          .TypeName("TMouseButton")
-          .Names({"mbLeft", "mbRight", "mbMiddle"})
-          .SubObject("Pen", &TKivZoom::Pen)
-          .TypeName("TKivZoomPen")
-          .Creatable()
-          .Build();
-  return info;
-}
-
-TKivZoom::TKivZoom() = default;
-TKivZoom::~TKivZoom() = default;
-
-TKivZoomBrush* TKivZoom::Brush() const {
-  if (!FBrush) FBrush = std::make_unique<TKivZoomBrush>();
-  return FBrush.get();
-}
-
-void TKivZoom::SetBrush(TKivZoomBrush* v) {
-  if (v == nullptr)
-    FBrush.reset();
-  else
-    Brush()->Assign(*v);
-}
-
-TKivZoomPen* TKivZoom::Pen() const {
-  if (!FPen) FPen = std::make_unique<TKivZoomPen>();
-  return FPen.get();
-}
-
-void TKivZoom::SetPen(TKivZoomPen* v) {
-  if (v == nullptr)
-    FPen.reset();
-  else
-    Pen()->Assign(*v);
-}
-
-void TKivZoom::Assign(const classlib::TPersistent& source) {
-  if (auto* z = dynamic_cast<const TKivZoom*>(&source)) {
-    FAllow = z->FAllow;
-    FAnimated = z->FAnimated;
-    FAnimatedSteps = z->FAnimatedSteps;
-    SetBrush(z->FBrush.get());
-    FDirection = z->FDirection;
-    FKeyShift = z->FKeyShift;
-    FMinimumPixels = z->FMinimumPixels;
-    SetPen(z->FPen.get());
-    return;
-  }
-  TZoomPanning::Assign(source);
 }
 
 }  // namespace chart

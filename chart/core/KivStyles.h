@@ -2,9 +2,9 @@
 // gradients, the picture holder they refer to, and the 3D view options.
 //
 // They hold data only. A setter stores a changed value and fires the change
-// event that the owner pointed at its invalidate handler; nothing here draws,
-// except the shadow and gradient operations that take a drawing surface
-// (implemented with the surface in the chart library).
+// event that the owner pointed at its invalidate handler; nothing here draws
+// (the shadows and gradients that paint on their own do so through
+// chart/canvas/StyleDrawing.h).
 //
 // Part of the KivCanvas unit; include "chart/canvas/KivCanvas.h".
 //
@@ -340,12 +340,6 @@ class TKivShadow : public classlib::TPersistent {
   // Sets both the value and its default, as an owner's constructor does.
   void InitDefaults(TColor color, std::int32_t size);
 
-  // operations
-  // Fills the two strips a box casts, below and to the right of rect.
-  void DrawRect(TCanvas3D& canvas, const TRect& rect);
-  // The ellipse of rect moved by the sizes, at depth z.
-  void DrawEllipse(TCanvas3D& canvas, const TRect& rect, std::int32_t z);
-
   // overrides
   void Assign(const classlib::TPersistent& source) override;
 
@@ -395,13 +389,6 @@ class TCustomKivGradient : public classlib::TPersistent {
   bool Visible() const { return FVisible; }
   void SetVisible(bool v);
   void SetOnChange(TNotifyEvent e) { FOnChange = std::move(e); }
-
-  // operations
-  // Fills rect (clipped to a rounded rectangle when cornerSize > 0).
-  void Draw(TCanvas3D& canvas, const TRect& rect, std::int32_t cornerSize = 0);
-  // Fills the polygon of four points (projected at depth z when given).
-  void Draw(TCanvas3D& canvas, const TPoint (&points)[4]);
-  void Draw(TCanvas3D& canvas, const TPoint (&points)[4], std::int32_t z);
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;

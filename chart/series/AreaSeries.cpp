@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "chart/AxisPanel.h"
+#include "chart/canvas/StyleDrawing.h"
 #include "chart/core/KivConst.h"
 #include "chart/series/SeriesMarks.h"
 
@@ -110,7 +111,7 @@ void TAreaSeries::PrepareLegendCanvas(int valueIndex, TColor& backColor, TBrushS
 
 void TAreaSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
   if (Gradient()->Visible()) {
-    Gradient()->Draw(ParentChart()->Canvas(), rect);
+    DrawGradient(ParentChart()->Canvas(), *Gradient(), rect);
     return;
   }
   TCustomSeries::DrawLegendShape(valueIndex, rect);

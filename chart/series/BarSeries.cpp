@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart/AxisPanel.h"
+#include "chart/canvas/StyleDrawing.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivProcsRoutines.h"
 #include "chart/series/SeriesMarks.h"
@@ -556,19 +557,19 @@ void TCustomBarSeries::DrawBar(int i, std::int32_t start, std::int32_t end) {
     if (!is3D) {
       TRect g = r;
       if (p > 0) g = {r.Left + 1, r.Top + 1, r.Right - p, r.Bottom - p};
-      FGradient->Draw(c, g);
+      DrawGradient(c, *FGradient, g);
     } else if (c.IsOrthogonal()) {
       TRect g = r;
       if (p > 0) g = {r.Left + 1, r.Top + 1, r.Right - (p - 1), r.Bottom - (p - 1)};
       const TPoint a = c.Calculate3DPosition(g.Left, g.Top, StartZ);
       const TPoint b = c.Calculate3DPosition(g.Right, g.Bottom, StartZ);
-      FGradient->Draw(c, TRect{a.X, a.Y, b.X, b.Y});
+      DrawGradient(c, *FGradient, TRect{a.X, a.Y, b.X, b.Y});
     } else {
       const TRect g{r.Left + p, r.Top + p, r.Right - p, r.Bottom - p};
       const TPoint q[4] = {c.Calculate3DPosition(g.Left, g.Top, StartZ), c.Calculate3DPosition(g.Right, g.Top, StartZ),
                            c.Calculate3DPosition(g.Right, g.Bottom, StartZ),
                            c.Calculate3DPosition(g.Left, g.Bottom, StartZ)};
-      FGradient->Draw(c, q);
+      DrawGradient(c, *FGradient, q);
     }
   }
   if (style == bsBevel && (!is3D || c.IsOrthogonal())) {

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "chart/AxisPanel.h"
+#include "chart/canvas/StyleDrawing.h"
 #include "chart/series/LineSeries.h"
 
 namespace chart {
@@ -191,7 +192,7 @@ void TCustomSeries::DrawAreaStrip(std::int32_t x, std::int32_t y, TColor color) 
   if (FTransparency > 0) blend = c.BeginBlending(bounds, FTransparency);
   if (FGradient->Visible()) {
     c.ClipPolygon(shown);
-    FGradient->Draw(c, bounds);
+    DrawGradient(c, *FGradient, bounds);
     c.UnClipRectangle();
   } else {
     c.Polygon(shown);

@@ -15,6 +15,7 @@
 #include "chart/AxisPanel.h"
 #include "chart/ChartControl.h"
 #include "chart/Legend.h"
+#include "chart/canvas/StyleDrawing.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/SeriesMarks.h"
@@ -476,11 +477,11 @@ void TPieSeries::DrawAllValues() {
   TCanvas3D& c = chart->Canvas();
   const bool is3D = chart->View3D();
   if (FShadow->HorizSize() != 0 || FShadow->VertSize() != 0)
-    FShadow->DrawEllipse(c, CircleRect(), is3D ? EndZ - 10 : 0);
+    DrawShadowEllipse(c, *FShadow, CircleRect(), is3D ? EndZ - 10 : 0);
   if (CircleGradient()->Visible() && (!is3D || c.IsOrthogonal())) {
     const TRect r = is3D ? c.Calculate3DPosition(CircleRect(), EndZ) : CircleRect();
     c.ClipEllipse(r);
-    CircleGradient()->Draw(c, r);
+    DrawGradient(c, *CircleGradient(), r);
     c.UnClipRectangle();
   }
   std::vector<int> order(static_cast<std::size_t>(Count()));

@@ -4,6 +4,7 @@
 #include "chart/series/SeriesPointer.h"
 
 #include "chart/AxisPanel.h"
+#include "chart/canvas/StyleDrawing.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/StoreAndInvalidate.h"
 
@@ -180,7 +181,7 @@ void TSeriesPointer::DrawGradient(TCanvas3D& c, bool is3D, const TRect& box, TCo
     r.Bottom -= pw;
     const TPoint q[4] = {c.Calculate3DPosition(r.Left, r.Top, z0), c.Calculate3DPosition(r.Right, r.Top, z0),
                          c.Calculate3DPosition(r.Right, r.Bottom, z0), c.Calculate3DPosition(r.Left, r.Bottom, z0)};
-    FGradient->Draw(c, q);
+    chart::DrawGradient(c, *FGradient, q);
     return;
   }
   if (is3D) r = {c.Calculate3DPosition(r.Left, r.Top, z0).X, c.Calculate3DPosition(r.Left, r.Top, z0).Y,
@@ -211,12 +212,12 @@ void TSeriesPointer::DrawGradient(TCanvas3D& c, bool is3D, const TRect& box, TCo
     }
     case psDiamond: {
       const TPoint p[4] = {{x, r.Top}, {r.Right, y}, {x, r.Bottom}, {r.Left, y}};
-      FGradient->Draw(c, p);
+      chart::DrawGradient(c, *FGradient, p);
       return;
     }
     default: return;
   }
-  FGradient->Draw(c, r, 0);
+  chart::DrawGradient(c, *FGradient, r, 0);
   c.UnClipRectangle();
 }
 

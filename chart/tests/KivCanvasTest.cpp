@@ -1,5 +1,5 @@
-// Covers chart/canvas/KivCanvas.cpp, chart/canvas/KivCanvasSolids.cpp and chart/canvas/KivStylesDraw.cpp
-// through the recording surface.
+// Covers chart/canvas/KivCanvas.cpp, chart/canvas/KivCanvasSolids.cpp and
+// chart/canvas/StyleDrawing.cpp through the recording surface.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +8,7 @@
 
 #include "chart/canvas/KivCanvas.h"
 #include "chart/canvas/KivGraphics.h"
+#include "chart/canvas/StyleDrawing.h"
 #include "chart/testing/RecordingCanvas.h"
 
 namespace chart {
@@ -110,7 +111,7 @@ TEST(CanvasGradient, MidColourMakesTwoHalves) {
   TRecordingCanvas c;
   TKivGradient g;
   g.SetMidColor(clRed);
-  g.Draw(c, TRect{0, 0, 10, 20});
+  DrawGradient(c, g, TRect{0, 0, 10, 20});
   // top half: mid to end, bottom half: start to mid
   const auto fills = c.Calls("FillRect");
   ASSERT_EQ(fills.size(), 20u);
@@ -122,13 +123,13 @@ TEST(CanvasShadow, TwoStripsOnlyAndNothingWithoutSize) {
   TRecordingCanvas c;
   TKivShadow s;
   s.SetSize(3);
-  s.DrawRect(c, {10, 10, 50, 30});
+  DrawShadowRect(c, s, {10, 10, 50, 30});
   ASSERT_EQ(c.Calls("FillRect").size(), 2u);
   EXPECT_EQ(c.Calls("FillRect")[0], "FillRect 13,30,53,33 C0C0C0");
   EXPECT_EQ(c.Calls("FillRect")[1], "FillRect 50,13,53,33 C0C0C0");
   TRecordingCanvas none;
   TKivShadow zero;
-  zero.DrawRect(none, {10, 10, 50, 30});
+  DrawShadowRect(none, zero, {10, 10, 50, 30});
   EXPECT_TRUE(none.Log.empty());
 }
 

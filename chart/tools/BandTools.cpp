@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "chart/ChartControl.h"
+#include "chart/canvas/StyleDrawing.h"
 
 namespace chart {
 
@@ -73,7 +74,7 @@ void TColorBandTool::DrawBand() {
   c.AssignVisiblePen(*Pen());
   if (FGradient->Visible()) {
     const TRect inner{r.Left + 1, r.Top + 1, r.Right, r.Bottom};
-    FGradient->Draw(c, is3D ? c.Calculate3DPosition(inner, z) : inner);
+    DrawGradient(c, *FGradient, is3D ? c.Calculate3DPosition(inner, z) : inner);
     c.Brush().SetStyle(bsClear);
   }
   auto draw = [&] {

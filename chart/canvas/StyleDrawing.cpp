@@ -1,10 +1,10 @@
-// The drawing operations of the style objects: shadows of boxes and ellipses,
-// and gradient fills of rectangles and faces.
+// The drawing of shadows and gradients.
 //
 // Tested by: chart/tests/KivCanvasTest.cpp, chart/tests/KivCanvasQtTest.cpp
+#include "chart/canvas/StyleDrawing.h"
+
 #include <algorithm>
 
-#include "chart/canvas/KivCanvas.h"
 #include "chart/canvas/KivGraphics.h"
 
 namespace chart {
@@ -24,75 +24,77 @@ TRect Moved(const TRect& r, std::int32_t dx, std::int32_t dy) {
 
 }  // namespace
 
-void TKivShadow::DrawRect(TCanvas3D& canvas, const TRect& rect) {
-  if (FColor == clNone || (FHorizSize == 0 && FVertSize == 0)) return;
-  SelectShadowBrush(canvas, FColor);
+void DrawShadowRect(TCanvas3D& canvas, const TKivShadow& shadow, const TRect& rect) {
+  if (shadow.Color() == clNone || (shadow.HorizSize() == 0 && shadow.VertSize() == 0)) return;
+  SelectShadowBrush(canvas, shadow.Color());
   std::unique_ptr<TKivBlend> blend;
-  if (FTransparency != 0)
-    blend = canvas.BeginBlending(canvas.RectFromRectZ(Moved(rect, FHorizSize, FVertSize), 0),
-                                 FTransparency);
-  const std::int32_t h = FHorizSize, v = FVertSize;
+  const std::int32_t h = shadow.HorizSize(), v = shadow.VertSize();
+  if (shadow.Transparency() != 0)
+    blend = canvas.BeginBlending(canvas.RectFromRectZ(Moved(rect, h, v), 0), shadow.Transparency());
   // Only the two strips the box does not cover: a see-through box keeps its own body.
   canvas.FillRect({rect.Left + h, rect.Bottom, rect.Right + h, rect.Bottom + v});
   canvas.FillRect({rect.Right, rect.Top + v, rect.Right + h, rect.Bottom + v});
   if (blend) canvas.EndBlending(std::move(blend));
 }
 
-void TKivShadow::DrawEllipse(TCanvas3D& canvas, const TRect& rect, std::int32_t z) {
-  if (FColor == clNone || (FHorizSize == 0 && FVertSize == 0)) return;
-  SelectShadowBrush(canvas, FColor);
-  const TRect moved = Moved(rect, FHorizSize, FVertSize);
+void DrawShadowEllipse(TCanvas3D& canvas, const TKivShadow& shadow, const TRect& rect, std::int32_t z) {
+  if (shadow.Color() == clNone || (shadow.HorizSize() == 0 && shadow.VertSize() == 0)) return;
+  SelectShadowBrush(canvas, shadow.Color());
+  const TRect moved = Moved(rect, shadow.HorizSize(), shadow.VertSize());
   std::unique_ptr<TKivBlend> blend;
-  if (FTransparency != 0) blend = canvas.BeginBlending(canvas.RectFromRectZ(moved, z), FTransparency);
+  if (shadow.Transparency() != 0)
+    blend = canvas.BeginBlending(canvas.RectFromRectZ(moved, z), shadow.Transparency());
   canvas.EllipseWithZ(moved, z);
   if (blend) canvas.EndBlending(std::move(blend));
 }
 
-void TCustomKivGradient::Draw(TCanvas3D& canvas, const TRect& rect, std::int32_t cornerSize) {
-  TColor start = ColorToRGB(FStartColor), end = ColorToRGB(FEndColor), mid = ColorToRGB(MidColor());
+void DrawGradient(TCanvas3D& canvas, const TCustomKivGradient& gradient, const TRect& rect, std::int32_t cornerSize) {
+  TColor start = ColorToRGB(gradient.StartColor()), end = ColorToRGB(gradient.EndColor()),
+         mid = ColorToRGB(gradient.MidColor());
+  const TGradientDirection direction = gradient.Direction();
   if (canvas.GetMonochrome()) {
     start = MonochromeGrey(start);
     end = MonochromeGrey(end);
     if (mid != clNone) mid = MonochromeGrey(mid);
   }
   if (cornerSize > 0) canvas.ClipRoundRectangle(rect, cornerSize);
-  if (FDirection == gdRadial) {
+  if (direction == gdRadial) {
     TRect r = rect;
     if (r.Left > r.Right) std::swap(r.Left, r.Right);
     if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
     canvas.ClipRectangle(r);
-    canvas.RadialFill(r, start, end, FRadialX, FRadialY, FBalance);
+    canvas.RadialFill(r, start, end, gradient.RadialX(), gradient.RadialY(), gradient.Balance());
     canvas.UnClipRectangle();
-  } else if (mid != clNone && FDirection <= gdRightLeft) {
+  } else if (mid != clNone && direction <= gdRightLeft) {
     // Two halves of balance 50 through the mid colour.
-    if (FDirection == gdTopBottom || FDirection == gdBottomTop) {
+    if (direction == gdTopBottom || direction == gdBottomTop) {
       const std::int32_t m = (rect.Top + rect.Bottom) / 2;
       const TRect upper{rect.Left, rect.Top, rect.Right, m}, lower{rect.Left, m, rect.Right, rect.Bottom};
-      if (FDirection == gdTopBottom) {
-        canvas.GradientFill(upper, mid, end, FDirection, 50);
-        canvas.GradientFill(lower, start, mid, FDirection, 50);
+      if (direction == gdTopBottom) {
+        canvas.GradientFill(upper, mid, end, direction, 50);
+        canvas.GradientFill(lower, start, mid, direction, 50);
       } else {
-        canvas.GradientFill(upper, start, mid, FDirection, 50);
-        canvas.GradientFill(lower, mid, end, FDirection, 50);
+        canvas.GradientFill(upper, start, mid, direction, 50);
+        canvas.GradientFill(lower, mid, end, direction, 50);
       }
     } else {
       const std::int32_t m = (rect.Left + rect.Right) / 2;
       const TRect left{rect.Left, rect.Top, m, rect.Bottom}, right{m, rect.Top, rect.Right, rect.Bottom};
-      if (FDirection == gdLeftRight) {
-        canvas.GradientFill(left, mid, end, FDirection, 50);
-        canvas.GradientFill(right, start, mid, FDirection, 50);
+      if (direction == gdLeftRight) {
+        canvas.GradientFill(left, mid, end, direction, 50);
+        canvas.GradientFill(right, start, mid, direction, 50);
       } else {
-        canvas.GradientFill(left, start, mid, FDirection, 50);
-        canvas.GradientFill(right, mid, end, FDirection, 50);
+        canvas.GradientFill(left, start, mid, direction, 50);
+        canvas.GradientFill(right, mid, end, direction, 50);
       }
     }
   } else {
-    canvas.GradientFill(rect, start, end, FDirection, mid != clNone ? 50 : FBalance);
+    canvas.GradientFill(rect, start, end, direction, mid != clNone ? 50 : gradient.Balance());
   }
   if (cornerSize > 0) canvas.UnClipRectangle();
 }
 
-void TCustomKivGradient::Draw(TCanvas3D& canvas, const TPoint (&points)[4]) {
+void DrawGradient(TCanvas3D& canvas, const TCustomKivGradient& gradient, const TPoint (&points)[4]) {
   canvas.ClipPolygon(points);
   TRect box{points[0].X, points[0].Y, points[0].X, points[0].Y};
   for (const TPoint& p : points) {
@@ -101,16 +103,17 @@ void TCustomKivGradient::Draw(TCanvas3D& canvas, const TPoint (&points)[4]) {
     box.Right = std::max(box.Right, p.X);
     box.Bottom = std::max(box.Bottom, p.Y);
   }
-  Draw(canvas, box, 0);
+  DrawGradient(canvas, gradient, box, 0);
   canvas.UnClipRectangle();
 }
 
-void TCustomKivGradient::Draw(TCanvas3D& canvas, const TPoint (&points)[4], std::int32_t z) {
+void DrawGradient(TCanvas3D& canvas, const TCustomKivGradient& gradient, const TPoint (&points)[4],
+                  std::int32_t z) {
   const TPoint projected[4] = {canvas.Calculate3DPosition(points[0], z),
                                canvas.Calculate3DPosition(points[1], z),
                                canvas.Calculate3DPosition(points[2], z),
                                canvas.Calculate3DPosition(points[3], z)};
-  Draw(canvas, projected);
+  DrawGradient(canvas, gradient, projected);
 }
 
 }  // namespace chart
