@@ -165,7 +165,8 @@ class TMtx : public TMtx1 {
   // Linear systems (MtxSolve.cpp).
 
   // op(Self) X = B for the structure MtxType (the three band types hold the
-  // band in LAPACK band layout, one band row a matrix row), with the
+  // band in LAPACK band layout, one band row a matrix row and one column an
+  // unknown: the order is Cols, and B has Cols rows), with the
   // refinement (RefineSolution) and the condition estimate (ConditionNumber)
   // they ask for. Self is not changed but for its results: the LAPACK status,
   // the error bounds, the reciprocal condition number and the error text. A
@@ -242,7 +243,7 @@ class TMtx : public TMtx1 {
   TMtxType EffectiveType(TMtxType MtxType);
   void LQRSolveCore(double* BData, std::int32_t NRHS, TMtx* R, TMtxOperation Operation);
   // The structure a solve uses (detected with AutoMtxType), refused when no
-  // path takes it; the band general layout checked.
+  // path takes it; the band layouts checked (KD + 1 or KL + KU + 1 rows).
   TMtxType SolveType(TMtxType MtxType);
   void LinSolveCore(const double* B, double* X, std::int32_t NRHS, TMtxType MtxType, TMtxOperation Operation);
 };

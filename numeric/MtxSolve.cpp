@@ -170,6 +170,20 @@ double SolverNorm(const TMtx& Self, const T* a, TMtxType Type, bool oneNorm) {
   }
 }
 
+bool IsBand(TMtxType Type) { return Type == mtBandSymmPosDef || Type == mtBandHermPosDef || Type == mtBandGeneral; }
+
+// A full matrix is the square system itself, with one right-hand-side row per row. A band
+// matrix holds one band row per matrix row and one column per unknown: its order is Cols,
+// whatever its few rows are.
+void CheckRightHandSide(const TMtx& Self, TMtxType Type, std::int32_t Count, const char* Name) {
+  if (IsBand(Type)) {
+    if (Count != Self.Cols()) RaiseError(std::string(Name) + " <> Cols");
+    return;
+  }
+  if (Self.Rows() != Self.Cols()) RaiseError("Quadratic = False");
+  if (Count != Self.Rows()) RaiseError(std::string(Name) + " <> Rows");
+}
+
 }  // namespace
 
 double TMtx::Norm1() const {
@@ -188,16 +202,14 @@ void TMtx::LinSolve(const TMtx& B, TMtx& X, TMtxType MtxType, TMtxOperation Oper
   if (&X == this) RaiseError("X = Self");
   if (ElementCount() == 0) return;
   if (B.Complex() != FComplex) RaiseError("B.Complex <> Complex");
-  // Every path reads a square matrix and Rows right-hand-side elements.
-  if (FRows != FCols) RaiseError("Quadratic = False");
-  if (B.Rows() != FRows) RaiseError("B.Rows <> Rows");
+  const TMtxType type = SolveType(MtxType);
+  CheckRightHandSide(*this, type, B.Rows(), "B.Rows");
   if (&X == &B) {
     TCachedMtx copy;
     copy->Copy(B);
     LinSolve(*copy, X, MtxType, Operation);
     return;
   }
-  const TMtxType type = SolveType(MtxType);
   // X := B in column order, the layout the solve works in and overwrites.
   detail::TransposeInto(B, X, false);
   TCachedMtx columns;
@@ -219,9 +231,8 @@ void TMtx::LinSolve(const TMtx& B, TMtx& X, TMtxType MtxType, TMtxOperation Oper
 void TMtx::LinSolve(const TVec& B, TVec& X, TMtxType MtxType, TMtxOperation Operation) {
   if (ElementCount() == 0) return;
   if (B.Complex() != FComplex) RaiseError("B.Complex <> Complex");
-  if (FRows != FCols) RaiseError("Quadratic = False");
-  if (B.Length() != FRows) RaiseError("B.Length <> Rows");
   const TMtxType type = SolveType(MtxType);
+  CheckRightHandSide(*this, type, B.Length(), "B.Length");
   TCachedVec saved;
   const double* b = B.Values();
   if (&X == &B) {
@@ -250,8 +261,16 @@ TMtxType TMtx::SolveType(TMtxType MtxType) {
       if (!FComplex) RaiseError("Hermitian solve: not complex!");
       break;
     case mtBandSymmPosDef:
-      if (FComplex) RaiseError("Eig: Complex band symmetric positive definite matrix type not supported. Use general!");
+    case mtBandHermPosDef: {
+      if (FComplex && MtxType == mtBandSymmPosDef)
+        RaiseError("Eig: Complex band symmetric positive definite matrix type not supported. Use general!");
+      // KD + 1 band rows, the diagonal in the last (upper) or first (lower) of them.
+      const bool upper = FTriangleForm == tfUpper;
+      const std::int32_t kd = upper ? FSuperDiag : FSubDiag;
+      if (kd < 0) RaiseError(upper ? "SuperDiag < 0" : "SubDiag < 0");
+      if (static_cast<std::int64_t>(kd) + 1 != FRows) RaiseError(upper ? "SuperDiag+1 <> Rows" : "SubDiag+1 <> Rows");
       break;
+    }
     case mtBandGeneral:
       // Negative widths would place the band outside the work array.
       if (FSubDiag < 0) RaiseError("SubDiag < 0");
@@ -262,7 +281,6 @@ TMtxType TMtx::SolveType(TMtxType MtxType) {
     case mtSymmetric:
     case mtTriangle:
     case mtGeneral:
-    case mtBandHermPosDef:
       break;
     default:
       RaiseError("MtxType not supported");
@@ -272,7 +290,8 @@ TMtxType TMtx::SolveType(TMtxType MtxType) {
 
 void TMtx::LinSolveCore(const double* B, double* X, std::int32_t NRHS, TMtxType MtxType, TMtxOperation Operation) {
   FErrorText.clear();
-  const std::int32_t n = FRows;
+  // The order of the system: Rows = Cols for full storage, Cols for a band.
+  const std::int32_t n = FCols;
   const std::int32_t kl = FSubDiag, ku = FSuperDiag;
   const bool band = MtxType == mtBandGeneral;
   const std::int32_t ldab = band ? 2 * kl + ku + 1 : n;
@@ -390,12 +409,10 @@ void TMtx::LinSolveCore(const double* B, double* X, std::int32_t NRHS, TMtxType 
       case mtBandSymmPosDef:
       case mtBandHermPosDef:
         run(
-            kBandPosDefReal, [&] { return lapack::DPBTRF(uplo, FCols, kd, a, FRows); },
-            [&] { return lapack::DPBTRS(uplo, FCols, kd, NRHS, a, FRows, x, FRows); },
-            [&] {
-              return lapack::DPBRFS(uplo, FCols, kd, NRHS, a2, FRows, a, FRows, b, FRows, x, FRows, fe, be, wk, iw);
-            },
-            [&] { return lapack::DPBCON(uplo, FCols, kd, a, FRows, anorm, *rcond, wk, iw); });
+            kBandPosDefReal, [&] { return lapack::DPBTRF(uplo, n, kd, a, FRows); },
+            [&] { return lapack::DPBTRS(uplo, n, kd, NRHS, a, FRows, x, n); },
+            [&] { return lapack::DPBRFS(uplo, n, kd, NRHS, a2, FRows, a, FRows, b, n, x, n, fe, be, wk, iw); },
+            [&] { return lapack::DPBCON(uplo, n, kd, a, FRows, anorm, *rcond, wk, iw); });
         break;
       default:  // mtBandGeneral
         // The refinement reads the band as it was given, without the fill-in rows.
@@ -446,13 +463,10 @@ void TMtx::LinSolveCore(const double* B, double* X, std::int32_t NRHS, TMtxType 
         break;
       case mtBandHermPosDef:
         run(
-            kBandPosDefCplx, [&] { return lapack::ZPBTRF(uplo, FCols, kd, za, FRows); },
-            [&] { return lapack::ZPBTRS(uplo, FCols, kd, NRHS, za, FRows, zx, FRows); },
-            [&] {
-              return lapack::ZPBRFS(uplo, FCols, kd, NRHS, za2, FRows, za, FRows, zb, FRows, zx, FRows, fe, be, zwk,
-                                    rw);
-            },
-            [&] { return lapack::ZPBCON(uplo, FCols, kd, za, FRows, anorm, *rcond, zwk, rw); });
+            kBandPosDefCplx, [&] { return lapack::ZPBTRF(uplo, n, kd, za, FRows); },
+            [&] { return lapack::ZPBTRS(uplo, n, kd, NRHS, za, FRows, zx, n); },
+            [&] { return lapack::ZPBRFS(uplo, n, kd, NRHS, za2, FRows, za, FRows, zb, n, zx, n, fe, be, zwk, rw); },
+            [&] { return lapack::ZPBCON(uplo, n, kd, za, FRows, anorm, *rcond, zwk, rw); });
         break;
       default:  // mtBandGeneral
         run(

@@ -205,6 +205,35 @@ TEST(MtxLinSolve, Refusals) {
   band.SetSuperDiag(2);
   EXPECT_TRUE(Raises([&] { band.LinSolve(b2, x, mtBandGeneral); }, "SubDiag < 0"));
 
+  // A band holds one column per unknown and KD + 1 (KL + KU + 1) rows, so its storage is square
+  // only by chance: B has Cols rows, and the rows are checked against the stated widths.
+  TMtx tridiagonal;
+  Set(tridiagonal, 2, 3, {0, 1, 1, 4, 4, 4});
+  tridiagonal.SetSuperDiag(1);
+  TVec b6;
+  testutil::Set(b6, {1, 2, 3, 4, 5, 6});
+  EXPECT_TRUE(Raises([&] { tridiagonal.LinSolve(b2, x, mtBandSymmPosDef); }, "B.Length <> Cols"));
+  EXPECT_TRUE(Raises([&] { tridiagonal.LinSolve(b6, x, mtBandSymmPosDef); }, "B.Length <> Cols"));
+  EXPECT_TRUE(Raises([&] { tridiagonal.LinSolve(m2, m3, mtBandSymmPosDef); }, "B.Rows <> Cols"));
+  tridiagonal.SetSubDiag(1);
+  EXPECT_TRUE(Raises([&] { tridiagonal.LinSolve(b3, x, mtBandGeneral); }, "SubDiag+SuperDiag+1 <> Rows"));
+  tridiagonal.SetSuperDiag(2);
+  EXPECT_TRUE(Raises([&] { tridiagonal.LinSolve(b3, x, mtBandSymmPosDef); }, "SuperDiag+1 <> Rows"));
+  tridiagonal.SetTriangleForm(tfLower);
+  tridiagonal.SetSubDiag(2);
+  EXPECT_TRUE(Raises([&] { tridiagonal.LinSolve(b3, x, mtBandSymmPosDef); }, "SubDiag+1 <> Rows"));
+  tridiagonal.SetSubDiag(-1);
+  EXPECT_TRUE(Raises([&] { tridiagonal.LinSolve(b3, x, mtBandSymmPosDef); }, "SubDiag < 0"));
+  EXPECT_EQ(DoublesOf(x), (D{9}));
+  // Lower storage (a00 a11 a22; a10 a21 *) of [[4, 1, 0], [1, 4, 1], [0, 1, 4]]: x = (1, 1, 1)
+  // for b = (5, 6, 5).
+  Set(tridiagonal, 2, 3, {4, 4, 4, 1, 1, 0});
+  tridiagonal.SetSubDiag(1);
+  testutil::Set(b3, {5, 6, 5});
+  tridiagonal.LinSolve(b3, x, mtBandSymmPosDef);
+  EXPECT_TRUE(DoublesNear(DoublesOf(x), {1, 1, 1}, 8 * EPS));
+  testutil::Set(x, {9});
+
   // An empty matrix returns before looking at B or X.
   TMtx empty;
   empty.LinSolve(bc, x, mtHermitian);

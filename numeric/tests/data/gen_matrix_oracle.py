@@ -5,6 +5,7 @@ eigenvalues, inverses, least squares and linear systems), real and complex.
 
 Sources of the expected values: numpy (matmul, conj, linalg.eigvals,
 eigvalsh, inv, lstsq, solve, cholesky, cond) and scipy.linalg (solve_triangular,
+solveh_banded and solve_banded for band storage of any order,
 and the LAPACK drivers ?gesvx, ?posvx, ?sysvx and zhesvx for the error bounds
 and reciprocal condition numbers of refined solves, ?getrf with ?gecon). Exact
 solutions for the forward-error checks are computed in rational arithmetic
@@ -521,6 +522,58 @@ a = rand(80, 80, False) + 5 * np.eye(80)
 b = rand(80, 1, False)
 x = np.linalg.solve(a, b)
 case("solve", "general_large_r", dict(t="mtGeneral", op="opNone", refine=0, cn="cnNone"), A=a, B=b, X=x)
+
+# Band storage of any order: kd + 1 (or kl + ku + 1) band rows and one column per unknown, the
+# layout scipy.linalg.solveh_banded and solve_banded take; the expected solutions are theirs.
+def banded_case(name, params, band, dense, b, x):
+    case("solve", name, params, A=band, B=b, X=x, XE=exact_solve(dense, b).real if not np.iscomplexobj(band)
+         else exact_solve(dense, b))
+
+
+def hermitian_band(n, kd, cplx, lower):
+    """A diagonally dominant Hermitian band matrix and its LAPACK band storage."""
+    dense = np.zeros((n, n), dtype=np.complex128 if cplx else np.float64)
+    for i in range(n):
+        for j in range(i + 1, min(n, i + kd + 1)):
+            dense[i, j] = rand(1, 1, cplx)[0, 0]
+            dense[j, i] = np.conj(dense[i, j])
+        dense[i, i] = 2.0 * kd + 1.0 + rng.uniform(0.0, 1.0)
+    band = np.zeros((kd + 1, n), dtype=dense.dtype)
+    for j in range(n):
+        for i in range(n):
+            if not lower and j - kd <= i <= j:
+                band[kd + i - j, j] = dense[i, j]
+            if lower and j <= i <= j + kd:
+                band[i - j, j] = dense[i, j]
+    return band, dense
+
+
+for cplx, n, kd, lower, nrhs in ((False, 6, 1, False, 1), (False, 6, 1, True, 2), (True, 5, 1, False, 1),
+                                 (True, 5, 1, True, 3), (False, 9, 2, False, 1), (True, 8, 3, True, 2)):
+    band, dense = hermitian_band(n, kd, cplx, lower)
+    b = rand(n, nrhs, cplx)
+    x = sla.solveh_banded(band, b, lower=lower)
+    t = "mtBandHermPosDef" if cplx else "mtBandSymmPosDef"
+    form = "tfLower" if lower else "tfUpper"
+    params = dict(t=t, f=form, refine=1, cn="cnNorm1")
+    params["kl" if lower else "ku"] = kd
+    banded_case("banded_posdef_%s_%d_%d_%s_%d" % ("c" if cplx else "r", n, kd, form, nrhs), params, band, dense, b, x)
+
+for cplx, n, kl, ku, nrhs in ((False, 6, 1, 1, 1), (False, 7, 2, 1, 2), (True, 5, 1, 2, 1), (True, 8, 0, 2, 3),
+                              (False, 9, 3, 0, 1)):
+    dense = np.zeros((n, n), dtype=np.complex128 if cplx else np.float64)
+    for i in range(n):
+        for j in range(max(0, i - kl), min(n, i + ku + 1)):
+            dense[i, j] = rand(1, 1, cplx)[0, 0]
+        dense[i, i] += kl + ku + 1.5
+    band = np.zeros((kl + ku + 1, n), dtype=dense.dtype)
+    for j in range(n):
+        for i in range(max(0, j - ku), min(n, j + kl + 1)):
+            band[ku + i - j, j] = dense[i, j]
+    b = rand(n, nrhs, cplx)
+    x = sla.solve_banded((kl, ku), band, b)
+    banded_case("banded_general_%s_%d_%d_%d_%d" % ("c" if cplx else "r", n, kl, ku, nrhs),
+                dict(t="mtBandGeneral", kl=kl, ku=ku, op="opNone", refine=1, cn="cnNormInf"), band, dense, b, x)
 
 path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "matrix_oracle.txt")
 with open(path, "w") as f:
