@@ -175,7 +175,9 @@ double PhaseUnwrap(const TVec& Src, TVec& Dst, TRunningPhase Mode, double Param,
     const double whole = std::trunc(Param);
     if (!(whole >= 1 && whole <= (1 << 30))) RaiseError("PhaseUnwrap: Param outside 1 .. 2^30");
     while (cycle < whole) cycle *= 2;
-    if (!(std::fabs(Param - cycle) <= 1e-4)) cycle /= 2;
+    // The power of two at or below Param: for Param between 1 and 2 that is 1 itself, and halving
+    // it would leave no cycle to count the points in.
+    if (!(std::fabs(Param - cycle) <= 1e-4) && cycle > 1) cycle /= 2;
   }
   // Dst starts as Src, also where it was another vector's values before.
   if (&Dst != &Src) Dst.Copy(Src);

@@ -139,6 +139,12 @@ TEST(FreqResponse, PhaseUnwrapModes) {
   // In place too.
   PhaseUnwrap(src, src, rpPartial, 5, false, 180);  // L = 8 halved to 4, s = 36
   EXPECT_EQ(Doubles(src), (std::vector<double>{0.1, 36.1, 72.1, 108.1, 0.1}));
+  // Between 1 and 2 the cycle is one point long: nothing is added, values above 180 still wrap.
+  for (double param : {1.0, 1.00005, 1.5, 1.9999}) {
+    src.SetIt(false, std::vector<double>{0.1, 200, -170, 179});
+    PhaseUnwrap(src, dst, rpPartial, param, false, 180);
+    EXPECT_EQ(Doubles(dst), (std::vector<double>{0.1, -160, -170, 179})) << param;
+  }
   EXPECT_TRUE(Raises([&] { PhaseUnwrap(src, dst, rpPartial, 0.5, false, 180); }, "PhaseUnwrap: Param outside 1 .. 2^30"));
   TVec z, empty;
   z.Size(2, true);
