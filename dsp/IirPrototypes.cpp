@@ -1,10 +1,11 @@
 // The normalised analog lowpass prototypes: Butterworth, Chebyshev I and II, elliptic, Bessel.
-// Tested by: dsp/tests/IirPrototypesTest.cpp, IirPrototypesOracleTest.cpp
+// Tested by: dsp/tests/IirPrototypesTest.cpp, IirOracleTest.cpp
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "dsp/IIRFilters.h"
@@ -60,6 +61,52 @@ double KRatioCost(std::span<const double> x, std::span<const double> c, std::spa
   return std::fabs(r);
 }
 
+// K(1 - k^2) = pi / (2 agm(1, k)), from k itself: the parameter 1 - k^2 rounded to a double keeps
+// few digits of the small k^2 that sets K there (a stopband 80 dB down loses 9 of them).
+double EllipKOfComplement(double k) {
+  long double a = 1.0L, b = k;
+  for (int i = 0; i < numeric::EllipMaxIterations && a - b > a * std::numeric_limits<long double>::epsilon(); ++i) {
+    const long double mean = (a + b) / 2.0L;
+    b = std::sqrt(a * b);
+    a = mean;
+  }
+  return static_cast<double>(std::acos(-1.0L) / (2.0L * a));
+}
+
+// The minimiser leaves the modulus where |K(m)/K(1-m) - krat| stops changing to its own
+// precision, 2^-26 relative: the poles and zeros would keep that error. Newton's steps on the
+// ratio itself, whose slope is pi / (4 m (1 - m) K(1-m)^2) by Legendre's relation, take it to the
+// rounding of the ratio in a step or two; they stop where a step no longer halves.
+double PolishModulus(double m, double krat) {
+  double previous = INFINITY;
+  for (int i = 0; i < 8; ++i) {
+    const double mc = 1.0 - m;
+    if (!(m > 0.0 && mc > 0.0)) break;
+    const double Kc = EllipKOfComplement(std::sqrt(m));
+    const double step = (EllipK(m) / Kc - krat) * 4.0 * m * mc * Kc * Kc / PI;
+    const double next = m - step;
+    if (!(std::fabs(step) < previous / 2.0) || !(next > 0.0 && next < 1.0)) break;
+    m = next;
+    previous = std::fabs(step);
+  }
+  return m;
+}
+
+// The same for the argument u where sc(u|m) = 1/eps, which the simplex search leaves to its own
+// tolerance: sc rises with u with the slope dn / cn^2.
+double PolishScArgument(double u, double target, double m) {
+  double previous = INFINITY;
+  for (int i = 0; i < 8; ++i) {
+    double sn, cn, dn;
+    numeric::EllipJacoby(u, m, kTol, sn, cn, dn);
+    const double step = (sn / cn - target) * cn * cn / dn;
+    if (!(std::fabs(step) < previous / 2.0)) break;
+    u -= step;
+    previous = std::fabs(step);
+  }
+  return u;
+}
+
 // |c0 - sn(u)/cn(u)| for the parameter c1: 0 where sc(u) = 1/eps.
 double VRatioCost(std::span<const double> u, std::span<const double> c, std::span<classlib::TPersistent* const>) {
   double sn, cn, dn;
@@ -71,8 +118,10 @@ double VRatioCost(std::span<const double> u, std::span<const double> c, std::spa
 // matrix, polished by Aberth's simultaneous iteration. Past order 20 the eigenvalues alone are
 // wrong (by 10 % of their size at order 30): the roots are very sensitive to the coefficients, and
 // theta_N evaluated in double precision near them is all rounding. The iteration evaluates
-// theta_N and its derivative by the three-term recurrence in quadruple precision, which keeps
-// the roots to the last digit of a double up to order 40 and to 1e-7 at order 50.
+// theta_N and its derivative by Horner's rule on the integer coefficients in quadruple
+// precision, within 2N roundings of the sum of the terms' sizes; that sum is up to 1e27 times
+// the derivative at a root of order 50 (1e21 at order 40, 5e15 at order 30), so the roots keep
+// the last digit of a double up to order 30, 1e-13 of their size at order 40 and 1e-8 at 50.
 using Quad = __float128;
 struct TQuadCx {
   Quad re, im;
@@ -80,7 +129,6 @@ struct TQuadCx {
 TQuadCx operator+(TQuadCx a, TQuadCx b) { return {a.re + b.re, a.im + b.im}; }
 TQuadCx operator-(TQuadCx a, TQuadCx b) { return {a.re - b.re, a.im - b.im}; }
 TQuadCx operator*(TQuadCx a, TQuadCx b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
-TQuadCx operator*(Quad s, TQuadCx a) { return {s * a.re, s * a.im}; }
 Quad Norm(TQuadCx a) { return a.re * a.re + a.im * a.im; }
 TQuadCx operator/(TQuadCx a, TQuadCx b) {
   const Quad d = Norm(b);
@@ -88,29 +136,30 @@ TQuadCx operator/(TQuadCx a, TQuadCx b) {
 }
 
 void PolishBesselRoots(CxList& roots, std::int32_t N) {
+  // a_k = (2N - k)! / (2^(N-k) k! (N-k)!), from a_N = 1 down by a_k = a_(k+1) (2N - k)(k + 1) /
+  // (2 (N - k)): exact up to 2^113, within N roundings above.
+  std::vector<Quad> a(static_cast<std::size_t>(N) + 1);
+  a[static_cast<std::size_t>(N)] = 1;
+  for (std::int32_t k = N - 1; k >= 0; --k)
+    a[static_cast<std::size_t>(k)] = a[static_cast<std::size_t>(k) + 1] * Quad(2 * N - k) * Quad(k + 1) / Quad(2 * (N - k));
   const std::size_t n = roots.size();
   std::vector<TQuadCx> r(n);
   for (std::size_t i = 0; i < n; ++i) r[i] = {roots[i].real(), roots[i].imag()};
   const TQuadCx one{1, 0};
-  // The steps shrink cubically once the roots are near; where rounding stops them first (the
-  // highest orders), the iteration ends when a few passes have not made the steps smaller.
+  // The steps shrink cubically once the roots are near; where rounding stops them first, the
+  // iteration ends when a few passes have not made the steps smaller.
   Quad best = 1;
   int sinceBest = 0;
   for (int iteration = 0; iteration < 100 && sinceBest < 6; ++iteration) {
     Quad largest = 0;
     for (std::size_t i = 0; i < n; ++i) {
-      const TQuadCx s = r[i], s2 = s * s;
-      TQuadCx t0 = one, d0{0, 0}, t1 = s + one, d1 = one;
-      for (std::int32_t k = 2; k <= N; ++k) {
-        const Quad c = 2 * k - 1;
-        const TQuadCx t2 = c * t1 + s2 * t0;
-        const TQuadCx d2 = c * d1 + 2 * (s * t0) + s2 * d0;
-        t0 = t1;
-        d0 = d1;
-        t1 = t2;
-        d1 = d2;
+      const TQuadCx s = r[i];
+      TQuadCx t{a[static_cast<std::size_t>(N)], 0}, d{0, 0};
+      for (std::int32_t k = N - 1; k >= 0; --k) {
+        d = d * s + t;
+        t = t * s + TQuadCx{a[static_cast<std::size_t>(k)], 0};
       }
-      const TQuadCx ratio = t1 / d1;
+      const TQuadCx ratio = t / d;
       TQuadCx repulsion{0, 0};
       for (std::size_t j = 0; j < n; ++j)
         if (j != i) repulsion = repulsion + one / (s - r[j]);
@@ -202,10 +251,11 @@ void EllipPrototype(std::int32_t N, TVec& Z, TVec& P, double Rp, double Rs, doub
   if (k1p == 1.0) RaiseError(msg::RippleRange);
 
   // The modulus m whose ratio of quarter periods is N times that of the stated band edges.
-  const double K1 = EllipK(k1 * k1), K1p = EllipK(k1p * k1p);
+  const double K1 = EllipK(k1 * k1), K1p = EllipKOfComplement(k1);
   const std::array<double, 1> kratio{N * K1 / K1p};
   double m = 0.0;
   numeric::MinBrent(KRatioCost, kratio, 0.0, 1.0, {}, m, kMaxIter, kTol);
+  m = PolishModulus(m, kratio[0]);
   const double capk = EllipK(m);
 
   // The argument where the ripple's sc reaches 1/eps places the poles off the axis.
@@ -214,7 +264,7 @@ void EllipPrototype(std::int32_t N, TVec& Z, TVec& P, double Rp, double Rs, doub
   double fmin = 0.0;
   std::uint8_t stop = 0;
   numeric::Simplex(VRatioCost, u, vratio, {}, fmin, stop, kMaxIter, kTol);
-  const double vp = capk * u[0] / (N * K1);
+  const double vp = capk * PolishScArgument(u[0], vratio[0], vratio[1]) / (N * K1);
   double sv, cv, dv;
   numeric::EllipJacoby(vp, 1.0 - m, kTol, sv, cv, dv);
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "dsp/IIRFilters.h"
+#include "numeric/SpecialFuncs.h"
 #include "dsp/tests/IirTestUtil.h"
 #include "testing/TestSupport.h"
 
@@ -25,7 +26,15 @@ namespace {
 using numeric::TVec;
 using numeric::testutil::OracleNumbers;
 using orvel::testing::NearRel;
+using testutil::Cx;
 using testutil::CxField;
+using testutil::BesselRootErrors;
+using testutil::ButterRootError;
+using testutil::ChebyshevRootError;
+using testutil::ChebyshevZeroError;
+using testutil::kU;
+using testutil::Pow10m1;
+using testutil::RelativeBounds;
 using testutil::RootsOf;
 using testutil::SameCoefficients;
 using testutil::SameRoots;
@@ -34,13 +43,83 @@ std::vector<numeric::testutil::TOracleFields> Cases(const std::string& tag) {
   return numeric::testutil::ReadOracleCases("iir_oracle.txt", tag);
 }
 
-// Root tolerance of a method: the elliptic prototype finds its modulus by minimisation, to a
-// few parts in 1e8 (its gain, the product of all roots, to a few parts in 1e7); the Bessel poles
-// of the highest orders lose digits even to a polish in quadruple precision.
-double RootTolerance(int kind, int n) {
-  if (kind == 3) return 1e-7;
-  if (kind == 6) return n > 40 ? 1e-6 : n > 30 ? 1e-12 : 1e-13;
-  return 1e-14;
+// The bounds a prototype is compared within. Each root is a closed form of the prototype's
+// parameters but for the elliptic modulus and sc-argument, which are roots of equations, and the
+// Bessel poles, which are the zeros of a polynomial. A bound is the error of one side's
+// computation (ours, scipy's), times 2 for the two sides and a margin of 2, unless it says
+// otherwise.
+struct TPrototypeBounds {
+  std::vector<double> zeros, poles;  // absolute, for each expected root
+  double gain = 0.0;                 // relative
+};
+
+// The error of a product of roots: the roots' own relative errors add up, and each of the two
+// sides' complex products rounds within 4u per factor.
+double ProductBound(const std::vector<Cx>& roots, const std::vector<double>& bounds) {
+  double sum = 0.0;
+  for (std::size_t i = 0; i < roots.size(); ++i) sum += bounds[i] / std::abs(roots[i]);
+  return sum + 2.0 * 4.0 * kU * static_cast<double>(roots.size());
+}
+
+// The elliptic prototype (order 2 and more) takes its roots from the modulus m, the root of
+// K(m)/K(1-m) = krat, and from the argument r where sc(r | 1 - k1^2) = 1/eps; the oracle gives
+// both as scipy finds them and the roots' sensitivities to each (S, V per root; Sk, Vk for the
+// gain). Our Newton steps stop where the equations' residuals are rounding: K(m), K(1-m), their
+// quotient and krat (N K1 / K1', three roundings) make 8u of R = krat, so m is off by
+// 8u R / R'(m) with R'(m) = pi / (4 m (1-m) K(1-m)^2), plus u m for m's own rounding; sc(r) is
+// within 8u/eps of 1/eps, so r is off by 8u/eps cn^2/dn, plus u r. scipy's m comes from the
+// nome q = exp(-pi/R): the exponent's three roundings give 3u pi/R relative, q's power and m's
+// series 12u more; its r comes from five or so Landen steps, 16u r. Both sides then evaluate the
+// same formulas from m and r: 32u per root, and the gain's product of 2N roots 8u each.
+TPrototypeBounds EllipticBounds(const numeric::testutil::TOracleFields& f, int n, double rp, double rs,
+                                const std::vector<Cx>& zeros, const std::vector<Cx>& poles) {
+  const double m = std::stod(f[8]), S = std::stod(f[9]), Sk = std::stod(f[10]);
+  const double r = std::stod(f[11]), V = std::stod(f[12]), Vk = std::stod(f[13]);
+  const double epsSq = Pow10m1(rp), k1Sq = epsSq / Pow10m1(rs);
+  const double K = numeric::EllipComplete(m), Kc = numeric::EllipComplete(1.0 - m);
+  const double R = K / Kc;
+  const double slope = M_PI / (4.0 * m * (1.0 - m) * Kc * Kc);
+  const double dm = 8.0 * kU * R / slope + kU * m + m * kU * (3.0 * M_PI / R + 12.0);
+  double sn = 0.0, cn = 0.0, dn = 0.0;
+  numeric::EllipJacoby(r, 1.0 - k1Sq, kU, sn, cn, dn);
+  const double dr = (8.0 * kU / std::sqrt(epsSq) * cn * cn / dn + kU * r + 16.0 * kU * r) / r;
+  const double margin = 2.0;
+  const double root = margin * (S * dm + V * dr + 2.0 * 32.0 * kU);
+  return TPrototypeBounds{RelativeBounds(zeros, root), RelativeBounds(poles, root),
+                          margin * (Sk * dm + Vk * dr + 2.0 * 8.0 * kU * 2.0 * n)};
+}
+
+TPrototypeBounds PrototypeBounds(const numeric::testutil::TOracleFields& f, const std::vector<Cx>& zeros,
+                                 const std::vector<Cx>& poles) {
+  const int kind = std::stoi(f[1]), n = std::stoi(f[2]);
+  const double rp = std::stod(f[3]), rs = std::stod(f[4]);
+  TPrototypeBounds b;
+  switch (kind) {
+    case 0:
+      b.poles = RelativeBounds(poles, 2.0 * 2.0 * ButterRootError());
+      break;
+    case 1:
+      b.poles = RelativeBounds(poles, 2.0 * 2.0 * ChebyshevRootError(std::sqrt(Pow10m1(rp)), n));
+      break;
+    case 2:
+      b.zeros = RelativeBounds(zeros, 2.0 * 2.0 * ChebyshevZeroError(n));
+      b.poles = RelativeBounds(poles, 2.0 * 2.0 * ChebyshevRootError(1.0 / std::sqrt(Pow10m1(rs)), n));
+      break;
+    case 3:
+      // Order 1 is the closed form sqrt(1 / (10^(Rp/10) - 1)): 4u a side.
+      if (n == 1) {
+        b.poles = RelativeBounds(poles, 2.0 * 2.0 * 4.0 * kU);
+        break;
+      }
+      return EllipticBounds(f, n, rp, rs, zeros, poles);
+    default:
+      // The oracle's Bessel poles are exact to their rounding.
+      b.poles = BesselRootErrors(n, poles);
+      for (std::size_t i = 0; i < poles.size(); ++i) b.poles[i] = 2.0 * (b.poles[i] + kU * std::abs(poles[i]));
+      break;
+  }
+  b.gain = ProductBound(zeros, b.zeros) + ProductBound(poles, b.poles);
+  return b;
 }
 
 TEST(IirOracle, PrototypesMatchScipy) {
@@ -59,9 +138,22 @@ TEST(IirOracle, PrototypesMatchScipy) {
       case 3: EllipPrototype(n, z, p, rp, rs, k); break;
       default: BesselPrototype(n, z, p, k); break;
     }
-    EXPECT_TRUE(SameRoots(RootsOf(z), CxField(f[5]), RootTolerance(kind, n)));
-    EXPECT_TRUE(SameRoots(RootsOf(p), CxField(f[6]), RootTolerance(kind, n)));
-    EXPECT_TRUE(NearRel(k, std::stod(f[7]), RootTolerance(kind, n) * 10));
+    const std::vector<Cx> zeros = CxField(f[5]), poles = CxField(f[6]);
+    const TPrototypeBounds b = PrototypeBounds(f, zeros, poles);
+    EXPECT_TRUE(SameRoots(RootsOf(z), zeros, b.zeros));
+    EXPECT_TRUE(SameRoots(RootsOf(p), poles, b.poles));
+    EXPECT_TRUE(NearRel(k, std::stod(f[7]), b.gain));
+    // The ripple's bottom at the passband edge, 1 rad/s; at DC the top for odd orders, the bottom
+    // for even ones. The roots and the gain within their bounds move the response by
+    // ResponseBound, and the target 10^(-Rp/20) rounds within 2u.
+    if (kind == 1 || kind == 3) {
+      const double bottom = std::pow(10.0, -rp / 20.0);
+      for (double w : {1.0, 0.0}) {
+        const double target = w == 1.0 || n % 2 == 0 ? bottom : 1.0;
+        const double bound = testutil::ResponseBound(zeros, b.zeros, poles, b.poles, b.gain, Cx(0.0, w)) + 2.0 * kU;
+        EXPECT_TRUE(NearRel(testutil::Magnitude(z, p, k, true, w), target, bound)) << "at " << w << " rad/s";
+      }
+    }
   }
 }
 

@@ -19,6 +19,10 @@ namespace dsp::testutil {
 
 using Cx = std::complex<double>;
 
+// The unit roundoff of a double: the largest relative error of one rounding. Tolerances below are
+// multiples of it, by the error bound of the computation they check.
+constexpr double kU = 0x1p-53;
+
 inline std::vector<Cx> RootsOf(const numeric::TVec& v) {
   std::vector<Cx> r(static_cast<std::size_t>(v.Length()));
   for (std::size_t i = 0; i < r.size(); ++i)
@@ -79,6 +83,93 @@ inline ::testing::AssertionResult SameRoots(const std::vector<Cx>& actual, const
     used[best] = true;
   }
   return ::testing::AssertionSuccess();
+}
+
+// The same with a bound of its own for each expected root (absolute, in the order of expected).
+inline ::testing::AssertionResult SameRoots(const std::vector<Cx>& actual, const std::vector<Cx>& expected,
+                                            const std::vector<double>& bounds) {
+  if (actual.size() != expected.size() || bounds.size() != expected.size())
+    return ::testing::AssertionFailure() << actual.size() << " roots, expected " << expected.size()
+                                         << "\n actual:   " << Show(actual) << "\n expected: " << Show(expected);
+  std::vector<bool> used(actual.size(), false);
+  for (std::size_t e = 0; e < expected.size(); ++e) {
+    std::size_t best = actual.size();
+    double bestDistance = INFINITY;
+    for (std::size_t i = 0; i < actual.size(); ++i) {
+      if (used[i]) continue;
+      const double d = std::abs(actual[i] - expected[e]);
+      if (d < bestDistance) {
+        bestDistance = d;
+        best = i;
+      }
+    }
+      if (!(bestDistance <= bounds[e]))
+      return ::testing::AssertionFailure() << "root " << expected[e] << " off by " << bestDistance << ", bound "
+                                           << bounds[e] << "\n actual:   " << Show(actual)
+                                           << "\n expected: " << Show(expected);
+    used[best] = true;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// The bounds of the prototypes' closed forms, one side's rounding relative to a root's size.
+// Butterworth roots are unit roots at angles below 2 pi: four roundings of the angle and one of
+// its cosine or sine, 16u.
+inline double ButterRootError() { return 16.0 * kU; }
+// Chebyshev roots sinh(mu) cos(t) + i cosh(mu) sin(t) (or their reciprocals): t, below 2 pi from
+// four roundings, is off by 13u at most and mu = asinh(1/eps)/N by 5u relative; a change of t
+// moves a root near the real axis by coth(mu) times its size. 16u (1 + coth(mu)) covers both.
+inline double ChebyshevRootError(double eps, int n) {
+  const double mu = std::asinh(1.0 / eps) / n;
+  return 16.0 * kU * (1.0 + 1.0 / std::tanh(mu));
+}
+// Chebyshev II zeros 1 / cos(x), x = a pi / 2N within 3u x: x tan(x) <= N times that, and 2u more.
+inline double ChebyshevZeroError(int n) { return 4.0 * kU * (1.0 + n); }
+// Bessel poles are polished in quadruple precision (unit roundoff 2^-113) by Horner's rule on the
+// coefficients of theta_N = sum a_k s^k, within 2N roundings of sum |a_k| |rho|^k: a root rho
+// moves by that over |theta'(rho)|, the product of its distances to the other roots (theta_N is
+// monic). Then they are rounded and divided by the geometric mean w of the roots' sizes,
+// ((2N)!/N!)^(1/N)/2 computed within 4u: 6u relative. Absolute, for each of the given roots
+// (the prototype's, scaled).
+inline std::vector<double> BesselRootErrors(int n, const std::vector<Cx>& roots) {
+  // a_k = (2N - k)! / (2^(N-k) k! (N-k)!): a_N = 1, a_k = a_(k+1) (2N - k)(k + 1) / (2 (N - k)).
+  std::vector<double> a(static_cast<std::size_t>(n) + 1);
+  a[static_cast<std::size_t>(n)] = 1.0;
+  for (int k = n - 1; k >= 0; --k)
+    a[static_cast<std::size_t>(k)] = a[static_cast<std::size_t>(k) + 1] * (2.0 * n - k) * (k + 1) / (2.0 * (n - k));
+  double f = 1.0;
+  for (int i = n + 1; i <= 2 * n; ++i) f *= i;
+  const double w = std::pow(f, 1.0 / n) / 2.0;
+  std::vector<double> out;
+  for (const Cx& r : roots) {
+    double terms = 0.0;
+    for (int k = 0; k <= n; ++k) terms += a[static_cast<std::size_t>(k)] * std::pow(std::abs(r * w), k);
+    double derivative = 1.0;
+    for (const Cx& other : roots)
+      if (other != r) derivative *= std::abs(r - other) * w;
+    out.push_back(2.0 * n * 0x1p-113 * terms / derivative / w + 6.0 * kU * std::abs(r));
+  }
+  return out;
+}
+
+// 10^(R/10) - 1.
+inline double Pow10m1(double r) { return std::expm1(0.1 * r * std::log(10.0)); }
+
+inline std::vector<double> RelativeBounds(const std::vector<Cx>& roots, double relative) {
+  std::vector<double> out;
+  for (const Cx& r : roots) out.push_back(relative * std::abs(r));
+  return out;
+}
+
+// The relative error of K prod(x - z) / prod(x - p) when each root is off by its bound (absolute)
+// and K by `gain` (relative), to first order: each factor x - r moves by the root's bound over
+// its size, and the products round within 4u per factor.
+inline double ResponseBound(const std::vector<Cx>& z, const std::vector<double>& zb, const std::vector<Cx>& p,
+                            const std::vector<double>& pb, double gain, Cx x) {
+  double sum = gain;
+  for (std::size_t i = 0; i < z.size(); ++i) sum += zb[i] / std::abs(x - z[i]) + 4.0 * kU;
+  for (std::size_t i = 0; i < p.size(); ++i) sum += pb[i] / std::abs(x - p[i]) + 4.0 * kU;
+  return sum;
 }
 
 // Coefficients equal within tol times the largest magnitude among the expected ones, the

@@ -2,7 +2,8 @@
 """Writes iir_oracle.txt: reference prototypes, order estimates and IIR designs.
 
 Sources: scipy.signal of Debian's python3-scipy: buttap, cheb1ap, cheb2ap, ellipap, besselap
-(norm='phase': geometric mean of the pole magnitudes 1), buttord, cheb1ord, cheb2ord, ellipord and
+(norm='phase': geometric mean of the pole magnitudes 1; its poles made exact by Newton steps in
+100-digit arithmetic), buttord, cheb1ord, cheb2ord, ellipord and
 iirfilter (butter, cheby1, cheby2, ellip, bessel with norm='phase'), each as zeros, poles and gain
 and as numerator and denominator.
 
@@ -17,18 +18,23 @@ Run from anywhere:
 
 One case a line, fields separated by ';', numbers within a field by blanks (repr, which reads back
 as the same double), a complex field as its real parts, '|', its imaginary parts:
-  proto;<kind>;<N>;<Rp>;<Rs>;<zeros>;<poles>;<k>
+  proto;<kind>;<N>;<Rp>;<Rs>;<zeros>;<poles>;<k>[;<m>;<S>;<Sk>;<r>;<V>;<Vk>]
   order;<kind>;<band type>;<analog 0/1>;<edges>;<Rp>;<Rs>;<N>;<cut-offs>
   design;<kind>;<band type>;<analog 0/1>;<N>;<Rp>;<Rs>;<cut-offs>;<zeros>;<poles>;<k>;<b>;<a>
 kind: 0 Butterworth, 1 Chebyshev I, 2 Chebyshev II, 3 elliptic, 6 Bessel (the design method's code).
+The elliptic prototypes of order 2 and more add what their tolerance is derived from: the modulus m
+and the argument r where sc(r | 1 - k1^2) = 1/eps that ellipap solves for, and the largest relative
+change of a root (S) and of the gain (Sk) per unit change of m, and per relative change of r (V, Vk).
 band type: 0 lowpass, 1 highpass, 2 bandpass, 3 bandstop. Edges are ascending, as the estimators
 take them; digital frequencies are normalised to the Nyquist frequency.
 """
+import math
 import os
+from decimal import Decimal, getcontext
 
 import numpy as np
 import scipy
-from scipy import optimize, signal
+from scipy import optimize, signal, special
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 BTYPES = {0: 'lowpass', 1: 'highpass', 2: 'bandpass', 3: 'bandstop'}
@@ -57,9 +63,97 @@ def prototype(kind, n, rp, rs):
     return signal.besselap(n, norm='phase')
 
 
+def ellip_roots(n, rp, rs, m, r):
+    """ellipap's zeros, poles and gain for a given modulus m and sc-argument r."""
+    eps_sq = signal._filter_design._pow10m1(0.1 * rp)
+    ck1_sq = eps_sq / signal._filter_design._pow10m1(0.1 * rs)
+    capk = special.ellipk(m)
+    j = np.arange(1 - n % 2, n, 2)
+    s, c, d, _ = special.ellipj(j * capk / n, m * np.ones(len(j)))
+    snew = s[np.abs(s) > np.finfo(float).eps]
+    z = 1j / (np.sqrt(m) * snew)
+    v0 = capk * r / (n * special.ellipk(ck1_sq))
+    sv, cv, dv, _ = special.ellipj(v0, 1 - m)
+    p = -(c * d * sv * cv + 1j * s * dv) / (1 - (d * sv) ** 2.0)
+    if n % 2:
+        p = np.concatenate((p, np.conj(p[np.abs(p.imag) > np.finfo(float).eps * np.abs(p)])))
+        z = np.concatenate((z, np.conj(z)))
+    else:
+        p = np.concatenate((p, np.conj(p)))
+        z = np.concatenate((z, np.conj(z)))
+    k = (np.prod(-p) / np.prod(-z)).real
+    if n % 2 == 0:
+        k = k / np.sqrt(1 + eps_sq)
+    return z, p, k
+
+
+def ellip_sensitivities(n, rp, rs):
+    """The modulus m and sc-argument r that ellipap solves for, and the largest relative change of
+    a root and of the gain per unit change of m (S, Sk) and per relative change of r (V, Vk), by
+    central differences of ellipap's own formulas."""
+    eps_sq = signal._filter_design._pow10m1(0.1 * rp)
+    ck1_sq = eps_sq / signal._filter_design._pow10m1(0.1 * rs)
+    m = signal._filter_design._ellipdeg(n, ck1_sq)
+    r = signal._filter_design._arc_jac_sc1(1.0 / np.sqrt(eps_sq), ck1_sq)
+
+    def spread(lo, hi, h):
+        (z1, p1, k1), (z2, p2, k2) = lo, hi
+        roots = np.concatenate((np.abs(z2 - z1) / np.abs(z1 + z2) * 2, np.abs(p2 - p1) / np.abs(p1 + p2) * 2))
+        return np.max(roots) / (2 * h), abs(k2 - k1) / abs(k1 + k2) * 2 / (2 * h)
+
+    hm = 1e-6 * min(m, 1 - m)
+    s_root, s_k = spread(ellip_roots(n, rp, rs, m - hm, r), ellip_roots(n, rp, rs, m + hm, r), hm)
+    hr = 1e-6
+    v_root, v_k = spread(ellip_roots(n, rp, rs, m, r * (1 - hr)), ellip_roots(n, rp, rs, m, r * (1 + hr)), hr)
+    return [m, s_root, s_k, r, v_root, v_k]
+
+
+def exact_bessel_poles(n, poles):
+    """scipy's Bessel poles made exact to the last bit of a double: each unscaled root of the
+    reverse Bessel polynomial theta_N (integer coefficients) takes three Newton steps in 100-digit
+    decimal arithmetic, where the polynomial's condition (below 1e25 up to order 50) leaves 75
+    digits, and the scaling to a geometric mean of 1 is done in the same precision. scipy's own
+    roots carry the rounding of its double-precision iteration, which the comparison would
+    otherwise have to bound without a bound for it."""
+    getcontext().prec = 100
+    coeffs = [Decimal(math.factorial(2 * n - k) // (2 ** (n - k) * math.factorial(k) * math.factorial(n - k)))
+              for k in range(n + 1)]
+    scale = Decimal(math.factorial(2 * n) // (2 ** n * math.factorial(n))) ** (Decimal(1) / n)
+
+    def cmul(a, b):
+        return (a[0] * b[0] - a[1] * b[1], a[0] * b[1] + a[1] * b[0])
+
+    def cdiv(a, b):
+        d = b[0] * b[0] + b[1] * b[1]
+        return ((a[0] * b[0] + a[1] * b[1]) / d, (a[1] * b[0] - a[0] * b[1]) / d)
+
+    def newton(x):
+        f, d = (coeffs[n], Decimal(0)), (Decimal(0), Decimal(0))
+        for k in range(n - 1, -1, -1):
+            d = cmul(d, x)
+            d = (d[0] + f[0], d[1] + f[1])
+            f = cmul(f, x)
+            f = (f[0] + coeffs[k], f[1])
+        step = cdiv(f, d)
+        return (x[0] - step[0], x[1] - step[1])
+
+    out = []
+    for p in poles:
+        x = (Decimal(float(p.real)) * scale, Decimal(float(p.imag)) * scale)
+        for _ in range(3):
+            x = newton(x)
+        out.append(complex(float(x[0] / scale), float(x[1] / scale)))
+    return np.array(out)
+
+
 def add_proto(kind, n, rp=0.0, rs=0.0):
     z, p, k = prototype(kind, n, rp, rs)
-    lines.append(";".join(["proto", str(kind), str(n), repr(rp), repr(rs), cfield(z), cfield(p), repr(float(k))]))
+    if kind == 6:
+        p = exact_bessel_poles(n, p)
+    fields = ["proto", str(kind), str(n), repr(rp), repr(rs), cfield(z), cfield(p), repr(float(k))]
+    if kind == 3 and n > 1:
+        fields += [repr(float(v)) for v in ellip_sensitivities(n, rp, rs)]
+    lines.append(";".join(fields))
 
 
 for n in range(1, 13):
@@ -72,8 +166,8 @@ for n in range(1, 11):
         add_proto(1, n, rp=rp)
     for rs in (20.0, 40.0, 60.0):
         add_proto(2, n, rs=rs)
-for n in range(1, 11):
-    for rp, rs in ((0.5, 40.0), (1.0, 60.0), (0.1, 30.0), (3.0, 80.0)):
+for n in range(1, 17):
+    for rp, rs in ((0.5, 40.0), (1.0, 60.0), (0.1, 30.0), (3.0, 80.0), (1.0, 40.0), (0.01, 100.0)):
         add_proto(3, n, rp=rp, rs=rs)
 
 
