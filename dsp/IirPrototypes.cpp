@@ -177,6 +177,29 @@ void PolishBesselRoots(CxList& roots, std::int32_t N) {
     }
   }
   for (std::size_t i = 0; i < n; ++i) roots[i] = Cx(static_cast<double>(r[i].re), static_cast<double>(r[i].im));
+  // Each root moved on its own, so a pair ends conjugate only to the polish's accuracy (1e-8 at
+  // order 50): the pair is made exactly conjugate, and the real root of an odd order real, so
+  // that the filter realised in real sections is the one the roots describe.
+  std::vector<bool> paired(n, false);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (paired[i]) continue;
+    std::size_t partner = i;
+    double distance = INFINITY;
+    for (std::size_t j = 0; j < n; ++j)
+      if (j != i && !paired[j] && std::abs(roots[j] - std::conj(roots[i])) < distance) {
+        distance = std::abs(roots[j] - std::conj(roots[i]));
+        partner = j;
+      }
+    if (partner == i || distance > std::abs(roots[i].imag())) {
+      roots[i] = Cx(roots[i].real(), 0.0);
+      paired[i] = true;
+      continue;
+    }
+    const Cx mean = (roots[i] + std::conj(roots[partner])) / 2.0;
+    roots[i] = mean;
+    roots[partner] = std::conj(mean);
+    paired[i] = paired[partner] = true;
+  }
 }
 
 }  // namespace

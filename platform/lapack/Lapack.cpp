@@ -834,4 +834,25 @@ int DSTERF(int n, double* d, double* e) {
   return info;
 }
 
+int DGEEVX(char balanc, char jobvl, char jobvr, char sense, int n, double* a, int lda, double* wr,
+           double* wi, double* vl, int ldvl, double* vr, int ldvr, int& ilo, int& ihi,
+           double* scale, double& abnrm, double* rconde, double* rcondv, double* work, int lwork,
+           int* iwork) {
+  Ready();
+  int info = 0;
+  LAPACK_dgeevx(&balanc, &jobvl, &jobvr, &sense, &n, a, &lda, wr, wi, vl, &ldvl, vr, &ldvr, &ilo, &ihi, scale,
+                &abnrm, rconde, rcondv, work, &lwork, iwork, &info);
+  return info;
+}
+
+int DGGEV(char jobvl, char jobvr, int n, double* a, int lda, double* b, int ldb, double* alphar,
+          double* alphai, double* beta, double* vl, int ldvl, double* vr, int ldvr, double* work,
+          int lwork) {
+  Ready();
+  int info = 0;
+  LAPACK_dggev(&jobvl, &jobvr, &n, a, &lda, b, &ldb, alphar, alphai, beta, vl, &ldvl, vr, &ldvr, work, &lwork,
+               &info);
+  return info;
+}
+
 }  // namespace lapack

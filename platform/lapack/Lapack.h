@@ -263,4 +263,17 @@ int DPTEQR(char compz, int n, double* d, double* e, double* z, int ldz, double* 
 int ZPTEQR(char compz, int n, double* d, double* e, Complex* z, int ldz, double* work);
 int DSTERF(int n, double* d, double* e);
 
+// The eigenvalues of a general matrix with their reciprocal condition numbers (RCONDE, with SENSE
+// 'E' and both JOBVL and JOBVR 'V'), and the 1-norm of the balanced matrix (ABNRM): the error
+// bounds of the tests that check eigenvalues. LWORK -1 asks for the optimal work length.
+int DGEEVX(char balanc, char jobvl, char jobvr, char sense, int n, double* a, int lda, double* wr,
+           double* wi, double* vl, int ldvl, double* vr, int ldvr, int& ilo, int& ihi,
+           double* scale, double& abnrm, double* rconde, double* rcondv, double* work, int lwork,
+           int* iwork);
+// The generalized eigenvalues (alphar + i alphai) / beta of the pencil (A, B) and their left and
+// right eigenvectors: the tests' condition numbers of a system's zeros.
+int DGGEV(char jobvl, char jobvr, int n, double* a, int lda, double* b, int ldb, double* alphar,
+          double* alphai, double* beta, double* vl, int ldvl, double* vr, int ldvr, double* work,
+          int lwork);
+
 }  // namespace lapack

@@ -1014,6 +1014,50 @@ TEST(LapackEigen, PermutationIsolatesTheEigenvaluesOfATriangle) {
                    Column(std::vector<Complex>{{-3, 0}, {2, 0}, {7, 0}}), 1e-15));
 }
 
+// [[1, t], [0, 2]]: the eigenvector of 1 is e1, of 2 is (t, 1); the left ones (1, -t) and e2.
+// Each eigenvalue's reciprocal condition |y^T x| / (|x| |y|) is 1 / sqrt(1 + t^2), computed
+// from the eigenvectors within a few roundings (4u).
+TEST(LapackEigen, ExpertDriverGivesTheConditionOfEachEigenvalue) {
+  const double t = 3.0;
+  Matrix<double> a = FromRows<double>({{1, t}, {0, 2}});
+  std::vector<double> wr(2), wi(2), vl(4), vr(4), scale(2), rconde(2), rcondv(2), work(64);
+  std::vector<int> iwork(2);
+  int ilo = 0, ihi = 0;
+  double abnrm = 0.0;
+  ASSERT_EQ(lapack::DGEEVX('N', 'V', 'V', 'E', 2, a.p(), a.ld, wr.data(), wi.data(), vl.data(), 2, vr.data(), 2, ilo,
+                           ihi, scale.data(), abnrm, rconde.data(), rcondv.data(), work.data(), 64, iwork.data()),
+            0);
+  // The 1-norm: the larger column sum, t + 2.
+  EXPECT_EQ(abnrm, t + 2.0);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(wr[i], i == 0 ? 1.0 : 2.0);
+    EXPECT_EQ(wi[i], 0.0);
+    EXPECT_NEAR(rconde[i], 1.0 / std::sqrt(1.0 + t * t), 0x1p-51);
+  }
+  EXPECT_LT(lapack::DGEEVX('N', 'V', 'N', 'E', 2, a.p(), a.ld, wr.data(), wi.data(), vl.data(), 2, vr.data(), 2,
+                           ilo, ihi, scale.data(), abnrm, rconde.data(), rcondv.data(), work.data(), 64,
+                           iwork.data()),
+            0);
+}
+
+// The pencil (diag(2, 3), diag(1, 0)): a finite eigenvalue 2 with eigenvectors e1, and an
+// infinite one (beta 0).
+TEST(LapackEigen, GeneralizedEigenvaluesAndVectorsOfAPencil) {
+  Matrix<double> a = FromRows<double>({{2, 0}, {0, 3}});
+  Matrix<double> b = FromRows<double>({{1, 0}, {0, 0}});
+  std::vector<double> ar(2), ai(2), beta(2), vl(4), vr(4), work(64);
+  ASSERT_EQ(lapack::DGGEV('V', 'V', 2, a.p(), a.ld, b.p(), b.ld, ar.data(), ai.data(), beta.data(), vl.data(), 2,
+                          vr.data(), 2, work.data(), 64),
+            0);
+  int finite = beta[0] != 0.0 ? 0 : 1;
+  EXPECT_EQ(beta[1 - finite], 0.0);
+  // Diagonal already: the QZ steps leave it, and the quotient rounds once.
+  EXPECT_NEAR(ar[finite] / beta[finite], 2.0, 0x1p-52);
+  EXPECT_EQ(ai[finite], 0.0);
+  EXPECT_NEAR(std::fabs(vr[2 * finite]), 1.0, 0x1p-52);
+  EXPECT_EQ(vr[2 * finite + 1], 0.0);
+}
+
 // Reduce the UPLO triangle to tridiagonal form, then the eigenvalues of the
 // tridiagonal matrix by DSTERF or, positive definite, by ?PTEQR.
 template <class T>
