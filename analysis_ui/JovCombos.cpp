@@ -1,4 +1,4 @@
-// The owner-drawn combo box, the colour combo box and the control library's cursors.
+// The owner-drawn combo box and the colour combo box.
 // Tested by: tests/JovCombosTest.cpp
 #include "analysis_ui/JovCombos.h"
 
@@ -236,14 +236,6 @@ std::string ColorIdentifier(TColor color) {
   char text[16];
   std::snprintf(text, sizeof text, "$%08X", static_cast<unsigned>(color));
   return text;
-}
-
-QCursor JovCursor(chart::TCursor cursor) {
-  switch (cursor) {
-    case crJovHand: return Qt::PointingHandCursor;
-    case crJovDrag: return Qt::ClosedHandCursor;
-    default: return Qt::ArrowCursor;
-  }
 }
 
 }  // namespace analysis_ui

@@ -1,7 +1,7 @@
 // The colour combo box: a drop-down list of the sixteen standard colours
 // (and, as options, "None" and "Default"), each item drawn as a framed swatch
 // and the colour's name, on a combo box drawn by its owner whose item height
-// follows its font. Also the control library's two screen cursors.
+// follows its font. Also the numbers of the control library's two screen cursors.
 //
 // Tested by: analysis_ui/tests/JovCombosTest.cpp
 #pragma once
@@ -12,7 +12,6 @@
 #include <vector>
 
 #include <QComboBox>
-#include <QCursor>
 
 #include "chart/core/KivTypes.h"
 
@@ -125,11 +124,9 @@ void DrawColorItem(QPainter& painter, const QRect& rect, TColor color, const QSt
 // The text of a colour: its name in the table, else "$" and eight hex digits.
 std::string ColorIdentifier(TColor color);
 
-// The control library's screen cursors.
+// The control library's screen cursors; ui::ScreenCursor shows them as a
+// pointing hand and a closed hand.
 constexpr chart::TCursor crJovHand = 14000;
 constexpr chart::TCursor crJovDrag = 14001;
-// The Qt cursor of crJovHand (a pointing hand) or crJovDrag (a closed hand);
-// any other number gives the arrow.
-QCursor JovCursor(chart::TCursor cursor);
 
 }  // namespace analysis_ui

@@ -1,16 +1,5 @@
-// One widget application for the control tests, on the offscreen platform,
-// with the Liberation fonts standing in for Arial and Courier New.
-#include <gtest/gtest.h>
+// The analysis windows' and controls' tests run under the main every window
+// layer uses.
+#include "platform/ui/testing/WindowTestMain.h"
 
-#include <QApplication>
-#include <QFont>
-#include <cstdlib>
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  QFont::insertSubstitution("Arial", "Liberation Sans");
-  QFont::insertSubstitution("Courier New", "Liberation Mono");
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return ui::RunWindowTests(argc, argv); }

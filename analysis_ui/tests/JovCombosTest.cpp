@@ -1,6 +1,6 @@
 // The colour combo box: its list and options, renamed items, the colour value
 // set and read in both styles with its change notification, the user's
-// choice, the item height, the drawing of an item and the cursors.
+// choice, the item height, the drawing of an item and the cursors' numbers.
 // Covers: analysis_ui/JovCombos.cpp.
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 
 #include "analysis_ui/JovCombos.h"
 #include "chart/canvas/KivGraphics.h"
+#include "platform/ui/Cursors.h"
 
 namespace analysis_ui {
 namespace {
@@ -173,10 +174,9 @@ TEST(ColorComboBox, TheClosedBoxShowsTheChosenSwatch) {
   EXPECT_GT(red, 60);
 }
 
-TEST(JovCursors, HandAndDrag) {
-  EXPECT_EQ(JovCursor(crJovHand).shape(), Qt::PointingHandCursor);
-  EXPECT_EQ(JovCursor(crJovDrag).shape(), Qt::ClosedHandCursor);
-  EXPECT_EQ(JovCursor(0).shape(), Qt::ArrowCursor);
+TEST(JovCursors, HandAndDragAreInTheScreenCursorTable) {
+  EXPECT_EQ(ui::ScreenCursor(crJovHand).shape(), Qt::PointingHandCursor);
+  EXPECT_EQ(ui::ScreenCursor(crJovDrag).shape(), Qt::ClosedHandCursor);
 }
 
 }  // namespace
