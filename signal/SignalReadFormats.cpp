@@ -62,6 +62,41 @@ std::vector<std::pair<std::size_t, std::size_t>> LinesOf(const std::string& Text
 // The first blank or TAB of a line of an .asc file.
 std::size_t ColumnBreak(std::string_view Line) { return Line.find_first_of(" \t"); }
 
+// Parses Count numbers, real or complex, Text(i) the i-th, into Values
+// (complex when any of them is); Refuse(i) raises for one that is no number.
+// Returns whether they are complex.
+template <class FText, class FRefuse>
+bool ParseValues(std::size_t Count, FText&& Text, FRefuse&& Refuse, numeric::TVec& Values) {
+  std::vector<double> parts(2 * Count);
+  bool complex = false;
+  for (std::size_t i = 0; i < Count; ++i) {
+    bool isComplex = false;
+    if (!detail::ParseComplex(Text(i), parts[2 * i], parts[2 * i + 1], isComplex)) Refuse(i);
+    complex = complex || isComplex;
+  }
+  Values.Size(static_cast<std::int32_t>(Count), complex);
+  double* v = Values.Values();
+  for (std::size_t i = 0; i < Count; ++i) {
+    if (complex) {
+      v[2 * i] = parts[2 * i];
+      v[2 * i + 1] = parts[2 * i + 1];
+    } else {
+      v[i] = parts[2 * i];
+    }
+  }
+  return complex;
+}
+
+// The record of a text format: one channel of double values.
+TSignalRecord TextRecord(std::int32_t Count, double Duration, bool Complex) {
+  TSignalRecord record;
+  record.Count = Count;
+  record.Duration = Duration;
+  record.SamplingFrequency = Count / Duration;
+  record.Complex = Complex;
+  return record;
+}
+
 }  // namespace
 
 std::vector<TSignalRecord> ScanSignalRecords(classlib::TStream& Stream, TFileFormat Format,
@@ -163,29 +198,11 @@ void TSignalRead::ParseSglRecord(std::int32_t Index, TSignalRecord& Info) {
   }
   if (static_cast<std::int64_t>(fields.size()) != count)
     refuse("count " + std::to_string(count) + " but " + std::to_string(fields.size()) + " values on its line");
-  std::vector<double> parts(2 * fields.size());
-  bool complex = false;
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    bool isComplex = false;
-    if (!detail::ParseComplex(fields[i], parts[2 * i], parts[2 * i + 1], isComplex))
-      refuse("value " + std::to_string(i) + " " + detail::Quoted(fields[i]) + " is no number");
-    complex = complex || isComplex;
-  }
-  FValues->Size(count, complex);
-  double* v = FValues->Values();
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (complex) {
-      v[2 * i] = parts[2 * i];
-      v[2 * i + 1] = parts[2 * i + 1];
-    } else {
-      v[i] = parts[2 * i];
-    }
-  }
-  Info = TSignalRecord{};
-  Info.Count = count;
-  Info.Duration = duration;
-  Info.SamplingFrequency = count / duration;
-  Info.Complex = complex;
+  const bool complex = ParseValues(
+      fields.size(), [&](std::size_t i) { return fields[i]; },
+      [&](std::size_t i) { refuse("value " + std::to_string(i) + " " + detail::Quoted(fields[i]) + " is no number"); },
+      *FValues);
+  Info = TextRecord(count, duration, complex);
 }
 
 void TSignalRead::OpenSfs() {
@@ -203,29 +220,11 @@ void TSignalRead::OpenSfs() {
     refuse("duration " + detail::Quoted(line(1)) + " is no positive number");
   if (static_cast<std::size_t>(count) > lines.size() - 3)
     refuse("count " + std::to_string(count) + " but " + std::to_string(lines.size() - 3) + " value lines");
-  std::vector<double> parts(2 * static_cast<std::size_t>(count));
-  bool complex = false;
-  for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
-    bool isComplex = false;
-    if (!detail::ParseComplex(line(3 + i), parts[2 * i], parts[2 * i + 1], isComplex))
-      refuse("line " + std::to_string(3 + i) + " " + detail::Quoted(line(3 + i)) + " is no number");
-    complex = complex || isComplex;
-  }
-  FValues->Size(count, complex);
-  double* v = FValues->Values();
-  for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
-    if (complex) {
-      v[2 * i] = parts[2 * i];
-      v[2 * i + 1] = parts[2 * i + 1];
-    } else {
-      v[i] = parts[2 * i];
-    }
-  }
-  FRecord = TSignalRecord{};
-  FRecord.Count = count;
-  FRecord.Duration = duration;
-  FRecord.SamplingFrequency = count / duration;
-  FRecord.Complex = complex;
+  const bool complex = ParseValues(
+      static_cast<std::size_t>(count), [&](std::size_t i) { return line(3 + i); },
+      [&](std::size_t i) { refuse("line " + std::to_string(3 + i) + " " + detail::Quoted(line(3 + i)) + " is no number"); },
+      *FValues);
+  FRecord = TextRecord(count, duration, complex);
   FNumberOfRecords = 1;
 }
 

@@ -236,7 +236,7 @@ void TSignalWrite::BeginRecord(const TSignal& Source) {
         break;
     }
   } catch (...) {
-    Abandon();
+    ReleaseFile();
     throw;
   }
   FHeaderWritten = true;
@@ -271,7 +271,7 @@ void TSignalWrite::WriteBlock(const TSignal& Source) {
           break;
       }
     } catch (...) {
-      Abandon();
+      ReleaseFile();
       throw;
     }
   }
@@ -347,7 +347,7 @@ void TSignalWrite::WriteWaveBlock(const TSignal& Source) {
   try {
     FStream->WriteBuffer(buffer.data(), bytes);
   } catch (...) {
-    Abandon();
+    ReleaseFile();
     throw;
   }
   FWaveDataSize += bytes;
@@ -408,18 +408,13 @@ void TSignalWrite::CloseFile() {
     }
     FStream->Commit();
   } catch (...) {
-    Abandon();
+    ReleaseFile();
     throw;
   }
-  FStream.reset();
-  FText.clear();
-  FHeaderWritten = false;
-  FTotalRecordLength = 0;
-  FWaveDataSize = 0;
-  SetFileOpen(false);
+  ReleaseFile();
 }
 
-void TSignalWrite::Abandon() {
+void TSignalWrite::ReleaseFile() {
   FStream.reset();
   FText.clear();
   FHeaderWritten = false;

@@ -82,8 +82,9 @@ class TSignalWrite : public TFileStorage {
   void WriteBlock(const TSignal& Source);
   void WriteWaveBlock(const TSignal& Source);
   void WriteTextBlock(const TSignal& Source);
-  // Drops the new file: the target stays as it was.
-  void Abandon();
+  // Ends the file and its record; a file not yet put in place is dropped,
+  // so the target stays as it was.
+  void ReleaseFile();
 
   std::string FAuthorInfo;
   bool FAppendFile = false;

@@ -17,27 +17,11 @@ using namespace signal_test;
 
 std::vector<std::uint8_t> Bytes(const std::string& Text) { return std::vector<std::uint8_t>(Text.begin(), Text.end()); }
 
-std::string Format(std::uint16_t Tag, std::uint16_t Channels, std::int32_t Rate, std::int32_t Avg, std::uint16_t Align,
-                   std::uint16_t Bits, const std::string& Extra = "") {
-  std::string f;
-  PutU16(f, Tag);
-  PutU16(f, Channels);
-  PutI32(f, Rate);
-  PutI32(f, Avg);
-  PutU16(f, Align);
-  PutU16(f, Bits);
-  if (!Extra.empty()) {
-    PutU16(f, static_cast<std::uint16_t>(Extra.size()));
-    f += Extra;
-  }
-  return f;
-}
-
 // IMA ADPCM, mono, 256-byte blocks of 505 samples.
 std::string ImaFormat() {
   std::string extra;
   PutU16(extra, 505);
-  return Format(0x11, 1, 8000, 4055, 256, 4, extra);
+  return FormatChunk(0x11, 1, 8000, 4055, 256, 4, extra);
 }
 
 TEST(AcmConverter, PcmIsCopiedWithItsOwnFormat) {
@@ -56,12 +40,8 @@ TEST(AcmConverter, PcmIsCopiedWithItsOwnFormat) {
 }
 
 TEST(AcmConverter, ExtensibleBlocksHoldAtLeastOneAlignment) {
-  std::string extra;
-  PutU16(extra, 24);
-  PutI32(extra, 3);
-  extra += std::string(reinterpret_cast<const char*>(sig::KSDATAFORMAT_SUBTYPE_PCM.data()), 16);
   sig::TACMConverter c;
-  c.SetSourceFormat(Bytes(Format(0xFFFE, 2, 48000, 288000, 6, 24, extra)));
+  c.SetSourceFormat(Bytes(FormatChunk(0xFFFE, 2, 48000, 288000, 6, 24, ExtensiblePart(24, 3, sig::KSDATAFORMAT_SUBTYPE_PCM))));
   c.SuggestFormat();
   EXPECT_TRUE(c.Copies());
   EXPECT_TRUE(c.PrepareForLength(1000));
@@ -98,7 +78,7 @@ TEST(AcmConverter, CompressedSourcesDecodeTo16BitPcm) {
 
 TEST(AcmConverter, ExactBlocksWhereTheCodecAllowsThem) {
   sig::TACMConverter c;
-  c.SetSourceFormat(Bytes(Format(7, 2, 8000, 16000, 2, 8, std::string())));
+  c.SetSourceFormat(Bytes(FormatChunk(7, 2, 8000, 16000, 2, 8)));
   c.SuggestFormat();
   EXPECT_TRUE(c.PrepareForLength(100));
   EXPECT_EQ(c.SourceByteCount(), 100);
@@ -107,12 +87,12 @@ TEST(AcmConverter, ExactBlocksWhereTheCodecAllowsThem) {
 
 TEST(AcmConverter, TagsOutsideTheTableAreRefused) {
   sig::TACMConverter c;
-  c.SetSourceFormat(Bytes(Format(0x55, 2, 44100, 16000, 1, 0)));
+  c.SetSourceFormat(Bytes(FormatChunk(0x55, 2, 44100, 16000, 1, 0)));
   EXPECT_TRUE(Raises([&] { c.SuggestFormat(); },
                      "Error calling acmFormatSuggest! Wave format tag 0x0055 (Unknown) can not be decoded"));
   EXPECT_EQ(c.LastErrorText(), "At least one parameter is invalid.");
   // A tag of the table whose blocks libsndfile cannot read.
-  c.SetSourceFormat(Bytes(Format(0x11, 1, 8000, 4055, 256, 4, std::string("\x00\x00", 2))));
+  c.SetSourceFormat(Bytes(FormatChunk(0x11, 1, 8000, 4055, 256, 4, std::string("\x00\x00", 2))));
   c.SuggestFormat();
   EXPECT_TRUE(Raises([&] { c.Open(); }, "Error opening acm stream!"));
 }

@@ -4,11 +4,15 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "numeric/Vec.h"
+#include "platform/classlib/ClassRegistry.h"
+#include "platform/classlib/Streams.h"
 #include "signal/Signal.h"
+#include "signal/WaveFormat.h"
 
 namespace signal_test {
 
@@ -83,16 +87,50 @@ inline std::string WaveFile(const std::string& Format, const std::string& Data, 
   return b;
 }
 
-// A plain 16-byte PCM format.
-inline std::string PcmFormat(std::uint16_t Channels, std::int32_t Rate, std::uint16_t Bits) {
+// The bytes of a "fmt " chunk; a non-empty Extra follows a cbSize of its length.
+inline std::string FormatChunk(std::uint16_t Tag, std::uint16_t Channels, std::int32_t Rate, std::int32_t Avg,
+                               std::uint16_t Align, std::uint16_t Bits, const std::string& Extra = "") {
   std::string f;
-  PutU16(f, 1);
+  PutU16(f, Tag);
   PutU16(f, Channels);
   PutI32(f, Rate);
-  PutI32(f, Rate * Channels * (Bits / 8));
-  PutU16(f, static_cast<std::uint16_t>(Channels * (Bits / 8)));
+  PutI32(f, Avg);
+  PutU16(f, Align);
   PutU16(f, Bits);
+  if (!Extra.empty()) {
+    PutU16(f, static_cast<std::uint16_t>(Extra.size()));
+    f += Extra;
+  }
   return f;
+}
+
+// A plain 16-byte PCM format.
+inline std::string PcmFormat(std::uint16_t Channels, std::int32_t Rate, std::uint16_t Bits) {
+  const auto align = static_cast<std::uint16_t>(Channels * (Bits / 8));
+  return FormatChunk(1, Channels, Rate, Rate * align, align, Bits);
+}
+
+// The extensible part after cbSize: valid bits, channel mask and sub-format.
+inline std::string ExtensiblePart(std::uint16_t ValidBits, std::int32_t Mask, const sig::TWaveGuid& SubFormat) {
+  std::string e;
+  PutU16(e, ValidBits);
+  PutI32(e, Mask);
+  e += std::string(reinterpret_cast<const char*>(SubFormat.data()), 16);
+  return e;
+}
+
+// Source saved to a stream, then read into an object of its class created by
+// name from the class registry.
+template <class T>
+std::unique_ptr<T> RoundTrip(T& Source) {
+  classlib::TMemoryStream stream;
+  Source.SaveToStream(stream);
+  stream.SetPosition(0);
+  std::unique_ptr<classlib::TPersistent> created(classlib::FindClass(Source.ClassName()).Create(nullptr));
+  if (dynamic_cast<T*>(created.get()) == nullptr) return nullptr;
+  std::unique_ptr<T> copy(static_cast<T*>(created.release()));
+  copy->LoadFromStream(stream);
+  return copy;
 }
 
 // 16-bit little-endian samples.

@@ -34,18 +34,12 @@ std::string RandomBytes(std::mt19937_64& Random, std::size_t N) {
   return b;
 }
 
+// A compressed format with its samples per block.
 std::string CompressedFormat(std::uint16_t Tag, std::uint16_t Channels, std::int32_t Avg, std::uint16_t Align,
                              std::uint16_t Bits, std::uint16_t SamplesPerBlock) {
-  std::string f;
-  PutU16(f, Tag);
-  PutU16(f, Channels);
-  PutI32(f, 8000);
-  PutI32(f, Avg);
-  PutU16(f, Align);
-  PutU16(f, Bits);
-  PutU16(f, 2);
-  PutU16(f, SamplesPerBlock);
-  return f;
+  std::string extra;
+  PutU16(extra, SamplesPerBlock);
+  return FormatChunk(Tag, Channels, 8000, Avg, Align, Bits, extra);
 }
 
 std::vector<TSeed> Seeds(std::mt19937_64& Random) {
@@ -57,17 +51,7 @@ std::vector<TSeed> Seeds(std::mt19937_64& Random) {
   PutI32(int16Record, 0);
   PutI32(int16Record, 1);
   int16Record += RandomBytes(Random, 200);
-  std::string ext;
-  PutU16(ext, 0xFFFE);
-  PutU16(ext, 2);
-  PutI32(ext, 48000);
-  PutI32(ext, 48000 * 6);
-  PutU16(ext, 6);
-  PutU16(ext, 24);
-  PutU16(ext, 22);
-  PutU16(ext, 24);
-  PutI32(ext, 3);
-  ext += std::string(reinterpret_cast<const char*>(sig::KSDATAFORMAT_SUBTYPE_PCM.data()), 16);
+  const std::string ext = FormatChunk(0xFFFE, 2, 48000, 48000 * 6, 6, 24, ExtensiblePart(24, 3, sig::KSDATAFORMAT_SUBTYPE_PCM));
   std::string sgl = "3\r\n0.5\r\n1;2.5;-3\r\n2\r\n2\r\n1+2i;-4i\r\n";
   std::string sfs = "5\r\n0.005\r\n\r\n1\r\n2.5\r\n-3\r\n4E-3\r\n5\r\n";
   std::string asc;
@@ -85,7 +69,7 @@ std::vector<TSeed> Seeds(std::mt19937_64& Random) {
       {"ima.wav", WaveFile(CompressedFormat(0x11, 1, 4055, 256, 4, 505), RandomBytes(Random, 512))},
       {"ima2.wav", WaveFile(CompressedFormat(0x11, 2, 8110, 512, 4, 505), RandomBytes(Random, 1024))},
       {"gsm.wav", WaveFile(CompressedFormat(0x31, 1, 1625, 65, 0, 320), RandomBytes(Random, 195))},
-      {"ulaw.wav", WaveFile(CompressedFormat(7, 1, 8000, 1, 8, 0).substr(0, 18), RandomBytes(Random, 333))},
+      {"ulaw.wav", WaveFile(FormatChunk(7, 1, 8000, 8000, 1, 8), RandomBytes(Random, 333))},
   };
 }
 

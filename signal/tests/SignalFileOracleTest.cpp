@@ -154,6 +154,27 @@ TEST(SignalFileOracle, NumpyRecordsReadBack) {
   EXPECT_EQ(r.RecordLength(), 1);
 }
 
+// Writes two blocks of Frames frames through W into File, value i of block b
+// being Value(b, i); returns every value written.
+template <class F>
+std::vector<double> WriteTwoBlocks(sig::TSignalWrite& W, const std::string& File, int Frames, int Channels, double Fs,
+                                   F&& Value) {
+  sig::TSignal source;
+  W.SetInput(&source);
+  W.SetFileName(File);
+  std::vector<double> all;
+  for (int block = 0; block < 2; ++block) {
+    std::vector<double> values;
+    for (int i = 0; i < Frames * Channels; ++i) values.push_back(Value(block, i));
+    all.insert(all.end(), values.begin(), values.end());
+    Fill(source, values, Fs, Channels);
+    EXPECT_EQ(W.Pull(), 0);
+  }
+  W.CloseFile();
+  W.SetInput(nullptr);
+  return all;
+}
+
 struct TWritten {
   const char* Name;
   std::int32_t Channels;
@@ -166,20 +187,10 @@ TEST(SignalFileOracle, FilesWrittenInTwoBlocksParseInNumpy) {
                             {"c.bin", 1, numeric::prDouble}, {"d.dbn", 1, numeric::prDouble},
                             {"e.sfs", 1, numeric::prDouble}, {"f.asc", 1, numeric::prDouble}};
   for (const TWritten& c : cases) {
-    sig::TSignal source;
     sig::TSignalWrite w;
-    w.SetInput(&source);
-    w.SetFileName(dir.File(c.Name));
     w.SetPrecision(c.Precision);
-    std::vector<double> all;
-    for (int block = 0; block < 2; ++block) {
-      std::vector<double> values;
-      for (int i = 0; i < 300 * c.Channels; ++i) values.push_back((block * 1000 + i) * 0.25 - 37);
-      all.insert(all.end(), values.begin(), values.end());
-      Fill(source, values, 200.0, c.Channels);
-      ASSERT_EQ(w.Pull(), 0);
-    }
-    w.CloseFile();
+    const std::vector<double> all = WriteTwoBlocks(w, dir.File(c.Name), 300, c.Channels, 200.0,
+                                                   [](int block, int i) { return (block * 1000 + i) * 0.25 - 37; });
     const auto lines = Lines(Oracle("parse", dir.File(c.Name)));
     ASSERT_EQ(lines.size(), 1u) << c.Name;
     const auto& f = lines[0];
@@ -216,22 +227,13 @@ TEST(SignalFileOracle, WrittenWavesAreAcceptedBySoxi) {
                          {"s24.wav", 2, numeric::prInt24, "24"},    {"f32.wav", 1, numeric::prSingle, "32"},
                          {"s32.wav", 1, numeric::prInteger, "32"},  {"s16x3.wav", 3, numeric::prSmallInt, "16"}};
   for (const TWave& c : cases) {
-    sig::TSignal source;
     sig::TSignalWrite w;
-    w.SetInput(&source);
-    w.SetFileName(dir.File(c.Name));
     w.SetPrecision(c.Precision);
     w.SetRounding(numeric::rnRound);
     w.SetAuthorInfo("Orvel");
-    std::vector<double> all;
-    for (int block = 0; block < 2; ++block) {
-      std::vector<double> values;
-      for (int i = 0; i < 333 * c.Channels; ++i) values.push_back(((block * 333 * c.Channels + i) % 200) - 100);
-      all.insert(all.end(), values.begin(), values.end());
-      Fill(source, values, 22050.0, c.Channels);
-      ASSERT_EQ(w.Pull(), 0);
-    }
-    w.CloseFile();
+    const int n = 333 * c.Channels;
+    const std::vector<double> all = WriteTwoBlocks(w, dir.File(c.Name), 333, c.Channels, 22050.0,
+                                                   [n](int block, int i) { return ((block * n + i) % 200) - 100; });
     const auto lines = Lines(Oracle("parse", dir.File(c.Name)));
     ASSERT_GE(lines.size(), 3u) << c.Name;
     EXPECT_EQ(lines[0][1], std::to_string(c.Channels)) << c.Name;

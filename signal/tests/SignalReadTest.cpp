@@ -313,17 +313,7 @@ TEST_F(Reader, FileInformationTexts) {
 }
 
 TEST_F(Reader, ExtensibleWaveTexts) {
-  std::string fmt;
-  PutU16(fmt, 0xFFFE);
-  PutU16(fmt, 2);
-  PutI32(fmt, 48000);
-  PutI32(fmt, 48000 * 6);
-  PutU16(fmt, 6);
-  PutU16(fmt, 24);
-  PutU16(fmt, 22);
-  PutU16(fmt, 24);
-  PutI32(fmt, 3);
-  fmt += std::string(reinterpret_cast<const char*>(sig::KSDATAFORMAT_SUBTYPE_PCM.data()), 16);
+  const std::string fmt = FormatChunk(0xFFFE, 2, 48000, 48000 * 6, 6, 24, ExtensiblePart(24, 3, sig::KSDATAFORMAT_SUBTYPE_PCM));
   R.SetFileName(Dir.Write("x.wav", WaveFile(fmt, std::string("\x01\x00\x00\xFF\xFF\xFF", 6))));
   R.SetLength(2);
   R.OpenFile();
@@ -361,18 +351,6 @@ struct TMalformed {
   const char* Message;  // after "Malformed signal file "<name>": "
 };
 
-std::string Fmt(std::uint16_t Tag, std::uint16_t Channels, std::int32_t Rate, std::int32_t Avg, std::uint16_t Align,
-                std::uint16_t Bits) {
-  std::string f;
-  PutU16(f, Tag);
-  PutU16(f, Channels);
-  PutI32(f, Rate);
-  PutI32(f, Avg);
-  PutU16(f, Align);
-  PutU16(f, Bits);
-  return f;
-}
-
 std::vector<TMalformed> MalformedFiles() {
   std::string twoRecords = DbnRecord(Ramp(2), 1.0);
   return {
@@ -397,14 +375,14 @@ std::vector<TMalformed> MalformedFiles() {
       {"nowave.wav", "RIFX" + std::string(40, '\0'), "no RIFF \"WAVE\" header"},
       {"short.wav", WaveFile(PcmFormat(1, 8000, 16).substr(0, 14), ""), "\"fmt \" chunk of 14 bytes, 16 at least"},
       {"nodata.wav", WaveFile(PcmFormat(1, 8000, 16), "").substr(0, 36), "no \"data\" chunk"},
-      {"align.wav", WaveFile(Fmt(1, 1, 8000, 16000, 0, 16), ""), "nBlockAlign 0"},
-      {"avg.wav", WaveFile(Fmt(1, 1, 8000, 0, 2, 16), ""), "nAvgBytesPerSec 0"},
-      {"chan.wav", WaveFile(Fmt(1, 0, 8000, 16000, 2, 16), ""), "nChannels 0"},
-      {"bits.wav", WaveFile(Fmt(1, 1, 8000, 16000, 2, 12), ""), "wBitsPerSample 12 not supported"},
-      {"block.wav", WaveFile(Fmt(1, 2, 8000, 16000, 2, 16), ""), "nBlockAlign 2 <> nChannels x wBitsPerSample / 8 = 4"},
-      {"rate.wav", WaveFile(Fmt(1, 1, 8000, 15000, 2, 16), ""),
+      {"align.wav", WaveFile(FormatChunk(1, 1, 8000, 16000, 0, 16), ""), "nBlockAlign 0"},
+      {"avg.wav", WaveFile(FormatChunk(1, 1, 8000, 0, 2, 16), ""), "nAvgBytesPerSec 0"},
+      {"chan.wav", WaveFile(FormatChunk(1, 0, 8000, 16000, 2, 16), ""), "nChannels 0"},
+      {"bits.wav", WaveFile(FormatChunk(1, 1, 8000, 16000, 2, 12), ""), "wBitsPerSample 12 not supported"},
+      {"block.wav", WaveFile(FormatChunk(1, 2, 8000, 16000, 2, 16), ""), "nBlockAlign 2 <> nChannels x wBitsPerSample / 8 = 4"},
+      {"rate.wav", WaveFile(FormatChunk(1, 1, 8000, 15000, 2, 16), ""),
        "nAvgBytesPerSec 15000 <> nSamplesPerSec x nBlockAlign = 16000"},
-      {"ext.wav", WaveFile(Fmt(0xFFFE, 1, 8000, 16000, 2, 16) + std::string("\x16\x00", 2), ""),
+      {"ext.wav", WaveFile(FormatChunk(0xFFFE, 1, 8000, 16000, 2, 16) + std::string("\x16\x00", 2), ""),
        "extensible format of 18 bytes with cbSize 22, 40 and 22 at least"},
   };
 }
@@ -428,7 +406,7 @@ TEST_F(Reader, EmptyFiles) {
 }
 
 TEST_F(Reader, UnknownWaveTagIsRefusedByName) {
-  R.SetFileName(Dir.Write("mp3.wav", WaveFile(Fmt(0x55, 1, 8000, 1000, 1, 0), "abcd")));
+  R.SetFileName(Dir.Write("mp3.wav", WaveFile(FormatChunk(0x55, 1, 8000, 1000, 1, 0), "abcd")));
   EXPECT_TRUE(Raises([&] { R.OpenFile(); },
                      "Error calling acmFormatSuggest! Wave format tag 0x0055 (Unknown) can not be decoded"));
   EXPECT_EQ(R.Converter().LastErrorText(), sig::AcmParameterInvalidText);
@@ -445,13 +423,8 @@ TEST(SignalReadStream, IsCreatedByClassNameWithItsSettings) {
   r.SetFraming(sig::frAcrossAllRecords);
   r.SetLength(512);
   r.SetOverlappingSamples(128);
-  classlib::TMemoryStream stream;
-  r.SaveToStream(stream);
-  stream.SetPosition(0);
-  std::unique_ptr<classlib::TPersistent> created(classlib::FindClass("TSignalRead").Create(nullptr));
-  auto* copy = dynamic_cast<sig::TSignalRead*>(created.get());
+  const std::unique_ptr<sig::TSignalRead> copy = RoundTrip(r);
   ASSERT_NE(copy, nullptr);
-  copy->LoadFromStream(stream);
   EXPECT_EQ(copy->FileName(), "frames.dbn");
   EXPECT_EQ(copy->FileFormat(), sig::ffDbn);
   EXPECT_TRUE(copy->Loop());

@@ -343,13 +343,8 @@ TEST(SignalWriteStream, IsCreatedByClassNameWithItsSettings) {
   w.SetAppendFile(true);
   w.SetRounding(numeric::rnRound);
   w.SetPrecision(numeric::prInt24);
-  classlib::TMemoryStream stream;
-  w.SaveToStream(stream);
-  stream.SetPosition(0);
-  std::unique_ptr<classlib::TPersistent> created(classlib::FindClass("TSignalWrite").Create(nullptr));
-  auto* copy = dynamic_cast<sig::TSignalWrite*>(created.get());
+  const std::unique_ptr<sig::TSignalWrite> copy = RoundTrip(w);
   ASSERT_NE(copy, nullptr);
-  copy->LoadFromStream(stream);
   EXPECT_EQ(copy->FileName(), "out.wav");
   EXPECT_EQ(copy->FileFormat(), sig::ffWav);
   EXPECT_EQ(copy->AuthorInfo(), "Orvel");
