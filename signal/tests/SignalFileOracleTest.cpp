@@ -32,7 +32,7 @@ std::string Oracle(const std::string& Command, const std::string& Target) {
 std::vector<double> F64File(const std::string& Path) {
   const std::string b = FileBytes(Path);
   std::vector<double> v(b.size() / 8);
-  std::memcpy(v.data(), b.data(), v.size() * 8);
+  if (!v.empty()) std::memcpy(v.data(), b.data(), v.size() * 8);
   return v;
 }
 
