@@ -38,7 +38,9 @@ using testutil::SystemResponseBound;
 using testutil::SystemRounding;
 using testutil::TBand;
 using testutil::TBoundedRoot;
+using testutil::TRoad;
 using testutil::TRoadSystem;
+using testutil::ZeroPoleAnalogGainBound;
 using testutil::ZeroBounds;
 using testutil::ZeroPoleRootBound;
 using testutil::ZeroPoleRootBounds;
@@ -80,11 +82,6 @@ void Prototype(int kind, std::int32_t n, TVec& z, TVec& p, double& k) {
   }
 }
 
-struct TRoad {
-  std::vector<Cx> z, p;
-  double k = 0.0;
-};
-
 TRoad RunRoad(int kind, std::int32_t n, const std::vector<double>& cutoffs, TFilterType type, bool analog,
               TIirFrequencyTransform road) {
   TVec z, p;
@@ -100,31 +97,6 @@ Cx ResponseOf(const TRoad& r, Cx x) {
   for (const Cx& z : r.z) h *= x - z;
   for (const Cx& p : r.p) h /= x - p;
   return h;
-}
-
-// The analog zero-pole road's gain: the prototype's, times the band's factor (a power of wo or
-// bw, 4u per unit of the power; for a highpass the product of the moved roots over the
-// prototype's, each root's relative bound and 4u), times the bilinear transform's product of
-// f - s over the analog roots s (each root's bound over |f - s|, and 4u). An even-order
-// Chebyshev I or elliptic digital bandstop takes its gain afresh from the response at z = 1.
-double ZeroPoleAnalogGainBound(const TBand& band, const TRoad& road, bool renormalised) {
-  if (!band.analog && renormalised)
-    return ShapeBound(road.z, ZeroPoleRootBounds(band, road.z), 1.0) +
-           ShapeBound(road.p, ZeroPoleRootBounds(band, road.p), 1.0);
-  TBand analogBand = band;
-  analogBand.analog = true;
-  const double degree = std::fabs(static_cast<double>(road.p.size()) - static_cast<double>(road.z.size()));
-  double bound = 4.0 * kU * (1.0 + degree);
-  for (const std::vector<Cx>* roots : {&road.z, &road.p})
-    for (const Cx& x : *roots) {
-      // The analog root, unless the bilinear transform added it (at -1, from infinity).
-      const Cx s = band.analog ? x : band.f * (x - 1.0) / (x + 1.0);
-      if (!std::isfinite(std::abs(s)) || std::abs(x + 1.0) < 1e-8) continue;
-      const double b = ZeroPoleRootBound(analogBand, s);
-      if (band.type == fltHighpass) bound += b / std::abs(s) + 4.0 * kU;
-      if (!band.analog) bound += b / std::abs(band.f - s) + 4.0 * kU;
-    }
-  return bound;
 }
 
 std::vector<double> Scaled(const std::vector<double>& bounds, double factor) {
@@ -304,9 +276,18 @@ TEST(IirDesign, RoadsAgreeUpToTheLargestOrder) {
           for (const Cx& r : ss.z) ssZeroBounds.push_back(zeroBound(r));
           EXPECT_TRUE(SameRoots(ss.p, za.p, poleSum));
           EXPECT_TRUE(SameRoots(ss.z, za.z, zeroSum));
+          // The discrete road's constants round more of the band's data (DiscreteDataError).
+          const double discreteError = testutil::DiscreteDataError(cutoffs);
+          const std::vector<double> zdZeroBounds = ZeroPoleRootBounds(band, zd.z, discreteError, testutil::zpDiscreteRoad),
+                                    zdPoleBounds = ZeroPoleRootBounds(band, zd.p, discreteError, testutil::zpDiscreteRoad);
           if (!analog) {
-            EXPECT_TRUE(SameRoots(zd.p, za.p, Scaled(pb, 2.0 * margin)));
-            EXPECT_TRUE(SameRoots(zd.z, za.z, Scaled(zb, 2.0 * margin)));
+            std::vector<double> zeroPair, polePair;
+            const std::vector<double> zdz = ZeroPoleRootBounds(band, za.z, discreteError, testutil::zpDiscreteRoad),
+                                      zdp = ZeroPoleRootBounds(band, za.p, discreteError, testutil::zpDiscreteRoad);
+            for (std::size_t i = 0; i < za.z.size(); ++i) zeroPair.push_back(margin * (zb[i] + zdz[i]));
+            for (std::size_t i = 0; i < za.p.size(); ++i) polePair.push_back(margin * (pb[i] + zdp[i]));
+            EXPECT_TRUE(SameRoots(zd.p, za.p, polePair));
+            EXPECT_TRUE(SameRoots(zd.z, za.z, zeroPair));
           }
 
           // The reference point x0, where the discrete road fixes the gain and the state-space
@@ -358,7 +339,6 @@ TEST(IirDesign, RoadsAgreeUpToTheLargestOrder) {
 
           // The responses against the reference point's: the gains drop out, the roots' bounds
           // remain, at x and at x0.
-          const std::vector<double> zdZeroBounds = ZeroPoleRootBounds(band, zd.z), zdPoleBounds = ZeroPoleRootBounds(band, zd.p);
           for (double w : {0.05, 0.15, 0.25, 0.35, 0.45, 0.6, 0.8}) {
             const Cx x = analog ? Cx(0.0, 5.0 * w) : std::polar(1.0, M_PI * w);
             auto shape = [&](const TRoad& r) { return ResponseOf(r, x) / gainAt(r); };

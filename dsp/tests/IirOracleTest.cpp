@@ -18,6 +18,7 @@
 #include "dsp/IIRFilters.h"
 #include "numeric/SpecialFuncs.h"
 #include "dsp/tests/IirTestUtil.h"
+#include "dsp/tests/RoadBounds.h"
 #include "testing/TestSupport.h"
 
 namespace dsp {
@@ -38,6 +39,22 @@ using testutil::RelativeBounds;
 using testutil::RootsOf;
 using testutil::SameCoefficients;
 using testutil::SameRoots;
+using testutil::CoefficientBounds;
+using testutil::EigenRounding;
+using testutil::EigenvalueBounds;
+using testutil::FrobeniusNorm;
+using testutil::NearestBound;
+using testutil::RoadSystem;
+using testutil::ShapeBound;
+using testutil::SystemResponseBound;
+using testutil::SystemRounding;
+using testutil::TBand;
+using testutil::TBoundedRoot;
+using testutil::TRoad;
+using testutil::TRoadSystem;
+using testutil::ZeroPoleAnalogGainBound;
+using testutil::ZeroBounds;
+using testutil::ZeroPoleRootBounds;
 
 std::vector<numeric::testutil::TOracleFields> Cases(const std::string& tag) {
   return numeric::testutil::ReadOracleCases("iir_oracle.txt", tag);
@@ -235,29 +252,136 @@ double ExpectedGainFactor(const TDesignCase& c, TIirFrequencyTransform t) {
   return 1.0;
 }
 
+void OurPrototype(const TDesignCase& c, TVec& z, TVec& p, double& k) {
+  switch (c.kind) {
+    case 0: ButterPrototype(c.n, z, p, k); break;
+    case 1: Cheby1Prototype(c.n, z, p, c.rp, k); break;
+    case 2: Cheby2Prototype(c.n, z, p, c.rs, k); break;
+    case 3: EllipPrototype(c.n, z, p, c.rp, c.rs, k); break;
+    default: BesselPrototype(c.n, z, p, k); break;
+  }
+}
+
+// The bounds of the prototypes' difference (ours against scipy's), from the oracle's prototype
+// line of the same requirements where the elliptic one needs its modulus.
+TPrototypeBounds DesignPrototypeBounds(const TDesignCase& c, const std::vector<Cx>& zeros, const std::vector<Cx>& poles) {
+  numeric::testutil::TOracleFields f{"proto", std::to_string(c.kind), std::to_string(c.n), std::to_string(c.rp),
+                                     std::to_string(c.rs)};
+  if (c.kind == 3 && c.n > 1)
+    for (const auto& line : Cases("proto"))
+      if (std::stoi(line[1]) == 3 && std::stoi(line[2]) == c.n && std::stod(line[3]) == c.rp &&
+          std::stod(line[4]) == c.rs)
+        f = line;
+  EXPECT_TRUE(c.kind != 3 || c.n == 1 || f.size() > 8) << "no elliptic prototype line for the design";
+  return PrototypeBounds(f, zeros, poles);
+}
+
+// Every design against scipy's, each road within what its computation and scipy's hold: both
+// prototypes within their bounds (PrototypesMatchScipy), carried to the design's roots by their
+// condition against the prototype's roots (RoadBounds.h); scipy's road and our zero-pole roads
+// rounding 16u of their data; the state-space road's roots within their eigenvalue bounds. The
+// gains add the prototypes' gains, each side's band factors, and the responses at the reference
+// point where a road fixes the gain; the transfer functions carry the roots' and the gain's
+// bounds to their coefficients. A margin of 2 on every sum.
 TEST(IirOracle, DesignsMatchScipyOnEveryRoad) {
+  const double margin = 2.0;
   const auto designs = Designs();
   ASSERT_GT(designs.size(), 200u);
   for (const TDesignCase& c : designs) {
+    TVec z0, p0;
+    double k0 = 0.0;
+    OurPrototype(c, z0, p0, k0);
+    const TPrototypeBounds proto = DesignPrototypeBounds(c, RootsOf(z0), RootsOf(p0));
+    // The prototype's roots differ by at most this, relative.
+    double protoError = 0.0;
+    const std::vector<Cx> protoZeros = RootsOf(z0), protoPoles = RootsOf(p0);
+    for (std::size_t i = 0; i < protoZeros.size(); ++i) protoError = std::max(protoError, proto.zeros[i] / std::abs(protoZeros[i]));
+    for (std::size_t i = 0; i < protoPoles.size(); ++i) protoError = std::max(protoError, proto.poles[i] / std::abs(protoPoles[i]));
+
+    double u[2] = {0.0, 0.0};
+    for (std::size_t i = 0; i < c.cutoffs.size(); ++i) u[i] = c.analog ? c.cutoffs[i] : Prewarp(c.cutoffs[i], 2.0);
+    const bool band = c.cutoffs.size() == 2;
+    const double wo = band ? std::sqrt(u[0] * u[1]) : u[0], bw = band ? u[1] - u[0] : 0.0;
+    const TBand bandOf{c.type, wo, bw, c.analog};
+    const bool atInfinity = c.analog && c.type == fltHighpass;
+    const Cx x0 = c.analog ? (c.type == fltBandpass ? Cx(0.0, wo) : Cx(0.0, 0.0))
+                           : std::polar(1.0, c.type == fltBandpass ? 2.0 * std::atan2(wo, 4.0)
+                                             : c.type == fltHighpass ? M_PI
+                                                                     : 0.0);
+    auto at0 = [&](const std::vector<Cx>& roots, const std::vector<double>& bounds) {
+      return atInfinity ? 0.0 : ShapeBound(roots, bounds, x0);
+    };
+    // scipy's road: 16u of its data and the prototypes' difference.
+    const std::vector<double> scipyZeros = ZeroPoleRootBounds(bandOf, c.z, 16.0 * kU + protoError);
+    const std::vector<double> scipyPoles = ZeroPoleRootBounds(bandOf, c.p, 16.0 * kU + protoError);
+    const double scipyGain = ZeroPoleAnalogGainBound(bandOf, TRoad{c.z, c.p, c.k}, false) + at0(c.z, scipyZeros) +
+                             at0(c.p, scipyPoles) + proto.gain;
+
     for (TIirFrequencyTransform t : {ftStateSpaceAnalog, ftZeroPoleAnalog, ftZeroPoleDiscrete}) {
       if (c.analog && t == ftZeroPoleDiscrete) continue;
       SCOPED_TRACE("kind " + std::to_string(c.kind) + " type " + std::to_string(c.type) + " analog " +
                    std::to_string(c.analog) + " N " + std::to_string(c.n) + " road " + std::to_string(t));
-      const double tol = c.kind == 3 ? 1e-7 : 1e-12;
       TVec z, p, b, a;
       double k = 0.0;
       const double wn = DesignZp(c, z, p, k, t);
-      EXPECT_TRUE(SameRoots(RootsOf(z), c.z, tol));
-      EXPECT_TRUE(SameRoots(RootsOf(p), c.p, tol));
+      const TRoad ours{RootsOf(z), RootsOf(p), k};
+      std::vector<double> zeroBounds, poleBounds, ourZeros, ourPoles;
+      double ourGain = 0.0;
+      if (t == ftStateSpaceAnalog) {
+        TVec zs, ps;
+        double ks = 0.0;
+        OurPrototype(c, zs, ps, ks);
+        TRoadSystem system;
+        RoadSystem(zs, ps, ks, c.type, wo, bw, c.analog, system);
+        const std::vector<TBoundedRoot> poles = EigenvalueBounds(system.A, EigenRounding(system));
+        const bool computedZeros = c.kind == 2 || c.kind == 3;
+        const std::vector<TBoundedRoot> zeros =
+            computedZeros ? ZeroBounds(system, c.z.size(), EigenRounding(system)) : std::vector<TBoundedRoot>{};
+        auto zeroBound = [&](Cx r) { return computedZeros ? NearestBound(zeros, r) : 16.0 * kU * (1.0 + std::abs(r)); };
+        for (const Cx& r : ours.z) ourZeros.push_back(zeroBound(r));
+        for (const Cx& r : ours.p) ourPoles.push_back(NearestBound(poles, r));
+        for (const Cx& r : c.z) zeroBounds.push_back(zeroBound(r));
+        for (const Cx& r : c.p) poleBounds.push_back(NearestBound(poles, r));
+        const double size = FrobeniusNorm(system.A, system.B, system.C, system.D);
+        if (computedZeros) {
+          // The staircase's gain, a Markov parameter (RoadsAgreeUpToTheLargestOrder).
+          const double r = static_cast<double>(ours.p.size()) - static_cast<double>(ours.z.size());
+          ourGain = SystemRounding(system) * (r + 1.0) * std::pow(size, r + 1.0) / std::fabs(k);
+        } else if (atInfinity) {
+          ourGain = SystemRounding(system) * size / std::fabs(system.D);
+        } else {
+          Cx h;
+          ourGain = SystemResponseBound(system, x0, h, SystemRounding(system)) / std::abs(h);
+        }
+      } else {
+        const bool discrete = t == ftZeroPoleDiscrete;
+        const double dataError = discrete ? testutil::DiscreteDataError(c.cutoffs) : 16.0 * kU;
+        const testutil::TZeroPoleRoad road = discrete ? testutil::zpDiscreteRoad : testutil::zpAnalogRoad;
+        ourZeros = ZeroPoleRootBounds(bandOf, ours.z, dataError, road);
+        ourPoles = ZeroPoleRootBounds(bandOf, ours.p, dataError, road);
+        zeroBounds = ZeroPoleRootBounds(bandOf, c.z, dataError, road);
+        poleBounds = ZeroPoleRootBounds(bandOf, c.p, dataError, road);
+        const bool renormalised =
+            t == ftZeroPoleDiscrete || (!c.analog && c.type == fltBandstop && (c.kind == 1 || c.kind == 3) && c.n % 2 == 0);
+        ourGain = renormalised ? 8.0 * kU * static_cast<double>(ours.z.size() + ours.p.size())
+                               : ZeroPoleAnalogGainBound(bandOf, ours, false);
+      }
+      ourGain += at0(ours.z, ourZeros) + at0(ours.p, ourPoles);
+      for (std::size_t i = 0; i < c.z.size(); ++i) zeroBounds[i] = margin * (zeroBounds[i] + scipyZeros[i]);
+      for (std::size_t i = 0; i < c.p.size(); ++i) poleBounds[i] = margin * (poleBounds[i] + scipyPoles[i]);
+      EXPECT_TRUE(SameRoots(ours.z, c.z, zeroBounds));
+      EXPECT_TRUE(SameRoots(ours.p, c.p, poleBounds));
       const double factor = ExpectedGainFactor(c, t);
-      EXPECT_TRUE(NearRel(k, c.k * factor, 10 * tol));
+      const double gainBound = margin * (ourGain + scipyGain);
+      EXPECT_TRUE(NearRel(k, c.k * factor, gainBound));
       EXPECT_EQ(DesignTf(c, b, a, t), wn);
       ASSERT_FALSE(b.Complex());
       ASSERT_FALSE(a.Complex());
       std::vector<double> expectedB = c.b;
       for (double& x : expectedB) x *= factor;
-      EXPECT_TRUE(SameCoefficients(testutil::Reals(b), expectedB, 10 * tol));
-      EXPECT_TRUE(SameCoefficients(testutil::Reals(a), c.a, 10 * tol));
+      EXPECT_TRUE(SameCoefficients(testutil::Reals(b), expectedB,
+                                   CoefficientBounds(c.z, zeroBounds, c.k * factor, gainBound, c.a.size())));
+      EXPECT_TRUE(SameCoefficients(testutil::Reals(a), c.a, CoefficientBounds(c.p, poleBounds, 1.0, 0.0, c.a.size())));
     }
   }
 }

@@ -190,6 +190,22 @@ inline ::testing::AssertionResult SameCoefficients(const std::vector<double>& ac
   return ::testing::AssertionSuccess();
 }
 
+// The same with a bound of its own for each coefficient (absolute, aligned with the longer list).
+inline ::testing::AssertionResult SameCoefficients(const std::vector<double>& actual,
+                                                   const std::vector<double>& expected,
+                                                   const std::vector<double>& bounds) {
+  const std::size_t n = std::max(actual.size(), expected.size());
+  auto at = [n](const std::vector<double>& v, std::size_t i) {
+    const std::size_t pad = n - v.size();
+    return i < pad ? 0.0 : v[i - pad];
+  };
+  for (std::size_t i = 0; i < n; ++i)
+    if (!(std::fabs(at(actual, i) - at(expected, i)) <= at(bounds, i)))
+      return ::testing::AssertionFailure() << "coefficient " << i << ": " << at(actual, i) << ", expected "
+                                           << at(expected, i) << " (bound " << at(bounds, i) << ")";
+  return ::testing::AssertionSuccess();
+}
+
 // K prod(x - z) / prod(x - p).
 inline Cx Response(const numeric::TVec& z, const numeric::TVec& p, double k, Cx x) {
   Cx h(k, 0.0);

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstdint>
 #include <vector>
 
 #include "dsp/IIRFilters.h"
@@ -236,57 +237,145 @@ struct TBand {
   double f = 4.0;
 };
 
-// The zero-pole roads' bound on a final root x (absolute, one road). Both roads compute each root
+// The zero-pole roads' bound on a final root x (absolute, one road). A road computes each root
 // from a prototype root r0 and the band's parameters (wo, bw and the bilinear transform's 2 FS)
 // by closed forms and quadratics that round their data a few times: the root is exact for data
-// within 16u of their own, and moves by 16u times its condition against relative changes of
-// them. With r0 = h(s), s the analog value of x (s = f (x - 1) / (x + 1) for a digital design),
+// within 16u of their own (the analog road's; the discrete road's, DiscreteDataError), and moves
+// by that times its condition against relative changes of them. With r0 = h(s), s the analog value of x (s = f (x - 1) / (x + 1) for a digital design),
 // that condition is (|r0| + the parameters' |dh/d theta| |theta|) / |dr0/dx|. The roots the band
 // adds (at the origin or infinity for a highpass or bandpass, at +-j wo for a bandstop, their
 // images -1, 1 and e^(+-i theta)) are closed forms of wo alone: 16u (1 + |x|).
-inline double ZeroPoleRootBound(const TBand& b, Cx x) {
-  Cx s = x, ds(1.0, 0.0);
+//
+// `dataError` replaces the 16u where the data differ by more, such as the prototype's roots
+// between two libraries: it is then the relative error of the data.
+//
+// The bandpass and bandstop splits add their own rounding. The analog road (and scipy's) splits
+// t into t (1 +- sqrt(1 - (wo/t)^2)), the pair s and s' = wo^2 / s: within 16u of the larger,
+// (|s + s'| + |s - s'|) / 2, which the smaller of the two loses by cancellation. The discrete road
+// takes both from a quadratic by its companion matrix, backward stable within 16u of its
+// coefficients: (|x|^2 + |x + x'| |x| + |x x'|) / |x - x'| for x and its partner x'.
+enum TZeroPoleRoad : std::uint8_t { zpAnalogRoad, zpDiscreteRoad };
+inline double ZeroPoleRootBound(const TBand& b, Cx x, double dataError = 16.0 * kU, TZeroPoleRoad road = zpAnalogRoad);
+
+// The image r0 = h(s) of a root in the prototype's plane, its slope dr0/dx, and the sum of the
+// parameters' |dh/d theta| |theta|; `added` for a root at an image of infinity there.
+struct TLowpassImage {
+  Cx h, slope;
   double params = 0.0;
+  bool added = false;
+};
+
+inline TLowpassImage LowpassImage(const TBand& b, Cx x) {
+  Cx s = x, ds(1.0, 0.0);
   if (!b.analog) {
     s = b.f * (x - 1.0) / (x + 1.0);
     ds = 2.0 * b.f / ((x + 1.0) * (x + 1.0));
   }
-  Cx h, dh;
-  double bandParams = 0.0;
+  TLowpassImage im;
+  Cx dh;
   switch (b.type) {
     case fltLowpass:
-      h = s / b.wo;
+      im.h = s / b.wo;
       dh = 1.0 / b.wo;
-      bandParams = std::abs(h);
+      im.params = std::abs(im.h);
       break;
     case fltHighpass:
-      h = b.wo / s;
+      im.h = b.wo / s;
       dh = -b.wo / (s * s);
-      bandParams = std::abs(h);
+      im.params = std::abs(im.h);
       break;
     case fltBandpass:
-      h = (s * s + b.wo * b.wo) / (s * b.bw);
+      im.h = (s * s + b.wo * b.wo) / (s * b.bw);
       dh = (s * s - b.wo * b.wo) / (s * s * b.bw);
-      bandParams = 2.0 * b.wo * b.wo / std::abs(s * b.bw) + std::abs(h);
+      im.params = 2.0 * b.wo * b.wo / std::abs(s * b.bw) + std::abs(im.h);
       break;
     default:
-      h = s * b.bw / (s * s + b.wo * b.wo);
+      im.h = s * b.bw / (s * s + b.wo * b.wo);
       dh = b.bw * (b.wo * b.wo - s * s) / ((s * s + b.wo * b.wo) * (s * s + b.wo * b.wo));
-      bandParams = std::abs(h) * (2.0 * b.wo * b.wo / std::abs(s * s + b.wo * b.wo) + 1.0);
+      im.params = std::abs(im.h) * (2.0 * b.wo * b.wo / std::abs(s * s + b.wo * b.wo) + 1.0);
       break;
   }
-  // A root at an image of infinity in the prototype's plane is one the band adds.
-  if (!std::isfinite(std::abs(h)) || std::abs(h) > 1.0 / std::sqrt(kU)) return 16.0 * kU * (1.0 + std::abs(x));
+  im.added = !std::isfinite(std::abs(im.h)) || std::abs(im.h) > 1.0 / std::sqrt(kU);
   // The bilinear transform's 2 FS moves s in proportion.
-  if (!b.analog) params = std::abs(dh) * std::abs(s);
-  params += bandParams;
-  return 16.0 * kU * (std::abs(h) + params) / std::abs(dh * ds);
+  if (!b.analog) im.params += std::abs(dh) * std::abs(s);
+  im.slope = dh * ds;
+  return im;
+}
+
+inline double ZeroPoleRootBound(const TBand& b, Cx x, double dataError, TZeroPoleRoad road) {
+  const TLowpassImage im = LowpassImage(b, x);
+  if (im.added) return 16.0 * kU * (1.0 + std::abs(x));
+  double bound = dataError * (std::abs(im.h) + im.params) / std::abs(im.slope);
+  if (b.type == fltBandpass || b.type == fltBandstop) {
+    const Cx s = b.analog ? x : b.f * (x - 1.0) / (x + 1.0);
+    const Cx partner = b.wo * b.wo / s;
+    if (road == zpAnalogRoad) {
+      const double split = 16.0 * kU * (std::abs(s + partner) + std::abs(s - partner)) / 2.0;
+      bound += b.analog ? split : split * std::abs((x + 1.0) * (x + 1.0)) / (2.0 * b.f);
+    } else {
+      const Cx xp = (b.f + partner) / (b.f - partner);
+      bound += 16.0 * kU * (std::norm(x) + std::abs(x + xp) * std::abs(x) + std::abs(x * xp)) / std::abs(x - xp);
+    }
+  }
+  return bound;
+}
+
+// Whether x is a root the band or the bilinear transform added (ZeroPoleRootBound).
+inline bool IsAddedRoot(const TBand& b, Cx x) { return LowpassImage(b, x).added; }
+
+// The data error of the discrete zero-pole road, which recovers the band's edges from their
+// centre and width and takes the substitution's constants from sines, cosines and tangents of
+// their sums and differences: a difference moves by its operands' sum over itself times their
+// rounding, (w1 + w2) / (w2 - w1) for a band (normalised edges), (tc + to) / |tc - to| for a
+// lowpass or highpass (tc the prototype's cutoff after the bilinear transform, to the design's).
+inline double DiscreteDataError(const std::vector<double>& cutoffs) {
+  double spread;
+  if (cutoffs.size() == 2) {
+    spread = (cutoffs[0] + cutoffs[1]) / (cutoffs[1] - cutoffs[0]);
+  } else {
+    const double tc = Unwarp(1.0, 2.0);
+    spread = (tc + cutoffs[0]) / std::fabs(tc - cutoffs[0]);
+  }
+  return 16.0 * kU * (1.0 + spread);
 }
 
 // The bounds of a list of zero-pole roots, one road.
-inline std::vector<double> ZeroPoleRootBounds(const TBand& b, const std::vector<Cx>& roots) {
+inline std::vector<double> ZeroPoleRootBounds(const TBand& b, const std::vector<Cx>& roots,
+                                              double dataError = 16.0 * kU, TZeroPoleRoad road = zpAnalogRoad) {
   std::vector<double> out;
-  for (const Cx& r : roots) out.push_back(ZeroPoleRootBound(b, r));
+  for (const Cx& r : roots) out.push_back(ZeroPoleRootBound(b, r, dataError, road));
+  return out;
+}
+
+// The coefficients of k prod(x - r), descending, within their bounds: a root off by e changes
+// them by e times those of prod over the other roots of (x + |r|), k off by a relative g by g
+// times those of prod(x + |r|), and building the product by one factor after another rounds
+// within 2n u of the latter (n factors) on each of the two sides compared. Bounds for k times the
+// coefficients, absolute.
+inline std::vector<double> CoefficientBounds(const std::vector<Cx>& roots, const std::vector<double>& rootBounds,
+                                             double k, double gain, std::size_t length) {
+  auto majorant = [&](std::size_t skip) {
+    std::vector<double> m{1.0};
+    for (std::size_t i = 0; i < roots.size(); ++i) {
+      if (i == skip) continue;
+      std::vector<double> next(m.size() + 1, 0.0);
+      for (std::size_t j = 0; j < m.size(); ++j) {
+        next[j] += m[j];
+        next[j + 1] += m[j] * std::abs(roots[i]);
+      }
+      m = next;
+    }
+    return m;
+  };
+  const std::vector<double> all = majorant(roots.size());
+  std::vector<double> out(length, 0.0);
+  const std::size_t pad = length - all.size();
+  for (std::size_t j = 0; j < all.size(); ++j)
+    out[pad + j] = std::fabs(k) * (gain + 2.0 * 2.0 * static_cast<double>(roots.size()) * kU) * all[j];
+  for (std::size_t i = 0; i < roots.size(); ++i) {
+    const std::vector<double> other = majorant(i);
+    for (std::size_t j = 0; j < other.size(); ++j) out[length - other.size() + j] += std::fabs(k) * rootBounds[i] * other[j];
+  }
   return out;
 }
 
@@ -295,6 +384,39 @@ inline double ShapeBound(const std::vector<Cx>& roots, const std::vector<double>
   double sum = 0.0;
   for (std::size_t i = 0; i < roots.size(); ++i) sum += bounds[i] / std::abs(x - roots[i]) + 4.0 * kU;
   return sum;
+}
+
+// A design's roots and gain.
+struct TRoad {
+  std::vector<Cx> z, p;
+  double k = 0.0;
+};
+
+// The analog zero-pole road's gain: the prototype's, times the band's factor (a power of wo or
+// bw, 4u per unit of the power; for a highpass the product of the moved roots over the
+// prototype's, each root's relative bound and 4u), times the bilinear transform's product of
+// f - s over the analog roots s (each root's bound over |f - s|, and 4u). An even-order
+// Chebyshev I or elliptic digital bandstop takes its gain afresh from the response at z = 1.
+inline double ZeroPoleAnalogGainBound(const TBand& band, const TRoad& road, bool renormalised) {
+  if (!band.analog && renormalised)
+    return ShapeBound(road.z, ZeroPoleRootBounds(band, road.z), 1.0) +
+           ShapeBound(road.p, ZeroPoleRootBounds(band, road.p), 1.0);
+  TBand analogBand = band;
+  analogBand.analog = true;
+  const double degree = std::fabs(static_cast<double>(road.p.size()) - static_cast<double>(road.z.size()));
+  double bound = 4.0 * kU * (1.0 + degree);
+  for (const std::vector<Cx>* roots : {&road.z, &road.p})
+    for (const Cx& x : *roots) {
+      // The analog root; the roots the band or the bilinear transform added are not in the
+      // products (they are where the analog root is 0 or infinite, or its image of infinity).
+      const Cx s = band.analog ? x : band.f * (x - 1.0) / (x + 1.0);
+      if (!std::isfinite(std::abs(s)) || std::abs(s) < std::sqrt(kU) || std::abs(x + 1.0) < std::sqrt(kU)) continue;
+      if (IsAddedRoot(analogBand, s)) continue;
+      const double b = ZeroPoleRootBound(analogBand, s);
+      if (band.type == fltHighpass) bound += b / std::abs(s) + 4.0 * kU;
+      if (!band.analog) bound += b / std::abs(band.f - s) + 4.0 * kU;
+    }
+  return bound;
 }
 
 }  // namespace dsp::testutil
