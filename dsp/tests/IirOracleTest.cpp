@@ -18,6 +18,7 @@
 #include "dsp/IIRFilters.h"
 #include "numeric/SpecialFuncs.h"
 #include "dsp/tests/IirTestUtil.h"
+#include "dsp/tests/PrototypeBounds.h"
 #include "dsp/tests/RoadBounds.h"
 #include "testing/TestSupport.h"
 
@@ -40,6 +41,9 @@ using testutil::RootsOf;
 using testutil::SameCoefficients;
 using testutil::SameRoots;
 using testutil::CoefficientBounds;
+using testutil::PrototypeBounds;
+using testutil::PrototypeBoundsFor;
+using testutil::TPrototypeBounds;
 using testutil::EigenRounding;
 using testutil::EigenvalueBounds;
 using testutil::FrobeniusNorm;
@@ -58,85 +62,6 @@ using testutil::ZeroPoleRootBounds;
 
 std::vector<numeric::testutil::TOracleFields> Cases(const std::string& tag) {
   return numeric::testutil::ReadOracleCases("iir_oracle.txt", tag);
-}
-
-// The bounds a prototype is compared within. Each root is a closed form of the prototype's
-// parameters but for the elliptic modulus and sc-argument, which are roots of equations, and the
-// Bessel poles, which are the zeros of a polynomial. A bound is the error of one side's
-// computation (ours, scipy's), times 2 for the two sides and a margin of 2, unless it says
-// otherwise.
-struct TPrototypeBounds {
-  std::vector<double> zeros, poles;  // absolute, for each expected root
-  double gain = 0.0;                 // relative
-};
-
-// The error of a product of roots: the roots' own relative errors add up, and each of the two
-// sides' complex products rounds within 4u per factor.
-double ProductBound(const std::vector<Cx>& roots, const std::vector<double>& bounds) {
-  double sum = 0.0;
-  for (std::size_t i = 0; i < roots.size(); ++i) sum += bounds[i] / std::abs(roots[i]);
-  return sum + 2.0 * 4.0 * kU * static_cast<double>(roots.size());
-}
-
-// The elliptic prototype (order 2 and more) takes its roots from the modulus m, the root of
-// K(m)/K(1-m) = krat, and from the argument r where sc(r | 1 - k1^2) = 1/eps; the oracle gives
-// both as scipy finds them and the roots' sensitivities to each (S, V per root; Sk, Vk for the
-// gain). Our Newton steps stop where the equations' residuals are rounding: K(m), K(1-m), their
-// quotient and krat (N K1 / K1', three roundings) make 8u of R = krat, so m is off by
-// 8u R / R'(m) with R'(m) = pi / (4 m (1-m) K(1-m)^2), plus u m for m's own rounding; sc(r) is
-// within 8u/eps of 1/eps, so r is off by 8u/eps cn^2/dn, plus u r. scipy's m comes from the
-// nome q = exp(-pi/R): the exponent's three roundings give 3u pi/R relative, q's power and m's
-// series 12u more; its r comes from five or so Landen steps, 16u r. Both sides then evaluate the
-// same formulas from m and r: 32u per root, and the gain's product of 2N roots 8u each.
-TPrototypeBounds EllipticBounds(const numeric::testutil::TOracleFields& f, int n, double rp, double rs,
-                                const std::vector<Cx>& zeros, const std::vector<Cx>& poles) {
-  const double m = std::stod(f[8]), S = std::stod(f[9]), Sk = std::stod(f[10]);
-  const double r = std::stod(f[11]), V = std::stod(f[12]), Vk = std::stod(f[13]);
-  const double epsSq = Pow10m1(rp), k1Sq = epsSq / Pow10m1(rs);
-  const double K = numeric::EllipComplete(m), Kc = numeric::EllipComplete(1.0 - m);
-  const double R = K / Kc;
-  const double slope = M_PI / (4.0 * m * (1.0 - m) * Kc * Kc);
-  const double dm = 8.0 * kU * R / slope + kU * m + m * kU * (3.0 * M_PI / R + 12.0);
-  double sn = 0.0, cn = 0.0, dn = 0.0;
-  numeric::EllipJacoby(r, 1.0 - k1Sq, kU, sn, cn, dn);
-  const double dr = (8.0 * kU / std::sqrt(epsSq) * cn * cn / dn + kU * r + 16.0 * kU * r) / r;
-  const double margin = 2.0;
-  const double root = margin * (S * dm + V * dr + 2.0 * 32.0 * kU);
-  return TPrototypeBounds{RelativeBounds(zeros, root), RelativeBounds(poles, root),
-                          margin * (Sk * dm + Vk * dr + 2.0 * 8.0 * kU * 2.0 * n)};
-}
-
-TPrototypeBounds PrototypeBounds(const numeric::testutil::TOracleFields& f, const std::vector<Cx>& zeros,
-                                 const std::vector<Cx>& poles) {
-  const int kind = std::stoi(f[1]), n = std::stoi(f[2]);
-  const double rp = std::stod(f[3]), rs = std::stod(f[4]);
-  TPrototypeBounds b;
-  switch (kind) {
-    case 0:
-      b.poles = RelativeBounds(poles, 2.0 * 2.0 * ButterRootError());
-      break;
-    case 1:
-      b.poles = RelativeBounds(poles, 2.0 * 2.0 * ChebyshevRootError(std::sqrt(Pow10m1(rp)), n));
-      break;
-    case 2:
-      b.zeros = RelativeBounds(zeros, 2.0 * 2.0 * ChebyshevZeroError(n));
-      b.poles = RelativeBounds(poles, 2.0 * 2.0 * ChebyshevRootError(1.0 / std::sqrt(Pow10m1(rs)), n));
-      break;
-    case 3:
-      // Order 1 is the closed form sqrt(1 / (10^(Rp/10) - 1)): 4u a side.
-      if (n == 1) {
-        b.poles = RelativeBounds(poles, 2.0 * 2.0 * 4.0 * kU);
-        break;
-      }
-      return EllipticBounds(f, n, rp, rs, zeros, poles);
-    default:
-      // The oracle's Bessel poles are exact to their rounding.
-      b.poles = BesselRootErrors(n, poles);
-      for (std::size_t i = 0; i < poles.size(); ++i) b.poles[i] = 2.0 * (b.poles[i] + kU * std::abs(poles[i]));
-      break;
-  }
-  b.gain = ProductBound(zeros, b.zeros) + ProductBound(poles, b.poles);
-  return b;
 }
 
 TEST(IirOracle, PrototypesMatchScipy) {
@@ -194,10 +119,23 @@ TEST(IirOracle, OrdersAndCutoffsMatchScipy) {
       default: n = EllipOrder(edges, type, rp, rs, cutoffs, analog); break;
     }
     EXPECT_EQ(n, std::stoi(f[7]));
-    // A bandstop's moved passband edges are minimisers: scipy stops within 1e-5 of them.
-    const double tol = type == fltBandstop ? 1e-4 : 1e-12;
+    // Each side derives the cutoffs from the edges by prewarping them (a tangent), a handful of
+    // operations, powers and roots, and an unwarp (an arctangent): 16u of the edges and 16u of
+    // the result, the former carried over by the cutoffs' sensitivity Sr to relative changes of
+    // the edges. A bandstop's pass edges are minimisers, ours within 2^-26 |x| + 2^-52 / 3 (the
+    // minimiser's stopping test at the tolerance it is given), scipy's fminbound within
+    // 2 (sqrt(eps) |x| + 1e-5 / 3) at its default tolerance; Sa carries that over. A margin of 2.
+    const double relative = std::stod(f[9]), absolute = std::stod(f[10]);
+    double minimiser = 0.0;
+    if (type == fltBandstop)
+      for (double x : OracleNumbers(f[11]))
+        minimiser = std::max(minimiser, 0x1p-26 * std::fabs(x) + 0x1p-52 / 3.0 +
+                                            2.0 * (std::sqrt(0x1p-52) * std::fabs(x) + 1e-5 / 3.0));
     ASSERT_EQ(cutoffs.size(), expected.size());
-    for (std::size_t i = 0; i < cutoffs.size(); ++i) EXPECT_TRUE(NearRel(cutoffs[i], expected[i], tol)) << i;
+    for (std::size_t i = 0; i < cutoffs.size(); ++i)
+      EXPECT_NEAR(cutoffs[i], expected[i],
+                  2.0 * (2.0 * 16.0 * kU * (relative + std::fabs(expected[i])) + absolute * minimiser))
+          << i;
   }
 }
 
@@ -262,20 +200,6 @@ void OurPrototype(const TDesignCase& c, TVec& z, TVec& p, double& k) {
   }
 }
 
-// The bounds of the prototypes' difference (ours against scipy's), from the oracle's prototype
-// line of the same requirements where the elliptic one needs its modulus.
-TPrototypeBounds DesignPrototypeBounds(const TDesignCase& c, const std::vector<Cx>& zeros, const std::vector<Cx>& poles) {
-  numeric::testutil::TOracleFields f{"proto", std::to_string(c.kind), std::to_string(c.n), std::to_string(c.rp),
-                                     std::to_string(c.rs)};
-  if (c.kind == 3 && c.n > 1)
-    for (const auto& line : Cases("proto"))
-      if (std::stoi(line[1]) == 3 && std::stoi(line[2]) == c.n && std::stod(line[3]) == c.rp &&
-          std::stod(line[4]) == c.rs)
-        f = line;
-  EXPECT_TRUE(c.kind != 3 || c.n == 1 || f.size() > 8) << "no elliptic prototype line for the design";
-  return PrototypeBounds(f, zeros, poles);
-}
-
 // Every design against scipy's, each road within what its computation and scipy's hold: both
 // prototypes within their bounds (PrototypesMatchScipy), carried to the design's roots by their
 // condition against the prototype's roots (RoadBounds.h); scipy's road and our zero-pole roads
@@ -291,7 +215,7 @@ TEST(IirOracle, DesignsMatchScipyOnEveryRoad) {
     TVec z0, p0;
     double k0 = 0.0;
     OurPrototype(c, z0, p0, k0);
-    const TPrototypeBounds proto = DesignPrototypeBounds(c, RootsOf(z0), RootsOf(p0));
+    const TPrototypeBounds proto = PrototypeBoundsFor(c.kind, c.n, c.rp, c.rs, RootsOf(z0), RootsOf(p0));
     // The prototype's roots differ by at most this, relative.
     double protoError = 0.0;
     const std::vector<Cx> protoZeros = RootsOf(z0), protoPoles = RootsOf(p0);

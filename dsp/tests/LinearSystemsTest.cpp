@@ -11,6 +11,7 @@
 
 #include "dsp/LinearSystems.h"
 #include "dsp/tests/IirTestUtil.h"
+#include "dsp/tests/RoadBounds.h"
 #include "testing/TestSupport.h"
 
 namespace dsp {
@@ -22,6 +23,7 @@ using orvel::testing::NearRel;
 using orvel::testing::RaisedMessage;
 using orvel::testing::Raises;
 using testutil::Cx;
+using testutil::kU;
 using testutil::Response;
 using testutil::RootsOf;
 using testutil::SameRoots;
@@ -68,14 +70,23 @@ std::vector<Cx> Roots(const std::vector<Cx>& pairs, const std::vector<double>& r
   return r;
 }
 
+// (2 / pi) arctan(1 / 4) to 20 digits; the arctangent and its scaling round within 4u, times a
+// margin of 2. The round trip: each way rounds within 4u, and the tangent at x = pi W / 2
+// turns a relative change of W into 2x / sin(2x) times as much of its value.
 TEST(LinearSystems, PrewarpAndUnwarpAreInverse) {
-  EXPECT_NEAR(Unwarp(1.0, 2.0), 0.155958260754738, 1e-15);
+  EXPECT_NEAR(Unwarp(1.0, 2.0), 0.15595826075473865092, 2.0 * 4.0 * kU * 0.156);
   for (double wa : {0.01, 1.0, 3.7, 250.0})
-    for (double fs : {0.5, 2.0, 44100.0}) EXPECT_TRUE(NearRel(Prewarp(Unwarp(wa, fs), fs), wa, 1e-13));
+    for (double fs : {0.5, 2.0, 44100.0}) {
+      const double x = M_PI * Unwarp(wa, fs) / 2.0;
+      EXPECT_TRUE(NearRel(Prewarp(Unwarp(wa, fs), fs), wa, 2.0 * 4.0 * kU * (1.0 + 2.0 * x / std::sin(2.0 * x))));
+    }
   EXPECT_DOUBLE_EQ(Prewarp(0.5, 2.0), 4.0);
 }
 
-// Every combination of odd and even root counts opens the cascade differently.
+// Every combination of odd and even root counts opens the cascade differently. The sections'
+// coefficients round the roots' products a few times, and the elimination is backward stable:
+// the response is that of a system within 4 n u of the realised one (SystemResponseBound), the
+// zero-pole product rounds within 4u per factor; a margin of 2.
 TEST(LinearSystems, CascadeRealisesTheZerosAndPoles) {
   const std::vector<Cx> somePairs{Cx(-0.3, 1.1), Cx(-1.2, 0.4)};
   struct TCase {
@@ -99,12 +110,19 @@ TEST(LinearSystems, CascadeRealisesTheZerosAndPoles) {
     SetRoots(z, c.z);
     SetRoots(p, c.p);
     double d = 0.0;
-    ZeroPoleToStateSpace(a, b, cc, d, z, p, 1.7);
+    testutil::TRoadSystem system;
+    ZeroPoleToStateSpace(system.A, system.B, system.C, system.D, z, p, 1.7);
+    a.Copy(system.A);
+    b.Copy(system.B);
+    cc.Copy(system.C);
+    d = system.D;
     ASSERT_EQ(a.Rows(), static_cast<int>(c.p.size()));
-    for (const Cx s : {Cx(0, 0.3), Cx(0.2, 2.0), Cx(-0.5, 5.0), Cx(3, -1)})
-      EXPECT_LT(std::abs(StateSpaceResponse(a, b, cc, d, s) - Response(z, p, 1.7, s)),
-                1e-13 * std::max(1.0, std::abs(Response(z, p, 1.7, s))))
-          << s;
+    for (const Cx s : {Cx(0, 0.3), Cx(0.2, 2.0), Cx(-0.5, 5.0), Cx(3, -1)}) {
+      Cx h;
+      const double bound = testutil::SystemResponseBound(system, s, h, 4.0 * a.Rows() * kU) +
+                           4.0 * kU * static_cast<double>(c.z.size() + c.p.size()) * std::abs(Response(z, p, 1.7, s));
+      EXPECT_LE(std::abs(StateSpaceResponse(a, b, cc, d, s) - Response(z, p, 1.7, s)), 2.0 * bound) << s;
+    }
     // The roots come back sorted and complex.
     EXPECT_TRUE(z.Complex() || z.Length() == 0);
     EXPECT_TRUE(SameRoots(RootsOf(z), c.z, 0.0));
@@ -132,7 +150,8 @@ TEST(LinearSystems, AllPoleThirdOrderCascade) {
   EXPECT_EQ(d, 0.0);
   EXPECT_EQ(c.Values()[0], 0.0);
   EXPECT_EQ(c.Values()[1], 0.0);
-  EXPECT_NEAR(c.Values()[2], 2.0, 1e-15);  // K / wn, wn = 1
+  // K / wn, wn = sqrt(|p| |p'|) = 1 within 2u.
+  EXPECT_NEAR(c.Values()[2], 2.0, 2.0 * 4.0 * kU);
 
   // Two poles at the origin: the section's scaling wn is 1, not 0.
   SetRoots(p, {Cx(0, 0), Cx(0, 0)});
@@ -165,11 +184,15 @@ TEST(LinearSystems, StateSpaceToZeroPoleEdgeCases) {
   a.SetIt(2, 2, false, std::vector<double>{-1, 0, 1, -2});
   testutil::SetReal(b, {1, 0});
   testutil::SetReal(c, {0, 3});
-  // 3 / ((s + 1)(s + 2)): no zeros, gain 3, poles -1 and -2.
+  // 3 / ((s + 1)(s + 2)): no zeros, gain 3, poles -1 and -2; the gain is the Markov parameter
+  // C A B of relative degree 2, and the poles are eigenvalues, within their bounds for a backward
+  // error of 4 n u |S| (RoadBounds.h), times a margin of 2.
   StateSpaceToZeroPole(z, p, k, a, b, c, 0.0);
   EXPECT_EQ(z.Length(), 0);
-  EXPECT_NEAR(k, 3.0, 1e-15);
-  EXPECT_TRUE(SameRoots(RootsOf(p), {Cx(-1, 0), Cx(-2, 0)}, 1e-15));
+  EXPECT_NEAR(k, 3.0, 2.0 * 3.0 * std::pow(testutil::FrobeniusNorm(a, b, c, 0.0), 3.0) * 8.0 * kU);
+  const std::vector<testutil::TBoundedRoot> eigen = testutil::EigenvalueBounds(a, 8.0 * kU);
+  EXPECT_TRUE(SameRoots(RootsOf(p), {Cx(-1, 0), Cx(-2, 0)},
+                        {2.0 * testutil::NearestBound(eigen, -1.0), 2.0 * testutil::NearestBound(eigen, -2.0)}));
   // A transfer function that is 0: no zeros and a gain of 0.
   testutil::SetReal(c, {0, 0});
   StateSpaceToZeroPole(z, p, k, a, b, c, 0.0);
@@ -251,14 +274,16 @@ TEST(LinearSystems, DiscreteTransformationsAndGains) {
   EXPECT_DOUBLE_EQ(ZeroPoleGainAt(z, p, 1.0), 4.0);
   EXPECT_DOUBLE_EQ(ZeroPoleGainAtCplx(z, p, numeric::TCplx{1.0, 0.0}), 4.0);
 
-  // The lowpass to lowpass substitution at its own cutoff changes no root.
+  // The lowpass to lowpass substitution at its own cutoff changes no root: its constant is 0, so
+  // each root solves a linear equation within 2u of itself; the gain is the reciprocal of the
+  // response at 1 from the same roots, 8u per root and 4u for the magnitude.
   double k = 7.0;
   SetRoots(z, {Cx(-1, 0), Cx(-1, 0)});
   SetRoots(p, {Cx(0.3, 0.4), Cx(0.3, -0.4)});
   DiscreteLowpassToLowpass(z, p, k, 0.3, 0.3);
-  EXPECT_TRUE(SameRoots(RootsOf(z), {Cx(-1, 0), Cx(-1, 0)}, 1e-15));
-  EXPECT_TRUE(SameRoots(RootsOf(p), {Cx(0.3, 0.4), Cx(0.3, -0.4)}, 1e-15));
-  EXPECT_NEAR(std::abs(Response(z, p, k, 1.0)), 1.0, 1e-15);
+  EXPECT_TRUE(SameRoots(RootsOf(z), {Cx(-1, 0), Cx(-1, 0)}, 2.0 * kU));
+  EXPECT_TRUE(SameRoots(RootsOf(p), {Cx(0.3, 0.4), Cx(0.3, -0.4)}, 2.0 * kU));
+  EXPECT_NEAR(std::abs(Response(z, p, k, 1.0)), 1.0, 2.0 * (8.0 * kU * 4.0 + 4.0 * kU));
 
   // Each root of a band substitution becomes two, kept together in its place.
   SetRoots(z, {Cx(-1, 0)});
@@ -269,9 +294,11 @@ TEST(LinearSystems, DiscreteTransformationsAndGains) {
   AllpassSubstitute(z, p, den, num);
   ASSERT_EQ(z.Length(), 2);
   ASSERT_EQ(p.Length(), 2);
+  // Each pair solves -1.1 r^2 + 0.45 r - 0.7 = 0 by its companion matrix, backward stable within
+  // 16u of the coefficients; the residual's own evaluation rounds within 4u of its terms.
   for (const Cx& r : RootsOf(p)) {
     const Cx v = (-r * r + 0.3 * r - 0.2) - 0.5 * (0.2 * r * r - 0.3 * r + 1.0);
-    EXPECT_LT(std::abs(v), 1e-15);
+    EXPECT_LE(std::abs(v), 2.0 * 20.0 * kU * (1.1 * std::norm(r) + 0.45 * std::abs(r) + 0.7));
   }
   // A root that the substitution sends to infinity.
   SetRoots(z, {});

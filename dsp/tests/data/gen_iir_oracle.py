@@ -19,10 +19,14 @@ Run from anywhere:
 One case a line, fields separated by ';', numbers within a field by blanks (repr, which reads back
 as the same double), a complex field as its real parts, '|', its imaginary parts:
   proto;<kind>;<N>;<Rp>;<Rs>;<zeros>;<poles>;<k>[;<m>;<S>;<Sk>;<r>;<V>;<Vk>]
-  order;<kind>;<band type>;<analog 0/1>;<edges>;<Rp>;<Rs>;<N>;<cut-offs>
+  order;<kind>;<band type>;<analog 0/1>;<edges>;<Rp>;<Rs>;<N>;<cut-offs>;<Sr>;<Sa>;<pass edges>
   design;<kind>;<band type>;<analog 0/1>;<N>;<Rp>;<Rs>;<cut-offs>;<zeros>;<poles>;<k>;<b>;<a>
 kind: 0 Butterworth, 1 Chebyshev I, 2 Chebyshev II, 3 elliptic, 6 Bessel (the design method's code).
-The elliptic prototypes of order 2 and more add what their tolerance is derived from: the modulus m
+An order case adds the cut-offs' largest change per relative change of the working edges (Sr,
+summed over the pass and stop edges) and per absolute change of the pass edges (Sa, summed) by central differences of
+the estimator's formulas, and the working pass edges themselves (prewarped unless analog, a
+band-stop's moved by the minimiser). The elliptic prototypes of order 2 and more add what their
+tolerance is derived from: the modulus m
 and the argument r where sc(r | 1 - k1^2) = 1/eps that ellipap solves for, and the largest relative
 change of a root (S) and of the gain (Sk) per unit change of m, and per relative change of r (V, Vk).
 band type: 0 lowpass, 1 highpass, 2 bandpass, 3 bandstop. Edges are ascending, as the estimators
@@ -194,15 +198,21 @@ def moved_bandstop_edges(wp, ws, gpass, gstop, analog, kind):
     return passb, stopb
 
 
-def butter_cutoffs(btype, n, wp, ws, gpass, gstop, analog):
-    """The Butterworth cut-offs that meet the stop-band attenuation exactly."""
+def working_edges(btype, wp, ws, gpass, gstop, analog, kind):
+    """The pass and stop edges as the estimators work with them: prewarped unless analog, a
+    band-stop's pass edges moved."""
     if btype == 3:
-        passb, stopb = moved_bandstop_edges(wp, ws, gpass, gstop, analog, 0)
-    else:
-        passb = np.atleast_1d(np.array(wp, float))
-        stopb = np.atleast_1d(np.array(ws, float))
-        if not analog:
-            passb, stopb = np.tan(np.pi * passb / 2.0), np.tan(np.pi * stopb / 2.0)
+        return moved_bandstop_edges(wp, ws, gpass, gstop, analog, kind)
+    passb = np.atleast_1d(np.array(wp, float))
+    stopb = np.atleast_1d(np.array(ws, float))
+    if not analog:
+        passb, stopb = np.tan(np.pi * passb / 2.0), np.tan(np.pi * stopb / 2.0)
+    return passb, stopb
+
+
+def butter_cutoffs(btype, n, wp, ws, gpass, gstop, analog, edges=None):
+    """The Butterworth cut-offs that meet the stop-band attenuation exactly."""
+    passb, stopb = edges if edges is not None else working_edges(btype, wp, ws, gpass, gstop, analog, 0)
     if btype == 0:
         wa = stopb / passb
     elif btype == 1:
@@ -231,12 +241,65 @@ def butter_cutoffs(btype, n, wp, ws, gpass, gstop, analog):
 ORDER_FUNCS = {0: signal.buttord, 1: signal.cheb1ord, 2: signal.cheb2ord, 3: signal.ellipord}
 
 
+def cutoffs_from_edges(kind, btype, n, passb, stopb, gpass, gstop, analog):
+    """The cut-offs each estimator derives from its working pass edges (scipy's formulas)."""
+    passb = np.atleast_1d(np.array(passb, float))
+    if kind == 0:
+        return np.atleast_1d(butter_cutoffs(btype, n, None, None, gpass, gstop, analog, (passb, stopb)))
+    if kind in (1, 3):
+        nat = passb
+    else:
+        GSTOP, GPASS = 10 ** (0.1 * abs(gstop)), 10 ** (0.1 * abs(gpass))
+        new_freq = 1.0 / np.cosh(1.0 / n * np.arccosh(np.sqrt((GSTOP - 1.0) / (GPASS - 1.0))))
+        if btype == 0:
+            nat = passb / new_freq
+        elif btype == 1:
+            nat = passb * new_freq
+        elif btype == 2:
+            n0 = new_freq / 2.0 * (passb[0] - passb[1]) + np.sqrt(
+                new_freq ** 2 * (passb[1] - passb[0]) ** 2 / 4.0 + passb[1] * passb[0])
+            nat = np.array([n0, passb[1] * passb[0] / n0])
+        else:
+            n0 = 1.0 / (2.0 * new_freq) * (passb[0] - passb[1]) + np.sqrt(
+                (passb[1] - passb[0]) ** 2 / (4.0 * new_freq ** 2) + passb[1] * passb[0])
+            nat = np.array([n0, passb[0] * passb[1] / n0])
+    return np.sort(np.atleast_1d(nat if analog else (2.0 / np.pi) * np.arctan(nat)))
+
+
+def cutoff_sensitivity(kind, btype, n, wp, ws, gpass, gstop, analog):
+    """The largest change of a cut-off per relative change of the working pass edges (sum over
+    the edges of |dW/de| |e|), and per absolute change of them (sum of |dW/de|), by central
+    differences of the estimator's own formulas."""
+    passb, stopb = working_edges(btype, wp, ws, gpass, gstop, analog, kind)
+    passb = np.atleast_1d(np.array(passb, float))
+    stopb = np.atleast_1d(np.array(stopb, float))
+    relative = np.zeros(len(np.atleast_1d(cutoffs_from_edges(kind, btype, n, passb, stopb, gpass, gstop, analog))))
+    absolute = np.zeros_like(relative)
+    for which in (0, 1):
+        edges = passb if which == 0 else stopb
+        for j in range(len(edges)):
+            h = 1e-7 * abs(edges[j])
+            up, down = edges.copy(), edges.copy()
+            up[j] += h
+            down[j] -= h
+            args_up = (up, stopb) if which == 0 else (passb, up)
+            args_down = (down, stopb) if which == 0 else (passb, down)
+            d = (cutoffs_from_edges(kind, btype, n, *args_up, gpass, gstop, analog) -
+                 cutoffs_from_edges(kind, btype, n, *args_down, gpass, gstop, analog)) / (2 * h)
+            relative += np.abs(d) * abs(edges[j])
+            if which == 0:
+                absolute += np.abs(d)
+    return max(relative), max(absolute), passb
+
+
 def add_order(kind, btype, wp, ws, gpass, gstop, analog=False):
     n, wn = ORDER_FUNCS[kind](wp, ws, gpass, gstop, analog=analog)
     if kind == 0:
         wn = butter_cutoffs(btype, n, wp, ws, gpass, gstop, analog)
+    relative, absolute, passb = cutoff_sensitivity(kind, btype, n, wp, ws, gpass, gstop, analog)
     lines.append(";".join(["order", str(kind), str(btype), str(int(analog)),
-                           field(ascending_edges(btype, wp, ws)), repr(gpass), repr(gstop), str(n), field(wn)]))
+                           field(ascending_edges(btype, wp, ws)), repr(gpass), repr(gstop), str(n), field(wn),
+                           repr(float(relative)), repr(float(absolute)), field(passb)]))
 
 
 ORDER_SPECS = [
