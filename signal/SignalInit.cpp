@@ -6,6 +6,8 @@
 #include <mutex>
 
 #include "platform/classlib/ClassRegistry.h"
+#include "signal/AudioSignal.h"
+#include "signal/SigMixer.h"
 #include "signal/SignalFiles.h"
 #include "signal/SignalProcessing.h"
 #include "signal/SignalTools.h"
@@ -51,12 +53,16 @@ void InitSignal() {
   RegisterSignalProcessingClasses();
   RegisterSpectrumAnalyzerClasses();
   RegisterSignalFileClasses();
+  RegisterAudioSignalClasses();
+  RegisterSigMixerClasses();
 }
 
 void DoneSignal() {
   TInitState& state = InitState();
   std::lock_guard<std::mutex> guard(state.Lock);
   if (state.Count == 0 || --state.Count > 0) return;
+  UnregisterSigMixerClasses();
+  UnregisterAudioSignalClasses();
   UnregisterSignalFileClasses();
   UnregisterSpectrumAnalyzerClasses();
   UnregisterSignalProcessingClasses();

@@ -39,7 +39,7 @@ class TAlsaMixerCard final : public TMixerCard {
   std::vector<std::int32_t> Volume(std::int32_t Element, bool Capture) override;
   void SetVolume(std::int32_t Element, bool Capture, std::span<const std::int32_t> Values) override;
   std::vector<bool> Switch(std::int32_t Element, bool Capture) override;
-  void SetSwitch(std::int32_t Element, bool Capture, std::span<const bool> Values) override;
+  void SetSwitch(std::int32_t Element, bool Capture, const std::vector<bool>& Values) override;
   std::vector<pollfd> PollDescriptors() const override;
   std::int64_t Service() override;
 
@@ -170,7 +170,7 @@ std::vector<bool> TAlsaMixerCard::Switch(std::int32_t Element, bool Capture) {
   return values;
 }
 
-void TAlsaMixerCard::SetSwitch(std::int32_t Element, bool Capture, std::span<const bool> Values) {
+void TAlsaMixerCard::SetSwitch(std::int32_t Element, bool Capture, const std::vector<bool>& Values) {
   snd_mixer_elem_t* elem = Entry(Element).Elem;
   const TChannels& channels = Channels(Element, Capture);
   for (std::size_t i = 0; i < channels.size() && i < Values.size(); ++i) {

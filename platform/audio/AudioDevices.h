@@ -152,7 +152,7 @@ class TMixerCard : public TAudioWatch {
   virtual std::vector<std::int32_t> Volume(std::int32_t Element, bool Capture) = 0;
   virtual void SetVolume(std::int32_t Element, bool Capture, std::span<const std::int32_t> Values) = 0;
   virtual std::vector<bool> Switch(std::int32_t Element, bool Capture) = 0;
-  virtual void SetSwitch(std::int32_t Element, bool Capture, std::span<const bool> Values) = 0;
+  virtual void SetSwitch(std::int32_t Element, bool Capture, const std::vector<bool>& Values) = 0;
 
  protected:
   void ReportChange(std::int32_t Element, bool InfoChanged) {

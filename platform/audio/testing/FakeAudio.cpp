@@ -137,7 +137,7 @@ std::vector<bool> TFakeMixerCard::Switch(std::int32_t Element, bool Capture) {
   return Values(Element).Switch[Capture ? 1 : 0];
 }
 
-void TFakeMixerCard::SetSwitch(std::int32_t Element, bool Capture, std::span<const bool> Values) {
+void TFakeMixerCard::SetSwitch(std::int32_t Element, bool Capture, const std::vector<bool>& Values) {
   std::vector<bool>& value = this->Values(Element).Switch[Capture ? 1 : 0];
   for (std::size_t i = 0; i < value.size() && i < Values.size(); ++i) value[i] = Values[i];
 }

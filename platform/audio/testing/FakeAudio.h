@@ -104,7 +104,7 @@ class TFakeMixerCard final : public TMixerCard {
   std::vector<std::int32_t> Volume(std::int32_t Element, bool Capture) override;
   void SetVolume(std::int32_t Element, bool Capture, std::span<const std::int32_t> Values) override;
   std::vector<bool> Switch(std::int32_t Element, bool Capture) override;
-  void SetSwitch(std::int32_t Element, bool Capture, std::span<const bool> Values) override;
+  void SetSwitch(std::int32_t Element, bool Capture, const std::vector<bool>& Values) override;
   std::vector<pollfd> PollDescriptors() const override { return {}; }
   std::int64_t Service() override;
 
