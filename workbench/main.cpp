@@ -3,6 +3,7 @@
 #include <QPointer>
 
 #include "chart/tools/ChartEngine.h"
+#include "platform/audio/QtAudioEvents.h"
 #include "platform/classlib/Threads.h"
 #include "platform/classlib/WarningSink.h"
 #include "signal/SignalInit.h"
@@ -47,6 +48,8 @@ class TWarningBox : public classlib::TWarningSink {
 int main(int argc, char** argv) {
   workbench::TOrvelApplication app(argc, argv);
   classlib::InstallQtSyncDispatcher();
+  // The sound components' device reports run in this event loop.
+  audio::InstallQtAudioEvents();
   chart::InitChartEngine();
   TWarningBox warnings;
   classlib::SetWarningSink(&warnings);
@@ -67,6 +70,8 @@ int main(int argc, char** argv) {
   workbench::WaitForDesignThreads();
   workbench::WaitForSearchThreads();
   sig::DoneSignal();
+  // Its Qt objects go while the application still lives.
+  audio::InstallAudioEventSource(nullptr);
   chart::DoneChartEngine();
   app.SetDialogs(nullptr);
   chart::DoneChartEngine();
