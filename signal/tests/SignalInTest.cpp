@@ -1,5 +1,5 @@
 // Recording: the samples of a raw file recorded through ALSA's file device
-// reach the pipeline in order; on the fake device, buffers the application
+// reach the pipeline, and a .dbn file, in order; on the fake device, buffers the application
 // declines, the close once nothing is queued, the monitor and the trigger
 // bookkeeping.
 // Covers signal/AudioSignalIn.cpp.
@@ -12,6 +12,7 @@
 #include "platform/audio/AlsaAudio.h"
 #include "platform/audio/testing/AlsaTestConfig.h"
 #include "signal/AudioSignal.h"
+#include "signal/SignalWrite.h"
 #include "signal/tests/AudioTestSupport.h"
 #include "testing/TestSupport.h"
 
@@ -37,35 +38,73 @@ std::vector<double> Ramp(double From, std::size_t N) {
   return v;
 }
 
-// Ten buffers of a raw file recorded through ALSA's file device come to the
-// consumer in order, equal to the file's first samples; the recorder closes
-// once the application declines the buffers and none is left queued.
-TEST(SignalIn, RecordsARawFileIntoThePipelineInOrder) {
-  orvel::testing::TTempDir dir;
-  std::string raw;
-  std::vector<double> samples;
-  for (int i = 0; i < 16000; ++i) {
+// A raw file of 16-bit samples, and the samples it holds.
+struct TRawFile {
+  std::string Bytes;
+  std::vector<double> Samples;
+};
+
+TRawFile RawFile(int Count) {
+  TRawFile raw;
+  for (int i = 0; i < Count; ++i) {
     const auto v = static_cast<std::int16_t>((i * 37) % 65536 - 32768);
-    samples.push_back(v);
-    raw.append(reinterpret_cast<const char*>(&v), 2);
+    raw.Samples.push_back(v);
+    raw.Bytes.append(reinterpret_cast<const char*>(&v), 2);
   }
-  audio::TAlsaTestConfig config(dir.File("asound.conf"),
-                                audio::TAlsaTestConfig::FileDevice("/dev/null", dir.Write("in.raw", raw)));
+  return raw;
+}
+
+// Records In through ALSA's file device into Consumer at 8000 Hz, in buffers
+// of 1024 samples, until the application has taken Buffers of them; the
+// recorder closes once it declines the rest and none is left queued.
+void RecordThroughTheFileDevice(const orvel::testing::TTempDir& Dir, const std::string& In, sig::TSignal& Consumer,
+                                int Buffers) {
+  audio::TAlsaTestConfig config(Dir.File("asound.conf"), audio::TAlsaTestConfig::FileDevice("/dev/null", In));
   const auto events = std::make_shared<audio::TSteppedAudioEvents>();
   audio::TAudioTestScope scope(audio::NewAlsaAudioSystem(), events);
-
   TSignalIn recorder;
   recorder.SetSamplingFrequency(8000.0);
   recorder.SetBufferSize(2048);
-  TCollector consumer;
-  consumer.SetInput(&recorder);
-  recorder.SetInput(&consumer);
-  int buffers = 0;
-  recorder.SetOnBufferFilled([&] { return ++buffers <= 10; });
+  Consumer.SetInput(&recorder);
+  recorder.SetInput(&Consumer);
+  int taken = 0;
+  recorder.SetOnBufferFilled([&] { return ++taken <= Buffers; });
   ASSERT_TRUE(recorder.Start());
   ASSERT_TRUE(events->StepUntil([&] { return !recorder.Active(); }));
-  EXPECT_EQ(consumer.Values(), std::vector<double>(samples.begin(), samples.begin() + 10240));
+  Consumer.SetInput(nullptr);
+}
+
+// Ten buffers of a raw file come to the consumer in order, equal to the
+// file's first samples.
+TEST(SignalIn, RecordsARawFileIntoThePipelineInOrder) {
+  orvel::testing::TTempDir dir;
+  const TRawFile raw = RawFile(16000);
+  TCollector consumer;
+  RecordThroughTheFileDevice(dir, dir.Write("in.raw", raw.Bytes), consumer, 10);
+  EXPECT_EQ(consumer.Values(), std::vector<double>(raw.Samples.begin(), raw.Samples.begin() + 10240));
   EXPECT_EQ(consumer.SamplingFrequency(), 8000.0);
+}
+
+// The same recording written by a .dbn writer: one record of the samples in
+// order, with their count and duration.
+TEST(SignalIn, RecordsARawFileIntoADbnFile) {
+  orvel::testing::TTempDir dir;
+  const TRawFile raw = RawFile(16000);
+  sig::TSignalWrite writer;
+  writer.SetFileName(dir.File("rec.dbn"));
+  RecordThroughTheFileDevice(dir, dir.Write("in.raw", raw.Bytes), writer, 10);
+  writer.CloseFile();
+  const std::string bytes = orvel::testing::FileBytes(dir.File("rec.dbn"));
+  ASSERT_EQ(bytes.size(), 12u + 10240 * 8);
+  std::int32_t count = 0;
+  double duration = 0.0;
+  std::memcpy(&count, bytes.data(), 4);
+  std::memcpy(&duration, bytes.data() + 4, 8);
+  EXPECT_EQ(count, 10240);
+  EXPECT_DOUBLE_EQ(duration, 10240 / 8000.0);
+  std::vector<double> values(10240);
+  std::memcpy(values.data(), bytes.data() + 12, values.size() * 8);
+  EXPECT_EQ(values, std::vector<double>(raw.Samples.begin(), raw.Samples.begin() + 10240));
 }
 
 // A buffer the application declines leaves the ring; the later buffers are
