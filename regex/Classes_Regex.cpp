@@ -11,13 +11,6 @@
 #include "regex/RegexProgram.h"
 
 namespace regex {
-namespace {
-
-// A text up to this long is looked through for the literals every match
-// holds before it is searched.
-constexpr std::int32_t LiteralsFirstBelow = 1024;
-
-}  // namespace
 
 TRegex::TRegex()
     : FSpaceCharacters(" \t\n\r\f"),
@@ -48,6 +41,12 @@ void TRegex::DropProgram() {
   FRunGroups.clear();
   FRunTables.clear();
   FRunPivot = -1;
+  ForgetLiteralStarts();
+}
+
+void TRegex::ForgetLiteralStarts() {
+  FLiteralsHeldTo = -1;
+  FLiteralsLackFrom = std::numeric_limits<std::int32_t>::max();
 }
 
 void TRegex::SetExpression(std::string_view expression) {
@@ -173,6 +172,7 @@ void TRegex::SetInput(std::string_view input) {
   FHasInput = true;
   FStartP.fill(-1);
   FEndP.fill(-1);
+  ForgetLiteralStarts();
 }
 
 bool TRegex::Exec(std::string_view input) {
@@ -184,67 +184,109 @@ bool TRegex::ExecFrom(std::int32_t offset) {
   FStartP.fill(-1);
   FEndP.fill(-1);
   CheckProgram();
+  FSteps = 0;
   if (!FHasInput) Fail(reNoInputString);
   if (offset < 1) Fail(reOffsetBelowOne);
   if (offset > FInputEnd + 1) return false;
   const std::int32_t from = offset - 1;
-  // A text too short for a match is not searched; nor one without the
-  // literals every match holds, looked for here in a short text or when a
-  // back-reference leaves the search without a memo to fall back on, and by
-  // Search otherwise.
+  // A text too short for a match is not searched, nor one without the
+  // literals every match holds: before its first step, since a search that
+  // cannot succeed may otherwise try every way of sharing out the text
+  // between counted loops until its budget runs out.
   if (FInputEnd - from < FMinLength) return false;
-  const bool lookNow = !FMemoAllowed || FInputEnd - from <= LiteralsFirstBelow;
-  if (lookNow && !HoldsRequiredLiterals(from)) return false;
+  if (!HoldsRequiredLiterals(from)) return false;
   FLoopDepth = 0;
   BeginSearch(from);
-  const bool found = Search(from, lookNow);
+  const bool found = Search(from);
   EndSearch();
   return found;
 }
 
 // Whether the input from a position on holds the literals every match
 // holds, in their order and as far apart as they must be. (The required
-// substring is one of them.)
-bool TRegex::HoldsRequiredLiterals(std::int32_t from) const {
+// substring is one of them.) The starts that do are those up to one last
+// start, so what is known of it is kept for the input: finding every match
+// of a long text in turn then looks through the text at most twice in all,
+// not once per match.
+bool TRegex::HoldsRequiredLiterals(std::int32_t from) {
+  if (FRequiredLiterals.empty() || from <= FLiteralsHeldTo) return true;
+  if (from >= FLiteralsLackFrom) return false;
+  if (FLiteralsHeldTo < 0 && FLiteralsLackFrom == std::numeric_limits<std::int32_t>::max()) {
+    // The first search of an input looks ahead from its start, which costs
+    // no more than the text up to a match found early.
+    const std::int32_t held = LiteralsChainAfter(from);
+    if (held < 0) {
+      FLiteralsLackFrom = from;
+      return false;
+    }
+    FLiteralsHeldTo = held;
+    return true;
+  }
+  FLiteralsHeldTo = LastLiteralsStart();
+  FLiteralsLackFrom = FLiteralsHeldTo + 1;
+  return from <= FLiteralsHeldTo;
+}
+
+// The first places from a start on where the literals stand in order: the
+// last start that reaches the same places, or -1 when they do not all stand.
+std::int32_t TRegex::LiteralsChainAfter(std::int32_t from) const {
   const unsigned char* input = reinterpret_cast<const unsigned char*>(FInput.data());
   std::int64_t at = from;
+  std::int64_t lastStart = -1;
   for (const TRequiredLiteral& required : FRequiredLiterals) {
     const std::uint8_t* text = LiteralText(FProgram.data() + required.Node);
     const std::int64_t length = LiteralLength(FProgram.data() + required.Node);
     const std::int64_t last = std::int64_t{FInputEnd} - length;  // the last place it fits
     // By its first character, then the rest (mostly none or a few).
     for (at += required.Gap;; ++at) {
-      if (at > last) return false;
+      if (at > last) return -1;
       const void* hit = std::memchr(input + at, text[0], static_cast<std::size_t>(last - at + 1));
-      if (hit == nullptr) return false;
+      if (hit == nullptr) return -1;
       at = static_cast<const unsigned char*>(hit) - input;
       std::int64_t k = 1;
       while (k < length && input[at + k] == text[k]) ++k;
       if (k == length) break;
     }
+    if (lastStart < 0) lastStart = at - required.Gap;
     at += length;
   }
-  return true;
+  return static_cast<std::int32_t>(lastStart);
+}
+
+// The last start from which the input holds the literals, -1 when none
+// does: the last places they can stand, from the input's end back.
+std::int32_t TRegex::LastLiteralsStart() const {
+  const unsigned char* input = reinterpret_cast<const unsigned char*>(FInput.data());
+  std::int64_t end = FInputEnd;  // where the literal looked for ends at the latest
+  for (auto required = FRequiredLiterals.rbegin(); required != FRequiredLiterals.rend(); ++required) {
+    const std::uint8_t* text = LiteralText(FProgram.data() + required->Node);
+    const std::int64_t length = LiteralLength(FProgram.data() + required->Node);
+    std::int64_t at = end - length;  // the last place it may start
+    for (;; --at) {
+      if (at < 0) return -1;
+      const void* hit = ::memrchr(input, text[0], static_cast<std::size_t>(at + 1));
+      if (hit == nullptr) return -1;
+      at = static_cast<const unsigned char*>(hit) - input;
+      std::int64_t k = 1;
+      while (k < length && input[at + k] == text[k]) ++k;
+      if (k == length) break;
+    }
+    end = at - required->Gap;
+  }
+  return end < 0 ? -1 : static_cast<std::int32_t>(end);
 }
 
 // Tries the start positions from `from` on, the first that succeeds wins.
-// In a long text the literals every match holds are looked for once a start
-// has failed: where matches are close together (every match of a long text
-// in turn) the first start mostly succeeds, and the look would cost more
-// than the search.
-bool TRegex::Search(std::int32_t from, bool looked) {
+// Once a start has failed, the starts after it are given up as soon as the
+// literals are known to lie before them.
+bool TRegex::Search(std::int32_t from) {
   // The last start that leaves room for the shortest match.
   const std::int32_t last = FAnchored ? from : FInputEnd - FMinLength;
   if (FOnePassAllowed && !FRunSteps.empty()) {
-    if (OnePassSearch(from, last, looked)) return true;
+    if (OnePassSearch(from, last)) return true;
     if (from > last) return false;
   }
   if (FAnchored) return MatchAt(from);
-  auto stillPossible = [&](std::int32_t next) {
-    if (looked) return true;
-    looked = true;
-    return HoldsRequiredLiterals(next);
-  };
   const char* input = FInput.data();
   if (FFirstChar >= 0) {
     const char* p = input + from;
@@ -254,7 +296,7 @@ bool TRegex::Search(std::int32_t from, bool looked) {
       if (p == nullptr) return false;
       if (MatchAt(static_cast<std::int32_t>(p - input))) return true;
       ++p;
-      if (!stillPossible(static_cast<std::int32_t>(p - input))) return false;
+      if (!LiteralsStillHeld(static_cast<std::int32_t>(p - input))) return false;
     }
     return false;
   }
@@ -268,7 +310,7 @@ bool TRegex::Search(std::int32_t from, bool looked) {
     unsigned char c = p < FInputEnd ? static_cast<unsigned char>(input[p]) : 0;
     if (!FFirstCharSet[c]) continue;
     if (MatchAt(p)) return true;
-    if (!stillPossible(p + 1)) return false;
+    if (!LiteralsStillHeld(p + 1)) return false;
     if (FLeadRepeat >= 0) p = LeadRunEnd(p);
   }
   return false;

@@ -24,6 +24,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -255,11 +256,18 @@ class TRegex {
   std::int64_t MinLength(int from, int stop) const;
 
   // matching (Classes_Regex.cpp, Classes_Regex_Match.cpp)
-  bool Search(std::int32_t from, bool looked);
-  bool HoldsRequiredLiterals(std::int32_t from) const;
+  bool Search(std::int32_t from);
+  bool HoldsRequiredLiterals(std::int32_t from);
+  // The same for a start after one that failed: mostly known already.
+  bool LiteralsStillHeld(std::int32_t from) {
+    return FRequiredLiterals.empty() || from <= FLiteralsHeldTo || HoldsRequiredLiterals(from);
+  }
+  std::int32_t LiteralsChainAfter(std::int32_t from) const;
+  std::int32_t LastLiteralsStart() const;
+  void ForgetLiteralStarts();
   std::int32_t LeadRunEnd(std::int32_t failed);
   bool MatchAt(std::int32_t position);
-  bool OnePassSearch(std::int32_t& from, std::int32_t last, bool& looked);
+  bool OnePassSearch(std::int32_t& from, std::int32_t last);
   bool PivotSearch(std::int32_t& from, std::int32_t last);
   bool RunForward(std::int32_t start, std::int32_t& resume, std::int32_t& failed);
   std::int32_t RunBackward(int step, std::int32_t pos, std::int32_t lo);
@@ -379,6 +387,11 @@ class TRegex {
   bool FHasInput = false;
   std::string FInput;          // the copy, ended by a zero byte
   std::int32_t FInputEnd = 0;  // up to the first zero byte
+  // What is known of the starts from which the input holds the literals
+  // every match holds: every start up to FLiteralsHeldTo does, none from
+  // FLiteralsLackFrom on. Kept for one input and one program.
+  std::int32_t FLiteralsHeldTo = -1;
+  std::int32_t FLiteralsLackFrom = std::numeric_limits<std::int32_t>::max();
   std::array<std::int32_t, RegexSubExpressions> FStartP{};
   std::array<std::int32_t, RegexSubExpressions> FEndP{};
   std::array<std::int32_t, RegexSubExpressions> FOpenP{};  // group opened, not yet closed

@@ -190,7 +190,7 @@ std::int32_t TRegex::RunBackward(int step, std::int32_t pos, std::int32_t lo) {
 // Tries the starts from `from` to `last` in turn, as Search does. Returns
 // whether one matched; otherwise `from` is where the search goes on by
 // backtracking, or past `last` when nothing can match.
-bool TRegex::OnePassSearch(std::int32_t& from, std::int32_t last, bool& looked) {
+bool TRegex::OnePassSearch(std::int32_t& from, std::int32_t last) {
   const unsigned char* in = reinterpret_cast<const unsigned char*>(FInput.data());
   const std::int32_t end = FInputEnd;
   std::int32_t start = from;
@@ -210,12 +210,9 @@ bool TRegex::OnePassSearch(std::int32_t& from, std::int32_t last, bool& looked) 
     std::int32_t failed;
     if (RunForward(start, resume, failed)) return true;
     start = resume;
-    if (!looked) {
-      looked = true;
-      if (!HoldsRequiredLiterals(start)) {
-        start = last + 1;
-        break;
-      }
+    if (!LiteralsStillHeld(start)) {
+      start = last + 1;
+      break;
     }
     if (pivot && start <= last) {
       pivot = false;

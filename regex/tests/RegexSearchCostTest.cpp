@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "regex/Classes_Regex.h"
 #include "regex/RegexProgram.h"
@@ -261,7 +262,7 @@ TEST(RegexSearchAnalysis, LiteralsInOrder) {
   EXPECT_TRUE(r.ExecFrom(3));
   EXPECT_EQ(r.Match(0), "a1b--c");
   EXPECT_FALSE(r.ExecFrom(10));
-  // In a long text they are looked for once a start has failed, from there on.
+  // In a long text too, and again once a start has failed, from there on.
   const std::string gap(5000, 'x');
   EXPECT_TRUE(r.Exec("a1b-c" + gap + "a22b..c"));
   EXPECT_EQ(r.Match(0), "a22b..c");
@@ -270,6 +271,83 @@ TEST(RegexSearchAnalysis, LiteralsInOrder) {
   EXPECT_TRUE(r.Exec(gap + "a1b--c"));
   EXPECT_TRUE(r.ExecFrom(5001));
   EXPECT_FALSE(r.ExecFrom(5002));
+}
+
+// A literal every match holds that the text lacks (or holds too early for
+// the loops before it) ends the search before its first step, at every
+// length of the text: the counted loops would otherwise try their ways of
+// sharing out the text, too many to remember, until the budget ran out.
+// The low budget only makes such a fault fail fast.
+TEST(RegexSearchAnalysis, AMissingLiteralEndsTheSearchBeforeAnyStep) {
+  struct TCase {
+    const char* Expression;
+    const char* Before;  // what precedes the run of "a"
+    const char* After;   // and what follows it
+  };
+  const TCase cases[] = {
+      {"(a|aa){1,100}c", "", ""},
+      {"(a|aa){1,100}c", "c", ""},
+      {"(a|aa){1,100}c", "", "b"},
+      {"((a{1,10}){1,10}){1,10}b", "", ""},
+      {"((a{1,10}){1,10}){1,10}b", "b", "c"},
+      {"(a|aa){1,100}cd", "", "c"},
+  };
+  for (const TCase& c : cases) {
+    TRegex r;
+    r.SetExpression(c.Expression);
+    TRegexInternals::SetStepBudget(r, 100000);
+    for (std::size_t n : {1u, 100u, 1000u, 1023u, 1024u, 1025u, 1026u, 1100u, 2048u, 2049u, 100000u}) {
+      const std::string subject = c.Before + std::string(n, 'a') + c.After;
+      EXPECT_FALSE(r.Exec(subject)) << c.Expression << " on " << c.Before << "a{" << n << "}" << c.After;
+      EXPECT_EQ(TRegexInternals::Steps(r), 0) << c.Expression << " on " << c.Before << "a{" << n << "}" << c.After;
+      EXPECT_FALSE(r.ExecFrom(2)) << c.Expression << " on " << c.Before << "a{" << n << "}" << c.After;
+      EXPECT_EQ(TRegexInternals::Steps(r), 0) << c.Expression << " on " << c.Before << "a{" << n << "}" << c.After;
+    }
+  }
+}
+
+// What is kept of where the literals stand belongs to one input and one
+// program: a new input, expression or modifier looks again, and searches
+// from any offset in any order answer as a fresh object does.
+TEST(RegexSearchAnalysis, WhereTheLiteralsStandIsKeptForOneInputAndProgram) {
+  const std::string gap(3000, 'x');
+  const std::string text = "a1b--c" + gap + "a22b..c" + gap + "A3B..C" + gap;
+  TRegex r;
+  r.SetExpression("a\\d+b..c");
+  ASSERT_TRUE(r.Exec(text));
+  // Every offset, first from the end back, then forward, against a fresh object.
+  std::vector<std::int32_t> offsets;
+  for (std::int32_t offset = static_cast<std::int32_t>(text.size()) + 1; offset >= 1; offset -= 97) offsets.push_back(offset);
+  for (std::int32_t offset = 1; offset <= static_cast<std::int32_t>(text.size()) + 1; offset += 89) offsets.push_back(offset);
+  for (std::int32_t offset : {1, 2, 3006, 3007, 3008, 6014, 6015, 6016}) offsets.push_back(offset);
+  for (std::int32_t offset : offsets) {
+    TRegex fresh;
+    fresh.SetExpression("a\\d+b..c");
+    fresh.Exec(text);
+    const bool expected = fresh.ExecFrom(offset);
+    ASSERT_EQ(r.ExecFrom(offset), expected) << offset;
+    if (expected) {
+      EXPECT_EQ(r.Match(0), fresh.Match(0)) << offset;
+    }
+  }
+  EXPECT_TRUE(r.ExecFrom(3007));
+  EXPECT_FALSE(r.ExecFrom(3008));
+  // A new input.
+  EXPECT_TRUE(r.Exec(gap + "a4b--c"));
+  EXPECT_EQ(r.Match(0), "a4b--c");
+  EXPECT_FALSE(r.Exec("a4b-c" + gap));
+  EXPECT_FALSE(r.ExecFrom(1));
+  // A modifier changes what the literals are.
+  r.SetModifierI(true);
+  ASSERT_TRUE(r.Exec(text));
+  EXPECT_TRUE(r.ExecFrom(3008));
+  EXPECT_EQ(r.Match(0), "A3B..C");
+  // A new expression on the same input.
+  r.SetModifierI(false);
+  r.SetExpression("x{10}a\\d");
+  EXPECT_TRUE(r.ExecFrom(1));
+  EXPECT_EQ(r.Match(0), std::string(10, 'x') + "a2");
+  EXPECT_FALSE(r.ExecFrom(3008));
 }
 
 }  // namespace
