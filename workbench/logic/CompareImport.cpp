@@ -16,20 +16,31 @@ namespace {
 
 bool IsNumberCharacter(char c) { return (c >= '0' && c <= '9') || c == '.'; }
 
+bool IsExponentMarker(char c) { return c == 'E' || c == 'e'; }
+
 // The number of a term. The term expression knows no exponent: in
 // "+1E-5*close[shift+3]" it matches from "-5". A match that starts right
 // after an exponent marker that follows a mantissa is read back from the
-// mantissa (and its sign), so the term is the whole number.
+// mantissa (and its sign), so the term is the whole number. Further markers
+// before that mantissa are read back too ("1e5e5" is no number), so that the
+// number is refused rather than read in part.
 std::string TermNumberText(const std::string& line, const regex::TRegex& term) {
   std::string number = term.Match(1) + term.Match(2);
   // The leftmost match of an expression without context assertions starts at
   // the first place its text stands.
   const std::size_t start = line.find(term.Match(0));
   if (start == std::string::npos || start < 2) return number;
-  const char marker = line[start - 1];
-  if ((marker != 'E' && marker != 'e') || !IsNumberCharacter(line[start - 2])) return number;
+  if (!IsExponentMarker(line[start - 1]) || !IsNumberCharacter(line[start - 2])) return number;
   std::size_t mantissa = start - 1;
-  while (mantissa > 0 && IsNumberCharacter(line[mantissa - 1])) --mantissa;
+  for (;;) {
+    while (mantissa > 0 && IsNumberCharacter(line[mantissa - 1])) --mantissa;
+    // The exponent this mantissa would be, with its sign, after a marker
+    // that follows digits of its own.
+    std::size_t marker = mantissa;
+    if (marker > 0 && (line[marker - 1] == '+' || line[marker - 1] == '-')) --marker;
+    if (marker < 2 || !IsExponentMarker(line[marker - 1]) || !IsNumberCharacter(line[marker - 2])) break;
+    mantissa = marker - 1;
+  }
   if (mantissa > 0 && (line[mantissa - 1] == '+' || line[mantissa - 1] == '-')) --mantissa;
   return line.substr(mantissa, start - mantissa) + number;
 }

@@ -89,6 +89,14 @@ TEST(MqlImport, RefusedTermsEndTheImport) {
                                      "99999999999999999999"));
   EXPECT_TRUE(Raises<EWorkbenchFile>([] { Parse("f=\n1.2.3*close[shift+0];"); },
                                      "Файл \"sets.mql\", строка 2: '1.2.3' is not a valid floating point value"));
+  // A number with more than one exponent is refused whole, not read from its last mantissa.
+  for (const char* number : {"1e5e5", "1E5e5", "1e-5e5", "1e5e-5", "-2.5e+3E4", "1e5e5e5", "1e+5e+5"}) {
+    const std::string line = std::string(number) + "*close[shift+0];";
+    EXPECT_TRUE(Raises<EWorkbenchFile>([&] { Parse("f=\n0.5*close[shift+1]\n" + line); },
+                                       "Файл \"sets.mql\", строка 3: '" + std::string(number) +
+                                           "' is not a valid floating point value"))
+        << line;
+  }
   // The last offset the record holds.
   const auto sets = Parse("f=\n1*close[shift+2500];");
   EXPECT_EQ(sets[0].Count, MaxCoefficients);
