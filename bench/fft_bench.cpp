@@ -44,6 +44,7 @@
 #include <thread>
 #include <vector>
 
+#include "CpuPinning.h"
 #include "numeric/Numora.h"
 #include "platform/spl/FftPlanning.h"
 
@@ -52,6 +53,9 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
+using orvel_bench::AvoidCpu;
+using orvel_bench::LastAllowedCpu;
+using orvel_bench::PinTo;
 using numeric::TVec;
 using TClock = std::chrono::steady_clock;
 
@@ -79,33 +83,6 @@ void FillRandom(double* p, std::size_t count) {
   std::mt19937_64 rng(1);
   std::uniform_real_distribution<double> u(-1, 1);
   for (std::size_t i = 0; i < count; ++i) p[i] = u(rng);
-}
-
-// Pins this thread, and threads and processes it starts later, to the core.
-bool PinTo(int cpu) {
-  if (cpu < 0) return true;
-  cpu_set_t set;
-  CPU_ZERO(&set);
-  CPU_SET(cpu, &set);
-  return sched_setaffinity(0, sizeof set, &set) == 0;
-}
-
-// Lets this thread run on any core but that one.
-bool AvoidCpu(int cpu) {
-  if (cpu < 0) return true;
-  cpu_set_t set;
-  CPU_ZERO(&set);
-  for (int other = 0; other < CPU_SETSIZE; ++other)
-    if (other != cpu) CPU_SET(other, &set);
-  return sched_setaffinity(0, sizeof set, &set) == 0;
-}
-
-int LastAllowedCpu() {
-  cpu_set_t set;
-  if (sched_getaffinity(0, sizeof set, &set) != 0) return -1;
-  for (int cpu = CPU_SETSIZE - 1; cpu >= 0; --cpu)
-    if (CPU_ISSET(cpu, &set)) return cpu;
-  return -1;
 }
 
 // ---------------------------------------------------------------------------

@@ -5,8 +5,12 @@
 // without the helper, the wisdom file (written whole, unusable ones passed
 // over, where the environment puts it) and a second start that plans nothing.
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <atomic>
@@ -411,6 +415,58 @@ TEST(FftwProblem, TextRoundTripsAndRefusesAnythingElse) {
   for (const char* bad : {"", "6:8:0:0:0", "-1:8:0:0:0", "0:0:0:0:0", "0:8:2:0:0", "0:8:0:64:0", "0:8:1:0:8",
                           "0:8:0:0", "0:8:0:0:0:0", "0:8:0:0:0x", "a:8:0:0:0", "0:8 :0:0:0"})
     EXPECT_FALSE(TFftwProblem::FromText(bad).has_value()) << bad;
+}
+
+// The helpers this process started that it has not reaped yet (whether
+// still measuring or ended).
+std::vector<pid_t> OwnHelpers() {
+  // The kernel keeps the first 15 characters of a program's name.
+  const std::string name = std::string("orvel_fftw_planner").substr(0, 15);
+  std::vector<pid_t> found;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator("/proc", error)) {
+    const std::string pid = entry.path().filename().string();
+    if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::ifstream file(entry.path() / "stat");
+    std::string stat;
+    if (!std::getline(file, stat)) continue;  // gone meanwhile
+    // "pid (name) state parent ...": the name may hold blanks and parentheses.
+    const std::size_t open = stat.find('('), close = stat.rfind(')');
+    if (open == std::string::npos || close == std::string::npos || close < open) continue;
+    std::istringstream rest(stat.substr(close + 1));
+    char state = 0;
+    pid_t parent = 0;
+    if (!(rest >> state >> parent)) continue;
+    if (parent == ::getpid() && stat.substr(open + 1, close - open - 1) == name) found.push_back(std::stoi(pid));
+  }
+  return found;
+}
+
+// The helper measures at idle priority, so that a caller pinned to the core
+// it inherits keeps that core (bench/fft_helper_priority_bench.cpp gives the
+// caller's speed while it measures).
+TEST(FftwPlanner, MeasuresOnlyInSpareTime) {
+  const std::vector<TFftwProblem> problems{{fkComplexForward, 96, false, 0, 0}, {fkRealForward, 192, false, 0, 0}};
+  bool looked = false;
+  std::vector<int> policies, nices;
+  // While it reports the first problem it is still there to be looked at.
+  ASSERT_TRUE(MeasureInHelper(problems, [&](const std::string&) {
+    if (looked) return;
+    looked = true;
+    for (pid_t helper : OwnHelpers()) {
+      policies.push_back(::sched_getscheduler(helper));
+      errno = 0;
+      const int nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(helper));
+      nices.push_back(errno == 0 ? nice : -100);
+    }
+  }));
+  ASSERT_TRUE(looked);
+  ASSERT_FALSE(policies.empty());
+  for (std::size_t i = 0; i < policies.size(); ++i) {
+    // Idle where the system has that policy, else the lowest priority.
+    EXPECT_TRUE(policies[i] == SCHED_IDLE || (policies[i] == SCHED_OTHER && nices[i] == 19))
+        << "policy " << policies[i] << ", nice " << nices[i];
+  }
 }
 
 TEST(FftwPlanner, RefusesWhatItIsNotMeantFor) {
