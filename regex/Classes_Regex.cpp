@@ -44,11 +44,6 @@ void TRegex::DropProgram() {
   ForgetLiteralStarts();
 }
 
-void TRegex::ForgetLiteralStarts() {
-  FLiteralsHeldTo = -1;
-  FLiteralsLackFrom = std::numeric_limits<std::int32_t>::max();
-}
-
 void TRegex::SetExpression(std::string_view expression) {
   FExpression.assign(expression);
   FExpressionLength = std::strlen(FExpression.c_str());
@@ -170,8 +165,6 @@ void TRegex::SetInput(std::string_view input) {
   FInput.assign(input.substr(0, length));
   FInputEnd = static_cast<std::int32_t>(length);
   FHasInput = true;
-  FStartP.fill(-1);
-  FEndP.fill(-1);
   ForgetLiteralStarts();
 }
 
@@ -202,78 +195,85 @@ bool TRegex::ExecFrom(std::int32_t offset) {
   return found;
 }
 
+namespace {
+
+// The first place from `at` on where a literal node's text stands whole in
+// the input, -1 when none: by its first character, then the rest (mostly
+// none or a few).
+std::int64_t FindLiteral(const unsigned char* input, std::int64_t inputEnd, const std::uint8_t* node,
+                         std::int64_t at) {
+  const std::uint8_t* text = LiteralText(node);
+  const std::int64_t length = LiteralLength(node);
+  const std::int64_t last = inputEnd - length;  // the last place it fits
+  for (; at <= last; ++at) {
+    const void* hit = std::memchr(input + at, text[0], static_cast<std::size_t>(last - at + 1));
+    if (hit == nullptr) return -1;
+    at = static_cast<const unsigned char*>(hit) - input;
+    std::int64_t k = 1;
+    while (k < length && input[at + k] == text[k]) ++k;
+    if (k == length) return at;
+  }
+  return -1;
+}
+
+// The last place up to `at` where a literal node's text stands whole, -1
+// when none.
+std::int64_t FindLiteralBack(const unsigned char* input, const std::uint8_t* node, std::int64_t at) {
+  const std::uint8_t* text = LiteralText(node);
+  const std::int64_t length = LiteralLength(node);
+  for (; at >= 0; --at) {
+    const void* hit = ::memrchr(input, text[0], static_cast<std::size_t>(at + 1));
+    if (hit == nullptr) return -1;
+    at = static_cast<const unsigned char*>(hit) - input;
+    std::int64_t k = 1;
+    while (k < length && input[at + k] == text[k]) ++k;
+    if (k == length) return at;
+  }
+  return -1;
+}
+
+}  // namespace
+
 // Whether the input from a position on holds the literals every match
-// holds, in their order and as far apart as they must be. (The required
-// substring is one of them.) The starts that do are those up to one last
-// start, so what is known of it is kept for the input: finding every match
-// of a long text in turn then looks through the text at most twice in all,
-// not once per match.
-bool TRegex::HoldsRequiredLiterals(std::int32_t from) {
-  if (FRequiredLiterals.empty() || from <= FLiteralsHeldTo) return true;
+// holds, in their order and as far apart as they must be (the required
+// substring is one of them), where that is not known yet. The starts that do
+// are those up to one last start, so what is known of it is kept for the
+// input: finding every match of a long text in turn then looks through the
+// text at most twice in all, not once per match.
+bool TRegex::LookForRequiredLiterals(std::int32_t from) {
   if (from >= FLiteralsLackFrom) return false;
-  if (FLiteralsHeldTo < 0 && FLiteralsLackFrom == std::numeric_limits<std::int32_t>::max()) {
-    // The first search of an input looks ahead from its start, which costs
-    // no more than the text up to a match found early.
-    const std::int32_t held = LiteralsChainAfter(from);
-    if (held < 0) {
+  const unsigned char* input = reinterpret_cast<const unsigned char*>(FInput.data());
+  const std::uint8_t* program = FProgram.data();
+  const TRequiredLiteral* first = FRequiredLiterals.data();
+  const TRequiredLiteral* end = first + FRequiredLiterals.size();
+  if (FLiteralsLookedFor) {
+    // Looked for before from elsewhere: the last start that holds them, from
+    // the last places they can stand, the input's end back.
+    std::int64_t at = FInputEnd;  // where the literal looked for ends at the latest
+    for (const TRequiredLiteral* required = end; required != first;) {
+      --required;
+      at = FindLiteralBack(input, program + required->Node, at - LiteralLength(program + required->Node));
+      if (at < 0) break;
+      at -= required->Gap;
+    }
+    FLiteralsHeldTo = at < 0 ? -1 : static_cast<std::int32_t>(at);
+    FLiteralsLackFrom = FLiteralsHeldTo + 1;
+    return from <= FLiteralsHeldTo;
+  }
+  // The first search of an input looks ahead from where it starts, which
+  // costs no more than the text up to a match found early.
+  FLiteralsLookedFor = true;
+  std::int64_t after = from;  // where the one before ended (the start, for the first)
+  for (const TRequiredLiteral* required = first; required != end; ++required) {
+    const std::int64_t at = FindLiteral(input, FInputEnd, program + required->Node, after + required->Gap);
+    if (at < 0) {
       FLiteralsLackFrom = from;
       return false;
     }
-    FLiteralsHeldTo = held;
-    return true;
+    after = at + LiteralLength(program + required->Node);
   }
-  FLiteralsHeldTo = LastLiteralsStart();
-  FLiteralsLackFrom = FLiteralsHeldTo + 1;
-  return from <= FLiteralsHeldTo;
-}
-
-// The first places from a start on where the literals stand in order: the
-// last start that reaches the same places, or -1 when they do not all stand.
-std::int32_t TRegex::LiteralsChainAfter(std::int32_t from) const {
-  const unsigned char* input = reinterpret_cast<const unsigned char*>(FInput.data());
-  std::int64_t at = from;
-  std::int64_t lastStart = -1;
-  for (const TRequiredLiteral& required : FRequiredLiterals) {
-    const std::uint8_t* text = LiteralText(FProgram.data() + required.Node);
-    const std::int64_t length = LiteralLength(FProgram.data() + required.Node);
-    const std::int64_t last = std::int64_t{FInputEnd} - length;  // the last place it fits
-    // By its first character, then the rest (mostly none or a few).
-    for (at += required.Gap;; ++at) {
-      if (at > last) return -1;
-      const void* hit = std::memchr(input + at, text[0], static_cast<std::size_t>(last - at + 1));
-      if (hit == nullptr) return -1;
-      at = static_cast<const unsigned char*>(hit) - input;
-      std::int64_t k = 1;
-      while (k < length && input[at + k] == text[k]) ++k;
-      if (k == length) break;
-    }
-    if (lastStart < 0) lastStart = at - required.Gap;
-    at += length;
-  }
-  return static_cast<std::int32_t>(lastStart);
-}
-
-// The last start from which the input holds the literals, -1 when none
-// does: the last places they can stand, from the input's end back.
-std::int32_t TRegex::LastLiteralsStart() const {
-  const unsigned char* input = reinterpret_cast<const unsigned char*>(FInput.data());
-  std::int64_t end = FInputEnd;  // where the literal looked for ends at the latest
-  for (auto required = FRequiredLiterals.rbegin(); required != FRequiredLiterals.rend(); ++required) {
-    const std::uint8_t* text = LiteralText(FProgram.data() + required->Node);
-    const std::int64_t length = LiteralLength(FProgram.data() + required->Node);
-    std::int64_t at = end - length;  // the last place it may start
-    for (;; --at) {
-      if (at < 0) return -1;
-      const void* hit = ::memrchr(input, text[0], static_cast<std::size_t>(at + 1));
-      if (hit == nullptr) return -1;
-      at = static_cast<const unsigned char*>(hit) - input;
-      std::int64_t k = 1;
-      while (k < length && input[at + k] == text[k]) ++k;
-      if (k == length) break;
-    }
-    end = at - required->Gap;
-  }
-  return end < 0 ? -1 : static_cast<std::int32_t>(end);
+  FLiteralsHeldTo = from;
+  return true;
 }
 
 // Tries the start positions from `from` on, the first that succeeds wins.
@@ -296,7 +296,7 @@ bool TRegex::Search(std::int32_t from) {
       if (p == nullptr) return false;
       if (MatchAt(static_cast<std::int32_t>(p - input))) return true;
       ++p;
-      if (!LiteralsStillHeld(static_cast<std::int32_t>(p - input))) return false;
+      if (!HoldsRequiredLiterals(static_cast<std::int32_t>(p - input))) return false;
     }
     return false;
   }
@@ -310,7 +310,7 @@ bool TRegex::Search(std::int32_t from) {
     unsigned char c = p < FInputEnd ? static_cast<unsigned char>(input[p]) : 0;
     if (!FFirstCharSet[c]) continue;
     if (MatchAt(p)) return true;
-    if (!LiteralsStillHeld(p + 1)) return false;
+    if (!HoldsRequiredLiterals(p + 1)) return false;
     if (FLeadRepeat >= 0) p = LeadRunEnd(p);
   }
   return false;

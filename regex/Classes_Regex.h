@@ -257,14 +257,17 @@ class TRegex {
 
   // matching (Classes_Regex.cpp, Classes_Regex_Match.cpp)
   bool Search(std::int32_t from);
-  bool HoldsRequiredLiterals(std::int32_t from);
-  // The same for a start after one that failed: mostly known already.
-  bool LiteralsStillHeld(std::int32_t from) {
-    return FRequiredLiterals.empty() || from <= FLiteralsHeldTo || HoldsRequiredLiterals(from);
+  // Whether the input from a position on holds the literals every match
+  // holds; mostly known already for a start after one that failed.
+  bool HoldsRequiredLiterals(std::int32_t from) {
+    return FRequiredLiterals.empty() || from <= FLiteralsHeldTo || LookForRequiredLiterals(from);
   }
-  std::int32_t LiteralsChainAfter(std::int32_t from) const;
-  std::int32_t LastLiteralsStart() const;
-  void ForgetLiteralStarts();
+  bool LookForRequiredLiterals(std::int32_t from);
+  void ForgetLiteralStarts() {
+    FLiteralsLookedFor = false;
+    FLiteralsHeldTo = -1;
+    FLiteralsLackFrom = std::numeric_limits<std::int32_t>::max();
+  }
   std::int32_t LeadRunEnd(std::int32_t failed);
   bool MatchAt(std::int32_t position);
   bool OnePassSearch(std::int32_t& from, std::int32_t last);
@@ -389,7 +392,9 @@ class TRegex {
   std::int32_t FInputEnd = 0;  // up to the first zero byte
   // What is known of the starts from which the input holds the literals
   // every match holds: every start up to FLiteralsHeldTo does, none from
-  // FLiteralsLackFrom on. Kept for one input and one program.
+  // FLiteralsLackFrom on; once looked for from the end, that is all of them.
+  // Kept for one input and one program.
+  bool FLiteralsLookedFor = false;
   std::int32_t FLiteralsHeldTo = -1;
   std::int32_t FLiteralsLackFrom = std::numeric_limits<std::int32_t>::max();
   std::array<std::int32_t, RegexSubExpressions> FStartP{};

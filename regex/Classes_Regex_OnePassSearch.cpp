@@ -210,7 +210,7 @@ bool TRegex::OnePassSearch(std::int32_t& from, std::int32_t last) {
     std::int32_t failed;
     if (RunForward(start, resume, failed)) return true;
     start = resume;
-    if (!LiteralsStillHeld(start)) {
+    if (!HoldsRequiredLiterals(start)) {
       start = last + 1;
       break;
     }
