@@ -2,10 +2,13 @@
 // FftwPlannerProcess.cpp and planner/FftwPlannerMain.cpp through the
 // transforms of Fft.cpp: first plans made on many threads at once, quick
 // plans replaced by measured ones while threads use them, measuring with and
-// without the helper, the wisdom file (written whole, unusable ones passed
-// over, where the environment puts it) and a second start that plans nothing.
+// without the helper, the helper's idle priority, the wisdom file (written
+// whole, unusable ones passed over, where the environment puts it) and a
+// second start that plans nothing.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sched.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,6 +35,8 @@
 #include "platform/spl/FftwPlannerProcess.h"
 #include "platform/spl/FftwProblem.h"
 #include "testing/TestSupport.h"
+
+extern char** environ;
 
 namespace spl {
 namespace {
@@ -417,56 +422,35 @@ TEST(FftwProblem, TextRoundTripsAndRefusesAnythingElse) {
     EXPECT_FALSE(TFftwProblem::FromText(bad).has_value()) << bad;
 }
 
-// The helpers this process started that it has not reaped yet (whether
-// still measuring or ended).
-std::vector<pid_t> OwnHelpers() {
-  // The kernel keeps the first 15 characters of a program's name.
-  const std::string name = std::string("orvel_fftw_planner").substr(0, 15);
-  std::vector<pid_t> found;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator("/proc", error)) {
-    const std::string pid = entry.path().filename().string();
-    if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::ifstream file(entry.path() / "stat");
-    std::string stat;
-    if (!std::getline(file, stat)) continue;  // gone meanwhile
-    // "pid (name) state parent ...": the name may hold blanks and parentheses.
-    const std::size_t open = stat.find('('), close = stat.rfind(')');
-    if (open == std::string::npos || close == std::string::npos || close < open) continue;
-    std::istringstream rest(stat.substr(close + 1));
-    char state = 0;
-    pid_t parent = 0;
-    if (!(rest >> state >> parent)) continue;
-    if (parent == ::getpid() && stat.substr(open + 1, close - open - 1) == name) found.push_back(std::stoi(pid));
-  }
-  return found;
-}
-
-// The helper measures at idle priority, so that a caller pinned to the core
-// it inherits keeps that core (bench/fft_helper_priority_bench.cpp gives the
-// caller's speed while it measures).
-TEST(FftwPlanner, MeasuresOnlyInSpareTime) {
-  const std::vector<TFftwProblem> problems{{fkComplexForward, 96, false, 0, 0}, {fkRealForward, 192, false, 0, 0}};
-  bool looked = false;
-  std::vector<int> policies, nices;
-  // While it reports the first problem it is still there to be looked at.
-  ASSERT_TRUE(MeasureInHelper(problems, [&](const std::string&) {
-    if (looked) return;
-    looked = true;
-    for (pid_t helper : OwnHelpers()) {
-      policies.push_back(::sched_getscheduler(helper));
-      errno = 0;
-      const int nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(helper));
-      nices.push_back(errno == 0 ? nice : -100);
-    }
-  }));
-  ASSERT_TRUE(looked);
-  ASSERT_FALSE(policies.empty());
-  for (std::size_t i = 0; i < policies.size(); ++i) {
-    // Idle where the system has that policy, else the lowest priority.
-    EXPECT_TRUE(policies[i] == SCHED_IDLE || (policies[i] == SCHED_OTHER && nices[i] == 19))
-        << "policy " << policies[i] << ", nice " << nices[i];
-  }
+// The helper takes idle priority before anything else, so that a caller
+// pinned to the core it inherits keeps that core while it measures
+// (bench/fft_helper_priority_bench.cpp gives the caller's speed meanwhile).
+// Given nothing it can measure it ends at once; its policy is read while it
+// waits to be reaped.
+TEST(FftwPlanner, TakesOnlySpareTime) {
+  const std::string helper = FftwPlannerProgram();
+  ASSERT_FALSE(helper.empty());
+  std::string name = "orvel_fftw_planner", parent = std::to_string(::getpid()), problem = "not a problem";
+  char* argv[] = {name.data(), parent.data(), problem.data(), nullptr};
+  posix_spawn_file_actions_t actions;
+  ASSERT_EQ(posix_spawn_file_actions_init(&actions), 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, helper.c_str(), &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ASSERT_EQ(spawned, 0);
+  siginfo_t ended{};
+  ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(child), &ended, WEXITED | WNOWAIT), 0);
+  const int policy = ::sched_getscheduler(child);
+  errno = 0;
+  const int nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(child));
+  const int niceError = errno;
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
+  // Idle where the system has that policy, else the lowest priority.
+  EXPECT_TRUE(policy == SCHED_IDLE || (policy == SCHED_OTHER && niceError == 0 && nice == 19))
+      << "policy " << policy << ", nice " << nice;
 }
 
 TEST(FftwPlanner, RefusesWhatItIsNotMeantFor) {
