@@ -197,9 +197,16 @@ bool TRegex::ExecFrom(std::int32_t offset) {
 
 namespace {
 
+// Whether the rest of a literal's text follows its first character at `at`
+// (mostly none or a few characters to compare).
+bool RestStandsAt(const unsigned char* input, std::int64_t at, const std::uint8_t* text, std::int64_t length) {
+  std::int64_t k = 1;
+  while (k < length && input[at + k] == text[k]) ++k;
+  return k == length;
+}
+
 // The first place from `at` on where a literal node's text stands whole in
-// the input, -1 when none: by its first character, then the rest (mostly
-// none or a few).
+// the input, -1 when none: by its first character, then the rest.
 std::int64_t FindLiteral(const unsigned char* input, std::int64_t inputEnd, const std::uint8_t* node,
                          std::int64_t at) {
   const std::uint8_t* text = LiteralText(node);
@@ -209,9 +216,7 @@ std::int64_t FindLiteral(const unsigned char* input, std::int64_t inputEnd, cons
     const void* hit = std::memchr(input + at, text[0], static_cast<std::size_t>(last - at + 1));
     if (hit == nullptr) return -1;
     at = static_cast<const unsigned char*>(hit) - input;
-    std::int64_t k = 1;
-    while (k < length && input[at + k] == text[k]) ++k;
-    if (k == length) return at;
+    if (RestStandsAt(input, at, text, length)) return at;
   }
   return -1;
 }
@@ -225,9 +230,7 @@ std::int64_t FindLiteralBack(const unsigned char* input, const std::uint8_t* nod
     const void* hit = ::memrchr(input, text[0], static_cast<std::size_t>(at + 1));
     if (hit == nullptr) return -1;
     at = static_cast<const unsigned char*>(hit) - input;
-    std::int64_t k = 1;
-    while (k < length && input[at + k] == text[k]) ++k;
-    if (k == length) return at;
+    if (RestStandsAt(input, at, text, length)) return at;
   }
   return -1;
 }

@@ -81,8 +81,21 @@ bool TRegex::RunForward(std::int32_t start, std::int32_t& resume, std::int32_t& 
         // Four at a time, the search's inner loop over a long number or name;
         // none is read past the first that leaves the class, at the latest
         // the input's terminating zero.
-        while (t[in[to]] && t[in[to + 1]] && t[in[to + 2]] && t[in[to + 3]]) to += 4;
-        while (t[in[to]]) ++to;
+        for (;; to += 4) {
+          if (!t[in[to]]) break;
+          if (!t[in[to + 1]]) {
+            to += 1;
+            break;
+          }
+          if (!t[in[to + 2]]) {
+            to += 2;
+            break;
+          }
+          if (!t[in[to + 3]]) {
+            to += 3;
+            break;
+          }
+        }
         reach = to;
         if (s->Lead) resume = std::max(resume, to);
         const std::int32_t count = to - pos;
