@@ -298,36 +298,39 @@ TEST(RegexSearchAnalysis, AMissingLiteralEndsTheSearchBeforeAnyStep) {
     TRegexInternals::SetStepBudget(r, 100000);
     for (std::size_t n : {1u, 100u, 1000u, 1023u, 1024u, 1025u, 1026u, 1100u, 2048u, 2049u, 100000u}) {
       const std::string subject = c.Before + std::string(n, 'a') + c.After;
-      EXPECT_FALSE(r.Exec(subject)) << c.Expression << " on " << c.Before << "a{" << n << "}" << c.After;
-      EXPECT_EQ(TRegexInternals::Steps(r), 0) << c.Expression << " on " << c.Before << "a{" << n << "}" << c.After;
-      EXPECT_FALSE(r.ExecFrom(2)) << c.Expression << " on " << c.Before << "a{" << n << "}" << c.After;
-      EXPECT_EQ(TRegexInternals::Steps(r), 0) << c.Expression << " on " << c.Before << "a{" << n << "}" << c.After;
+      const std::string what = std::string(c.Expression) + " on " + c.Before + "a{" + std::to_string(n) + "}" + c.After;
+      EXPECT_FALSE(r.Exec(subject)) << what;
+      EXPECT_EQ(TRegexInternals::Steps(r), 0) << what;
+      EXPECT_FALSE(r.ExecFrom(2)) << what << " from 2";
+      EXPECT_EQ(TRegexInternals::Steps(r), 0) << what << " from 2";
     }
   }
 }
 
 // What is kept of where the literals stand belongs to one input and one
 // program: a new input, expression or modifier looks again, and searches
-// from any offset in any order answer as a fresh object does.
+// from offsets in any order answer as a fresh search of the text from there
+// does (the expression looks at nothing before its match).
 TEST(RegexSearchAnalysis, WhereTheLiteralsStandIsKeptForOneInputAndProgram) {
   const std::string gap(3000, 'x');
   const std::string text = "a1b--c" + gap + "a22b..c" + gap + "A3B..C" + gap;
+  const auto size = static_cast<std::int32_t>(text.size());
   TRegex r;
   r.SetExpression("a\\d+b..c");
   ASSERT_TRUE(r.Exec(text));
-  // Every offset, first from the end back, then forward, against a fresh object.
+  // Offsets from the end back, then forward, then around the matches.
   std::vector<std::int32_t> offsets;
-  for (std::int32_t offset = static_cast<std::int32_t>(text.size()) + 1; offset >= 1; offset -= 97) offsets.push_back(offset);
-  for (std::int32_t offset = 1; offset <= static_cast<std::int32_t>(text.size()) + 1; offset += 89) offsets.push_back(offset);
+  for (std::int32_t offset = size + 1; offset >= 1; offset -= 97) offsets.push_back(offset);
+  for (std::int32_t offset = 1; offset <= size + 1; offset += 89) offsets.push_back(offset);
   for (std::int32_t offset : {1, 2, 3006, 3007, 3008, 6014, 6015, 6016}) offsets.push_back(offset);
   for (std::int32_t offset : offsets) {
     TRegex fresh;
     fresh.SetExpression("a\\d+b..c");
-    fresh.Exec(text);
-    const bool expected = fresh.ExecFrom(offset);
+    const bool expected = fresh.Exec(text.substr(static_cast<std::size_t>(offset - 1)));
     ASSERT_EQ(r.ExecFrom(offset), expected) << offset;
     if (expected) {
       EXPECT_EQ(r.Match(0), fresh.Match(0)) << offset;
+      EXPECT_EQ(TRegexInternals::StartP(r, 0), TRegexInternals::StartP(fresh, 0) + offset - 1) << offset;
     }
   }
   EXPECT_TRUE(r.ExecFrom(3007));
