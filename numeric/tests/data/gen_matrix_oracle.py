@@ -290,42 +290,58 @@ for name, a in samples.items():
 
 # ------------------------------------------------------------- eigenvalues
 # eig: D := Eig(A, t); expected values E (one row, real or complex), compared
-# as sets.
+# as sets; EC (one row): each eigenvalue's condition |x| |y| / |y^H x| for its
+# right and left eigenvectors (1 for the symmetric types), AN (1 x 1): |A|_F.
+
+
+def eig_case(name, params, a, e, symmetric_type=False):
+    e = np.atleast_2d(e)
+    if symmetric_type:
+        ec = np.ones(e.shape[1])
+    else:
+        w, vl, vr = sla.eig(a, left=True, right=True)
+        kappa = np.array([np.linalg.norm(vl[:, i]) * np.linalg.norm(vr[:, i]) / abs(np.vdot(vl[:, i], vr[:, i]))
+                          for i in range(len(w))])
+        ec = np.array([kappa[np.argmin(np.abs(w - v))] for v in e[0]])
+    case("eig", name, params, A=a, E=e, EC=ec[None, :], AN=np.array([[np.linalg.norm(a)]]))
+
+
 for cplx in (False, True):
     k = "c" if cplx else "r"
     a = rand(6, 6, cplx)
-    case("eig", "general_%s" % k, dict(t="mtGeneral"), A=a, E=np.linalg.eigvals(a)[None, :].astype(np.complex128))
+    eig_case("general_%s" % k, dict(t="mtGeneral"), a, np.linalg.eigvals(a)[None, :].astype(np.complex128))
     t = np.triu(rand(5, 5, cplx))
-    case("eig", "triangle_%s" % k, dict(t="mtTriangle"), A=t, E=np.diag(t)[None, :].astype(np.complex128))
+    eig_case("triangle_%s" % k, dict(t="mtTriangle"), t, np.diag(t)[None, :].astype(np.complex128))
     p = spd(6, cplx)
-    case("eig", "posdef_%s" % k, dict(t="mtHermPosDef" if cplx else "mtSymmPosDef"), A=p,
-         E=np.linalg.eigvalsh(p)[None, :])
+    eig_case("posdef_%s" % k, dict(t="mtHermPosDef" if cplx else "mtSymmPosDef"), p, np.linalg.eigvalsh(p)[None, :],
+             True)
     h = hermitian(6) if cplx else symmetric(6, False)
-    case("eig", "symmetric_%s" % k, dict(t="mtHermitian" if cplx else "mtSymmetric"), A=h,
-         E=np.linalg.eigvalsh(h)[None, :])
+    eig_case("symmetric_%s" % k, dict(t="mtHermitian" if cplx else "mtSymmetric"), h, np.linalg.eigvalsh(h)[None, :],
+             True)
     big = rand(30, 30, cplx)
-    case("eig", "general_large_%s" % k, dict(t="mtGeneral"), A=big,
-         E=np.linalg.eigvals(big)[None, :].astype(np.complex128))
+    eig_case("general_large_%s" % k, dict(t="mtGeneral"), big, np.linalg.eigvals(big)[None, :].astype(np.complex128))
 a = rand(5, 5, False)
 for bal in ("btNone", "btScale", "btPerm"):
-    case("eig", "balance_%s" % bal, dict(t="mtGeneral", balance=bal), A=a,
-         E=np.linalg.eigvals(a)[None, :].astype(np.complex128))
+    eig_case("balance_%s" % bal, dict(t="mtGeneral", balance=bal), a, np.linalg.eigvals(a)[None, :].astype(np.complex128))
 
 # ------------------------------------------------------------- inverses
-# inv: A := Inv(A, t) with form f, unit u; expected R (the whole matrix).
+# inv: A := Inv(A, t) with form f, unit u; expected R (the whole matrix); K
+# (1 x 1): the 1-norm condition number of the matrix inverted.
 for cplx in (False, True):
     k = "c" if cplx else "r"
     a = rand(5, 5, cplx) + 2 * np.eye(5)
-    case("inv", "general_%s" % k, dict(t="mtGeneral"), A=a, R=np.linalg.inv(a))
+    case("inv", "general_%s" % k, dict(t="mtGeneral"), A=a, R=np.linalg.inv(a), K=np.array([[np.linalg.cond(a, 1)]]))
     for form in ("tfUpper", "tfLower"):
         p = spd(5, cplx)
         case("inv", "posdef_%s_%s" % (k, form), dict(t="mtHermPosDef" if cplx else "mtSymmPosDef", f=form), A=p,
-             R=np.linalg.inv(p))
+             R=np.linalg.inv(p), K=np.array([[np.linalg.cond(p, 1)]]))
         s = symmetric(5, cplx) + 3 * np.eye(5)
-        case("inv", "symmetric_%s_%s" % (k, form), dict(t="mtSymmetric", f=form), A=s, R=np.linalg.inv(s))
+        case("inv", "symmetric_%s_%s" % (k, form), dict(t="mtSymmetric", f=form), A=s, R=np.linalg.inv(s),
+             K=np.array([[np.linalg.cond(s, 1)]]))
         if cplx:
             h = hermitian(5) + 0.5 * np.eye(5)
-            case("inv", "hermitian_%s" % form, dict(t="mtHermitian", f=form), A=h, R=np.linalg.inv(h))
+            case("inv", "hermitian_%s" % form, dict(t="mtHermitian", f=form), A=h, R=np.linalg.inv(h),
+                 K=np.array([[np.linalg.cond(h, 1)]]))
         for unit in (False, True):
             t = triangle_of(rand(5, 5, cplx), form, False) + 2 * np.eye(5)
             if unit:
@@ -334,15 +350,18 @@ for cplx in (False, True):
                 r = np.linalg.inv(eff)
                 r = r - np.diag(np.diag(r)) + np.diag(np.diag(t))
             else:
+                eff = t
                 r = np.linalg.inv(t)
-            case("inv", "triangle_%s_%s_%d" % (k, form, unit), dict(t="mtTriangle", f=form, u=int(unit)), A=t, R=r)
+            case("inv", "triangle_%s_%s_%d" % (k, form, unit), dict(t="mtTriangle", f=form, u=int(unit)), A=t, R=r,
+                 K=np.array([[np.linalg.cond(eff, 1)]]))
 # A real matrix typed Hermitian is inverted as the symmetric one it is.
 s = symmetric(4, False) + 3 * np.eye(4)
-case("inv", "real_hermitian", dict(t="mtHermitian"), A=s, R=np.linalg.inv(s))
+case("inv", "real_hermitian", dict(t="mtHermitian"), A=s, R=np.linalg.inv(s), K=np.array([[np.linalg.cond(s, 1)]]))
 
 # ------------------------------------------------------------ least squares
 # lsq: X := LQRSolve(B, op) of A; form=vec passes B and X as vectors. Matrices
-# A, B, X.
+# A, B, X; K2 (1 x 1): the 2-norm condition number of op(A), RN (1 x 1): the
+# largest |b - op(A) x| / (|op(A)| |x|) over the columns.
 for cplx in (False, True):
     k = "c" if cplx else "r"
     for shape in ((7, 3), (3, 7), (4, 4)):
@@ -352,11 +371,16 @@ for cplx in (False, True):
             for form, nrhs in (("vec", 1), ("mtx", 3)):
                 b = rand(equations, nrhs, cplx)
                 x = np.linalg.lstsq(op(a, o), b, rcond=None)[0]
-                case("lsq", "%s_%dx%d_%s_%s" % (k, shape[0], shape[1], o, form), dict(op=o, form=form), A=a, B=b, X=x)
+                m = op(a, o)
+                rn = max(np.linalg.norm(b[:, j] - m @ x[:, j]) / (np.linalg.norm(m, 2) * np.linalg.norm(x[:, j]))
+                         for j in range(nrhs))
+                case("lsq", "%s_%dx%d_%s_%s" % (k, shape[0], shape[1], o, form), dict(op=o, form=form), A=a, B=b, X=x,
+                     K2=np.array([[np.linalg.cond(m)]]), RN=np.array([[rn]]))
 
 # ---------------------------------------------------------- linear systems
 # solve: X := LinSolve(B) of A by type t (op, f, unit u, kl, ku, refine, cn).
-# Matrices A (the storage: band types in band layout), B, X; RC (1 x 1): the
+# Matrices A (the storage: band types in band layout), B, X; KI (1 x 1): the
+# infinity-norm condition number of op(A); RC (1 x 1): the
 # reciprocal condition estimate LAPACK gives, when an oracle computes it;
 # RT (1 x 1): the true reciprocal condition number (for bounds); FE, BE
 # (1 x 1): the largest forward and backward error bounds of ?xxsvx; XE: the
@@ -411,7 +435,7 @@ def solve_case(name, params, storage, dense, b, extra):
     xe = exact_solve(op(dense, o), b)
     if not np.iscomplexobj(storage):
         xe = xe.real
-    mats = dict(A=storage, B=b, X=x, XE=xe)
+    mats = dict(A=storage, B=b, X=x, XE=xe, KI=np.array([[np.linalg.cond(op(dense, o), np.inf)]]))
     if params.get("cn", "cnNone") != "cnNone":
         mats["RT"] = np.array([[true_rcond(dense, params["cn"])]])
     mats.update(extra)
@@ -521,13 +545,14 @@ solve_case("real_hermposdef", dict(t="mtHermPosDef", refine=1, cn="cnNorm1"), p,
 a = rand(80, 80, False) + 5 * np.eye(80)
 b = rand(80, 1, False)
 x = np.linalg.solve(a, b)
-case("solve", "general_large_r", dict(t="mtGeneral", op="opNone", refine=0, cn="cnNone"), A=a, B=b, X=x)
+case("solve", "general_large_r", dict(t="mtGeneral", op="opNone", refine=0, cn="cnNone"), A=a, B=b, X=x,
+     KI=np.array([[np.linalg.cond(a, np.inf)]]))
 
 # Band storage of any order: kd + 1 (or kl + ku + 1) band rows and one column per unknown, the
 # layout scipy.linalg.solveh_banded and solve_banded take; the expected solutions are theirs.
 def banded_case(name, params, band, dense, b, x):
     case("solve", name, params, A=band, B=b, X=x, XE=exact_solve(dense, b).real if not np.iscomplexobj(band)
-         else exact_solve(dense, b))
+         else exact_solve(dense, b), KI=np.array([[np.linalg.cond(dense, np.inf)]]))
 
 
 def hermitian_band(n, kd, cplx, lower):
