@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <limits>
 #include <random>
 #include <vector>
@@ -37,12 +38,35 @@ std::vector<TCplx> SortedRoots(const TVec& roots) {
   return r;
 }
 
-void ExpectRoots(const TVec& roots, const std::vector<TCplx>& expected) {
+// The roots of a companion matrix are those of the polynomial with its
+// coefficients a_k perturbed by 4 n u of their sizes (n the degree): a simple
+// root r moves by 4 n u sum |a_k| |r|^k / |p'(r)|, p'(r) the leading
+// coefficient times the product of r's distances to the other roots; a margin
+// of 2. The zero roots of trailing zero coefficients are exact. Poly is real,
+// descending.
+void ExpectRoots(const TVec& roots, const std::vector<TCplx>& expected, const std::vector<double>& poly) {
   const std::vector<TCplx> got = SortedRoots(roots);
   ASSERT_EQ(got.size(), expected.size());
+  std::size_t first = 0, last = poly.size();
+  while (first < last && poly[first] == 0.0) ++first;
+  while (last > first && poly[last - 1] == 0.0) --last;
+  const std::vector<double> a(poly.begin() + static_cast<std::ptrdiff_t>(first),
+                              poly.begin() + static_cast<std::ptrdiff_t>(last));
+  const double degree = static_cast<double>(a.size()) - 1.0, u = EPS / 2;
   for (std::size_t i = 0; i < got.size(); ++i) {
-    EXPECT_TRUE(NearScaled(got[i].Re, expected[i].Re, 1e-14, 1.0)) << i;
-    EXPECT_TRUE(NearScaled(got[i].Im, expected[i].Im, 1e-14, 1.0)) << i;
+    const std::complex<double> r(expected[i].Re, expected[i].Im);
+    double bound = 0.0;
+    if (r != 0.0) {
+      double terms = 0.0;
+      for (std::size_t k = 0; k < a.size(); ++k) terms += std::fabs(a[k]) * std::pow(std::abs(r), a.size() - 1 - k);
+      double slope = std::fabs(a[0]);
+      for (const TCplx& other : expected)
+        if (!(other.Re == 0.0 && other.Im == 0.0) && std::complex<double>(other.Re, other.Im) != r)
+          slope *= std::abs(r - std::complex<double>(other.Re, other.Im));
+      bound = 2.0 * 4.0 * degree * u * terms / slope;
+    }
+    EXPECT_TRUE(NearScaled(got[i].Re, expected[i].Re, bound, 1.0)) << i;
+    EXPECT_TRUE(NearScaled(got[i].Im, expected[i].Im, bound, 1.0)) << i;
   }
 }
 
@@ -68,13 +92,13 @@ TEST(Polynoms, PolyRootsOfSmallPolynomials) {
   TVec poly, roots;
   PolyRoots(roots, Set(poly, {1, -3, 2}));
   EXPECT_TRUE(roots.Complex());
-  ExpectRoots(roots, {{1, 0}, {2, 0}});
+  ExpectRoots(roots, {{1, 0}, {2, 0}}, {1, -3, 2});
   // A trailing zero gives a zero root, first.
   PolyRoots(roots, Set(poly, {1, 0, -1, 0}));
   ASSERT_EQ(roots.Length(), 3);
   EXPECT_EQ(roots.CValues()[0].Re, 0.0);
   EXPECT_EQ(roots.CValues()[0].Im, 0.0);
-  ExpectRoots(roots, {{-1, 0}, {0, 0}, {1, 0}});
+  ExpectRoots(roots, {{-1, 0}, {0, 0}, {1, 0}}, {1, 0, -1, 0});
   // Degree 1 keeps Poly's kind: 2x + 3 and i x + 1.
   PolyRoots(roots, Set(poly, {2, 3}));
   EXPECT_FALSE(roots.Complex());
@@ -110,7 +134,7 @@ TEST(Polynoms, PolyRootsCountsExactlyTheTrueRoots) {
     roots.Size(9, false);
     roots.SetVal(42.0);
     PolyRoots(roots, Set(poly, c.Poly));
-    ExpectRoots(roots, c.Roots);
+    ExpectRoots(roots, c.Roots, c.Poly);
   }
 }
 
@@ -140,13 +164,30 @@ TEST(Polynoms, RootsOfRandomPolynomialsAreZerosOfIt) {
     for (int i = 0; i <= degree; ++i) poly.Values()[i] = coefficient(rng);
     PolyRoots(roots, poly);
     ASSERT_EQ(roots.Length(), degree);
-    // The roots multiplied out give the polynomial back, scaled to monic.
+    // The roots multiplied out give the polynomial back, scaled to monic. The
+    // roots are those of coefficients within 4 n u of their sizes, |a| at most
+    // (ExpectRoots): multiplied out, that is 4 n u |a| / |lead| per
+    // coefficient, and the products round within 2n u of the product of
+    // (x + |r|) (M); a margin of 2.
     PolyFromRoots(roots, back);
     const double lead = poly.Values()[0];
+    std::vector<double> m{1.0};
+    for (std::int32_t j = 0; j < roots.Length(); ++j) {
+      const TCplx r = roots.CValues()[j];
+      std::vector<double> next(m.size() + 1, 0.0);
+      for (std::size_t i = 0; i < m.size(); ++i) {
+        next[i] += m[i];
+        next[i + 1] += m[i] * std::hypot(r.Re, r.Im);
+      }
+      m = next;
+    }
+    double largest = 0.0;
+    for (int i = 0; i <= degree; ++i) largest = std::max(largest, std::fabs(poly.Values()[i]));
     for (int i = 0; i <= degree; ++i) {
-      EXPECT_TRUE(NearScaled(back.CValues()[i].Re, poly.Values()[i] / lead, 1e-9, 1.0 / std::fabs(lead)))
+      const double bound = 2.0 * (4.0 * degree * EPS / 2 * largest / std::fabs(lead) + 2.0 * degree * EPS / 2 * m[i]);
+      EXPECT_TRUE(NearScaled(back.CValues()[i].Re, poly.Values()[i] / lead, bound, 1.0))
           << "seed " << seed << ", degree " << degree << ", coefficient " << i;
-      EXPECT_TRUE(NearScaled(back.CValues()[i].Im, 0.0, 1e-9, 1.0 / std::fabs(lead))) << i;
+      EXPECT_TRUE(NearScaled(back.CValues()[i].Im, 0.0, bound, 1.0)) << i;
     }
   }
 }
