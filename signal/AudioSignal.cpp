@@ -18,11 +18,6 @@ namespace sig {
 
 namespace {
 
-// The KSDATAFORMAT_SUBTYPE_PCM identifier, byte by byte as a file holds it.
-constexpr std::array<std::uint8_t, 16> PcmSubFormat = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
-                                                       0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-constexpr std::uint16_t PcmTag = 1;
-constexpr std::uint16_t ExtensibleTag = 0xFFFE;
 // Room behind a buffer's bytes, and room to start them on a 32-byte boundary.
 constexpr std::size_t BufferSlack = 128;
 constexpr std::size_t BufferAlign = 32;
@@ -111,25 +106,16 @@ void TAudioSignal::SetSamplingFrequency(double Value) {
 }
 
 void TAudioSignal::RebuildFormat() {
-  TAudioFormat f;
-  f.Channels = static_cast<std::uint16_t>(std::clamp(ChannelCount(), 1, 0xFFFF));
-  f.BitsPerSample = FQuantization;
-  f.SamplesPerSec = static_cast<std::uint32_t>(std::max<std::int64_t>(detail::RoundIndex(SamplingFrequency()), 0));
-  f.BlockAlign = static_cast<std::uint16_t>(f.BitsPerSample / 8 * f.Channels);
-  f.AvgBytesPerSec = f.BlockAlign * f.SamplesPerSec;
-  if (f.BitsPerSample <= 16 && f.Channels <= 2) {
-    f.FormatTag = PcmTag;
-  } else {
-    f.FormatTag = ExtensibleTag;
-    f.ExtraSize = 22;
-    f.ValidBits = f.BitsPerSample;
-    f.ChannelMask = 3;
-    f.SubFormat = PcmSubFormat;
-  }
+  // At most 0x3FFF channels of 4 bytes keep a frame within the record's
+  // 16-bit block.
+  const TWaveFormat f = LinearWaveFormat(
+      static_cast<std::uint16_t>(std::clamp(ChannelCount(), 1, 0x3FFF)),
+      static_cast<std::uint32_t>(std::max<std::int64_t>(detail::RoundIndex(SamplingFrequency()), 0)), FQuantization,
+      KSDATAFORMAT_SUBTYPE_PCM);
   FFormat = f;
-  const std::int32_t used = FRequestedSize - FRequestedSize % std::max<std::int32_t>(f.BlockAlign, 1);
+  const std::int32_t used = FRequestedSize - FRequestedSize % std::max<std::int32_t>(f.nBlockAlign, 1);
   // A frame wider than the size asked still gets one frame.
-  FUsedSize = std::max<std::int32_t>(used, f.BlockAlign);
+  FUsedSize = std::max<std::int32_t>(used, f.nBlockAlign);
   AllocateBuffers();
 }
 
@@ -157,7 +143,7 @@ std::span<std::uint8_t> TAudioSignal::BufferBytes(std::int32_t Index) const {
 
 // The buffers hold frames of the device's format, which stays while the
 // device is open whatever an update does to the channel count.
-std::int32_t TAudioSignal::FramesPerBuffer() const { return FUsedSize / FFormat.BlockAlign; }
+std::int32_t TAudioSignal::FramesPerBuffer() const { return FUsedSize / FFormat.nBlockAlign; }
 
 TAudioSignal::THandOver::THandOver(TAudioSignal& Owner, std::int32_t Index, std::int32_t Bytes) : FOwner(Owner) {
   FOwner.FReady = true;
@@ -184,9 +170,9 @@ void TAudioSignal::OpenDevice(audio::TWaveDirection Direction,
   const auto events = audio::AudioEventSource();
   if (!events) numeric::RaiseError("No audio event source is installed");
   audio::TWaveFormat format;
-  format.Channels = FFormat.Channels;
-  format.SamplesPerSec = static_cast<std::int32_t>(std::min<std::uint32_t>(FFormat.SamplesPerSec, 0x7FFFFFFF));
-  format.BitsPerSample = FFormat.BitsPerSample;
+  format.Channels = FFormat.nChannels;
+  format.SamplesPerSec = static_cast<std::int32_t>(std::min<std::uint32_t>(FFormat.nSamplesPerSec, 0x7FFFFFFF));
+  format.BitsPerSample = FFormat.wBitsPerSample;
   try {
     FStream = audio::AudioSystem()->OpenWave(Direction, FWaveDevice, format, {FUsedSize, FNumBuffers});
   } catch (const audio::EFormatRefused&) {
@@ -211,6 +197,14 @@ void TAudioSignal::CloseDevice() {
 void TAudioSignal::Stop() {
   SetActiveState(false);
   FRunning = false;
+  if (!DeviceOpen()) return;
+  Stream().Reset();
+  Close();
+}
+
+void TAudioSignal::Close() {
+  SetActiveState(false);
+  CloseDevice();
 }
 
 void TAudioSignal::StopRefill() { FRunning = false; }
@@ -252,7 +246,7 @@ void TAudioSignal::MeasureMonitor(std::int32_t N) {
 void TAudioSignal::DecodeBuffer(std::span<const std::uint8_t> Buffer, numeric::TVec& Dst, std::int32_t SrcIndex,
                                 std::int32_t Index, std::int32_t Len) const {
   if (Len == 0) return;
-  const std::int32_t channels = FFormat.Channels;
+  const std::int32_t channels = FFormat.nChannels;
   const std::int32_t bytes = BytesPerSample();
   const std::int64_t frames = std::min<std::int64_t>(FramesPerBuffer(), Buffer.size() / bytes / channels);
   if (SrcIndex < 0 || Len < 0 || std::int64_t{SrcIndex} + Len > frames)
@@ -281,7 +275,7 @@ void TAudioSignal::DecodeBuffer(std::span<const std::uint8_t> Buffer, numeric::T
 void TAudioSignal::Monitor(TSignal* Left, TSignal* Right) {
   UpdatePosition();
   const std::int32_t n = std::max(Left != nullptr ? Left->Length() : 0, Right != nullptr ? Right->Length() : 0);
-  const std::int32_t channels = FFormat.Channels;
+  const std::int32_t channels = FFormat.nChannels;
   numeric::TVec scratch;
   scratch.Size(n * channels, false);
   scratch.SetZero();

@@ -35,23 +35,9 @@
 #include "numeric/SampleStreams.h"
 #include "platform/audio/AudioDevices.h"
 #include "signal/Signal.h"
+#include "signal/WaveFormat.h"
 
 namespace sig {
-
-// The wave format record of the device, in the layout of a WAV file's
-// extensible "fmt " chunk.
-struct TAudioFormat {
-  std::uint16_t FormatTag = 1;
-  std::uint16_t Channels = 1;
-  std::uint32_t SamplesPerSec = 22050;
-  std::uint32_t AvgBytesPerSec = 44100;
-  std::uint16_t BlockAlign = 2;
-  std::uint16_t BitsPerSample = 16;
-  std::uint16_t ExtraSize = 0;
-  std::uint16_t ValidBits = 0;
-  std::uint32_t ChannelMask = 0;
-  std::array<std::uint8_t, 16> SubFormat{};
-};
 
 class TAudioSignal : public TSignal {
   ORVEL_CLASS_INFO
@@ -89,7 +75,8 @@ class TAudioSignal : public TSignal {
   // Computed by each monitor read.
   double Overlapping() const { return FOverlapping; }
   double MonitorFreq() const { return FMonitorFreq; }
-  const TAudioFormat& WaveFormat() const { return FFormat; }
+  // The device's format, in the layout of a WAV file's "fmt " chunk.
+  const TWaveFormat& WaveFormat() const { return FFormat; }
   // The device position at the last UpdatePosition, in frames.
   std::int64_t Position() const { return FPosition; }
 
@@ -119,10 +106,13 @@ class TAudioSignal : public TSignal {
   virtual void ReadMonitor(numeric::TVec& Dst) = 0;
   // Opens the device and starts; whether it began.
   virtual bool Start() = 0;
-  // Active is False and no buffer is refilled.
+  // Active is False, no buffer is refilled, and an open device stops at
+  // once and closes.
   virtual void Stop();
   // No buffer is refilled; what is queued plays out (or records).
   virtual void StopRefill();
+  // Active is False and the device is released.
+  virtual void Close();
   // 0 unless Active; else the device's position in frames, plus
   // MonitorAggressiveness milliseconds when it is not 0.
   virtual std::int64_t GetPosition();
@@ -194,7 +184,7 @@ class TAudioSignal : public TSignal {
   std::int32_t FTargetBytes = 0;
   std::int32_t FRequestedSize = 8192;
   std::int32_t FUsedSize = 8192;
-  TAudioFormat FFormat;
+  TWaveFormat FFormat;
   std::int32_t FWaveDevice = -1;
   std::int32_t FNumBuffers = 4;
   bool FStereo = false;
@@ -242,7 +232,6 @@ class TSignalOut : public TAudioSignal {
   // Fills buffer Index (of Size bytes) from the pipeline or OnBufferFill;
   // False unless refills run, and when the input has no more data.
   virtual bool FillBuffer(std::int32_t Index, std::int32_t Size);
-  virtual void Close();
   virtual void Open();
 
   // overrides
@@ -250,8 +239,8 @@ class TSignalOut : public TAudioSignal {
   // Raises "Input must be a TSignal" for another kind of component.
   void SetInput(TAnalysis* Value) override;
   bool Start() override;
-  void Stop() override;
-  void StopRefill() override;
+  // Paused is False again.
+  void Close() override;
   void ReadMonitor(numeric::TVec& Dst) override;
   // Converts the input's values into the handed-over buffer: "Buffer not
   // ready!" without one, "BufferSize < Input.Length!" when they do not fit.
@@ -336,7 +325,6 @@ class TSignalIn : public TAudioSignal {
   // Hands buffer Index (Bytes recorded) to OnBufferFilled and to a pull of
   // Input; whether it was taken. False unless refills run.
   virtual bool ProcessBuffer(std::int32_t Index, std::int32_t Bytes);
-  virtual void Close();
   virtual void Open();
 
   // overrides
@@ -344,8 +332,6 @@ class TSignalIn : public TAudioSignal {
   // Raises "Input must be a TSignal" for another kind of component.
   void SetInput(TAnalysis* Value) override;
   bool Start() override;
-  void Stop() override;
-  void StopRefill() override;
   void ReadMonitor(numeric::TVec& Dst) override;
   // The recorder's data are current once a buffer is handed over.
   std::uint8_t UpdateChain() override { return Update(); }

@@ -150,33 +150,13 @@ bool TSignalIn::ProcessBuffer(std::int32_t Index, std::int32_t Bytes) {
 std::uint8_t TSignalIn::InternalUpdate() {
   if (!BufferReady()) numeric::RaiseError("Buffer not ready!");
   SetLength(TargetBytes() / BytesPerSample());
-  DecodeBuffer(BufferBytes(TargetIndex()), Data(), 0, 0, Length() / WaveFormat().Channels);
+  DecodeBuffer(BufferBytes(TargetIndex()), Data(), 0, 0, Length() / WaveFormat().nChannels);
   return 0;
-}
-
-void TSignalIn::Stop() {
-  if (!DeviceOpen()) {
-    TAudioSignal::Stop();
-    return;
-  }
-  SetActiveState(false);
-  FRunning = false;
-  Stream().Reset();
-  Close();
-}
-
-void TSignalIn::StopRefill() {
-  if (DeviceOpen()) FRunning = false;
-}
-
-void TSignalIn::Close() {
-  SetActiveState(false);
-  CloseDevice();
 }
 
 void TSignalIn::ReadMonitor(numeric::TVec& Dst) {
   if (FPending < 2) return;
-  const std::int32_t channels = WaveFormat().Channels;
+  const std::int32_t channels = WaveFormat().nChannels;
   const std::int32_t frames = FramesPerBuffer();
   std::int32_t n = Dst.Length() / channels;
   const std::int64_t position = std::max<std::int64_t>(FPosition, 0);

@@ -115,7 +115,7 @@ void TSignalOut::Open() {
 bool TSignalOut::FillBuffer(std::int32_t Index, std::int32_t Size) {
   if (!FRunning) return false;
   bool result = false;
-  const std::int32_t channels = WaveFormat().Channels;
+  const std::int32_t channels = WaveFormat().nChannels;
   const std::int32_t bytes = BytesPerSample();
   THandOver handOver(*this, Index, Size);
   if (AutoPull() && Input() != nullptr) {
@@ -176,25 +176,9 @@ void TSignalOut::BufferDone(std::int32_t Index) {
   }
 }
 
-void TSignalOut::Stop() {
-  if (!DeviceOpen()) {
-    TAudioSignal::Stop();
-    return;
-  }
-  SetActiveState(false);
-  FRunning = false;
-  Stream().Reset();
-  Close();
-}
-
-void TSignalOut::StopRefill() {
-  if (DeviceOpen()) FRunning = false;
-}
-
 void TSignalOut::Close() {
-  SetActiveState(false);
   FPaused = false;
-  CloseDevice();
+  TAudioSignal::Close();
 }
 
 std::uint8_t TSignalOut::InternalUpdate() {
@@ -223,7 +207,7 @@ std::uint8_t TSignalOut::InternalUpdate() {
 
 void TSignalOut::ReadMonitor(numeric::TVec& Dst) {
   if (FPending < 2) return;
-  const std::int32_t channels = WaveFormat().Channels;
+  const std::int32_t channels = WaveFormat().nChannels;
   const std::int32_t frames = FramesPerBuffer();
   std::int32_t n = Dst.Length() / channels;
   const std::int32_t available = (FPending - 1) * frames;

@@ -65,22 +65,9 @@ TWaveFormat WaveFormatOf(const TSignal& Source, numeric::TPrecision Precision) {
   if (channels > 0xFFFF || block > 0xFFFF || block * static_cast<std::int64_t>(rate) > 0xFFFFFFFFll)
     numeric::RaiseError("Unsupported wav format: " + std::to_string(channels) + " channels of " +
                         std::to_string(bits) + " bits at " + detail::ValueText(rate) + " Hz!");
-  TWaveFormat f;
-  f.nChannels = static_cast<std::uint16_t>(channels);
-  f.nSamplesPerSec = static_cast<std::uint32_t>(rate);
-  f.wBitsPerSample = static_cast<std::uint16_t>(bits);
-  f.nBlockAlign = static_cast<std::uint16_t>(block);
-  f.nAvgBytesPerSec = static_cast<std::uint32_t>(block * static_cast<std::int64_t>(rate));
-  if (bits <= 16 && channels <= 2) {
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    return f;
-  }
-  f.wFormatTag = WAVE_FORMAT_EXTENSIBLE;
-  f.cbSize = 22;
-  f.wValidBitsPerSample = f.wBitsPerSample;
-  f.dwChannelMask = 3;
-  f.SubFormat = Precision == numeric::prSingle ? KSDATAFORMAT_SUBTYPE_IEEE_FLOAT : KSDATAFORMAT_SUBTYPE_PCM;
-  return f;
+  return LinearWaveFormat(static_cast<std::uint16_t>(channels), static_cast<std::uint32_t>(rate),
+                          static_cast<std::uint16_t>(bits),
+                          Precision == numeric::prSingle ? KSDATAFORMAT_SUBTYPE_IEEE_FLOAT : KSDATAFORMAT_SUBTYPE_PCM);
 }
 
 // The settings of a record that every block must keep.

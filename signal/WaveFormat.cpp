@@ -107,6 +107,26 @@ std::uint16_t SubFormatTag(const TWaveFormat& Format) {
   return static_cast<std::uint16_t>(Format.SubFormat[0] | (Format.SubFormat[1] << 8));
 }
 
+TWaveFormat LinearWaveFormat(std::uint16_t Channels, std::uint32_t SamplesPerSec, std::uint16_t Bits,
+                             const TWaveGuid& SubFormat) {
+  TWaveFormat f;
+  f.nChannels = Channels;
+  f.nSamplesPerSec = SamplesPerSec;
+  f.wBitsPerSample = Bits;
+  f.nBlockAlign = static_cast<std::uint16_t>(Channels * (Bits / 8));
+  f.nAvgBytesPerSec = f.nBlockAlign * SamplesPerSec;
+  if (Bits <= 16 && Channels <= 2) {
+    f.wFormatTag = WAVE_FORMAT_PCM;
+    return f;
+  }
+  f.wFormatTag = WAVE_FORMAT_EXTENSIBLE;
+  f.cbSize = 22;
+  f.wValidBitsPerSample = Bits;
+  f.dwChannelMask = 3;
+  f.SubFormat = SubFormat;
+  return f;
+}
+
 TWaveLayout ReadWaveLayout(classlib::TStream& Stream, const std::string& FileName) {
   const std::int64_t fileSize = Stream.Size();
   std::uint8_t head[12];

@@ -68,6 +68,11 @@ bool IsFloatWave(const TWaveFormat& Format);
 bool IsLinearExtensible(const TWaveFormat& Format);
 // The format tag that the extensible sub-format names (its first two bytes).
 std::uint16_t SubFormatTag(const TWaveFormat& Format);
+// The record of linear samples: plain PCM up to 16 bits and 2 channels,
+// else the extensible form (22 bytes, all bits valid, channel mask 3,
+// SubFormat). The fields are taken as given: the caller checks their ranges.
+TWaveFormat LinearWaveFormat(std::uint16_t Channels, std::uint32_t SamplesPerSec, std::uint16_t Bits,
+                             const TWaveGuid& SubFormat);
 
 // Where a file's format and samples are.
 struct TWaveLayout {

@@ -31,12 +31,12 @@ TEST(AudioSignal, StartsAsSixteenBitMonoAt22050Hz) {
   EXPECT_EQ(out.Quantization(), 16);
   EXPECT_EQ(out.WaveDevice(), -1);
   EXPECT_EQ(out.SamplingFrequency(), 22050.0);
-  const sig::TAudioFormat& f = out.WaveFormat();
-  EXPECT_EQ(f.FormatTag, 1);
-  EXPECT_EQ(f.Channels, 1);
-  EXPECT_EQ(f.SamplesPerSec, 22050u);
-  EXPECT_EQ(f.BlockAlign, 2);
-  EXPECT_EQ(f.AvgBytesPerSec, 44100u);
+  const sig::TWaveFormat& f = out.WaveFormat();
+  EXPECT_EQ(f.wFormatTag, 1);
+  EXPECT_EQ(f.nChannels, 1);
+  EXPECT_EQ(f.nSamplesPerSec, 22050u);
+  EXPECT_EQ(f.nBlockAlign, 2);
+  EXPECT_EQ(f.nAvgBytesPerSec, 44100u);
   // Setting Active through the property does nothing.
   out.SetActive(true);
   EXPECT_FALSE(out.Active());
@@ -107,17 +107,17 @@ TEST_P(AudioSignalFormat, FollowsChannelsAndWidth) {
   out.SetChannelCount(GetParam().Channels);
   out.SetQuantization(GetParam().Bits);
   out.SetSamplingFrequency(44100.4);
-  const sig::TAudioFormat& f = out.WaveFormat();
-  EXPECT_EQ(f.FormatTag, GetParam().Tag);
-  EXPECT_EQ(f.Channels, GetParam().Channels);
-  EXPECT_EQ(f.BlockAlign, GetParam().BlockAlign);
-  EXPECT_EQ(f.SamplesPerSec, 44100u);
-  EXPECT_EQ(f.AvgBytesPerSec, 44100u * GetParam().BlockAlign);
+  const sig::TWaveFormat& f = out.WaveFormat();
+  EXPECT_EQ(f.wFormatTag, GetParam().Tag);
+  EXPECT_EQ(f.nChannels, GetParam().Channels);
+  EXPECT_EQ(f.nBlockAlign, GetParam().BlockAlign);
+  EXPECT_EQ(f.nSamplesPerSec, 44100u);
+  EXPECT_EQ(f.nAvgBytesPerSec, 44100u * GetParam().BlockAlign);
   EXPECT_EQ(out.Stereo(), GetParam().Channels == 2);
   const bool extensible = GetParam().Tag == 0xFFFE;
-  EXPECT_EQ(f.ExtraSize, extensible ? 22 : 0);
-  EXPECT_EQ(f.ValidBits, extensible ? GetParam().Bits : 0);
-  EXPECT_EQ(f.ChannelMask, extensible ? 3u : 0u);
+  EXPECT_EQ(f.cbSize, extensible ? 22 : 0);
+  EXPECT_EQ(f.wValidBitsPerSample, extensible ? GetParam().Bits : 0);
+  EXPECT_EQ(f.dwChannelMask, extensible ? 3u : 0u);
   const std::uint8_t pcm[16] = {1, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
   const std::uint8_t none[16] = {};
   EXPECT_EQ(std::memcmp(f.SubFormat.data(), extensible ? pcm : none, 16), 0);
@@ -133,7 +133,7 @@ TEST(AudioSignal, StereoSetsTheChannelCountAndBack) {
   EXPECT_EQ(out.ChannelCount(), 2);
   out.SetChannelCount(1);
   EXPECT_FALSE(out.Stereo());
-  EXPECT_EQ(out.WaveFormat().Channels, 1);
+  EXPECT_EQ(out.WaveFormat().nChannels, 1);
 }
 
 struct TDecodeCase {
