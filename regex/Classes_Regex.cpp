@@ -299,7 +299,7 @@ bool TRegex::Search(std::int32_t from) {
       if (p == nullptr) return false;
       if (MatchAt(static_cast<std::int32_t>(p - input))) return true;
       ++p;
-      if (!HoldsRequiredLiterals(static_cast<std::int32_t>(p - input))) return false;
+      if (!LiteralsStillAhead(static_cast<std::int32_t>(p - input))) return false;
     }
     return false;
   }
@@ -313,7 +313,7 @@ bool TRegex::Search(std::int32_t from) {
     unsigned char c = p < FInputEnd ? static_cast<unsigned char>(input[p]) : 0;
     if (!FFirstCharSet[c]) continue;
     if (MatchAt(p)) return true;
-    if (!HoldsRequiredLiterals(p + 1)) return false;
+    if (!LiteralsStillAhead(p + 1)) return false;
     if (FLeadRepeat >= 0) p = LeadRunEnd(p);
   }
   return false;

@@ -263,6 +263,7 @@ class TRegex {
     return FRequiredLiterals.empty() || from <= FLiteralsHeldTo || LookForRequiredLiterals(from);
   }
   bool LookForRequiredLiterals(std::int32_t from);
+  bool LiteralsStillAhead(std::int32_t next);  // RegexProgram.h
   void ForgetLiteralStarts() {
     FLiteralsLookedFor = false;
     FLiteralsHeldTo = -1;

@@ -227,7 +227,7 @@ bool TRegex::OnePassSearch(std::int32_t& from, std::int32_t last) {
     std::int32_t failed;
     if (RunForward(start, resume, failed)) return true;
     start = resume;
-    if (!HoldsRequiredLiterals(start)) {
+    if (!LiteralsStillAhead(start)) {
       start = last + 1;
       break;
     }

@@ -217,6 +217,16 @@ inline bool TRegex::MemoTestAndSet(std::int32_t row, std::int32_t pos) {
   return set;
 }
 
+// The literals every match holds are looked for again after a failed start
+// only when more of the text than this is left: the short rest of a text is
+// tried start by start, which costs less than looking through it again.
+constexpr std::int32_t LiteralsLookAgainAbove = 256;
+
+// After a failed start: whether a later one may still find the literals.
+inline bool TRegex::LiteralsStillAhead(std::int32_t next) {
+  return FInputEnd - next < LiteralsLookAgainAbove || HoldsRequiredLiterals(next);
+}
+
 // Test access to the compiled program and the match positions (regex/testing/).
 struct TRegexInternals {
   static const std::vector<std::uint8_t>& Program(const TRegex& r) { return r.FProgram; }
