@@ -11,6 +11,7 @@
 #include "platform/ui/Beep.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/Cursors.h"
+#include "platform/ui/Focus.h"
 #include "platform/ui/Rounding.h"
 
 namespace ui {
@@ -135,6 +136,20 @@ TEST(Beep, GoesToTheHookThatIsInstalled) {
   MessageBeep();
   EXPECT_EQ(first, 2);
   SetBeepHook(std::move(outer));
+}
+
+TEST(Focus, OnlyFocusGivenToAnotherControlLeavesAField) {
+  for (const Qt::FocusReason reason : {Qt::TabFocusReason, Qt::BacktabFocusReason, Qt::MouseFocusReason,
+                                       Qt::ShortcutFocusReason, Qt::OtherFocusReason}) {
+    const QFocusEvent out(QEvent::FocusOut, reason);
+    EXPECT_TRUE(LeavesTheField(&out)) << reason;
+  }
+  for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+    const QFocusEvent out(QEvent::FocusOut, reason);
+    EXPECT_FALSE(LeavesTheField(&out)) << reason;
+  }
+  const QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+  EXPECT_FALSE(LeavesTheField(&in));
 }
 
 }  // namespace
