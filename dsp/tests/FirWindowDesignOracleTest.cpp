@@ -30,10 +30,13 @@ const std::vector<numeric::testutil::TOracleFields>& Cases() {
   return cases;
 }
 
-double Largest(const std::vector<double>& v) {
-  double m = 0;
-  for (double x : v) m = std::max(m, std::fabs(x));
-  return m;
+// A tap is the window's value times the sum, over the band edges f (Nyquist 1), of
+// f sinc(f m) = sin(pi f m) / (pi m), |m| >= 1/2 the tap's distance from the centre: the sine
+// rounds within u, its argument within 2u of itself, which moves it by 2u pi f |m|, so each
+// term is within u / (pi |m|) + 2u f <= 3u; the window's value (cosines or Bessel functions of
+// arguments below 2 pi) within 8u of the tap. Times the gain, on each side, a margin of 2.
+double TapBound(std::size_t edges, double gain, double tap) {
+  return 2.0 * 2.0 * (std::fabs(gain) * 3.0 * 0x1p-53 * static_cast<double>(edges) + 8.0 * 0x1p-53 * std::fabs(tap));
 }
 
 TEST(FirWindowDesignOracle, WindowDesignsMatchFirwin) {
@@ -50,14 +53,13 @@ TEST(FirWindowDesignOracle, WindowDesignsMatchFirwin) {
     FirWindowDesign(h, edges, param, type, window, gain, fs);
     const std::string what = "type " + c[1] + " taps " + c[2] + " window " + c[5] + "(" + c[6] + ")";
     ASSERT_EQ(h.Length(), static_cast<int>(expected.size())) << what;
-    const double scale = Largest(expected);
     for (int i = 0; i < h.Length(); ++i) {
       const bool end = i == 0 || i == h.Length() - 1;
       if (window == wtKaiser && end) {
         EXPECT_EQ(h.Values()[i], 0.0) << what;
         continue;
       }
-      EXPECT_TRUE(NearScaled(h.Values()[i], expected[i], 1e-14, scale)) << what << " tap " << i;
+      EXPECT_NEAR(h.Values()[i], expected[i], TapBound(edges.size(), gain, expected[i])) << what << " tap " << i;
     }
     ++checked;
   }
@@ -79,7 +81,7 @@ TEST(FirWindowDesignOracle, KaiserDesignMatchesFirwinWithItsBeta) {
     EXPECT_EQ(h.Values()[0], 0.0);
     EXPECT_EQ(h.Values()[n - 1], 0.0);
     for (int i = 1; i + 1 < n; ++i)
-      EXPECT_TRUE(NearScaled(h.Values()[i], expected[i], 1e-14, Largest(expected))) << what << " tap " << i;
+      EXPECT_NEAR(h.Values()[i], expected[i], TapBound(edges.size(), std::stod(c[5]), expected[i])) << what << " tap " << i;
     ++checked;
   }
   EXPECT_EQ(checked, 5);
@@ -90,10 +92,39 @@ TEST(FirWindowDesignOracle, KaiserBetaMatchesScipy) {
   for (const auto& c : Cases()) {
     if (c[0] != "kaiser") continue;
     const double a = std::stod(c[1]);
-    EXPECT_TRUE(NearScaled(KaiserBetaFromRipple(std::pow(10.0, -a / 20)), std::stod(c[2]), 1e-13, 1)) << "A " << a;
+    // A polynomial in A of a few terms after a logarithm of the ripple: 16u of beta and of A's
+    // size on each side, a margin of 2.
+    const double beta = std::stod(c[2]);
+    EXPECT_NEAR(KaiserBetaFromRipple(std::pow(10.0, -a / 20)), beta, 2.0 * 2.0 * 16.0 * 0x1p-53 * (std::fabs(beta) + a))
+        << "A " << a;
     ++checked;
   }
   EXPECT_EQ(checked, 10);
+}
+
+// The fit solves (W^1/2 V^T) Diff = W^1/2 by Householder QR, whose error does not depend
+// on the scaling of the columns: with D their norms, the solution D x_j of each right-hand
+// side is off by 4 m u (Ks + Ks^2 rho) |D x_j| (m the frame's length, Ks the scaled matrix's
+// condition and rho the residual ratio, from the table), so coefficient r of x_j by that over
+// d_r. A margin of 2; a floating-point reference adds its own difference from the exact fit.
+std::vector<std::vector<double>> FitBounds(const TMtx& diff, std::int32_t frame, std::int32_t order,
+                                           const std::vector<double>* weights, double ks, double rho) {
+  const double u = 0x1p-53, h = frame / 2;
+  std::vector<double> d(static_cast<std::size_t>(order) + 1, 0.0);
+  for (std::int32_t r = 0; r <= order; ++r) {
+    for (std::int32_t c = 0; c < frame; ++c)
+      d[static_cast<std::size_t>(r)] += (weights ? (*weights)[static_cast<std::size_t>(c)] : 1.0) * std::pow(c - h, 2 * r);
+    d[static_cast<std::size_t>(r)] = std::sqrt(d[static_cast<std::size_t>(r)]);
+  }
+  std::vector<std::vector<double>> out(static_cast<std::size_t>(order) + 1, std::vector<double>(frame));
+  for (std::int32_t j = 0; j < frame; ++j) {
+    double size = 0.0;
+    for (std::int32_t r = 0; r <= order; ++r) size += std::pow(d[static_cast<std::size_t>(r)] * diff.RowValues(r)[j], 2);
+    const double error = 2.0 * 4.0 * frame * u * (ks + ks * ks * rho) * std::sqrt(size);
+    for (std::int32_t r = 0; r <= order; ++r)
+      out[static_cast<std::size_t>(r)][static_cast<std::size_t>(j)] = error / d[static_cast<std::size_t>(r)];
+  }
+  return out;
 }
 
 TEST(FirWindowDesignOracle, SavitzkyGolayMatchesSavgolCoeffs) {
@@ -102,22 +133,24 @@ TEST(FirWindowDesignOracle, SavitzkyGolayMatchesSavgolCoeffs) {
     if (c[0] != "savgol") continue;
     const int frame = std::stoi(c[1]), order = std::stoi(c[2]), deriv = std::stoi(c[3]);
     const std::vector<double> expected = OracleNumbers(c[4]);
+    const double reference = std::stod(c[7]);
     TMtx smooth, diff;
     SavGolayDesign(smooth, diff, frame, order, nullptr);
+    const auto bounds = FitBounds(diff, frame, order, nullptr, std::stod(c[5]), std::stod(c[6]));
     // Row deriv of Diff holds the coefficient of x^deriv; savgol_coeffs
     // gives deriv! times it.
     double factorial = 1;
     for (int k = 2; k <= deriv; ++k) factorial *= k;
-    // savgol_coeffs itself is off by about 1e-11 at frame 31, degree 6 (see
-    // ExactSavitzkyGolay for the last digits).
     const std::string what = "frame " + c[1] + " order " + c[2] + " deriv " + c[3];
     for (int j = 0; j < frame; ++j)
-      EXPECT_TRUE(NearScaled(diff.RowValues(deriv)[j] * factorial, expected[j], 1e-9, Largest(expected)))
+      EXPECT_NEAR(diff.RowValues(deriv)[j] * factorial, expected[j],
+                  reference + factorial * bounds[static_cast<std::size_t>(deriv)][static_cast<std::size_t>(j)])
           << what << " at " << j;
     if (deriv == 0) {
       TVec h;
       SavGolayFilter(h, frame, order, nullptr);
-      for (int j = 0; j < frame; ++j) EXPECT_TRUE(NearScaled(h.Values()[j], expected[j], 1e-9, 1)) << what;
+      for (int j = 0; j < frame; ++j)
+        EXPECT_NEAR(h.Values()[j], expected[j], reference + bounds[0][static_cast<std::size_t>(j)]) << what;
     }
     ++checked;
   }
@@ -133,39 +166,46 @@ TEST(FirWindowDesignOracle, WeightedSavitzkyGolayIsWeightedLeastSquares) {
     const std::vector<double> w = OracleNumbers(c[3]);
     weights.SetIt(false, w);
     const std::vector<double> centre = OracleNumbers(c[4]), diffRows = OracleNumbers(c[5]);
+    const double reference = std::stod(c[8]);
     TMtx smooth, diff;
     SavGolayDesign(smooth, diff, frame, order, &weights);
     ASSERT_EQ(diff.Rows(), order + 1);
     ASSERT_EQ(diff.Cols(), frame);
+    const auto bounds = FitBounds(diff, frame, order, &w, std::stod(c[6]), std::stod(c[7]));
     const std::string what = "frame " + c[1] + " order " + c[2];
     for (int r = 0; r <= order; ++r) {
       const std::vector<double> row(diffRows.begin() + r * frame, diffRows.begin() + (r + 1) * frame);
       for (int j = 0; j < frame; ++j)
-        EXPECT_TRUE(NearScaled(diff.RowValues(r)[j], row[j], 1e-10, Largest(row)))
+        EXPECT_NEAR(diff.RowValues(r)[j], row[j], reference + bounds[static_cast<std::size_t>(r)][static_cast<std::size_t>(j)])
             << what << " Diff[" << r << "][" << j << "]";
     }
     SavGolayFilter(h, frame, order, &weights);
-    for (int j = 0; j < frame; ++j) EXPECT_TRUE(NearScaled(h.Values()[j], centre[j], 1e-10, 1)) << what << " at " << j;
+    for (int j = 0; j < frame; ++j)
+      EXPECT_NEAR(h.Values()[j], centre[j], reference + bounds[0][static_cast<std::size_t>(j)]) << what << " at " << j;
     ++checked;
   }
   EXPECT_EQ(checked, 4);
 }
 
+// Against the exact fits, rounded once: the fit's bound and u of each value.
 TEST(FirWindowDesignOracle, ExactSavitzkyGolay) {
   int checked = 0;
   for (const auto& c : Cases()) {
     if (c[0] != "exact") continue;
     const int frame = std::stoi(c[1]), order = std::stoi(c[2]);
     TVec weights;
-    if (!c[3].empty()) weights.SetIt(false, OracleNumbers(c[3]));
+    const std::vector<double> w = c[3].empty() ? std::vector<double>{} : OracleNumbers(c[3]);
+    if (!c[3].empty()) weights.SetIt(false, w);
     const std::vector<double> exact = OracleNumbers(c[4]);
     TMtx smooth, diff;
     SavGolayDesign(smooth, diff, frame, order, c[3].empty() ? nullptr : &weights);
+    const auto bounds = FitBounds(diff, frame, order, c[3].empty() ? nullptr : &w, std::stod(c[5]), std::stod(c[6]));
     const std::string what = "frame " + c[1] + " order " + c[2] + (c[3].empty() ? "" : " weighted");
     for (int r = 0; r <= order; ++r) {
       const std::vector<double> row(exact.begin() + r * frame, exact.begin() + (r + 1) * frame);
       for (int j = 0; j < frame; ++j)
-        EXPECT_TRUE(NearScaled(diff.RowValues(r)[j], row[j], 1e-13, Largest(row)))
+        EXPECT_NEAR(diff.RowValues(r)[j], row[j],
+                    bounds[static_cast<std::size_t>(r)][static_cast<std::size_t>(j)] + 0x1p-53 * std::fabs(row[j]))
             << what << " Diff[" << r << "][" << j << "]";
     }
     ++checked;

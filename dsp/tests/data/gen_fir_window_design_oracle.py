@@ -25,9 +25,13 @@ One case a line, fields separated by ';':
   firwin;<band type code>;<numtaps asked>;<edges Hz>;<fs>;<window code>;<window parameter>;<gain>;<taps>
   kaiser;<A>;<beta>
   kaiserdesign;<band type code>;<edges Hz>;<ripple>;<fs>;<gain>;<length>;<taps>
-  savgol;<window>;<polyorder>;<deriv>;<weights of the frame>
-  wsavgol;<window>;<polyorder>;<weights>;<centre row>;<Diff by rows>
-  exact;<window>;<polyorder>;<weights or empty>;<Diff by rows>
+  savgol;<window>;<polyorder>;<deriv>;<weights of the frame>;<Ks>;<ratio>;<reference error>
+  wsavgol;<window>;<polyorder>;<weights>;<centre row>;<Diff by rows>;<Ks>;<ratio>;<reference error>
+  exact;<window>;<polyorder>;<weights or empty>;<Diff by rows>;<Ks>;<ratio>
+The fits add the 2-norm condition Ks of the least-squares matrix W^1/2 V^T with its columns
+scaled to unit norm, and the largest residual ratio |r| / (|A D| |D^-1 x|) of its right-hand
+sides, from which the tests derive their bounds; the floating-point references add their own
+largest difference from the exact fit.
 Band type codes are the designer's (0 low-pass, 1 high-pass, 2 band-pass, 3 band-stop), window
 codes its window types (0 rectangular, 1 Hann, 2 Hamming, 4 Bartlett, 5 Blackman, 9 Kaiser).
 Run: /usr/bin/python3 gen_fir_window_design_oracle.py  (from any folder)
@@ -113,7 +117,10 @@ def savgol_cases():
     for window, order in ((5, 2), (5, 0), (7, 3), (9, 4), (11, 2), (15, 5), (21, 4), (31, 6), (25, 1)):
         for deriv in range(0, min(order, 3) + 1):
             c = ss.savgol_coeffs(window, order, deriv=deriv, use='dot')
-            lines.append('savgol;%d;%d;%d;%s' % (window, order, deriv, numbers(c)))
+            k, ratio = fit_condition(window, order)
+            exact = np.array(exact_diff(window, order)).reshape(order + 1, window)[deriv] * math.factorial(deriv)
+            lines.append('savgol;%d;%d;%d;%s;%r;%r;%r' % (window, order, deriv, numbers(c), k, ratio,
+                                                           float(np.max(np.abs(c - exact)))))
     return lines
 
 
@@ -138,14 +145,38 @@ def exact_diff(window, order, weights=None):
     return [float(value) for row in rows for value in row[m:]]
 
 
+def fit_condition(window, order, weights=None):
+    """The least-squares problem (W^1/2 V^T) Diff = W^1/2 with its columns scaled to unit norm
+    (Householder QR's error does not depend on that scaling): its 2-norm condition number Ks and
+    the largest residual ratio |r| / (|A D| |D^-1 x|) over the right-hand sides."""
+    h = window // 2
+    x = np.arange(-h, h + 1, dtype=float)
+    w = np.ones(window) if weights is None else np.asarray(weights, float)
+    root = np.sqrt(w)
+    a = root[:, None] * np.vstack([x ** r for r in range(order + 1)]).T
+    d = np.linalg.norm(a, axis=0)
+    ad = a / d
+    rhs = np.diag(root)
+    diff = np.array(exact_diff(window, order, weights)).reshape(order + 1, window)
+    ratio = 0.0
+    for j in range(window):
+        sol = diff[:, j]
+        r = rhs[:, j] - a @ sol
+        ratio = max(ratio, np.linalg.norm(r) / (np.linalg.norm(ad, 2) * np.linalg.norm(sol * d)))
+    return np.linalg.cond(ad), ratio
+
+
 def exact_cases():
     lines = []
     for window, order in ((5, 2), (9, 4), (21, 4), (31, 6), (25, 1)):
-        lines.append('exact;%d;%d;;%s' % (window, order, numbers(exact_diff(window, order))))
+        k, ratio = fit_condition(window, order)
+        lines.append('exact;%d;%d;;%s;%r;%r' % (window, order, numbers(exact_diff(window, order)), k, ratio))
     rng = np.random.default_rng(7)
     for window, order in ((5, 2), (9, 3), (15, 4), (7, 6)):
         w = 0.2 + rng.random(window) * 3
-        lines.append('exact;%d;%d;%s;%s' % (window, order, numbers(w), numbers(exact_diff(window, order, w))))
+        k, ratio = fit_condition(window, order, w)
+        lines.append('exact;%d;%d;%s;%s;%r;%r' % (window, order, numbers(w), numbers(exact_diff(window, order, w)), k,
+                                                  ratio))
     return lines
 
 
@@ -160,7 +191,11 @@ def weighted_savgol_cases():
         root = np.sqrt(w)
         diff = np.linalg.lstsq(root[:, None] * v.T, np.diag(root), rcond=None)[0]
         smooth = v.T @ diff
-        lines.append('wsavgol;%d;%d;%s;%s;%s' % (window, order, numbers(w), numbers(smooth[h]), numbers(diff)))
+        k, ratio = fit_condition(window, order, w)
+        exact = np.array(exact_diff(window, order, w)).reshape(order + 1, window)
+        error = max(float(np.max(np.abs(diff - exact))), float(np.max(np.abs(smooth[h] - exact[0]))))
+        lines.append('wsavgol;%d;%d;%s;%s;%s;%r;%r;%r' % (window, order, numbers(w), numbers(smooth[h]), numbers(diff), k,
+                                                          ratio, error))
     return lines
 
 
