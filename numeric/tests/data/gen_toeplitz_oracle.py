@@ -7,10 +7,11 @@ Source of every expected value: scipy.linalg.solve_toeplitz. Run from anywhere:
 
 One case a line, fields separated by ';', numbers within a field by blanks
 (repr), each complex field as real parts then imaginary parts ("re...|im..."):
-  levinson;<Row>;<Col>;<Y>;<X>   T X = Y with first row Row and first column
-                                 below the diagonal Col
-  yule;<R>;<A>                   A = (1, a) with T a = -r[1:], T[i][j] =
+  levinson;<Row>;<Col>;<Y>;<X>;<K>   T X = Y with first row Row and first
+                                 column below the diagonal Col
+  yule;<R>;<A>;<K>               A = (1, a) with T a = -r[1:], T[i][j] =
                                  r[i-j] (i >= j) and conj(r[j-i]) above
+K is T's infinity-norm condition number.
 """
 import os
 
@@ -32,14 +33,16 @@ def add_levinson(row, col, y):
     # scipy takes the first column c (with the diagonal) and the first row r.
     c = np.concatenate([[row[0]], col])
     x = scipy.linalg.solve_toeplitz((c, row), y)
-    lines.append(";".join(["levinson", field(row), field(col), field(y), field(x)]))
+    kappa = np.linalg.cond(scipy.linalg.toeplitz(c, row), np.inf)
+    lines.append(";".join(["levinson", field(row), field(col), field(y), field(x), repr(float(np.real(kappa)))]))
 
 
 def add_yule(r):
     r = np.asarray(r)
     c = r[:-1]
     a = scipy.linalg.solve_toeplitz((c, np.conj(c)), -r[1:])
-    lines.append(";".join(["yule", field(r), field(np.concatenate([[1.0], a]))]))
+    kappa = np.linalg.cond(scipy.linalg.toeplitz(c, np.conj(c)), np.inf) if len(c) else 1.0
+    lines.append(";".join(["yule", field(r), field(np.concatenate([[1.0], a])), repr(float(np.real(kappa)))]))
 
 
 # Non-symmetric, diagonally dominant systems, real and complex.
