@@ -20,7 +20,9 @@ Run from anywhere:
 
 One case a line, fields separated by ';', numbers within a field by blanks (repr), a complex
 field as its real parts, '|', its imaginary parts:
-  ar;<method>;<order>;<x>;<A>;<K>;<E>          method: burg, cov, mcov (K empty but for burg)
+  ar;<method>;<order>;<x>;<A>;<K>;<E>[;<cond>;<ratio>]   method: burg, cov, mcov (K empty but for
+      burg; cov and mcov add their least-squares matrix's 2-norm condition and residual ratio
+      |r| / (|M| |x|))
   czt;<x>;<M>;<w>;<a>;<Y>
   cztsetup;<x>;<M>;<F1>;<F2>;<FS>;<R1>;<R2>;<Y>
 """
@@ -69,7 +71,15 @@ def covariance(x, p):
     y = x[p:]
     sol = np.linalg.lstsq(X, y, rcond=None)[0] if p else np.zeros(0)
     e = np.sum(np.abs(y - X @ sol) ** 2) / (n - p)
-    return np.concatenate([[1], -sol]), e
+    return np.concatenate([[1], -sol]), e, conditioning(X, y, sol)
+
+
+def conditioning(m, y, sol):
+    """The least-squares problem's 2-norm condition K and residual ratio |r| / (|M| |x|)."""
+    if m.shape[1] == 0:
+        return 1.0, 0.0
+    r = y - m @ sol
+    return np.linalg.cond(m), np.linalg.norm(r) / (np.linalg.norm(m, 2) * np.linalg.norm(sol))
 
 
 def mod_covariance(x, p):
@@ -81,7 +91,7 @@ def mod_covariance(x, p):
     M, y = np.vstack([Xf, Xb]), np.concatenate([yf, yb])
     sol = np.linalg.lstsq(M, -y, rcond=None)[0] if p else np.zeros(0)
     e = 0.5 * np.sum(np.abs(y + M @ sol) ** 2) / (n - p)
-    return np.concatenate([[1], sol]), e
+    return np.concatenate([[1], sol]), e, conditioning(M, -y, sol)
 
 
 def ar_process(n, coefficients, complex_noise):
@@ -105,10 +115,12 @@ for x in signals:
         if not is_complex:
             a, k = a.real, k.real
         lines.append(";".join(["ar", "burg", str(p), cfield(x), cfield(a), cfield(k), repr(float(e))]))
-        a, e = covariance(x, p)
-        lines.append(";".join(["ar", "cov", str(p), cfield(x), cfield(a), "", repr(float(e))]))
-        a, e = mod_covariance(x, p)
-        lines.append(";".join(["ar", "mcov", str(p), cfield(x), cfield(a), "", repr(float(e))]))
+        a, e, (kappa, ratio) = covariance(x, p)
+        lines.append(";".join(["ar", "cov", str(p), cfield(x), cfield(a), "", repr(float(e)), repr(float(kappa)),
+                               repr(float(ratio))]))
+        a, e, (kappa, ratio) = mod_covariance(x, p)
+        lines.append(";".join(["ar", "mcov", str(p), cfield(x), cfield(a), "", repr(float(e)), repr(float(kappa)),
+                               repr(float(ratio))]))
 
 # Chirp-z transforms with given w and a.
 for n, m, w, a in ((16, 16, np.exp(-2j * np.pi / 16), 1.0), (20, 35, 0.995 * np.exp(-0.07j), 0.8 * np.exp(0.3j)),
