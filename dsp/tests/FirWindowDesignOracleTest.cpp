@@ -12,11 +12,14 @@
 #include <vector>
 
 #include "dsp/SignalUtils.h"
+#include "dsp/tests/SavGolayBounds.h"
 #include "numeric/tests/OracleLines.h"
 #include "testing/TestSupport.h"
 
 namespace dsp {
 namespace {
+
+using testutil::FitBounds;
 
 using numeric::TMtx;
 using numeric::TVec;
@@ -100,31 +103,6 @@ TEST(FirWindowDesignOracle, KaiserBetaMatchesScipy) {
     ++checked;
   }
   EXPECT_EQ(checked, 10);
-}
-
-// The fit solves (W^1/2 V^T) Diff = W^1/2 by Householder QR, whose error does not depend
-// on the scaling of the columns: with D their norms, the solution D x_j of each right-hand
-// side is off by 4 m u (Ks + Ks^2 rho) |D x_j| (m the frame's length, Ks the scaled matrix's
-// condition and rho the residual ratio, from the table), so coefficient r of x_j by that over
-// d_r. A margin of 2; a floating-point reference adds its own difference from the exact fit.
-std::vector<std::vector<double>> FitBounds(const TMtx& diff, std::int32_t frame, std::int32_t order,
-                                           const std::vector<double>* weights, double ks, double rho) {
-  const double u = 0x1p-53, h = frame / 2;
-  std::vector<double> d(static_cast<std::size_t>(order) + 1, 0.0);
-  for (std::int32_t r = 0; r <= order; ++r) {
-    for (std::int32_t c = 0; c < frame; ++c)
-      d[static_cast<std::size_t>(r)] += (weights ? (*weights)[static_cast<std::size_t>(c)] : 1.0) * std::pow(c - h, 2 * r);
-    d[static_cast<std::size_t>(r)] = std::sqrt(d[static_cast<std::size_t>(r)]);
-  }
-  std::vector<std::vector<double>> out(static_cast<std::size_t>(order) + 1, std::vector<double>(frame));
-  for (std::int32_t j = 0; j < frame; ++j) {
-    double size = 0.0;
-    for (std::int32_t r = 0; r <= order; ++r) size += std::pow(d[static_cast<std::size_t>(r)] * diff.RowValues(r)[j], 2);
-    const double error = 2.0 * 4.0 * frame * u * (ks + ks * ks * rho) * std::sqrt(size);
-    for (std::int32_t r = 0; r <= order; ++r)
-      out[static_cast<std::size_t>(r)][static_cast<std::size_t>(j)] = error / d[static_cast<std::size_t>(r)];
-  }
-  return out;
 }
 
 TEST(FirWindowDesignOracle, SavitzkyGolayMatchesSavgolCoeffs) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "dsp/SignalUtils.h"
+#include "dsp/tests/SavGolayBounds.h"
 #include "testing/TestSupport.h"
 
 namespace dsp {
@@ -198,45 +199,75 @@ TEST(FirWindowDesign, KaiserDesignLengthsAndExtendedTaps) {
                      "FilterType not supported!"));
 }
 
+// The centre taps (row 0 of Diff) within the fit's bounds (SavGolayBounds.h).
+std::vector<double> CentreBounds(std::int32_t frame, std::int32_t order, const std::vector<double>* weights) {
+  TMtx smooth, diff;
+  TVec w;
+  if (weights) w.SetIt(false, *weights);
+  SavGolayDesign(smooth, diff, frame, order, weights ? &w : nullptr);
+  double ks = 0.0, rho = 0.0;
+  testutil::FitCondition(diff, frame, order, weights, ks, rho);
+  return testutil::FitBounds(diff, frame, order, weights, ks, rho)[0];
+}
+
 TEST(FirWindowDesign, SavitzkyGolayFilters) {
   TVec h;
   SavGolayFilter(h, 5, 2, nullptr);
   const std::vector<double> quadratic{-3.0 / 35, 12.0 / 35, 17.0 / 35, 12.0 / 35, -3.0 / 35};
-  for (int i = 0; i < 5; ++i) EXPECT_TRUE(NearScaled(h.Values()[i], quadratic[i], 1e-15, 1)) << i;
+  std::vector<double> bounds = CentreBounds(5, 2, nullptr);
+  // The fractions round within u of themselves.
+  for (int i = 0; i < 5; ++i)
+    EXPECT_NEAR(h.Values()[i], quadratic[i], bounds[i] + 0x1p-53 * std::fabs(quadratic[i])) << i;
   SavGolayFilter(h, 5, 0, nullptr);
-  for (int i = 0; i < 5; ++i) EXPECT_TRUE(NearScaled(h.Values()[i], 0.2, 1e-15, 1)) << i;
-  // Equal weights are no weights.
+  bounds = CentreBounds(5, 0, nullptr);
+  for (int i = 0; i < 5; ++i) EXPECT_NEAR(h.Values()[i], 0.2, bounds[i] + 0x1p-53 * 0.2) << i;
+  // Equal weights are no weights: each within its fit's bound of the exact taps.
   TVec ones, weighted;
   ones.Size(7, false);
   ones.SetVal(2.5);
   SavGolayFilter(h, 7, 3, nullptr);
   SavGolayFilter(weighted, 7, 3, &ones);
-  for (int i = 0; i < 7; ++i) EXPECT_TRUE(NearScaled(weighted.Values()[i], h.Values()[i], 1e-14, 1)) << i;
+  const std::vector<double> equal(7, 2.5);
+  const std::vector<double> plain = CentreBounds(7, 3, nullptr), even = CentreBounds(7, 3, &equal);
+  for (int i = 0; i < 7; ++i) EXPECT_NEAR(weighted.Values()[i], h.Values()[i], plain[i] + even[i]) << i;
   // Weights act per sample: a line through frame positions 0 and 2 of three
-  // points, the middle one nearly ignored, fits the outer two exactly.
+  // points, the middle one nearly ignored, fits the outer two exactly - within
+  // the weight 1e-12 that the middle one keeps (its pull on the line, of that
+  // order) and the fit's rounding.
   TVec w;
-  w.SetIt(false, std::vector<double>{1, 1e-12, 1});
+  const std::vector<double> weights{1, 1e-12, 1};
+  w.SetIt(false, weights);
   TMtx smooth, diff;
   SavGolayDesign(smooth, diff, 3, 1, &w);
-  EXPECT_TRUE(NearScaled(smooth.RowValues(0)[0], 1, 1e-11, 1));
-  EXPECT_TRUE(NearScaled(smooth.RowValues(2)[2], 1, 1e-11, 1));
-  EXPECT_TRUE(NearScaled(smooth.RowValues(0)[1], 0, 1e-11, 1));
+  double ks = 0.0, rho = 0.0;
+  testutil::FitCondition(diff, 3, 1, &weights, ks, rho);
+  const auto fit = testutil::FitBounds(diff, 3, 1, &weights, ks, rho);
+  const double bound = 1e-12 + 2.0 * (fit[0][0] + fit[0][1] + fit[0][2] + fit[1][0] + fit[1][1] + fit[1][2]);
+  EXPECT_NEAR(smooth.RowValues(0)[0], 1, bound);
+  EXPECT_NEAR(smooth.RowValues(2)[2], 1, bound);
+  EXPECT_NEAR(smooth.RowValues(0)[1], 0, bound);
 }
 
 TEST(FirWindowDesign, LongSavitzkyGolayFrame) {
   // Past one block of right-hand sides: a smoother keeps constants and lines,
-  // and its taps are symmetric.
+  // and its taps are symmetric, each within its fit's bound; the sums add the
+  // taps' bounds and their own rounding (1001 terms, u each).
   TVec h;
   SavGolayFilter(h, 1001, 3, nullptr);
   ASSERT_EQ(h.Length(), 1001);
-  double sum = 0, moment = 0;
+  const std::vector<double> bounds = CentreBounds(1001, 3, nullptr);
+  double sum = 0, moment = 0, sumBound = 0, momentBound = 0, sizes = 0, moments = 0;
   for (int j = 0; j < 1001; ++j) {
     sum += h.Values()[j];
     moment += h.Values()[j] * (j - 500);
-    EXPECT_TRUE(NearScaled(h.Values()[j], h.Values()[1000 - j], 1e-12, 1e-3)) << j;
+    sumBound += bounds[j];
+    momentBound += bounds[j] * std::abs(j - 500);
+    sizes += std::fabs(h.Values()[j]);
+    moments += std::fabs(h.Values()[j]) * std::abs(j - 500);
+    EXPECT_NEAR(h.Values()[j], h.Values()[1000 - j], bounds[j] + bounds[1000 - j]) << j;
   }
-  EXPECT_TRUE(NearScaled(sum, 1, 1e-12, 1));
-  EXPECT_TRUE(NearScaled(moment, 0, 1e-9, 1));
+  EXPECT_NEAR(sum, 1, sumBound + 1001 * 0x1p-53 * sizes);
+  EXPECT_NEAR(moment, 0, momentBound + 1001 * 0x1p-53 * moments);
 }
 
 TEST(FirWindowDesign, SavitzkyGolayRefusals) {
