@@ -71,17 +71,6 @@ double DesignTf(int kind, std::int32_t n, const std::vector<double>& cutoffs, TF
   }
 }
 
-// The prototype a design starts from, as every road computes it.
-void Prototype(int kind, std::int32_t n, TVec& z, TVec& p, double& k) {
-  switch (kind) {
-    case 0: ButterPrototype(n, z, p, k); break;
-    case 1: Cheby1Prototype(n, z, p, 1.0, k); break;
-    case 2: Cheby2Prototype(n, z, p, 40.0, k); break;
-    case 3: EllipPrototype(n, z, p, 1.0, 40.0, k); break;
-    default: BesselPrototype(n, z, p, k); break;
-  }
-}
-
 TRoad RunRoad(int kind, std::int32_t n, const std::vector<double>& cutoffs, TFilterType type, bool analog,
               TIirFrequencyTransform road) {
   TVec z, p;
@@ -252,7 +241,7 @@ TEST(IirDesign, RoadsAgreeUpToTheLargestOrder) {
           const TBand band{type, wo, bw, analog};
           TVec z0, p0;
           double k0 = 0.0;
-          Prototype(kind, n, z0, p0, k0);
+          testutil::MakePrototype(kind, n, 1.0, 40.0, z0, p0, k0);
           TRoadSystem system;
           RoadSystem(z0, p0, k0, type, wo, bw, analog, system);
           const double rounding = EigenRounding(system), systemRounding = SystemRounding(system);

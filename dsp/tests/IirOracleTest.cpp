@@ -73,13 +73,7 @@ TEST(IirOracle, PrototypesMatchScipy) {
     SCOPED_TRACE("kind " + f[1] + " N " + f[2] + " Rp " + f[3] + " Rs " + f[4]);
     TVec z, p;
     double k = 0.0;
-    switch (kind) {
-      case 0: ButterPrototype(n, z, p, k); break;
-      case 1: Cheby1Prototype(n, z, p, rp, k); break;
-      case 2: Cheby2Prototype(n, z, p, rs, k); break;
-      case 3: EllipPrototype(n, z, p, rp, rs, k); break;
-      default: BesselPrototype(n, z, p, k); break;
-    }
+    testutil::MakePrototype(kind, n, rp, rs, z, p, k);
     const std::vector<Cx> zeros = CxField(f[5]), poles = CxField(f[6]);
     const TPrototypeBounds b = PrototypeBounds(f, zeros, poles);
     EXPECT_TRUE(SameRoots(RootsOf(z), zeros, b.zeros));
@@ -190,15 +184,6 @@ double ExpectedGainFactor(const TDesignCase& c, TIirFrequencyTransform t) {
   return 1.0;
 }
 
-void OurPrototype(const TDesignCase& c, TVec& z, TVec& p, double& k) {
-  switch (c.kind) {
-    case 0: ButterPrototype(c.n, z, p, k); break;
-    case 1: Cheby1Prototype(c.n, z, p, c.rp, k); break;
-    case 2: Cheby2Prototype(c.n, z, p, c.rs, k); break;
-    case 3: EllipPrototype(c.n, z, p, c.rp, c.rs, k); break;
-    default: BesselPrototype(c.n, z, p, k); break;
-  }
-}
 
 // Every design against scipy's, each road within what its computation and scipy's hold: both
 // prototypes within their bounds (PrototypesMatchScipy), carried to the design's roots by their
@@ -214,13 +199,10 @@ TEST(IirOracle, DesignsMatchScipyOnEveryRoad) {
   for (const TDesignCase& c : designs) {
     TVec z0, p0;
     double k0 = 0.0;
-    OurPrototype(c, z0, p0, k0);
+    testutil::MakePrototype(c.kind, c.n, c.rp, c.rs, z0, p0, k0);
     const TPrototypeBounds proto = PrototypeBoundsFor(c.kind, c.n, c.rp, c.rs, RootsOf(z0), RootsOf(p0));
     // The prototype's roots differ by at most this, relative.
-    double protoError = 0.0;
-    const std::vector<Cx> protoZeros = RootsOf(z0), protoPoles = RootsOf(p0);
-    for (std::size_t i = 0; i < protoZeros.size(); ++i) protoError = std::max(protoError, proto.zeros[i] / std::abs(protoZeros[i]));
-    for (std::size_t i = 0; i < protoPoles.size(); ++i) protoError = std::max(protoError, proto.poles[i] / std::abs(protoPoles[i]));
+    const double protoError = testutil::LargestRelativeBound(proto, RootsOf(z0), RootsOf(p0));
 
     double u[2] = {0.0, 0.0};
     for (std::size_t i = 0; i < c.cutoffs.size(); ++i) u[i] = c.analog ? c.cutoffs[i] : Prewarp(c.cutoffs[i], 2.0);
@@ -254,7 +236,7 @@ TEST(IirOracle, DesignsMatchScipyOnEveryRoad) {
       if (t == ftStateSpaceAnalog) {
         TVec zs, ps;
         double ks = 0.0;
-        OurPrototype(c, zs, ps, ks);
+        testutil::MakePrototype(c.kind, c.n, c.rp, c.rs, zs, ps, ks);
         TRoadSystem system;
         RoadSystem(zs, ps, ks, c.type, wo, bw, c.analog, system);
         const std::vector<TBoundedRoot> poles = EigenvalueBounds(system.A, EigenRounding(system));

@@ -40,17 +40,10 @@ double DbBound(int kind, std::int32_t n, const std::vector<double>& cutoffs, TFi
                const TVec& z, const TVec& p, double k, double w) {
   TVec z0, p0;
   double k0 = 0.0;
-  switch (kind) {
-    case 0: ButterPrototype(n, z0, p0, k0); break;
-    case 1: Cheby1Prototype(n, z0, p0, rp, k0); break;
-    case 2: Cheby2Prototype(n, z0, p0, rs, k0); break;
-    default: EllipPrototype(n, z0, p0, rp, rs, k0); break;
-  }
+  testutil::MakePrototype(kind, n, rp, rs, z0, p0, k0);
   const std::vector<testutil::Cx> protoZeros = testutil::RootsOf(z0), protoPoles = testutil::RootsOf(p0);
   const testutil::TPrototypeBounds proto = testutil::PrototypeBoundsFor(kind, n, rp, rs, protoZeros, protoPoles);
-  double protoError = 0.0;
-  for (std::size_t i = 0; i < protoZeros.size(); ++i) protoError = std::max(protoError, proto.zeros[i] / std::abs(protoZeros[i]));
-  for (std::size_t i = 0; i < protoPoles.size(); ++i) protoError = std::max(protoError, proto.poles[i] / std::abs(protoPoles[i]));
+  const double protoError = testutil::LargestRelativeBound(proto, protoZeros, protoPoles);
   double u[2] = {0.0, 0.0};
   for (std::size_t i = 0; i < cutoffs.size(); ++i) u[i] = Prewarp(cutoffs[i], 2.0);
   const bool band = cutoffs.size() == 2;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "dsp/IIRFilters.h"
 #include "numeric/Numora.h"
 #include "numeric/tests/OracleLines.h"
 
@@ -22,6 +23,19 @@ using Cx = std::complex<double>;
 // The unit roundoff of a double: the largest relative error of one rounding. Tolerances below are
 // multiples of it, by the error bound of the computation they check.
 constexpr double kU = 0x1p-53;
+
+// A prototype by the design method's code: 0 Butterworth, 1 Chebyshev I, 2 Chebyshev II,
+// 3 elliptic, any other Bessel.
+inline void MakePrototype(int kind, std::int32_t n, double rp, double rs, numeric::TVec& z, numeric::TVec& p,
+                          double& k) {
+  switch (kind) {
+    case 0: ButterPrototype(n, z, p, k); break;
+    case 1: Cheby1Prototype(n, z, p, rp, k); break;
+    case 2: Cheby2Prototype(n, z, p, rs, k); break;
+    case 3: EllipPrototype(n, z, p, rp, rs, k); break;
+    default: BesselPrototype(n, z, p, k); break;
+  }
+}
 
 inline std::vector<Cx> RootsOf(const numeric::TVec& v) {
   std::vector<Cx> r(static_cast<std::size_t>(v.Length()));

@@ -3,6 +3,7 @@
 // oracle table data/iir_oracle.txt gives with their sensitivities.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -105,6 +106,15 @@ inline TPrototypeBounds PrototypeBoundsFor(int kind, int n, double rp, double rs
         f = line;
   EXPECT_TRUE(kind != 3 || n == 1 || f.size() > 8) << "no elliptic prototype line for Rp " << rp << ", Rs " << rs;
   return PrototypeBounds(f, zeros, poles);
+}
+
+// The largest relative bound over a prototype's roots: how far any of them may be off.
+inline double LargestRelativeBound(const TPrototypeBounds& b, const std::vector<Cx>& zeros,
+                                   const std::vector<Cx>& poles) {
+  double largest = 0.0;
+  for (std::size_t i = 0; i < zeros.size(); ++i) largest = std::max(largest, b.zeros[i] / std::abs(zeros[i]));
+  for (std::size_t i = 0; i < poles.size(); ++i) largest = std::max(largest, b.poles[i] / std::abs(poles[i]));
+  return largest;
 }
 
 }  // namespace dsp::testutil
