@@ -46,6 +46,33 @@ struct TSearchRanges {
 // "from" fields.
 TSearchRanges SearchRangesOf(const TWorkbenchSettings& settings, std::uint8_t bandType);
 
+// The search dialog's inputs (by the controls' names) and the settings fields
+// they show and keep: the integer inputs row by row of the dialog's grid
+// (from, to, step), and the ripple's text inputs.
+struct TSearchIntegerInput {
+  const char* Input;
+  std::int32_t TWorkbenchSettings::*Field;
+};
+inline constexpr TSearchIntegerInput SearchIntegerInputs[] = {
+    {"inP1from", &TWorkbenchSettings::P1from},   {"inP1to", &TWorkbenchSettings::P1to},
+    {"inP1step", &TWorkbenchSettings::P1step},   {"inP2from", &TWorkbenchSettings::P2from},
+    {"inP2to", &TWorkbenchSettings::P2to},       {"inP2step", &TWorkbenchSettings::P2step},
+    {"inD1from", &TWorkbenchSettings::D1from},   {"inD1to", &TWorkbenchSettings::D1to},
+    {"inD1step", &TWorkbenchSettings::D1step},   {"inD2from", &TWorkbenchSettings::D2from},
+    {"inD2to", &TWorkbenchSettings::D2to},       {"inD2step", &TWorkbenchSettings::D2step},
+    {"inA1from", &TWorkbenchSettings::A1from},   {"inA1to", &TWorkbenchSettings::A1to},
+    {"inA1step", &TWorkbenchSettings::A1step},   {"inA2from", &TWorkbenchSettings::A2from},
+    {"inA2to", &TWorkbenchSettings::A2to},       {"inA2step", &TWorkbenchSettings::A2step},
+    {"inDfrom", &TWorkbenchSettings::Delayfrom}, {"inDto", &TWorkbenchSettings::Delayto},
+    {"inDstep", &TWorkbenchSettings::Delaystep},
+};
+struct TSearchRippleInput {
+  const char* Input;
+  double TWorkbenchSettings::*Field;
+};
+inline constexpr TSearchRippleInput SearchRippleInputs[] = {
+    {"inRfrom", &TWorkbenchSettings::Rfrom}, {"inRto", &TWorkbenchSettings::Rto}, {"inRstep", &TWorkbenchSettings::Rstep}};
+
 // The ripple values of a range: from + i x step for i = 0, 1, ... up to the
 // upper bound, which counts when within 1e-9 x step of a value.
 std::int64_t RippleValueCount(double from, double to, double step);

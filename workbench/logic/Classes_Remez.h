@@ -319,6 +319,20 @@ int OwnExchangeTaps(std::uint8_t filterType, int order);
 TDesignStatus DesignImpulseResponse(TDesignWorkspace& ws, std::uint8_t filterType, int order,
                                     std::uint8_t method, const TExchangeMonitor* monitor = nullptr);
 
+// The taps of the designed response of a workspace: an own-exchange design
+// has KernelLength taps (one more than its order), a library design
+// ImpulseLength.
+int DesignedResponseTaps(const TDesignWorkspace& ws, std::uint8_t method);
+
+// Finishes a design of `method` that ended with `status`: raises
+// EDesignFailed when the status says the library failed, when a tap of the
+// response is not finite, or when the taps sum too close to 0 for the delay
+// cut to rescale them; otherwise the response is cut for `delay` bars into
+// DesignCoefficients and IterationLimitReached follows the status. A library
+// design of a single tap designs nothing: its cut stands, all zeros, and is
+// no failure.
+void FinishDesign(TDesignWorkspace& ws, std::uint8_t method, int delay, TDesignStatus status);
+
 // Designs one record into `result`; raises EFilterCheck for a record that
 // cannot be designed and EDesignFailed when the design failed (the library's
 // status, a response that is not finite, or taps that sum too close to 0 for

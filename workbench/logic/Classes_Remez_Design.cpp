@@ -121,6 +121,21 @@ TDesignStatus DesignImpulseResponse(TDesignWorkspace& ws, std::uint8_t filterTyp
   return dsDone;
 }
 
+int DesignedResponseTaps(const TDesignWorkspace& ws, std::uint8_t method) {
+  return method == dmOwnExchange ? ws.KernelLength : ws.ImpulseLength;
+}
+
+void FinishDesign(TDesignWorkspace& ws, std::uint8_t method, int delay, TDesignStatus status) {
+  if (status == dsLibraryFailed) throw EDesignFailed(msgLibraryDesignFailed);
+  const int taps = DesignedResponseTaps(ws, method);
+  for (int i = 0; i < taps; ++i)
+    if (!std::isfinite(ws.ImpulseResponse[i])) throw EDesignFailed(msgResponseNotFinite);
+  const bool designedNothing = method != dmOwnExchange && ws.ImpulseLength <= 1;
+  if (!TruncateForDelay(ws, taps, delay, method == dmOwnExchange ? 1 : 2) && !designedNothing)
+    throw EDesignFailed(msgCoefficientSumNearZero);
+  ws.IterationLimitReached = status == dsIterationLimit ? 1 : 0;
+}
+
 void DesignFilterRecord(TDesignWorkspace& ws, std::int32_t tag, const TFilterRecord& filter,
                         TCoefficientRecord& result) {
   CheckFilterRecord(filter);
@@ -128,16 +143,11 @@ void DesignFilterRecord(TDesignWorkspace& ws, std::int32_t tag, const TFilterRec
   // An own exchange that ran out of rounds is no failure: its last round's
   // response is used, and IterationLimitReached tells the caller so.
   const TDesignStatus status = DesignImpulseResponse(ws, filter.FilterType, filter.Order, filter.Method);
-  if (status == dsLibraryFailed) throw EDesignFailed(msgLibraryDesignFailed);
-
-  const bool own = filter.Method == dmOwnExchange;
-  if (own || ws.ImpulseLength > 1) {
-    const int taps = own ? ws.KernelLength : ws.ImpulseLength;
-    for (int i = 0; i < taps; ++i)
-      if (!std::isfinite(ws.ImpulseResponse[i])) throw EDesignFailed(msgResponseNotFinite);
-    if (!TruncateForDelay(ws, taps, filter.Delay, own ? 1 : 2)) throw EDesignFailed(msgCoefficientSumNearZero);
+  if (filter.Method == dmOwnExchange || ws.ImpulseLength > 1) {
+    FinishDesign(ws, filter.Method, filter.Delay, status);
   } else {
-    // Nothing was designed, so nothing of an earlier design may show through.
+    // A record keeps no coefficients of a design of nothing, and nothing of
+    // an earlier design may show through.
     ws.DesignCoefficients.Coef.fill(0.0);
     ws.DesignCoefCount = 0;
   }

@@ -63,10 +63,6 @@ TLogView ComputeLogView(std::span<const double> h, int order, int taps) {
   return view;
 }
 
-int DesignedResponseTaps(const TDesignWorkspace& ws, std::uint8_t method) {
-  return method == dmOwnExchange ? ws.KernelLength : ws.ImpulseLength;
-}
-
 bool ApplyCoefficientDrag(TCoefficientRecord& c, int count, int point, double value) {
   if (point < 0 || point >= count || !std::isfinite(value)) return false;
   // Dividing by a sum that is 1 only to the last bit would still move bits.

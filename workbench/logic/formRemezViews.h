@@ -37,11 +37,6 @@ struct TLogView {
 };
 TLogView ComputeLogView(std::span<const double> impulseResponse, int order, int taps);
 
-// The taps of the designed response of a workspace: an own-exchange design
-// has KernelLength taps (one more than its order), a library design
-// ImpulseLength.
-int DesignedResponseTaps(const TDesignWorkspace& ws, std::uint8_t method);
-
 // A dragged coefficient: coefficient `point` (below `count`) becomes `value`,
 // and the `count` coefficients are rescaled to a unit sum, so a drag that
 // moves nothing changes nothing. Returns false and

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <string_view>
 #include <thread>
 
 #include "testing/TestSupport.h"
@@ -352,6 +353,43 @@ TEST(BruteForceTexts, TheSettingsRanges) {
   EXPECT_EQ(r.D2, 90);
   EXPECT_EQ(r.A2, 45);
   EXPECT_EQ(r.Rstep, 0.005);
+}
+
+// The dialog's inputs keep each its own field: a value put through every
+// input comes back from its field alone, and the ranges read the settings
+// the inputs filled.
+TEST(BruteForceTexts, EachSearchInputKeepsItsOwnField) {
+  TWorkbenchSettings s{};
+  std::int32_t value = 1;
+  for (const auto& [input, field] : SearchIntegerInputs) s.*field = value++;
+  double ripple = 0.5;
+  for (const auto& [input, field] : SearchRippleInputs) s.*field = ripple++;
+  value = 1;
+  for (const auto& [input, field] : SearchIntegerInputs) EXPECT_EQ(s.*field, value++) << input;
+  ripple = 0.5;
+  for (const auto& [input, field] : SearchRippleInputs) EXPECT_EQ(s.*field, ripple++) << input;
+  // The generator's own inputs are no search input.
+  EXPECT_EQ(s.P1, 0);
+  EXPECT_EQ(s.Delay, 0);
+  EXPECT_EQ(s.Ripple, 0);
+
+  const TSearchRanges r = SearchRangesOf(s, ftLowPass);
+  const struct {
+    const char* input;
+    double range;
+  } cases[] = {{"inP1from", static_cast<double>(r.P1from)}, {"inP1step", static_cast<double>(r.P1step)},
+               {"inP2from", static_cast<double>(r.P2)},     {"inD1to", static_cast<double>(r.D1to)},
+               {"inD2from", static_cast<double>(r.D2)},     {"inA1step", static_cast<double>(r.A1step)},
+               {"inA2from", static_cast<double>(r.A2)},     {"inDfrom", static_cast<double>(r.Delayfrom)},
+               {"inDstep", static_cast<double>(r.Delaystep)}, {"inRto", r.Rto}};
+  for (const auto& c : cases) {
+    double expected = -1;
+    for (const auto& [input, field] : SearchIntegerInputs)
+      if (std::string_view(input) == c.input) expected = s.*field;
+    for (const auto& [input, field] : SearchRippleInputs)
+      if (std::string_view(input) == c.input) expected = s.*field;
+    EXPECT_EQ(c.range, expected) << c.input;
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "workbench/logic/Classes_Remez.h"
 #include "testing/TestSupport.h"
@@ -329,6 +330,60 @@ TEST(DesignFilterRecord, FailedLibraryDesignIsReported) {
   f.Order = 41;
   EXPECT_NO_THROW(DesignFilterRecord(ws, 0, f, result));
   EXPECT_EQ(result.Count, 21);
+}
+
+// How a finished run becomes coefficients, from a response set by hand: the
+// taps the method designed are checked and cut, and the status decides the
+// flag; a library design of one tap stands as zeros.
+TEST(FinishDesign, CutsCheckedTapsOrRefusesThem) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    const char* name;
+    std::uint8_t method;
+    std::vector<double> response;
+    int delay;
+    TDesignStatus status;
+    const char* message;  // nullptr: finished
+    std::vector<double> coefficients;
+    std::uint8_t iterationLimit;
+  } cases[] = {
+      {"own exchange", dmOwnExchange, {1, 2, 3, 2, 1}, 0, dsDone, nullptr, {0.5, 2 / 6.0, 1 / 6.0}, 0},
+      {"own exchange, delay 1", dmOwnExchange, {1, 2, 3, 2, 1}, 1, dsDone, nullptr, {0.25, 3 / 8.0, 0.25, 1 / 8.0}, 0},
+      {"at the iteration limit", dmOwnExchange, {1, 2, 3, 2, 1}, 0, dsIterationLimit, nullptr, {0.5, 2 / 6.0, 1 / 6.0}, 1},
+      {"library", dmLibrary, {1, 3, 3, 1}, 0, dsDone, nullptr, {0.75, 0.25}, 0},
+      {"a tap not a number", dmOwnExchange, {1, 2, 3, 2, nan}, 0, dsDone, msgResponseNotFinite, {}, 0},
+      // A tap before the cut counts too: the whole response must be finite.
+      {"an infinite tap before the cut", dmLibrary, {inf, 3, 3, 1}, 0, dsDone, msgResponseNotFinite, {}, 0},
+      {"taps summing to 0", dmOwnExchange, {1, -1, 0, 1, -1}, 0, dsDone, msgCoefficientSumNearZero, {}, 0},
+      {"the library failed", dmLibrary, {1, 3, 3, 1}, 0, dsLibraryFailed, msgLibraryDesignFailed, {}, 0},
+      // One library tap designs nothing: its delay's zeros are the result.
+      {"one library tap", dmLibrary, {0}, 2, dsDone, nullptr, {0, 0, 0}, 0},
+      // An own exchange of nothing is a failure all the same.
+      {"one own tap of 0", dmOwnExchange, {0}, 0, dsDone, msgCoefficientSumNearZero, {}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TDesignWorkspace ws;
+    const int taps = static_cast<int>(c.response.size());
+    std::copy(c.response.begin(), c.response.end(), ws.ImpulseResponse.begin());
+    // The entry after the taps is no part of the design and is never read.
+    ws.ImpulseResponse[static_cast<std::size_t>(taps)] = nan;
+    ws.KernelLength = c.method == dmOwnExchange ? taps : taps + 1;
+    ws.ImpulseLength = c.method == dmOwnExchange ? taps - 1 : taps;
+    ws.IterationLimitReached = 7;
+    if (c.message != nullptr) {
+      EXPECT_TRUE(orvel::testing::Raises<EDesignFailed>([&] { FinishDesign(ws, c.method, c.delay, c.status); },
+                                                        c.message));
+      continue;
+    }
+    FinishDesign(ws, c.method, c.delay, c.status);
+    EXPECT_EQ(ws.IterationLimitReached, c.iterationLimit);
+    ASSERT_EQ(ws.DesignCoefCount, static_cast<int>(c.coefficients.size()));
+    for (std::size_t k = 0; k < c.coefficients.size(); ++k)
+      EXPECT_DOUBLE_EQ(ws.DesignCoefficients.Coef[k], c.coefficients[k]) << k;
+    EXPECT_EQ(ws.DesignCoefficients.Coef[c.coefficients.size()], 0.0);
+  }
 }
 
 }  // namespace

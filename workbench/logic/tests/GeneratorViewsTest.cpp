@@ -24,8 +24,9 @@ TDesignWorkspace DefaultDesign(int delay = 0, std::uint8_t method = dmOwnExchang
   TGeneratorInputs in;
   in.Method = method;
   const TFilterRecord f = ComputeDesignParameters(ws, in);
-  EXPECT_EQ(DesignImpulseResponse(ws, f.FilterType, f.Order, method), dsDone);
-  TruncateForDelay(ws, DesignedResponseTaps(ws, method), delay, method == dmOwnExchange ? 1 : 2);
+  const TDesignStatus status = DesignImpulseResponse(ws, f.FilterType, f.Order, method);
+  EXPECT_EQ(status, dsDone);
+  FinishDesign(ws, method, delay, status);
   return ws;
 }
 
