@@ -24,11 +24,11 @@
 #include <QVBoxLayout>
 
 #include "platform/classlib/Cp1251.h"
+#include "platform/classlib/Exception.h"
 #include "platform/classlib/SysUtils.h"
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/ThreadCount.h"
 #include "workbench/forms/UserDialogs.h"
-#include "workbench/forms/formCompare.h"
 #include "workbench/logic/formRemezParameters.h"
 
 namespace workbench {
@@ -37,6 +37,14 @@ namespace {
 
 constexpr TInputRange SearchInputRange{0, 1000000};
 constexpr const char* msgCounting = "Определение количества рассчитываемых комбинаций...";
+
+// The input of the settings pairs that bears `name`.
+template <class T>
+T* NamedInput(QWidget& page, const char* name) {
+  T* input = page.findChild<T*>(name);
+  if (input == nullptr) throw classlib::Exception(std::string("The search dialog has no input ") + name);
+  return input;
+}
 
 TThreadCount& SearchThreads() {
   static TThreadCount count;
@@ -196,6 +204,10 @@ void TfrmCmpBruteForce::CreateControls() {
     grid->addWidget(row.Step, r++, 3);
   }
   grid->setRowStretch(r, 1);
+  for (std::size_t i = 0; i < FIntegerInputs.size(); ++i)
+    FIntegerInputs[i] = NamedInput<TSpinEdit>(*tsParameters, SearchIntegerInputs[i].Input);
+  for (std::size_t i = 0; i < FRippleInputs.size(); ++i)
+    FRippleInputs[i] = NamedInput<QLineEdit>(*tsParameters, SearchRippleInputs[i].Input);
   grid->setHorizontalSpacing(8);
   parameters->addLayout(grid, 0);
   pcMain->addTab(tsParameters, "Настройка параметров");
@@ -272,16 +284,9 @@ void TfrmCmpBruteForce::FormCreate() {
   pcMain->setCurrentWidget(tsParameters);
   FLoading = true;
   const TWorkbenchSettings& s = WorkbenchSettings;
-  const std::pair<TSpinEdit*, std::int32_t> values[] = {
-      {inP1from, s.P1from}, {inP1to, s.P1to}, {inP1step, s.P1step}, {inP2from, s.P2from}, {inP2to, s.P2to},
-      {inP2step, s.P2step}, {inD1from, s.D1from}, {inD1to, s.D1to}, {inD1step, s.D1step}, {inD2from, s.D2from},
-      {inD2to, s.D2to},     {inD2step, s.D2step}, {inA1from, s.A1from}, {inA1to, s.A1to}, {inA1step, s.A1step},
-      {inA2from, s.A2from}, {inA2to, s.A2to},     {inA2step, s.A2step}, {inDfrom, s.Delayfrom}, {inDto, s.Delayto},
-      {inDstep, s.Delaystep}};
-  for (const auto& [input, value] : values) input->SetValue(value);
-  inRfrom->setText(QString::fromStdString(FloatToStrPoint(s.Rfrom)));
-  inRto->setText(QString::fromStdString(FloatToStrPoint(s.Rto)));
-  inRstep->setText(QString::fromStdString(FloatToStrPoint(s.Rstep)));
+  for (std::size_t i = 0; i < FIntegerInputs.size(); ++i) FIntegerInputs[i]->SetValue(s.*SearchIntegerInputs[i].Field);
+  for (std::size_t i = 0; i < FRippleInputs.size(); ++i)
+    FRippleInputs[i]->setText(QString::fromStdString(FloatToStrPoint(s.*SearchRippleInputs[i].Field)));
   FLoading = false;
   EnableSearchControls(true);
   btnStart->setEnabled(true);
@@ -294,19 +299,13 @@ void TfrmCmpBruteForce::showEvent(QShowEvent* event) {
   Guarded(FDialogs, [this] { FormShow(); })();
 }
 
-void TfrmCmpBruteForce::FormClose() {
-  TWorkbenchSettings& s = WorkbenchSettings;
-  const std::pair<TSpinEdit*, std::int32_t*> values[] = {
-      {inP1from, &s.P1from}, {inP1to, &s.P1to}, {inP1step, &s.P1step}, {inP2from, &s.P2from}, {inP2to, &s.P2to},
-      {inP2step, &s.P2step}, {inD1from, &s.D1from}, {inD1to, &s.D1to}, {inD1step, &s.D1step}, {inD2from, &s.D2from},
-      {inD2to, &s.D2to},     {inD2step, &s.D2step}, {inA1from, &s.A1from}, {inA1to, &s.A1to}, {inA1step, &s.A1step},
-      {inA2from, &s.A2from}, {inA2to, &s.A2to},     {inA2step, &s.A2step}, {inDfrom, &s.Delayfrom},
-      {inDto, &s.Delayto},   {inDstep, &s.Delaystep}};
-  for (const auto& [input, field] : values) *field = input->Value();
+void TfrmCmpBruteForce::FormClose() { StoreInputs(WorkbenchSettings); }
+
+void TfrmCmpBruteForce::StoreInputs(TWorkbenchSettings& s) const {
+  for (std::size_t i = 0; i < FIntegerInputs.size(); ++i) s.*SearchIntegerInputs[i].Field = FIntegerInputs[i]->Value();
   // A ripple field that is no number keeps the value the settings had, and says so.
-  for (const auto& [input, field] : {std::pair<QLineEdit*, double*>{inRfrom, &s.Rfrom}, {inRto, &s.Rto},
-                                     {inRstep, &s.Rstep}})
-    *field = static_cast<double>(TextToFloat(input->text().toStdString()));
+  for (std::size_t i = 0; i < FRippleInputs.size(); ++i)
+    s.*SearchRippleInputs[i].Field = static_cast<double>(TextToFloat(FRippleInputs[i]->text().toStdString()));
 }
 
 void TfrmCmpBruteForce::hideEvent(QHideEvent* event) {
@@ -332,8 +331,13 @@ bool TfrmCmpBruteForce::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void TfrmCmpBruteForce::Prepare(TfrmCompare& compare, const std::vector<std::pair<int, std::string>>& references) {
-  FCompare = &compare;
+void TfrmCmpBruteForce::Prepare(std::weak_ptr<const TCompareTable> table,
+                                std::function<void(TCompareFilterRecord)> takeResult) {
+  const std::shared_ptr<const TCompareTable> searched = table.lock();
+  if (!searched) throw classlib::Exception("The comparison table is gone");
+  FTable = std::move(table);
+  FTakeResult = std::move(takeResult);
+  const std::vector<std::pair<int, std::string>> references = searched->SearchReferences();
   cbxInitial->clear();
   FReferenceRows.clear();
   for (const auto& [row, text] : references) {
@@ -341,7 +345,7 @@ void TfrmCmpBruteForce::Prepare(TfrmCompare& compare, const std::vector<std::pai
     cbxInitial->addItem(QString::fromStdString(classlib::Cp1251ToUtf8(text)));
   }
   cbxInitial->setCurrentIndex(references.empty() ? -1 : 0);
-  const int lastBar = compare.Candles().LastIndex;
+  const int lastBar = searched->Candles().LastIndex;
   const int top = std::max(lastBar - 100, 100);
   tbCorrelation->setRange(100, top);
   if (top - 100 >= 201) tbCorrelation->setTickInterval(static_cast<int>(std::nearbyint((top - 100) / 100.0)));
@@ -364,17 +368,9 @@ void TfrmCmpBruteForce::tbCorrelationChange() {
 }
 
 TSearchRanges TfrmCmpBruteForce::ReadRanges() const {
-  TSearchRanges r;
-  r.BandType = static_cast<std::uint8_t>(std::max(FilterType->ItemIndex(), 0));
-  r.P1from = inP1from->Value(), r.P1to = inP1to->Value(), r.P1step = inP1step->Value();
-  r.D1from = inD1from->Value(), r.D1to = inD1to->Value(), r.D1step = inD1step->Value();
-  r.A1from = inA1from->Value(), r.A1to = inA1to->Value(), r.A1step = inA1step->Value();
-  r.Rfrom = static_cast<double>(TextToFloat(inRfrom->text().toStdString()));
-  r.Rto = static_cast<double>(TextToFloat(inRto->text().toStdString()));
-  r.Rstep = static_cast<double>(TextToFloat(inRstep->text().toStdString()));
-  r.Delayfrom = inDfrom->Value(), r.Delayto = inDto->Value(), r.Delaystep = inDstep->Value();
-  r.P2 = inP2from->Value(), r.D2 = inD2from->Value(), r.A2 = inA2from->Value();
-  return r;
+  TWorkbenchSettings inputs = WorkbenchSettings;
+  StoreInputs(inputs);
+  return SearchRangesOf(inputs, static_cast<std::uint8_t>(std::max(FilterType->ItemIndex(), 0)));
 }
 
 void TfrmCmpBruteForce::btnStartClick() {
@@ -387,30 +383,17 @@ void TfrmCmpBruteForce::btnStartClick() {
       if (!Started) Start->setEnabled(true);
     }
   } restart{btnStart};
-  if (FCompare.isNull()) {
+  const std::shared_ptr<const TCompareTable> table = FTable.lock();
+  if (!table) {
     FDialogs.MessageBox("Ошибка указания исторических данных", "Orvel", mbOK, miNone);
     return;
   }
-  const TPriceChart& candles = FCompare->Candles();
-  if (candles.Bars.empty()) {
-    FDialogs.MessageBox("Не достаточно исторических данных", "Orvel", mbOK, miNone);
-    return;
-  }
-  // Everything is read, and every range checked, before the inputs lock.
-  const TSearchRanges ranges = ReadRanges();
-  TSearchData data;
-  data.Closes.reserve(candles.Bars.size());
-  for (const TPriceBar& bar : candles.Bars) data.Closes.push_back(bar.Close);
-  data.LastBar = candles.LastIndex;
   const int item = cbxInitial->currentIndex();
   const int row = item >= 0 && item < static_cast<int>(FReferenceRows.size()) ? FReferenceRows[item] : -1;
-  if (row >= 0 && row < static_cast<int>(FCompare->Rows().size())) {
-    const std::vector<double>& output = FCompare->Rows()[static_cast<std::size_t>(row)].Output;
-    data.Reference.assign(output.begin(), output.begin() + std::min<std::ptrdiff_t>(output.size(), std::max(data.LastBar, 0)));
-  }
-  data.CorrelationBars = tbCorrelation->value();
-  data.GridDensity = FCompare->Workspace().GridDensity;
   try {
+    // Everything is read, and every range checked, before the inputs lock.
+    TSearchData data = table->SearchData(row, tbCorrelation->value());
+    const TSearchRanges ranges = ReadRanges();
     FSearch = std::make_shared<TBruteForceSearch>(ranges, std::move(data));
   } catch (const ESearch& e) {
     FDialogs.MessageBox(e.Message(), "Orvel", mbOK, miNone);
@@ -515,7 +498,7 @@ void TfrmCmpBruteForce::sgrResultSelectCell(int row) { FSelectedResult = row; }
 void TfrmCmpBruteForce::sgrResultDblClick() {
   const int r = FSelectedResult - 1;
   if (r < 0 || r >= static_cast<int>(FResults.size())) return;
-  if (!FCompare.isNull()) FCompare->AddRow(SearchResultRow(FResults[static_cast<std::size_t>(r)].Filter));
+  if (FTakeResult) FTakeResult(SearchResultRow(FResults[static_cast<std::size_t>(r)].Filter));
   accept();
 }
 

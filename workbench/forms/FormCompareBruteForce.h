@@ -1,11 +1,13 @@
 // The brute-force search dialog: ranges of filter parameters searched on a
 // worker thread for the combinations whose output follows a reference row of
-// the comparison, the best listed first; a double click takes one into the
-// comparison as a new row. Created once at start, shown modally by the
+// a comparison table, the best listed first; a double click hands one back to
+// the comparison as a new row. Created once at start, shown modally by the
 // comparison window.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -13,10 +15,10 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QPointer>
 
 #include "platform/classlib/Threads.h"
 #include "workbench/logic/BruteForceSearch.h"
+#include "workbench/logic/CompareTable.h"
 
 class QComboBox;
 class QLabel;
@@ -30,7 +32,6 @@ class QTimer;
 
 namespace workbench {
 
-class TfrmCompare;
 class TRadioGroup;
 class TSpinEdit;
 class TUserDialogs;
@@ -126,8 +127,9 @@ class TfrmCmpBruteForce : public QDialog {
 
   // operations
   // What the comparison's search command gives the dialog before it shows it:
-  // the window, its reference rows (row index and text) and its last bar.
-  void Prepare(TfrmCompare& compare, const std::vector<std::pair<int, std::string>>& references);
+  // the table searched (its reference rows, candles and grid density, read
+  // while it lives) and where a result taken goes.
+  void Prepare(std::weak_ptr<const TCompareTable> table, std::function<void(TCompareFilterRecord)> takeResult);
   void EnableSearchControls(bool enabled);
   void ShowBruteForceResults();
 
@@ -157,12 +159,19 @@ class TfrmCmpBruteForce : public QDialog {
  private:
   class TResultModel;
   void CreateControls();
+  // The inputs into their settings fields; raises for a ripple that is no
+  // number, after the fields before it.
+  void StoreInputs(TWorkbenchSettings& settings) const;
   TSearchRanges ReadRanges() const;
   void FitResultColumns();
   void ShowProgress(const TBruteForceSearch& search);
 
   TUserDialogs& FDialogs;
-  QPointer<TfrmCompare> FCompare;
+  // The inputs of SearchIntegerInputs and SearchRippleInputs, in their order.
+  std::array<TSpinEdit*, std::size(SearchIntegerInputs)> FIntegerInputs{};
+  std::array<QLineEdit*, std::size(SearchRippleInputs)> FRippleInputs{};
+  std::weak_ptr<const TCompareTable> FTable;
+  std::function<void(TCompareFilterRecord)> FTakeResult;
   std::vector<int> FReferenceRows;
   std::shared_ptr<FormCompareBruteForce::TSearchLink> FLink;
   std::shared_ptr<TBruteForceSearch> FSearch;

@@ -3,7 +3,6 @@
 #include "workbench/forms/RemezThread.h"
 
 #include "workbench/forms/ThreadCount.h"
-#include "workbench/forms/formRemez.h"
 
 namespace workbench {
 

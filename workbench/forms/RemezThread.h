@@ -14,8 +14,6 @@
 
 namespace workbench {
 
-class TfrmRemez;
-
 // One design run: filled by the generator before the start, then the
 // worker's alone until it has finished; the generator stops it by clearing
 // Running. Shared by both, so neither outlives what it reads.
@@ -35,12 +33,24 @@ struct TDesignRun {
   std::string Failure;  // the message of a design that failed
 };
 
+// What a design thread reports to (the generator), in synchronised calls on
+// the GUI thread: its status and its end. Calls of a stopped or superseded
+// run change nothing.
+class IDesignRunReceiver {
+ public:
+  virtual void SyncShowStatus(int runNumber, const std::string& status, bool iterationLimit) = 0;
+  virtual void SyncDesignDone(TDesignRun& run) = 0;
+
+ protected:
+  ~IDesignRunReceiver() = default;
+};
+
 // The generator as its design threads reach it: the window clears Form as it
 // goes. Form is read and written on the GUI thread only (the threads read it
 // in their synchronised calls); the link itself is shared, so a thread that
 // outlives the window still holds something valid.
 struct TGeneratorLink {
-  TfrmRemez* Form = nullptr;
+  IDesignRunReceiver* Form = nullptr;
 };
 
 // Orders above this report each round of the exchange in the status bar.

@@ -28,13 +28,12 @@
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/Icons.h"
 #include "workbench/forms/UserDialogs.h"
-#include "workbench/forms/formMain.h"
 
 namespace workbench {
 
 using namespace chart;
 
-TfrmCompare::TfrmCompare(TfrmMain& owner) : QMdiSubWindow(nullptr), FMain(owner), FDialogs(owner.Dialogs()) {
+TfrmCompare::TfrmCompare(IMainCommands& owner) : QMdiSubWindow(nullptr), FMain(owner), FDialogs(owner.Dialogs()) {
   setObjectName("frmCompare");
   setWindowTitle("Сравнение фильтров");
   setWindowIcon(ToolbarIcon(tiCompare, *style()));
@@ -57,7 +56,7 @@ TfrmCompare::TfrmCompare(TfrmMain& owner) : QMdiSubWindow(nullptr), FMain(owner)
 
   ConnectEvents();
   FormCreate();
-  FMain.MDIClient->addSubWindow(this);
+  FMain.AddChild(*this);
   showMaximized();
 }
 
@@ -228,9 +227,8 @@ void TfrmCompare::resizeEvent(QResizeEvent* event) {
 void TfrmCompare::FormClose() {
   if (FClosed) return;
   FClosed = true;
-  FRows.clear();
-  for (QAction* action : {FMain.actFileSave, FMain.actZoomIn, FMain.actZoomOut, FMain.actRefresh})
-    action->setEnabled(false);
+  FTable->ClearRows();
+  for (const TMainCommand command : {mcFileSave, mcZoomIn, mcZoomOut, mcRefresh}) FMain.EnableCommand(command, false);
 }
 
 void TfrmCompare::closeEvent(QCloseEvent* event) {

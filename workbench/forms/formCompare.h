@@ -1,8 +1,9 @@
 // The comparison window: filters compared over the same candles. Its grid
-// lists the comparison rows (designed filters, coefficient sets read from MQL
-// text, indicator values of an expert sampling file), each drawn as a line
-// over the candles on the candles' scale; it reads history, expert sampling
-// and MQL files, writes a Source row as MQL text and opens the search.
+// lists the rows of its comparison table (designed filters, coefficient sets
+// read from MQL text, indicator values of an expert sampling file), each drawn
+// as a line over the candles on the candles' scale; it reads history, expert
+// sampling and MQL files, writes a Source row as MQL text and opens the
+// search over the table.
 //
 // Sources by concern: formCompare.cpp (controls, layout, events),
 // formCompare_Grid.cpp (rows and their grid editors), formCompare_Chart.cpp
@@ -15,9 +16,8 @@
 
 #include <QMdiSubWindow>
 
-#include "workbench/logic/Classes_Remez.h"
-#include "workbench/logic/CompareRows.h"
-#include "workbench/logic/formRemezPreview.h"
+#include "workbench/forms/MainCommands.h"
+#include "workbench/logic/CompareTable.h"
 
 class QAction;
 class QCheckBox;
@@ -38,14 +38,13 @@ class TMarksTipTool;
 
 namespace workbench {
 
-class TfrmMain;
 class TUserDialogs;
 
 class TfrmCompare : public QMdiSubWindow {
  public:
   // Opens the window as a child of the main window, on the loaded history or
   // on synthetic candles.
-  explicit TfrmCompare(TfrmMain& owner);
+  explicit TfrmCompare(IMainCommands& owner);
   ~TfrmCompare() override;
 
   // controls
@@ -67,19 +66,14 @@ class TfrmCompare : public QMdiSubWindow {
   QAction* actBeginCompare = nullptr;
 
   // properties
-  const TCompareRows& Rows() const { return FRows; }
-  // The candles, the bar range of the rows and the bars in view.
-  const TPriceChart& Candles() const { return FCandles; }
+  // The rows, their candles and the design state of the Source rows.
+  const TCompareTable& Table() const { return *FTable; }
   // The chart the window draws in.
   chart::TChart& Chart() const { return *FChart; }
   // The line of row r, or none.
   chart::TFastLineSeries* RowSeries(int r) const;
   // The grid row last pointed at (counted from 1).
   int SelectedRow() const { return FSelectedRow; }
-  // The coefficients of the row computed last.
-  const TCoefficientRecord& WorkCoefficients() const { return FWorkCoefficients; }
-  // The design state of the window's Source rows.
-  TDesignWorkspace& Workspace() { return FWorkspace; }
 
   // events
   void FormCreate();
@@ -134,6 +128,8 @@ class TfrmCompare : public QMdiSubWindow {
 
   // candles and lines
   void FillCandles();
+  // The line of row r as its computation left it.
+  void ShowRow(int r, TRowComputation done, const TRowPoints& points);
   void DrawRow(int r, const TRowPoints& points);
   void RecomputeRows(bool parentsFirst);
   chart::TFastLineSeries* EnsureRowSeries(int r);
@@ -145,16 +141,14 @@ class TfrmCompare : public QMdiSubWindow {
   void OpenExpertSampling(const std::string& fileName);
   void ImportCoefficients(const std::string& fileName);
 
-  TfrmMain& FMain;
+  IMainCommands& FMain;
   TUserDialogs& FDialogs;
   std::unique_ptr<chart::TChart> FChart;
-  TDesignWorkspace FWorkspace;
-  TCompareRows FRows;
+  // Shared with the search dialog, which reads it while this window lives.
+  std::shared_ptr<TCompareTable> FTable = std::make_shared<TCompareTable>();
   std::vector<chart::TFastLineSeries*> FRowSeries;
   std::vector<QCheckBox*> FCheckBoxes;
   std::vector<int> FParentMap;
-  TCoefficientRecord FWorkCoefficients{};
-  TPriceChart FCandles;
   int FSelectedRow = 1;
   int FSelectedColumn = 0;
   bool FDragging = false;

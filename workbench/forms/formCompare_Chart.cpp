@@ -14,7 +14,6 @@
 #include "workbench/forms/ChartUpdate.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formCompare.h"
-#include "workbench/forms/formMain.h"
 
 namespace workbench {
 
@@ -27,11 +26,11 @@ constexpr int MaxCompareZoomLevel = 6;
 }  // namespace
 
 void TfrmCompare::FormCreate() {
-  FCandles.ZoomLevel = DefaultZoomLevel;
+  FTable->Candles().ZoomLevel = DefaultZoomLevel;
   if (History.LastIndex < 101) {
     GenerateSyntheticBars();
   } else {
-    SetHistoryBars(FCandles, History);
+    SetHistoryBars(FTable->Candles(), History);
     FillCandles();
   }
   setMinimumSize(500, TimeChart->parentWidget()->y() + 180);
@@ -40,47 +39,53 @@ void TfrmCompare::FormCreate() {
 void TfrmCompare::FillCandles() {
   TChartUpdate update(*FChart);
   Series1->Clear();
-  for (const TPriceBar& bar : FCandles.Bars) {
+  for (const TPriceBar& bar : FTable->Candles().Bars) {
     const int index = Series1->AddCandle(bar.X, bar.Open, bar.High, bar.Low, bar.Close);
     if (index >= 0) Series1->Labels().SetLabel(index, bar.Label);
   }
 }
 
 void TfrmCompare::GenerateSyntheticBars() {
-  SetSyntheticBars(FCandles, workbench::GenerateSyntheticBars(classlib::Date(), std::random_device{}()));
+  SetSyntheticBars(FTable->Candles(), workbench::GenerateSyntheticBars(classlib::Date(), std::random_device{}()));
   FillCandles();
   RescaleTimeChart();
 }
 
-int TfrmCompare::VisibleBarCount() const { return workbench::VisibleBarCount(TimeChart->width(), FCandles.ZoomLevel); }
+int TfrmCompare::VisibleBarCount() const {
+  return workbench::VisibleBarCount(TimeChart->width(), FTable->Candles().ZoomLevel);
+}
 
 void TfrmCompare::ApplyChartZoom() {
-  workbench::ApplyChartZoom(FCandles, TimeChart->width());
-  Series1->SetCandleWidth(CandleZoomOf(FCandles.ZoomLevel).Width);
-  actChartZoomIn->setEnabled(CanZoomIn(FCandles.ZoomLevel));
-  actChartZoomOut->setEnabled(CanZoomOut(FCandles.ZoomLevel));
-  if (FMain.ActiveChild() == this) {
-    FMain.actZoomIn->setEnabled(actChartZoomIn->isEnabled());
-    FMain.actZoomOut->setEnabled(actChartZoomOut->isEnabled());
+  TPriceChart& candles = FTable->Candles();
+  workbench::ApplyChartZoom(candles, TimeChart->width());
+  Series1->SetCandleWidth(CandleZoomOf(candles.ZoomLevel).Width);
+  actChartZoomIn->setEnabled(CanZoomIn(candles.ZoomLevel));
+  actChartZoomOut->setEnabled(CanZoomOut(candles.ZoomLevel));
+  if (FMain.IsActiveChild(*this)) {
+    FMain.EnableCommand(mcZoomIn, actChartZoomIn->isEnabled());
+    FMain.EnableCommand(mcZoomOut, actChartZoomOut->isEnabled());
   }
 }
 
 void TfrmCompare::RescaleTimeChart() {
-  if (FCandles.Bars.empty()) return;
+  const TPriceChart& candles = FTable->Candles();
+  if (candles.Bars.empty()) return;
   TChartUpdate update(*FChart);
   ApplyChartZoom();
-  FChart->BottomAxis()->SetMinMax(FCandles.ViewStart, FCandles.ViewEnd + 1);
-  const TValueRange prices = PriceRangeInView(FCandles);
+  FChart->BottomAxis()->SetMinMax(candles.ViewStart, candles.ViewEnd + 1);
+  const TValueRange prices = PriceRangeInView(candles);
   if (prices.Valid) FChart->RightAxis()->SetMinMax(prices.Min, prices.Max);
 }
 
 void TfrmCompare::actChartZoomInExecute() {
-  FCandles.ZoomLevel = std::min(FCandles.ZoomLevel + 1, MaxCompareZoomLevel);
+  TPriceChart& candles = FTable->Candles();
+  candles.ZoomLevel = std::min(candles.ZoomLevel + 1, MaxCompareZoomLevel);
   RescaleTimeChart();
 }
 
 void TfrmCompare::actChartZoomOutExecute() {
-  FCandles.ZoomLevel = std::max(FCandles.ZoomLevel - 1, MinZoomLevel);
+  TPriceChart& candles = FTable->Candles();
+  candles.ZoomLevel = std::max(candles.ZoomLevel - 1, MinZoomLevel);
   RescaleTimeChart();
 }
 
@@ -91,9 +96,9 @@ void TfrmCompare::TimeChartMouseDown(int x) {
 }
 
 void TfrmCompare::TimeChartMouseMove(int x) {
-  if (!FDragging || FCandles.Bars.empty()) return;
+  if (!FDragging || FTable->Candles().Bars.empty()) return;
   // The bars follow the mouse by the distance it moved since the last move.
-  ScrollView(FCandles, FDragX - x);
+  ScrollView(FTable->Candles(), FDragX - x);
   FDragX = x;
   RescaleTimeChart();
 }
@@ -127,14 +132,14 @@ TFastLineSeries* TfrmCompare::RowSeries(int r) const {
 TFastLineSeries* TfrmCompare::EnsureRowSeries(int r) {
   if (static_cast<int>(FRowSeries.size()) <= r) FRowSeries.resize(static_cast<std::size_t>(r) + 1, nullptr);
   TFastLineSeries*& series = FRowSeries[static_cast<std::size_t>(r)];
-  TCompareFilterRecord& row = FRows[static_cast<std::size_t>(r)];
+  const TCompareFilterRecord& row = FTable->Row(r);
   if (series == nullptr || row.SeriesIndex < 1) {
     series = new TFastLineSeries(FChart.get());
     series->SetParentChart(FChart.get());
     series->SetVertAxis(aRightAxis);
     series->Marks()->SetVisible(false);
     series->SetActive(row.On != 0);
-    row.SeriesIndex = FChart->SeriesCount() - 1;
+    FTable->SetSeriesIndex(r, FChart->SeriesCount() - 1);
   }
   return series;
 }
@@ -145,7 +150,7 @@ void TfrmCompare::DrawRow(int r, const TRowPoints& points) {
   {
     TChartUpdate update(*FChart);
     series->Clear();
-    series->SetSeriesColor(ColorIndexToColor(FRows[static_cast<std::size_t>(r)].ColorIndex));
+    series->SetSeriesColor(ColorIndexToColor(FTable->Row(r).ColorIndex));
     for (const auto& [x, y] : points) series->AddXY(x, y);
   }
   RescaleTimeChart();

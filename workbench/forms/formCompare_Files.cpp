@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QPointer>
 #include <QTableWidget>
 
 #include "chart/ChartControl.h"
@@ -14,7 +15,6 @@
 #include "workbench/forms/FormCompareImport.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formCompare.h"
-#include "workbench/forms/formMain.h"
 #include "workbench/logic/CompareImport.h"
 #include "workbench/logic/FileNames.h"
 #include "workbench/logic/HistoryFile.h"
@@ -53,7 +53,7 @@ void TfrmCompare::OpenFile(const std::string& fileName) {
 void TfrmCompare::OpenHistory(const std::string& fileName) {
   // A refused file leaves the candles and the rows as they were.
   if (!LoadHistoryFile(fileName, FDialogs)) return;
-  SetHistoryBars(FCandles, History);
+  SetHistoryBars(FTable->Candles(), History);
   FillCandles();
   SetFileLabel(QString::fromStdString(HistoryFileLabel(History)), true);
   RecomputeRows(true);
@@ -63,26 +63,12 @@ void TfrmCompare::OpenHistory(const std::string& fileName) {
 void TfrmCompare::OpenExpertSampling(const std::string& fileName) {
   // The whole file is read before anything is replaced.
   const TExpertSampling sampling = ReadExpertSampling(fileName);
-  int r = -1;
-  for (int i = 0; i < static_cast<int>(FRows.size()); ++i)
-    if (FRows[static_cast<std::size_t>(i)].Kind == rkImportResponse) {
-      r = i;
-      break;
-    }
-  if (r < 0) {
-    FRows.push_back(ImportResponseRow(classlib::Utf8ToCp1251(fileName)));
-    r = static_cast<int>(FRows.size()) - 1;
-  }
-  SetQuoteBars(FCandles, sampling.Bars);
-  FillCandles();
-  TCompareFilterRecord& row = FRows[static_cast<std::size_t>(r)];
-  row.Output = sampling.Response;
-  chart::TFastLineSeries* series = EnsureRowSeries(r);
   TRowPoints points;
-  for (std::size_t b = 0; b < sampling.Response.size(); ++b)
-    points.emplace_back(static_cast<double>(b + 1), sampling.Response[b]);
+  const int r = FTable->TakeExpertSampling(sampling, classlib::Utf8ToCp1251(fileName), points);
+  FillCandles();
+  chart::TFastLineSeries* series = EnsureRowSeries(r);
   DrawRow(r, points);
-  series->SetActive(row.On != 0);
+  series->SetActive(FTable->Row(r).On != 0);
   SetFileLabel(QString::fromStdString(NameWithoutFolder(fileName)) + " " + QString::number(sampling.Bars.size()) +
                    " записей",
                true);
@@ -106,29 +92,31 @@ void TfrmCompare::ImportCoefficients(const std::string& fileName) {
   }
   row.Coefficients = chosen;
   row.Name = chosen.Name.Str();
-  FRows.push_back(std::move(row));
-  CalculateFilterOutput(static_cast<int>(FRows.size()) - 1);
+  TRowPoints points;
+  const TRowComputation done = FTable->Add(std::move(row), points);
+  ShowRow(FTable->Count() - 1, done, points);
 }
 
 void TfrmCompare::actFileSaveExecute() {
   const int r = FSelectedRow - 1;
-  if (r < 0 || r >= static_cast<int>(FRows.size()) || FRows[static_cast<std::size_t>(r)].Kind != rkSource) return;
+  if (!FTable->IsSource(r)) return;
   const auto choice = FDialogs.SaveFileDialog(this, SaveFilter, 1);
   if (!choice) return;
   const bool mql4 = choice->FilterIndex == 2;
-  TCompareFilterRecord& row = FRows[static_cast<std::size_t>(r)];
-  row.Filter.CoefCount = row.Coefficients.Count;
-  const std::string text = CompareRowText(row, mql4 ? tmMQL4 : tmMQL2);
+  const std::string text = FTable->SourceRowText(r, mql4 ? tmMQL4 : tmMQL2);
   WriteWholeFile(AppendExtension(choice->FileName, mql4 ? ".mq4" : ".mql"), text);
 }
 
 void TfrmCompare::actBeginCompareExecute() {
-  if (FCandles.LastIndex < 101) {
+  if (!FTable->EnoughBarsToSearch()) {
     FDialogs.MessageBox("Недостаточно исторических данных для анализа", "Orvel", mbOK, miNone);
     return;
   }
   TfrmCmpBruteForce& search = FMain.SearchDialog();
-  search.Prepare(*this, SearchReferenceItems(FRows));
+  // A result taken reaches this window only while it is there.
+  search.Prepare(FTable, [window = QPointer<TfrmCompare>(this)](TCompareFilterRecord row) {
+    if (!window.isNull()) window->AddRow(std::move(row));
+  });
   FDialogs.ExecModal(search);
 }
 

@@ -14,7 +14,6 @@
 #include "workbench/forms/FormMethodEdit.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formCompare.h"
-#include "workbench/forms/formMain.h"
 
 namespace workbench {
 
@@ -34,33 +33,37 @@ QString FromRecord(const std::string& text) { return QString::fromStdString(clas
 
 void TfrmCompare::CalculateFilterOutput(int r) {
   TRowPoints points;
-  const TRowComputation done = workbench::CalculateFilterOutput(FWorkspace, FRows, r, FCandles, FWorkCoefficients, points);
+  const TRowComputation done = FTable->Compute(r, points);
+  ShowRow(r, done, points);
+}
+
+void TfrmCompare::ShowRow(int r, TRowComputation done, const TRowPoints& points) {
   if (done == rcNone) return;
   EnsureRowSeries(r);
   if (done == rcDrawn) DrawRow(r, points);
 }
 
 void TfrmCompare::RecomputeRows(bool parentsFirst) {
-  for (const int r : RecomputeOrder(FRows, parentsFirst)) CalculateFilterOutput(r);
+  for (const int r : FTable->RecomputeOrder(parentsFirst)) CalculateFilterOutput(r);
 }
 
 void TfrmCompare::AddRow(TCompareFilterRecord row) {
-  FRows.push_back(std::move(row));
+  TRowPoints points;
+  TRowComputation done = rcNone;
   try {
-    CalculateFilterOutput(static_cast<int>(FRows.size()) - 1);
+    done = FTable->Add(std::move(row), points);
   } catch (...) {
-    // A row that cannot be designed is not kept half made.
-    FRows.pop_back();
     RebuildFilterGrid();
     throw;
   }
+  ShowRow(FTable->Count() - 1, done, points);
   sgrGroup->setCurrentCell(0, 0);
   RebuildFilterGrid();
 }
 
 void TfrmCompare::RebuildFilterGrid() {
   HideEditors();
-  const int n = static_cast<int>(FRows.size());
+  const int n = FTable->Count();
   const QSignalBlocker blocker(sgrGroup);
   for (QCheckBox* box : FCheckBoxes) box->deleteLater();
   FCheckBoxes.clear();
@@ -70,8 +73,8 @@ void TfrmCompare::RebuildFilterGrid() {
   const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
   const QString limitHint = QString::fromUtf8(msgIterationLimit).replace("\n\r", "\n");
   for (int r = 0; r < n; ++r) {
-    const std::vector<std::string> cells = CompareGridRow(FRows, r);
-    const bool limit = FRows[static_cast<std::size_t>(r)].Kind == rkSource && FRows[static_cast<std::size_t>(r)].IterationLimit;
+    const std::vector<std::string> cells = FTable->GridRow(r);
+    const bool limit = FTable->IsSource(r) && FTable->Row(r).IterationLimit;
     for (int c = 0; c < 7; ++c) {
       auto* item = new QTableWidgetItem(c == ColumnOnOff ? QString() : FromRecord(cells[static_cast<std::size_t>(c)]));
       item->setBackground(limit ? IterationLimitColour : (r % 2 == 0 ? OddRowColour : EvenRowColour));
@@ -87,15 +90,15 @@ void TfrmCompare::RebuildFilterGrid() {
     layout->setAlignment(Qt::AlignCenter);
     auto* box = new QCheckBox(holder);
     box->setObjectName("chkOnOff" + QString::number(r));
-    box->setChecked(FRows[static_cast<std::size_t>(r)].On != 0);
+    box->setChecked(FTable->Row(r).On != 0);
     layout->addWidget(box);
     connect(box, &QCheckBox::clicked, this, [this, r](bool on) { Guarded(FDialogs, [this, r, on] { chkOnOffClick(r, on); })(); });
     sgrGroup->setCellWidget(r, ColumnOnOff, holder);
     FCheckBoxes.push_back(box);
   }
   sgrGroup->setColumnWidth(ColumnOnOff, std::max(sgrGroup->columnWidth(ColumnOnOff), 24));
-  actBeginCompare->setEnabled(HasSearchReference(FRows) && FCandles.LastIndex >= 101);
-  actFilterDelete->setEnabled(CanDeleteCompareRow(FRows, FSelectedRow - 1));
+  actBeginCompare->setEnabled(FTable->CanSearch());
+  actFilterDelete->setEnabled(FTable->CanDelete(FSelectedRow - 1));
 }
 
 void TfrmCompare::HideEditors() {
@@ -107,20 +110,21 @@ void TfrmCompare::sgrGroupSelectCell(int row, int column) {
   FSelectedRow = row;
   FSelectedColumn = column;
   const int r = row - 1;
-  if (r < 0 || r >= static_cast<int>(FRows.size())) {
+  if (!FTable->Contains(r)) {
     HideEditors();
     return;
   }
-  const bool source = FRows[static_cast<std::size_t>(r)].Kind == rkSource;
+  const TCompareFilterRecord& selected = FTable->Row(r);
+  const bool source = FTable->IsSource(r);
   actFilterEdit->setEnabled(source);
-  actFilterDelete->setEnabled(CanDeleteCompareRow(FRows, r));
-  if (FMain.ActiveChild() == this) FMain.actFileSave->setEnabled(source);
+  actFilterDelete->setEnabled(FTable->CanDelete(r));
+  if (FMain.IsActiveChild(*this)) FMain.EnableCommand(mcFileSave, source);
   const QRect cell = sgrGroup->visualRect(sgrGroup->model()->index(r, column)).adjusted(1, 1, -1, -1);
   if (column == ColumnColor) {
     cbxColor->setGeometry(cell);
     {
       const QSignalBlocker blocker(cbxColor);
-      cbxColor->SetItemIndex(std::clamp(FRows[static_cast<std::size_t>(r)].ColorIndex, 0, cbxColor->count() - 1));
+      cbxColor->SetItemIndex(std::clamp(selected.ColorIndex, 0, cbxColor->count() - 1));
     }
     cbxColor->show();
     cbxColor->raise();
@@ -131,8 +135,8 @@ void TfrmCompare::sgrGroupSelectCell(int row, int column) {
     cbxParent->clear();
     FParentMap.clear();
     int current = 0;
-    for (const auto& [parent, name] : ParentChoices(FRows, r)) {
-      if (parent == FRows[static_cast<std::size_t>(r)].Parent) current = static_cast<int>(FParentMap.size());
+    for (const auto& [parent, name] : FTable->ParentChoices(r)) {
+      if (parent == selected.Parent) current = static_cast<int>(FParentMap.size());
       FParentMap.push_back(parent);
       cbxParent->addItem(FromRecord(name));
     }
@@ -147,10 +151,8 @@ void TfrmCompare::sgrGroupSelectCell(int row, int column) {
 
 void TfrmCompare::cbxColorChange() {
   const int r = FSelectedRow - 1;
-  if (r < 0 || r >= static_cast<int>(FRows.size()) || cbxColor->ItemIndex() < 0) return;
-  TCompareFilterRecord& row = FRows[static_cast<std::size_t>(r)];
-  row.ColorIndex = cbxColor->ItemIndex();
-  if (chart::TFastLineSeries* series = RowSeries(r)) series->SetSeriesColor(ColorIndexToColor(row.ColorIndex));
+  if (cbxColor->ItemIndex() < 0 || !FTable->SetColorIndex(r, cbxColor->ItemIndex())) return;
+  if (chart::TFastLineSeries* series = RowSeries(r)) series->SetSeriesColor(ColorIndexToColor(FTable->Row(r).ColorIndex));
   if (QTableWidgetItem* item = sgrGroup->item(r, ColumnColor)) item->setText(cbxColor->currentText());
   cbxColor->hide();
   sgrGroup->setFocus();
@@ -159,8 +161,7 @@ void TfrmCompare::cbxColorChange() {
 
 void TfrmCompare::cbxColorExit() {
   const int r = FSelectedRow - 1;
-  if (!cbxColor->isVisible() || r < 0 || r >= static_cast<int>(FRows.size()) || cbxColor->ItemIndex() < 0) return;
-  FRows[static_cast<std::size_t>(r)].ColorIndex = cbxColor->ItemIndex();
+  if (!cbxColor->isVisible() || cbxColor->ItemIndex() < 0 || !FTable->SetColorIndex(r, cbxColor->ItemIndex())) return;
   if (QTableWidgetItem* item = sgrGroup->item(r, ColumnColor)) item->setText(cbxColor->currentText());
   cbxColor->hide();
 }
@@ -168,25 +169,25 @@ void TfrmCompare::cbxColorExit() {
 void TfrmCompare::cbxParentChange() {
   const int r = FSelectedRow - 1;
   const int choice = cbxParent->currentIndex();
-  if (r < 0 || r >= static_cast<int>(FRows.size()) || choice < 0 || choice >= static_cast<int>(FParentMap.size())) return;
-  FRows[static_cast<std::size_t>(r)].Parent = FParentMap[static_cast<std::size_t>(choice)];
+  if (choice < 0 || choice >= static_cast<int>(FParentMap.size()) ||
+      !FTable->SetParent(r, FParentMap[static_cast<std::size_t>(choice)]))
+    return;
   cbxParent->hide();
   CalculateFilterOutput(r);
-  const std::vector<std::string> cells = CompareGridRow(FRows, r);
+  const std::vector<std::string> cells = FTable->GridRow(r);
   if (QTableWidgetItem* item = sgrGroup->item(r, ColumnParent)) item->setText(FromRecord(cells[ColumnParent]));
   sgrGroup->setFocus();
 }
 
 void TfrmCompare::chkOnOffClick(int r, bool on) {
-  if (r < 0 || r >= static_cast<int>(FRows.size())) return;
-  FRows[static_cast<std::size_t>(r)].On = on ? 1 : 0;
+  if (!FTable->SetOn(r, on)) return;
   if (chart::TFastLineSeries* series = RowSeries(r)) series->SetActive(on);
 }
 
 void TfrmCompare::sgrGroupDblClick(int row) {
   const int r = row - 1;
-  if (r < 0 || r >= static_cast<int>(FRows.size())) return;
-  if (FRows[static_cast<std::size_t>(r)].Kind == rkSource) {
+  if (!FTable->Contains(r)) return;
+  if (FTable->IsSource(r)) {
     actFilterEditExecute();
   } else {
     actBeginCompareExecute();
@@ -194,10 +195,10 @@ void TfrmCompare::sgrGroupDblClick(int row) {
 }
 
 void TfrmCompare::actFilterAddExecute() {
-  TfrmMethodEdit dialog(FDialogs, FWorkspace, this);
+  TfrmMethodEdit dialog(FDialogs, FTable->Workspace(), this);
   dialog.setWindowTitle("Внесение нового фильтра в таблицу сравнений");
   dialog.SetRecordIndex(-1);
-  dialog.SetFilterName("filter" + std::to_string(FRows.size() + 1));
+  dialog.SetFilterName("filter" + std::to_string(FTable->Count() + 1));
   FDialogs.ExecModal(dialog);
   if (dialog.Cancelled()) {
     RebuildFilterGrid();
@@ -208,14 +209,14 @@ void TfrmCompare::actFilterAddExecute() {
 
 void TfrmCompare::actFilterDeleteExecute() {
   const int r = FSelectedRow - 1;
-  if (!CanDeleteCompareRow(FRows, r)) return;
+  if (!FTable->CanDelete(r)) return;
   if (r < static_cast<int>(FRowSeries.size())) {
     delete FRowSeries[static_cast<std::size_t>(r)];
     FRowSeries.erase(FRowSeries.begin() + r);
   }
-  for (const int orphan : DeleteCompareRow(FRows, r)) CalculateFilterOutput(orphan);
+  for (const int orphan : FTable->Delete(r)) CalculateFilterOutput(orphan);
   // The row that took its place is the selected one, or the last row.
-  const int selected = std::min(r, static_cast<int>(FRows.size()) - 1);
+  const int selected = std::min(r, FTable->Count() - 1);
   FSelectedRow = selected + 1;
   RebuildFilterGrid();
   sgrGroup->setCurrentCell(selected, 0);
@@ -224,24 +225,22 @@ void TfrmCompare::actFilterDeleteExecute() {
 
 void TfrmCompare::actFilterEditExecute() {
   const int r = std::max(FSelectedRow, 1) - 1;
-  if (r >= static_cast<int>(FRows.size()) || FRows[static_cast<std::size_t>(r)].Kind != rkSource) return;
-  TfrmMethodEdit dialog(FDialogs, FWorkspace, this);
+  if (!FTable->IsSource(r)) return;
+  TfrmMethodEdit dialog(FDialogs, FTable->Workspace(), this);
   dialog.setWindowTitle("Редактирование параметров фильтра");
   dialog.SetRecordIndex(r);
-  dialog.LoadRecord(FRows[static_cast<std::size_t>(r)].Filter);
+  dialog.LoadRecord(FTable->Row(r).Filter);
   FDialogs.ExecModal(dialog);
   if (!dialog.Cancelled()) {
-    TCompareFilterRecord& row = FRows[static_cast<std::size_t>(r)];
-    const TCompareFilterRecord before = row;
-    row.Filter = dialog.EditedFilter();
-    row.ParamText = FilterDescription(row.Filter);
+    TRowPoints points;
+    TRowComputation done = rcNone;
     try {
-      CalculateFilterOutput(r);
+      done = FTable->ReplaceFilter(r, dialog.EditedFilter(), points);
     } catch (...) {
-      FRows[static_cast<std::size_t>(r)] = before;
       RebuildFilterGrid();
       throw;
     }
+    ShowRow(r, done, points);
   }
   RebuildFilterGrid();
   sgrGroup->setCurrentCell(r, 0);

@@ -24,7 +24,6 @@
 #include "workbench/forms/FormMethodEdit.h"
 #include "workbench/forms/Icons.h"
 #include "workbench/forms/UserDialogs.h"
-#include "workbench/forms/formMain.h"
 #include "workbench/logic/FileNames.h"
 
 namespace workbench {
@@ -49,14 +48,14 @@ QPlainTextEdit* NewMemo(QWidget* parent, const char* name) {
 
 }  // namespace
 
-TfrmMethods::TfrmMethods(TfrmMain& owner) : QMdiSubWindow(nullptr), FMain(owner), FDialogs(owner.Dialogs()) {
+TfrmMethods::TfrmMethods(IMainCommands& owner) : QMdiSubWindow(nullptr), FMain(owner), FDialogs(owner.Dialogs()) {
   setObjectName("frmMethods");
   setWindowTitle("Наборы фильтров и индикаторов");
   setWindowIcon(ToolbarIcon(tiMethods, *style()));
   setAttribute(Qt::WA_DeleteOnClose);
   CreateControls();
   FormCreate();
-  FMain.MDIClient->addSubWindow(this);
+  FMain.AddChild(*this);
   resize(900, 600);
   show();
 }
@@ -205,7 +204,7 @@ void TfrmMethods::FormResize() {
 
 void TfrmMethods::closeEvent(QCloseEvent* event) {
   // Save has nothing left to save once the window goes.
-  FMain.actFileSave->setEnabled(false);
+  FMain.EnableCommand(mcFileSave, false);
   QMdiSubWindow::closeEvent(event);
 }
 
@@ -260,7 +259,7 @@ void TfrmMethods::sgrGroupDblClick() {
 
 void TfrmMethods::MethodChanged() {
   FCalculated = false;
-  FMain.actFileSave->setEnabled(!FFilters.empty());
+  FMain.EnableCommand(mcFileSave, !FFilters.empty());
 }
 
 void TfrmMethods::actAddExecute() {
@@ -302,7 +301,7 @@ void TfrmMethods::actDeleteExecute() {
     RefreshGrid();
   }
   if (FFilters.empty()) {
-    FMain.actFileSave->setEnabled(false);
+    FMain.EnableCommand(mcFileSave, false);
     actCalculate->setEnabled(false);
   } else {
     actCalculate->setEnabled(true);
@@ -334,7 +333,7 @@ void TfrmMethods::actCalculateExecute() {
   });
   FCalculated = true;
   RefreshGrid();
-  FMain.actFileSave->setEnabled(true);
+  FMain.EnableCommand(mcFileSave, true);
   actSaveExecute();
 }
 

@@ -9,6 +9,7 @@
 
 #include <QMdiSubWindow>
 
+#include "workbench/forms/MainCommands.h"
 #include "workbench/logic/Classes_Remez.h"
 #include "workbench/logic/MethodFile.h"
 #include "workbench/logic/MethodRows.h"
@@ -22,13 +23,12 @@ class QTableWidget;
 
 namespace workbench {
 
-class TfrmMain;
 class TUserDialogs;
 
 class TfrmMethods : public QMdiSubWindow {
  public:
   // Opens the window, with an empty method, as a child of the main window.
-  explicit TfrmMethods(TfrmMain& owner);
+  explicit TfrmMethods(IMainCommands& owner);
   ~TfrmMethods() override;
 
   // controls
@@ -88,7 +88,7 @@ class TfrmMethods : public QMdiSubWindow {
   void MethodChanged();
   void SelectRow(int row);
 
-  TfrmMain& FMain;
+  IMainCommands& FMain;
   TUserDialogs& FDialogs;
   TDesignWorkspace FWorkspace;
   std::vector<TFilterRecord> FFilters;

@@ -12,6 +12,7 @@
 #include <QShowEvent>
 #include <QToolBar>
 
+#include "platform/classlib/Exception.h"
 #include "platform/classlib/SysUtils.h"
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/Icons.h"
@@ -224,7 +225,33 @@ TfrmCmpBruteForce& TfrmMain::SearchDialog() {
   return *FSearchDialog;
 }
 
-void TfrmMain::SetMethodsCommandEnabled(bool enabled) { actFormMethods->setEnabled(enabled); }
+void TfrmMain::AddChild(QMdiSubWindow& child) { MDIClient->addSubWindow(&child); }
+
+bool TfrmMain::IsActiveChild(const QMdiSubWindow& child) const { return ActiveChild() == &child; }
+
+bool TfrmMain::HasChild(const QMdiSubWindow& child) const { return MDIClient->subWindowList().contains(&child); }
+
+QAction* TfrmMain::Command(TMainCommand command) const {
+  switch (command) {
+    case mcFileOpen: return actFileOpen;
+    case mcFileSave: return actFileSave;
+    case mcFormCopy: return actFormCopy;
+    case mcZoomIn: return actZoomIn;
+    case mcZoomOut: return actZoomOut;
+    case mcRefresh: return actRefresh;
+    case mcFormMethods: return actFormMethods;
+    case mcSpectrumParameters: return actSpectrumParameters;
+  }
+  throw classlib::Exception("Unknown main-window command " + std::to_string(command));
+}
+
+void TfrmMain::EnableCommand(TMainCommand command, bool enabled) { Command(command)->setEnabled(enabled); }
+
+void TfrmMain::CompareFilter(const TFilterRecord& filter, const QString& fileLabel, bool labelShown) {
+  TfrmCompare& compare = OpenCompareWindow();
+  compare.SetFileLabel(fileLabel, labelShown);
+  compare.AddRow(GeneratorRow(filter, compare.Table().Rows().size()));
+}
 
 TfrmMethods* TfrmMain::ActiveMethods() const {
   QMdiSubWindow* child = ActiveChild();

@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 
+#include "workbench/forms/MainCommands.h"
 #include "workbench/forms/UserDialogs.h"
 
 class QAction;
@@ -23,14 +24,14 @@ class TfrmCompare;
 class TfrmMethods;
 class TfrmRemez;
 
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, public IMainCommands {
  public:
   // The settings are read from and written to settingsFileName.
   TfrmMain(TUserDialogs& dialogs, std::string settingsFileName, QWidget* parent = nullptr);
   ~TfrmMain() override;
 
   // properties
-  TUserDialogs& Dialogs() const { return FDialogs; }
+  TUserDialogs& Dialogs() const override { return FDialogs; }
   const std::string& SettingsFileName() const { return FSettingsFileName; }
 
   // controls
@@ -74,11 +75,14 @@ class TfrmMain : public QMainWindow {
   QMdiSubWindow* ActiveChild() const;
   // The comparison window, opened (or brought to the front) first.
   TfrmCompare& OpenCompareWindow();
-  // The search dialog, made at its first use unless the program made it at start.
-  TfrmCmpBruteForce& SearchDialog();
-  // The generator disables the methods command while it designs; the command
-  // stays off while the methods window is not part of the program.
-  void SetMethodsCommandEnabled(bool enabled);
+
+  // what the children ask of the main window
+  void AddChild(QMdiSubWindow& child) override;
+  bool IsActiveChild(const QMdiSubWindow& child) const override;
+  bool HasChild(const QMdiSubWindow& child) const override;
+  void EnableCommand(TMainCommand command, bool enabled) override;
+  void CompareFilter(const TFilterRecord& filter, const QString& fileLabel, bool labelShown) override;
+  TfrmCmpBruteForce& SearchDialog() override;
 
  protected:
   // overrides
@@ -90,6 +94,7 @@ class TfrmMain : public QMainWindow {
   void CreateMenusAndToolbar();
   // Brings an existing child to the front; false when there is none.
   bool ActivateChild(const QString& name);
+  QAction* Command(TMainCommand command) const;
   TfrmRemez* ActiveGenerator() const;
   TfrmMethods* ActiveMethods() const;
   TfrmCompare* ActiveCompare() const;

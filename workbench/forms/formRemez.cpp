@@ -32,7 +32,7 @@
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/Icons.h"
 #include "workbench/forms/RemezThread.h"
-#include "workbench/forms/formMain.h"
+#include "workbench/forms/UserDialogs.h"
 
 namespace workbench {
 
@@ -50,7 +50,7 @@ QAction* NewCommand(QWidget* owner, const char* name, const QString& caption, co
 
 }  // namespace
 
-TfrmRemez::TfrmRemez(TfrmMain& owner)
+TfrmRemez::TfrmRemez(IMainCommands& owner)
     : QMdiSubWindow(nullptr), FMain(owner), FDialogs(owner.Dialogs()), FLink(std::make_shared<TGeneratorLink>()) {
   FLink->Form = this;
   setObjectName("frmRemez");
@@ -78,7 +78,7 @@ TfrmRemez::TfrmRemez(TfrmMain& owner)
 
   ConnectEvents();
   FormCreate();
-  FMain.MDIClient->addSubWindow(this);
+  FMain.AddChild(*this);
   showMaximized();
 }
 

@@ -18,6 +18,8 @@
 #include <QMdiSubWindow>
 
 #include "workbench/forms/BandInputs.h"
+#include "workbench/forms/MainCommands.h"
+#include "workbench/forms/RemezThread.h"
 #include "workbench/logic/Classes_Remez.h"
 #include "workbench/logic/formRemezParameters.h"
 #include "workbench/logic/formRemezPreview.h"
@@ -49,17 +51,14 @@ class TMarksTipTool;
 
 namespace workbench {
 
-class TfrmMain;
 class TRadioGroup;
 class TSpinEdit;
 class TUserDialogs;
-struct TDesignRun;
-struct TGeneratorLink;
 
-class TfrmRemez : public QMdiSubWindow, public TBandInputs {
+class TfrmRemez : public QMdiSubWindow, public TBandInputs, public IDesignRunReceiver {
  public:
   // Opens the generator as a maximised child of the main window.
-  explicit TfrmRemez(TfrmMain& owner);
+  explicit TfrmRemez(IMainCommands& owner);
   ~TfrmRemez() override;
 
   // controls: design inputs (besides those of TBandInputs)
@@ -144,8 +143,8 @@ class TfrmRemez : public QMdiSubWindow, public TBandInputs {
   void ShowDesignResults();
   // Synchronised calls of the design thread of run `runNumber`; calls of a
   // stopped or superseded run change nothing.
-  void SyncShowStatus(int runNumber, const std::string& status, bool iterationLimit);
-  void SyncDesignDone(TDesignRun& run);
+  void SyncShowStatus(int runNumber, const std::string& status, bool iterationLimit) override;
+  void SyncDesignDone(TDesignRun& run) override;
   // events: price chart and coefficients
   void GenerateSyntheticBars();
   void ApplyFilterToChart();
@@ -220,7 +219,7 @@ class TfrmRemez : public QMdiSubWindow, public TBandInputs {
   // text
   void SetMemoText(const std::string& text);
 
-  TfrmMain& FMain;
+  IMainCommands& FMain;
   TUserDialogs& FDialogs;
 
   // The charts; their windows go before them.

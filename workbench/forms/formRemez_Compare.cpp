@@ -4,8 +4,6 @@
 #include <QLabel>
 #include <QRadioButton>
 
-#include "workbench/forms/formCompare.h"
-#include "workbench/forms/formMain.h"
 #include "workbench/forms/formRemez.h"
 
 namespace workbench {
@@ -17,11 +15,7 @@ void TfrmRemez::actChartCompareExecute() {
   filter.AutoOrder = 1;
   filter.Price = rbPrice2->isChecked() ? 1 : 0;
   filter.CoefCount = 0;
-  const QString label = HSTLabel->text();
-  const bool labelShown = HSTLabel->isVisible();
-  TfrmCompare& compare = FMain.OpenCompareWindow();
-  compare.SetFileLabel(label, labelShown);
-  compare.AddRow(GeneratorRow(filter, compare.Rows().size()));
+  FMain.CompareFilter(filter, HSTLabel->text(), HSTLabel->isVisible());
 }
 
 }  // namespace workbench

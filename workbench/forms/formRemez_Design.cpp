@@ -2,7 +2,6 @@
 // of the design thread, and the processing of a finished design.
 // Tested by: tests/GeneratorDesignTest.cpp
 #include <cfenv>
-#include <cmath>
 
 #include <QAction>
 #include <QCheckBox>
@@ -13,7 +12,7 @@
 
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/RemezThread.h"
-#include "workbench/forms/formMain.h"
+#include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formRemez.h"
 
 namespace workbench {
@@ -42,11 +41,11 @@ void TfrmRemez::ButtonStartClick() {
     StopDesign();
     ShowStatus({});
     EnableInputs(true);
-    FMain.SetMethodsCommandEnabled(true);
+    FMain.EnableCommand(mcFormMethods, true);
     return;
   }
 
-  FMain.SetMethodsCommandEnabled(false);
+  FMain.EnableCommand(mcFormMethods, false);
   EnableInputs(false);
   Memo1->clear();
   FIndicatorText.clear();
@@ -131,15 +130,7 @@ void TfrmRemez::SyncDesignDone(TDesignRun& run) {
     if (!run.Failure.empty()) throw EDesignFailed(run.Failure);
     FDesign = std::move(run.Workspace);
     FDesignMethod = run.Method;
-    const int taps = DesignedResponseTaps(FDesign, FDesignMethod);
-    const int mode = FDesignMethod == dmOwnExchange ? 1 : 2;
-    for (int i = 0; i < taps; ++i)
-      if (!std::isfinite(FDesign.ImpulseResponse[i])) throw EDesignFailed(msgResponseNotFinite);
-    // A library design of a single tap designs nothing: its zeros are what it shows.
-    const bool designedNothing = FDesignMethod != dmOwnExchange && FDesign.ImpulseLength <= 1;
-    if (!TruncateForDelay(FDesign, taps, run.Delay, mode) && !designedNothing)
-      throw EDesignFailed(msgCoefficientSumNearZero);
-    FDesign.IterationLimitReached = run.Status == dsIterationLimit ? 1 : 0;
+    FinishDesign(FDesign, FDesignMethod, run.Delay, run.Status);
     UpdateResponseViews(true);
     ShowDesignResults();
     ButtonStart->setText(capStart);
@@ -149,7 +140,7 @@ void TfrmRemez::SyncDesignDone(TDesignRun& run) {
     // a result at the iteration limit keeps it in view.
     if (FDesign.IterationLimitReached) SyncShowStatus(run.Number, {}, true);
     FRun.reset();
-    FMain.SetMethodsCommandEnabled(true);
+    FMain.EnableCommand(mcFormMethods, true);
   } catch (...) {
     // A failed design leaves nothing to save, copy or look at; the window is
     // idle again before the message shows.
@@ -166,7 +157,7 @@ void TfrmRemez::SyncDesignDone(TDesignRun& run) {
       // design's own failure is the one to show.
     }
     FinishRun();
-    FMain.SetMethodsCommandEnabled(true);
+    FMain.EnableCommand(mcFormMethods, true);
     FDialogs.ShowException(std::current_exception());
   }
 }
@@ -210,9 +201,9 @@ void TfrmRemez::UpdateMainCommands() {
   const bool hasText = !FIndicatorText.empty();
   actFileSave->setEnabled(hasText);
   actCopyToClipboard->setEnabled(hasText);
-  if (FMain.FindChildWindow("frmremez") == this) {
-    FMain.actFileSave->setEnabled(hasText);
-    FMain.actFormCopy->setEnabled(hasText);
+  if (FMain.HasChild(*this)) {
+    FMain.EnableCommand(mcFileSave, hasText);
+    FMain.EnableCommand(mcFormCopy, hasText);
   }
 }
 

@@ -15,7 +15,7 @@
 #include "platform/classlib/SysUtils.h"
 #include "platform/classlib/TextUtils.h"
 #include "workbench/forms/Controls.h"
-#include "workbench/forms/formMain.h"
+#include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formRemez.h"
 
 namespace workbench {
@@ -81,8 +81,8 @@ void TfrmRemez::FormClose() {
   double ripple = 0;
   if (classlib::TryStrToFloat(InputRipple->text().toStdString(), ripple, '.')) s.Ripple = ripple;
   s.Method = Method1->isChecked() ? dmOwnExchange : dmLibrary;
-  for (QAction* action : {FMain.actFormCopy, FMain.actFileSave, FMain.actZoomIn, FMain.actZoomOut, FMain.actRefresh})
-    action->setEnabled(false);
+  for (const TMainCommand command : {mcFormCopy, mcFileSave, mcZoomIn, mcZoomOut, mcRefresh})
+    FMain.EnableCommand(command, false);
 }
 
 bool TfrmRemez::InputControlKeyPress(int key) { return key < 32 || (key >= '0' && key <= '9') || key == '.'; }
@@ -193,7 +193,7 @@ void TfrmRemez::RestoreAfterRefusal() {
   EnableBandInputs();
   for (QWidget* input : std::initializer_list<QWidget*>{Method1, Method2, InputOrder, CheckBoxOrder})
     input->setEnabled(true);
-  FMain.SetMethodsCommandEnabled(true);
+  FMain.EnableCommand(mcFormMethods, true);
 }
 
 }  // namespace workbench

@@ -95,9 +95,9 @@ class CompareWindow : public TWorkbenchTest {
 
   // The row's value at bar i as the row's coefficients over the closes give it.
   static double Expected(const TfrmCompare& c, int r, int i) {
-    const TCoefficientRecord& k = c.Rows()[r].Coefficients;
+    const TCoefficientRecord& k = c.Table().Rows()[r].Coefficients;
     double s = 0;
-    for (int j = 0; j < k.Count && i - j > 0; ++j) s += k.Coef[j] * c.Candles().Bars[i - j].Close;
+    for (int j = 0; j < k.Count && i - j > 0; ++j) s += k.Coef[j] * c.Table().Candles().Bars[i - j].Close;
     return s;
   }
 };
@@ -106,11 +106,11 @@ TEST_F(CompareWindow, SyntheticCandlesUpToHundredBarsHistoryFromHundredAndOne) {
   History = SmallHistory(101);  // last index 100
   TfrmCompare& synthetic = Start();
   EXPECT_EQ(synthetic.windowTitle(), "Сравнение фильтров");
-  EXPECT_EQ(synthetic.Candles().Bars.size(), static_cast<std::size_t>(SyntheticBarCount));
-  EXPECT_EQ(synthetic.Candles().FirstIndex, 1);
-  EXPECT_EQ(synthetic.Candles().LastIndex, 2500);
+  EXPECT_EQ(synthetic.Table().Candles().Bars.size(), static_cast<std::size_t>(SyntheticBarCount));
+  EXPECT_EQ(synthetic.Table().Candles().FirstIndex, 1);
+  EXPECT_EQ(synthetic.Table().Candles().LastIndex, 2500);
   EXPECT_EQ(synthetic.Series1->Count(), SyntheticBarCount);
-  for (const TPriceBar& bar : synthetic.Candles().Bars) ASSERT_GT(bar.Low, 0);
+  for (const TPriceBar& bar : synthetic.Table().Candles().Bars) ASSERT_GT(bar.Low, 0);
   EXPECT_TRUE(FMain->actFileOpen->isEnabled());
   EXPECT_EQ(FMain->actFileOpen->toolTip(), "Открыть файл для импорта фильтра");
   synthetic.close();
@@ -118,12 +118,12 @@ TEST_F(CompareWindow, SyntheticCandlesUpToHundredBarsHistoryFromHundredAndOne) {
   History = SmallHistory(102);  // last index 101
   TfrmCompare& shown = OpenCompare();
   ASSERT_NE(&shown, &synthetic);
-  ASSERT_EQ(shown.Candles().Bars.size(), 102u);
-  EXPECT_EQ(shown.Candles().FirstIndex, 0);
-  EXPECT_EQ(shown.Candles().LastIndex, 101);
+  ASSERT_EQ(shown.Table().Candles().Bars.size(), 102u);
+  EXPECT_EQ(shown.Table().Candles().FirstIndex, 0);
+  EXPECT_EQ(shown.Table().Candles().LastIndex, 101);
   EXPECT_EQ(shown.Series1->Count(), 102);
-  EXPECT_EQ(shown.Candles().Bars[0].X, 1);
-  EXPECT_EQ(shown.Candles().Bars[101].Close, History.Bars[101].Close);
+  EXPECT_EQ(shown.Table().Candles().Bars[0].X, 1);
+  EXPECT_EQ(shown.Table().Candles().Bars[101].Close, History.Bars[101].Close);
   EXPECT_EQ(shown.Series1->Labels().GetLabel(5), HistoryBarLabel(History.Bars[5], 60));
 }
 
@@ -133,8 +133,8 @@ TEST_F(CompareWindow, RowsOfEveryKindAndTheirFiles) {
 
   // A designed filter.
   AddSource(c, [](TfrmMethodEdit& d) { ClickButton(d.Method2); });
-  ASSERT_EQ(c.Rows().size(), 1u);
-  const TCompareFilterRecord& source = c.Rows()[0];
+  ASSERT_EQ(c.Table().Rows().size(), 1u);
+  const TCompareFilterRecord& source = c.Table().Rows()[0];
   EXPECT_EQ(source.Kind, rkSource);
   EXPECT_EQ(source.Name.Str(), "filter1");
   EXPECT_GT(source.Coefficients.Count, 10);
@@ -148,11 +148,11 @@ TEST_F(CompareWindow, RowsOfEveryKindAndTheirFiles) {
 
   // Coefficients from MQL text with one set: no chooser.
   Open(FDir.Write("one.mql", "fatl=\r\n0.25*close[shift+0]\r\n+0.5*close[shift+1]\r\n+0.25*close[shift+2];\r\n"));
-  ASSERT_EQ(c.Rows().size(), 2u);
-  EXPECT_EQ(c.Rows()[1].Kind, rkCoefficients);
-  EXPECT_EQ(c.Rows()[1].Name.Str(), "fatl");
-  EXPECT_EQ(c.Rows()[1].Coefficients.Count, 3);
-  EXPECT_DOUBLE_EQ(c.Rows()[1].Output[100], Expected(c, 1, 100));
+  ASSERT_EQ(c.Table().Rows().size(), 2u);
+  EXPECT_EQ(c.Table().Rows()[1].Kind, rkCoefficients);
+  EXPECT_EQ(c.Table().Rows()[1].Name.Str(), "fatl");
+  EXPECT_EQ(c.Table().Rows()[1].Coefficients.Count, 3);
+  EXPECT_DOUBLE_EQ(c.Table().Rows()[1].Output[100], Expected(c, 1, 100));
   EXPECT_EQ(Cell(c, 1, 3), "Coefficients");
   EXPECT_EQ(Cell(c, 1, 4), "White");  // the colour it turns red with at its next computation
   EXPECT_TRUE(c.actBeginCompare->isEnabled());
@@ -174,10 +174,10 @@ TEST_F(CompareWindow, RowsOfEveryKindAndTheirFiles) {
     return chooser.result();
   });
   Open(two);
-  ASSERT_EQ(c.Rows().size(), 3u);
-  EXPECT_EQ(c.Rows()[2].Name.Str(), "b");
-  EXPECT_EQ(c.Rows()[2].Coefficients.Count, 3);
-  EXPECT_EQ(c.Rows()[2].ParamText.Str(), two);
+  ASSERT_EQ(c.Table().Rows().size(), 3u);
+  EXPECT_EQ(c.Table().Rows()[2].Name.Str(), "b");
+  EXPECT_EQ(c.Table().Rows()[2].Coefficients.Count, 3);
+  EXPECT_EQ(c.Table().Rows()[2].ParamText.Str(), two);
   // Cancelling the chooser adds nothing.
   FDialogs.Modals.push_back([](QDialog& dialog) {
     auto& chooser = dynamic_cast<TfrmCmpImport&>(dialog);
@@ -185,34 +185,34 @@ TEST_F(CompareWindow, RowsOfEveryKindAndTheirFiles) {
     return chooser.result();
   });
   Open(two);
-  EXPECT_EQ(c.Rows().size(), 3u);
+  EXPECT_EQ(c.Table().Rows().size(), 3u);
   // A file without sets says so.
   Open(FDir.Write("none.mql", "// nothing\n"));
   EXPECT_EQ(FDialogs.Shown.back().Text, "Коэффициенты не найдены");
-  EXPECT_EQ(c.Rows().size(), 3u);
+  EXPECT_EQ(c.Table().Rows().size(), 3u);
   // A refused offset adds no row.
   Open(FDir.Write("far.mql", "f=\n1*close[shift+3000];\n"));
   EXPECT_NE(FDialogs.Shown.back().Text.find("2500"), std::string::npos);
-  EXPECT_EQ(c.Rows().size(), 3u);
+  EXPECT_EQ(c.Table().Rows().size(), 3u);
 
   // An expert sampling file: new candles and an Import response row.
   const std::string csv = FDir.Write("expert.csv", ExpertSampling(120));
   Open(csv);
-  ASSERT_EQ(c.Rows().size(), 4u);
-  const TCompareFilterRecord& response = c.Rows()[3];
+  ASSERT_EQ(c.Table().Rows().size(), 4u);
+  const TCompareFilterRecord& response = c.Table().Rows()[3];
   EXPECT_EQ(response.Kind, rkImportResponse);
   EXPECT_EQ(response.Name.Str(), "expert.csv");
   ASSERT_EQ(response.Output.size(), 120u);
-  EXPECT_EQ(c.Candles().Bars.size(), 120u);
-  EXPECT_EQ(c.Candles().LastIndex, 120);
+  EXPECT_EQ(c.Table().Candles().Bars.size(), 120u);
+  EXPECT_EQ(c.Table().Candles().LastIndex, 120);
   EXPECT_EQ(c.RowSeries(3)->Count(), 120);
   EXPECT_EQ(Cell(c, 3, 3), "Import response");
   EXPECT_TRUE(c.HSTLabel->isVisible());
   EXPECT_EQ(c.HSTLabel->text(), "expert.csv 120 записей");
   // Every row follows the new candles, up to and including the last one.
-  EXPECT_EQ(c.Rows()[1].Output.size(), 121u);
-  EXPECT_DOUBLE_EQ(c.Rows()[1].Output[119], Expected(c, 1, 119));
-  EXPECT_DOUBLE_EQ(c.Rows()[0].Output[119], Expected(c, 0, 119));
+  EXPECT_EQ(c.Table().Rows()[1].Output.size(), 121u);
+  EXPECT_DOUBLE_EQ(c.Table().Rows()[1].Output[119], Expected(c, 1, 119));
+  EXPECT_DOUBLE_EQ(c.Table().Rows()[0].Output[119], Expected(c, 0, 119));
   EXPECT_TRUE(c.actBeginCompare->isEnabled());
 
   // The Source row saved as MQL2 and as MQL4; other rows have nothing to save.
@@ -225,42 +225,42 @@ TEST_F(CompareWindow, RowsOfEveryKindAndTheirFiles) {
   FDialogs.FileChoices.push_back(TFileChoice{FDir.File("source"), 1});
   FMain->actFileSave->trigger();
   EXPECT_EQ(FDialogs.FileDialogs.back().Filter, "Текст индикатора MQL2 (*.mql)|*.mql|Текст индикатора MQL4 (*.mq4)|*.mq4");
-  EXPECT_EQ(FileText(FDir.File("source.mql")), CompareRowText(c.Rows()[0], tmMQL2));
+  EXPECT_EQ(FileText(FDir.File("source.mql")), CompareRowText(c.Table().Rows()[0], tmMQL2));
   FDialogs.FileChoices.push_back(TFileChoice{FDir.File("source.mq4"), 2});
   FMain->actFileSave->trigger();
   const std::string mq4 = FileText(FDir.File("source.mq4"));
-  EXPECT_EQ(mq4, CompareRowText(c.Rows()[0], tmMQL4));
+  EXPECT_EQ(mq4, CompareRowText(c.Table().Rows()[0], tmMQL4));
   EXPECT_NE(mq4.find("#property indicator_chart_window"), std::string::npos);
 
   // The saved MQL2 and MQL4 texts come back as Coefficients rows of the same filter.
   Open(FDir.File("source.mql"));
-  ASSERT_EQ(c.Rows().size(), 5u);
-  EXPECT_EQ(c.Rows()[4].Name.Str(), "digf");
-  EXPECT_EQ(c.Rows()[4].Coefficients.Count, c.Rows()[0].Coefficients.Count);
+  ASSERT_EQ(c.Table().Rows().size(), 5u);
+  EXPECT_EQ(c.Table().Rows()[4].Name.Str(), "digf");
+  EXPECT_EQ(c.Table().Rows()[4].Coefficients.Count, c.Table().Rows()[0].Coefficients.Count);
   const std::size_t shown = FDialogs.Shown.size();
   Open(FDir.File("source.mq4"));
   EXPECT_EQ(FDialogs.Shown.size(), shown) << FDialogs.ShownTexts();
-  ASSERT_EQ(c.Rows().size(), 6u);
-  EXPECT_EQ(c.Rows()[5].Kind, rkCoefficients);
-  EXPECT_EQ(c.Rows()[5].Name.Str(), "FilterBuffer");
-  EXPECT_EQ(c.Rows()[5].ParamText.Str(), FDir.File("source.mq4"));
-  ASSERT_EQ(c.Rows()[5].Coefficients.Count, c.Rows()[0].Coefficients.Count);
-  for (int k = 0; k < c.Rows()[0].Coefficients.Count; ++k)
-    EXPECT_EQ(c.Rows()[5].Coefficients.Coef[k], c.Rows()[4].Coefficients.Coef[k]) << k;
+  ASSERT_EQ(c.Table().Rows().size(), 6u);
+  EXPECT_EQ(c.Table().Rows()[5].Kind, rkCoefficients);
+  EXPECT_EQ(c.Table().Rows()[5].Name.Str(), "FilterBuffer");
+  EXPECT_EQ(c.Table().Rows()[5].ParamText.Str(), FDir.File("source.mq4"));
+  ASSERT_EQ(c.Table().Rows()[5].Coefficients.Count, c.Table().Rows()[0].Coefficients.Count);
+  for (int k = 0; k < c.Table().Rows()[0].Coefficients.Count; ++k)
+    EXPECT_EQ(c.Table().Rows()[5].Coefficients.Coef[k], c.Table().Rows()[4].Coefficients.Coef[k]) << k;
 }
 
 TEST_F(CompareWindow, TheGridsEditors) {
   TfrmCompare& c = Start();
   AddSource(c);
   AddSource(c, [](TfrmMethodEdit& d) { d.InputT1->SetValue(40); });
-  ASSERT_EQ(c.Rows().size(), 2u);
+  ASSERT_EQ(c.Table().Rows().size(), 2u);
 
   // Colour: the editor stands over the cell; a choice recolours the line.
   c.sgrGroup->setCurrentCell(0, 4);
   ASSERT_TRUE(c.cbxColor->isVisible());
   EXPECT_EQ(c.cbxColor->ItemIndex(), 15);
   QTest::keyClick(c.cbxColor, Qt::Key_Up);
-  EXPECT_EQ(c.Rows()[0].ColorIndex, 14);
+  EXPECT_EQ(c.Table().Rows()[0].ColorIndex, 14);
   EXPECT_EQ(c.RowSeries(0)->SeriesColor(), chart::clAqua);
   EXPECT_EQ(Cell(c, 0, 4), "Aqua");
   EXPECT_FALSE(c.cbxColor->isVisible());
@@ -272,12 +272,12 @@ TEST_F(CompareWindow, TheGridsEditors) {
   EXPECT_EQ(c.cbxParent->itemText(0), "Close price");
   EXPECT_EQ(c.cbxParent->itemText(1), "filter1");
   QTest::keyClick(c.cbxParent, Qt::Key_Down);
-  EXPECT_EQ(c.Rows()[1].Parent, 0);
+  EXPECT_EQ(c.Table().Rows()[1].Parent, 0);
   EXPECT_EQ(Cell(c, 1, 5), "filter1");
-  const TCoefficientRecord& k = c.Rows()[1].Coefficients;
+  const TCoefficientRecord& k = c.Table().Rows()[1].Coefficients;
   double s = 0;
-  for (int j = 0; j < k.Count; ++j) s += k.Coef[j] * c.Rows()[0].Output[1500 - j];
-  EXPECT_DOUBLE_EQ(c.Rows()[1].Output[1500], s);
+  for (int j = 0; j < k.Count; ++j) s += k.Coef[j] * c.Table().Rows()[0].Output[1500 - j];
+  EXPECT_DOUBLE_EQ(c.Table().Rows()[1].Output[1500], s);
   // The first row feeds the second: its own parent can only be the price.
   c.sgrGroup->setCurrentCell(0, 5);
   EXPECT_EQ(c.cbxParent->count(), 1);
@@ -285,7 +285,7 @@ TEST_F(CompareWindow, TheGridsEditors) {
   // On/off shows and hides the line.
   QCheckBox& box = Control<QCheckBox>(*c.sgrGroup, "chkOnOff0");
   ClickButton(&box);
-  EXPECT_EQ(c.Rows()[0].On, 0);
+  EXPECT_EQ(c.Table().Rows()[0].On, 0);
   EXPECT_FALSE(c.RowSeries(0)->Active());
   ClickButton(&box);
   EXPECT_TRUE(c.RowSeries(0)->Active());
@@ -304,8 +304,8 @@ TEST_F(CompareWindow, TheGridsEditors) {
   EXPECT_EQ(c.SelectedRow(), 2);
   QTest::mouseDClick(c.sgrGroup->viewport(), Qt::LeftButton, {}, cell);
   EXPECT_TRUE(FDialogs.Modals.empty());
-  EXPECT_EQ(c.Rows()[1].Filter.Delay, 2);
-  EXPECT_EQ(c.Rows()[1].ParamText.Str(), FilterDescription(c.Rows()[1].Filter));
+  EXPECT_EQ(c.Table().Rows()[1].Filter.Delay, 2);
+  EXPECT_EQ(c.Table().Rows()[1].ParamText.Str(), FilterDescription(c.Table().Rows()[1].Filter));
 }
 
 // "Удалить фильтр" removes the selected row and its line; the first row stays.
@@ -313,17 +313,17 @@ TEST_F(CompareWindow, TheDeleteCommandRemovesTheSelectedRow) {
   TfrmCompare& c = Start();
   EXPECT_FALSE(c.actFilterDelete->isEnabled());
   for (const int p1 : {40, 30, 20}) AddSource(c, [p1](TfrmMethodEdit& d) { d.InputT1->SetValue(p1); });
-  ASSERT_EQ(c.Rows().size(), 3u);
+  ASSERT_EQ(c.Table().Rows().size(), 3u);
   c.sgrGroup->setCurrentCell(1, 4);
   QTest::keyClick(c.cbxColor, Qt::Key_Up);  // white to aqua
-  ASSERT_EQ(c.Rows()[1].ColorIndex, 14);
+  ASSERT_EQ(c.Table().Rows()[1].ColorIndex, 14);
   chart::TFastLineSeries* third = c.RowSeries(2);
 
   // The first row stays.
   c.sgrGroup->setCurrentCell(0, 2);
   EXPECT_FALSE(c.actFilterDelete->isEnabled());
   c.actFilterDeleteExecute();
-  EXPECT_EQ(c.Rows().size(), 3u);
+  EXPECT_EQ(c.Table().Rows().size(), 3u);
 
   const auto aquaPixels = [&](const std::string& name) {
     c.sgrGroup->clearSelection();
@@ -342,9 +342,9 @@ TEST_F(CompareWindow, TheDeleteCommandRemovesTheSelectedRow) {
   auto* tools = c.findChild<QToolBar*>();
   ASSERT_NE(tools, nullptr);
   QTest::mouseClick(tools->widgetForAction(c.actFilterDelete), Qt::LeftButton);
-  ASSERT_EQ(c.Rows().size(), 2u);
-  EXPECT_EQ(c.Rows()[0].Filter.P1, 40);
-  EXPECT_EQ(c.Rows()[1].Filter.P1, 20);
+  ASSERT_EQ(c.Table().Rows().size(), 2u);
+  EXPECT_EQ(c.Table().Rows()[0].Filter.P1, 40);
+  EXPECT_EQ(c.Table().Rows()[1].Filter.P1, 20);
   EXPECT_EQ(c.RowSeries(1), third);
   EXPECT_EQ(c.Chart().SeriesCount(), 3);  // the candles and two lines
   EXPECT_EQ(c.sgrGroup->rowCount(), 2);
@@ -354,7 +354,7 @@ TEST_F(CompareWindow, TheDeleteCommandRemovesTheSelectedRow) {
   // The row that took its place is selected: it goes next, then the first row stays alone.
   EXPECT_TRUE(c.actFilterDelete->isEnabled());
   c.actFilterDelete->trigger();
-  ASSERT_EQ(c.Rows().size(), 1u);
+  ASSERT_EQ(c.Table().Rows().size(), 1u);
   EXPECT_EQ(c.Chart().SeriesCount(), 2);
   EXPECT_FALSE(c.actFilterDelete->isEnabled());
   EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
@@ -367,44 +367,44 @@ TEST_F(CompareWindow, TheGeneratorsCompareCommand) {
   g.actChartCompare->trigger();
   auto* c = dynamic_cast<TfrmCompare*>(FMain->FindChildWindow("frmcompare"));
   ASSERT_NE(c, nullptr);
-  ASSERT_EQ(c->Rows().size(), 1u);
-  EXPECT_EQ(c->Rows()[0].Name.Str(), "From Orvel window 1");
-  EXPECT_EQ(c->Rows()[0].Filter.P1, 30);
-  EXPECT_EQ(c->Rows()[0].Filter.AutoOrder, 1);
-  EXPECT_EQ(c->Rows()[0].ColorIndex, 9);
-  EXPECT_GT(c->Rows()[0].Coefficients.Count, 0);
+  ASSERT_EQ(c->Table().Rows().size(), 1u);
+  EXPECT_EQ(c->Table().Rows()[0].Name.Str(), "From Orvel window 1");
+  EXPECT_EQ(c->Table().Rows()[0].Filter.P1, 30);
+  EXPECT_EQ(c->Table().Rows()[0].Filter.AutoOrder, 1);
+  EXPECT_EQ(c->Table().Rows()[0].ColorIndex, 9);
+  EXPECT_GT(c->Table().Rows()[0].Coefficients.Count, 0);
   EXPECT_EQ(c->RowSeries(0)->SeriesColor(), chart::clRed);
   EXPECT_FALSE(c->HSTLabel->isVisible());
   FMain->actFormRemez->trigger();
   g.actChartCompare->trigger();
-  ASSERT_EQ(c->Rows().size(), 2u);
-  EXPECT_EQ(c->Rows()[1].Name.Str(), "From Orvel window 2");
+  ASSERT_EQ(c->Table().Rows().size(), 2u);
+  EXPECT_EQ(c->Table().Rows()[1].Name.Str(), "From Orvel window 2");
   EXPECT_EQ(FMain->ActiveChild(), c);
 }
 
 TEST_F(CompareWindow, ZoomRefreshAndHistoryFiles) {
   TfrmCompare& c = Start();
-  EXPECT_EQ(c.Candles().ZoomLevel, 4);
+  EXPECT_EQ(c.Table().Candles().ZoomLevel, 4);
   FMain->actZoomIn->trigger();
-  EXPECT_EQ(c.Candles().ZoomLevel, 5);
+  EXPECT_EQ(c.Table().Candles().ZoomLevel, 5);
   EXPECT_EQ(c.Series1->CandleWidth(), 11);
   EXPECT_FALSE(c.actChartZoomIn->isEnabled());
   for (int i = 0; i < 5; ++i) FMain->actZoomOut->trigger();
-  EXPECT_EQ(c.Candles().ZoomLevel, 1);
+  EXPECT_EQ(c.Table().Candles().ZoomLevel, 1);
   EXPECT_FALSE(c.actChartZoomOut->isEnabled());
-  EXPECT_EQ(c.Candles().ViewEnd - c.Candles().ViewStart, c.VisibleBarCount());
+  EXPECT_EQ(c.Table().Candles().ViewEnd - c.Table().Candles().ViewStart, c.VisibleBarCount());
 
   AddSource(c);
   // A history file replaces the candles and recomputes the rows.
   Open(ORVEL_SAMPLE_HISTORY);
-  EXPECT_EQ(c.Candles().Bars.size(), 5000u);
+  EXPECT_EQ(c.Table().Candles().Bars.size(), 5000u);
   EXPECT_TRUE(c.HSTLabel->isVisible());
-  EXPECT_EQ(c.Rows()[0].Output.size(), 5001u);
-  EXPECT_DOUBLE_EQ(c.Rows()[0].Output[4998], Expected(c, 0, 4998));
-  EXPECT_EQ(c.Rows()[0].Output[4999], 0);  // the last bar gets no value
+  EXPECT_EQ(c.Table().Rows()[0].Output.size(), 5001u);
+  EXPECT_DOUBLE_EQ(c.Table().Rows()[0].Output[4998], Expected(c, 0, 4998));
+  EXPECT_EQ(c.Table().Rows()[0].Output[4999], 0);  // the last bar gets no value
   // A file that is no history is refused and keeps them.
   Open(FDir.Write("rows.hst", "//+---\n"));
-  EXPECT_EQ(c.Candles().Bars.size(), 5000u);
+  EXPECT_EQ(c.Table().Candles().Bars.size(), 5000u);
   EXPECT_FALSE(FDialogs.Shown.empty());
 
   // Refresh asks before it replaces a file's candles.
@@ -412,13 +412,13 @@ TEST_F(CompareWindow, ZoomRefreshAndHistoryFiles) {
   FMain->actRefresh->trigger();
   EXPECT_EQ(FDialogs.Shown.back().Text, "Заменить данные в графике случайными значениями?");
   EXPECT_EQ(FDialogs.Shown.back().Caption, "Открытие файла");
-  EXPECT_EQ(c.Candles().Bars.size(), 5000u);
+  EXPECT_EQ(c.Table().Candles().Bars.size(), 5000u);
   FDialogs.Answers.push_back(mrOK);
   FMain->actRefresh->trigger();
-  EXPECT_EQ(c.Candles().Bars.size(), static_cast<std::size_t>(SyntheticBarCount));
+  EXPECT_EQ(c.Table().Candles().Bars.size(), static_cast<std::size_t>(SyntheticBarCount));
   EXPECT_FALSE(c.HSTLabel->isVisible());
   EXPECT_EQ(History.LastIndex, -1);
-  EXPECT_DOUBLE_EQ(c.Rows()[0].Output[2000], Expected(c, 0, 2000));
+  EXPECT_DOUBLE_EQ(c.Table().Rows()[0].Output[2000], Expected(c, 0, 2000));
 }
 
 TEST_F(CompareWindow, PictureWithAMarkedRow) {
@@ -428,16 +428,16 @@ TEST_F(CompareWindow, PictureWithAMarkedRow) {
   AddSource(c, [](TfrmMethodEdit& d) { d.InputT1->SetValue(40); });
   c.sgrGroup->setCurrentCell(0, 4);
   QTest::keyClick(c.cbxColor, Qt::Key_Up);  // white to aqua
-  ASSERT_EQ(c.Rows()[0].ColorIndex, 14);
+  ASSERT_EQ(c.Table().Rows()[0].ColorIndex, 14);
   AddSource(c, [order](TfrmMethodEdit& d) {
     d.InputT1->SetValue(10);
     d.InputTransient1->SetValue(5);
     ClickButton(d.CheckBoxOrder);
     d.InputOrder->SetValue(order);
   });
-  ASSERT_EQ(c.Rows().size(), 2u);
-  EXPECT_TRUE(c.Rows()[1].IterationLimit);
-  EXPECT_FALSE(c.Rows()[0].IterationLimit);
+  ASSERT_EQ(c.Table().Rows().size(), 2u);
+  EXPECT_TRUE(c.Table().Rows()[1].IterationLimit);
+  EXPECT_FALSE(c.Table().Rows()[0].IterationLimit);
   const QString warning = QString::fromUtf8(msgIterationLimit).replace("\n\r", "\n");
   EXPECT_FALSE(c.sgrGroup->item(1, 0)->icon().isNull());
   EXPECT_EQ(c.sgrGroup->item(1, 2)->toolTip(), warning);

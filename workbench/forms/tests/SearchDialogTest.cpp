@@ -71,8 +71,8 @@ class SearchDialog : public TWorkbenchTest {
 
 TEST_F(SearchDialog, AFilterFoundAgainstItsOwnCoefficientsIsTakenIntoTheComparison) {
   TfrmCompare& c = StartWithReference();
-  ASSERT_EQ(c.Rows().size(), 2u);
-  const TFilterRecord source = c.Rows()[0].Filter;
+  ASSERT_EQ(c.Table().Rows().size(), 2u);
+  const TFilterRecord source = c.Table().Rows()[0].Filter;
   ASSERT_TRUE(c.actBeginCompare->isEnabled());
   TFilterRecord taken{};
   FDialogs.Modals.push_back([&](QDialog& dialog) {
@@ -149,13 +149,13 @@ TEST_F(SearchDialog, AFilterFoundAgainstItsOwnCoefficientsIsTakenIntoTheComparis
     return d.result();
   });
   c.actBeginCompare->trigger();
-  ASSERT_EQ(c.Rows().size(), 3u);
-  const TCompareFilterRecord& row = c.Rows()[2];
+  ASSERT_EQ(c.Table().Rows().size(), 3u);
+  const TCompareFilterRecord& row = c.Table().Rows()[2];
   EXPECT_EQ(row.Name.Str(), "AutoOptimize");
   EXPECT_EQ(row.Kind, rkSource);
   taken.Name = "AutoOptimize";
   EXPECT_EQ(row.Filter, taken);
-  EXPECT_EQ(row.Coefficients.Count, c.Rows()[0].Coefficients.Count);
+  EXPECT_EQ(row.Coefficients.Count, c.Table().Rows()[0].Coefficients.Count);
   EXPECT_NE(c.RowSeries(2), nullptr);
   // The ranges went into the settings as the dialog closed.
   EXPECT_EQ(WorkbenchSettings.P1from, 28);
@@ -186,7 +186,7 @@ TEST_F(SearchDialog, RefusedStartsChangeNothing) {
     return d.result();
   });
   c.actBeginCompare->trigger();
-  EXPECT_EQ(c.Rows().size(), 2u);
+  EXPECT_EQ(c.Table().Rows().size(), 2u);
 
   // An expert sampling file of 100 bars is too short for a search.
   std::string csv;
