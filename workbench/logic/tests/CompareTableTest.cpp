@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CompareRowFixtures.h"
 #include "testing/TestSupport.h"
 #include "workbench/logic/CompareTable.h"
 
@@ -17,44 +18,20 @@ namespace {
 
 using orvel::testing::Raises;
 
-// Candles 0 .. count - 1 at X = i + 1 with close i + 1; the rows run over bars 0 .. lastIndex.
-void SetCandles(TCompareTable& table, int count, int lastIndex) {
-  TPriceChart& chart = table.Candles();
-  chart.Bars.clear();
-  for (int i = 0; i < count; ++i) {
-    const double v = i + 1;
-    chart.Bars.push_back({v, v, v + 1, v - 1, v, {}});
-  }
-  chart.FirstIndex = 0;
-  chart.LastIndex = lastIndex;
-}
-
-TCompareFilterRecord CoefficientsRow(const char* name, std::vector<double> coefficients) {
-  TCompareFilterRecord row = ImportRow("f.mql");
-  row.Name = name;
-  row.Coefficients.Count = static_cast<std::int32_t>(coefficients.size());
-  for (std::size_t k = 0; k < coefficients.size(); ++k) row.Coefficients.Coef[k] = coefficients[k];
-  return row;
-}
-
-TFilterRecord LowPass(std::int32_t p1, std::int32_t d1) {
-  TFilterRecord f;
-  f.Name = "lp";
-  f.FilterType = ftLowPass;
-  f.P1 = p1, f.D1 = d1, f.A1 = 40, f.P2 = 36, f.D2 = 52, f.A2 = 40;
-  f.Ripple = 0.08;
-  f.Order = 30;
-  f.Method = dmLibrary;
+// A low-pass record of the library, P1 and D1 as given.
+TFilterRecord LibraryLowPass(std::int32_t p1, std::int32_t d1) {
+  TFilterRecord f = LowPass(dmLibrary, 30);
+  f.P1 = p1, f.D1 = d1;
   return f;
 }
 
 // Two Coefficients rows over 60 candles, the second fed by the first.
 TCompareTable TwoRows() {
   TCompareTable table;
-  SetCandles(table, 60, 59);
+  table.Candles() = Candles(60, 0, 59);
   TRowPoints points;
-  table.Add(CoefficientsRow("a", {0.5, 0.5}), points);
-  table.Add(CoefficientsRow("b", {1.0}), points);
+  table.Add(CoefficientsRow({0.5, 0.5}), points);
+  table.Add(CoefficientsRow({1.0}), points);
   EXPECT_TRUE(table.SetParent(1, 0));
   return table;
 }
@@ -88,7 +65,7 @@ TEST(CompareTable, EditsOfARowNotThereChangeNothing) {
       {"filter",
        [](TCompareTable& t, int r) {
          TRowPoints points{{1, 1}};
-         const bool done = t.ReplaceFilter(r, LowPass(30, 15), points) != rcNone;
+         const bool done = t.ReplaceFilter(r, LibraryLowPass(30, 15), points) != rcNone;
          return done || !points.empty();
        }},
       {"delete", [](TCompareTable& t, int r) { return t.CanDelete(r) || !t.Delete(r).empty(); }},
@@ -112,14 +89,14 @@ TEST(CompareTable, EditsOfARowNotThereChangeNothing) {
   EXPECT_EQ(table.Row(1).SeriesIndex, 4);
   // Only a Source row has a filter and an indicator text.
   TRowPoints points;
-  EXPECT_EQ(table.ReplaceFilter(0, LowPass(30, 15), points), rcNone);
+  EXPECT_EQ(table.ReplaceFilter(0, LibraryLowPass(30, 15), points), rcNone);
   EXPECT_EQ(table.SourceRowText(0, tmMQL4), "");
 }
 
 TEST(CompareTable, AParentIsOneTheRowMayTake) {
   TCompareTable table = TwoRows();
   TRowPoints points;
-  table.Add(CoefficientsRow("c", {1.0}), points);
+  table.Add(CoefficientsRow({1.0}), points);
   const struct {
     const char* name;
     int row, parent;
@@ -147,11 +124,11 @@ TEST(CompareTable, ARowWhoseDesignFailsIsNotAdded) {
   TCompareTable table = TwoRows();
   const std::vector<TRowState> before = StateOf(table);
   TRowPoints points;
-  EXPECT_THROW(table.Add(NewSourceRow(LowPass(10, 20)), points), EFilterCheck);
+  EXPECT_THROW(table.Add(NewSourceRow(LibraryLowPass(10, 20)), points), EFilterCheck);
   EXPECT_EQ(table.Count(), 2);
   EXPECT_EQ(StateOf(table), before);
 
-  EXPECT_EQ(table.Add(NewSourceRow(LowPass(30, 15)), points), rcDrawn);
+  EXPECT_EQ(table.Add(NewSourceRow(LibraryLowPass(30, 15)), points), rcDrawn);
   ASSERT_EQ(table.Count(), 3);
   EXPECT_GT(table.Row(2).Coefficients.Count, 0);
   EXPECT_EQ(table.WorkCoefficients().Count, table.Row(2).Coefficients.Count);
@@ -160,18 +137,18 @@ TEST(CompareTable, ARowWhoseDesignFailsIsNotAdded) {
 
 TEST(CompareTable, AFilterWhoseDesignFailsLeavesTheRowAsItWas) {
   TCompareTable table;
-  SetCandles(table, 200, 199);
+  table.Candles() = Candles(200, 0, 199);
   TRowPoints points;
-  table.Add(NewSourceRow(LowPass(30, 15)), points);
+  table.Add(NewSourceRow(LibraryLowPass(30, 15)), points);
   const TCompareFilterRecord before = table.Row(0);
   const std::vector<TRowState> state = StateOf(table);
 
-  EXPECT_THROW(table.ReplaceFilter(0, LowPass(10, 20), points), EFilterCheck);
+  EXPECT_THROW(table.ReplaceFilter(0, LibraryLowPass(10, 20), points), EFilterCheck);
   EXPECT_EQ(table.Row(0).Filter, before.Filter);
   EXPECT_EQ(table.Row(0).Coefficients.Count, before.Coefficients.Count);
   EXPECT_EQ(StateOf(table), state);
 
-  const TFilterRecord wider = LowPass(40, 20);
+  const TFilterRecord wider = LibraryLowPass(40, 20);
   EXPECT_EQ(table.ReplaceFilter(0, wider, points), rcDrawn);
   EXPECT_EQ(table.Row(0).Filter, wider);
   EXPECT_EQ(table.Row(0).ParamText.Str(), FilterDescription(wider));
@@ -208,15 +185,15 @@ TEST(CompareTable, AnExpertSamplingFileFillsOneImportResponseRow) {
 TEST(CompareTable, WhatASearchReads) {
   TCompareTable table;
   TRowPoints points;
-  table.Add(CoefficientsRow("a", {0.5, 0.5}), points);
+  table.Add(CoefficientsRow({0.5, 0.5}), points);
   EXPECT_TRUE(Raises<ESearch>([&] { table.SearchData(0, 100); }, msgSearchNoCandles));
   EXPECT_FALSE(table.CanSearch());
 
-  SetCandles(table, 120, MinSearchLastBar - 1);
+  table.Candles() = Candles(120, 0, MinSearchLastBar - 1);
   table.Compute(0, points);
   EXPECT_FALSE(table.CanSearch());
   EXPECT_FALSE(table.EnoughBarsToSearch());
-  SetCandles(table, 120, MinSearchLastBar);
+  table.Candles() = Candles(120, 0, MinSearchLastBar);
   table.Compute(0, points);
   EXPECT_TRUE(table.CanSearch());
   table.Workspace().GridDensity = 20;
@@ -243,8 +220,8 @@ TEST(CompareTable, WhatASearchReads) {
 
   // Only Coefficients and Import response rows are references.
   TCompareTable sources;
-  SetCandles(sources, 200, 199);
-  sources.Add(NewSourceRow(LowPass(30, 15)), points);
+  sources.Candles() = Candles(200, 0, 199);
+  sources.Add(NewSourceRow(LibraryLowPass(30, 15)), points);
   EXPECT_TRUE(sources.SearchReferences().empty());
   EXPECT_FALSE(sources.CanSearch());
 }
