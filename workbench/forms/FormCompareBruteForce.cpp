@@ -331,13 +331,11 @@ bool TfrmCmpBruteForce::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void TfrmCmpBruteForce::Prepare(std::weak_ptr<const TCompareTable> table,
+void TfrmCmpBruteForce::Prepare(const std::shared_ptr<const TCompareTable>& table,
                                 std::function<void(TCompareFilterRecord)> takeResult) {
-  const std::shared_ptr<const TCompareTable> searched = table.lock();
-  if (!searched) throw classlib::Exception("The comparison table is gone");
-  FTable = std::move(table);
+  FTable = table;
   FTakeResult = std::move(takeResult);
-  const std::vector<std::pair<int, std::string>> references = searched->SearchReferences();
+  const std::vector<std::pair<int, std::string>> references = table->SearchReferences();
   cbxInitial->clear();
   FReferenceRows.clear();
   for (const auto& [row, text] : references) {
@@ -345,7 +343,7 @@ void TfrmCmpBruteForce::Prepare(std::weak_ptr<const TCompareTable> table,
     cbxInitial->addItem(QString::fromStdString(classlib::Cp1251ToUtf8(text)));
   }
   cbxInitial->setCurrentIndex(references.empty() ? -1 : 0);
-  const int lastBar = searched->Candles().LastIndex;
+  const int lastBar = table->Candles().LastIndex;
   const int top = std::max(lastBar - 100, 100);
   tbCorrelation->setRange(100, top);
   if (top - 100 >= 201) tbCorrelation->setTickInterval(static_cast<int>(std::nearbyint((top - 100) / 100.0)));

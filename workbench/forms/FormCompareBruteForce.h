@@ -129,7 +129,8 @@ class TfrmCmpBruteForce : public QDialog {
   // What the comparison's search command gives the dialog before it shows it:
   // the table searched (its reference rows, candles and grid density, read
   // while it lives) and where a result taken goes.
-  void Prepare(std::weak_ptr<const TCompareTable> table, std::function<void(TCompareFilterRecord)> takeResult);
+  void Prepare(const std::shared_ptr<const TCompareTable>& table,
+               std::function<void(TCompareFilterRecord)> takeResult);
   void EnableSearchControls(bool enabled);
   void ShowBruteForceResults();
 
