@@ -63,16 +63,16 @@ std::int32_t TAxisScale::LogPos(double value, bool xForm) const {
 std::int32_t TAxisScale::CalcXPosValue(double value) const {
   if (Logarithmic) return LogPos(value, true);
   if (IRangeZero) return ICenterPos;
-  double p = (value - IMinimum) * IAxisScale;
-  if (Fast) p = std::nearbyint(p);
+  if (!Fast) return LinearMap(true)(value);
+  const double p = std::nearbyint((value - IMinimum) * IAxisScale);
   return Clamp(Inverted ? IEndPos - p : IStartPos + p);
 }
 
 std::int32_t TAxisScale::CalcYPosValue(double value) const {
   if (Logarithmic) return LogPos(value, false);
   if (IRangeZero) return ICenterPos;
-  double p = (value - IMinimum) * IAxisScale;
-  if (Fast) p = std::nearbyint(p);
+  if (!Fast) return LinearMap(false)(value);
+  const double p = std::nearbyint((value - IMinimum) * IAxisScale);
   return Clamp(Inverted ? IStartPos + p : IEndPos - p);
 }
 

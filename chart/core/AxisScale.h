@@ -1,6 +1,7 @@
 // The arithmetic of an axis: value to pixel and back (linear, logarithmic,
 // inverted, depth) and the choice of the label increment. Plain data, so the
-// axis' drawing and its tests share one implementation without a canvas.
+// axis' drawing, the series' loops over their points and the tests share one
+// implementation without a canvas.
 //
 // Tested by: chart/tests/AxisScaleTest.cpp
 #pragma once
@@ -14,6 +15,33 @@ constexpr std::int32_t AxisPixelLimit = 0x3FFFFFF;
 // The smallest range and the smallest label increment an axis uses.
 constexpr double MinAxisRange = 1e-10;
 constexpr double MinAxisIncrement = 1e-12;
+
+// Value to pixel along a linear axis as a plain function: the pixels the
+// axis' conversions give (a non-finite pixel goes to -AxisPixelLimit, far
+// ones stop at the limit, halves round to even), so that a loop over many
+// points maps them without a call each.
+struct TLinearPixelMap {
+  double Minimum = 0, Scale = 0, Start = 0;
+  // Pixels run from Start against the values (vertical axes, inverted
+  // horizontal ones).
+  bool Negate = false;
+
+  std::int32_t operator()(double value) const {
+    const double p = (value - Minimum) * Scale;
+    const double pixel = Negate ? Start - p : Start + p;
+    if (!(pixel >= -AxisPixelLimit)) return -AxisPixelLimit;  // NaN too
+    if (pixel > AxisPixelLimit) return AxisPixelLimit;
+    return RoundPixel(pixel);
+  }
+
+  // Halves to even, as std::nearbyint in the default rounding mode, without a
+  // library call: adding 1.5 * 2^52 leaves no bits below the units of a
+  // pixel within the limit.
+  static std::int32_t RoundPixel(double pixel) {
+    constexpr double Shift = 6755399441055744.0;
+    return static_cast<std::int32_t>((pixel + Shift) - Shift);
+  }
+};
 
 struct TAxisScale {
   // state
@@ -38,6 +66,15 @@ struct TAxisScale {
 
   std::int32_t CalcXPosValue(double value) const;
   std::int32_t CalcYPosValue(double value) const;
+  // True when the conversions are the linear map (not logarithmic, no zero
+  // range, no fast switch).
+  bool IsLinear() const { return !Logarithmic && !IRangeZero && !Fast; }
+  // The map of CalcXPosValue (xForm) or CalcYPosValue while IsLinear holds.
+  TLinearPixelMap LinearMap(bool xForm) const {
+    // X grows from the start, Y from the end; inverted axes the other way.
+    const bool fromEnd = xForm ? Inverted : !Inverted;
+    return {IMinimum, IAxisScale, static_cast<double>(fromEnd ? IEndPos : IStartPos), fromEnd};
+  }
   // The axis' own form: X for horizontal axes, Y for vertical ones, depth for the depth axis.
   std::int32_t CalcPosValue(double value) const;
   std::int32_t CalcDepthPosValue(double value) const;

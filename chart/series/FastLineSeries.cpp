@@ -10,6 +10,7 @@
 
 #include "chart/AxisPanel.h"
 #include "chart/canvas/KivCanvasQt.h"
+#include "chart/core/ColumnReducer.h"
 #include "chart/core/KivConst.h"
 #include "chart/series/SeriesMarks.h"
 
@@ -164,110 +165,30 @@ void TFastLineSeries::DrawValue(int i) {
   FOldY = p.Y;
 }
 
-namespace {
-
-// Pixels of values along a linear axis, computed here as the axis does, so
-// the loop over a million points makes no call per point.
-struct TLinearPixels {
-  bool Linear = false;
-  double Minimum = 0, Scale = 0, Start = 0;
-  bool Negate = false;
-
-  explicit TLinearPixels(const TChartAxis& axis, bool horizontal) {
-    const TAxisScale& s = axis.Scale();
-    if (s.Logarithmic || s.Fast || s.IRangeZero) return;
-    Linear = true;
-    Minimum = s.IMinimum;
-    Scale = s.IAxisScale;
-    // X grows from the start, Y from the end; inverted axes the other way.
-    const bool fromEnd = horizontal ? s.Inverted : !s.Inverted;
-    Start = fromEnd ? s.IEndPos : s.IStartPos;
-    Negate = fromEnd;
-  }
-
-  std::int32_t operator()(double value) const {
-    const double p = (value - Minimum) * Scale;
-    const double pixel = Negate ? Start - p : Start + p;
-    if (std::isnan(pixel)) return -AxisPixelLimit;
-    if (pixel > AxisPixelLimit) return AxisPixelLimit;
-    if (pixel < -AxisPixelLimit) return -AxisPixelLimit;
-    return RoundPixel(pixel);
-  }
-
-  // Halves to even, as std::nearbyint in the default rounding mode, without a
-  // library call: adding 1.5 * 2^52 leaves no bits below the units.
-  static std::int32_t RoundPixel(double pixel) {
-    constexpr double Shift = 6755399441055744.0;
-    return static_cast<std::int32_t>((pixel + Shift) - Shift);
-  }
-};
-
-// Joins consecutive points of one pixel column into their first, lowest,
-// highest and last, in the order they came.
-class TColumnReducer {
- public:
-  explicit TColumnReducer(std::vector<TPoint>& out) : FOut(out) {}
-
-  void Add(const TPoint& p) {
-    if (FOpen && p.X == FFirst.X) {
-      ++FSeq;
-      if (p.Y < FMin.Y) {
-        FMin = p;
-        FMinSeq = FSeq;
-      } else if (p.Y > FMax.Y) {
-        FMax = p;
-        FMaxSeq = FSeq;
-      }
-      FLast = p;
-      return;
-    }
-    Flush();
-    FOpen = true;
-    FFirst = FMin = FMax = FLast = p;
-    FSeq = FMinSeq = FMaxSeq = 0;
-  }
-
-  void Flush() {
-    if (!FOpen) return;
-    FOpen = false;
-    Emit(FFirst);
-    if (FMinSeq < FMaxSeq) {
-      Emit(FMin);
-      Emit(FMax);
-    } else {
-      Emit(FMax);
-      Emit(FMin);
-    }
-    Emit(FLast);
-  }
-
- private:
-  void Emit(const TPoint& p) {
-    if (FOut.empty() || !(FOut.back() == p)) FOut.push_back(p);
-  }
-
-  std::vector<TPoint>& FOut;
-  bool FOpen = false;
-  TPoint FFirst, FMin, FMax, FLast;
-  int FSeq = 0, FMinSeq = 0, FMaxSeq = 0;
-};
-
-}  // namespace
-
 void TFastLineSeries::DrawReduced(int start, int last) {
   TCustomAxisPanel* chart = ParentChart();
   TCanvas3D& c = chart->Canvas();
   const bool is3D = chart->View3D();
   const TChartAxis& hAxis = *GetHorizAxis();
   const TChartAxis& vAxis = *GetVertAxis();
-  const TLinearPixels xPixel(hAxis, true), yPixel(vAxis, false);
-  const double* xs = XValues()->Values().data();
-  const double* ys = YValues()->Values().data();
-  auto pixel = [&](int i) -> TPoint {
-    return {xPixel.Linear ? xPixel(xs[i]) : hAxis.CalcXPosValue(xs[i]),
-            yPixel.Linear ? yPixel(ys[i]) : vAxis.CalcYPosValue(ys[i])};
-  };
+  const TAxisScale& hScale = hAxis.Scale();
+  const TAxisScale& vScale = vAxis.Scale();
+  const std::span<const double> xs = XValues()->Values(), ys = YValues()->Values();
   FPolyline.clear();
+  const bool checkNulls = !FIgnoreNulls && HasColors();
+  if (!is3D && !checkNulls && !FStairs && FDrawAllPoints && hScale.IsLinear() && vScale.IsLinear()) {
+    ReduceColumns(xs, ys, start, last, hScale.LinearMap(true), vScale.LinearMap(false), XValues()->KnownInOrder(),
+                  FPolyline);
+    if (FPolyline.size() >= 2) c.LineSegments(FPolyline);
+    FOldX = FPolyline.back().X;
+    FOldY = FPolyline.back().Y;
+    return;
+  }
+  const bool xLinear = hScale.IsLinear(), yLinear = vScale.IsLinear();
+  const TLinearPixelMap xMap = hScale.LinearMap(true), yMap = vScale.LinearMap(false);
+  auto pixel = [&](int i) -> TPoint {
+    return {xLinear ? xMap(xs[i]) : hAxis.CalcXPosValue(xs[i]), yLinear ? yMap(ys[i]) : vAxis.CalcYPosValue(ys[i])};
+  };
   TColumnReducer reducer(FPolyline);
   auto vertex = [&](std::int32_t x, std::int32_t y) {
     reducer.Add(is3D ? c.Calculate3DPosition(x, y, MiddleZ) : TPoint{x, y});
@@ -277,45 +198,6 @@ void TFastLineSeries::DrawReduced(int start, int last) {
     if (FPolyline.size() >= 2) c.LineSegments(FPolyline);
     FPolyline.clear();
   };
-  const bool checkNulls = !FIgnoreNulls && HasColors();
-  if (!is3D && !checkNulls && !FStairs && FDrawAllPoints && xPixel.Linear && yPixel.Linear) {
-    // The common case in one tight loop: a column's first, lowest, highest
-    // and last point, kept in the order they came.
-    TPoint first = pixel(start), low = first, high = first, lastInColumn = first;
-    int lowAt = 0, highAt = 0, at = 0;
-    auto flush = [&] {
-      auto put = [&](const TPoint& q) {
-        if (FPolyline.empty() || !(FPolyline.back() == q)) FPolyline.push_back(q);
-      };
-      put(first);
-      put(lowAt < highAt ? low : high);
-      put(lowAt < highAt ? high : low);
-      put(lastInColumn);
-    };
-    for (int i = start + 1; i <= last; ++i) {
-      const std::int32_t x = xPixel(xs[i]), y = yPixel(ys[i]);
-      if (x == lastInColumn.X) {
-        ++at;
-        if (y < low.Y) {
-          low = {x, y};
-          lowAt = at;
-        } else if (y > high.Y) {
-          high = {x, y};
-          highAt = at;
-        }
-        lastInColumn = {x, y};
-        continue;
-      }
-      flush();
-      first = low = high = lastInColumn = {x, y};
-      lowAt = highAt = at = 0;
-    }
-    flush();
-    if (FPolyline.size() >= 2) c.LineSegments(FPolyline);
-    FOldX = lastInColumn.X;
-    FOldY = lastInColumn.Y;
-    return;
-  }
   TPoint old = pixel(start);
   bool broken = checkNulls && StoredColor(start) == clNullPoint;
   if (!broken) vertex(old.X, old.Y);

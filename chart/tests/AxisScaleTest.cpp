@@ -44,6 +44,28 @@ TEST(AxisScale, FarValuesClampAndZeroRangesGoToTheCentre) {
   EXPECT_TRUE(n.IRangeZero);
 }
 
+// Half pixels round to even, a value that is no number goes to the far
+// negative end, infinities stop at the limit: both forms, both directions.
+TEST(AxisScale, PixelsRoundHalvesToEvenAndNonFiniteValuesStopAtTheLimit) {
+  TAxisScale h = Axis(0, 10, 100, 600, true);  // 50 pixels per unit
+  EXPECT_EQ(h.CalcXPosValue(0.01), 100);       // 100.5
+  EXPECT_EQ(h.CalcXPosValue(0.03), 102);       // 101.5
+  EXPECT_EQ(h.CalcXPosValue(std::nan("")), -AxisPixelLimit);
+  EXPECT_EQ(h.CalcXPosValue(HUGE_VAL), AxisPixelLimit);
+  EXPECT_EQ(h.CalcXPosValue(-HUGE_VAL), -AxisPixelLimit);
+  h.Inverted = true;
+  EXPECT_EQ(h.CalcXPosValue(0.01), 600);  // 599.5
+  EXPECT_EQ(h.CalcXPosValue(0.03), 598);  // 598.5
+  const TAxisScale v = Axis(0, 10, 50, 450, false);  // 40 pixels per unit
+  EXPECT_EQ(v.CalcYPosValue(0.0125), 450);  // 449.5
+  EXPECT_EQ(v.CalcYPosValue(0.0375), 448);  // 448.5
+  EXPECT_EQ(v.CalcYPosValue(HUGE_VAL), -AxisPixelLimit);
+  EXPECT_EQ(v.CalcYPosValue(std::nan("")), -AxisPixelLimit);
+  // The loops' map gives the same pixels.
+  ASSERT_TRUE(v.IsLinear());
+  for (double x : {0.0125, 0.0375, 3.3, HUGE_VAL, std::nan("")}) EXPECT_EQ(v.LinearMap(false)(x), v.CalcYPosValue(x));
+}
+
 TEST(AxisScale, LogarithmicAndDepth) {
   TAxisScale l = Axis(1, 1000, 0, 300, true);
   l.Logarithmic = true;
