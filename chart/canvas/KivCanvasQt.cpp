@@ -219,7 +219,7 @@ TKivCanvas3D::TPainterStyles TKivCanvas3D::WantedStyles(QPainter::CompositionMod
   const TChartPen& pen = Pen();
   w.Pen.Shown = pen.Style() != psClear && pen.Visible();
   if (w.Pen.Shown) {
-    w.Pen.Color = ToQColor(FMonochrome ? clBlack : penColor).rgba();
+    w.Pen.Color = ToQRgb(FMonochrome ? clBlack : penColor);
     w.Pen.Width = pen.Width();
     w.Pen.Style = pen.Style();
     w.Pen.EndStyle = pen.EndStyle();
@@ -228,15 +228,16 @@ TKivCanvas3D::TPainterStyles TKivCanvas3D::WantedStyles(QPainter::CompositionMod
   const TBrush& brush = Brush();
   w.Brush.Picture = brush.Bitmap() != nullptr;
   w.Brush.Style = brush.Style();
-  if (brush.Style() != bsClear) w.Brush.Color = ToQColor(FMonochrome ? clWhite : brush.Color()).rgba();
+  if (brush.Style() != bsClear) w.Brush.Color = ToQRgb(FMonochrome ? clWhite : brush.Color());
   // A picture brush carries its background in its own pixels; the painter's
   // opaque mode would fill its see-through pixels a second time.
   w.Opaque = GetBackMode() == OPAQUE && !w.Brush.Picture;
-  w.BackColor = ToQColor(GetBackColor()).rgba();
+  w.BackColor = ToQRgb(GetBackColor());
   return w;
 }
 
 void TKivCanvas3D::BuildPen(const TPenStyles& w) {
+  ++FPenBuilds;
   if (!w.Shown) {
     FPainterPen = QPen(Qt::NoPen);
     return;
@@ -271,6 +272,7 @@ void TKivCanvas3D::BuildPen(const TPenStyles& w) {
 }
 
 void TKivCanvas3D::BuildBrush(const TBrushStyles& w) {
+  ++FBrushBuilds;
   const TBrush& brush = Brush();
   if (w.Picture) {
     const QColor text = ToQColor(FMonochrome ? clWhite : brush.Color());
@@ -342,6 +344,8 @@ bool TKivCanvas3D::Prepare(QPainter& p, TDrawing drawing) {
   const Qt::BGMode background = wanted.Opaque ? Qt::OpaqueMode : Qt::TransparentMode;
   if (p.backgroundMode() != background) p.setBackgroundMode(background);
   if (!(p.background() == FPainterBackground)) p.setBackground(FPainterBackground);
+  FPreparedMode = wanted.Pen.Mode;
+  FPreparedBackground = background;
   return true;
 }
 
@@ -359,11 +363,9 @@ void TKivCanvas3D::LineTo(std::int32_t x, std::int32_t y) {
   if (!Prepare(*p, TDrawing::Lines)) return;
   const TPoint to{x, y};
   if (FPointLinesSkipped && from == to) return;
-  // Short lines are not worth looking at the painter for.
-  constexpr std::int32_t LongLine = 16;
-  if (ReusesPainterState() && (std::abs(from.X - x) >= LongLine || std::abs(from.Y - y) >= LongLine)) {
-    const std::optional<TStraightLines> straight = TStraightLines::For(*p, FReference->Image());
-    if (straight && straight->Draw(from, to)) return;
+  if (ReusesPainterState() && (from.X == to.X || from.Y == to.Y)) {
+    const TStraightLines* straight = StraightLinesFor(*p, TDrawing::Lines);
+    if (straight != nullptr && straight->Draw(from, to)) return;
   }
   p->drawLine(from.X, from.Y, x, y);
 }
@@ -373,8 +375,8 @@ void TKivCanvas3D::Rectangle(std::int32_t x0, std::int32_t y0, std::int32_t x1, 
   if (p == nullptr || !Prepare(*p)) return;
   const QRect r = OutlineRect(x0, y0, x1, y1);
   if (ReusesPainterState()) {
-    const std::optional<TStraightLines> straight = TStraightLines::For(*p, FReference->Image());
-    if (straight && straight->Rectangle(r)) return;
+    const TStraightLines* straight = StraightLinesFor(*p, TDrawing::Shape);
+    if (straight != nullptr && straight->Rectangle(r)) return;
   }
   p->drawRect(r);
 }
@@ -427,12 +429,12 @@ void TKivCanvas3D::LineSegments(std::span<const TPoint> points) {
   const bool joinUpright = ReusesPainterState() && PaintsEachPixelOnce(*p);
   // Upright and flat lines go into the pixels straight where the painter
   // allows it; it is asked once, at the first such line.
-  std::optional<TStraightLines> straight;
+  const TStraightLines* straight = nullptr;
   bool straightAsked = !ReusesPainterState();
   auto line = [&](const TPoint& from, const TPoint& to) {
     if (from.X == to.X || from.Y == to.Y) {
       if (!straightAsked) {
-        straight = TStraightLines::For(*p, FReference->Image());
+        straight = StraightLinesFor(*p, TDrawing::Lines);
         straightAsked = true;
       }
       if (straight && straight->Draw(from, to)) return;
@@ -665,11 +667,31 @@ std::int32_t TKivCanvas3D::RawTextHeight(const std::string&) {
   return fm.height();
 }
 
+const TStraightLines* TKivCanvas3D::StraightLinesFor(const QPainter& p, TDrawing drawing) {
+  const QImage* image = FReference != nullptr ? FReference->Image() : nullptr;
+  const TStraightKey key{FReference,    image != nullptr ? image->constBits() : nullptr,
+                         FPenBuilds,    FPreparedMode,
+                         p.deviceTransform().isIdentity(), FClipChanges};
+  TKeptStraightLines& kept = FStraight[FPreparedBackground == Qt::OpaqueMode ? 1 : 0];
+  if (!kept.Key || !(*kept.Key == key)) {
+    kept.Writer = TStraightLines::For(p, image);
+    kept.Key = key;
+    // Lines leave the painter's brush as they find it: the writer's fill
+    // is known to be the built brush only when asked for a shape.
+    kept.BrushBuilds = drawing == TDrawing::Shape ? FBrushBuilds : ~std::uint64_t{0};
+  } else if (drawing == TDrawing::Shape && kept.Writer && kept.BrushBuilds != FBrushBuilds) {
+    kept.Writer->SetBrush(p.brush());
+    kept.BrushBuilds = FBrushBuilds;
+  }
+  return kept.Writer ? &*kept.Writer : nullptr;
+}
+
 // --- clipping ---------------------------------------------------------------
 
 void TKivCanvas3D::ClipRegion(const QRegion& region) {
   QPainter* p = Painter();
   if (p == nullptr) return;
+  ++FClipChanges;
   // One level of saving: a second clip before the unclip replaces the saved one.
   if (p->hasClipping()) {
     FSavedClip = p->clipRegion();
@@ -705,6 +727,7 @@ void TKivCanvas3D::ClipPolygon(std::span<const TPoint> points) {
 void TKivCanvas3D::UnClipRectangle() {
   QPainter* p = Painter();
   if (p == nullptr) return;
+  ++FClipChanges;
   if (FSavedClip)
     p->setClipRegion(*FSavedClip, Qt::ReplaceClip);
   else

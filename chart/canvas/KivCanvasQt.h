@@ -13,6 +13,7 @@
 
 #include "chart/canvas/KivCanvas.h"
 #include "chart/canvas/KivGraphics.h"
+#include "chart/canvas/StraightLines.h"
 
 namespace chart {
 
@@ -130,6 +131,11 @@ class TKivCanvas3D : public TCanvas3D {
   bool PaintsEachPixelOnce(const QPainter& p) const;
   QFont CurrentQFont() const;
   void ClipRegion(const QRegion& region);
+  // The writer of straight lines for the painter as Prepare left it (with
+  // its brush for a shape), or nothing where the painter must draw itself.
+  // Asking the painter costs more than a short line, so the answer is kept
+  // while what Prepare set, the clip and the picture stay as they were.
+  const TStraightLines* StraightLinesFor(const QPainter& p, TDrawing drawing);
 
   TCanvas* FReference = nullptr;
   std::unique_ptr<TBitmap> FBitmap;
@@ -154,6 +160,32 @@ class TKivCanvas3D : public TCanvas3D {
   QPen FPainterPen;
   QBrush FPainterBrush;
   QBrush FPainterBackground;
+  // What Prepare last set beside the pen and the brush, and how often these
+  // two were built.
+  QPainter::CompositionMode FPreparedMode = QPainter::CompositionMode_SourceOver;
+  Qt::BGMode FPreparedBackground = Qt::TransparentMode;
+  std::uint64_t FPenBuilds = 0, FBrushBuilds = 0;
+  // What a kept straight-lines writer was made for. Prepare puts back any
+  // pen, brush or mode someone else set on the painter, and only this
+  // surface clips it, so its own counts stand for the painter's state.
+  struct TStraightKey {
+    const TCanvas* Reference = nullptr;
+    const uchar* Bits = nullptr;
+    std::uint64_t PenBuilds = 0;
+    QPainter::CompositionMode Mode = QPainter::CompositionMode_SourceOver;
+    bool Identity = true;
+    std::uint64_t ClipChanges = 0;
+    bool operator==(const TStraightKey&) const = default;
+  };
+  // One writer for each background mode: single lines of a solid pen drop
+  // the opaque mode that shapes keep, so the two take turns.
+  struct TKeptStraightLines {
+    std::optional<TStraightKey> Key;
+    std::uint64_t BrushBuilds = 0;
+    std::optional<TStraightLines> Writer;
+  };
+  TKeptStraightLines FStraight[2];
+  std::uint64_t FClipChanges = 0;
 };
 
 }  // namespace chart

@@ -67,10 +67,12 @@ TColor ColorToRGB(TColor color) {
   return ColorToRGB(color, nullptr);
 }
 
-QColor ToQColor(TColor color) {
-  if (color == clNone || color == clDefault) return QColor(0, 0, 0);
+QColor ToQColor(TColor color) { return QColor::fromRgb(ToQRgb(color)); }
+
+QRgb ToQRgb(TColor color) {
+  if (color == clNone || color == clDefault) return qRgb(0, 0, 0);
   const TColor c = ColorToRGB(color);
-  return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+  return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
 TColor FromQRgb(QRgb rgb) { return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb)); }

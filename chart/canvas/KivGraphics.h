@@ -70,6 +70,8 @@ class TBitmap : public TGraphic {
 // The screen colour of a TColor: system colours through the application's
 // palette, plain colours as they are (clNone and clDefault are not colours and give black).
 QColor ToQColor(TColor color);
+// The same as a pixel value, opaque.
+QRgb ToQRgb(TColor color);
 // The TColor of a pixel value.
 TColor FromQRgb(QRgb rgb);
 // The system colours as the application's palette shows them.

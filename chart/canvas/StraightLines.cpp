@@ -23,12 +23,7 @@ std::optional<TStraightLines> TStraightLines::For(const QPainter& p, const QImag
     return std::nullopt;
   const QPen& pen = p.pen();
   TStraightLines w;
-  const QBrush& brush = p.brush();
-  if (brush.style() == Qt::SolidPattern && brush.color().alpha() == 255) {
-    w.FFill = brush.color().rgba();
-  } else if (brush.style() != Qt::NoBrush) {
-    w.FFills = false;
-  }
+  w.SetBrush(p.brush());
   if (pen.style() == Qt::NoPen) {
     w.FPen = false;
   } else if (!pen.isCosmetic() || pen.brush().style() != Qt::SolidPattern || pen.color().alpha() != 255) {
@@ -63,6 +58,15 @@ std::optional<TStraightLines> TStraightLines::For(const QPainter& p, const QImag
   w.FBytesPerLine = image->bytesPerLine();
   w.FColor = pen.color().rgba();
   return w;
+}
+
+void TStraightLines::SetBrush(const QBrush& brush) {
+  FFill.reset();
+  FFills = true;
+  if (brush.style() == Qt::SolidPattern && brush.color().alpha() == 255)
+    FFill = brush.color().rgba();
+  else if (brush.style() != Qt::NoBrush)
+    FFills = false;
 }
 
 bool TStraightLines::Draw(TPoint from, TPoint to) const {

@@ -24,6 +24,8 @@ class TStraightLines {
   // than copy one opaque colour into image through a plain rectangle: then
   // the painter draws every line itself.
   static std::optional<TStraightLines> For(const QPainter& p, const QImage* image);
+  // Takes brush as the painter's brush: rectangles are filled with it.
+  void SetBrush(const QBrush& brush);
 
   // Writes the line from `from` to `to` and returns true, or returns false,
   // writing nothing, for a line the painter must draw: one that is not

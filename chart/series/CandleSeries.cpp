@@ -5,6 +5,8 @@
 #include "chart/series/CandleSeries.h"
 
 #include <algorithm>
+#include <span>
+#include <typeinfo>
 
 #include "chart/AxisPanel.h"
 #include "chart/core/KivConst.h"
@@ -149,13 +151,20 @@ void TCandleSeries::DrawValue(int i) {
     if (stick) c.VertLine3D(g.X, top, g.High, z);
     return;
   }
-  if (stick) vertLine(g.X, g.Low, g.High);
-  if (g.Open == g.Close) --g.Close;
-  c.Brush().SetColor(color);
   if (is3D) {
+    if (stick) vertLine(g.X, g.Low, g.High);
+    if (g.Open == g.Close) --g.Close;
+    c.Brush().SetColor(color);
     c.RectangleWithZ({g.X - g.LeftHalf, g.Open, g.X + g.RightHalf, g.Close}, z);
     return;
   }
+  DrawFlatCandle(c, g, color);
+}
+
+void TCandleSeries::DrawFlatCandle(TCanvas3D& c, TCandleGeometry g, TColor color) {
+  if (FCandleStyle == csCandleStick) c.DoVertLine(g.X, g.Low, g.High);
+  if (g.Open == g.Close) --g.Close;
+  c.Brush().SetColor(color);
   if (!Pen()->Visible()) {
     if (g.Open < g.Close)
       --g.Open;
@@ -163,6 +172,48 @@ void TCandleSeries::DrawValue(int i) {
       --g.Close;
   }
   c.Rectangle(g.X - g.LeftHalf, g.Open, g.X + g.RightHalf + 1, g.Close);
+}
+
+bool TCandleSeries::DrawsCandlesInOneLoop() const { return typeid(*this) == typeid(TCandleSeries); }
+
+void TCandleSeries::DrawAllValues() {
+  TCustomAxisPanel* chart = ParentChart();
+  const TChartAxis* h = GetHorizAxis();
+  const TChartAxis* v = GetVertAxis();
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  if (!DrawsCandlesInOneLoop() || chart == nullptr || h == nullptr || v == nullptr || chart->View3D() ||
+      OnGetPointerStyle || (FCandleStyle != csCandleStick && FCandleStyle != csOpenClose) || first < 0 ||
+      (DrawLine() && OutLine()->Visible())) {
+    TOHLCSeries::DrawAllValues();
+    return;
+  }
+  TCanvas3D& c = chart->Canvas();
+  // What DrawValue sets up for every bar is the same for all of them.
+  Pointer()->PrepareCanvas(c, clDefault);
+  const TAxisScale& hs = h->Scale();
+  const TAxisScale& vs = v->Scale();
+  const bool linear = hs.IsLinear() && vs.IsLinear();
+  const TLinearPixelMap xMap = hs.LinearMap(true), yMap = vs.LinearMap(false);
+  const std::span<const double> dates = DateValues()->Values(), open = OpenValues()->Values(),
+                                close = CloseValues()->Values(), high = HighValues()->Values(),
+                                low = LowValues()->Values();
+  const bool forward = DrawValuesForward();
+  for (int k = 0; k <= last - first; ++k) {
+    const int i = forward ? first + k : last - k;
+    TCandleGeometry g;
+    if (linear) {
+      g.X = xMap(dates[i]);
+      g.Open = yMap(open[i]);
+      g.Close = yMap(close[i]);
+      g.High = yMap(high[i]);
+      g.Low = yMap(low[i]);
+      g.LeftHalf = FCandleWidth / 2;
+      g.RightHalf = FCandleWidth - g.LeftHalf;
+    } else {
+      g = Geometry(i);
+    }
+    DrawFlatCandle(c, g, CandleColor(i));
+  }
 }
 
 int TCandleSeries::Clicked(std::int32_t x, std::int32_t y) {

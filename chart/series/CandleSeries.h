@@ -56,6 +56,9 @@ class TCandleSeries : public TOHLCSeries {
   void SetPen(const TChartPen& v) override { Pointer()->Pen()->Assign(v); }
   void ListSubStyles(const std::function<void(const std::string&)>& callback) override;
   void DrawValue(int valueIndex) override;
+  // Flat sticks and boxes with no handler of the pointer style go in one
+  // loop that sets the pen up once; the others through DrawValue.
+  void DrawAllValues() override;
   void ApplySubStyle(int subStyle) override;
   TColor LegendItemColor(int index) const override { return CandleColor(index); }
   double MaxYValue() const override;
@@ -63,12 +66,20 @@ class TCandleSeries : public TOHLCSeries {
   int Clicked(std::int32_t x, std::int32_t y) override;
   void PrepareForGallery(bool enabled) override;
 
+ protected:
+  // Whether a pass may draw in one loop. A kind of its own keeps the road
+  // through DrawValue for every point: only this kind takes the other.
+  virtual bool DrawsCandlesInOneLoop() const;
+
  private:
+
   // Screen geometry of one candle, with the adjustments drawing makes.
   struct TCandleGeometry {
     std::int32_t X = 0, Open = 0, Close = 0, High = 0, Low = 0, LeftHalf = 0, RightHalf = 0;
   };
   TCandleGeometry Geometry(int valueIndex) const;
+  // A flat stick or box of a bar: the wick, then the body in its colour.
+  void DrawFlatCandle(TCanvas3D& canvas, TCandleGeometry g, TColor color);
   bool FirstDrawn(int valueIndex) const;
 
   TCandleStyle FCandleStyle = csCandleStick;

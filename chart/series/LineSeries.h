@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "chart/core/StoreAndInvalidate.h"
 #include "chart/series/SeriesData.h"
@@ -124,6 +125,13 @@ class TCustomSeries : public TCustomLineSeries {
   std::int32_t StackedPos(int valueIndex, double value) const;
   std::int32_t ValueAxisEnd() const;
 
+  // The pass of a plain 2D line in one call to the surface: the segments the
+  // point-by-point road draws, in its order and with its pen, where they all
+  // take the series' colour and nothing is drawn between them (no pointers,
+  // stairs, area, outline, depth, stacking or null points). False, having
+  // drawn nothing, for any other line.
+  bool DrawLineInOneCall();
+
   // Drawing state of the current pass.
   std::int32_t FBottomPos = 0, FOldBottomPos = 0, FOldX = 0, FOldY = 0;
   TColor FOldColor = clNone;
@@ -154,6 +162,8 @@ class TCustomSeries : public TCustomLineSeries {
   std::unique_ptr<TKivGradient> FGradient;
   // Set while the outline is drawn under the line: only lines, in the outline's colour.
   bool FOutlinePass = false;
+  // Reused between passes: the vertices of a line drawn in one call.
+  std::vector<TPoint> FLinePoints;
 };
 
 class TLineSeries : public TCustomSeries {
@@ -165,6 +175,13 @@ class TLineSeries : public TCustomSeries {
   void ListSubStyles(const std::function<void(const std::string&)>& callback) override;
   void PrepareLegendCanvas(int valueIndex, TColor& backColor, TBrushStyle& brushStyle) override;
   void ApplySubStyle(int subStyle) override;
+  void DrawAllValues() override;
+
+ protected:
+  // Whether a pass may draw a plain line in one call. A kind of its own keeps
+  // the point-by-point road, which calls its DrawValue for every point: only
+  // the line kinds here take the other.
+  virtual bool DrawsLineInOneCall() const;
 };
 
 // A line series whose values run along the vertical axis, drawn in stored order.

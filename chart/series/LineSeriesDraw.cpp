@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
+#include <typeinfo>
 
 #include "chart/AxisPanel.h"
 #include "chart/canvas/StyleDrawing.h"
@@ -37,6 +39,72 @@ void TCustomSeries::DrawAllValues() {
   }
   FOldColor = clNone;
   TCustomLineSeries::DrawAllValues();
+}
+
+bool TCustomSeries::DrawLineInOneCall() {
+  TCustomAxisPanel* chart = ParentChart();
+  const TChartAxis* h = GetHorizAxis();
+  const TChartAxis* v = GetVertAxis();
+  if (chart == nullptr || h == nullptr || v == nullptr || chart->View3D() || !FDrawLine || FDrawArea || FStairs ||
+      FStacked != cssNone || FPointer->Visible() || FOutLine->Visible() ||
+      (FColorEachLine && (HasColors() || ColorEachPoint())))
+    return false;
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  if (first < 0 || last < first) return false;
+  // A null point leaves out the segment that ends at it.
+  if (HasColors())
+    for (int i = first; i <= last; ++i)
+      if (ValueColor(i) == clNone) return false;
+  const TAxisScale& hs = h->Scale();
+  const TAxisScale& vs = v->Scale();
+  const bool linear = hs.IsLinear() && vs.IsLinear();
+  const TLinearPixelMap xMap = hs.LinearMap(true), yMap = vs.LinearMap(false);
+  const std::span<const double> xs = XValues()->Values(), ys = YValues()->Values();
+  auto pixel = [&](int i) -> TPoint {
+    if (linear) return {xMap(xs[i]), yMap(ys[i])};
+    return {CalcXPos(i), CalcYPos(i)};
+  };
+  const bool forward = DrawValuesForward();
+  const int from = forward ? first : last, step = forward ? 1 : -1;
+  FLinePoints.clear();
+  const TPoint start = pixel(from);
+  if (forward && first > 0 && !IsNull(first - 1)) {
+    // The line enters from the chart's edge, as EnterFromPrevious draws it,
+    // even where the segment has no length.
+    const std::int32_t px = CalcXPos(first - 1), py = CalcYPos(first - 1);
+    const TRect& r = chart->ChartRect();
+    TPoint entry{h->Inverted() ? r.Right : r.Left, py};
+    if (v->Logarithmic()) {
+      entry = {px, py};
+    } else {
+      const double dx = static_cast<double>(start.X) - px;
+      if (!(dx == 0 || std::isnan(dx))) entry.Y = Round(py + (entry.X - px) * (static_cast<double>(start.Y) - py) / dx);
+    }
+    FLinePoints.push_back(entry);
+  }
+  FLinePoints.push_back(start);
+  for (int i = from + step; i >= first && i <= last; i += step) {
+    const TPoint p = pixel(i);
+    if (!(p == FLinePoints.back())) FLinePoints.push_back(p);
+  }
+  TCanvas3D& c = chart->Canvas();
+  c.AssignVisiblePenColor(*LinePen(), SeriesColor());
+  if (FLinePoints.size() >= 2) c.LineSegments(FLinePoints);
+  const int end = forward ? last : first;
+  FOldX = FLinePoints.back().X;
+  FOldY = FLinePoints.back().Y;
+  FOldColor = ValueColor(end);
+  FBottomPos = FOldBottomPos = GetOriginPos(end);
+  return true;
+}
+
+bool TLineSeries::DrawsLineInOneCall() const {
+  return typeid(*this) == typeid(TLineSeries) || typeid(*this) == typeid(THorizLineSeries);
+}
+
+void TLineSeries::DrawAllValues() {
+  if (DrawsLineInOneCall() && DrawLineInOneCall()) return;
+  TCustomSeries::DrawAllValues();
 }
 
 void TCustomSeries::EnterFromPrevious(int i, std::int32_t x, std::int32_t y) {

@@ -1,17 +1,21 @@
 // Covers chart/series/OHLCSeries.cpp and chart/series/CandleSeries.cpp: bars kept aligned,
 // extremes over the four prices, sample bars, candle colours and halves, the
 // four styles in 2D and 3D, the click test, volume origins, gallery styles;
-// and the candle chart in the workbench's style over the bundled history.
+// the candle chart in the workbench's style over the bundled history; and the
+// flat candles drawn in one loop against the road through DrawValue (pixels).
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <random>
 
+#include "chart/ChartControl.h"
 #include "chart/canvas/KivGraphics.h"
 #include "chart/series/CandleSeries.h"
 #include "chart/testing/RecordedChart.h"
+#include "testing/TestSupport.h"
 
 namespace chart {
 namespace {
@@ -307,6 +311,71 @@ TEST(CandlePicture, WorkbenchCandlesOverTheSampleHistory) {
   // Between two candles the background shows.
   EXPECT_EQ(pixel((s->CalcXPos(0) + s->CalcXPos(1)) / 2, chart.ChartRect().Top + 2), clBlack);
 }
+
+// --- flat candles in one loop --------------------------------------------------
+
+// The same bars drawn through DrawValue, one at a time.
+class TCandleByCandle : public TCandleSeries {
+ public:
+  using TCandleSeries::TCandleSeries;
+
+ protected:
+  bool DrawsCandlesInOneLoop() const override { return false; }
+};
+
+enum TCandleShape { cpWidthZero, cpWidthFive, cpBoxes, cpNoPen, cpOwnColours, cpInvertedAndScrolled, cpLogarithmic };
+
+template <class S>
+QImage DrawCandles(int n, TCandleShape shape, std::uint64_t seed) {
+  TChart chart;
+  chart.SetBounds(900, 500);
+  chart.SetView3D(false);
+  chart.SetColor(clWhite);
+  chart.Legend()->SetVisible(false);
+  auto* s = new S(&chart);
+  s->SetParentChart(&chart);
+  s->DateValues()->SetDateTime(false);
+  s->SetCandleWidth(shape == cpWidthZero ? 0 : 5);
+  if (shape == cpBoxes) s->SetCandleStyle(csOpenClose);
+  if (shape == cpNoPen) s->Pen()->SetVisible(false);
+  std::mt19937_64 random(seed);
+  std::normal_distribution<double> step(0, 1);
+  double close = 100;
+  s->BeginUpdate();
+  for (int i = 0; i < n; ++i) {
+    const double open = close;
+    close = std::max(1.0, open + step(random));
+    const double high = std::max(open, close) + std::abs(step(random)), low = std::min(open, close) - 0.5;
+    s->AddCandle(i, open, high, std::max(0.5, low), i % 17 == 3 ? open : close);
+    if (shape == cpOwnColours && i % 5 == 0) s->SetValueColor(i, clGreen);
+  }
+  s->EndUpdate();
+  if (shape == cpInvertedAndScrolled) {
+    s->GetHorizAxis()->SetMinMax(n / 4 + 0.3, 3 * n / 4);
+    s->GetHorizAxis()->SetInverted(true);
+  }
+  if (shape == cpLogarithmic) s->GetVertAxis()->SetLogarithmic(true);
+  std::unique_ptr<TBitmap> b = chart.RenderToBitmap();
+  return b->Image().copy();
+}
+
+class FlatCandlePixels : public ::testing::TestWithParam<TCandleShape> {};
+
+TEST_P(FlatCandlePixels, OneLoopDrawsWhatTheRoadThroughDrawValueDraws) {
+  const std::uint64_t seed = orvel::testing::TestSeed(20240611);
+  for (int n : {60, 6000}) {
+    const QImage reference = DrawCandles<TCandleByCandle>(n, GetParam(), seed);
+    const QImage oneLoop = DrawCandles<TCandleSeries>(n, GetParam(), seed);
+    int differing = 0;
+    for (int y = 0; y < reference.height(); ++y)
+      for (int x = 0; x < reference.width(); ++x) differing += reference.pixel(x, y) != oneLoop.pixel(x, y);
+    EXPECT_EQ(differing, 0) << "bars " << n << ", seed " << seed;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, FlatCandlePixels,
+                         ::testing::Values(cpWidthZero, cpWidthFive, cpBoxes, cpNoPen, cpOwnColours,
+                                           cpInvertedAndScrolled, cpLogarithmic));
 
 }  // namespace
 }  // namespace chart

@@ -1,14 +1,20 @@
 // Covers chart/series/LineSeries.cpp and chart/series/LineSeriesDraw.cpp: segments, stairs,
 // nulls, the segment entering from the left edge, pointers over lines,
 // stacking, area strips, 3D ribbons, legend symbols, margins, the click test,
-// copying between kinds and the gallery sub-styles.
+// copying between kinds, the gallery sub-styles, and a plain line drawn in one
+// call against the point-by-point road (pixels).
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <algorithm>
+#include <cmath>
+#include <random>
 
-#include "chart/AxisPanel.h"
+#include "chart/ChartControl.h"
+#include "chart/canvas/KivGraphics.h"
 #include "chart/series/LineSeries.h"
 #include "chart/testing/RecordedChart.h"
+#include "testing/TestSupport.h"
 
 namespace chart {
 namespace {
@@ -313,6 +319,83 @@ TEST(LineSeriesGallery, SubStylesAreListedAndApplied) {
   points.SetColorEachPoint(true);
   EXPECT_EQ(points.Pointer()->Brush()->Color(), clDefault);
 }
+
+// --- a plain line in one call -------------------------------------------------
+
+// The same kinds drawn through DrawValue, point by point.
+template <class S>
+class TPointByPoint : public S {
+ public:
+  using S::S;
+
+ protected:
+  bool DrawsLineInOneCall() const override { return false; }
+};
+
+enum TLineShape { lsPlain, lsScrolled, lsInvertedAndScrolled, lsHorizontal, lsDashed, lsWide, lsColouredPoints,
+                  lsLogarithmic };
+
+template <class S>
+QImage DrawLine(const std::vector<double>& walk, TLineShape shape) {
+  TChart chart;
+  chart.SetBounds(800, 500);
+  chart.SetView3D(false);
+  chart.SetColor(clWhite);
+  chart.Legend()->SetVisible(false);
+  auto* s = new S(&chart);
+  s->SetParentChart(&chart);
+  s->SetSeriesColor(clBlack);
+  if (shape == lsDashed) s->LinePen()->SetStyle(psDash);
+  if (shape == lsWide) s->LinePen()->SetWidth(3);
+  if (shape == lsColouredPoints) {
+    s->SetColorEachPoint(true);
+    s->SetColorEachLine(false);
+  }
+  const int n = static_cast<int>(walk.size());
+  s->BeginUpdate();
+  for (int i = 0; i < n; ++i) {
+    const double v = shape == lsLogarithmic ? std::exp(walk[i] / 40) : walk[i];
+    if (shape == lsColouredPoints)
+      s->AddXY(i, v, "", i % 3 == 0 ? clRed : clDefault);
+    else
+      s->AddXY(i, v);
+  }
+  s->EndUpdate();
+  if (shape == lsScrolled || shape == lsInvertedAndScrolled) s->GetHorizAxis()->SetMinMax(n / 3 + 0.37, 2 * n / 3);
+  if (shape == lsInvertedAndScrolled) s->GetHorizAxis()->SetInverted(true);
+  if (shape == lsLogarithmic) s->GetVertAxis()->SetLogarithmic(true);
+  std::unique_ptr<TBitmap> b = chart.RenderToBitmap();
+  return b->Image().copy();
+}
+
+class LinePixels : public ::testing::TestWithParam<TLineShape> {};
+
+TEST_P(LinePixels, OneCallDrawsWhatThePointByPointRoadDraws) {
+  const std::uint64_t seed = orvel::testing::TestSeed(20240611);
+  std::mt19937_64 random(seed);
+  std::normal_distribution<double> step(0, 1);
+  for (int n : {300, 40000}) {
+    std::vector<double> walk(static_cast<std::size_t>(n));
+    double v = 0;
+    for (double& w : walk) w = v += step(random);
+    QImage reference, oneCall;
+    if (GetParam() == lsHorizontal) {
+      reference = DrawLine<TPointByPoint<THorizLineSeries>>(walk, GetParam());
+      oneCall = DrawLine<THorizLineSeries>(walk, GetParam());
+    } else {
+      reference = DrawLine<TPointByPoint<TLineSeries>>(walk, GetParam());
+      oneCall = DrawLine<TLineSeries>(walk, GetParam());
+    }
+    int differing = 0;
+    for (int y = 0; y < reference.height(); ++y)
+      for (int x = 0; x < reference.width(); ++x) differing += reference.pixel(x, y) != oneCall.pixel(x, y);
+    EXPECT_EQ(differing, 0) << "points " << n << ", seed " << seed;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, LinePixels,
+                         ::testing::Values(lsPlain, lsScrolled, lsInvertedAndScrolled, lsHorizontal, lsDashed, lsWide,
+                                           lsColouredPoints, lsLogarithmic));
 
 }  // namespace
 }  // namespace chart
