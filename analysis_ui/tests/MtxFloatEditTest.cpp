@@ -239,6 +239,8 @@ TEST_F(MtxFloatEdit, TypingUpdatesTheValueOnlyWhenTheTextReads) {
 
 TEST_F(MtxFloatEdit, LeavingWithATextThatDoesNotReadReportsItOnce) {
   TMtxFloatEdit& edit = ShownEdit("Rotation");
+  // The message takes the focus as a real box does; that leaves no field.
+  FDialogs.MessagesTakeFocus = true;
   edit.SetValue("1.5");
   edit.selectAll();
   Type("7+");
@@ -257,6 +259,7 @@ TEST_F(MtxFloatEdit, LeavingWithATextThatDoesNotReadReportsItOnce) {
 
 TEST_F(MtxFloatEdit, EnterChecksTheTextAndBeepsOutsideADialog) {
   TMtxFloatEdit& edit = ShownEdit();
+  FDialogs.MessagesTakeFocus = true;
   edit.SetMaxValue("10");
   edit.selectAll();
   Type("12");
@@ -270,6 +273,29 @@ TEST_F(MtxFloatEdit, EnterChecksTheTextAndBeepsOutsideADialog) {
   ASSERT_EQ(FDialogs.Shown.size(), 1u);
   EXPECT_EQ(edit.Value(), "10.00");
   EXPECT_EQ(FBeeps, 2);
+  EXPECT_TRUE(edit.hasFocus());
+}
+
+TEST_F(MtxFloatEdit, InADialogEnterGoesToItsDefaultButtonWithoutABeep) {
+  QDialog dialog;
+  auto* edit = new TMtxFloatEdit(&dialog);
+  edit->SetMaxValue("10");
+  auto* ok = new QPushButton("OK", &dialog);
+  ok->setDefault(true);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(edit);
+  layout->addWidget(ok);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  QApplication::setActiveWindow(&dialog);
+  edit->setFocus(Qt::TabFocusReason);
+  QTest::keyClicks(edit, "12");
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(edit->Value(), "10.00");
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(FBeeps, 0);
 }
 
 TEST_F(MtxFloatEdit, LeavingRewritesAValueOutsideTheBounds) {

@@ -104,12 +104,6 @@ void TRadioGroup::SetItemIndex(int index) {
 
 void TRadioGroup::SetItem(int index, const QString& text) { FButtons.at(index)->setText(text); }
 
-bool LeavesTheField(const QEvent* event) {
-  if (event->type() != QEvent::FocusOut) return false;
-  const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
-  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& text) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/ui/Focus.h"
 #include "workbench/logic/formRemezParameters.h"
 
 class QAction;
@@ -85,7 +86,7 @@ class TRadioGroup : public QGroupBox {
 
 // Whether a focus event leaves a field for another control of its window;
 // a window that goes inactive (a message box, another program) leaves none.
-bool LeavesTheField(const QEvent* event);
+using ui::LeavesTheField;
 
 // A label named as its window names it.
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& text);

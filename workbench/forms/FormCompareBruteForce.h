@@ -30,11 +30,15 @@ class QTabWidget;
 class QTableView;
 class QTimer;
 
+namespace ui {
+class TUserDialogs;
+}  // namespace ui
+
 namespace workbench {
 
 class TRadioGroup;
 class TSpinEdit;
-class TUserDialogs;
+using TUserDialogs = ui::TUserDialogs;
 
 class TfrmCmpBruteForce;
 

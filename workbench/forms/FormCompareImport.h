@@ -12,9 +12,13 @@ class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
 
+namespace ui {
+class TUserDialogs;
+}  // namespace ui
+
 namespace workbench {
 
-class TUserDialogs;
+using TUserDialogs = ui::TUserDialogs;
 
 class TfrmCmpImport : public QDialog {
  public:

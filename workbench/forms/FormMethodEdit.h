@@ -19,11 +19,15 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace ui {
+class TUserDialogs;
+}  // namespace ui
+
 namespace workbench {
 
 class TRadioGroup;
 class TSpinEdit;
-class TUserDialogs;
+using TUserDialogs = ui::TUserDialogs;
 
 class TfrmMethodEdit : public QDialog, public TBandInputs {
  public:

@@ -10,10 +10,14 @@
 class QMdiSubWindow;
 class QString;
 
+namespace ui {
+class TUserDialogs;
+}  // namespace ui
+
 namespace workbench {
 
 class TfrmCmpBruteForce;
-class TUserDialogs;
+using TUserDialogs = ui::TUserDialogs;
 struct TFilterRecord;
 
 // The main-window commands a child switches on and off while it serves them.

@@ -1,22 +1,30 @@
-// The program's application object: the last guard of the event loop, which
-// hands a failure that escaped a handler to the dialogs' failure handler.
+// The program's application object: the shared layer's guard of the event
+// loop, which hands a failure that escaped a handler to the main window's
+// dialogs once they are set.
 #pragma once
 
-#include <QApplication>
+#include <exception>
+
+#include "platform/ui/Application.h"
+
+namespace ui {
+class TUserDialogs;
+}  // namespace ui
 
 namespace workbench {
 
-class TUserDialogs;
+using TUserDialogs = ui::TUserDialogs;
 
-class TOrvelApplication : public QApplication {
+class TOrvelApplication : public ui::TApplication {
  public:
-  TOrvelApplication(int& argc, char** argv);
+  using ui::TApplication::TApplication;
 
-  // The handler of failures; none shows nothing (the failure is dropped).
+  // The handler of failures; none: the process-wide failure handler.
   void SetDialogs(TUserDialogs* dialogs) { FDialogs = dialogs; }
 
+ protected:
   // overrides
-  bool notify(QObject* receiver, QEvent* event) override;
+  void HandleException(const std::exception_ptr& error) override;
 
  private:
   TUserDialogs* FDialogs = nullptr;

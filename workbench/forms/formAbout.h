@@ -7,9 +7,13 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
+namespace ui {
+class TUserDialogs;
+}  // namespace ui
+
 namespace workbench {
 
-class TUserDialogs;
+using TUserDialogs = ui::TUserDialogs;
 
 class TfrmAbout : public QDialog {
  public:

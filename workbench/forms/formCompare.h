@@ -36,9 +36,13 @@ class TKivPanelWidget;
 class TMarksTipTool;
 }  // namespace chart
 
+namespace ui {
+class TUserDialogs;
+}  // namespace ui
+
 namespace workbench {
 
-class TUserDialogs;
+using TUserDialogs = ui::TUserDialogs;
 
 class TfrmCompare : public QMdiSubWindow {
  public:

@@ -21,9 +21,13 @@ class QProgressBar;
 class QSplitter;
 class QTableWidget;
 
+namespace ui {
+class TUserDialogs;
+}  // namespace ui
+
 namespace workbench {
 
-class TUserDialogs;
+using TUserDialogs = ui::TUserDialogs;
 
 class TfrmMethods : public QMdiSubWindow {
  public:

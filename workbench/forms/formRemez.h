@@ -49,11 +49,15 @@ class TLineSeries;
 class TMarksTipTool;
 }  // namespace chart
 
+namespace ui {
+class TUserDialogs;
+}  // namespace ui
+
 namespace workbench {
 
 class TRadioGroup;
 class TSpinEdit;
-class TUserDialogs;
+using TUserDialogs = ui::TUserDialogs;
 
 class TfrmRemez : public QMdiSubWindow, public TBandInputs, public IDesignRunReceiver {
  public:

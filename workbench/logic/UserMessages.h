@@ -2,28 +2,32 @@
 //
 // Logic code never opens a dialog: a reader that must ask (a very large file)
 // or tell (an unknown format) calls this interface. The windows implement it
-// with message boxes; tests implement it with a script of answers.
-// Texts are UTF-8.
+// with message boxes; tests implement it with a script of answers. Texts are
+// UTF-8. The interface is the shared widget layer's; these are its names in
+// the workbench.
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include "platform/ui/UserMessages.h"
 
 namespace workbench {
 
-enum TMessageButtons : std::uint8_t { mbOK, mbOKCancel };
-enum TMessageIcon : std::uint8_t { miNone, miInformation, miWarning, miError, miQuestion };
-enum TMessageResult : std::uint8_t { mrOK, mrCancel };
+using ui::TMessageButtons;
+using ui::TMessageIcon;
+using ui::TMessageResult;
+using ui::TUserMessages;
 
-class TUserMessages {
- public:
-  virtual ~TUserMessages() = default;
-
-  // introduced virtual
-  // Shows text under caption and waits for a button; closing the box without
-  // a button counts as Cancel.
-  virtual TMessageResult MessageBox(const std::string& text, const std::string& caption,
-                                    TMessageButtons buttons, TMessageIcon icon) = 0;
-};
+using ui::mbOK;
+using ui::mbOKCancel;
+using ui::mbYesNo;
+using ui::mbYesNoCancel;
+using ui::miError;
+using ui::miInformation;
+using ui::miNone;
+using ui::miQuestion;
+using ui::miWarning;
+using ui::mrCancel;
+using ui::mrNo;
+using ui::mrOK;
+using ui::mrYes;
 
 }  // namespace workbench

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDialog>
 #include <QFont>
 #include <QUrl>
@@ -45,6 +46,24 @@ class TScriptedDialogs : public TScriptedMessagesOf<TUserDialogs> {
   std::deque<std::optional<std::string>> PictureAnswers;
   std::deque<std::function<int(QDialog&)>> Modals;  // for modal windows
   std::vector<QUrl> Urls;
+  // When set, a message takes the focus from the window while it is up, as
+  // the program's own boxes do.
+  bool MessagesTakeFocus = false;
+
+  TMessageResult MessageBox(const std::string& text, const std::string& caption, TMessageButtons buttons,
+                            TMessageIcon icon) override {
+    using TBase = TScriptedMessagesOf<TUserDialogs>;
+    if (!MessagesTakeFocus) return TBase::MessageBox(text, caption, buttons, icon);
+    QWidget* before = QApplication::activeWindow();
+    QDialog box;
+    box.setObjectName("ScriptedMessageBox");
+    box.show();
+    QApplication::setActiveWindow(&box);
+    const TMessageResult answer = TBase::MessageBox(text, caption, buttons, icon);
+    box.hide();
+    if (before != nullptr) QApplication::setActiveWindow(before);
+    return answer;
+  }
 
   std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
                                         const std::string& value) override {

@@ -1,29 +1,32 @@
-// One application for the window tests: the program's own application object
-// (so its guard of the event loop is under test too), Qt's synchronised calls
-// for the design thread, the offscreen platform, and the Liberation fonts in
-// place of Arial and Courier New.
-#include <gtest/gtest.h>
-
-#include <QFont>
-#include <cstdlib>
+// The window tests run under the main every window layer uses, with the
+// program's own application object (so its guard of the event loop is under
+// test too), Qt's synchronised calls for the design thread and the chart
+// engine; design and search threads still on their way out are waited for
+// before the windows go.
+#include <memory>
 
 #include "chart/tools/ChartEngine.h"
 #include "platform/classlib/Threads.h"
+#include "platform/ui/testing/WindowTestMain.h"
 #include "workbench/forms/FormCompareBruteForce.h"
 #include "workbench/forms/OrvelApplication.h"
 #include "workbench/forms/RemezThread.h"
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  workbench::TOrvelApplication app(argc, argv);
-  QFont::insertSubstitution("Arial", "Liberation Sans");
-  QFont::insertSubstitution("Courier New", "Liberation Mono");
-  classlib::InstallQtSyncDispatcher();
-  chart::InitChartEngine();
-  testing::InitGoogleTest(&argc, argv);
-  const int result = RUN_ALL_TESTS();
-  workbench::WaitForDesignThreads();
-  workbench::WaitForSearchThreads();
-  chart::DoneChartEngine();
-  return result;
+  return ui::RunWindowTests(
+      argc, argv,
+      {.MakeApplication = [](int& c, char** v) -> std::unique_ptr<QApplication> {
+         return std::make_unique<workbench::TOrvelApplication>(c, v);
+       },
+       .Init =
+           [] {
+             classlib::InstallQtSyncDispatcher();
+             chart::InitChartEngine();
+           },
+       .AfterTests =
+           [] {
+             workbench::WaitForDesignThreads();
+             workbench::WaitForSearchThreads();
+           },
+       .Done = [] { chart::DoneChartEngine(); }});
 }

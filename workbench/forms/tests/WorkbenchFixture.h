@@ -1,6 +1,7 @@
-// What the window tests share: dialogs that follow a script instead of
-// waiting for a user, and a fixture that starts the workbench as the program
-// does, with its settings file in a temporary folder.
+// What the window tests share: the shared layer's window-test fixture
+// (dialogs that follow a script instead of waiting for a user), and a
+// fixture on it that starts the workbench as the program does, with its
+// settings file in a temporary folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/testing/WindowTest.h"
 #include "testing/TestSupport.h"
 #include "workbench/forms/FormCompareBruteForce.h"
 #include "workbench/forms/RemezThread.h"
@@ -32,75 +34,13 @@
 #include "workbench/forms/formMain.h"
 #include "workbench/forms/formRemez.h"
 #include "workbench/logic/Classes_Remez.h"
-#include "workbench/logic/tests/ScriptedMessages.h"
-
-// QStrings in test failures as their text.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace workbench {
 
-// Records every message and answers from a script. A question, file dialog
-// or modal window that the script did not expect fails the test.
-class TScriptedDialogs : public TScriptedMessagesOf<TUserDialogs> {
- public:
-  struct TFileDialog {
-    std::string Filter;
-    int FilterIndex;
-    bool Save;
-  };
-
-  std::deque<std::optional<TFileChoice>> FileChoices;  // for open and save dialogs
-  std::vector<TFileDialog> FileDialogs;
-  std::deque<std::function<int(QDialog&)>> Modals;   // for modal windows
-  std::vector<QUrl> Urls;
-  // When set, a message takes the focus from the window while it is up, as
-  // the program's own boxes do.
-  bool MessagesTakeFocus = false;
-
-  TMessageResult MessageBox(const std::string& text, const std::string& caption, TMessageButtons buttons,
-                            TMessageIcon icon) override {
-    using TBase = TScriptedMessagesOf<TUserDialogs>;
-    if (!MessagesTakeFocus) return TBase::MessageBox(text, caption, buttons, icon);
-    QWidget* before = QApplication::activeWindow();
-    QDialog box;
-    box.setObjectName("ScriptedMessageBox");
-    box.show();
-    QApplication::setActiveWindow(&box);
-    const TMessageResult answer = TBase::MessageBox(text, caption, buttons, icon);
-    box.hide();
-    if (before != nullptr) QApplication::setActiveWindow(before);
-    return answer;
-  }
-
-  std::optional<TFileChoice> OpenFileDialog(QWidget*, const std::string& filter, int filterIndex) override {
-    return NextFile(filter, filterIndex, false);
-  }
-  std::optional<TFileChoice> SaveFileDialog(QWidget*, const std::string& filter, int filterIndex) override {
-    return NextFile(filter, filterIndex, true);
-  }
-  int ExecModal(QDialog& dialog) override {
-    if (Modals.empty()) {
-      ADD_FAILURE() << "unexpected modal window " << dialog.objectName().toStdString();
-      return QDialog::Rejected;
-    }
-    auto script = std::move(Modals.front());
-    Modals.pop_front();
-    return script(dialog);
-  }
-  void OpenUrl(const QUrl& url) override { Urls.push_back(url); }
-
- private:
-  std::optional<TFileChoice> NextFile(const std::string& filter, int filterIndex, bool save) {
-    FileDialogs.push_back({filter, filterIndex, save});
-    if (FileChoices.empty()) {
-      ADD_FAILURE() << "unexpected file dialog " << filter;
-      return std::nullopt;
-    }
-    auto choice = FileChoices.front();
-    FileChoices.pop_front();
-    return choice;
-  }
-};
+using ui::ClickButton;
+using ui::Control;
+using ui::Screenshot;
+using ui::TScriptedDialogs;
 
 // Processes events until `done` holds; false when the time ran out first.
 template <class Predicate>
@@ -113,16 +53,13 @@ bool WaitUntil(Predicate done, int timeoutMs) {
   return true;
 }
 
-// Clicks a check box or radio button on its box, where a user clicks it.
-inline void ClickButton(QAbstractButton* button) {
-  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-}
-
 // Starts the workbench as the program does: the main window over a settings
-// file in a temporary folder, 1280 x 800, shown, the generator open.
-class TWorkbenchTest : public ::testing::Test {
+// file in a temporary folder, 1280 x 800, shown, the generator open. The
+// window test's scripted dialogs are the workbench's dialogs.
+class TWorkbenchTest : public ui::TWindowTest {
  protected:
   void SetUp() override {
+    ui::TWindowTest::SetUp();
     History = THistory{};
     WorkbenchSettings = TWorkbenchSettings{};
   }
@@ -130,8 +67,7 @@ class TWorkbenchTest : public ::testing::Test {
     FMain.reset();
     WaitForDesignThreads();
     WaitForSearchThreads();
-    EXPECT_TRUE(FDialogs.Answers.empty()) << "unused answers";
-    EXPECT_TRUE(FDialogs.FileChoices.empty()) << "unused file choices";
+    ui::TWindowTest::TearDown();
   }
 
   std::string SettingsFile() const { return FDir.File("orvel.ini"); }
@@ -151,14 +87,6 @@ class TWorkbenchTest : public ::testing::Test {
     auto* generator = dynamic_cast<TfrmRemez*>(FMain->FindChildWindow("frmremez"));
     if (generator == nullptr) throw std::runtime_error("no generator window");
     return *generator;
-  }
-
-  // A control of a window by its name; fails the test when there is none.
-  template <class T>
-  T& Control(QObject& window, const char* name) {
-    T* control = window.findChild<T*>(name);
-    if (control == nullptr) throw std::runtime_error(std::string("no control ") + name);
-    return *control;
   }
 
   // Types into an input of the generator as a user does: focus, select all,
@@ -183,20 +111,11 @@ class TWorkbenchTest : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return !generator.DesignRunning(); }, timeoutMs)) << "the design did not end";
   }
 
-  TScriptedDialogs FDialogs;
-  orvel::testing::TTempDir FDir;
   std::unique_ptr<TfrmMain> FMain;
 };
 
 // The settings of a generator with the own exchange and otherwise the defaults.
 inline const char* OwnMethodSettings = "[OrvelParameters]\nMethod=1\n";
-
-// Writes a window's picture into the test's build folder and returns it.
-inline QImage Screenshot(QWidget& window, const std::string& name) {
-  const QImage image = window.grab().toImage();
-  image.save(QString::fromStdString(std::string(ORVEL_TEST_BINARY_DIR) + "/" + name + ".png"));
-  return image;
-}
 
 // The bytes of a file as written (empty when there is none).
 inline std::string FileText(const std::string& fileName) {
