@@ -3,19 +3,11 @@
 // Tested by: chart/tests/KivWidgetsTest.cpp
 #include "chart/widgets/KivProcsWidgets.h"
 
+#include "platform/ui/Cursors.h"
+
 namespace chart {
 
-QCursor KivCursor(TCursor cursor) {
-  switch (cursor) {
-    case crCross: return Qt::CrossCursor;
-    case crHSplit: return Qt::SplitHCursor;
-    case crVSplit: return Qt::SplitVCursor;
-    case crSizeAll: return Qt::SizeAllCursor;
-    case crHandPoint:
-    case crKivHand: return Qt::PointingHandCursor;
-    default: return Qt::ArrowCursor;
-  }
-}
+QCursor KivCursor(TCursor cursor) { return ui::ScreenCursor(cursor); }
 
 void EnableControls(bool enabled, std::span<QWidget* const> controls) {
   for (QWidget* c : controls)

@@ -12,9 +12,10 @@
 
 namespace chart {
 
-// The Qt cursor of an engine cursor number. The engine's hand cursor
-// (crKivHand, 2020) is the pointing hand: Qt has one on every platform, so no
-// cursor resource is loaded or registered for it.
+// The Qt cursor of an engine cursor number, from the screen cursor table of
+// the shared widget layer. The engine's hand cursor (crKivHand, 2020) is the
+// pointing hand: Qt has one on every platform, so no cursor resource is
+// loaded or registered for it.
 QCursor KivCursor(TCursor cursor);
 
 // Sets Enabled on every control of the list that is not nullptr.

@@ -20,34 +20,31 @@
 namespace ui {
 
 // Calls body (with the signal's arguments when it takes them); a failure
-// goes to dialogs' handler.
-template <class F>
-auto Guarded(TUserDialogs& dialogs, F body) {
-  return [&dialogs, body = std::move(body)](auto&&... args) mutable {
+// goes to handler, which takes its std::exception_ptr.
+template <class Handler, class F>
+auto GuardedWith(Handler handler, F body) {
+  return [handler = std::move(handler), body = std::move(body)](auto&&... args) mutable {
     try {
       if constexpr (std::is_invocable_v<F&, decltype(args)...>)
         body(std::forward<decltype(args)>(args)...);
       else
         body();
     } catch (...) {
-      dialogs.ShowException(std::current_exception());
+      handler(std::current_exception());
     }
   };
 }
 
-// The same with the process-wide dialogs of the moment the failure happens.
+// A failure goes to dialogs' handler.
+template <class F>
+auto Guarded(TUserDialogs& dialogs, F body) {
+  return GuardedWith([&dialogs](const std::exception_ptr& error) { dialogs.ShowException(error); }, std::move(body));
+}
+
+// A failure goes to the process-wide dialogs of the moment it happens.
 template <class F>
 auto Guarded(F body) {
-  return [body = std::move(body)](auto&&... args) mutable {
-    try {
-      if constexpr (std::is_invocable_v<F&, decltype(args)...>)
-        body(std::forward<decltype(args)>(args)...);
-      else
-        body();
-    } catch (...) {
-      ShowException(std::current_exception());
-    }
-  };
+  return GuardedWith([](const std::exception_ptr& error) { ShowException(error); }, std::move(body));
 }
 
 // Runs body now; a failure goes to the process-wide failure handler. For the
