@@ -283,6 +283,16 @@ std::string DateToStr(TDateTime value);      // "ddddd"
 std::string TimeToStr(TDateTime value);      // "tt"
 std::string DateTimeToStr(TDateTime value);  // "c"
 
+// A time of day as the settings write one: hours and minutes, optionally
+// seconds and then milliseconds after the decimal separator, separated by the
+// TimeSeparator, and optionally the am or pm text (either case) for a
+// 12-hour clock; blanks around. "6:00", "18:30:15", "06:00:00.250",
+// "6:00:00 PM". StrToTime raises EConvertError "'<s>' is not a valid time".
+TDateTime StrToTime(std::string_view s);
+TDateTime StrToTime(std::string_view s, const TFormatSettings& settings);
+bool TryStrToTime(std::string_view s, TDateTime& value);
+bool TryStrToTime(std::string_view s, TDateTime& value, const TFormatSettings& settings);
+
 }  // namespace classlib
 
 namespace classlib {

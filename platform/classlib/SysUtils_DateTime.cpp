@@ -337,4 +337,85 @@ std::string DateToStr(TDateTime value) { return FormatDateTime("ddddd", value); 
 std::string TimeToStr(TDateTime value) { return FormatDateTime("tt", value); }
 std::string DateTimeToStr(TDateTime value) { return FormatDateTime("c", value); }
 
+// ---------------------------------------------------------------------------
+
+namespace {
+
+class TTimeScanner {
+ public:
+  explicit TTimeScanner(std::string_view s) : FText(s) {}
+
+  void SkipBlanks() {
+    while (FAt < FText.size() && FText[FAt] == ' ') ++FAt;
+  }
+  bool Char(char c) {
+    if (c == '\0' || FAt >= FText.size() || FText[FAt] != c) return false;
+    ++FAt;
+    return true;
+  }
+  // Up to maxDigits decimal digits, at least one; their count in digits.
+  bool Number(int maxDigits, int& value, int& digits) {
+    value = 0;
+    digits = 0;
+    while (FAt < FText.size() && FText[FAt] >= '0' && FText[FAt] <= '9' && digits < maxDigits) {
+      value = value * 10 + (FText[FAt++] - '0');
+      ++digits;
+    }
+    return digits > 0;
+  }
+  bool Word(std::string_view word) {
+    if (word.empty() || !StartsWithNoCase(FText, FAt, word)) return false;
+    FAt += word.size();
+    return true;
+  }
+  bool AtEnd() const { return FAt == FText.size(); }
+
+ private:
+  std::string_view FText;
+  std::size_t FAt = 0;
+};
+
+}  // namespace
+
+bool TryStrToTime(std::string_view s, TDateTime& value, const TFormatSettings& settings) {
+  TTimeScanner scan(s);
+  int hour = 0, min = 0, sec = 0, msec = 0, digits = 0;
+  scan.SkipBlanks();
+  if (!scan.Number(2, hour, digits) || !scan.Char(settings.TimeSeparator) || !scan.Number(2, min, digits))
+    return false;
+  if (scan.Char(settings.TimeSeparator)) {
+    if (!scan.Number(2, sec, digits)) return false;
+    if (scan.Char(settings.DecimalSeparator)) {
+      if (!scan.Number(3, msec, digits)) return false;
+      for (; digits < 3; ++digits) msec *= 10;  // ".25" is 250 ms
+    }
+  }
+  scan.SkipBlanks();
+  const bool am = scan.Word(settings.TimeAMString) || scan.Word("AM");
+  const bool pm = !am && (scan.Word(settings.TimePMString) || scan.Word("PM"));
+  scan.SkipBlanks();
+  if (!scan.AtEnd()) return false;
+  if (am || pm) {
+    if (hour < 1 || hour > 12) return false;
+    hour = hour % 12 + (pm ? 12 : 0);
+  }
+  return TryEncodeTime(hour, min, sec, msec, value);
+}
+
+bool TryStrToTime(std::string_view s, TDateTime& value) {
+  const auto settings = CurrentFormatSettings();
+  return TryStrToTime(s, value, *settings);
+}
+
+TDateTime StrToTime(std::string_view s, const TFormatSettings& settings) {
+  TDateTime value = 0;
+  if (!TryStrToTime(s, value, settings)) throw EConvertError("'" + std::string(s) + "' is not a valid time");
+  return value;
+}
+
+TDateTime StrToTime(std::string_view s) {
+  const auto settings = CurrentFormatSettings();
+  return StrToTime(s, *settings);
+}
+
 }  // namespace classlib

@@ -1,5 +1,5 @@
 // Covers SysUtils_DateTime.cpp: encoding and decoding, Unix time, the clock,
-// and FormatDateTime with the English default settings.
+// FormatDateTime with the English default settings, and reading times of day.
 #include <gtest/gtest.h>
 
 #include "testing/TestSupport.h"
@@ -166,6 +166,38 @@ TEST(FormatDateTime, FollowsTheSettings) {
   SetFormatSettings(saved);
   EXPECT_EQ(DateToStr(t), "3/5/2024");
   EXPECT_EQ(TimeToStr(t), "2:07:09 PM");
+}
+
+TEST(StrToTime, ReadsWhatTheSettingsWrite) {
+  struct Case {
+    const char* text;
+    int hour, min, sec, msec;
+  } cases[] = {
+      {"6:00", 6, 0, 0, 0},           {"06:00:00", 6, 0, 0, 0},     {" 18:30:15 ", 18, 30, 15, 0},
+      {"0:00:00.250", 0, 0, 0, 250},  {"1:02:03.5", 1, 2, 3, 500},  {"12:00:00 AM", 0, 0, 0, 0},
+      {"12:00:00 pm", 12, 0, 0, 0},   {"2:07:09 PM", 14, 7, 9, 0},  {"23:59:59.999", 23, 59, 59, 999},
+  };
+  for (const Case& c : cases) EXPECT_EQ(StrToTime(c.text), EncodeTime(c.hour, c.min, c.sec, c.msec)) << c.text;
+  // Every time the long format writes reads back.
+  for (int m = 0; m < 24 * 60; m += 7) {
+    const TDateTime t = EncodeTime(m / 60, m % 60, m % 60, 0);
+    EXPECT_EQ(StrToTime(TimeToStr(t)), t) << TimeToStr(t);
+  }
+}
+
+TEST(StrToTime, RefusesWhatIsNoTime) {
+  for (const char* text : {"", "6", "6:", "abc", "24:00", "6:60", "6:00:60", "13:00 PM", "0:00 AM", "6:00 xy",
+                           "6:00:00.", "6:00:00.1234", "6.00"}) {
+    TDateTime t = -1;
+    EXPECT_FALSE(TryStrToTime(text, t)) << text;
+    EXPECT_EQ(t, -1) << text;
+    EXPECT_EQ(Message([&] { StrToTime(text); }), "'" + std::string(text) + "' is not a valid time");
+  }
+  TFormatSettings s;
+  s.TimeSeparator = '.';
+  s.DecimalSeparator = ',';
+  EXPECT_EQ(StrToTime("6.30.00,5", s), EncodeTime(6, 30, 0, 500));
+  EXPECT_FALSE([&] { TDateTime t; return TryStrToTime("6:30", t, s); }());
 }
 
 }  // namespace
