@@ -412,6 +412,13 @@ void TCustomKivGradient::SetMidColor(TColor v) {
   Changed();
 }
 
+void TCustomKivGradient::UseMiddleColor() {
+  if (FHasMidColor) return;
+  if (FMidColor == clNone) FMidColor = GradientBandColor(FStartColor, FEndColor, 1, 2, 50);
+  FHasMidColor = true;
+  Changed();
+}
+
 void TCustomKivGradient::Assign(const TPersistent& source) {
   if (auto* g = dynamic_cast<const TCustomKivGradient*>(&source)) {
     FBalance = g->FBalance;

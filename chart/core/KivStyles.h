@@ -380,6 +380,10 @@ class TCustomKivGradient : public classlib::TPersistent {
   // clNone while there is no mid colour; setting clNone removes it.
   TColor MidColor() const { return FHasMidColor ? FMidColor : clNone; }
   void SetMidColor(TColor v);
+  // Turns the mid colour back on with the colour it had before clNone
+  // removed it; one never chosen starts halfway between start and end, so
+  // the picture does not change until the user picks another.
+  void UseMiddleColor();
   std::int32_t RadialX() const { return FRadialX; }
   void SetRadialX(std::int32_t v);
   std::int32_t RadialY() const { return FRadialY; }

@@ -84,6 +84,26 @@ TEST(KivGradient, MidColourFlagAndReentryGuard) {
   EXPECT_FALSE(g.Visible());
 }
 
+TEST(KivGradient, UseMiddleColorBringsTheRemovedColourBack) {
+  int changes = 0;
+  TKivGradient g([&] { ++changes; });
+  g.SetStartColor(RGB(0, 0, 0));
+  g.SetEndColor(RGB(200, 100, 50));
+  changes = 0;
+  // Never chosen: halfway, so the picture stays as it was.
+  g.UseMiddleColor();
+  EXPECT_EQ(g.MidColor(), RGB(100, 50, 25));
+  EXPECT_EQ(changes, 1);
+  g.UseMiddleColor();  // already on: no change
+  EXPECT_EQ(changes, 1);
+  g.SetMidColor(clRed);
+  g.SetMidColor(clNone);
+  changes = 0;
+  g.UseMiddleColor();
+  EXPECT_EQ(g.MidColor(), clRed);
+  EXPECT_EQ(changes, 1);
+}
+
 TEST(GradientColours, BandsAndRings) {
   struct Case { int i, d, balance; TColor want; } cases[] = {
       {0, 9, 50, RGB(0, 0, 0)},

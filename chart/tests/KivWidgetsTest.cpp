@@ -6,6 +6,10 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QLineEdit>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyledItemDelegate>
 #include <QTimer>
 
 #include "chart/widgets/KivCanvasWidgets.h"
@@ -29,6 +33,9 @@ class TCountingButton : public TKivButton {
 TEST(KivButton, DrawsItsSampleOnlyWhileLinked) {
   TCountingButton b;
   EXPECT_EQ(b.size(), QSize(75, 25));
+  // A layout leaves room for the sample beside the caption.
+  b.setText("&Color...");
+  EXPECT_GE(b.sizeHint().width(), QPushButton("&Color...").sizeHint().width() + 19);
   b.grab();
   EXPECT_EQ(b.samples, 0);
   TChartPen pen;
@@ -119,6 +126,54 @@ TEST(EditColorDialog, StartsAtTheColourAndReportsTheChoice) {
   EXPECT_TRUE(EditColorDialog(nullptr, c));
   EXPECT_EQ(RGB(shown.red(), shown.green(), shown.blue()), ColorToRGB(clBtnFace));
   EXPECT_EQ(c, RGB(0x12, 0x34, 0x56));
+}
+
+TEST(EditColorDialog, AnInstalledDialogTakesQtsPlace) {
+  TColor asked = clNone;
+  TColorDialogFunc previous = SetColorDialog([&asked](QWidget*, TColor& color) {
+    asked = color;
+    color = clTeal;
+    return true;
+  });
+  TChartPen pen;
+  pen.SetColor(clRed);
+  TButtonColor b;
+  b.LinkProperty(&pen, "Color");
+  b.click();
+  EXPECT_EQ(asked, clRed);
+  EXPECT_EQ(pen.Color(), clTeal);
+  // Given back, the next dialog is Qt's again.
+  EXPECT_TRUE(static_cast<bool>(SetColorDialog(std::move(previous))));
+  bool seen = false;
+  AnswerColorDialog(QColor(), &seen);
+  b.click();
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(pen.Color(), clTeal);
+}
+
+// Paints every item as a block of green at its left, no text.
+class TGreenItems : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex&) const override {
+    painter->fillRect(option.rect.adjusted(2, 2, -option.rect.width() / 2, -2), Qt::green);
+  }
+};
+
+TEST(ComboFlat, OwnerDrawnFieldShowsTheCurrentItemAsTheListDrawsIt) {
+  TComboFlat combo;
+  combo.resize(120, 21);
+  combo.setItemDelegate(new TGreenItems(&combo));
+  combo.addItems({"Solid", "Dash"});
+  QStyleOptionComboBox box;
+  box.initFrom(&combo);
+  const QRect field = combo.style()->subControlRect(QStyle::CC_ComboBox, &box, QStyle::SC_ComboBoxEditField, &combo);
+  const QPoint inside = field.topLeft() + QPoint(4, field.height() / 2);
+  EXPECT_NE(PixelAt(combo.grab().toImage(), inside.x(), inside.y()), clLime);
+  combo.SetOwnerDrawField(true);
+  EXPECT_EQ(PixelAt(combo.grab().toImage(), inside.x(), inside.y()), clLime);
+  combo.setCurrentIndex(-1);
+  EXPECT_NE(PixelAt(combo.grab().toImage(), inside.x(), inside.y()), clLime);
 }
 
 TEST(ComboFlat, FlatFrameUnlessFocused) {

@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QStylePainter>
+#include <utility>
 
 #include "chart/canvas/KivGraphics.h"
 
@@ -17,6 +19,12 @@ namespace chart {
 // --- TKivButton ---------------------------------------------------------------
 
 TKivButton::TKivButton(QWidget* parent) : QPushButton(parent) { resize(75, 25); }
+
+QSize TKivButton::sizeHint() const {
+  QSize size = QPushButton::sizeHint();
+  size.rwidth() += 22;
+  return size;
+}
 
 void TKivButton::LinkProperty(classlib::TPersistent* instance, const std::string& propertyName) {
   FInstance = instance;
@@ -78,7 +86,19 @@ void TButtonColor::Click() {
   update();
 }
 
+namespace {
+TColorDialogFunc& InstalledColorDialog() {
+  static TColorDialogFunc dialog;
+  return dialog;
+}
+}  // namespace
+
+TColorDialogFunc SetColorDialog(TColorDialogFunc dialog) {
+  return std::exchange(InstalledColorDialog(), std::move(dialog));
+}
+
 bool EditColorDialog(QWidget* owner, TColor& color) {
+  if (const TColorDialogFunc& installed = InstalledColorDialog()) return installed(owner, color);
   QColorDialog dialog(ToQColor(color == clNone ? clBlack : color), owner);
   // The same dialog on every desktop, and one that tests can drive.
   dialog.setOption(QColorDialog::DontUseNativeDialog);
@@ -116,8 +136,33 @@ int TComboFlat::ArrowLineX() const {
   return width() - 1 - style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) - 1;
 }
 
+void TComboFlat::SetOwnerDrawField(bool v) {
+  FOwnerDrawField = v;
+  update();
+}
+
 void TComboFlat::paintEvent(QPaintEvent* event) {
-  QComboBox::paintEvent(event);
+  if (FOwnerDrawField) {
+    QStylePainter painter(this);
+    QStyleOptionComboBox box;
+    initStyleOption(&box);
+    box.currentText.clear();
+    box.currentIcon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ComboBox, box);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, box);
+    if (currentIndex() >= 0) {
+      QStyleOptionViewItem item;
+      item.initFrom(this);
+      item.rect = style()->subControlRect(QStyle::CC_ComboBox, &box, QStyle::SC_ComboBoxEditField, this);
+      // The field is a selected item while the box has the focus, as the list shows it.
+      item.state &= ~QStyle::State_Selected;
+      if (hasFocus()) item.state |= QStyle::State_Selected;
+      item.font = font();
+      itemDelegate()->paint(&painter, item, model()->index(currentIndex(), modelColumn(), rootModelIndex()));
+    }
+  } else {
+    QComboBox::paintEvent(event);
+  }
   if (!DrawsFlat()) return;
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing, false);

@@ -33,6 +33,9 @@ class TKivButton : public QPushButton {
   // Binds the button to instance's property and repaints.
   void LinkProperty(classlib::TPersistent* instance, const std::string& propertyName);
 
+  // Room for the caption and, at the right end, the sample.
+  QSize sizeHint() const override;
+
   // introduced virtual
   // Draws the sample on the button's face; the base draws nothing.
   virtual void DrawSample(TKivCanvas3D& canvas) {}
@@ -77,6 +80,13 @@ class TButtonColor : public TKivButton {
 // custom colours (Qt keeps it for the whole process).
 bool EditColorDialog(QWidget* owner, TColor& color);
 
+// What EditColorDialog shows. Empty (the start): Qt's colour dialog. A layer
+// that asks the user through a prompts interface installs its own, so that
+// the colour buttons of every editor ask there too.
+using TColorDialogFunc = std::function<bool(QWidget* owner, TColor& color)>;
+// Installs the colour dialog and returns the one it replaces.
+TColorDialogFunc SetColorDialog(TColorDialogFunc dialog);
+
 // A drop-down list (no typing) 21 pixels high with 13-pixel items, drawn flat:
 // a one-pixel frame in the button-face colour and a window-colour line beside
 // the arrow, except while it has the focus or the pointer is over it.
@@ -89,11 +99,18 @@ class TComboFlat : public QComboBox {
   // The x of the window-colour line: just left of the arrow, which is a
   // vertical scroll bar wide.
   int ArrowLineX() const;
+  // Whether the closed box shows its current item as the item delegate draws
+  // it in the open list (a line or pattern sample) instead of as plain text.
+  bool OwnerDrawField() const { return FOwnerDrawField; }
+  void SetOwnerDrawField(bool v);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
+
+ private:
+  bool FOwnerDrawField = false;
 };
 
 }  // namespace chart
