@@ -3,6 +3,7 @@
 #include <QPointer>
 
 #include "chart/tools/ChartEngine.h"
+#include "chart_editors/ChartEditors.h"
 #include "platform/audio/QtAudioEvents.h"
 #include "platform/classlib/Threads.h"
 #include "platform/classlib/WarningSink.h"
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
   classlib::SetWarningSink(&warnings);
   // The chart engine's classes and registries, before any window makes a chart.
   chart::InitChartEngine();
+  chart_editors::InitChartEditors();
   sig::InitSignal();
   workbench::TQtUserDialogs dialogs;
   app.SetDialogs(&dialogs);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "chart/tools/ChartEngine.h"
+#include "chart_editors/ChartEditors.h"
 #include "platform/classlib/Threads.h"
 #include "platform/ui/testing/WindowTestMain.h"
 #include "workbench/forms/FormCompareBruteForce.h"
@@ -22,11 +23,16 @@ int main(int argc, char** argv) {
            [] {
              classlib::InstallQtSyncDispatcher();
              chart::InitChartEngine();
+             chart_editors::InitChartEditors();
            },
        .AfterTests =
            [] {
              workbench::WaitForDesignThreads();
              workbench::WaitForSearchThreads();
            },
-       .Done = [] { chart::DoneChartEngine(); }});
+       .Done =
+           [] {
+             chart_editors::DoneChartEditors();
+             chart::DoneChartEngine();
+           }});
 }

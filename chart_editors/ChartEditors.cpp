@@ -1,0 +1,60 @@
+// The chart editors' start-up and shut-down.
+//
+// Tested by: chart_editors/tests/EditorFormTest.cpp
+#include "chart_editors/ChartEditors.h"
+
+#include <optional>
+#include <vector>
+
+#include "chart/widgets/KivCanvasWidgets.h"
+#include "chart_editors/EditorForm.h"
+#include "chart_editors/KivPenDlg.h"
+#include "platform/ui/UserDialogs.h"
+
+namespace chart_editors {
+
+namespace {
+
+struct TStartUp {
+  int Count = 0;
+  chart::TColorDialogFunc PreviousColorDialog;
+};
+
+TStartUp& StartUp() {
+  static TStartUp startUp;
+  return startUp;
+}
+
+struct TEditorFormClass {
+  const char* Name;
+  TEditorFormFactory Make;
+};
+
+// Every editor form, by the name its class goes by.
+const std::vector<TEditorFormClass>& EditorForms() {
+  static const std::vector<TEditorFormClass> forms{
+      {"TPenDialog", EditorFormFactory<TPenDialog>()},
+  };
+  return forms;
+}
+
+}  // namespace
+
+void InitChartEditors() {
+  if (StartUp().Count++ > 0) return;
+  for (const TEditorFormClass& form : EditorForms()) RegisterEditorForm(form.Name, form.Make);
+  StartUp().PreviousColorDialog = chart::SetColorDialog([](QWidget* owner, chart::TColor& color) {
+    const std::optional<ui::TColor> chosen = ui::Dialogs().ColorDialog(owner, color);
+    if (!chosen) return false;
+    color = *chosen;
+    return true;
+  });
+}
+
+void DoneChartEditors() {
+  if (StartUp().Count == 0 || --StartUp().Count > 0) return;
+  for (const TEditorFormClass& form : EditorForms()) UnRegisterEditorForm(form.Name);
+  chart::SetColorDialog(std::move(StartUp().PreviousColorDialog));
+}
+
+}  // namespace chart_editors

@@ -1,0 +1,16 @@
+// The chart editors' start-up: the editor forms registered by class name,
+// and the colour buttons of every chart control asking through the
+// program's prompts (ui::Dialogs()), so a test's script answers them too.
+// The program and the window test mains call it after chart::InitChartEngine.
+//
+// Tested by: chart_editors/tests/EditorFormTest.cpp
+#pragma once
+
+namespace chart_editors {
+
+// Once; a second call only counts.
+void InitChartEditors();
+// Undoes the start-up when the last one is undone.
+void DoneChartEditors();
+
+}  // namespace chart_editors
