@@ -10,9 +10,7 @@
 #include <string>
 
 #include "numeric/MathCore.h"
-#include "platform/classlib/ClassRegistry.h"
 #include "signal/SignalCollections.h"
-#include "signal/SignalProcessing.h"
 
 namespace sig {
 
@@ -387,23 +385,6 @@ void GeneratorOperatorToText(std::uint8_t Code, std::string& Text) {
                                                     "Exp", "Ln", "Log", "Abs", "Round", "Trunc", "Limit"};
   const std::uint8_t code = Code & 0x7F;
   Text = code < names.size() ? names[code] : "Unrecognized";
-}
-
-// --- Registration ----------------------------------------------------------
-
-namespace {
-
-const std::vector<const classlib::TClassInfo*>& SignalProcessingClasses() {
-  static const std::vector<const classlib::TClassInfo*> classes = {&TSignalGenerator::StaticClassInfo()};
-  return classes;
-}
-
-}  // namespace
-
-void RegisterSignalProcessingClasses() { classlib::RegisterClasses(SignalProcessingClasses()); }
-
-void UnregisterSignalProcessingClasses() {
-  for (const classlib::TClassInfo* info : SignalProcessingClasses()) classlib::UnRegisterClass(*info);
 }
 
 }  // namespace sig

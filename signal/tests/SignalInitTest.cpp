@@ -23,6 +23,20 @@ TEST(SignalInit, TheUnitsClassesAreRegisteredByName) {
   EXPECT_TRUE(classlib::InheritsFromRegistered(sig::TSignalList::StaticClassInfo(), "TSignalList"));
 }
 
+TEST(SignalInit, TheProcessingComponentsAreMadeByName) {
+  const char* const processing[] = {"TSignalGenerator",   "TSignalFilter",       "TSignalMux",
+                                    "TSignalDemux",       "TSignalIncBuffer",    "TSignalDecBuffer",
+                                    "TSignalInterpolator", "TSignalDecimator",   "TSignalDemodulator",
+                                    "TBandlimitedInterpolator", "TSignalRateConverter"};
+  classlib::TComponent owner;
+  for (const char* name : processing) {
+    std::unique_ptr<classlib::TPersistent> made(classlib::FindClass(name).Create(&owner));
+    auto* signal = dynamic_cast<sig::TSignal*>(made.get());
+    ASSERT_NE(signal, nullptr) << name;
+    EXPECT_EQ(signal->ClassName(), name);
+  }
+}
+
 TEST(SignalInit, StartUpsAndFinalisationsPairUp) {
   // The test main has started the layer once; one more pair leaves it started.
   sig::InitSignal();
