@@ -13,9 +13,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdint>
-#include <vector>
 
+#include "LcgNoise.h"
 #include "platform/spl/FftPlanning.h"
 #include "signal/RateConverter.h"
 #include "signal/SignalFilter.h"
@@ -28,18 +27,9 @@ constexpr int kSeconds = 60;
 constexpr int kBlock = 4800;
 constexpr double kFactors[] = {4.0, 0.125, 1.5, 0.3};
 
-void Noise(numeric::TVec& x, int n) {
-  x.Size(n, false);
-  std::uint64_t s = 1;
-  for (int i = 0; i < n; ++i) {
-    s = (1103515245u * s + 12345u) % (1u << 31);
-    x.Values()[i] = static_cast<double>(s) / (1u << 30) - 1.0;
-  }
-}
-
 void BM_FilterFir2001(benchmark::State& state) {
   sig::TSignal input;
-  Noise(input.Data(), kSamples);
+  orvel_bench::LcgNoise(input.Data(), kSamples);
   sig::TSignalFilter filter;
   filter.SetInput(&input);
   filter.SetResponse(sig::rstFIR);
@@ -60,7 +50,7 @@ void BM_FilterFir2001(benchmark::State& state) {
 
 void BM_FilterIirButter8(benchmark::State& state) {
   sig::TSignal input;
-  Noise(input.Data(), kSamples);
+  orvel_bench::LcgNoise(input.Data(), kSamples);
   sig::TSignalFilter filter;
   filter.SetInput(&input);
   filter.SetResponse(sig::rstIIR);
@@ -88,7 +78,7 @@ void BM_FilterIirButter8(benchmark::State& state) {
 void BM_RateConverter(benchmark::State& state) {
   const double factor = kFactors[state.range(0)];
   numeric::TVec all;
-  Noise(all, kRate * kSeconds);
+  orvel_bench::LcgNoise(all, kRate * kSeconds);
   sig::TSignal input;
   sig::TSignalRateConverter conv;
   conv.SetFactor(factor);

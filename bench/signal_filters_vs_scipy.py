@@ -14,39 +14,13 @@ Usage: /usr/bin/python3 bench/signal_filters_vs_scipy.py [program] [repetitions]
 The default program is build/bench/signal_filters_bench under the repository; the default core
 the last one this process may use.
 """
-import json
 import os
-import statistics
-import subprocess
 import sys
-import timeit
 
 import numpy as np
 import scipy.signal as ss
 
-
-def noise(n):
-    x = np.empty(n)
-    a, c, m = 1103515245, 12345, 2 ** 31
-    s = 1
-    for i in range(n):
-        s = (a * s + c) % m
-        x[i] = s / 2 ** 30 - 1
-    return x
-
-
-def ours(program, repetitions, core):
-    out = subprocess.run(
-        ['taskset', '-c', str(core), program, '--benchmark_format=json',
-         '--benchmark_repetitions=%d' % repetitions, '--benchmark_report_aggregates_only=true'],
-        check=True, capture_output=True, text=True, env=dict(os.environ, OPENBLAS_NUM_THREADS='1')).stdout
-    return {b['run_name']: b['real_time'] for b in json.loads(out)['benchmarks']
-            if b.get('aggregate_name') == 'median'}
-
-
-def scipy_median_ms(call, repetitions):
-    call()
-    return statistics.median(timeit.repeat(call, number=1, repeat=repetitions)) * 1e3
+from side_by_side import lcg_noise, peer_median_ms, pinned_medians
 
 
 def main():
@@ -55,8 +29,8 @@ def main():
     repetitions = int(sys.argv[2]) if len(sys.argv) > 2 else 5
     core = int(sys.argv[3]) if len(sys.argv) > 3 else max(os.sched_getaffinity(0))
     os.sched_setaffinity(0, {core})
-    mine = ours(program, repetitions, core)
-    x = noise(60 * 48000)
+    mine = pinned_medians(program, repetitions, core)
+    x = lcg_noise(60 * 48000)
     short = x[:1000000]
     k = np.arange(1, 2002)
     h = np.sin(0.3 * k) / k
@@ -66,14 +40,14 @@ def main():
     for title, name, call in [
             ('10^6 samples, 2001 FIR taps', 'BM_FilterFir2001/real_time', lambda: ss.lfilter(h, [1.0], short)),
             ('10^6 samples, Butterworth order 8', 'BM_FilterIirButter8/real_time', lambda: ss.lfilter(b, a, short))]:
-        theirs = scipy_median_ms(call, repetitions)
+        theirs = peer_median_ms(call, repetitions)
         print('%-34s %12.3f %12.3f %11.2fx' % (title, mine[name], theirs, mine[name] / theirs))
     print('%-34s %12s %12s %12s %10s %10s' % ('60 s at 48 kHz', 'Orvel ms', 'scipy ms', 'Orvel/scipy',
                                              'Orvel xRT', 'scipy xRT'))
     for index, (title, up, down) in enumerate([('factor 4', 4, 1), ('factor 1/8', 1, 8), ('factor 1.5', 3, 2),
                                                ('factor 0.3', 3, 10)]):
         name = 'BM_RateConverter/%d/real_time' % index
-        theirs = scipy_median_ms(lambda: ss.resample_poly(x, up, down), repetitions)
+        theirs = peer_median_ms(lambda: ss.resample_poly(x, up, down), repetitions)
         print('%-34s %12.3f %12.3f %11.2fx %9.0fx %9.0fx' % (title, mine[name], theirs, mine[name] / theirs,
                                                             60e3 / mine[name], 60e3 / theirs))
 

@@ -10,27 +10,17 @@
 // scipy.signal.welch on it on the same pinned core and prints the ratios.
 #include <benchmark/benchmark.h>
 
-#include <cstdint>
-
+#include "LcgNoise.h"
 #include "platform/spl/FftPlanning.h"
 #include "signal/SpectrumAnalyzer.h"
 #include "signal/SpectrumStats.h"
 
 namespace {
 
-void Noise(numeric::TVec& x, int n) {
-  x.Size(n, false);
-  std::uint64_t s = 1;
-  for (int i = 0; i < n; ++i) {
-    s = (1103515245u * s + 12345u) % (1u << 31);
-    x.Values()[i] = static_cast<double>(s) / (1u << 30) - 1.0;
-  }
-}
-
 void BM_UpdateAmpltHann(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   sig::TSignal input;
-  Noise(input.Data(), n);
+  orvel_bench::LcgNoise(input.Data(), n);
   input.SetSamplingFrequency(48000.0);
   sig::TSpectrumAnalyzer a;
   a.SetInput(&input);
@@ -49,7 +39,7 @@ void BM_UpdateAmpltHann(benchmark::State& state) {
 void BM_WelchLinearAverage(benchmark::State& state) {
   constexpr int total = 60 * 48000, frame = 4096, step = frame / 2;
   numeric::TVec x;
-  Noise(x, total);
+  orvel_bench::LcgNoise(x, total);
   sig::TSignal input;
   input.Data().Size(frame, false);
   input.SetSamplingFrequency(48000.0);

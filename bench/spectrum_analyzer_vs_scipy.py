@@ -13,39 +13,12 @@ Usage: /usr/bin/python3 bench/spectrum_analyzer_vs_scipy.py [program] [repetitio
 The default program is build/bench/spectrum_analyzer_bench under the repository; the default
 core the last one this process may use.
 """
-import json
 import os
-import statistics
-import subprocess
 import sys
-import timeit
 
-import numpy as np
 import scipy.signal as ss
 
-
-def noise(n):
-    x = np.empty(n)
-    a, c, m = 1103515245, 12345, 2 ** 31
-    s = 1
-    for i in range(n):
-        s = (a * s + c) % m
-        x[i] = s / 2 ** 30 - 1
-    return x
-
-
-def ours(program, repetitions, core):
-    out = subprocess.run(
-        ['taskset', '-c', str(core), program, '--benchmark_format=json',
-         '--benchmark_repetitions=%d' % repetitions, '--benchmark_report_aggregates_only=true'],
-        check=True, capture_output=True, text=True, env=dict(os.environ, OPENBLAS_NUM_THREADS='1')).stdout
-    return {b['run_name']: b['real_time'] for b in json.loads(out)['benchmarks']
-            if b.get('aggregate_name') == 'median'}
-
-
-def scipy_median_ms(call, repetitions):
-    call()
-    return statistics.median(timeit.repeat(call, number=1, repeat=repetitions)) * 1e3
+from side_by_side import lcg_noise, peer_median_ms, pinned_medians
 
 
 def main():
@@ -54,8 +27,8 @@ def main():
     repetitions = int(sys.argv[2]) if len(sys.argv) > 2 else 5
     core = int(sys.argv[3]) if len(sys.argv) > 3 else max(os.sched_getaffinity(0))
     os.sched_setaffinity(0, {core})
-    mine = ours(program, repetitions, core)
-    big = noise(60 * 48000)
+    mine = pinned_medians(program, repetitions, core)
+    big = lcg_noise(60 * 48000)
     fs = 48000.0
     cases = [
         ('update, 2^20 samples', 'BM_UpdateAmpltHann/1048576/real_time',
@@ -68,7 +41,7 @@ def main():
     print('core %d' % core)
     print('%-24s %12s %12s %12s' % ('', 'Orvel ms', 'scipy ms', 'Orvel/scipy'))
     for title, name, call in cases:
-        theirs = scipy_median_ms(call, repetitions)
+        theirs = peer_median_ms(call, repetitions)
         print('%-24s %12.3f %12.3f %11.2fx' % (title, mine[name], theirs, mine[name] / theirs))
 
 

@@ -10,27 +10,15 @@
 
 #include "signal/FilterBands.h"
 #include "signal/SignalFilter.h"
+#include "signal/tests/ProcessingTestSupport.h"
 #include "testing/TestSupport.h"
 
 namespace sig {
 namespace {
 
 using orvel::testing::Raises;
-
-TFilterBand Band(double Start, double Stop, double Gain, double Ripple) {
-  TFilterBand b;
-  b.Start = Start;
-  b.Stop = Stop;
-  b.Gain = Gain;
-  b.Ripple = Ripple;
-  return b;
-}
-
-// A filter whose current template holds Bands, at the design frequency 2.
-void UseBands(TSignalFilter& Filter, const std::vector<TFilterBand>& Bands) {
-  Filter.Filters().AddEmptyTemplate("bands");
-  for (const TFilterBand& b : Bands) Filter.Filters().Template().AddBand(b);
-}
+using testutil::Band;
+using testutil::UseBands;
 
 struct TCheckCase {
   const char* What;

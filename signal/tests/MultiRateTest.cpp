@@ -11,7 +11,7 @@
 
 #include "signal/MultiRate.h"
 #include "signal/SignalDemodulator.h"
-#include "signal/tests/ToneFit.h"
+#include "signal/tests/ProcessingTestSupport.h"
 #include "testing/TestSupport.h"
 
 namespace sig {
@@ -19,24 +19,8 @@ namespace {
 
 using orvel::testing::RaisedMessage;
 using testutil::FitTone;
+using testutil::RunInBlocks;
 using testutil::Tone;
-
-// Runs X through Part in blocks of Block samples and gives every output.
-std::vector<double> RunInBlocks(TSignal& Part, const std::vector<double>& X, std::size_t Block, double Rate = 1.0) {
-  TSignal input;
-  input.SetSamplingFrequency(Rate);
-  Part.SetInput(&input);
-  std::vector<double> y;
-  for (std::size_t start = 0; start + Block <= X.size(); start += Block) {
-    input.Data().SetIt(false, std::vector<double>(X.begin() + static_cast<std::ptrdiff_t>(start),
-                                                  X.begin() + static_cast<std::ptrdiff_t>(start + Block)));
-    input.SetSamplingFrequency(Rate);
-    Part.Update();
-    y.insert(y.end(), Part.Data().Values(), Part.Data().Values() + Part.Data().Length());
-  }
-  Part.SetInput(nullptr);
-  return y;
-}
 
 double PeakBound(const std::vector<double>& y, std::size_t Start, std::size_t Count) {
   double sum = 0;

@@ -20,7 +20,7 @@
 
 #include "numeric/tests/OracleLines.h"
 #include "signal/RateConverter.h"
-#include "signal/tests/ToneFit.h"
+#include "signal/tests/ProcessingTestSupport.h"
 
 namespace sig {
 namespace {

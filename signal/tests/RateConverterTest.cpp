@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "signal/RateConverter.h"
-#include "signal/tests/ToneFit.h"
+#include "signal/tests/ProcessingTestSupport.h"
 #include "testing/TestSupport.h"
 
 namespace sig {
@@ -19,25 +19,8 @@ namespace {
 
 using orvel::testing::RaisedMessage;
 using testutil::FitTone;
+using testutil::RunInBlocks;
 using testutil::Tone;
-
-// X through Part in blocks of Block samples at Rate; the outputs in order.
-std::vector<double> RunInBlocks(TSignal& Part, const std::vector<double>& X, std::size_t Block, double Rate,
-                                std::vector<std::int32_t>* Lengths = nullptr) {
-  TSignal input;
-  Part.SetInput(&input);
-  std::vector<double> y;
-  for (std::size_t start = 0; start + Block <= X.size(); start += Block) {
-    input.Data().SetIt(false, std::vector<double>(X.begin() + static_cast<std::ptrdiff_t>(start),
-                                                  X.begin() + static_cast<std::ptrdiff_t>(start + Block)));
-    input.SetSamplingFrequency(Rate);
-    Part.Update();
-    y.insert(y.end(), Part.Data().Values(), Part.Data().Values() + Part.Data().Length());
-    if (Lengths != nullptr) Lengths->push_back(Part.Length());
-  }
-  Part.SetInput(nullptr);
-  return y;
-}
 
 TEST(BandlimitedInterpolator, RippleChoosesTheTable) {
   struct TCase {

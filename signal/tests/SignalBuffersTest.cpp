@@ -7,13 +7,12 @@
 #include <vector>
 
 #include "signal/SignalBuffers.h"
+#include "signal/tests/ProcessingTestSupport.h"
 
 namespace sig {
 namespace {
 
-std::vector<double> Values(const numeric::TVec& v) {
-  return std::vector<double>(v.Values(), v.Values() + (v.Complex() ? 2 : 1) * v.Length());
-}
+using testutil::Values;
 
 // A source that gives the blocks it holds one by one, then reports the end
 // of data, and counts how often it was updated.

@@ -6,16 +6,14 @@
 
 #include "signal/SignalChannels.h"
 #include "signal/SignalCollections.h"
+#include "signal/tests/ProcessingTestSupport.h"
 #include "testing/TestSupport.h"
 
 namespace sig {
 namespace {
 
 using orvel::testing::RaisedMessage;
-
-std::vector<double> Values(const numeric::TVec& v) {
-  return std::vector<double>(v.Values(), v.Values() + (v.Complex() ? 2 : 1) * v.Length());
-}
+using testutil::Values;
 
 TEST(SignalMux, InterleavesItsInputs) {
   TSignal a, b;

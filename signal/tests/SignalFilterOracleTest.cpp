@@ -15,23 +15,17 @@
 
 #include "numeric/tests/OracleLines.h"
 #include "signal/SignalFilter.h"
+#include "signal/tests/ProcessingTestSupport.h"
 
 namespace sig {
 namespace {
 
 using numeric::testutil::OracleNumbers;
 using numeric::testutil::ReadOracleCases;
+using testutil::Band;
+using testutil::RunInBlocks;
 
 constexpr const char* Table = "filter_oracle.txt";
-
-TFilterBand Band(double Start, double Stop, double Gain, double Ripple) {
-  TFilterBand b;
-  b.Start = Start;
-  b.Stop = Stop;
-  b.Gain = Gain;
-  b.Ripple = Ripple;
-  return b;
-}
 
 double Largest(const std::vector<double>& v) {
   double m = 0;
@@ -43,21 +37,6 @@ double SumAbs(const std::vector<double>& v) {
   double s = 0;
   for (double x : v) s += std::fabs(x);
   return s;
-}
-
-// The filter X through Filter in four blocks of 250.
-std::vector<double> RunInBlocks(TSignalFilter& Filter, const std::vector<double>& X) {
-  TSignal input;
-  Filter.SetInput(&input);
-  std::vector<double> y;
-  for (std::size_t start = 0; start < X.size(); start += 250) {
-    input.Data().SetIt(false, std::vector<double>(X.begin() + static_cast<std::ptrdiff_t>(start),
-                                                  X.begin() + static_cast<std::ptrdiff_t>(start + 250)));
-    Filter.Update();
-    y.insert(y.end(), Filter.Data().Values(), Filter.Data().Values() + Filter.Data().Length());
-  }
-  Filter.SetInput(nullptr);
-  return y;
 }
 
 // How far our recursion B / A and the reference's BRef / ARef may part on X
@@ -91,7 +70,7 @@ TEST(SignalFilterOracle, MovingAverageEqualsLfilter) {
   TSignalFilter f;
   f.SetResponse(rstMovingAverage);
   f.SetFirLength(5);
-  const std::vector<double> y = RunInBlocks(f, x);
+  const std::vector<double> y = RunInBlocks(f, x, 250);
   ASSERT_EQ(y.size(), ref.size());
   const std::vector<double> b(5, 0.2), a{1.0};
   const double bound = RecursionBound(b, a, b, a, x, ref);
@@ -111,7 +90,7 @@ TEST(SignalFilterOracle, ButterworthEqualsLfilter) {
   f.Filters().AddEmptyTemplate("low-pass");
   f.Filters().Template().AddBand(Band(0, 0.2, 1, 1));
   f.Filters().Template().AddBand(Band(0.3, 1, 0, 40));
-  const std::vector<double> y = RunInBlocks(f, x);
+  const std::vector<double> y = RunInBlocks(f, x, 250);
   ASSERT_TRUE(f.Designed()) << f.ErrorText();
   ASSERT_EQ(f.Taps().Length(), 10);
   const std::vector<double> b(f.Taps().Values(), f.Taps().Values() + 5);

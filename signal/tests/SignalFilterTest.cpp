@@ -10,45 +10,19 @@
 #include <vector>
 
 #include "signal/SignalFilter.h"
+#include "signal/tests/ProcessingTestSupport.h"
 #include "testing/TestSupport.h"
 
 namespace sig {
 namespace {
 
 using orvel::testing::RaisedMessage;
-
-TFilterBand Band(double Start, double Stop, double Gain, double Ripple) {
-  TFilterBand b;
-  b.Start = Start;
-  b.Stop = Stop;
-  b.Gain = Gain;
-  b.Ripple = Ripple;
-  return b;
-}
-
-void UseBands(TSignalFilter& Filter, const std::vector<TFilterBand>& Bands) {
-  Filter.Filters().AddEmptyTemplate("bands");
-  for (const TFilterBand& b : Bands) Filter.Filters().Template().AddBand(b);
-}
+using testutil::Band;
+using testutil::RunBlocks;
+using testutil::UseBands;
+using testutil::Values;
 
 const std::vector<TFilterBand> LowPass = {Band(0, 0.2, 1, 1), Band(0.3, 1, 0, 40)};
-
-std::vector<double> Values(const numeric::TVec& v) {
-  return std::vector<double>(v.Values(), v.Values() + (v.Complex() ? 2 : 1) * v.Length());
-}
-
-// Runs Blocks through Filter, one update each, and gives every output
-// sample in order.
-std::vector<double> RunBlocks(TSignalFilter& Filter, TSignal& Input, const std::vector<std::vector<double>>& Blocks) {
-  std::vector<double> out;
-  for (const auto& block : Blocks) {
-    Input.Data().SetIt(false, block);
-    Filter.Update();
-    const std::vector<double> y = Values(Filter.Data());
-    out.insert(out.end(), y.begin(), y.end());
-  }
-  return out;
-}
 
 TEST(SignalFilter, ANewFilterCopiesItsInputAtTheInputsRate) {
   TSignal input;
