@@ -115,11 +115,15 @@ QImage GraphicImage(const TGraphic* graphic, const QColor* text = nullptr,
   QImage img = source.convertToFormat(QImage::Format_ARGB32);
   if (graphic->Transparent()) {
     // The bottom-left pixel names the colour that lets the background through.
+    // A pattern whose light bits are see-through already keys nothing more:
+    // its ink may be black, which is what a see-through pixel holds.
     const QRgb key = img.pixel(0, img.height() - 1);
-    for (int y = 0; y < img.height(); ++y) {
-      auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-      for (int x = 0; x < img.width(); ++x)
-        if ((line[x] & 0xFFFFFF) == (key & 0xFFFFFF)) line[x] = 0;
+    if (qAlpha(key) != 0) {
+      for (int y = 0; y < img.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+          if ((line[x] & 0xFFFFFF) == (key & 0xFFFFFF)) line[x] = 0;
+      }
     }
   }
   return img;

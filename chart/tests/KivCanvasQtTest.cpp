@@ -276,6 +276,20 @@ TEST(QtCanvas, PatternBrushTakesTheColoursItIsGiven) {
     EXPECT_EQ(s.At(1, 0), clGreen);
   }
   {
+    // A see-through pattern in black: its ink is no see-through colour.
+    auto seeThrough = std::make_shared<TBitmap>(checker);
+    seeThrough->SetTransparent(true);
+    TChartBrush black;
+    black.Image()->SetGraphic(seeThrough);
+    TImageSurface s(16, 16);
+    s.canvas.Brush().SetColor(clGreen);
+    s.canvas.FillRect({0, 0, 16, 16});
+    s.canvas.AssignBrush(black, clBlack);
+    s.canvas.FillRect({0, 0, 16, 16});
+    EXPECT_EQ(s.At(0, 0), clBlack);
+    EXPECT_EQ(s.At(1, 0), clGreen);
+  }
+  {
     QImage colours(2, 1, QImage::Format_RGB32);
     colours.setPixel(0, 0, qRgb(0, 0, 0));
     colours.setPixel(1, 0, qRgb(255, 255, 0));
