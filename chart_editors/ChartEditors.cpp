@@ -8,6 +8,8 @@
 
 #include "chart/widgets/KivCanvasWidgets.h"
 #include "chart_editors/EditorForm.h"
+#include "chart_editors/KivBrushDlg.h"
+#include "chart_editors/KivEdiGrad.h"
 #include "chart_editors/KivPenDlg.h"
 #include "platform/ui/UserDialogs.h"
 
@@ -34,6 +36,8 @@ struct TEditorFormClass {
 const std::vector<TEditorFormClass>& EditorForms() {
   static const std::vector<TEditorFormClass> forms{
       {"TPenDialog", EditorFormFactory<TPenDialog>()},
+      {"TBrushDialog", EditorFormFactory<TBrushDialog>()},
+      {"TKivGradientEditor", EditorFormFactory<TKivGradientEditor>()},
   };
   return forms;
 }
