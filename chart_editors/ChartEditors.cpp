@@ -9,7 +9,10 @@
 #include "chart/widgets/KivCanvasWidgets.h"
 #include "chart_editors/EditorForm.h"
 #include "chart_editors/KivBrushDlg.h"
+#include "chart_editors/KivCustomShapeEditor.h"
+#include "chart_editors/KivEdiFont.h"
 #include "chart_editors/KivEdiGrad.h"
+#include "chart_editors/KivShadowEditor.h"
 #include "chart_editors/KivPenDlg.h"
 #include "platform/ui/UserDialogs.h"
 
@@ -38,6 +41,9 @@ const std::vector<TEditorFormClass>& EditorForms() {
       {"TPenDialog", EditorFormFactory<TPenDialog>()},
       {"TBrushDialog", EditorFormFactory<TBrushDialog>()},
       {"TKivGradientEditor", EditorFormFactory<TKivGradientEditor>()},
+      {"TKivShadowEditor", EditorFormFactory<TKivShadowEditor>()},
+      {"TKivFontEditor", EditorFormFactory<TKivFontEditor>()},
+      {"TFormKivShape", EditorFormFactory<TFormKivShape>()},
   };
   return forms;
 }

@@ -4,6 +4,7 @@
 #include "chart_editors/EditorForm.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 
 #include <utility>
 #include <vector>
@@ -32,6 +33,14 @@ void TEditorForm::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
   else
     QWidget::keyPressEvent(event);
+}
+
+QSpinBox* CreateUpDownEdit(QWidget* parent, const char* editName, const char* upDownName, int min, int max) {
+  auto* upDown = new QSpinBox(parent);
+  upDown->setObjectName(upDownName);
+  upDown->setRange(min, max);
+  upDown->findChild<QLineEdit*>()->setObjectName(editName);
+  return upDown;
 }
 
 namespace {

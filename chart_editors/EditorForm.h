@@ -15,6 +15,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QSpinBox>
 
 #include <functional>
 #include <string>
@@ -74,6 +75,11 @@ class TEditorForm : public QDialog {
   bool FFilling = false;
   bool FAlignClient = false;
 };
+
+// An edit with up and down buttons for whole numbers from min to max: a
+// spin box named upDownName whose edit is named editName, as the forms pair
+// an edit with its up-down control.
+QSpinBox* CreateUpDownEdit(QWidget* parent, const char* editName, const char* upDownName, int min, int max);
 
 // Makes an editor form of a registered class, a child of owner's window
 // (nullptr: no owner).

@@ -98,12 +98,9 @@ TPenDialog::TPenDialog(QWidget* owner) : TEditorForm(owner) {
 
   CBVisible = new QCheckBox("&Visible", this);
   CBVisible->setObjectName("CBVisible");
-  UDWidth = new QSpinBox(this);
-  UDWidth->setObjectName("UDWidth");
-  UDWidth->setRange(1, 100);
+  UDWidth = CreateUpDownEdit(this, "SEWidth", "UDWidth", 1, 100);
   UDWidth->setValue(1);
-  SEWidth = UDWidth->findChild<QLineEdit*>();
-  SEWidth->setObjectName("SEWidth");
+  SEWidth = UDWidth->findChild<QLineEdit*>("SEWidth");
   LWidth = new QLabel("&Width:", this);
   LWidth->setObjectName("LWidth");
   LWidth->setBuddy(UDWidth);
