@@ -8,6 +8,7 @@
 
 #include "chart/widgets/KivCanvasWidgets.h"
 #include "chart_editors/EditorForm.h"
+#include "chart_editors/KivAxisIncr.h"
 #include "chart_editors/KivBrushDlg.h"
 #include "chart_editors/KivCustomShapeEditor.h"
 #include "chart_editors/KivEdiFont.h"
@@ -44,6 +45,7 @@ const std::vector<TEditorFormClass>& EditorForms() {
       {"TKivShadowEditor", EditorFormFactory<TKivShadowEditor>()},
       {"TKivFontEditor", EditorFormFactory<TKivFontEditor>()},
       {"TFormKivShape", EditorFormFactory<TFormKivShape>()},
+      {"TAxisIncrement", EditorFormFactory<TAxisIncrement>()},
   };
   return forms;
 }
