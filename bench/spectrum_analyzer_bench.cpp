@@ -6,13 +6,22 @@
 //                          50 % overlap (1405 frames), each put into the input and updated:
 //                          spPower, Hann, avLinearInf; the phase is not kept, as a Welch
 //                          estimate has none.
+//   BM_UpdateLargestPeaksNumeric  one Update of 2^20 samples: ten tones (tone k at line
+//                          1000 + 40000 k + 0.37 k, amplitude 1 / (k + 1)) over the noise
+//                          times 1e-3; spAmplt, rectangular window, the ten largest peaks
+//                          (ptLargest) refined by imNumeric at ip8 (1e-8 of a line), each
+//                          mark's amplitude and phase read at its refined frequency.
 // bench/spectrum_analyzer_vs_scipy.py makes the same data, times scipy.signal.periodogram and
 // scipy.signal.welch on it on the same pinned core and prints the ratios.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+
 #include "LcgNoise.h"
+#include "numeric/MathCore.h"
 #include "platform/spl/FftPlanning.h"
 #include "signal/SpectrumAnalyzer.h"
+#include "signal/SpectrumPeaks.h"
 #include "signal/SpectrumStats.h"
 
 namespace {
@@ -65,7 +74,34 @@ void BM_WelchLinearAverage(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * total);
 }
 
+void BM_UpdateLargestPeaksNumeric(benchmark::State& state) {
+  constexpr int n = 1 << 20;
+  sig::TSignal input;
+  orvel_bench::LcgNoise(input.Data(), n);
+  double* x = input.Data().Values();
+  for (int j = 0; j < n; ++j) x[j] *= 1e-3;
+  for (int k = 0; k < 10; ++k) {
+    const double line = 1000.0 + 40000.0 * k + 0.37 * k;
+    for (int j = 0; j < n; ++j) x[j] += std::sin(2.0 * numeric::PI * line * j / n) / (k + 1);
+  }
+  input.SetSamplingFrequency(48000.0);
+  sig::TSpectrumAnalyzer a;
+  a.SetInput(&input);
+  a.Peaks().SetTraceMethod(sig::ptLargest);
+  a.Peaks().SetLargestCount(10);
+  a.Peaks().Interpolation().SetMethod(sig::imNumeric);
+  a.Peaks().Interpolation().SetPrecision(sig::ip8);
+  a.Update();
+  spl::WaitForFftPlans();
+  for (auto _ : state) {
+    a.Update();
+    benchmark::DoNotOptimize(a.Marks().GetMark(9).First);
+  }
+  state.counters["peaks"] = a.Marks().Count();
+}
+
 BENCHMARK(BM_UpdateAmpltHann)->Arg(1 << 20)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WelchLinearAverage)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_UpdateLargestPeaksNumeric)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

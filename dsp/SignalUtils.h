@@ -381,6 +381,13 @@ void BispectrumSliceFull(numeric::TVec& Dest, const numeric::TVec& X, std::int32
 double SafeDivide(double D, double Nm);
 // max(|A - X|, |X - B|).
 double FarthestDistance(double A, double B, double X);
+// Result[i] := sum X[j] exp(-2 pi i Freqs[i] j), the transform of X (real
+// or complex) at each frequency in cycles per sample, all of them in one pass
+// over X (SpectrumAtFrequencies.cpp). Each value is within a few units of
+// rounding times the sum of |X[j]|, at any frequency and length (no
+// recursion whose error grows with the length). "Result holds fewer values
+// than Freqs".
+void SpectrumAtFrequencies(const numeric::TVec& X, std::span<const double> Freqs, std::span<numeric::TCplx> Result);
 
 // ---------------------------------------------------------------------------
 // Signal measurement helpers (SignalMeasure.cpp)

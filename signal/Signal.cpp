@@ -8,6 +8,7 @@
 #include "numeric/MathCore.h"
 #include "platform/classlib/ComponentStream.h"
 #include "platform/classlib/StringLists.h"
+#include "platform/classlib/SysUtils.h"
 #include "signal/SignalInternal.h"
 
 namespace sig {
@@ -30,6 +31,10 @@ std::string detail::PadColumn(const std::string& Text) {
   dsp::PadText(Text, ReportColumnWidth(), 0, padded);
   return padded;
 }
+
+std::string detail::GeneralText(double X) { return classlib::FloatToStr(X); }
+
+std::string detail::NowText() { return classlib::FormatDateTime("ddddd tt", classlib::Now()); }
 
 const classlib::TClassInfo& TSignal::StaticClassInfo() {
   // The sampling frequency comes last: the settings before it recompute the

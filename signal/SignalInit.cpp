@@ -8,6 +8,7 @@
 #include "platform/classlib/ClassRegistry.h"
 #include "signal/AudioSignal.h"
 #include "signal/SigMixer.h"
+#include "signal/SignalAnalyzer.h"
 #include "signal/SignalFiles.h"
 #include "signal/SignalProcessing.h"
 #include "signal/SignalTools.h"
@@ -52,6 +53,7 @@ void InitSignal() {
   RegisterSignalToolsClasses();
   RegisterSignalProcessingClasses();
   RegisterSpectrumAnalyzerClasses();
+  RegisterSignalAnalyzerClasses();
   RegisterSignalFileClasses();
   RegisterAudioSignalClasses();
   RegisterSigMixerClasses();
@@ -64,6 +66,7 @@ void DoneSignal() {
   UnregisterSigMixerClasses();
   UnregisterAudioSignalClasses();
   UnregisterSignalFileClasses();
+  UnregisterSignalAnalyzerClasses();
   UnregisterSpectrumAnalyzerClasses();
   UnregisterSignalProcessingClasses();
   UnregisterSignalToolsClasses();

@@ -1,12 +1,15 @@
 // Helpers shared by the signal layer's sources (not part of its interface):
-// float-to-index conversions that never meet undefined behaviour, and the
-// column padding of the text reports.
+// float-to-index conversions that never meet undefined behaviour, the
+// column padding and number and date texts of the text reports, and the
+// analysers' window parameter.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
+
+#include "dsp/SignalUtils.h"
 
 namespace sig::detail {
 
@@ -34,5 +37,16 @@ inline std::int32_t ClampIndex(std::int64_t Index, std::int32_t Length) {
 
 // Text padded with blanks to the report column width.
 std::string PadColumn(const std::string& Text);
+// The reports' general number format: 15 significant digits.
+std::string GeneralText(double X);
+// The reports' "Date/time: " value: now, in the class library's short date
+// and long time formats.
+std::string NowText();
+
+// The parameter dsp::ApplyWindow takes for a window of the analysers:
+// Blackman's -0.16, Kaiser's beta for the side-lobe attenuation,
+// Chebyshev's attenuation, the exponential window's end value (0 for the
+// others).
+double WindowParameter(dsp::TSignalWindowType Type, double SidelobeAtt, double ExpWindow);
 
 }  // namespace sig::detail

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "numeric/MathCore.h"
 #include "platform/classlib/ClassRegistry.h"
@@ -294,15 +295,14 @@ std::int32_t TSpectrumAnalyzer::NearestLine(double F) const {
   return static_cast<std::int32_t>(detail::RoundIndex(offset / hzRes));
 }
 
-double TSpectrumAnalyzer::AmpltAt(double F) const {
-  if (!ExactPath()) {
-    const numeric::TVec& a = Amplt();
-    if (!(HzRes() > 0.0) || a.Length() == 0) return 0.0;
-    return a.GetValue(detail::ClampIndex(NearestLine(F), a.Length()));
-  }
-  numeric::TCplx x{};
-  SpectrumAtFrequency(x, F);
-  double value = std::hypot(x.Re, x.Im) * FAmplitudeFactor;
+double TSpectrumAnalyzer::LineAmplitude(double F) const {
+  const numeric::TVec& a = Amplt();
+  if (!(HzRes() > 0.0) || a.Length() == 0) return 0.0;
+  return a.GetValue(detail::ClampIndex(NearestLine(F), a.Length()));
+}
+
+double TSpectrumAnalyzer::ExactAmplitude(double F, const numeric::TCplx& X) const {
+  double value = std::hypot(X.Re, X.Im) * FAmplitudeFactor;
   if (FSpectrumType == dsp::spRMS) value *= numeric::INVSQRT2;
   if (FSpectrumType == dsp::spPeakPeak) value *= 2.0;
   const double w = 2.0 * numeric::PI * F;
@@ -326,6 +326,22 @@ double TSpectrumAnalyzer::AmpltAt(double F) const {
   return value;
 }
 
+double TSpectrumAnalyzer::AmpltAt(double F) const {
+  double value = 0.0;
+  AmpltAtFrequencies({&F, 1}, {&value, 1});
+  return value;
+}
+
+void TSpectrumAnalyzer::AmpltAtFrequencies(std::span<const double> F, std::span<double> Values) const {
+  if (!ExactPath()) {
+    for (std::size_t i = 0; i < F.size(); ++i) Values[i] = LineAmplitude(F[i]);
+    return;
+  }
+  std::vector<numeric::TCplx> x(F.size());
+  ExactAt(F, x);
+  for (std::size_t i = 0; i < F.size(); ++i) Values[i] = ExactAmplitude(F[i], x[i]);
+}
+
 double TSpectrumAnalyzer::PhaseAt(double F) const {
   if (PhaseMode() == pmIgnore) return 0.0;
   if (!ExactPath()) {
@@ -335,21 +351,21 @@ double TSpectrumAnalyzer::PhaseAt(double F) const {
     return line < p.Length() ? p.GetValue(line) : 0.0;
   }
   numeric::TCplx x{};
-  const double turn = ExactAt(F, x);
-  // The Goertzel value is referenced one sample past the end of the
-  // sequence: the turn that adds is taken off, and a sine's phase is read
-  // from its cosine's by a quarter turn.
-  double phase = std::atan2(x.Im, x.Re) - turn + numeric::PI / 2.0;
-  phase = std::remainder(phase, 2.0 * numeric::PI);
+  ExactAt({&F, 1}, {&x, 1});
+  // A sine's phase is read from its cosine's by a quarter turn.
+  double phase = std::remainder(std::atan2(x.Im, x.Re) + numeric::PI / 2.0, 2.0 * numeric::PI);
   if (PhaseUnits() == puDeg) phase *= 180.0 / numeric::PI;
   if (FPhaseRange == prZeroTwoPi) phase += PhaseUnits() == puDeg ? 180.0 : numeric::PI;
   return phase;
 }
 
+double TSpectrumAnalyzer::RefineFrequency(double F) { return FPeaks->InterpolateFrequency(F); }
+
+void TSpectrumAnalyzer::PeakFilter(std::int32_t MarkIndex) { FPeaks->RemovePeakTone(MarkIndex); }
+
 void TSpectrumAnalyzer::ScaleToLog(double& Value, double F) const {
   if (!ExactPath()) {
-    const numeric::TVec& a = Amplt();
-    Value = !(HzRes() > 0.0) || a.Length() == 0 ? 0.0 : a.GetValue(detail::ClampIndex(NearestLine(F), a.Length()));
+    Value = LineAmplitude(F);
     return;
   }
   const double span = FSpanDecibels;

@@ -32,8 +32,8 @@
 //
 // The exact path: while Peaks interpolates, averaging is off and the method
 // keeps its transformed sequence, AmpltAt, PhaseAt and ScaleToLog evaluate
-// the spectrum at any frequency by a Goertzel filter over that sequence;
-// otherwise they read the nearest line.
+// the spectrum at any frequency as the transform of that sequence there
+// (dsp::SpectrumAtFrequencies); otherwise they read the nearest line.
 //
 // Temporaries come from the numeric core's object cache; the work, window
 // and exact-frequency vectors live from update to update, and the window is
@@ -45,6 +45,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "dsp/SignalUtils.h"
 #include "numeric/Vec.h"
@@ -150,6 +151,9 @@ class TSpectrumAnalyzer : public TSpectrum {
   double AmplitudeFactor() const { return FAmplitudeFactor; }
   double PaddingRatio() const { return FPaddingRatio; }
   std::int32_t FftLength() const { return FFftLength; }
+  // The complex spectrum of the last frame: the transform the lines were
+  // taken from (line i is element i).
+  const numeric::TVec& FrameSpectrum() const { return *FWork; }
   // The sampling frequency and line spacing of the last update.
   double FrameSamplingFrequency() const { return FFrameSamplingFrequency; }
   double BinSpacing() const { return FBinSpacing; }
@@ -194,6 +198,9 @@ class TSpectrumAnalyzer : public TSpectrum {
   // The frequency of the local maximum of Amplt uphill from the line
   // nearest to F.
   double SnapToPeak(double F) const;
+  // Values[i] := AmpltAt(F[i]); on the exact path one pass over the frame
+  // serves all of them.
+  void AmpltAtFrequencies(std::span<const double> F, std::span<double> Values) const;
 
   // introduced virtual
   // The complex spectrum of the input over TargetLength samples (zero
@@ -203,8 +210,10 @@ class TSpectrumAnalyzer : public TSpectrum {
   virtual void ComputeSpectrum(std::int32_t TargetLength, numeric::TVec* Dest);
   // With pm360 and prZeroTwoPi: Phase + pi (or + 180 degrees).
   virtual void ApplyPhaseRange();
-  // The spectrum of the frame at frequency F from the exact-frequency copy;
-  // (0, 0) without one.
+  // The spectrum of the frame at frequency F from the exact-frequency copy,
+  // referenced one sample past its end as a Goertzel filter gives it:
+  // sum x[j] exp(-2 pi i g (j - n)), g the relative frequency, n the copy's
+  // length; (0, 0) without a copy.
   virtual void SpectrumAtFrequency(numeric::TCplx& X, double F) const;
   // Makes Num (sampled at Fs) the input and, when Den is given, shows the
   // response Num / Den: Den becomes the input and Num the Output. Then
@@ -228,6 +237,10 @@ class TSpectrumAnalyzer : public TSpectrum {
   void PhaseDelay() override;
   double AmpltAt(double F) const override;
   double PhaseAt(double F) const override;
+  // Peaks.InterpolateFrequency.
+  double RefineFrequency(double F) override;
+  // Peaks.RemovePeakTone of mark MarkIndex.
+  void PeakFilter(std::int32_t MarkIndex) override;
 
  protected:
   void SetExactFrequency(bool Value) { FExactFrequency = Value; }
@@ -267,13 +280,22 @@ class TSpectrumAnalyzer : public TSpectrum {
   void ApplyIntegration();
   void UpdatePhase();
   void ApplyLogScale();
-  // X := the Goertzel value of the exact-frequency copy at F ((0, 0)
-  // without one); returns the phase the copy's end reference adds there.
-  double ExactAt(double F, numeric::TCplx& X) const;
+  // Whether an exact-frequency copy can be evaluated.
+  bool HasExactCopy() const;
+  // F on the spectrum's axis as a frequency of the copy in cycles per
+  // sample, held where the copy's transform is defined.
+  double RelativeFrequency(double F) const;
+  // X[i] := the transform of the exact-frequency copy at F[i], referenced
+  // to its first sample ((0, 0) without a copy); F on the spectrum's axis.
+  void ExactAt(std::span<const double> F, std::span<numeric::TCplx> X) const;
+  // AmpltAt's value on the exact path from the transform X at F.
+  double ExactAmplitude(double F, const numeric::TCplx& X) const;
   // Whether AmpltAt, PhaseAt and ScaleToLog take the exact path.
   bool ExactPath() const;
   // Index of the line nearest to F, held within the spectrum.
   std::int32_t NearestLine(double F) const;
+  // The Amplt line nearest to F (0 without lines).
+  double LineAmplitude(double F) const;
 
   std::unique_ptr<TSpectrumReport> FReport;
   std::unique_ptr<TSpectrumStats> FStats;

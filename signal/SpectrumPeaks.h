@@ -1,22 +1,38 @@
 // TSpectrumPeaksAnalyzer: the peaks object of a spectrum analyser (its
-// published Peaks), which keeps the analyser's marks, and its interpolation
-// settings, TSpectrumPeakInterpolation (Peaks.Interpolation).
+// published Peaks), which places, refines and re-reads the analyser's marks
+// after every spectrum, and its interpolation settings,
+// TSpectrumPeakInterpolation (Peaks.Interpolation).
 //
-// What stands: the published settings with their defaults and setters, the
-// order scaling of the marks, Update re-reading the amplitude (AmpltAt) and
-// phase (PhaseAt) of every mark at its frequency, and RescaleMarkAmplitudes.
-// The trace methods other than ptNone and the frequency interpolation come
-// later; until then every trace method re-reads the marks as ptNone does.
-// The analyser takes its exact path (evaluation at any frequency) while
-// Interpolation.Method is not imNone.
+// Update, after the owner's order axis and the line limits follow: the trace
+// method (re)places the marks, each mark's frequency is refined between the
+// lines (InterpolateFrequency) and its amplitude and phase are read there
+// (the owner's AmpltAt and PhaseAt); the owner's MainlobeWidth follows its
+// window; and the order frequency tracks the marks.
 //
-// Tested by: signal/tests/SpectrumAnalyzerTest.cpp.
+// Interpolation. The peak nearest to a frequency is found by climbing Amplt
+// (the owner's SnapToPeak); line k of that peak and its neighbours a, b, c
+// (k held within 1 .. Length-2, so that a peak on the first or last line is
+// read from the three lines beside the edge) give the refined position. A
+// method that would divide by 0 or meets something not finite keeps the
+// peak's line.
+// The three-line methods (imQuadratic .. imJain) assume the rectangular
+// window's main lobe on unpadded lines: another window, a power or complex
+// spectrum, or zero padding (a padding ratio other than 1) suspend them to
+// imNone. imNumeric and the Quinn methods need the frame's own spectrum:
+// averaging or an owner without exact frequencies suspend them.
+//
+// Harmonic traces place the fundamental F at the largest line of the current
+// frame (within the line limits unless UseFullBandwidth) and harmonic h at
+// h F, up to the spectrum's stop frequency.
+//
+// Tested by: signal/tests/SpectrumPeaksTest.cpp, signal/tests/SpectrumAnalyzerTest.cpp.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
 #include "platform/classlib/Persistent.h"
+#include "signal/MarkList.h"
 
 namespace sig {
 
@@ -110,9 +126,18 @@ class TSpectrumPeaksAnalyzer : public classlib::TPersistent {
   double OrderScale() const { return FOrderScale; }
 
   // operations
-  // While Active: re-reads the amplitude and phase of every mark at its
-  // frequency (after the owner's order axis and the line limits follow).
+  // See the top of this file.
   void Update();
+  // The refined frequency of the peak nearest to Freq by Interpolation's
+  // method (or the one it is suspended to).
+  double InterpolateFrequency(double Freq) const;
+  // Subtracts the tone of mark MarkIndex (its frequency, the spectrum's
+  // amplitude and phase there) from the owner's input signal. Raises
+  // "Peak interpolation must be numeric and spectrum may not be averaged.
+  // Complex spectrum must be available." unless the owner evaluates exact
+  // frequencies, does not average and Interpolation.Method is imNumeric;
+  // "No peaks have been marked!" without such a mark. Nothing changes then.
+  void RemovePeakTone(std::int32_t MarkIndex = 0);
   // Every mark's amplitude converted by the owner's ScaleToLog at its frequency.
   void RescaleMarkAmplitudes();
 
@@ -123,6 +148,28 @@ class TSpectrumPeaksAnalyzer : public classlib::TPersistent {
   void Assign(const classlib::TPersistent& Source) override;
 
  private:
+  // The method InterpolateFrequency applies now.
+  TInterpolationMethod MethodInForce() const;
+  // The line of the three-line methods for the peak at F, or -1 when the
+  // spectrum has fewer than three lines.
+  std::int32_t PeakLine(double F) const;
+  double InterpolateNumeric(double F) const;
+  double InterpolateLines(TInterpolationMethod Method, double F, std::int32_t k) const;
+  double InterpolateQuinn(TInterpolationMethod Method, double F, std::int32_t k) const;
+  // Frequency F moved to the largest line within TraceInterval around it.
+  double SearchNear(double F) const;
+  // The mark at F with the owner's amplitude and phase there.
+  TMarkRecord MarkAt(double F) const;
+  void TraceCurrent();
+  void TraceLargest();
+  // The marks: F, then its harmonics up to the stop frequency.
+  void TraceHarmonics(double F);
+  // The frequency of the largest line, within the line limits unless
+  // UseFullBandwidth.
+  double LargestLineFrequency() const;
+  void FollowWindow();
+  void TrackOrder();
+
   TSpectrumAnalyzer& FOwner;
   std::unique_ptr<TSpectrumPeakInterpolation> FInterpolation;
   bool FActive = true;

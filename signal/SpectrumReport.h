@@ -1,11 +1,16 @@
 // TSpectrumReport: the text report of a spectrum analyser (its published
-// Report): which sections it holds (ReportItems) and how it writes
-// frequencies, amplitudes and phases.
+// Report): its timing and settings, the marked peaks, the band levels, the
+// distortion and noise measures and the spectral lines, sections chosen by
+// ReportItems; frequencies, amplitudes and phases written by their formats
+// (an empty format gives 15 significant digits).
 //
-// What stands: the settings. The sections come later: until then
-// BuildReport appends nothing.
+// Lines are exact texts: each label keeps its blank before the value, each
+// unit its blank before it, and a blank line closes each section. An
+// analyser without an input leaves out the lines read from the input
+// (samples analysed, signal length, frequency resolution). A measure that
+// cannot be computed prints "n/a".
 //
-// Tested by: signal/tests/SpectrumAnalyzerTest.cpp.
+// Tested by: signal/tests/SpectrumReportTest.cpp.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +24,7 @@ class TStrings;
 
 namespace sig {
 
+class TSpectrum;
 class TSpectrumAnalyzer;
 
 enum TSpectrumReportItems : std::uint8_t {
@@ -58,10 +64,21 @@ class TSpectrumReport : public classlib::TPersistent {
   void SetPhaseFormat(const std::string& Value) { FPhaseFormat = Value; }
 
   // operations
-  // Appends the report's lines to Strings (nothing yet).
-  void BuildReport(classlib::TStrings& Strings) const;
+  // Appends the report's lines to Strings. The measures leave the marks
+  // sorted as they need them (see TSpectrum).
+  void BuildReport(classlib::TStrings& Strings);
 
  private:
+  bool Has(TSpectrumReportItems Item) const { return (FReportItems >> Item) & 1u; }
+  void AddGeneralInfo(classlib::TStrings& Strings) const;
+  void AddMarkedPeaks(classlib::TStrings& Strings, const std::string& PhaseHeader) const;
+  // The marks or the lines (Text) as a table with the report's formats.
+  using TTableText = void (TSpectrum::*)(classlib::TStrings&, bool, const std::string&, const std::string&,
+                                         const std::string&, const std::string&, const std::string&,
+                                         const std::string&) const;
+  void AddTable(classlib::TStrings& Strings, TTableText Text, const std::string& PhaseHeader) const;
+  void AddStatistics(classlib::TStrings& Strings);
+
   TSpectrumAnalyzer* FOwner;
   TSpectrumReportSet FReportItems = 0;
   std::string FFrequencyFormat;

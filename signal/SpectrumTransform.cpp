@@ -8,10 +8,12 @@
 #include <complex>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "numeric/MathCore.h"
 #include "numeric/ObjectCache.h"
 #include "numeric/Toeplitz.h"
+#include "signal/SignalInternal.h"
 #include "signal/SpectrumAnalyzer.h"
 #include "signal/SpectrumCZT.h"
 #include "signal/SpectrumPeaks.h"
@@ -45,6 +47,21 @@ double InverseMean(const numeric::TVec& Window) {
 
 }  // namespace
 
+double detail::WindowParameter(dsp::TSignalWindowType Type, double SidelobeAtt, double ExpWindow) {
+  switch (Type) {
+    case dsp::wtBlackman:
+      return -0.16;
+    case dsp::wtKaiser:
+      return dsp::KaiserBetaFromSidelobe(SidelobeAtt);
+    case dsp::wtChebyshev:
+      return SidelobeAtt;
+    case dsp::wtExponent:
+      return ExpWindow;
+    default:
+      return 0.0;
+  }
+}
+
 // --- The window ------------------------------------------------------------
 
 void TSpectrumAnalyzer::SetWindow(TSignalWindowType Value) {
@@ -68,48 +85,11 @@ void TSpectrumAnalyzer::PrepareWindow(std::int32_t Length, bool Complex) {
   numeric::TVec& w = *FWindowVec;
   w.Size(Length, false);
   w.SetVal(1.0);
+  dsp::ApplyWindow(w, FWindow, false, detail::WindowParameter(FWindow, FSidelobeAtt, FExpWindow));
   FComputedCorrection = 1.0;
-  switch (FWindow) {
-    case dsp::wtRectangular:
-      break;
-    case dsp::wtHanning:
-      dsp::WindowHann(w);
-      break;
-    case dsp::wtHamming:
-      dsp::WindowHamming(w);
-      break;
-    case dsp::wtFlatTop:
-      dsp::WindowFlatTop(w);
-      break;
-    case dsp::wtBartlet:
-      dsp::WindowBartlett(w);
-      break;
-    case dsp::wtBlackman:
-      dsp::WindowBlackman(w, 0, -1, -0.16);
-      break;
-    case dsp::wtBlackmanHarris:
-      dsp::WindowBlackmanHarris(w);
-      break;
-    case dsp::wtBlackmanExact:
-      dsp::WindowBlackmanExact(w);
-      break;
-    case dsp::wtCosineTappered:
-      dsp::WindowCosineTaper(w, 0, -1, 20.0);
-      FComputedCorrection = InverseMean(w);
-      break;
-    case dsp::wtKaiser:
-      dsp::WindowKaiser(w, 0, -1, dsp::KaiserBetaFromSidelobe(FSidelobeAtt));
-      FComputedCorrection = InverseMean(w);
-      break;
-    case dsp::wtChebyshev:
-      dsp::WindowChebyshev(w, 0, -1, FSidelobeAtt);
-      FComputedCorrection = InverseMean(w);
-      break;
-    case dsp::wtExponent:
-      dsp::WindowExponent(w, 0, -1, FExpWindow);
-      FComputedCorrection = InverseMean(w);
-      break;
-  }
+  if (FWindow == dsp::wtCosineTappered || FWindow == dsp::wtKaiser || FWindow == dsp::wtChebyshev ||
+      FWindow == dsp::wtExponent)
+    FComputedCorrection = InverseMean(w);
   FWindowLength = Length;
   FWindowComplex = Complex;
   FWindowValid = true;
@@ -385,23 +365,43 @@ void TSpectrumAnalyzer::CalcComplexSpectrum(numeric::TVec& Dest) {
 
 // --- The spectrum at any frequency -----------------------------------------
 
-double TSpectrumAnalyzer::ExactAt(double F, numeric::TCplx& X) const {
-  X = numeric::TCplx{0.0, 0.0};
-  if (!FExact || FExact->Length() == 0 || !(FExactFs > 0.0) || !KeepsSequence(FMethod)) return 0.0;
+bool TSpectrumAnalyzer::HasExactCopy() const {
+  return FExact && FExact->Length() > 0 && FExactFs > 0.0 && KeepsSequence(FMethod);
+}
+
+double TSpectrumAnalyzer::RelativeFrequency(double F) const {
   const bool complex = FExact->Complex();
-  double g = (F - FExactStart) / FExactFs;
+  // While Peaks tracks orders the axis counts multiples of the order
+  // frequency; the copy's frequencies are in Hz.
+  const double scale = FPeaks->OrderActive() ? FPeaks->OrderScale() : 1.0;
+  double g = (F * scale - FExactStart) / FExactFs;
   // A complex sequence's spectrum repeats every Fs: a negative frequency is
   // the same point of the circle as its sum with Fs.
   if (complex) g -= std::floor(g);
   constexpr double lowest = 2.220446049250313e-16;
   const double highest = complex ? 0.9999999999999998 : 0.4999999999999998;
-  g = std::isnan(g) ? lowest : std::clamp(g, lowest, highest);
-  FExact->GoertzInit(g);
-  X = FExact->Goertz();
-  const double turns = g * FExact->Length();
-  return 2.0 * numeric::PI * (turns - std::floor(turns));
+  return std::isnan(g) ? lowest : std::clamp(g, lowest, highest);
 }
 
-void TSpectrumAnalyzer::SpectrumAtFrequency(numeric::TCplx& X, double F) const { ExactAt(F, X); }
+void TSpectrumAnalyzer::ExactAt(std::span<const double> F, std::span<numeric::TCplx> X) const {
+  std::fill(X.begin(), X.end(), numeric::TCplx{0.0, 0.0});
+  if (!HasExactCopy()) return;
+  std::vector<double> g(F.size());
+  for (std::size_t i = 0; i < F.size(); ++i) g[i] = RelativeFrequency(F[i]);
+  dsp::SpectrumAtFrequencies(*FExact, g, X);
+}
+
+void TSpectrumAnalyzer::SpectrumAtFrequency(numeric::TCplx& X, double F) const {
+  ExactAt({&F, 1}, {&X, 1});
+  if (!HasExactCopy()) return;
+  // Referenced one sample past the end of the copy, as a Goertzel filter
+  // run over it gives it: turned by exp(2 pi i g n).
+  const double g = RelativeFrequency(F);
+  const double n = FExact->Length();
+  const double t = g * n;
+  const double turn = 2.0 * numeric::PI * ((t - std::floor(t)) + std::fma(g, n, -t));
+  const double c = std::cos(turn), s = std::sin(turn);
+  X = numeric::TCplx{X.Re * c - X.Im * s, X.Re * s + X.Im * c};
+}
 
 }  // namespace sig

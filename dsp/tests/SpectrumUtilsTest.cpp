@@ -1,12 +1,14 @@
 // Spectrum utilities by their tables and edge cases: padding, captions,
 // decibels with a floor, standard deviations from sums (equal records give 0,
 // not NaN), running averages, the bispectrum slices, the tolerant division
-// and the farthest distance.
+// and the farthest distance; the transform at any frequencies against a sum in
+// extended precision.
 //
-// Covers: dsp/SpectrumUtils.cpp.
+// Covers: dsp/SpectrumUtils.cpp, dsp/SpectrumAtFrequencies.cpp.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,7 @@ using numeric::TMtx;
 using numeric::TVec;
 using orvel::testing::NearScaled;
 using orvel::testing::Raises;
+using orvel::testing::TestSeed;
 
 std::vector<double> Doubles(const TVec& v) { return {v.Values(), v.Values() + v.DoubleLength()}; }
 
@@ -190,6 +193,50 @@ TEST(SpectrumUtils, SafeDivideAndFarthestDistance) {
   EXPECT_EQ(FarthestDistance(0, 10, 3), 7.0);
   EXPECT_EQ(FarthestDistance(0, 10, 8), 8.0);
   EXPECT_EQ(FarthestDistance(5, 5, 5), 0.0);
+}
+
+// The transform at each frequency within its error bound, against the defining sum in
+// extended precision (each phase from the exact fraction of a turn). Bound: every product and
+// table entry a few units of rounding, a block's lanes summing up to half a block of terms and
+// the blocks one each, all of the sum of magnitudes.
+TEST(SpectrumUtils, SpectrumAtFrequenciesIsTheDefiningSum) {
+  const std::uint64_t seed = TestSeed(20240611);
+  std::mt19937_64 random(seed);
+  std::uniform_real_distribution<double> uniform(-1.0, 1.0);
+  const double freqs[] = {0.0, 1e-12, 0.1234567, 0.25, 0.4999999, -0.3, 0.75, 123.456};
+  for (bool complex : {false, true}) {
+    for (int n : {1, 3, 1023, 1024, 1025, 5000, 70000}) {
+      TVec x;
+      x.Size(n, complex);
+      for (int i = 0; i < x.DoubleLength(); ++i) x.Values()[i] = uniform(random);
+      std::vector<TCplx> result(std::size(freqs));
+      SpectrumAtFrequencies(x, freqs, result);
+      long double magnitudes = 0.0L;
+      for (int j = 0; j < n; ++j) magnitudes += complex ? std::hypot(x.CValues()[j].Re, x.CValues()[j].Im) : std::fabs(x.Values()[j]);
+      const double blocks = std::ceil(n / 1024.0);
+      const double bound = (512 + blocks + 16) * 2.220446049250313e-16 * static_cast<double>(magnitudes);
+      for (std::size_t k = 0; k < std::size(freqs); ++k) {
+        long double re = 0.0L, im = 0.0L;
+        for (int j = 0; j < n; ++j) {
+          const long double t = static_cast<long double>(freqs[k]) * j;
+          const long double turn = (t - std::floor(t)) + std::fma(static_cast<long double>(freqs[k]), static_cast<long double>(j), -t);
+          const long double angle = -2.0L * 3.14159265358979323846264338327950288L * turn;
+          const long double c = std::cos(angle), s = std::sin(angle);
+          const long double xr = complex ? x.CValues()[j].Re : x.Values()[j];
+          const long double xi = complex ? x.CValues()[j].Im : 0.0;
+          re += xr * c - xi * s;
+          im += xr * s + xi * c;
+        }
+        EXPECT_TRUE(NearScaled(result[k].Re, static_cast<double>(re), 1.0, bound)) << seed << " " << n << " " << freqs[k];
+        EXPECT_TRUE(NearScaled(result[k].Im, static_cast<double>(im), 1.0, bound)) << seed << " " << n << " " << freqs[k];
+      }
+    }
+  }
+  TVec x;
+  x.Size(4, false);
+  std::vector<TCplx> one(1);
+  EXPECT_TRUE(Raises([&] { SpectrumAtFrequencies(x, std::vector<double>{0.1, 0.2}, one); },
+                     "Result holds fewer values than Freqs"));
 }
 
 }  // namespace
