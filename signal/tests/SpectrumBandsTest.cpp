@@ -42,10 +42,10 @@ std::vector<std::string> Lines(const classlib::TStringList& l) {
 }
 
 // A unit sine at 100 Hz, 1024 samples at 1024 Hz: lines 1 Hz apart.
-struct TSineAt100 : ::testing::Test {
+struct SpectrumBandsOfASine : ::testing::Test {
   TSignal x;
   TSpectrumAnalyzer a;
-  TSineAt100() {
+  SpectrumBandsOfASine() {
     Tone(x, 1024, 100, 1.0, 0, 1024);
     a.SetInput(&x);
   }
@@ -58,7 +58,7 @@ struct TSineAt100 : ::testing::Test {
   }
 };
 
-TEST_F(TSineAt100, ARectangleAroundTheSineHoldsItsRms) {
+TEST_F(SpectrumBandsOfASine, ARectangleAroundTheSineHoldsItsRms) {
   EXPECT_TRUE(NearRel(RmsOf(Band(90, 90, 110, 110)), 1 / std::sqrt(2.0), 1e-12));
   // Its edges in any order.
   EXPECT_TRUE(NearRel(RmsOf(Band(110, 110, 90, 90)), 1 / std::sqrt(2.0), 1e-12));
@@ -67,7 +67,7 @@ TEST_F(TSineAt100, ARectangleAroundTheSineHoldsItsRms) {
   EXPECT_LT(RmsOf(Band(90, 90, 100, 100)), 1e-12);
 }
 
-TEST_F(TSineAt100, ReferencesScaleTheEdges) {
+TEST_F(SpectrumBandsOfASine, ReferencesScaleTheEdges) {
   // Multiples of the sampling frequency (1024 Hz), of the order frequency (1 Hz unless
   // tracked) and of a marked peak's frequency.
   EXPECT_TRUE(NearRel(RmsOf(Band(90.0 / 1024, 90.0 / 1024, 110.0 / 1024, 110.0 / 1024, 1)), 1 / std::sqrt(2.0), 1e-12));
@@ -80,7 +80,7 @@ TEST_F(TSineAt100, ReferencesScaleTheEdges) {
   EXPECT_EQ(RmsOf(Band(0.9, 0.9, 1.1, 1.1, 3, false, 2)), 0.0);
 }
 
-TEST_F(TSineAt100, AdjustingForThePowerSpectrum) {
+TEST_F(SpectrumBandsOfASine, AdjustingForThePowerSpectrum) {
   Tone(x, 1024, 100, 2.0, 0, 1024);
   a.SetSpectrumType(dsp::spPower);
   // The line holds 4 (power): taken as power it is a sine of amplitude 2, taken as an

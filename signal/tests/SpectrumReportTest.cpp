@@ -41,10 +41,10 @@ TLines Report(TSpectrumAnalyzer& a, TSpectrumReportSet Items) {
 }
 
 // 4096 samples of a sine at 44100 Hz.
-struct TReportAt44100 : ::testing::Test {
+struct SpectrumReportAt44100 : ::testing::Test {
   TSignal x;
   TSpectrumAnalyzer a;
-  TReportAt44100() {
+  SpectrumReportAt44100() {
     Tone(x, 4096, 100, 1.0, 0, 44100);
     a.SetInput(&x);
     a.Update();
@@ -53,7 +53,7 @@ struct TReportAt44100 : ::testing::Test {
 
 TEST(SpectrumReport, NeedsItsAnalyser) { EXPECT_TRUE(Raises([] { TSpectrumReport r(nullptr); }, "AOwner = nil")); }
 
-TEST_F(TReportAt44100, NoItemsAppendNothing) {
+TEST_F(SpectrumReportAt44100, NoItemsAppendNothing) {
   classlib::TStringList lines;
   lines.Add("kept");
   a.Report().SetReportItems(0);
@@ -62,7 +62,7 @@ TEST_F(TReportAt44100, NoItemsAppendNothing) {
 }
 
 // Empty formats write 15 significant digits: 44100 without decimals.
-TEST_F(TReportAt44100, GeneralInfo) {
+TEST_F(SpectrumReportAt44100, GeneralInfo) {
   EXPECT_EQ(Report(a, Item(sriGeneralInfo)), (TLines{
                                                  "General info:",
                                                  "",
@@ -84,7 +84,7 @@ TEST_F(TReportAt44100, GeneralInfo) {
 // A Kaiser window with an autoregressive method: the model's order and the window's two
 // lines; averaging, a scale and an integration each add theirs; a format applies to the
 // frequencies.
-TEST_F(TReportAt44100, GeneralInfoOfOtherSettings) {
+TEST_F(SpectrumReportAt44100, GeneralInfoOfOtherSettings) {
   a.SetMethod(smBurg);
   a.SetAROrder(12);
   a.SetWindow(dsp::wtKaiser);
@@ -148,7 +148,7 @@ TEST(SpectrumReport, GeneralInfoWithoutAnInput) {
                                              }));
 }
 
-TEST_F(TReportAt44100, MarkedPeaksWithTheirFormatsAndInterpolation) {
+TEST_F(SpectrumReportAt44100, MarkedPeaksWithTheirFormatsAndInterpolation) {
   // No marks: no section.
   EXPECT_TRUE(Report(a, Item(sriMarkedPeaks)).empty());
   a.Marks().AddMark(TMarkRecord{1076.66015625, 1.0, 90.0, 0});
@@ -194,7 +194,7 @@ TEST_F(TReportAt44100, MarkedPeaksWithTheirFormatsAndInterpolation) {
                                              }));
 }
 
-TEST_F(TReportAt44100, BandsTable) {
+TEST_F(SpectrumReportAt44100, BandsTable) {
   EXPECT_TRUE(Report(a, Item(sriBandsRMS)).empty());
   TSpectrumBandRecord band;
   band.Active = true;
@@ -212,7 +212,7 @@ TEST_F(TReportAt44100, BandsTable) {
                                           }));
 }
 
-TEST_F(TReportAt44100, ThdAloneWithoutMarks) {
+TEST_F(SpectrumReportAt44100, ThdAloneWithoutMarks) {
   EXPECT_EQ(Report(a, Item(sriTHD)), (TLines{
                                          "Statistics:",
                                          "",
@@ -290,7 +290,7 @@ TEST(SpectrumReport, FrequencyLines) {
   EXPECT_EQ(Report(a, Item(sriFrequencyLines) | Item(sriPhase))[4], Row("1", "1.00", "29"));
 }
 
-TEST_F(TReportAt44100, DateAndTimeComeFirst) {
+TEST_F(SpectrumReportAt44100, DateAndTimeComeFirst) {
   const std::string before = detail::NowText();
   const TLines lines = Report(a, Item(sriDateTime) | Item(sriTHD));
   const std::string after = detail::NowText();
