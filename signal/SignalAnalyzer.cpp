@@ -32,9 +32,7 @@ const classlib::TClassInfo& TSignalAnalyzer::StaticClassInfo() {
           .Property("ScaleFactor", &TSignalAnalyzer::ScaleFactor, &TSignalAnalyzer::SetScaleFactor, 1.0)
           .Property("Window", &TSignalAnalyzer::Window, &TSignalAnalyzer::SetWindow, dsp::wtRectangular)
           .TypeName("TSignalWindowType")
-          .Names({"wtRectangular", "wtHanning", "wtHamming", "wtFlatTop", "wtBartlet", "wtBlackman",
-                  "wtBlackmanHarris", "wtBlackmanExact", "wtCosineTappered", "wtKaiser", "wtChebyshev",
-                  "wtExponent"})
+          .Names(detail::WindowTypeNames())
           .Property("Transform", &TSignalAnalyzer::Transform, &TSignalAnalyzer::SetTransform, ttWindow)
           .TypeName("TTimeTransform")
           .Names({"ttWindow", "ttAutoCorr", "ttCrossCorr", "ttDct", "ttInverseDct", "ttRealCepstrum",
@@ -102,10 +100,7 @@ void TSignalAnalyzer::SetWindow(TSignalWindowType Value) {
 
 void TSignalAnalyzer::PrepareWindow(std::int32_t Length, bool Complex) {
   if (FWindowValid && FWindowLength == Length && FWindowComplex == Complex) return;
-  numeric::TVec& w = *FWindowVec;
-  w.Size(Length, false);
-  w.SetVal(1.0);
-  dsp::ApplyWindow(w, FWindow, false, detail::WindowParameter(FWindow, FSidelobeAtt, FExpWindow));
+  detail::BuildWindow(*FWindowVec, Length, FWindow, FSidelobeAtt, FExpWindow);
   FWindowLength = Length;
   FWindowComplex = Complex;
   FWindowValid = true;

@@ -1,13 +1,14 @@
 // Helpers shared by the signal layer's sources (not part of its interface):
 // float-to-index conversions that never meet undefined behaviour, the
 // column padding and number and date texts of the text reports, and the
-// analysers' window parameter.
+// analysers' windows.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "dsp/SignalUtils.h"
 
@@ -43,10 +44,13 @@ std::string GeneralText(double X);
 // and long time formats.
 std::string NowText();
 
-// The parameter dsp::ApplyWindow takes for a window of the analysers:
-// Blackman's -0.16, Kaiser's beta for the side-lobe attenuation,
-// Chebyshev's attenuation, the exponential window's end value (0 for the
-// others).
-double WindowParameter(dsp::TSignalWindowType Type, double SidelobeAtt, double ExpWindow);
+// W := the analysers' window of Type over Length real samples, by
+// dsp::ApplyWindow with Blackman's -0.16, Kaiser's beta for the side-lobe
+// attenuation, Chebyshev's attenuation or the exponential window's end
+// value.
+void BuildWindow(numeric::TVec& W, std::int32_t Length, dsp::TSignalWindowType Type, double SidelobeAtt,
+                 double ExpWindow);
+// The value names of TSignalWindowType in the property tables.
+std::vector<std::string> WindowTypeNames();
 
 }  // namespace sig::detail

@@ -72,9 +72,7 @@ const classlib::TClassInfo& TSpectrumAnalyzer::StaticClassInfo() {
           .Names({"spAmplt", "spRMS", "spPower", "spPeakPeak", "spComplex"})
           .Property("Window", &TSpectrumAnalyzer::Window, &TSpectrumAnalyzer::SetWindow, dsp::wtRectangular)
           .TypeName("TSignalWindowType")
-          .Names({"wtRectangular", "wtHanning", "wtHamming", "wtFlatTop", "wtBartlet", "wtBlackman",
-                  "wtBlackmanHarris", "wtBlackmanExact", "wtCosineTappered", "wtKaiser", "wtChebyshev",
-                  "wtExponent"})
+          .Names(detail::WindowTypeNames())
           .Property("ConjFlip", &TSpectrumAnalyzer::ConjFlip, &TSpectrumAnalyzer::SetConjFlip, true)
           .Property("ConjExtend", &TSpectrumAnalyzer::ConjExtend, &TSpectrumAnalyzer::SetConjExtend, false)
           .Property("Rotation", &TSpectrumAnalyzer::Rotation, &TSpectrumAnalyzer::SetRotation, 0)

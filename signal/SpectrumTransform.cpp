@@ -47,19 +47,33 @@ double InverseMean(const numeric::TVec& Window) {
 
 }  // namespace
 
-double detail::WindowParameter(dsp::TSignalWindowType Type, double SidelobeAtt, double ExpWindow) {
+void detail::BuildWindow(numeric::TVec& W, std::int32_t Length, dsp::TSignalWindowType Type, double SidelobeAtt,
+                         double ExpWindow) {
+  double parameter = 0.0;
   switch (Type) {
     case dsp::wtBlackman:
-      return -0.16;
+      parameter = -0.16;
+      break;
     case dsp::wtKaiser:
-      return dsp::KaiserBetaFromSidelobe(SidelobeAtt);
+      parameter = dsp::KaiserBetaFromSidelobe(SidelobeAtt);
+      break;
     case dsp::wtChebyshev:
-      return SidelobeAtt;
+      parameter = SidelobeAtt;
+      break;
     case dsp::wtExponent:
-      return ExpWindow;
+      parameter = ExpWindow;
+      break;
     default:
-      return 0.0;
+      break;
   }
+  W.Size(Length, false);
+  W.SetVal(1.0);
+  dsp::ApplyWindow(W, Type, false, parameter);
+}
+
+std::vector<std::string> detail::WindowTypeNames() {
+  return {"wtRectangular",    "wtHanning",       "wtHamming",        "wtFlatTop", "wtBartlet",   "wtBlackman",
+          "wtBlackmanHarris", "wtBlackmanExact", "wtCosineTappered", "wtKaiser",  "wtChebyshev", "wtExponent"};
 }
 
 // --- The window ------------------------------------------------------------
@@ -83,9 +97,7 @@ void TSpectrumAnalyzer::SetWindow(TSignalWindowType Value) {
 void TSpectrumAnalyzer::PrepareWindow(std::int32_t Length, bool Complex) {
   if (FWindowValid && FWindowLength == Length && FWindowComplex == Complex) return;
   numeric::TVec& w = *FWindowVec;
-  w.Size(Length, false);
-  w.SetVal(1.0);
-  dsp::ApplyWindow(w, FWindow, false, detail::WindowParameter(FWindow, FSidelobeAtt, FExpWindow));
+  detail::BuildWindow(w, Length, FWindow, FSidelobeAtt, FExpWindow);
   FComputedCorrection = 1.0;
   if (FWindow == dsp::wtCosineTappered || FWindow == dsp::wtKaiser || FWindow == dsp::wtChebyshev ||
       FWindow == dsp::wtExponent)

@@ -21,7 +21,7 @@
 #include "signal/SignalCollections.h"
 #include "signal/SpectrumAnalyzer.h"
 #include "signal/SpectrumPeaks.h"
-#include "signal/tests/TestTones.h"
+#include "signal/tests/AnalyzerTestSupport.h"
 #include "testing/TestSupport.h"
 
 namespace sig {
@@ -142,7 +142,7 @@ TEST(SignalAnalysisOracle, InterpolatedPeakOfASineBetweenLines) {
       {imNumeric, v[5], 1e-6},
   };
   TSignal x;
-  testtones::Tone(x, 1024, 100.3, 1.0, 0.7, 1024);
+  testsupport::Tone(x, 1024, 100.3, 1.0, 0.7, 1024);
   for (const auto& c : cases) {
     TSpectrumAnalyzer a;
     a.SetInput(&x);

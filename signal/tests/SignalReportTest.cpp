@@ -11,6 +11,7 @@
 #include "signal/SignalCollections.h"
 #include "signal/SignalInternal.h"
 #include "signal/SignalReport.h"
+#include "signal/tests/AnalyzerTestSupport.h"
 #include "testing/TestSupport.h"
 
 namespace sig {
@@ -30,9 +31,7 @@ TLines Report(const TSignalAnalyzer& a, TSignalReportSet Items) {
   a.Report().SetReportItems(Items);
   classlib::TStringList lines;
   a.Report().BuildReport(lines);
-  TLines out;
-  for (int i = 0; i < lines.Count(); ++i) out.push_back(lines.Strings(i));
-  return out;
+  return testsupport::LinesOf(lines);
 }
 
 // The analyser of Values at Fs, updated.

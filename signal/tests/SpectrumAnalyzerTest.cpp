@@ -24,7 +24,7 @@
 #include "signal/SpectrumPeaks.h"
 #include "signal/SpectrumReport.h"
 #include "signal/SpectrumStats.h"
-#include "signal/tests/TestTones.h"
+#include "signal/tests/AnalyzerTestSupport.h"
 #include "testing/TestSupport.h"
 
 namespace sig {
@@ -35,8 +35,8 @@ using numeric::TVec;
 using orvel::testing::NearRel;
 using orvel::testing::NearScaled;
 using orvel::testing::Raises;
-using testtones::ComplexTone;
-using testtones::Tone;
+using testsupport::ComplexTone;
+using testsupport::Tone;
 
 constexpr double Pi = numeric::PI;
 

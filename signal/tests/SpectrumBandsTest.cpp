@@ -11,7 +11,7 @@
 #include "platform/classlib/StringLists.h"
 #include "signal/SpectrumAnalyzer.h"
 #include "signal/SpectrumBands.h"
-#include "signal/tests/TestTones.h"
+#include "signal/tests/AnalyzerTestSupport.h"
 #include "testing/TestSupport.h"
 
 namespace sig {
@@ -19,7 +19,8 @@ namespace {
 
 using orvel::testing::NearRel;
 using orvel::testing::Raises;
-using testtones::Tone;
+using testsupport::LinesOf;
+using testsupport::Tone;
 
 TSpectrumBandRecord Band(double F1, double F2, double F3, double F4, std::uint8_t Reference = 0,
                          bool AdjustForType = false, std::int32_t PeakIndex = 0) {
@@ -33,12 +34,6 @@ TSpectrumBandRecord Band(double F1, double F2, double F3, double F4, std::uint8_
   band.AdjustForType = AdjustForType;
   band.PeakIndex = PeakIndex;
   return band;
-}
-
-std::vector<std::string> Lines(const classlib::TStringList& l) {
-  std::vector<std::string> out;
-  for (int i = 0; i < l.Count(); ++i) out.push_back(l.Strings(i));
-  return out;
 }
 
 // A unit sine at 100 Hz, 1024 samples at 1024 Hz: lines 1 Hz apart.
@@ -123,7 +118,7 @@ TEST(SpectrumBands, TableShowsEdgesOnlyWhereABandHasThem) {
   bands.Template().AddBand(rectangle);
   classlib::TStringList two;
   bands.BandsToText(two, "", "Frequency range [Hz]", "RMS", "0.000");
-  EXPECT_EQ(Lines(two), (std::vector<std::string>{
+  EXPECT_EQ(LinesOf(two), (std::vector<std::string>{
                             "Frequency range [Hz]                              RMS",
                             "90                       110                      0.707",
                         }));
@@ -136,7 +131,7 @@ TEST(SpectrumBands, TableShowsEdgesOnlyWhereABandHasThem) {
   classlib::TStringList four;
   four.Add("kept");
   bands.BandsToText(four, "0.0", "Frequency range [Hz]", "RMS", "");
-  EXPECT_EQ(Lines(four), (std::vector<std::string>{
+  EXPECT_EQ(LinesOf(four), (std::vector<std::string>{
                              "kept",
                              "Frequency range [Hz]                                                                                RMS",
                              "90.0                     110.0                    0.70710678",

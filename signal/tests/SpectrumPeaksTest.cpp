@@ -14,7 +14,7 @@
 #include "signal/SpectrumAnalyzer.h"
 #include "signal/SpectrumPeaks.h"
 #include "signal/SpectrumStats.h"
-#include "signal/tests/TestTones.h"
+#include "signal/tests/AnalyzerTestSupport.h"
 #include "testing/TestSupport.h"
 
 namespace sig {
@@ -22,8 +22,8 @@ namespace {
 
 using orvel::testing::NearRel;
 using orvel::testing::Raises;
-using testtones::ComplexTone;
-using testtones::Tone;
+using testsupport::ComplexTone;
+using testsupport::Tone;
 
 // The line positions of the marks.
 std::vector<double> MarkLines(const TSpectrumAnalyzer& a) {
@@ -219,23 +219,6 @@ TEST(SpectrumPeaks, LargestKeepsTheLargestPeaksInAscendingOrder) {
   a.Peaks().SetBandwidthH(45);
   a.Update();
   EXPECT_EQ(MarkLines(a), (std::vector<double>{10, 30}));
-}
-
-// Tones of 1, 0.01 and 0.005 at 50, 100 and 150 Hz marked by ptLargest: THD 100 sqrt(0.01^2 +
-// 0.005^2) = 1.118034 %.
-TEST(SpectrumPeaks, LargestMarksGiveTheDistortionOfThreeTones) {
-  TSignal x;
-  x.Data().Size(1024, false);
-  x.Data().SetZero();
-  Tone(x, 1024, 50, 1.0, 0, 1024, false, true);
-  Tone(x, 1024, 100, 0.01, 0, 1024, false, true);
-  Tone(x, 1024, 150, 0.005, 0, 1024, false, true);
-  TSpectrumAnalyzer a;
-  a.SetInput(&x);
-  a.Peaks().SetTraceMethod(ptLargest);
-  a.Peaks().SetLargestCount(3);
-  a.Update();
-  EXPECT_TRUE(NearRel(a.THD(), 1.118034, 1e-6));
 }
 
 // The harmonic trace takes the largest line of the frame it traces, on the first update and

@@ -13,14 +13,15 @@
 #include "signal/SpectrumPeaks.h"
 #include "signal/SpectrumReport.h"
 #include "signal/SpectrumStats.h"
-#include "signal/tests/TestTones.h"
+#include "signal/tests/AnalyzerTestSupport.h"
 #include "testing/TestSupport.h"
 
 namespace sig {
 namespace {
 
+using orvel::testing::NearRel;
 using orvel::testing::Raises;
-using testtones::Tone;
+using testsupport::Tone;
 
 using TLines = std::vector<std::string>;
 
@@ -35,9 +36,7 @@ TLines Report(TSpectrumAnalyzer& a, TSpectrumReportSet Items) {
   a.Report().SetReportItems(Items);
   classlib::TStringList lines;
   a.Report().BuildReport(lines);
-  TLines out;
-  for (int i = 0; i < lines.Count(); ++i) out.push_back(lines.Strings(i));
-  return out;
+  return testsupport::LinesOf(lines);
 }
 
 // 4096 samples of a sine at 44100 Hz.
@@ -222,19 +221,16 @@ TEST_F(SpectrumReportAt44100, ThdAloneWithoutMarks) {
                                      }));
 }
 
-// Tones of 1, 0.01 and 0.005 at 50, 100 and 150 Hz marked by ptLargest.
+// Three tones (1, 0.01, 0.005) marked by ptLargest: THD 1.118034 %.
 TEST(SpectrumReport, StatisticsOfThreeMarkedTones) {
   TSignal x;
-  x.Data().Size(1024, false);
-  x.Data().SetZero();
-  Tone(x, 1024, 50, 1.0, 0, 1024, false, true);
-  Tone(x, 1024, 100, 0.01, 0, 1024, false, true);
-  Tone(x, 1024, 150, 0.005, 0, 1024, false, true);
+  testsupport::ThreeTones(x);
   TSpectrumAnalyzer a;
   a.SetInput(&x);
   a.Peaks().SetTraceMethod(ptLargest);
   a.Peaks().SetLargestCount(3);
   a.Update();
+  EXPECT_TRUE(NearRel(a.THD(), 1.118034, 1e-6));
   const TLines lines = Report(a, Item(sriTHD) | Item(sriSFDR) | Item(sriRMS));
   EXPECT_EQ(lines, (TLines{
                        "Statistics:",

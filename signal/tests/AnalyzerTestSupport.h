@@ -1,12 +1,15 @@
-// Tones for the tests of the signal layer's analysers.
+// Signals and text helpers for the tests of the signal layer's analysers.
 #pragma once
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "numeric/MathCore.h"
+#include "platform/classlib/StringLists.h"
 #include "signal/Signal.h"
 
-namespace sig::testtones {
+namespace sig::testsupport {
 
 // N samples of A sin(2 pi Cycles j / N + Phase) (or A cos) at Fs, added to
 // what Data holds when Add.
@@ -32,4 +35,19 @@ inline void ComplexTone(TSignal& s, int N, double Cycles, double A, double Fs = 
   s.SetSamplingFrequency(Fs);
 }
 
-}  // namespace sig::testtones
+// 1024 samples at 1024 Hz of tones of 1, 0.01 and 0.005 at 50, 100 and 150 Hz: a THD of
+// 100 sqrt(0.01^2 + 0.005^2) = 1.118034 %.
+inline void ThreeTones(TSignal& s) {
+  Tone(s, 1024, 50, 1.0, 0, 1024);
+  Tone(s, 1024, 100, 0.01, 0, 1024, false, true);
+  Tone(s, 1024, 150, 0.005, 0, 1024, false, true);
+}
+
+// The lines of a string list.
+inline std::vector<std::string> LinesOf(const classlib::TStrings& Lines) {
+  std::vector<std::string> out;
+  for (int i = 0; i < Lines.Count(); ++i) out.push_back(Lines.Strings(i));
+  return out;
+}
+
+}  // namespace sig::testsupport
