@@ -165,6 +165,25 @@ TEST(SignalAnalyzer, IntegrationJoinsConsecutiveBlocks) {
   for (int j = 2; j < 16; ++j) EXPECT_TRUE(NearRel(a.Data().Values()[j], 4.0 * (j - 1), 1e-14)) << j;
 }
 
+// Only the first two inputs are read: a third one changes nothing.
+TEST(SignalAnalyzer, CrossCorrelationReadsTheFirstTwoInputs) {
+  TSignal x, y, z;
+  Fill(x, {1, 2});
+  Fill(y, {3, 4, 5});
+  Fill(z, {100});
+  TSignalAnalyzer a;
+  a.SetInput(&x);
+  a.Inputs()->Add()->SetInput(&y);
+  a.SetTransform(ttCrossCorr);
+  a.SetCorrTaps1(2);
+  a.Update();
+  // sum x[k] y[k + lag] at lags 0 .. 2: 11, 14, 5.
+  EXPECT_EQ(Values(a.Data()), (std::vector<double>{11, 14, 5}));
+  a.Inputs()->Add()->SetInput(&z);
+  a.Update();
+  EXPECT_EQ(Values(a.Data()), (std::vector<double>{11, 14, 5}));
+}
+
 TEST(SignalAnalyzer, CrossCorrelationOfOneInputIsZeros) {
   TSignal x;
   Fill(x, {1, 2, 3});
