@@ -8,6 +8,7 @@
 #include "chart/AxisPanel.h"
 #include "chart/ChartAxis.h"
 #include "chart/core/KivProcsDateTime.h"
+#include "chart/core/KivProcsRoutines.h"
 #include "chart/series/SeriesMarks.h"
 #include "platform/classlib/SysUtils.h"
 
@@ -33,23 +34,7 @@ std::string TChartAxis::LabelValue(double value) const {
 
 int TChartAxis::LabelLineCount(const std::string& text) { return static_cast<int>(LabelLines(text).size()); }
 
-std::vector<std::string> TChartAxis::LabelLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t cr = text.find('\r', start);
-    if (cr == std::string::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    std::string line = text.substr(start, cr - start);
-    if (!line.empty() && line.back() == '\n') line.pop_back();
-    lines.push_back(line);
-    start = cr + 1;
-    if (start < text.size() && text[start] == '\n') ++start;
-  }
-  return lines;
-}
+std::vector<std::string> TChartAxis::LabelLines(const std::string& text) { return SplitTokens(text); }
 
 std::int32_t TChartAxis::LabelWidth(const std::string& text) {
   if (FChart == nullptr) return 0;

@@ -338,11 +338,16 @@ void TChartAxis::RefreshDateTimeFlag() {
     }
 }
 
+void TChartAxis::CalcMinMax(double& minimum, double& maximum) const {
+  minimum = FMinimum;
+  maximum = FMaximum;
+  if (FChart == nullptr) return;
+  if (FAutomatic || FAutomaticMaximum) maximum = FChart->AxisDataMaximum(*this);
+  if (FAutomatic || FAutomaticMinimum) minimum = FChart->AxisDataMinimum(*this);
+}
+
 void TChartAxis::AdjustMaxMin() {
-  if (FChart != nullptr) {
-    if (FAutomatic || FAutomaticMaximum) FMaximum = FChart->AxisDataMaximum(*this);
-    if (FAutomatic || FAutomaticMinimum) FMinimum = FChart->AxisDataMinimum(*this);
-  }
+  CalcMinMax(FMinimum, FMaximum);
   FScale.Fast = FChart != nullptr && FChart->AxesList().FastCalc;
   FScale.SetRange(FMinimum, FMaximum);
 }

@@ -234,6 +234,9 @@ class TChartAxis : public classlib::TCollectionItem {
 
   // operations: range and conversions
   void SetMinMax(double minimum, double maximum);
+  // The range the axis takes from its data: the chart's data range of the
+  // active series on it for each automatic end, the set end otherwise.
+  void CalcMinMax(double& minimum, double& maximum) const;
   void AdjustMaxMin();
   void AdjustMaxMinRect(const TRect& rect);
   void InternalCalcPositions();

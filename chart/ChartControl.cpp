@@ -96,7 +96,9 @@ bool TCustomChart::IsColorUnused(TColor color, bool checkBackground) const {
 }
 
 std::string TCustomChart::FormatLegendValue(TChartSeries* series, int valueIndex) const {
-  if (series == nullptr || valueIndex < 0 || valueIndex >= series->Count()) return "";
+  // A kind may list more legend items than it has points (a colour scale).
+  if (series == nullptr || valueIndex < 0 || valueIndex >= std::max(series->Count(), series->CountLegendItems()))
+    return "";
   const TCustomChartLegend* legend = series->SeriesLegend() != nullptr ? series->SeriesLegend() : FLegend.get();
   std::string text = series->LegendString(valueIndex, legend->TextStyle());
   std::replace(text.begin(), text.end(), ChartLineSeparator, ' ');

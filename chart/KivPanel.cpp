@@ -30,6 +30,7 @@ const TClassInfo& TCustomKivPanel::StaticClassInfo() {
           .Property("BevelOuter", &TCustomKivPanel::BevelOuter, &TCustomKivPanel::SetBevelOuter, bvRaised)
           .TypeName("TBevelCut")
           .Names({"bvNone", "bvLowered", "bvRaised", "bvSpace"})
+          .InstanceDefault(&TCustomKivPanel::DefaultBevelOuter)
           .Property("BevelWidth", &TCustomKivPanel::BevelWidth, &TCustomKivPanel::SetBevelWidth, 1)
           .SubObject("Border", &TCustomKivPanel::Border)
           .TypeName("TChartHiddenPen")
@@ -39,6 +40,7 @@ const TClassInfo& TCustomKivPanel::StaticClassInfo() {
                     &TCustomKivPanel::SetChart3DPercent, 15)
           .Property("Color", &TCustomKivPanel::Color, &TCustomKivPanel::SetColor, clBtnFace)
           .TypeName("TColor")
+          .InstanceDefault(&TCustomKivPanel::DefaultColor)
           .Property("MarginBottom", &TCustomKivPanel::MarginBottom, &TCustomKivPanel::SetMarginBottom, 4)
           .Property("MarginLeft", &TCustomKivPanel::MarginLeft, &TCustomKivPanel::SetMarginLeft, 3)
           .Property("MarginRight", &TCustomKivPanel::MarginRight, &TCustomKivPanel::SetMarginRight, 3)
@@ -52,6 +54,7 @@ const TClassInfo& TCustomKivPanel::StaticClassInfo() {
           .SubObject("Shadow", &TCustomKivPanel::Shadow)
           .TypeName("TKivShadow")
           .Property("View3D", &TCustomKivPanel::View3D, &TCustomKivPanel::SetView3D, true)
+          .InstanceDefault(&TCustomKivPanel::DefaultView3D)
           .SubObject("View3DOptions", &TCustomKivPanel::View3DOptions)
           .TypeName("TView3DOptions")
           .Build();

@@ -236,6 +236,11 @@ class TCustomKivPanel : public classlib::TComponent {
   virtual bool DoMouseWheel(TShiftState shift, std::int32_t wheelDelta, const TPoint& mousePos);
   virtual TColor GetBackColor() const { return FColor; }
   virtual void InternalDraw(const TRect& bounds) = 0;
+  // The defaults a kind of panel declares for itself (streams leave out a
+  // value equal to them, a reset restores them).
+  virtual TBevelCut DefaultBevelOuter() const { return bvRaised; }
+  virtual TColor DefaultColor() const { return clBtnFace; }
+  virtual bool DefaultView3D() const { return true; }
 
   // overrides
   void Assign(const classlib::TPersistent& source) override;

@@ -4,6 +4,7 @@
 // Tested by: chart/tests/KivProcsTest.cpp
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "chart/core/KivProcsRoutines.h"
 #include "platform/classlib/TextUtils.h"
@@ -73,6 +74,32 @@ std::string ReplaceCharInText(const std::string& text, char c, bool asBlank) {
       out += ' ';
   }
   return out;
+}
+
+std::vector<std::string> SplitTokens(const std::string& text) {
+  std::vector<std::string> tokens;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t cr = text.find('\r', start);
+    if (cr == std::string::npos) {
+      tokens.push_back(text.substr(start));
+      break;
+    }
+    std::string token = text.substr(start, cr - start);
+    if (!token.empty() && token.back() == '\n') token.pop_back();
+    tokens.push_back(std::move(token));
+    start = cr + 1;
+    if (start < text.size() && text[start] == '\n') ++start;
+  }
+  return tokens;
+}
+
+int KivNumTokens(const std::string& text) { return static_cast<int>(SplitTokens(text).size()); }
+
+std::string KivExtractToken(const std::string& text, int index) {
+  const std::vector<std::string> tokens = SplitTokens(text);
+  if (index < 0 || index >= static_cast<int>(tokens.size())) return "";
+  return tokens[static_cast<std::size_t>(index)];
 }
 
 // --- geometry ---------------------------------------------------------------

@@ -42,6 +42,23 @@ std::string FromLocaleSeparators(const std::string& text, const classlib::TForma
 // Every occurrence of c replaced by a blank (asBlank) or deleted.
 std::string ReplaceCharInText(const std::string& text, char c, bool asBlank);
 
+// The parts of a text broken by carriage returns (#13), as multi-line titles,
+// labels and gallery names are written: an empty text has none, a break at
+// the very end starts no further part, and a line feed beside a carriage
+// return belongs to the break.
+std::vector<std::string> SplitTokens(const std::string& text);
+int KivNumTokens(const std::string& text);
+// Part index (from 0); empty outside the parts.
+std::string KivExtractToken(const std::string& text, int index);
+
+// ---------------------------------------------------------------------------
+// Platform
+
+// The platform-family flag the editors read before offering pen styles and
+// end styles that older platforms lacked: every platform this engine runs on
+// has them.
+inline constexpr bool IsWindowsNT = true;
+
 // ---------------------------------------------------------------------------
 // Geometry
 

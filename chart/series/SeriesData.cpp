@@ -477,6 +477,12 @@ std::int32_t TChartSeries::CalcYPos(int index) const {
   return FBoundVertAxis != nullptr ? FBoundVertAxis->CalcYPosValue(GetYValue(index)) : 0;
 }
 
+void TChartSeries::GetCursorValues(double& x, double& y) const {
+  const TPoint p = FParentChart != nullptr ? FParentChart->GetCursorPos() : TPoint{};
+  x = FBoundHorizAxis != nullptr ? FBoundHorizAxis->CalcPosPoint(p.X) : 0;
+  y = FBoundVertAxis != nullptr ? FBoundVertAxis->CalcPosPoint(p.Y) : 0;
+}
+
 TChartValueList* TChartSeries::GetYValueList(const std::string& name) const {
   for (int i = 2; i < FValuesList.Count(); ++i)
     if (classlib::SameText(FValuesList[i]->Name(), name)) return FValuesList[i];

@@ -241,6 +241,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual std::int32_t CalcXPos(int index) const;
   virtual std::int32_t CalcYPos(int index) const;
   TChartValueList* GetYValueList(const std::string& name) const;
+  // The values under the mouse: the chart's cursor position read through the
+  // series' axes (each 0 while the series has no axis).
+  void GetCursorValues(double& x, double& y) const;
   virtual int Clicked(std::int32_t x, std::int32_t y) { (void)x, (void)y; return -1; }
   virtual double MarkValue(int index) const { return GetMarkValue(index); }
   virtual double GetMarkValue(int index) const { return FMandatory->Value(index); }

@@ -21,8 +21,8 @@ std::unique_ptr<TKivSeriesTypes>& SeriesTypesHolder() {
   static std::unique_ptr<TKivSeriesTypes> holder;
   return holder;
 }
-void AddType(const classlib::TClassInfo* series, const classlib::TClassInfo* function, int description, int page,
-             int n) {
+void AddType(const classlib::TClassInfo* series, const classlib::TClassInfo* function, const std::string& description,
+             const std::string& page, int n) {
   classlib::RegisterClass(series != nullptr ? *series : *function);
   auto& items = KivSeriesTypesList().Items();
   for (const auto& t : items)
@@ -39,10 +39,20 @@ TKivSeriesTypes& KivSeriesTypesList() {
 void FreeSeriesTypes() { SeriesTypesHolder().reset(); }
 
 void RegisterSeriesType(const classlib::TClassInfo& seriesClass, int description, int galleryPage, int n) {
+  AddType(&seriesClass, nullptr, KivMsg(description), KivMsg(galleryPage), n);
+}
+
+void RegisterSeriesType(const classlib::TClassInfo& seriesClass, const std::string& description,
+                        const std::string& galleryPage, int n) {
   AddType(&seriesClass, nullptr, description, galleryPage, n);
 }
 
 void RegisterFunction(const classlib::TClassInfo& functionClass, int description, int galleryPage, int n) {
+  AddType(nullptr, &functionClass, KivMsg(description), KivMsg(galleryPage), n);
+}
+
+void RegisterFunction(const classlib::TClassInfo& functionClass, const std::string& description,
+                      const std::string& galleryPage, int n) {
   AddType(nullptr, &functionClass, description, galleryPage, n);
 }
 
@@ -68,7 +78,17 @@ const TKivSeriesType* FindSeriesType(const classlib::TClassInfo& seriesClass) {
 
 std::string SeriesTypeDescription(const TChartSeries& series) {
   const TKivSeriesType* t = FindSeriesType(series.ClassInfo());
-  return t != nullptr ? KivMsg(t->Description) : series.ClassName();
+  return t != nullptr ? t->Description : series.ClassName();
+}
+
+TGalleryCreateSeries& GalleryCreateSeriesHook() {
+  static TGalleryCreateSeries hook;
+  return hook;
+}
+
+TGalleryChangeSeriesKind& GalleryChangeSeriesKindHook() {
+  static TGalleryChangeSeriesKind hook;
+  return hook;
 }
 
 TChartSeries* CreateChartSeries(classlib::TComponent* owner, TCustomAxisPanel& chart,

@@ -5,6 +5,7 @@
 // Tested by: chart/tests/RegistriesTest.cpp
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -23,8 +24,8 @@ class TKivFunction;
 struct TKivSeriesType {
   const classlib::TClassInfo* SeriesClass = nullptr;
   const classlib::TClassInfo* FunctionClass = nullptr;
-  int Description = 0;  // message number of the gallery name
-  int GalleryPage = 0;  // message number of the gallery tab
+  std::string Description;  // the gallery name (#13 breaks its lines)
+  std::string GalleryPage;  // the gallery tab
   int NumGallerySeries = 1;
 };
 
@@ -43,10 +44,16 @@ class TKivSeriesTypes {
 TKivSeriesTypes& KivSeriesTypesList();
 void FreeSeriesTypes();
 
+// The engine's own kinds name their texts by message number; the kinds of
+// other libraries bring texts of their own.
 void RegisterSeriesType(const classlib::TClassInfo& seriesClass, int description, int galleryPage,
                         int numGallerySeries = 1);
+void RegisterSeriesType(const classlib::TClassInfo& seriesClass, const std::string& description,
+                        const std::string& galleryPage, int numGallerySeries = 1);
 void RegisterFunction(const classlib::TClassInfo& functionClass, int description, int galleryPage,
                       int numGallerySeries = 1);
+void RegisterFunction(const classlib::TClassInfo& functionClass, const std::string& description,
+                      const std::string& galleryPage, int numGallerySeries = 1);
 void UnregisterSeriesTypes(const std::vector<const classlib::TClassInfo*>& classes);
 void UnregisterFunctions(const std::vector<const classlib::TClassInfo*>& classes);
 const TKivSeriesType* FindSeriesType(const classlib::TClassInfo& seriesClass);
@@ -56,6 +63,18 @@ TChartSeries* CreateChartSeries(classlib::TComponent* owner, TCustomAxisPanel& c
                                 const classlib::TClassInfo& seriesClass,
                                 const classlib::TClassInfo* functionClass = nullptr);
 TKivFunction* CreateSeriesFunction(TChartSeries& series, const classlib::TClassInfo& functionClass);
+// The series gallery's two entry points, installed by the gallery when it
+// starts and cleared when it goes; empty until then. The first lets the user
+// pick a kind and creates a series of it on chart (nullptr when nothing was
+// picked); the second lets the user pick a new kind for series, puts a
+// series of that kind in its place and returns the class series has now.
+using TGalleryCreateSeries =
+    std::function<TChartSeries*(classlib::TComponent* owner, TCustomAxisPanel* chart, TChartSeries* series)>;
+using TGalleryChangeSeriesKind =
+    std::function<const classlib::TClassInfo*(classlib::TComponent* owner, TChartSeries*& series)>;
+TGalleryCreateSeries& GalleryCreateSeriesHook();
+TGalleryChangeSeriesKind& GalleryChangeSeriesKindHook();
+
 // Puts newSeries in the place of series (data, events, sources, tools, place
 // in the chart and name) and frees the old one; series then holds newSeries.
 void ChangeSeriesType(TChartSeries*& series, TChartSeries* newSeries);

@@ -23,6 +23,8 @@ class TRecordingHost : public IKivPanelHost {
   std::vector<TCursor> Cursors;   // every cursor set, in order
   int Invalidates = 0, Repaints = 0;
   TPoint ScreenOrigin{1000, 500};
+  // Where the mouse rests, in client pixels.
+  TPoint MousePos{0, 0};
 
   // The last cursor set (crDefault before any).
   TCursor Cursor() const { return Cursors.empty() ? crDefault : Cursors.back(); }
@@ -33,7 +35,7 @@ class TRecordingHost : public IKivPanelHost {
   void SetWindowRound(std::int32_t) override {}
   void ReleaseMouse() override {}
   void SetCursor(TCursor cursor) override { Cursors.push_back(cursor); }
-  TPoint CursorPos() const override { return {0, 0}; }
+  TPoint CursorPos() const override { return MousePos; }
   TPoint ClientToScreen(const TPoint& p) const override { return {p.X + ScreenOrigin.X, p.Y + ScreenOrigin.Y}; }
   void ShowHint(const std::string& text, const TPoint& screenPoint) override { Hints.push_back({text, screenPoint}); }
   void CancelHint() override { ++Cancels; }

@@ -117,6 +117,39 @@ TEST(ChartAxis, ConversionsInsideAChart) {
   EXPECT_EQ(custom->IEndPos(), 450);
 }
 
+// The data range counts the active series on the axis only, and a set end
+// stays what it was set to.
+TEST(ChartAxis, DataRangeOfTheActiveSeries) {
+  TChart chart;
+  TTestPointSeries* a = AddPointSeries(chart);
+  TTestPointSeries* b = AddPointSeries(chart);
+  a->AddXY(1, 10);
+  a->AddXY(4, 30);
+  b->AddXY(-5, -20);
+  b->AddXY(9, 90);
+  TChartAxis& bottom = *chart.BottomAxis();
+  TChartAxis& left = *chart.LeftAxis();
+  double mn = 0, mx = 0;
+  bottom.CalcMinMax(mn, mx);
+  EXPECT_EQ(mn, -5);
+  EXPECT_EQ(mx, 9);
+  b->SetActive(false);
+  bottom.CalcMinMax(mn, mx);
+  EXPECT_EQ(mn, 1);
+  EXPECT_EQ(mx, 4);
+  left.CalcMinMax(mn, mx);
+  EXPECT_EQ(mn, 10);
+  EXPECT_EQ(mx, 30);
+  // A fixed minimum is kept while the maximum follows the data; the axis'
+  // own range is not changed by the question.
+  left.SetMinMax(0, 100);
+  left.SetAutomaticMaximum(true);
+  left.CalcMinMax(mn, mx);
+  EXPECT_EQ(mn, 0);
+  EXPECT_EQ(mx, 30);
+  EXPECT_EQ(left.Maximum(), 100);
+}
+
 // Positions far outside the chart and huge offsets are summed in 64 bits and
 // stop at the pixel limit instead of wrapping round.
 TEST(ChartAxis, FarPositionsAndOffsetsDoNotWrap) {

@@ -206,18 +206,18 @@ TEST(Registrations, StandardKindsComeFirstInGalleryOrder) {
                                           "Pie",  "Fast Line", "Horizontal\rLine", "Horizontal\rArea"};
   for (int i = 0; i < 9; ++i) {
     EXPECT_EQ(types.Get(i).SeriesClass->ClassName(), expected[static_cast<std::size_t>(i)]);
-    EXPECT_EQ(KivMsg(types.Get(i).Description), names[static_cast<std::size_t>(i)]);
-    EXPECT_EQ(KivMsg(types.Get(i).GalleryPage), "Standard");
+    EXPECT_EQ(types.Get(i).Description, names[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(types.Get(i).GalleryPage, "Standard");
   }
   EXPECT_EQ(types.Get(0).NumGallerySeries, 2);
   EXPECT_EQ(types.Get(5).NumGallerySeries, 1);
   const TKivSeriesType* candle = FindSeriesType(TCandleSeries::StaticClassInfo());
   ASSERT_NE(candle, nullptr);
-  EXPECT_EQ(KivMsg(candle->GalleryPage), "Financial");
+  EXPECT_EQ(candle->GalleryPage, "Financial");
   const TKivSeriesType* highLow = FindSeriesType(THighLowSeries::StaticClassInfo());
   ASSERT_NE(highLow, nullptr);
-  EXPECT_EQ(KivMsg(highLow->Description), "High-Low");
-  EXPECT_EQ(KivMsg(highLow->GalleryPage), "Stats");
+  EXPECT_EQ(highLow->Description, "High-Low");
+  EXPECT_EQ(highLow->GalleryPage, "Stats");
   // Registering again keeps one entry.
   const int count = types.Count();
   RegisterSeriesType(TLineSeries::StaticClassInfo(), 27, 47, 2);

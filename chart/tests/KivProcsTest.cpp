@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "chart/core/KivProcs.h"
 
@@ -120,6 +122,30 @@ TEST(Text, ReplaceChar) {
   EXPECT_EQ(ReplaceCharInText("a,b,c", ',', true), "a b c");
   EXPECT_EQ(ReplaceCharInText("a,b,c", ',', false), "abc");
   EXPECT_EQ(IntToText(-42), "-42");
+}
+
+TEST(Text, TokensBetweenCarriageReturns) {
+  struct TCase {
+    const char* Text;
+    std::vector<std::string> Tokens;
+  };
+  const TCase cases[] = {
+      {"", {}},
+      {"Fast Line", {"Fast Line"}},
+      {"Mtx\rGrid", {"Mtx", "Grid"}},
+      {"a\r", {"a"}},
+      {"a\r\rb", {"a", "", "b"}},
+      {"\rb", {"", "b"}},
+      {"a\r\nb\n\rc", {"a", "b", "c"}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Text);
+    EXPECT_EQ(KivNumTokens(c.Text), static_cast<int>(c.Tokens.size()));
+    for (int i = 0; i < static_cast<int>(c.Tokens.size()); ++i)
+      EXPECT_EQ(KivExtractToken(c.Text, i), c.Tokens[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(KivExtractToken(c.Text, static_cast<int>(c.Tokens.size())), "");
+    EXPECT_EQ(KivExtractToken(c.Text, -1), "");
+  }
 }
 
 TEST(HitTests, LinesPolygonsTrianglesEllipses) {

@@ -3,6 +3,8 @@
 // control groups.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QLineEdit>
@@ -222,6 +224,18 @@ TEST(SharedWidgets, CursorsAndControlGroups) {
   EnableControls(true, group);
   EXPECT_TRUE(a.isEnabled());
   EXPECT_TRUE(b.isEnabled());
+}
+
+TEST(SharedWidgets, TheShowHookRunsOnlyWhenInstalled) {
+  QWidget form;
+  ASSERT_FALSE(OptionalGlobalHook());
+  CallOptionalGlobalHook(form);  // nothing installed: nothing happens
+  std::vector<QWidget*> seen;
+  OptionalGlobalHook() = [&](QWidget& f) { seen.push_back(&f); };
+  CallOptionalGlobalHook(form);
+  OptionalGlobalHook() = nullptr;
+  CallOptionalGlobalHook(form);
+  EXPECT_EQ(seen, std::vector<QWidget*>{&form});
 }
 
 }  // namespace

@@ -74,6 +74,23 @@ TEST(Registries, SeriesAndFunctionsCreatedByClassNameAndNamed) {
   EXPECT_EQ(FindSeriesType(TTestPointSeries::StaticClassInfo()), nullptr);
 }
 
+TEST(Registries, KindsOfOtherLibrariesBringTheirOwnTexts) {
+  RegisterSeriesType(TOtherSeries::StaticClassInfo(), "Other\rKind", "Elsewhere", 3);
+  const TKivSeriesType* t = FindSeriesType(TOtherSeries::StaticClassInfo());
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->Description, "Other\rKind");
+  EXPECT_EQ(t->GalleryPage, "Elsewhere");
+  EXPECT_EQ(t->NumGallerySeries, 3);
+  TOtherSeries series;
+  EXPECT_EQ(SeriesTypeDescription(series), "Other\rKind");
+  EXPECT_EQ(&classlib::FindClass("TOtherSeries"), &TOtherSeries::StaticClassInfo());
+  UnregisterSeriesTypes({&TOtherSeries::StaticClassInfo()});
+  EXPECT_EQ(SeriesTypeDescription(series), "TOtherSeries");
+  // No gallery is part of the engine: its two entry points wait for one.
+  EXPECT_FALSE(GalleryCreateSeriesHook());
+  EXPECT_FALSE(GalleryChangeSeriesKindHook());
+}
+
 TEST(Registries, ToolClassesAreListedOnce) {
   const std::size_t before = KivToolTypesList().size();
   RegisterToolClasses({&TKivCustomToolSeries::StaticClassInfo(), &TKivCustomToolSeries::StaticClassInfo()});

@@ -8,6 +8,7 @@
 #include "chart/canvas/KivGraphics.h"
 #include "chart/core/KivConst.h"
 #include "chart/functions/Functions.h"
+#include "chart/testing/RecordingHost.h"
 #include "chart/testing/TestPointSeries.h"
 #include "platform/classlib/ClassRegistry.h"
 #include "testing/TestSupport.h"
@@ -109,6 +110,39 @@ TEST(SeriesData, VisibleRangeAndAxisBinding) {
   EXPECT_EQ(s->GetVertAxis(), custom);
   delete custom;  // the series falls back to the left axis
   EXPECT_EQ(s->GetVertAxis(), chart.LeftAxis());
+}
+
+TEST(SeriesData, CursorValuesReadTheMousePositionThroughTheSeriesAxes) {
+  TChart chart;
+  testing::TRecordingHost host;
+  chart.SetHost(&host);
+  chart.SetBounds(700, 500);
+  chart.SetView3D(false);
+  auto* s = new TTestPointSeries(&chart);
+  s->SetParentChart(&chart);
+  s->AddXY(0, 0);
+  double x = -1, y = -1;
+  chart.BottomAxis()->SetMinMax(0, 10);
+  chart.LeftAxis()->SetMinMax(-1, 1);
+  chart.RenderToBitmap();
+  const TChartAxis& b = *chart.BottomAxis();
+  const TChartAxis& l = *chart.LeftAxis();
+  host.MousePos = {b.CalcXPosValue(2.5), l.CalcYPosValue(0.5)};
+  s->GetCursorValues(x, y);
+  EXPECT_NEAR(x, 2.5, 10.0 / b.IAxisSize());
+  EXPECT_NEAR(y, 0.5, 2.0 / l.IAxisSize());
+  s->SetHorizAxis(aTopAxis);
+  chart.TopAxis()->SetMinMax(100, 200);
+  chart.RenderToBitmap();
+  host.MousePos.X = chart.TopAxis()->CalcXPosValue(150);
+  s->GetCursorValues(x, y);
+  EXPECT_NEAR(x, 150, 100.0 / chart.TopAxis()->IAxisSize());
+  chart.SetHost(nullptr);
+  // A series without a chart has neither cursor nor axes.
+  TTestPointSeries loose;
+  loose.GetCursorValues(x, y);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 0);
 }
 
 }  // namespace
