@@ -1,0 +1,31 @@
+// The layer's start-up and finalisation.
+//
+// Tested by: analysis_ui/tests/ValuesWindowTest.cpp
+#include "analysis_ui/AnalysisUiInit.h"
+
+#include "analysis_ui/NumoraKiv.h"
+#include "analysis_ui/SignalToolsKiv.h"
+
+namespace analysis_ui {
+
+namespace {
+// Start-ups run on the GUI thread only.
+int& InitCount() {
+  static int count = 0;
+  return count;
+}
+}  // namespace
+
+void InitAnalysisUi() {
+  if (InitCount()++ > 0) return;
+  RegisterNumoraKiv();
+  RegisterSignalToolsKiv();
+}
+
+void DoneAnalysisUi() {
+  if (InitCount() == 0 || --InitCount() > 0) return;
+  UnregisterSignalToolsKiv();
+  UnregisterNumoraKiv();
+}
+
+}  // namespace analysis_ui
