@@ -5,7 +5,9 @@
 #include "analysis_ui/MtxGridSeries.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "chart/AxisPanel.h"
 #include "chart/canvas/KivCanvas.h"
@@ -18,11 +20,11 @@ using chart::TColor;
 
 namespace {
 
-// Ties to even for |x| < 2^51 in the default rounding mode, without a call
-// per pixel: adding 1.5 * 2^52 leaves no fraction bits.
-inline std::int32_t RoundHalfEven(double x) {
-  constexpr double magic = 6755399441055744.0;
-  return static_cast<std::int32_t>((x + magic) - magic);
+// The low byte of x rounded to the nearest integer, ties to even, for
+// |x| < 2^51: adding 1.5 * 2^52 leaves the rounded integer in the low bits of
+// the sum (no call and no branch, for millions of cells a pass).
+inline std::uint32_t RoundedLowByte(double x) {
+  return static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(x + 6755399441055744.0)) & 0xFFu;
 }
 
 // The red, green and blue bytes of a colour and its distance to another:
@@ -41,11 +43,42 @@ struct TColorRamp {
   }
 
   // The colour at t (0 at the bottom, 1 at the top), each channel rounded and
-  // kept to its low byte. |t| stays far below 2^43, where the rounding holds.
+  // kept to its low byte.
   TColor At(double t) const {
-    TColor c = 0;
-    for (int k = 0; k < 3; ++k) c |= static_cast<TColor>(RoundHalfEven(Base[k] + Delta[k] * t) & 0xFF) << (8 * k);
-    return c;
+    return RoundedLowByte(Base[0] + Delta[0] * t) | RoundedLowByte(Base[1] + Delta[1] * t) << 8 |
+           RoundedLowByte(Base[2] + Delta[2] * t) << 16;
+  }
+  // The same as an opaque pixel.
+  QRgb PixelAt(double t) const {
+    return 0xFF000000u | RoundedLowByte(Base[0] + Delta[0] * t) << 16 | RoundedLowByte(Base[1] + Delta[1] * t) << 8 |
+           RoundedLowByte(Base[2] + Delta[2] * t);
+  }
+
+  // PixelAt((v - min) scale) of the cells of a row, two at a time (every
+  // x86-64 processor has the registers), 0 for a cell without a finite value.
+  void Row(const double* v, QRgb* line, int w, bool reversed, double min, double scale) const {
+    typedef double TV2 __attribute__((vector_size(16)));
+    typedef std::uint64_t TU2 __attribute__((vector_size(16)));
+    const TV2 magic = {6755399441055744.0, 6755399441055744.0};
+    const auto byte = [&](TV2 x) { return reinterpret_cast<TU2>(x + magic) & 0xFF; };
+    int j = 0;
+    for (; j + 2 <= w; j += 2) {
+      TV2 a;
+      std::memcpy(&a, v + j, sizeof a);
+      const TV2 t = (a - min) * scale;
+      TU2 p = 0xFF000000u | byte(Base[0] + Delta[0] * t) << 16 | byte(Base[1] + Delta[1] * t) << 8 |
+              byte(Base[2] + Delta[2] * t);
+      // x - x is 0 only for a finite x.
+      p &= reinterpret_cast<TU2>((a - a) == 0);
+      if (reversed) {
+        line[w - 1 - j] = static_cast<QRgb>(p[0]);
+        line[w - 2 - j] = static_cast<QRgb>(p[1]);
+      } else {
+        line[j] = static_cast<QRgb>(p[0]);
+        line[j + 1] = static_cast<QRgb>(p[1]);
+      }
+    }
+    for (; j < w; ++j) line[reversed ? w - 1 - j : j] = std::isfinite(v[j]) ? PixelAt((v[j] - min) * scale) : 0;
   }
 };
 
@@ -191,33 +224,43 @@ void TMtxGridSeries::RenderInto(QImage& image, std::int32_t r0, std::int32_t r1,
   // The stepped scale: f steps per unit of value (n when the entries span nothing).
   const double spanOfEntries = n > 0 ? entryValues.back() - entryValues.front() : 0;
   const double f = spanOfEntries != 0 ? static_cast<double>(n) / spanOfEntries : static_cast<double>(n);
-  const auto pixel = [&](double v) -> QRgb {
-    if (!std::isfinite(v)) return none;
-    switch (FPaletteStyle) {
-      case palRange:
-        if (FScale == 0) return top;
-        return PixelOf(ramp.At((v - FMinValue) * FScale));
-      case palRangeCustom: {
+  // One loop a style, so that the colour of a cell is worked out inline.
+  const auto fill = [&](auto pixel) {
+    for (int k = 0; k < h; ++k) {
+      const double* row = FMatrix->Values() + static_cast<std::ptrdiff_t>(r0 + k) * FMatrix->Cols() + c0;
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(rowsUpward ? h - 1 - k : k));
+      if (columnsLeftward)
+        for (int j = 0; j < w; ++j) line[w - 1 - j] = pixel(row[j]);
+      else
+        for (int j = 0; j < w; ++j) line[j] = pixel(row[j]);
+    }
+  };
+  switch (FPaletteStyle) {
+    case palRange:
+      if (FScale == 0)
+        fill([&](double v) { return std::isfinite(v) ? top : none; });
+      else
+        for (int k = 0; k < h; ++k)
+          ramp.Row(FMatrix->Values() + static_cast<std::ptrdiff_t>(r0 + k) * FMatrix->Cols() + c0,
+                   reinterpret_cast<QRgb*>(image.scanLine(rowsUpward ? h - 1 - k : k)), w, columnsLeftward,
+                   FMinValue, FScale);
+      break;
+    case palRangeCustom:
+      fill([&](double v) {
+        if (!std::isfinite(v)) return none;
         if (n == 0) return bottom;
-        const double k = std::trunc((v - FMinValue) * f);
-        const double i = std::clamp(k, 0.0, static_cast<double>(n - 1));
+        const double i = std::clamp(std::trunc((v - FMinValue) * f), 0.0, static_cast<double>(n - 1));
         return entryPixels[static_cast<std::size_t>(i)];
-      }
-      case palCustom: {
+      });
+      break;
+    case palCustom:
+      fill([&](double v) {
+        if (!std::isfinite(v)) return none;
         if (n == 0) return bottom;
         const auto it = std::lower_bound(entryValues.begin(), entryValues.end(), v);
         return entryPixels[it == entryValues.end() ? n - 1 : static_cast<std::size_t>(it - entryValues.begin())];
-      }
-    }
-    return none;
-  };
-  for (int k = 0; k < h; ++k) {
-    const double* row = FMatrix->Values() + static_cast<std::ptrdiff_t>(r0 + k) * FMatrix->Cols() + c0;
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(rowsUpward ? h - 1 - k : k));
-    if (columnsLeftward)
-      for (int j = 0; j < w; ++j) line[w - 1 - j] = pixel(row[j]);
-    else
-      for (int j = 0; j < w; ++j) line[j] = pixel(row[j]);
+      });
+      break;
   }
 }
 

@@ -20,7 +20,7 @@ class QWidget;
 namespace analysis_ui {
 
 // Writes the real vector Values into the X and Y lists of Series, sample k at
-// X = X0 + k Dx; samples that are NaN or infinite are left out (their X stays
+// X = k Dx + X0 (computed from k, never summed along); samples that are NaN or infinite are left out (their X stays
 // a gap). With PixelDownSample a vector longer than three times the width of
 // the series' chart is first reduced to the smallest and largest values of
 // bins of about a third of a pixel. The lists are sized once and written

@@ -167,6 +167,21 @@ TEST(MtxGridSeries, OnlyTheCellsInViewAreRendered) {
   EXPECT_EQ(PixelColor(upward, 0, 0), 0xAA5555u);
 }
 
+TEST(MtxGridSeries, EachChannelIsRoundedHalfToEven) {
+  TMtxGridSeries s;
+  s.SetMatrix(*Ramp(5));
+  s.BuildPalette();
+  // 0 .. 4 from white to navy: red and green 255 - 255 t, blue 255 - 127 t;
+  // at t = 1/2 red 127.5 becomes 128 and blue 191.5 becomes 192.
+  const std::vector<TColor> expected{White, 0xDFBFBF, 0xC08080, 0xA04040, Navy};
+  const QImage forward = s.RenderCells(0, 0, 0, 4);
+  const QImage backward = s.RenderCells(0, 0, 0, 4, false, true);
+  for (int j = 0; j < 5; ++j) {
+    EXPECT_EQ(PixelColor(forward, j, 0), expected[static_cast<std::size_t>(j)]) << j;
+    EXPECT_EQ(PixelColor(backward, 4 - j, 0), expected[static_cast<std::size_t>(j)]) << j;
+  }
+}
+
 TEST(MtxGridSeries, EachPaletteStyleMapsValuesToEntries) {
   constexpr TColor e0 = White, e1 = 0xD5AAAA, e2 = 0xAA5555, e3 = Navy;  // entries at 0, 3, 6 and 9
   struct TCase {
