@@ -2,6 +2,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include "analysis_ui/AnalysisUiInit.h"
 #include "chart/tools/ChartEngine.h"
 #include "chart_editors/ChartEditors.h"
 #include "platform/audio/QtAudioEvents.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
   chart::InitChartEngine();
   chart_editors::InitChartEditors();
   sig::InitSignal();
+  analysis_ui::InitAnalysisUi();
   workbench::TQtUserDialogs dialogs;
   app.SetDialogs(&dialogs);
   int result = 0;
@@ -71,6 +73,7 @@ int main(int argc, char** argv) {
   // A design stopped by the closing windows may still be on its way out.
   workbench::WaitForDesignThreads();
   workbench::WaitForSearchThreads();
+  analysis_ui::DoneAnalysisUi();
   sig::DoneSignal();
   // Its Qt objects go while the application still lives.
   audio::InstallAudioEventSource(nullptr);
