@@ -401,11 +401,11 @@ void TKivCanvas3D::RoundRect(std::int32_t x1, std::int32_t y1, std::int32_t x2, 
 void TKivCanvas3D::FillRect(const TRect& rect) {
   QPainter* p = Painter();
   if (p == nullptr) return;
-  const TPenMode savedMode = Pen().Mode();
   Prepare(*p);
-  // A fill is no pen drawing: its raster mode is plain copy.
-  p->setCompositionMode(savedMode == pmCopy ? QPainter::CompositionMode_SourceOver
-                                            : p->compositionMode());
+  // A fill is no pen drawing: it copies its brush whatever raster mode the
+  // pen was left in (a figure dragged in XOR between passes leaves one, and
+  // the next pass's background must still cover the last picture).
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
   TRect r = rect;
   if (r.Left > r.Right) std::swap(r.Left, r.Right);
   if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);

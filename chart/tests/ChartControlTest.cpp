@@ -70,6 +70,25 @@ TEST_F(ChartFixture, ZoomPanWheelAndUndoByMouseCalls) {
   EXPECT_FALSE(Chart.Zoomed());
 }
 
+// The zoom rectangle is drawn in XOR into the kept picture while the user
+// drags; the pass after the zoom must cover that whole picture again, or the
+// labels of the old range stay under the new ones.
+TEST_F(ChartFixture, ThePassAfterAZoomByMouseLeavesNothingOfTheLastPicture) {
+  Chart.Zoom()->SetAnimated(false);
+  QImage screen(600, 400, QImage::Format_RGB32);
+  TCanvas screenCanvas(screen);
+  Chart.Draw(&screenCanvas, Chart.GetRectangle());
+  const TRect r = Chart.ChartRect();
+  Chart.MouseDown(mbLeft, 0, r.Left + 40, r.Top + 30);
+  Chart.MouseMove(0, r.Left + 120, r.Top + 90);
+  Chart.MouseMove(0, r.Left + 200, r.Top + 150);
+  Chart.MouseUp(mbLeft, 0, r.Left + 200, r.Top + 150);
+  ASSERT_TRUE(Chart.Zoomed());
+  Chart.Draw(&screenCanvas, Chart.GetRectangle());
+  const QImage fresh = Chart.RenderToBitmap()->Image().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(screen, fresh);
+}
+
 TEST_F(ChartFixture, ADragOfExactlyTheMinimumDoesNothing) {
   const TAxisSnapshot bottom = Snap(*Chart.BottomAxis());
   const TRect r = Chart.ChartRect();

@@ -72,6 +72,19 @@ TEST(QtCanvas, XorDrawnTwiceRestoresThePicture) {
   }
 }
 
+TEST(QtCanvas, AFillCopiesItsBrushWhateverThePenMode) {
+  for (const TPenMode mode : {pmCopy, pmXor, pmNotXor, pmNot, pmMask}) {
+    TImageSurface s(20, 20);
+    s.canvas.Brush().SetColor(clGreen);
+    s.canvas.FillRect({0, 0, 20, 20});
+    s.canvas.Pen().SetMode(mode);
+    s.canvas.Brush().SetColor(clWhite);
+    s.canvas.FillRect({0, 0, 10, 20});
+    EXPECT_EQ(s.At(5, 5), clWhite) << mode;
+    EXPECT_EQ(s.At(15, 5), clGreen) << mode;
+  }
+}
+
 TEST(QtCanvas, ClippingHasOneSavedLevel) {
   TImageSurface s(40, 40);
   s.canvas.Brush().SetColor(clGreen);
