@@ -615,8 +615,12 @@ void TCustomKivPanelExtended::DrawZoomRectangle() {
     }
     z.Pen()->SetMode(pmNotXor);
     c.AssignVisiblePenColor(*z.Pen(), (ColorToRGB(z.Pen()->Color()) ^ (0xFFFFFF - back)) & 0xFFFFFF);
-    if (!z.HasBrush() || z.Brush()->Style() == bsClear) c.SetBackMode(TRANSPARENT);
+    // A hatched brush lays its lines only, as the window system lays any
+    // hatch: between them the picture shows through.
+    const int savedMode = c.GetBackMode();
+    c.SetBackMode(TRANSPARENT);
     c.Rectangle(z.X0, z.Y0, z.X1, z.Y1);
+    c.SetBackMode(savedMode);
   });
 }
 

@@ -237,6 +237,16 @@ TKivCanvas3D::TPainterStyles TKivCanvas3D::WantedStyles(QPainter::CompositionMod
   // opaque mode would fill its see-through pixels a second time.
   w.Opaque = GetBackMode() == OPAQUE && !w.Brush.Picture;
   w.BackColor = ToQRgb(GetBackColor());
+  // The painter lets a pattern's see-through pixels take part in a raster
+  // operation as black, where the window system leaves them out: under XOR
+  // they take the colour that leaves a pixel as it is (or the background
+  // colour of an opaque hatch, which the window system does combine).
+  const bool xor_ = mode == QPainter::RasterOp_SourceXorDestination || mode == QPainter::RasterOp_NotSourceXorDestination;
+  if (xor_ && !w.Brush.Picture && w.Brush.Style != bsSolid && w.Brush.Style != bsClear) {
+    w.Brush.Baked = true;
+    w.Brush.Back = w.Opaque ? w.BackColor
+                            : (mode == QPainter::RasterOp_SourceXorDestination ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+  }
   return w;
 }
 
@@ -286,6 +296,14 @@ void TKivCanvas3D::BuildBrush(const TBrushStyles& w) {
     FPainterBrush = img.isNull() ? QBrush() : QBrush(img);
   } else if (w.Style == bsClear) {
     FPainterBrush = QBrush(Qt::NoBrush);
+  } else if (w.Baked) {
+    // One period of the painter's own hatch over the chosen see-through colour.
+    QImage tile(8, 8, QImage::Format_ARGB32);
+    tile.fill(QColor::fromRgba(w.Back));
+    QPainter p(&tile);
+    p.fillRect(tile.rect(), QBrush(QColor::fromRgba(w.Color), ToQtBrushStyle(w.Style)));
+    p.end();
+    FPainterBrush = QBrush(tile);
   } else {
     FPainterBrush = QBrush(QColor::fromRgba(w.Color), ToQtBrushStyle(w.Style));
   }

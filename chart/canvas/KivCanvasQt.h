@@ -107,6 +107,10 @@ class TKivCanvas3D : public TCanvas3D {
     bool Picture = false;
     TBrushStyle Style = bsSolid;
     QRgb Color = 0;
+    // A hatch under an XOR raster operation is laid as a picture whose
+    // see-through pixels hold this colour.
+    bool Baked = false;
+    QRgb Back = 0;
     bool operator==(const TBrushStyles&) const = default;
   };
   struct TPainterStyles {

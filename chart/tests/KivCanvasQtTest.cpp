@@ -85,6 +85,30 @@ TEST(QtCanvas, AFillCopiesItsBrushWhateverThePenMode) {
   }
 }
 
+// Under XOR a hatch changes the pixels of its lines only, twice restores them,
+// and the same hatch copied lays the same lines.
+TEST(QtCanvas, AHatchUnderXorChangesOnlyItsLines) {
+  for (const TPenMode mode : {pmXor, pmNotXor}) {
+    TImageSurface s(40, 40);
+    s.canvas.Brush().SetColor(RGB(10, 200, 30));
+    s.canvas.FillRect({0, 0, 40, 40});
+    const QImage before = s.image.copy();
+    s.canvas.Pen().SetStyle(psClear);
+    s.canvas.Pen().SetMode(mode);
+    s.canvas.SetBackMode(TRANSPARENT);
+    s.canvas.Brush().SetStyle(bsFDiagonal);
+    s.canvas.Brush().SetColor(RGB(90, 90, 90));
+    s.canvas.Rectangle(0, 0, 41, 41);
+    int same = 0, changed = 0;
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 40; ++x) (s.image.pixel(x, y) == before.pixel(x, y) ? same : changed)++;
+    EXPECT_GT(changed, 40) << mode;
+    EXPECT_GT(same, 4 * changed) << mode;
+    s.canvas.Rectangle(0, 0, 41, 41);
+    EXPECT_EQ(s.image, before) << mode;
+  }
+}
+
 TEST(QtCanvas, ClippingHasOneSavedLevel) {
   TImageSurface s(40, 40);
   s.canvas.Brush().SetColor(clGreen);
