@@ -76,6 +76,20 @@ class TEditorForm : public QDialog {
   bool FAlignClient = false;
 };
 
+// A new control of kind T on parent, named as the form names it, showing
+// caption (its text, or a group box's title) when given.
+template <class T>
+T* CreateControl(QWidget* parent, const char* name, const QString& caption = QString()) {
+  auto* control = new T(parent);
+  control->setObjectName(name);
+  if (caption.isEmpty()) return control;
+  if constexpr (requires { control->setTitle(caption); })
+    control->setTitle(caption);
+  else if constexpr (requires { control->setText(caption); })
+    control->setText(caption);
+  return control;
+}
+
 // An edit with up and down buttons for whole numbers from min to max: a
 // spin box named upDownName whose edit is named editName, as the forms pair
 // an edit with its up-down control.

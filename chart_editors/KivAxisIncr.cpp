@@ -67,8 +67,7 @@ TAxisIncrement::TAxisIncrement(QWidget* owner) : TEditorForm(owner) {
 
   RadioGroup1 = new TRadioGroup("Increment:", {"&Standard:", "&Custom:"}, this);
   RadioGroup1->setObjectName("RadioGroup1");
-  CBSteps = new chart::TComboFlat(this);
-  CBSteps->setObjectName("CBSteps");
+  CBSteps = CreateControl<chart::TComboFlat>(this, "CBSteps");
   CBSteps->addItems({"One Millisecond", "One Second",    "Five Seconds", "Ten Seconds",  "Fifteen Seconds",
                      "Thirty Seconds",  "One Minute",    "Five Minutes", "Ten Minutes",  "Fifteen Minutes",
                      "Thirty Minutes",  "One Hour",      "Two Hours",    "Six Hours",    "Twelve Hours",
@@ -76,19 +75,14 @@ TAxisIncrement::TAxisIncrement(QWidget* owner) : TEditorForm(owner) {
                      "One Month",       "Two Months",    "Three Months", "Four Months",  "Six Months",
                      "One Year"});
   CBSteps->setMaxVisibleItems(18);
-  Label1 = new QLabel("&Increment:", this);
-  Label1->setObjectName("Label1");
-  ECustom = new QLineEdit(this);
-  ECustom->setObjectName("ECustom");
+  Label1 = CreateControl<QLabel>(this, "Label1", "&Increment:");
+  ECustom = CreateControl<QLineEdit>(this, "ECustom");
   ECustom->setMinimumWidth(140);
   Label1->setBuddy(ECustom);
-  CBExact = new QCheckBox("&Exact Date Time", this);
-  CBExact->setObjectName("CBExact");
-  BOk = new QPushButton("OK", this);
-  BOk->setObjectName("BOk");
+  CBExact = CreateControl<QCheckBox>(this, "CBExact", "&Exact Date Time");
+  BOk = CreateControl<QPushButton>(this, "BOk", "OK");
   BOk->setDefault(true);
-  BCancel = new QPushButton("Cancel", this);
-  BCancel->setObjectName("BCancel");
+  BCancel = CreateControl<QPushButton>(this, "BCancel", "Cancel");
 
   FCustom = new QVBoxLayout;
   FCustom->addWidget(Label1);

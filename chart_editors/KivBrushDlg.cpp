@@ -89,8 +89,7 @@ TBrushDialog::TBrushDialog(QWidget* owner) : TEditorForm(owner) {
   setObjectName("BrushDialog");
   setWindowTitle("Pattern Color Editor");
 
-  LStyle = new QListWidget(this);
-  LStyle->setObjectName("LStyle");
+  LStyle = CreateControl<QListWidget>(this, "LStyle");
   LStyle->addItems({"Solid", "None", "Horizontal", "Vertical", "Diagonal", "Back Diagonal", "Cross",
                     "Diagonal Cross", "Fill 80%", "Fill 60%", "Fill 40%", "Fill 20%", "Fill 10%", "Zig zag",
                     "Vertical small", "Horiz. small", "Diag. small", "Back Diag. small", "Cross small",
@@ -98,20 +97,13 @@ TBrushDialog::TBrushDialog(QWidget* owner) : TEditorForm(owner) {
   LStyle->setItemDelegate(new TBrushStyleItems(LStyle));
   LStyle->setUniformItemSizes(true);
   LStyle->setFixedWidth(170);
-  Button2 = new QPushButton("OK", this);
-  Button2->setObjectName("Button2");
+  Button2 = CreateControl<QPushButton>(this, "Button2", "OK");
   Button2->setDefault(true);
-  Button3 = new QPushButton("Cancel", this);
-  Button3->setObjectName("Button3");
-  BColor = new chart::TButtonColor(this);
-  BColor->setObjectName("BColor");
-  BColor->setText("&Color...");
-  GroupBox2 = new QGroupBox("Image:", this);
-  GroupBox2->setObjectName("GroupBox2");
-  Button1 = new QPushButton("&Image...", GroupBox2);
-  Button1->setObjectName("Button1");
-  Image1 = new QLabel(GroupBox2);
-  Image1->setObjectName("Image1");
+  Button3 = CreateControl<QPushButton>(this, "Button3", "Cancel");
+  BColor = CreateControl<chart::TButtonColor>(this, "BColor", "&Color...");
+  GroupBox2 = CreateControl<QGroupBox>(this, "GroupBox2", "Image:");
+  Button1 = CreateControl<QPushButton>(GroupBox2, "Button1", "&Image...");
+  Image1 = CreateControl<QLabel>(GroupBox2, "Image1");
   Image1->setScaledContents(true);
   Image1->setFixedSize(64, 64);
   Image1->setFrameShape(QFrame::StyledPanel);

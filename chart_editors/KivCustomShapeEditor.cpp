@@ -16,11 +16,9 @@ TFormKivShape::TFormKivShape(QWidget* owner) : TEditorForm(owner) {
   // Quiet until a shape fills it.
   SetFilling(true);
 
-  PC1 = new QTabWidget(this);
-  PC1->setObjectName("PC1");
+  PC1 = CreateControl<QTabWidget>(this, "PC1");
   auto page = [this](const char* name, const char* caption) {
-    auto* w = new QWidget;
-    w->setObjectName(name);
+    QWidget* w = CreateControl<QWidget>(PC1, name);
     PC1->addTab(w, caption);
     return w;
   };
@@ -29,31 +27,20 @@ TFormKivShape::TFormKivShape(QWidget* owner) : TEditorForm(owner) {
   TabGradient = page("TabGradient", "Gradient");
   TabShadow = page("TabShadow", "Shadow");
 
-  BBackColor = new chart::TButtonColor(TabFormat);
-  BBackColor->setObjectName("BBackColor");
-  BBackColor->setText("&Color...");
-  Button4 = new TButtonPen(TabFormat);
-  Button4->setObjectName("Button4");
-  Button4->setText("&Frame...");
-  Button6 = new QPushButton("&Pattern...", TabFormat);
-  Button6->setObjectName("Button6");
-  CBRound = new QCheckBox("&Round Frame", TabFormat);
-  CBRound->setObjectName("CBRound");
-  CBTransparent = new QCheckBox("&Transparent", TabFormat);
-  CBTransparent->setObjectName("CBTransparent");
-  Label2 = new QLabel("&Bevel:", TabFormat);
-  Label2->setObjectName("Label2");
-  CBBevel = new chart::TComboFlat(TabFormat);
-  CBBevel->setObjectName("CBBevel");
+  BBackColor = CreateControl<chart::TButtonColor>(TabFormat, "BBackColor", "&Color...");
+  Button4 = CreateControl<TButtonPen>(TabFormat, "Button4", "&Frame...");
+  Button6 = CreateControl<QPushButton>(TabFormat, "Button6", "&Pattern...");
+  CBRound = CreateControl<QCheckBox>(TabFormat, "CBRound", "&Round Frame");
+  CBTransparent = CreateControl<QCheckBox>(TabFormat, "CBTransparent", "&Transparent");
+  Label2 = CreateControl<QLabel>(TabFormat, "Label2", "&Bevel:");
+  CBBevel = CreateControl<chart::TComboFlat>(TabFormat, "CBBevel");
   CBBevel->addItems({"None", "Lowered", "Raised"});
   Label2->setBuddy(CBBevel);
-  Label3 = new QLabel("Siz&e:", TabFormat);
-  Label3->setObjectName("Label3");
+  Label3 = CreateControl<QLabel>(TabFormat, "Label3", "Siz&e:");
   UDBevW = CreateUpDownEdit(TabFormat, "EBevWidth", "UDBevW", 1, 100);
   EBevWidth = UDBevW->findChild<QLineEdit*>("EBevWidth");
   Label3->setBuddy(UDBevW);
-  Label4 = new QLabel("&Transparency:", TabFormat);
-  Label4->setObjectName("Label4");
+  Label4 = CreateControl<QLabel>(TabFormat, "Label4", "&Transparency:");
   UDShadowTransp = CreateUpDownEdit(TabFormat, "EShadowTransp", "UDShadowTransp", 0, 100);
   EShadowTransp = UDShadowTransp->findChild<QLineEdit*>("EShadowTransp");
   Label4->setBuddy(UDShadowTransp);

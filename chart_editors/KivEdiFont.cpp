@@ -47,24 +47,16 @@ TKivFontEditor::TKivFontEditor(QWidget* owner) : TEditorForm(owner) {
   setObjectName("KivFontEditor");
   setWindowTitle("KivFont Editor");
 
-  Button3 = new QPushButton("&Font...", this);
-  Button3->setObjectName("Button3");
-  SHText = new TShape(this);
-  SHText->setObjectName("SHText");
-  Label2 = new QLabel("&Inter-char spacing:", this);
-  Label2->setObjectName("Label2");
+  Button3 = CreateControl<QPushButton>(this, "Button3", "&Font...");
+  SHText = CreateControl<TShape>(this, "SHText");
+  Label2 = CreateControl<QLabel>(this, "Label2", "&Inter-char spacing:");
   UDInter = CreateUpDownEdit(this, "Edit2", "UDInter", -100, 100);
   Edit2 = UDInter->findChild<QLineEdit*>("Edit2");
   Label2->setBuddy(UDInter);
-  BOutline = new TButtonPen(this);
-  BOutline->setObjectName("BOutline");
-  BOutline->setText("&Outline...");
-  BShadow = new QPushButton("&Shadow...", this);
-  BShadow->setObjectName("BShadow");
-  BGradient = new QPushButton("&Gradient...", this);
-  BGradient->setObjectName("BGradient");
-  CBOutGrad = new QCheckBox("O&utline gradient", this);
-  CBOutGrad->setObjectName("CBOutGrad");
+  BOutline = CreateControl<TButtonPen>(this, "BOutline", "&Outline...");
+  BShadow = CreateControl<QPushButton>(this, "BShadow", "&Shadow...");
+  BGradient = CreateControl<QPushButton>(this, "BGradient", "&Gradient...");
+  CBOutGrad = CreateControl<QCheckBox>(this, "CBOutGrad", "O&utline gradient");
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(Button3, 0, 0);

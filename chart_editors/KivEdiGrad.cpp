@@ -19,22 +19,9 @@ using chart::TGradientDirection;
 
 namespace {
 
-chart::TButtonColor* ColorButton(const char* name, const char* caption, QWidget* parent) {
-  auto* b = new chart::TButtonColor(parent);
-  b->setObjectName(name);
-  b->setText(caption);
-  return b;
-}
-
-QLabel* Label(const char* name, const char* caption, QWidget* parent) {
-  auto* l = new QLabel(caption, parent);
-  l->setObjectName(name);
-  return l;
-}
-
 QSlider* RadialTrackBar(const char* name, QWidget* parent) {
-  auto* t = new QSlider(Qt::Horizontal, parent);
-  t->setObjectName(name);
+  auto* t = CreateControl<QSlider>(parent, name);
+  t->setOrientation(Qt::Horizontal);
   t->setRange(-300, 300);
   t->setTickInterval(50);
   t->setTickPosition(QSlider::NoTicks);
@@ -49,36 +36,27 @@ TKivGradientEditor::TKivGradientEditor(QWidget* owner) : TEditorForm(owner) {
   setWindowTitle("Gradient Editor");
   SetAlignClient(true);
 
-  CBVisible = new QCheckBox("&Visible", this);
-  CBVisible->setObjectName("CBVisible");
-  Label1 = Label("Label1", "&Direction:", this);
-  CBDirection = new chart::TComboFlat(this);
-  CBDirection->setObjectName("CBDirection");
+  CBVisible = CreateControl<QCheckBox>(this, "CBVisible", "&Visible");
+  Label1 = CreateControl<QLabel>(this, "Label1", "&Direction:");
+  CBDirection = CreateControl<chart::TComboFlat>(this, "CBDirection");
   CBDirection->addItems({"Top Bottom", "Bottom Top", "Left Right", "Right Left", "From Center", "From Top Left",
                          "From Bottom Left", "Radial"});
   Label1->setBuddy(CBDirection);
-  BOk = new QPushButton("OK", this);
-  BOk->setObjectName("BOk");
+  BOk = CreateControl<QPushButton>(this, "BOk", "OK");
   BOk->setDefault(true);
-  BCancel = new QPushButton("Cancel", this);
-  BCancel->setObjectName("BCancel");
+  BCancel = CreateControl<QPushButton>(this, "BCancel", "Cancel");
 
-  PageControl1 = new QTabWidget(this);
-  PageControl1->setObjectName("PageControl1");
-  TabSheet1 = new QWidget;
-  TabSheet1->setObjectName("TabSheet1");
-  TabSheet2 = new QWidget;
-  TabSheet2->setObjectName("TabSheet2");
+  PageControl1 = CreateControl<QTabWidget>(this, "PageControl1");
+  TabSheet1 = CreateControl<QWidget>(PageControl1, "TabSheet1");
+  TabSheet2 = CreateControl<QWidget>(PageControl1, "TabSheet2");
   PageControl1->addTab(TabSheet1, "Colors");
   PageControl1->addTab(TabSheet2, "Options");
 
-  BStart = ColorButton("BStart", "&Start...", TabSheet1);
-  BMid = ColorButton("BMid", "&Middle...", TabSheet1);
-  BEnd = ColorButton("BEnd", "&End...", TabSheet1);
-  CBMid = new QCheckBox("&No Middle", TabSheet1);
-  CBMid->setObjectName("CBMid");
-  BSwap = new QPushButton("S&wap", TabSheet1);
-  BSwap->setObjectName("BSwap");
+  BStart = CreateControl<chart::TButtonColor>(TabSheet1, "BStart", "&Start...");
+  BMid = CreateControl<chart::TButtonColor>(TabSheet1, "BMid", "&Middle...");
+  BEnd = CreateControl<chart::TButtonColor>(TabSheet1, "BEnd", "&End...");
+  CBMid = CreateControl<QCheckBox>(TabSheet1, "CBMid", "&No Middle");
+  BSwap = CreateControl<QPushButton>(TabSheet1, "BSwap", "S&wap");
   auto* colors = new QGridLayout(TabSheet1);
   colors->addWidget(BStart, 0, 0);
   colors->addWidget(BSwap, 0, 1);
@@ -87,24 +65,24 @@ TKivGradientEditor::TKivGradientEditor(QWidget* owner) : TEditorForm(owner) {
   colors->addWidget(BEnd, 2, 0);
   colors->setRowStretch(3, 1);
 
-  Label4 = Label("Label4", "&Balance:", TabSheet2);
-  SBBalance = new QScrollBar(Qt::Horizontal, TabSheet2);
-  SBBalance->setObjectName("SBBalance");
+  Label4 = CreateControl<QLabel>(TabSheet2, "Label4", "&Balance:");
+  SBBalance = CreateControl<QScrollBar>(TabSheet2, "SBBalance");
+  SBBalance->setOrientation(Qt::Horizontal);
   SBBalance->setRange(0, 100);
   SBBalance->setValue(50);
+  SBBalance->setMinimumWidth(150);
   Label4->setBuddy(SBBalance);
-  LabelBalance = Label("LabelBalance", "50 %", TabSheet2);
+  LabelBalance = CreateControl<QLabel>(TabSheet2, "LabelBalance", "50 %");
   LabelBalance->setMinimumWidth(LabelBalance->fontMetrics().horizontalAdvance("100 %") + 4);
-  GroupBox2 = new QGroupBox("Radial offset:", TabSheet2);
-  GroupBox2->setObjectName("GroupBox2");
-  Label2 = Label("Label2", "&Horiz:", GroupBox2);
-  Label3 = Label("Label3", "&Vert:", GroupBox2);
+  GroupBox2 = CreateControl<QGroupBox>(TabSheet2, "GroupBox2", "Radial offset:");
+  Label2 = CreateControl<QLabel>(GroupBox2, "Label2", "&Horiz:");
+  Label3 = CreateControl<QLabel>(GroupBox2, "Label3", "&Vert:");
   TrackBar1 = RadialTrackBar("TrackBar1", GroupBox2);
   TrackBar2 = RadialTrackBar("TrackBar2", GroupBox2);
   Label2->setBuddy(TrackBar1);
   Label3->setBuddy(TrackBar2);
-  LRadialX = Label("LRadialX", "0", GroupBox2);
-  LRadialY = Label("LRadialY", "0", GroupBox2);
+  LRadialX = CreateControl<QLabel>(GroupBox2, "LRadialX", "0");
+  LRadialY = CreateControl<QLabel>(GroupBox2, "LRadialY", "0");
   for (QLabel* l : {LRadialX, LRadialY}) l->setMinimumWidth(l->fontMetrics().horizontalAdvance("-300") + 4);
   auto* radial = new QGridLayout(GroupBox2);
   radial->addWidget(Label2, 0, 0);

@@ -17,26 +17,20 @@ TKivShadowEditor::TKivShadowEditor(QWidget* owner) : TEditorForm(owner) {
   // Quiet until the first show has filled it.
   SetFilling(true);
 
-  Label1 = new QLabel("&Horiz. Size:", this);
-  Label1->setObjectName("Label1");
+  Label1 = CreateControl<QLabel>(this, "Label1", "&Horiz. Size:");
   UDShadowSize = CreateUpDownEdit(this, "Edit1", "UDShadowSize", -100, 100);
   Edit1 = UDShadowSize->findChild<QLineEdit*>("Edit1");
   Label1->setBuddy(UDShadowSize);
-  Label5 = new QLabel("&Vert. Size:", this);
-  Label5->setObjectName("Label5");
+  Label5 = CreateControl<QLabel>(this, "Label5", "&Vert. Size:");
   UDShaVert = CreateUpDownEdit(this, "EVertSize", "UDShaVert", -100, 100);
   EVertSize = UDShaVert->findChild<QLineEdit*>("EVertSize");
   Label5->setBuddy(UDShaVert);
-  Label4 = new QLabel("&Transparency:", this);
-  Label4->setObjectName("Label4");
+  Label4 = CreateControl<QLabel>(this, "Label4", "&Transparency:");
   UDShadowTransp = CreateUpDownEdit(this, "EShadowTransp", "UDShadowTransp", 0, 100);
   EShadowTransp = UDShadowTransp->findChild<QLineEdit*>("EShadowTransp");
   Label4->setBuddy(UDShadowTransp);
-  BShadowColor = new chart::TButtonColor(this);
-  BShadowColor->setObjectName("BShadowColor");
-  BShadowColor->setText("&Color...");
-  BOK = new QPushButton("OK", this);
-  BOK->setObjectName("BOK");
+  BShadowColor = CreateControl<chart::TButtonColor>(this, "BShadowColor", "&Color...");
+  BOK = CreateControl<QPushButton>(this, "BOK", "OK");
   BOK->setDefault(true);
   BOK->hide();
 
