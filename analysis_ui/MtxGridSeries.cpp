@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/canvas/KivCanvas.h"
 #include "chart/canvas/KivGraphics.h"
 #include "numeric/MathCore.h"

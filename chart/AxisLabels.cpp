@@ -2,14 +2,14 @@
 // and its drawing: title, labels, axis line, ticks, grid and minor marks.
 //
 // Tested by: chart/tests/ChartAxisTest.cpp, chart/tests/AxisDrawTest.cpp
+#include "chart/ChartAxis.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "chart/AxisPanel.h"
-#include "chart/ChartAxis.h"
 #include "chart/core/KivProcsDateTime.h"
 #include "chart/core/KivProcsRoutines.h"
-#include "chart/series/SeriesMarks.h"
 #include "platform/classlib/SysUtils.h"
 
 namespace chart {
@@ -302,45 +302,22 @@ void TChartAxis::DrawLogLabels() {
 }
 
 void TChartAxis::DrawSeriesLabels(TAxisLabelStyle style) {
-  std::vector<TChartSeries*> series;
-  for (TChartSeries* s : FChart->SeriesList())
-    if (s->Active() && s->AssociatedToAxis(this)) series.push_back(s);
-  int first = -1, last = -1;
-  for (TChartSeries* s : series) {
-    s->CalcFirstLastVisibleIndex();
-    if (s->FirstValueIndex() < 0) continue;
-    first = first < 0 ? s->FirstValueIndex() : std::min(first, s->FirstValueIndex());
-    last = std::max(last, s->LastValueIndex());
-  }
-  if (first < 0) return;
   TCanvas3D& c = FChart->Canvas();
   c.AssignFont(*FLabelsFont);
   const bool along = FHorizontal ? (FLabelsAngle != 90 && FLabelsAngle != 270) : (FLabelsAngle == 90 || FLabelsAngle == 270);
   bool haveLast = false;
   std::int32_t lastPos = 0, lastHalf = 0;
-  for (int i = first; i <= last; ++i) {
-    std::string text;
-    double value = 0;
-    TChartSeries* found = nullptr;
-    for (TChartSeries* s : series) {
-      if (i < s->FirstValueIndex() || i > s->LastValueIndex()) continue;
-      text = style == talMark ? s->GetMarkText(i) : s->Labels().GetLabel(i);
-      if (FChart->OnGetAxisLabel) FChart->OnGetAxisLabel(*this, s, i, text);
-      if (text.empty()) continue;
-      found = s;
-      value = FHorizontal ? s->GetXValue(i) : s->GetYValue(i);
-      break;
-    }
-    if (found == nullptr || value < FScale.IMinimum || value > FScale.IMaximum) continue;
+  FChart->SeriesLabelsOfAxis(*this, style == talMark, [&](double value, const std::string& text) {
+    if (value < FScale.IMinimum || value > FScale.IMaximum) return;
     const std::int32_t p = CalcPosValue(value);
     if (!FTickOnLabelsOnly) RecordTick(p);
-    if (!Labels() || text.empty()) continue;
+    if (!Labels() || text.empty()) return;
     std::int32_t extent = along ? LabelWidth(text) : LabelHeight(text);
     if (FLabelsSeparation != 0) extent += Trunc(extent * 0.02 * FLabelsSeparation);
     const std::int32_t half = extent / 2;
     bool draw = !haveLast || FLabelsSeparation == 0;
     if (!draw) draw = p < lastPos ? p + half <= lastPos - lastHalf : p - half >= lastPos + lastHalf;
-    if (!draw) continue;
+    if (!draw) return;
     if (FTickOnLabelsOnly) RecordTick(p);
     if (FHorizontal)
       DrawAxisLabel(p, FPosLabels, FLabelsAngle, text);
@@ -349,7 +326,7 @@ void TChartAxis::DrawSeriesLabels(TAxisLabelStyle style) {
     haveLast = true;
     lastPos = p;
     lastHalf = half;
-  }
+  });
 }
 
 void TChartAxis::DrawDepthTextLabels() {
@@ -357,12 +334,7 @@ void TChartAxis::DrawDepthTextLabels() {
   TCanvas3D& c = FChart->Canvas();
   for (int z = Round(FScale.IMinimum); z <= Round(FScale.IMaximum); ++z) {
     const std::int32_t p = CalcPosValue(FScale.IMaximum - z - 0.5);
-    std::string text;
-    for (TChartSeries* s : FChart->SeriesList())
-      if (s->Active() && s->GetZOrder() == z) {
-        text = s->Title().empty() ? s->Name() : s->Title();
-        break;
-      }
+    std::string text = FChart->SeriesTitleAtDepth(z);
     if (FChart->OnGetAxisLabel) FChart->OnGetAxisLabel(*this, nullptr, z, text);
     RecordTick(p);
     if (Labels() && !text.empty()) {

@@ -2,11 +2,12 @@
 // scrolling and the hit test; the grid pen, title and custom label items.
 //
 // Tested by: chart/tests/ChartAxisTest.cpp
+#include "chart/ChartAxis.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "chart/AxisPanel.h"
-#include "chart/ChartAxis.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivProcsDateTime.h"
 #include "chart/core/StoreAndInvalidate.h"
@@ -223,13 +224,7 @@ TChartAxis::TChartAxis(TCustomAxisPanel* chart)
 
 TChartAxis::~TChartAxis() {
   if (FChart == nullptr) return;
-  for (TChartSeries* s : FChart->SeriesList()) {
-    if (s->CustomHorizAxis() == this) s->SetCustomHorizAxis(nullptr);
-    if (s->CustomVertAxis() == this) s->SetCustomVertAxis(nullptr);
-  }
-  // Axis tools hold the axis without a free notification: they let go here.
-  for (TKivCustomTool* t : FChart->Tools())
-    if (auto* at = dynamic_cast<TKivCustomToolAxis*>(t); at != nullptr && at->Axis() == this) at->AxisFreed();
+  FChart->AxisFreed(*this);
   FChart->AxesList().Remove(this);
   SetCollection(nullptr);
 }
@@ -329,13 +324,7 @@ void TChartAxis::SetMinMax(double minimum, double maximum) {
 }
 
 void TChartAxis::RefreshDateTimeFlag() {
-  FIsDateTime = false;
-  if (FChart == nullptr) return;
-  for (TChartSeries* s : FChart->SeriesList())
-    if (s->Active() && s->AssociatedToAxis(this)) {
-      FIsDateTime = FHorizontal ? s->XValues()->DateTime() : s->YValues()->DateTime();
-      return;
-    }
+  FIsDateTime = FChart != nullptr && FChart->SeriesFactsOfAxis(*this).DateTime;
 }
 
 void TChartAxis::CalcMinMax(double& minimum, double& maximum) const {
@@ -402,15 +391,6 @@ void TChartAxis::AdjustMaxMinRect(const TRect& rect) {
     ApplyMargins(rect.Bottom, rect.Top);
 }
 
-std::int64_t TChartAxis::FewestSeriesPoints() const {
-  std::int64_t fewest = INT64_MAX;
-  if (FChart == nullptr) return fewest;
-  for (TChartSeries* s : FChart->SeriesList())
-    if (s->Active() && s->AssociatedToAxis(this) && s->YMandatory() == FHorizontal)
-      fewest = std::min<std::int64_t>(fewest, s->Count());
-  return fewest;
-}
-
 double TChartAxis::CalcIncrement() {
   TIncrementInput in;
   if (FChart != nullptr && !IsDepthAxis()) {
@@ -428,20 +408,16 @@ double TChartAxis::CalcIncrement() {
   in.Range = FScale.IRange;
   in.Increment = FIncrement;
   in.IsDateTime = FIsDateTime;
-  in.FewestSeriesPoints = FewestSeriesPoints();
+  if (FChart != nullptr) in.FewestSeriesPoints = FChart->SeriesFactsOfAxis(*this).FewestPoints;
   FLabelIncrement = CalcIncrementValue(in);
   return FLabelIncrement;
 }
 
 TAxisLabelStyle TChartAxis::CalcLabelStyle() const {
   if (FChart == nullptr) return talValue;
-  bool any = false;
-  for (TChartSeries* s : FChart->SeriesList()) {
-    if (!s->Active() || !s->AssociatedToAxis(this)) continue;
-    any = true;
-    if (s->YMandatory() == FHorizontal && !s->Labels().Empty() && s->HasPointLabels()) return talText;
-  }
-  return any ? talValue : talNone;
+  const TAxisSeriesFacts facts = FChart->SeriesFactsOfAxis(*this);
+  if (facts.TextLabels) return talText;
+  return facts.Any ? talValue : talNone;
 }
 
 bool TChartAxis::Clicked(std::int32_t x, std::int32_t y) {
@@ -534,9 +510,33 @@ TChartDepthAxis::TChartDepthAxis(TCustomAxisPanel* chart) : TChartAxis(chart) { 
 
 TAxisLabelStyle TChartDepthAxis::CalcLabelStyle() const {
   if (ParentChart() == nullptr) return talText;
-  for (TChartSeries* s : ParentChart()->SeriesList())
-    if (s->Active() && (s->HasZValues() || s->MinZValue() != s->MaxZValue())) return talValue;
-  return talText;
+  return ParentChart()->SeriesFactsOfAxis(*this).ZValues ? talValue : talText;
+}
+
+// --- custom axes --------------------------------------------------------------
+
+const TClassInfo& TChartCustomAxes::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TChartCustomAxes>("TChartCustomAxes", classlib::TCollection::StaticClassInfo()).Build();
+  return info;
+}
+
+TChartCustomAxes::TChartCustomAxes(TCustomAxisPanel& chart)
+    : classlib::TCollection(TChartAxis::StaticClassInfo(), &chart), FChart(chart) {}
+
+TChartAxis* TChartCustomAxes::Items(int index) const {
+  return static_cast<TChartAxis*>(classlib::TCollection::Items(index));
+}
+
+TChartAxis* TChartCustomAxes::Add() { return static_cast<TChartAxis*>(classlib::TCollection::Add()); }
+
+// A custom axis joins the chart's axes list as it is made.
+classlib::TCollectionItem* TChartCustomAxes::CreateItem() { return new TChartAxis(&FChart); }
+
+int TChartCustomAxes::IndexOf(const TChartAxis* axis) const {
+  for (int i = 0; i < Count(); ++i)
+    if (Items(i) == axis) return i;
+  return -1;
 }
 
 }  // namespace chart

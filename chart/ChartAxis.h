@@ -270,8 +270,6 @@ class TChartAxis : public classlib::TCollectionItem {
 
  private:
   bool ChartLoading() const;
-  bool HasAssociatedSeriesFew(int count) const;
-  std::int64_t FewestSeriesPoints() const;
   void RecordTick(std::int32_t pixel) { FTicks_.push_back(pixel); }
   void DrawValueLabels(double increment, int stepIndex);
   void DrawLogLabels();
@@ -340,6 +338,25 @@ class TChartDepthAxis : public TChartAxis {
  public:
   explicit TChartDepthAxis(TCustomAxisPanel* chart);
   TAxisLabelStyle CalcLabelStyle() const override;
+};
+
+// The user-added axes of a chart (also in its axes list), a collection of the
+// class library, so the stream writes them as the chart's "CustomAxes".
+class TChartCustomAxes : public classlib::TCollection {
+  ORVEL_CLASS_INFO
+ public:
+  explicit TChartCustomAxes(TCustomAxisPanel& chart);
+  TChartAxis* Items(int index) const;
+  // A new custom axis (the chart's axes list holds it too).
+  TChartAxis* Add();
+  int IndexOf(const TChartAxis* axis) const;
+  TCustomAxisPanel& Chart() const { return FChart; }
+
+ protected:
+  classlib::TCollectionItem* CreateItem() override;
+
+ private:
+  TCustomAxisPanel& FChart;
 };
 
 }  // namespace chart

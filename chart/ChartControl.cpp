@@ -17,20 +17,46 @@ namespace chart {
 using classlib::TClassBuilder;
 using classlib::TClassInfo;
 
+namespace {
+
+// Frees every entry of a list whose entries leave it as they go: always the
+// first one left (one that stays is taken out by hand).
+template <class TList>
+void FreeEach(TList& list) {
+  while (list.Count() > 0) {
+    auto* first = list[0];
+    const int before = list.Count();
+    delete first;
+    if (list.Count() == before) list.Remove(first);
+  }
+}
+
+}  // namespace
+
 const TClassInfo& TCustomChart::StaticClassInfo() {
   using C = TCustomChart;
   static const TClassInfo info =
       TClassBuilder<C>("TCustomChart", TCustomAxisPanel::StaticClassInfo())
           .SubObject("BackWall", &C::BackWall)
           .TypeName("TChartBackWall")
+          .SubObject("BottomAxis", &C::BottomAxis)
+          .TypeName("TChartAxis")
           .SubObject("BottomWall", &C::BottomWall)
           .TypeName("TChartWall")
+          .SubObject("CustomAxes", &C::CustomAxesList)
+          .TypeName("TChartCustomAxes")
+          .SubObject("DepthAxis", &C::DepthAxis)
+          .TypeName("TChartDepthAxis")
           .SubObject("Foot", &C::Foot)
           .TypeName("TChartFootTitle")
+          .SubObject("LeftAxis", &C::LeftAxis)
+          .TypeName("TChartAxis")
           .SubObject("LeftWall", &C::LeftWall)
           .TypeName("TChartWall")
           .SubObject("Legend", &C::Legend)
           .TypeName("TChartLegend")
+          .SubObject("RightAxis", &C::RightAxis)
+          .TypeName("TChartAxis")
           .SubObject("RightWall", &C::RightWall)
           .TypeName("TChartRightWall")
           .Property("ScrollMouseButton", &C::ScrollMouseButton, &C::SetScrollMouseButton, mbRight)
@@ -42,6 +68,8 @@ const TClassInfo& TCustomChart::StaticClassInfo() {
           .TypeName("TChartTitle")
           .SubObject("Title", &C::Title)
           .TypeName("TChartTitle")
+          .SubObject("TopAxis", &C::TopAxis)
+          .TypeName("TChartAxis")
           .Build();
   return info;
 }
@@ -54,6 +82,25 @@ const TClassInfo& TChart::StaticClassInfo() {
 TCustomChart::TCustomChart(classlib::TComponent* owner) : TCustomAxisPanel(owner) {
   const bool repaint = AutoRepaint();
   SetAutoRepaint(false);
+  FOwnedCustomAxes = std::make_unique<TChartCustomAxes>(*this);
+  FCustomAxes = FOwnedCustomAxes.get();
+  FBottomAxis = new TChartAxis(this);
+  FTopAxis = new TChartAxis(this);
+  FTopAxis->SetOtherSide(true);
+  FTopAxis->SetZPosition(100);
+  FTopAxis->Grid()->InitZPosition(100);
+  FLeftAxis = new TChartAxis(this);
+  FLeftAxis->SetHorizontal(false);
+  FLeftAxis->Title()->InitAngle(90);
+  FRightAxis = new TChartAxis(this);
+  FRightAxis->SetHorizontal(false);
+  FRightAxis->SetOtherSide(true);
+  FRightAxis->SetZPosition(100);
+  FRightAxis->Grid()->InitZPosition(100);
+  FRightAxis->Title()->InitAngle(270);
+  FDepthAxis = new TChartDepthAxis(this);
+  FDepthAxis->SetOtherSide(true);
+  FDepthAxis->SetVisible(false);
   FTitle = std::make_unique<TChartTitle>(this, true);
   FSubTitle = std::make_unique<TChartTitle>(this, true);
   FFoot = std::make_unique<TChartFootTitle>(this);
@@ -67,7 +114,11 @@ TCustomChart::~TCustomChart() {
   IncludeState(classlib::csDestroying);
   SetAutoRepaint(false);
   FreeAllSeries();
-  Tools().Clear();
+  FreeEach(FTools);
+  FreeEach(FAxes);
+  FCustomAxes = nullptr;
+  FBottomAxis = FTopAxis = FLeftAxis = FRightAxis = nullptr;
+  FDepthAxis = nullptr;
 }
 
 bool& TCustomChart::WheelScrolls() {
@@ -501,7 +552,9 @@ std::unique_ptr<TBitmap> TCustomChart::RenderToBitmap() {
 
 void TCustomChart::GetChildren(const std::function<void(classlib::TComponent&)>& proc) const {
   TCustomAxisPanel::GetChildren(proc);
-  for (TKivCustomTool* t : const_cast<TCustomChart*>(this)->Tools()) proc(*t);
+  for (TChartSeries* s : FSeriesList)
+    if (!s->DontStore()) proc(*s);
+  for (TKivCustomTool* t : FTools) proc(*t);
 }
 
 void TCustomChart::DefineProperties(classlib::TFiler& filer) {
@@ -512,6 +565,12 @@ void TCustomChart::DefineProperties(classlib::TFiler& filer) {
 
 void TCustomChart::Assign(const classlib::TPersistent& source) {
   if (auto* c = dynamic_cast<const TCustomChart*>(&source)) {
+    FBottomAxis->Assign(*c->FBottomAxis);
+    FCustomAxes->Assign(*c->FCustomAxes);
+    FLeftAxis->Assign(*c->FLeftAxis);
+    FDepthAxis->Assign(*c->FDepthAxis);
+    FRightAxis->Assign(*c->FRightAxis);
+    FTopAxis->Assign(*c->FTopAxis);
     FFoot->Assign(*c->FFoot);
     FLegend->Assign(*c->FLegend);
     FScrollMouseButton = c->FScrollMouseButton;

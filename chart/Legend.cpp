@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "chart/ChartControl.h"
+#include "chart/AxisPanel.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/StoreAndInvalidate.h"
 
@@ -123,7 +123,7 @@ const TClassInfo& TChartLegend::StaticClassInfo() {
   return info;
 }
 
-TCustomChartLegend::TCustomChartLegend(TCustomChart* chart)
+TCustomChartLegend::TCustomChartLegend(TCustomAxisPanel* chart)
     : TKivCustomShapePosition(chart),
       FDividingLines(std::make_unique<TChartHiddenPen>([this] { Invalidate(); })),
       FSymbol(std::make_unique<TLegendSymbol>(*this)) {
@@ -132,7 +132,7 @@ TCustomChartLegend::TCustomChartLegend(TCustomChart* chart)
 
 TCustomChartLegend::~TCustomChartLegend() = default;
 
-TCustomChart& TCustomChartLegend::Chart() const { return *static_cast<TCustomChart*>(ParentChart()); }
+TCustomAxisPanel& TCustomChartLegend::Chart() const { return *static_cast<TCustomAxisPanel*>(ParentChart()); }
 
 void TCustomChartLegend::SetFirstValue(std::int32_t v) {
   if (v < 0) throw LegendException(KivMsg(msgLegendFirstValue));
@@ -165,7 +165,7 @@ int TCustomChartLegend::ItemCount() const {
 }
 
 std::string TCustomChartLegend::ItemText(int index) const {
-  TCustomChart& chart = Chart();
+  TCustomAxisPanel& chart = Chart();
   const TLegendStyle style = ResolvedStyle();
   std::string text;
   if (style == lsSeries) {
@@ -202,7 +202,7 @@ std::int32_t TCustomChartLegend::CalcItemHeight() {
 }
 
 void TCustomChartLegend::DrawLegend() {
-  TCustomChart& chart = Chart();
+  TCustomAxisPanel& chart = Chart();
   TCanvas3D& c = chart.Canvas();
   FStyleInDraw = ResolvedStyle();
   FFirstInDraw = FFirstValue;
@@ -322,7 +322,7 @@ void TCustomChartLegend::DrawLegend() {
 }
 
 void TCustomChartLegend::DrawItems(std::int32_t gap, std::int32_t symbolWidth, std::int32_t itemWidth) {
-  TCustomChart& chart = Chart();
+  TCustomAxisPanel& chart = Chart();
   TCanvas3D& c = chart.Canvas();
   const TRect r = ShapeBounds();
   const bool boxes = HasCheckBoxes();

@@ -16,7 +16,7 @@
 
 namespace chart {
 
-class TCustomChart;
+class TCustomAxisPanel;
 
 enum TLegendSymbolPosition : std::uint8_t { spLeft, spRight };
 enum TLegendSymbolSize : std::uint8_t { lcsPercent, lcsPixels };
@@ -72,7 +72,7 @@ class TChartLegendGradient : public TKivGradient {
 class TCustomChartLegend : public TKivCustomShapePosition {
   ORVEL_CLASS_INFO
  public:
-  explicit TCustomChartLegend(TCustomChart* chart = nullptr);
+  explicit TCustomChartLegend(TCustomAxisPanel* chart = nullptr);
   ~TCustomChartLegend() override;
 
   // properties
@@ -139,7 +139,7 @@ class TCustomChartLegend : public TKivCustomShapePosition {
  private:
   std::int32_t CalcItemHeight();
   std::int32_t FrameWidth() const;
-  TCustomChart& Chart() const;
+  TCustomAxisPanel& Chart() const;
   void DrawItems(std::int32_t gap, std::int32_t symbolWidth, std::int32_t itemWidth);
 
   TLegendAlignment FAlignment = laRight;

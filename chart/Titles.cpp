@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "chart/ChartControl.h"
+#include "chart/AxisPanel.h"
 #include "chart/core/StoreAndInvalidate.h"
 
 namespace chart {

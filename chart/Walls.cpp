@@ -3,7 +3,7 @@
 // Tested by: chart/tests/WallsTitlesTest.cpp
 #include "chart/Walls.h"
 
-#include "chart/ChartControl.h"
+#include "chart/AxisPanel.h"
 #include "chart/canvas/StyleDrawing.h"
 #include "chart/core/StoreAndInvalidate.h"
 
@@ -90,7 +90,7 @@ const TClassInfo& TChartWalls::StaticClassInfo() {
   return info;
 }
 
-TChartWalls::TChartWalls(TCustomChart& chart)
+TChartWalls::TChartWalls(TCustomAxisPanel& chart)
     : FChart(chart),
       FBack(std::make_unique<TChartBackWall>(&chart)),
       FBottom(std::make_unique<TChartWall>(&chart)),

@@ -10,7 +10,7 @@
 
 namespace chart {
 
-class TCustomChart;
+class TCustomAxisPanel;
 
 class TCustomChartWall : public TKivCustomShape {
   ORVEL_CLASS_INFO
@@ -58,7 +58,7 @@ class TChartRightWall : public TChartWall {
 class TChartWalls : public classlib::TPersistent {
   ORVEL_CLASS_INFO
  public:
-  explicit TChartWalls(TCustomChart& chart);
+  explicit TChartWalls(TCustomAxisPanel& chart);
   ~TChartWalls() override;
   TChartBackWall* Back() const { return FBack.get(); }
   TChartWall* Bottom() const { return FBottom.get(); }
@@ -74,7 +74,7 @@ class TChartWalls : public classlib::TPersistent {
 
  private:
   void Prepare(TCustomChartWall& wall);
-  TCustomChart& FChart;
+  TCustomAxisPanel& FChart;
   std::unique_ptr<TChartBackWall> FBack;
   std::unique_ptr<TChartWall> FBottom, FLeft;
   std::unique_ptr<TChartRightWall> FRight;

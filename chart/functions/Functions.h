@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/series/SeriesData.h"
 #include "platform/classlib/Component.h"
 
 namespace chart {
@@ -20,7 +21,7 @@ class TChartValueList;
 enum TFunctionPeriodAlign : std::uint8_t { paFirst, paCenter, paLast };
 enum TFunctionPeriodStyle : std::uint8_t { psNumPoints, psRange };
 
-class TKivFunction : public classlib::TComponent {
+class TKivFunction : public classlib::TComponent, public ISeriesFunction {
   ORVEL_CLASS_INFO
  public:
   explicit TKivFunction(classlib::TComponent* owner = nullptr);
@@ -33,8 +34,8 @@ class TKivFunction : public classlib::TComponent {
   void SetPeriodAlign(TFunctionPeriodAlign v);
   TFunctionPeriodStyle PeriodStyle() const { return FPeriodStyle; }
   void SetPeriodStyle(TFunctionPeriodStyle v);
-  TChartSeries* ParentSeries() const { return FParent; }
-  void SetParentSeries(TChartSeries* series);
+  TChartSeries* ParentSeries() const override { return FParent; }
+  void SetParentSeries(TChartSeries* series) override;
   bool Updating() const { return FUpdating; }
 
   // introduced virtual
@@ -44,7 +45,7 @@ class TKivFunction : public classlib::TComponent {
   virtual void AddPoints(TChartSeries& source);
   virtual std::string EditorClassName() const { return "TKivFunctionEditor"; }
   // Whether a series may feed this function (kinds that need price bars refuse others).
-  virtual bool IsValidSource(const TChartSeries& source) const {
+  bool IsValidSource(const TChartSeries& source) const override {
     (void)source;
     return true;
   }
@@ -63,7 +64,9 @@ class TKivFunction : public classlib::TComponent {
   void EndUpdate();
   void ReCalculate();
   // Called by the parent series' AddValues.
-  void RecalculateFrom(TChartSeries* source);
+  void RecalculateFrom(TChartSeries* source) override;
+  TKivFunction& Function() override { return *this; }
+  classlib::TComponent& Component() override { return *this; }
   // The whole-number period of point counts: at least 1.
   int PointsPeriod() const;
   // A function is written inside its series.

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/canvas/StyleDrawing.h"
 #include "chart/core/KivConst.h"
 #include "chart/series/SeriesMarks.h"

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/canvas/StyleDrawing.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivProcsRoutines.h"

@@ -9,6 +9,7 @@
 #include <typeinfo>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivProCo.h"
 #include "chart/core/KivProcsRoutines.h"

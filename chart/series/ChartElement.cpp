@@ -79,14 +79,6 @@ void TCustomChartSeries::DefineProperties(classlib::TFiler& filer) {
       [this](classlib::TWriter& w) { w.WriteInteger(FStyle); }, FStyle != 0);
 }
 
-void TCustomChartSeries::SetActive(bool v) {
-  const bool changed = v != Active();
-  TCustomChartElement::SetActive(v);
-  if (!changed) return;
-  if (FParentChart != nullptr) FParentChart->BroadcastSeriesEvent(seChangeActive, dynamic_cast<TChartSeries*>(this));
-  NotifySeriesObserver();
-}
-
 void TCustomChartSeries::NotifySeriesObserver() const {
   if (FParentChart != nullptr && FParentChart->SeriesObserver != nullptr)
     FParentChart->SeriesObserver->SeriesChanged(*FParentChart);

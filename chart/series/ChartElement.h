@@ -86,6 +86,11 @@ class TCustomChartSeries : public TCustomChartElement {
   virtual void Added() {}
   virtual void Removed() { FParentChart = nullptr; }
 
+  // Depths computed by the chart for each drawing pass.
+  std::int32_t StartZ = 0, MiddleZ = 0, EndZ = 0;
+  // The series' depth slot of this pass (0 at the front).
+  std::int32_t ZSlot = 0;
+
   // operations
   void SetChartView3D(bool v);
   // True when either object is an instance of the other's class.
@@ -94,7 +99,6 @@ class TCustomChartSeries : public TCustomChartElement {
   void NotifySeriesObserver() const;
 
   // overrides
-  void SetActive(bool v) override;
   void Assign(const classlib::TPersistent& source) override;
   // "Identifier" and "Style", each only when it holds something.
   void DefineProperties(classlib::TFiler& filer) override;

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivProCo.h"
 #include "chart/series/SeriesLines.h"

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/canvas/KivCanvasQt.h"
 #include "chart/core/ColumnReducer.h"
 #include "chart/core/KivConst.h"

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivProcsRoutines.h"
 #include "chart/series/SeriesMarks.h"

@@ -3,6 +3,8 @@
 // stairs, a 3D ribbon or an area strip, and the pointers over them.
 //
 // Tested by: chart/tests/LineSeriesTest.cpp
+#include "chart/series/LineSeries.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -10,8 +12,8 @@
 #include <typeinfo>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/canvas/StyleDrawing.h"
-#include "chart/series/LineSeries.h"
 
 namespace chart {
 

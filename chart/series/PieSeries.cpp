@@ -13,7 +13,7 @@
 #include <numeric>
 
 #include "chart/AxisPanel.h"
-#include "chart/ChartControl.h"
+#include "chart/ChartAxis.h"
 #include "chart/Legend.h"
 #include "chart/canvas/StyleDrawing.h"
 #include "chart/core/KivConst.h"
@@ -155,9 +155,8 @@ TColor TCircledSeries::CalcCircleBackColor() const {
   TCustomAxisPanel* chart = ParentChart();
   if (chart == nullptr) return clWhite;
   if (chart->Printing()) return clWhite;
-  if (auto* c = dynamic_cast<TCustomChart*>(chart); c != nullptr && !c->BackWall()->Transparent())
-    return c->BackWall()->Color();
-  return chart->Color();
+  // The back wall's colour where it is drawn, else the panel's.
+  return chart->GetBackColor();
 }
 
 void TCircledSeries::PrepareLegendCanvas(int valueIndex, TColor& backColor, TBrushStyle& brushStyle) {
@@ -499,10 +498,9 @@ void TPieSeries::DrawAllValues() {
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
   }
   for (int i : order) DrawValue(i);
-  auto* owner = dynamic_cast<TCustomChart*>(chart);
-  if (FOtherSlice->HasLegend() && FOtherSlice->Legend()->Visible() && owner != nullptr) {
+  if (FOtherSlice->HasLegend() && FOtherSlice->Legend()->Visible() && chart != nullptr) {
     TChartLegend& legend = *FOtherSlice->Legend();
-    legend.SetParent(owner);
+    legend.SetParent(chart);
     FOtherLegendPass = true;
     try {
       legend.DrawLegend();

@@ -10,12 +10,11 @@
 #include <random>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivProcsRoutines.h"
 #include "chart/core/StoreAndInvalidate.h"
-#include "chart/functions/Functions.h"
 #include "chart/series/SeriesMarks.h"
-#include "chart/series/SeriesSource.h"
 #include "platform/classlib/SysUtils.h"
 #include "platform/classlib/TextUtils.h"
 
@@ -117,13 +116,13 @@ TChartSeries::TChartSeries(classlib::TComponent* owner)
 
 TChartSeries::~TChartSeries() {
   IncludeState(classlib::csDestroying);
-  delete FFunction;
+  if (FFunction != nullptr) delete &FFunction->Component();
   FFunction = nullptr;
   for (classlib::TComponent* c : std::vector<classlib::TComponent*>(FDataSources)) {
     if (auto* s = dynamic_cast<TChartSeries*>(c)) s->RemoveLinkedSeries(*this);
-    if (auto* src = dynamic_cast<TKivSeriesSource*>(c); src != nullptr && src->Series() == this) {
+    if (auto* src = dynamic_cast<ISeriesSource*>(c); src != nullptr && src->Series() == this) {
       src->SetSeries(nullptr);
-      if (src->Owner() == this) delete src;
+      if (c->Owner() == this) delete c;
     }
   }
   FDataSources.clear();
@@ -601,15 +600,15 @@ void TChartSeries::AddDataSource(classlib::TComponent& source) {
   FManualData = false;
   if (auto* s = dynamic_cast<TChartSeries*>(&source)) {
     s->AddLinkedSeries(*this);
-  } else if (auto* src = dynamic_cast<TKivSeriesSource*>(&source); src != nullptr && src->Series() != this) {
+  } else if (auto* src = dynamic_cast<ISeriesSource*>(&source); src != nullptr && src->Series() != this) {
     // A source that served another series moves here, owner and all.
     source.FreeNotification(*this);
     TChartSeries* old = src->Series();
     const bool wasActive = src->Active();
     src->SetActive(false);
-    if (old != nullptr && src->Owner() == old) {
-      old->RemoveComponent(*src);
-      InsertComponent(*src);
+    if (old != nullptr && source.Owner() == old) {
+      old->RemoveComponent(source);
+      InsertComponent(source);
     }
     src->SetSeries(this);
     if (wasActive) src->SetActive(true);
@@ -652,18 +651,18 @@ void TChartSeries::RemoveLinkedSeries(TChartSeries& series) {
   FLinkedSeries.erase(std::remove(FLinkedSeries.begin(), FLinkedSeries.end(), &series), FLinkedSeries.end());
 }
 
-void TChartSeries::SetFunction(TKivFunction* function) {
+void TChartSeries::SetFunction(ISeriesFunction* function) {
   if (FFunction == function) return;
-  TKivFunction* old = FFunction;
+  ISeriesFunction* old = FFunction;
   FFunction = nullptr;
   if (old != nullptr && old->ParentSeries() == this) {
     old->SetParentSeries(nullptr);
-    delete old;
+    delete &old->Component();
   }
   FFunction = function;
   if (function != nullptr) {
     if (function->ParentSeries() != this) function->SetParentSeries(this);
-    function->FreeNotification(*this);
+    function->Component().FreeNotification(*this);
   }
   FManualData = false;
   CheckDatasource();
@@ -672,9 +671,17 @@ void TChartSeries::SetFunction(TKivFunction* function) {
 void TChartSeries::Notification(classlib::TComponent* component, classlib::TOperation operation) {
   TCustomChartSeries::Notification(component, operation);
   if (operation != classlib::opRemove || component == nullptr) return;
-  if (component == FFunction) FFunction = nullptr;
+  if (FFunction != nullptr && component == &FFunction->Component()) FFunction = nullptr;
   auto it = std::find(FDataSources.begin(), FDataSources.end(), component);
   if (it != FDataSources.end()) FDataSources.erase(it);
+}
+
+void TChartSeries::SetActive(bool v) {
+  const bool changed = v != Active();
+  TCustomChartSeries::SetActive(v);
+  if (!changed) return;
+  if (FParentChart != nullptr) FParentChart->BroadcastSeriesEvent(seChangeActive, this);
+  NotifySeriesObserver();
 }
 
 // --- chart membership -------------------------------------------------------
@@ -749,9 +756,9 @@ void TChartSeries::Assign(const classlib::TPersistent& source) {
   FDepth = s->FDepth;
   RecalcGetAxis();
   if (FFunction == nullptr && s->FFunction != nullptr) {
-    auto* f = dynamic_cast<TKivFunction*>(s->FFunction->ClassInfo().Create(Owner()));
+    auto* f = dynamic_cast<ISeriesFunction*>(s->FFunction->Component().ClassInfo().Create(Owner()));
     if (f != nullptr) {
-      f->Assign(*s->FFunction);
+      f->Component().Assign(s->FFunction->Component());
       SetFunction(f);
     }
   }

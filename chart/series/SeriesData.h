@@ -57,13 +57,40 @@ class TLabelsList {
   std::vector<std::optional<std::string>> FItems;
 };
 
+// What a series asks of the function that computes its points from its
+// sources (TKivFunction, chart/functions/Functions.h). The series holds its
+// function through this, so that it needs nothing of the functions' unit.
+class ISeriesFunction {
+ public:
+  // The function itself, and the component the series owns and streams.
+  virtual TKivFunction& Function() = 0;
+  virtual classlib::TComponent& Component() = 0;
+  virtual TChartSeries* ParentSeries() const = 0;
+  virtual void SetParentSeries(TChartSeries* series) = 0;
+  // Whether a series may feed the function.
+  virtual bool IsValidSource(const TChartSeries& source) const = 0;
+  // Computes the parent series' points again from source.
+  virtual void RecalculateFrom(TChartSeries* source) = 0;
+
+ protected:
+  ~ISeriesFunction() = default;
+};
+
+// What a series asks of a component that fills it from elsewhere
+// (TKivSeriesSource, chart/series/SeriesSource.h).
+class ISeriesSource {
+ public:
+  virtual TChartSeries* Series() const = 0;
+  virtual void SetSeries(TChartSeries* series) = 0;
+  virtual bool Active() const = 0;
+  virtual void SetActive(bool v) = 0;
+
+ protected:
+  ~ISeriesSource() = default;
+};
+
 enum THorizAxis : std::uint8_t { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis : std::uint8_t { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
-
-enum TSeriesMarksStyle : std::uint8_t {
-  smsValue, smsPercent, smsLabel, smsLabelPercent, smsLabelValue, smsLegend, smsPercentTotal,
-  smsLabelPercentTotal, smsXValue, smsXY
-};
 
 enum TLegendTextStyle : std::uint8_t {
   ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent, ltsXValue, ltsValue,
@@ -179,13 +206,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   void SetDataSource(classlib::TComponent* v);
   const std::vector<classlib::TComponent*>& DataSources() const { return FDataSources; }
   const std::vector<TChartSeries*>& LinkedSeries() const { return FLinkedSeries; }
-  TKivFunction* FunctionType() const { return FFunction; }
-  virtual void SetFunction(TKivFunction* function);
-
-  // Depths computed by the chart for each drawing pass.
-  std::int32_t StartZ = 0, MiddleZ = 0, EndZ = 0;
-  // The series' depth slot of this pass (0 at the front).
-  std::int32_t ZSlot = 0;
+  TKivFunction* FunctionType() const { return FFunction != nullptr ? &FFunction->Function() : nullptr; }
+  virtual void SetFunction(ISeriesFunction* function);
 
   // events
   TSeriesNotify AfterDrawValues, BeforeDrawValues, OnClearValues, OnMouseEnter, OnMouseLeave;
@@ -314,6 +336,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   void ValueSourceChanged() override { CheckDatasource(); }
 
   // overrides
+  // Switching tells the chart's listeners and its series observer.
+  void SetActive(bool v) override;
   void SetParentChart(TCustomAxisPanel* chart) override;
   void Added() override;
   void Removed() override;
@@ -376,7 +400,7 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   std::int32_t FZOrder = -1;
   std::int32_t FAutoZOrder = 0;
   TSeriesRecalcOptions FRecalcOptions = AllRecalcOptions;
-  TKivFunction* FFunction = nullptr;
+  ISeriesFunction* FFunction = nullptr;
   bool FMouseInside = false;
   bool FManualData = false;
   std::int32_t FNumSampleValues = 0;

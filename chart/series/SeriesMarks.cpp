@@ -8,6 +8,7 @@
 
 #include "chart/AxisPanel.h"
 #include "chart/ChartAxis.h"
+#include "chart/series/ChartElement.h"
 #include "platform/classlib/ComponentStream.h"
 
 namespace chart {
@@ -157,7 +158,7 @@ const TClassInfo& TSeriesMarks::StaticClassInfo() {
   return info;
 }
 
-TSeriesMarks::TSeriesMarks(TChartSeries* series)
+TSeriesMarks::TSeriesMarks(TCustomChartSeries* series)
     : TKivCustomShape(series != nullptr ? series->ParentChart() : nullptr),
       FSeries(series),
       FCallout(std::make_unique<TMarksCallout>(series)) {
@@ -229,12 +230,12 @@ void TSeriesMarks::AntiOverlap(int first, int index, TSeriesMarkPosition& positi
   }
 }
 
-std::int32_t TSeriesMarks::TextWidth(int index) {
+std::int32_t TSeriesMarks::TextWidth(int index, const std::string& text) {
   if (FSeries == nullptr || ParentChart() == nullptr) return 0;
   TCanvas3D& c = ParentChart()->Canvas();
   c.AssignFont(*MarkItem(index).Font());
   std::int32_t w = 0;
-  for (const std::string& line : TChartAxis::LabelLines(FSeries->GetMarkText(index)))
+  for (const std::string& line : TChartAxis::LabelLines(text))
     w = std::max(w, c.TextWidth(line));
   return w;
 }

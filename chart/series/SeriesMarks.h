@@ -12,7 +12,6 @@
 
 #include "chart/KivPanel.h"
 #include "chart/core/StoreAndInvalidate.h"
-#include "chart/series/SeriesData.h"
 #include "chart/series/SeriesPointer.h"
 
 namespace classlib {
@@ -22,6 +21,13 @@ class TStream;
 namespace chart {
 
 class TSeriesMarks;
+
+// What a point's mark shows.
+enum TSeriesMarksStyle : std::uint8_t {
+  smsValue, smsPercent, smsLabel, smsLabelPercent, smsLabelValue, smsLegend, smsPercentTotal,
+  smsLabelPercentTotal, smsXValue, smsXY
+};
+
 
 class TSeriesMarkPosition {
  public:
@@ -89,7 +95,7 @@ class TSeriesMarksGradient : public TKivGradient {
 class TSeriesMarks : public TKivCustomShape {
   ORVEL_CLASS_INFO
  public:
-  explicit TSeriesMarks(TChartSeries* series = nullptr);
+  explicit TSeriesMarks(TCustomChartSeries* series = nullptr);
   ~TSeriesMarks() override;
 
   // properties
@@ -110,7 +116,7 @@ class TSeriesMarks : public TKivCustomShape {
   void SetMultiLine(bool v) { StoreAndInvalidate(*this, FMultiLine, v); }
   TSeriesMarksStyle Style() const { return FStyle; }
   void SetStyle(TSeriesMarksStyle v) { StoreAndInvalidate(*this, FStyle, v); }
-  TChartSeries* ParentSeries() const { return FSeries; }
+  TCustomChartSeries* ParentSeries() const { return FSeries; }
   TSeriesMarksPositions& Positions() { return FPositions; }
   TMarksItems& Items() { return FItems; }
   const TMarksItems& Items() const { return FItems; }
@@ -127,7 +133,7 @@ class TSeriesMarks : public TKivCustomShape {
   void DrawItem(int index, TColor color, const std::string& text, TSeriesMarkPosition& position);
   void ApplyArrowLength(TSeriesMarkPosition& position) const;
   void AntiOverlap(int first, int index, TSeriesMarkPosition& position);
-  std::int32_t TextWidth(int index);
+  std::int32_t TextWidth(int index, const std::string& text);
   void SetParent(TCustomKivPanel* parent) override;
   // The "Items" blob: a 32-bit count, then each item's properties. A point
   // without an item of its own is written with the marks' common look, so the
@@ -143,7 +149,7 @@ class TSeriesMarks : public TKivCustomShape {
 
  private:
 
-  TChartSeries* FSeries;
+  TCustomChartSeries* FSeries;
   std::int32_t FAngle = 0;
   std::unique_ptr<TMarksCallout> FCallout;
   bool FClip = false;

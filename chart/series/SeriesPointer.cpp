@@ -7,6 +7,7 @@
 #include "chart/canvas/StyleDrawing.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/StoreAndInvalidate.h"
+#include "chart/series/ChartElement.h"
 
 namespace chart {
 
@@ -41,7 +42,7 @@ const TClassInfo& TSeriesPointer::StaticClassInfo() {
   return info;
 }
 
-TSeriesPointer::TSeriesPointer(TChartSeries* series)
+TSeriesPointer::TSeriesPointer(TCustomChartSeries* series)
     : TKivCustomShapeBrushPen(series != nullptr ? series->ParentChart() : nullptr), FSeries(series) {}
 
 TSeriesPointer::~TSeriesPointer() = default;
@@ -250,7 +251,7 @@ const TClassInfo& TCallout::StaticClassInfo() {
   return info;
 }
 
-TCallout::TCallout(TChartSeries* series)
+TCallout::TCallout(TCustomChartSeries* series)
     : TSeriesPointer(series), FArrow(std::make_unique<TWhitePen>([this] { Invalidate(); })) {
   FDraw3D = FDefaultDraw3D = false;
   Brush()->SetColor(clBlack);
@@ -300,7 +301,7 @@ const TClassInfo& TMarksCallout::StaticClassInfo() {
   return info;
 }
 
-TMarksCallout::TMarksCallout(TChartSeries* series) : TCallout(series) {
+TMarksCallout::TMarksCallout(TCustomChartSeries* series) : TCallout(series) {
   InitVisible(false);
   Arrow()->InitColor(clWhite);
 }

@@ -13,7 +13,7 @@
 
 namespace chart {
 
-class TChartSeries;
+class TCustomChartSeries;
 
 enum TSeriesPointerStyle : std::uint8_t {
   psRectangle, psCircle, psTriangle, psDownTriangle, psCross, psDiagCross, psStar, psDiamond,
@@ -23,7 +23,7 @@ enum TSeriesPointerStyle : std::uint8_t {
 class TSeriesPointer : public TKivCustomShapeBrushPen {
   ORVEL_CLASS_INFO
  public:
-  explicit TSeriesPointer(TChartSeries* series = nullptr);
+  explicit TSeriesPointer(TCustomChartSeries* series = nullptr);
   ~TSeriesPointer() override;
 
   // properties
@@ -46,8 +46,8 @@ class TSeriesPointer : public TKivCustomShapeBrushPen {
   void SetStyle(TSeriesPointerStyle v) { StoreAndInvalidate(*this, FStyle, v); }
   TColor Color() const { return Brush()->Color(); }
   void SetColor(TColor v) { Brush()->SetColor(v); }
-  TChartSeries* Series() const { return FSeries; }
-  void SetSeries(TChartSeries* s) { FSeries = s; }
+  TCustomChartSeries* Series() const { return FSeries; }
+  void SetSeries(TCustomChartSeries* s) { FSeries = s; }
 
   // operations
   void CalcHorizMargins(std::int32_t& left, std::int32_t& right) const;
@@ -77,7 +77,7 @@ class TSeriesPointer : public TKivCustomShapeBrushPen {
   mutable std::unique_ptr<TKivGradient> FGradient;
   std::int32_t FHorizSize = 4, FVertSize = 4;
   bool FInflateMargins = true;
-  TChartSeries* FSeries;
+  TCustomChartSeries* FSeries;
   TSeriesPointerStyle FStyle = psRectangle;
 };
 
@@ -86,7 +86,7 @@ enum TArrowHeadStyle : std::uint8_t { ahNone, ahLine, ahSolid };
 class TCallout : public TSeriesPointer {
   ORVEL_CLASS_INFO
  public:
-  explicit TCallout(TChartSeries* series = nullptr);
+  explicit TCallout(TCustomChartSeries* series = nullptr);
   ~TCallout() override;
 
   TWhitePen* Arrow() const { return FArrow.get(); }
@@ -114,7 +114,7 @@ class TCallout : public TSeriesPointer {
 class TMarksCallout : public TCallout {
   ORVEL_CLASS_INFO
  public:
-  explicit TMarksCallout(TChartSeries* series = nullptr);
+  explicit TMarksCallout(TCustomChartSeries* series = nullptr);
   std::int32_t Length() const { return FLength; }
   void SetLength(std::int32_t v) { StoreAndInvalidate(*this, FLength, v); }
   void Assign(const classlib::TPersistent& source) override;

@@ -8,23 +8,24 @@
 #include <string>
 #include <vector>
 
+#include "chart/series/SeriesData.h"
 #include "platform/classlib/Component.h"
 
 namespace chart {
 
 class TChartSeries;
 
-class TKivSeriesSource : public classlib::TComponent {
+class TKivSeriesSource : public classlib::TComponent, public ISeriesSource {
   ORVEL_CLASS_INFO
  public:
   explicit TKivSeriesSource(classlib::TComponent* owner = nullptr);
   ~TKivSeriesSource() override;
 
   // properties
-  bool Active() const { return FActive; }
-  virtual void SetActive(bool v);
-  TChartSeries* Series() const { return FSeries; }
-  void SetSeries(TChartSeries* series);
+  bool Active() const override { return FActive; }
+  void SetActive(bool v) override;
+  TChartSeries* Series() const override { return FSeries; }
+  void SetSeries(TChartSeries* series) override;
 
   // introduced virtual
   // Whether this kind of source can be used at all.

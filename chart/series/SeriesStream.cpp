@@ -2,15 +2,16 @@
 // values and moved mark positions, little-endian.
 //
 // Tested by: chart/tests/SeriesStreamTest.cpp
+#include "chart/series/SeriesData.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/core/KivProcsRoutines.h"
-#include "chart/functions/Functions.h"
-#include "chart/series/SeriesData.h"
 #include "chart/series/SeriesMarks.h"
 #include "platform/classlib/ComponentStream.h"
 #include "platform/classlib/Streams.h"
@@ -206,7 +207,7 @@ void TChartSeries::DefineProperties(classlib::TFiler& filer) {
 }
 
 void TChartSeries::GetChildren(const std::function<void(classlib::TComponent&)>& proc) const {
-  if (FFunction != nullptr) proc(*FFunction);
+  if (FFunction != nullptr) proc(FFunction->Component());
 }
 
 }  // namespace chart

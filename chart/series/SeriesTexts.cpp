@@ -2,6 +2,8 @@
 // marks, its legend symbol and its values.
 //
 // Tested by: chart/tests/SeriesTextsTest.cpp
+#include "chart/series/SeriesData.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -9,7 +11,6 @@
 #include "chart/ChartAxis.h"
 #include "chart/core/KivConst.h"
 #include "chart/core/KivProcsDateTime.h"
-#include "chart/series/SeriesData.h"
 #include "chart/series/SeriesMarks.h"
 #include "platform/classlib/SysUtils.h"
 
@@ -141,7 +142,7 @@ void TChartSeries::DrawMarks() {
 std::int32_t TChartSeries::MaxMarkWidth() {
   std::int32_t w = 0;
   for (int i = 0; i < Count(); ++i)
-    if (FMarks->ItemVisible(i)) w = std::max(w, FMarks->TextWidth(i));
+    if (FMarks->ItemVisible(i)) w = std::max(w, FMarks->TextWidth(i, GetMarkText(i)));
   return w;
 }
 

@@ -1,6 +1,7 @@
-// Covers chart/AxisPanel.cpp: the series list and its events, paging and the
-// axis ranges it gives, which axes show, free series colours, the grouped
-// drawing of a Z group, and the chart's cursor while the mouse is over a series.
+// Covers chart/AxisPanel.cpp and chart/ChartSeriesList.cpp: the series list
+// and its events, paging and the axis ranges it gives, which axes show, free
+// series colours, the grouped drawing of a Z group, and the chart's cursor
+// while the mouse is over a series.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,4 +1,4 @@
-// Covers the whole drawing pass (chart/AxisPanel.cpp, chart/AxisLabels.cpp,
+// Covers the whole drawing pass (chart/ChartPass.cpp, chart/AxisLabels.cpp,
 // chart/Walls.cpp, chart/Titles.cpp, chart/Legend.cpp, chart/series/SeriesPointer.cpp):
 // pictures written into the build folder and checked by pixel probes.
 #include <gtest/gtest.h>

@@ -112,20 +112,41 @@ TEST(ToolBases, AnAxisToolStoresItsAxisByItsPlace) {
   EXPECT_EQ(tool.EditorClassName(), "TAxisToolEditor");
 }
 
-TEST(ToolBases, ClearingTheListsFreesEveryEntry) {
-  TChartAxes axes;
-  for (int i = 0; i < 3; ++i) axes.Add(new TChartAxis(nullptr));  // axes that do not leave by themselves
-  axes.Clear();
-  EXPECT_EQ(axes.Count(), 0);
-  TChart chart;
-  for (int i = 0; i < 3; ++i) chart.CustomAxes().Add();
-  EXPECT_EQ(chart.AxesList().Count(), 8);
-  chart.CustomAxes().Clear();  // each leaves the axes list as it goes
-  EXPECT_EQ(chart.AxesList().Count(), 5);
-  for (int i = 0; i < 3; ++i) (new TNotingTool(&chart))->SetParentChart(&chart);
-  chart.Tools().Clear();
-  EXPECT_EQ(chart.Tools().Count(), 0);
-  EXPECT_EQ(chart.ComponentCount(), 0);
+// The chart owns the tools on its list and its axes: it frees them as it goes,
+// those nothing else owns included; a custom axis cleared from its collection
+// leaves the axes list.
+class TCountedTool : public TKivCustomTool {
+ public:
+  explicit TCountedTool(int& freed) : TKivCustomTool(nullptr), FFreed(freed) {}
+  ~TCountedTool() override { ++FFreed; }
+
+ private:
+  int& FFreed;
+};
+
+class TCountedAxis : public TChartAxis {
+ public:
+  TCountedAxis(TCustomAxisPanel* chart, int& freed) : TChartAxis(chart), FFreed(freed) {}
+  ~TCountedAxis() override { ++FFreed; }
+
+ private:
+  int& FFreed;
+};
+
+TEST(ToolBases, TheChartFreesItsToolsAndAxesAsItGoes) {
+  int freed = 0;
+  {
+    TChart chart;
+    for (int i = 0; i < 3; ++i) chart.CustomAxes().Add();
+    EXPECT_EQ(chart.AxesList().Count(), 8);
+    chart.CustomAxes().Clear();
+    EXPECT_EQ(chart.AxesList().Count(), 5);
+    for (int i = 0; i < 3; ++i) (new TCountedTool(freed))->SetParentChart(&chart);
+    new TCountedAxis(&chart, freed);
+    EXPECT_EQ(chart.Tools().Count(), 3);
+    EXPECT_EQ(chart.AxesList().Count(), 6);
+  }
+  EXPECT_EQ(freed, 4);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/core/KivProcsRoutines.h"
 #include "chart/tools/ToolSupport.h"
 

@@ -4,6 +4,8 @@
 #include "chart/tools/ChartImageTool.h"
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
+#include "chart/series/SeriesData.h"
 
 namespace chart {
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/core/StoreAndInvalidate.h"
 #include "chart/tools/ToolSupport.h"
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/canvas/KivGraphics.h"
 #include "chart/core/KivProcsRoutines.h"
 #include "chart/tools/ToolSupport.h"

@@ -7,6 +7,8 @@
 #include <limits>
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
+#include "chart/series/SeriesData.h"
 
 namespace chart {
 

@@ -4,6 +4,7 @@
 #include "chart/tools/DrawLineTool.h"
 
 #include "chart/AxisPanel.h"
+#include "chart/ChartAxis.h"
 #include "chart/canvas/KivGraphics.h"
 #include "chart/core/KivProcsRoutines.h"
 #include "chart/core/StoreAndInvalidate.h"

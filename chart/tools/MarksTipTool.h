@@ -11,6 +11,7 @@
 #include <string>
 
 #include "chart/series/SeriesData.h"
+#include "chart/series/SeriesMarks.h"
 #include "chart/tools/ToolBases.h"
 
 namespace chart {

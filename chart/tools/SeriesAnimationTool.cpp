@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "chart/AxisPanel.h"
+#include "chart/series/SeriesData.h"
 
 namespace chart {
 

@@ -1,4 +1,4 @@
-// Tool bases, the axes and tools lists and the registry of tool kinds.
+// Tool bases and the registry of tool kinds.
 //
 // Tested by: chart/tests/ToolBasesTest.cpp
 #include "chart/tools/ToolBases.h"
@@ -8,6 +8,7 @@
 
 #include "chart/AxisPanel.h"
 #include "chart/ChartAxis.h"
+#include "chart/series/SeriesData.h"
 #include "platform/classlib/ClassRegistry.h"
 #include "platform/classlib/ComponentStream.h"
 
@@ -99,62 +100,6 @@ void TKivCustomToolAxis::DefineProperties(classlib::TFiler& filer) {
 void TKivCustomToolAxis::SetAxisID(std::int32_t id) {
   if (FParentChart == nullptr || id < 0 || id >= FParentChart->AxesList().Count()) return;
   SetAxis(FParentChart->AxesList()[id]);
-}
-
-// --- lists ------------------------------------------------------------------
-
-void TChartAxes::Remove(TChartAxis* axis) { FItems.erase(std::remove(FItems.begin(), FItems.end(), axis), FItems.end()); }
-
-int TChartAxes::IndexOf(const TChartAxis* axis) const {
-  auto it = std::find(FItems.begin(), FItems.end(), axis);
-  return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
-}
-
-void TChartAxes::Clear() {
-  // Each axis leaves the list as it goes: always free the first one left.
-  while (!FItems.empty()) {
-    TChartAxis* first = FItems.front();
-    const std::size_t before = FItems.size();
-    delete first;
-    if (FItems.size() == before) FItems.erase(FItems.begin());
-  }
-}
-
-const TClassInfo& TChartCustomAxes::StaticClassInfo() {
-  static const TClassInfo info =
-      TClassBuilder<TChartCustomAxes>("TChartCustomAxes", classlib::TCollection::StaticClassInfo()).Build();
-  return info;
-}
-
-TChartCustomAxes::TChartCustomAxes(TCustomAxisPanel& chart)
-    : classlib::TCollection(TChartAxis::StaticClassInfo(), &chart), FChart(chart) {}
-
-TChartAxis* TChartCustomAxes::Items(int index) const {
-  return static_cast<TChartAxis*>(classlib::TCollection::Items(index));
-}
-
-TChartAxis* TChartCustomAxes::Add() { return static_cast<TChartAxis*>(classlib::TCollection::Add()); }
-
-// A custom axis joins the chart's axes list as it is made.
-classlib::TCollectionItem* TChartCustomAxes::CreateItem() { return new TChartAxis(&FChart); }
-
-int TChartCustomAxes::IndexOf(const TChartAxis* axis) const {
-  for (int i = 0; i < Count(); ++i)
-    if (Items(i) == axis) return i;
-  return -1;
-}
-
-void TChartTools::Remove(TKivCustomTool* tool) {
-  FItems.erase(std::remove(FItems.begin(), FItems.end(), tool), FItems.end());
-}
-
-void TChartTools::Clear() {
-  while (!FItems.empty()) {
-    TKivCustomTool* first = FItems.front();
-    const std::size_t before = FItems.size();
-    delete first;
-    if (FItems.size() == before) FItems.erase(FItems.begin());
-  }
 }
 
 namespace {

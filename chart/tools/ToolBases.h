@@ -1,6 +1,5 @@
 // The tool bases (any tool, a tool bound to a series, a tool bound to an
-// axis), the two plain lists a chart keeps of its axes and its tools, and the
-// process-wide registry of tool kinds.
+// axis) and the process-wide registry of tool kinds.
 //
 // Tested by: chart/tests/ToolBasesTest.cpp
 #pragma once
@@ -79,66 +78,6 @@ class TKivCustomToolAxis : public TKivCustomTool {
 
  private:
   TChartAxis* FAxis = nullptr;
-};
-
-// Every axis of a chart, the five standard ones first; owns them.
-class TChartAxes {
- public:
-  TChartAxes() = default;
-  TChartAxes(const TChartAxes&) = delete;
-  TChartAxes& operator=(const TChartAxes&) = delete;
-  ~TChartAxes() { Clear(); }
-  int Count() const { return static_cast<int>(FItems.size()); }
-  TChartAxis* operator[](int index) const { return FItems[static_cast<std::size_t>(index)]; }
-  void Add(TChartAxis* axis) { FItems.push_back(axis); }
-  void Remove(TChartAxis* axis);
-  int IndexOf(const TChartAxis* axis) const;
-  // Frees the axes one by one, always the first remaining.
-  void Clear();
-  // Conversions round first and skip the clamp.
-  bool FastCalc = false;
-  auto begin() const { return FItems.begin(); }
-  auto end() const { return FItems.end(); }
-
- private:
-  std::vector<TChartAxis*> FItems;
-};
-
-// The user-added axes of a chart (also in its axes list), a collection of the
-// class library, so the stream writes them as the chart's "CustomAxes".
-class TChartCustomAxes : public classlib::TCollection {
-  ORVEL_CLASS_INFO
- public:
-  explicit TChartCustomAxes(TCustomAxisPanel& chart);
-  TChartAxis* Items(int index) const;
-  // A new custom axis (the chart's axes list holds it too).
-  TChartAxis* Add();
-  int IndexOf(const TChartAxis* axis) const;
-  TCustomAxisPanel& Chart() const { return FChart; }
-
- protected:
-  classlib::TCollectionItem* CreateItem() override;
-
- private:
-  TCustomAxisPanel& FChart;
-};
-
-// The tools of a chart in list order; Clear frees them.
-class TChartTools {
- public:
-  TChartTools() = default;
-  TChartTools(const TChartTools&) = delete;
-  TChartTools& operator=(const TChartTools&) = delete;
-  int Count() const { return static_cast<int>(FItems.size()); }
-  TKivCustomTool* operator[](int index) const { return FItems[static_cast<std::size_t>(index)]; }
-  void Add(TKivCustomTool* tool) { FItems.push_back(tool); }
-  void Remove(TKivCustomTool* tool);
-  void Clear();
-  auto begin() const { return FItems.begin(); }
-  auto end() const { return FItems.end(); }
-
- private:
-  std::vector<TKivCustomTool*> FItems;
 };
 
 // The tool kinds that can be created by name, in gallery order: created on

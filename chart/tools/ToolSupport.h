@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "chart/AxisPanel.h"
+#include "chart/series/SeriesData.h"
 
 namespace chart {
 
