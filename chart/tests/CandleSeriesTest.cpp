@@ -14,6 +14,7 @@
 #include "chart/ChartControl.h"
 #include "chart/canvas/KivGraphics.h"
 #include "chart/series/CandleSeries.h"
+#include "chart/testing/PlainChart.h"
 #include "chart/testing/RecordedChart.h"
 #include "testing/TestSupport.h"
 
@@ -329,11 +330,7 @@ template <class S>
 QImage DrawCandles(int n, TCandleShape shape, std::uint64_t seed) {
   TChart chart;
   chart.SetBounds(900, 500);
-  chart.SetView3D(false);
-  chart.SetColor(clWhite);
-  chart.Legend()->SetVisible(false);
-  auto* s = new S(&chart);
-  s->SetParentChart(&chart);
+  auto* s = testing::AddPlainSeries<S>(chart);
   s->DateValues()->SetDateTime(false);
   s->SetCandleWidth(shape == cpWidthZero ? 0 : 5);
   if (shape == cpBoxes) s->SetCandleStyle(csOpenClose);
@@ -355,8 +352,7 @@ QImage DrawCandles(int n, TCandleShape shape, std::uint64_t seed) {
     s->GetHorizAxis()->SetInverted(true);
   }
   if (shape == cpLogarithmic) s->GetVertAxis()->SetLogarithmic(true);
-  std::unique_ptr<TBitmap> b = chart.RenderToBitmap();
-  return b->Image().copy();
+  return testing::RenderedPicture(chart);
 }
 
 class FlatCandlePixels : public ::testing::TestWithParam<TCandleShape> {};

@@ -10,6 +10,7 @@
 #include "chart/canvas/KivCanvasQt.h"
 #include "chart/canvas/KivGraphics.h"
 #include "chart/series/FastLineSeries.h"
+#include "chart/testing/PlainChart.h"
 #include "chart/testing/RecordedChart.h"
 #include "testing/TestSupport.h"
 
@@ -114,12 +115,7 @@ template <class S>
 QImage DrawWalk(const std::vector<double>& walk, TWalkStyle style) {
   TChart chart;
   chart.SetBounds(800, 500);
-  chart.SetView3D(false);
-  chart.SetColor(clWhite);
-  chart.Legend()->SetVisible(false);
-  auto* s = new S(&chart);
-  s->SetParentChart(&chart);
-  s->SetSeriesColor(clBlack);
+  auto* s = testing::AddPlainSeries<S>(chart);
   s->SetStairs(style == wsStairs);
   s->SetIgnoreNulls(style != wsNulls);
   if (style == wsWidth2) s->LinePen()->SetWidth(2);
@@ -134,8 +130,7 @@ QImage DrawWalk(const std::vector<double>& walk, TWalkStyle style) {
   s->EndUpdate();
   chart.LeftAxis()->SetVisible(false);
   chart.BottomAxis()->SetVisible(false);
-  std::unique_ptr<TBitmap> b = chart.RenderToBitmap();
-  return b->Image().copy();
+  return testing::RenderedPicture(chart);
 }
 
 struct TPixelComparison {

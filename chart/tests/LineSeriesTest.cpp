@@ -13,6 +13,7 @@
 #include "chart/ChartControl.h"
 #include "chart/canvas/KivGraphics.h"
 #include "chart/series/LineSeries.h"
+#include "chart/testing/PlainChart.h"
 #include "chart/testing/RecordedChart.h"
 #include "testing/TestSupport.h"
 
@@ -339,12 +340,7 @@ template <class S>
 QImage DrawLine(const std::vector<double>& walk, TLineShape shape) {
   TChart chart;
   chart.SetBounds(800, 500);
-  chart.SetView3D(false);
-  chart.SetColor(clWhite);
-  chart.Legend()->SetVisible(false);
-  auto* s = new S(&chart);
-  s->SetParentChart(&chart);
-  s->SetSeriesColor(clBlack);
+  auto* s = testing::AddPlainSeries<S>(chart);
   if (shape == lsDashed) s->LinePen()->SetStyle(psDash);
   if (shape == lsWide) s->LinePen()->SetWidth(3);
   if (shape == lsColouredPoints) {
@@ -364,8 +360,7 @@ QImage DrawLine(const std::vector<double>& walk, TLineShape shape) {
   if (shape == lsScrolled || shape == lsInvertedAndScrolled) s->GetHorizAxis()->SetMinMax(n / 3 + 0.37, 2 * n / 3);
   if (shape == lsInvertedAndScrolled) s->GetHorizAxis()->SetInverted(true);
   if (shape == lsLogarithmic) s->GetVertAxis()->SetLogarithmic(true);
-  std::unique_ptr<TBitmap> b = chart.RenderToBitmap();
-  return b->Image().copy();
+  return testing::RenderedPicture(chart);
 }
 
 class LinePixels : public ::testing::TestWithParam<TLineShape> {};
