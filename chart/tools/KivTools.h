@@ -21,8 +21,8 @@ namespace chart {
 void RegisterKivTools();
 // Takes them out again.
 void UnregisterKivTools();
-// Adds the drag point tool after them, once: the chart editors' start-up
-// will call this once they exist.
+// Adds the drag point tool after them, once; the engine's start-up calls it
+// until the drag point tool's editor registers the tool itself.
 void RegisterDragPointTool();
 
 }  // namespace chart
