@@ -2,12 +2,14 @@
 //
 // Tested by: chart_editors/tests/EditorRoutinesTest.cpp
 #include "chart_editors/EditorBitmaps.h"
+#include "chart_editors/NavigatorGlyphs.h"
 
 #include <QPainter>
 #include <QPolygon>
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/classlib/Exception.h"
@@ -88,6 +90,7 @@ QImage LoadEditorBitmap(std::string_view name) {
   const std::string upper = classlib::UpperCase(name);
   if (upper == "KIVARROWUP") return ArrowUp();
   if (upper == "KIVARROWDOWN") return ArrowUp().mirrored(false, true);
+  if (std::optional<QImage> glyph = NavigatorGlyph(name)) return *glyph;
   const std::string_view brush = "KIVBRUSH";
   if (upper.starts_with(brush)) {
     const std::string number = upper.substr(brush.size());

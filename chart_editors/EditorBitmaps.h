@@ -1,7 +1,8 @@
 // The pictures the editors load by name: the twelve brush patterns
 // "KivBrush1" to "KivBrush12" (8 x 8, one bit a pixel, ink black on white)
-// and the arrows "KivArrowUp" and "KivArrowDown" of the move buttons. They
-// are drawn here in code; names compare in any letter case.
+// the arrows "KivArrowUp" and "KivArrowDown" of the move buttons and the
+// navigator's buttons (NavigatorGlyphs.h). They are drawn in code; names
+// compare in any letter case.
 //
 // Tested by: chart_editors/tests/EditorRoutinesTest.cpp
 #pragma once

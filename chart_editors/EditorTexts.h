@@ -16,6 +16,22 @@ enum TEditorText : int {
   txtClear = 119,                              // "Clea&r"
   txtBrowse = 120,                             // "B&rowse..."
   txtSmallDots = 144,                          // "Small Dots"
+  // the navigator, the value grid and the function editor
+  txtApplyChanges = 86,    // "Apply Changes ?"
+  txtCopy = 101,           // "Copy"
+  txtFunctionPeriod = chart::msgFunctionPeriod,  // "Function Period should be >= 0"
+  txtPeriodRange = 142,    // "Period range"
+  txtNavFirst = 161,       // "First"
+  txtNavPrior = 162,       // "Prior"
+  txtNavNext = 163,        // "Next"
+  txtNavLast = 164,        // "Last"
+  txtNavInsert = 165,      // "Insert"
+  txtNavDelete = 166,      // "Delete"
+  txtNavEdit = 167,        // "Edit"
+  txtNavPost = 168,        // "Post"
+  txtNavCancel = 169,      // "Cancel"
+  txtGridText = 172,       // "Text"
+  txtGridColors = 181,     // "Colors"
 };
 
 }  // namespace chart_editors

@@ -1,0 +1,50 @@
+// A widget's reference to a chart component that it does not own: it turns
+// null when the component is destroyed, and tells the widget so, because a
+// chart or a series may go while an editor still shows it.
+//
+// Tested by: chart_editors/tests/ChartGridTest.cpp, chart_editors/tests/NavigatorTest.cpp
+#pragma once
+
+#include <functional>
+#include <utility>
+
+#include "platform/classlib/Component.h"
+
+namespace chart_editors {
+
+template <class T>
+class TComponentLink : private classlib::TComponent {
+ public:
+  // Told after the linked component went (the link already reads null).
+  explicit TComponentLink(std::function<void()> onRemoved = {}) : FOnRemoved(std::move(onRemoved)) {}
+  ~TComponentLink() override { Set(nullptr); }
+  TComponentLink(const TComponentLink&) = delete;
+  TComponentLink& operator=(const TComponentLink&) = delete;
+
+  T* Get() const { return FLinked; }
+  T* operator->() const { return FLinked; }
+  explicit operator bool() const { return FLinked != nullptr; }
+
+  void Set(T* component) {
+    if (component == FLinked) return;
+    if (FLinked != nullptr) RemoveFreeNotification(*FLinked);
+    FLinked = component;
+    if (FLinked != nullptr) FreeNotification(*FLinked);
+  }
+
+ protected:
+  void Notification(classlib::TComponent* component, classlib::TOperation operation) override {
+    classlib::TComponent::Notification(component, operation);
+    if (operation != classlib::opRemove || component == nullptr ||
+        component != static_cast<classlib::TComponent*>(FLinked))
+      return;
+    FLinked = nullptr;
+    if (FOnRemoved) FOnRemoved();
+  }
+
+ private:
+  T* FLinked = nullptr;
+  std::function<void()> FOnRemoved;
+};
+
+}  // namespace chart_editors
