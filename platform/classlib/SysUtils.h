@@ -293,6 +293,18 @@ TDateTime StrToTime(std::string_view s, const TFormatSettings& settings);
 bool TryStrToTime(std::string_view s, TDateTime& value);
 bool TryStrToTime(std::string_view s, TDateTime& value, const TFormatSettings& settings);
 
+// A date as the settings write one, optionally followed by a time as
+// StrToTime reads it; or a time alone. The date is two or three numbers
+// separated by the DateSeparator, in the order of day, month and year that
+// ShortDateFormat writes them; without the year it is the current one, and a
+// year of one or two digits lies in the current century. "12/31/1899",
+// "12/31/1899 6:00:00 PM", "6:00:00 AM". StrToDateTime raises EConvertError
+// "'<s>' is not a valid date and time".
+TDateTime StrToDateTime(std::string_view s);
+TDateTime StrToDateTime(std::string_view s, const TFormatSettings& settings);
+bool TryStrToDateTime(std::string_view s, TDateTime& value);
+bool TryStrToDateTime(std::string_view s, TDateTime& value, const TFormatSettings& settings);
+
 }  // namespace classlib
 
 namespace classlib {

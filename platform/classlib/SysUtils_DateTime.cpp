@@ -1,8 +1,11 @@
 // The date-time type: encoding, decoding, the clock, Unix time and
 // FormatDateTime with the runtime's tokens.
 // Tested by: tests/SysUtilsDateTimeTest.cpp.
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <ctime>
 #include <string>
 
@@ -369,6 +372,7 @@ class TTimeScanner {
     return true;
   }
   bool AtEnd() const { return FAt == FText.size(); }
+  std::string_view Rest() const { return FText.substr(FAt); }
 
  private:
   std::string_view FText;
@@ -416,6 +420,95 @@ TDateTime StrToTime(std::string_view s, const TFormatSettings& settings) {
 TDateTime StrToTime(std::string_view s) {
   const auto settings = CurrentFormatSettings();
   return StrToTime(s, *settings);
+}
+
+namespace {
+
+enum TDatePart : std::uint8_t { dpDay, dpMonth, dpYear };
+
+// The order in which a date format writes day, month and year: by the first
+// letter of each ("M/d/yyyy" is month, day, year).
+std::array<TDatePart, 3> DateOrder(std::string_view format) {
+  std::array<TDatePart, 3> order{dpMonth, dpDay, dpYear};
+  std::size_t found = 0;
+  for (char c : format) {
+    const char u = Upper(c);
+    const TDatePart part = u == 'D' ? dpDay : u == 'M' ? dpMonth : dpYear;
+    if ((u != 'D' && u != 'M' && u != 'Y') || std::find(order.begin(), order.begin() + found, part) != order.begin() + found)
+      continue;
+    order[found++] = part;
+    if (found == order.size()) break;
+  }
+  return found == order.size() ? order : std::array<TDatePart, 3>{dpMonth, dpDay, dpYear};
+}
+
+bool TryScanDate(TTimeScanner& scan, TDateTime& value, const TFormatSettings& settings) {
+  int numbers[3] = {0, 0, 0}, digits[3] = {0, 0, 0};
+  int count = 0;
+  scan.SkipBlanks();
+  while (count < 3) {
+    if (count > 0 && !scan.Char(settings.DateSeparator)) break;
+    if (!scan.Number(4, numbers[count], digits[count])) return false;
+    ++count;
+  }
+  if (count < 2) return false;
+  std::array<TDatePart, 3> order = DateOrder(settings.ShortDateFormat);
+  int year = 0, month = 0, day = 0;
+  int yearDigits = 4;
+  if (count == 2) {
+    // Day and month in the order the format has them; the year is this one.
+    int y = 0, m = 0, d = 0;
+    DecodeDate(Date(), y, m, d);
+    year = y;
+    const bool dayFirst = std::find(order.begin(), order.end(), dpDay) < std::find(order.begin(), order.end(), dpMonth);
+    order = dayFirst ? std::array<TDatePart, 3>{dpDay, dpMonth, dpYear} : std::array<TDatePart, 3>{dpMonth, dpDay, dpYear};
+  }
+  for (int i = 0; i < count; ++i) {
+    switch (order[static_cast<std::size_t>(i)]) {
+      case dpDay: day = numbers[i]; break;
+      case dpMonth: month = numbers[i]; break;
+      case dpYear:
+        year = numbers[i];
+        yearDigits = digits[i];
+        break;
+    }
+  }
+  if (yearDigits <= 2) {
+    int y = 0, m = 0, d = 0;
+    DecodeDate(Date(), y, m, d);
+    year += y / 100 * 100;
+  }
+  return TryEncodeDate(year, month, day, value);
+}
+
+}  // namespace
+
+bool TryStrToDateTime(std::string_view s, TDateTime& value, const TFormatSettings& settings) {
+  TTimeScanner scan(s);
+  TDateTime date = 0;
+  if (!TryScanDate(scan, date, settings)) return TryStrToTime(s, value, settings);
+  scan.SkipBlanks();
+  TDateTime time = 0;
+  if (!scan.AtEnd() && !TryStrToTime(scan.Rest(), time, settings)) return false;
+  value = Combine(static_cast<std::int64_t>(date), time);
+  return true;
+}
+
+bool TryStrToDateTime(std::string_view s, TDateTime& value) {
+  const auto settings = CurrentFormatSettings();
+  return TryStrToDateTime(s, value, *settings);
+}
+
+TDateTime StrToDateTime(std::string_view s, const TFormatSettings& settings) {
+  TDateTime value = 0;
+  if (!TryStrToDateTime(s, value, settings))
+    throw EConvertError("'" + std::string(s) + "' is not a valid date and time");
+  return value;
+}
+
+TDateTime StrToDateTime(std::string_view s) {
+  const auto settings = CurrentFormatSettings();
+  return StrToDateTime(s, *settings);
 }
 
 }  // namespace classlib

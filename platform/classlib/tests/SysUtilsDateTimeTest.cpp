@@ -200,4 +200,49 @@ TEST(StrToTime, RefusesWhatIsNoTime) {
   EXPECT_FALSE([&] { TDateTime t; return TryStrToTime("6:30", t, s); }());
 }
 
+TEST(StrToDateTime, ReadsWhatDateTimeToStrWrites) {
+  struct Case {
+    const char* text;
+    TDateTime value;
+  } cases[] = {
+      {"12/31/1899", 1},
+      {"12/31/1899 12:00:00 PM", 1.5},
+      {" 1/2/2024  06:30 ", EncodeDate(2024, 1, 2) + EncodeTime(6, 30, 0, 0)},
+      {"6:00:00 AM", 0.25},
+      {"12/29/1899 6:00", -1.25},
+      {"2/29/2024 23:59:59.5", EncodeDate(2024, 2, 29) + EncodeTime(23, 59, 59, 500)},
+  };
+  for (const Case& c : cases) EXPECT_EQ(StrToDateTime(c.text), c.value) << c.text;
+  for (TDateTime v : {1.0, 1.5, 2.75, 45000.125, -1.25, 0.25, 0.0})
+    EXPECT_EQ(StrToDateTime(DateTimeToStr(v)), v) << DateTimeToStr(v);
+  // A short year lies in this century; without a year the date is this year's.
+  int year = 0, month = 0, day = 0;
+  DecodeDate(Date(), year, month, day);
+  EXPECT_EQ(StrToDateTime("3/4/24"), EncodeDate(year / 100 * 100 + 24, 3, 4));
+  EXPECT_EQ(StrToDateTime("3/4"), EncodeDate(year, 3, 4));
+}
+
+TEST(StrToDateTime, FollowsTheOrderAndSeparatorOfTheSettings) {
+  TFormatSettings s;
+  s.ShortDateFormat = "dd.mm.yyyy";
+  s.DateSeparator = '.';
+  EXPECT_EQ(StrToDateTime("31.12.1899 18:00:00", s), 1.75);
+  s.ShortDateFormat = "yyyy-MM-dd";
+  s.DateSeparator = '-';
+  EXPECT_EQ(StrToDateTime("2024-01-02", s), EncodeDate(2024, 1, 2));
+  int year = 0, month = 0, day = 0;
+  DecodeDate(Date(), year, month, day);
+  EXPECT_EQ(StrToDateTime("01-02", s), EncodeDate(year, 1, 2));
+}
+
+TEST(StrToDateTime, RefusesWhatIsNoDateAndTime) {
+  for (const char* text : {"", "abc", "12", "13/1/2024", "2/30/2024", "1/2/2024 25:00", "1/2/2024 x", "1/2/2024/5",
+                           "1/2/10000", "6:00 xy"}) {
+    TDateTime t = -7;
+    EXPECT_FALSE(TryStrToDateTime(text, t)) << text;
+    EXPECT_EQ(t, -7) << text;
+    EXPECT_EQ(Message([&] { StrToDateTime(text); }), "'" + std::string(text) + "' is not a valid date and time");
+  }
+}
+
 }  // namespace
