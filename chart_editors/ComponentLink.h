@@ -15,8 +15,9 @@ namespace chart_editors {
 template <class T>
 class TComponentLink : private classlib::TComponent {
  public:
-  // Told after the linked component went (the link already reads null).
-  explicit TComponentLink(std::function<void()> onRemoved = {}) : FOnRemoved(std::move(onRemoved)) {}
+  // Told after the linked component went (the link already reads null),
+  // with the address it had, to compare, never to use.
+  explicit TComponentLink(std::function<void(T* gone)> onRemoved = {}) : FOnRemoved(std::move(onRemoved)) {}
   ~TComponentLink() override { Set(nullptr); }
   TComponentLink(const TComponentLink&) = delete;
   TComponentLink& operator=(const TComponentLink&) = delete;
@@ -38,13 +39,14 @@ class TComponentLink : private classlib::TComponent {
     if (operation != classlib::opRemove || component == nullptr ||
         component != static_cast<classlib::TComponent*>(FLinked))
       return;
+    T* gone = FLinked;
     FLinked = nullptr;
-    if (FOnRemoved) FOnRemoved();
+    if (FOnRemoved) FOnRemoved(gone);
   }
 
  private:
   T* FLinked = nullptr;
-  std::function<void()> FOnRemoved;
+  std::function<void(T* gone)> FOnRemoved;
 };
 
 }  // namespace chart_editors
