@@ -74,7 +74,7 @@ std::vector<chart::TChartSeries*> TChartGridModel::SeriesNow(const chart::TChart
   return shown;
 }
 
-void TChartGridModel::Relayout(const chart::TChartSeries* leaving) {
+bool TChartGridModel::Relayout(const chart::TChartSeries* leaving) {
   std::vector<chart::TChartSeries*> shown = SeriesNow(leaving);
   std::vector<const chart::TChartSeries*> showingX;
   std::vector<TGridColumn> columns;
@@ -99,7 +99,7 @@ void TChartGridModel::Relayout(const chart::TChartSeries* leaving) {
     FColumns = std::move(columns);
     FRows = rows;
     endResetModel();
-    return;
+    return true;
   }
   FShown = std::move(shown);
   FShowingX = std::move(showingX);
@@ -113,6 +113,7 @@ void TChartGridModel::Relayout(const chart::TChartSeries* leaving) {
     endRemoveRows();
   }
   Refresh();
+  return false;
 }
 
 void TChartGridModel::Refresh() {

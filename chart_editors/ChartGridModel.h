@@ -53,8 +53,9 @@ class TChartGridModel : public QAbstractTableModel {
 
   // operations
   // Lays the columns and rows over the series as they are now (leaving: a
-  // series on its way out of the chart, left out already) and tells the views.
-  void Relayout(const chart::TChartSeries* leaving = nullptr);
+  // series on its way out of the chart, left out already) and tells the
+  // views; true when the columns changed.
+  bool Relayout(const chart::TChartSeries* leaving = nullptr);
   // Every cell may read differently now.
   void Refresh();
   // The text of a data cell (the in-place editor starts with EditText).

@@ -63,6 +63,8 @@ namespace {
 constexpr QAbstractItemView::EditTriggers GridEditTriggers =
     QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
 
+constexpr int DefaultColWidth = 64;
+
 // The smallest row that shows its text whole.
 int RowHeightFor(const QFontMetrics& metrics) { return std::max(16, metrics.height() + 4); }
 
@@ -85,7 +87,7 @@ TCustomChartGrid::TCustomChartGrid(QWidget* parent)
     SetEditText(column + FixedCols, row + FixedRows, text);
   };
   FRowHeight = RowHeightFor(fontMetrics());
-  FHeader->setDefaultSectionSize(64);
+  FHeader->setDefaultSectionSize(DefaultColWidth);
   FHeader->SetNamesHeight(FRowHeight);
   connect(FHeader, &QHeaderView::sectionResized, this, [this] {
     updateGeometries();
@@ -163,9 +165,17 @@ void TCustomChartGrid::Relayout() { ApplyLayout(); }
 void TCustomChartGrid::ApplyLayout(const chart::TChartSeries* leaving) {
   const int col = Col(), row = Row();
   FModel->SetSource(FChart.Get(), FSeries.Get());
-  FModel->Relayout(leaving);
-  for (int c = 0; c < FModel->columnCount(); ++c)
-    if (FModel->Column(c).Kind == gcColors && FModel->columnCount() > 1) FHeader->resizeSection(c, 40);
+  if (FModel->Relayout(leaving)) {
+    // New columns take their widths afresh: a date and time is wider than a number.
+    const int dateWidth = fontMetrics().horizontalAdvance(QString::fromStdString(classlib::DateTimeToStr(45000.5))) + 10;
+    for (int c = 0; c < FModel->columnCount(); ++c) {
+      const TGridColumn& column = FModel->Column(c);
+      int width = DefaultColWidth;
+      if (column.Kind == gcColors && FModel->columnCount() > 1) width = 40;
+      if (column.Kind == gcValues && column.List->DateTime()) width = std::max(DefaultColWidth, dateWidth);
+      FHeader->resizeSection(c, width);
+    }
+  }
   updateGeometries();
   if (!currentIndex().isValid()) SetCell(std::max(col, FixedCols), row);
   viewport()->update();
@@ -335,6 +345,10 @@ void TCustomChartGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEd
     return;
   }
   QAbstractItemView::closeEditor(editor, hint);
+  // The editor may have lost the focus to a message and its window not have
+  // it back yet: the keys go to the grid again, not to the closed editor.
+  const QWidget* focus = window()->focusWidget();
+  if (!hasFocus() && (focus == nullptr || focus == editor || !focus->isVisible())) setFocus();
   FInserting = false;
   StateChanged();
 }

@@ -222,11 +222,38 @@ TEST_F(ChartGrid, ATextThatDoesNotReadKeepsTheCellInEditing) {
   EXPECT_TRUE(FGrid->Editing());
   ASSERT_EQ(FDialogs.Shown.size(), 2u) << FDialogs.ShownTexts();
   EXPECT_EQ(FDialogs.Shown[1].Text, "'abcd' is not a valid floating point value");
-  // A good text goes in.
+  // A good text goes in, and the grid moves on as before.
   Editor()->setText("9");
   Confirm(Editor());
   EXPECT_FALSE(FGrid->Editing());
   EXPECT_EQ(s.YValues()->Value(0), 9);
+  QTest::keyClick(FGrid, Qt::Key_Down);
+  EXPECT_EQ(FGrid->Row(), R0 + 1);
+}
+
+TEST_F(ChartGrid, AMessageThatTakesTheFocusStillLeavesOneEditorAndOneMessage) {
+  TLineSeries& s = AddSeries("s", {1.25, 2});
+  FGrid->SetChart(FChart.get());
+  FDialogs.MessagesTakeFocus = true;
+  TypeInto(2, R0, "abc");
+  ASSERT_EQ(FDialogs.Shown.size(), 1u) << FDialogs.ShownTexts();
+  ASSERT_TRUE(FGrid->Editing());
+  QLineEdit* editor = Editor();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->text(), "abc");
+  QTest::keyClick(editor, Qt::Key_Backspace);
+  QTest::keyClick(editor, Qt::Key_Backspace);
+  QTest::keyClick(editor, Qt::Key_Backspace);
+  QTest::keyClicks(editor, "7.5");
+  Confirm(editor);
+  EXPECT_EQ(s.YValues()->Value(0), 7.5);
+  EXPECT_FALSE(FGrid->Editing());
+  EXPECT_EQ(FWindow.focusWidget(), FGrid);
+  QTest::keyClick(FGrid, Qt::Key_Down);
+  EXPECT_EQ(FGrid->Row(), R0 + 1);
+  const QRect first = FGrid->visualRect(FGrid->Model().index(0, 1));
+  QTest::mouseClick(FGrid->viewport(), Qt::LeftButton, {}, first.center());
+  EXPECT_EQ(FGrid->Row(), R0);
 }
 
 TEST_F(ChartGrid, ConfirmingOrCancellingAnEditLeavesTheValueExact) {
