@@ -9,10 +9,13 @@
 #include "chart/widgets/KivCanvasWidgets.h"
 #include "chart_editors/EditorForm.h"
 #include "chart_editors/KivAxisIncr.h"
+#include "chart_editors/KivBaseFuncEdit.h"
 #include "chart_editors/KivBrushDlg.h"
 #include "chart_editors/KivCustomShapeEditor.h"
 #include "chart_editors/KivEdiFont.h"
 #include "chart_editors/KivEdiGrad.h"
+#include "chart_editors/KivEdiPeri.h"
+#include "chart_editors/KivFuncEdit.h"
 #include "chart_editors/KivShadowEditor.h"
 #include "chart_editors/KivPenDlg.h"
 #include "platform/ui/UserDialogs.h"
@@ -46,6 +49,9 @@ const std::vector<TEditorFormClass>& EditorForms() {
       {"TKivFontEditor", EditorFormFactory<TKivFontEditor>()},
       {"TFormKivShape", EditorFormFactory<TFormKivShape>()},
       {"TAxisIncrement", EditorFormFactory<TAxisIncrement>()},
+      {"TBaseFunctionEditor", EditorFormFactory<TBaseFunctionEditor>()},
+      {"TKivFunctionEditor", EditorFormFactory<TKivFunctionEditor>()},
+      {"TKivFuncEditor", EditorFormFactory<TKivFuncEditor>()},
   };
   return forms;
 }

@@ -28,6 +28,12 @@ void TEditorForm::showEvent(QShowEvent* event) {
   ui::RunGuarded([this] { EnsureShown(); });
 }
 
+void TEditorForm::done(int result) {
+  bool mayClose = false;
+  ui::RunGuarded([&] { mayClose = CloseQuery(); });
+  if (mayClose) QDialog::done(result);
+}
+
 void TEditorForm::keyPressEvent(QKeyEvent* event) {
   if (isWindow())
     QDialog::keyPressEvent(event);

@@ -49,6 +49,13 @@ class TEditorForm : public QDialog {
   // introduced virtual
   // Fills the controls from the object; runs once, at the first show.
   virtual void FormShow() {}
+  // Whether the form may go now: asked before a form that is a window closes
+  // (its buttons, Escape, the window's close button), and by the form that
+  // embeds it before it goes or applies it. A failure counts as no.
+  virtual bool CloseQuery() { return true; }
+
+  // overrides
+  void done(int result) override;
 
  protected:
   // Holds the form Filling for its scope (nested scopes keep it until the outermost ends).

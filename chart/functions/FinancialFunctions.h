@@ -31,6 +31,9 @@ class TADXFunction : public TKivFunction {
 
   // overrides
   std::string EditorClassName() const override { return "TADXFuncEditor"; }
+  // One series of price bars, whose high, low and close it reads.
+  bool SingleSource() const override { return true; }
+  bool HideValueList() const override { return true; }
   void AddPoints(TChartSeries& source) override;
   bool IsValidSource(const TChartSeries& source) const override;
 
@@ -51,6 +54,8 @@ class TRSIFunction : public TKivMovingFunction {
 
   double Calculate(TChartSeries& source, int first, int last) override;
   bool IsValidSource(const TChartSeries& source) const override;
+  // It reads the bars' open and close.
+  bool HideValueList() const override { return true; }
 
  private:
   TRSIStyle FStyle = rsiOpenClose;

@@ -44,6 +44,12 @@ class TKivFunction : public classlib::TComponent, public ISeriesFunction {
   virtual void CalculateByPeriod(TChartSeries& source, TChartValueList& notMandatory);
   virtual void AddPoints(TChartSeries& source);
   virtual std::string EditorClassName() const { return "TKivFunctionEditor"; }
+  // What the function editor offers for the kind: a function that needs no
+  // source series at all; one that takes a single source (else a list of
+  // them, in order); one whose source's value list is not chosen.
+  virtual bool NoSourceRequired() const { return false; }
+  virtual bool SingleSource() const { return false; }
+  virtual bool HideValueList() const { return false; }
   // Whether a series may feed this function (kinds that need price bars refuse others).
   bool IsValidSource(const TChartSeries& source) const override {
     (void)source;
@@ -90,6 +96,8 @@ class TKivMovingFunction : public TKivFunction {
  public:
   explicit TKivMovingFunction(classlib::TComponent* owner = nullptr);
   void AddPoints(TChartSeries& source) override;
+  // A window slides over one series.
+  bool SingleSource() const override { return true; }
 };
 
 }  // namespace chart
