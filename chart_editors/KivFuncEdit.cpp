@@ -235,8 +235,9 @@ void TKivFuncEditor::CBSourcesChange() {
   TBaseSourceEditor::CBSourcesChange();
   TChartSeries* series = Series();
   if (series == nullptr) return;
+  bool created = false;
   if (SelectedFunctionClass() != nullptr) {
-    if (ApplyFunctionClass(false)) BApply->setEnabled(false);
+    created = ApplyFunctionClass(false);
     const chart::TKivFunction& function = *series->FunctionType();
     const bool noSource = function.NoSourceRequired();
     PanSingle->setHidden(noSource || !function.SingleSource());
@@ -256,6 +257,11 @@ void TKivFuncEditor::CBSourcesChange() {
     PanSingle->setHidden(true);
   }
   if (FSelector != nullptr) FSelector->setHidden(!PanSingle->isHidden());
+  if (created) {
+    // A kind may take only some series (price bars): offer those.
+    FillSources();
+    BApply->setEnabled(false);
+  }
 }
 
 void TKivFuncEditor::BApplyClick() {
@@ -272,6 +278,7 @@ void TKivFuncEditor::BApplyClick() {
   }
   series->EndUpdate();
   series->CheckDatasource();
+  FillSources();
   BApply->setEnabled(false);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QPixmap>
 #include <QVBoxLayout>
 
@@ -12,6 +13,24 @@
 #include "platform/ui/Guarded.h"
 
 namespace chart_editors {
+
+namespace {
+
+// The arrow as a button shows it: black, or grey while the button is disabled.
+QIcon ArrowIcon(const QImage& arrow) {
+  QImage grey = arrow.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < grey.height(); ++y)
+    for (int x = 0; x < grey.width(); ++x) {
+      const QRgb p = grey.pixel(x, y);
+      if (qAlpha(p) != 0) grey.setPixel(x, y, qRgba(128, 128, 128, qAlpha(p)));
+    }
+  QIcon icon;
+  icon.addPixmap(QPixmap::fromImage(arrow), QIcon::Normal);
+  icon.addPixmap(QPixmap::fromImage(grey), QIcon::Disabled);
+  return icon;
+}
+
+}  // namespace
 
 TSelectListForm::TSelectListForm(QWidget* owner) : TEditorForm(owner) {
   setObjectName("SelectListForm");
@@ -31,8 +50,8 @@ TSelectListForm::TSelectListForm(QWidget* owner) : TEditorForm(owner) {
   BMoveDown = CreateControl<QToolButton>(this, "BMoveDown");
   QImage up, down;
   LoadArrowBitmaps(up, down);
-  BMoveUP->setIcon(QPixmap::fromImage(up));
-  BMoveDown->setIcon(QPixmap::fromImage(down));
+  BMoveUP->setIcon(ArrowIcon(up));
+  BMoveDown->setIcon(ArrowIcon(down));
   for (QToolButton* b : {BMoveUP, BMoveDown}) b->setAutoRaise(true);
 
   auto* grid = new QGridLayout(this);

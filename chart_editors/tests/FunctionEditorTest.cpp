@@ -12,6 +12,7 @@
 
 #include "chart/ChartControl.h"
 #include "chart/functions/Functions.h"
+#include "chart/series/CandleSeries.h"
 #include "chart/series/LineSeries.h"
 #include "chart/series/SeriesRegistry.h"
 #include "chart_editors/KivAxisIncr.h"
@@ -340,6 +341,19 @@ TEST_F(FunctionEditor, SeveralSourcesAreTakenInTheirOrder) {
   EXPECT_EQ(FTarget->DataSources()[1], FSource);
   ASSERT_EQ(FTarget->Count(), 6);
   EXPECT_EQ(FTarget->YValues()->Value(2), 33);
+}
+
+TEST_F(FunctionEditor, OffersOnlyTheSeriesAKindTakes) {
+  auto* bars = new chart::TCandleSeries(FChart.get());
+  bars->SetTitle("Bars");
+  bars->AddCandle(0, 1, 2, 0.5, 1.5);
+  bars->SetParentChart(FChart.get());
+  TKivFuncEditor& e = Open(*FTarget);
+  EXPECT_EQ(Texts(*e.Selector()->FromList), (QStringList{"Source", "Other", "Bars"}));
+  Choose("R.S.I.");
+  EXPECT_EQ(Items(*e.CBSingle), QStringList{"Bars"});
+  EXPECT_TRUE(e.CBValues->isHidden());  // it reads the bars' open and close
+  EXPECT_TRUE(TabShown(e.TabOptions));
 }
 
 TEST_F(FunctionEditor, OffersNoSourceThatWouldFeedOnItsOwnSeries) {

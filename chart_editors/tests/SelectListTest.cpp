@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QStringList>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -127,6 +128,23 @@ TEST_F(SelectList, DoubleClicksMoveAnItemAcross) {
   QTest::mouseDClick(f.Form.ToList->viewport(), Qt::LeftButton, {}, first.center());
   EXPECT_EQ(f.Form.ToList->count(), 0);
   EXPECT_EQ(Texts(*f.Form.FromList), (QStringList{"a", "c", "d", "e", "b"}));
+}
+
+TEST_F(SelectList, ScreenshotShowsTheArrowsBlackOrGrey) {
+  TFiveItems f;
+  QTest::mouseClick(f.Form.BRightAll, Qt::LeftButton);
+  f.Form.ToList->setCurrentRow(0);  // up disabled, down enabled
+  const QImage shot = ui::Screenshot(f.Form, "select_list");
+  const auto darkest = [&](QWidget& button) {
+    const QRect r(button.mapTo(&f.Form, QPoint(0, 0)), button.size());
+    int dark = 255;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x) dark = std::min(dark, qGray(shot.pixel(x, y)));
+    return dark;
+  };
+  EXPECT_LT(darkest(*f.Form.BMoveDown), 40);
+  EXPECT_GT(darkest(*f.Form.BMoveUP), 100);
+  EXPECT_LT(darkest(*f.Form.BMoveUP), 160);  // but drawn
 }
 
 TEST_F(SelectList, SelectsAnItemByItsObject) {
