@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <string>
@@ -44,5 +45,24 @@ class TRunReporter : public benchmark::ConsoleReporter {
     return it == run->second.end() ? std::nan("") : it->second.value;
   }
 };
+
+// Runs the benchmarks the command line names into reporter: unless it says
+// otherwise, repetitions of every benchmark in one shuffled order, so that a
+// change of load falls on both sides of a ratio, their medians reported.
+inline void RunShuffled(int argc, char** argv, TRunReporter& reporter) {
+  std::vector<char*> args(argv, argv + argc);
+  std::string repetitions = "--benchmark_repetitions=9", interleave = "--benchmark_enable_random_interleaving=true",
+              aggregates = "--benchmark_report_aggregates_only=true", minTime = "--benchmark_min_time=0.2";
+  auto given = [&](const char* flag) {
+    return std::any_of(args.begin() + 1, args.end(), [&](const char* a) { return std::string(a).starts_with(flag); });
+  };
+  if (!given("--benchmark_repetitions")) {
+    args.insert(args.begin() + 1, {repetitions.data(), interleave.data(), aggregates.data()});
+    if (!given("--benchmark_min_time")) args.insert(args.begin() + 1, minTime.data());
+  }
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+}
 
 }  // namespace orvel_bench

@@ -11,12 +11,9 @@
 #include <QImage>
 #include <QScrollBar>
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "RunReporter.h"
 #include "chart/ChartControl.h"
@@ -80,22 +77,8 @@ BENCHMARK(BM_FastLineRedraw1e6)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
-  // Unless the command line says otherwise: repetitions of every benchmark in
-  // one shuffled order, their medians reported.
-  std::vector<char*> args(argv, argv + argc);
-  std::string repetitions = "--benchmark_repetitions=9", interleave = "--benchmark_enable_random_interleaving=true",
-              aggregates = "--benchmark_report_aggregates_only=true", minTime = "--benchmark_min_time=0.2";
-  auto given = [&](const char* flag) {
-    return std::any_of(args.begin() + 1, args.end(), [&](const char* a) { return std::string(a).starts_with(flag); });
-  };
-  if (!given("--benchmark_repetitions")) {
-    args.insert(args.begin() + 1, {repetitions.data(), interleave.data(), aggregates.data()});
-    if (!given("--benchmark_min_time")) args.insert(args.begin() + 1, minTime.data());
-  }
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
   orvel_bench::TRunReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  orvel_bench::RunShuffled(argc, argv, reporter);
   const double grid = reporter.Time("BM_GridOpenScrollToEnd1e6"), line = reporter.Time("BM_FastLineRedraw1e6");
   std::printf("\n%-34s %10s %10s %7s %7s\n", "", "grid", "fast line", "ratio", "aim");
   std::printf("%-34s %7.2f ms %7.2f ms %7.2f %7s\n", "open and scroll to the end, 1e6", grid, line, grid / line,

@@ -238,22 +238,8 @@ BENCHMARK(BM_EmptyChart)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QGuiApplication app(argc, argv);
-  // Unless the command line says otherwise: repetitions of every benchmark in
-  // one shuffled order, their medians reported.
-  std::vector<char*> args(argv, argv + argc);
-  std::string repetitions = "--benchmark_repetitions=9", interleave = "--benchmark_enable_random_interleaving=true",
-              aggregates = "--benchmark_report_aggregates_only=true", minTime = "--benchmark_min_time=0.2";
-  auto given = [&](const char* flag) {
-    return std::any_of(args.begin() + 1, args.end(), [&](const char* a) { return std::string(a).starts_with(flag); });
-  };
-  if (!given("--benchmark_repetitions")) {
-    args.insert(args.begin() + 1, {repetitions.data(), interleave.data(), aggregates.data()});
-    if (!given("--benchmark_min_time")) args.insert(args.begin() + 1, minTime.data());
-  }
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
   orvel_bench::TRunReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  orvel_bench::RunShuffled(argc, argv, reporter);
   std::printf("\n%-22s %10s %10s %7s %7s\n", "", "chart", "bare", "ratio", "aim");
   auto ratio = [&](const char* series, const char* bare, const char* aim) {
     const double a = reporter.Time(series), b = reporter.Time(bare);
