@@ -25,6 +25,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/classlib/Persistent.h"
@@ -110,6 +111,9 @@ class TStreamedList {
   virtual void LoadFromStream(classlib::TStream&) {}
   // Removes item Index.
   virtual void Delete(std::int32_t Index) = 0;
+  // Takes item CurIndex out and puts it back at NewIndex (a list reordered
+  // by dragging a line).
+  virtual void Move(std::int32_t CurIndex, std::int32_t NewIndex) = 0;
   // Drops every item at once.
   virtual void ClearList() = 0;
   virtual void Update() {}
@@ -141,6 +145,13 @@ class TStreamedRecordList : public TStreamedList {
   void Delete(std::int32_t Index) override {
     CheckIndex(Index);
     FItems.erase(FItems.begin() + Index);
+  }
+  void Move(std::int32_t CurIndex, std::int32_t NewIndex) override {
+    CheckIndex(CurIndex);
+    CheckIndex(NewIndex);
+    TRecord item = std::move(FItems[static_cast<std::size_t>(CurIndex)]);
+    FItems.erase(FItems.begin() + CurIndex);
+    FItems.insert(FItems.begin() + NewIndex, std::move(item));
   }
   void ClearList() override { FItems.clear(); }
 

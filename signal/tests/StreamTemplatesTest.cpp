@@ -105,6 +105,20 @@ TEST_F(Templates, AnUnknownNameChangesNothing) {
   EXPECT_EQ(T.TemplateIndex(), 1);
 }
 
+TEST(StreamedRecordList, MoveTakesAnItemOutAndPutsItBackAtTheNewIndex) {
+  TNumbers n;
+  for (double v : {0.0, 1.0, 2.0, 3.0}) n.Add(v);
+  n.Move(0, 2);
+  EXPECT_EQ(n.All(), (std::vector<double>{1, 2, 0, 3}));
+  n.Move(3, 0);
+  EXPECT_EQ(n.All(), (std::vector<double>{3, 1, 2, 0}));
+  n.Move(1, 1);
+  EXPECT_EQ(n.All(), (std::vector<double>{3, 1, 2, 0}));
+  EXPECT_TRUE(Raises([&] { n.Move(0, 4); }, "List index out of bounds (4)"));
+  EXPECT_TRUE(Raises([&] { n.Move(-1, 0); }, "List index out of bounds (-1)"));
+  EXPECT_EQ(n.All(), (std::vector<double>{3, 1, 2, 0}));
+}
+
 TEST_F(Templates, DeletingAndClearingDeselectFirst) {
   T.DeleteTemplate(0);
   EXPECT_EQ(T.TemplateIndex(), -1);
