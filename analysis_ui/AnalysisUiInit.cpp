@@ -4,6 +4,7 @@
 #include "analysis_ui/AnalysisUiInit.h"
 
 #include "analysis_ui/NumoraKiv.h"
+#include "analysis_ui/SignalToolsDialogs.h"
 #include "analysis_ui/SignalToolsKiv.h"
 
 namespace analysis_ui {
@@ -20,10 +21,12 @@ void InitAnalysisUi() {
   if (InitCount()++ > 0) return;
   RegisterNumoraKiv();
   RegisterSignalToolsKiv();
+  RegisterSignalToolsDialogs();
 }
 
 void DoneAnalysisUi() {
   if (InitCount() == 0 || --InitCount() > 0) return;
+  UnregisterSignalToolsDialogs();
   UnregisterSignalToolsKiv();
   UnregisterNumoraKiv();
 }
