@@ -377,6 +377,19 @@ void BispectrumSlice(numeric::TVec& Dest, const numeric::TVec& X, std::int32_t I
 // past bin i taken from bin n div 2 + i + 1. "Index > (Spectrum.Length-1)",
 // "Index > (Spectrum.Length div 2)", "Index < 0".
 void BispectrumSliceFull(numeric::TVec& Dest, const numeric::TVec& X, std::int32_t Index, bool Half);
+// The rows of the two routines above over plain arrays in double arithmetic,
+// for callers that build many rows (a bispectrum frame): BispectrumRow
+// writes the n div 2 products of BispectrumSliceFull with Half, n =
+// X.size(), into Dest[0 .. n div 2 - 1]; BispectrumLine the products of
+// BispectrumSlice with Full into Dest[Index .. n - Index - 1]. Elements no
+// product reaches are left as they are. The products are a b conj(c) as a
+// complex multiply gives them: (a b) conj(c), each product rounded to double.
+// Dest holds at least n div 2 (BispectrumRow) or n (BispectrumLine)
+// elements; the index errors are those of the routines above.
+void BispectrumRow(std::span<const numeric::TCplx> X, std::int32_t Index, std::span<numeric::TCplx> Dest);
+void BispectrumRow(std::span<const double> X, std::int32_t Index, std::span<double> Dest);
+void BispectrumLine(std::span<const numeric::TCplx> X, std::int32_t Index, std::span<numeric::TCplx> Dest);
+void BispectrumLine(std::span<const double> X, std::int32_t Index, std::span<double> Dest);
 // Nm / D, or 0 when D is 0 (the divisor comes first).
 double SafeDivide(double D, double Nm);
 // max(|A - X|, |X - B|).

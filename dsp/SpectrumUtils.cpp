@@ -116,6 +116,67 @@ void Put(TVec& dest, std::int32_t k, const TCplx& value) {
     dest.Values()[k] = value.Re;
 }
 
+// The same product in double arithmetic.
+inline TCplx FastTriple(const TCplx& a, const TCplx& b, const TCplx& c) {
+  const double re = a.Re * b.Re - a.Im * b.Im, im = a.Re * b.Im + a.Im * b.Re;
+  return TCplx{re * c.Re + im * c.Im, im * c.Re - re * c.Im};
+}
+
+inline double FastTriple(double a, double b, double c) { return a * b * c; }
+
+void CheckSliceIndex(std::int32_t n, std::int32_t i) {
+  if (i > n / 2 - 1) RaiseError("Index > (Spectrum.Length div 2) -1");
+  if (i < 0) RaiseError("Index < 0");
+}
+
+void CheckRowIndex(std::int32_t n, std::int32_t i) {
+  if (i > n / 2) RaiseError("Index > (Spectrum.Length div 2)");
+  if (i < 0) RaiseError("Index < 0");
+}
+
+// The bins of the slice at first bin i: Put(k, a, b, c) for the products
+// X[a] X[b] conj(X[c]) that element k of a slice placed from Offset holds.
+template <class F>
+void ForSlice(std::int32_t n, std::int32_t i, std::int32_t Offset, F&& Put) {
+  for (std::int32_t k = 0; k < n - 2 * i; ++k) Put(Offset + k, i, i + k, 2 * i + k);
+}
+
+// The bins of row i of the principal domain folded into n div 2 elements:
+// the pairs (i, k), k <= i, then the pairs (q, k) of the row q = n div 2 + i
+// + 1 (q = n div 2 for the last row) that lie in the spectrum.
+template <class F>
+void ForPrincipalRow(std::int32_t n, std::int32_t i, F&& Put) {
+  const std::int32_t h = n / 2, e = i == h ? 0 : 1;
+  for (std::int32_t k = 0; k < i + e; ++k) Put(k, i, k, i + k);
+  const std::int32_t q = h + i + e;
+  if (q < n)
+    for (std::int32_t k = 0; k < h - i - e; ++k) Put(i + e + k, q, k, q + k);
+}
+
+template <class T>
+void FastRow(std::span<const T> X, std::int32_t Index, std::span<T> Dest) {
+  const std::int32_t n = static_cast<std::int32_t>(X.size());
+  CheckRowIndex(n, Index);
+  if (static_cast<std::int64_t>(Dest.size()) < n / 2) RaiseError("Dest.Length < Spectrum.Length div 2");
+  const T* x = X.data();
+  T* d = Dest.data();
+  ForPrincipalRow(n, Index, [&](std::int32_t k, std::int32_t a, std::int32_t b, std::int32_t c) {
+    d[k] = FastTriple(x[a], x[b], x[c]);
+  });
+}
+
+template <class T>
+void FastLine(std::span<const T> X, std::int32_t Index, std::span<T> Dest) {
+  const std::int32_t n = static_cast<std::int32_t>(X.size());
+  CheckSliceIndex(n, Index);
+  if (static_cast<std::int64_t>(Dest.size()) < n) RaiseError("Dest.Length < Spectrum.Length");
+  const T* x = X.data();
+  T* d = Dest.data();
+  ForSlice(n, Index, Index, [&](std::int32_t k, std::int32_t a, std::int32_t b, std::int32_t c) {
+    d[k] = FastTriple(x[a], x[b], x[c]);
+  });
+}
+
 }  // namespace
 
 void BispectrumSlice(TVec& Dest, const TVec& X, std::int32_t Index, bool Full) {
@@ -124,38 +185,47 @@ void BispectrumSlice(TVec& Dest, const TVec& X, std::int32_t Index, bool Full) {
     Dest.Size(0, true);
     return;
   }
-  if (i > n / 2 - 1) RaiseError("Index > (Spectrum.Length div 2) -1");
-  if (i < 0) RaiseError("Index < 0");
+  CheckSliceIndex(n, i);
   TCachedVec t;
-  const std::int32_t count = n - 2 * i;
-  t->Size(Full ? n : count, X.Complex());
+  t->Size(Full ? n : n - 2 * i, X.Complex());
   t->SetZero();
-  const std::int32_t offset = Full ? i : 0;
-  for (std::int32_t k = 0; k < count; ++k) Put(*t, offset + k, Triple(At(X, i), At(X, i + k), At(X, 2 * i + k)));
+  ForSlice(n, i, Full ? i : 0, [&](std::int32_t k, std::int32_t a, std::int32_t b, std::int32_t c) {
+    Put(*t, k, Triple(At(X, a), At(X, b), At(X, c)));
+  });
   Dest.Copy(*t);
 }
 
 void BispectrumSliceFull(TVec& Dest, const TVec& X, std::int32_t Index, bool Half) {
   const std::int32_t n = X.Length(), i = Index, h = n / 2;
   TCachedVec t;
+  const auto put = [&](std::int32_t k, std::int32_t a, std::int32_t b, std::int32_t c) {
+    Put(*t, k, Triple(At(X, a), At(X, b), At(X, c)));
+  };
   if (!Half) {
     if (i > n - 1) RaiseError("Index > (Spectrum.Length-1)");
     if (i < 0) RaiseError("Index < 0");
     const std::int32_t count = i < h ? i + 1 : n - i;
     t->Size(count, X.Complex());
-    for (std::int32_t k = 0; k < count; ++k) Put(*t, k, Triple(At(X, i), At(X, k), At(X, i + k)));
+    for (std::int32_t k = 0; k < count; ++k) put(k, i, k, i + k);
   } else {
-    if (i > h) RaiseError("Index > (Spectrum.Length div 2)");
-    if (i < 0) RaiseError("Index < 0");
+    CheckRowIndex(n, i);
     t->Size(h, X.Complex());
     t->SetZero();
-    const std::int32_t e = i == h ? 0 : 1;
-    for (std::int32_t k = 0; k < i + e; ++k) Put(*t, k, Triple(At(X, i), At(X, k), At(X, i + k)));
-    const std::int32_t q = h + i + e;
-    if (q < n)
-      for (std::int32_t k = 0; k < h - i - e; ++k) Put(*t, i + e + k, Triple(At(X, q), At(X, k), At(X, q + k)));
+    ForPrincipalRow(n, i, put);
   }
   Dest.Copy(*t);
+}
+
+void BispectrumRow(std::span<const TCplx> X, std::int32_t Index, std::span<TCplx> Dest) { FastRow(X, Index, Dest); }
+
+void BispectrumRow(std::span<const double> X, std::int32_t Index, std::span<double> Dest) { FastRow(X, Index, Dest); }
+
+void BispectrumLine(std::span<const TCplx> X, std::int32_t Index, std::span<TCplx> Dest) {
+  FastLine(X, Index, Dest);
+}
+
+void BispectrumLine(std::span<const double> X, std::int32_t Index, std::span<double> Dest) {
+  FastLine(X, Index, Dest);
 }
 
 double SafeDivide(double D, double Nm) { return D == 0 ? 0.0 : Nm / D; }

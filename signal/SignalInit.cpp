@@ -7,6 +7,8 @@
 
 #include "platform/classlib/ClassRegistry.h"
 #include "signal/AudioSignal.h"
+#include "signal/BispectrumAnalyzer.h"
+#include "signal/CrossSpectrumAnalyzer.h"
 #include "signal/SigMixer.h"
 #include "signal/SignalAnalyzer.h"
 #include "signal/SignalFiles.h"
@@ -54,6 +56,8 @@ void InitSignal() {
   RegisterSignalProcessingClasses();
   RegisterSpectrumAnalyzerClasses();
   RegisterSignalAnalyzerClasses();
+  RegisterCrossSpectrumAnalyzerClasses();
+  RegisterBispectrumAnalyzerClasses();
   RegisterSignalFileClasses();
   RegisterAudioSignalClasses();
   RegisterSigMixerClasses();
@@ -66,6 +70,8 @@ void DoneSignal() {
   UnregisterSigMixerClasses();
   UnregisterAudioSignalClasses();
   UnregisterSignalFileClasses();
+  UnregisterBispectrumAnalyzerClasses();
+  UnregisterCrossSpectrumAnalyzerClasses();
   UnregisterSignalAnalyzerClasses();
   UnregisterSpectrumAnalyzerClasses();
   UnregisterSignalProcessingClasses();

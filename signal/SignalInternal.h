@@ -4,6 +4,7 @@
 // analysers' windows.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "dsp/SignalUtils.h"
+#include "signal/Analysis.h"
+#include "signal/SpectrumStats.h"
 
 namespace sig::detail {
 
@@ -52,5 +55,45 @@ void BuildWindow(numeric::TVec& W, std::int32_t Length, dsp::TSignalWindowType T
                  double ExpWindow);
 // The value names of TSignalWindowType in the property tables.
 std::vector<std::string> WindowTypeNames();
+
+// Holds back a component's chart notification for a scope, restoring what
+// it was on every path.
+class TSilentScope {
+ public:
+  explicit TSilentScope(TAnalysis& Component) : FComponent(Component), FWas(Component.SuspendNotify()) {
+    Component.SetSuspendNotify(true);
+  }
+  ~TSilentScope() { FComponent.SetSuspendNotify(FWas); }
+  TSilentScope(const TSilentScope&) = delete;
+  TSilentScope& operator=(const TSilentScope&) = delete;
+
+ private:
+  TAnalysis& FComponent;
+  bool FWas;
+};
+
+// The averaging modes in which the cross- and bispectrum analysers average
+// their frames (every other mode takes the frame alone).
+inline bool MeanAveraging(TAveraging Mode) {
+  return Mode == avLinearInf || Mode == avExponentInf || Mode == avLinear;
+}
+
+// The weight n of the next frame of a running average of those modes:
+// Averaged + 1, or ExpDecay for avExponentInf; at most the 32-bit range.
+inline double AverageWeight(const TSpectrumStats& Stats) {
+  if (Stats.Averaging() == avExponentInf) return Stats.ExpDecay();
+  return static_cast<double>(Stats.Averaged()) + 1.0;
+}
+
+// Avg := (Avg (n - 1) + Src) / n, the first frame (Count 0) or a weight of
+// 1 or less copied.
+inline void RunningAverage(numeric::TVec& Avg, const numeric::TVec& Src, std::uint32_t Count, double n) {
+  if (Count == 0 || !(n > 1.0)) {
+    Avg.Copy(Src);
+    return;
+  }
+  constexpr double most = std::numeric_limits<std::int32_t>::max();
+  dsp::AverageVec(Avg, Src, 1, static_cast<std::int32_t>(std::min(n, most)));
+}
 
 }  // namespace sig::detail

@@ -44,6 +44,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -69,6 +70,10 @@ enum TLogType : std::uint8_t { ltAbsolute, ltRelative };
 enum TLogSpan : std::uint8_t { ls30, ls45, ls60, ls90, ls120, ls150, ls200, ls350 };
 enum TIntegration : std::uint8_t { inNone, inOnce, inTwice, diffOnce, diffTwice };
 enum TPhaseRange : std::uint8_t { prPiPi, prZeroTwoPi };
+
+// The events that fill a frame's complex spectrum for an analyser: Sender
+// and the vector to fill.
+using TNotifyVecEvent = std::function<void(classlib::TPersistent* Sender, numeric::TVec& Spectrum)>;
 
 // The span in dB of a TLogSpan.
 std::int32_t LogSpanDecibels(TLogSpan Span);
@@ -245,6 +250,27 @@ class TSpectrumAnalyzer : public TSpectrum {
  protected:
   void SetExactFrequency(bool Value) { FExactFrequency = Value; }
   void Notification(classlib::TComponent* AComponent, classlib::TOperation Operation) override;
+  // ComputeSpectrum of Source, which stands in for the input meanwhile (a
+  // second input is transformed without relinking the inputs).
+  void ComputeSpectrumOf(TSignal& Source, std::int32_t TargetLength, numeric::TVec* Dest);
+  // By Integration: Integrate or Differentiate Amplt once or twice.
+  void ApplyIntegration();
+  // The phase unwrapping of pm360 with UnwrapPhase.
+  void UpdatePhase();
+  // Amplt on the decibel scale: the square root of a power spectrum, then
+  // (but for spComplex) 20 log10 relative to the largest line when Relative,
+  // of the amplitude itself otherwise; the marks follow.
+  void ApplyDecibels(bool Relative);
+  // The decibel scale of the update and of switching Logarithmic on:
+  // ApplyDecibels relative to the largest line for ltAbsolute.
+  virtual void ApplyLogScale();
+  // Remembers the sampling frequency and line spacing of this update.
+  void KeepFrameTiming();
+  // OnPeaksUpdate or Peaks.Update, then OnBandsUpdate or Bands.Update.
+  void UpdatePeaksAndBands();
+  // Phase zeroed to Amplt's length (emptied under pmIgnore), for results
+  // that have no phase.
+  void ZeroPhase();
 
  private:
   // Calls Update while AutoCalculate is set, an input exists and the
@@ -277,9 +303,6 @@ class TSpectrumAnalyzer : public TSpectrum {
   void ComputeTwoInputSpectrum(TSignal& Input, TSignal& Out);
   void ComplexAverage();
   void ApplySpectrumType();
-  void ApplyIntegration();
-  void UpdatePhase();
-  void ApplyLogScale();
   // Whether an exact-frequency copy can be evaluated.
   bool HasExactCopy() const;
   // F on the spectrum's axis as a frequency of the copy in cycles per

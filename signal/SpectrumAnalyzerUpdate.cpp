@@ -68,9 +68,20 @@ std::uint8_t TSpectrumAnalyzer::InternalUpdate() {
   // The complex modes averaged the work vector already; the stats' own
   // spectrum holds nothing of theirs.
   if (averaging != avNone && !FStats->ComplexAveraging()) CopySpectrum(FStats->AveragedSpectrum());
+  KeepFrameTiming();
+  ApplyPhaseRange();
+  UpdatePeaksAndBands();
+  if (FLogarithmic) ApplyLogScale();
+  UpdateMinMax();
+  return 0;
+}
+
+void TSpectrumAnalyzer::KeepFrameTiming() {
   FFrameSamplingFrequency = SamplingFrequency();
   FBinSpacing = HzRes();
-  ApplyPhaseRange();
+}
+
+void TSpectrumAnalyzer::UpdatePeaksAndBands() {
   if (FOnPeaksUpdate)
     FOnPeaksUpdate(this);
   else
@@ -79,9 +90,26 @@ std::uint8_t TSpectrumAnalyzer::InternalUpdate() {
     FOnBandsUpdate(this);
   else
     FBands->Update();
-  if (FLogarithmic) ApplyLogScale();
-  UpdateMinMax();
-  return 0;
+}
+
+void TSpectrumAnalyzer::ZeroPhase() {
+  numeric::TVec& phase = Phase();
+  if (PhaseMode() == pmIgnore) {
+    phase.Size(0, false);
+    return;
+  }
+  phase.Size(Amplt().Length(), false);
+  phase.SetZero();
+}
+
+void TSpectrumAnalyzer::ComputeSpectrumOf(TSignal& Source, std::int32_t TargetLength, numeric::TVec* Dest) {
+  struct TRestore {
+    TSignal*& Slot;
+    TSignal* Previous;
+    ~TRestore() { Slot = Previous; }
+  } restore{FTransformed, FTransformed};
+  FTransformed = &Source;
+  ComputeSpectrum(TargetLength, Dest);
 }
 
 void TSpectrumAnalyzer::ComputeTwoInputSpectrum(TSignal& Input, TSignal& Out) {
@@ -92,14 +120,7 @@ void TSpectrumAnalyzer::ComputeTwoInputSpectrum(TSignal& Input, TSignal& Out) {
   ComputeSpectrum(target, nullptr);
   const double inputFactor = FAmplitudeFactor;
   inputSpectrum->Copy(w);
-  {
-    struct TRestore {
-      TSignal*& Slot;
-      ~TRestore() { Slot = nullptr; }
-    } restore{FTransformed};
-    FTransformed = &Out;
-    ComputeSpectrum(target, nullptr);
-  }
+  ComputeSpectrumOf(Out, target, nullptr);
   if (FCrossSpectral) {
     w.Scale(FAmplitudeFactor);
     inputSpectrum->Scale(inputFactor);
@@ -211,12 +232,14 @@ void TSpectrumAnalyzer::ApplyPhaseRange() {
   Phase().Offset(PhaseUnits() == puRad ? numeric::PI : 180.0);
 }
 
-void TSpectrumAnalyzer::ApplyLogScale() {
+void TSpectrumAnalyzer::ApplyLogScale() { ApplyDecibels(FLogType == ltAbsolute); }
+
+void TSpectrumAnalyzer::ApplyDecibels(bool Relative) {
   // The square root makes the decibels of power and amplitude one scale.
   if (FSpectrumType == dsp::spPower) Amplt().Sqrt();
   if (FSpectrumType == dsp::spComplex) return;
   FLogReference = Amplt().Length() > 0 ? Amplt().Max() : 0.0;
-  DecibelScale(FLogType == ltAbsolute, FLogReference, FSpanDecibels, 10.0);
+  DecibelScale(Relative, FLogReference, FSpanDecibels, 10.0);
   FPeaks->RescaleMarkAmplitudes();
 }
 

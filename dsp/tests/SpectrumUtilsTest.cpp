@@ -187,6 +187,54 @@ TEST(SpectrumUtils, BispectrumSliceFull) {
   EXPECT_TRUE(Raises([&] { BispectrumSliceFull(dest, x, 5, true); }, "Index > (Spectrum.Length div 2)"));
 }
 
+TEST(SpectrumUtils, BispectrumRowsOverArraysAreTheSlicesProducts) {
+  // The array roads place the products where the vector routines do; their double
+  // arithmetic rounds each of the two complex products once more than the extended one, so
+  // they agree to a few units of rounding of the product's size.
+  for (const int n : {8, 9, 16}) {
+    TVec x;
+    x.Size(n, true);
+    for (int k = 0; k < n; ++k) x.CValues()[k] = TCplx{1.0 + 0.37 * k, 0.5 * k - 1.3};
+    const std::span<const TCplx> xs(x.CValues(), static_cast<std::size_t>(n));
+    const auto near = [](const TCplx& a, const TCplx& b) {
+      const double scale = std::hypot(b.Re, b.Im) + 1;
+      return std::fabs(a.Re - b.Re) <= 8e-16 * scale && std::fabs(a.Im - b.Im) <= 8e-16 * scale;
+    };
+    for (int i = 0; i <= n / 2; ++i) {
+      TVec expected;
+      BispectrumSliceFull(expected, x, i, true);
+      std::vector<TCplx> row(static_cast<std::size_t>(n / 2), TCplx{-7, -7});
+      BispectrumRow(xs, i, row);
+      for (int k = 0; k < n / 2; ++k) {
+        const TCplx e = expected.CValues()[k];
+        // Elements no pair reaches keep what they held.
+        if (e.Re == 0 && e.Im == 0)
+          EXPECT_TRUE(row[k].Re == -7 && row[k].Im == -7) << n << " row " << i << " " << k;
+        else
+          EXPECT_TRUE(near(row[k], e)) << n << " row " << i << " " << k;
+      }
+    }
+    for (int i = 0; i < n / 2; ++i) {
+      TVec expected;
+      BispectrumSlice(expected, x, i, true);
+      std::vector<TCplx> line(static_cast<std::size_t>(n), TCplx{0, 0});
+      BispectrumLine(xs, i, line);
+      for (int k = 0; k < n; ++k) EXPECT_TRUE(near(line[k], expected.CValues()[k])) << n << " line " << i << " " << k;
+    }
+    std::vector<TCplx> small(static_cast<std::size_t>(n / 2 - 1));
+    EXPECT_TRUE(Raises([&] { BispectrumRow(xs, 0, small); }, "Dest.Length < Spectrum.Length div 2"));
+    EXPECT_TRUE(Raises([&] { BispectrumRow(xs, n / 2 + 1, small); }, "Index > (Spectrum.Length div 2)"));
+    EXPECT_TRUE(Raises([&] { BispectrumLine(xs, n / 2, small); }, "Index > (Spectrum.Length div 2) -1"));
+  }
+  // Real spectra: plain products.
+  const std::vector<double> v{1, 2, 3, 4, 5, 6, 7, 8};
+  std::vector<double> row(4, 0.0), line(8, 0.0);
+  BispectrumRow(std::span<const double>(v), 1, row);
+  EXPECT_EQ(row, (std::vector<double>{2 * 1 * 2, 2 * 2 * 3, 7 * 1 * 7, 7 * 2 * 8}));
+  BispectrumLine(std::span<const double>(v), 2, line);
+  EXPECT_EQ(line, (std::vector<double>{0, 0, 3 * 3 * 5, 3 * 4 * 6, 3 * 5 * 7, 3 * 6 * 8, 0, 0}));
+}
+
 TEST(SpectrumUtils, SafeDivideAndFarthestDistance) {
   EXPECT_EQ(SafeDivide(0, 5), 0.0);
   EXPECT_EQ(SafeDivide(2, 5), 2.5);

@@ -37,6 +37,18 @@ TEST(SignalInit, TheProcessingComponentsAreMadeByName) {
   }
 }
 
+TEST(SignalInit, TheAnalysersAreMadeByName) {
+  const char* const analysers[] = {"TSpectrumAnalyzer", "TSignalAnalyzer", "TCrossSpectrumAnalyzer",
+                                   "TBiSpectrumAnalyzer"};
+  classlib::TComponent owner;
+  for (const char* name : analysers) {
+    std::unique_ptr<classlib::TPersistent> made(classlib::FindClass(name).Create(&owner));
+    auto* analysis = dynamic_cast<sig::TAnalysis*>(made.get());
+    ASSERT_NE(analysis, nullptr) << name;
+    EXPECT_EQ(analysis->ClassName(), name);
+  }
+}
+
 TEST(SignalInit, StartUpsAndFinalisationsPairUp) {
   // The test main has started the layer once; one more pair leaves it started.
   sig::InitSignal();
