@@ -2,8 +2,13 @@
 // components, and the signal and spectrum charts.
 //
 // Tested by: analysis_ui/tests/AnalysisChartsTest.cpp
+#include <vector>
+
+#include "analysis_ui/AxisScaleTool.h"
+#include "analysis_ui/MarkTools.h"
 #include "analysis_ui/NumoraKiv.h"
 #include "analysis_ui/SignalToolsKiv.h"
+#include "chart/tools/ToolBases.h"
 #include "platform/classlib/ClassRegistry.h"
 #include "signal/Signal.h"
 #include "signal/Spectrum.h"
@@ -157,11 +162,21 @@ void TSpectrumChart::ClearInputs(const classlib::TComponent* Component) { ClearI
 
 // --- registration ----------------------------------------------------------
 
+namespace {
+std::vector<const classlib::TClassInfo*> SignalTools() {
+  return {&TSpectrumMarkTool::StaticClassInfo(), &TSignalMarkTool::StaticClassInfo(),
+          &TAxisScaleTool::StaticClassInfo()};
+}
+}  // namespace
+
 void RegisterSignalToolsKiv() {
   classlib::RegisterClasses({&TSignalChart::StaticClassInfo(), &TSpectrumChart::StaticClassInfo()});
+  chart::RegisterToolClasses(SignalTools());
 }
 
 void UnregisterSignalToolsKiv() {
+  chart::UnregisterToolClasses(SignalTools());
+  for (const classlib::TClassInfo* tool : SignalTools()) classlib::UnRegisterClass(*tool);
   classlib::UnRegisterClass(TSignalChart::StaticClassInfo());
   classlib::UnRegisterClass(TSpectrumChart::StaticClassInfo());
 }

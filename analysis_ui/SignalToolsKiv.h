@@ -139,7 +139,9 @@ class TSpectrumChart : public TAnalysisChart {
   std::unique_ptr<sig::TSpectrumCollection> FSpectrums;
 };
 
-// The unit's classes in the class registry (what streams create by name).
+// The unit's classes in the class registry (what streams create by name),
+// and its tools (the mark cursors of MarkTools.h, the axis scale tool of
+// AxisScaleTool.h) in the chart's registry of tool kinds too.
 void RegisterSignalToolsKiv();
 void UnregisterSignalToolsKiv();
 

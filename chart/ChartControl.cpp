@@ -329,6 +329,17 @@ bool TCustomChart::StartZoomOrPan(TMouseButton button, TShiftState shift, std::i
 
 void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) {
   if (SizeIsEmpty()) return;
+  // The window reports a double click after the second press, which has
+  // already started a zoom or a pan: the double click takes that press's
+  // place, so that the tools and series see it as they see any press.
+  if ((shift & (1u << ssDouble)) != 0) {
+    if (Zoom()->Active) {
+      Zoom()->Active = false;
+      DrawZoomRectangle();
+      Zoom()->Pen()->SetMode(pmCopy);
+    }
+    Panning().Active = false;
+  }
   TCustomAxisPanel::MouseDown(button, shift, x, y);
   if (CancelMouseFlag() || Zoom()->Active || Panning().Active) return;
   SetCancelMouseFlag(false);

@@ -4,6 +4,7 @@
 
 #include <QImage>
 
+#include "ToolTestSupport.h"
 #include "chart/ChartControl.h"
 #include "chart/canvas/KivGraphics.h"
 #include "chart/core/KivConst.h"
@@ -112,6 +113,27 @@ TEST_F(ChartFixture, ClicksReachSeriesAndBackground) {
   Chart.MouseDown(mbMiddle, 0, Series->CalcXPos(4) + 30, Series->CalcYPos(4) - 60);
   EXPECT_EQ(seriesClicks, 1);
   EXPECT_EQ(background, 2);
+}
+
+// The window reports a double click after a second press of its own, which
+// starts a zoom: the double click must still reach the series, and the zoom
+// rectangle of that press must not stay in the picture.
+TEST_F(ChartFixture, ADoubleClickAfterItsSecondPressReachesTheSeries) {
+  int doubles = 0;
+  Series->OnDblClick = [&](TChartSeries&, int, TMouseButton, TShiftState, std::int32_t, std::int32_t) { ++doubles; };
+  const QImage picture = testing::PaintPicture(Chart);
+  const std::int32_t x = Series->CalcXPos(4), y = Series->CalcYPos(4);
+  const TShiftState left = 1u << ssLeft;
+  Chart.MouseDown(mbLeft, left, x, y);
+  Chart.MouseUp(mbLeft, 0, x, y);
+  Chart.MouseDown(mbLeft, left, x, y);
+  ASSERT_TRUE(Chart.Zoom()->Active);
+  Chart.MouseDown(mbLeft, left | (1u << ssDouble), x, y);
+  EXPECT_EQ(doubles, 1);
+  Chart.MouseUp(mbLeft, 0, x, y);
+  EXPECT_FALSE(Chart.Zoom()->Active);
+  EXPECT_FALSE(Chart.Zoomed());
+  EXPECT_EQ(testing::Picture(Chart), picture);  // the rectangles drawn over it are gone
 }
 
 TEST(ChartControl, AZeroSizedChartIgnoresTheMouseAndDrawsNothing) {
