@@ -91,6 +91,14 @@ void TCursorMarkTool::CursorMouseDown(chart::TShiftState Shift, std::int32_t X, 
   FPressY = Y;
 }
 
+bool TCursorMarkTool::PreviewWanted(chart::TShiftState Shift, std::int32_t X, std::int32_t Y) {
+  if (ButtonHeld(Shift) || FMarkSeries == nullptr || Series() == nullptr) return false;
+  if (FCursorActive) return true;
+  SetCursorFromPixels(X, Y);
+  UpdateCursorPixels();
+  return false;
+}
+
 void TCursorMarkTool::SetCursorFromPixels(std::int32_t X, std::int32_t Y) {
   const chart::TChartAxis* h = GetHorizAxis();
   const chart::TChartAxis* v = GetVertAxis();

@@ -104,6 +104,9 @@ class TCursorMarkTool : public chart::TKivCustomToolSeries {
  protected:
   void Notification(classlib::TComponent* AComponent, classlib::TOperation Operation) override;
 
+  // The start of every move: false when the move is ignored (a button held,
+  // a series missing) or, with CursorActive off, only moves the cursor position.
+  bool PreviewWanted(chart::TShiftState Shift, std::int32_t X, std::int32_t Y);
   // The cursor's values from a pixel position through the series' axes.
   void SetCursorFromPixels(std::int32_t X, std::int32_t Y);
   // The cursor's pixels from its values; an unknown one starts in the middle of its axis.

@@ -125,12 +125,7 @@ void TSignalMarkTool::ClearMarks() {
 // --- the mouse ------------------------------------------------------------------------
 
 void TSignalMarkTool::CursorMouseMove(chart::TShiftState Shift, std::int32_t X, std::int32_t Y) {
-  if (ButtonHeld(Shift) || MarkSeries() == nullptr || Series() == nullptr) return;
-  if (!CursorActive()) {
-    SetCursorFromPixels(X, Y);
-    UpdateCursorPixels();
-    return;
-  }
+  if (!PreviewWanted(Shift, X, Y)) return;
   sig::TSignal* s = Signal();
   const chart::TChartAxis* axis = GetHorizAxis();
   if (s == nullptr || !HasSamples(*s) || axis == nullptr) return;

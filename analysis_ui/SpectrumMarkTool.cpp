@@ -220,12 +220,7 @@ void TSpectrumMarkTool::FilterPeaks() {
 // --- the mouse ------------------------------------------------------------------------
 
 void TSpectrumMarkTool::CursorMouseMove(chart::TShiftState Shift, std::int32_t X, std::int32_t Y) {
-  if (ButtonHeld(Shift) || MarkSeries() == nullptr || Series() == nullptr) return;
-  if (!CursorActive()) {
-    SetCursorFromPixels(X, Y);
-    UpdateCursorPixels();
-    return;
-  }
+  if (!PreviewWanted(Shift, X, Y)) return;
   sig::TSpectrum* s = Spectrum();
   const chart::TChartAxis* axis = GetHorizAxis();
   if (s == nullptr || !HasData(*s) || axis == nullptr) return;
@@ -312,32 +307,26 @@ void TSpectrumMarkTool::CursorMouseUp(chart::TMouseButton Button, chart::TShiftS
       break;
     }
     case mmSideBand:
+    case mmModes:
+      // The first click fixes the carrier (or the first mode); the second
+      // places the pair that goes with it.
       c = s->RefineFrequency(c);
+      ToggleAt(*s, c);
       if (FReference == -1) {
         FReference = c;
-        ToggleAt(*s, c);
         break;
       }
-      ToggleAt(*s, c);
-      c = 2 * FReference - c;
-      ToggleAt(*s, c);
-      ToggleAt(*s, std::abs(FReference - c));
-      FReference = -1;
-      break;
-    case mmModes: {
-      c = s->RefineFrequency(c);
-      if (FReference == -1) {
-        FReference = c;
+      if (FMarkMode == mmSideBand) {
+        c = 2 * FReference - c;
         ToggleAt(*s, c);
-        break;
+        ToggleAt(*s, std::abs(FReference - c));
+      } else {
+        const double g = s->RefineFrequency(c);
+        ToggleAt(*s, g - FReference);
+        ToggleAt(*s, g + FReference);
       }
-      ToggleAt(*s, c);
-      const double g = s->RefineFrequency(c);
-      ToggleAt(*s, g - FReference);
-      ToggleAt(*s, g + FReference);
       FReference = -1;
       break;
-    }
   }
   if (FReference == -1) AfterMarkPeak();
 }

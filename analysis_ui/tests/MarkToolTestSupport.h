@@ -8,14 +8,22 @@
 
 #include <QImage>
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
+#include "analysis_ui/MarkTools.h"
+#include "analysis_ui/SignalToolsKiv.h"
 #include "chart/ChartControl.h"
 #include "chart/canvas/KivCanvasQt.h"
 #include "chart/canvas/KivGraphics.h"
+#include "chart/series/FastLineSeries.h"
+#include "chart/series/LineSeries.h"
 #include "chart/series/SeriesData.h"
+#include "numeric/MathCore.h"
+#include "signal/Signal.h"
 #include "signal/Spectrum.h"
+#include "signal/SpectrumAnalyzer.h"
 
 namespace analysis_ui::testing {
 
@@ -57,6 +65,36 @@ class TChartMouse {
 
  private:
   chart::TCustomChart& FChart;
+};
+
+// A 600 x 400 spectrum chart bound to an analyser of a sine at 100 Hz
+// (1024 samples at 1024 Hz), updated: series 0 the spectrum, series 1 the
+// marks, a spectrum mark cursor on them.
+struct TAnalyzerChart {
+  TAnalyzerChart() {
+    Signal.Data().Size(1024, false);
+    for (int j = 0; j < 1024; ++j) Signal.Data().Values()[j] = std::sin(2 * numeric::PI * 100 * j / 1024.0);
+    Signal.SetSamplingFrequency(1024);
+    Analyzer.SetInput(&Signal);
+    Chart.SetBounds(600, 400);
+    Chart.Spectrums()->Add()->SetInput(&Analyzer);
+    Line = new chart::TFastLineSeries(&Chart);
+    Line->SetParentChart(&Chart);
+    Points = new chart::TPointSeries(&Chart);
+    Points->SetParentChart(&Chart);
+    Tool = new TSpectrumMarkTool(&Chart);
+    Tool->SetParentChart(&Chart);
+    Tool->SetSeries(Line);
+    Tool->SetMarkSeries(Points);
+    Analyzer.Update();
+  }
+
+  sig::TSignal Signal;
+  sig::TSpectrumAnalyzer Analyzer;
+  TSpectrumChart Chart;
+  chart::TFastLineSeries* Line = nullptr;
+  chart::TPointSeries* Points = nullptr;
+  TSpectrumMarkTool* Tool = nullptr;
 };
 
 // A peak of Height at line Line of an amplitude vector: half of it on each

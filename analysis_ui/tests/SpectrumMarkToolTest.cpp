@@ -403,24 +403,10 @@ TEST(SpectrumMarkTool, TheLimitSeriesLetGoOfASeriesThatIsFreed) {
 }
 
 TEST(SpectrumMarkTool, AnAnalysersPeakSearchFollowsTheFrequenciesInView) {
-  sig::TSignal signal;
-  signal.Data().Size(1024, false);
-  for (int j = 0; j < 1024; ++j) signal.Data().Values()[j] = std::sin(2 * 3.141592653589793 * 100 * j / 1024.0);
-  signal.SetSamplingFrequency(1024);
-  sig::TSpectrumAnalyzer analyzer;
-  analyzer.SetInput(&signal);
-  TSpectrumChart owner;
-  owner.SetBounds(600, 400);
-  owner.Spectrums()->Add()->SetInput(&analyzer);
-  auto* line = new chart::TFastLineSeries(&owner);
-  line->SetParentChart(&owner);
-  auto* points = new chart::TPointSeries(&owner);
-  points->SetParentChart(&owner);
-  auto* tool = new TSpectrumMarkTool(&owner);
-  tool->SetParentChart(&owner);
-  tool->SetSeries(line);
-  tool->SetMarkSeries(points);
-  analyzer.Update();
+  testing::TAnalyzerChart a;
+  sig::TSpectrumAnalyzer& analyzer = a.Analyzer;
+  TSpectrumChart& owner = a.Chart;
+  TSpectrumMarkTool* tool = a.Tool;
   owner.BottomAxis()->SetMinMax(50, 300);
   PaintChart(owner);
   EXPECT_EQ(analyzer.Peaks().BandwidthL(), 0);
