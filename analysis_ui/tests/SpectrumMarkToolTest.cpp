@@ -329,6 +329,31 @@ TEST_F(SpectrumMarks, AnotherMarkSeriesTakesOverTheTexts) {
   EXPECT_EQ(other->GetMarkText(0), "2.00");
 }
 
+// A point series that can be drawn on another series' plane, recording the
+// Z orders it is given.
+class TPlaneSeries : public chart::TPointSeries, public IFixedZOrderSeries {
+ public:
+  using chart::TPointSeries::TPointSeries;
+  void SetFixedZOrder(std::int32_t Value) override { Fixed.push_back(Value); }
+  std::vector<std::int32_t> Fixed;
+};
+
+TEST_F(SpectrumMarks, AMarkSeriesThatCanTakeAPlaneTakesTheAnalysedSeriesOne) {
+  auto* front = new chart::TFastLineSeries(&Chart);
+  front->SetParentChart(&Chart);
+  auto* plane = new TPlaneSeries(&Chart);
+  plane->SetParentChart(&Chart);
+  Tool->SetMarkSeries(plane);
+  Chart.SetView3D(true);
+  PaintChart(Chart);
+  ASSERT_GT(Chart.MaxZOrder(), 0);
+  Mouse.Click(Mouse.XOf(200));
+  EXPECT_EQ(plane->Count(), 1);
+  ASSERT_FALSE(plane->Fixed.empty());
+  EXPECT_EQ(plane->Fixed.back(), Chart.MaxZOrder() - Line->GetZOrder());
+  EXPECT_NE(plane->Fixed.back(), Chart.MaxZOrder() - front->GetZOrder());
+}
+
 TEST(SpectrumMarkTool, NeedsASpectrumChart) {
   TSpectrumMarkTool tool;
   TSignalChart signalChart;
