@@ -2,12 +2,14 @@
 // null when the component is destroyed, and tells the widget so, because a
 // chart or a series may go while an editor still shows it.
 //
-// Tested by: chart_editors/tests/ChartGridTest.cpp, chart_editors/tests/NavigatorTest.cpp
+// Tested by: chart_editors/tests/ChartGridTest.cpp, chart_editors/tests/NavigatorTest.cpp,
+//            chart_editors/tests/SeriesToolEditorTest.cpp
 #pragma once
 
 #include <functional>
 #include <utility>
 
+#include "chart/KivPanel.h"
 #include "platform/classlib/Component.h"
 
 namespace chart_editors {
@@ -47,6 +49,29 @@ class TComponentLink : private classlib::TComponent {
  private:
   T* FLinked = nullptr;
   std::function<void(T* gone)> FOnRemoved;
+};
+
+// Keeps a listener in the listener list of one panel (a chart) at a time:
+// it leaves the old panel when given another or when it goes itself, and
+// forgets a panel that is destroyed.
+class TPanelListening {
+ public:
+  explicit TPanelListening(chart::IKivEventListener& listener) : FListener(listener) {}
+  ~TPanelListening() { Listen(nullptr); }
+  TPanelListening(const TPanelListening&) = delete;
+  TPanelListening& operator=(const TPanelListening&) = delete;
+
+  chart::TCustomKivPanel* Panel() const { return FPanel.Get(); }
+  void Listen(chart::TCustomKivPanel* panel) {
+    if (FPanel.Get() == panel) return;
+    if (FPanel) FPanel->RemoveListener(&FListener);
+    FPanel.Set(panel);
+    if (panel != nullptr) panel->AddListener(&FListener);
+  }
+
+ private:
+  chart::IKivEventListener& FListener;
+  TComponentLink<chart::TCustomKivPanel> FPanel;
 };
 
 }  // namespace chart_editors

@@ -25,13 +25,6 @@ using chart::TChartSeries;
 
 namespace {
 
-QVariant Pointer(const void* p) { return QVariant::fromValue(const_cast<void*>(p)); }
-
-template <class T>
-T* PointerOf(const QVariant& data) {
-  return static_cast<T*>(data.value<void*>());
-}
-
 // Whether series may be fed by candidate: the chart takes it as a source and
 // it does not depend on series itself.
 bool AcceptsSource(const chart::TCustomAxisPanel& chart, const TChartSeries& series, const TChartSeries& candidate) {
@@ -62,7 +55,7 @@ TKivFuncEditor::TKivFuncEditor(QWidget* owner) : TBaseSourceEditor(owner) {
   std::stable_sort(kinds.begin(), kinds.end(), [](const auto& a, const auto& b) {
     return classlib::CompareText(a.first.toStdString(), b.first.toStdString()) < 0;
   });
-  for (const auto& [text, kind] : kinds) CBSources->addItem(text, Pointer(kind));
+  for (const auto& [text, kind] : kinds) CBSources->addItem(text, ObjectData(kind));
 
   PageControl1 = CreateControl<QTabWidget>(this, "PageControl1");
   TabSource = CreateControl<QWidget>(PageControl1, "TabSource");
@@ -108,18 +101,11 @@ TKivFuncEditor::TKivFuncEditor(QWidget* owner) : TBaseSourceEditor(owner) {
 
 TKivFuncEditor::~TKivFuncEditor() {
   FDestroying = true;
-  Listen(nullptr);
+  FListening.Listen(nullptr);
 }
 
 const classlib::TClassInfo* TKivFuncEditor::SelectedFunctionClass() const {
-  return PointerOf<const classlib::TClassInfo>(CBSources->currentData());
-}
-
-void TKivFuncEditor::Listen(chart::TCustomAxisPanel* chart) {
-  if (FChart.Get() == chart) return;
-  if (FChart) FChart->RemoveListener(this);
-  FChart.Set(chart);
-  if (chart != nullptr) chart->AddListener(this);
+  return DataObject<const classlib::TClassInfo>(CBSources->currentData());
 }
 
 void TKivFuncEditor::ShowTab(QWidget* tab, bool visible) {
@@ -130,14 +116,14 @@ void TKivFuncEditor::FormShow() {
   TBaseSourceEditor::FormShow();
   PageControl1->setCurrentWidget(TabSource);
   TChartSeries* series = Series();
-  Listen(series != nullptr ? series->ParentChart() : nullptr);
+  FListening.Listen(series != nullptr ? series->ParentChart() : nullptr);
   FSelector = new TSelectListForm(this);
   FSelector->OnChange = [this](TSelectListForm&) { CBSourcesChange(); };
   EmbedEditorForm(*FSelector, TabSource, Tag());
   if (series != nullptr) {
     FillSources();
     const chart::TKivFunction* function = series->FunctionType();
-    const int kind = CBSources->findData(Pointer(function != nullptr ? &function->ClassInfo() : nullptr));
+    const int kind = CBSources->findData(ObjectData(function != nullptr ? &function->ClassInfo() : nullptr));
     CBSources->setCurrentIndex(std::max(0, kind));
     CBSourcesChange();
     BApply->setEnabled(function == nullptr && series->DataSource() == nullptr);
@@ -162,7 +148,7 @@ void TKivFuncEditor::FillSourcesLeaving(const TChartSeries* leaving) {
   for (TChartSeries* other : chart->SeriesList()) {
     if (other == leaving || other->DontStore() || !AcceptsSource(*chart, *series, *other)) continue;
     const QString title = QString::fromStdString(chart::SeriesTitleOrName(*other));
-    CBSingle->addItem(title, Pointer(other));
+    CBSingle->addItem(title, ObjectData(other));
     if (std::find(sources.begin(), sources.end(), other) == sources.end())
       AddListObject(*FSelector->FromList, title, other);
   }
@@ -176,7 +162,7 @@ void TKivFuncEditor::FillSourcesLeaving(const TChartSeries* leaving) {
   }
   if (PanSingle->isHidden()) return;
   if (sourceSeries == nullptr) return;
-  const int at = CBSingle->findData(Pointer(sourceSeries));
+  const int at = CBSingle->findData(ObjectData(sourceSeries));
   if (at != CBSingle->currentIndex()) {
     CBSingle->setCurrentIndex(at);
     CBSingleChange();
@@ -187,7 +173,7 @@ void TKivFuncEditor::FillSourcesLeaving(const TChartSeries* leaving) {
 void TKivFuncEditor::CBSingleChange() {
   BApply->setEnabled(true);
   CBValues->clear();
-  const TChartSeries* source = PointerOf<TChartSeries>(CBSingle->currentData());
+  const TChartSeries* source = DataObject<TChartSeries>(CBSingle->currentData());
   CBValues->setEnabled(source != nullptr);
   BNone->setEnabled(source != nullptr);
   if (source == nullptr) return;
@@ -285,7 +271,7 @@ void TKivFuncEditor::BApplyClick() {
 void TKivFuncEditor::ApplySources() {
   TChartSeries& series = *Series();
   if (!PanSingle->isHidden()) {
-    auto* source = PointerOf<TChartSeries>(CBSingle->currentData());
+    auto* source = DataObject<TChartSeries>(CBSingle->currentData());
     series.SetDataSource(source);
     series.YValues()->SetValueSource(source != nullptr && !CBValues->isHidden() ? CBValues->currentText().toStdString()
                                                                                 : std::string());

@@ -63,12 +63,11 @@ class TKivFuncEditor : public TBaseSourceEditor, public chart::IKivEventListener
   bool ApplyFunctionClass(bool removeCopy);
   void ShowOptionsForm(const std::string& className);
   void ShowTab(QWidget* tab, bool visible);
-  void Listen(chart::TCustomAxisPanel* chart);
 
   QPointer<TEditorForm> FOptions;
   std::string FOptionsClass;
   TSelectListForm* FSelector = nullptr;
-  TComponentLink<chart::TCustomAxisPanel> FChart;
+  TPanelListening FListening{*this};
   bool FDestroying = false;
 };
 

@@ -45,4 +45,9 @@ void ClearListSelection(QListWidget& list) {
   if (!MultiSelect(list)) list.setCurrentRow(-1, QItemSelectionModel::NoUpdate);
 }
 
+void RemoveComboObject(QComboBox& combo, const void* object) {
+  for (int i = combo.count() - 1; i >= 0; --i)
+    if (ComboObject<const void>(combo, i) == object) combo.removeItem(i);
+}
+
 }  // namespace chart_editors

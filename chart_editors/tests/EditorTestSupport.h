@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
+#include <QWidget>
 
 #include <functional>
 
@@ -61,6 +62,17 @@ inline int CountPixels(const QImage& image, const QRect& area, chart::TColor col
   for (int y = area.top(); y <= area.bottom(); ++y)
     for (int x = area.left(); x <= area.right(); ++x)
       if (image.valid(x, y) && Pixel(image, {x, y}) == color) ++n;
+  return n;
+}
+
+// Pixels of text in a control of a window's picture: far from the grey of
+// its own face (a disabled control's grey letters count none).
+inline int InkIn(const QImage& shot, QWidget& window, QWidget& control) {
+  const QRect area(control.mapTo(&window, QPoint(2, 2)), QSize(control.width() - 4, control.height() - 4));
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (shot.valid(x, y)) n += qGray(shot.pixel(x, y)) < 90 ? 1 : 0;
   return n;
 }
 

@@ -28,6 +28,7 @@ using chart::TChartSeries;
 using chart::TLineSeries;
 using testing::AnswerModal;
 using testing::ChooseItem;
+using testing::InkIn;
 using testing::TypeText;
 
 // Kinds of function for the editor to offer: one that needs no source, one
@@ -398,15 +399,6 @@ TEST_F(FunctionEditor, ChangeOpensThePeriodRangeDialog) {
   QTest::mouseClick(e.BApply, Qt::LeftButton);
   EXPECT_EQ(f.Period(), 2.5);
   EXPECT_EQ(f.PeriodStyle(), chart::psRange);
-}
-
-// Pixels of text in a control: far from the grey of its own face.
-int InkIn(const QImage& shot, QWidget& window, QWidget& control) {
-  const QRect area(control.mapTo(&window, QPoint(2, 2)), QSize(control.width() - 4, control.height() - 4));
-  int n = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) n += qGray(shot.pixel(x, y)) < 90 ? 1 : 0;
-  return n;
 }
 
 TEST_F(FunctionEditor, ScreenshotShowsTheKindItsSourcesAndItsPeriod) {
