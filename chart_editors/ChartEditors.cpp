@@ -6,18 +6,22 @@
 #include <optional>
 #include <vector>
 
+#include "chart/series/StandardSeries.h"
+#include "chart/tools/KivTools.h"
 #include "chart/widgets/KivCanvasWidgets.h"
 #include "chart_editors/EditorForm.h"
 #include "chart_editors/KivAxisIncr.h"
 #include "chart_editors/KivBaseFuncEdit.h"
 #include "chart_editors/KivBrushDlg.h"
 #include "chart_editors/KivCustomShapeEditor.h"
+#include "chart_editors/KivDragPoint.h"
 #include "chart_editors/KivEdiFont.h"
 #include "chart_editors/KivEdiGrad.h"
 #include "chart_editors/KivEdiPeri.h"
 #include "chart_editors/KivFuncEdit.h"
 #include "chart_editors/KivShadowEditor.h"
 #include "chart_editors/KivPenDlg.h"
+#include "chart_editors/KivToolSeriesEdit.h"
 #include "platform/ui/UserDialogs.h"
 
 namespace chart_editors {
@@ -52,6 +56,8 @@ const std::vector<TEditorFormClass>& EditorForms() {
       {"TBaseFunctionEditor", EditorFormFactory<TBaseFunctionEditor>()},
       {"TKivFunctionEditor", EditorFormFactory<TKivFunctionEditor>()},
       {"TKivFuncEditor", EditorFormFactory<TKivFuncEditor>()},
+      {"TSeriesToolEditor", EditorFormFactory<TSeriesToolEditor>()},
+      {"TDragPointToolEdit", EditorFormFactory<TDragPointToolEdit>()},
   };
   return forms;
 }
@@ -61,6 +67,9 @@ const std::vector<TEditorFormClass>& EditorForms() {
 void InitChartEditors() {
   if (StartUp().Count++ > 0) return;
   for (const TEditorFormClass& form : EditorForms()) RegisterEditorForm(form.Name, form.Make);
+  // The kinds the series gallery shows first, and the tool whose editor is here.
+  chart::RegisterStandardSeries();
+  chart::RegisterDragPointTool();
   StartUp().PreviousColorDialog = chart::SetColorDialog([](QWidget* owner, chart::TColor& color) {
     const std::optional<ui::TColor> chosen = ui::Dialogs().ColorDialog(owner, color);
     if (!chosen) return false;
@@ -71,6 +80,8 @@ void InitChartEditors() {
 
 void DoneChartEditors() {
   if (StartUp().Count == 0 || --StartUp().Count > 0) return;
+  chart::UnregisterDragPointTool();
+  chart::UnregisterStandardSeries();
   for (const TEditorFormClass& form : EditorForms()) UnRegisterEditorForm(form.Name);
   chart::SetColorDialog(std::move(StartUp().PreviousColorDialog));
 }

@@ -32,6 +32,21 @@ enum TEditorText : int {
   txtNavCancel = 169,      // "Cancel"
   txtGridText = 172,       // "Text"
   txtGridColors = 181,     // "Colors"
+  // the series editor, the gallery and the tool editors
+  txtStandard = 47,        // "Standard"
+  txtFunctions = 49,       // "Functions"
+  txtTopAxis = 73,         // "Top Axis"
+  txtBottomAxis = 74,      // "Bottom Axis"
+  txtLeftAxis = 75,        // "Left Axis"
+  txtRightAxis = 76,       // "Right Axis"
+  txtNone = 102,           // "(none)"
+  txtDepthAxis = 123,      // "Depth Axis"
+  txtCustomAxis = 156,     // "Custom "
+  txtSeries = 157,         // "Series"
 };
+
+// The standard axes that stand first in a chart's axes list (left, top,
+// right, bottom and depth); the custom axes follow them.
+constexpr int StandardAxisCount = 5;
 
 }  // namespace chart_editors

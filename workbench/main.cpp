@@ -52,10 +52,11 @@ int main(int argc, char** argv) {
   classlib::InstallQtSyncDispatcher();
   // The sound components' device reports run in this event loop.
   audio::InstallQtAudioEvents();
-  chart::InitChartEngine();
   TWarningBox warnings;
   classlib::SetWarningSink(&warnings);
-  // The chart engine's classes and registries, before any window makes a chart.
+  // The chart engine's classes and registries, then what its editors add to
+  // them (the standard series kinds, the drag point tool, the gallery),
+  // before any window makes a chart.
   chart::InitChartEngine();
   chart_editors::InitChartEditors();
   sig::InitSignal();
@@ -77,7 +78,7 @@ int main(int argc, char** argv) {
   sig::DoneSignal();
   // Its Qt objects go while the application still lives.
   audio::InstallAudioEventSource(nullptr);
-  chart::DoneChartEngine();
+  chart_editors::DoneChartEditors();
   app.SetDialogs(nullptr);
   chart::DoneChartEngine();
   classlib::SetWarningSink(nullptr);

@@ -34,6 +34,14 @@ void RegisterStandardSeries() {
   RegisterSeriesType(THorizAreaSeries::StaticClassInfo(), msgHorizArea, msgStandard, 1);
 }
 
+void UnregisterStandardSeries() {
+  UnregisterSeriesTypes({&TLineSeries::StaticClassInfo(), &TBarSeries::StaticClassInfo(),
+                         &THorizBarSeries::StaticClassInfo(), &TAreaSeries::StaticClassInfo(),
+                         &TPointSeries::StaticClassInfo(), &TPieSeries::StaticClassInfo(),
+                         &TFastLineSeries::StaticClassInfo(), &THorizLineSeries::StaticClassInfo(),
+                         &THorizAreaSeries::StaticClassInfo()});
+}
+
 void RegisterFinancialSeries() {
   RegisterSeriesType(TCandleSeries::StaticClassInfo(), msgGalleryCandle, msgGalleryFinancial, 1);
   RegisterSeriesType(TVolumeSeries::StaticClassInfo(), msgGalleryVolume, msgGalleryFinancial, 1);

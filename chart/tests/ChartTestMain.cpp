@@ -7,7 +7,9 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
+#include "chart/series/StandardSeries.h"
 #include "chart/tools/ChartEngine.h"
+#include "chart/tools/KivTools.h"
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -15,6 +17,10 @@ int main(int argc, char** argv) {
   QFont::insertSubstitution("Arial", "Liberation Sans");
   QFont::insertSubstitution("Courier New", "Liberation Mono");
   chart::InitChartEngine();
+  // What the chart editors' start-up adds in the program: the engine cannot
+  // use its editors, so its tests register these two themselves.
+  chart::RegisterStandardSeries();
+  chart::RegisterDragPointTool();
   testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
   chart::DoneChartEngine();

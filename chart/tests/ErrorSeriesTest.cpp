@@ -4,6 +4,7 @@
 // ADX (worked by hand, and over flat prices) and RSI; the registered kinds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "chart/core/KivConst.h"
@@ -12,9 +13,12 @@
 #include "chart/series/ErrorSeries.h"
 #include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
+#include "chart/series/PieSeries.h"
 #include "chart/series/SeriesRegistry.h"
+#include "chart/series/StandardSeries.h"
 #include "chart/testing/RecordedChart.h"
 #include "chart/tools/ChartEngine.h"
+#include "chart/tools/KivTools.h"
 #include "testing/TestSupport.h"
 
 namespace chart {
@@ -195,7 +199,27 @@ TEST(RSIFunction, RisesToAHundredFallsToZeroAndWeighsUpsAgainstDowns) {
 
 // --- registrations ----------------------------------------------------------------
 
-TEST(Registrations, StandardKindsComeFirstInGalleryOrder) {
+TEST(Registrations, TheEngineLeavesTheStandardKindsToTheGallery) {
+  // The test main registered them as the gallery's start-up does: from a
+  // fresh start, the engine's own start-up lists none of them.
+  DoneChartEngine();
+  InitChartEngine();
+  EXPECT_EQ(FindSeriesType(TLineSeries::StaticClassInfo()), nullptr);
+  EXPECT_NE(FindSeriesType(TCandleSeries::StaticClassInfo()), nullptr);
+  const auto& tools = KivToolTypesList();
+  EXPECT_EQ(std::find(tools.begin(), tools.end(), &TDragPointTool::StaticClassInfo()), tools.end());
+  RegisterStandardSeries();
+  RegisterDragPointTool();
+  EXPECT_NE(FindSeriesType(TLineSeries::StaticClassInfo()), nullptr);
+  EXPECT_EQ(KivToolTypesList().back(), &TDragPointTool::StaticClassInfo());
+  UnregisterStandardSeries();
+  UnregisterDragPointTool();
+  EXPECT_EQ(FindSeriesType(TPieSeries::StaticClassInfo()), nullptr);
+  RegisterStandardSeries();
+  RegisterDragPointTool();
+}
+
+TEST(Registrations, StandardKindsKeepTheirGalleryOrder) {
   InitChartEngine();
   const TKivSeriesTypes& types = KivSeriesTypesList();
   ASSERT_GE(types.Count(), 16);
@@ -204,13 +228,22 @@ TEST(Registrations, StandardKindsComeFirstInGalleryOrder) {
                                              "TFastLineSeries", "THorizLineSeries", "THorizAreaSeries"};
   const std::vector<std::string> names = {"Line", "Bar", "Horizontal\rBar", "Area", "Point",
                                           "Pie",  "Fast Line", "Horizontal\rLine", "Horizontal\rArea"};
-  for (int i = 0; i < 9; ++i) {
-    EXPECT_EQ(types.Get(i).SeriesClass->ClassName(), expected[static_cast<std::size_t>(i)]);
-    EXPECT_EQ(types.Get(i).Description, names[static_cast<std::size_t>(i)]);
-    EXPECT_EQ(types.Get(i).GalleryPage, "Standard");
+  // They stand together, in their order, wherever the start-ups put them.
+  std::vector<const TKivSeriesType*> standard;
+  std::vector<int> at;
+  for (int i = 0; i < types.Count(); ++i)
+    if (types.Get(i).GalleryPage == "Standard") {
+      standard.push_back(&types.Get(i));
+      at.push_back(i);
+    }
+  ASSERT_EQ(standard.size(), 9u);
+  for (std::size_t i = 0; i < 9; ++i) {
+    EXPECT_EQ(standard[i]->SeriesClass->ClassName(), expected[i]);
+    EXPECT_EQ(standard[i]->Description, names[i]);
+    EXPECT_EQ(at[i], at[0] + static_cast<int>(i));
   }
-  EXPECT_EQ(types.Get(0).NumGallerySeries, 2);
-  EXPECT_EQ(types.Get(5).NumGallerySeries, 1);
+  EXPECT_EQ(standard[0]->NumGallerySeries, 2);
+  EXPECT_EQ(standard[5]->NumGallerySeries, 1);
   const TKivSeriesType* candle = FindSeriesType(TCandleSeries::StaticClassInfo());
   ASSERT_NE(candle, nullptr);
   EXPECT_EQ(candle->GalleryPage, "Financial");

@@ -29,13 +29,12 @@ void InitChartEngine() {
                              &TKivMovingFunction::StaticClassInfo()});
   KivSeriesTypesList();
   KivToolTypesList();
-  // The standard kinds go first, as the gallery lists them; the gallery's
-  // own start-up will take this call over once it exists.
-  RegisterStandardSeries();
+  // The standard kinds and the drag point tool come with the editors that
+  // show them (the series gallery, the drag point tool's editor): their
+  // start-up registers them.
   RegisterFinancialSeries();
   RegisterStatsSeries();
   RegisterKivTools();
-  RegisterDragPointTool();
 }
 
 void DoneChartEngine() {

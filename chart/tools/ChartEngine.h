@@ -1,5 +1,7 @@
 // The engine's start-up: the axis classes for the streams, the registries,
-// the standard series kinds and functions, and the tools. It stands with the
+// the financial and statistical series kinds and functions, and the tools
+// (the standard kinds and the drag point tool are the chart editors' to
+// register: chart_editors::InitChartEditors). It stands with the
 // tools because they are the engine's top layer: it reaches every layer below.
 //
 // Tested by: chart/tests/ToolRegistryTest.cpp, chart/tests/ErrorSeriesTest.cpp

@@ -23,4 +23,6 @@ void UnregisterKivTools() { UnregisterToolClasses(KivToolClasses()); }
 
 void RegisterDragPointTool() { RegisterToolClasses({&TDragPointTool::StaticClassInfo()}); }
 
+void UnregisterDragPointTool() { UnregisterToolClasses({&TDragPointTool::StaticClassInfo()}); }
+
 }  // namespace chart

@@ -21,8 +21,10 @@ namespace chart {
 void RegisterKivTools();
 // Takes them out again.
 void UnregisterKivTools();
-// Adds the drag point tool after them, once; the engine's start-up calls it
-// until the drag point tool's editor registers the tool itself.
+// Adds the drag point tool after them, once. The drag point tool's editor
+// registers it (chart_editors::InitChartEditors), and so do the engine's own
+// test mains, which stand without the editors.
 void RegisterDragPointTool();
+void UnregisterDragPointTool();
 
 }  // namespace chart
