@@ -1,16 +1,19 @@
 // Vectors and matrices of the numeric library as chart content: DrawValues,
 // the one routine that writes a vector into a series; the matrix grid series;
-// and the values window, one process-wide window that shows a vector as a
-// line or a matrix as a coloured grid.
+// the values window, one process-wide window that shows a vector as a line
+// or a matrix as a coloured grid; and the vector and matrix editor's Chart
+// menu items that show its data there.
 //
 // Tested by: analysis_ui/tests/DrawValuesTest.cpp, analysis_ui/tests/MtxGridSeriesTest.cpp,
 //            analysis_ui/tests/ValuesWindowTest.cpp
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "analysis_ui/MtxGridSeries.h"
+#include "analysis_ui/NumoraEdit.h"
 #include "chart/ChartControl.h"
 #include "numeric/Mtx.h"
 #include "numeric/Vec.h"
@@ -53,8 +56,14 @@ void PrepareValuesChart(chart::TChart* Chart, QWidget* Parent);
 // The shutdown step: the values window goes before the application does.
 void FreeValuesWindow();
 
+// The editor's "Series in rows" (enabled from two columns on: a matrix of
+// several rows in the values window's grid, a single row as a line) and
+// "Series in cols" (from two rows on: the same for the columns).
+std::unique_ptr<TMtxEditKivItem> CreateKivItemDrawRows(TNumoraEditForm& Form);
+std::unique_ptr<TMtxEditKivItem> CreateKivItemDrawCols(TNumoraEditForm& Form);
+
 // The unit's start-up and finalisation: the grid series in the series gallery
-// ("Mtx Grid" on the page "Halvane").
+// ("Mtx Grid" on the page "Halvane") and the editor's two Chart menu items.
 void RegisterNumoraKiv();
 void UnregisterNumoraKiv();
 

@@ -149,9 +149,15 @@ void DrawMatrix(const numeric::TMtx& Values, const std::string& Caption) {
   ui::ShowModal(window);
 }
 
-void RegisterNumoraKiv() { chart::RegisterSeriesType(TMtxGridSeries::StaticClassInfo(), "Mtx Grid", "Halvane"); }
+void RegisterNumoraKiv() {
+  chart::RegisterSeriesType(TMtxGridSeries::StaticClassInfo(), "Mtx Grid", "Halvane");
+  RegisterMtxEditItem(&CreateKivItemDrawRows);
+  RegisterMtxEditItem(&CreateKivItemDrawCols);
+}
 
 void UnregisterNumoraKiv() {
+  UnregisterMtxEditItem(&CreateKivItemDrawCols);
+  UnregisterMtxEditItem(&CreateKivItemDrawRows);
   FreeValuesWindow();
   chart::UnregisterSeriesTypes({&TMtxGridSeries::StaticClassInfo()});
 }
