@@ -13,6 +13,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionMenuItem>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -50,7 +52,24 @@ QRect ScreenRect(const QWidget& window) {
   return screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
-// Value kept within [low, high], the upper bound winning when they cross.
+// The width that shows every menu of the bar side by side; the bar's own
+// size hint counts only the menus that fit the window as it is.
+int MenuBarWidth(const QMenuBar& bar) {
+  const QStyle& style = *bar.style();
+  QStyleOptionMenuItem option;
+  option.initFrom(&bar);
+  const int spacing = style.pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, &bar);
+  int width = 2 * (style.pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, &bar) +
+                   style.pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, &bar));
+  for (const QAction* action : bar.actions()) {
+    if (!action->isVisible()) continue;
+    const QSize text = bar.fontMetrics().size(Qt::TextShowMnemonic, action->text());
+    width += style.sizeFromContents(QStyle::CT_MenuBarItem, &option, text, &bar).width() + spacing;
+  }
+  return width;
+}
+
+// Value kept within [low, high], the lower bound winning when they cross.
 int KeepWithin(int value, int low, int high) { return std::max(std::min(value, high), low); }
 
 }  // namespace
@@ -221,13 +240,17 @@ void TNumoraEditForm::FillGrid() {
     FGrid->SetFixedCols(cols >= 2 ? 1 : 0);
     MtxToStringGrid(data, *FGrid, true, FScientific ? std::string() : FStringFormat);
     FGrid->SetCells(0, 0, std::to_string(data.Rows()) + "x" + std::to_string(data.Cols()));
+    // The cursor starts on the first value, not on a header.
+    if (rows > FGrid->FixedRows() && cols > FGrid->FixedCols())
+      FGrid->setCurrentCell(FGrid->FixedRows(), FGrid->FixedCols());
     FChangedCells.clear();
   }
   // The window fits the grid, within most of the screen to its right and below.
   const QRect screen = ScreenRect(*this);
   const int rowHeight = FGrid->verticalHeader()->defaultSectionSize();
-  const int width =
-      KeepWithin((FColumnWidth + 1) * cols + 15, 64, static_cast<int>(std::trunc((screen.right() + 1 - x()) * 0.85)));
+  // Narrower than its menu bar, the window would fold the menus away.
+  const int width = KeepWithin((FColumnWidth + 1) * cols + 15, std::max(64, MenuBarWidth(*FMenuBar)),
+                               static_cast<int>(std::trunc((screen.right() + 1 - x()) * 0.85)));
   const int height = KeepWithin(FMenuBar->sizeHint().height() + (rowHeight + 1) * (rows + 1) - 13, rowHeight + 1,
                                 static_cast<int>(std::trunc((screen.bottom() + 1 - y()) * 0.85)));
   resize(width, height);
@@ -301,6 +324,8 @@ void TNumoraEditForm::showEvent(QShowEvent* event) {
       FChartItems.push_back(itemClass(*this));
       FChartMenu->addAction(FChartItems.back()->Action());
     }
+    const int menus = MenuBarWidth(*FMenuBar);
+    if (width() < menus) resize(menus, height());
     UpdateActions();
   });
 }

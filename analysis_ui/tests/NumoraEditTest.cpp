@@ -188,6 +188,10 @@ TEST_F(NumoraEdit, AVectorShowsOneColumnAndAsksForOneLength) {
   EXPECT_EQ(Cell(*form, 1, 3), "3.0000");
   EXPECT_FALSE(Control<QAction>(*form, "ATransp").isEnabled());
   EXPECT_FALSE(Control<QAction>(*form, "AAdjung").isEnabled());
+  // One narrow column, and still every menu in view; the cursor on the first value.
+  EXPECT_GE(form->width(), Control<QMenuBar>(*form, "MainMenu").sizeHint().width());
+  EXPECT_EQ(form->Grid().currentRow(), 1);
+  EXPECT_EQ(form->Grid().currentColumn(), 1);
   FDialogs.InputAnswers = {std::string("5")};
   Run(*form, "ASize");
   ASSERT_EQ(FDialogs.InputQueries.size(), 1U);
