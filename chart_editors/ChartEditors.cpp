@@ -21,6 +21,7 @@
 #include "chart_editors/KivFuncEdit.h"
 #include "chart_editors/KivShadowEditor.h"
 #include "chart_editors/KivPenDlg.h"
+#include "chart_editors/KivPoEdi.h"
 #include "chart_editors/KivToolSeriesEdit.h"
 #include "platform/ui/UserDialogs.h"
 
@@ -56,6 +57,7 @@ const std::vector<TEditorFormClass>& EditorForms() {
       {"TBaseFunctionEditor", EditorFormFactory<TBaseFunctionEditor>()},
       {"TKivFunctionEditor", EditorFormFactory<TKivFunctionEditor>()},
       {"TKivFuncEditor", EditorFormFactory<TKivFuncEditor>()},
+      {"TSeriesPointerEditor", EditorFormFactory<TSeriesPointerEditor>()},
       {"TSeriesToolEditor", EditorFormFactory<TSeriesToolEditor>()},
       {"TDragPointToolEdit", EditorFormFactory<TDragPointToolEdit>()},
   };

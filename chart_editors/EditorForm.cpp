@@ -15,7 +15,7 @@
 
 namespace chart_editors {
 
-TEditorForm::TEditorForm(QWidget* owner) : QDialog(owner) {}
+TEditorForm::TEditorForm(QWidget* owner) : QDialog(owner), FOwner(owner) {}
 
 void TEditorForm::EnsureShown() {
   if (FShown) return;

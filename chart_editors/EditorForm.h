@@ -15,6 +15,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QSpinBox>
 
 #include <functional>
@@ -30,6 +31,9 @@ class TEditorForm : public QDialog {
   explicit TEditorForm(QWidget* owner = nullptr);
 
   // properties
+  // The widget the form was made for: its parent when created. Embedding
+  // moves the form into a page of its owner, and the owner stays.
+  QWidget* Owner() const { return FOwner; }
   // The object the form edits; nullptr while none is given.
   classlib::TPersistent* Tag() const { return FTag; }
   void SetTag(classlib::TPersistent* tag) { FTag = tag; }
@@ -77,6 +81,7 @@ class TEditorForm : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  QPointer<QWidget> FOwner;
   classlib::TPersistent* FTag = nullptr;
   bool FShown = false;
   bool FFilling = false;

@@ -48,6 +48,10 @@ class TSeriesPointer : public TKivCustomShapeBrushPen {
   void SetColor(TColor v) { Brush()->SetColor(v); }
   TCustomChartSeries* Series() const { return FSeries; }
   void SetSeries(TCustomChartSeries* s) { FSeries = s; }
+  // Whether the sizes may be changed by the user (a kind that sizes its
+  // pointers from its data says no); the editors hide the sizes then.
+  bool AllowChangeSize() const { return FAllowChangeSize; }
+  void SetAllowChangeSize(bool v) { FAllowChangeSize = v; }
 
   // operations
   void CalcHorizMargins(std::int32_t& left, std::int32_t& right) const;
@@ -77,6 +81,7 @@ class TSeriesPointer : public TKivCustomShapeBrushPen {
   mutable std::unique_ptr<TKivGradient> FGradient;
   std::int32_t FHorizSize = 4, FVertSize = 4;
   bool FInflateMargins = true;
+  bool FAllowChangeSize = true;
   TCustomChartSeries* FSeries;
   TSeriesPointerStyle FStyle = psRectangle;
 };

@@ -108,9 +108,13 @@ TEST_F(EditorForms, EmbeddedFormsFillThemselvesAtOnceAndSitInThePage) {
   EXPECT_EQ(placed->x(), 4);
   EXPECT_LE(placed->y(), 4);
 
-  auto* filling = new TCountingForm;
+  // Made for the tab widget, it sits in the page and keeps its owner.
+  auto* filling = new TCountingForm(&pages);
   filling->SetAlignClient(true);
   EmbedEditorForm(*filling, first, nullptr);
+  EXPECT_EQ(filling->parentWidget(), first);
+  EXPECT_EQ(filling->Owner(), &pages);
+  EXPECT_EQ(placed->Owner(), nullptr);
   pages.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&pages));
   EXPECT_EQ(filling->size(), first->size());

@@ -65,6 +65,21 @@ inline int CountPixels(const QImage& image, const QRect& area, chart::TColor col
   return n;
 }
 
+// The first form of class TForm inside parent. Forms carry no meta-object
+// of their own, so Qt's findChild would take any dialog for one.
+template <class TForm>
+TForm* FindForm(const QObject& parent) {
+  for (QObject* child : parent.findChildren<QObject*>())
+    if (auto* form = dynamic_cast<TForm*>(child)) return form;
+  return nullptr;
+}
+template <class TForm>
+int CountForms(const QObject& parent) {
+  int n = 0;
+  for (QObject* child : parent.findChildren<QObject*>()) n += dynamic_cast<TForm*>(child) != nullptr ? 1 : 0;
+  return n;
+}
+
 // Pixels of text in a control of a window's picture: far from the grey of
 // its own face (a disabled control's grey letters count none).
 inline int InkIn(const QImage& shot, QWidget& window, QWidget& control) {
