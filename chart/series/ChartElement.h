@@ -91,8 +91,12 @@ class TCustomChartSeries : public TCustomChartElement {
   // The series' depth slot of this pass (0 at the front).
   std::int32_t ZSlot = 0;
 
+  // introduced virtual
+  // Switches the chart between 2D and 3D (the series gallery does, for its
+  // samples); a kind may set up the chart's 3D view for itself.
+  virtual void SetChartView3D(bool v);
+
   // operations
-  void SetChartView3D(bool v);
   // True when either object is an instance of the other's class.
   static bool SameClass(const classlib::TPersistent& a, const classlib::TPersistent& b);
   // Tells the chart's series observer (when one is attached) of a change.

@@ -670,6 +670,17 @@ void TPieSeries::AddSampleValues(int numValues) {
   for (int i = 0; i < numValues; ++i) Add(SampleRandom(1000) + 1, KivMsg(37 + i % 8));
 }
 
+void TPieSeries::SetChartView3D(bool v) {
+  TCircledSeries::SetChartView3D(v);
+  if (TCustomAxisPanel* chart = ParentChart()) {
+    TView3DOptions& o = *chart->View3DOptions();
+    o.SetOrthogonal(false);
+    o.SetRotation(0);
+    o.SetElevation(305);
+  }
+  SetCircled(!v);
+}
+
 void TPieSeries::PrepareForGallery(bool enabled) {
   TCircledSeries::PrepareForGallery(enabled);
   TCustomAxisPanel* chart = ParentChart();

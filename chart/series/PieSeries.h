@@ -182,6 +182,8 @@ class TPieSeries : public TCircledSeries {
   void AddSampleValues(int numValues) override;
   int DefaultSampleCount() const override { return 8; }
   void PrepareForGallery(bool enabled) override;
+  // In 3D the pie is seen from above at a slant; in 2D it stays round.
+  void SetChartView3D(bool v) override;
 
  private:
   struct TSliceAngles {

@@ -202,5 +202,20 @@ TEST(PieGallery, SamplesAndSubStyles) {
   EXPECT_FALSE(pie.UseAxis());
 }
 
+TEST(PieGallery, TheGallerysTwoAndThreeDimensionsKeepThePieRoundOrSlanted) {
+  TRecordedChart rc;
+  auto* pie = rc.Add<TPieSeries>();
+  pie->SetChartView3D(false);
+  EXPECT_FALSE(rc.Chart.View3D());
+  EXPECT_TRUE(pie->Circled());
+  pie->SetChartView3D(true);
+  EXPECT_TRUE(rc.Chart.View3D());
+  EXPECT_FALSE(pie->Circled());
+  const TView3DOptions& o = *rc.Chart.View3DOptions();
+  EXPECT_FALSE(o.Orthogonal());
+  EXPECT_EQ(o.Rotation(), 0);
+  EXPECT_EQ(o.Elevation(), 305);
+}
+
 }  // namespace
 }  // namespace chart
