@@ -1,8 +1,9 @@
 // The layer's start-up and finalisation.
 //
-// Tested by: analysis_ui/tests/ValuesWindowTest.cpp
+// Tested by: analysis_ui/tests/ValuesWindowTest.cpp, analysis_ui/tests/MtxProgressFormTest.cpp
 #include "analysis_ui/AnalysisUiInit.h"
 
+#include "analysis_ui/MtxProgressForm.h"
 #include "analysis_ui/NumoraKiv.h"
 #include "analysis_ui/SignalToolsDialogs.h"
 #include "analysis_ui/SignalToolsKiv.h"
@@ -19,6 +20,7 @@ int& InitCount() {
 
 void InitAnalysisUi() {
   if (InitCount()++ > 0) return;
+  RegisterMtxDialogs();
   RegisterNumoraKiv();
   RegisterSignalToolsKiv();
   RegisterSignalToolsDialogs();
@@ -29,6 +31,7 @@ void DoneAnalysisUi() {
   UnregisterSignalToolsDialogs();
   UnregisterSignalToolsKiv();
   UnregisterNumoraKiv();
+  UnregisterMtxDialogs();
 }
 
 }  // namespace analysis_ui

@@ -1,7 +1,7 @@
 // The analysis windows' dialog routines: the parameter template files
-// (MtxTemplateFiles.h), and here copying vectors and matrices to and from
-// string grids as text, a complex number in two adjacent columns (real part,
-// then imaginary part).
+// (MtxTemplateFiles.h), the progress dialogs' window (MtxProgressForm.h),
+// and here copying vectors and matrices to and from string grids as text, a
+// complex number in two adjacent columns (real part, then imaginary part).
 //
 // Every routine checks that the whole block fits, headers included, before
 // it changes anything: a block that does not fit raises the condition's text
@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <string>
 
+#include "analysis_ui/MtxProgressForm.h"
 #include "analysis_ui/MtxTemplateFiles.h"
 #include "numeric/Numora.h"
 

@@ -76,12 +76,14 @@ void TMtxProgressDialog::SetMin(std::int32_t Value) {
   FMin = Value;
   FMax = std::max(FMin, FMax);
   FLoops = Span(FMin, FMax);
+  if (FWindow) FWindow->RangeChanged();
 }
 
 void TMtxProgressDialog::SetMax(std::int32_t Value) {
   FMax = Value;
   FMin = std::min(FMin, FMax);
   FLoops = Span(FMin, FMax);
+  if (FWindow) FWindow->RangeChanged();
 }
 
 }  // namespace sig

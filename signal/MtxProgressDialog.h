@@ -34,6 +34,8 @@ class TMtxProgressDialog;
 class TProgressWindow {
  public:
   virtual ~TProgressWindow() = default;
+  // The dialog's Min, Max or Loops changed: the window shows the range again.
+  virtual void RangeChanged() = 0;
 };
 
 using TProgressWindowFactory = std::function<std::unique_ptr<TProgressWindow>(TMtxProgressDialog& Dialog)>;
@@ -59,7 +61,8 @@ class TMtxProgressDialog : public numeric::TMtxComponent {
   bool InfiniteLoop() const { return FInfiniteLoop; }
   void SetInfiniteLoop(bool Value) { FInfiniteLoop = Value; }
   std::int32_t Min() const { return FMin; }
-  // Stores Value; Max := max(Min, Max); Loops := Max - Min + 1.
+  // Stores Value; Max := max(Min, Max); Loops := Max - Min + 1. The window
+  // (as for Max and Loops) follows.
   void SetMin(std::int32_t Value);
   std::int32_t Max() const { return FMax; }
   // Stores Value; Min := min(Min, Max); Loops := Max - Min + 1.

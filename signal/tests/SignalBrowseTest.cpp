@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/classlib/ClassRegistry.h"
@@ -121,20 +122,25 @@ TEST(MtxProgressDialog, LoopsMinAndMaxKeepOneAnother) {
   EXPECT_EQ(d.Max(), 3);
 }
 
-TEST(MtxProgressDialog, ItsWindowComesFromTheInstalledFactory) {
+TEST(MtxProgressDialog, ItsWindowComesFromTheInstalledFactoryAndFollowsTheRange) {
+  // Records the range each time it is told to show it again.
   struct TWindow : sig::TProgressWindow {
-    int Max;
-    explicit TWindow(int AMax) : Max(AMax) {}
+    sig::TMtxProgressDialog& Dialog;
+    std::vector<std::pair<int, int>> Shown;
+    explicit TWindow(sig::TMtxProgressDialog& ADialog) : Dialog(ADialog) { RangeChanged(); }
+    void RangeChanged() override { Shown.push_back({Dialog.Min(), Dialog.Max()}); }
   };
   EXPECT_EQ(sig::TMtxProgressDialog().Window(), nullptr);
-  auto previous = sig::SetProgressWindowFactory([](sig::TMtxProgressDialog& d) {
-    d.Stop();
-    return std::make_unique<TWindow>(d.Max());
-  });
+  auto previous = sig::SetProgressWindowFactory(
+      [](sig::TMtxProgressDialog& d) -> std::unique_ptr<sig::TProgressWindow> { return std::make_unique<TWindow>(d); });
   sig::TMtxProgressDialog d;
   sig::SetProgressWindowFactory(previous);
   ASSERT_NE(d.Window(), nullptr);
-  EXPECT_EQ(dynamic_cast<TWindow*>(d.Window())->Max, 0);
+  d.SetMin(5);
+  d.SetLoops(10);
+  d.SetMax(3);
+  EXPECT_EQ(dynamic_cast<TWindow*>(d.Window())->Shown,
+            (std::vector<std::pair<int, int>>{{0, 0}, {5, 5}, {5, 14}, {3, 3}}));
 }
 
 TEST(MtxProgressDialog, IsCreatedByClassNameWithItsSettings) {
