@@ -157,6 +157,8 @@ class TNumoraEditForm : public QDialog {
   // Sets the window's place as the stored position asks.
   void ApplyPosition();
   void SetData(const numeric::TMtx& Value);
+  // Data := Part of the data (its real or imaginary part, its magnitudes).
+  void ReplaceByPart(numeric::TMtx& (numeric::TMtx::*Part)(const numeric::TMtx&));
   void SetClipboardLines(const numeric::TMtx& Values);
   // The clipboard's text as a matrix.
   void ReadClipboard(numeric::TMtx& Dst) const;

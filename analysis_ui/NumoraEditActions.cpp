@@ -187,29 +187,19 @@ void TNumoraEditForm::AAdjungExecute() {
   FillGrid();
 }
 
-void TNumoraEditForm::ARealPartExecute() {
+void TNumoraEditForm::ReplaceByPart(numeric::TMtx& (numeric::TMtx::*Part)(const numeric::TMtx&)) {
   ReadGrid();
   numeric::TCachedMtx part;
-  part->RealPart(*FData);
+  ((*part).*Part)(*FData);
   SetData(*part);
   FillGrid();
 }
 
-void TNumoraEditForm::AImagPartExecute() {
-  ReadGrid();
-  numeric::TCachedMtx part;
-  part->ImagPart(*FData);
-  SetData(*part);
-  FillGrid();
-}
+void TNumoraEditForm::ARealPartExecute() { ReplaceByPart(&numeric::TMtx::RealPart); }
 
-void TNumoraEditForm::AMagExecute() {
-  ReadGrid();
-  numeric::TCachedMtx part;
-  part->Mag(*FData);
-  SetData(*part);
-  FillGrid();
-}
+void TNumoraEditForm::AImagPartExecute() { ReplaceByPart(&numeric::TMtx::ImagPart); }
+
+void TNumoraEditForm::AMagExecute() { ReplaceByPart(&numeric::TMtx::Mag); }
 
 void TNumoraEditForm::AEditableExecute() {
   const bool checked = AEditable->isChecked();

@@ -117,6 +117,13 @@ class NumoraEdit : public ui::TWindowTest {
     return forms;
   }
   std::string LastMessage() const { return FDialogs.Shown.empty() ? "" : FDialogs.Shown.back().Text; }
+  // A modal window as the user gets it: shown and active.
+  static TNumoraEditForm& ShownToUser(QDialog& dialog) {
+    auto& form = dynamic_cast<TNumoraEditForm&>(dialog);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    return form;
+  }
 
   std::unique_ptr<TNumoraEditForm> FForm;
 };
@@ -220,9 +227,7 @@ TEST_F(NumoraEdit, AModalEditableViewWritesTheEditsBack) {
   v.Values()[1] = 2;
   v.Values()[2] = 1.0 / 3;
   FDialogs.Modals.push_back([&](QDialog& dialog) {
-    auto& form = dynamic_cast<TNumoraEditForm&>(dialog);
-    form.show();
-    QApplication::setActiveWindow(&form);
+    TNumoraEditForm& form = ShownToUser(dialog);
     EXPECT_TRUE(form.Modal());
     EXPECT_EQ(form.Grid().editTriggers() & QAbstractItemView::AnyKeyPressed, QAbstractItemView::AnyKeyPressed);
     TypeInto(form, 1, 2, "-7.25");
@@ -244,9 +249,7 @@ TEST_F(NumoraEdit, AModalViewKeepsACellThatDoesNotReadOpen) {
   v.Size(2, false);
   v.SetVal(4);
   FDialogs.Modals.push_back([&](QDialog& dialog) {
-    auto& form = dynamic_cast<TNumoraEditForm&>(dialog);
-    form.show();
-    QApplication::setActiveWindow(&form);
+    TNumoraEditForm& form = ShownToUser(dialog);
     TypeInto(form, 1, 1, "1.5");
     TypeInto(form, 1, 2, "abc");
     form.close();
@@ -269,8 +272,7 @@ TEST_F(NumoraEdit, ModelessAndReadOnlyViewsWriteNothingBack) {
   v.Size(2, false);
   v.SetVal(4);
   FDialogs.Modals.push_back([&](QDialog& dialog) {
-    auto& form = dynamic_cast<TNumoraEditForm&>(dialog);
-    form.show();
+    TNumoraEditForm& form = ShownToUser(dialog);
     form.Grid().SetCells(1, 1, "9");  // not even a read-only grid's text goes back
     form.close();
     return static_cast<int>(QDialog::Rejected);
