@@ -7,6 +7,7 @@
 #include "analysis_ui/NumoraKiv.h"
 #include "analysis_ui/SignalToolsDialogs.h"
 #include "analysis_ui/SignalToolsKiv.h"
+#include "analysis_ui/TimeAna.h"
 
 namespace analysis_ui {
 
@@ -24,10 +25,12 @@ void InitAnalysisUi() {
   RegisterNumoraKiv();
   RegisterSignalToolsKiv();
   RegisterSignalToolsDialogs();
+  RegisterTimeAna();
 }
 
 void DoneAnalysisUi() {
   if (InitCount() == 0 || --InitCount() > 0) return;
+  UnregisterTimeAna();
   UnregisterSignalToolsDialogs();
   UnregisterSignalToolsKiv();
   UnregisterNumoraKiv();

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include <QDialog>
+#include <QLineEdit>
 
 #include "analysis_ui/ComponentEditorForm.h"
 #include "analysis_ui/MtxFloatEdit.h"
@@ -65,7 +66,11 @@ void TMtxDialog::UpdateEditorForm(bool) {
 }
 
 void TMtxDialog::PrepareEdits(TComponentEditorForm& Form) const {
-  for (TMtxFloatEdit* edit : Form.findChildren<TMtxFloatEdit*>()) {
+  // The edit has no meta-object of its own: a search by its type would take
+  // every line edit of the form for one.
+  for (QLineEdit* line : Form.findChildren<QLineEdit*>()) {
+    auto* edit = dynamic_cast<TMtxFloatEdit*>(line);
+    if (edit == nullptr) continue;
     edit->SetRegistryPath(FRegistryPath + "\\" + Name());
     edit->SetStoreInRegistry(FStoreInRegistry);
     // The stored formats and increment take effect; the value is the

@@ -74,27 +74,41 @@ void TSignalReport::AddStatistics(classlib::TStrings& Strings) const {
   if ((FReportItems & statistics) == 0) return;
   Strings.Add("Statistics:");
   Strings.Add("");
-  const bool empty = data.Length() == 0;
-  const double mean = empty ? 0.0 : data.Mean();
-  double deviation = 0.0, minimum = 0.0, maximum = 0.0;
-  if (!empty && (Has(srsStdDev) || Has(srsCrest) || Has(srsSkewness) || Has(srsKurtosis))) deviation = data.StdDev(mean);
-  if (!empty && (Has(srsPeak) || Has(srsCrest) || Has(srsMinMax))) {
-    minimum = data.Min();
-    maximum = data.Max();
-  }
-  const double peak = std::max(std::fabs(maximum - mean), std::fabs(mean - minimum));
-  if (Has(srsMean)) Strings.Add("Mean: " + detail::GeneralText(mean));
-  if (Has(srsStdDev)) Strings.Add("StdDev: " + detail::GeneralText(deviation));
+  const TSignalStatistics s =
+      SignalStatistics(data, Has(srsStdDev) || Has(srsCrest) || Has(srsSkewness) || Has(srsKurtosis),
+                       Has(srsPeak) || Has(srsCrest) || Has(srsMinMax), Has(srsRMS) || Has(srsSkewness) || Has(srsKurtosis));
+  if (Has(srsMean)) Strings.Add("Mean: " + detail::GeneralText(s.Mean));
+  if (Has(srsStdDev)) Strings.Add("StdDev: " + detail::GeneralText(s.StdDev));
   if (Has(srsMinMax)) {
-    Strings.Add("Minimum: " + detail::GeneralText(minimum));
-    Strings.Add("Maximum: " + detail::GeneralText(maximum));
+    Strings.Add("Minimum: " + detail::GeneralText(s.Minimum));
+    Strings.Add("Maximum: " + detail::GeneralText(s.Maximum));
   }
-  if (Has(srsRMS)) Strings.Add("RMS: " + detail::GeneralText(empty ? 0.0 : data.RMS()));
-  if (Has(srsPeak)) Strings.Add("Peak: " + detail::GeneralText(peak));
-  if (Has(srsCrest)) Strings.Add("CREST: " + detail::GeneralText(deviation != 0.0 ? peak / deviation : 0.0));
-  if (Has(srsSkewness)) Strings.Add("Skewness: " + detail::GeneralText(empty ? 0.0 : data.Skewness(mean, deviation)));
-  if (Has(srsKurtosis)) Strings.Add("Kurtosis: " + detail::GeneralText(empty ? 0.0 : data.Kurtosis(mean, deviation)));
+  if (Has(srsRMS)) Strings.Add("RMS: " + detail::GeneralText(s.RMS));
+  if (Has(srsPeak)) Strings.Add("Peak: " + detail::GeneralText(s.Peak));
+  if (Has(srsCrest)) Strings.Add("CREST: " + detail::GeneralText(s.Crest));
+  if (Has(srsSkewness)) Strings.Add("Skewness: " + detail::GeneralText(s.Skewness));
+  if (Has(srsKurtosis)) Strings.Add("Kurtosis: " + detail::GeneralText(s.Kurtosis));
   Strings.Add("");
+}
+
+TSignalStatistics SignalStatistics(const numeric::TVec& Data, bool Deviation, bool Extremes, bool Moments) {
+  TSignalStatistics s;
+  if (Data.Length() == 0) return s;
+  s.Mean = Data.Mean();
+  if (Deviation || Moments) s.StdDev = Data.StdDev(s.Mean);
+  if (Extremes) {
+    s.Minimum = Data.Min();
+    s.Maximum = Data.Max();
+    s.Peak = std::max(std::fabs(s.Maximum - s.Mean), std::fabs(s.Mean - s.Minimum));
+  }
+  if (Deviation && Extremes) s.Crest = dsp::SafeDivide(s.StdDev, s.Peak);
+  if (Moments) {
+    s.RMS = Data.RMS();
+    s.Skewness = Data.Skewness(s.Mean, s.StdDev);
+    s.Kurtosis = Data.Kurtosis(s.Mean, s.StdDev);
+  }
+  if (!Deviation) s.StdDev = 0.0;
+  return s;
 }
 
 void TSignalReport::BuildReport(classlib::TStrings& Strings) const {

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <string>
 
+#include "numeric/Vec.h"
 #include "platform/classlib/Persistent.h"
 
 namespace classlib {
@@ -41,6 +42,26 @@ enum TSignalReportItems : std::uint8_t {
 
 // A set of TSignalReportItems: bit i for item i.
 using TSignalReportSet = std::uint16_t;
+
+// The statistics of a signal's real samples that the report and the time
+// analyser's window show, each computed only when asked for (0 otherwise, and
+// for no samples): the mean always; the standard deviation about it (n - 1)
+// with Deviation; the extremes with Extremes; Peak, the larger distance of
+// the mean to an extreme (with Extremes); Crest, Peak over the deviation (0
+// when the deviation is 0; with both); RMS, Skewness and Kurtosis (the
+// moments about the mean in units of the deviation) with Moments.
+struct TSignalStatistics {
+  double Mean = 0.0;
+  double StdDev = 0.0;
+  double Minimum = 0.0;
+  double Maximum = 0.0;
+  double Peak = 0.0;
+  double Crest = 0.0;
+  double RMS = 0.0;
+  double Skewness = 0.0;
+  double Kurtosis = 0.0;
+};
+TSignalStatistics SignalStatistics(const numeric::TVec& Data, bool Deviation, bool Extremes, bool Moments);
 
 class TSignalReport : public classlib::TPersistent {
   ORVEL_CLASS_INFO
