@@ -870,7 +870,13 @@ void TChartSeries::PrepareForGallery(bool enabled) {
   FMarks->SetArrowLength(4);
   FMarks->SetDrawEvery(2);
   FColorEachPoint = false;
-  FSeriesColor = enabled ? GetDefaultColor(FParentChart != nullptr ? FParentChart->SeriesCount() - 1 : 0) : clSilver;
+  // The colour of the series' own place: two samples of one kind differ.
+  int position = 0;
+  if (FParentChart != nullptr) {
+    const auto& list = FParentChart->SeriesList();
+    position = std::max(0, static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin()));
+  }
+  FSeriesColor = enabled ? GetDefaultColor(position) : clSilver;
 }
 
 bool TChartSeries::CheckMouse(std::int32_t x, std::int32_t y) {

@@ -8,6 +8,7 @@
 #include "chart/canvas/KivGraphics.h"
 #include "chart/core/KivConst.h"
 #include "chart/functions/Functions.h"
+#include "chart/series/SeriesMarks.h"
 #include "chart/testing/RecordingHost.h"
 #include "chart/testing/TestPointSeries.h"
 #include "platform/classlib/ClassRegistry.h"
@@ -44,6 +45,25 @@ TEST(SeriesData, AddXYKeepsXInOrderAndEverythingInStep) {
   s->Delete(0);
   EXPECT_EQ(s->Labels().GetLabel(1), "five");
   EXPECT_EQ(s->StoredColor(0), clDefault);
+}
+
+TEST(SeriesData, TheGalleryLookColoursEachSeriesByItsPlace) {
+  TChart chart;
+  auto* first = new TTestPointSeries(&chart);
+  first->SetParentChart(&chart);
+  auto* second = new TTestPointSeries(&chart);
+  second->SetParentChart(&chart);
+  first->Marks()->SetVisible(true);
+  first->SetColorEachPoint(true);
+  first->PrepareForGallery(true);
+  second->PrepareForGallery(true);
+  EXPECT_EQ(first->SeriesColor(), GetDefaultColor(0));
+  EXPECT_EQ(second->SeriesColor(), GetDefaultColor(1));
+  EXPECT_FALSE(first->Marks()->Visible());
+  EXPECT_EQ(first->Marks()->DrawEvery(), 2);
+  EXPECT_FALSE(first->ColorEachPoint());
+  second->PrepareForGallery(false);
+  EXPECT_EQ(second->SeriesColor(), clSilver);
 }
 
 TEST(SeriesData, DeleteChecksBothEnds) {
