@@ -19,6 +19,7 @@
 #include "chart_editors/KivEdiGrad.h"
 #include "chart_editors/KivEdiPeri.h"
 #include "chart_editors/KivFuncEdit.h"
+#include "chart_editors/KivGally.h"
 #include "chart_editors/KivShadowEditor.h"
 #include "chart_editors/KivPenDlg.h"
 #include "chart_editors/KivPoEdi.h"
@@ -69,9 +70,11 @@ const std::vector<TEditorFormClass>& EditorForms() {
 void InitChartEditors() {
   if (StartUp().Count++ > 0) return;
   for (const TEditorFormClass& form : EditorForms()) RegisterEditorForm(form.Name, form.Make);
-  // The kinds the series gallery shows first, and the tool whose editor is here.
+  // The kinds the series gallery shows first, the tool whose editor is here,
+  // and the gallery as the engine's way to pick a kind.
   chart::RegisterStandardSeries();
   chart::RegisterDragPointTool();
+  InstallGalleryHooks();
   StartUp().PreviousColorDialog = chart::SetColorDialog([](QWidget* owner, chart::TColor& color) {
     const std::optional<ui::TColor> chosen = ui::Dialogs().ColorDialog(owner, color);
     if (!chosen) return false;
@@ -82,6 +85,7 @@ void InitChartEditors() {
 
 void DoneChartEditors() {
   if (StartUp().Count == 0 || --StartUp().Count > 0) return;
+  RemoveGalleryHooks();
   chart::UnregisterDragPointTool();
   chart::UnregisterStandardSeries();
   for (const TEditorFormClass& form : EditorForms()) UnRegisterEditorForm(form.Name);

@@ -47,6 +47,8 @@ TEST_F(StartUp, TheEditorsRegisterTheStandardKindsAndTheDragPointTool) {
     EXPECT_EQ(chart::FindSeriesType(*kind), nullptr) << kind->ClassName();
   EXPECT_FALSE(DragPointToolRegistered());
   EXPECT_FALSE(EditorFormRegistered("TDragPointToolEdit"));
+  EXPECT_FALSE(chart::GalleryCreateSeriesHook());
+  EXPECT_FALSE(chart::GalleryChangeSeriesKindHook());
 
   InitChartEditors();
   std::vector<const classlib::TClassInfo*> standard;
@@ -55,6 +57,8 @@ TEST_F(StartUp, TheEditorsRegisterTheStandardKindsAndTheDragPointTool) {
     if (types.Get(i).GalleryPage == "Standard") standard.push_back(types.Get(i).SeriesClass);
   EXPECT_EQ(standard, StandardKinds());
   EXPECT_TRUE(DragPointToolRegistered());
+  EXPECT_TRUE(chart::GalleryCreateSeriesHook());
+  EXPECT_TRUE(chart::GalleryChangeSeriesKindHook());
   // The tool's editor is found by the name the tool gives.
   const chart::TDragPointTool tool;
   QWidget owner;
@@ -67,6 +71,7 @@ TEST_F(StartUp, TheEditorsRegisterTheStandardKindsAndTheDragPointTool) {
   DoneChartEditors();
   EXPECT_FALSE(DragPointToolRegistered());
   EXPECT_EQ(chart::FindSeriesType(chart::TLineSeries::StaticClassInfo()), nullptr);
+  EXPECT_FALSE(chart::GalleryChangeSeriesKindHook());
   InitChartEditors();
 }
 
