@@ -237,7 +237,17 @@ TEST_F(Gallery, ThePopUpGalleryOffersTheSubStylesAndEscapeKeepsTheChoice) {
     ASSERT_EQ(sub.Charts().Count(), static_cast<int>(names.size()));
     for (int i = 0; i < sub.Charts().Count(); ++i) EXPECT_EQ(TitleOf(*sub.Charts()[i]), names[i]);
     EXPECT_EQ(sub.NumRows(), (sub.Charts().Count() + 3) / 4);
-    ui::Screenshot(form, "gallery_sub_styles");
+    const QImage shot = ui::Screenshot(form, "gallery_sub_styles");
+    // The strip's upward mark closes the pop-up; below it each sub-style draws its sample.
+    EXPECT_GT(CountPixels(shot, QRect(4, 2, 10, 9), clBlack), 10);
+    EXPECT_EQ(CountPixels(shot, QRect(20, 2, 10, 9), clBlack), 0);
+    for (int i = 0; i < sub.Charts().Count(); ++i) {
+      const QRect area(sub.Charts()[i]->Window()->mapTo(&form, QPoint(0, 0)), sub.Charts()[i]->Window()->size());
+      QSet<QRgb> colours;
+      for (int y = area.top(); y < area.bottom(); y += 2)
+        for (int x = area.left(); x < area.right(); x += 2) colours.insert(shot.pixel(x, y));
+      EXPECT_GT(colours.size(), 4) << names[static_cast<std::size_t>(i)];
+    }
     QTest::mouseDClick(sub.Charts()[2]->Window(), Qt::LeftButton, {}, QPoint(40, 30));
   });
   QTest::mouseClick(line.Window(), Qt::LeftButton, {}, QPoint(5, line.Window()->height() - 5));
