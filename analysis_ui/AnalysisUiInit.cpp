@@ -3,6 +3,7 @@
 // Tested by: analysis_ui/tests/ValuesWindowTest.cpp, analysis_ui/tests/MtxProgressFormTest.cpp
 #include "analysis_ui/AnalysisUiInit.h"
 
+#include "analysis_ui/FileReadDialog.h"
 #include "analysis_ui/MtxProgressForm.h"
 #include "analysis_ui/NumoraKiv.h"
 #include "analysis_ui/SignalToolsDialogs.h"
@@ -26,11 +27,13 @@ void InitAnalysisUi() {
   RegisterSignalToolsKiv();
   RegisterSignalToolsDialogs();
   RegisterTimeAna();
+  RegisterFileReadDialog();
 }
 
 void DoneAnalysisUi() {
   if (InitCount() == 0 || --InitCount() > 0) return;
   UnregisterTimeAna();
+  UnregisterFileReadDialog();
   UnregisterSignalToolsDialogs();
   UnregisterSignalToolsKiv();
   UnregisterNumoraKiv();

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QMenu>
 #include <QTest>
 #include <QToolButton>
@@ -66,6 +67,11 @@ class TProbeForm : public TComponentEditorForm {
     FGainEdit = new TMtxFloatEdit(ClientArea());
     FGainEdit->setObjectName("GainEdit");
     layout->addWidget(FGainEdit);
+    // A line edit of another kind, which the dialog's edit settings pass by.
+    auto* units = new QComboBox(ClientArea());
+    units->setObjectName("UnitBox");
+    units->setEditable(true);
+    layout->addWidget(units);
     connect(FGainEdit, &QLineEdit::textChanged, this, [this] {
       if (!Ready()) return;
       Probe().SetGain(FGainEdit->Position());
