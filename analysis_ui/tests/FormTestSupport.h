@@ -1,25 +1,21 @@
-// What the tests of the component windows share: a component dialog over
-// any component, typing into a field and choosing in a list as a user does,
-// freeing the forms that closed, and counting the dark pixels of a picture.
+// What the tests of the component windows share beyond the analysers' window
+// support: typing into a field and choosing in a list key by key as a user
+// does, and freeing the forms that closed.
 #pragma once
 
 #include <QApplication>
 #include <QComboBox>
-#include <QImage>
 #include <QLineEdit>
 #include <QTest>
 
-#include "analysis_ui/ComponentDialog.h"
-#include "signal/Analysis.h"
+#include "analysis_ui/tests/AnalysisFormTestSupport.h"
 
 namespace analysis_ui::formtests {
 
-// The base dialog over any component (the program has a dialog class for the
-// spectrum analyser only).
-class TSourceDialog : public TMtxDialog {
- public:
-  void SetSource(sig::TAnalysis* Value) { SetSourceComponent(Value); }
-};
+// The base dialog over any component, and the dark pixels of a picture, as
+// the analysers' window tests have them.
+using TSourceDialog = testsupport::TAnalysisDialog;
+using testsupport::DarkPixels;
 
 // Forms free themselves after they close, at the next turn of the loop.
 inline void FreeClosedForms() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -40,15 +36,6 @@ inline void Choose(QComboBox& Box, int Index) {
   QWidget* keys = Box.isEditable() ? static_cast<QWidget*>(Box.lineEdit()) : &Box;
   while (Box.currentIndex() < Index) QTest::keyClick(keys, Qt::Key_Down);
   while (Box.currentIndex() > Index) QTest::keyClick(keys, Qt::Key_Up);
-}
-
-// Pixels darker than text is drawn at its faintest, in a rectangle of a picture.
-inline int DarkPixels(const QImage& Picture, const QRect& Area) {
-  int n = 0;
-  const QRect r = Area.intersected(Picture.rect());
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x) n += qGray(Picture.pixel(x, y)) < 110;
-  return n;
 }
 
 }  // namespace analysis_ui::formtests
