@@ -1,11 +1,14 @@
 // The layer's start-up and finalisation.
 //
-// Tested by: analysis_ui/tests/ValuesWindowTest.cpp, analysis_ui/tests/MtxProgressFormTest.cpp
+// Tested by: analysis_ui/tests/ValuesWindowTest.cpp, analysis_ui/tests/MtxProgressFormTest.cpp,
+//            analysis_ui/tests/SignalSeriesTest.cpp
 #include "analysis_ui/AnalysisUiInit.h"
 
 #include "analysis_ui/FileReadDialog.h"
 #include "analysis_ui/MtxProgressForm.h"
 #include "analysis_ui/NumoraKiv.h"
+#include "analysis_ui/SignalDiscreteSeriesEdit.h"
+#include "analysis_ui/SignalSeriesKiv.h"
 #include "analysis_ui/SignalToolsDialogs.h"
 #include "analysis_ui/SignalToolsKiv.h"
 #include "analysis_ui/TimeAna.h"
@@ -28,12 +31,16 @@ void InitAnalysisUi() {
   RegisterSignalToolsDialogs();
   RegisterTimeAna();
   RegisterFileReadDialog();
+  RegisterSignalSeriesKiv();
+  RegisterSignalDiscreteSeriesEdit();
 }
 
 void DoneAnalysisUi() {
   if (InitCount() == 0 || --InitCount() > 0) return;
   UnregisterTimeAna();
   UnregisterFileReadDialog();
+  UnregisterSignalDiscreteSeriesEdit();
+  UnregisterSignalSeriesKiv();
   UnregisterSignalToolsDialogs();
   UnregisterSignalToolsKiv();
   UnregisterNumoraKiv();
