@@ -74,7 +74,7 @@ void TSignalDiscreteSeries::DrawAllValues() {
   chart::TCustomAxisPanel* chart = ParentChart();
   if (chart == nullptr || GetVertAxis() == nullptr || FirstValueIndex() < 0) return;
   struct TStem {
-    std::int32_t X, Y, Origin;
+    std::int32_t X, Y;
     TColor Color;
     int Index;
   };
@@ -82,14 +82,14 @@ void TSignalDiscreteSeries::DrawAllValues() {
   stems.reserve(static_cast<std::size_t>(LastValueIndex() - FirstValueIndex() + 1));
   const std::int32_t origin = OriginPos();
   for (int i = FirstValueIndex(); i <= LastValueIndex(); ++i)
-    stems.push_back({CalcXPos(i), CalcYPos(i), origin, ValueColor(i), i});
+    stems.push_back({CalcXPos(i), CalcYPos(i), ValueColor(i), i});
   chart::TCanvas3D& c = chart->Canvas();
   // All stems first, so that no stem crosses a neighbour's pointer.
   if (LinePen()->Visible())
     for (const TStem& s : stems) {
       if (s.Color == chart::clNone) continue;
       c.AssignVisiblePenColor(*LinePen(), s.Color);
-      c.VertLine3D(s.X, s.Y, s.Origin, StartZ);
+      c.VertLine3D(s.X, s.Y, origin, StartZ);
     }
   if (Pointer()->Visible())
     for (const TStem& s : stems)

@@ -38,13 +38,10 @@ class TSignalDiscreteSeries : public chart::TPointSeries, public IFixedZOrderSer
   double YOrigin() const { return FYOrigin; }
   // A value that is not finite raises chart::ChartException and changes nothing.
   void SetYOrigin(double Value);
-  // -1 while the series finds its own Z order.
-  std::int32_t FixedZOrder() const { return FFixedZOrder; }
-
   // The pixel row the stem of a point ends at.
   std::int32_t OriginPos() const;
 
-  // IFixedZOrderSeries
+  // IFixedZOrderSeries: -1 lets the series find its own Z order again.
   void SetFixedZOrder(std::int32_t Value) override { FFixedZOrder = Value; }
 
   // overrides
