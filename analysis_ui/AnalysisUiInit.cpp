@@ -12,6 +12,7 @@
 #include "analysis_ui/SignalToolsDialogs.h"
 #include "analysis_ui/SignalToolsKiv.h"
 #include "analysis_ui/TimeAna.h"
+#include "analysis_ui/CrossSpectrumAna.h"
 
 namespace analysis_ui {
 
@@ -33,10 +34,12 @@ void InitAnalysisUi() {
   RegisterFileReadDialog();
   RegisterSignalSeriesKiv();
   RegisterSignalDiscreteSeriesEdit();
+  RegisterCrossSpectrumAna();
 }
 
 void DoneAnalysisUi() {
   if (InitCount() == 0 || --InitCount() > 0) return;
+  UnregisterCrossSpectrumAna();
   UnregisterTimeAna();
   UnregisterFileReadDialog();
   UnregisterSignalDiscreteSeriesEdit();

@@ -1,0 +1,103 @@
+// The cross-spectrum analysis window: its Basic page and the choice of
+// method and result; the other pages are the shared ones.
+//
+// Tested by: analysis_ui/tests/CrossSpectrumAnaTest.cpp
+#include "analysis_ui/CrossSpectrumAna.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QVBoxLayout>
+
+#include "chart_editors/EditorForm.h"
+
+namespace analysis_ui {
+
+TCrossSpectrumAnaForm::TCrossSpectrumAnaForm(QWidget* owner) : TSpectrumPagesForm(owner) {
+  setObjectName("CrossSpectrumAnaForm");
+  setWindowTitle("Cross-spectral analysis");
+
+  QWidget* basic = AddPage("BasicSheet", "Basic");
+  auto* columns = new QHBoxLayout(basic);
+  auto* left = new QGridLayout();
+  auto* right = new QGridLayout();
+  columns->addLayout(left, 1);
+  columns->addLayout(right, 1);
+  FMethodBox = CreateList(basic, "MethodBox", {"FFT", "CZT"});
+  FMethodBox->setToolTip("Method used to calculate the frequency spectrum");
+  AddRow(left, basic, "MethodLabel", "Method:", FMethodBox);
+  FSpectrumBox = CreateList(basic, "SpectrumBox", {"Input", "Output", "Cross", "Coherence", "Transfer function"});
+  AddRow(left, basic, "SpectrumLabel", "Spectrum:", FSpectrumBox);
+  AddSpectrumTypeRow(left, basic);
+  AddWindowRows(left, basic);
+  AddZeroPaddingRow(left, basic);
+  AddIntegrationRow(left, basic);
+  AddScaleFactorRow(left, basic);
+  left->setRowStretch(left->rowCount(), 1);
+  FRemoveDCBox = AddRemoveDCRow(right, basic);
+  AddConjugateRows(right, basic);
+  AddLogarithmicRows(right, basic);
+  AddCZTRows(right, basic);
+  right->setRowStretch(right->rowCount(), 1);
+  Bind(FMethodBox, [this](int) { MethodLayout(); }, false);
+  Bind(FSpectrumBox, [this](int i) { CrossAnalyzer()->CrossAnalyzer().SetTransform(static_cast<sig::TCrossTransform>(i)); });
+
+  QWidget* averaging = AddPage("AveragingSheet", "Averaging");
+  auto* averagingLayout = new QVBoxLayout(averaging);
+  auto* averagingGrid = new QGridLayout();
+  averagingLayout->addLayout(averagingGrid);
+  BuildAveragingControls(averagingGrid, averaging);
+  averagingGrid->setColumnStretch(1, 1);
+  averagingLayout->addStretch(1);
+  BuildPeaksPage(AddPage("PeaksSheet", "Peaks"), true);
+  BuildBandsPage(AddPage("BandsSheet", "Bands"));
+  BuildOrderPage(AddPage("OrderSheet", "Order"), true);
+  BuildPhasePage(AddPage("PhaseSheet", "Phase"));
+  BuildInfoPage(AddPage("InfoSheet", "Info"), true);
+  BuildReportPage(AddPage("ReportSheet", "Report"),
+                  {{"IncludeInfoBox", "General info", sig::sriGeneralInfo},
+                   {"IncludePeaksBox", "Marked peaks", sig::sriMarkedPeaks},
+                   {"IncludeLinesBox", "All frequency lines", sig::sriFrequencyLines},
+                   {"IncludePhaseBox", "Phase", sig::sriPhase},
+                   {"IncludeTHDBox", "THD", sig::sriTHD},
+                   {"IncludeTHDNBox", "THDN", sig::sriTHDN},
+                   {"IncludeNFBox", "NF", sig::sriNF},
+                   {"IncludeSFDRBox", "SFDR", sig::sriSFDR},
+                   {"IncludeBandsBox", "Bands RMS", sig::sriBandsRMS},
+                   {"IncludeSINADBox", "SINAD", sig::sriSINAD},
+                   {"IncludeRMSBox", "RMS", sig::sriRMS},
+                   {"IncludeSNRBox", "SNR", sig::sriSNR},
+                   {"DateTimeBox", "Date/Time", sig::sriDateTime}});
+  AddSettingsItems();
+  resize(560, 440);
+}
+
+void TCrossSpectrumAnaForm::FillControls() {
+  const sig::TCrossSpectrumAnalyzer& a = *CrossAnalyzer();
+  if (a.Method() == sig::smFFT) FMethodBox->setCurrentIndex(0);
+  if (a.Method() == sig::smCZT) FMethodBox->setCurrentIndex(1);
+  FSpectrumBox->setCurrentIndex(a.CrossAnalyzer().Transform());
+  TSpectrumPagesForm::FillControls();
+}
+
+void TCrossSpectrumAnaForm::RunLayouts() {
+  TSpectrumPagesForm::RunLayouts();
+  MethodLayout();
+}
+
+void TCrossSpectrumAnaForm::MethodLayout() {
+  const bool czt = FMethodBox->currentIndex() == 1;
+  CrossAnalyzer()->SetMethod(czt ? sig::smCZT : sig::smFFT);
+  FRemoveDCBox->setEnabled(!czt);
+  for (const char* name : {"CZTStartEdit", "CZTEndEdit", "CZTStepEdit"}) EnableWithLabel(findChild<QWidget*>(name), czt);
+  ApplyChange();
+}
+
+void RegisterCrossSpectrumAna() {
+  chart_editors::RegisterEditorForm("TCrossSpectrumAnaForm", chart_editors::EditorFormFactory<TCrossSpectrumAnaForm>());
+}
+
+void UnregisterCrossSpectrumAna() { chart_editors::UnRegisterEditorForm("TCrossSpectrumAnaForm"); }
+
+}  // namespace analysis_ui

@@ -1,0 +1,256 @@
+// The pages that the parameter windows of the spectrum analysers share (the
+// cross-spectrum and bispectrum windows build theirs from them): spectrum
+// parameters, averaging, peaks, frequency band templates, order tracking,
+// phase, the Info page with its spectrum measures and the Report page, with
+// the settings files of the options menu.
+//
+// A window builds the pages and rows it shows, in its own order; every
+// builder creates its controls under the names the windows give them and
+// binds each to the analyser property it writes. A control a window does
+// not build is simply absent: filling, the enabled states and the Info
+// refresh pass over it. Each property handler ends with ApplyChange (the
+// live recomputation); the report's items and formats, the Reset and
+// "Update peaks" buttons do not recompute.
+//
+// Lists that offer only some values of a property (the averaging kinds,
+// order tracing) show the item of the analyser's value, and stay where they
+// were for a value they do not offer.
+//
+// Tested by: analysis_ui/tests/CrossSpectrumAnaTest.cpp,
+// analysis_ui/tests/BiSpectrumAnaTest.cpp
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "analysis_ui/ComponentEditorForm.h"
+#include "signal/SpectrumAnalyzer.h"
+#include "signal/SpectrumReport.h"
+
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTreeWidgetItem;
+
+namespace analysis_ui {
+
+class TMtxFloatEdit;
+class TMtxGridView;
+
+class TSpectrumPagesForm : public TComponentEditorForm {
+ public:
+  explicit TSpectrumPagesForm(QWidget* owner = nullptr);
+
+  // The analyser in Tag (nullptr before the form is filled).
+  sig::TSpectrumAnalyzer* Spectrum() const { return dynamic_cast<sig::TSpectrumAnalyzer*>(Component()); }
+
+  // properties
+  // The number format of the band RMS values in the band list ("0.000").
+  const std::string& FormatFloatRMS() const { return FFormatFloatRMS; }
+  void SetFormatFloatRMS(const std::string& Value) { FFormatFloatRMS = Value; }
+
+  // operations
+  // The Info page's refresh (the analyser's display handler while the form
+  // is open): averages made, the checked measures, the message, the timing,
+  // and the RMS values of the band lines.
+  void BuildReport();
+
+ protected:
+  // One check box of the Report page and the report item it switches.
+  struct TReportBox {
+    const char* Name;
+    const char* Caption;
+    sig::TSpectrumReportItems Item;
+    QCheckBox* Box = nullptr;
+  };
+
+  QTabWidget* Pages() const { return FPages; }
+  // A new page of the page control.
+  QWidget* AddPage(const char* Name, const QString& Caption);
+
+  // Rows of the spectrum parameters, each added to the next row of Grid.
+  void AddSpectrumTypeRow(QGridLayout* Grid, QWidget* Parent);
+  void AddWindowRows(QGridLayout* Grid, QWidget* Parent);
+  void AddZeroPaddingRow(QGridLayout* Grid, QWidget* Parent);
+  void AddIntegrationRow(QGridLayout* Grid, QWidget* Parent);
+  void AddScaleFactorRow(QGridLayout* Grid, QWidget* Parent);
+  // "Logarithmic" with its span and scale.
+  void AddLogarithmicRows(QGridLayout* Grid, QWidget* Parent);
+  // CZT start, stop and step.
+  void AddCZTRows(QGridLayout* Grid, QWidget* Parent);
+  // "Remove DC", "Conjugate extend", "Conjugate flip".
+  QCheckBox* AddRemoveDCRow(QGridLayout* Grid, QWidget* Parent);
+  void AddConjugateRows(QGridLayout* Grid, QWidget* Parent);
+
+  // The averaging controls: the list of the three averaging kinds, the
+  // number of averages, the decay factor, the averages made and "Reset".
+  void BuildAveragingControls(QGridLayout* Grid, QWidget* Parent);
+  // Largest peaks, harmonics, peak trace, the bandwidth selection and
+  // "Update peaks"; with Interpolation also the interpolation group.
+  void BuildPeaksPage(QWidget* Page, bool Interpolation);
+  // The band templates, the band list and the edits of the selected band.
+  void BuildBandsPage(QWidget* Page);
+  // Order frequency, tracing (none, n'th peak, largest), peak number and
+  // "Active"; with ChirpZ also the chirp-z radii.
+  void BuildOrderPage(QWidget* Page, bool ChirpZ);
+  void BuildPhasePage(QWidget* Page);
+  // The timing labels; with Statistics also the measures' boxes and the
+  // message label.
+  void BuildInfoPage(QWidget* Page, bool Statistics);
+  // The report's items offered by Boxes, its three formats and "Copy to
+  // clipboard".
+  void BuildReportPage(QWidget* Page, std::vector<TReportBox> Boxes);
+  // "Save settings..." and "Load settings..." in the options menu.
+  void AddSettingsItems();
+
+  // Connects a control to a handler that runs while the form is Ready and
+  // has an analyser, followed by ApplyChange when Apply.
+  void Bind(QComboBox* Box, std::function<void(int)> Changed, bool Apply = true);
+  void Bind(TMtxFloatEdit* Edit, std::function<void()> Changed, bool Apply = true);
+  void Bind(QCheckBox* Box, std::function<void(bool)> Changed, bool Apply = true);
+
+  // Creates the named controls, the list filled with Items.
+  static QComboBox* CreateList(QWidget* Parent, const char* Name, const QStringList& Items);
+  static TMtxFloatEdit* CreateEdit(QWidget* Parent, const char* Name, bool Integer);
+  // A label and its control in the next row of a grid; the label is
+  // returned (to follow the control's enabled state).
+  static QLabel* AddRow(QGridLayout* Grid, QWidget* Parent, const char* LabelName, const QString& Caption,
+                        QWidget* Control, const QString& Unit = QString());
+  // Enables a control with its label.
+  void EnableWithLabel(QWidget* Control, bool Value) const;
+
+  // Fills every control the form built; runs the enabled-state rules.
+  void FillControls() override;
+  void DisplayUpdate() override { BuildReport(); }
+  // The band template chosen in the list becomes the analyser's current one.
+  void KeepChanges() override;
+  // The band templates reload their current template.
+  void AfterClose() override;
+  // The enabled states that follow the analyser's settings.
+  virtual void RunLayouts();
+
+ private:
+  void WindowLayout();
+  void LogarithmicLayout();
+  void AveragingLayout();
+  void PeakTraceLayout();
+  void FullBandwidthLayout();
+  void InterpolationLayout();
+  void PhaseModeLayout();
+  void UnwrapPhaseLayout();
+  // A CZT frequency edit changed: the other end follows the analyser when it
+  // moved it.
+  void CZTFrequencyChanged(TMtxFloatEdit* Edit, TMtxFloatEdit* Other, bool Start);
+
+  // The bands: the edits of band LineIndex, and the band from the edits.
+  void ShowBand(std::int32_t LineIndex, QTreeWidgetItem* Item);
+  void StoreBand(QObject* Sender, std::int32_t LineIndex);
+  void WriteBandLine(std::int32_t LineIndex, QTreeWidgetItem* Item);
+  // A band edit changed (Commit false: only while Live) or was left.
+  void BandEditChanged(QObject* Sender, bool Commit);
+  void ReferenceLayout();
+  void EnableBandEdits(bool Value);
+  void FillBands();
+  void AddBandClick();
+  void BandsDoubleClick();
+
+  void ReportButtonClick();
+  void SaveClick();
+  void LoadClick();
+
+  std::string FFormatFloatRMS = "0.000";
+  // Set while the Info refresh rewrites the band lines.
+  bool FReportRefresh = false;
+  QTabWidget* FPages;
+
+  // Spectrum parameters.
+  QComboBox* FSpectrumTypeBox = nullptr;
+  QComboBox* FWindowBox = nullptr;
+  TMtxFloatEdit* FSidelobeAttBox = nullptr;
+  QComboBox* FZeroPaddingBox = nullptr;
+  QComboBox* FIntegrationBox = nullptr;
+  TMtxFloatEdit* FScaleFactorEdit = nullptr;
+  QCheckBox* FRemoveDCBox = nullptr;
+  QCheckBox* FLogarithmicBox = nullptr;
+  QComboBox* FLogSpanBox = nullptr;
+  QComboBox* FLogScaleBox = nullptr;
+  QCheckBox* FConjugateExtendBox = nullptr;
+  QCheckBox* FFlipBox = nullptr;
+  TMtxFloatEdit* FCZTStartEdit = nullptr;
+  TMtxFloatEdit* FCZTEndEdit = nullptr;
+  TMtxFloatEdit* FCZTStepEdit = nullptr;
+  // Averaging.
+  QComboBox* FAveragingTypeBox = nullptr;
+  TMtxFloatEdit* FAveragesEdit = nullptr;
+  TMtxFloatEdit* FExpDecayBox = nullptr;
+  QLabel* FAveragesMadeLabel = nullptr;
+  // Peaks.
+  TMtxFloatEdit* FLargestEdit = nullptr;
+  TMtxFloatEdit* FHarmonicsEdit = nullptr;
+  QComboBox* FPeakTraceBox = nullptr;
+  QComboBox* FInterpolationBox = nullptr;
+  QComboBox* FInterpolationPrecisionBox = nullptr;
+  QCheckBox* FTracedHarmonicsBox = nullptr;
+  QCheckBox* FFullBWBox = nullptr;
+  TMtxFloatEdit* FBandwidthLEdit = nullptr;
+  TMtxFloatEdit* FBandwidthHEdit = nullptr;
+  TMtxFloatEdit* FTraceIntervalEdit = nullptr;
+  // Bands.
+  QComboBox* FTemplateCombo = nullptr;
+  TMtxGridView* FBandsBox = nullptr;
+  TMtxFloatEdit* FStartTransEdit = nullptr;
+  TMtxFloatEdit* FStartEdit = nullptr;
+  TMtxFloatEdit* FEndEdit = nullptr;
+  TMtxFloatEdit* FEndTransEdit = nullptr;
+  QComboBox* FReferenceBox = nullptr;
+  QLabel* FPeakNumberLabel = nullptr;
+  TMtxFloatEdit* FBandsPeakNumberEdit = nullptr;
+  QCheckBox* FBandsRMSBox = nullptr;
+  std::vector<QLabel*> FHzLabels;
+  // Order.
+  TMtxFloatEdit* FOrderEdit = nullptr;
+  QComboBox* FOrderTracingEdit = nullptr;
+  TMtxFloatEdit* FOrderPeakNumber = nullptr;
+  QCheckBox* FOrderActiveBox = nullptr;
+  TMtxFloatEdit* FCZTRStartEdit = nullptr;
+  TMtxFloatEdit* FCZTRStopEdit = nullptr;
+  // Phase.
+  QComboBox* FPhaseModeBox = nullptr;
+  QComboBox* FPhaseUnitsBox = nullptr;
+  QComboBox* FPhaseRangeBox = nullptr;
+  QCheckBox* FUnwrapPhaseBox = nullptr;
+  QComboBox* FRunningPhaseBox = nullptr;
+  // Info.
+  QLabel* FMessageLabel = nullptr;
+  QLabel* FFSLabel = nullptr;
+  QLabel* FNyquistLabel = nullptr;
+  QLabel* FSamplesAnaLabel = nullptr;
+  QLabel* FSignalLenLabel = nullptr;
+  QLabel* FFreqResLabel = nullptr;
+  QLabel* FFreqBinSpaceLabel = nullptr;
+  QLabel* FFreqBinsLabel = nullptr;
+  QLabel* FAveragesMade = nullptr;
+  struct TMeasureBox {
+    QCheckBox* Box;
+    const char* Name;
+    // The measure, its number format (empty: 7 significant digits) and unit.
+    std::function<double(sig::TSpectrumAnalyzer&)> Measure;
+    const char* Format;
+    const char* Unit;
+  };
+  std::vector<TMeasureBox> FMeasureBoxes;
+  // Report.
+  std::vector<TReportBox> FReportBoxes;
+  QLineEdit* FFreqFormatEdit = nullptr;
+  QLineEdit* FAmpltFormatEdit = nullptr;
+  QLineEdit* FPhaseFormatEdit = nullptr;
+};
+
+}  // namespace analysis_ui
