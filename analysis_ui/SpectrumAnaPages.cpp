@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "analysis_ui/MtxFloatEdit.h"
 #include "analysis_ui/MtxGridView.h"
@@ -447,7 +448,7 @@ void TSpectrumPagesForm::BuildBandsPage(QWidget* Page) {
 
   FBandsBox->SetOnMtxUpdateEdits([this](QObject*, std::int32_t i, QTreeWidgetItem* item) { ShowBand(i, item); });
   FBandsBox->SetOnMtxLineDefinition([this](QObject* sender, std::int32_t i, QTreeWidgetItem* item) {
-    StoreBand(sender, i);
+    StoreBand(sender, i, true);
     WriteBandLine(i, item);
   });
   FBandsBox->SetOnMtxDataIsDirty([this](QObject*) { ApplyChange(); });
@@ -496,7 +497,7 @@ void TSpectrumPagesForm::ReferenceLayout() {
   FBandsPeakNumberEdit->setVisible(FReferenceBox->currentIndex() == 3);
 }
 
-void TSpectrumPagesForm::ShowBand(std::int32_t LineIndex, QTreeWidgetItem* Item) {
+void TSpectrumPagesForm::ShowBand(std::int32_t LineIndex, QTreeWidgetItem* Item, const QObject* Typing) {
   if (Spectrum() == nullptr) return;
   const sig::TSpectrumBands& bands = Spectrum()->Bands().Template();
   if (LineIndex < 0 || LineIndex >= bands.Count()) return;
@@ -505,12 +506,12 @@ void TSpectrumPagesForm::ShowBand(std::int32_t LineIndex, QTreeWidgetItem* Item)
     EnableBandEdits(true);
     const bool ready = Ready();
     SetReady(false);
-    FStartTransEdit->SetPosition(band.F1);
-    FStartEdit->SetPosition(band.F2);
-    FEndEdit->SetPosition(band.F3);
-    FEndTransEdit->SetPosition(band.F4);
+    const std::pair<TMtxFloatEdit*, double> frequencies[] = {
+        {FStartTransEdit, band.F1}, {FStartEdit, band.F2}, {FEndEdit, band.F3}, {FEndTransEdit, band.F4}};
+    for (const auto& [edit, value] : frequencies)
+      if (edit != Typing) edit->SetPosition(value);
     FReferenceBox->setCurrentIndex(band.Reference);
-    FBandsPeakNumberEdit->SetIntPosition(band.PeakIndex);
+    if (FBandsPeakNumberEdit != Typing) FBandsPeakNumberEdit->SetIntPosition(band.PeakIndex);
     FBandsRMSBox->setChecked(band.AdjustForType);
     SetReady(ready);
   }
@@ -524,29 +525,29 @@ void TSpectrumPagesForm::WriteBandLine(std::int32_t LineIndex, QTreeWidgetItem* 
                      {general(band.F2) + "<->" + general(band.F3), classlib::FormatFloat(FFormatFloatRMS, band.Rms)});
 }
 
-void TSpectrumPagesForm::StoreBand(QObject* Sender, std::int32_t LineIndex) {
+void TSpectrumPagesForm::StoreBand(QObject* Sender, std::int32_t LineIndex, bool Order) {
   if (Spectrum() == nullptr) return;
   sig::TSpectrumBands& bands = Spectrum()->Bands().Template();
   if (LineIndex < 0 || LineIndex >= bands.Count()) return;
   sig::TSpectrumBandRecord& b = bands.GetBand(LineIndex);
+  if (Sender == FStartTransEdit) b.F1 = FStartTransEdit->Position();
+  if (Sender == FStartEdit) b.F2 = FStartEdit->Position();
+  if (Sender == FEndEdit) b.F3 = FEndEdit->Position();
+  if (Sender == FEndTransEdit) b.F4 = FEndTransEdit->Position();
   // The value typed stays; the others move to keep F1 <= F2 <= F3 <= F4.
-  if (Sender == FStartTransEdit) {
-    b.F1 = FStartTransEdit->Position();
+  if (Order && Sender == FStartTransEdit) {
     if (b.F2 < b.F1) b.F2 = b.F1;
     if (b.F3 < b.F2) b.F3 = b.F2;
     if (b.F4 < b.F3) b.F4 = b.F3;
-  } else if (Sender == FStartEdit) {
-    b.F2 = FStartEdit->Position();
+  } else if (Order && Sender == FStartEdit) {
     if (b.F1 > b.F2) b.F1 = b.F2;
     if (b.F3 < b.F2) b.F3 = b.F2;
     if (b.F4 < b.F3) b.F4 = b.F3;
-  } else if (Sender == FEndEdit) {
-    b.F3 = FEndEdit->Position();
+  } else if (Order && Sender == FEndEdit) {
     if (b.F2 > b.F3) b.F2 = b.F3;
     if (b.F1 > b.F2) b.F1 = b.F2;
     if (b.F4 < b.F3) b.F4 = b.F3;
-  } else if (Sender == FEndTransEdit) {
-    b.F4 = FEndTransEdit->Position();
+  } else if (Order && Sender == FEndTransEdit) {
     if (b.F3 > b.F4) b.F3 = b.F4;
     if (b.F2 > b.F3) b.F2 = b.F3;
     if (b.F1 > b.F2) b.F1 = b.F2;
@@ -562,10 +563,13 @@ void TSpectrumPagesForm::BandEditChanged(QObject* Sender, bool Commit) {
   if (!Ready() || Spectrum() == nullptr || !FBandsBox->Ready()) return;
   const std::int32_t i = FBandsBox->SelectedLine();
   if (i < 0) return;
-  StoreBand(Sender, i);
+  // While a number is being typed its first digits must not push the other
+  // edges away: they move when the field is left.
+  StoreBand(Sender, i, Commit);
   ApplyChange();
-  // The edits show the band as kept (the other frequencies may have moved).
-  ShowBand(i, FBandsBox->Line(i));
+  // The edits show the band as kept (the other frequencies may have moved);
+  // the field being typed in keeps its text until it is left.
+  ShowBand(i, FBandsBox->Line(i), Commit ? nullptr : Sender);
 }
 
 void TSpectrumPagesForm::AddBandClick() {

@@ -149,9 +149,11 @@ class TSpectrumPagesForm : public TComponentEditorForm {
   // moved it.
   void CZTFrequencyChanged(TMtxFloatEdit* Edit, TMtxFloatEdit* Other, bool Start);
 
-  // The bands: the edits of band LineIndex, and the band from the edits.
-  void ShowBand(std::int32_t LineIndex, QTreeWidgetItem* Item);
-  void StoreBand(QObject* Sender, std::int32_t LineIndex);
+  // The bands: the edits of band LineIndex (all but Typing), and the band
+  // from the edits: the field of Sender, with Order the other frequencies
+  // moved to keep the edges in order, and the band's other fields.
+  void ShowBand(std::int32_t LineIndex, QTreeWidgetItem* Item, const QObject* Typing = nullptr);
+  void StoreBand(QObject* Sender, std::int32_t LineIndex, bool Order);
   void WriteBandLine(std::int32_t LineIndex, QTreeWidgetItem* Item);
   // A band edit changed (Commit false: only while Live) or was left.
   void BandEditChanged(QObject* Sender, bool Commit);

@@ -356,13 +356,38 @@ TEST_F(CrossSpectrumAna, BandsAreEditedInTheirList) {
   Control<QTabWidget>(form, "PageControl1").setCurrentIndex(3);
   auto& view = Control<TMtxGridView>(form, "BandsBox");
   sig::TSpectrumBands& bands = FAnalyzer.Bands().Template();
-  // Typing a start above the end moves the end and the end transition (live).
-  Type(Edit(form, "StartEdit"), "7");
-  EXPECT_EQ(bands.GetBand(0).F2, 7);
-  EXPECT_EQ(bands.GetBand(0).F3, 7);
-  EXPECT_EQ(bands.GetBand(0).F4, 7);
+  // Live, each keystroke takes the typed value at once; the other edges keep their places while
+  // it is typed (typing 20 passes through 2) and the field keeps the user's text.
+  auto& start = Edit(form, "StartEdit");
+  Type(start, "17");
+  EXPECT_EQ(bands.GetBand(0).F2, 17);
+  EXPECT_EQ(bands.GetBand(0).F3, 3);
+  EXPECT_EQ(start.Value(), "17");
+  // Leaving the field puts the edges in order, moving the others, never the one typed.
+  start.CommitText();
+  emit start.editingFinished();
   EXPECT_EQ(bands.GetBand(0).F1, 1);
-  EXPECT_EQ(view.Line(0)->text(1), "7<->7");
+  EXPECT_EQ(bands.GetBand(0).F2, 17);
+  EXPECT_EQ(bands.GetBand(0).F3, 17);
+  EXPECT_EQ(bands.GetBand(0).F4, 17);
+  EXPECT_EQ(Edit(form, "EndEdit").Position(), 17);
+  EXPECT_EQ(view.Line(0)->text(1), "17<->17");
+  const struct {
+    const char* Edit;
+    double Typed;
+    double F1, F2, F3, F4;
+  } orders[] = {{"EndEdit", 20, 1, 17, 20, 20},      {"StartTransEdit", 30, 30, 30, 30, 30},
+                {"EndTransEdit", 5, 5, 5, 5, 5},       {"EndEdit", 8, 5, 5, 8, 8},
+                {"StartEdit", 2, 2, 2, 8, 8}};
+  for (const auto& o : orders) {
+    auto& edit = Edit(form, o.Edit);
+    Type(edit, QString::number(o.Typed));
+    edit.CommitText();
+    emit edit.editingFinished();
+    const sig::TSpectrumBandRecord& b = bands.GetBand(0);
+    EXPECT_EQ(std::vector<double>({b.F1, b.F2, b.F3, b.F4}), std::vector<double>({o.F1, o.F2, o.F3, o.F4}))
+        << o.Edit << " " << o.Typed;
+  }
   // The reference: Hz labels only for the sampling frequency, the peak number only for a peak.
   auto& reference = List(form, "ReferenceBox");
   Choose(reference, 3);
