@@ -136,6 +136,7 @@ std::string TMtxFloatEdit::Format(const TCplx& value) const {
 void TMtxFloatEdit::ShowValue(const TCplx& value) {
   if (FSuppressed) return;
   FValue = Clamp(value);
+  FShownValue = FValue;
   FShownText = Format(FValue);
   setText(QString::fromStdString(FShownText));
   // A number too long for the field shows its sign and first digits.
@@ -153,8 +154,12 @@ std::optional<TCplx> TMtxFloatEdit::TryParseText() const {
 }
 
 void TMtxFloatEdit::TextChanged() {
-  // The text the edit wrote itself stands for the full-precision value.
-  if (Value() == FShownText) return;
+  // The text the edit wrote itself stands for the full-precision value it
+  // showed, also when the user types it again after other texts.
+  if (Value() == FShownText) {
+    FValue = FShownValue;
+    return;
+  }
   if (const std::optional<TCplx> typed = TryParseText()) FValue = *typed;
 }
 

@@ -152,6 +152,7 @@ class TMtxFloatEdit : public QLineEdit {
   std::string FImFormat;
   std::string FRegistryPath;
   std::string FShownText;  // the text ShowValue wrote last
+  TCplx FShownValue{0, 0};  // and the value it stands for
   bool FScientific = false;
   bool FIntegerIncrement = false;
   bool FEditorEnabled = true;

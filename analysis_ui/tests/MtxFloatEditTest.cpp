@@ -237,6 +237,29 @@ TEST_F(MtxFloatEdit, TypingUpdatesTheValueOnlyWhenTheTextReads) {
   EXPECT_EQ(FBeeps, 0);
 }
 
+// The shown text stands for the value it shows, also when the user types
+// it again after other texts ("50" over "50" passes through "5").
+TEST_F(MtxFloatEdit, TypingTheShownTextAgainGivesItsValue) {
+  TMtxFloatEdit& edit = ShownEdit();
+  edit.SetReFormat("0");
+  edit.SetPosition(50);
+  edit.selectAll();
+  Type("5");
+  EXPECT_EQ(edit.Position(), 5);
+  Type("0");
+  EXPECT_EQ(edit.Value(), "50");
+  EXPECT_EQ(edit.Position(), 50);
+  // A rounded text typed again stands for the full value it showed.
+  edit.SetPosition(0.4);
+  ASSERT_EQ(edit.Value(), "0");
+  edit.selectAll();
+  Type("7");
+  EXPECT_EQ(edit.Position(), 7);
+  edit.selectAll();
+  Type("0");
+  EXPECT_EQ(edit.Position(), 0.4);
+}
+
 TEST_F(MtxFloatEdit, LeavingWithATextThatDoesNotReadReportsItOnce) {
   TMtxFloatEdit& edit = ShownEdit("Rotation");
   // The message takes the focus as a real box does; that leaves no field.
