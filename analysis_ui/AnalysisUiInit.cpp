@@ -9,6 +9,8 @@
 #include "analysis_ui/NumoraKiv.h"
 #include "analysis_ui/SignalDiscreteSeriesEdit.h"
 #include "analysis_ui/SignalSeriesKiv.h"
+#include "analysis_ui/SignalInDialog.h"
+#include "analysis_ui/SignalOutDialog.h"
 #include "analysis_ui/SignalToolsDialogs.h"
 #include "analysis_ui/SignalToolsKiv.h"
 #include "analysis_ui/TimeAna.h"
@@ -35,12 +37,16 @@ void InitAnalysisUi() {
   RegisterSignalSeriesKiv();
   RegisterSignalDiscreteSeriesEdit();
   RegisterCrossSpectrumAna();
+  RegisterSignalInDialog();
+  RegisterSignalOutDialog();
 }
 
 void DoneAnalysisUi() {
   if (InitCount() == 0 || --InitCount() > 0) return;
   UnregisterCrossSpectrumAna();
   UnregisterTimeAna();
+  UnregisterSignalOutDialog();
+  UnregisterSignalInDialog();
   UnregisterFileReadDialog();
   UnregisterSignalDiscreteSeriesEdit();
   UnregisterSignalSeriesKiv();

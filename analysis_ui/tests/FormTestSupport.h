@@ -30,6 +30,14 @@ inline void Type(QLineEdit& Edit, const QString& Text) {
     QTest::keyClicks(&Edit, Text);
 }
 
+// Gives a control of a window shown the keyboard focus, as a click does.
+inline void Focus(QWidget& Control) {
+  QWidget* window = Control.window();
+  window->activateWindow();
+  QApplication::setActiveWindow(window);
+  Control.setFocus(Qt::MouseFocusReason);
+}
+
 // Moves a list's choice to item Index with the arrow keys, as a user does
 // (each step is a choice the list reports).
 inline void Choose(QComboBox& Box, int Index) {
