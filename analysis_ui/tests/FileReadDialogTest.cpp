@@ -368,6 +368,21 @@ TEST_F(FileReadDialog, ProcessAllRunsTheHandlerAndRestoresTheReader) {
   EXPECT_EQ(form.windowTitle().toStdString(), "File control - " + FTwoRecords);
 }
 
+// A reader without a file has records of no length: the progress is 0 %.
+TEST_F(FileReadDialog, TheProgressOfAReaderWithoutAFileIsNought) {
+  TFileReadDialogForm& form = Open();
+  ASSERT_EQ(FReader.RecordLength(), 0);
+  std::string caption;
+  FReader.SetOnProcessAll([&](classlib::TPersistent*) {
+    form.ShowInfo();
+    caption = form.windowTitle().toStdString();
+  });
+  Control<QAction>(form, "Processall1").trigger();
+  EXPECT_EQ(caption, "File control - Progress 0%");
+  EXPECT_EQ(form.windowTitle().toStdString(), "File control");
+  EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
+}
+
 TEST_F(FileReadDialog, CancelRestoresTheReadersParameters) {
   TFileReadDialogForm& form = Open(FTwoRecords);
   ui::ClickButton(&Control<QCheckBox>(form, "LoopBox"));
