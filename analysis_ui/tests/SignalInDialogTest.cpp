@@ -18,7 +18,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <memory>
 #include <numbers>
@@ -404,6 +406,39 @@ TEST_F(SignalInDialog, CalibrationBringsTheLevelToTheTargetWithinItsSteps) {
     form.CloseForm(false);
     formtests::FreeClosedForms();
   }
+  EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
+}
+
+// At 8 bits the smallest step is 10 of 256 sample units: the rounds move the
+// bar by 16384, 8192 and 4096 and end when the step would be 2048.
+TEST_F(SignalInDialog, AnEightBitCalibrationEndsAtItsCoarserStep) {
+  FFake.System->SetCaptureSource([this](std::int64_t first, std::span<std::uint8_t> bytes) {
+    const double peak = std::round(127.0 * std::pow(FCard->Volume(MicElement, true)[0] / double(MicMaximum), 1.5));
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      const double phase = 2.0 * std::numbers::pi * static_cast<double>((first + static_cast<std::int64_t>(i)) % 100) / 100.0;
+      bytes[i] = static_cast<std::uint8_t>(128 + std::lround(peak * std::sin(phase)));
+    }
+  });
+  FInput.SetQuantization(8);
+  SelectMic(0);
+  TSignalInDialogForm& form = Open();
+  Control<QAction>(form, "Record1").trigger();
+  QSlider& bar = Control<QSlider>(form, "VolumeBar");
+  Control<QPushButton>(form, "CalibrateButton").click();
+  std::vector<int> moves;
+  for (int ticks = 0; form.Calibrating() && ticks < 100; ++ticks) {
+    const int before = bar.value();
+    FFake.Play(4096);
+    form.CalibrationTimerTimer();
+    if (bar.value() != before) moves.push_back(std::abs(bar.value() - before));
+  }
+  ASSERT_FALSE(form.Calibrating());
+  ASSERT_FALSE(moves.empty());
+  EXPECT_EQ(moves.front(), 16384);
+  EXPECT_EQ(*std::min_element(moves.begin(), moves.end()), 4096);
+  // The level ends within the last step of the target (64 of 128).
+  const double level = std::round(127.0 * std::pow(FCard->Volume(MicElement, true)[0] / double(MicMaximum), 1.5));
+  EXPECT_NEAR(level, 64.0, 127.0 * 4096.0 / 65536.0 * 1.5 + 1.0);
   EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
 }
 
