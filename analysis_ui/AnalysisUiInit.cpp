@@ -5,6 +5,7 @@
 #include "analysis_ui/AnalysisUiInit.h"
 
 #include "analysis_ui/FileReadDialog.h"
+#include "analysis_ui/FIRDesign.h"
 #include "analysis_ui/MtxProgressForm.h"
 #include "analysis_ui/NumoraKiv.h"
 #include "analysis_ui/SignalDiscreteSeriesEdit.h"
@@ -39,11 +40,13 @@ void InitAnalysisUi() {
   RegisterCrossSpectrumAna();
   RegisterSignalInDialog();
   RegisterSignalOutDialog();
+  RegisterFIRDesignForm();
 }
 
 void DoneAnalysisUi() {
   if (InitCount() == 0 || --InitCount() > 0) return;
   UnregisterCrossSpectrumAna();
+  UnregisterFIRDesignForm();
   UnregisterTimeAna();
   UnregisterSignalOutDialog();
   UnregisterSignalInDialog();

@@ -85,7 +85,7 @@ TComponentEditorForm::TComponentEditorForm(QWidget* owner)
   connect(FOKButton, &QToolButton::clicked, this, ui::Guarded([this] { CloseForm(false); }));
   connect(FCancelButton, &QToolButton::clicked, this, ui::Guarded([this] { CloseForm(true); }));
   connect(FUpdateButton, &QToolButton::clicked, this, ui::Guarded([this] {
-            if (Component() != nullptr) Component()->ParameterUpdate(nullptr);
+            if (Component() != nullptr) UpdateClick();
           }));
   connect(FLive, &QAction::triggered, this, ui::Guarded([this](bool on) { SetShowLive(on); }));
   connect(FContinuous, &QAction::triggered, this, ui::Guarded([this](bool on) { SetContinuous(on); }));
@@ -167,6 +167,8 @@ void TComponentEditorForm::RestoreBackup() {
 }
 
 void TComponentEditorForm::ClosingUpdate() { Component()->ParameterUpdate(nullptr); }
+
+void TComponentEditorForm::UpdateClick() { Component()->ParameterUpdate(nullptr); }
 
 void TComponentEditorForm::closeEvent(QCloseEvent* event) {
   event->accept();

@@ -85,8 +85,9 @@ class TComponentEditorForm : public chart_editors::TEditorForm {
   // with Copy, the copy for Cancel takes the component's parameters first.
   void UpdateControls(bool Copy);
   // While Live is checked and the form is Ready: the component's
-  // ParameterUpdate.
-  void ApplyChange();
+  // ParameterUpdate. A form whose component must do more after a change
+  // (design itself, check its input) does it here.
+  virtual void ApplyChange();
   // "OK" (Cancel false) or "Cancel": closes the form.
   void CloseForm(bool Cancel);
 
@@ -132,6 +133,8 @@ class TComponentEditorForm : public chart_editors::TEditorForm {
   virtual void RestoreBackup();
   // The recomputation when the form closes: ParameterUpdate.
   virtual void ClosingUpdate();
+  // "Update", shown while Live is off: the component's ParameterUpdate.
+  virtual void UpdateClick();
   // The last step of closing, after OnDisplayUpdate was cleared.
   virtual void AfterClose() {}
 

@@ -132,13 +132,16 @@ std::int32_t CheckBandList(const TBandFilterList& Bands, double FS, std::int32_t
 }
 
 std::string BandCheckText(std::int32_t Code, std::int32_t Index) {
-  const std::string i = std::to_string(Index);
+  // The user counts bands from 1; code 4 names the upper band of the pair.
+  const std::string band = std::to_string(Index + 1);
   switch (Code) {
     case 0: return "Filter is OK!";
-    case 2: return "A stop band follows stop band " + i + "!";
-    case 3: return "End of filter band " + i + " overlaps start of the same filter band!";
-    case 4: return "End of filter band " + i + " overlaps start of filter band " + std::to_string(Index + 1) + "!";
-    case 5: return "Edge of band " + i + " exceeds signal bandwidth!";
+    case 1: return "Filter needs at least two bands (stop and/or pass)!";
+    case 2: return "A stop band follows stop band " + band + "!";
+    case 3: return "End of filter band " + band + " overlaps start of the same filter band!";
+    case 4: return "End of filter band " + std::to_string(Index) + " overlaps start of filter band " + band + "!";
+    case 5: return "Edge of band " + band + " exceeds signal bandwidth!";
+    case 6: return "Ripple/attenuation of band " + band + " out of range!";
     default: return "";
   }
 }

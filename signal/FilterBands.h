@@ -91,8 +91,10 @@ class TBandFilterList : public TStreamedRecordList<TFilterBand> {
 // rules of CheckBands).
 std::int32_t CheckBandList(const TBandFilterList& Bands, double FS, std::int32_t& Index);
 
-// The editor's text of a band-check code: "Filter is OK!", "A stop band
-// follows stop band <Index>!", ...; "" for code 6 and unknown codes.
+// The editor's text of a band-check code and the Index CheckBands gave
+// (counted from 0), naming the bands from 1: "Filter is OK!", "A stop band
+// follows stop band <Index + 1>!", ..., "Ripple/attenuation of band
+// <Index + 1> out of range!" for code 6; "" for unknown codes.
 std::string BandCheckText(std::int32_t Code, std::int32_t Index);
 
 class TFilterList : public TStreamTemplates {

@@ -84,13 +84,30 @@ TEST(FilterBands, NothingIsCheckedWithoutASelectedTemplate) {
   EXPECT_EQ(index, 7);
 }
 
-TEST(FilterBands, TextsOfTheCodes) {
-  EXPECT_EQ(BandCheckText(0, 0), "Filter is OK!");
-  EXPECT_EQ(BandCheckText(2, 1), "A stop band follows stop band 1!");
-  EXPECT_EQ(BandCheckText(3, 2), "End of filter band 2 overlaps start of the same filter band!");
-  EXPECT_EQ(BandCheckText(4, 1), "End of filter band 1 overlaps start of filter band 2!");
-  EXPECT_EQ(BandCheckText(5, 0), "Edge of band 0 exceeds signal bandwidth!");
-  EXPECT_EQ(BandCheckText(6, 0), "");
+TEST(FilterBands, TextsNameTheBandsFromOne) {
+  // Index as CheckBands gives it: from 0; code 4 gives the upper band of the pair.
+  const struct {
+    std::int32_t Code, Index;
+    const char* Text;
+  } cases[] = {
+      {0, -1, "Filter is OK!"},
+      {1, -1, "Filter needs at least two bands (stop and/or pass)!"},
+      {2, 0, "A stop band follows stop band 1!"},
+      {3, 1, "End of filter band 2 overlaps start of the same filter band!"},
+      {4, 1, "End of filter band 1 overlaps start of filter band 2!"},
+      {5, 0, "Edge of band 1 exceeds signal bandwidth!"},
+      {6, 2, "Ripple/attenuation of band 3 out of range!"},
+      {7, 0, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(BandCheckText(c.Code, c.Index), c.Text) << c.Code;
+}
+
+TEST(FilterBands, TheTextOfACheckNamesTheBandsTheUserSees) {
+  TSignalFilter filter;
+  UseBands(filter, {Band(0, 0.35, 1, 0.5), Band(0.3, 1, 0, 40)});
+  std::int32_t index = -1;
+  const std::int32_t code = filter.Filters().Template().CheckBands(index);
+  EXPECT_EQ(BandCheckText(code, index), "End of filter band 1 overlaps start of filter band 2!");
 }
 
 TEST(FilterBands, DeviationsOfStopAndPassBands) {
