@@ -3,6 +3,7 @@
 // Tested by: numeric/tests/MtxBaseCompTest.cpp.
 #include "numeric/MtxBaseComp.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -75,6 +76,14 @@ void WriteStreamString(classlib::TStream& Stream, const std::string& S) { Stream
 
 void ReadStreamString(classlib::TStream& Stream, std::string& S) { StreamReadString(Stream, S); }
 
+void RaiseDataFormatMismatch(const std::string& Stored, const std::string& Own) {
+  const bool readable = std::all_of(Stored.begin(), Stored.end(), [](char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 0x20 && b < 0x7f;
+  });
+  RaiseError("Data format type missmatch: " + (readable ? Stored : std::string("(unreadable)")) + " <> " + Own);
+}
+
 const classlib::TClassInfo& TMtxComponent::StaticClassInfo() {
   static const classlib::TClassInfo info =
       classlib::TClassBuilder<TMtxComponent>("TMtxComponent", TComponent::StaticClassInfo()).Build();
@@ -122,7 +131,7 @@ void TMtxComponent::LoadFromStream(classlib::TStream& Stream) {
     std::string stored;
     ReadStreamString(Stream, stored);
     if (stored != ClassName() && !classlib::InheritsFromRegistered(ClassInfo(), stored))
-      RaiseError("Data format type missmatch: " + stored + " <> " + ClassName());
+      RaiseDataFormatMismatch(stored, ClassName());
     const classlib::TStreamObject object = classlib::ReadObjectBinary(Stream);
     // The reset comes before the read, so the component's own state is kept
     // aside to be put back when the read fails.

@@ -39,6 +39,10 @@ void ResetPublishedProps(classlib::TPersistent& Instance);
 // The reader clamps the length into 0 .. 254 and skips what lies beyond.
 void WriteStreamString(classlib::TStream& Stream, const std::string& S);
 void ReadStreamString(classlib::TStream& Stream, std::string& S);
+// Raises "Data format type missmatch: <stored> <> <own>". A stored name with
+// bytes no class name holds (a file of another kind read as a stream) is
+// shown as "(unreadable)" rather than as those bytes.
+[[noreturn]] void RaiseDataFormatMismatch(const std::string& Stored, const std::string& Own);
 
 class TMtxComponent : public classlib::TComponent {
   ORVEL_CLASS_INFO

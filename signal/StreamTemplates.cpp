@@ -414,7 +414,7 @@ void TStreamTemplates::LoadFromStream(classlib::TStream& Stream) {
   Restoring(Stream, [&] {
     std::string stored;
     numeric::ReadStreamString(Stream, stored);
-    if (stored != ClassName()) numeric::RaiseError("Data format type missmatch: " + stored + " <> " + ClassName());
+    if (stored != ClassName()) numeric::RaiseDataFormatMismatch(stored, ClassName());
     const std::int32_t index = Stream.ReadInt32();
     TStringStreamList read;
     read.LoadFromStream(Stream);

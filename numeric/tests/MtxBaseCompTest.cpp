@@ -246,6 +246,17 @@ TEST_F(MtxBaseComp, DescendantsReadTheirAncestorsStreamsAndOthersAreRefused) {
   EXPECT_TRUE(Raises([&] { f.LoadFromStream(e); }, "Data format type missmatch: TTestFilterEx <> TTestFilter"));
 }
 
+TEST_F(MtxBaseComp, AStreamOfAnotherKindNamesNoBytesInItsMessage) {
+  // A text or picture file read as a settings file: its first bytes are
+  // taken as the class name's length and characters.
+  const std::string bytes("\x04\x00\x00\x00\x89PN\x1a", 8);
+  classlib::TStringStream s(bytes);
+  TTestFilter f;
+  Fill(f);
+  EXPECT_TRUE(Raises([&] { f.LoadFromStream(s); }, "Data format type missmatch: (unreadable) <> TTestFilter"));
+  ExpectParameters(f);
+}
+
 TEST_F(MtxBaseComp, ClassNamesAreCutTo254OnReading) {
   classlib::TStringStream s;
   s.WriteInt32(300);
