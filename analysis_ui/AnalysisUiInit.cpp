@@ -16,6 +16,7 @@
 #include "analysis_ui/SignalToolsKiv.h"
 #include "analysis_ui/TimeAna.h"
 #include "analysis_ui/CrossSpectrumAna.h"
+#include "analysis_ui/BiSpectrumAna.h"
 
 namespace analysis_ui {
 
@@ -41,10 +42,12 @@ void InitAnalysisUi() {
   RegisterSignalInDialog();
   RegisterSignalOutDialog();
   RegisterFIRDesignForm();
+  RegisterBiSpectrumAna();
 }
 
 void DoneAnalysisUi() {
   if (InitCount() == 0 || --InitCount() > 0) return;
+  UnregisterBiSpectrumAna();
   UnregisterCrossSpectrumAna();
   UnregisterFIRDesignForm();
   UnregisterTimeAna();
