@@ -17,6 +17,7 @@
 #include "analysis_ui/TimeAna.h"
 #include "analysis_ui/CrossSpectrumAna.h"
 #include "analysis_ui/BiSpectrumAna.h"
+#include "analysis_ui/ToolEditors.h"
 
 namespace analysis_ui {
 
@@ -33,6 +34,7 @@ void InitAnalysisUi() {
   RegisterMtxDialogs();
   RegisterNumoraKiv();
   RegisterSignalToolsKiv();
+  RegisterToolEditors();
   RegisterSignalToolsDialogs();
   RegisterTimeAna();
   RegisterFileReadDialog();
@@ -57,6 +59,7 @@ void DoneAnalysisUi() {
   UnregisterSignalDiscreteSeriesEdit();
   UnregisterSignalSeriesKiv();
   UnregisterSignalToolsDialogs();
+  UnregisterToolEditors();
   UnregisterSignalToolsKiv();
   UnregisterNumoraKiv();
   UnregisterMtxDialogs();

@@ -16,6 +16,23 @@
 
 namespace chart_editors {
 
+void FillSeriesChooser(QComboBox& box, const chart::TCustomAxisPanel* chart, const chart::TChartSeries* selected) {
+  box.clear();
+  std::vector<std::pair<std::string, chart::TChartSeries*>> items;
+  if (chart != nullptr) chart::FillSeriesItems(items, *chart);
+  AddComboObject(box, QString::fromStdString(chart::KivMsg(txtNone)), nullptr);
+  for (const auto& [title, series] : items) AddComboObject(box, QString::fromStdString(title), series);
+  box.setEnabled(chart != nullptr && chart->SeriesCount() > 0);
+  box.setCurrentIndex(std::max(0, FindComboObject(box, selected)));
+}
+
+void DropFromSeriesChooser(QComboBox& box, const chart::TChartSeries* series) {
+  const bool chosen = ComboObject<chart::TChartSeries>(box, box.currentIndex()) == series;
+  RemoveComboObject(box, series);
+  if (chosen || box.currentIndex() < 0) box.setCurrentIndex(0);
+  box.setEnabled(box.count() > 1);
+}
+
 TSeriesToolEditor::TSeriesToolEditor(QWidget* owner) : TEditorForm(owner) {
   setObjectName("SeriesToolEditor");
   SetAlignClient(true);
@@ -40,13 +57,7 @@ void TSeriesToolEditor::FormShow() {
   if (tool == nullptr) return;
   chart::TCustomAxisPanel* chart = tool->ParentChart();
   FListening.Listen(chart);
-  CBSeries->clear();
-  std::vector<std::pair<std::string, chart::TChartSeries*>> items;
-  if (chart != nullptr) chart::FillSeriesItems(items, *chart);
-  AddComboObject(*CBSeries, QString::fromStdString(chart::KivMsg(txtNone)), nullptr);
-  for (const auto& [title, series] : items) AddComboObject(*CBSeries, QString::fromStdString(title), series);
-  CBSeries->setEnabled(chart != nullptr && chart->SeriesCount() > 0);
-  CBSeries->setCurrentIndex(std::max(0, FindComboObject(*CBSeries, tool->Series())));
+  FillSeriesChooser(*CBSeries, chart, tool->Series());
 }
 
 void TSeriesToolEditor::CBSeriesChange(int index) {
@@ -60,10 +71,7 @@ void TSeriesToolEditor::KivEvent(chart::TKivEvent& event) {
   if (e == nullptr || e->Event != chart::seRemove || e->Series == nullptr) return;
   ui::RunGuarded([&] {
     TFillingScope filling(*this);
-    const bool chosen = ComboObject<chart::TChartSeries>(*CBSeries, CBSeries->currentIndex()) == e->Series;
-    RemoveComboObject(*CBSeries, e->Series);
-    if (chosen || CBSeries->currentIndex() < 0) CBSeries->setCurrentIndex(0);
-    CBSeries->setEnabled(CBSeries->count() > 1);
+    DropFromSeriesChooser(*CBSeries, e->Series);
   });
 }
 
