@@ -56,6 +56,16 @@ class TSubGalleryTop : public QWidget {
   QDialog& FForm;
 };
 
+// A one-pixel raised frame just inside area: white top left, grey bottom right.
+void DrawRaisedFrame(QPainter& painter, const QRect& area) {
+  painter.setPen(Qt::white);
+  painter.drawLine(area.topLeft(), area.topRight());
+  painter.drawLine(area.topLeft(), area.bottomLeft());
+  painter.setPen(QColor(0x80, 0x80, 0x80));
+  painter.drawLine(area.topRight(), area.bottomRight());
+  painter.drawLine(area.bottomLeft(), area.bottomRight());
+}
+
 // The function class of a series; nullptr for none.
 const classlib::TClassInfo* FunctionClassOf(const chart::TChartSeries& series) {
   const chart::TKivFunction* function = series.FunctionType();
@@ -135,13 +145,7 @@ void TGalleryChartWindow::paintEvent(QPaintEvent* event) {
   if (!FHot || !FChart.Choosable()) return;
   // A raised frame under the mouse.
   QPainter painter(this);
-  const int r = width() - 1, b = height() - 1;
-  painter.setPen(Qt::white);
-  painter.drawLine(0, 0, r, 0);
-  painter.drawLine(0, 0, 0, b);
-  painter.setPen(QColor(0x80, 0x80, 0x80));
-  painter.drawLine(r, 0, r, b);
-  painter.drawLine(0, b, r, b);
+  DrawRaisedFrame(painter, rect());
 }
 
 void TGalleryChartWindow::mousePressEvent(QMouseEvent* event) {
@@ -255,13 +259,7 @@ void TChartGalleryPanel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Window));
   if (!BevelOuter) return;
-  const int r = width() - 1, b = height() - 1;
-  painter.setPen(Qt::white);
-  painter.drawLine(0, 0, r, 0);
-  painter.drawLine(0, 0, 0, b);
-  painter.setPen(QColor(0x80, 0x80, 0x80));
-  painter.drawLine(r, 0, r, b);
-  painter.drawLine(0, b, r, b);
+  DrawRaisedFrame(painter, rect());
 }
 
 void TChartGalleryPanel::ClearCharts() {
