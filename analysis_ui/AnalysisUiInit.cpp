@@ -9,6 +9,7 @@
 #include "analysis_ui/MtxProgressForm.h"
 #include "analysis_ui/NumoraKiv.h"
 #include "analysis_ui/SignalDiscreteSeriesEdit.h"
+#include "analysis_ui/SignalGen.h"
 #include "analysis_ui/SignalSeriesKiv.h"
 #include "analysis_ui/SignalInDialog.h"
 #include "analysis_ui/SignalOutDialog.h"
@@ -45,12 +46,14 @@ void InitAnalysisUi() {
   RegisterSignalOutDialog();
   RegisterFIRDesignForm();
   RegisterBiSpectrumAna();
+  RegisterSignalGenForm();
 }
 
 void DoneAnalysisUi() {
   if (InitCount() == 0 || --InitCount() > 0) return;
   UnregisterBiSpectrumAna();
   UnregisterCrossSpectrumAna();
+  UnregisterSignalGenForm();
   UnregisterFIRDesignForm();
   UnregisterTimeAna();
   UnregisterSignalOutDialog();

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,11 +16,14 @@
 #include <utility>
 
 #include "analysis_ui/MtxFloatEdit.h"
+#include "analysis_ui/MtxTemplateFiles.h"
 #include "numeric/MathCore.h"
 #include "platform/classlib/Exception.h"
 #include "platform/ui/Focus.h"
 #include "platform/ui/Guarded.h"
 #include "platform/ui/Rounding.h"
+#include "platform/ui/UserDialogs.h"
+#include "signal/StreamTemplates.h"
 
 namespace analysis_ui::editor_controls {
 
@@ -61,6 +65,31 @@ TMtxFloatEdit* NewEdit(QWidget* parent, const char* name, const char* format, co
   if (min != nullptr) edit->SetMinValue(min);
   if (max != nullptr) edit->SetMaxValue(max);
   return edit;
+}
+
+TTemplateRow NewTemplateRow(QWidget* parent, const char* newHint) {
+  TTemplateRow row;
+  row.Layout = new QHBoxLayout;
+  row.Combo = NewCombo(parent, "TemplateCombo", {});
+  QLabel* label = NewLabel(parent, "TemplateComboLabel", "Templates:");
+  label->setBuddy(row.Combo);
+  row.New = NewButton(parent, "NewButton", "&New..", newHint);
+  row.Delete = NewButton(parent, "DeleteTemplateButton", "&Delete", "Delete the current template");
+  row.SaveAs = NewButton(parent, "SaveAsButton", "&Save As..", "Save the template under another name...");
+  row.Layout->addWidget(label);
+  row.Layout->addWidget(row.Combo, 1);
+  for (QPushButton* b : {row.New, row.Delete, row.SaveAs}) row.Layout->addWidget(b);
+  return row;
+}
+
+bool LoadTemplatesKeeping(numeric::TMtxComponent& Component, sig::TStreamTemplates& Templates,
+                          const std::string& Question, QWidget* Parent) {
+  sig::TStringStreamList kept;
+  kept.Assign(Templates.Templates());
+  if (!LoadTemplates(Component, Parent)) return false;
+  if (kept.Count() > 0 && ui::Dialogs().MessageBox(Question, "Confirm", ui::mbYesNo, ui::miQuestion) == ui::mrYes)
+    Templates.Templates().AppendFrom(kept);
+  return true;
 }
 
 double BoundedPosition(const TMtxFloatEdit& edit) {

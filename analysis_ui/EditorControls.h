@@ -15,15 +15,24 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <string>
 
 #include <QObject>
 #include <QString>
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
+
+namespace numeric {
+class TMtxComponent;
+}
+namespace sig {
+class TStreamTemplates;
+}
 
 namespace analysis_ui {
 
@@ -43,6 +52,24 @@ QLabel* NewLabel(QWidget* parent, const QString& name, const char* caption);
 // A numeric field with its display format and, when given, its bounds.
 TMtxFloatEdit* NewEdit(QWidget* parent, const char* name, const char* format, const char* min = nullptr,
                        const char* max = nullptr);
+
+// "Templates:" with the combo box of a component's templates and the
+// buttons "&New..", "&Delete" and "&Save As.." (named TemplateCombo,
+// NewButton, DeleteTemplateButton, SaveAsButton), in one row.
+struct TTemplateRow {
+  QHBoxLayout* Layout;
+  QComboBox* Combo;
+  QPushButton* New;
+  QPushButton* Delete;
+  QPushButton* SaveAs;
+};
+TTemplateRow NewTemplateRow(QWidget* parent, const char* newHint);
+
+// "Load settings...": the component's templates from a file the user
+// chooses; when the component had templates, Question asks whether they
+// follow the loaded ones. True when a file was loaded.
+bool LoadTemplatesKeeping(numeric::TMtxComponent& Component, sig::TStreamTemplates& Templates,
+                          const std::string& Question, QWidget* Parent);
 
 // The field's value held within its bounds, read while the user is still
 // typing: a value typed past a bound never reaches a component.

@@ -21,7 +21,6 @@
 #include "analysis_ui/NumoraEdit.h"
 #include "chart_editors/EditorForm.h"
 #include "platform/ui/Guarded.h"
-#include "platform/ui/UserDialogs.h"
 
 namespace analysis_ui {
 
@@ -591,14 +590,9 @@ void TFIRDesignForm::SaveClick() {
 }
 
 void TFIRDesignForm::LoadClick() {
-  if (Filter() == nullptr) return;
-  sig::TStringStreamList kept;
-  kept.Assign(Filter()->Filters().Templates());
-  if (!LoadTemplates(*Filter(), this)) return;
-  if (kept.Count() > 0 && ui::Dialogs().MessageBox("Append existing filter templates?", "Confirm", ui::mbYesNo,
-                                                   ui::miQuestion) == ui::mrYes)
-    Filter()->Filters().Templates().AppendFrom(kept);
-  UpdateControls(false);
+  if (Filter() != nullptr &&
+      LoadTemplatesKeeping(*Filter(), Filter()->Filters(), "Append existing filter templates?", this))
+    UpdateControls(false);
 }
 
 // --- Registration ----------------------------------------------------------

@@ -142,17 +142,12 @@ void TFIRDesignForm::CreateParametersPage(QWidget* p) {
 void TFIRDesignForm::CreateDesignerPage(QWidget* p) {
   auto* layout = new QVBoxLayout(p);
   layout->setContentsMargins(4, 4, 4, 4);
-  auto* templates = new QHBoxLayout;
-  FTemplateCombo = NewCombo(p, "TemplateCombo", {});
-  QLabel* templatesLabel = NewLabel(p, "TemplateComboLabel", "Templates:");
-  templatesLabel->setBuddy(FTemplateCombo);
-  FNewButton = NewButton(p, "NewButton", "&New..", "New filter template...");
-  FDeleteTemplateButton = NewButton(p, "DeleteTemplateButton", "&Delete", "Delete the current template");
-  FSaveAsButton = NewButton(p, "SaveAsButton", "&Save As..", "Save the template under another name...");
-  templates->addWidget(templatesLabel);
-  templates->addWidget(FTemplateCombo, 1);
-  for (QPushButton* b : {FNewButton, FDeleteTemplateButton, FSaveAsButton}) templates->addWidget(b);
-  layout->addLayout(templates);
+  const TTemplateRow templates = NewTemplateRow(p, "New filter template...");
+  FTemplateCombo = templates.Combo;
+  FNewButton = templates.New;
+  FDeleteTemplateButton = templates.Delete;
+  FSaveAsButton = templates.SaveAs;
+  layout->addLayout(templates.Layout);
 
   auto* body = new QHBoxLayout;
   auto* list = new QVBoxLayout;

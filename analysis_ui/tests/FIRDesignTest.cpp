@@ -35,12 +35,17 @@
 #include "analysis_ui/NumoraEdit.h"
 #include "analysis_ui/StringGrid.h"
 #include "numeric/MathCore.h"
+#include "analysis_ui/tests/EditorFormTestSupport.h"
 #include "platform/ui/testing/WindowTest.h"
 #include "signal/SignalFilter.h"
 
 namespace analysis_ui {
 namespace {
 
+using editorformtests::Enter;
+using editorformtests::Ink;
+using editorformtests::Parameters;
+using editorformtests::Type;
 using ui::Control;
 
 sig::TFilterBand Band(double Start, double Stop, double Gain, double Ripple) {
@@ -51,30 +56,6 @@ sig::TFilterBand Band(double Start, double Stop, double Gain, double Ripple) {
   b.Ripple = Ripple;
   b.Checked = true;
   return b;
-}
-
-// Every parameter of the filter, band templates included, as its template stream.
-std::string Parameters(sig::TSignalFilter& f) {
-  classlib::TMemoryStream stream;
-  f.SaveTemplateToStream(stream);
-  return {static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size())};
-}
-
-void Type(QLineEdit& edit, const QString& text) {
-  edit.setFocus(Qt::TabFocusReason);
-  edit.selectAll();
-  QTest::keyClicks(&edit, text);
-}
-
-void Enter(QWidget& control) { QTest::keyClick(&control, Qt::Key_Return); }
-
-// Pixels of text, grey or black, within a rectangle of a picture.
-int Ink(const QImage& image, const QRect& r) {
-  int n = 0;
-  for (int y = std::max(r.top(), 0); y <= std::min(r.bottom(), image.height() - 1); ++y)
-    for (int x = std::max(r.left(), 0); x <= std::min(r.right(), image.width() - 1); ++x)
-      if (qGray(image.pixel(x, y)) < 200) ++n;
-  return n;
 }
 
 // The darkest grey within a rectangle: enabled text is near black, disabled grey.
