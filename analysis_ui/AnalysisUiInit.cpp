@@ -15,6 +15,7 @@
 #include "analysis_ui/SignalOutDialog.h"
 #include "analysis_ui/SignalToolsDialogs.h"
 #include "analysis_ui/SignalToolsKiv.h"
+#include "analysis_ui/SpectrumAna.h"
 #include "analysis_ui/TimeAna.h"
 #include "analysis_ui/CrossSpectrumAna.h"
 #include "analysis_ui/BiSpectrumAna.h"
@@ -47,6 +48,7 @@ void InitAnalysisUi() {
   RegisterFIRDesignForm();
   RegisterBiSpectrumAna();
   RegisterSignalGenForm();
+  RegisterSpectrumAnaForm();
 }
 
 void DoneAnalysisUi() {
@@ -61,6 +63,7 @@ void DoneAnalysisUi() {
   UnregisterFileReadDialog();
   UnregisterSignalDiscreteSeriesEdit();
   UnregisterSignalSeriesKiv();
+  UnregisterSpectrumAnaForm();
   UnregisterSignalToolsDialogs();
   UnregisterToolEditors();
   UnregisterSignalToolsKiv();

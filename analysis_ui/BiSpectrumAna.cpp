@@ -84,7 +84,6 @@ TBiSpectrumAnaForm::TBiSpectrumAnaForm(QWidget* owner) : TSpectrumPagesForm(owne
                                                       {"IncludeInfoBox", "General info", sig::sriGeneralInfo},
                                                       {"IncludeBandsBox", "Bands RMS", sig::sriBandsRMS},
                                                       {"DateTimeBox", "Date/Time", sig::sriDateTime}});
-  AddSettingsItems();
   resize(600, 420);
 }
 

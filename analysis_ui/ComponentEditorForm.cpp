@@ -14,7 +14,10 @@
 #include <exception>
 
 #include "platform/classlib/Exception.h"
+#include "analysis_ui/EditorControls.h"
+#include "analysis_ui/MtxTemplateFiles.h"
 #include "platform/ui/Guarded.h"
+#include "signal/StreamTemplates.h"
 
 namespace analysis_ui {
 
@@ -78,6 +81,8 @@ TComponentEditorForm::TComponentEditorForm(QWidget* owner)
   FStayOnTop = CreateMenuItem(FWindowEditMenu, "Stayontop1", "Stay on top", true);
   FDock = CreateMenuItem(FWindowEditMenu, "Dock1", "Dock", true);
   FWindowEditMenu->addSeparator();
+  FSave = CreateMenuItem(FWindowEditMenu, "Save1", "Save settings...", false);
+  FLoad = CreateMenuItem(FWindowEditMenu, "Load1", "Load settings...", false);
   FOptionsButton->setMenu(FWindowEditMenu);
   FOptionsButton->setPopupMode(QToolButton::InstantPopup);
   FStayOnTop->setChecked(windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -91,6 +96,8 @@ TComponentEditorForm::TComponentEditorForm(QWidget* owner)
   connect(FContinuous, &QAction::triggered, this, ui::Guarded([this](bool on) { SetContinuous(on); }));
   connect(FStayOnTop, &QAction::triggered, this, ui::Guarded([this](bool on) { SetStayOnTop(on); }));
   connect(FDock, &QAction::triggered, this, ui::Guarded([this](bool on) { SetDocking(on); }));
+  connect(FSave, &QAction::triggered, this, ui::Guarded([this] { SaveSettings(); }));
+  connect(FLoad, &QAction::triggered, this, ui::Guarded([this] { LoadSettings(); }));
 }
 
 TComponentEditorForm::~TComponentEditorForm() {
@@ -156,6 +163,20 @@ void TComponentEditorForm::SetStayOnTop(bool Value) {
 }
 
 void TComponentEditorForm::SetDocking(bool Value) { FDock->setChecked(Value); }
+
+void TComponentEditorForm::SaveSettings() {
+  if (Component() != nullptr) SaveTemplates(*Component(), this);
+}
+
+void TComponentEditorForm::LoadSettings() {
+  if (Component() == nullptr) return;
+  sig::TStreamTemplates* templates = AppendableTemplates();
+  const bool loaded = templates != nullptr
+                          ? editor_controls::LoadTemplatesKeeping(*Component(), *templates, AppendTemplatesQuestion(), this)
+                          : LoadTemplates(*Component(), this);
+  if (!loaded) return;
+  UpdateControls(false);
+}
 
 void TComponentEditorForm::done(int result) {
   setResult(result);

@@ -26,6 +26,13 @@
 //   editor-open flag and OnDisplayUpdate. A component freed while its form
 //   is open closes the form.
 //
+// "Save settings..." and "Load settings..." write and read the component's
+// parameter templates (*.cfg, MtxTemplateFiles.h); after a load the
+// controls are filled again (the copy for Cancel stays). A form whose
+// component keeps named templates of its own (bands, filters, signals)
+// names them in AppendableTemplates: a load then asks AppendTemplatesQuestion
+// and on Yes appends the templates that were there before.
+//
 // What a form implements: its controls in its constructor, inside
 // ClientArea(), each named as the form names it; FillControls; and where it
 // needs them DisplayUpdate, KeepChanges, AfterClose, RestoreBackup,
@@ -41,12 +48,17 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include <QPointer>
 
 #include "chart_editors/ComponentLink.h"
 #include "chart_editors/EditorForm.h"
 #include "signal/Analysis.h"
+
+namespace sig {
+class TStreamTemplates;
+}
 
 class QAction;
 class QMenu;
@@ -119,6 +131,8 @@ class TComponentEditorForm : public chart_editors::TEditorForm {
   QAction* ContinuousItem() const { return FContinuous; }
   QAction* StayOnTopItem() const { return FStayOnTop; }
   QAction* DockItem() const { return FDock; }
+  QAction* SaveItem() const { return FSave; }
+  QAction* LoadItem() const { return FLoad; }
   void SetReady(bool Value) { FReady = Value; }
 
   // Fills the controls from Component() (never nullptr here); runs with the
@@ -137,10 +151,17 @@ class TComponentEditorForm : public chart_editors::TEditorForm {
   virtual void UpdateClick();
   // The last step of closing, after OnDisplayUpdate was cleared.
   virtual void AfterClose() {}
+  // The component's own named templates that a load of settings may keep,
+  // and the question it asks; none here.
+  virtual sig::TStreamTemplates* AppendableTemplates() const { return nullptr; }
+  virtual std::string AppendTemplatesQuestion() const { return std::string(); }
 
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // "Save settings..." and "Load settings...".
+  void SaveSettings();
+  void LoadSettings();
   // Runs the closing steps once; true when they ran now.
   bool FormClose();
   // Lets go of the component: flag and OnDisplayUpdate cleared.
@@ -162,6 +183,8 @@ class TComponentEditorForm : public chart_editors::TEditorForm {
   QAction* FContinuous;
   QAction* FStayOnTop;
   QAction* FDock;
+  QAction* FSave;
+  QAction* FLoad;
 };
 
 }  // namespace analysis_ui

@@ -69,7 +69,6 @@ TCrossSpectrumAnaForm::TCrossSpectrumAnaForm(QWidget* owner) : TSpectrumPagesFor
                    {"IncludeRMSBox", "RMS", sig::sriRMS},
                    {"IncludeSNRBox", "SNR", sig::sriSNR},
                    {"DateTimeBox", "Date/Time", sig::sriDateTime}});
-  AddSettingsItems();
   resize(560, 440);
 }
 

@@ -80,6 +80,9 @@ class TFIRDesignForm : public TComponentEditorForm {
   void AfterClose() override;
   // Designs whatever the response, and shows the designed length and order.
   void UpdateClick() override;
+  // A load of settings may keep the filter templates there before.
+  sig::TStreamTemplates* AppendableTemplates() const override;
+  std::string AppendTemplatesQuestion() const override { return "Append existing filter templates?"; }
 
  private:
   // Building the pages (FIRDesignPages.cpp).
@@ -134,10 +137,6 @@ class TFIRDesignForm : public TComponentEditorForm {
   void UpFactorEditChange();
   void UpDelayEditChange();
   void ViewFilterClick();
-  // "Save settings..." and "Load settings...": the filter's templates in a
-  // file; a load may keep the templates the filter had, after the loaded ones.
-  void SaveClick();
-  void LoadClick();
 
   // The Designer page (FIRDesignBands.cpp).
   void ConnectBands();

@@ -17,7 +17,6 @@
 #include "analysis_ui/EditorControls.h"
 #include "analysis_ui/MtxFloatEdit.h"
 #include "analysis_ui/MtxGridView.h"
-#include "analysis_ui/MtxTemplateFiles.h"
 #include "analysis_ui/NumoraEdit.h"
 #include "chart_editors/EditorForm.h"
 #include "platform/ui/Guarded.h"
@@ -77,13 +76,6 @@ TFIRDesignForm::TFIRDesignForm(QWidget* owner) : TComponentEditorForm(owner) {
   FErrorLabel->hide();
   layout->addWidget(FErrorLabel);
 
-  WindowEditMenu()->addSeparator();
-  QAction* save = WindowEditMenu()->addAction("Save settings...");
-  save->setObjectName("Save1");
-  connect(save, &QAction::triggered, this, ui::Guarded([this] { SaveClick(); }));
-  QAction* load = WindowEditMenu()->addAction("Load settings...");
-  load->setObjectName("Load1");
-  connect(load, &QAction::triggered, this, ui::Guarded([this] { LoadClick(); }));
   WindowEditMenu()->addSeparator();
   FViewFilterItem = WindowEditMenu()->addAction("View filter");
   FViewFilterItem->setObjectName("ViewFilter1");
@@ -585,14 +577,8 @@ void TFIRDesignForm::ViewFilterClick() {
   ViewValues(Filter()->Taps(), "Filter taps", false, StayOnTop(), false);
 }
 
-void TFIRDesignForm::SaveClick() {
-  if (Filter() != nullptr) SaveTemplates(*Filter(), this);
-}
-
-void TFIRDesignForm::LoadClick() {
-  if (Filter() != nullptr &&
-      LoadTemplatesKeeping(*Filter(), Filter()->Filters(), "Append existing filter templates?", this))
-    UpdateControls(false);
+sig::TStreamTemplates* TFIRDesignForm::AppendableTemplates() const {
+  return Filter() != nullptr ? &Filter()->Filters() : nullptr;
 }
 
 // --- Registration ----------------------------------------------------------

@@ -21,7 +21,6 @@
 #include <string>
 
 #include "analysis_ui/MtxFloatEdit.h"
-#include "analysis_ui/MtxTemplateFiles.h"
 #include "platform/classlib/Exception.h"
 #include "platform/classlib/SysUtils.h"
 #include "platform/classlib/TextUtils.h"
@@ -191,11 +190,10 @@ TFileReadDialogForm::TFileReadDialogForm(QWidget* owner) : TComponentEditorForm(
   infoLayout->addWidget(FramingGroup, 2, 1);
   infoLayout->setRowStretch(2, 1);
 
-  // The options menu's own items, after those every window has.
-  SaveSettingsItem = WindowEditMenu()->addAction("Save settings...");
-  SaveSettingsItem->setObjectName("Savesettings1");
-  LoadSettingsItem = WindowEditMenu()->addAction("Load settings...");
-  LoadSettingsItem->setObjectName("Loadsettings1");
+  // The settings items every window has go by this window's names; its own
+  // items follow them.
+  SaveItem()->setObjectName("Savesettings1");
+  LoadItem()->setObjectName("Loadsettings1");
   WindowEditMenu()->addSeparator();
   ProcessAllItem = WindowEditMenu()->addAction("Process all");
   ProcessAllItem->setObjectName("Processall1");
@@ -222,8 +220,6 @@ TFileReadDialogForm::TFileReadDialogForm(QWidget* owner) : TComponentEditorForm(
   connect(BlockSizeBox->lineEdit(), &QLineEdit::editingFinished, this, ui::Guarded([this] { BlockSizeBoxChange(); }));
   // After the window's own "Update" recomputed.
   connect(UpdateButton(), &QToolButton::clicked, this, ui::Guarded([this] { UpdateClick(); }));
-  connect(SaveSettingsItem, &QAction::triggered, this, ui::Guarded([this] { SaveSettingsClick(); }));
-  connect(LoadSettingsItem, &QAction::triggered, this, ui::Guarded([this] { LoadSettingsClick(); }));
   connect(ProcessAllItem, &QAction::triggered, this, ui::Guarded([this] { ProcessAllClick(); }));
   connect(OpenFileItem, &QAction::triggered, this, ui::Guarded([this] { OpenFileClick(); }));
 }
@@ -444,15 +440,6 @@ void TFileReadDialogForm::UpdateClick() {
   if (Reader() == nullptr) return;
   ShowSamples(*CurrentEdit, Reader()->RecordPosition());
   ShowInfo();
-}
-
-void TFileReadDialogForm::SaveSettingsClick() {
-  if (Reader() != nullptr) SaveTemplates(*Reader(), this);
-}
-
-void TFileReadDialogForm::LoadSettingsClick() {
-  if (Reader() == nullptr) return;
-  if (LoadTemplates(*Reader(), this)) UpdateControls(false);
 }
 
 void TFileReadDialogForm::ProcessAllClick() {

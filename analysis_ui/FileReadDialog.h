@@ -81,8 +81,6 @@ class TFileReadDialogForm : public TComponentEditorForm {
   QLabel* PrecisionLabel;
   QLabel* ComplexLabel;
   QLabel* FileSizeLabel;
-  QAction* SaveSettingsItem;
-  QAction* LoadSettingsItem;
   QAction* ProcessAllItem;
   QAction* OpenFileItem;
 
@@ -101,8 +99,6 @@ class TFileReadDialogForm : public TComponentEditorForm {
   // is reported and the box shows the reader's block size again.
   void BlockSizeBoxChange();
   void UpdateClick();
-  void SaveSettingsClick();
-  void LoadSettingsClick();
   // Runs the reader's OnProcessAll with the reader continuous, not looping
   // and silent towards its listener; every setting comes back on every path.
   void ProcessAllClick();

@@ -23,7 +23,6 @@
 #include "analysis_ui/EditorControls.h"
 #include "analysis_ui/MtxFloatEdit.h"
 #include "analysis_ui/MtxGridView.h"
-#include "analysis_ui/MtxTemplateFiles.h"
 #include "chart_editors/EditorForm.h"
 #include "platform/classlib/Exception.h"
 #include "platform/ui/Guarded.h"
@@ -46,13 +45,6 @@ TSignalGenForm::TSignalGenForm(QWidget* owner) : TComponentEditorForm(owner) {
   setWindowTitle("Signal Generator/Mixer/Modulator");
   CreateControls();
   ConnectHandlers();
-  WindowEditMenu()->addSeparator();
-  QAction* save = WindowEditMenu()->addAction("Save settings...");
-  save->setObjectName("Save1");
-  connect(save, &QAction::triggered, this, ui::Guarded([this] { SaveClick(); }));
-  QAction* load = WindowEditMenu()->addAction("Load settings...");
-  load->setObjectName("Load1");
-  connect(load, &QAction::triggered, this, ui::Guarded([this] { LoadClick(); }));
   FOpBox->setCurrentIndex(0);
   FSignalTypeBox->setCurrentIndex(0);
   LineControlsLayout();
@@ -434,14 +426,8 @@ void TSignalGenForm::FormulaChanged() {
   ApplyChange();
 }
 
-void TSignalGenForm::SaveClick() {
-  if (Generator() != nullptr) SaveTemplates(*Generator(), this);
-}
-
-void TSignalGenForm::LoadClick() {
-  if (Generator() != nullptr &&
-      LoadTemplatesKeeping(*Generator(), Generator()->Sounds(), "Append existing signal templates?", this))
-    UpdateControls(false);
+sig::TStreamTemplates* TSignalGenForm::AppendableTemplates() const {
+  return Generator() != nullptr ? &Generator()->Sounds() : nullptr;
 }
 
 // --- Registration ----------------------------------------------------------

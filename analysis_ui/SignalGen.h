@@ -57,6 +57,9 @@ class TSignalGenForm : public TComponentEditorForm {
   void AfterClose() override;
   // Commits the selected line, then recomputes.
   void UpdateClick() override;
+  // A load of settings may keep the signal templates there before.
+  sig::TStreamTemplates* AppendableTemplates() const override;
+  std::string AppendTemplatesQuestion() const override { return "Append existing signal templates?"; }
 
  private:
   void CreateControls();
@@ -81,11 +84,6 @@ class TSignalGenForm : public TComponentEditorForm {
   // The formula changed as a whole: the generator sets every line up again.
   void FormulaChanged();
   void ShowMessage(const std::string& Text);
-  // "Save settings..." and "Load settings...": the generator's templates in
-  // a file; a load may keep the templates the generator had, after the
-  // loaded ones.
-  void SaveClick();
-  void LoadClick();
 
   // The line just appended while the list defines it; -1 otherwise.
   std::int32_t FNewLine = -1;

@@ -26,7 +26,6 @@
 
 #include "analysis_ui/AudioDialogSupport.h"
 #include "analysis_ui/MtxFloatEdit.h"
-#include "analysis_ui/MtxTemplateFiles.h"
 #include "numeric/MathCore.h"
 #include "platform/classlib/SysUtils.h"
 #include "platform/ui/Guarded.h"
@@ -195,10 +194,8 @@ TSignalInDialogForm::TSignalInDialogForm(QWidget* owner)
 
   // The options menu: no "Continuous" (a recorder always runs on).
   ContinuousItem()->setVisible(false);
-  SaveSettingsItem = WindowEditMenu()->addAction("Save settings...");
-  SaveSettingsItem->setObjectName("Savesettings1");
-  LoadSettingsItem = WindowEditMenu()->addAction("Load settings...");
-  LoadSettingsItem->setObjectName("Loadsettings1");
+  SaveItem()->setObjectName("Savesettings1");
+  LoadItem()->setObjectName("Loadsettings1");
   WindowEditMenu()->addSeparator();
   RecordItem = WindowEditMenu()->addAction("Record");
   RecordItem->setObjectName("Record1");
@@ -223,8 +220,6 @@ TSignalInDialogForm::TSignalInDialogForm(QWidget* owner)
   connect(ResetTriggerButton, &QToolButton::clicked, this, ui::Guarded([this] { ResetTriggerButtonClick(); }));
   connect(RecordItem, &QAction::triggered, this, ui::Guarded([this] { RecordClick(); }));
   connect(StopItem, &QAction::triggered, this, ui::Guarded([this] { StopClick(); }));
-  connect(SaveSettingsItem, &QAction::triggered, this, ui::Guarded([this] { SaveSettingsClick(); }));
-  connect(LoadSettingsItem, &QAction::triggered, this, ui::Guarded([this] { LoadSettingsClick(); }));
 
   FillMixerSources();
 }
@@ -526,15 +521,6 @@ void TSignalInDialogForm::StopCalibration() {
 }
 
 // --- settings and closing -----------------------------------------------------------
-
-void TSignalInDialogForm::SaveSettingsClick() {
-  if (Input() != nullptr) SaveTemplates(*Input(), this);
-}
-
-void TSignalInDialogForm::LoadSettingsClick() {
-  if (Input() == nullptr) return;
-  if (LoadTemplates(*Input(), this)) UpdateControls(false);
-}
 
 void TSignalInDialogForm::RestoreBackup() {
   TComponentEditorForm::RestoreBackup();

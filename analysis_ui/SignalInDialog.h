@@ -97,8 +97,6 @@ class TSignalInDialogForm : public TComponentEditorForm {
   QSlider* VolumeBar;
   QPushButton* CalibrateButton;
   QTimer* CalibrationTimer;
-  QAction* SaveSettingsItem;
-  QAction* LoadSettingsItem;
   QAction* RecordItem;
   QAction* StopItem;
 
@@ -123,8 +121,6 @@ class TSignalInDialogForm : public TComponentEditorForm {
   void ResetTriggerButtonClick();
   void RecordClick();
   void StopClick();
-  void SaveSettingsClick();
-  void LoadSettingsClick();
 
   // The statistics, and the format controls enabled as the recorder allows.
   void ShowStats();

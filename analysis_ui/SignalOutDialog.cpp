@@ -19,7 +19,6 @@
 
 #include "analysis_ui/AudioDialogSupport.h"
 #include "analysis_ui/MtxFloatEdit.h"
-#include "analysis_ui/MtxTemplateFiles.h"
 #include "platform/classlib/SysUtils.h"
 #include "platform/ui/Guarded.h"
 
@@ -78,10 +77,8 @@ TSignalOutDialogForm::TSignalOutDialogForm(QWidget* owner) : TComponentEditorFor
   LiveItem()->setVisible(false);
   ContinuousItem()->setVisible(false);
   SetShowLive(true);
-  SaveSettingsItem = WindowEditMenu()->addAction("Save settings...");
-  SaveSettingsItem->setObjectName("Savesettings1");
-  LoadSettingsItem = WindowEditMenu()->addAction("Load settings...");
-  LoadSettingsItem->setObjectName("Loadsettings1");
+  SaveItem()->setObjectName("Savesettings1");
+  LoadItem()->setObjectName("Loadsettings1");
   WindowEditMenu()->addSeparator();
   PlayItem = WindowEditMenu()->addAction("Play");
   PlayItem->setObjectName("Play1");
@@ -104,8 +101,6 @@ TSignalOutDialogForm::TSignalOutDialogForm(QWidget* owner) : TComponentEditorFor
   connect(PlayItem, &QAction::triggered, this, ui::Guarded([this] { PlayClick(); }));
   connect(StopItem, &QAction::triggered, this, ui::Guarded([this] { StopClick(); }));
   connect(PauseItem, &QAction::triggered, this, ui::Guarded([this] { PauseClick(); }));
-  connect(SaveSettingsItem, &QAction::triggered, this, ui::Guarded([this] { SaveSettingsClick(); }));
-  connect(LoadSettingsItem, &QAction::triggered, this, ui::Guarded([this] { LoadSettingsClick(); }));
 }
 
 void TSignalOutDialogForm::SetShowLive(bool) { TComponentEditorForm::SetShowLive(true); }
@@ -185,15 +180,6 @@ void TSignalOutDialogForm::StopClick() {
 void TSignalOutDialogForm::PauseClick() {
   if (Output() == nullptr) return;
   Output()->SetPaused(!Output()->Paused());
-}
-
-void TSignalOutDialogForm::SaveSettingsClick() {
-  if (Output() != nullptr) SaveTemplates(*Output(), this);
-}
-
-void TSignalOutDialogForm::LoadSettingsClick() {
-  if (Output() == nullptr) return;
-  if (LoadTemplates(*Output(), this)) UpdateControls(false);
 }
 
 void RegisterSignalOutDialog() {

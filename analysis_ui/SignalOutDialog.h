@@ -41,8 +41,6 @@ class TSignalOutDialogForm : public TComponentEditorForm {
   QLabel* OverlappingLabel;
   QLabel* SamplingFreqLabel;
   QLabel* StereoLabel;
-  QAction* SaveSettingsItem;
-  QAction* LoadSettingsItem;
   QAction* PlayItem;
   QAction* StopItem;
   QAction* PauseItem;
@@ -55,8 +53,6 @@ class TSignalOutDialogForm : public TComponentEditorForm {
   void PlayClick();
   void StopClick();
   void PauseClick();
-  void SaveSettingsClick();
-  void LoadSettingsClick();
 
   // The statistics, and the format controls enabled as the player allows.
   void ShowStats();

@@ -15,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -29,7 +28,6 @@
 
 #include "analysis_ui/MtxFloatEdit.h"
 #include "analysis_ui/MtxGridView.h"
-#include "analysis_ui/MtxTemplateFiles.h"
 #include "chart_editors/EditorForm.h"
 #include "numeric/MathCore.h"
 #include "platform/classlib/StringLists.h"
@@ -783,30 +781,8 @@ void TSpectrumPagesForm::ReportButtonClick() {
   QApplication::clipboard()->setText(text);
 }
 
-void TSpectrumPagesForm::AddSettingsItems() {
-  QMenu* menu = WindowEditMenu();
-  QAction* save = menu->addAction("Save settings...");
-  save->setObjectName("Save1");
-  QAction* load = menu->addAction("Load settings...");
-  load->setObjectName("Load1");
-  connect(save, &QAction::triggered, this, ui::Guarded([this] { SaveClick(); }));
-  connect(load, &QAction::triggered, this, ui::Guarded([this] { LoadClick(); }));
-}
-
-void TSpectrumPagesForm::SaveClick() {
-  if (Spectrum() != nullptr) SaveTemplates(*Spectrum(), this);
-}
-
-void TSpectrumPagesForm::LoadClick() {
-  if (Spectrum() == nullptr) return;
-  sig::TStringStreamList before;
-  before.Assign(Spectrum()->Bands().Templates());
-  if (!LoadTemplates(*Spectrum(), this)) return;
-  if (before.Count() > 0 &&
-      ui::Dialogs().MessageBox("Append existing bands templates?", "Confirm", ui::mbYesNo, ui::miQuestion) ==
-          ui::mrYes)
-    Spectrum()->Bands().Templates().AppendFrom(before);
-  UpdateControls(false);
+sig::TStreamTemplates* TSpectrumPagesForm::AppendableTemplates() const {
+  return Spectrum() != nullptr ? &Spectrum()->Bands() : nullptr;
 }
 
 // --- Filling and the enabled states ------------------------------------------

@@ -1,8 +1,8 @@
 // The pages that the parameter windows of the spectrum analysers share (the
 // cross-spectrum and bispectrum windows build theirs from them): spectrum
 // parameters, averaging, peaks, frequency band templates, order tracking,
-// phase, the Info page with its spectrum measures and the Report page, with
-// the settings files of the options menu.
+// phase, the Info page with its spectrum measures and the Report page; a
+// load of settings may keep the band templates there before.
 //
 // A window builds the pages and rows it shows, in its own order; every
 // builder creates its controls under the names the windows give them and
@@ -107,8 +107,6 @@ class TSpectrumPagesForm : public TComponentEditorForm {
   // The report's items offered by Boxes, its three formats and "Copy to
   // clipboard".
   void BuildReportPage(QWidget* Page, std::vector<TReportBox> Boxes);
-  // "Save settings..." and "Load settings..." in the options menu.
-  void AddSettingsItems();
 
   // Connects a control to a handler that runs while the form is Ready and
   // has an analyser, followed by ApplyChange when Apply.
@@ -135,6 +133,9 @@ class TSpectrumPagesForm : public TComponentEditorForm {
   void AfterClose() override;
   // The enabled states that follow the analyser's settings.
   virtual void RunLayouts();
+  // A load of settings may keep the band templates there before.
+  sig::TStreamTemplates* AppendableTemplates() const override;
+  std::string AppendTemplatesQuestion() const override { return "Append existing bands templates?"; }
 
  private:
   void WindowLayout();
@@ -164,8 +165,6 @@ class TSpectrumPagesForm : public TComponentEditorForm {
   void BandsDoubleClick();
 
   void ReportButtonClick();
-  void SaveClick();
-  void LoadClick();
 
   std::string FFormatFloatRMS = "0.000";
   // Set while the Info refresh rewrites the band lines.

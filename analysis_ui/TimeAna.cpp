@@ -12,7 +12,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -20,7 +19,6 @@
 #include <string>
 
 #include "analysis_ui/MtxFloatEdit.h"
-#include "analysis_ui/MtxTemplateFiles.h"
 #include "chart_editors/EditorForm.h"
 #include "numeric/MathCore.h"
 #include "platform/classlib/StringLists.h"
@@ -71,13 +69,6 @@ TTimeAnaForm::TTimeAnaForm(QWidget* owner) : TComponentEditorForm(owner) {
   BuildInfoPage(page("InfoSheet", "Info"));
   BuildReportPage(page("ReportSheet", "Report"));
 
-  QMenu* menu = WindowEditMenu();
-  QAction* save = menu->addAction("Save settings...");
-  save->setObjectName("Save1");
-  QAction* load = menu->addAction("Load settings...");
-  load->setObjectName("Load1");
-  connect(save, &QAction::triggered, this, ui::Guarded([this] { SaveClick(); }));
-  connect(load, &QAction::triggered, this, ui::Guarded([this] { LoadClick(); }));
   resize(430, 380);
 }
 
@@ -342,14 +333,6 @@ void TTimeAnaForm::ReportButtonClick() {
   QString text;
   for (int i = 0; i < lines.Count(); ++i) text += QString::fromStdString(lines.Strings(i)) + "\n";
   QApplication::clipboard()->setText(text);
-}
-
-void TTimeAnaForm::SaveClick() {
-  if (Analyzer() != nullptr) SaveTemplates(*Analyzer(), this);
-}
-
-void TTimeAnaForm::LoadClick() {
-  if (Analyzer() != nullptr && LoadTemplates(*Analyzer(), this)) UpdateControls(false);
 }
 
 // --- Registration ------------------------------------------------------------

@@ -72,8 +72,6 @@ class TTimeAnaForm : public TComponentEditorForm {
   void Taps2EditChange();
   void ReportBoxClick(const TReportBox& Box);
   void ReportButtonClick();
-  void SaveClick();
-  void LoadClick();
 
   QTabWidget* FPages;
   QComboBox* FIntDiffBox;

@@ -31,6 +31,18 @@ void TSpectrumBandRecord::WriteRecord(classlib::TStream& Stream) const {
   Stream.WriteInt32(PeakIndex);
 }
 
+void SetBandEdge(TSpectrumBandRecord& Band, std::int32_t Edge, double Value) {
+  if (Edge < 1 || Edge > 4) return;
+  double* f[4] = {&Band.F1, &Band.F2, &Band.F3, &Band.F4};
+  const std::int32_t set = Edge - 1;
+  *f[set] = Value;
+  // Outwards from the edge set: those above rise to it, those below sink to it.
+  for (std::int32_t k = set + 1; k < 4; ++k)
+    if (*f[k] < *f[k - 1]) *f[k] = *f[k - 1];
+  for (std::int32_t k = set - 1; k >= 0; --k)
+    if (*f[k] > *f[k + 1]) *f[k] = *f[k + 1];
+}
+
 TSpectrumBandRecord TSpectrumBandRecord::ReadRecord(classlib::TStream& Stream) {
   TSpectrumBandRecord band;
   band.Active = Stream.ReadUInt8() != 0;

@@ -59,6 +59,11 @@ struct TSpectrumBandRecord {
   static TSpectrumBandRecord ReadRecord(classlib::TStream& Stream);
 };
 
+// Sets edge Edge (1 .. 4 for F1 .. F4) of Band to Value and moves each other
+// edge that would cross it up or down to its neighbour, never the edge set:
+// edges in order stay in order. Another Edge changes nothing.
+void SetBandEdge(TSpectrumBandRecord& Band, std::int32_t Edge, double Value);
+
 class TSpectrumBands : public TStreamedRecordList<TSpectrumBandRecord> {
  public:
   explicit TSpectrumBands(TSpectrumBandsAnalyzer* AOwner) : FOwner(AOwner) {}

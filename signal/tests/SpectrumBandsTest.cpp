@@ -1,5 +1,6 @@
 // The band levels of the spectrum analyser: band RMS by shape, reference and spectrum type,
-// edges in any order, the table text, the stream form of a band list and the templates.
+// edges in any order, an edge set between the others, the table text, the stream form of a
+// band list and the templates.
 // Covers signal/SpectrumBands.cpp.
 #include <gtest/gtest.h>
 
@@ -231,6 +232,30 @@ TEST(SpectrumBands, TemplatesOfBandsTravelWithTheAnalyser) {
   EXPECT_EQ(b.Bands().GetBand(0).F4, 4.0);
   b.Bands().SetTemplateName("Thirds");
   EXPECT_EQ(b.Bands().Template().Count(), 2);
+}
+
+TEST(SpectrumBands, SettingAnEdgeMovesOnlyTheEdgesItCrosses) {
+  struct TCase {
+    std::int32_t Edge;
+    double Value;
+    double F1, F2, F3, F4;
+  };
+  // From 10, 20, 30, 40.
+  const TCase cases[] = {
+      {1, 5, 5, 20, 30, 40},    {1, 35, 35, 35, 35, 40}, {1, 50, 50, 50, 50, 50},
+      {2, 35, 10, 35, 35, 40},  {2, 5, 5, 5, 30, 40},    {3, 15, 10, 15, 15, 40},
+      {3, 5, 5, 5, 5, 40},      {3, 45, 10, 20, 45, 45}, {4, 25, 10, 20, 25, 25},
+      {4, -1, -1, -1, -1, -1},  {0, 99, 10, 20, 30, 40}, {5, 99, 10, 20, 30, 40},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "F" << c.Edge << " := " << c.Value);
+    TSpectrumBandRecord band = Band(10, 20, 30, 40);
+    SetBandEdge(band, c.Edge, c.Value);
+    EXPECT_EQ(band.F1, c.F1);
+    EXPECT_EQ(band.F2, c.F2);
+    EXPECT_EQ(band.F3, c.F3);
+    EXPECT_EQ(band.F4, c.F4);
+  }
 }
 
 }  // namespace
