@@ -176,6 +176,8 @@ void TComponentEditorForm::LoadSettings() {
                           : LoadTemplates(*Component(), this);
   if (!loaded) return;
   UpdateControls(false);
+  // What was loaded shows at once while Live is on, as any change does.
+  ApplyChange();
 }
 
 void TComponentEditorForm::done(int result) {

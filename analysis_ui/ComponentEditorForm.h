@@ -28,7 +28,8 @@
 //
 // "Save settings..." and "Load settings..." write and read the component's
 // parameter templates (*.cfg, MtxTemplateFiles.h); after a load the
-// controls are filled again (the copy for Cancel stays). A form whose
+// controls are filled again (the copy for Cancel stays) and, while Live is
+// on, the component recomputes. A form whose
 // component keeps named templates of its own (bands, filters, signals)
 // names them in AppendableTemplates: a load then asks AppendTemplatesQuestion
 // and on Yes appends the templates that were there before.

@@ -1,4 +1,5 @@
-// The analysis windows' dialog routines: the parameter template files
+// The analysis windows' dialog routines: the component dialog that opens a
+// component's editor form (ComponentDialog.h), the parameter template files
 // (MtxTemplateFiles.h), the progress dialogs' window (MtxProgressForm.h),
 // and here copying vectors and matrices to and from string grids as text, a
 // complex number in two adjacent columns (real part, then imaginary part).
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <string>
 
+#include "analysis_ui/ComponentDialog.h"
 #include "analysis_ui/MtxProgressForm.h"
 #include "analysis_ui/MtxTemplateFiles.h"
 #include "numeric/Numora.h"

@@ -59,6 +59,12 @@ class TCommitFilter : public QObject {
   std::function<void(QObject*)> FCommit;
 };
 
+// An edit whose value is already shown keeps its text: the user may be
+// typing in it, and what is typed stays as it is typed.
+void ShowPosition(TMtxFloatEdit* edit, double value) {
+  if (edit->Position() != value) edit->SetPosition(value);
+}
+
 void SetEnabledWithLabel(QWidget* control, bool on) {
   control->setEnabled(on);
   if (auto* label = control->parentWidget()->findChild<QLabel*>(control->objectName() + "Label"))
@@ -150,12 +156,12 @@ void TSpectrumAnaForm::ShowBand(std::int32_t LineIndex, QTreeWidgetItem* Item) {
     // Showing a band is no edit of it.
     const bool was = FShowingBand;
     FShowingBand = true;
-    FStartTransEdit->SetPosition(band.F1);
-    FStartEdit->SetPosition(band.F2);
-    FEndEdit->SetPosition(band.F3);
-    FEndTransEdit->SetPosition(band.F4);
+    ShowPosition(FStartTransEdit, band.F1);
+    ShowPosition(FStartEdit, band.F2);
+    ShowPosition(FEndEdit, band.F3);
+    ShowPosition(FEndTransEdit, band.F4);
     FReferenceBox->setCurrentIndex(std::min<int>(band.Reference, FReferenceBox->count() - 1));
-    FBandsPeakNumberEdit->SetPosition(band.PeakIndex);
+    ShowPosition(FBandsPeakNumberEdit, band.PeakIndex);
     FBandsRMSBox->setChecked(band.AdjustForType);
     FShowingBand = was;
     ReferenceLayout();

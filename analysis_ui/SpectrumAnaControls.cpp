@@ -138,7 +138,8 @@ void TSpectrumAnaForm::CreateBasicPage(QWidget* p) {
                                   "BlackmanHarris", "BlackmanExact", "CosineTappered", "Kaiser", "Chebyshev",
                                   "Exponent"}),
                         "Window:");
-  FSidelobeAttBox = rows.Add(NewEdit(p, "SidelobeAttBox", ValueFormat), "Sidelobe atten.:", "[dB]");
+  // The bounds the analyser holds the attenuation within.
+  FSidelobeAttBox = rows.Add(NewEdit(p, "SidelobeAttBox", ValueFormat, "13", "300"), "Sidelobe atten.:", "[dB]");
   FZeroPaddingBox = rows.Add(NewCombo(p, "ZeroPaddingBox", {"1", "2", "4", "8", "16", "32", "64"}), "Zero padding:");
   FZeroPaddingBox->setToolTip("Define FFT interpolation factor for higher amplitude and frequency accuracy");
   FIntegrationBox = rows.Add(NewCombo(p, "IntegrationBox",
@@ -185,9 +186,7 @@ void TSpectrumAnaForm::CreatePeaksPage(QWidget* p) {
                                     {"None", "Current", "Largest", "Amplt harmonics", "Freq harmonics", "All"}),
                            "Peak trace:");
   FLargestEdit = rows.Add(NewEdit(p, "LargestEdit", IntegerFormat, "0", "1000000"), "Largest peaks:");
-  // It has no setting of its own: shown, but not for editing.
   FToleranceEdit = rows.Add(NewEdit(p, "MtxFloatEdit4", ValueFormat), "Tolerance:", "%");
-  FToleranceEdit->setEnabled(false);
   FHarmonicsEdit = rows.Add(NewEdit(p, "HarmonicsEdit", IntegerFormat, "1", "100000"), "Harmonics:");
   FTraceIntervalEdit = rows.Add(NewEdit(p, "TraceIntervalEdit", ValueFormat, "0", "100"), "Trace interval:", "[%]");
   FTraceIntervalEdit->setToolTip("Amount of total bandwidth in % around the marked peak to search for its new position.");

@@ -87,6 +87,8 @@ TSpectrumAnaForm::TSpectrumAnaForm(QWidget* owner) : TComponentEditorForm(owner)
   ConnectHandlers();
   ConnectBands();
   ConnectReport();
+  // The tolerance has no setting of its own: shown, but not for editing.
+  EnableWithLabels(FToleranceEdit, false);
   FReferenceBox->setCurrentIndex(0);
   ReferenceLayout();
   SetBandEditsEnabled(false);

@@ -1,7 +1,7 @@
 // The component dialog and the editor form base: finding the form by class
 // name, one form per source, embedding, modal runs, the options handed to the
-// form, the live switch, OK, Cancel and Escape, the settings of the form's
-// complex-number edits, and forms and components that go first.
+// form, the live switch, OK, Cancel and Escape, settings files, the settings
+// of the form's complex-number edits, and forms and components that go first.
 // Covers: analysis_ui/ComponentDialog.cpp, analysis_ui/ComponentEditorForm.cpp,
 // analysis_ui/SignalToolsDialogs.cpp.
 #include <gtest/gtest.h>
@@ -319,6 +319,24 @@ TEST_F(ComponentDialog, TheWindowsCloseButtonClosesAsOk) {
   Form()->close();
   EXPECT_EQ(FProbe.Gain(), 5.0);
   EXPECT_FALSE(FProbe.EditorOpen());
+}
+
+TEST_F(ComponentDialog, SettingsFilesSaveAndLoadTheParameters) {
+  FDialog->Execute();
+  TProbeForm& form = *Form();
+  const std::string file = FDir.File("probe.cfg");
+  FDialogs.FileChoices.push_back(ui::TFileChoice{file, 1});
+  Control<QAction>(form, "Save1").trigger();
+  Type(Control<QLineEdit>(form, "GainEdit"), "7");
+  ASSERT_EQ(FProbe.Gain(), 7.0);
+  FDialogs.FileChoices.push_back(ui::TFileChoice{file, 1});
+  Control<QAction>(form, "Load1").trigger();
+  EXPECT_EQ(FProbe.Gain(), 2.5);
+  EXPECT_EQ(Control<QLineEdit>(form, "GainEdit").text(), "2.50");
+  EXPECT_EQ(form.Fills, 2);
+  // No templates of its own: nothing is asked.
+  EXPECT_TRUE(FDialogs.Shown.empty());
+  EXPECT_EQ(FParameterUpdates, 0);
 }
 
 TEST_F(ComponentDialog, TheDisplayRefreshRunsAfterEachUpdateWhileTheFormIsOpen) {

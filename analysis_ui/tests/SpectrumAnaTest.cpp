@@ -292,6 +292,7 @@ TEST_F(SpectrumAna, EveryControlWithItsItemsInOrder) {
   EXPECT_EQ(tabs.currentIndex(), 0);
   // The tolerance sets nothing, so it is not for editing.
   EXPECT_FALSE(Edit("MtxFloatEdit4").isEnabled());
+  EXPECT_FALSE(C<QLabel>("MtxFloatEdit4Label").isEnabled());
 }
 
 TEST_F(SpectrumAna, TheControlsShowTheAnalysersSettings) {
@@ -326,6 +327,15 @@ TEST_F(SpectrumAna, TheControlsShowTheAnalysersSettings) {
   // Filling wrote nothing back and recomputed nothing.
   EXPECT_EQ(FAnalyzer->SidelobeAtt(), 90.5);
   EXPECT_EQ(FUpdates, 0);
+}
+
+TEST_F(SpectrumAna, AnAttenuationOutsideTheAnalysersRangeShowsAsItHoldsIt) {
+  FAnalyzer->SetWindow(dsp::wtKaiser);
+  Open();
+  Type(Edit("SidelobeAttBox"), "5");
+  QTest::keyClick(&Edit("SidelobeAttBox"), Qt::Key_Return);
+  EXPECT_EQ(FAnalyzer->SidelobeAtt(), 13.0);
+  EXPECT_EQ(Edit("SidelobeAttBox").text(), "13.00");
 }
 
 TEST_F(SpectrumAna, EachControlWritesItsProperty) {
@@ -658,6 +668,11 @@ TEST_F(SpectrumAna, LiveBandEditsCommitAtEachChange) {
   bands.Template().AddBand(Band(90, 95, 105, 110));
   Open(true);
   ShowPage("BandsSheet");
+  // Each keystroke commits, and what is typed stays as typed.
+  Type(Edit("StartEdit"), "98");
+  EXPECT_EQ(Edit("StartEdit").text(), "98");
+  EXPECT_EQ(bands.GetBand(0).F2, 98.0);
+  EXPECT_EQ(BandsBox().topLevelItem(0)->text(1), "98<->105");
   Combo("ReferenceBox").setCurrentIndex(3);
   EXPECT_EQ(bands.GetBand(0).Reference, 3);
   EXPECT_TRUE(Edit("BandsPeakNumberEdit").isVisibleTo(&C<QWidget>("BandsSheet")));
@@ -667,7 +682,7 @@ TEST_F(SpectrumAna, LiveBandEditsCommitAtEachChange) {
   Check("BandsRMSBox").click();
   EXPECT_TRUE(bands.GetBand(0).AdjustForType);
   // The update computed the band's level, which its line shows.
-  EXPECT_NEAR(bands.GetBand(0).Rms, std::sqrt(0.5), 1e-9);
+  EXPECT_NEAR(bands.GetBand(0).Rms, std::sqrt(0.5), 1e-9) << bands.GetBand(0).F1;
   EXPECT_EQ(BandsBox().topLevelItem(0)->text(2), "0.707");
   // Unchecking the line's box makes the band inactive.
   BandsBox().topLevelItem(0)->setCheckState(0, Qt::Unchecked);
@@ -873,6 +888,13 @@ TEST_F(SpectrumAna, LoadingSettingsRefillsAndMayAppendTheBandTemplates) {
   Control<QAction>(form, "Load1").trigger();
   EXPECT_EQ(Items(Combo("TemplateCombo")), (std::vector<std::string>{"Single", "Octaves", "Single", "Octaves"}));
   EXPECT_EQ(FUpdates, 0);
+  // With Live on, what was loaded is computed at once.
+  Control<QAction>(form, "Live1").trigger();
+  FDialogs.FileChoices.push_back(ui::TFileChoice{file, 1});
+  FDialogs.Answers.push_back(ui::mrNo);
+  Control<QAction>(form, "Load1").trigger();
+  EXPECT_EQ(FUpdates, 1);
+  EXPECT_TRUE(SeriesShowsSpectrum());
   // Cancel still goes back to the settings of the opening.
   FAnalyzer->SetWindow(dsp::wtFlatTop);
   Control<QToolButton>(form, "CancelButton").click();
