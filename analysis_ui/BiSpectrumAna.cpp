@@ -10,12 +10,16 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "analysis_ui/EditorControls.h"
 #include "analysis_ui/MtxFloatEdit.h"
 #include "analysis_ui/NumoraEdit.h"
 #include "chart_editors/EditorForm.h"
 #include "platform/ui/Guarded.h"
 
 namespace analysis_ui {
+
+using editor_controls::AddRow;
+using editor_controls::NewCombo;
 
 namespace {
 
@@ -52,7 +56,7 @@ TBiSpectrumAnaForm::TBiSpectrumAnaForm(QWidget* owner) : TSpectrumPagesForm(owne
   BuildAveragingControls(averaging, averaging->parentWidget());
   QGridLayout* higher = Group(basic, right, "HigherOrderGroup", "Higher order control");
   QWidget* higherBox = higher->parentWidget();
-  FFrequencyEdit = CreateEdit(higherBox, "FrequencyEdit", false);
+  FFrequencyEdit = CreateControl<TMtxFloatEdit>(higherBox, "FrequencyEdit");
   // The analyser takes no negative frequency: a left field shows the one it kept.
   FFrequencyEdit->SetMinValue("0");
   FFrequencyEdit->SetMaxValue("1E300");

@@ -10,9 +10,13 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
+#include "analysis_ui/EditorControls.h"
 #include "chart_editors/EditorForm.h"
 
 namespace analysis_ui {
+
+using editor_controls::AddRow;
+using editor_controls::NewCombo;
 
 TCrossSpectrumAnaForm::TCrossSpectrumAnaForm(QWidget* owner) : TSpectrumPagesForm(owner) {
   setObjectName("CrossSpectrumAnaForm");
@@ -24,10 +28,10 @@ TCrossSpectrumAnaForm::TCrossSpectrumAnaForm(QWidget* owner) : TSpectrumPagesFor
   auto* right = new QGridLayout();
   columns->addLayout(left, 1);
   columns->addLayout(right, 1);
-  FMethodBox = CreateList(basic, "MethodBox", {"FFT", "CZT"});
+  FMethodBox = NewCombo(basic, "MethodBox", {"FFT", "CZT"});
   FMethodBox->setToolTip("Method used to calculate the frequency spectrum");
   AddRow(left, basic, "MethodLabel", "Method:", FMethodBox);
-  FSpectrumBox = CreateList(basic, "SpectrumBox", {"Input", "Output", "Cross", "Coherence", "Transfer function"});
+  FSpectrumBox = NewCombo(basic, "SpectrumBox", {"Input", "Output", "Cross", "Coherence", "Transfer function"});
   AddRow(left, basic, "SpectrumLabel", "Spectrum:", FSpectrumBox);
   AddSpectrumTypeRow(left, basic);
   AddWindowRows(left, basic);
@@ -40,8 +44,10 @@ TCrossSpectrumAnaForm::TCrossSpectrumAnaForm(QWidget* owner) : TSpectrumPagesFor
   AddLogarithmicRows(right, basic);
   AddCZTRows(right, basic);
   right->setRowStretch(right->rowCount(), 1);
-  Bind(FMethodBox, [this](int) { MethodLayout(); }, false);
-  Bind(FSpectrumBox, [this](int i) { CrossAnalyzer()->CrossAnalyzer().SetTransform(static_cast<sig::TCrossTransform>(i)); });
+  Bind(
+      FMethodBox, [this](int) { MethodLayout(); }, false);
+  Bind(FSpectrumBox,
+       [this](int i) { CrossAnalyzer()->CrossAnalyzer().SetTransform(static_cast<sig::TCrossTransform>(i)); });
 
   QWidget* averaging = AddPage("AveragingSheet", "Averaging");
   auto* averagingLayout = new QVBoxLayout(averaging);
@@ -89,7 +95,8 @@ void TCrossSpectrumAnaForm::MethodLayout() {
   const bool czt = FMethodBox->currentIndex() == 1;
   CrossAnalyzer()->SetMethod(czt ? sig::smCZT : sig::smFFT);
   FRemoveDCBox->setEnabled(!czt);
-  for (const char* name : {"CZTStartEdit", "CZTEndEdit", "CZTStepEdit"}) EnableWithLabel(findChild<QWidget*>(name), czt);
+  for (const char* name : {"CZTStartEdit", "CZTEndEdit", "CZTStepEdit"})
+    EnableWithLabel(findChild<QWidget*>(name), czt);
   ApplyChange();
 }
 

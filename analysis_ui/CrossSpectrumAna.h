@@ -21,9 +21,7 @@ class TCrossSpectrumAnaForm : public TSpectrumPagesForm {
   explicit TCrossSpectrumAnaForm(QWidget* owner = nullptr);
 
   // The analyser in Tag (nullptr before the form is filled).
-  sig::TCrossSpectrumAnalyzer* CrossAnalyzer() const {
-    return dynamic_cast<sig::TCrossSpectrumAnalyzer*>(Component());
-  }
+  sig::TCrossSpectrumAnalyzer* CrossAnalyzer() const { return dynamic_cast<sig::TCrossSpectrumAnalyzer*>(Component()); }
 
  protected:
   void FillControls() override;

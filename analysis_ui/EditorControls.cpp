@@ -1,12 +1,16 @@
 // The controls of the component editor forms and the commit rule.
 //
-// Tested by: analysis_ui/tests/FIRDesignTest.cpp
+// Tested by: analysis_ui/tests/FIRDesignTest.cpp, analysis_ui/tests/TimeAnaTest.cpp,
+// analysis_ui/tests/CrossSpectrumAnaTest.cpp
 #include "analysis_ui/EditorControls.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -19,6 +23,7 @@
 #include "analysis_ui/MtxTemplateFiles.h"
 #include "numeric/MathCore.h"
 #include "platform/classlib/Exception.h"
+#include "platform/classlib/StringLists.h"
 #include "platform/ui/Focus.h"
 #include "platform/ui/Guarded.h"
 #include "platform/ui/Rounding.h"
@@ -90,6 +95,30 @@ bool LoadTemplatesKeeping(numeric::TMtxComponent& Component, sig::TStreamTemplat
   if (kept.Count() > 0 && ui::Dialogs().MessageBox(Question, "Confirm", ui::mbYesNo, ui::miQuestion) == ui::mrYes)
     Templates.Templates().AppendFrom(kept);
   return true;
+}
+
+QLabel* AddRow(QGridLayout* grid, QWidget* parent, const char* labelName, const QString& caption, QWidget* control,
+               const QString& unit) {
+  const int row = grid->rowCount();
+  QLabel* label = NewLabel(parent, labelName, "");
+  label->setText(caption);
+  label->setBuddy(control);
+  grid->addWidget(label, row, 0);
+  grid->addWidget(control, row, 1);
+  if (!unit.isEmpty()) {
+    QLabel* unitLabel = NewLabel(parent, QString(labelName) + "Unit", "");
+    unitLabel->setText(unit);
+    grid->addWidget(unitLabel, row, 2);
+  }
+  return label;
+}
+
+QString InfoNumber(double value) { return QString::fromStdString(numeric::FloatToStrPrec(value, 7, 0)); }
+
+void CopyToClipboard(const classlib::TStrings& lines) {
+  QString text;
+  for (int i = 0; i < lines.Count(); ++i) text += QString::fromStdString(lines.Strings(i)) + "\n";
+  QApplication::clipboard()->setText(text);
 }
 
 double BoundedPosition(const TMtxFloatEdit& edit) {

@@ -8,7 +8,8 @@
 //   auto* commit = new TCommitFilter(form, [form](QObject* field) { ... });
 //   edit->installEventFilter(commit);
 //
-// Tested by: analysis_ui/tests/FIRDesignTest.cpp
+// Tested by: analysis_ui/tests/FIRDesignTest.cpp, analysis_ui/tests/TimeAnaTest.cpp,
+// analysis_ui/tests/CrossSpectrumAnaTest.cpp
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
@@ -32,6 +34,9 @@ class TMtxComponent;
 }
 namespace sig {
 class TStreamTemplates;
+}
+namespace classlib {
+class TStrings;
 }
 
 namespace analysis_ui {
@@ -52,6 +57,16 @@ QLabel* NewLabel(QWidget* parent, const QString& name, const char* caption);
 // A numeric field with its display format and, when given, its bounds.
 TMtxFloatEdit* NewEdit(QWidget* parent, const char* name, const char* format, const char* min = nullptr,
                        const char* max = nullptr);
+
+// A label (named LabelName, its buddy Control) and the control in the next
+// row of a grid, with a unit after them when given (named LabelName +
+// "Unit"); returns the label.
+QLabel* AddRow(QGridLayout* grid, QWidget* parent, const char* labelName, const QString& caption, QWidget* control,
+               const QString& unit = QString());
+// The numbers of the Info pages: the general format with 7 significant digits.
+QString InfoNumber(double value);
+// The lines of a report on the clipboard as plain text, each ended by a line break.
+void CopyToClipboard(const classlib::TStrings& lines);
 
 // "Templates:" with the combo box of a component's templates and the
 // buttons "&New..", "&Delete" and "&Save As.." (named TemplateCombo,

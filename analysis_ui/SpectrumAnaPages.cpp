@@ -6,9 +6,7 @@
 #include "analysis_ui/SpectrumAnaPages.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,12 +18,10 @@
 #include <QTabWidget>
 #include <QTreeWidgetItem>
 #include <QVBoxLayout>
-
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <utility>
 
+#include "analysis_ui/EditorControls.h"
 #include "analysis_ui/MtxFloatEdit.h"
 #include "analysis_ui/MtxGridView.h"
 #include "chart_editors/EditorForm.h"
@@ -46,18 +42,12 @@ namespace {
 
 using chart_editors::CreateControl;
 
-// The numbers of the Info page: the general format with 7 significant digits.
-QString Number(double X) { return QString::fromStdString(numeric::FloatToStrPrec(X, 7, 0)); }
-
-// An edit's value as an integer within [Min, Max], rounded to the nearest
-// (ties to even), so that no typed value wraps an unsigned property.
-std::int32_t Whole(const TMtxFloatEdit& Edit, double Min, double Max) {
-  const double x = Edit.Position();
-  if (std::isnan(x)) return static_cast<std::int32_t>(Min);
-  return static_cast<std::int32_t>(std::clamp(std::nearbyint(x), Min, Max));
-}
-
-constexpr double MaxInt = std::numeric_limits<std::int32_t>::max();
+using editor_controls::AddRow;
+using editor_controls::BoundedIntPosition;
+using editor_controls::InfoNumber;
+using editor_controls::IntegerFormat;
+using editor_controls::NewCombo;
+using editor_controls::NewEdit;
 
 // The averaging kinds the windows offer, in the order of their list.
 constexpr sig::TAveraging AveragingKinds[] = {sig::avLinearInf, sig::avExponentInf, sig::avLinear};
@@ -90,36 +80,6 @@ QWidget* TSpectrumPagesForm::AddPage(const char* Name, const QString& Caption) {
 }
 
 // --- Building blocks ---------------------------------------------------------
-
-QComboBox* TSpectrumPagesForm::CreateList(QWidget* Parent, const char* Name, const QStringList& Items) {
-  auto* box = CreateControl<QComboBox>(Parent, Name);
-  box->addItems(Items);
-  return box;
-}
-
-TMtxFloatEdit* TSpectrumPagesForm::CreateEdit(QWidget* Parent, const char* Name, bool Integer) {
-  auto* edit = CreateControl<TMtxFloatEdit>(Parent, Name);
-  if (Integer) {
-    edit->SetIntegerIncrement(true);
-    edit->SetReFormat("0");
-  }
-  return edit;
-}
-
-QLabel* TSpectrumPagesForm::AddRow(QGridLayout* Grid, QWidget* Parent, const char* LabelName, const QString& Caption,
-                                   QWidget* Control, const QString& Unit) {
-  const int row = Grid->rowCount();
-  auto* label = CreateControl<QLabel>(Parent, LabelName, Caption);
-  label->setBuddy(Control);
-  Grid->addWidget(label, row, 0);
-  Grid->addWidget(Control, row, 1);
-  if (!Unit.isEmpty()) {
-    auto* unit = new QLabel(Unit, Parent);
-    unit->setObjectName(QString(LabelName) + "Unit");
-    Grid->addWidget(unit, row, 2);
-  }
-  return label;
-}
 
 void TSpectrumPagesForm::EnableWithLabel(QWidget* Control, bool Value) const {
   if (Control == nullptr) return;
@@ -160,17 +120,17 @@ void TSpectrumPagesForm::Bind(QCheckBox* Box, std::function<void(bool)> Changed,
 // --- Spectrum parameters -----------------------------------------------------
 
 void TSpectrumPagesForm::AddSpectrumTypeRow(QGridLayout* Grid, QWidget* Parent) {
-  FSpectrumTypeBox = CreateList(Parent, "SpectrumTypeBox", {"Amplt", "RMS", "Power", "PeakPeak", "Complex"});
+  FSpectrumTypeBox = NewCombo(Parent, "SpectrumTypeBox", {"Amplt", "RMS", "Power", "PeakPeak", "Complex"});
   AddRow(Grid, Parent, "SpectrumTypeLabel", "Spectrum type:", FSpectrumTypeBox);
   Bind(FSpectrumTypeBox, [this](int i) { Spectrum()->SetSpectrumType(static_cast<sig::TSpectrumType>(i)); });
 }
 
 void TSpectrumPagesForm::AddWindowRows(QGridLayout* Grid, QWidget* Parent) {
-  FWindowBox = CreateList(Parent, "WindowBox",
-                          {"Rectangular", "Hanning", "Hamming", "FlatTop", "Bartlet", "Blackman", "BlackmanHarris",
-                           "BlackmanExact", "CosineTappered", "Kaiser", "Chebyshev", "Exponent"});
+  FWindowBox = NewCombo(Parent, "WindowBox",
+                        {"Rectangular", "Hanning", "Hamming", "FlatTop", "Bartlet", "Blackman", "BlackmanHarris",
+                         "BlackmanExact", "CosineTappered", "Kaiser", "Chebyshev", "Exponent"});
   AddRow(Grid, Parent, "WindowLabel", "Window:", FWindowBox);
-  FSidelobeAttBox = CreateEdit(Parent, "SidelobeAttBox", false);
+  FSidelobeAttBox = CreateControl<TMtxFloatEdit>(Parent, "SidelobeAttBox");
   // Leaving the field shows the value the analyser keeps.
   FSidelobeAttBox->SetMinValue("13");
   FSidelobeAttBox->SetMaxValue("300");
@@ -183,21 +143,21 @@ void TSpectrumPagesForm::AddWindowRows(QGridLayout* Grid, QWidget* Parent) {
 }
 
 void TSpectrumPagesForm::AddZeroPaddingRow(QGridLayout* Grid, QWidget* Parent) {
-  FZeroPaddingBox = CreateList(Parent, "ZeroPaddingBox", {"1", "2", "4", "8", "16", "32", "64"});
+  FZeroPaddingBox = NewCombo(Parent, "ZeroPaddingBox", {"1", "2", "4", "8", "16", "32", "64"});
   AddRow(Grid, Parent, "ZeroPaddingLabel", "Zero padding:", FZeroPaddingBox);
   Bind(FZeroPaddingBox, [this](int i) { Spectrum()->SetZeroPadding(FZeroPaddingBox->itemText(i).toInt()); });
 }
 
 void TSpectrumPagesForm::AddIntegrationRow(QGridLayout* Grid, QWidget* Parent) {
-  FIntegrationBox = CreateList(
-      Parent, "IntegrationBox",
-      {"None", "Integrate once", "Integrate twice", "Differentiate once", "Differentiate twice"});
+  FIntegrationBox =
+      NewCombo(Parent, "IntegrationBox",
+               {"None", "Integrate once", "Integrate twice", "Differentiate once", "Differentiate twice"});
   AddRow(Grid, Parent, "IntegrationLabel", "Integration:", FIntegrationBox);
   Bind(FIntegrationBox, [this](int i) { Spectrum()->SetIntegration(static_cast<sig::TIntegration>(i)); });
 }
 
 void TSpectrumPagesForm::AddScaleFactorRow(QGridLayout* Grid, QWidget* Parent) {
-  FScaleFactorEdit = CreateEdit(Parent, "ScaleFactorEdit", false);
+  FScaleFactorEdit = CreateControl<TMtxFloatEdit>(Parent, "ScaleFactorEdit");
   AddRow(Grid, Parent, "ScaleFactorLabel", "Scale factor:", FScaleFactorEdit);
   Bind(FScaleFactorEdit, [this] { Spectrum()->SetScaleFactor(FScaleFactorEdit->Position()); });
 }
@@ -205,9 +165,9 @@ void TSpectrumPagesForm::AddScaleFactorRow(QGridLayout* Grid, QWidget* Parent) {
 void TSpectrumPagesForm::AddLogarithmicRows(QGridLayout* Grid, QWidget* Parent) {
   FLogarithmicBox = CreateControl<QCheckBox>(Parent, "LogarithmicBox", "Logarithmic");
   Grid->addWidget(FLogarithmicBox, Grid->rowCount(), 1);
-  FLogSpanBox = CreateList(Parent, "LogSpanBox", {"30", "45", "60", "90", "120", "150", "200", "350"});
+  FLogSpanBox = NewCombo(Parent, "LogSpanBox", {"30", "45", "60", "90", "120", "150", "200", "350"});
   AddRow(Grid, Parent, "LogSpanLabel", "Logarithmic span:", FLogSpanBox, "[dB]");
-  FLogScaleBox = CreateList(Parent, "LogScaleBox", {"Absolute", "Relative"});
+  FLogScaleBox = NewCombo(Parent, "LogScaleBox", {"Absolute", "Relative"});
   AddRow(Grid, Parent, "LogScaleLabel", "Logarithmic scale:", FLogScaleBox);
   Bind(FLogarithmicBox, [this](bool on) {
     Spectrum()->SetLogarithmic(on);
@@ -218,16 +178,18 @@ void TSpectrumPagesForm::AddLogarithmicRows(QGridLayout* Grid, QWidget* Parent) 
 }
 
 void TSpectrumPagesForm::AddCZTRows(QGridLayout* Grid, QWidget* Parent) {
-  FCZTStartEdit = CreateEdit(Parent, "CZTStartEdit", false);
+  FCZTStartEdit = CreateControl<TMtxFloatEdit>(Parent, "CZTStartEdit");
   AddRow(Grid, Parent, "CZTStartLabel", "CZT start:", FCZTStartEdit);
-  FCZTEndEdit = CreateEdit(Parent, "CZTEndEdit", false);
+  FCZTEndEdit = CreateControl<TMtxFloatEdit>(Parent, "CZTEndEdit");
   AddRow(Grid, Parent, "CZTEndLabel", "CZT stop:", FCZTEndEdit);
-  FCZTStepEdit = CreateEdit(Parent, "CZTStepEdit", false);
+  FCZTStepEdit = CreateControl<TMtxFloatEdit>(Parent, "CZTStepEdit");
   FCZTStepEdit->SetMinValue("0");
   FCZTStepEdit->SetMaxValue("1E300");
   AddRow(Grid, Parent, "CZTStepLabel", "CZT step:", FCZTStepEdit);
-  Bind(FCZTStartEdit, [this] { CZTFrequencyChanged(FCZTStartEdit, FCZTEndEdit, true); }, false);
-  Bind(FCZTEndEdit, [this] { CZTFrequencyChanged(FCZTEndEdit, FCZTStartEdit, false); }, false);
+  Bind(
+      FCZTStartEdit, [this] { CZTFrequencyChanged(FCZTStartEdit, FCZTEndEdit, true); }, false);
+  Bind(
+      FCZTEndEdit, [this] { CZTFrequencyChanged(FCZTEndEdit, FCZTStartEdit, false); }, false);
   Bind(FCZTStepEdit, [this] { Spectrum()->CZT().SetFrequencyStep(FCZTStepEdit->Position()); });
 }
 
@@ -265,15 +227,12 @@ void TSpectrumPagesForm::AddConjugateRows(QGridLayout* Grid, QWidget* Parent) {
 // --- Averaging ---------------------------------------------------------------
 
 void TSpectrumPagesForm::BuildAveragingControls(QGridLayout* Grid, QWidget* Parent) {
-  FAveragingTypeBox = CreateList(Parent, "AveragingTypeBox", {"Linear infinite", "Exponential Infinite", "Linear finite"});
+  FAveragingTypeBox =
+      NewCombo(Parent, "AveragingTypeBox", {"Linear infinite", "Exponential Infinite", "Linear finite"});
   AddRow(Grid, Parent, "AveragingTypeLabel", "Averaging type:", FAveragingTypeBox);
-  FAveragesEdit = CreateEdit(Parent, "AveragesEdit", true);
-  FAveragesEdit->SetMinValue("1");
-  FAveragesEdit->SetMaxValue("2147483647");
+  FAveragesEdit = NewEdit(Parent, "AveragesEdit", IntegerFormat, "1", "2147483647");
   AddRow(Grid, Parent, "AveragesLabel", "Number of averages to take:", FAveragesEdit);
-  FExpDecayBox = CreateEdit(Parent, "ExpDecayBox", true);
-  FExpDecayBox->SetMinValue("1");
-  FExpDecayBox->SetMaxValue("2147483647");
+  FExpDecayBox = NewEdit(Parent, "ExpDecayBox", IntegerFormat, "1", "2147483647");
   AddRow(Grid, Parent, "ExpDecayLabel", "Exponential decay factor:", FExpDecayBox);
   FAveragesMadeLabel = CreateControl<QLabel>(Parent, "AveragesMadeLabel", "Averages made: 0");
   auto* reset = CreateControl<QPushButton>(Parent, "ResetButton", "Reset");
@@ -284,8 +243,8 @@ void TSpectrumPagesForm::BuildAveragingControls(QGridLayout* Grid, QWidget* Pare
     Spectrum()->Stats().SetAveraging(AveragingKinds[i]);
     AveragingLayout();
   });
-  Bind(FAveragesEdit, [this] { Spectrum()->Stats().SetAverages(Whole(*FAveragesEdit, 1, MaxInt)); });
-  Bind(FExpDecayBox, [this] { Spectrum()->Stats().SetExpDecay(Whole(*FExpDecayBox, 1, MaxInt)); });
+  Bind(FAveragesEdit, [this] { Spectrum()->Stats().SetAverages(BoundedIntPosition(*FAveragesEdit)); });
+  Bind(FExpDecayBox, [this] { Spectrum()->Stats().SetExpDecay(BoundedIntPosition(*FExpDecayBox)); });
   connect(reset, &QPushButton::clicked, this, ui::Guarded([this] {
             if (Spectrum() == nullptr) return;
             Spectrum()->ResetAveraging();
@@ -299,24 +258,20 @@ void TSpectrumPagesForm::BuildPeaksPage(QWidget* Page, bool Interpolation) {
   auto* layout = new QVBoxLayout(Page);
   auto* top = new QGridLayout();
   layout->addLayout(top);
-  FLargestEdit = CreateEdit(Page, "LargestEdit", true);
-  FLargestEdit->SetMinValue("0");
-  FLargestEdit->SetMaxValue("2147483647");
+  FLargestEdit = NewEdit(Page, "LargestEdit", IntegerFormat, "0", "2147483647");
   AddRow(top, Page, "LargestLabel", "Largest peaks:", FLargestEdit);
-  FHarmonicsEdit = CreateEdit(Page, "HarmonicsEdit", true);
-  FHarmonicsEdit->SetMinValue("0");
-  FHarmonicsEdit->SetMaxValue("2147483647");
+  FHarmonicsEdit = NewEdit(Page, "HarmonicsEdit", IntegerFormat, "0", "2147483647");
   AddRow(top, Page, "HarmonicsLabel", "Harmonics:", FHarmonicsEdit);
-  FPeakTraceBox = CreateList(Page, "PeakTraceBox",
-                             {"None", "Current", "Largest", "Amplt harmonics", "Freq harmonics", "All"});
+  FPeakTraceBox =
+      NewCombo(Page, "PeakTraceBox", {"None", "Current", "Largest", "Amplt harmonics", "Freq harmonics", "All"});
   // The analyser traces peaks in one way at a time: "All" is shown but
   // cannot be chosen.
   if (auto* model = qobject_cast<QStandardItemModel*>(FPeakTraceBox->model()))
     model->item(PeakTraceAll)->setEnabled(false);
   AddRow(top, Page, "PeakTraceLabel", "Peak trace:", FPeakTraceBox);
   top->setColumnStretch(1, 1);
-  Bind(FLargestEdit, [this] { Spectrum()->Peaks().SetLargestCount(Whole(*FLargestEdit, 0, MaxInt)); });
-  Bind(FHarmonicsEdit, [this] { Spectrum()->SetHarmonics(Whole(*FHarmonicsEdit, 0, MaxInt)); });
+  Bind(FLargestEdit, [this] { Spectrum()->Peaks().SetLargestCount(BoundedIntPosition(*FLargestEdit)); });
+  Bind(FHarmonicsEdit, [this] { Spectrum()->SetHarmonics(BoundedIntPosition(*FHarmonicsEdit)); });
   Bind(FPeakTraceBox, [this](int i) {
     if (i == PeakTraceAll) return;
     Spectrum()->Peaks().SetTraceMethod(static_cast<sig::TPeakTraceMethod>(i));
@@ -326,11 +281,11 @@ void TSpectrumPagesForm::BuildPeaksPage(QWidget* Page, bool Interpolation) {
   if (Interpolation) {
     auto* group = CreateControl<QGroupBox>(Page, "InterpolationGroup", "Interpolation");
     auto* grid = new QGridLayout(group);
-    FInterpolationBox = CreateList(
-        group, "InterpolationBox",
-        {"None", "Numeric", "Quadratic", "Barycentric", "Quinn's first", "Quinn's second", "Jain"});
+    FInterpolationBox =
+        NewCombo(group, "InterpolationBox",
+                 {"None", "Numeric", "Quadratic", "Barycentric", "Quinn's first", "Quinn's second", "Jain"});
     AddRow(grid, group, "InterpolationLabel", "Interpolation:", FInterpolationBox);
-    FInterpolationPrecisionBox = CreateList(group, "InterpolationPrecisionBox", {"2", "4", "6", "8"});
+    FInterpolationPrecisionBox = NewCombo(group, "InterpolationPrecisionBox", {"2", "4", "6", "8"});
     AddRow(grid, group, "InterpolationPrecisionLabel", "Interpolation precision:", FInterpolationPrecisionBox);
     FTracedHarmonicsBox = CreateControl<QCheckBox>(group, "TracedHarmonicsBox", "Interpolate traced harmonics");
     grid->addWidget(FTracedHarmonicsBox, grid->rowCount(), 0, 1, 2);
@@ -348,13 +303,13 @@ void TSpectrumPagesForm::BuildPeaksPage(QWidget* Page, bool Interpolation) {
 
   auto* bandwidth = CreateControl<QGroupBox>(Page, "BandwidthGroup", "Bandwidth selection");
   auto* grid = new QGridLayout(bandwidth);
-  FBandwidthLEdit = CreateEdit(bandwidth, "BandwidthLEdit", false);
+  FBandwidthLEdit = CreateControl<TMtxFloatEdit>(bandwidth, "BandwidthLEdit");
   AddRow(grid, bandwidth, "BandwidthLLabel", "Low:", FBandwidthLEdit, "[Hz]");
-  FBandwidthHEdit = CreateEdit(bandwidth, "BandwidthHEdit", false);
+  FBandwidthHEdit = CreateControl<TMtxFloatEdit>(bandwidth, "BandwidthHEdit");
   AddRow(grid, bandwidth, "BandwidthHLabel", "High:", FBandwidthHEdit, "[Hz]");
   FFullBWBox = CreateControl<QCheckBox>(bandwidth, "FullBWBox", "Use full bandwidth");
   grid->addWidget(FFullBWBox, grid->rowCount(), 1);
-  FTraceIntervalEdit = CreateEdit(bandwidth, "TraceIntervalEdit", false);
+  FTraceIntervalEdit = CreateControl<TMtxFloatEdit>(bandwidth, "TraceIntervalEdit");
   FTraceIntervalEdit->SetMinValue("0");
   FTraceIntervalEdit->SetMaxValue("100");
   AddRow(grid, bandwidth, "TraceIntervalLabel", "Trace interval:", FTraceIntervalEdit, "[%]");
@@ -414,7 +369,7 @@ void TSpectrumPagesForm::BuildBandsPage(QWidget* Page) {
   auto* grid = new QGridLayout(band);
   const auto frequency = [&](const char* name, const char* labelName, const char* caption, const char* hint,
                              const char* hzName) {
-    TMtxFloatEdit* edit = CreateEdit(band, name, false);
+    TMtxFloatEdit* edit = CreateControl<TMtxFloatEdit>(band, name);
     edit->setToolTip(hint);
     AddRow(grid, band, labelName, caption, edit);
     auto* hz = CreateControl<QLabel>(band, hzName, "[Hz]");
@@ -422,19 +377,18 @@ void TSpectrumPagesForm::BuildBandsPage(QWidget* Page) {
     FHzLabels.push_back(hz);
     return edit;
   };
-  FStartTransEdit = frequency("StartTransEdit", "StartTransLabel", "Start transition:",
-                              "Transition region start frequency", "HzLabel1");
+  FStartTransEdit = frequency("StartTransEdit", "StartTransLabel",
+                              "Start transition:", "Transition region start frequency", "HzLabel1");
   FStartEdit = frequency("StartEdit", "StartLabel", "Start:", "Constant region start frequency", "HzLabel2");
   FEndEdit = frequency("EndEdit", "EndLabel", "End:", "Transition region start frequency", "HzLabel3");
-  FEndTransEdit = frequency("EndTransEdit", "EndTransLabel", "End transition:", "Transition region end frequency",
-                            "HzLabel4");
-  FReferenceBox = CreateList(band, "ReferenceBox", {"Sampling freq.", "Nyquist freq.", "Order freq.", "N'th peak"});
+  FEndTransEdit =
+      frequency("EndTransEdit", "EndTransLabel", "End transition:", "Transition region end frequency", "HzLabel4");
+  FReferenceBox = NewCombo(band, "ReferenceBox", {"Sampling freq.", "Nyquist freq.", "Order freq.", "N'th peak"});
   FReferenceBox->setToolTip("The frequency band can be selected with a reference");
   AddRow(grid, band, "ReferenceLabel", "Reference:", FReferenceBox);
-  FBandsPeakNumberEdit = CreateEdit(band, "BandsPeakNumberEdit", true);
-  FBandsPeakNumberEdit->SetMinValue("0");
-  FBandsPeakNumberEdit->SetMaxValue("2147483647");
-  FBandsPeakNumberEdit->setToolTip("If the reference of the frequency band is a selected peak, this defines the peak number.");
+  FBandsPeakNumberEdit = NewEdit(band, "BandsPeakNumberEdit", IntegerFormat, "0", "2147483647");
+  FBandsPeakNumberEdit->setToolTip(
+      "If the reference of the frequency band is a selected peak, this defines the peak number.");
   FPeakNumberLabel = AddRow(grid, band, "PeakNumberLabel", "Peak number:", FBandsPeakNumberEdit);
   FBandsRMSBox = CreateControl<QCheckBox>(band, "BandsRMSBox", "Adjust for spectrum type");
   FBandsRMSBox->setToolTip(
@@ -484,8 +438,8 @@ void TSpectrumPagesForm::BuildBandsPage(QWidget* Page) {
 
 void TSpectrumPagesForm::EnableBandEdits(bool Value) {
   if (FBandsBox == nullptr) return;
-  for (QWidget* w : std::initializer_list<QWidget*>{FStartTransEdit, FStartEdit, FEndEdit, FEndTransEdit,
-                                                    FReferenceBox, FBandsPeakNumberEdit, FBandsRMSBox})
+  for (QWidget* w : std::initializer_list<QWidget*>{FStartTransEdit, FStartEdit, FEndEdit, FEndTransEdit, FReferenceBox,
+                                                    FBandsPeakNumberEdit, FBandsRMSBox})
     w->setEnabled(Value);
 }
 
@@ -553,7 +507,7 @@ void TSpectrumPagesForm::StoreBand(QObject* Sender, std::int32_t LineIndex, bool
   b.Reference = static_cast<std::uint8_t>(std::max(FReferenceBox->currentIndex(), 0));
   b.AdjustForType = FBandsRMSBox->isChecked();
   if (QTreeWidgetItem* line = FBandsBox->Line(LineIndex)) b.Active = line->checkState(0) == Qt::Checked;
-  b.PeakIndex = Whole(*FBandsPeakNumberEdit, 0, MaxInt);
+  b.PeakIndex = BoundedIntPosition(*FBandsPeakNumberEdit);
 }
 
 void TSpectrumPagesForm::BandEditChanged(QObject* Sender, bool Commit) {
@@ -605,13 +559,11 @@ void TSpectrumPagesForm::BuildOrderPage(QWidget* Page, bool ChirpZ) {
   auto* layout = new QVBoxLayout(Page);
   auto* order = CreateControl<QGroupBox>(Page, "OrderGroup", "Order analysis");
   auto* grid = new QGridLayout(order);
-  FOrderEdit = CreateEdit(order, "OrderEdit", false);
+  FOrderEdit = CreateControl<TMtxFloatEdit>(order, "OrderEdit");
   AddRow(grid, order, "OrderLabel", "Frequency:", FOrderEdit);
-  FOrderTracingEdit = CreateList(order, "OrderTracingEdit", {"None", "N'th peak", "Largest peak"});
+  FOrderTracingEdit = NewCombo(order, "OrderTracingEdit", {"None", "N'th peak", "Largest peak"});
   AddRow(grid, order, "OrderTracingLabel", "Tracing:", FOrderTracingEdit);
-  FOrderPeakNumber = CreateEdit(order, "OrderPeakNumber", true);
-  FOrderPeakNumber->SetMinValue("1");
-  FOrderPeakNumber->SetMaxValue("2147483647");
+  FOrderPeakNumber = NewEdit(order, "OrderPeakNumber", IntegerFormat, "1", "2147483647");
   AddRow(grid, order, "OrderPeakNumberLabel", "Peak number:", FOrderPeakNumber);
   FOrderActiveBox = CreateControl<QCheckBox>(order, "OrderActiveBox", "Active");
   grid->addWidget(FOrderActiveBox, grid->rowCount(), 1);
@@ -619,14 +571,14 @@ void TSpectrumPagesForm::BuildOrderPage(QWidget* Page, bool ChirpZ) {
   layout->addWidget(order);
   Bind(FOrderEdit, [this] { Spectrum()->Peaks().SetOrderFrequency(FOrderEdit->Position()); });
   Bind(FOrderTracingEdit, [this](int i) { Spectrum()->Peaks().SetOrderTracing(OrderTracings[i]); });
-  Bind(FOrderPeakNumber, [this] { Spectrum()->Peaks().SetOrderPeakNumber(Whole(*FOrderPeakNumber, 1, MaxInt)); });
+  Bind(FOrderPeakNumber, [this] { Spectrum()->Peaks().SetOrderPeakNumber(BoundedIntPosition(*FOrderPeakNumber)); });
   Bind(FOrderActiveBox, [this](bool on) { Spectrum()->Peaks().SetOrderActive(on); });
   if (ChirpZ) {
     auto* czt = CreateControl<QGroupBox>(Page, "ChirpZGroup", "Chirp-Z");
     auto* cztGrid = new QGridLayout(czt);
-    FCZTRStartEdit = CreateEdit(czt, "CZTRStartEdit", false);
+    FCZTRStartEdit = CreateControl<TMtxFloatEdit>(czt, "CZTRStartEdit");
     AddRow(cztGrid, czt, "CZTRStartLabel", "Start radius:", FCZTRStartEdit);
-    FCZTRStopEdit = CreateEdit(czt, "CZTRStopEdit", false);
+    FCZTRStopEdit = CreateControl<TMtxFloatEdit>(czt, "CZTRStopEdit");
     AddRow(cztGrid, czt, "CZTRStopLabel", "Stop radius:", FCZTRStopEdit);
     for (TMtxFloatEdit* radius : {FCZTRStartEdit, FCZTRStopEdit}) {
       radius->SetMinValue("0");
@@ -644,15 +596,15 @@ void TSpectrumPagesForm::BuildPhasePage(QWidget* Page) {
   auto* layout = new QVBoxLayout(Page);
   auto* grid = new QGridLayout();
   layout->addLayout(grid);
-  FPhaseModeBox = CreateList(Page, "PhaseModeBox", {"Ignore", "Default", "Phase delay", "Group delay"});
+  FPhaseModeBox = NewCombo(Page, "PhaseModeBox", {"Ignore", "Default", "Phase delay", "Group delay"});
   AddRow(grid, Page, "PhaseModeLabel", "Mode:", FPhaseModeBox);
-  FPhaseUnitsBox = CreateList(Page, "PhaseUnitsBox", {"Radians", "Degrees"});
+  FPhaseUnitsBox = NewCombo(Page, "PhaseUnitsBox", {"Radians", "Degrees"});
   AddRow(grid, Page, "PhaseUnitsLabel", "Units:", FPhaseUnitsBox);
-  FPhaseRangeBox = CreateList(Page, "PhaseRangeBox", {"-Pi ... +Pi", "0 ... 2*Pi"});
+  FPhaseRangeBox = NewCombo(Page, "PhaseRangeBox", {"-Pi ... +Pi", "0 ... 2*Pi"});
   AddRow(grid, Page, "PhaseRangeLabel", "Range:", FPhaseRangeBox);
   FUnwrapPhaseBox = CreateControl<QCheckBox>(Page, "UnwrapPhaseBox", "Unwrap phase");
   grid->addWidget(FUnwrapPhaseBox, grid->rowCount(), 1);
-  FRunningPhaseBox = CreateList(Page, "RunningPhaseBox", {"Default", "Constant phase", "Integer lag", "Partial"});
+  FRunningPhaseBox = NewCombo(Page, "RunningPhaseBox", {"Default", "Constant phase", "Integer lag", "Partial"});
   AddRow(grid, Page, "RunningPhaseLabel", "Running:", FRunningPhaseBox);
   grid->setColumnStretch(1, 1);
   layout->addStretch(1);
@@ -755,15 +707,15 @@ void TSpectrumPagesForm::BuildReportPage(QWidget* Page, std::vector<TReportBox> 
             }));
     return edit;
   };
-  FFreqFormatEdit = format("FreqFormatEdit", "FreqFormatLabel", "Frequency:",
-                           "Specifies number format of the frequencies: (Example: 0.##)",
+  FFreqFormatEdit = format("FreqFormatEdit", "FreqFormatLabel",
+                           "Frequency:", "Specifies number format of the frequencies: (Example: 0.##)",
                            &sig::TSpectrumReport::SetFrequencyFormat);
-  FAmpltFormatEdit = format("AmpltFormatEdit", "AmpltFormatLabel", "Amplitude:",
-                            "Specifies number format of the amplitudes: (Example: 0.##)",
+  FAmpltFormatEdit = format("AmpltFormatEdit", "AmpltFormatLabel",
+                            "Amplitude:", "Specifies number format of the amplitudes: (Example: 0.##)",
                             &sig::TSpectrumReport::SetAmplitudeFormat);
-  FPhaseFormatEdit = format("PhaseFormatEdit", "PhaseFormatLabel", "Phase:",
-                            "Specifies number format of the phase: (Example: 0.##)",
-                            &sig::TSpectrumReport::SetPhaseFormat);
+  FPhaseFormatEdit =
+      format("PhaseFormatEdit", "PhaseFormatLabel", "Phase:", "Specifies number format of the phase: (Example: 0.##)",
+             &sig::TSpectrumReport::SetPhaseFormat);
   layout->addWidget(formats);
   auto* button = CreateControl<QPushButton>(Page, "ReportButton", "Copy to clipboard");
   button->setToolTip("Create report and copy to clipboard");
@@ -776,9 +728,7 @@ void TSpectrumPagesForm::ReportButtonClick() {
   if (Spectrum() == nullptr) return;
   classlib::TStringList lines;
   Spectrum()->Report().BuildReport(lines);
-  QString text;
-  for (int i = 0; i < lines.Count(); ++i) text += QString::fromStdString(lines.Strings(i)) + "\n";
-  QApplication::clipboard()->setText(text);
+  editor_controls::CopyToClipboard(lines);
 }
 
 sig::TStreamTemplates* TSpectrumPagesForm::AppendableTemplates() const {
@@ -939,7 +889,7 @@ void TSpectrumPagesForm::BuildReport() {
     QString text = m.Name;
     if (m.Box->isChecked()) {
       const double value = m.Measure(*a);
-      text += " = " + (*m.Format ? QString::fromStdString(classlib::FormatFloat(m.Format, value)) : Number(value)) +
+      text += " = " + (*m.Format ? QString::fromStdString(classlib::FormatFloat(m.Format, value)) : InfoNumber(value)) +
               m.Unit;
       if (std::string_view(m.Name) != "RMS") measures = true;
     }
@@ -959,15 +909,15 @@ void TSpectrumPagesForm::BuildReport() {
       message = "RMS: spectrum type is not peak amplitude!";
     FMessageLabel->setText(message);
   }
-  FFSLabel->setText("Sampling frequency: " + Number(a->SamplingFrequency()) + " [Hz]");
-  FNyquistLabel->setText("Bandwidth: " + Number(a->SamplingFrequency() / 2.0) + " [Hz]");
+  FFSLabel->setText("Sampling frequency: " + InfoNumber(a->SamplingFrequency()) + " [Hz]");
+  FNyquistLabel->setText("Bandwidth: " + InfoNumber(a->SamplingFrequency() / 2.0) + " [Hz]");
   if (const sig::TSignal* input = a->InputSignal()) {
     FSamplesAnaLabel->setText("Samples analyzed: " + QString::number(input->Length()));
-    FSignalLenLabel->setText("Signal length: " + Number(input->Duration()) + " [s]");
-    FFreqResLabel->setText("Frequency resolution: " + Number(input->FrequencyStep()) + " [Hz]");
+    FSignalLenLabel->setText("Signal length: " + InfoNumber(input->Duration()) + " [s]");
+    FFreqResLabel->setText("Frequency resolution: " + InfoNumber(input->FrequencyStep()) + " [Hz]");
   }
   FFreqBinsLabel->setText("Frequency bins: " + QString::number(a->Length()));
-  FFreqBinSpaceLabel->setText("Frequency bin spacing: " + Number(a->HzRes()) + " [Hz]");
+  FFreqBinSpaceLabel->setText("Frequency bin spacing: " + InfoNumber(a->HzRes()) + " [Hz]");
   FAveragesMade->setText(averages);
   if (FBandsBox != nullptr) {
     // The band RMS values change with every update; the edits stay.

@@ -114,14 +114,7 @@ class TSpectrumPagesForm : public TComponentEditorForm {
   void Bind(TMtxFloatEdit* Edit, std::function<void()> Changed, bool Apply = true);
   void Bind(QCheckBox* Box, std::function<void(bool)> Changed, bool Apply = true);
 
-  // Creates the named controls, the list filled with Items.
-  static QComboBox* CreateList(QWidget* Parent, const char* Name, const QStringList& Items);
-  static TMtxFloatEdit* CreateEdit(QWidget* Parent, const char* Name, bool Integer);
-  // A label and its control in the next row of a grid; the label is
-  // returned (to follow the control's enabled state).
-  static QLabel* AddRow(QGridLayout* Grid, QWidget* Parent, const char* LabelName, const QString& Caption,
-                        QWidget* Control, const QString& Unit = QString());
-  // Enables a control with its label.
+  // Enables a control with its label (the one whose buddy it is) and unit.
   void EnableWithLabel(QWidget* Control, bool Value) const;
 
   // Fills every control the form built; runs the enabled-state rules.

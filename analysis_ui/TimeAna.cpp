@@ -5,8 +5,6 @@
 #include "analysis_ui/TimeAna.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,12 +13,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
 #include <string>
 
+#include "analysis_ui/EditorControls.h"
 #include "analysis_ui/MtxFloatEdit.h"
 #include "chart_editors/EditorForm.h"
-#include "numeric/MathCore.h"
 #include "platform/classlib/StringLists.h"
 #include "platform/ui/Guarded.h"
 #include "signal/SignalReport.h"
@@ -31,25 +28,9 @@ namespace {
 
 using chart_editors::CreateControl;
 
-// The numbers of the Info page: the general format with 7 significant digits.
-QString Number(double X) { return QString::fromStdString(numeric::FloatToStrPrec(X, 7, 0)); }
-
-QComboBox* CreateList(QWidget* parent, const char* name, const QStringList& items) {
-  auto* box = CreateControl<QComboBox>(parent, name);
-  box->addItems(items);
-  return box;
-}
-
-// A label and its control in the next row of a grid.
-void AddRow(QGridLayout* grid, QWidget* parent, const char* labelName, const QString& caption, QWidget* control,
-            const QString& unit = QString()) {
-  const int row = grid->rowCount();
-  auto* label = CreateControl<QLabel>(parent, labelName, caption);
-  label->setBuddy(control);
-  grid->addWidget(label, row, 0);
-  grid->addWidget(control, row, 1);
-  if (!unit.isEmpty()) grid->addWidget(new QLabel(unit, parent), row, 2);
-}
+using editor_controls::AddRow;
+using editor_controls::InfoNumber;
+using editor_controls::NewCombo;
 
 }  // namespace
 
@@ -90,12 +71,12 @@ void TTimeAnaForm::OnParameter(TMtxFloatEdit* Edit, void (TTimeAnaForm::*Changed
 
 void TTimeAnaForm::BuildParametersPage(QWidget* page) {
   auto* grid = new QGridLayout(page);
-  FIntDiffBox = CreateList(page, "IntDiffBox",
-                           {"None", "Integrate", "Integrate twice", "Differentiate", "Differentiate twice"});
+  FIntDiffBox =
+      NewCombo(page, "IntDiffBox", {"None", "Integrate", "Integrate twice", "Differentiate", "Differentiate twice"});
   AddRow(grid, page, "IntDiffLabel", "Integrate/diff.", FIntDiffBox);
-  FTransformBox = CreateList(page, "TransformBox",
-                             {"Time series", "Auto correlation", "Cross correlation", "DCT", "IDCT", "Real cepstrum",
-                              "Complex cepstrum"});
+  FTransformBox = NewCombo(
+      page, "TransformBox",
+      {"Time series", "Auto correlation", "Cross correlation", "DCT", "IDCT", "Real cepstrum", "Complex cepstrum"});
   AddRow(grid, page, "TransformLabel", "Transform:", FTransformBox);
   FRemoveDCBox = CreateControl<QCheckBox>(page, "RemoveDCBox", "Subtract mean");
   grid->addWidget(FRemoveDCBox, grid->rowCount(), 1);
@@ -105,9 +86,9 @@ void TTimeAnaForm::BuildParametersPage(QWidget* page) {
   FRotationEdit->SetIntegerIncrement(true);
   FRotationEdit->SetReFormat("0");
   AddRow(grid, page, "RotationLabel", "Rotation:", FRotationEdit);
-  FWindowBox = CreateList(page, "WindowBox",
-                          {"Rectangular", "Hanning", "Hamming", "FlatTop", "Bartlet", "Blackman", "BlackmanHarris",
-                           "BlackmanExact", "CosineTappered", "Kaiser", "Chebyshev", "Exponent"});
+  FWindowBox = NewCombo(page, "WindowBox",
+                        {"Rectangular", "Hanning", "Hamming", "FlatTop", "Bartlet", "Blackman", "BlackmanHarris",
+                         "BlackmanExact", "CosineTappered", "Kaiser", "Chebyshev", "Exponent"});
   AddRow(grid, page, "WindowLabel", "Window:", FWindowBox);
   FSidelobeAttEdit = CreateControl<TMtxFloatEdit>(page, "SidelobeAttEdit");
   FSidelobeAttEdit->SetIntegerIncrement(true);
@@ -127,7 +108,7 @@ void TTimeAnaForm::BuildParametersPage(QWidget* page) {
   for (TMtxFloatEdit* taps : {FTaps1Edit, FTaps2Edit}) taps->SetMaxValue("2147483647");
   AddRow(grid, page, "Taps1Label", "Taps 1:", FTaps1Edit);
   AddRow(grid, page, "Taps2Label", "Taps 2:", FTaps2Edit);
-  FAutocorrBox = CreateList(page, "AutocorrBox", {"Normal", "Biased", "Unbiased"});
+  FAutocorrBox = NewCombo(page, "AutocorrBox", {"Normal", "Biased", "Unbiased"});
   AddRow(grid, page, "AutocorrLabel", "Autocorrelation type:", FAutocorrBox);
   grid->setRowStretch(grid->rowCount(), 1);
   grid->setColumnStretch(1, 1);
@@ -269,12 +250,15 @@ void TTimeAnaForm::UpdateStatistics() {
     const char* Name;
     double sig::TSignalStatistics::*Value;
   };
-  const TCaption captions[] = {
-      {FMeanBox, "Mean", &sig::TSignalStatistics::Mean},          {FMinBox, "Min", &sig::TSignalStatistics::Minimum},
-      {FMaxBox, "Max", &sig::TSignalStatistics::Maximum},         {FStdDevBox, "StdDev", &sig::TSignalStatistics::StdDev},
-      {FRMSBox, "RMS", &sig::TSignalStatistics::RMS},             {FPeakBox, "Peak", &sig::TSignalStatistics::Peak},
-      {FCRESTBox, "CREST", &sig::TSignalStatistics::Crest},       {FSkewnessBox, "Skewness", &sig::TSignalStatistics::Skewness},
-      {FKurtosisBox, "Kurtosis", &sig::TSignalStatistics::Kurtosis}};
+  const TCaption captions[] = {{FMeanBox, "Mean", &sig::TSignalStatistics::Mean},
+                               {FMinBox, "Min", &sig::TSignalStatistics::Minimum},
+                               {FMaxBox, "Max", &sig::TSignalStatistics::Maximum},
+                               {FStdDevBox, "StdDev", &sig::TSignalStatistics::StdDev},
+                               {FRMSBox, "RMS", &sig::TSignalStatistics::RMS},
+                               {FPeakBox, "Peak", &sig::TSignalStatistics::Peak},
+                               {FCRESTBox, "CREST", &sig::TSignalStatistics::Crest},
+                               {FSkewnessBox, "Skewness", &sig::TSignalStatistics::Skewness},
+                               {FKurtosisBox, "Kurtosis", &sig::TSignalStatistics::Kurtosis}};
   // Complex samples have no statistics of this kind: the boxes show their names.
   const bool real = !data.Complex();
   sig::TSignalStatistics s;
@@ -286,28 +270,24 @@ void TTimeAnaForm::UpdateStatistics() {
         FRMSBox->isChecked() || FSkewnessBox->isChecked() || FKurtosisBox->isChecked());
   for (const TCaption& c : captions) {
     QString text = c.Name;
-    if (real && c.Box->isChecked()) text += " = " + Number(s.*c.Value);
+    if (real && c.Box->isChecked()) text += " = " + InfoNumber(s.*c.Value);
     c.Box->setText(text);
   }
-  FFSLabel->setText("Sampling frequency: " + Number(a->SamplingFrequency()) + " [Hz]");
-  FBandwidthLabel->setText("Bandwidth: " + Number(a->SamplingFrequency() / 2.0) + " [Hz]");
+  FFSLabel->setText("Sampling frequency: " + InfoNumber(a->SamplingFrequency()) + " [Hz]");
+  FBandwidthLabel->setText("Bandwidth: " + InfoNumber(a->SamplingFrequency() / 2.0) + " [Hz]");
   FSamplesAnaLabel->setText("Samples analyzed: " + QString::number(a->Length()));
-  FSignalLenLabel->setText("Signal length: " + Number(a->Duration()) + " [s]");
+  FSignalLenLabel->setText("Signal length: " + InfoNumber(a->Duration()) + " [s]");
 }
 
 // --- Handlers ----------------------------------------------------------------
 
 void TTimeAnaForm::IntDiffBoxChange(int Index) { Analyzer()->SetIntegration(static_cast<sig::TIntegration>(Index)); }
 
-void TTimeAnaForm::TransformBoxChange(int Index) {
-  Analyzer()->SetTransform(static_cast<sig::TTimeTransform>(Index));
-}
+void TTimeAnaForm::TransformBoxChange(int Index) { Analyzer()->SetTransform(static_cast<sig::TTimeTransform>(Index)); }
 
 void TTimeAnaForm::WindowBoxChange(int Index) { Analyzer()->SetWindow(static_cast<sig::TSignalWindowType>(Index)); }
 
-void TTimeAnaForm::AutocorrBoxChange(int Index) {
-  Analyzer()->SetAutoCorrType(static_cast<sig::TAutoCorrType>(Index));
-}
+void TTimeAnaForm::AutocorrBoxChange(int Index) { Analyzer()->SetAutoCorrType(static_cast<sig::TAutoCorrType>(Index)); }
 
 void TTimeAnaForm::ScaleEditChange() { Analyzer()->SetScaleFactor(FScaleEdit->Position()); }
 
@@ -330,9 +310,7 @@ void TTimeAnaForm::ReportButtonClick() {
   if (Analyzer() == nullptr) return;
   classlib::TStringList lines;
   Analyzer()->Report().BuildReport(lines);
-  QString text;
-  for (int i = 0; i < lines.Count(); ++i) text += QString::fromStdString(lines.Strings(i)) + "\n";
-  QApplication::clipboard()->setText(text);
+  editor_controls::CopyToClipboard(lines);
 }
 
 // --- Registration ------------------------------------------------------------

@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QToolButton>
-
 #include <cmath>
 #include <functional>
 #include <string>
@@ -113,49 +112,32 @@ TEST_F(BiSpectrumAna, OpensByTheAnalysersNameWithItsOwnPagesFilled) {
 
 TEST_F(BiSpectrumAna, EveryControlWritesItsProperty) {
   using A = const TBiSpectrumAnalyzer&;
-  struct TRow {
-    const char* Name;
-    std::function<void(QWidget&)> Change;
-    std::function<bool(A)> Written;
+  const std::vector<TControlRow> rows = {
+      {"ZeroPaddingBox", ChooseItem("ZeroPaddingBox", 6), [](A a) { return a.ZeroPadding() == 64; }},
+      {"SidelobeAttBox", TypeText("SidelobeAttBox", "110"), [](A a) { return a.SidelobeAtt() == 110; }},
+      {"WindowBox", ChooseItem("WindowBox", 5), [](A a) { return a.Window() == dsp::wtBlackman; }},
+      {"RemoveDCBox", ClickBox("RemoveDCBox"), [](A a) { return !a.DCDump(); }},
+      {"ConjugateExtendBox", ClickBox("ConjugateExtendBox"), [](A a) { return a.ConjExtend(); }},
+      {"FlipBox", ClickBox("FlipBox"), [](A a) { return a.ConjFlip(); }},
+      {"AveragesEdit", TypeText("AveragesEdit", "16"), [](A a) { return a.Stats().Averages() == 16u; }},
+      {"AveragingTypeBox", ChooseItem("AveragingTypeBox", 1),
+       [](A a) { return a.Stats().Averaging() == sig::avExponentInf; }},
+      {"ExpDecayBox", TypeText("ExpDecayBox", "4"), [](A a) { return a.Stats().ExpDecay() == 4; }},
+      {"FrequencyEdit", TypeText("FrequencyEdit", "125"), [](A a) { return a.BiAnalyzer().Frequency() == 125; }},
+      {"SingleLinesBox", ClickBox("SingleLinesBox"), [](A a) { return a.BiAnalyzer().SingleLinesOnly(); }},
+      {"HarmonicsEdit", TypeText("HarmonicsEdit", "5"), [](A a) { return a.Harmonics() == 5; }},
+      {"PeakTraceBox", ChooseItem("PeakTraceBox", 2), [](A a) { return a.Peaks().TraceMethod() == sig::ptLargest; }},
+      {"LargestEdit", TypeText("LargestEdit", "4"), [](A a) { return a.Peaks().LargestCount() == 4; }},
+      {"FullBWBox", ClickBox("FullBWBox"), [](A a) { return !a.Peaks().UseFullBandwidth(); }},
+      {"BandwidthLEdit", TypeText("BandwidthLEdit", "10"), [](A a) { return a.Peaks().BandwidthL() == 10; }},
+      {"BandwidthHEdit", TypeText("BandwidthHEdit", "300"), [](A a) { return a.Peaks().BandwidthH() == 300; }},
+      {"OrderEdit", TypeText("OrderEdit", "40"), [](A a) { return a.Peaks().OrderFrequency() == 40; }},
+      {"OrderTracingEdit", ChooseItem("OrderTracingEdit", 1),
+       [](A a) { return a.Peaks().OrderTracing() == sig::otNthPeak; }},
+      {"OrderPeakNumber", TypeText("OrderPeakNumber", "2"), [](A a) { return a.Peaks().OrderPeakNumber() == 2; }},
+      {"OrderActiveBox", ClickBox("OrderActiveBox"), [](A a) { return a.Peaks().OrderActive(); }},
   };
-  const auto choose = [](const char* name, int i) { return [=](QWidget& f) { Choose(List(f, name), i); }; };
-  const auto type = [](const char* name, const char* text) { return [=](QWidget& f) { Type(Edit(f, name), text); }; };
-  const auto click = [](const char* name) { return [=](QWidget& f) { ui::ClickButton(&Check(f, name)); }; };
-  const std::vector<TRow> rows = {
-      {"ZeroPaddingBox", choose("ZeroPaddingBox", 6), [](A a) { return a.ZeroPadding() == 64; }},
-      {"SidelobeAttBox", type("SidelobeAttBox", "110"), [](A a) { return a.SidelobeAtt() == 110; }},
-      {"WindowBox", choose("WindowBox", 5), [](A a) { return a.Window() == dsp::wtBlackman; }},
-      {"RemoveDCBox", click("RemoveDCBox"), [](A a) { return !a.DCDump(); }},
-      {"ConjugateExtendBox", click("ConjugateExtendBox"), [](A a) { return a.ConjExtend(); }},
-      {"FlipBox", click("FlipBox"), [](A a) { return a.ConjFlip(); }},
-      {"AveragesEdit", type("AveragesEdit", "16"), [](A a) { return a.Stats().Averages() == 16u; }},
-      {"AveragingTypeBox", choose("AveragingTypeBox", 1), [](A a) { return a.Stats().Averaging() == sig::avExponentInf; }},
-      {"ExpDecayBox", type("ExpDecayBox", "4"), [](A a) { return a.Stats().ExpDecay() == 4; }},
-      {"FrequencyEdit", type("FrequencyEdit", "125"), [](A a) { return a.BiAnalyzer().Frequency() == 125; }},
-      {"SingleLinesBox", click("SingleLinesBox"), [](A a) { return a.BiAnalyzer().SingleLinesOnly(); }},
-      {"HarmonicsEdit", type("HarmonicsEdit", "5"), [](A a) { return a.Harmonics() == 5; }},
-      {"PeakTraceBox", choose("PeakTraceBox", 2), [](A a) { return a.Peaks().TraceMethod() == sig::ptLargest; }},
-      {"LargestEdit", type("LargestEdit", "4"), [](A a) { return a.Peaks().LargestCount() == 4; }},
-      {"FullBWBox", click("FullBWBox"), [](A a) { return !a.Peaks().UseFullBandwidth(); }},
-      {"BandwidthLEdit", type("BandwidthLEdit", "10"), [](A a) { return a.Peaks().BandwidthL() == 10; }},
-      {"BandwidthHEdit", type("BandwidthHEdit", "300"), [](A a) { return a.Peaks().BandwidthH() == 300; }},
-      {"OrderEdit", type("OrderEdit", "40"), [](A a) { return a.Peaks().OrderFrequency() == 40; }},
-      {"OrderTracingEdit", choose("OrderTracingEdit", 1), [](A a) { return a.Peaks().OrderTracing() == sig::otNthPeak; }},
-      {"OrderPeakNumber", type("OrderPeakNumber", "2"), [](A a) { return a.Peaks().OrderPeakNumber() == 2; }},
-      {"OrderActiveBox", click("OrderActiveBox"), [](A a) { return a.Peaks().OrderActive(); }},
-  };
-  TBiSpectrumAnaForm& form = Open();
-  auto& pages = Control<QTabWidget>(form, "PageControl1");
-  for (const TRow& row : rows) {
-    QWidget* control = &Control<QWidget>(form, row.Name);
-    for (int p = 0; p < pages.count(); ++p)
-      if (pages.widget(p)->isAncestorOf(control)) pages.setCurrentIndex(p);
-    ASSERT_TRUE(control->isEnabled()) << row.Name;
-    const int before = FParameterUpdates;
-    row.Change(form);
-    EXPECT_TRUE(row.Written(FAnalyzer)) << row.Name;
-    EXPECT_GT(FParameterUpdates, before) << row.Name;
-  }
+  ExpectEachControlWrites(Open(), rows);
 }
 
 TEST_F(BiSpectrumAna, ALeftFrequencyShowsTheOneTheAnalyserKept) {
@@ -255,17 +237,15 @@ TEST_F(BiSpectrumAna, InfoPageKeepsTheInputTextsWithoutAnInput) {
 TEST_F(BiSpectrumAna, ReportBoxesWriteTheirItems) {
   TBiSpectrumAnaForm& form = Open();
   Control<QTabWidget>(form, "PageControl1").setCurrentIndex(5);
-  const struct {
-    const char* Name;
-    sig::TSpectrumReportItems Item;
-  } boxes[] = {{"IncludePeaksBox", sig::sriMarkedPeaks}, {"IncludeLinesBox", sig::sriFrequencyLines},
-               {"IncludePhaseBox", sig::sriPhase},      {"IncludeInfoBox", sig::sriGeneralInfo},
-               {"IncludeBandsBox", sig::sriBandsRMS},   {"DateTimeBox", sig::sriDateTime}};
-  for (const auto& b : boxes) {
-    const sig::TSpectrumReportSet before = FAnalyzer.Report().ReportItems();
-    ui::ClickButton(&Check(form, b.Name));
-    EXPECT_EQ(FAnalyzer.Report().ReportItems(), before ^ (1u << b.Item)) << b.Name;
-  }
+  testsupport::ExpectBoxesSwitchItems<sig::TSpectrumReportItems>(
+      form,
+      {{"IncludePeaksBox", sig::sriMarkedPeaks},
+       {"IncludeLinesBox", sig::sriFrequencyLines},
+       {"IncludePhaseBox", sig::sriPhase},
+       {"IncludeInfoBox", sig::sriGeneralInfo},
+       {"IncludeBandsBox", sig::sriBandsRMS},
+       {"DateTimeBox", sig::sriDateTime}},
+      [this] { return unsigned{FAnalyzer.Report().ReportItems()}; });
   EXPECT_EQ(FParameterUpdates, 0);
 }
 

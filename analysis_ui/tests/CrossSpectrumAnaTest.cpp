@@ -16,7 +16,6 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidgetItem>
-
 #include <cmath>
 #include <functional>
 #include <random>
@@ -126,14 +125,13 @@ TEST_F(CrossSpectrumAna, OpensThroughTheDialogFilledFromItsAnalyser) {
     const char* Name;
     const char* Shown;
   };
-  for (const TList& l : {TList{"MethodBox", "FFT"}, TList{"SpectrumBox", "Coherence"},
-                         TList{"SpectrumTypeBox", "RMS"}, TList{"WindowBox", "Kaiser"}, TList{"ZeroPaddingBox", "4"},
-                         TList{"IntegrationBox", "Integrate once"}, TList{"LogSpanBox", "90"},
-                         TList{"LogScaleBox", "Relative"}, TList{"AveragingTypeBox", "Linear finite"},
-                         TList{"PeakTraceBox", "Largest"}, TList{"InterpolationBox", "Numeric"},
-                         TList{"InterpolationPrecisionBox", "6"}, TList{"OrderTracingEdit", "N'th peak"},
-                         TList{"PhaseModeBox", "Default"}, TList{"PhaseUnitsBox", "Degrees"},
-                         TList{"TemplateCombo", "Low"}})
+  for (const TList& l :
+       {TList{"MethodBox", "FFT"}, TList{"SpectrumBox", "Coherence"}, TList{"SpectrumTypeBox", "RMS"},
+        TList{"WindowBox", "Kaiser"}, TList{"ZeroPaddingBox", "4"}, TList{"IntegrationBox", "Integrate once"},
+        TList{"LogSpanBox", "90"}, TList{"LogScaleBox", "Relative"}, TList{"AveragingTypeBox", "Linear finite"},
+        TList{"PeakTraceBox", "Largest"}, TList{"InterpolationBox", "Numeric"}, TList{"InterpolationPrecisionBox", "6"},
+        TList{"OrderTracingEdit", "N'th peak"}, TList{"PhaseModeBox", "Default"}, TList{"PhaseUnitsBox", "Degrees"},
+        TList{"TemplateCombo", "Low"}})
     EXPECT_EQ(List(form, l.Name).currentText(), l.Shown) << l.Name;
   EXPECT_EQ(Edit(form, "SidelobeAttBox").Position(), 80);
   EXPECT_EQ(Edit(form, "ScaleFactorEdit").Position(), 2);
@@ -166,73 +164,56 @@ TEST_F(CrossSpectrumAna, OpensThroughTheDialogFilledFromItsAnalyser) {
 
 TEST_F(CrossSpectrumAna, EveryControlWritesItsProperty) {
   using A = const TCrossSpectrumAnalyzer&;
-  struct TRow {
-    const char* Name;
-    std::function<void(QWidget&)> Change;
-    std::function<bool(A)> Written;
-  };
-  const auto choose = [](const char* name, int i) { return [=](QWidget& f) { Choose(List(f, name), i); }; };
-  const auto type = [](const char* name, const char* text) { return [=](QWidget& f) { Type(Edit(f, name), text); }; };
-  const auto click = [](const char* name) { return [=](QWidget& f) { ui::ClickButton(&Check(f, name)); }; };
   // In an order that enables each control before it is used, as a user goes.
-  const std::vector<TRow> rows = {
-      {"RemoveDCBox", click("RemoveDCBox"), [](A a) { return a.DCDump(); }},
-      {"MethodBox", choose("MethodBox", 1), [](A a) { return a.Method() == sig::smCZT; }},
-      {"SpectrumBox", choose("SpectrumBox", 4), [](A a) { return a.CrossAnalyzer().Transform() == sig::ctTransferFunction; }},
-      {"SpectrumTypeBox", choose("SpectrumTypeBox", 2), [](A a) { return a.SpectrumType() == dsp::spPower; }},
-      {"SidelobeAttBox", type("SidelobeAttBox", "95.5"), [](A a) { return a.SidelobeAtt() == 95.5; }},
-      {"WindowBox", choose("WindowBox", 3), [](A a) { return a.Window() == dsp::wtFlatTop; }},
-      {"ZeroPaddingBox", choose("ZeroPaddingBox", 4), [](A a) { return a.ZeroPadding() == 16; }},
-      {"IntegrationBox", choose("IntegrationBox", 4), [](A a) { return a.Integration() == sig::diffTwice; }},
-      {"ScaleFactorEdit", type("ScaleFactorEdit", "0.25"), [](A a) { return a.ScaleFactor() == 0.25; }},
-      {"LogarithmicBox", click("LogarithmicBox"), [](A a) { return a.Logarithmic(); }},
-      {"LogSpanBox", choose("LogSpanBox", 7), [](A a) { return a.LogSpan() == sig::ls350; }},
-      {"LogScaleBox", choose("LogScaleBox", 0), [](A a) { return a.LogType() == sig::ltAbsolute; }},
-      {"ConjugateExtendBox", click("ConjugateExtendBox"), [](A a) { return a.ConjExtend(); }},
-      {"FlipBox", click("FlipBox"), [](A a) { return a.ConjFlip(); }},
-      {"CZTStepEdit", type("CZTStepEdit", "0.002"), [](A a) { return a.CZT().FrequencyStep() == 0.002; }},
-      {"CZTEndEdit", type("CZTEndEdit", "0.4"), [](A a) { return a.CZT().StopFrequency() == 0.4; }},
-      {"CZTStartEdit", type("CZTStartEdit", "0.2"), [](A a) { return a.CZT().StartFrequency() == 0.2; }},
-      {"AveragesEdit", type("AveragesEdit", "30"), [](A a) { return a.Stats().Averages() == 30u; }},
-      {"AveragingTypeBox", choose("AveragingTypeBox", 1), [](A a) { return a.Stats().Averaging() == sig::avExponentInf; }},
-      {"ExpDecayBox", type("ExpDecayBox", "9"), [](A a) { return a.Stats().ExpDecay() == 9; }},
-      {"LargestEdit", type("LargestEdit", "6"), [](A a) { return a.Peaks().LargestCount() == 6; }},
-      {"PeakTraceBox", choose("PeakTraceBox", 1), [](A a) { return a.Peaks().TraceMethod() == sig::ptCurrent; }},
-      {"HarmonicsEdit", type("HarmonicsEdit", "7"), [](A a) { return a.Harmonics() == 7; }},
-      {"TraceIntervalEdit", type("TraceIntervalEdit", "25"), [](A a) { return a.Peaks().TraceInterval() == 25; }},
-      {"InterpolationPrecisionBox", choose("InterpolationPrecisionBox", 3),
+  const std::vector<TControlRow> rows = {
+      {"RemoveDCBox", ClickBox("RemoveDCBox"), [](A a) { return a.DCDump(); }},
+      {"MethodBox", ChooseItem("MethodBox", 1), [](A a) { return a.Method() == sig::smCZT; }},
+      {"SpectrumBox", ChooseItem("SpectrumBox", 4),
+       [](A a) { return a.CrossAnalyzer().Transform() == sig::ctTransferFunction; }},
+      {"SpectrumTypeBox", ChooseItem("SpectrumTypeBox", 2), [](A a) { return a.SpectrumType() == dsp::spPower; }},
+      {"SidelobeAttBox", TypeText("SidelobeAttBox", "95.5"), [](A a) { return a.SidelobeAtt() == 95.5; }},
+      {"WindowBox", ChooseItem("WindowBox", 3), [](A a) { return a.Window() == dsp::wtFlatTop; }},
+      {"ZeroPaddingBox", ChooseItem("ZeroPaddingBox", 4), [](A a) { return a.ZeroPadding() == 16; }},
+      {"IntegrationBox", ChooseItem("IntegrationBox", 4), [](A a) { return a.Integration() == sig::diffTwice; }},
+      {"ScaleFactorEdit", TypeText("ScaleFactorEdit", "0.25"), [](A a) { return a.ScaleFactor() == 0.25; }},
+      {"LogarithmicBox", ClickBox("LogarithmicBox"), [](A a) { return a.Logarithmic(); }},
+      {"LogSpanBox", ChooseItem("LogSpanBox", 7), [](A a) { return a.LogSpan() == sig::ls350; }},
+      {"LogScaleBox", ChooseItem("LogScaleBox", 0), [](A a) { return a.LogType() == sig::ltAbsolute; }},
+      {"ConjugateExtendBox", ClickBox("ConjugateExtendBox"), [](A a) { return a.ConjExtend(); }},
+      {"FlipBox", ClickBox("FlipBox"), [](A a) { return a.ConjFlip(); }},
+      {"CZTStepEdit", TypeText("CZTStepEdit", "0.002"), [](A a) { return a.CZT().FrequencyStep() == 0.002; }},
+      {"CZTEndEdit", TypeText("CZTEndEdit", "0.4"), [](A a) { return a.CZT().StopFrequency() == 0.4; }},
+      {"CZTStartEdit", TypeText("CZTStartEdit", "0.2"), [](A a) { return a.CZT().StartFrequency() == 0.2; }},
+      {"AveragesEdit", TypeText("AveragesEdit", "30"), [](A a) { return a.Stats().Averages() == 30u; }},
+      {"AveragingTypeBox", ChooseItem("AveragingTypeBox", 1),
+       [](A a) { return a.Stats().Averaging() == sig::avExponentInf; }},
+      {"ExpDecayBox", TypeText("ExpDecayBox", "9"), [](A a) { return a.Stats().ExpDecay() == 9; }},
+      {"LargestEdit", TypeText("LargestEdit", "6"), [](A a) { return a.Peaks().LargestCount() == 6; }},
+      {"PeakTraceBox", ChooseItem("PeakTraceBox", 1), [](A a) { return a.Peaks().TraceMethod() == sig::ptCurrent; }},
+      {"HarmonicsEdit", TypeText("HarmonicsEdit", "7"), [](A a) { return a.Harmonics() == 7; }},
+      {"TraceIntervalEdit", TypeText("TraceIntervalEdit", "25"), [](A a) { return a.Peaks().TraceInterval() == 25; }},
+      {"InterpolationPrecisionBox", ChooseItem("InterpolationPrecisionBox", 3),
        [](A a) { return a.Peaks().Interpolation().Precision() == sig::ip8; }},
-      {"InterpolationBox", choose("InterpolationBox", 6),
+      {"InterpolationBox", ChooseItem("InterpolationBox", 6),
        [](A a) { return a.Peaks().Interpolation().Method() == sig::imJain; }},
-      {"TracedHarmonicsBox", click("TracedHarmonicsBox"), [](A a) { return a.Peaks().Interpolation().Harmonics(); }},
-      {"BandwidthLEdit", type("BandwidthLEdit", "15"), [](A a) { return a.Peaks().BandwidthL() == 15; }},
-      {"BandwidthHEdit", type("BandwidthHEdit", "150"), [](A a) { return a.Peaks().BandwidthH() == 150; }},
-      {"FullBWBox", click("FullBWBox"), [](A a) { return a.Peaks().UseFullBandwidth(); }},
-      {"OrderEdit", type("OrderEdit", "60"), [](A a) { return a.Peaks().OrderFrequency() == 60; }},
-      {"OrderTracingEdit", choose("OrderTracingEdit", 2), [](A a) { return a.Peaks().OrderTracing() == sig::otLargest; }},
-      {"OrderPeakNumber", type("OrderPeakNumber", "3"), [](A a) { return a.Peaks().OrderPeakNumber() == 3; }},
-      {"OrderActiveBox", click("OrderActiveBox"), [](A a) { return a.Peaks().OrderActive(); }},
-      {"CZTRStartEdit", type("CZTRStartEdit", "0.9"), [](A a) { return a.CZT().StartRadius() == 0.9; }},
-      {"CZTRStopEdit", type("CZTRStopEdit", "1.1"), [](A a) { return a.CZT().StopRadius() == 1.1; }},
-      {"PhaseUnitsBox", choose("PhaseUnitsBox", 0), [](A a) { return a.PhaseUnits() == sig::puRad; }},
-      {"PhaseRangeBox", choose("PhaseRangeBox", 1), [](A a) { return a.PhaseRange() == sig::prZeroTwoPi; }},
-      {"UnwrapPhaseBox", click("UnwrapPhaseBox"), [](A a) { return a.UnwrapPhase(); }},
-      {"RunningPhaseBox", choose("RunningPhaseBox", 3), [](A a) { return a.RunningPhase() == dsp::rpPartial; }},
-      {"PhaseModeBox", choose("PhaseModeBox", 3), [](A a) { return a.PhaseMode() == sig::pmGroupDelay; }},
+      {"TracedHarmonicsBox", ClickBox("TracedHarmonicsBox"), [](A a) { return a.Peaks().Interpolation().Harmonics(); }},
+      {"BandwidthLEdit", TypeText("BandwidthLEdit", "15"), [](A a) { return a.Peaks().BandwidthL() == 15; }},
+      {"BandwidthHEdit", TypeText("BandwidthHEdit", "150"), [](A a) { return a.Peaks().BandwidthH() == 150; }},
+      {"FullBWBox", ClickBox("FullBWBox"), [](A a) { return a.Peaks().UseFullBandwidth(); }},
+      {"OrderEdit", TypeText("OrderEdit", "60"), [](A a) { return a.Peaks().OrderFrequency() == 60; }},
+      {"OrderTracingEdit", ChooseItem("OrderTracingEdit", 2),
+       [](A a) { return a.Peaks().OrderTracing() == sig::otLargest; }},
+      {"OrderPeakNumber", TypeText("OrderPeakNumber", "3"), [](A a) { return a.Peaks().OrderPeakNumber() == 3; }},
+      {"OrderActiveBox", ClickBox("OrderActiveBox"), [](A a) { return a.Peaks().OrderActive(); }},
+      {"CZTRStartEdit", TypeText("CZTRStartEdit", "0.9"), [](A a) { return a.CZT().StartRadius() == 0.9; }},
+      {"CZTRStopEdit", TypeText("CZTRStopEdit", "1.1"), [](A a) { return a.CZT().StopRadius() == 1.1; }},
+      {"PhaseUnitsBox", ChooseItem("PhaseUnitsBox", 0), [](A a) { return a.PhaseUnits() == sig::puRad; }},
+      {"PhaseRangeBox", ChooseItem("PhaseRangeBox", 1), [](A a) { return a.PhaseRange() == sig::prZeroTwoPi; }},
+      {"UnwrapPhaseBox", ClickBox("UnwrapPhaseBox"), [](A a) { return a.UnwrapPhase(); }},
+      {"RunningPhaseBox", ChooseItem("RunningPhaseBox", 3), [](A a) { return a.RunningPhase() == dsp::rpPartial; }},
+      {"PhaseModeBox", ChooseItem("PhaseModeBox", 3), [](A a) { return a.PhaseMode() == sig::pmGroupDelay; }},
   };
-  TCrossSpectrumAnaForm& form = Open();
-  auto& pages = Control<QTabWidget>(form, "PageControl1");
-  for (const TRow& row : rows) {
-    // The control's page is shown, so that the control takes clicks and keys.
-    QWidget* control = &Control<QWidget>(form, row.Name);
-    for (int p = 0; p < pages.count(); ++p)
-      if (pages.widget(p)->isAncestorOf(control)) pages.setCurrentIndex(p);
-    ASSERT_TRUE(control->isEnabled()) << row.Name;
-    const int before = FParameterUpdates;
-    row.Change(form);
-    EXPECT_TRUE(row.Written(FAnalyzer)) << row.Name;
-    EXPECT_GT(FParameterUpdates, before) << row.Name;
-  }
+  ExpectEachControlWrites(Open(), rows);
 }
 
 TEST_F(CrossSpectrumAna, AChoiceEnablesItsControlsAtOnce) {
@@ -376,8 +357,10 @@ TEST_F(CrossSpectrumAna, BandsAreEditedInTheirList) {
     const char* Edit;
     double Typed;
     double F1, F2, F3, F4;
-  } orders[] = {{"EndEdit", 20, 1, 17, 20, 20},      {"StartTransEdit", 30, 30, 30, 30, 30},
-                {"EndTransEdit", 5, 5, 5, 5, 5},       {"EndEdit", 8, 5, 5, 8, 8},
+  } orders[] = {{"EndEdit", 20, 1, 17, 20, 20},
+                {"StartTransEdit", 30, 30, 30, 30, 30},
+                {"EndTransEdit", 5, 5, 5, 5, 5},
+                {"EndEdit", 8, 5, 5, 8, 8},
                 {"StartEdit", 2, 2, 2, 8, 8}};
   for (const auto& o : orders) {
     auto& edit = Edit(form, o.Edit);
@@ -521,22 +504,23 @@ TEST_F(CrossSpectrumAna, InfoPageShowsTheTimingAndTheCheckedMeasures) {
 
 TEST_F(CrossSpectrumAna, ReportBoxesAndFormatsWriteTheReportAndItGoesToTheClipboard) {
   TCrossSpectrumAnaForm& form = Open();
-  const struct {
-    const char* Name;
-    sig::TSpectrumReportItems Item;
-  } boxes[] = {{"IncludeInfoBox", sig::sriGeneralInfo}, {"IncludePeaksBox", sig::sriMarkedPeaks},
-               {"IncludeLinesBox", sig::sriFrequencyLines}, {"IncludePhaseBox", sig::sriPhase},
-               {"IncludeTHDBox", sig::sriTHD},          {"IncludeTHDNBox", sig::sriTHDN},
-               {"IncludeNFBox", sig::sriNF},            {"IncludeSFDRBox", sig::sriSFDR},
-               {"IncludeBandsBox", sig::sriBandsRMS},   {"IncludeSINADBox", sig::sriSINAD},
-               {"IncludeRMSBox", sig::sriRMS},          {"IncludeSNRBox", sig::sriSNR},
-               {"DateTimeBox", sig::sriDateTime}};
   Control<QTabWidget>(form, "PageControl1").setCurrentIndex(7);
-  for (const auto& b : boxes) {
-    const sig::TSpectrumReportSet before = FAnalyzer.Report().ReportItems();
-    ui::ClickButton(&Check(form, b.Name));
-    EXPECT_EQ(FAnalyzer.Report().ReportItems(), before ^ (1u << b.Item)) << b.Name;
-  }
+  testsupport::ExpectBoxesSwitchItems<sig::TSpectrumReportItems>(
+      form,
+      {{"IncludeInfoBox", sig::sriGeneralInfo},
+       {"IncludePeaksBox", sig::sriMarkedPeaks},
+       {"IncludeLinesBox", sig::sriFrequencyLines},
+       {"IncludePhaseBox", sig::sriPhase},
+       {"IncludeTHDBox", sig::sriTHD},
+       {"IncludeTHDNBox", sig::sriTHDN},
+       {"IncludeNFBox", sig::sriNF},
+       {"IncludeSFDRBox", sig::sriSFDR},
+       {"IncludeBandsBox", sig::sriBandsRMS},
+       {"IncludeSINADBox", sig::sriSINAD},
+       {"IncludeRMSBox", sig::sriRMS},
+       {"IncludeSNRBox", sig::sriSNR},
+       {"DateTimeBox", sig::sriDateTime}},
+      [this] { return unsigned{FAnalyzer.Report().ReportItems()}; });
   Type(Control<QLineEdit>(form, "FreqFormatEdit"), "0.##");
   Type(Control<QLineEdit>(form, "AmpltFormatEdit"), "0.0000");
   Type(Control<QLineEdit>(form, "PhaseFormatEdit"), "0.0");
@@ -549,8 +533,7 @@ TEST_F(CrossSpectrumAna, ReportBoxesAndFormatsWriteTheReportAndItGoesToTheClipbo
   Control<QPushButton>(form, "ReportButton").click();
   classlib::TStringList lines;
   FAnalyzer.Report().BuildReport(lines);
-  QString expected;
-  for (int i = 0; i < lines.Count(); ++i) expected += QString::fromStdString(lines.Strings(i)) + "\n";
+  const QString expected = testsupport::ReportText(lines);
   EXPECT_FALSE(expected.isEmpty());
   EXPECT_EQ(QApplication::clipboard()->text(), expected);
 }

@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
-
 #include <functional>
 #include <string>
 #include <vector>
@@ -148,20 +147,21 @@ TEST_F(TimeAna, LeftFieldsShowWhatTheAnalyserKeeps) {
 
 TEST_F(TimeAna, ReportBoxesAndFormatsWriteTheReportWithoutRecomputing) {
   TTimeAnaForm& form = Open();
-  const struct {
-    const char* Name;
-    sig::TSignalReportItems Item;
-  } boxes[] = {{"IncludeInfoBox", sig::srsGeneralInfo},   {"IncludePeaksBox", sig::srsMarkedValues},
-               {"IncludeValuesBox", sig::srsSignalValues}, {"DateTimeBox", sig::srsDateTime},
-               {"IncludeMeanBox", sig::srsMean},          {"IncludeStdDevBox", sig::srsStdDev},
-               {"IncludeRMSBox", sig::srsRMS},            {"IncludePeakBox", sig::srsPeak},
-               {"IncludeCRESTBox", sig::srsCrest},        {"IncludeSkewnessBox", sig::srsSkewness},
-               {"IncludeKurtosisBox", sig::srsKurtosis},  {"IncludeMaxMinBox", sig::srsMinMax}};
-  for (const auto& b : boxes) {
-    const sig::TSignalReportSet before = FAnalyzer.Report().ReportItems();
-    ui::ClickButton(&Control<QCheckBox>(form, b.Name));
-    EXPECT_EQ(FAnalyzer.Report().ReportItems(), before ^ (1u << b.Item)) << b.Name;
-  }
+  testsupport::ExpectBoxesSwitchItems<sig::TSignalReportItems>(
+      form,
+      {{"IncludeInfoBox", sig::srsGeneralInfo},
+       {"IncludePeaksBox", sig::srsMarkedValues},
+       {"IncludeValuesBox", sig::srsSignalValues},
+       {"DateTimeBox", sig::srsDateTime},
+       {"IncludeMeanBox", sig::srsMean},
+       {"IncludeStdDevBox", sig::srsStdDev},
+       {"IncludeRMSBox", sig::srsRMS},
+       {"IncludePeakBox", sig::srsPeak},
+       {"IncludeCRESTBox", sig::srsCrest},
+       {"IncludeSkewnessBox", sig::srsSkewness},
+       {"IncludeKurtosisBox", sig::srsKurtosis},
+       {"IncludeMaxMinBox", sig::srsMinMax}},
+      [this] { return unsigned{FAnalyzer.Report().ReportItems()}; });
   Type(Control<QLineEdit>(form, "TimeFormatEdit"), "0.0###");
   Type(Control<QLineEdit>(form, "AmpltFormatEdit"), "0.00E+00");
   EXPECT_EQ(FAnalyzer.Report().TimeFormat(), "0.0###");
@@ -214,8 +214,8 @@ TEST_F(TimeAna, OkKeepsTheChangesAndWithoutLiveOnlyUpdateRecomputes) {
 
 TEST_F(TimeAna, StatisticsCaptionsShowTheCheckedValues) {
   TTimeAnaForm& form = Open();
-  const char* const names[] = {"RMSBox", "PeakBox",    "CRESTBox", "StdDevBox", "MeanBox",
-                               "KurtosisBox", "SkewnessBox", "Minbox", "MaxBox"};
+  const char* const names[] = {"RMSBox",      "PeakBox",     "CRESTBox", "StdDevBox", "MeanBox",
+                               "KurtosisBox", "SkewnessBox", "Minbox",   "MaxBox"};
   // A constant signal: no deviation, so CREST is 0 (not a division by zero).
   FAnalyzer.Data().SetIt(false, std::vector<double>(8, 1.5));
   FAnalyzer.SetSamplingFrequency(100);
@@ -284,8 +284,7 @@ TEST_F(TimeAna, ReportGoesToTheClipboard) {
   Control<QPushButton>(form, "ReportButton").click();
   classlib::TStringList lines;
   FAnalyzer.Report().BuildReport(lines);
-  QString expected;
-  for (int i = 0; i < lines.Count(); ++i) expected += QString::fromStdString(lines.Strings(i)) + "\n";
+  const QString expected = testsupport::ReportText(lines);
   const QString text = QApplication::clipboard()->text();
   EXPECT_EQ(text, expected);
   EXPECT_TRUE(text.contains("Sampling frequency: 4 [Hz]")) << text.toStdString();
