@@ -334,20 +334,11 @@ void TSpectrumPagesForm::BuildPeaksPage(QWidget* Page, bool Interpolation) {
 
 void TSpectrumPagesForm::BuildBandsPage(QWidget* Page) {
   auto* layout = new QVBoxLayout(Page);
-  auto* templates = new QHBoxLayout();
-  FTemplateCombo = CreateControl<QComboBox>(Page, "TemplateCombo");
-  auto* label = CreateControl<QLabel>(Page, "TemplateLabel", "Templates:");
-  label->setBuddy(FTemplateCombo);
-  auto* newButton = CreateControl<QPushButton>(Page, "NewButton", "&New..");
-  newButton->setToolTip("New frequency band template...");
-  auto* deleteTemplate = CreateControl<QPushButton>(Page, "DeleteTemplateButton", "&Delete");
-  deleteTemplate->setToolTip("Delete currently selected template");
-  auto* saveAs = CreateControl<QPushButton>(Page, "SaveAsButton", "&Save As..");
-  saveAs->setToolTip("Save template under a different name...");
-  templates->addWidget(label);
-  templates->addWidget(FTemplateCombo, 1);
-  for (QPushButton* b : {newButton, deleteTemplate, saveAs}) templates->addWidget(b);
-  layout->addLayout(templates);
+  editor_controls::TTemplateRow templates = editor_controls::NewTemplateRow(Page, "New frequency band template...");
+  FTemplateCombo = templates.Combo;
+  templates.Delete->setToolTip("Delete currently selected template");
+  templates.SaveAs->setToolTip("Save template under a different name...");
+  layout->addLayout(templates.Layout);
 
   auto* middle = new QHBoxLayout();
   auto* listColumn = new QVBoxLayout();
@@ -414,9 +405,9 @@ void TSpectrumPagesForm::BuildBandsPage(QWidget* Page) {
             ApplyChange();
           }));
   connect(FBandsBox, &QTreeWidget::itemDoubleClicked, this, ui::Guarded([this] { BandsDoubleClick(); }));
-  connect(newButton, &QPushButton::clicked, this, ui::Guarded([this] { FBandsBox->NewTemplate(); }));
-  connect(deleteTemplate, &QPushButton::clicked, this, ui::Guarded([this] { FBandsBox->DeleteTemplate(); }));
-  connect(saveAs, &QPushButton::clicked, this, ui::Guarded([this] { FBandsBox->SaveTemplateAs(); }));
+  connect(templates.New, &QPushButton::clicked, this, ui::Guarded([this] { FBandsBox->NewTemplate(); }));
+  connect(templates.Delete, &QPushButton::clicked, this, ui::Guarded([this] { FBandsBox->DeleteTemplate(); }));
+  connect(templates.SaveAs, &QPushButton::clicked, this, ui::Guarded([this] { FBandsBox->SaveTemplateAs(); }));
   connect(add, &QPushButton::clicked, this, ui::Guarded([this] { AddBandClick(); }));
   connect(deleteBand, &QPushButton::clicked, this, ui::Guarded([this] {
             FBandsBox->DeleteLine();
