@@ -19,6 +19,7 @@
 #include <QTreeWidgetItem>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "analysis_ui/EditorControls.h"
@@ -473,27 +474,15 @@ void TSpectrumPagesForm::StoreBand(QObject* Sender, std::int32_t LineIndex, bool
   sig::TSpectrumBands& bands = Spectrum()->Bands().Template();
   if (LineIndex < 0 || LineIndex >= bands.Count()) return;
   sig::TSpectrumBandRecord& b = bands.GetBand(LineIndex);
-  if (Sender == FStartTransEdit) b.F1 = FStartTransEdit->Position();
-  if (Sender == FStartEdit) b.F2 = FStartEdit->Position();
-  if (Sender == FEndEdit) b.F3 = FEndEdit->Position();
-  if (Sender == FEndTransEdit) b.F4 = FEndTransEdit->Position();
-  // The value typed stays; the others move to keep F1 <= F2 <= F3 <= F4.
-  if (Order && Sender == FStartTransEdit) {
-    if (b.F2 < b.F1) b.F2 = b.F1;
-    if (b.F3 < b.F2) b.F3 = b.F2;
-    if (b.F4 < b.F3) b.F4 = b.F3;
-  } else if (Order && Sender == FStartEdit) {
-    if (b.F1 > b.F2) b.F1 = b.F2;
-    if (b.F3 < b.F2) b.F3 = b.F2;
-    if (b.F4 < b.F3) b.F4 = b.F3;
-  } else if (Order && Sender == FEndEdit) {
-    if (b.F2 > b.F3) b.F2 = b.F3;
-    if (b.F1 > b.F2) b.F1 = b.F2;
-    if (b.F4 < b.F3) b.F4 = b.F3;
-  } else if (Order && Sender == FEndTransEdit) {
-    if (b.F3 > b.F4) b.F3 = b.F4;
-    if (b.F2 > b.F3) b.F2 = b.F3;
-    if (b.F1 > b.F2) b.F1 = b.F2;
+  TMtxFloatEdit* const edges[] = {FStartTransEdit, FStartEdit, FEndEdit, FEndTransEdit};
+  double* const fields[] = {&b.F1, &b.F2, &b.F3, &b.F4};
+  for (std::int32_t k = 0; k < 4; ++k) {
+    if (Sender != edges[k]) continue;
+    // Ordered, the value typed stays and the others move to keep F1 <= F2 <= F3 <= F4.
+    if (Order)
+      sig::SetBandEdge(b, k + 1, edges[k]->Position());
+    else
+      *fields[k] = edges[k]->Position();
   }
   b.Reference = static_cast<std::uint8_t>(std::max(FReferenceBox->currentIndex(), 0));
   b.AdjustForType = FBandsRMSBox->isChecked();
@@ -880,8 +869,11 @@ void TSpectrumPagesForm::BuildReport() {
     QString text = m.Name;
     if (m.Box->isChecked()) {
       const double value = m.Measure(*a);
-      text += " = " + (*m.Format ? QString::fromStdString(classlib::FormatFloat(m.Format, value)) : InfoNumber(value)) +
-              m.Unit;
+      // A measure that cannot be computed reads as the report writes it.
+      const QString shown = std::isnan(value) ? QString("n/a")
+                            : *m.Format       ? QString::fromStdString(classlib::FormatFloat(m.Format, value))
+                                              : InfoNumber(value);
+      text += " = " + shown + m.Unit;
       if (std::string_view(m.Name) != "RMS") measures = true;
     }
     m.Box->setText(text);

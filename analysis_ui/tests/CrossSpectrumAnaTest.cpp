@@ -486,6 +486,10 @@ TEST_F(CrossSpectrumAna, InfoPageShowsTheTimingAndTheCheckedMeasures) {
   FAnalyzer.Marks().AddMark(sig::TMarkRecord{});
   form.BuildReport();
   EXPECT_EQ(Control<QLabel>(form, "MessageLabel").text(), "THD and SFDR require at least two marked peaks!");
+  // Two peaks on an empty line: a zero fundamental has no distortion ratio.
+  FAnalyzer.Marks().AddMark(sig::TMarkRecord{});
+  form.BuildReport();
+  EXPECT_EQ(Check(form, "THDBox").text(), "THD = n/a [%]");
   ui::ClickButton(&Check(form, "THDBox"));
   EXPECT_EQ(Check(form, "THDBox").text(), "THD");
   EXPECT_EQ(Control<QLabel>(form, "MessageLabel").text(), "");
