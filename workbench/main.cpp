@@ -66,8 +66,10 @@ int main(int argc, char** argv) {
   int result = 0;
   {
     workbench::TfrmMain frmMain(dialogs, workbench::DefaultSettingsFilePath());
-    // The search dialog lives from the start, hidden until the comparison shows it.
-    frmMain.SearchDialog();
+    // The search dialog (hidden until the comparison shows it) and the
+    // spectrum window live from the start; the generator opens when the main
+    // window first shows.
+    frmMain.CreateStartWindows();
     frmMain.show();
     result = app.exec();
   }

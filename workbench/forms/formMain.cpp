@@ -21,6 +21,7 @@
 #include "workbench/forms/formCompare.h"
 #include "workbench/forms/formGroup.h"
 #include "workbench/forms/formRemez.h"
+#include "workbench/forms/formSpectrum.h"
 #include "workbench/logic/Classes_Remez.h"
 #include "workbench/logic/FileErrors.h"
 #include "workbench/logic/SettingsFile.h"
@@ -84,20 +85,20 @@ void TfrmMain::CreateActions() {
   actFormCompare->setIcon(ToolbarIcon(tiCompare, *style()));
   actFormSpectrum->setIcon(ToolbarIcon(tiSpectrum, *style()));
 
-  // The spectrum window is not part of the program yet: its commands stay
-  // off, and so do the commands only it serves.
-  actFormSpectrum->setEnabled(false);
+  // Only the spectrum window serves its parameters; it switches them on.
   actSpectrumParameters->setEnabled(false);
 
   BindCommand(FDialogs, actFormRemez, this, &TfrmMain::actFormRemezExecute);
   BindCommand(FDialogs, actFormMethods, this, &TfrmMain::actFormMethodsExecute);
   BindCommand(FDialogs, actFormCompare, this, &TfrmMain::actFormCompareExecute);
+  BindCommand(FDialogs, actFormSpectrum, this, &TfrmMain::actFormSpectrumExecute);
   BindCommand(FDialogs, actFileOpen, this, &TfrmMain::actFileOpenExecute);
   BindCommand(FDialogs, actFileSave, this, &TfrmMain::actFileSaveExecute);
   BindCommand(FDialogs, actFormCopy, this, &TfrmMain::actFormCopyExecute);
   BindCommand(FDialogs, actZoomIn, this, &TfrmMain::actZoomInExecute);
   BindCommand(FDialogs, actZoomOut, this, &TfrmMain::actZoomOutExecute);
   BindCommand(FDialogs, actRefresh, this, &TfrmMain::actRefreshExecute);
+  BindCommand(FDialogs, actSpectrumParameters, this, &TfrmMain::actSpectrumParametersExecute);
   BindCommand(FDialogs, mnuMainClose, this, &TfrmMain::mnuMainCloseClick);
   BindCommand(FDialogs, mnuMainAbout, this, &TfrmMain::mnuMainAboutClick);
 }
@@ -174,6 +175,9 @@ QMdiSubWindow* TfrmMain::ActiveChild() const { return MDIClient->currentSubWindo
 bool TfrmMain::ActivateChild(const QString& name) {
   QMdiSubWindow* child = FindChildWindow(name);
   if (child == nullptr) return false;
+  // A window put aside (the spectrum window when it is closed) comes back
+  // maximised, as every child opens.
+  if (child->isMinimized()) child->showMaximized();
   child->raise();
   MDIClient->setActiveSubWindow(child);
   activateWindow();
@@ -213,6 +217,20 @@ void TfrmMain::actFormCompareExecute() {
   SetHint(actFileOpen, "Открыть файл для импорта фильтра");
   actFileSave->setEnabled(false);
   actFormCopy->setEnabled(false);
+}
+
+void TfrmMain::actFormSpectrumExecute() {
+  if (!ActivateChild("frmspectrum")) new TfrmSpectrum(*this);
+  actFileOpen->setEnabled(true);
+  SetHint(actFileOpen, "Открыть файл котировок");
+  actSpectrumParameters->setEnabled(false);
+  // A spectrum window that has a history keeps its parameters at hand.
+  if (auto* spectrum = dynamic_cast<TfrmSpectrum*>(FindChildWindow("frmspectrum"))) spectrum->UpdateMainCommands();
+}
+
+void TfrmMain::CreateStartWindows() {
+  SearchDialog();
+  if (FindChildWindow("frmspectrum") == nullptr) new TfrmSpectrum(*this);
 }
 
 TfrmCompare& TfrmMain::OpenCompareWindow() {
@@ -265,6 +283,12 @@ TfrmCompare* TfrmMain::ActiveCompare() const {
   return dynamic_cast<TfrmCompare*>(child);
 }
 
+TfrmSpectrum* TfrmMain::ActiveSpectrum() const {
+  QMdiSubWindow* child = ActiveChild();
+  if (child == nullptr || child->objectName().toLower() != "frmspectrum") return nullptr;
+  return dynamic_cast<TfrmSpectrum*>(child);
+}
+
 TfrmRemez* TfrmMain::ActiveGenerator() const {
   QMdiSubWindow* child = ActiveChild();
   if (child == nullptr || child->objectName().toLower() != "frmremez") return nullptr;
@@ -275,6 +299,7 @@ void TfrmMain::actFileOpenExecute() {
   if (TfrmRemez* generator = ActiveGenerator()) generator->actFileOpenExecute();
   if (TfrmMethods* methods = ActiveMethods()) methods->actOpenExecute();
   if (TfrmCompare* compare = ActiveCompare()) compare->actFileOpenExecute();
+  if (TfrmSpectrum* spectrum = ActiveSpectrum()) spectrum->actFileOpenExecute();
 }
 
 void TfrmMain::actFileSaveExecute() {
@@ -300,6 +325,10 @@ void TfrmMain::actZoomOutExecute() {
 void TfrmMain::actRefreshExecute() {
   if (TfrmRemez* generator = ActiveGenerator()) generator->actChartRefreshExecute();
   if (TfrmCompare* compare = ActiveCompare()) compare->actChartRefreshExecute();
+}
+
+void TfrmMain::actSpectrumParametersExecute() {
+  if (TfrmSpectrum* spectrum = ActiveSpectrum()) spectrum->actSpectrumParametersExecute();
 }
 
 void TfrmMain::mnuMainAboutClick() {

@@ -23,6 +23,7 @@ class TfrmCmpBruteForce;
 class TfrmCompare;
 class TfrmMethods;
 class TfrmRemez;
+class TfrmSpectrum;
 
 class TfrmMain : public QMainWindow, public IMainCommands {
  public:
@@ -61,14 +62,19 @@ class TfrmMain : public QMainWindow, public IMainCommands {
   void actFormRemezExecute();
   void actFormMethodsExecute();
   void actFormCompareExecute();
+  void actFormSpectrumExecute();
   void actFileOpenExecute();
   void actFileSaveExecute();
   void actFormCopyExecute();
   void actZoomInExecute();
   void actZoomOutExecute();
   void actRefreshExecute();
+  void actSpectrumParametersExecute();
 
   // operations
+  // What the program makes before the main window shows: the search dialog
+  // (hidden), then the spectrum window, which lives until the program ends.
+  void CreateStartWindows();
   // The child window whose component name is `name` in lower case, or none.
   QMdiSubWindow* FindChildWindow(const QString& name) const;
   // The active child window, or none.
@@ -98,6 +104,7 @@ class TfrmMain : public QMainWindow, public IMainCommands {
   TfrmRemez* ActiveGenerator() const;
   TfrmMethods* ActiveMethods() const;
   TfrmCompare* ActiveCompare() const;
+  TfrmSpectrum* ActiveSpectrum() const;
 
   TUserDialogs& FDialogs;
   std::string FSettingsFileName;

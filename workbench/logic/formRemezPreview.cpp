@@ -143,7 +143,7 @@ TCandleZoom CandleZoomOf(int zoomLevel) {
   }
 }
 
-bool CanZoomIn(int zoomLevel) { return zoomLevel < MaxZoomLevel; }
+bool CanZoomIn(int zoomLevel, int maxLevel) { return zoomLevel < maxLevel; }
 bool CanZoomOut(int zoomLevel) { return zoomLevel > MinZoomLevel; }
 
 int VisibleBarCount(int chartWidth, int zoomLevel) {

@@ -72,7 +72,9 @@ struct TCandleZoom {
   int Width = 5, Spacing = 2;
 };
 TCandleZoom CandleZoomOf(int zoomLevel);
-bool CanZoomIn(int zoomLevel);
+// Zoom In goes on below maxLevel (a window may let it reach a level past the
+// table, drawn as level 4), Zoom Out above level 1.
+bool CanZoomIn(int zoomLevel, int maxLevel = MaxZoomLevel);
 bool CanZoomOut(int zoomLevel);
 // The bars a chart of that width shows: (width - 100) / (candle width + 2
 // spacings), rounded down, and at least one.

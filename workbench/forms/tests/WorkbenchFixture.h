@@ -33,6 +33,7 @@
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formMain.h"
 #include "workbench/forms/formRemez.h"
+#include "workbench/forms/formSpectrum.h"
 #include "workbench/logic/Classes_Remez.h"
 
 namespace workbench {
@@ -81,6 +82,25 @@ class TWorkbenchTest : public ui::TWindowTest {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(FMain.get()));
     QApplication::setActiveWindow(FMain.get());
     return *FMain;
+  }
+
+  // Starts the workbench with the windows the program makes before its main
+  // window shows: the search dialog and the spectrum window.
+  TfrmMain& StartProgram(const std::string& iniText = {}) {
+    if (!iniText.empty()) FDir.Write("orvel.ini", iniText);
+    FMain = std::make_unique<TfrmMain>(FDialogs, SettingsFile());
+    FMain->CreateStartWindows();
+    FMain->resize(1280, 800);
+    FMain->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(FMain.get()));
+    QApplication::setActiveWindow(FMain.get());
+    return *FMain;
+  }
+
+  TfrmSpectrum& Spectrum() {
+    auto* spectrum = dynamic_cast<TfrmSpectrum*>(FMain->FindChildWindow("frmspectrum"));
+    if (spectrum == nullptr) throw std::runtime_error("no spectrum window");
+    return *spectrum;
   }
 
   TfrmRemez& Generator() {
