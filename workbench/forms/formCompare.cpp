@@ -27,6 +27,7 @@
 #include "chart/widgets/KivPanelWidget.h"
 #include "workbench/forms/Controls.h"
 #include "workbench/forms/Icons.h"
+#include "workbench/forms/PriceChartView.h"
 #include "workbench/forms/UserDialogs.h"
 
 namespace workbench {
@@ -142,36 +143,12 @@ QWidget* TfrmCompare::CreateChartPanel() {
   FChart = std::make_unique<TChart>();
   TChart& chart = *FChart;
   chart.SetName("TimeChart");
-  chart.SetView3D(false);
-  chart.Legend()->SetVisible(false);
-  chart.Title()->SetVisible(false);
-  chart.Zoom()->SetAllow(false);
-  chart.SetAllowPanning(pmNone);
-  chart.SetColor(clBlack);
-  chart.SetBackColor(clBlack);
-  for (TChartAxis* axis : {chart.LeftAxis(), chart.BottomAxis(), chart.RightAxis(), chart.TopAxis()}) {
-    axis->Axis()->SetColor(clWhite);
-    axis->LabelsFont()->SetColor(clWhite);
-  }
-  // A candle's label holds its date and its prices; the axis shows the date.
-  chart.OnGetAxisLabel = [](TChartAxis&, TChartSeries*, int, std::string& text) {
-    text = text.substr(0, text.find('\r'));
-  };
-  Series1 = new TCandleSeries(&chart);
-  Series1->SetName("Series1");
-  Series1->SetParentChart(&chart);
+  MakePriceChart(chart);
+  Series1 = NewCandleSeries(chart, "Series1");
   Series1->SetTitle("OHLCSeries");
-  Series1->SetVertAxis(aRightAxis);
   Series1->SetSeriesColor(clRed);
-  Series1->Pen()->SetColor(clLime);
   Series1->SetUpCloseColor(clRed);
-  Series1->SetDownCloseColor(clBlack);
-  Series1->Marks()->SetVisible(false);
-  ChartTool1 = new TMarksTipTool(&chart);
-  ChartTool1->SetName("ChartTool1");
-  ChartTool1->SetParentChart(&chart);
-  ChartTool1->SetSeries(Series1);
-  ChartTool1->SetStyle(smsLabel);
+  ChartTool1 = NewCandleTip(chart, *Series1, "ChartTool1");
 
   TimeChart = new TKivPanelWidget(chart, panel);
   TimeChart->setObjectName("TimeChart");

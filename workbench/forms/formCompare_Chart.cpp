@@ -12,6 +12,7 @@
 #include "chart/widgets/KivPanelWidget.h"
 #include "platform/classlib/SysUtils.h"
 #include "workbench/forms/ChartUpdate.h"
+#include "workbench/forms/PriceChartView.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formCompare.h"
 
@@ -38,11 +39,7 @@ void TfrmCompare::FormCreate() {
 
 void TfrmCompare::FillCandles() {
   TChartUpdate update(*FChart);
-  Series1->Clear();
-  for (const TPriceBar& bar : FTable->Candles().Bars) {
-    const int index = Series1->AddCandle(bar.X, bar.Open, bar.High, bar.Low, bar.Close);
-    if (index >= 0) Series1->Labels().SetLabel(index, bar.Label);
-  }
+  workbench::FillCandles(*Series1, FTable->Candles());
 }
 
 void TfrmCompare::GenerateSyntheticBars() {
@@ -58,7 +55,6 @@ int TfrmCompare::VisibleBarCount() const {
 void TfrmCompare::ApplyChartZoom() {
   TPriceChart& candles = FTable->Candles();
   workbench::ApplyChartZoom(candles, TimeChart->width());
-  Series1->SetCandleWidth(CandleZoomOf(candles.ZoomLevel).Width);
   actChartZoomIn->setEnabled(CanZoomIn(candles.ZoomLevel));
   actChartZoomOut->setEnabled(CanZoomOut(candles.ZoomLevel));
   if (FMain.IsActiveChild(*this)) {
@@ -72,9 +68,7 @@ void TfrmCompare::RescaleTimeChart() {
   if (candles.Bars.empty()) return;
   TChartUpdate update(*FChart);
   ApplyChartZoom();
-  FChart->BottomAxis()->SetMinMax(candles.ViewStart, candles.ViewEnd + 1);
-  const TValueRange prices = PriceRangeInView(candles);
-  if (prices.Valid) FChart->RightAxis()->SetMinMax(prices.Min, prices.Max);
+  ShowBarsInView(*FChart, *Series1, candles);
 }
 
 void TfrmCompare::actChartZoomInExecute() {

@@ -14,6 +14,7 @@
 #include "chart/tools/MarksTipTool.h"
 #include "chart/widgets/KivPanelWidget.h"
 #include "workbench/forms/ChartUpdate.h"
+#include "workbench/forms/PriceChartView.h"
 #include "workbench/forms/UserDialogs.h"
 #include "workbench/forms/formRemez.h"
 
@@ -79,19 +80,10 @@ void TfrmRemez::CreateChartSeries() {
 
   // The prices: white axes, candles and the preview on the right axis.
   TChart& time = *FTimeChart;
-  for (TChartAxis* axis : {time.LeftAxis(), time.BottomAxis(), time.RightAxis(), time.TopAxis()})
-    ColourAxis(*axis, clWhite);
+  MakePriceChart(time);
   time.BottomAxis()->SetPositionUnits(muPixels);
   time.BottomAxis()->SetPositionPercent(-2);
-  // A candle's label holds its date and its prices; the axis shows the date.
-  time.OnGetAxisLabel = [](TChartAxis&, TChartSeries*, int, std::string& text) {
-    text = text.substr(0, text.find('\r'));
-  };
-  Series2 = NewSeries<TCandleSeries>(time, "Series2", clLime);
-  Series2->SetVertAxis(aRightAxis);
-  Series2->Pen()->SetColor(clLime);
-  Series2->SetUpCloseColor(clBlack);
-  Series2->SetDownCloseColor(clBlack);
+  Series2 = NewCandleSeries(time, "Series2");
   Series3 = NewSeries<TFastLineSeries>(time, "Series3", clRed);
   Series3->SetVertAxis(aRightAxis);
   TChartAxis* preview = time.CustomAxes().Add();
@@ -105,11 +97,7 @@ void TfrmRemez::CreateChartSeries() {
   separator->SetStartPosition(76);
   separator->SetEndPosition(77);
   separator->SetVisible(false);
-  ChartTool2 = new TMarksTipTool(&time);
-  ChartTool2->SetName("ChartTool2");
-  ChartTool2->SetParentChart(&time);
-  ChartTool2->SetSeries(Series2);
-  ChartTool2->SetStyle(smsLabel);
+  ChartTool2 = NewCandleTip(time, *Series2, "ChartTool2");
   ChartTool3 = new TColorLineTool(&time);
   ChartTool3->SetName("ChartTool3");
   ChartTool3->SetParentChart(&time);
@@ -176,12 +164,8 @@ void TfrmRemez::ClearDesignViews() {
 
 void TfrmRemez::FillCandles() {
   TChartUpdate update(*FTimeChart);
-  Series2->Clear();
   Series3->Clear();
-  for (const TPriceBar& bar : FPriceChart.Bars) {
-    const int index = Series2->AddCandle(bar.X, bar.Open, bar.High, bar.Low, bar.Close);
-    if (index >= 0) Series2->Labels().SetLabel(index, bar.Label);
-  }
+  workbench::FillCandles(*Series2, FPriceChart);
 }
 
 void TfrmRemez::ShowPreviewLine() {
@@ -207,10 +191,7 @@ void TfrmRemez::RedrawTimeChart() {
   if (FPriceChart.Bars.empty()) return;
   TChartUpdate update(*FTimeChart);
   ApplyChartZoom();
-  Series2->SetCandleWidth(CandleZoomOf(FPriceChart.ZoomLevel).Width);
-  FTimeChart->BottomAxis()->SetMinMax(FPriceChart.ViewStart, FPriceChart.ViewEnd + 1);
-  const TValueRange prices = PriceRangeInView(FPriceChart);
-  if (prices.Valid) FTimeChart->RightAxis()->SetMinMax(prices.Min, prices.Max);
+  ShowBarsInView(*FTimeChart, *Series2, FPriceChart);
   if (chkSeparate->isChecked()) {
     const TValueRange values = PreviewRangeInView(FPriceChart, FPreview.Values);
     if (values.Valid) FTimeChart->CustomAxes().Items(PreviewAxis)->SetMinMax(values.Min, values.Max);
