@@ -4,6 +4,7 @@
 
 #include "chart/ChartControl.h"
 #include "chart/series/CandleSeries.h"
+#include "chart/core/ValueList.h"
 #include "chart/series/SeriesMarks.h"
 #include "chart/tools/MarksTipTool.h"
 
@@ -36,6 +37,9 @@ TCandleSeries* NewCandleSeries(TChart& chart, const char* name) {
   candles->SetSeriesColor(clLime);
   candles->Marks()->SetVisible(false);
   candles->SetVertAxis(aRightAxis);
+  // Positions, not times: the axis shows the candles' labels, and an empty
+  // chart no time of day.
+  candles->XValues()->SetDateTime(false);
   candles->Pen()->SetColor(clLime);
   candles->SetUpCloseColor(clBlack);
   candles->SetDownCloseColor(clBlack);

@@ -17,8 +17,8 @@ namespace workbench {
 // axes; an axis label taken from a candle shows the label's first line (the
 // bar's date and time).
 void MakePriceChart(chart::TChart& chart);
-// Candles on the right axis, outlined lime, the bodies of up and down candles
-// black.
+// Candles on the right axis at positions that are no times, outlined lime,
+// the bodies of up and down candles black.
 chart::TCandleSeries* NewCandleSeries(chart::TChart& chart, const char* name);
 // The tool that shows a candle's label while the mouse rests on it.
 chart::TMarksTipTool* NewCandleTip(chart::TChart& chart, chart::TCandleSeries& candles, const char* name);

@@ -193,10 +193,16 @@ QWidget* TfrmSpectrum::CreateHeaderPanel() {
   grid->addWidget(btnCalc, 0, 4, 2, 1);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
-  // Room for the longest bar text, so that the track bars keep their places.
+  // Room for the longest bar text, shown or not, so that nothing moves when
+  // a history opens.
   const int labelWidth = lblFrom->fontMetrics().horizontalAdvance("bar 0000000 00.00.00 00:00");
   grid->setColumnMinimumWidth(1, labelWidth);
   grid->setColumnMinimumWidth(3, labelWidth);
+  for (QLabel* label : {lblFrom, lblTo}) {
+    QSizePolicy policy = label->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    label->setSizePolicy(policy);
+  }
   row->addWidget(GroupBox1, 1);
   return pnGroup1;
 }
