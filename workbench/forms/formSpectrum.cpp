@@ -20,11 +20,13 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "analysis_ui/SignalToolsDialogs.h"
 #include "analysis_ui/SignalToolsKiv.h"
 #include "chart/ChartControl.h"
 #include "chart/series/FastLineSeries.h"
 #include "chart/series/SeriesMarks.h"
 #include "chart/widgets/KivPanelWidget.h"
+#include "numeric/MathCore.h"
 #include "numeric/ObjectCache.h"
 #include "signal/SignalGenerator.h"
 #include "signal/SpectrumAnalyzer.h"
@@ -111,8 +113,11 @@ TfrmSpectrum::TfrmSpectrum(IMainCommands& owner) : QMdiSubWindow(nullptr), FMain
 }
 
 TfrmSpectrum::~TfrmSpectrum() {
-  // The chart windows show the charts: they go first. The main window may be
-  // going too, so nothing here reaches it.
+  // The main window may be going too, so nothing here reaches it: the
+  // parameter window that may still be open goes without a redraw.
+  FSpectrumAnalyzer->SetOnParameterUpdate(nullptr);
+  FSpectrumAnalyzerDialog.reset();
+  // The chart windows show the charts: they go first.
   for (TKivPanelWidget* window : {TimeChart, SpectrumChart, SpectrumChart1}) delete window;
 }
 
@@ -148,6 +153,13 @@ void TfrmSpectrum::CreateComponents() {
   analyzer.SetExpWindow(0.01);
   analyzer.SetOnParameterUpdate(
       [this](classlib::TPersistent*) { Guarded(FDialogs, [this] { SpectrumAnalyzerParameterUpdate(); })(); });
+  FSpectrumAnalyzerDialog = std::make_unique<analysis_ui::TSpectrumAnalyzerDialog>();
+  analysis_ui::TSpectrumAnalyzerDialog& dialog = *FSpectrumAnalyzerDialog;
+  dialog.SetName("SpectrumAnalyzerDialog");
+  dialog.SetSource(&analyzer);
+  dialog.SetShowLive(true);
+  dialog.SetRegistryPath(numeric::NumoraSettingsRoot);
+  dialog.SetStoreInRegistry(false);
 }
 
 QWidget* TfrmSpectrum::CreateHeaderPanel() {
@@ -374,7 +386,10 @@ void TfrmSpectrum::SpectrumAnalyzerParameterUpdate() {
   PlotSpectrumByPeriod();
 }
 
-void TfrmSpectrum::actSpectrumParametersExecute() {}
+void TfrmSpectrum::actSpectrumParametersExecute() {
+  if (!actSpectrumParameters->isEnabled()) return;
+  FSpectrumAnalyzerDialog->Execute(false, nullptr);
+}
 
 void TfrmSpectrum::PlotSpectrumByPeriod() {
   const TChartValueList& frequencies = *Series3->NotMandatoryValueList();

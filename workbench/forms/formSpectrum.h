@@ -29,8 +29,9 @@ class QTabWidget;
 class QToolBar;
 
 namespace analysis_ui {
+class TSpectrumAnalyzerDialog;
 class TSpectrumChart;
-}
+}  // namespace analysis_ui
 namespace chart {
 class TCandleSeries;
 class TChart;
@@ -86,6 +87,9 @@ class TfrmSpectrum : public QMdiSubWindow {
   // components
   sig::TSignalGenerator& SignalGenerator() const { return *FSignalGenerator; }
   sig::TSpectrumAnalyzer& SpectrumAnalyzer() const { return *FSpectrumAnalyzer; }
+  // Opens the analyser's parameter window, modeless and floating, whose
+  // changes take effect at once.
+  analysis_ui::TSpectrumAnalyzerDialog& SpectrumAnalyzerDialog() const { return *FSpectrumAnalyzerDialog; }
 
   // properties
   // The candles, the bars in view and the zoom level.
@@ -147,6 +151,8 @@ class TfrmSpectrum : public QMdiSubWindow {
   std::unique_ptr<chart::TChart> FTimeChart;
   std::unique_ptr<chart::TChart> FSpectrumChart;
   std::unique_ptr<analysis_ui::TSpectrumChart> FSpectrumChart1;
+  // Goes before the analyser, with the parameter window it may have open.
+  std::unique_ptr<analysis_ui::TSpectrumAnalyzerDialog> FSpectrumAnalyzerDialog;
   // Set once "Расчет" has filled the signal: until then a parameter change
   // has no spectrum to redraw.
   bool FComputed = false;

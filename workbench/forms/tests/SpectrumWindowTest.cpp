@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 
+#include "analysis_ui/SignalToolsDialogs.h"
 #include "analysis_ui/SignalToolsKiv.h"
 #include "chart/ChartControl.h"
 #include "chart/Titles.h"
@@ -105,6 +106,44 @@ TEST_F(SpectrumWindow, TheAnalyserIsSetUpForBars) {
   EXPECT_TRUE(analyzer.DCDump());
   EXPECT_EQ(Spectrum().SignalGenerator().PhaseUnits(), sig::puRad);
   EXPECT_EQ(Spectrum().SignalGenerator().Input(), nullptr);
+}
+
+TEST_F(SpectrumWindow, ItsParameterDialogIsLiveAndStoresNothing) {
+  StartProgram();
+  const analysis_ui::TSpectrumAnalyzerDialog& dialog = Spectrum().SpectrumAnalyzerDialog();
+  EXPECT_EQ(dialog.Name(), "SpectrumAnalyzerDialog");
+  EXPECT_EQ(dialog.Source(), &Spectrum().SpectrumAnalyzer());
+  EXPECT_TRUE(dialog.ShowLive());
+  EXPECT_FALSE(dialog.StoreInRegistry());
+  EXPECT_EQ(dialog.RegistryPath(), "\\Software\\Halvane\\Numora");
+  EXPECT_FALSE(dialog.StayOnTop());
+  EXPECT_FALSE(dialog.Docking());
+}
+
+TEST_F(SpectrumWindow, AParameterChangeRedrawsBothChartsOnceThereIsASpectrum) {
+  TfrmSpectrum& spectrum = OpenSpectrumWindow();
+  Open(HistoryFile(1000));
+  sig::TSpectrumAnalyzer& analyzer = spectrum.SpectrumAnalyzer();
+  // Before "Расчет" there is no spectrum to redraw.
+  analyzer.SetWindow(dsp::wtHanning);
+  analyzer.ParameterUpdate(nullptr);
+  EXPECT_EQ(spectrum.Series3->Count(), 0);
+  EXPECT_EQ(spectrum.Series2->Count(), 0);
+
+  QTest::mouseClick(spectrum.btnCalc, Qt::LeftButton);
+  const TSeriesPoints hanning = PointsOf(*spectrum.Series3), hanningByPeriod = PointsOf(*spectrum.Series2);
+  // The parameter window reports each change as it is made.
+  analyzer.SetWindow(dsp::wtRectangular);
+  analyzer.ParameterUpdate(nullptr);
+  const TSeriesPoints rectangular = PointsOf(*spectrum.Series3), rectangularByPeriod = PointsOf(*spectrum.Series2);
+  ASSERT_EQ(rectangular.X, hanning.X);
+  EXPECT_NE(rectangular.Y, hanning.Y);
+  ASSERT_EQ(rectangularByPeriod.X, hanningByPeriod.X);
+  EXPECT_NE(rectangularByPeriod.Y, hanningByPeriod.Y);
+  // Both charts show the same lines.
+  for (std::size_t j = 0; j < rectangularByPeriod.Y.size(); ++j)
+    EXPECT_EQ(rectangularByPeriod.Y[j], rectangular.Y[rectangular.Y.size() - 1 - j]) << j;
+  EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
 }
 
 TEST_F(SpectrumWindow, TheSpectrumCommandBringsItForward) {
