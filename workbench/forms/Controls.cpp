@@ -118,4 +118,13 @@ QAction* NewAction(QObject* owner, const char* name, const QString& caption, con
   return action;
 }
 
+QAction* NewCommand(QWidget* owner, const char* name, const QString& caption, const QString& hint,
+                    const QKeySequence& shortcut) {
+  QAction* action = NewAction(owner, name, caption, hint);
+  action->setShortcut(shortcut);
+  action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  owner->addAction(action);
+  return action;
+}
+
 }  // namespace workbench

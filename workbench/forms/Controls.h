@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QString>
 #include <QStringList>
@@ -94,5 +95,9 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& text);
 // A command named as its window names it; the hint shows as its tip and in
 // the status bar (the caption when there is no hint).
 QAction* NewAction(QObject* owner, const char* name, const QString& caption, const QString& hint = {});
+
+// A command of a window: its shortcut works while the window has the focus.
+QAction* NewCommand(QWidget* owner, const char* name, const QString& caption, const QString& hint,
+                    const QKeySequence& shortcut = {});
 
 }  // namespace workbench

@@ -36,20 +36,6 @@
 
 namespace workbench {
 
-namespace {
-
-// A command of the window: its shortcut works while the window has focus.
-QAction* NewCommand(QWidget* owner, const char* name, const QString& caption, const QString& hint,
-                    const QKeySequence& shortcut = {}) {
-  QAction* action = NewAction(owner, name, caption, hint);
-  action->setShortcut(shortcut);
-  action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-  owner->addAction(action);
-  return action;
-}
-
-}  // namespace
-
 TfrmRemez::TfrmRemez(IMainCommands& owner)
     : QMdiSubWindow(nullptr), FMain(owner), FDialogs(owner.Dialogs()), FLink(std::make_shared<TGeneratorLink>()) {
   FLink->Form = this;

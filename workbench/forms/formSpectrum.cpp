@@ -48,14 +48,13 @@ namespace {
 
 constexpr const char* OpenFilter = "MetaTrader 3.x, 4.x history (*.hst)|*.hst";
 
-// A command of the window: its shortcut works while the window has focus.
-QAction* NewCommand(QWidget* owner, const char* name, const QString& caption, const QString& hint,
-                    const QKeySequence& shortcut = {}) {
-  QAction* action = NewAction(owner, name, caption, hint);
-  action->setShortcut(shortcut);
-  action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-  owner->addAction(action);
-  return action;
+// A chart's window, whose failures show in a message box.
+TKivPanelWidget* NewChartWindow(TChart& chart, QWidget* parent, TUserDialogs& dialogs) {
+  auto* window = new TKivPanelWidget(chart, parent);
+  window->setObjectName(QString::fromStdString(chart.Name()));
+  window->setMinimumHeight(120);
+  window->OnError = [&dialogs](const std::string& message) { dialogs.MessageBox(message, "Orvel", mbOK, miError); };
+  return window;
 }
 
 QSlider* NewTrackBar(QWidget* parent, const char* name) {
@@ -230,11 +229,8 @@ QWidget* TfrmSpectrum::CreateTimeChart() {
   MakePriceChart(chart);
   Series1 = NewCandleSeries(chart, "Series1");
   ChartTool1 = NewCandleTip(chart, *Series1, "ChartTool1");
-  TimeChart = new TKivPanelWidget(chart, panel);
-  TimeChart->setObjectName("TimeChart");
+  TimeChart = NewChartWindow(chart, panel, FDialogs);
   TimeChart->setToolTip("Котировки");
-  TimeChart->setMinimumHeight(120);
-  TimeChart->OnError = [this](const std::string& message) { FDialogs.MessageBox(message, "Orvel", mbOK, miError); };
   grid->addWidget(TimeChart, 0, 0);
   HSTLabel = NewLabel(panel, "HSTLabel", {});
   HSTLabel->setStyleSheet("color: white; background: transparent");
@@ -252,10 +248,7 @@ QWidget* TfrmSpectrum::CreatePages() {
     sheet->setObjectName(name);
     auto* layout = new QVBoxLayout(sheet);
     layout->setContentsMargins(0, 0, 0, 0);
-    window = new TKivPanelWidget(chart, sheet);
-    window->setObjectName(QString::fromStdString(chart.Name()));
-    window->setMinimumHeight(120);
-    window->OnError = [this](const std::string& message) { FDialogs.MessageBox(message, "Orvel", mbOK, miError); };
+    window = NewChartWindow(chart, sheet, FDialogs);
     layout->addWidget(window);
     return sheet;
   };
