@@ -269,6 +269,7 @@ QWidget* TfrmSpectrum::CreatePages() {
   byPeriod.Title()->SetText({"Спектр диапазона котировок, бар"});
   byPeriod.Title()->SetVisible(true);
   Series2 = redLine(byPeriod, "Series2");
+  FValuesFormat = byPeriod.LeftAxis()->AxisValuesFormat();
   TabSheet1 = page("TabSheet1", SpectrumChart, byPeriod);
   PageControl1->addTab(TabSheet1, "Период, бар");
 
@@ -392,8 +393,14 @@ void TfrmSpectrum::PlotSpectrumByPeriod() {
       std::span<const double>(values.Values().data(), static_cast<std::size_t>(Series3->Count())));
   TChartUpdate update(*FSpectrumChart);
   FillAscendingPoints(*Series2, periods.Periods, periods.Values);
-  FSpectrumChart->LeftAxis()->SetMinMax(0, periods.Maximum);
+  FSpectrumChart->LeftAxis()->SetMinMax(periods.Minimum, periods.Maximum);
   FSpectrumChart->BottomAxis()->SetMinMax(0, SpectrumPeriodLimit);
+  const auto labels = [this](double lo, double hi) {
+    return SpectrumScaleNeedsExponent(lo, hi) ? std::string(SpectrumExponentFormat) : FValuesFormat;
+  };
+  FSpectrumChart->LeftAxis()->SetAxisValuesFormat(labels(periods.Minimum, periods.Maximum));
+  if (Series3->Count() > 0)
+    FSpectrumChart1->LeftAxis()->SetAxisValuesFormat(labels(Series3->MinYValue(), Series3->MaxYValue()));
 }
 
 bool TfrmSpectrum::eventFilter(QObject* watched, QEvent* event) {

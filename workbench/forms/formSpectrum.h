@@ -157,6 +157,8 @@ class TfrmSpectrum : public QMdiSubWindow {
   // has no spectrum to redraw.
   bool FComputed = false;
   bool FChartDragging = false;
+  // The charts' own label format, for scales large enough to show it.
+  std::string FValuesFormat;
   int FDragX = 0;
 };
 

@@ -57,7 +57,10 @@ TPeriodSpectrum SpectrumByPeriod(std::span<const double> frequencies, std::span<
     if (!std::isfinite(period) || !std::isfinite(y)) continue;
     result.Periods.push_back(period);
     result.Values.push_back(y);
-    if (period < SpectrumPeriodLimit && y > result.Maximum) result.Maximum = y;
+    if (period < SpectrumPeriodLimit) {
+      result.Maximum = std::max(result.Maximum, y);
+      result.Minimum = std::min(result.Minimum, y);
+    }
   }
   if (!std::is_sorted(result.Periods.begin(), result.Periods.end())) {
     // Lines not in ascending frequency (a spectrum around 0, say): the
@@ -69,6 +72,7 @@ TPeriodSpectrum SpectrumByPeriod(std::span<const double> frequencies, std::span<
     });
     TPeriodSpectrum sorted;
     sorted.Maximum = result.Maximum;
+    sorted.Minimum = result.Minimum;
     sorted.Periods.reserve(order.size());
     sorted.Values.reserve(order.size());
     for (const std::size_t i : order) {
@@ -78,6 +82,11 @@ TPeriodSpectrum SpectrumByPeriod(std::span<const double> frequencies, std::span<
     return sorted;
   }
   return result;
+}
+
+bool SpectrumScaleNeedsExponent(double lo, double hi) {
+  const double largest = std::max(std::fabs(lo), std::fabs(hi));
+  return largest > 0 && largest < 0.01;
 }
 
 }  // namespace workbench

@@ -51,10 +51,21 @@ struct TPeriodSpectrum {
   // The largest value at a period below SpectrumPeriodLimit, and 0 when
   // there is none above 0.
   double Maximum = 0;
+  // The smallest value at a period below SpectrumPeriodLimit, and 0 when
+  // there is none below 0: a spectrum in decibels lies below 0, and the
+  // scale reaches down to it.
+  double Minimum = 0;
 };
 // The lines (frequency in cycles per bar, value) of a spectrum as points
 // (1 / frequency, value). A line at frequency 0 has no period and is left
 // out, as are lines whose period or value is not finite.
 TPeriodSpectrum SpectrumByPeriod(std::span<const double> frequencies, std::span<const double> values);
+
+// Whether a scale over lo .. hi needs its labels in exponent form: the
+// powers of price changes are so small that labels with three decimals
+// would all read 0.
+bool SpectrumScaleNeedsExponent(double lo, double hi);
+// The label format of such a scale.
+inline constexpr const char* SpectrumExponentFormat = "0.##E+0";
 
 }  // namespace workbench

@@ -2,17 +2,24 @@
 // its history, range, spectrum, candles and the main window's commands for it.
 // Covers: formSpectrum.cpp, formSpectrum_Chart.cpp, PriceChartView.cpp, the
 // spectrum window's part of formMain.cpp.
+#include <algorithm>
+
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
+#include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "analysis_ui/SignalToolsDialogs.h"
 #include "analysis_ui/SignalToolsKiv.h"
+#include "analysis_ui/SpectrumAna.h"
 #include "chart/ChartControl.h"
 #include "chart/Titles.h"
 #include "chart/series/CandleSeries.h"
@@ -143,6 +150,82 @@ TEST_F(SpectrumWindow, AParameterChangeRedrawsBothChartsOnceThereIsASpectrum) {
   // Both charts show the same lines.
   for (std::size_t j = 0; j < rectangularByPeriod.Y.size(); ++j)
     EXPECT_EQ(rectangularByPeriod.Y[j], rectangular.Y[rectangular.Y.size() - 1 - j]) << j;
+  EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
+}
+
+TEST_F(SpectrumWindow, CtrlPOpensTheParameterFormWhoseChangesRedrawBothCharts) {
+  TfrmSpectrum& spectrum = OpenSpectrumWindow();
+  Open(HistoryFile(1000));
+  QTest::mouseClick(spectrum.btnCalc, Qt::LeftButton);
+  const TSeriesPoints rectangular = PointsOf(*spectrum.Series3), rectangularByPeriod = PointsOf(*spectrum.Series2);
+
+  QApplication::setActiveWindow(FMain.get());
+  QTest::keyClick(FMain->windowHandle(), Qt::Key_P, Qt::ControlModifier);
+  auto* form = dynamic_cast<analysis_ui::TSpectrumAnaForm*>(spectrum.SpectrumAnalyzerDialog().EditorForm());
+  ASSERT_NE(form, nullptr);
+  // A floating window of its own beside the spectrum window, live at once.
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_TRUE(form->isWindow());
+  EXPECT_FALSE(form->isModal());
+  EXPECT_TRUE(Control<QAction>(*form, "Live1").isChecked());
+  EXPECT_EQ(Control<QComboBox>(*form, "WindowBox").currentText(), "Rectangular");
+
+  Control<QComboBox>(*form, "WindowBox").setCurrentIndex(dsp::wtHanning);
+  const TSeriesPoints hanning = PointsOf(*spectrum.Series3), hanningByPeriod = PointsOf(*spectrum.Series2);
+  ASSERT_EQ(hanning.X, rectangular.X);
+  EXPECT_NE(hanning.Y, rectangular.Y);
+  ASSERT_EQ(hanningByPeriod.X, rectangularByPeriod.X);
+  EXPECT_NE(hanningByPeriod.Y, rectangularByPeriod.Y);
+
+  // The main window's Spectrum Parameters bring the same form up again.
+  FMain->actSpectrumParameters->trigger();
+  EXPECT_EQ(spectrum.SpectrumAnalyzerDialog().EditorForm(), form);
+
+  // Cancel puts the window back, and both charts with it.
+  QPointer<analysis_ui::TSpectrumAnaForm> guard(form);
+  Control<QToolButton>(*form, "CancelButton").click();
+  EXPECT_EQ(PointsOf(*spectrum.Series3).Y, rectangular.Y);
+  EXPECT_EQ(PointsOf(*spectrum.Series2).Y, rectangularByPeriod.Y);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(guard.isNull());
+  // A change made afterwards still redraws the window.
+  spectrum.SpectrumAnalyzer().SetWindow(dsp::wtHanning);
+  spectrum.SpectrumAnalyzer().ParameterUpdate(nullptr);
+  EXPECT_EQ(PointsOf(*spectrum.Series2).Y, hanningByPeriod.Y);
+  // Left open, the form goes with the window when the program ends.
+  FMain->actSpectrumParameters->trigger();
+  EXPECT_NE(spectrum.SpectrumAnalyzerDialog().EditorForm(), nullptr);
+  EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
+}
+
+TEST_F(SpectrumWindow, TheScalesFollowTheSpectrumsValues) {
+  TfrmSpectrum& spectrum = OpenSpectrumWindow();
+  Open(HistoryFile(1000));
+  QTest::mouseClick(spectrum.btnCalc, Qt::LeftButton);
+  chart::TChartAxis& byPeriod = *spectrum.SpectrumChartModel().LeftAxis();
+  chart::TChartAxis& byFrequency = *spectrum.SpectrumChart1Model().LeftAxis();
+  // The power of closes that move by a hundredth: labels with three decimals
+  // would all read 0.
+  EXPECT_EQ(byPeriod.Minimum(), 0);
+  EXPECT_GT(byPeriod.Maximum(), 0);
+  EXPECT_LT(byPeriod.Maximum(), 1e-3);
+  EXPECT_EQ(byPeriod.AxisValuesFormat(), "0.##E+0");
+  EXPECT_EQ(byFrequency.AxisValuesFormat(), "0.##E+0");
+
+  // In decibels the lines lie below 0: the scale reaches down to the lowest
+  // one below 200 bars, and its labels are plain numbers again.
+  sig::TSpectrumAnalyzer& analyzer = spectrum.SpectrumAnalyzer();
+  analyzer.SetLogarithmic(true);
+  analyzer.ParameterUpdate(nullptr);
+  const TSeriesPoints decibels = PointsOf(*spectrum.Series2);
+  double lowest = 0;
+  for (std::size_t j = 0; j < decibels.X.size(); ++j)
+    if (decibels.X[j] < 200) lowest = std::min(lowest, decibels.Y[j]);
+  EXPECT_LT(lowest, -20);
+  EXPECT_EQ(byPeriod.Minimum(), lowest);
+  EXPECT_EQ(byPeriod.Maximum(), 0);
+  EXPECT_EQ(byPeriod.AxisValuesFormat(), chart::TChart().LeftAxis()->AxisValuesFormat());
+  EXPECT_EQ(byFrequency.AxisValuesFormat(), byPeriod.AxisValuesFormat());
   EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
 }
 

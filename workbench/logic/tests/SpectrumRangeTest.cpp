@@ -113,6 +113,33 @@ TEST(SpectrumRange, SpectrumByPeriod) {
   // Periods of 200 bars and more are drawn, but the scale follows the
   // shorter ones only; the line at frequency 0 counts for nothing.
   EXPECT_EQ(s.Maximum, 4);
+  EXPECT_EQ(s.Minimum, 0);
+}
+
+TEST(SpectrumRange, ADecibelSpectrumReachesDownTheScale) {
+  // Lines of a logarithmic spectrum lie below 0 dB: the scale spans them,
+  // up to 0, by the periods below 200 bars only.
+  const TPeriodSpectrum s = SpectrumByPeriod(std::vector<double>{0.001, 0.1, 0.25, 0.5},
+                                             std::vector<double>{-150, -20, -3, -60});
+  EXPECT_EQ(s.Periods, (std::vector<double>{2, 4, 10, 1000}));
+  EXPECT_EQ(s.Minimum, -60);
+  EXPECT_EQ(s.Maximum, 0);
+}
+
+TEST(SpectrumRange, TinyScalesLabelInExponentForm) {
+  struct TCase {
+    double Lo, Hi;
+    bool Exponent;
+  } const cases[] = {
+      {0, 1.5e-5, true},   // the power of hourly closes
+      {0, 0.0099, true},   //
+      {0, 0.01, false},    // three decimals tell 0.001 steps apart
+      {-120, 0, false},    // decibels
+      {0, 0, false},       // nothing to label
+      {-1e-4, 0, true},    //
+  };
+  for (const TCase& c : cases)
+    EXPECT_EQ(SpectrumScaleNeedsExponent(c.Lo, c.Hi), c.Exponent) << c.Lo << " .. " << c.Hi;
 }
 
 TEST(SpectrumRange, SpectrumByPeriodOfOtherLines) {
@@ -126,6 +153,7 @@ TEST(SpectrumRange, SpectrumByPeriodOfOtherLines) {
   const TPeriodSpectrum silent = SpectrumByPeriod(std::vector<double>{0, 0.1, 0.2}, std::vector<double>{0, 0, -1});
   EXPECT_EQ(silent.Periods, (std::vector<double>{5, 10}));
   EXPECT_EQ(silent.Maximum, 0);
+  EXPECT_EQ(silent.Minimum, -1);
   EXPECT_TRUE(SpectrumByPeriod({}, {}).Periods.empty());
   // A line so close to 0 that its period overflows has no point either.
   const TPeriodSpectrum tiny = SpectrumByPeriod(std::vector<double>{1e-310, 0.5}, std::vector<double>{8, 2});
