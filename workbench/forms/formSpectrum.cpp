@@ -336,6 +336,10 @@ void TfrmSpectrum::OpenFile(const std::string& fileName) {
     bar->setTickInterval(bars.TickFrequency);
   }
   {
+    const QSignalBlocker quiet(tbTo);
+    tbTo->setMinimum(bars.ToMinimum);
+  }
+  {
     const QSignalBlocker quietFrom(tbFrom), quietTo(tbTo);
     tbFrom->setValue(bars.From);
     tbTo->setValue(bars.To);

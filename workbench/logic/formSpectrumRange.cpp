@@ -17,6 +17,7 @@ TRangeTrackBars RangeTrackBars(int lastIndex) {
   // Bar 1 is the first of the range as long as there is a bar 1.
   bars.From = std::min(1, bars.Maximum);
   bars.To = bars.Maximum;
+  bars.ToMinimum = std::min(MinimumRangeSpan, bars.Maximum);
   return bars;
 }
 

@@ -22,6 +22,9 @@ struct TRangeTrackBars {
   int Maximum = 0;
   int TickFrequency = 0;
   int From = 0, To = 0;
+  // The end of the range stops MinimumRangeSpan bars in, so that no drag
+  // leaves fewer than 11 bars where the history has them.
+  int ToMinimum = 0;
   friend bool operator==(const TRangeTrackBars&, const TRangeTrackBars&) = default;
 };
 TRangeTrackBars RangeTrackBars(int lastIndex);

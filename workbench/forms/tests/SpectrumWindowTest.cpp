@@ -248,8 +248,9 @@ TEST_F(SpectrumWindow, AThousandBarHistoryGivesTheWholeRange) {
   TfrmSpectrum& spectrum = OpenSpectrumWindow();
   Open(HistoryFile(1000));
   EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
+  EXPECT_EQ(spectrum.tbFrom->minimum(), 0);
+  EXPECT_EQ(spectrum.tbTo->minimum(), 10);
   for (QSlider* bar : {spectrum.tbFrom, spectrum.tbTo}) {
-    EXPECT_EQ(bar->minimum(), 0);
     EXPECT_EQ(bar->maximum(), 999);
     EXPECT_EQ(bar->tickInterval(), 20);
     EXPECT_TRUE(bar->isEnabled());
@@ -289,10 +290,11 @@ TEST_F(SpectrumWindow, TheRangeKeepsElevenBars) {
   // Dragging the start past the end brings it back to 11 bars before it.
   spectrum.tbFrom->setValue(700);
   EXPECT_EQ(spectrum.tbFrom->value(), 40);
-  // The keys of a focused track bar move it as a drag does.
+  // The keys of a focused track bar move it as a drag does; the end stops
+  // at bar 10, so the range never shrinks below 11 bars.
   spectrum.tbTo->setFocus();
   QTest::keyClick(spectrum.tbTo, Qt::Key_Home);
-  EXPECT_EQ(spectrum.tbTo->value(), 0);
+  EXPECT_EQ(spectrum.tbTo->value(), 10);
   EXPECT_EQ(spectrum.tbFrom->value(), 0);
 }
 

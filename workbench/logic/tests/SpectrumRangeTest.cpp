@@ -22,15 +22,15 @@ TEST(SpectrumRange, TrackBarsOfAHistory) {
     TRangeTrackBars Bars;
   };
   const TCase cases[] = {
-      {999, {999, 20, 1, 999}},    // a tick every 19.98 bars, rounded
-      {1025, {1025, 20, 1, 1025}},  // 20.5 rounds to even
-      {1075, {1075, 22, 1, 1075}},  // 21.5 rounds to even
-      {4999, {4999, 100, 1, 4999}},
-      {24, {24, 0, 1, 24}},
-      {5, {5, 0, 1, 5}},
-      {1, {1, 0, 1, 1}},
-      {0, {0, 0, 0, 0}},   // one bar: the track bars stop at it
-      {-1, {0, 0, 0, 0}},  // no bars
+      {999, {999, 20, 1, 999, 10}},    // a tick every 19.98 bars, rounded
+      {1025, {1025, 20, 1, 1025, 10}},  // 20.5 rounds to even
+      {1075, {1075, 22, 1, 1075, 10}},  // 21.5 rounds to even
+      {4999, {4999, 100, 1, 4999, 10}},
+      {24, {24, 0, 1, 24, 10}},
+      {5, {5, 0, 1, 5, 5}},      // a short history gives the bars it has
+      {1, {1, 0, 1, 1, 1}},
+      {0, {0, 0, 0, 0, 0}},   // one bar: the track bars stop at it
+      {-1, {0, 0, 0, 0, 0}},  // no bars
   };
   for (const TCase& c : cases) EXPECT_EQ(RangeTrackBars(c.LastIndex), c.Bars) << c.LastIndex;
 }
