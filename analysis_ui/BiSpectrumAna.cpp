@@ -18,7 +18,6 @@
 
 namespace analysis_ui {
 
-using editor_controls::AddRow;
 using editor_controls::NewCombo;
 
 namespace {
@@ -78,7 +77,7 @@ TBiSpectrumAnaForm::TBiSpectrumAnaForm(QWidget* owner) : TSpectrumPagesForm(owne
           }));
   connect(lines, &QToolButton::clicked, this, ui::Guarded([this] { FrequencyLinesClick(); }));
 
-  BuildPeaksPage(AddPage("PeaksSheet", "Peaks"), false);
+  BuildPeaksPage(AddPage("PeaksSheet", "Peaks"), {});
   BuildBandsPage(AddPage("BandsSheet", "Bands"));
   BuildOrderPage(AddPage("OrderSheet", "Order"), false);
   BuildInfoPage(AddPage("InfoSheet", "Info"), false);

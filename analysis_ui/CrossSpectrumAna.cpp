@@ -15,7 +15,6 @@
 
 namespace analysis_ui {
 
-using editor_controls::AddRow;
 using editor_controls::NewCombo;
 
 TCrossSpectrumAnaForm::TCrossSpectrumAnaForm(QWidget* owner) : TSpectrumPagesForm(owner) {
@@ -39,7 +38,7 @@ TCrossSpectrumAnaForm::TCrossSpectrumAnaForm(QWidget* owner) : TSpectrumPagesFor
   AddIntegrationRow(left, basic);
   AddScaleFactorRow(left, basic);
   left->setRowStretch(left->rowCount(), 1);
-  FRemoveDCBox = AddRemoveDCRow(right, basic);
+  AddRemoveDCRow(right, basic);
   AddConjugateRows(right, basic);
   AddLogarithmicRows(right, basic);
   AddCZTRows(right, basic);
@@ -56,25 +55,12 @@ TCrossSpectrumAnaForm::TCrossSpectrumAnaForm(QWidget* owner) : TSpectrumPagesFor
   BuildAveragingControls(averagingGrid, averaging);
   averagingGrid->setColumnStretch(1, 1);
   averagingLayout->addStretch(1);
-  BuildPeaksPage(AddPage("PeaksSheet", "Peaks"), true);
+  BuildPeaksPage(AddPage("PeaksSheet", "Peaks"), {.Interpolation = true});
   BuildBandsPage(AddPage("BandsSheet", "Bands"));
   BuildOrderPage(AddPage("OrderSheet", "Order"), true);
   BuildPhasePage(AddPage("PhaseSheet", "Phase"));
   BuildInfoPage(AddPage("InfoSheet", "Info"), true);
-  BuildReportPage(AddPage("ReportSheet", "Report"),
-                  {{"IncludeInfoBox", "General info", sig::sriGeneralInfo},
-                   {"IncludePeaksBox", "Marked peaks", sig::sriMarkedPeaks},
-                   {"IncludeLinesBox", "All frequency lines", sig::sriFrequencyLines},
-                   {"IncludePhaseBox", "Phase", sig::sriPhase},
-                   {"IncludeTHDBox", "THD", sig::sriTHD},
-                   {"IncludeTHDNBox", "THDN", sig::sriTHDN},
-                   {"IncludeNFBox", "NF", sig::sriNF},
-                   {"IncludeSFDRBox", "SFDR", sig::sriSFDR},
-                   {"IncludeBandsBox", "Bands RMS", sig::sriBandsRMS},
-                   {"IncludeSINADBox", "SINAD", sig::sriSINAD},
-                   {"IncludeRMSBox", "RMS", sig::sriRMS},
-                   {"IncludeSNRBox", "SNR", sig::sriSNR},
-                   {"DateTimeBox", "Date/Time", sig::sriDateTime}});
+  BuildReportPage(AddPage("ReportSheet", "Report"), AllReportBoxes());
   resize(560, 440);
 }
 
@@ -94,9 +80,8 @@ void TCrossSpectrumAnaForm::RunLayouts() {
 void TCrossSpectrumAnaForm::MethodLayout() {
   const bool czt = FMethodBox->currentIndex() == 1;
   CrossAnalyzer()->SetMethod(czt ? sig::smCZT : sig::smFFT);
-  FRemoveDCBox->setEnabled(!czt);
-  for (const char* name : {"CZTStartEdit", "CZTEndEdit", "CZTStepEdit"})
-    EnableWithLabel(findChild<QWidget*>(name), czt);
+  EnableWithLabel(RemoveDCBox(), !czt);
+  EnableCZTRows(czt);
   ApplyChange();
 }
 

@@ -34,7 +34,6 @@ class TCrossSpectrumAnaForm : public TSpectrumPagesForm {
 
   QComboBox* FMethodBox;
   QComboBox* FSpectrumBox;
-  QCheckBox* FRemoveDCBox;
 };
 
 // Registers the window with the form registry under

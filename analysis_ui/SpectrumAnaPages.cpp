@@ -1,7 +1,8 @@
 // The shared pages of the spectrum analysers' windows: their builders, the
 // filling, the enabled-state rules, the band list and the Info refresh.
 //
-// Tested by: analysis_ui/tests/CrossSpectrumAnaTest.cpp,
+// Tested by: analysis_ui/tests/SpectrumAnaTest.cpp,
+// analysis_ui/tests/CrossSpectrumAnaTest.cpp,
 // analysis_ui/tests/BiSpectrumAnaTest.cpp
 #include "analysis_ui/SpectrumAnaPages.h"
 
@@ -43,31 +44,25 @@ namespace {
 
 using chart_editors::CreateControl;
 
-using editor_controls::AddRow;
 using editor_controls::BoundedIntPosition;
 using editor_controls::InfoNumber;
 using editor_controls::IntegerFormat;
 using editor_controls::NewCombo;
 using editor_controls::NewEdit;
 
-// The averaging kinds the windows offer, in the order of their list.
-constexpr sig::TAveraging AveragingKinds[] = {sig::avLinearInf, sig::avExponentInf, sig::avLinear};
-// The order tracings they offer.
-constexpr sig::TOrderTracing OrderTracings[] = {sig::otNone, sig::otNthPeak, sig::otLargest};
-
-template <class T, std::size_t N>
-int IndexOf(const T (&Values)[N], T Value) {
-  for (std::size_t i = 0; i < N; ++i)
-    if (Values[i] == Value) return static_cast<int>(i);
-  return -1;
+template <class T>
+int IndexOf(const std::vector<T>& Values, T Value) {
+  const auto found = std::find(Values.begin(), Values.end(), Value);
+  return found == Values.end() ? -1 : static_cast<int>(found - Values.begin());
 }
 
-// The peak trace list's last item: the analyser has no such tracing.
+// The peak trace list's last item: no trace method of its own.
 constexpr int PeakTraceAll = 5;
 
 }  // namespace
 
-TSpectrumPagesForm::TSpectrumPagesForm(QWidget* owner) : TComponentEditorForm(owner) {
+TSpectrumPagesForm::TSpectrumPagesForm(QWidget* owner, bool LabelsNamedAfterControls)
+    : TComponentEditorForm(owner), FLabelsNamedAfterControls(LabelsNamedAfterControls) {
   auto* layout = new QVBoxLayout(ClientArea());
   layout->setContentsMargins(0, 0, 0, 0);
   FPages = CreateControl<QTabWidget>(ClientArea(), "PageControl1");
@@ -82,15 +77,31 @@ QWidget* TSpectrumPagesForm::AddPage(const char* Name, const QString& Caption) {
 
 // --- Building blocks ---------------------------------------------------------
 
+QLabel* TSpectrumPagesForm::AddRow(QGridLayout* Grid, QWidget* Parent, const char* LabelName, const QString& Caption,
+                                   QWidget* Control, const QString& Unit) {
+  const QByteArray name = FLabelsNamedAfterControls ? (Control->objectName() + "Label").toUtf8() : QByteArray(LabelName);
+  QLabel* label = editor_controls::AddRow(Grid, Parent, name.constData(), Caption, Control, Unit);
+  if (!Unit.isEmpty()) {
+    QLabel* unit = Parent->findChild<QLabel*>(QString::fromUtf8(name) + "Unit", Qt::FindDirectChildrenOnly);
+    if (unit != nullptr && FLabelsNamedAfterControls) unit->setObjectName(Control->objectName() + "Unit");
+    FUnits[Control] = unit;
+  }
+  return label;
+}
+
 void TSpectrumPagesForm::EnableWithLabel(QWidget* Control, bool Value) const {
   if (Control == nullptr) return;
   Control->setEnabled(Value);
   // The label whose buddy the control is, and a unit beside it.
-  for (QLabel* label : findChildren<QLabel*>()) {
-    if (label->buddy() != Control) continue;
-    label->setEnabled(Value);
-    if (auto* unit = findChild<QLabel*>(label->objectName() + "Unit")) unit->setEnabled(Value);
-  }
+  for (QLabel* label : findChildren<QLabel*>())
+    if (label->buddy() == Control) label->setEnabled(Value);
+  const auto unit = FUnits.find(Control);
+  if (unit != FUnits.end() && unit->second != nullptr) unit->second->setEnabled(Value);
+}
+
+void TSpectrumPagesForm::EnableCZTRows(bool Value) {
+  for (QWidget* edit : std::initializer_list<QWidget*>{FCZTStartEdit, FCZTEndEdit, FCZTStepEdit})
+    EnableWithLabel(edit, Value);
 }
 
 void TSpectrumPagesForm::Bind(QComboBox* Box, std::function<void(int)> Changed, bool Apply) {
@@ -145,6 +156,7 @@ void TSpectrumPagesForm::AddWindowRows(QGridLayout* Grid, QWidget* Parent) {
 
 void TSpectrumPagesForm::AddZeroPaddingRow(QGridLayout* Grid, QWidget* Parent) {
   FZeroPaddingBox = NewCombo(Parent, "ZeroPaddingBox", {"1", "2", "4", "8", "16", "32", "64"});
+  FZeroPaddingBox->setToolTip("Define FFT interpolation factor for higher amplitude and frequency accuracy");
   AddRow(Grid, Parent, "ZeroPaddingLabel", "Zero padding:", FZeroPaddingBox);
   Bind(FZeroPaddingBox, [this](int i) { Spectrum()->SetZeroPadding(FZeroPaddingBox->itemText(i).toInt()); });
 }
@@ -227,21 +239,35 @@ void TSpectrumPagesForm::AddConjugateRows(QGridLayout* Grid, QWidget* Parent) {
 
 // --- Averaging ---------------------------------------------------------------
 
-void TSpectrumPagesForm::BuildAveragingControls(QGridLayout* Grid, QWidget* Parent) {
-  FAveragingTypeBox =
-      NewCombo(Parent, "AveragingTypeBox", {"Linear infinite", "Exponential Infinite", "Linear finite"});
+void TSpectrumPagesForm::BuildAveragingControls(QGridLayout* Grid, QWidget* Parent, bool AllKinds) {
+  if (AllKinds) {
+    FAveragingTypeBox = NewCombo(Parent, "AveragingTypeBox",
+                                 {"None", "Linear infinite", "Exponential Infinite", "Linear finite", "Peak-hold",
+                                  "Peak-hold infinite", "Peak and decay"});
+    FAveragingKinds = {sig::avNone,     sig::avLinearInf,   sig::avExponentInf,  sig::avLinear,
+                       sig::avPeakHold, sig::avPeakHoldInf, sig::avPeakAndDecay};
+  } else {
+    FAveragingTypeBox =
+        NewCombo(Parent, "AveragingTypeBox", {"Linear infinite", "Exponential Infinite", "Linear finite"});
+    FAveragingKinds = {sig::avLinearInf, sig::avExponentInf, sig::avLinear};
+  }
   AddRow(Grid, Parent, "AveragingTypeLabel", "Averaging type:", FAveragingTypeBox);
   FAveragesEdit = NewEdit(Parent, "AveragesEdit", IntegerFormat, "1", "2147483647");
   AddRow(Grid, Parent, "AveragesLabel", "Number of averages to take:", FAveragesEdit);
   FExpDecayBox = NewEdit(Parent, "ExpDecayBox", IntegerFormat, "1", "2147483647");
   AddRow(Grid, Parent, "ExpDecayLabel", "Exponential decay factor:", FExpDecayBox);
+  if (AllKinds) {
+    FStdDevBox = CreateControl<QCheckBox>(Parent, "StdDevBox", "Compute standard deviation");
+    Grid->addWidget(FStdDevBox, Grid->rowCount(), 0, 1, 2);
+    Bind(FStdDevBox, [this](bool on) { Spectrum()->Stats().SetCalcStdDev(on); });
+  }
   FAveragesMadeLabel = CreateControl<QLabel>(Parent, "AveragesMadeLabel", "Averages made: 0");
   auto* reset = CreateControl<QPushButton>(Parent, "ResetButton", "Reset");
   const int row = Grid->rowCount();
   Grid->addWidget(FAveragesMadeLabel, row, 0);
   Grid->addWidget(reset, row, 1, Qt::AlignLeft);
   Bind(FAveragingTypeBox, [this](int i) {
-    Spectrum()->Stats().SetAveraging(AveragingKinds[i]);
+    Spectrum()->Stats().SetAveraging(FAveragingKinds[static_cast<std::size_t>(i)]);
     AveragingLayout();
   });
   Bind(FAveragesEdit, [this] { Spectrum()->Stats().SetAverages(BoundedIntPosition(*FAveragesEdit)); });
@@ -255,31 +281,36 @@ void TSpectrumPagesForm::BuildAveragingControls(QGridLayout* Grid, QWidget* Pare
 
 // --- Peaks -------------------------------------------------------------------
 
-void TSpectrumPagesForm::BuildPeaksPage(QWidget* Page, bool Interpolation) {
+void TSpectrumPagesForm::BuildPeaksPage(QWidget* Page, const TPeaksOptions& Options) {
   auto* layout = new QVBoxLayout(Page);
   auto* top = new QGridLayout();
   layout->addLayout(top);
   FLargestEdit = NewEdit(Page, "LargestEdit", IntegerFormat, "0", "2147483647");
   AddRow(top, Page, "LargestLabel", "Largest peaks:", FLargestEdit);
+  if (Options.Tolerance) {
+    FToleranceEdit = CreateControl<TMtxFloatEdit>(Page, "MtxFloatEdit4");
+    AddRow(top, Page, "ToleranceLabel", "Tolerance:", FToleranceEdit, "%");
+    EnableWithLabel(FToleranceEdit, false);
+  }
   FHarmonicsEdit = NewEdit(Page, "HarmonicsEdit", IntegerFormat, "0", "2147483647");
   AddRow(top, Page, "HarmonicsLabel", "Harmonics:", FHarmonicsEdit);
   FPeakTraceBox =
       NewCombo(Page, "PeakTraceBox", {"None", "Current", "Largest", "Amplt harmonics", "Freq harmonics", "All"});
-  // The analyser traces peaks in one way at a time: "All" is shown but
-  // cannot be chosen.
-  if (auto* model = qobject_cast<QStandardItemModel*>(FPeakTraceBox->model()))
-    model->item(PeakTraceAll)->setEnabled(false);
+  // Where "All" means nothing to the analyser it is shown but cannot be chosen.
+  if (!Options.TraceAll)
+    if (auto* model = qobject_cast<QStandardItemModel*>(FPeakTraceBox->model()))
+      model->item(PeakTraceAll)->setEnabled(false);
   AddRow(top, Page, "PeakTraceLabel", "Peak trace:", FPeakTraceBox);
   top->setColumnStretch(1, 1);
   Bind(FLargestEdit, [this] { Spectrum()->Peaks().SetLargestCount(BoundedIntPosition(*FLargestEdit)); });
   Bind(FHarmonicsEdit, [this] { Spectrum()->SetHarmonics(BoundedIntPosition(*FHarmonicsEdit)); });
   Bind(FPeakTraceBox, [this](int i) {
-    if (i == PeakTraceAll) return;
-    Spectrum()->Peaks().SetTraceMethod(static_cast<sig::TPeakTraceMethod>(i));
+    // "All" has no trace method of its own: the analyser keeps its method.
+    if (i != PeakTraceAll) Spectrum()->Peaks().SetTraceMethod(static_cast<sig::TPeakTraceMethod>(i));
     PeakTraceLayout();
   });
 
-  if (Interpolation) {
+  if (Options.Interpolation) {
     auto* group = CreateControl<QGroupBox>(Page, "InterpolationGroup", "Interpolation");
     auto* grid = new QGridLayout(group);
     FInterpolationBox =
@@ -313,6 +344,7 @@ void TSpectrumPagesForm::BuildPeaksPage(QWidget* Page, bool Interpolation) {
   FTraceIntervalEdit = CreateControl<TMtxFloatEdit>(bandwidth, "TraceIntervalEdit");
   FTraceIntervalEdit->SetMinValue("0");
   FTraceIntervalEdit->SetMaxValue("100");
+  FTraceIntervalEdit->setToolTip("Amount of total bandwidth in % around the marked peak to search for its new position.");
   AddRow(grid, bandwidth, "TraceIntervalLabel", "Trace interval:", FTraceIntervalEdit, "[%]");
   grid->setColumnStretch(1, 1);
   layout->addWidget(bandwidth);
@@ -381,7 +413,9 @@ void TSpectrumPagesForm::BuildBandsPage(QWidget* Page) {
   FBandsPeakNumberEdit = NewEdit(band, "BandsPeakNumberEdit", IntegerFormat, "0", "2147483647");
   FBandsPeakNumberEdit->setToolTip(
       "If the reference of the frequency band is a selected peak, this defines the peak number.");
-  FPeakNumberLabel = AddRow(grid, band, "PeakNumberLabel", "Peak number:", FBandsPeakNumberEdit);
+  // Its label keeps its own name: it is shown and hidden with the edit.
+  FPeakNumberLabel =
+      editor_controls::AddRow(grid, band, "PeakNumberLabel", "Peak number:", FBandsPeakNumberEdit);
   FBandsRMSBox = CreateControl<QCheckBox>(band, "BandsRMSBox", "Adjust for spectrum type");
   FBandsRMSBox->setToolTip(
       "The RMS of the frequency bands will always be the same, regardless of the spectrum type, if checked.");
@@ -415,15 +449,20 @@ void TSpectrumPagesForm::BuildBandsPage(QWidget* Page) {
             ApplyChange();
           }));
 
+  auto* commit = new editor_controls::TCommitFilter(this, [this](QObject* field) { BandEditChanged(field, true); });
   for (TMtxFloatEdit* edit : {FStartTransEdit, FStartEdit, FEndEdit, FEndTransEdit, FBandsPeakNumberEdit}) {
+    edit->installEventFilter(commit);
     connect(edit, &QLineEdit::textChanged, this, ui::Guarded([this, edit] { BandEditChanged(edit, false); }));
-    connect(edit, &QLineEdit::editingFinished, this, ui::Guarded([this, edit] { BandEditChanged(edit, true); }));
   }
+  // A choice is whole once made: it is committed at once.
   connect(FReferenceBox, &QComboBox::currentIndexChanged, this, ui::Guarded([this] {
             ReferenceLayout();
-            BandEditChanged(FReferenceBox, false);
+            BandEditChanged(FReferenceBox, true);
           }));
   connect(FBandsRMSBox, &QCheckBox::toggled, this, ui::Guarded([this] { BandEditChanged(FBandsRMSBox, true); }));
+  // Without a selected band the edits would edit nothing.
+  connect(FBandsBox, &QTreeWidget::itemSelectionChanged, this,
+          ui::Guarded([this] { EnableBandEdits(FBandsBox->SelectedLine() >= 0); }));
   EnableBandEdits(false);
   ReferenceLayout();
 }
@@ -432,7 +471,8 @@ void TSpectrumPagesForm::EnableBandEdits(bool Value) {
   if (FBandsBox == nullptr) return;
   for (QWidget* w : std::initializer_list<QWidget*>{FStartTransEdit, FStartEdit, FEndEdit, FEndTransEdit, FReferenceBox,
                                                     FBandsPeakNumberEdit, FBandsRMSBox})
-    w->setEnabled(Value);
+    EnableWithLabel(w, Value);
+  for (QLabel* hz : FHzLabels) hz->setEnabled(Value);
 }
 
 void TSpectrumPagesForm::ReferenceLayout() {
@@ -454,7 +494,8 @@ void TSpectrumPagesForm::ShowBand(std::int32_t LineIndex, QTreeWidgetItem* Item,
         {FStartTransEdit, band.F1}, {FStartEdit, band.F2}, {FEndEdit, band.F3}, {FEndTransEdit, band.F4}};
     for (const auto& [edit, value] : frequencies)
       if (edit != Typing) edit->SetPosition(value);
-    FReferenceBox->setCurrentIndex(band.Reference);
+    // A reference this list does not know (a damaged file) shows as the last it does.
+    FReferenceBox->setCurrentIndex(std::min<int>(band.Reference, FReferenceBox->count() - 1));
     if (FBandsPeakNumberEdit != Typing) FBandsPeakNumberEdit->SetIntPosition(band.PeakIndex);
     FBandsRMSBox->setChecked(band.AdjustForType);
     SetReady(ready);
@@ -496,7 +537,8 @@ void TSpectrumPagesForm::BandEditChanged(QObject* Sender, bool Commit) {
   const std::int32_t i = FBandsBox->SelectedLine();
   if (i < 0) return;
   // While a number is being typed its first digits must not push the other
-  // edges away: they move when the field is left.
+  // edges away (typing 25 passes through 2): they move when the field is
+  // left or Enter is pressed.
   StoreBand(Sender, i, Commit);
   ApplyChange();
   // The edits show the band as kept (the other frequencies may have moved);
@@ -535,13 +577,19 @@ void TSpectrumPagesForm::FillBands() {
 
 // --- Order and phase ---------------------------------------------------------
 
-void TSpectrumPagesForm::BuildOrderPage(QWidget* Page, bool ChirpZ) {
+void TSpectrumPagesForm::BuildOrderPage(QWidget* Page, bool ChirpZ, bool AllTracings) {
   auto* layout = new QVBoxLayout(Page);
   auto* order = CreateControl<QGroupBox>(Page, "OrderGroup", "Order analysis");
   auto* grid = new QGridLayout(order);
   FOrderEdit = CreateControl<TMtxFloatEdit>(order, "OrderEdit");
   AddRow(grid, order, "OrderLabel", "Frequency:", FOrderEdit);
-  FOrderTracingEdit = NewCombo(order, "OrderTracingEdit", {"None", "N'th peak", "Largest peak"});
+  if (AllTracings) {
+    FOrderTracingEdit = NewCombo(order, "OrderTracingEdit", {"None", "First peak", "N'th peak", "Largest peak"});
+    FOrderTracings = {sig::otNone, sig::otFirstPeak, sig::otNthPeak, sig::otLargest};
+  } else {
+    FOrderTracingEdit = NewCombo(order, "OrderTracingEdit", {"None", "N'th peak", "Largest peak"});
+    FOrderTracings = {sig::otNone, sig::otNthPeak, sig::otLargest};
+  }
   AddRow(grid, order, "OrderTracingLabel", "Tracing:", FOrderTracingEdit);
   FOrderPeakNumber = NewEdit(order, "OrderPeakNumber", IntegerFormat, "1", "2147483647");
   AddRow(grid, order, "OrderPeakNumberLabel", "Peak number:", FOrderPeakNumber);
@@ -550,7 +598,7 @@ void TSpectrumPagesForm::BuildOrderPage(QWidget* Page, bool ChirpZ) {
   grid->setColumnStretch(1, 1);
   layout->addWidget(order);
   Bind(FOrderEdit, [this] { Spectrum()->Peaks().SetOrderFrequency(FOrderEdit->Position()); });
-  Bind(FOrderTracingEdit, [this](int i) { Spectrum()->Peaks().SetOrderTracing(OrderTracings[i]); });
+  Bind(FOrderTracingEdit, [this](int i) { Spectrum()->Peaks().SetOrderTracing(FOrderTracings[static_cast<std::size_t>(i)]); });
   Bind(FOrderPeakNumber, [this] { Spectrum()->Peaks().SetOrderPeakNumber(BoundedIntPosition(*FOrderPeakNumber)); });
   Bind(FOrderActiveBox, [this](bool on) { Spectrum()->Peaks().SetOrderActive(on); });
   if (ChirpZ) {
@@ -607,6 +655,7 @@ void TSpectrumPagesForm::BuildInfoPage(QWidget* Page, bool Statistics) {
   auto* layout = new QVBoxLayout(Page);
   if (Statistics) {
     FMessageLabel = CreateControl<QLabel>(Page, "MessageLabel", "Message");
+    FMessageLabel->setStyleSheet("color: #a00000;");
     layout->addWidget(FMessageLabel);
   }
   auto* general = CreateControl<QGroupBox>(Page, "GeneralGroup", "General");
@@ -704,6 +753,22 @@ void TSpectrumPagesForm::BuildReportPage(QWidget* Page, std::vector<TReportBox> 
   connect(button, &QPushButton::clicked, this, ui::Guarded([this] { ReportButtonClick(); }));
 }
 
+std::vector<TSpectrumPagesForm::TReportBox> TSpectrumPagesForm::AllReportBoxes() {
+  return {{"IncludeInfoBox", "General info", sig::sriGeneralInfo},
+          {"IncludePeaksBox", "Marked peaks", sig::sriMarkedPeaks},
+          {"IncludeLinesBox", "All frequency lines", sig::sriFrequencyLines},
+          {"IncludePhaseBox", "Phase", sig::sriPhase},
+          {"IncludeTHDBox", "THD", sig::sriTHD},
+          {"IncludeTHDNBox", "THDN", sig::sriTHDN},
+          {"IncludeNFBox", "NF", sig::sriNF},
+          {"IncludeSFDRBox", "SFDR", sig::sriSFDR},
+          {"IncludeBandsBox", "Bands RMS", sig::sriBandsRMS},
+          {"IncludeSINADBox", "SINAD", sig::sriSINAD},
+          {"IncludeRMSBox", "RMS", sig::sriRMS},
+          {"IncludeSNRBox", "SNR", sig::sriSNR},
+          {"DateTimeBox", "Date/Time", sig::sriDateTime}};
+}
+
 void TSpectrumPagesForm::ReportButtonClick() {
   if (Spectrum() == nullptr) return;
   classlib::TStringList lines;
@@ -745,10 +810,11 @@ void TSpectrumPagesForm::FillControls() {
     FCZTStepEdit->SetPosition(a.CZT().FrequencyStep());
   }
   if (FAveragingTypeBox) {
-    const int kind = IndexOf(AveragingKinds, a.Stats().Averaging());
+    const int kind = IndexOf(FAveragingKinds, a.Stats().Averaging());
     if (kind >= 0) FAveragingTypeBox->setCurrentIndex(kind);
     FAveragesEdit->SetPosition(a.Stats().Averages());
     FExpDecayBox->SetIntPosition(a.Stats().ExpDecay());
+    if (FStdDevBox) FStdDevBox->setChecked(a.Stats().CalcStdDev());
     FAveragesMadeLabel->setText("Averages made: " + QString::number(a.Stats().Averaged()));
   }
   if (FLargestEdit) {
@@ -768,7 +834,7 @@ void TSpectrumPagesForm::FillControls() {
   if (FBandsBox) FillBands();
   if (FOrderEdit) {
     FOrderEdit->SetPosition(a.Peaks().OrderFrequency());
-    const int tracing = IndexOf(OrderTracings, a.Peaks().OrderTracing());
+    const int tracing = IndexOf(FOrderTracings, a.Peaks().OrderTracing());
     if (tracing >= 0) FOrderTracingEdit->setCurrentIndex(tracing);
     FOrderPeakNumber->SetIntPosition(a.Peaks().OrderPeakNumber());
     FOrderActiveBox->setChecked(a.Peaks().OrderActive());
@@ -819,17 +885,21 @@ void TSpectrumPagesForm::LogarithmicLayout() {
 void TSpectrumPagesForm::AveragingLayout() {
   if (FAveragingTypeBox == nullptr) return;
   const int i = FAveragingTypeBox->currentIndex();
-  EnableWithLabel(FExpDecayBox, i == 1);
-  EnableWithLabel(FAveragesEdit, i == 2);
+  const sig::TAveraging kind = i >= 0 ? FAveragingKinds[static_cast<std::size_t>(i)] : sig::avNone;
+  EnableWithLabel(FExpDecayBox, kind == sig::avExponentInf || kind == sig::avPeakAndDecay);
+  EnableWithLabel(FAveragesEdit, kind == sig::avLinear || kind == sig::avPeakHold || kind == sig::avPeakHoldInf);
+  EnableWithLabel(FStdDevBox, kind == sig::avLinearInf || kind == sig::avLinear);
 }
 
 void TSpectrumPagesForm::PeakTraceLayout() {
   if (FPeakTraceBox == nullptr) return;
   const int i = FPeakTraceBox->currentIndex();
+  if (i < 0) return;
+  EnableWithLabel(FLargestEdit, i == sig::ptLargest);
+  // "All" leaves the interval and the harmonics as the method before left them.
   if (i == PeakTraceAll) return;
   EnableWithLabel(FTraceIntervalEdit, i == sig::ptCurrent || i == sig::ptFreqHarmonics);
   EnableWithLabel(FHarmonicsEdit, i == sig::ptCurrent || i == sig::ptAmpltHarmonics || i == sig::ptFreqHarmonics);
-  EnableWithLabel(FLargestEdit, i == sig::ptLargest);
 }
 
 void TSpectrumPagesForm::FullBandwidthLayout() {
@@ -916,7 +986,18 @@ void TSpectrumPagesForm::BuildReport() {
 }
 
 void TSpectrumPagesForm::KeepChanges() {
-  if (FBandsBox != nullptr) FBandsBox->Refresh();
+  if (FBandsBox == nullptr) return;
+  // Taking the chosen template reloads the list; that alone recomputes
+  // nothing (closing recomputes once).
+  const bool ready = Ready();
+  SetReady(false);
+  try {
+    FBandsBox->Refresh();
+  } catch (...) {
+    SetReady(ready);
+    throw;
+  }
+  SetReady(ready);
 }
 
 void TSpectrumPagesForm::AfterClose() { Spectrum()->Bands().RefreshTemplate(); }

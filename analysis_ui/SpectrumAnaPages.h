@@ -1,8 +1,8 @@
 // The pages that the parameter windows of the spectrum analysers share (the
-// cross-spectrum and bispectrum windows build theirs from them): spectrum
-// parameters, averaging, peaks, frequency band templates, order tracking,
-// phase, the Info page with its spectrum measures and the Report page; a
-// load of settings may keep the band templates there before.
+// spectrum, cross-spectrum and bispectrum windows build theirs from them):
+// spectrum parameters, averaging, peaks, frequency band templates, order
+// tracking, phase, the Info page with its spectrum measures and the Report
+// page; a load of settings may keep the band templates there before.
 //
 // A window builds the pages and rows it shows, in its own order; every
 // builder creates its controls under the names the windows give them and
@@ -16,18 +16,28 @@
 // order tracing) show the item of the analyser's value, and stay where they
 // were for a value they do not offer.
 //
-// Tested by: analysis_ui/tests/CrossSpectrumAnaTest.cpp,
+// A band's edges are committed when its field is left or Enter is pressed
+// in it: the edited edge stays and the others move to keep the four in
+// order. While Live is on every keystroke also reaches the analyser, but as
+// typed: the first digits of a number must not push the other edges away.
+// The band edits are enabled exactly while a band is selected.
+//
+// Tested by: analysis_ui/tests/SpectrumAnaTest.cpp,
+// analysis_ui/tests/CrossSpectrumAnaTest.cpp,
 // analysis_ui/tests/BiSpectrumAnaTest.cpp
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "analysis_ui/ComponentEditorForm.h"
 #include "signal/SpectrumAnalyzer.h"
+#include "signal/SpectrumPeaks.h"
 #include "signal/SpectrumReport.h"
+#include "signal/SpectrumStats.h"
 
 class QCheckBox;
 class QComboBox;
@@ -46,7 +56,10 @@ class TMtxGridView;
 
 class TSpectrumPagesForm : public TComponentEditorForm {
  public:
-  explicit TSpectrumPagesForm(QWidget* owner = nullptr);
+  // With LabelsNamedAfterControls a row's caption label is named after its
+  // control with "Label" appended and its unit with "Unit"; otherwise they
+  // carry the row's own names.
+  explicit TSpectrumPagesForm(QWidget* owner = nullptr, bool LabelsNamedAfterControls = false);
 
   // The analyser in Tag (nullptr before the form is filled).
   sig::TSpectrumAnalyzer* Spectrum() const { return dynamic_cast<sig::TSpectrumAnalyzer*>(Component()); }
@@ -71,9 +84,25 @@ class TSpectrumPagesForm : public TComponentEditorForm {
     QCheckBox* Box = nullptr;
   };
 
+  // What the peaks page offers besides its common controls.
+  struct TPeaksOptions {
+    // The interpolation group.
+    bool Interpolation = false;
+    // "Tolerance:", shown but not for editing: it has no setting of its own.
+    bool Tolerance = false;
+    // Peak trace "All" can be chosen: it keeps the analyser's trace method.
+    // Otherwise it is shown disabled.
+    bool TraceAll = false;
+  };
+
   QTabWidget* Pages() const { return FPages; }
   // A new page of the page control.
   QWidget* AddPage(const char* Name, const QString& Caption);
+  // A caption label (LabelName, unless the labels are named after their
+  // controls), the control and, when given, a unit, in the next row of Grid;
+  // returns the label.
+  QLabel* AddRow(QGridLayout* Grid, QWidget* Parent, const char* LabelName, const QString& Caption, QWidget* Control,
+                 const QString& Unit = QString());
 
   // Rows of the spectrum parameters, each added to the next row of Grid.
   void AddSpectrumTypeRow(QGridLayout* Grid, QWidget* Parent);
@@ -89,17 +118,23 @@ class TSpectrumPagesForm : public TComponentEditorForm {
   QCheckBox* AddRemoveDCRow(QGridLayout* Grid, QWidget* Parent);
   void AddConjugateRows(QGridLayout* Grid, QWidget* Parent);
 
-  // The averaging controls: the list of the three averaging kinds, the
-  // number of averages, the decay factor, the averages made and "Reset".
-  void BuildAveragingControls(QGridLayout* Grid, QWidget* Parent);
-  // Largest peaks, harmonics, peak trace, the bandwidth selection and
-  // "Update peaks"; with Interpolation also the interpolation group.
-  void BuildPeaksPage(QWidget* Page, bool Interpolation);
+  // The chirp-z frequency rows enabled with their labels.
+  void EnableCZTRows(bool Value);
+
+  // The averaging controls: the list of the averaging kinds (all seven with
+  // AllKinds, else linear infinite, exponential infinite and linear finite),
+  // the number of averages, the decay factor, with AllKinds "Compute
+  // standard deviation", the averages made and "Reset".
+  void BuildAveragingControls(QGridLayout* Grid, QWidget* Parent, bool AllKinds = false);
+  // Peak trace, largest peaks, harmonics, the bandwidth selection and
+  // "Update peaks", with what Options add.
+  void BuildPeaksPage(QWidget* Page, const TPeaksOptions& Options);
   // The band templates, the band list and the edits of the selected band.
   void BuildBandsPage(QWidget* Page);
-  // Order frequency, tracing (none, n'th peak, largest), peak number and
-  // "Active"; with ChirpZ also the chirp-z radii.
-  void BuildOrderPage(QWidget* Page, bool ChirpZ);
+  // Order frequency, tracing (none, n'th peak, largest; with AllTracings
+  // also first peak), peak number and "Active"; with ChirpZ also the chirp-z
+  // radii.
+  void BuildOrderPage(QWidget* Page, bool ChirpZ, bool AllTracings = false);
   void BuildPhasePage(QWidget* Page);
   // The timing labels; with Statistics also the measures' boxes and the
   // message label.
@@ -107,6 +142,8 @@ class TSpectrumPagesForm : public TComponentEditorForm {
   // The report's items offered by Boxes, its three formats and "Copy to
   // clipboard".
   void BuildReportPage(QWidget* Page, std::vector<TReportBox> Boxes);
+  // Every item of the report, in the order of its items.
+  static std::vector<TReportBox> AllReportBoxes();
 
   // Connects a control to a handler that runs while the form is Ready and
   // has an analyser, followed by ApplyChange when Apply.
@@ -116,6 +153,7 @@ class TSpectrumPagesForm : public TComponentEditorForm {
 
   // Enables a control with its label (the one whose buddy it is) and unit.
   void EnableWithLabel(QWidget* Control, bool Value) const;
+  QCheckBox* RemoveDCBox() const { return FRemoveDCBox; }
 
   // Fills every control the form built; runs the enabled-state rules.
   void FillControls() override;
@@ -152,6 +190,7 @@ class TSpectrumPagesForm : public TComponentEditorForm {
   // A band edit changed (Commit false: only while Live) or was left.
   void BandEditChanged(QObject* Sender, bool Commit);
   void ReferenceLayout();
+  // The band edits with their labels.
   void EnableBandEdits(bool Value);
   void FillBands();
   void AddBandClick();
@@ -162,7 +201,10 @@ class TSpectrumPagesForm : public TComponentEditorForm {
   std::string FFormatFloatRMS = "0.000";
   // Set while the Info refresh rewrites the band lines.
   bool FReportRefresh = false;
+  bool FLabelsNamedAfterControls;
   QTabWidget* FPages;
+  // The unit label of each control that has one.
+  std::map<const QWidget*, QLabel*> FUnits;
 
   // Spectrum parameters.
   QComboBox* FSpectrumTypeBox = nullptr;
@@ -182,11 +224,15 @@ class TSpectrumPagesForm : public TComponentEditorForm {
   TMtxFloatEdit* FCZTStepEdit = nullptr;
   // Averaging.
   QComboBox* FAveragingTypeBox = nullptr;
+  // The averaging kind of each item of the list.
+  std::vector<sig::TAveraging> FAveragingKinds;
   TMtxFloatEdit* FAveragesEdit = nullptr;
   TMtxFloatEdit* FExpDecayBox = nullptr;
+  QCheckBox* FStdDevBox = nullptr;
   QLabel* FAveragesMadeLabel = nullptr;
   // Peaks.
   TMtxFloatEdit* FLargestEdit = nullptr;
+  TMtxFloatEdit* FToleranceEdit = nullptr;
   TMtxFloatEdit* FHarmonicsEdit = nullptr;
   QComboBox* FPeakTraceBox = nullptr;
   QComboBox* FInterpolationBox = nullptr;
@@ -211,6 +257,8 @@ class TSpectrumPagesForm : public TComponentEditorForm {
   // Order.
   TMtxFloatEdit* FOrderEdit = nullptr;
   QComboBox* FOrderTracingEdit = nullptr;
+  // The order tracing of each item of the list.
+  std::vector<sig::TOrderTracing> FOrderTracings;
   TMtxFloatEdit* FOrderPeakNumber = nullptr;
   QCheckBox* FOrderActiveBox = nullptr;
   TMtxFloatEdit* FCZTRStartEdit = nullptr;

@@ -108,6 +108,11 @@ class CrossSpectrumAna : public testsupport::TAnalysisFormTest<TCrossSpectrumAna
   static QComboBox& List(QWidget& f, const char* name) { return Control<QComboBox>(f, name); }
   static TMtxFloatEdit& Edit(QWidget& f, const char* name) { return Control<TMtxFloatEdit>(f, name); }
   static QCheckBox& Check(QWidget& f, const char* name) { return Control<QCheckBox>(f, name); }
+  // The user leaves the field (tabs or clicks elsewhere).
+  static void Leave(QWidget& field) {
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(&field, &out);
+  }
 
   sig::TSignal FX, FY;
 };
@@ -345,8 +350,7 @@ TEST_F(CrossSpectrumAna, BandsAreEditedInTheirList) {
   EXPECT_EQ(bands.GetBand(0).F3, 3);
   EXPECT_EQ(start.Value(), "17");
   // Leaving the field puts the edges in order, moving the others, never the one typed.
-  start.CommitText();
-  emit start.editingFinished();
+  Leave(start);
   EXPECT_EQ(bands.GetBand(0).F1, 1);
   EXPECT_EQ(bands.GetBand(0).F2, 17);
   EXPECT_EQ(bands.GetBand(0).F3, 17);
@@ -365,8 +369,7 @@ TEST_F(CrossSpectrumAna, BandsAreEditedInTheirList) {
   for (const auto& o : orders) {
     auto& edit = Edit(form, o.Edit);
     Type(edit, QString::number(o.Typed));
-    edit.CommitText();
-    emit edit.editingFinished();
+    Leave(edit);
     const sig::TSpectrumBandRecord& b = bands.GetBand(0);
     EXPECT_EQ(std::vector<double>({b.F1, b.F2, b.F3, b.F4}), std::vector<double>({o.F1, o.F2, o.F3, o.F4}))
         << o.Edit << " " << o.Typed;
@@ -403,9 +406,22 @@ TEST_F(CrossSpectrumAna, BandsAreEditedInTheirList) {
   form.SetShowLive(false);
   Type(Edit(form, "EndTransEdit"), "140");
   EXPECT_EQ(FAnalyzer.Bands().Template().GetBand(0).F4, 130);
-  Edit(form, "EndTransEdit").CommitText();
-  emit Edit(form, "EndTransEdit").editingFinished();
+  Leave(Edit(form, "EndTransEdit"));
   EXPECT_EQ(FAnalyzer.Bands().Template().GetBand(0).F4, 140);
+  // Enter commits as leaving does, and the edge typed stays where it was typed.
+  Type(Edit(form, "StartTransEdit"), "150");
+  QTest::keyClick(&Edit(form, "StartTransEdit"), Qt::Key_Return);
+  const sig::TSpectrumBandRecord& high = FAnalyzer.Bands().Template().GetBand(0);
+  EXPECT_EQ(std::vector<double>({high.F1, high.F2, high.F3, high.F4}), std::vector<double>({150, 150, 150, 150}));
+  EXPECT_EQ(FBeeps, 0);
+  // An empty edge is refused with a message, and the edge keeps its value.
+  QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+  QApplication::sendEvent(&Edit(form, "EndTransEdit"), &in);
+  Edit(form, "EndTransEdit").clear();
+  Leave(Edit(form, "EndTransEdit"));
+  EXPECT_EQ(FAnalyzer.Bands().Template().GetBand(0).F4, 150);
+  EXPECT_EQ(Edit(form, "EndTransEdit").Position(), 150);
+  EXPECT_FALSE(FDialogs.Shown.empty());
 }
 
 TEST_F(CrossSpectrumAna, AddBandWithoutATemplateLeavesNoRecord) {
