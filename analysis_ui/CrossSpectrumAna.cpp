@@ -7,8 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QGroupBox>
-#include <QVBoxLayout>
+#include <QHBoxLayout>
 
 #include "analysis_ui/EditorControls.h"
 #include "chart_editors/EditorForm.h"
@@ -48,13 +47,7 @@ TCrossSpectrumAnaForm::TCrossSpectrumAnaForm(QWidget* owner) : TSpectrumPagesFor
   Bind(FSpectrumBox,
        [this](int i) { CrossAnalyzer()->CrossAnalyzer().SetTransform(static_cast<sig::TCrossTransform>(i)); });
 
-  QWidget* averaging = AddPage("AveragingSheet", "Averaging");
-  auto* averagingLayout = new QVBoxLayout(averaging);
-  auto* averagingGrid = new QGridLayout();
-  averagingLayout->addLayout(averagingGrid);
-  BuildAveragingControls(averagingGrid, averaging);
-  averagingGrid->setColumnStretch(1, 1);
-  averagingLayout->addStretch(1);
+  BuildAveragingPage(AddPage("AveragingSheet", "Averaging"));
   BuildPeaksPage(AddPage("PeaksSheet", "Peaks"), {.Interpolation = true});
   BuildBandsPage(AddPage("BandsSheet", "Bands"));
   BuildOrderPage(AddPage("OrderSheet", "Order"), true);

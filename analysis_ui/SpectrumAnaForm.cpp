@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 
 #include "analysis_ui/EditorControls.h"
 #include "analysis_ui/MtxFloatEdit.h"
@@ -59,13 +58,7 @@ TSpectrumAnaForm::TSpectrumAnaForm(QWidget* owner) : TSpectrumPagesForm(owner, t
   Bind(FAROrderEdit, [this] { Spectrum()->SetAROrder(BoundedIntPosition(*FAROrderEdit)); });
   Bind(FRotationEdit, [this] { Spectrum()->SetRotation(FRotationEdit->IntPosition()); });
 
-  QWidget* averaging = AddPage("AveragingSheet", "Averaging");
-  auto* averagingLayout = new QVBoxLayout(averaging);
-  auto* averagingGrid = new QGridLayout();
-  averagingLayout->addLayout(averagingGrid);
-  BuildAveragingControls(averagingGrid, averaging, true);
-  averagingGrid->setColumnStretch(1, 1);
-  averagingLayout->addStretch(1);
+  BuildAveragingPage(AddPage("AveragingSheet", "Averaging"), true);
   BuildPeaksPage(AddPage("PeaksSheet", "Peaks"), {.Interpolation = true, .Tolerance = true, .TraceAll = true});
   BuildBandsPage(AddPage("BandsSheet", "Bands"));
   BuildOrderPage(AddPage("OrderSheet", "Order"), true, true);

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <utility>
 
 #include "analysis_ui/EditorControls.h"
@@ -58,6 +59,9 @@ int IndexOf(const std::vector<T>& Values, T Value) {
 
 // The peak trace list's last item: no trace method of its own.
 constexpr int PeakTraceAll = 5;
+// Frequencies show every digit a user types for them: a band of a quote
+// spectrum lies at hundredths of a cycle per bar.
+constexpr const char* FrequencyFormat = "0.########";
 
 }  // namespace
 
@@ -191,11 +195,11 @@ void TSpectrumPagesForm::AddLogarithmicRows(QGridLayout* Grid, QWidget* Parent) 
 }
 
 void TSpectrumPagesForm::AddCZTRows(QGridLayout* Grid, QWidget* Parent) {
-  FCZTStartEdit = CreateControl<TMtxFloatEdit>(Parent, "CZTStartEdit");
+  FCZTStartEdit = NewEdit(Parent, "CZTStartEdit", FrequencyFormat);
   AddRow(Grid, Parent, "CZTStartLabel", "CZT start:", FCZTStartEdit);
-  FCZTEndEdit = CreateControl<TMtxFloatEdit>(Parent, "CZTEndEdit");
+  FCZTEndEdit = NewEdit(Parent, "CZTEndEdit", FrequencyFormat);
   AddRow(Grid, Parent, "CZTEndLabel", "CZT stop:", FCZTEndEdit);
-  FCZTStepEdit = CreateControl<TMtxFloatEdit>(Parent, "CZTStepEdit");
+  FCZTStepEdit = NewEdit(Parent, "CZTStepEdit", FrequencyFormat);
   FCZTStepEdit->SetMinValue("0");
   FCZTStepEdit->SetMaxValue("1E300");
   AddRow(Grid, Parent, "CZTStepLabel", "CZT step:", FCZTStepEdit);
@@ -279,6 +283,15 @@ void TSpectrumPagesForm::BuildAveragingControls(QGridLayout* Grid, QWidget* Pare
           }));
 }
 
+void TSpectrumPagesForm::BuildAveragingPage(QWidget* Page, bool AllKinds) {
+  auto* layout = new QVBoxLayout(Page);
+  auto* grid = new QGridLayout();
+  layout->addLayout(grid);
+  BuildAveragingControls(grid, Page, AllKinds);
+  grid->setColumnStretch(1, 1);
+  layout->addStretch(1);
+}
+
 // --- Peaks -------------------------------------------------------------------
 
 void TSpectrumPagesForm::BuildPeaksPage(QWidget* Page, const TPeaksOptions& Options) {
@@ -335,9 +348,9 @@ void TSpectrumPagesForm::BuildPeaksPage(QWidget* Page, const TPeaksOptions& Opti
 
   auto* bandwidth = CreateControl<QGroupBox>(Page, "BandwidthGroup", "Bandwidth selection");
   auto* grid = new QGridLayout(bandwidth);
-  FBandwidthLEdit = CreateControl<TMtxFloatEdit>(bandwidth, "BandwidthLEdit");
+  FBandwidthLEdit = NewEdit(bandwidth, "BandwidthLEdit", FrequencyFormat);
   AddRow(grid, bandwidth, "BandwidthLLabel", "Low:", FBandwidthLEdit, "[Hz]");
-  FBandwidthHEdit = CreateControl<TMtxFloatEdit>(bandwidth, "BandwidthHEdit");
+  FBandwidthHEdit = NewEdit(bandwidth, "BandwidthHEdit", FrequencyFormat);
   AddRow(grid, bandwidth, "BandwidthHLabel", "High:", FBandwidthHEdit, "[Hz]");
   FFullBWBox = CreateControl<QCheckBox>(bandwidth, "FullBWBox", "Use full bandwidth");
   grid->addWidget(FFullBWBox, grid->rowCount(), 1);
@@ -393,7 +406,7 @@ void TSpectrumPagesForm::BuildBandsPage(QWidget* Page) {
   auto* grid = new QGridLayout(band);
   const auto frequency = [&](const char* name, const char* labelName, const char* caption, const char* hint,
                              const char* hzName) {
-    TMtxFloatEdit* edit = CreateControl<TMtxFloatEdit>(band, name);
+    TMtxFloatEdit* edit = NewEdit(band, name, FrequencyFormat);
     edit->setToolTip(hint);
     AddRow(grid, band, labelName, caption, edit);
     auto* hz = CreateControl<QLabel>(band, hzName, "[Hz]");
@@ -581,7 +594,7 @@ void TSpectrumPagesForm::BuildOrderPage(QWidget* Page, bool ChirpZ, bool AllTrac
   auto* layout = new QVBoxLayout(Page);
   auto* order = CreateControl<QGroupBox>(Page, "OrderGroup", "Order analysis");
   auto* grid = new QGridLayout(order);
-  FOrderEdit = CreateControl<TMtxFloatEdit>(order, "OrderEdit");
+  FOrderEdit = NewEdit(order, "OrderEdit", FrequencyFormat);
   AddRow(grid, order, "OrderLabel", "Frequency:", FOrderEdit);
   if (AllTracings) {
     FOrderTracingEdit = NewCombo(order, "OrderTracingEdit", {"None", "First peak", "N'th peak", "Largest peak"});

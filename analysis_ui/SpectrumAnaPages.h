@@ -126,6 +126,8 @@ class TSpectrumPagesForm : public TComponentEditorForm {
   // the number of averages, the decay factor, with AllKinds "Compute
   // standard deviation", the averages made and "Reset".
   void BuildAveragingControls(QGridLayout* Grid, QWidget* Parent, bool AllKinds = false);
+  // A page of the averaging controls alone.
+  void BuildAveragingPage(QWidget* Page, bool AllKinds = false);
   // Peak trace, largest peaks, harmonics, the bandwidth selection and
   // "Update peaks", with what Options add.
   void BuildPeaksPage(QWidget* Page, const TPeaksOptions& Options);

@@ -5,8 +5,7 @@
 // writes, the enable rules, the live switch and "Update", Cancel, the band
 // templates and band edges, the Info captions and messages, the report on
 // the clipboard, loading and saving settings, and a picture of each page.
-// Covers: analysis_ui/SpectrumAnaForm.cpp, analysis_ui/SpectrumAnaControls.cpp,
-// analysis_ui/SpectrumAnaBands.cpp, analysis_ui/SpectrumAnaInfo.cpp.
+// Covers: analysis_ui/SpectrumAnaForm.cpp, analysis_ui/SpectrumAnaPages.cpp.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -690,6 +689,36 @@ TEST_F(SpectrumAna, LiveBandEditsCommitAtEachChange) {
   EXPECT_GT(FUpdates, 2);
 }
 
+// Live, the first digits of a number reach the analyser as typed and push no
+// other edge away; the edges are put in order once the field is left.
+TEST_F(SpectrumAna, LiveTypingKeepsTheOtherEdgesUntilTheFieldIsLeft) {
+  sig::TSpectrumBandsAnalyzer& bands = FAnalyzer->Bands();
+  bands.AddEmptyTemplate("Bands");
+  bands.Template().AddBand(Band(10, 20, 30, 40));
+  Open(true);
+  ShowPage("BandsSheet");
+  const sig::TSpectrumBandRecord& band = bands.GetBand(0);
+  const auto edges = [&] { return std::vector<double>{band.F1, band.F2, band.F3, band.F4}; };
+  // 25 passes through 2, which lies below both start edges.
+  Type(Edit("EndEdit"), "25");
+  EXPECT_EQ(edges(), (std::vector<double>{10, 20, 25, 40}));
+  EXPECT_EQ(Edit("EndEdit").text(), "25");
+  EXPECT_EQ(Edit("StartEdit").Position(), 20);
+  const int updates = FUpdates;
+  EXPECT_GT(updates, 0);
+  // A start typed past the end stays as typed while it is typed...
+  Type(Edit("StartEdit"), "35");
+  EXPECT_EQ(edges(), (std::vector<double>{10, 35, 25, 40}));
+  EXPECT_EQ(Edit("EndEdit").Position(), 25);
+  // ...and leaving the field moves the end to it, never the start typed.
+  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(&Edit("StartEdit"), &out);
+  EXPECT_EQ(edges(), (std::vector<double>{10, 35, 35, 40}));
+  EXPECT_EQ(Edit("EndEdit").Position(), 35);
+  EXPECT_EQ(BandsBox().topLevelItem(0)->text(1), "35<->35");
+  EXPECT_GT(FUpdates, updates);
+}
+
 TEST_F(SpectrumAna, AddBandNeedsATemplateFirst) {
   Open();
   ShowPage("BandsSheet");
@@ -729,6 +758,8 @@ TEST_F(SpectrumAna, DoubleClickingTheBandsChangesTheirRmsFormat) {
   EXPECT_EQ(Edit("StartEdit").Position(), 20);
 }
 
+// Stay on top only keeps the window above the others: the dialog sets it as
+// the form opens, and a shown band must stay editable.
 TEST_F(SpectrumAna, TheBandEditsAreEnabledWhileABandIsShown) {
   AddBandTemplates();
   TSpectrumAnaForm& form = Open();
@@ -737,7 +768,9 @@ TEST_F(SpectrumAna, TheBandEditsAreEnabledWhileABandIsShown) {
   EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_TRUE(form.isVisible());
   EXPECT_TRUE(Edit("StartEdit").isEnabled());
+  // Without a band shown the edits would edit nothing.
   BandsBox().clearSelection();
+  EXPECT_FALSE(Edit("StartEdit").isEnabled());
   Control<QAction>(form, "Stayontop1").trigger();
   EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_FALSE(Edit("StartEdit").isEnabled());
