@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 
 #include "analysis_ui/EditorControls.h"
 #include "chart_editors/EditorForm.h"
@@ -21,27 +20,17 @@ TCrossSpectrumAnaForm::TCrossSpectrumAnaForm(QWidget* owner) : TSpectrumPagesFor
   setWindowTitle("Cross-spectral analysis");
 
   QWidget* basic = AddPage("BasicSheet", "Basic");
-  auto* columns = new QHBoxLayout(basic);
-  auto* left = new QGridLayout();
-  auto* right = new QGridLayout();
-  columns->addLayout(left, 1);
-  columns->addLayout(right, 1);
-  FMethodBox = NewCombo(basic, "MethodBox", {"FFT", "CZT"});
-  FMethodBox->setToolTip("Method used to calculate the frequency spectrum");
-  AddRow(left, basic, "MethodLabel", "Method:", FMethodBox);
-  FSpectrumBox = NewCombo(basic, "SpectrumBox", {"Input", "Output", "Cross", "Coherence", "Transfer function"});
-  AddRow(left, basic, "SpectrumLabel", "Spectrum:", FSpectrumBox);
-  AddSpectrumTypeRow(left, basic);
-  AddWindowRows(left, basic);
-  AddZeroPaddingRow(left, basic);
-  AddIntegrationRow(left, basic);
-  AddScaleFactorRow(left, basic);
-  left->setRowStretch(left->rowCount(), 1);
-  AddRemoveDCRow(right, basic);
-  AddConjugateRows(right, basic);
-  AddLogarithmicRows(right, basic);
-  AddCZTRows(right, basic);
-  right->setRowStretch(right->rowCount(), 1);
+  BuildBasicPage(
+      basic,
+      [&](QGridLayout* left) {
+        FMethodBox = NewCombo(basic, "MethodBox", {"FFT", "CZT"});
+        FMethodBox->setToolTip("Method used to calculate the frequency spectrum");
+        AddRow(left, basic, "MethodLabel", "Method:", FMethodBox);
+        FSpectrumBox =
+            NewCombo(basic, "SpectrumBox", {"Input", "Output", "Cross", "Coherence", "Transfer function"});
+        AddRow(left, basic, "SpectrumLabel", "Spectrum:", FSpectrumBox);
+      },
+      nullptr);
   Bind(
       FMethodBox, [this](int) { MethodLayout(); }, false);
   Bind(FSpectrumBox,

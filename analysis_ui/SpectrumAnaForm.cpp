@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 
 #include "analysis_ui/EditorControls.h"
 #include "analysis_ui/MtxFloatEdit.h"
@@ -25,32 +24,22 @@ TSpectrumAnaForm::TSpectrumAnaForm(QWidget* owner) : TSpectrumPagesForm(owner, t
   setWindowTitle("Spectral analysis");
 
   QWidget* basic = AddPage("BasicSheet", "Basic");
-  auto* columns = new QHBoxLayout(basic);
-  auto* left = new QGridLayout();
-  auto* right = new QGridLayout();
-  columns->addLayout(left, 1);
-  columns->addLayout(right, 1);
-  FMethodsBox = NewCombo(basic, "MethodsBox",
-                         {"FFT", "YuleWalker", "Burg", "Covariance", "Modified Cov", "CZT", "Real cepstrum"});
-  FMethodsBox->setToolTip("Method used to calculate the frequency spectrum");
-  AddRow(left, basic, nullptr, "Method:", FMethodsBox);
-  AddSpectrumTypeRow(left, basic);
-  AddWindowRows(left, basic);
-  AddZeroPaddingRow(left, basic);
-  AddIntegrationRow(left, basic);
-  AddScaleFactorRow(left, basic);
-  FAROrderEdit = NewEdit(basic, "AROrderEdit", IntegerFormat, "1", "1000000");
-  AddRow(left, basic, nullptr, "AR order:", FAROrderEdit);
-  FRotationEdit = NewEdit(basic, "RotationEdit", IntegerFormat);
-  FRotationEdit->setToolTip(
-      "Before applying FFT, the time signal can be circularly rotated by specified number of samples.");
-  AddRow(left, basic, nullptr, "Rotation", FRotationEdit);
-  left->setRowStretch(left->rowCount(), 1);
-  AddRemoveDCRow(right, basic);
-  AddConjugateRows(right, basic);
-  AddLogarithmicRows(right, basic);
-  AddCZTRows(right, basic);
-  right->setRowStretch(right->rowCount(), 1);
+  BuildBasicPage(
+      basic,
+      [&](QGridLayout* left) {
+        FMethodsBox = NewCombo(basic, "MethodsBox",
+                               {"FFT", "YuleWalker", "Burg", "Covariance", "Modified Cov", "CZT", "Real cepstrum"});
+        FMethodsBox->setToolTip("Method used to calculate the frequency spectrum");
+        AddRow(left, basic, nullptr, "Method:", FMethodsBox);
+      },
+      [&](QGridLayout* left) {
+        FAROrderEdit = NewEdit(basic, "AROrderEdit", IntegerFormat, "1", "1000000");
+        AddRow(left, basic, nullptr, "AR order:", FAROrderEdit);
+        FRotationEdit = NewEdit(basic, "RotationEdit", IntegerFormat);
+        FRotationEdit->setToolTip(
+            "Before applying FFT, the time signal can be circularly rotated by specified number of samples.");
+        AddRow(left, basic, nullptr, "Rotation", FRotationEdit);
+      });
   Bind(FMethodsBox, [this](int i) {
     Spectrum()->SetMethod(static_cast<sig::TSpectrumMethod>(i));
     MethodLayout();

@@ -241,6 +241,28 @@ void TSpectrumPagesForm::AddConjugateRows(QGridLayout* Grid, QWidget* Parent) {
   Bind(FFlipBox, [this](bool on) { Spectrum()->SetConjFlip(on); });
 }
 
+void TSpectrumPagesForm::BuildBasicPage(QWidget* Page, const std::function<void(QGridLayout*)>& FirstRows,
+                                        const std::function<void(QGridLayout*)>& LastRows) {
+  auto* columns = new QHBoxLayout(Page);
+  auto* left = new QGridLayout();
+  auto* right = new QGridLayout();
+  columns->addLayout(left, 1);
+  columns->addLayout(right, 1);
+  if (FirstRows) FirstRows(left);
+  AddSpectrumTypeRow(left, Page);
+  AddWindowRows(left, Page);
+  AddZeroPaddingRow(left, Page);
+  AddIntegrationRow(left, Page);
+  AddScaleFactorRow(left, Page);
+  if (LastRows) LastRows(left);
+  left->setRowStretch(left->rowCount(), 1);
+  AddRemoveDCRow(right, Page);
+  AddConjugateRows(right, Page);
+  AddLogarithmicRows(right, Page);
+  AddCZTRows(right, Page);
+  right->setRowStretch(right->rowCount(), 1);
+}
+
 // --- Averaging ---------------------------------------------------------------
 
 void TSpectrumPagesForm::BuildAveragingControls(QGridLayout* Grid, QWidget* Parent, bool AllKinds) {

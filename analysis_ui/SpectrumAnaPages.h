@@ -118,6 +118,12 @@ class TSpectrumPagesForm : public TComponentEditorForm {
   QCheckBox* AddRemoveDCRow(QGridLayout* Grid, QWidget* Parent);
   void AddConjugateRows(QGridLayout* Grid, QWidget* Parent);
 
+  // A Basic page of two columns: in the left one FirstRows, the spectrum
+  // type, window, zero padding, integration, scale factor and LastRows; in
+  // the right one "Remove DC", the conjugate, logarithmic and chirp-z rows.
+  // The callbacks add the window's own rows to the grid they are given.
+  void BuildBasicPage(QWidget* Page, const std::function<void(QGridLayout*)>& FirstRows,
+                      const std::function<void(QGridLayout*)>& LastRows);
   // The chirp-z frequency rows enabled with their labels.
   void EnableCZTRows(bool Value);
 
