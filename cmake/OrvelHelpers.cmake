@@ -1,28 +1,64 @@
 # orvel_add_test(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>]
 #                [SLOW <gtest filter>] [THREADS <gtest filter>])
 #
-# One GoogleTest executable per call, registered with CTest test by test.
-# Tests run in the test's own source folder's build directory; GUI tests get
-# the offscreen Qt platform so they need no display.
+# One GoogleTest executable per call, registered with CTest. Tests run in the
+# test's own source folder's build directory; GUI tests get the offscreen Qt
+# platform so they need no display.
 #
 # Labels: every test gets LABELS (default "unit"). Tests that SLOW matches
 # (a gtest filter such as "Suite.Test:Suite2.*") also get "slow": they take
 # more than a few seconds. Tests that THREADS matches also get "threads": they
 # start threads, and CI runs them under ThreadSanitizer.
+#
+# How the tests are registered and built follows three settings, so that each
+# CI phase builds and starts no more than it runs:
+#   ORVEL_TEST_PER_PROGRAM  off: one CTest test per gtest test, so a failure
+#       names its test. On: one CTest test per program and label set, that
+#       runs the program once with the label's gtest filter (CI's ASan+UBSan
+#       phase, where starting a process costs more than most tests).
+#   ORVEL_THREADS_TESTS_ONLY  on: only the tests labelled "threads" are
+#       registered, and their programs are built from the sources that hold
+#       them (and the sources without tests: mains, fixtures, resources).
+#   Sanitizer builds compile the test sources without optimisation: the
+#       sanitizers check them as closely, in about half the compile time, while
+#       the libraries under test keep their optimised build.
+option(ORVEL_TEST_PER_PROGRAM "One CTest test per test program and label set instead of one per test" OFF)
+option(ORVEL_THREADS_TESTS_ONLY "Register and build only the tests labelled threads" OFF)
+
 function(orvel_add_test name)
   cmake_parse_arguments(T "" "SLOW;THREADS" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT T_SOURCES)
     message(FATAL_ERROR "orvel_add_test(${name}): no SOURCES")
   endif()
-  add_executable(${name} ${T_SOURCES})
+  set(sources ${T_SOURCES})
+  if(ORVEL_THREADS_TESTS_ONLY AND T_THREADS)
+    _orvel_sources_of_tests(sources ${name} "${T_THREADS}" ${T_SOURCES})
+  endif()
+  add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${T_LIBS} orvel::testing GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     ORVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     ORVEL_TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
     ORVEL_TEST_BINARY_DIR="${CMAKE_CURRENT_BINARY_DIR}")
+  if(ORVEL_SANITIZE)
+    target_compile_options(${name} PRIVATE -O0)
+  endif()
+  set_property(TARGET ${name} PROPERTY ORVEL_TEST_PROGRAM TRUE)
   set(labels ${T_LABELS})
   if(NOT labels)
     set(labels unit)
+  endif()
+  if(T_THREADS)
+    add_dependencies(orvel_threads_tests ${name})
+  endif()
+  if(ORVEL_THREADS_TESTS_ONLY)
+    if(T_THREADS)
+      _orvel_register(${name} threads "${T_THREADS}" "${labels};threads")
+    else()
+      # Still a target, so that the folder's own settings on it apply; never built.
+      set_property(TARGET ${name} PROPERTY EXCLUDE_FROM_ALL TRUE)
+    endif()
+    return()
   endif()
   set(plain_filter "")
   foreach(kind SLOW THREADS)
@@ -36,13 +72,31 @@ function(orvel_add_test name)
   else()
     set(plain_filter "*")
   endif()
-  _orvel_discover(${name} "${plain_filter}" "${labels}")
+  _orvel_register(${name} "" "${plain_filter}" "${labels}")
   if(T_SLOW)
-    _orvel_discover(${name} "${T_SLOW}" "${labels};slow")
+    _orvel_register(${name} slow "${T_SLOW}" "${labels};slow")
   endif()
   if(T_THREADS)
-    _orvel_discover(${name} "${T_THREADS}" "${labels};threads")
-    add_dependencies(orvel_threads_tests ${name})
+    _orvel_register(${name} threads "${T_THREADS}" "${labels};threads")
+  endif()
+endfunction()
+
+# Registers the tests of <target> that <filter> selects, with <labels>: each
+# as a CTest test of its own, or all of them as one run of the program named
+# <target> or <target>.<kind>.
+function(_orvel_register target kind filter labels)
+  add_dependencies(orvel_tests ${target})
+  if(ORVEL_TEST_PER_PROGRAM)
+    set(test_name ${target})
+    if(kind)
+      set(test_name ${target}.${kind})
+    endif()
+    add_test(NAME ${test_name} COMMAND ${target} --gtest_filter=${filter}
+      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    set_tests_properties(${test_name} PROPERTIES
+      LABELS "${labels}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  else()
+    _orvel_discover(${target} "${filter}" "${labels}")
   endif()
 endfunction()
 
@@ -71,9 +125,81 @@ function(_orvel_discover target filter labels)
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${label_file})
 endfunction()
 
+# _orvel_sources_of_tests(<out> <target> <filter> <sources...>)
+#
+# The sources that define a test suite the gtest <filter> names, and every
+# source that defines no test at all (mains, fixtures, resources). A pattern
+# that names no suite of the sources fails the configure: a misspelt filter
+# would otherwise leave its tests out of the build without a word.
+function(_orvel_sources_of_tests out target filter)
+  set(patterns)
+  string(REPLACE ":" ";" filter_parts "${filter}")
+  foreach(part IN LISTS filter_parts)
+    if(part MATCHES "^-")
+      message(FATAL_ERROR "orvel_add_test(${target}): THREADS takes no negative pattern (${part})")
+    endif()
+    # The suite part; a parameterised or typed suite ("Prefix/Suite",
+    # "Suite/0") is matched by each of its segments.
+    string(REGEX REPLACE "\\..*$" "" suite_glob "${part}")
+    string(REPLACE "/" ";" segments "${suite_glob}")
+    set(regexes)
+    foreach(segment IN LISTS segments)
+      string(REGEX REPLACE "([][+.^$(){}|\\\\])" "\\\\\\1" regex "${segment}")
+      string(REPLACE "*" ".*" regex "${regex}")
+      string(REPLACE "?" "." regex "${regex}")
+      list(APPEND regexes "^${regex}$")
+    endforeach()
+    list(APPEND patterns "${part}")
+    set(regexes_${part} ${regexes})
+    set(found_${part} FALSE)
+  endforeach()
+  set(selected)
+  foreach(source IN LISTS ARGN)
+    get_filename_component(path ${source} ABSOLUTE)
+    set(suites)
+    if(path MATCHES "\\.(cpp|cc|cxx)$")
+      set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${path})
+      file(STRINGS ${path} lines
+        REGEX "^[ \t]*(TEST|TEST_F|TEST_P|TYPED_TEST|TYPED_TEST_P)[ \t]*\\(")
+      foreach(line IN LISTS lines)
+        if(line MATCHES "^[ \t]*[A-Z_]+[ \t]*\\([ \t]*([A-Za-z0-9_]+)")
+          list(APPEND suites ${CMAKE_MATCH_1})
+        endif()
+      endforeach()
+    endif()
+    if(NOT suites)
+      list(APPEND selected ${source})
+      continue()
+    endif()
+    set(wanted FALSE)
+    foreach(part IN LISTS patterns)
+      foreach(regex IN LISTS regexes_${part})
+        foreach(suite IN LISTS suites)
+          if(suite MATCHES "${regex}")
+            set(wanted TRUE)
+            set(found_${part} TRUE)
+          endif()
+        endforeach()
+      endforeach()
+    endforeach()
+    if(wanted)
+      list(APPEND selected ${source})
+    endif()
+  endforeach()
+  foreach(part IN LISTS patterns)
+    if(NOT found_${part})
+      message(FATAL_ERROR "orvel_add_test(${target}): no source defines a suite for \"${part}\"")
+    endif()
+  endforeach()
+  set(${out} ${selected} PARENT_SCOPE)
+endfunction()
+
 # Builds every test executable that holds a test labelled "threads", so the
 # ThreadSanitizer run of CI builds only those.
 add_custom_target(orvel_threads_tests)
+# Builds every test executable whose tests this configuration registers, and
+# nothing that no test runs (the program, the benchmarks, the header checks).
+add_custom_target(orvel_tests)
 
 # Debian's python3, never the first one on PATH: the oracle scripts need scipy.
 set(ORVEL_PYTHON /usr/bin/python3 CACHE FILEPATH "Python interpreter with numpy and scipy")
@@ -83,7 +209,8 @@ set(ORVEL_PYTHON /usr/bin/python3 CACHE FILEPATH "Python interpreter with numpy 
 # Every header compiles on its own, included first and twice: one generated
 # source per header, built with the tests against LIBS alone, so that a header
 # leaning on what another happened to include, or on a target its users do
-# not link, fails the build.
+# not link, fails the build. A precompiled header would hide exactly that, so
+# these sources never use one.
 function(orvel_add_header_check name)
   cmake_parse_arguments(H "" "FOLDER" "HEADERS;LIBS" ${ARGN})
   set(sources)
@@ -96,4 +223,7 @@ function(orvel_add_header_check name)
   endforeach()
   add_library(${name} OBJECT ${sources})
   target_link_libraries(${name} PRIVATE ${H_LIBS})
+  set_property(TARGET ${name} PROPERTY DISABLE_PRECOMPILE_HEADERS ON)
 endfunction()
+
+include(OrvelPrecompiledHeaders)

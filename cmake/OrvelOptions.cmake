@@ -3,10 +3,14 @@
 # Results must not change between machines: no fast-math, and no contraction of
 # a*b+c into fused multiply-adds (which -march settings would otherwise allow).
 
+# ccache caches sources compiled with a precompiled header only when told that
+# the header's macros and time stamps may be trusted (it hashes the header).
 find_program(ORVEL_CCACHE ccache)
 if(ORVEL_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
-  set(CMAKE_C_COMPILER_LAUNCHER ${ORVEL_CCACHE})
-  set(CMAKE_CXX_COMPILER_LAUNCHER ${ORVEL_CCACHE})
+  set(launcher env CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+    ${ORVEL_CCACHE})
+  set(CMAKE_C_COMPILER_LAUNCHER ${launcher})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${launcher})
 endif()
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter -ffp-contract=off -fno-fast-math)
