@@ -10,7 +10,7 @@
 # more than a few seconds. Tests that THREADS matches also get "threads": they
 # start threads, and CI runs them under ThreadSanitizer.
 #
-# How the tests are registered and built follows three settings, so that each
+# How the tests are registered and built follows two settings, so that each
 # CI phase builds and starts no more than it runs:
 #   ORVEL_TEST_PER_PROGRAM  off: one CTest test per gtest test, so a failure
 #       names its test. On: one CTest test per program and label set, that
@@ -19,9 +19,9 @@
 #   ORVEL_THREADS_TESTS_ONLY  on: only the tests labelled "threads" are
 #       registered, and their programs are built from the sources that hold
 #       them (and the sources without tests: mains, fixtures, resources).
-#   Sanitizer builds compile the test sources without optimisation: the
-#       sanitizers check them as closely, in about half the compile time, while
-#       the libraries under test keep their optimised build.
+# Sanitizer builds compile the test sources without optimisation: the
+# sanitizers check them as closely, in about half the compile time, while the
+# libraries under test keep their optimised build.
 option(ORVEL_TEST_PER_PROGRAM "One CTest test per test program and label set instead of one per test" OFF)
 option(ORVEL_THREADS_TESTS_ONLY "Register and build only the tests labelled threads" OFF)
 
@@ -47,9 +47,6 @@ function(orvel_add_test name)
   set(labels ${T_LABELS})
   if(NOT labels)
     set(labels unit)
-  endif()
-  if(T_THREADS)
-    add_dependencies(orvel_threads_tests ${name})
   endif()
   if(ORVEL_THREADS_TESTS_ONLY)
     if(T_THREADS)
@@ -194,9 +191,6 @@ function(_orvel_sources_of_tests out target filter)
   set(${out} ${selected} PARENT_SCOPE)
 endfunction()
 
-# Builds every test executable that holds a test labelled "threads", so the
-# ThreadSanitizer run of CI builds only those.
-add_custom_target(orvel_threads_tests)
 # Builds every test executable whose tests this configuration registers, and
 # nothing that no test runs (the program, the benchmarks, the header checks).
 add_custom_target(orvel_tests)
