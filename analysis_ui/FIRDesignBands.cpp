@@ -54,15 +54,19 @@ void TFIRDesignForm::ConnectBands() {
   FBandsBox->SetOnMtxDataIsDirty([this](QObject*) { BandsDataIsDirty(); });
   // The band edits take input only while a band is selected: a template
   // that goes takes its lines with it.
-  const auto then = [this](void (TMtxGridView::*Action)()) {
-    return ui::Guarded([this, Action] {
-      (FBandsBox->*Action)();
+  // The action is a lambda, not a member pointer: GCC 12 under
+  // UndefinedBehaviorSanitizer loses the form's pointer beside a captured
+  // member pointer, and the slot then runs on a stray address.
+  const auto then = [this](auto action) {
+    return ui::Guarded([this, action] {
+      action(*FBandsBox);
       BandEditsLayout();
     });
   };
-  connect(FNewButton, &QPushButton::clicked, this, then(&TMtxGridView::NewTemplate));
-  connect(FDeleteTemplateButton, &QPushButton::clicked, this, then(&TMtxGridView::DeleteTemplate));
-  connect(FSaveAsButton, &QPushButton::clicked, this, then(&TMtxGridView::SaveTemplateAs));
+  connect(FNewButton, &QPushButton::clicked, this, then([](TMtxGridView& box) { box.NewTemplate(); }));
+  connect(FDeleteTemplateButton, &QPushButton::clicked, this,
+          then([](TMtxGridView& box) { box.DeleteTemplate(); }));
+  connect(FSaveAsButton, &QPushButton::clicked, this, then([](TMtxGridView& box) { box.SaveTemplateAs(); }));
   connect(FAddBandButton, &QPushButton::clicked, this, ui::Guarded([this] { AddBandClick(); }));
   connect(FDeleteBandButton, &QPushButton::clicked, this, ui::Guarded([this] {
             FBandsBox->DeleteLine();
