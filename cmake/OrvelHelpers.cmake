@@ -19,9 +19,17 @@
 #   ORVEL_THREADS_TESTS_ONLY  on: only the tests labelled "threads" are
 #       registered, and their programs are built from the sources that hold
 #       them (and the sources without tests: mains, fixtures, resources).
-# Sanitizer builds compile the test sources without optimisation: the
-# sanitizers check them as closely, in about half the compile time, while the
-# libraries under test keep their optimised build.
+# Test sources build with less optimisation than the code they test, which
+# keeps its own: sanitizer builds compile them unoptimised (the sanitizers
+# check them as closely, in about half the compile time), release builds at
+# -O1 (a tenth to a quarter less compile time per source; -O1 still runs the
+# flow analyses behind the warnings). Debug builds keep -O0. The tests' shared
+# precompiled header is built with the same flags.
+if(ORVEL_SANITIZE)
+  set(ORVEL_TEST_OPTIMIZE -O0)
+else()
+  set(ORVEL_TEST_OPTIMIZE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-O1>)
+endif()
 option(ORVEL_TEST_PER_PROGRAM "One CTest test per test program and label set instead of one per test" OFF)
 option(ORVEL_THREADS_TESTS_ONLY "Register and build only the tests labelled threads" OFF)
 
@@ -40,9 +48,7 @@ function(orvel_add_test name)
     ORVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     ORVEL_TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
     ORVEL_TEST_BINARY_DIR="${CMAKE_CURRENT_BINARY_DIR}")
-  if(ORVEL_SANITIZE)
-    target_compile_options(${name} PRIVATE -O0)
-  endif()
+  target_compile_options(${name} PRIVATE ${ORVEL_TEST_OPTIMIZE})
   set_property(TARGET ${name} PROPERTY ORVEL_TEST_PROGRAM TRUE)
   set(labels ${T_LABELS})
   if(NOT labels)
