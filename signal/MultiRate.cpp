@@ -1,6 +1,6 @@
 // Power-of-two rate changes: the prototypes and stage chain of
 // TSignalMultiRate, the interpolator and the decimator.
-// Tested by: signal/tests/MultiRateTest.cpp, signal/tests/MultiRateOracleTest.cpp.
+// Tested by: signal/tests/MultiRateTest.cpp.
 #include "signal/MultiRate.h"
 
 #include <algorithm>

@@ -17,7 +17,7 @@
 // Input.ChannelCount > 1 not supported!"), and so is an output block beyond
 // 2^28 samples, before anything is allocated.
 //
-// Tested by: signal/tests/MultiRateTest.cpp, signal/tests/MultiRateOracleTest.cpp.
+// Tested by: signal/tests/MultiRateTest.cpp.
 #pragma once
 
 #include <cstdint>

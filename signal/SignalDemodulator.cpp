@@ -1,5 +1,5 @@
 // TSignalDemodulator: the band, its factor and tones, and the update.
-// Tested by: signal/tests/MultiRateTest.cpp, signal/tests/MultiRateOracleTest.cpp.
+// Tested by: signal/tests/MultiRateTest.cpp.
 #include "signal/SignalDemodulator.h"
 
 #include <algorithm>

@@ -15,7 +15,7 @@
 // block. An input block of odd length is refused ("(Input.Length mod 2) <>
 // 0").
 //
-// Tested by: signal/tests/MultiRateTest.cpp, signal/tests/MultiRateOracleTest.cpp.
+// Tested by: signal/tests/MultiRateTest.cpp.
 #pragma once
 
 #include "dsp/SignalUtils.h"

@@ -18,7 +18,7 @@
 // converter (signal/AcmConverter.h); their samples stay in integer units of
 // the sample width (floats as stored).
 //
-// Tested by: signal/tests/SignalReadTest.cpp, signal/tests/SignalReadOracleTest.cpp,
+// Tested by: signal/tests/SignalReadTest.cpp, signal/tests/SignalFileOracleTest.cpp,
 // signal/tests/SignalFileFuzzTest.cpp.
 #pragma once
 

@@ -130,7 +130,7 @@ TEST(MarkList, MalformedStreamsAreRefusedAndChangeNothing) {
   EXPECT_THROW(list.ReadFromStream(cut), classlib::EReadError);
   EXPECT_EQ(cut.Position(), 0);
   EXPECT_EQ(list.Count(), 1);
-  // A count that rounds to a whole number is taken as the Part's reader takes it.
+  // The count is stored as a double: one that is not whole is read as the nearest whole number.
   std::unique_ptr<classlib::TMemoryStream> nearly(MakeStream(1.9999, 2));
   list.ReadFromStream(*nearly);
   EXPECT_EQ(list.Count(), 2);
