@@ -134,6 +134,18 @@ void TComponentEditorForm::UpdateControls(bool Copy) {
   DisplayUpdate();
 }
 
+void TComponentEditorForm::Quietly(const std::function<void()>& Body) {
+  const bool ready = Ready();
+  SetReady(false);
+  try {
+    Body();
+  } catch (...) {
+    SetReady(ready);
+    throw;
+  }
+  SetReady(ready);
+}
+
 void TComponentEditorForm::ApplyChange() {
   if (ShowLive() && FReady && Component() != nullptr) Component()->ParameterUpdate(nullptr);
 }

@@ -48,6 +48,7 @@
 // Tested by: analysis_ui/tests/ComponentDialogTest.cpp
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -135,6 +136,9 @@ class TComponentEditorForm : public chart_editors::TEditorForm {
   QAction* SaveItem() const { return FSave; }
   QAction* LoadItem() const { return FLoad; }
   void SetReady(bool Value) { FReady = Value; }
+  // Runs Body with the form not Ready, so that the handlers of the controls it
+  // changes stay quiet; the flag is put back on every path.
+  void Quietly(const std::function<void()>& Body);
 
   // Fills the controls from Component() (never nullptr here); runs with the
   // form not Ready.

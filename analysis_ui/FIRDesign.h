@@ -97,7 +97,6 @@ class TFIRDesignForm : public TComponentEditorForm {
   void OnChange(QCheckBox* Box, void (TFIRDesignForm::*Body)());
   void OnChange(TMtxFloatEdit* Edit, void (TFIRDesignForm::*Body)());
   // Runs Body with the form not Ready: what it shows writes nothing back.
-  void Quietly(const std::function<void()>& Body);
   // The pages and controls of the response.
   void ResponseLayout();
   void FirMethodLayout();

@@ -147,18 +147,6 @@ void TFIRDesignForm::KeepChanges() {
 
 void TFIRDesignForm::AfterClose() { Filter()->Filters().RefreshTemplate(); }
 
-void TFIRDesignForm::Quietly(const std::function<void()>& Body) {
-  const bool ready = Ready();
-  SetReady(false);
-  try {
-    Body();
-  } catch (...) {
-    SetReady(ready);
-    throw;
-  }
-  SetReady(ready);
-}
-
 // --- Live design -----------------------------------------------------------
 
 void TFIRDesignForm::ApplyChange() {

@@ -211,15 +211,7 @@ void TSignalGenForm::DisplayUpdate() {
 }
 
 void TSignalGenForm::KeepChanges() {
-  const bool ready = Ready();
-  SetReady(false);
-  try {
-    FSignalBox->Refresh();
-  } catch (...) {
-    SetReady(ready);
-    throw;
-  }
-  SetReady(ready);
+  Quietly([this] { FSignalBox->Refresh(); });
 }
 
 void TSignalGenForm::AfterClose() { Generator()->Sounds().RefreshTemplate(); }

@@ -1024,15 +1024,7 @@ void TSpectrumPagesForm::KeepChanges() {
   if (FBandsBox == nullptr) return;
   // Taking the chosen template reloads the list; that alone recomputes
   // nothing (closing recomputes once).
-  const bool ready = Ready();
-  SetReady(false);
-  try {
-    FBandsBox->Refresh();
-  } catch (...) {
-    SetReady(ready);
-    throw;
-  }
-  SetReady(ready);
+  Quietly([this] { FBandsBox->Refresh(); });
 }
 
 void TSpectrumPagesForm::AfterClose() { Spectrum()->Bands().RefreshTemplate(); }
