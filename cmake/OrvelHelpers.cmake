@@ -1,5 +1,5 @@
 # orvel_add_test(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>]
-#                [SLOW <gtest filter>] [THREADS <gtest filter>])
+#                [SLOW <gtest filter>] [THREADS <gtest filter>] [THREADS_CORES <n>])
 #
 # One GoogleTest executable per call, registered with CTest. Tests run in the
 # test's own source folder's build directory; GUI tests get the offscreen Qt
@@ -8,7 +8,9 @@
 # Labels: every test gets LABELS (default "unit"). Tests that SLOW matches
 # (a gtest filter such as "Suite.Test:Suite2.*") also get "slow": they take
 # more than a few seconds. Tests that THREADS matches also get "threads": they
-# start threads, and CI runs them under ThreadSanitizer.
+# start threads, and CI runs them under ThreadSanitizer. THREADS_CORES: the
+# threads tests need that many cores to themselves (CTest starts nothing
+# beside them that would take those cores).
 #
 # How the tests are registered and built follows two settings, so that each
 # CI phase builds and starts no more than it runs:
@@ -32,9 +34,15 @@ else()
 endif()
 option(ORVEL_TEST_PER_PROGRAM "One CTest test per test program and label set instead of one per test" OFF)
 option(ORVEL_THREADS_TESTS_ONLY "Register and build only the tests labelled threads" OFF)
+# Unity builds of the test programs: the sources of a program compile in
+# batches, so that the headers, and the inline code and templates the sources
+# share, are parsed and generated once per batch instead of once per source.
+# Off by default, so that an edit of one test source rebuilds that source alone.
+option(ORVEL_UNITY_TESTS "Compile each test program's sources in unity batches" OFF)
+set(ORVEL_UNITY_BATCH 0 CACHE STRING "Test sources per unity batch (0: all of a program's sources in one)")
 
 function(orvel_add_test name)
-  cmake_parse_arguments(T "" "SLOW;THREADS" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "SLOW;THREADS;THREADS_CORES" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT T_SOURCES)
     message(FATAL_ERROR "orvel_add_test(${name}): no SOURCES")
   endif()
@@ -50,13 +58,16 @@ function(orvel_add_test name)
     ORVEL_TEST_BINARY_DIR="${CMAKE_CURRENT_BINARY_DIR}")
   target_compile_options(${name} PRIVATE ${ORVEL_TEST_OPTIMIZE})
   set_property(TARGET ${name} PROPERTY ORVEL_TEST_PROGRAM TRUE)
+  if(ORVEL_UNITY_TESTS)
+    set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${ORVEL_UNITY_BATCH})
+  endif()
   set(labels ${T_LABELS})
   if(NOT labels)
     set(labels unit)
   endif()
   if(ORVEL_THREADS_TESTS_ONLY)
     if(T_THREADS)
-      _orvel_register(${name} threads "${T_THREADS}" "${labels};threads")
+      _orvel_register(${name} threads "${T_THREADS}" "${labels};threads" "${T_THREADS_CORES}")
     else()
       # Still a target, so that the folder's own settings on it apply; never built.
       set_property(TARGET ${name} PROPERTY EXCLUDE_FROM_ALL TRUE)
@@ -75,19 +86,20 @@ function(orvel_add_test name)
   else()
     set(plain_filter "*")
   endif()
-  _orvel_register(${name} "" "${plain_filter}" "${labels}")
+  _orvel_register(${name} "" "${plain_filter}" "${labels}" "")
   if(T_SLOW)
-    _orvel_register(${name} slow "${T_SLOW}" "${labels};slow")
+    _orvel_register(${name} slow "${T_SLOW}" "${labels};slow" "")
   endif()
   if(T_THREADS)
-    _orvel_register(${name} threads "${T_THREADS}" "${labels};threads")
+    _orvel_register(${name} threads "${T_THREADS}" "${labels};threads" "${T_THREADS_CORES}")
   endif()
 endfunction()
 
-# Registers the tests of <target> that <filter> selects, with <labels>: each
-# as a CTest test of its own, or all of them as one run of the program named
-# <target> or <target>.<kind>.
-function(_orvel_register target kind filter labels)
+# Registers the tests of <target> that <filter> selects, with <labels> (and,
+# when <cores> is set, that many cores of their own): each as a CTest test of
+# its own, or all of them as one run of the program named <target> or
+# <target>.<kind>.
+function(_orvel_register target kind filter labels cores)
   add_dependencies(orvel_tests ${target})
   if(ORVEL_TEST_PER_PROGRAM)
     set(test_name ${target})
@@ -98,15 +110,18 @@ function(_orvel_register target kind filter labels)
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     set_tests_properties(${test_name} PROPERTIES
       LABELS "${labels}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    if(cores)
+      set_tests_properties(${test_name} PROPERTIES PROCESSORS ${cores})
+    endif()
   else()
-    _orvel_discover(${target} "${filter}" "${labels}")
+    _orvel_discover(${target} "${filter}" "${labels}" "${cores}")
   endif()
 endfunction()
 
 # Discovery writes each property value as one word, so a test can carry only one
 # label through it; a small include file run after discovery sets the full list
 # on the tests that this call found.
-function(_orvel_discover target filter labels)
+function(_orvel_discover target filter labels cores)
   get_property(count TARGET ${target} PROPERTY ORVEL_DISCOVER_COUNT)
   if(NOT count)
     set(count 0)
@@ -123,8 +138,12 @@ function(_orvel_discover target filter labels)
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   set(label_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_${count}_labels.cmake)
+  set(properties "LABELS \"${labels}\"")
+  if(cores)
+    string(APPEND properties " PROCESSORS ${cores}")
+  endif()
   file(WRITE ${label_file}
-    "if(${list_var})\n  set_tests_properties(\${${list_var}} PROPERTIES LABELS \"${labels}\")\nendif()\n")
+    "if(${list_var})\n  set_tests_properties(\${${list_var}} PROPERTIES ${properties})\nendif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${label_file})
 endfunction()
 

@@ -97,6 +97,14 @@ std::string FileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+void PutFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+std::vector<std::string> LinesOf(const classlib::TStrings& list) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < list.Count(); ++i) lines.push_back(list.Strings(i));
+  return lines;
+}
+
 TFileSizeLimit::TFileSizeLimit(std::uint64_t Bytes) {
   struct rlimit limit {};
   if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) throw std::runtime_error(std::strerror(errno));

@@ -11,12 +11,18 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/classlib/Exception.h"
+#include "platform/classlib/StringLists.h"
 
 namespace orvel::testing {
+
+inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+inline constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // The message of the exception of type E (classlib::Exception or a
 // descendant) that f raises, or "<none>" when it raises nothing. Other
@@ -85,6 +91,12 @@ class TTempDir {
 
 // The whole content of a file ("" when it cannot be read).
 std::string FileBytes(const std::string& path);
+
+// Writes bytes as the whole content of a file.
+void PutFile(const std::string& path, const std::string& bytes);
+
+// The strings of a string list, in order.
+std::vector<std::string> LinesOf(const classlib::TStrings& list);
 
 // A disk that is full after Bytes bytes of any file, for the scope of the
 // object: a write past them fails with EFBIG ("File too large") as it would

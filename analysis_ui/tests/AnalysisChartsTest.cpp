@@ -18,20 +18,21 @@
 #include "analysis_ui/SignalToolsKiv.h"
 #include "chart/canvas/KivGraphics.h"
 #include "chart/series/FastLineSeries.h"
+#include "chart/testing/ChartProbes.h"
 #include "chart/widgets/KivPanelWidget.h"
 #include "numeric/MathCore.h"
 #include "platform/classlib/ComponentStream.h"
 #include "platform/ui/testing/WindowTest.h"
 #include "signal/Signal.h"
 #include "signal/SpectrumAnalyzer.h"
+#include "signal/tests/AnalyzerTestSupport.h"
 
 namespace analysis_ui {
 namespace {
 
+using chart::testing::Values;
+using sig::testsupport::Values;
 using ui::Control;
-
-std::vector<double> Values(const chart::TChartValueList& list) { return {list.Values().begin(), list.Values().end()}; }
-std::vector<double> Values(const numeric::TVec& v) { return {v.Values(), v.Values() + v.Length()}; }
 
 // 1024 samples at 1024 Hz: tones of amplitude 1 at 100 Hz and `second` at
 // 250 Hz, both on a line of the spectrum.

@@ -13,6 +13,7 @@
 #include "analysis_ui/NumoraKiv.h"
 #include "chart/series/ErrorSeries.h"
 #include "chart/series/FastLineSeries.h"
+#include "chart/testing/ChartProbes.h"
 #include "chart/testing/RecordingHost.h"
 #include "numeric/ObjectCache.h"
 #include "testing/TestSupport.h"
@@ -20,10 +21,10 @@
 namespace analysis_ui {
 namespace {
 
+using chart::testing::Values;
+using orvel::testing::kInf;
+using orvel::testing::kNaN;
 using orvel::testing::Raises;
-
-constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double Inf = std::numeric_limits<double>::infinity();
 
 std::unique_ptr<numeric::TVec> Vector(const std::vector<double>& values) {
   auto v = std::make_unique<numeric::TVec>();
@@ -31,8 +32,6 @@ std::unique_ptr<numeric::TVec> Vector(const std::vector<double>& values) {
   for (std::size_t i = 0; i < values.size(); ++i) v->Values()[i] = values[i];
   return v;
 }
-
-std::vector<double> Values(const chart::TChartValueList& list) { return {list.Values().begin(), list.Values().end()}; }
 
 // A fast line on a chart of the given width in pixels.
 struct TChartFixture {
@@ -58,14 +57,14 @@ struct TDrawCase {
 TEST(DrawValues, KeepsEveryFiniteSampleAtThePositionOfItsIndex) {
   std::vector<double> ten{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
   std::vector<double> tenWithNaN = ten;
-  tenWithNaN[3] = NaN;
+  tenWithNaN[3] = kNaN;
   const TDrawCase cases[] = {
       {"empty", {}, 0, 1, {}, {}},
       {"plain", {4, -1, 2}, 10, 0.5, {10, 10.5, 11}, {4, -1, 2}},
       {"NaN at index 3 of 10", tenWithNaN, 100, 2, {100, 102, 104, 108, 110, 112, 114, 116, 118},
        {0, 1, 2, 4, 5, 6, 7, 8, 9}},
-      {"all NaN", {NaN, NaN, NaN}, 0, 1, {}, {}},
-      {"infinities", {Inf, 1, -Inf, 2}, 0, 1, {1, 3}, {1, 2}},
+      {"all NaN", {kNaN, kNaN, kNaN}, 0, 1, {}, {}},
+      {"infinities", {kInf, 1, -kInf, 2}, 0, 1, {1, 3}, {1, 2}},
       {"backward step", {1, 2, 3}, 5, -1, {5, 4, 3}, {1, 2, 3}},
   };
   for (const TDrawCase& c : cases) {
@@ -114,7 +113,7 @@ TEST(DrawValues, AKindWithFurtherListsKeepsThemAsLongAsItsPoints) {
   chart::TChart chart;
   auto* series = new chart::THighLowSeries(&chart);
   series->SetParentChart(&chart);
-  DrawValues(*Vector({1, NaN, 3, 4}), *series, false, 0, 1);
+  DrawValues(*Vector({1, kNaN, 3, 4}), *series, false, 0, 1);
   for (chart::TChartValueList* list : series->ValuesList()) EXPECT_EQ(list->Count(), 3) << list->Name();
 }
 

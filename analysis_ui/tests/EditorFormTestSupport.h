@@ -17,7 +17,8 @@
 
 namespace analysis_ui::editorformtests {
 
-inline void Type(QLineEdit& Edit, const QString& Text) {
+// Focuses an edit, as a click would, then types Text over its content.
+inline void FocusAndType(QLineEdit& Edit, const QString& Text) {
   formtests::Focus(Edit);
   formtests::Type(Edit, Text);
 }

@@ -43,9 +43,9 @@ namespace analysis_ui {
 namespace {
 
 using editorformtests::Enter;
+using editorformtests::FocusAndType;
 using editorformtests::Ink;
 using editorformtests::Parameters;
-using editorformtests::Type;
 using ui::Control;
 
 sig::TFilterBand Band(double Start, double Stop, double Gain, double Ripple) {
@@ -334,7 +334,7 @@ TEST_F(FIRDesign, TheIirMethodAndTheWaveletChooseTheirFields) {
   }
   // A parameter beyond the new wavelet's bound is held at it.
   Combo("WavltEdit").setCurrentText("Daublet");
-  Type(Edit("WavltEdit1"), "9");
+  FocusAndType(Edit("WavltEdit1"), "9");
   EXPECT_EQ(FFilter->WaveletP1(), 9);
   Combo("WavltEdit").setCurrentText("Coiflet");
   EXPECT_EQ(FFilter->WaveletP1(), 5);
@@ -396,7 +396,7 @@ TEST_F(FIRDesign, EveryControlWritesItsProperty) {
       box->setCurrentText(c.Input);
       ASSERT_EQ(box->currentText(), c.Input);
     } else {
-      Type(static_cast<QLineEdit&>(control), c.Input);
+      FocusAndType(static_cast<QLineEdit&>(control), c.Input);
       Enter(control);
     }
     EXPECT_EQ(c.Property(), c.Expected);
@@ -411,19 +411,19 @@ TEST_F(FIRDesign, ABandsStartAndEndStayInOrder) {
   SelectBand(0);
   const auto band = [this] { return FFilter->Filters().Template().GetBand(0); };
   // The start typed past the end drags the end along, and the other way round.
-  Type(Edit("BandStartEdit"), "0.5");
+  FocusAndType(Edit("BandStartEdit"), "0.5");
   Enter(Edit("BandStartEdit"));
   EXPECT_EQ(band().Start, 0.5);
   EXPECT_EQ(band().Stop, 0.5);
   EXPECT_EQ(Edit("BandEndEdit").Position(), 0.5);
-  Type(Edit("BandEndEdit"), "0.1");
+  FocusAndType(Edit("BandEndEdit"), "0.1");
   Enter(Edit("BandEndEdit"));
   EXPECT_EQ(band().Start, 0.1);
   EXPECT_EQ(band().Stop, 0.1);
   EXPECT_EQ(Edit("BandStartEdit").Position(), 0.1);
   EXPECT_EQ(LineTexts(0)[1], "0.100<->0.100");
   // Leaving the field commits as Enter does.
-  Type(Edit("BandEndEdit"), "0.25");
+  FocusAndType(Edit("BandEndEdit"), "0.25");
   C<QComboBox>("PassStopBox").setFocus(Qt::TabFocusReason);
   EXPECT_EQ(band().Stop, 0.25);
   EXPECT_EQ(band().Start, 0.1);
@@ -482,7 +482,7 @@ TEST_F(FIRDesign, TheBandCheckSaysWhatIsWrongForThreeSeconds) {
 
   // The end of band 1 moved below band 2's start: the bands pass.
   SelectBand(0);
-  Type(Edit("BandEndEdit"), "0.2");
+  FocusAndType(Edit("BandEndEdit"), "0.2");
   Enter(Edit("BandEndEdit"));
   EXPECT_TRUE(label.isVisible());
   EXPECT_EQ(label.text(), "Filter is OK!");
@@ -508,7 +508,7 @@ TEST_F(FIRDesign, BrowsingTheBandsLeavesThemAsStored) {
   EXPECT_EQ(C<QLabel>("FilterLabel").text(), "Ripple/attenuation of band 1 out of range!");
   // Changing the band stores what its fields show.
   SelectBand(1);
-  Type(Edit("BandStartEdit"), "0.35");
+  FocusAndType(Edit("BandStartEdit"), "0.35");
   Enter(Edit("BandStartEdit"));
   EXPECT_EQ(FFilter->Filters().Template().GetBand(1).Ripple, 2);
 }
@@ -578,7 +578,7 @@ TEST_F(FIRDesign, TheBandTypeSetsTheGainAndTheAttenuationsBounds) {
   EXPECT_EQ(FFilter->Filters().Template().GetBand(0).Gain, 0);
   EXPECT_EQ(LineTexts(0)[3], "0");
   // An attenuation below the stop band's least is held at it.
-  Type(att, "1");
+  FocusAndType(att, "1");
   Enter(att);
   EXPECT_EQ(att.text(), "2");
   EXPECT_EQ(FFilter->Filters().Template().GetBand(0).Ripple, 2);
@@ -588,7 +588,7 @@ TEST_F(FIRDesign, TheBandTypeSetsTheGainAndTheAttenuationsBounds) {
   type.setCurrentText("Pass band gain");
   EXPECT_TRUE(gain.isEnabled());
   Enter(type);
-  Type(gain, "2.5");
+  FocusAndType(gain, "2.5");
   Enter(gain);
   EXPECT_EQ(FFilter->Filters().Template().GetBand(0).Gain, 2.5);
   EXPECT_EQ(type.currentText(), "Pass band gain");
@@ -606,7 +606,7 @@ TEST_F(FIRDesign, LiveDesignsWhatCanBeDesignedAndUpdateDesignsTheRest) {
   FFilter->SetFirMethod(sig::fimParksMcClellan);
   TFIRDesignForm& form = Open(true);
   const int updates = FUpdates;
-  Type(Edit("GridDensityEdit"), "32");
+  FocusAndType(Edit("GridDensityEdit"), "32");
   EXPECT_GT(FUpdates, updates);
   EXPECT_EQ(FFilter->GridDensity(), 32);
   EXPECT_TRUE(FFilter->Designed());
@@ -617,7 +617,7 @@ TEST_F(FIRDesign, LiveDesignsWhatCanBeDesignedAndUpdateDesignsTheRest) {
   Combo("ResponseBox").setCurrentText("Integrator");
   const int before = FUpdates;
   FFilter->SetDesigned(false);
-  Type(Edit("GridDensityEdit"), "20");
+  FocusAndType(Edit("GridDensityEdit"), "20");
   EXPECT_EQ(FFilter->GridDensity(), 20);
   EXPECT_EQ(FUpdates, before);
   EXPECT_FALSE(FFilter->Designed());
@@ -659,14 +659,14 @@ TEST_F(FIRDesign, SavitzkyGolayShowsTheOddFrameTheFilterTakes) {
   EXPECT_EQ(Edit("FirLengthEdit").Increment(), "2");
   EXPECT_EQ(Edit("PolyOrderEdit").MaxValue(), "10");
   // An even frame typed shows the one the filter took once the field is left.
-  Type(Edit("FirLengthEdit"), "6");
+  FocusAndType(Edit("FirLengthEdit"), "6");
   Enter(Edit("FirLengthEdit"));
   EXPECT_EQ(FFilter->FirLength(), 7);
   EXPECT_EQ(Edit("FirLengthEdit").text(), "7");
   EXPECT_EQ(Edit("PolyOrderEdit").MaxValue(), "6");
   EXPECT_EQ(FFilter->Order(), 3);
   // Typed key by key, the frame passes through 1: the order comes back with the frame.
-  Type(Edit("FirLengthEdit"), "15");
+  FocusAndType(Edit("FirLengthEdit"), "15");
   Enter(Edit("FirLengthEdit"));
   EXPECT_EQ(FFilter->FirLength(), 15);
   EXPECT_EQ(FFilter->Order(), 3);
@@ -727,19 +727,19 @@ TEST_F(FIRDesign, FactorsOfZeroAndEmptyFieldsAreRefused) {
     EXPECT_EQ(c.Property(), c.Expected);
   }
   // A factor typed key by key passes through 1: the delay comes back with it.
-  Type(Edit("UpFactorEdit"), "12");
+  FocusAndType(Edit("UpFactorEdit"), "12");
   Enter(Edit("UpFactorEdit"));
   EXPECT_EQ(f.UpSample(), 12);
   EXPECT_EQ(f.UpDelay(), 2);
   EXPECT_EQ(Edit("UpDelayEdit").text(), "2");
   // A smaller factor pulls its delay in, and the delay's field shows it.
-  Type(Edit("UpFactorEdit"), "2");
+  FocusAndType(Edit("UpFactorEdit"), "2");
   EXPECT_EQ(f.UpDelay(), 1);
   EXPECT_EQ(Edit("UpDelayEdit").text(), "1");
   // A length of 0 (a FIR design takes the length it needs: a running median does not).
   Combo("ResponseBox").setCurrentText("Median");
   FDialogs.Shown.clear();
-  Type(Edit("FirLengthEdit"), "0");
+  FocusAndType(Edit("FirLengthEdit"), "0");
   EXPECT_EQ(f.FirLength(), 1);
   Enter(Edit("FirLengthEdit"));
   ASSERT_EQ(FDialogs.Shown.size(), 1u);
@@ -747,7 +747,7 @@ TEST_F(FIRDesign, FactorsOfZeroAndEmptyFieldsAreRefused) {
   EXPECT_EQ(f.FirLength(), Edit("FirLengthEdit").IntPosition());
   // Typing a length is not disturbed by the designs along the way.
   FDialogs.Shown.clear();
-  Type(Edit("FirLengthEdit"), "15");
+  FocusAndType(Edit("FirLengthEdit"), "15");
   EXPECT_EQ(Edit("FirLengthEdit").text(), "15");
   Enter(Edit("FirLengthEdit"));
   EXPECT_EQ(f.FirLength(), 15);
@@ -794,7 +794,7 @@ TEST_F(FIRDesign, AddingABandNeedsATemplateAndDeletingOneTakesItsRecord) {
   EXPECT_EQ(C<TMtxGridView>("BandsBox").LineCount(), 2);
   EXPECT_EQ(C<TMtxGridView>("BandsBox").SelectedLine(), 1);
   EXPECT_TRUE(Edit("BandStartEdit").isEnabled());
-  Type(Edit("BandEndEdit"), "0.7");
+  FocusAndType(Edit("BandEndEdit"), "0.7");
   Enter(Edit("BandEndEdit"));
   EXPECT_EQ(FFilter->Filters().Template().GetBand(1).Stop, 0.7);
   C<QPushButton>("DeleteBandButton").click();
@@ -845,9 +845,9 @@ TEST_F(FIRDesign, CancelRestoresTheFilterAndOkKeepsTheChanges) {
   const std::string before = Parameters(*FFilter);
   TFIRDesignForm* form = &Open(true);
   Combo("ResponseBox").setCurrentText("Iir");
-  Type(Edit("NormalizedFrequencyEdit"), "4");
+  FocusAndType(Edit("NormalizedFrequencyEdit"), "4");
   SelectBand(0);
-  Type(Edit("BandEndEdit"), "0.25");
+  FocusAndType(Edit("BandEndEdit"), "0.25");
   Enter(Edit("BandEndEdit"));
   C<QPushButton>("AddBandButton").click();
   ASSERT_NE(Parameters(*FFilter), before);
@@ -880,7 +880,7 @@ TEST_F(FIRDesign, SettingsSavedAndLoadedThroughTheTemplateDialog) {
   C<QAction>("Save1").trigger();
   Combo("ResponseBox").setCurrentText("Iir");
   SelectBand(0);
-  Type(Edit("BandEndEdit"), "0.25");
+  FocusAndType(Edit("BandEndEdit"), "0.25");
   Enter(Edit("BandEndEdit"));
   ASSERT_EQ(FFilter->Filters().Template().GetBand(0).Stop, 0.25);
 

@@ -11,17 +11,14 @@
 #include "analysis_ui/JovCombos.h"
 #include "chart/canvas/KivGraphics.h"
 #include "platform/ui/Cursors.h"
+#include "platform/ui/testing/WindowTest.h"
 
 namespace analysis_ui {
 namespace {
 
-using namespace chart;
+using ui::Items;
 
-QStringList Items(const QComboBox& combo) {
-  QStringList items;
-  for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
-  return items;
-}
+using namespace chart;
 
 TEST(ColorComboBox, ListsTheSixteenColoursInTableOrder) {
   TColorComboBox combo;

@@ -30,12 +30,7 @@ using chart_editors::testing::ChooseItem;
 using chart_editors::testing::InkIn;
 using chart_editors::testing::TypeText;
 using testing::TAnalyzerChart;
-
-QStringList Items(const QComboBox& combo) {
-  QStringList texts;
-  for (int i = 0; i < combo.count(); ++i) texts << combo.itemText(i);
-  return texts;
-}
+using ui::Items;
 
 // A spectrum chart with the analysed line, the mark points and two limit
 // lines, all titled; the spectrum mark cursor on the first two.

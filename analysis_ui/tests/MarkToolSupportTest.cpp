@@ -10,12 +10,13 @@
 #include "analysis_ui/MarkToolSupport.h"
 #include "chart/core/ValueList.h"
 #include "signal/MarkList.h"
+#include "testing/TestSupport.h"
 
 namespace analysis_ui {
 namespace {
 
-constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double Inf = std::numeric_limits<double>::infinity();
+using orvel::testing::kInf;
+using orvel::testing::kNaN;
 
 TEST(MarkToolSupport, TheLineUnderAPositionIsHeldWithinTheSpectrum) {
   const struct {
@@ -28,13 +29,13 @@ TEST(MarkToolSupport, TheLineUnderAPositionIsHeldWithinTheSpectrum) {
       {-5, 0, 10, 50, 0},       // left of the spectrum
       {1e300, 0, 10, 50, 49},   // far right: no conversion out of range
       {495, 0, 10, 50, 49},     // between the last line and the stop frequency
-      {-Inf, 0, 10, 50, 0},     //
-      {Inf, 0, 10, 50, 49},     //
-      {NaN, 0, 10, 50, 0},      //
+      {-kInf, 0, 10, 50, 0},    //
+      {kInf, 0, 10, 50, 49},    //
+      {kNaN, 0, 10, 50, 0},     //
       {-240, -250, 5, 100, 2},  // a two-sided spectrum
       {7, 0, 10, 0, 0},         // no lines
       {7, 0, 0, 50, 0},         // no spacing
-      {7, 0, NaN, 50, 0},       //
+      {7, 0, kNaN, 50, 0},      //
   };
   for (const auto& c : cases)
     EXPECT_EQ(LineUnder(c.F, c.Start, c.Step, c.Length), c.Line) << c.F << " on " << c.Length << " lines of " << c.Step;
@@ -51,8 +52,8 @@ TEST(MarkToolSupport, TheSampleNearATimeIsRoundedAndHeldWithinTheSignal) {
       {0.0135, 0.001, 100, 14},  //
       {-1, 0.001, 100, 0},       // before the first sample
       {10, 0.001, 100, 99},      // beyond the last
-      {Inf, 0.001, 100, 99},     //
-      {NaN, 0.001, 100, 0},      //
+      {kInf, 0.001, 100, 99},    //
+      {kNaN, 0.001, 100, 0},     //
       {0.5, 0.001, 0, 0},        // no samples
       {0.5, 0, 100, 0},          // no period
   };
@@ -75,7 +76,7 @@ TEST(MarkToolSupport, AMarkIsFoundWithinHalfALineOfItsKey) {
       {mkFirst, 117, 5, 1},       //
       {mkFirst, 120, 0, 1},       // no spacing: equal only
       {mkFirst, 120.001, 0, -1},  //
-      {mkFirst, NaN, 5, -1},      //
+      {mkFirst, kNaN, 5, -1},     //
       {mkFourth, 0.25, 0.0005, 1},
       {mkFourth, 60, 0.0005, -1},  // the time, not the first double
   };

@@ -34,11 +34,11 @@
 namespace analysis_ui {
 namespace {
 
-using sig::TFuncSignalLine;
 using editorformtests::Enter;
+using editorformtests::FocusAndType;
 using editorformtests::Ink;
 using editorformtests::Parameters;
-using editorformtests::Type;
+using sig::TFuncSignalLine;
 using ui::Control;
 
 TFuncSignalLine Source(std::uint8_t Type, std::vector<double> P, bool Complex = false) {
@@ -222,8 +222,8 @@ TEST_F(SignalGen, LimitIsTheOperatorWithFields) {
   EXPECT_EQ(Line(1).Operator, sig::goLimit);
   EXPECT_EQ(ShownCaptions(), (std::vector<std::string>{"Upper:", "Lower:"}));
   EXPECT_EQ(LineText(1), "Limit");
-  Type(Param(0), "0.5");
-  Type(Param(1), "-0.25");
+  FocusAndType(Param(0), "0.5");
+  FocusAndType(Param(1), "-0.25");
   EXPECT_EQ(Line(1).P1, 0.5);
   EXPECT_EQ(Line(1).P2, -0.25);
   // The generator now clips the sine.
@@ -245,11 +245,11 @@ TEST_F(SignalGen, LimitIsTheOperatorWithFields) {
 TEST_F(SignalGen, WithLiveOffAFieldChangesNothingUntilItIsLeftOrEnterIsPressed) {
   Formula({Source(sig::gfSine, {10, 0, 1})});
   Open();
-  Type(Param(0), "25");
+  FocusAndType(Param(0), "25");
   EXPECT_EQ(Line(0).P1, 10);
   Enter(Param(0));
   EXPECT_EQ(Line(0).P1, 25);
-  Type(Param(2), "3");
+  FocusAndType(Param(2), "3");
   EXPECT_EQ(Line(0).P3, 1);
   Param(1).setFocus(Qt::TabFocusReason);
   EXPECT_EQ(Line(0).P3, 3);
@@ -263,7 +263,7 @@ TEST_F(SignalGen, WithLiveOffAFieldChangesNothingUntilItIsLeftOrEnterIsPressed) 
 TEST_F(SignalGen, WithLiveOnEveryChangeCommitsAndRecomputes) {
   Formula({Source(sig::gfSine, {10, 0, 1})});
   Open(true);
-  Type(Param(0), "40");
+  FocusAndType(Param(0), "40");
   EXPECT_EQ(Line(0).P1, 40);
   EXPECT_GT(FUpdates, 0);
   EXPECT_NEAR(FGenerator->Data().Values()[1], std::sin(2 * std::numbers::pi * 40 / 1000.0), 1e-12);
@@ -317,9 +317,9 @@ TEST_F(SignalGen, AddingLinesNeedsATemplateAndFillsThemFromTheControls) {
   EXPECT_TRUE(Line(0).Continuous);
   EXPECT_EQ(LineText(0), "Sine");
   EXPECT_TRUE(Param(0).isEnabled());
-  Type(Param(0), "100");
+  FocusAndType(Param(0), "100");
   Enter(Param(0));
-  Type(Param(2), "1");
+  FocusAndType(Param(2), "1");
   Enter(Param(2));
   C<QPushButton>("AddOpButton").click();
   ASSERT_EQ(FGenerator->Sounds().Template().Count(), 2);
@@ -392,7 +392,7 @@ TEST_F(SignalGen, CancelRestoresTheGeneratorAndOkKeepsTheChanges) {
   FGenerator->Sounds().SetTemplateIndex(0);
   const std::string before = Parameters(*FGenerator);
   Open(true);
-  Type(Param(0), "33");
+  FocusAndType(Param(0), "33");
   C<QComboBox>("SignalTypeBox").setCurrentText("Square");
   C<QPushButton>("AddOpButton").click();
   ASSERT_NE(Parameters(*FGenerator), before);
@@ -417,7 +417,7 @@ TEST_F(SignalGen, SettingsSavedAndLoadedThroughTheTemplateDialog) {
   const std::string file = FDir.File("generator.cfg");
   FDialogs.FileChoices.push_back(ui::TFileChoice{file, 1});
   C<QAction>("Save1").trigger();
-  Type(Param(0), "77");
+  FocusAndType(Param(0), "77");
   Enter(Param(0));
   ASSERT_EQ(Line(0).P1, 77);
 

@@ -32,7 +32,9 @@
 #include "analysis_ui/SignalToolsDialogs.h"
 #include "analysis_ui/SignalToolsKiv.h"
 #include "analysis_ui/SpectrumAna.h"
+#include "analysis_ui/tests/FormTestSupport.h"
 #include "chart/series/FastLineSeries.h"
+#include "chart/testing/ChartProbes.h"
 #include "numeric/MathCore.h"
 #include "platform/classlib/StringLists.h"
 #include "platform/ui/testing/WindowTest.h"
@@ -42,17 +44,18 @@
 #include "signal/SpectrumPeaks.h"
 #include "signal/SpectrumReport.h"
 #include "signal/SpectrumStats.h"
+#include "signal/tests/AnalyzerTestSupport.h"
 
 namespace analysis_ui {
 namespace {
 
+using chart::testing::Values;
+using formtests::Type;
+using sig::testsupport::Values;
 using ui::Control;
 
-std::vector<double> Values(const chart::TChartValueList& list) { return {list.Values().begin(), list.Values().end()}; }
-std::vector<double> Values(const numeric::TVec& v) { return {v.Values(), v.Values() + v.Length()}; }
-
 // 1024 samples at 1024 Hz: a unit sine at 100 Hz and one of 0.1 at 200 Hz.
-void TwoTones(sig::TSignal& s) {
+void TonesAt100And200(sig::TSignal& s) {
   s.Data().Size(1024, false);
   for (int j = 0; j < 1024; ++j)
     s.Data().Values()[j] =
@@ -60,7 +63,7 @@ void TwoTones(sig::TSignal& s) {
   s.SetSamplingFrequency(1024);
 }
 
-sig::TSpectrumBandRecord Band(double F1, double F2, double F3, double F4) {
+sig::TSpectrumBandRecord SpectrumBand(double F1, double F2, double F3, double F4) {
   sig::TSpectrumBandRecord band;
   band.Active = true;
   band.F1 = F1;
@@ -77,22 +80,17 @@ std::string Parameters(sig::TSpectrumAnalyzer& a) {
   return {static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size())};
 }
 
-std::vector<std::string> Items(const QComboBox& box) {
+std::vector<std::string> ItemStrings(const QComboBox& box) {
   std::vector<std::string> items;
   for (int i = 0; i < box.count(); ++i) items.push_back(box.itemText(i).toStdString());
   return items;
-}
-
-void Type(QLineEdit& edit, const QString& text) {
-  edit.selectAll();
-  QTest::keyClicks(&edit, text);
 }
 
 class SpectrumAna : public ui::TWindowTest {
  protected:
   void SetUp() override {
     TWindowTest::SetUp();
-    TwoTones(FSignal);
+    TonesAt100And200(FSignal);
     FAnalyzer = std::make_unique<sig::TSpectrumAnalyzer>();
     FAnalyzer->SetName("SpectrumAnalyzer1");
     FAnalyzer->SetInput(&FSignal);
@@ -122,10 +120,10 @@ class SpectrumAna : public ui::TWindowTest {
   void AddBandTemplates() {
     sig::TSpectrumBandsAnalyzer& bands = FAnalyzer->Bands();
     bands.AddEmptyTemplate("Single");
-    bands.Template().AddBand(Band(90, 95, 105, 110));
+    bands.Template().AddBand(SpectrumBand(90, 95, 105, 110));
     bands.AddEmptyTemplate("Octaves");
-    bands.Template().AddBand(Band(10, 20, 30, 40));
-    bands.Template().AddBand(Band(150, 190, 210, 250));
+    bands.Template().AddBand(SpectrumBand(10, 20, 30, 40));
+    bands.Template().AddBand(SpectrumBand(150, 190, 210, 250));
   }
 
   TSpectrumAnaForm& Open(bool live = false) {
@@ -213,7 +211,7 @@ TEST_F(SpectrumAna, EveryControlWithItsItemsInOrder) {
       {"RunningPhaseBox", {"Default", "Constant phase", "Integer lag", "Partial"}},
       {"ReferenceBox", {"Sampling freq.", "Nyquist freq.", "Order freq.", "N'th peak"}},
   };
-  for (const auto& [name, items] : combos) EXPECT_EQ(Items(Combo(name)), items) << name;
+  for (const auto& [name, items] : combos) EXPECT_EQ(ItemStrings(Combo(name)), items) << name;
 
   const std::vector<std::pair<const char*, const char*>> checks = {
       {"RemoveDCBox", "Remove DC"},
@@ -615,7 +613,7 @@ TEST_F(SpectrumAna, OkKeepsTheTemplateChosenInTheComboBox) {
   TSpectrumAnaForm& form = Open(true);
   ShowPage("BandsSheet");
   QComboBox& templates = Combo("TemplateCombo");
-  EXPECT_EQ(Items(templates), (std::vector<std::string>{"Single", "Octaves"}));
+  EXPECT_EQ(ItemStrings(templates), (std::vector<std::string>{"Single", "Octaves"}));
   EXPECT_EQ(templates.currentText(), "Octaves");
   EXPECT_EQ(BandsBox().topLevelItemCount(), 2);
   templates.setFocus();
@@ -634,7 +632,7 @@ TEST_F(SpectrumAna, OkKeepsTheTemplateChosenInTheComboBox) {
 TEST_F(SpectrumAna, TypingAnEdgeKeepsTheBandsEdgesInOrder) {
   sig::TSpectrumBandsAnalyzer& bands = FAnalyzer->Bands();
   bands.AddEmptyTemplate("Bands");
-  bands.Template().AddBand(Band(10, 20, 30, 40));
+  bands.Template().AddBand(SpectrumBand(10, 20, 30, 40));
   Open(false);
   ShowPage("BandsSheet");
   ASSERT_EQ(BandsBox().topLevelItemCount(), 1);
@@ -664,7 +662,7 @@ TEST_F(SpectrumAna, TypingAnEdgeKeepsTheBandsEdgesInOrder) {
 TEST_F(SpectrumAna, LiveBandEditsCommitAtEachChange) {
   sig::TSpectrumBandsAnalyzer& bands = FAnalyzer->Bands();
   bands.AddEmptyTemplate("Bands");
-  bands.Template().AddBand(Band(90, 95, 105, 110));
+  bands.Template().AddBand(SpectrumBand(90, 95, 105, 110));
   Open(true);
   ShowPage("BandsSheet");
   // Each keystroke commits, and what is typed stays as typed.
@@ -694,7 +692,7 @@ TEST_F(SpectrumAna, LiveBandEditsCommitAtEachChange) {
 TEST_F(SpectrumAna, LiveTypingKeepsTheOtherEdgesUntilTheFieldIsLeft) {
   sig::TSpectrumBandsAnalyzer& bands = FAnalyzer->Bands();
   bands.AddEmptyTemplate("Bands");
-  bands.Template().AddBand(Band(10, 20, 30, 40));
+  bands.Template().AddBand(SpectrumBand(10, 20, 30, 40));
   Open(true);
   ShowPage("BandsSheet");
   const sig::TSpectrumBandRecord& band = bands.GetBand(0);
@@ -914,12 +912,12 @@ TEST_F(SpectrumAna, LoadingSettingsRefillsAndMayAppendTheBandTemplates) {
   EXPECT_EQ(FDialogs.Shown[0].Text, "Append existing bands templates?");
   EXPECT_EQ(FAnalyzer->Window(), dsp::wtHamming);
   EXPECT_EQ(Combo("WindowBox").currentText(), "Hamming");
-  EXPECT_EQ(Items(Combo("TemplateCombo")), (std::vector<std::string>{"Single", "Octaves"}));
+  EXPECT_EQ(ItemStrings(Combo("TemplateCombo")), (std::vector<std::string>{"Single", "Octaves"}));
 
   FDialogs.FileChoices.push_back(ui::TFileChoice{file, 1});
   FDialogs.Answers.push_back(ui::mrYes);
   Control<QAction>(form, "Load1").trigger();
-  EXPECT_EQ(Items(Combo("TemplateCombo")), (std::vector<std::string>{"Single", "Octaves", "Single", "Octaves"}));
+  EXPECT_EQ(ItemStrings(Combo("TemplateCombo")), (std::vector<std::string>{"Single", "Octaves", "Single", "Octaves"}));
   EXPECT_EQ(FUpdates, 0);
   // With Live on, what was loaded is computed at once.
   Control<QAction>(form, "Live1").trigger();

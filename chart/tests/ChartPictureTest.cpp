@@ -8,11 +8,13 @@
 
 #include "chart/ChartControl.h"
 #include "chart/canvas/KivGraphics.h"
+#include "chart/testing/ChartProbes.h"
 #include "chart/testing/TestPointSeries.h"
 
 namespace chart {
 namespace {
 
+using testing::PixelAt;
 using testing::TTestPointSeries;
 
 QImage Render(TChart& chart, const std::string& file) {
@@ -21,8 +23,6 @@ QImage Render(TChart& chart, const std::string& file) {
   img.save(QString::fromStdString(std::string(ORVEL_TEST_BINARY_DIR) + "/" + file));
   return img;
 }
-
-TColor Pixel(const QImage& img, std::int32_t x, std::int32_t y) { return FromQRgb(img.pixel(x, y)); }
 
 // The generator's layout: a price axis from 78 % to 100 % of the height and a
 // thin one at 76-77 %, on the right.
@@ -72,9 +72,9 @@ TEST(ChartPicture, TwoDimensionalChartWithAxesGridLegendAndCustomAxes) {
   const TRect r = chart.ChartRect();
   TChartSeries* a = chart.Series(0);
   // A pointer's centre holds its series colour.
-  EXPECT_EQ(Pixel(img, a->CalcXPos(3), a->CalcYPos(3)), clGreen);
+  EXPECT_EQ(PixelAt(img, a->CalcXPos(3), a->CalcYPos(3)), clGreen);
   TChartSeries* c = chart.Series(2);
-  EXPECT_EQ(Pixel(img, c->CalcXPos(4), c->CalcYPos(4)), clNavy);
+  EXPECT_EQ(PixelAt(img, c->CalcXPos(4), c->CalcYPos(4)), clNavy);
   // The custom axis spans 78..100 % of the chart rectangle's height.
   TChartAxis* price = chart.CustomAxes().Items(0);
   EXPECT_EQ(price->IStartPos(), r.Top + Round(r.Height() * 0.78));
@@ -82,12 +82,12 @@ TEST(ChartPicture, TwoDimensionalChartWithAxesGridLegendAndCustomAxes) {
   // The left axis line and a grid line.
   const auto& ticks = chart.LeftAxis()->Tick();
   ASSERT_GE(ticks.size(), 3u);
-  EXPECT_EQ(Pixel(img, r.Left, (r.Top + r.Bottom) / 2), clBlack);
+  EXPECT_EQ(PixelAt(img, r.Left, (r.Top + r.Bottom) / 2), clBlack);
   const std::int32_t gridY = ticks[1];
-  EXPECT_EQ(Pixel(img, (r.Left + r.Right) / 2 + 1, gridY), clBlue);
+  EXPECT_EQ(PixelAt(img, (r.Left + r.Right) / 2 + 1, gridY), clBlue);
   // A minor tick between the first two ticks, to the left of the axis.
   const std::int32_t minorY = ticks[0] + Round((ticks[1] - ticks[0]) / 4.0);
-  EXPECT_EQ(Pixel(img, r.Left - 2, minorY), clRed);
+  EXPECT_EQ(PixelAt(img, r.Left - 2, minorY), clRed);
   // The legend box stands right of the chart rectangle.
   const TRect lr = chart.Legend()->ShapeBounds();
   EXPECT_GT(lr.Left, r.Right);
@@ -104,9 +104,9 @@ TEST(ChartPicture, ThreeDimensionalChartWithWalls) {
   ASSERT_GT(chart.Width3D(), 0);
   // The left wall is light yellow, the bottom wall white, between the front and the back.
   const TPoint left = chart.Canvas().Calculate3DPosition(r.Left, r.Top + r.Height() / 4, chart.Width3D() / 2);
-  EXPECT_EQ(Pixel(img, left.X, left.Y), 0x80FFFFu);
+  EXPECT_EQ(PixelAt(img, left.X, left.Y), 0x80FFFFu);
   const TPoint floor = chart.Canvas().Calculate3DPosition((r.Left + r.Right) / 2 + 3, r.Bottom, chart.Width3D() / 2);
-  EXPECT_EQ(Pixel(img, floor.X, floor.Y + 1), clWhite);
+  EXPECT_EQ(PixelAt(img, floor.X, floor.Y + 1), clWhite);
 }
 
 }  // namespace

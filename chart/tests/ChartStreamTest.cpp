@@ -15,6 +15,7 @@
 #include "chart/core/KivStream.h"
 #include "chart/functions/Functions.h"
 #include "chart/series/SeriesMarks.h"
+#include "chart/testing/ChartProbes.h"
 #include "chart/testing/TestPointSeries.h"
 #include "platform/classlib/ClassRegistry.h"
 #include "platform/classlib/ComponentStream.h"
@@ -25,8 +26,9 @@
 namespace chart {
 namespace {
 
-using testing::TTestPointSeries;
 using testing::AddPointSeries;
+using testing::Bytes;
+using testing::TTestPointSeries;
 
 // An axis tool the reader can make.
 class TTestAxisTool : public TKivCustomToolAxis {
@@ -45,13 +47,6 @@ const classlib::TClassInfo& TTestAxisTool::StaticClassInfo() {
 
 void RegisterTestClasses() {
   classlib::RegisterClasses({&TTestPointSeries::StaticClassInfo(), &TTestAxisTool::StaticClassInfo()});
-}
-
-std::vector<std::uint8_t> Bytes(classlib::TMemoryStream& s) {
-  std::vector<std::uint8_t> b(static_cast<std::size_t>(s.Size()));
-  s.SetPosition(0);
-  s.ReadBuffer(b.data(), static_cast<std::int64_t>(b.size()));
-  return b;
 }
 
 void Fill(classlib::TMemoryStream& s, const std::vector<std::uint8_t>& bytes) {

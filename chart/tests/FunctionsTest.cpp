@@ -7,6 +7,7 @@
 #include "chart/ChartControl.h"
 #include "chart/core/KivConst.h"
 #include "chart/functions/Functions.h"
+#include "chart/testing/ChartProbes.h"
 #include "chart/testing/TestPointSeries.h"
 #include "testing/TestSupport.h"
 
@@ -14,10 +15,9 @@ namespace chart {
 namespace {
 
 using orvel::testing::Raises;
-using testing::TTestPointSeries;
 using testing::AddPointSeries;
-
-std::vector<double> Values(const TChartValueList& l) { return {l.Values().begin(), l.Values().end()}; }
+using testing::TTestPointSeries;
+using testing::Values;
 
 ::testing::AssertionResult SameValues(const TChartValueList& l, const std::vector<double>& want) {
   const std::vector<double> got = Values(l);

@@ -15,10 +15,13 @@
 
 #include "chart/canvas/KivGraphics.h"
 #include "chart/core/KivConst.h"
+#include "chart/testing/ChartProbes.h"
 #include "chart/widgets/KivPanelWidget.h"
 
 namespace chart {
 namespace {
+
+using testing::PixelAt;
 
 class TTestPanel : public TCustomKivPanelExtended {
  public:
@@ -67,8 +70,6 @@ struct Fixture {
     Send(e);
   }
 };
-
-TColor PixelAt(const QImage& img, int x, int y) { return FromQRgb(img.pixel(x, y)); }
 
 TEST(PanelWidget, PaintsFromTheBufferAndDrawsAgainOnlyAfterAChange) {
   Fixture f;

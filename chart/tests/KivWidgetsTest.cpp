@@ -14,13 +14,14 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 
+#include "chart/testing/ChartProbes.h"
 #include "chart/widgets/KivCanvasWidgets.h"
 #include "chart/widgets/KivProcsWidgets.h"
 
 namespace chart {
 namespace {
 
-TColor PixelAt(const QImage& img, int x, int y) { return FromQRgb(img.pixel(x, y)); }
+using testing::PixelAt;
 
 class TCountingButton : public TKivButton {
  public:

@@ -9,6 +9,7 @@
 #include "chart/core/KivConst.h"
 #include "chart/functions/Functions.h"
 #include "chart/series/SeriesMarks.h"
+#include "chart/testing/ChartProbes.h"
 #include "chart/testing/RecordingHost.h"
 #include "chart/testing/TestPointSeries.h"
 #include "platform/classlib/ClassRegistry.h"
@@ -19,8 +20,7 @@ namespace {
 
 using orvel::testing::Raises;
 using testing::TTestPointSeries;
-
-std::vector<double> Values(const TChartValueList& l) { return {l.Values().begin(), l.Values().end()}; }
+using testing::Values;
 
 TEST(SeriesData, AddXYKeepsXInOrderAndEverythingInStep) {
   TChart chart;

@@ -7,20 +7,15 @@
 
 #include "chart/ChartControl.h"
 #include "chart/series/SeriesMarks.h"
+#include "chart/testing/ChartProbes.h"
 #include "chart/testing/TestPointSeries.h"
 #include "platform/classlib/Streams.h"
 
 namespace chart {
 namespace {
 
+using testing::Bytes;
 using testing::TTestPointSeries;
-
-std::vector<std::uint8_t> Bytes(classlib::TMemoryStream& s) {
-  std::vector<std::uint8_t> b(static_cast<std::size_t>(s.Size()));
-  s.SetPosition(0);
-  s.ReadBuffer(b.data(), static_cast<std::int64_t>(b.size()));
-  return b;
-}
 
 void PutDouble(std::vector<std::uint8_t>& b, double v) {
   std::uint8_t raw[8];

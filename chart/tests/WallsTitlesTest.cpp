@@ -7,14 +7,14 @@
 
 #include "chart/ChartControl.h"
 #include "chart/canvas/KivGraphics.h"
+#include "chart/testing/ChartProbes.h"
 #include "chart/testing/TestPointSeries.h"
 
 namespace chart {
 namespace {
 
+using testing::PixelAt;
 using testing::TTestPointSeries;
-
-TColor Pixel(const QImage& img, std::int32_t x, std::int32_t y) { return FromQRgb(img.pixel(x, y)); }
 
 TEST(Walls, DefaultsOfTheFourWalls) {
   TChart chart;
@@ -66,8 +66,8 @@ TEST(Walls, TheLeftWallDoesNotCoverPointsBesideIt) {
   }
   const QImage img = chart.RenderToBitmap()->Image();
   const TPoint p = chart.Canvas().Calculate3DPosition(back->CalcXPos(0), back->CalcYPos(0), back->StartZ);
-  EXPECT_EQ(Pixel(img, p.X - 2, p.Y), clGreen);
-  EXPECT_EQ(Pixel(img, p.X + 2, p.Y), clGreen);
+  EXPECT_EQ(PixelAt(img, p.X - 2, p.Y), clGreen);
+  EXPECT_EQ(PixelAt(img, p.X + 2, p.Y), clGreen);
 }
 
 TEST(Titles, TitlesTakeTheirRoomFromTheChartRectangle) {

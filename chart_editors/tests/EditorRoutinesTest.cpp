@@ -93,7 +93,7 @@ QListWidget& FillList(QListWidget& list, const QStringList& texts) {
   return list;
 }
 
-QStringList Texts(const QListWidget& list) {
+QStringList TextsAndData(const QListWidget& list) {
   QStringList texts;
   for (int i = 0; i < list.count(); ++i)
     texts << list.item(i)->text() + "=" + list.item(i)->data(Qt::UserRole).toString();
@@ -106,12 +106,12 @@ TEST(ListRoutines, MoveSelectedKeepsOrderAndData) {
   FillList(to, {"x"});
   for (int i : {1, 2, 4}) from.item(i)->setSelected(true);
   MoveSelectedListItems(from, to);
-  EXPECT_EQ(Texts(from), (QStringList{"a=0", "d=3"}));
-  EXPECT_EQ(Texts(to), (QStringList{"x=0", "b=1", "c=2", "e=4"}));
+  EXPECT_EQ(TextsAndData(from), (QStringList{"a=0", "d=3"}));
+  EXPECT_EQ(TextsAndData(to), (QStringList{"x=0", "b=1", "c=2", "e=4"}));
   EXPECT_TRUE(to.selectedItems().isEmpty());
   MoveAllListItems(to, from);
   EXPECT_EQ(to.count(), 0);
-  EXPECT_EQ(Texts(from), (QStringList{"a=0", "d=3", "x=0", "b=1", "c=2", "e=4"}));
+  EXPECT_EQ(TextsAndData(from), (QStringList{"a=0", "d=3", "x=0", "b=1", "c=2", "e=4"}));
 }
 
 double InkShare(const QImage& image) {

@@ -20,6 +20,7 @@
 #include "chart_editors/KivFuncEdit.h"
 #include "chart_editors/KivLisB.h"
 #include "chart_editors/tests/EditorTestSupport.h"
+#include "platform/ui/testing/WindowTest.h"
 
 namespace chart_editors {
 namespace {
@@ -30,6 +31,8 @@ using testing::AnswerModal;
 using testing::ChooseItem;
 using testing::InkIn;
 using testing::TypeText;
+using ui::Items;
+using ui::Texts;
 
 // Kinds of function for the editor to offer: one that needs no source, one
 // over several sources, one sliding over a single source.
@@ -72,18 +75,6 @@ const classlib::TClassInfo& Info(const char* name) {
 const classlib::TClassInfo& TNoSourceFunction::StaticClassInfo() { return Info<TNoSourceFunction>("TNoSourceFunction"); }
 const classlib::TClassInfo& TSumFunction::StaticClassInfo() { return Info<TSumFunction>("TSumFunction"); }
 const classlib::TClassInfo& TMeanFunction::StaticClassInfo() { return Info<TMeanFunction>("TMeanFunction"); }
-
-QStringList Texts(const QListWidget& list) {
-  QStringList texts;
-  for (int i = 0; i < list.count(); ++i) texts << list.item(i)->text();
-  return texts;
-}
-
-QStringList Items(const QComboBox& combo) {
-  QStringList texts;
-  for (int i = 0; i < combo.count(); ++i) texts << combo.itemText(i);
-  return texts;
-}
 
 class FunctionEditor : public ui::TWindowTest {
  protected:

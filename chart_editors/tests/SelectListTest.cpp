@@ -13,17 +13,14 @@
 #include "chart_editors/KivSelectList.h"
 #include "chart_editors/tests/EditorTestSupport.h"
 #include "platform/classlib/Component.h"
+#include "platform/ui/testing/WindowTest.h"
 
 namespace chart_editors {
 namespace {
 
-using SelectList = ui::TWindowTest;
+using ui::Texts;
 
-QStringList Texts(const QListWidget& list) {
-  QStringList texts;
-  for (int i = 0; i < list.count(); ++i) texts << list.item(i)->text();
-  return texts;
-}
+using SelectList = ui::TWindowTest;
 
 // A form whose available list holds a .. e, each with its own object.
 struct TFiveItems {

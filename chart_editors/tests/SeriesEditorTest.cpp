@@ -23,6 +23,7 @@
 #include "chart_editors/KivLisB.h"
 #include "chart_editors/KivPoEdi.h"
 #include "chart_editors/tests/EditorTestSupport.h"
+#include "platform/ui/testing/WindowTest.h"
 
 namespace chart_editors {
 namespace {
@@ -32,6 +33,7 @@ using testing::AnswerModal;
 using testing::ChooseItem;
 using testing::InkIn;
 using testing::TypeText;
+using ui::Items;
 
 // A kind whose page inserts the pointer's page, as the kinds with pointers do.
 class TStemSeries : public TPointSeries {
@@ -82,12 +84,6 @@ class TTestSourceEditor : public TBaseSourceEditor {
   }
   int NewClicks = 0;
 };
-
-QStringList Items(const QComboBox& combo) {
-  QStringList texts;
-  for (int i = 0; i < combo.count(); ++i) texts << combo.itemText(i);
-  return texts;
-}
 
 class SeriesEditor : public ui::TWindowTest {
  protected:

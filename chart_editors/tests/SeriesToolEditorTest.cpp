@@ -16,6 +16,7 @@
 #include "chart_editors/KivLisB.h"
 #include "chart_editors/KivToolSeriesEdit.h"
 #include "chart_editors/tests/EditorTestSupport.h"
+#include "platform/ui/testing/WindowTest.h"
 
 namespace chart_editors {
 namespace {
@@ -23,12 +24,7 @@ namespace {
 using chart::TDragPointTool;
 using testing::ChooseItem;
 using testing::InkIn;
-
-QStringList Items(const QComboBox& combo) {
-  QStringList texts;
-  for (int i = 0; i < combo.count(); ++i) texts << combo.itemText(i);
-  return texts;
-}
+using ui::Items;
 
 class ToolEditors : public ui::TWindowTest {
  protected:

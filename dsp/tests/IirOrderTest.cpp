@@ -21,14 +21,13 @@ namespace {
 using numeric::TVec;
 using orvel::testing::NearRel;
 using orvel::testing::Raises;
+using testutil::Db;
 using testutil::kU;
 using testutil::Magnitude;
 
 using TOrderFn = std::function<std::int32_t(std::span<const double>, TFilterType, double, double, std::span<double>,
                                             bool)>;
 const TOrderFn kEstimators[] = {ButterOrder, Cheby1Order, Cheby2Order, EllipOrder};
-
-double Db(double gain) { return 20.0 * std::log10(gain); }
 
 // How far the decibels of a digital zero-pole design's response at w can be off: its prototype's
 // roots and gain within their bounds (PrototypeBounds.h), carried to the design's roots with the

@@ -22,14 +22,13 @@ using testutil::ButterRootError;
 using testutil::ChebyshevRootError;
 using testutil::ChebyshevZeroError;
 using testutil::Cx;
+using testutil::Db;
 using testutil::kU;
 using testutil::Magnitude;
 using testutil::Pow10m1;
 using testutil::RelativeBounds;
 using testutil::RootsOf;
 using testutil::SameRoots;
-
-double Db(double gain) { return 20.0 * std::log10(gain); }
 
 // Each bound is the prototype's own rounding (IirTestUtil.h) against exact values, times a
 // margin of 2.

@@ -237,4 +237,6 @@ inline std::vector<double> Reals(const numeric::TVec& v) {
   return std::vector<double>(v.Values(), v.Values() + v.DoubleLength());
 }
 
+inline double Db(double gain) { return 20.0 * std::log10(gain); }
+
 }  // namespace dsp::testutil

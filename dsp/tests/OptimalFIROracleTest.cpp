@@ -19,8 +19,6 @@
 namespace dsp {
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-
 std::string DataPath(const char* name) { return std::string(ORVEL_TEST_SOURCE_DIR) + "/data/" + name; }
 
 std::vector<double> ReadValues(std::istringstream& s, std::size_t n) {
@@ -66,7 +64,7 @@ double Amplitude(const std::vector<double>& h, bool antisymmetric, double g) {
   const double centre = (h.size() - 1) / 2.0;
   double s = 0;
   for (std::size_t i = 0; i < h.size(); ++i) {
-    const double t = 2 * kPi * g * (centre - i);
+    const double t = 2 * std::numbers::pi * g * (centre - i);
     s += h[i] * (antisymmetric ? std::sin(t) : std::cos(t));
   }
   return s;
@@ -95,7 +93,7 @@ double Amplitude(const std::vector<double>& h, bool antisymmetric, double g) {
     const double g = grid[k];
     double target = des[k], weight = wt[k];
     if (d.rtype == rtDifferentiator) {
-      target *= 2 * kPi * d.fs * g;
+      target *= 2 * std::numbers::pi * d.fs * g;
       if (g > 1e-6) weight /= g;
     }
     err[k] = weight * (target - tapSign * Amplitude(h, antisymmetric, g));
@@ -128,7 +126,7 @@ TEST(OptimalFIROracle, DesignsMatchScipyTapByTap) {
     // The designer's Hilbert taps are the negative of scipy's; its differentiator's desired
     // value is gain * 2 pi FS g where scipy's is gain * g.
     const double factor = d.rtype == rtHilbert         ? -1.0
-                          : d.rtype == rtDifferentiator ? 2 * kPi * d.fs
+                          : d.rtype == rtDifferentiator ? 2 * std::numbers::pi * d.fs
                                                         : 1.0;
     double worst = 0;
     for (int i = 0; i < d.numtaps; ++i) worst = std::max(worst, std::fabs(h[i] - factor * d.taps[i]));

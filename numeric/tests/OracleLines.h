@@ -4,6 +4,9 @@
 // data/gen_toeplitz_oracle.py.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -75,6 +78,19 @@ inline std::vector<TCplx> OracleComplex(const std::string& reField, const std::s
   std::vector<TCplx> values(re.size());
   for (std::size_t i = 0; i < re.size(); ++i) values[i] = TCplx{re[i], i < im.size() ? im[i] : 0.0};
   return values;
+}
+
+// The count numbers of a column from index from on.
+inline std::vector<double> Slice(const std::vector<double>& v, std::size_t from, std::size_t count) {
+  return std::vector<double>(v.begin() + static_cast<std::ptrdiff_t>(from),
+                             v.begin() + static_cast<std::ptrdiff_t>(from + count));
+}
+
+// The largest magnitude of a column, the scale its tolerance is taken from.
+inline double Largest(const std::vector<double>& v) {
+  double m = 0;
+  for (double x : v) m = std::max(m, std::fabs(x));
+  return m;
 }
 
 }  // namespace numeric::testutil

@@ -27,7 +27,7 @@ using testutil::SetC;
 // A call on Self (real {1, 2, 3, 4} or complex {(1,2), (3,4)} by the case)
 // with ConditionCheck set or cleared, and the message expected in either case
 // ("" = none).
-struct TCheckCase {
+struct TElementCheckCase {
   std::string Name;
   bool ComplexSelf;
   std::function<void(TVec& self)> Call;
@@ -39,7 +39,7 @@ struct TCheckCase {
 // them given by Call(self, vec, vecIndex, index, len).
 using TRangeCall = std::function<void(TVec&, const TVec&, std::int32_t, std::int32_t, std::int32_t)>;
 
-void AddRangeCases(std::vector<TCheckCase>& cases, const std::string& name, const TRangeCall& call,
+void AddRangeCases(std::vector<TElementCheckCase>& cases, const std::string& name, const TRangeCall& call,
                    const std::string& negative, const std::string& vecRange = "VecIndex + Len) > Vec.Length") {
   cases.push_back({name + " negative", false, [call](TVec& s) { call(s, *Real({1, 2}), 0, -1, 1); }, negative,
                    negative});
@@ -55,8 +55,8 @@ void AddRangeCases(std::vector<TCheckCase>& cases, const std::string& name, cons
   cases.push_back({name + " of Self", false, [call](TVec& s) { call(s, s, 0, 1, 2); }, "Self = Vec", ""});
 }
 
-std::vector<TCheckCase> CheckCases() {
-  std::vector<TCheckCase> cases = {
+std::vector<TElementCheckCase> ElementCheckCases() {
+  std::vector<TElementCheckCase> cases = {
       {"GetValue past the end", false, [](TVec& s) { s.GetValue(4); }, "Indx > Length-1", "Indx > Length-1"},
       {"GetValue negative", false, [](TVec& s) { s.GetValue(-1); }, "Indx < 0 ", "Indx < 0 "},
       // Unchecked, the doubles of a complex vector are all addressable.
@@ -208,7 +208,7 @@ std::vector<TCheckCase> CheckCases() {
 }
 
 TEST(VecElements, ChecksRaiseTheirTextsWithAndWithoutConditionCheck) {
-  for (const TCheckCase& c : CheckCases()) {
+  for (const TElementCheckCase& c : ElementCheckCases()) {
     for (bool checks : {true, false}) {
       TVec self;
       if (c.ComplexSelf)

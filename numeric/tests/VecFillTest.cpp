@@ -6,26 +6,26 @@
 
 #include "numeric/Numora.h"
 #include "numeric/tests/NumericTestUtil.h"
+#include "numeric/tests/VecTestUtil.h"
 
 namespace numeric {
 namespace {
 
+using testutil::DoublesOf;
 using testutil::Raises;
-
-std::vector<double> Doubles(const TVec& v) { return {v.Values(), v.Values() + v.DoubleLength()}; }
 
 TEST(VecFill, ConstantsAndArrays) {
   TVec v;
   v.Size(2, true);
   v.SetVal(TCplx{1, -2});
-  EXPECT_EQ(Doubles(v), (std::vector<double>{1, -2, 1, -2}));
+  EXPECT_EQ(DoublesOf(v), (std::vector<double>{1, -2, 1, -2}));
   v.Size(2, false);
   v.SetVal(TCplx{3, 4});
-  EXPECT_EQ(Doubles(v), (std::vector<double>{3, 3}));
+  EXPECT_EQ(DoublesOf(v), (std::vector<double>{3, 3}));
   const std::vector<TCplx> a{{1, 2}, {3, 4}};
   v.SetCplxArray(a);
   EXPECT_TRUE(v.Complex());
-  EXPECT_EQ(Doubles(v), (std::vector<double>{1, 2, 3, 4}));
+  EXPECT_EQ(DoublesOf(v), (std::vector<double>{1, 2, 3, 4}));
   v.SetCplxArray({});
   EXPECT_TRUE(v.Complex());
   EXPECT_EQ(v.Length(), 0);
@@ -35,7 +35,7 @@ TEST(VecFill, Ramps) {
   TVec v;
   v.Size(4, false);
   v.Ramp(2, 0.5);
-  EXPECT_EQ(Doubles(v), (std::vector<double>{2, 2.5, 3, 3.5}));
+  EXPECT_EQ(DoublesOf(v), (std::vector<double>{2, 2.5, 3, 3.5}));
   // each element from its own index: no drift from a running sum
   v.SetLength(1000);
   v.Ramp(0, 0.1);
@@ -43,7 +43,7 @@ TEST(VecFill, Ramps) {
   v.Size(3, true);
   v.SetZero();
   v.Ramp(1, 1, 1, 2);
-  EXPECT_EQ(Doubles(v), (std::vector<double>{0, 0, 1, 0, 2, 0}));
+  EXPECT_EQ(DoublesOf(v), (std::vector<double>{0, 0, 1, 0, 2, 0}));
   EXPECT_NO_THROW(v.Ramp(0, 1, 0, 3));
   EXPECT_TRUE(Raises([&] { v.Ramp(0, 1, 1, 3); }, "Index+Len > fLength"));
   EXPECT_TRUE(Raises([&] { v.Ramp(0, 1, -1, 1); }, "(Len < 0) or (Index < 0)"));

@@ -15,10 +15,12 @@
 #include "numeric/Numora.h"
 #include "numeric/tests/NumericTestUtil.h"
 #include "numeric/tests/TransformsTestUtil.h"
+#include "numeric/tests/VecTestUtil.h"
 
 namespace numeric {
 namespace {
 
+using testutil::DoublesOf;
 using testutil::Load;
 using testutil::NearScaled;
 using testutil::Oracle;
@@ -55,8 +57,6 @@ struct TSpectra {
   return NearScaled(z, expected, kTol);
 }
 
-std::vector<double> Doubles(const TVec& v) { return {v.Values(), v.Values() + v.DoubleLength()}; }
-
 // The faults as first seen: a copied spectrum and one scaled in every bin
 // inverted with whatever stood past their elements.
 TEST(VecHalfRateBin, CopiedAndScaledSpectraInvertToTheSignal) {
@@ -64,7 +64,7 @@ TEST(VecHalfRateBin, CopiedAndScaledSpectraInvertToTheSignal) {
   TVec copy, z;
   copy.Copy(s.X);
   z.IFFTToReal(copy);
-  EXPECT_TRUE(NearScaled(z, Doubles(s.x), kTol)) << "copy";
+  EXPECT_TRUE(NearScaled(z, DoublesOf(s.x), kTol)) << "copy";
   s.X.Scale(0.5);
   z.IFFTToReal(s.X);
   EXPECT_TRUE(NearScaled(z, s.Expected("scale"), kTol)) << "x/2";
@@ -90,7 +90,7 @@ void CheckCases(int n, const std::vector<TCase>& cases) {
     TSpectra s(n);
     TVec result;
     c.op(s, result);
-    const std::vector<double> expected = std::string(c.row) == "x" ? Doubles(s.x) : s.Expected(c.row);
+    const std::vector<double> expected = std::string(c.row) == "x" ? DoublesOf(s.x) : s.Expected(c.row);
     EXPECT_TRUE(InvertsTo(result, expected)) << "n " << n << ", " << c.row;
   }
 }
@@ -259,7 +259,7 @@ TEST(VecHalfRateBin, ReadingKeepsItAndTheAccessorRefusesNonsense) {
   X.GoertzInit(0.25);
   X.Goertz();
   EXPECT_TRUE(X.HalfRateBinKnown()) << sum;
-  EXPECT_TRUE(InvertsTo(X, Doubles(s.x)));
+  EXPECT_TRUE(InvertsTo(X, DoublesOf(s.x)));
 
   // Set by hand: a spectrum put together from its bins.
   TVec bins;
@@ -267,7 +267,7 @@ TEST(VecHalfRateBin, ReadingKeepsItAndTheAccessorRefusesNonsense) {
   EXPECT_FALSE(bins.HalfRateBinKnown());
   EXPECT_TRUE(Raises([&] { bins.HalfRateBin(); }, "HalfRateBin: the half-rate bin is unknown"));
   bins.SetHalfRateBin(X.HalfRateBin());
-  EXPECT_TRUE(InvertsTo(bins, Doubles(s.x)));
+  EXPECT_TRUE(InvertsTo(bins, DoublesOf(s.x)));
 
   EXPECT_TRUE(Raises([&] { s.x.SetHalfRateBin(C_ONE); }, "SetHalfRateBin: Complex = False"));
   EXPECT_FALSE(s.x.HalfRateBinKnown());
@@ -285,7 +285,7 @@ TEST(VecHalfRateBin, WindowTransformsKeepIt) {
   row.SetSubRange(m, 32, 32);
   row.FFT();
   EXPECT_EQ(m.Values()[64], 0.25 * 64 - 3.0) << "the next row is untouched";
-  EXPECT_TRUE(InvertsTo(row, Doubles(s.x)));
+  EXPECT_TRUE(InvertsTo(row, DoublesOf(s.x)));
   EXPECT_TRUE(testutil::NearRel(row.HalfRateBin(), s.X.HalfRateBin(), 1e-14));
 
   TVec target;
@@ -294,7 +294,7 @@ TEST(VecHalfRateBin, WindowTransformsKeepIt) {
   target.SetSubRange(out, 0, 32);
   target.SetComplex(true);
   target.FFT(s.x);
-  EXPECT_TRUE(InvertsTo(target, Doubles(s.x)));
+  EXPECT_TRUE(InvertsTo(target, DoublesOf(s.x)));
   target.SetFullRange();
   EXPECT_FALSE(target.HalfRateBinKnown()) << "the vector's own values have no bin";
 }

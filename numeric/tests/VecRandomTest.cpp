@@ -8,11 +8,12 @@
 
 #include "numeric/Numora.h"
 #include "testing/TestSupport.h"
+#include "numeric/tests/VecTestUtil.h"
 
 namespace numeric {
 namespace {
 
-std::vector<double> Doubles(const TVec& v) { return {v.Values(), v.Values() + v.DoubleLength()}; }
+using testutil::DoublesOf;
 
 TEST(VecRandom, SeededSequencesRepeatContinueAndRestart) {
   TVec a, b;
@@ -20,16 +21,16 @@ TEST(VecRandom, SeededSequencesRepeatContinueAndRestart) {
   b.SetLength(16);
   a.RandUniform(12345, 0, 1);
   b.RandUniform(12345, 0, 1);
-  const std::vector<double> first = Doubles(a);
-  EXPECT_EQ(first, Doubles(b));
+  const std::vector<double> first = DoublesOf(a);
+  EXPECT_EQ(first, DoublesOf(b));
   a.RandUniform(12345, 0, 1);  // continues
-  EXPECT_NE(Doubles(a), first);
+  EXPECT_NE(DoublesOf(a), first);
   a.RandUniform(999, 0, 1);  // another seed restarts
   b.RandUniform(999, 0, 1);  // b's seed changed too
-  EXPECT_EQ(Doubles(a), Doubles(b));
+  EXPECT_EQ(DoublesOf(a), DoublesOf(b));
   a.ResetRandom();
   a.RandUniform(12345, 0, 1);
-  EXPECT_EQ(Doubles(a), first);
+  EXPECT_EQ(DoublesOf(a), first);
   for (double x : first) {
     EXPECT_GE(x, 0.0);
     EXPECT_LT(x, 1.0);
@@ -37,37 +38,37 @@ TEST(VecRandom, SeededSequencesRepeatContinueAndRestart) {
 
   a.RandGauss(7, 1, 2);
   b.RandGauss(7, 1, 2);
-  EXPECT_EQ(Doubles(a), Doubles(b));
-  const std::vector<double> g = Doubles(a);
+  EXPECT_EQ(DoublesOf(a), DoublesOf(b));
+  const std::vector<double> g = DoublesOf(a);
   a.RandGauss(7, 1, 2);
-  EXPECT_NE(Doubles(a), g);
+  EXPECT_NE(DoublesOf(a), g);
   a.ResetRandom();
   a.RandGauss(7, 1, 2);
-  EXPECT_EQ(Doubles(a), g);
+  EXPECT_EQ(DoublesOf(a), g);
 }
 
 TEST(VecRandom, UnseededFormsFollowTheParameterRules) {
   TVec a;
   a.SetLength(8);
   a.RandGauss(0, 1);
-  std::vector<double> previous = Doubles(a);
+  std::vector<double> previous = DoublesOf(a);
   a.RandGauss(0, 1);  // same parameters: the same sequence goes on
-  EXPECT_NE(Doubles(a), previous);
+  EXPECT_NE(DoublesOf(a), previous);
   a.RandGauss(0, 3);  // re-initialised: a new random seed
-  EXPECT_NE(Doubles(a), previous);
+  EXPECT_NE(DoublesOf(a), previous);
   // the parameterless form keeps a generator set up with other parameters:
   // the values still spread like a deviation of 3
   a.SetLength(20000);
   a.RandGauss();
   double s2 = 0;
-  for (double x : Doubles(a)) s2 += x * x;
+  for (double x : DoublesOf(a)) s2 += x * x;
   EXPECT_TRUE(orvel::testing::NearRel(std::sqrt(s2 / 20000), 3.0, 0.034));
 
   TVec u;
   u.Size(20000, true);
   u.RandUniform(-2, 2);
   double sum = 0, lo = 0, hi = 0;
-  for (double x : Doubles(u)) {
+  for (double x : DoublesOf(u)) {
     sum += x;
     lo = std::min(lo, x);
     hi = std::max(hi, x);
@@ -88,7 +89,7 @@ TEST(VecRandom, EmptyVectorDrawsNothing) {
   a.SetLength(4);
   a.RandGauss(1, 0, 1);
   b.RandGauss(1, 0, 1);
-  EXPECT_EQ(Doubles(a), Doubles(b));
+  EXPECT_EQ(DoublesOf(a), DoublesOf(b));
 }
 
 TEST(VecRandom, CachedVectorsComeBackWithFreshGenerators) {
@@ -97,12 +98,12 @@ TEST(VecRandom, CachedVectorsComeBackWithFreshGenerators) {
     TCachedVec v;
     v->SetLength(8);
     v->RandUniform(5, 0, 1);
-    first = Doubles(*v);
+    first = DoublesOf(*v);
   }
   TCachedVec w;
   w->SetLength(8);
   w->RandUniform(5, 0, 1);
-  EXPECT_EQ(Doubles(*w), first);
+  EXPECT_EQ(DoublesOf(*w), first);
 }
 
 }  // namespace

@@ -16,14 +16,10 @@
 namespace numeric {
 namespace {
 
+using testutil::DoublesOf;
+using testutil::Raises;
 using testutil::Set;
 using testutil::SetCplx;
-
-using testutil::Raises;
-
-
-
-std::vector<double> Doubles(const TVec& v) { return {v.Values(), v.Values() + v.DoubleLength()}; }
 
 TEST(VecStatistics, StandardDeviationEdges) {
   TVec v;
@@ -109,7 +105,7 @@ TEST(VecStatistics, DotProducts) {
 TEST(VecStatistics, SortAscend) {
   TVec v;
   Set(v, {5, 1, 4, 2, 3}).SortAscend(1, 3);
-  EXPECT_EQ(Doubles(v), (std::vector<double>{5, 1, 2, 4, 3}));
+  EXPECT_EQ(DoublesOf(v), (std::vector<double>{5, 1, 2, 4, 3}));
   // a NaN pivot leaves that part as it is
   Set(v, {2, NAN, 1}).SortAscend(0, 3);
   EXPECT_EQ(v.Values()[0], 2.0);
@@ -117,14 +113,14 @@ TEST(VecStatistics, SortAscend) {
   EXPECT_EQ(v.Values()[2], 1.0);
   // equal magnitudes by increasing phase angle
   SetCplx(v, {{0, 1}, {1, 0}, {-1, 0}, {0, -1}}).SortAscend(0, 4);
-  EXPECT_EQ(Doubles(v), (std::vector<double>{0, -1, 1, 0, 0, 1, -1, 0}));
+  EXPECT_EQ(DoublesOf(v), (std::vector<double>{0, -1, 1, 0, 0, 1, -1, 0}));
   SetCplx(v, {{3, 4}, {1, 0}, {0, 2}}).SortAscend();
-  EXPECT_EQ(Doubles(v), (std::vector<double>{1, 0, 0, 2, 3, 4}));
+  EXPECT_EQ(DoublesOf(v), (std::vector<double>{1, 0, 0, 2, 3, 4}));
   // ranges that do nothing, and one that reaches too far
   Set(v, {3, 2, 1});
   v.SortAscend(0, 0);
   v.SortAscend(-1, 2);
-  EXPECT_EQ(Doubles(v), (std::vector<double>{3, 2, 1}));
+  EXPECT_EQ(DoublesOf(v), (std::vector<double>{3, 2, 1}));
   EXPECT_TRUE(Raises([&] { v.SortAscend(2, 2); }, "Index+Len > Length"));
 
   // large inputs of every shape end sorted, all equal values included
@@ -143,7 +139,7 @@ TEST(VecStatistics, Median) {
   EXPECT_EQ(Set(v, {3, 1, 2}).Median(0, -1), 2.0);
   EXPECT_EQ(v.Median(1, -1), 1.5);
   EXPECT_EQ(Set(v, {4, 1, 3, 2}).Median(0), 2.5);
-  EXPECT_EQ(Doubles(v), (std::vector<double>{4, 1, 3, 2}));  // Self is not changed
+  EXPECT_EQ(DoublesOf(v), (std::vector<double>{4, 1, 3, 2}));  // Self is not changed
   EXPECT_TRUE(std::isnan(v.Median(4, -1)));
   EXPECT_TRUE(Raises([&] { Set(v, {1, 2, 3}).Median(2, 2); }, "(Index + Len) > FLength"));
   EXPECT_TRUE(Raises([&] { v.Median(-1, 2); }, "(Len < 0) or (Index < 0)"));

@@ -16,10 +16,12 @@
 #include "numeric/Numora.h"
 #include "numeric/tests/NumericTestUtil.h"
 #include "numeric/tests/TransformsTestUtil.h"
+#include "numeric/tests/VecTestUtil.h"
 
 namespace numeric {
 namespace {
 
+using testutil::DoublesOf;
 using testutil::FftTol;
 using testutil::NearScaled;
 using testutil::Raises;
@@ -31,8 +33,6 @@ void FillRandom(TVec& v, std::int32_t n, bool complex, std::mt19937_64& rng) {
   v.Size(n, complex);
   for (std::int32_t i = 0; i < v.DoubleLength(); ++i) v.Values()[i] = u(rng);
 }
-
-std::vector<double> Doubles(const TVec& v) { return {v.Values(), v.Values() + v.DoubleLength()}; }
 
 TEST(VecTransforms, PowerOfTwoTestCachesOrderUntilLengthChanges) {
   TVec v;
@@ -65,7 +65,7 @@ TEST(VecTransforms, RoundTripAtEveryPowerOfTwo) {
         back.IFFTToReal(spectrum);
       ASSERT_EQ(back.Complex(), complex);
       ASSERT_EQ(back.Length(), n);
-      EXPECT_TRUE(NearScaled(back, Doubles(x), 1e-12)) << "n " << n << (complex ? " complex" : " real")
+      EXPECT_TRUE(NearScaled(back, DoublesOf(x), 1e-12)) << "n " << n << (complex ? " complex" : " real")
                                                         << ", seed " << Seed();
     }
   }
@@ -97,11 +97,11 @@ TEST(VecTransforms, NoScaleInverseIsLengthTimesInput) {
   FillRandom(x, 64, true, rng);
   s.FFT(x);
   y.IFFT(s, true);
-  std::vector<double> expected = Doubles(x);
+  std::vector<double> expected = DoublesOf(x);
   for (double& e : expected) e *= 64.0;
   EXPECT_TRUE(NearScaled(y, expected, 1e-13));
   s.IFFT(s);  // in place
-  EXPECT_TRUE(NearScaled(s, Doubles(x), 1e-13));
+  EXPECT_TRUE(NearScaled(s, DoublesOf(x), 1e-13));
 }
 
 // A window onto a matrix has no reserve: the real transform in place must
@@ -145,7 +145,7 @@ TEST(VecTransforms, UnalignedWindowsTransformAsAlignedVectors) {
   copy.Copy(window);
   expected.FFT(copy);
   window.FFT();
-  EXPECT_TRUE(NearScaled(window, Doubles(expected), FftTol(256)));
+  EXPECT_TRUE(NearScaled(window, DoublesOf(expected), FftTol(256)));
 }
 
 TEST(VecTransforms, ResultSizes) {
@@ -186,28 +186,28 @@ TEST(VecTransforms, DownSampleAndDifference) {
   s.SetLength(10);
   for (int i = 0; i < 10; ++i) s.Values()[i] = i;
   d.DownSample(s, 3, 0);
-  EXPECT_EQ(Doubles(d), (std::vector<double>{0, 3, 6, 9}));
+  EXPECT_EQ(DoublesOf(d), (std::vector<double>{0, 3, 6, 9}));
   d.DownSample(s, 3, 1);
-  EXPECT_EQ(Doubles(d), (std::vector<double>{1, 4, 7}));
+  EXPECT_EQ(DoublesOf(d), (std::vector<double>{1, 4, 7}));
   d.DownSample(s, 1, 0);
-  EXPECT_EQ(Doubles(d), Doubles(s));
+  EXPECT_EQ(DoublesOf(d), DoublesOf(s));
   s.SetComplex(true);  // (0,1) (2,3) (4,5) (6,7) (8,9)
   d.DownSample(s, 2, 1);
   EXPECT_TRUE(d.Complex());
-  EXPECT_EQ(Doubles(d), (std::vector<double>{2, 3, 6, 7}));
+  EXPECT_EQ(DoublesOf(d), (std::vector<double>{2, 3, 6, 7}));
 
   s.Size(3, false);
   s.Values()[0] = 1;
   s.Values()[1] = 4;
   s.Values()[2] = 9;
   d.Difference(s);
-  EXPECT_EQ(Doubles(d), (std::vector<double>{3, 5}));
+  EXPECT_EQ(DoublesOf(d), (std::vector<double>{3, 5}));
   s.SetComplex(false);
   s.Size(2, true);
   s.CValues()[0] = {1, 10};
   s.CValues()[1] = {4, 7};
   d.Difference(s);
-  EXPECT_EQ(Doubles(d), (std::vector<double>{3, -3}));
+  EXPECT_EQ(DoublesOf(d), (std::vector<double>{3, -3}));
 }
 
 TEST(VecTransforms, GoertzelMatchesTheTransformBin) {

@@ -28,6 +28,7 @@ namespace {
 
 using testsupport::ApplyModifiers;
 using testsupport::HeaderExpression;
+using testsupport::Long;
 using testsupport::Repeat;
 using testsupport::Spans;
 using testsupport::TermExpression;
@@ -132,8 +133,6 @@ struct TLongLine {
   int Groups;
   std::string Subject;
 };
-
-constexpr std::size_t Long = 100000;
 
 // A start at every character, or every other, each of which reads far.
 const TLongLine LongLines[] = {

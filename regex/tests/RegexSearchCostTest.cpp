@@ -24,11 +24,10 @@ namespace {
 
 using testsupport::CountSpans;
 using testsupport::HeaderExpression;
+using testsupport::Long;
 using testsupport::Repeat;
 using testsupport::Spans;
 using testsupport::TermExpression;
-
-constexpr std::size_t Long = 100000;
 
 struct TCostCase {
   const char* Name;

@@ -54,4 +54,7 @@ inline int CountSpans(const std::string& spans) {
   return n;
 }
 
+// The length of the long subjects on which a search must stay linear.
+inline constexpr std::size_t Long = 100000;
+
 }  // namespace regex::testsupport

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "numeric/MathCore.h"
+#include "numeric/Vec.h"
 #include "platform/classlib/StringLists.h"
 #include "signal/Signal.h"
 
@@ -49,5 +50,8 @@ inline std::vector<std::string> LinesOf(const classlib::TStrings& Lines) {
   for (int i = 0; i < Lines.Count(); ++i) out.push_back(Lines.Strings(i));
   return out;
 }
+
+// Every double of v (of a complex vector, re, im pairs).
+inline std::vector<double> Values(const numeric::TVec& v) { return {v.Values(), v.Values() + v.DoubleLength()}; }
 
 }  // namespace sig::testsupport

@@ -13,6 +13,7 @@
 #include "platform/classlib/ClassRegistry.h"
 #include "signal/BispectrumAnalyzer.h"
 #include "signal/SpectrumStats.h"
+#include "signal/tests/AnalyzerTestSupport.h"
 #include "testing/TestSupport.h"
 
 namespace sig {
@@ -21,12 +22,7 @@ namespace {
 using numeric::TVec;
 using orvel::testing::NearRel;
 using orvel::testing::RaisedMessage;
-
-std::vector<double> Values(const TVec& v) {
-  std::vector<double> out(static_cast<std::size_t>(v.Length()));
-  for (int i = 0; i < v.Length(); ++i) out[static_cast<std::size_t>(i)] = v.GetValue(i);
-  return out;
-}
+using testsupport::Values;
 
 // Frames of N samples at N Hz (1 Hz a line) of unit cosines on lines F1, F2 and F1 + F2 with
 // random phases p1, p2 and, when Coupled, p1 + p2 for the third (else a phase of its own),

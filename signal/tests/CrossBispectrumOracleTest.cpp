@@ -25,24 +25,15 @@ namespace {
 
 using numeric::TCplx;
 using numeric::TVec;
+using numeric::testutil::Largest;
 using numeric::testutil::OracleComplex;
 using numeric::testutil::OracleNumbers;
 using numeric::testutil::ReadOracleCases;
+using numeric::testutil::Slice;
 using orvel::testing::NearScaled;
 
-constexpr const char* Table = "cross_bispectrum_oracle.txt";
+constexpr const char* kCrossBispectrumTable = "cross_bispectrum_oracle.txt";
 constexpr double u = std::numeric_limits<double>::epsilon() / 2;
-
-std::vector<double> Slice(const std::vector<double>& v, std::size_t from, std::size_t count) {
-  return std::vector<double>(v.begin() + static_cast<std::ptrdiff_t>(from),
-                             v.begin() + static_cast<std::ptrdiff_t>(from + count));
-}
-
-double Largest(const std::vector<double>& v) {
-  double m = 0;
-  for (double x : v) m = std::max(m, std::fabs(x));
-  return m;
-}
 
 // --- Cross spectra -------------------------------------------------------------
 
@@ -53,7 +44,7 @@ struct TCrossCase {
 };
 
 TCrossCase ReadCross() {
-  const auto c = ReadOracleCases(Table, "cross")[0];
+  const auto c = ReadOracleCases(kCrossBispectrumTable, "cross")[0];
   TCrossCase r;
   r.FrameLength = std::stoi(c[1]);
   r.X = OracleNumbers(c[2]);
@@ -157,7 +148,7 @@ struct TBispectrumCase {
 };
 
 TBispectrumCase ReadBispectrum() {
-  const auto c = ReadOracleCases(Table, "bispectrum")[0];
+  const auto c = ReadOracleCases(kCrossBispectrumTable, "bispectrum")[0];
   TBispectrumCase r;
   r.FrameLength = std::stoi(c[1]);
   r.X = OracleNumbers(c[2]);

@@ -23,6 +23,7 @@ using numeric::TVec;
 using orvel::testing::NearRel;
 using orvel::testing::Raises;
 using orvel::testing::RaisedMessage;
+using testsupport::Values;
 
 // An input and an output of noise, frames of N samples; the output is the input passed
 // through a two-tap average plus noise of its own, as a measured system gives it.
@@ -59,12 +60,6 @@ struct TCrossFixture {
     }
   }
 };
-
-std::vector<double> Values(const TVec& v) {
-  std::vector<double> out(static_cast<std::size_t>(v.Length()));
-  for (int i = 0; i < v.Length(); ++i) out[static_cast<std::size_t>(i)] = v.GetValue(i);
-  return out;
-}
 
 TEST(CrossSpectrumAnalyzer, StartsAveragingBothResultsOfItsInput) {
   TCrossSpectrumAnalyzer a;

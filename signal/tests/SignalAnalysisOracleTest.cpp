@@ -34,7 +34,7 @@ using numeric::testutil::ReadOracleCases;
 using orvel::testing::NearRel;
 using orvel::testing::NearScaled;
 
-constexpr const char* Table = "signal_analysis_oracle.txt";
+constexpr const char* kAnalysisTable = "signal_analysis_oracle.txt";
 constexpr double Eps = 2.220446049250313e-16;
 
 // A signal holding the values (complex when the field is).
@@ -68,7 +68,7 @@ void ExpectData(const TSignal& s, const std::string& Field, double Tol, double S
 }
 
 TEST(SignalAnalysisOracle, AutocorrelationsAreNumpysCorrelate) {
-  for (const auto& c : ReadOracleCases(Table, "autocorr")) {
+  for (const auto& c : ReadOracleCases(kAnalysisTable, "autocorr")) {
     const int lags = std::stoi(c[1]);
     TSignal x;
     Fill(x, c[2]);
@@ -90,7 +90,7 @@ TEST(SignalAnalysisOracle, AutocorrelationsAreNumpysCorrelate) {
 }
 
 TEST(SignalAnalysisOracle, CrossCorrelationLagsAreNumpysCorrelate) {
-  for (const auto& c : ReadOracleCases(Table, "crosscorr")) {
+  for (const auto& c : ReadOracleCases(kAnalysisTable, "crosscorr")) {
     TSignal x, y;
     Fill(x, c[3]);
     Fill(y, c[4]);
@@ -107,7 +107,7 @@ TEST(SignalAnalysisOracle, CrossCorrelationLagsAreNumpysCorrelate) {
 }
 
 TEST(SignalAnalysisOracle, CosineTransformsAreScipys) {
-  for (const auto& c : ReadOracleCases(Table, "dct")) {
+  for (const auto& c : ReadOracleCases(kAnalysisTable, "dct")) {
     TSignal x;
     Fill(x, c[1]);
     const int n = x.Data().Length();
@@ -124,7 +124,7 @@ TEST(SignalAnalysisOracle, CosineTransformsAreScipys) {
 }
 
 TEST(SignalAnalysisOracle, InterpolatedPeakOfASineBetweenLines) {
-  const auto fields = ReadOracleCases(Table, "peak")[0];
+  const auto fields = ReadOracleCases(kAnalysisTable, "peak")[0];
   std::vector<double> v;
   for (std::size_t i = 1; i < fields.size(); ++i) v.push_back(std::stod(fields[i]));
   ASSERT_EQ(v.size(), 8u);

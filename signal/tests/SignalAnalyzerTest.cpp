@@ -16,6 +16,7 @@
 #include "signal/SignalAnalyzer.h"
 #include "signal/SignalCollections.h"
 #include "signal/SignalReport.h"
+#include "signal/tests/AnalyzerTestSupport.h"
 #include "testing/TestSupport.h"
 
 namespace sig {
@@ -24,8 +25,7 @@ namespace {
 using orvel::testing::NearRel;
 using orvel::testing::NearScaled;
 using orvel::testing::RaisedMessage;
-
-std::vector<double> Values(const numeric::TVec& v) { return {v.Values(), v.Values() + v.DoubleLength()}; }
+using testsupport::Values;
 
 void Fill(TSignal& s, const std::vector<double>& Values, double Fs = 1.0) {
   s.Data().SetIt(false, Values);

@@ -20,18 +20,13 @@
 namespace sig {
 namespace {
 
+using numeric::testutil::Largest;
 using numeric::testutil::OracleNumbers;
 using numeric::testutil::ReadOracleCases;
 using testutil::Band;
 using testutil::RunInBlocks;
 
-constexpr const char* Table = "filter_oracle.txt";
-
-double Largest(const std::vector<double>& v) {
-  double m = 0;
-  for (double x : v) m = std::max(m, std::fabs(x));
-  return m;
-}
+constexpr const char* kFilterTable = "filter_oracle.txt";
 
 double SumAbs(const std::vector<double>& v) {
   double s = 0;
@@ -65,7 +60,7 @@ double RecursionBound(const std::vector<double>& B, const std::vector<double>& A
 }
 
 TEST(SignalFilterOracle, MovingAverageEqualsLfilter) {
-  const auto c = ReadOracleCases(Table, "movingaverage")[0];
+  const auto c = ReadOracleCases(kFilterTable, "movingaverage")[0];
   const std::vector<double> x = OracleNumbers(c[1]), ref = OracleNumbers(c[2]);
   TSignalFilter f;
   f.SetResponse(rstMovingAverage);
@@ -79,7 +74,7 @@ TEST(SignalFilterOracle, MovingAverageEqualsLfilter) {
 }
 
 TEST(SignalFilterOracle, ButterworthEqualsLfilter) {
-  const auto c = ReadOracleCases(Table, "butter")[0];
+  const auto c = ReadOracleCases(kFilterTable, "butter")[0];
   const std::vector<double> bRef = OracleNumbers(c[1]), aRef = OracleNumbers(c[2]);
   const std::vector<double> x = OracleNumbers(c[3]), ref = OracleNumbers(c[4]);
   TSignalFilter f;
@@ -130,7 +125,7 @@ double PeakWeightedError(const double* H, std::size_t N, const std::vector<doubl
 // differ: the taps agree within twice the spread of scipy's own answer over
 // grid densities, and the designs are equally good on a fine grid.
 TEST(SignalFilterOracle, RemezEqualsScipyWithTheBandsWeights) {
-  for (const auto& c : ReadOracleCases(Table, "remez")) {
+  for (const auto& c : ReadOracleCases(kFilterTable, "remez")) {
     const std::vector<double> edges = OracleNumbers(c[2]), gains = OracleNumbers(c[3]);
     const std::vector<double> ripples = OracleNumbers(c[4]), weights = OracleNumbers(c[5]);
     const std::vector<double> h = OracleNumbers(c[6]);

@@ -25,7 +25,7 @@ using TLines = std::vector<std::string>;
 constexpr TSignalReportSet Item(TSignalReportItems I) { return static_cast<TSignalReportSet>(1u << I); }
 
 // A table row: the first column padded to 25 characters.
-std::string Row(const std::string& A, const std::string& B) { return A + std::string(25 - A.size(), ' ') + B; }
+std::string TwoColumnRow(const std::string& A, const std::string& B) { return A + std::string(25 - A.size(), ' ') + B; }
 
 TLines Report(const TSignalAnalyzer& a, TSignalReportSet Items) {
   a.Report().SetReportItems(Items);
@@ -169,14 +169,14 @@ TEST(SignalReport, MarkedAndSignalValues) {
                 "",
                 "Marked values:",
                 "",
-                Row("Time [s]", "Amplitude"),
-                Row("0.25", "-1.250"),
+                TwoColumnRow("Time [s]", "Amplitude"),
+                TwoColumnRow("0.25", "-1.250"),
                 "",
                 "Signal values:",
                 "",
-                Row("Time [s]", "Amplitude"),
-                Row("0.00", "0.500"),
-                Row("0.25", "-1.250"),
+                TwoColumnRow("Time [s]", "Amplitude"),
+                TwoColumnRow("0.00", "0.500"),
+                TwoColumnRow("0.25", "-1.250"),
                 "",
             }));
 }

@@ -27,23 +27,19 @@ namespace {
 
 using numeric::TCplx;
 using numeric::TVec;
+using numeric::testutil::Largest;
 using numeric::testutil::OracleComplex;
 using numeric::testutil::OracleNumbers;
 using numeric::testutil::ReadOracleCases;
+using numeric::testutil::Slice;
 using orvel::testing::NearRel;
 using orvel::testing::NearScaled;
 
-constexpr const char* Table = "spectrum_analyzer_oracle.txt";
+constexpr const char* kSpectrumAnalyzerTable = "spectrum_analyzer_oracle.txt";
 
 // Transforms of up to a few thousand points: 1e-12 of the spectrum's largest value is some
 // hundred times their rounding bound.
 constexpr double FftTol = 1e-12;
-
-double Largest(const std::vector<double>& v) {
-  double m = 0;
-  for (double x : v) m = std::max(m, std::fabs(x));
-  return m;
-}
 
 // A signal at Fs holding Values.
 void Fill(TSignal& s, const std::vector<double>& Values, double Fs = 1.0) {
@@ -51,13 +47,8 @@ void Fill(TSignal& s, const std::vector<double>& Values, double Fs = 1.0) {
   s.SetSamplingFrequency(Fs);
 }
 
-std::vector<double> Slice(const std::vector<double>& v, std::size_t from, std::size_t count) {
-  return std::vector<double>(v.begin() + static_cast<std::ptrdiff_t>(from),
-                             v.begin() + static_cast<std::ptrdiff_t>(from + count));
-}
-
 TEST(SpectrumAnalyzerOracle, PowerIsTwiceThePeriodogram) {
-  const auto c = ReadOracleCases(Table, "periodogram")[0];
+  const auto c = ReadOracleCases(kSpectrumAnalyzerTable, "periodogram")[0];
   TSignal x;
   Fill(x, OracleNumbers(c[1]));
   TSpectrumAnalyzer a;
@@ -72,7 +63,7 @@ TEST(SpectrumAnalyzerOracle, PowerIsTwiceThePeriodogram) {
 }
 
 TEST(SpectrumAnalyzerOracle, LinearAverageOfPowerIsTwiceWelch) {
-  const auto c = ReadOracleCases(Table, "welch")[0];
+  const auto c = ReadOracleCases(kSpectrumAnalyzerTable, "welch")[0];
   const int n = std::stoi(c[1]);
   const std::vector<double> all = OracleNumbers(c[2]);
   TSignal x;
@@ -92,7 +83,7 @@ TEST(SpectrumAnalyzerOracle, LinearAverageOfPowerIsTwiceWelch) {
 }
 
 TEST(SpectrumAnalyzerOracle, DeviationAndLimitsOfTheLinearAverageAreNumpys) {
-  const auto c = ReadOracleCases(Table, "stats")[0];
+  const auto c = ReadOracleCases(kSpectrumAnalyzerTable, "stats")[0];
   const int n = std::stoi(c[1]);
   const std::vector<double> all = OracleNumbers(c[2]);
   TSignal x;
@@ -138,7 +129,7 @@ TEST(SpectrumAnalyzerOracle, ChirpZPointsAreScipysAtTheLabelledFrequencies) {
   };
   for (const TCase& t : {TCase{"zoom", 5, 6}, TCase{"czt", 7, 8}}) {
     SCOPED_TRACE(t.Tag);
-    const auto c = ReadOracleCases(Table, t.Tag)[0];
+    const auto c = ReadOracleCases(kSpectrumAnalyzerTable, t.Tag)[0];
     const double fs = std::stod(c[1]), f1 = std::stod(c[2]), f2 = std::stod(c[3]);
     const int k = std::stoi(c[4]);
     const std::vector<double> samples = OracleNumbers(c[t.Samples]);
@@ -173,7 +164,7 @@ TEST(SpectrumAnalyzerOracle, ChirpZPointsAreScipysAtTheLabelledFrequencies) {
 }
 
 TEST(SpectrumAnalyzerOracle, YuleWalkerSpectrumComesFromSolveToeplitzCoefficients) {
-  const auto c = ReadOracleCases(Table, "yulewalker")[0];
+  const auto c = ReadOracleCases(kSpectrumAnalyzerTable, "yulewalker")[0];
   TSignal x;
   Fill(x, OracleNumbers(c[2]));
   TSpectrumAnalyzer a;
@@ -192,7 +183,7 @@ TEST(SpectrumAnalyzerOracle, YuleWalkerSpectrumComesFromSolveToeplitzCoefficient
 }
 
 TEST(SpectrumAnalyzerOracle, FrequencyResponseOfAButterworthIsFreqz) {
-  const auto c = ReadOracleCases(Table, "freqz")[0];
+  const auto c = ReadOracleCases(kSpectrumAnalyzerTable, "freqz")[0];
   TVec b, den;
   b.SetIt(false, OracleNumbers(c[1]));
   den.SetIt(false, OracleNumbers(c[2]));

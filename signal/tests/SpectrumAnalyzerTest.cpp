@@ -37,14 +37,9 @@ using orvel::testing::NearScaled;
 using orvel::testing::Raises;
 using testsupport::ComplexTone;
 using testsupport::Tone;
+using testsupport::Values;
 
 constexpr double Pi = numeric::PI;
-
-std::vector<double> Values(const TVec& v) {
-  std::vector<double> out;
-  for (int i = 0; i < v.DoubleLength(); ++i) out.push_back(v.GetValue(i));
-  return out;
-}
 
 int MaxLine(const TVec& v) {
   double m = 0;

@@ -46,7 +46,7 @@ TEST(Spectrum, ANewSpectrumHasItsDefaults) {
   EXPECT_FALSE(s.Complex());
 }
 
-struct TTimingCase {
+struct TSpectrumTimingCase {
   const char* Name;
   std::function<void(TSpectrum&)> Change;
   std::int32_t Length, ZeroPadding;
@@ -54,7 +54,7 @@ struct TTimingCase {
 };
 
 // Each row starts from a new spectrum: 64 real lines at 1 Hz.
-const TTimingCase TimingCases[] = {
+const TSpectrumTimingCase SpectrumTimingCases[] = {
     {"zero padding 0 stores 1", [](TSpectrum& s) { s.SetZeroPadding(0); }, 64, 1, 1.0, 128.0, 0.5, 1.0 / 128},
     {"zero padding 4", [](TSpectrum& s) { s.SetZeroPadding(4); }, 64, 4, 1.0, 32.0, 0.5, 1.0 / 128},
     {"complex", [](TSpectrum& s) { s.SetComplex(true); }, 64, 1, 1.0, 64.0, 1.0, 1.0 / 64},
@@ -73,7 +73,7 @@ const TTimingCase TimingCases[] = {
 };
 
 TEST(Spectrum, TimingFollowsTheLinesTheRateThePaddingAndTheKind) {
-  for (const TTimingCase& c : TimingCases) {
+  for (const TSpectrumTimingCase& c : SpectrumTimingCases) {
     SCOPED_TRACE(c.Name);
     TSpectrum s;
     c.Change(s);

@@ -12,18 +12,11 @@
 
 namespace {
 
-using namespace classlib;
-using orvel::testing::TTempDir;
-
-void Put(const std::string& name, const std::string& text) { std::ofstream(name, std::ios::binary) << text; }
-
-std::vector<std::string> Lines(const TStrings& list) {
-  std::vector<std::string> lines;
-  for (int i = 0; i < list.Count(); ++i) lines.push_back(list.Strings(i));
-  return lines;
-}
-
 using V = std::vector<std::string>;
+using namespace classlib;
+using orvel::testing::LinesOf;
+using orvel::testing::PutFile;
+using orvel::testing::TTempDir;
 
 TEST(IniFile, WritesCrLfAndReadsBackEveryType) {
   TTempDir dir;
@@ -51,7 +44,7 @@ TEST(IniFile, WritesCrLfAndReadsBackEveryType) {
 TEST(IniFile, ReadsLfFilesIgnoringCaseAndBlanks) {
   TTempDir dir;
   const std::string name = dir.File("lf.ini");
-  Put(name,
+  PutFile(name,
       "; written by hand\n[OrvelParameters]\n p1 = 10 \nRipple=0,5\nHex=0x1F\nDollar=$10\nBad=12a\n"
       "# note\n\n[optimize]\nP1from=5\n[OrvelParameters]\nP1=99\nLater=1\r\n");
   TMemIniFile ini(name);
@@ -70,11 +63,11 @@ TEST(IniFile, ReadsLfFilesIgnoringCaseAndBlanks) {
 
   TStringList list;
   ini.ReadSections(list);
-  EXPECT_EQ(Lines(list), (V{"OrvelParameters", "optimize"}));
+  EXPECT_EQ(LinesOf(list), (V{"OrvelParameters", "optimize"}));
   ini.ReadSection("orvelparameters", list);
-  EXPECT_EQ(Lines(list), (V{"p1", "Ripple", "Hex", "Dollar", "Bad", "P1", "Later"}));
+  EXPECT_EQ(LinesOf(list), (V{"p1", "Ripple", "Hex", "Dollar", "Bad", "P1", "Later"}));
   ini.ReadSectionValues("Optimize", list);
-  EXPECT_EQ(Lines(list), (V{"P1from=5"}));
+  EXPECT_EQ(LinesOf(list), (V{"P1from=5"}));
 
   // Comments stay where they were when the file is written back.
   ini.UpdateFile();
@@ -85,7 +78,7 @@ TEST(IniFile, ReadsLfFilesIgnoringCaseAndBlanks) {
 
 TEST(IniFile, BoolsAndDefaults) {
   TTempDir dir;
-  Put(dir.File("b.ini"), "[S]\nTwo=2\nZero=0\nWord=yes\n");
+  PutFile(dir.File("b.ini"), "[S]\nTwo=2\nZero=0\nWord=yes\n");
   TMemIniFile ini(dir.File("b.ini"));
   EXPECT_TRUE(ini.ReadBool("S", "Two", false));
   EXPECT_FALSE(ini.ReadBool("S", "Zero", true));
@@ -123,7 +116,7 @@ TEST(IniFile, EraseAndDelete) {
   EXPECT_FALSE(ini.SectionExists("B"));
   TStringList lines;
   ini.GetStrings(lines);
-  EXPECT_EQ(Lines(lines), (V{"[A]", "k1=changed", ""}));
+  EXPECT_EQ(LinesOf(lines), (V{"[A]", "k1=changed", ""}));
   ini.SetStrings(lines);
   EXPECT_EQ(ini.ReadString("A", "k1", ""), "changed");
 }

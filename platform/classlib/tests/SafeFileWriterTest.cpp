@@ -12,15 +12,14 @@
 namespace {
 
 using namespace classlib;
+using orvel::testing::PutFile;
 using orvel::testing::TTempDir;
 namespace fs = std::filesystem;
-
-void Put(const std::string& name, const std::string& text) { std::ofstream(name, std::ios::binary) << text; }
 
 TEST(SafeFileWriter, ReplacesTheWholeFile) {
   TTempDir dir;
   const std::string name = dir.File("settings.ini");
-  Put(name, "old content that is longer than the new one");
+  PutFile(name, "old content that is longer than the new one");
   AtomicWriteFile(name, "new");
   EXPECT_EQ(ReadFileBytes(name), "new");
   EXPECT_EQ(dir.Listing(), "settings.ini;");
@@ -29,7 +28,7 @@ TEST(SafeFileWriter, ReplacesTheWholeFile) {
 TEST(SafeFileWriter, AFailingWriterLeavesTheOldFileIntact) {
   TTempDir dir;
   const std::string name = dir.File("method.dmp");
-  Put(name, "the old method file");
+  PutFile(name, "the old method file");
   EXPECT_THROW(AtomicWriteFile(name,
                                [](TStream& s) {
                                  s.WriteBuffer("half a fi", 9);
@@ -48,7 +47,7 @@ TEST(SafeFileWriter, AFailingWriterLeavesTheOldFileIntact) {
 TEST(SafeFileWriter, AFailedWriteNamesTheTarget) {
   TTempDir dir;
   const std::string name = dir.File("method.dmp");
-  Put(name, "the old method file");
+  PutFile(name, "the old method file");
   {
     orvel::testing::TFileSizeLimit full(8);
     const std::string message =
@@ -87,7 +86,7 @@ TEST(SafeFileWriter, RefusesATargetMadeReadOnly) {
     SCOPED_TRACE(static_cast<int>(mode));
     TTempDir dir;
     const std::string name = dir.File("method.dmp");
-    Put(name, "kept");
+    PutFile(name, "kept");
     fs::permissions(name, mode);
     EXPECT_TRUE(orvel::testing::Raises<EFCreateError>([&] { AtomicWriteFile(name, "new"); },
                                                        "Cannot create file \"" + name + "\". Permission denied"));
@@ -106,7 +105,7 @@ TEST(SafeFileWriter, RefusesATargetMadeReadOnly) {
 TEST(SafeFileWriter, KeepsPermissionsAndWritesThroughLinks) {
   TTempDir dir;
   const std::string name = dir.File("indicator.mq4");
-  Put(name, "v1");
+  PutFile(name, "v1");
   fs::permissions(name, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   AtomicWriteFile(name, "v2");
   EXPECT_EQ(fs::status(name).permissions() & fs::perms::all,

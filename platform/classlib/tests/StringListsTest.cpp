@@ -12,16 +12,10 @@
 
 namespace {
 
-using namespace classlib;
-using orvel::testing::TTempDir;
-
-std::vector<std::string> Lines(const TStrings& list) {
-  std::vector<std::string> lines;
-  for (int i = 0; i < list.Count(); ++i) lines.push_back(list.Strings(i));
-  return lines;
-}
-
 using V = std::vector<std::string>;
+using namespace classlib;
+using orvel::testing::LinesOf;
+using orvel::testing::TTempDir;
 
 TEST(StringList, SetTextSplitsAtEveryLineEnd) {
   const struct {
@@ -41,7 +35,7 @@ TEST(StringList, SetTextSplitsAtEveryLineEnd) {
   TStringList list;
   for (const auto& c : cases) {
     list.SetText(c.text);
-    EXPECT_EQ(Lines(list), c.lines) << "text \"" << c.text << "\"";
+    EXPECT_EQ(LinesOf(list), c.lines) << "text \"" << c.text << "\"";
   }
 }
 
@@ -62,7 +56,7 @@ TEST(StringList, FileRoundTripReadsLfWritesCrLf) {
   std::ofstream(name, std::ios::binary) << "first\nsecond\n\nfourth";
   TStringList list;
   list.LoadFromFile(name);
-  EXPECT_EQ(Lines(list), (V{"first", "second", "", "fourth"}));
+  EXPECT_EQ(LinesOf(list), (V{"first", "second", "", "fourth"}));
   list.SaveToFile(name);
   EXPECT_EQ(ReadFileBytes(name), "first\r\nsecond\r\n\r\nfourth\r\n");
   TStringList again;
@@ -72,7 +66,7 @@ TEST(StringList, FileRoundTripReadsLfWritesCrLf) {
   TStringStream stream("skip|one\r\ntwo");
   stream.SetPosition(5);
   again.LoadFromStream(stream);
-  EXPECT_EQ(Lines(again), (V{"one", "two"}));
+  EXPECT_EQ(LinesOf(again), (V{"one", "two"}));
   TStringStream out;
   again.SaveToStream(out);
   EXPECT_EQ(out.DataString(), "one\r\ntwo\r\n");
@@ -111,7 +105,7 @@ TEST(StringList, CommaTextQuotesWhatNeedsIt) {
   EXPECT_EQ(list.CommaText(), "a,\"b c\",\"d\"\"e\",,\"f,g\"");
   TStringList back;
   back.SetCommaText(list.CommaText());
-  EXPECT_EQ(Lines(back), Lines(list));
+  EXPECT_EQ(LinesOf(back), LinesOf(list));
 
   const struct {
     const char* text;
@@ -126,7 +120,7 @@ TEST(StringList, CommaTextQuotesWhatNeedsIt) {
   };
   for (const auto& c : cases) {
     back.SetCommaText(c.text);
-    EXPECT_EQ(Lines(back), c.items) << c.text;
+    EXPECT_EQ(LinesOf(back), c.items) << c.text;
   }
   back.Clear();
   back.Add("");
@@ -138,7 +132,7 @@ TEST(StringList, DelimitedTextWithItsOwnDelimiter) {
   list.SetDelimiter(';');
   list.SetStrictDelimiter(true);
   list.SetDelimitedText("a b;c;;'x'");
-  EXPECT_EQ(Lines(list), (V{"a b", "c", "", "'x'"}));
+  EXPECT_EQ(LinesOf(list), (V{"a b", "c", "", "'x'"}));
   EXPECT_EQ(list.DelimitedText(), "\"a b\";c;;'x'");
   EXPECT_EQ(list.CommaText(), "\"a b\",c,,'x'");
   EXPECT_EQ(list.Delimiter(), ';') << "CommaText leaves the list's delimiter alone";
@@ -148,7 +142,7 @@ TEST(StringList, SortedListKeepsOrderAndHandlesDuplicates) {
   TStringList list;
   list.SetSorted(true);
   for (const char* s : {"b", "a", "C", "A"}) list.Add(s);
-  EXPECT_EQ(Lines(list), (V{"a", "b", "C"})) << "dupIgnore drops A (case-insensitive)";
+  EXPECT_EQ(LinesOf(list), (V{"a", "b", "C"})) << "dupIgnore drops A (case-insensitive)";
   int index = -1;
   EXPECT_TRUE(list.Find("c", index));
   EXPECT_EQ(index, 2);
@@ -158,7 +152,7 @@ TEST(StringList, SortedListKeepsOrderAndHandlesDuplicates) {
 
   list.SetDuplicates(dupAccept);
   list.Add("B");
-  EXPECT_EQ(Lines(list), (V{"a", "b", "B", "C"}));
+  EXPECT_EQ(LinesOf(list), (V{"a", "b", "B", "C"}));
 
   list.SetDuplicates(dupError);
   try {
@@ -178,15 +172,15 @@ TEST(StringList, SortedListKeepsOrderAndHandlesDuplicates) {
   TStringList late;
   late.SetText("delta\nAlpha\ncharlie\nBravo");
   late.SetSorted(true);
-  EXPECT_EQ(Lines(late), (V{"Alpha", "Bravo", "charlie", "delta"}));
+  EXPECT_EQ(LinesOf(late), (V{"Alpha", "Bravo", "charlie", "delta"}));
   late.SetSorted(false);
   late.SetCaseSensitive(true);
   late.Sort();
-  EXPECT_EQ(Lines(late), (V{"Alpha", "Bravo", "charlie", "delta"}));
+  EXPECT_EQ(LinesOf(late), (V{"Alpha", "Bravo", "charlie", "delta"}));
   late.CustomSort([](const TStringList& l, int a, int b) {
     return static_cast<int>(l.Strings(a).size()) - static_cast<int>(l.Strings(b).size());
   });
-  EXPECT_EQ(Lines(late), (V{"Alpha", "Bravo", "delta", "charlie"}));
+  EXPECT_EQ(LinesOf(late), (V{"Alpha", "Bravo", "delta", "charlie"}));
 }
 
 TEST(StringList, IndexErrorsNameTheIndex) {
@@ -214,7 +208,7 @@ TEST(StringList, ObjectsTravelWithTheirLines) {
   EXPECT_EQ(list.Objects(0), &c);
   EXPECT_EQ(list.Objects(2), &a);
   list.Move(0, 2);
-  EXPECT_EQ(Lines(list), (V{"b", "a", "c"}));
+  EXPECT_EQ(LinesOf(list), (V{"b", "a", "c"}));
   EXPECT_EQ(list.Objects(2), &c);
   EXPECT_EQ(list.IndexOfObject(&a), 1);
   list.SetStrings(1, "A");

@@ -9,12 +9,14 @@
 
 #include "platform/spl/ComplexParts.h"
 #include "platform/spl/UpSample.h"
+#include "testing/TestSupport.h"
 
 namespace spl {
 namespace {
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+using orvel::testing::kNaN;
+using orvel::testing::kInf;
+
 constexpr double kPi = 3.141592653589793;
 
 TEST(ComplexParts, PartsMagnitudePhaseAndPower) {

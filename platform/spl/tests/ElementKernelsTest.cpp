@@ -17,8 +17,9 @@
 namespace spl {
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
+using orvel::testing::kNaN;
+using orvel::testing::kInf;
+
 const int kLengths[] = {0, 1, 3, 4, 5, 8, 9, 1023, 1025};
 
 std::vector<double> Ramp(int n, double start, double step) {

@@ -15,7 +15,8 @@
 namespace spl {
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+using orvel::testing::kNaN;
+
 constexpr double kEps = std::numeric_limits<double>::epsilon();
 
 std::vector<double> Random(int n, unsigned seed) {

@@ -16,12 +16,13 @@
 
 #include "platform/classlib/Exception.h"
 #include "platform/spl/SampleConversions.h"
+#include "testing/TestSupport.h"
 
 namespace spl {
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
+using orvel::testing::kInf;
+using orvel::testing::kNaN;
 
 // The integer stored for x, read back in the type's own width and sign.
 long long Stored(double x, int bits, int flags) {

@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QImage>
+#include <QListWidget>
+#include <QStringList>
 #include <QTest>
 #include <QWidget>
 
@@ -62,6 +65,20 @@ T& Control(QObject& window, const char* name) {
 }
 
 // Clicks a check box or radio button on its box, where a user clicks it.
+// The texts a combo box lists, in order.
+inline QStringList Items(const QComboBox& combo) {
+  QStringList texts;
+  for (int i = 0; i < combo.count(); ++i) texts << combo.itemText(i);
+  return texts;
+}
+
+// The texts of a list's items, in order.
+inline QStringList Texts(const QListWidget& list) {
+  QStringList texts;
+  for (int i = 0; i < list.count(); ++i) texts << list.item(i)->text();
+  return texts;
+}
+
 inline void ClickButton(QAbstractButton* button) {
   QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
 }

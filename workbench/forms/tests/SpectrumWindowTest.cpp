@@ -550,8 +550,8 @@ int CountPixels(const QImage& shot, QWidget& window, QWidget& area, Match match)
   return count;
 }
 
-bool Red(const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
-bool Lime(const QColor& c) { return c.green() > 200 && c.red() < 60 && c.blue() < 60; }
+bool StrongRed(const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
+bool StrongLime(const QColor& c) { return c.green() > 200 && c.red() < 60 && c.blue() < 60; }
 
 TEST_F(SpectrumWindow, OnTheSampleHistoryItShowsCandlesAndTheSpectrumOnBothPages) {
   TfrmSpectrum& spectrum = OpenSpectrumWindow();
@@ -560,15 +560,15 @@ TEST_F(SpectrumWindow, OnTheSampleHistoryItShowsCandlesAndTheSpectrumOnBothPages
   EXPECT_TRUE(FDialogs.Shown.empty()) << FDialogs.ShownTexts();
 
   const QImage byPeriod = Screenshot(spectrum, "spectrum_window_period");
-  EXPECT_GT(CountPixels(byPeriod, spectrum, *spectrum.TimeChart, Lime), 500);
-  EXPECT_GT(CountPixels(byPeriod, spectrum, *spectrum.SpectrumChart, Red), 200);
+  EXPECT_GT(CountPixels(byPeriod, spectrum, *spectrum.TimeChart, StrongLime), 500);
+  EXPECT_GT(CountPixels(byPeriod, spectrum, *spectrum.SpectrumChart, StrongRed), 200);
   // The range's texts are on show.
   EXPECT_TRUE(spectrum.lblFrom->isVisible());
 
   spectrum.PageControl1->setCurrentWidget(spectrum.TabSheet2);
   const QImage byFrequency = Screenshot(spectrum, "spectrum_window_frequency");
-  EXPECT_GT(CountPixels(byFrequency, spectrum, *spectrum.SpectrumChart1, Red), 200);
-  EXPECT_GT(CountPixels(byFrequency, spectrum, *spectrum.TimeChart, Lime), 500);
+  EXPECT_GT(CountPixels(byFrequency, spectrum, *spectrum.SpectrumChart1, StrongRed), 200);
+  EXPECT_GT(CountPixels(byFrequency, spectrum, *spectrum.TimeChart, StrongLime), 500);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ TEST(ParameterFile, RoundTripsBandTypeDelayAndMethod) {
         p.Method = method;
         SaveParameterFile(path, p);
         const TParameterFileValues v = ReadParameterFile(path);
-        SCOPED_TRACE(testing::Message() << "type " << int(type) << " delay " << delay << " method " << int(method));
+        SCOPED_TRACE(::testing::Message() << "type " << int(type) << " delay " << delay << " method " << int(method));
         EXPECT_EQ(v.P1, p.P1);
         EXPECT_EQ(v.D1, p.D1);
         EXPECT_EQ(v.Ripple, p.Ripple);
@@ -66,7 +66,7 @@ TEST(ParameterFile, ReadsEightLineFilesAsTheyWereAlwaysRead) {
       {"24\r\n12\r\n0.08\r\n-40\r\n31\r\n52\r\n-40\r\n-1\r\n\r\n\r\n\r\n", ftBandPass},  // empty lines after
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.text));
+    SCOPED_TRACE(::testing::PrintToString(c.text));
     const TParameterFileValues v = ParseParameterFile(c.text, "old.prm");
     EXPECT_EQ(v.P1, 24);
     EXPECT_EQ(v.D1, 12);
@@ -114,7 +114,7 @@ TEST(ParameterFile, RefusesLinesThatDoNotReadNamingFileAndLine) {
       {"1\n2\n0.1\n-40\n5\n6\n-40\n0\n1\n2\n\nx\n", 12, msgPrmTooManyLines},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.text));
+    SCOPED_TRACE(::testing::PrintToString(c.text));
     try {
       ParseParameterFile(c.text, "/data/f.prm");
       ADD_FAILURE() << "accepted";

@@ -82,7 +82,7 @@ TEST(QuoteCsvFiles, RefuseMalformedLinesNamingFileAndLine) {
       {true, "Date,Time,Open,High,Low,Close,Response\n", 1, "'Open' is not a valid floating point value"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.text));
+    SCOPED_TRACE(::testing::PrintToString(c.text));
     try {
       if (c.expert) {
         ParseExpertSampling(c.text, "/data/x.csv");

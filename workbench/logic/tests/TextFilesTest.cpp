@@ -31,7 +31,7 @@ TEST(SplitTextLines, ReadsEveryKindOfLineBreak) {
       {"\r\n", {""}},
       {"a\n\r", {"a", ""}},  // LF then a lone CR: two breaks
   };
-  for (const auto& c : cases) EXPECT_EQ(SplitTextLines(c.text), c.lines) << testing::PrintToString(c.text);
+  for (const auto& c : cases) EXPECT_EQ(SplitTextLines(c.text), c.lines) << ::testing::PrintToString(c.text);
 }
 
 TEST(WithCrLf, WritesEveryLineBreakAsCrLf) {
