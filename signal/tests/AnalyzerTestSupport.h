@@ -7,7 +7,6 @@
 
 #include "numeric/MathCore.h"
 #include "numeric/Vec.h"
-#include "platform/classlib/StringLists.h"
 #include "signal/Signal.h"
 
 namespace sig::testsupport {
@@ -42,13 +41,6 @@ inline void ThreeTones(TSignal& s) {
   Tone(s, 1024, 50, 1.0, 0, 1024);
   Tone(s, 1024, 100, 0.01, 0, 1024, false, true);
   Tone(s, 1024, 150, 0.005, 0, 1024, false, true);
-}
-
-// The lines of a string list.
-inline std::vector<std::string> LinesOf(const classlib::TStrings& Lines) {
-  std::vector<std::string> out;
-  for (int i = 0; i < Lines.Count(); ++i) out.push_back(Lines.Strings(i));
-  return out;
 }
 
 // Every double of v (of a complex vector, re, im pairs).

@@ -31,7 +31,7 @@ TLines Report(const TSignalAnalyzer& a, TSignalReportSet Items) {
   a.Report().SetReportItems(Items);
   classlib::TStringList lines;
   a.Report().BuildReport(lines);
-  return testsupport::LinesOf(lines);
+  return orvel::testing::LinesOf(lines);
 }
 
 // The analyser of Values at Fs, updated.

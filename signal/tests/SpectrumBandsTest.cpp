@@ -18,9 +18,9 @@
 namespace sig {
 namespace {
 
+using orvel::testing::LinesOf;
 using orvel::testing::NearRel;
 using orvel::testing::Raises;
-using testsupport::LinesOf;
 using testsupport::Tone;
 
 TSpectrumBandRecord Band(double F1, double F2, double F3, double F4, std::uint8_t Reference = 0,

@@ -36,7 +36,7 @@ TLines Report(TSpectrumAnalyzer& a, TSpectrumReportSet Items) {
   a.Report().SetReportItems(Items);
   classlib::TStringList lines;
   a.Report().BuildReport(lines);
-  return testsupport::LinesOf(lines);
+  return orvel::testing::LinesOf(lines);
 }
 
 // 4096 samples of a sine at 44100 Hz.
