@@ -24,7 +24,7 @@ using namespace editor_controls;
 namespace {
 
 constexpr const char* SignedFormat = "0.00#;-0.00#";
-constexpr const char* FrequencyFormat = " 0.00#;-0.00#";
+constexpr const char* EdgeFrequencyFormat = " 0.00#;-0.00#";
 
 // Rows of caption and control (and a third column) in a grid.
 class TRows {
@@ -90,7 +90,7 @@ void TFIRDesignForm::CreateParametersPage(QWidget* p) {
   // A grid finer than a thousand points a tap only costs memory.
   FGridDensityEdit = rows.Add(NewEdit(type, "GridDensityEdit", IntegerFormat, "1", "1000"), "Grid:", &FGridLabel,
                               "GridLabel");
-  FNormalizedFrequencyEdit = rows.Add(NewEdit(type, "NormalizedFrequencyEdit", FrequencyFormat),
+  FNormalizedFrequencyEdit = rows.Add(NewEdit(type, "NormalizedFrequencyEdit", EdgeFrequencyFormat),
                                       "Normalized frequency:");
   FNormalizedFrequencyEdit->SetIncrement("1");
   FAutoLengthBox = NewCheck(type, "AutoLengthBox", "Auto length");

@@ -38,7 +38,7 @@ const char* const SamplesFormat = "0";
 // Enough decimals to tell one sample from the next at the usual rates.
 const char* const SecondsFormat = "0.######";
 
-const std::string OpenFilter =
+const std::string SignalOpenFilter =
     "All know formats|*.dat;*.bin;*.dbn;*.sfs;*.asc;*.sgl;*.wav|" + std::string(sig::SignalFileFilter);
 
 void MakeIntegerEdit(TMtxFloatEdit& edit) {
@@ -478,7 +478,7 @@ void TFileReadDialogForm::OpenFileClick() {
   if (Reader() == nullptr) return;
   sig::TSignalRead& reader = *Reader();
   ui::TFileDialogOptions options;
-  options.Filter = OpenFilter;
+  options.Filter = SignalOpenFilter;
   options.FilterIndex = 1;
   if (!reader.FileName().empty())
     options.InitialDir = std::filesystem::path(reader.FileName()).parent_path().string();

@@ -33,8 +33,8 @@ namespace analysis_ui {
 
 namespace {
 
-constexpr const char* StoreKey = "\\Software\\Halvane\\Numora";
-constexpr const char* StoreSection = "NumoraEditor";
+constexpr const char* EditorStoreKey = "\\Software\\Halvane\\Numora";
+constexpr const char* EditorStoreSection = "NumoraEditor";
 constexpr std::int32_t DefaultColumnWidth = 64;
 // The form styles and positions the store keeps, by their numbers.
 constexpr std::int32_t fsStayOnTop = 3;
@@ -348,43 +348,43 @@ void TNumoraEditForm::done(int r) {
 // Settings
 
 void TNumoraEditForm::ReadSettingsFromStore() {
-  const ui::TRegIniFile store(StoreKey);
-  FFormPosition = store.ReadInteger(StoreSection, "FormPosition", poScreenCenter);
-  const int left = store.ReadInteger(StoreSection, "FormLeft", x());
-  const int top = store.ReadInteger(StoreSection, "FormTop", y());
+  const ui::TRegIniFile store(EditorStoreKey);
+  FFormPosition = store.ReadInteger(EditorStoreSection, "FormPosition", poScreenCenter);
+  const int left = store.ReadInteger(EditorStoreSection, "FormLeft", x());
+  const int top = store.ReadInteger(EditorStoreSection, "FormTop", y());
   if (FFormPosition == poDesigned) move(left, top);
-  const std::string delimiter = store.ReadString(StoreSection, "Delimiter", "#9");
+  const std::string delimiter = store.ReadString(EditorStoreSection, "Delimiter", "#9");
   if (const std::optional<std::string> decoded = DecodeDelimiter(delimiter))
     FDelimiter = *decoded;
   else
     classlib::ReportWarning("The stored delimiter \"" + delimiter + "\" is no delimiter; a tab is used.");
   ASetDelimiter->setText(QString::fromStdString("Delimiter = " + EncodeDelimiter(FDelimiter)));
-  FStringFormat = store.ReadString(StoreSection, "StringFormat", "0.0000");
-  FColumnWidth = store.ReadInteger(StoreSection, "ColumnWidth", DefaultColumnWidth);
+  FStringFormat = store.ReadString(EditorStoreSection, "StringFormat", "0.0000");
+  FColumnWidth = store.ReadInteger(EditorStoreSection, "ColumnWidth", DefaultColumnWidth);
   if (FColumnWidth < 4) FColumnWidth = DefaultColumnWidth;
-  FScientific = store.ReadBool(StoreSection, "Scientific", false);
+  FScientific = store.ReadBool(EditorStoreSection, "Scientific", false);
   ScientificFormatItem->setChecked(FScientific);
-  FLastSaveDir = store.ReadString(StoreSection, "LastSaveDir", "");
-  FLastOpenDir = store.ReadString(StoreSection, "LastOpenDir", "");
+  FLastSaveDir = store.ReadString(EditorStoreSection, "LastSaveDir", "");
+  FLastOpenDir = store.ReadString(EditorStoreSection, "LastOpenDir", "");
   const QRect screen = ScreenRect(*this);
-  resize(store.ReadInteger(StoreSection, "Width", screen.width() / 2),
-         store.ReadInteger(StoreSection, "Height", screen.height() / 2));
+  resize(store.ReadInteger(EditorStoreSection, "Width", screen.width() / 2),
+         store.ReadInteger(EditorStoreSection, "Height", screen.height() / 2));
 }
 
 void TNumoraEditForm::WriteSettings() {
-  ui::TRegIniFile store(StoreKey);
-  store.WriteInteger(StoreSection, "FormStyle", FFormStyle);
-  store.WriteInteger(StoreSection, "FormPosition", FFormPosition);
-  store.WriteInteger(StoreSection, "FormLeft", x());
-  store.WriteInteger(StoreSection, "FormTop", y());
-  store.WriteString(StoreSection, "Delimiter", EncodeDelimiter(FDelimiter));
-  store.WriteString(StoreSection, "StringFormat", FStringFormat);
-  store.WriteInteger(StoreSection, "ColumnWidth", FColumnWidth);
-  store.WriteBool(StoreSection, "Scientific", FScientific);
-  store.WriteString(StoreSection, "LastSaveDir", FLastSaveDir);
-  store.WriteString(StoreSection, "LastOpenDir", FLastOpenDir);
-  store.WriteInteger(StoreSection, "Width", width());
-  store.WriteInteger(StoreSection, "Height", height());
+  ui::TRegIniFile store(EditorStoreKey);
+  store.WriteInteger(EditorStoreSection, "FormStyle", FFormStyle);
+  store.WriteInteger(EditorStoreSection, "FormPosition", FFormPosition);
+  store.WriteInteger(EditorStoreSection, "FormLeft", x());
+  store.WriteInteger(EditorStoreSection, "FormTop", y());
+  store.WriteString(EditorStoreSection, "Delimiter", EncodeDelimiter(FDelimiter));
+  store.WriteString(EditorStoreSection, "StringFormat", FStringFormat);
+  store.WriteInteger(EditorStoreSection, "ColumnWidth", FColumnWidth);
+  store.WriteBool(EditorStoreSection, "Scientific", FScientific);
+  store.WriteString(EditorStoreSection, "LastSaveDir", FLastSaveDir);
+  store.WriteString(EditorStoreSection, "LastOpenDir", FLastOpenDir);
+  store.WriteInteger(EditorStoreSection, "Width", width());
+  store.WriteInteger(EditorStoreSection, "Height", height());
   store.UpdateFile();
 }
 
@@ -403,8 +403,8 @@ void ReadSettings(TNumoraEditForm& Form, const numeric::TMtx& Data, const std::s
   }
   Form.FModal = Modal;
   Form.SetEditable(Editable);
-  const ui::TRegIniFile store(StoreKey);
-  Form.FFormStyle = StayOnTop ? fsStayOnTop : store.ReadInteger(StoreSection, "FormStyle", 0);
+  const ui::TRegIniFile store(EditorStoreKey);
+  Form.FFormStyle = StayOnTop ? fsStayOnTop : store.ReadInteger(EditorStoreSection, "FormStyle", 0);
   Form.setWindowFlag(Qt::WindowStaysOnTopHint, Form.FFormStyle == fsStayOnTop);
   Form.setWindowTitle(QString::fromStdString(Caption.empty() ? Data.Caption() : Caption));
   Form.ReadSettingsFromStore();

@@ -36,7 +36,7 @@ namespace {
 constexpr const char* ParamFormat = "0.00##########;-0.00##########";
 
 // The item of a code, or none when the list has no item for it.
-void SelectItem(QComboBox* box, int code) { box->setCurrentIndex(code < box->count() ? code : -1); }
+void SelectCode(QComboBox* box, int code) { box->setCurrentIndex(code < box->count() ? code : -1); }
 
 }  // namespace
 
@@ -353,12 +353,12 @@ void TSignalGenForm::ShowLine(std::int32_t LineIndex, QTreeWidgetItem* Item) {
   const bool ready = Ready();
   SetReady(false);
   if (l.Kind == 0) {
-    SelectItem(FSignalTypeBox, l.SignalType);
+    SelectCode(FSignalTypeBox, l.SignalType);
     SourceLayout(l.SignalType);
     FCplxCheckBox->setChecked(l.Complex);
     FContinuousBox->setChecked(l.Continuous);
   } else {
-    SelectItem(FOpBox, l.Operator);
+    SelectCode(FOpBox, l.Operator);
     OperatorLayout(l.Operator);
     FCplxCheckBox->setVisible(false);
     FContinuousBox->setVisible(false);

@@ -4,9 +4,14 @@
 // Tested by: chart_editors/tests/EditorRoutinesTest.cpp
 #pragma once
 
+#include <QString>
+
 #include "chart/core/KivConst.h"
 
 namespace chart_editors {
+
+// The chart's message text of that number, for a caption or an item.
+inline QString Msg(int number) { return QString::fromStdString(chart::KivMsg(number)); }
 
 enum TEditorText : int {
   txtPercentFormat = chart::msgPercentFormat,  // "##0.## %"

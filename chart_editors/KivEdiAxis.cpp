@@ -8,10 +8,6 @@
 
 namespace chart_editors {
 
-namespace {
-QString Msg(int number) { return QString::fromStdString(chart::KivMsg(number)); }
-}  // namespace
-
 void FillAxisNames(const chart::TCustomAxisPanel* chart, QStringList& items, bool includeDepth) {
   items.clear();
   items << Msg(txtLeftAxis) << Msg(txtRightAxis) << Msg(txtTopAxis) << Msg(txtBottomAxis);

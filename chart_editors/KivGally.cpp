@@ -22,10 +22,6 @@
 
 namespace chart_editors {
 
-namespace {
-QString Msg(int number) { return QString::fromStdString(chart::KivMsg(number)); }
-}  // namespace
-
 TKivGallery::TKivGallery(QWidget* owner) : QDialog(owner) {
   setObjectName("KivGallery");
   setWindowTitle("Kiv Gallery");

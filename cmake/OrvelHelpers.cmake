@@ -34,12 +34,17 @@ else()
 endif()
 option(ORVEL_TEST_PER_PROGRAM "One CTest test per test program and label set instead of one per test" OFF)
 option(ORVEL_THREADS_TESTS_ONLY "Register and build only the tests labelled threads" OFF)
-# Unity builds of the test programs: the sources of a program compile in
-# batches, so that the headers, and the inline code and templates the sources
-# share, are parsed and generated once per batch instead of once per source.
-# Off by default, so that an edit of one test source rebuilds that source alone.
-option(ORVEL_UNITY_TESTS "Compile each test program's sources in unity batches" OFF)
+# Unity builds: the sources of a target compile in batches, so that the
+# precompiled header is loaded, and the headers, inline code and templates the
+# sources share are parsed and generated, once per batch instead of once per
+# source. Libraries take CMake's batches of eight sources, which keeps both
+# cores of a small machine busy; a test program is one batch. Off by default,
+# so that an edit of one source rebuilds that source alone. A name that two
+# sources of one target both define at file scope fails the unity build: such
+# helpers live once in the folder's internal header, or get names of their own.
+option(ORVEL_UNITY "Compile libraries and test programs in unity batches" OFF)
 set(ORVEL_UNITY_BATCH 0 CACHE STRING "Test sources per unity batch (0: all of a program's sources in one)")
+set(CMAKE_UNITY_BUILD ${ORVEL_UNITY})
 
 function(orvel_add_test name)
   cmake_parse_arguments(T "" "SLOW;THREADS;THREADS_CORES" "SOURCES;LIBS;LABELS" ${ARGN})
@@ -58,9 +63,7 @@ function(orvel_add_test name)
     ORVEL_TEST_BINARY_DIR="${CMAKE_CURRENT_BINARY_DIR}")
   target_compile_options(${name} PRIVATE ${ORVEL_TEST_OPTIMIZE})
   set_property(TARGET ${name} PROPERTY ORVEL_TEST_PROGRAM TRUE)
-  if(ORVEL_UNITY_TESTS)
-    set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${ORVEL_UNITY_BATCH})
-  endif()
+  set_target_properties(${name} PROPERTIES UNITY_BUILD_BATCH_SIZE ${ORVEL_UNITY_BATCH})
   set(labels ${T_LABELS})
   if(NOT labels)
     set(labels unit)
@@ -249,7 +252,9 @@ function(orvel_add_header_check name)
   endforeach()
   add_library(${name} OBJECT ${sources})
   target_link_libraries(${name} PRIVATE ${H_LIBS})
+  # Nor a unity build, which would let one header lean on another.
   set_property(TARGET ${name} PROPERTY DISABLE_PRECOMPILE_HEADERS ON)
+  set_property(TARGET ${name} PROPERTY UNITY_BUILD OFF)
 endfunction()
 
 include(OrvelPrecompiledHeaders)

@@ -18,7 +18,6 @@ using numeric::TVec;
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 // Below this a tap of the antisymmetric types is the rounding of a zero.
 constexpr double kZeroTap = 1e-25;
 
@@ -129,7 +128,7 @@ std::int32_t KaiserOrder(std::span<const double> W, double Ripple, double FS) {
   if (W.empty()) return 0;
   if (W.size() != 2) RaiseError("Length(W) <> 2");
   const double a = -20 * std::log10(Ripple);
-  const double dw = std::fabs(W[1] - W[0]) / (FS / 2) * kPi;
+  const double dw = std::fabs(W[1] - W[0]) / (FS / 2) * std::numbers::pi;
   const double length = (a - 8) / (2.285 * dw);
   // A ripple of 0 or less, or equal edges, give no length at all: refused
   // rather than turned into an arbitrary one.
@@ -146,7 +145,7 @@ void IdealImpulse(TVec& H, std::span<const double> W, TFilterType FilterType, do
   double* h = H.Values();
   for (std::int32_t i = 0; i < n; ++i) {
     const double k = i - m;
-    h[i] = IdealTap(FilterType, k, kPi * k, k == 0, c, FS);
+    h[i] = IdealTap(FilterType, k, std::numbers::pi * k, k == 0, c, FS);
   }
   CleanTinyTaps(H, FilterType);
 }
@@ -165,7 +164,7 @@ void IdealImpulseStep(std::int32_t N, TVec& H, std::span<const double> W, double
   double* h = H.Values();
   for (std::int32_t i = 0; i < H.Length(); ++i) {
     const double k = i * Step + Offset - m;
-    const double x = kPi * k;
+    const double x = std::numbers::pi * k;
     h[i] = IdealTap(FilterType, k, x, std::fabs(x) <= kZeroTap, c, FS);
   }
   CleanTinyTaps(H, FilterType);

@@ -17,7 +17,6 @@ using numeric::TVec;
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 // Below this a divisor is taken as this large, so a spectrum's zero gives a
 // large but finite quotient.
 constexpr double kDivideThreshold = 5.56268464626801e-309;
@@ -168,8 +167,8 @@ std::int32_t ComplexCepstrum(const TVec& X, TVec& Y, std::int32_t PadFactor) {
 double PhaseUnwrap(const TVec& Src, TVec& Dst, TRunningPhase Mode, double Param, bool Radians, double Cutoff) {
   if (Src.Complex()) RaiseError("Src.Complex");
   const std::int32_t n = Src.Length();
-  const double period = Radians ? 2 * kPi : 360.0;
-  const double jump = period - (Radians ? Cutoff * kPi / 180 : Cutoff);
+  const double period = Radians ? 2 * std::numbers::pi : 360.0;
+  const double jump = period - (Radians ? Cutoff * std::numbers::pi / 180 : Cutoff);
   std::int32_t cycle = 1;
   if (Mode == rpPartial) {
     const double whole = std::trunc(Param);

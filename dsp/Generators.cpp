@@ -16,7 +16,7 @@ namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
 
-spl::DCplx* Z(TVec& v) { return reinterpret_cast<spl::DCplx*>(v.CValues()); }
+spl::DCplx* SplOut(TVec& v) { return reinterpret_cast<spl::DCplx*>(v.CValues()); }
 
 // The checks the tone and the triangle share, with the tone's texts.
 void CheckGenerate(const TVec& dst, bool complex, bool initialized) {
@@ -66,7 +66,7 @@ void ToneGenerate(TVec& Dst, TToneState& State) {
   const spl::ToneState& library = State.Complex ? State.CplxTone : State.RealTone;
   if (!library.Initialized) RaiseError("ToneState not initialized!");
   if (State.Complex) {
-    spl::nspzbTone(State.CplxTone, Z(Dst), Dst.Length());
+    spl::nspzbTone(State.CplxTone, SplOut(Dst), Dst.Length());
     if (State.NegativeFrequency) Dst.Conj();
   } else {
     spl::nspdbTone(State.RealTone, Dst.Values(), Dst.Length());
@@ -90,7 +90,7 @@ void TriangleInit(TTriangleState& State, bool Complex, double Freq, double Phase
 void TriangleGenerate(TVec& Dst, TTriangleState& State) {
   CheckGenerate(Dst, State.Complex, State.Initialized);
   if (State.Complex)
-    spl::nspzbTrngl(State.CplxTriangle, Z(Dst), Dst.Length());
+    spl::nspzbTrngl(State.CplxTriangle, SplOut(Dst), Dst.Length());
   else
     spl::nspdbTrngl(State.RealTriangle, Dst.Values(), Dst.Length());
 }

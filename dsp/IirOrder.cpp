@@ -13,18 +13,17 @@
 
 namespace dsp {
 
+using detail::kIirMaxIter;
+using detail::kIirTol;
+using detail::Pow10m1;
 using numeric::PI;
 using numeric::RaiseError;
 
 namespace {
 
-constexpr double kTol = 2.220446049250313e-16;
-constexpr std::int32_t kMaxIter = 50;
 constexpr double kBandstopMargin = 1e-12;
 
 enum TDesignKind : std::int32_t { dkButter, dkCheby1, dkCheby2, dkEllip };
-
-double Pow10m1(double R) { return std::expm1(0.1 * R * numeric::LN10); }
 
 // The orders before rounding up, from the stopband edge WA of the normalised lowpass.
 double ButterOrderOf(double WA, double Rp, double Rs) {
@@ -130,10 +129,10 @@ double TransitionRatio(TSpec& s, TDesignKind kind, double Rp, double Rs) {
     default: {
       std::array<double, 8> c{1.0, s.WP(0), s.WP(1), s.WS(0), s.WS(1), Rs, Rp, static_cast<double>(kind)};
       double x = 0.0;
-      numeric::MinBrent(BandstopOrderCost, c, s.WP(0), s.WS(0) - kBandstopMargin, {}, x, kMaxIter, kTol);
+      numeric::MinBrent(BandstopOrderCost, c, s.WP(0), s.WS(0) - kBandstopMargin, {}, x, kIirMaxIter, kIirTol);
       s.edges[0] = x;
       c = {2.0, s.WP(0), s.WP(1), s.WS(0), s.WS(1), Rs, Rp, static_cast<double>(kind)};
-      numeric::MinBrent(BandstopOrderCost, c, s.WS(1) + kBandstopMargin, s.WP(1), {}, x, kMaxIter, kTol);
+      numeric::MinBrent(BandstopOrderCost, c, s.WS(1) + kBandstopMargin, s.WP(1), {}, x, kIirMaxIter, kIirTol);
       s.edges[1] = x;
       return BandstopRatio(s.WP(0), s.WP(1), s.WS(0), s.WS(1));
     }

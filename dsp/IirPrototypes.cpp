@@ -18,19 +18,15 @@ namespace dsp {
 
 using detail::Cx;
 using detail::CxList;
+using detail::kIirMaxIter;
+using detail::kIirTol;
+using detail::Pow10m1;
 using numeric::EPS;
 using numeric::PI;
 using numeric::RaiseError;
 using numeric::TVec;
 
 namespace {
-
-// 2^-52: the minimisers' and the Jacobi functions' tolerance.
-constexpr double kTol = 2.220446049250313e-16;
-constexpr std::int32_t kMaxIter = 50;
-
-// 10^(0.1 R) - 1, accurate also for a small R.
-double Pow10m1(double R) { return std::expm1(0.1 * R * numeric::LN10); }
 
 // The angle of the k-th pole (k = 1 .. N) of a Butterworth prototype of order N.
 double PoleAngle(std::int32_t k, std::int32_t N) { return (2.0 * k - 1.0) * PI / (2.0 * N) + PI / 2.0; }
@@ -45,7 +41,7 @@ double DcGain(const CxList& z, const CxList& p) {
 
 double EllipK(double m) {
   double e = 0.0;
-  return numeric::EllipComplete(m, kTol, e);
+  return numeric::EllipComplete(m, kIirTol, e);
 }
 
 // |K(m)/K(1-m) - krat|: 0 where the modulus m gives the selectivity of the order.
@@ -98,7 +94,7 @@ double PolishScArgument(double u, double target, double m) {
   double previous = INFINITY;
   for (int i = 0; i < 8; ++i) {
     double sn, cn, dn;
-    numeric::EllipJacoby(u, m, kTol, sn, cn, dn);
+    numeric::EllipJacoby(u, m, kIirTol, sn, cn, dn);
     const double step = (sn / cn - target) * cn * cn / dn;
     if (!(std::fabs(step) < previous / 2.0)) break;
     u -= step;
@@ -110,7 +106,7 @@ double PolishScArgument(double u, double target, double m) {
 // |c0 - sn(u)/cn(u)| for the parameter c1: 0 where sc(u) = 1/eps.
 double VRatioCost(std::span<const double> u, std::span<const double> c, std::span<classlib::TPersistent* const>) {
   double sn, cn, dn;
-  numeric::EllipJacoby(u[0], c[1], kTol, sn, cn, dn);
+  numeric::EllipJacoby(u[0], c[1], kIirTol, sn, cn, dn);
   return std::fabs(c[0] - sn / cn);
 }
 
@@ -277,7 +273,7 @@ void EllipPrototype(std::int32_t N, TVec& Z, TVec& P, double Rp, double Rs, doub
   const double K1 = EllipK(k1 * k1), K1p = EllipKOfComplement(k1);
   const std::array<double, 1> kratio{N * K1 / K1p};
   double m = 0.0;
-  numeric::MinBrent(KRatioCost, kratio, 0.0, 1.0, {}, m, kMaxIter, kTol);
+  numeric::MinBrent(KRatioCost, kratio, 0.0, 1.0, {}, m, kIirMaxIter, kIirTol);
   m = PolishModulus(m, kratio[0]);
   const double capk = EllipK(m);
 
@@ -286,16 +282,16 @@ void EllipPrototype(std::int32_t N, TVec& Z, TVec& P, double Rp, double Rs, doub
   std::array<double, 1> u{EllipK(1.0 - m)};
   double fmin = 0.0;
   std::uint8_t stop = 0;
-  numeric::Simplex(VRatioCost, u, vratio, {}, fmin, stop, kMaxIter, kTol);
+  numeric::Simplex(VRatioCost, u, vratio, {}, fmin, stop, kIirMaxIter, kIirTol);
   const double vp = capk * PolishScArgument(u[0], vratio[0], vratio[1]) / (N * K1);
   double sv, cv, dv;
-  numeric::EllipJacoby(vp, 1.0 - m, kTol, sv, cv, dv);
+  numeric::EllipJacoby(vp, 1.0 - m, kIirTol, sv, cv, dv);
 
   CxList z, p;
   for (std::int32_t j = 0; j <= (N - 1) / 2; ++j) {
     const double cj = N % 2 == 1 ? 2.0 * j : 2.0 * j + 1.0;
     double s, c, d;
-    numeric::EllipJacoby(cj * capk / N, m, kTol, s, c, d);
+    numeric::EllipJacoby(cj * capk / N, m, kIirTol, s, c, d);
     if (std::fabs(s) > EPS) {
       const Cx zero(0.0, 1.0 / (std::sqrt(m) * s));
       z.push_back(zero);

@@ -2,6 +2,7 @@
 // that the units raise, in one place for the sources and their tests.
 #pragma once
 
+#include <cmath>
 #include <complex>
 #include <cstdint>
 #include <vector>
@@ -9,6 +10,14 @@
 #include "numeric/Numora.h"
 
 namespace dsp::detail {
+
+// The IIR designs' minimisers and Jacobi functions: tolerance 2^-52, and
+// iteration limit.
+inline constexpr double kIirTol = 2.220446049250313e-16;
+inline constexpr std::int32_t kIirMaxIter = 50;
+
+// 10^(0.1 R) - 1, accurate also for a small R.
+inline double Pow10m1(double R) { return std::expm1(0.1 * R * numeric::LN10); }
 
 using Cx = std::complex<double>;
 using CxList = std::vector<Cx>;

@@ -22,8 +22,6 @@ using numeric::TVec;
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-
 bool PastEnd(std::int32_t index, std::int32_t len, const TVec& src) {
   return static_cast<std::int64_t>(index) + len > src.Length();
 }
@@ -75,7 +73,7 @@ TVec& ComputedWindow(TVec& src, std::int32_t index, std::int32_t len, Factor fac
 
 TVec& ThreeTermCosine(TVec& src, std::int32_t index, std::int32_t len, double a0, double a1, double a2) {
   return ComputedWindow(src, index, len, [=](std::int32_t i, std::int32_t n) {
-    const double t = 2 * kPi * i / (n - 1);
+    const double t = 2 * std::numbers::pi * i / (n - 1);
     return a0 - a1 * std::cos(t) + a2 * std::cos(2 * t);
   });
 }
@@ -200,7 +198,7 @@ TVec& WindowCosineTaper(TVec& Src, std::int32_t Index, std::int32_t Len, double 
   // Where the two tapers meet (odd lengths at 100 %), the shared sample gets
   // the taper's last factor, 1, from both sides.
   for (std::int32_t j = 0; j < m; ++j) {
-    const double f = j == 0 ? 0.0 : 0.5 * (1.0 - std::cos(kPi * j / (m - 1)));
+    const double f = j == 0 ? 0.0 : 0.5 * (1.0 - std::cos(std::numbers::pi * j / (m - 1)));
     w[j] *= f;
     w[Len - 1 - j] *= f;
   }

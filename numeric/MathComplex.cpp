@@ -7,8 +7,11 @@
 #include <cmath>
 
 #include "numeric/MathCore.h"
+#include "numeric/VecChecks.h"
 
 namespace numeric {
+
+using detail::Quadrant;
 
 namespace {
 
@@ -23,13 +26,6 @@ Extended SquaredMagnitude(const TCplx& Z) {
 }
 
 Extended Magnitude(const TCplx& Z) { return std::sqrt(SquaredMagnitude(Z)); }
-
-// Quadrants numbered as the tie-break of CMax and CMin counts them, so that a
-// higher number is a larger angle.
-int Quadrant(const TCplx& Z) {
-  if (Z.Im < 0.0) return Z.Re < 0.0 ? 1 : 2;
-  return Z.Re >= 0.0 ? 3 : 4;
-}
 
 // True when A has the larger angle of two numbers of equal magnitude; false
 // for a complete tie.

@@ -22,12 +22,9 @@ namespace numeric {
 
 using detail::EndOf;
 using detail::Width;
+using detail::Require;
 
 namespace {
-
-void Require(bool ok, const char* message) {
-  if (!ok) RaiseError(message);
-}
 
 const spl::DCplx* Sz(const TMtx& m) { return reinterpret_cast<const spl::DCplx*>(m.Values()); }
 spl::DCplx* Sz(TMtx& m) { return reinterpret_cast<spl::DCplx*>(m.Values()); }

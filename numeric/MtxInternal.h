@@ -15,6 +15,10 @@
 
 namespace numeric::detail {
 
+inline void Require(bool ok, const char* message) {
+  if (!ok) RaiseError(message);
+}
+
 inline lapack::Complex* Lz(TCplx* p) { return reinterpret_cast<lapack::Complex*>(p); }
 inline const lapack::Complex* Lz(const TCplx* p) { return reinterpret_cast<const lapack::Complex*>(p); }
 inline lapack::Complex Lz(const TCplx& c) { return lapack::Complex(c.Re, c.Im); }

@@ -14,6 +14,7 @@
 namespace numeric {
 
 using detail::Lz;
+using detail::Require;
 
 namespace {
 
@@ -33,10 +34,6 @@ TOperand Structure(const TMtx& Mtx, TMtxType MtxType) {
 // that the symmetric product routines take.
 bool Special(TMtxType Type, bool Complex) {
   return Complex ? (Type == mtHermPosDef || Type == mtHermitian) : (Type == mtSymmPosDef || Type == mtSymmetric);
-}
-
-void Require(bool ok, const char* message) {
-  if (!ok) RaiseError(message);
 }
 
 // Self := a copy of the values of Src (Self sized as Src).

@@ -94,8 +94,8 @@ constexpr TSolveTexts kBandGeneralCplx{kLU,
                                        "Erorr at refine solution: ",
                                        "Erorr at condition number estimate: "};
 
-double Modulus(double x) { return std::fabs(x); }
-double Modulus(const TCplx& z) { return std::sqrt(z.Re * z.Re + z.Im * z.Im); }
+double SolveModulus(double x) { return std::fabs(x); }
+double SolveModulus(const TCplx& z) { return std::sqrt(z.Re * z.Re + z.Im * z.Im); }
 
 // Largest of the sums, each compared with "greater than" from 0, so that a
 // NaN sum is passed over as the running maximum would pass it.
@@ -112,7 +112,7 @@ double FullNorm(const T* a, std::int32_t rows, std::int32_t cols, bool oneNorm) 
   std::vector<double> sums(static_cast<std::size_t>(oneNorm ? cols : rows), 0.0);
   for (std::int32_t i = 0; i < rows; ++i)
     for (std::int32_t j = 0; j < cols; ++j)
-      sums[oneNorm ? j : i] += Modulus(a[static_cast<std::ptrdiff_t>(i) * cols + j]);
+      sums[oneNorm ? j : i] += SolveModulus(a[static_cast<std::ptrdiff_t>(i) * cols + j]);
   return Largest(sums);
 }
 
@@ -132,7 +132,7 @@ double SolverNorm(const TMtx& Self, const T* a, TMtxType Type, bool oneNorm) {
       std::vector<double> sums(static_cast<std::size_t>(cols), 0.0);
       for (std::int32_t i = 0; i < rows; ++i)
         for (std::int32_t j = upper ? i : 0; j < (upper ? cols : i + 1); ++j) {
-          const double v = Modulus(a[static_cast<std::ptrdiff_t>(i) * cols + j]);
+          const double v = SolveModulus(a[static_cast<std::ptrdiff_t>(i) * cols + j]);
           sums[j] += v;
           if (i != j) sums[i] += v;
         }
@@ -147,7 +147,7 @@ double SolverNorm(const TMtx& Self, const T* a, TMtxType Type, bool oneNorm) {
         for (std::int32_t j = 0; j < cols; ++j) {
           const std::int32_t i = upper ? j - kd + r : j + r;
           if (i < 0 || i >= cols) continue;
-          const double v = Modulus(a[static_cast<std::ptrdiff_t>(r) * cols + j]);
+          const double v = SolveModulus(a[static_cast<std::ptrdiff_t>(r) * cols + j]);
           sums[j] += v;
           if (i != j) sums[i] += v;
         }
@@ -161,7 +161,7 @@ double SolverNorm(const TMtx& Self, const T* a, TMtxType Type, bool oneNorm) {
         for (std::int32_t j = 0; j < cols; ++j) {
           const std::int32_t i = j - ku + r;
           if (i < 0 || i >= cols) continue;
-          sums[oneNorm ? j : i] += Modulus(a[static_cast<std::ptrdiff_t>(r) * cols + j]);
+          sums[oneNorm ? j : i] += SolveModulus(a[static_cast<std::ptrdiff_t>(r) * cols + j]);
         }
       return Largest(sums);
     }

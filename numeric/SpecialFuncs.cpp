@@ -12,13 +12,13 @@ namespace {
 
 using Extended = long double;
 
-constexpr Extended kPiL = 3.141592653589793238462643383279502884L;
-constexpr Extended kTwoPiL = 2.0L * kPiL;
+constexpr Extended kPiExt = 3.141592653589793238462643383279502884L;
+constexpr Extended kTwoPiExt = 2.0L * kPiExt;
 
 double EffectiveTol(double Tol) { return Tol >= EPS ? Tol : EPS; }
 
 // The angle reduced into (-2 pi, 2 pi) without leaving extended precision.
-Extended FixAngleL(Extended X) { return X - kTwoPiL * std::trunc(X / kTwoPiL); }
+Extended FixAngleL(Extended X) { return X - kTwoPiExt * std::trunc(X / kTwoPiExt); }
 
 }  // namespace
 
@@ -51,7 +51,7 @@ double EllipComplete(double m, double Tol, double& E) {
     a = a1;
     b = b1;
   }
-  const Extended K = kPiL / (2.0L * a1);
+  const Extended K = kPiExt / (2.0L * a1);
   E = static_cast<double>((1.0L - s / 2.0L) * K);
   return static_cast<double>(K);
 }

@@ -30,7 +30,7 @@ const double kExactDivideThreshold = std::ldexp(1.0, -512);
 // A real operand of a mixed operation as a complex one. With ZeroIm its
 // imaginary parts are 0 (for sums and differences); without, both parts carry
 // the value (for element-wise products over the interleaved doubles).
-void Extended(const TVec& Real, bool ZeroIm, TVec& Out) { Out.ExtendToComplex(Real, ZeroIm); }
+void ComplexOperand(const TVec& Real, bool ZeroIm, TVec& Out) { Out.ExtendToComplex(Real, ZeroIm); }
 
 }  // namespace
 
@@ -68,7 +68,7 @@ TVec& TVec::Add(const TVec& Vec, double FactorRe, double FactorIm) {
     spl::nspdbAdd2(Vec.Values(), Values(), DoubleLength());
   } else {
     TCachedVec extended;
-    Extended(Vec, true, *extended);
+    ComplexOperand(Vec, true, *extended);
     spl::nspdbAdd2(extended->Values(), Values(), DoubleLength());
   }
   return carry();
@@ -90,7 +90,7 @@ TVec& TVec::Sub(const TVec& Vec) {
     spl::nspdbSub2(Vec.Values(), Values(), DoubleLength());
   } else {
     TCachedVec extended;
-    Extended(Vec, true, *extended);
+    ComplexOperand(Vec, true, *extended);
     spl::nspdbSub2(extended->Values(), Values(), DoubleLength());
   }
   return carry();
@@ -116,7 +116,7 @@ TVec& TVec::Mul(const TVec& Vec) {
     spl::nspdbMpy2(Vec.Values(), Values(), DoubleLength());
   } else {
     TCachedVec extended;
-    Extended(Vec, false, *extended);
+    ComplexOperand(Vec, false, *extended);
     spl::nspdbMpy2(extended->Values(), Values(), DoubleLength());
   }
   return carry();
@@ -207,7 +207,7 @@ TVec& TVec::Mul(const TVec& Vec1, const TVec& Vec2) {
   const TVec& complexOne = Vec1.Complex() ? Vec1 : Vec2;
   const TVec& realOne = Vec1.Complex() ? Vec2 : Vec1;
   TCachedVec extended;
-  Extended(realOne, false, *extended);
+  ComplexOperand(realOne, false, *extended);
   spl::nspdbMpy3(extended->Values(), complexOne.Values(), Values(), DoubleLength());
   return carry();
 }

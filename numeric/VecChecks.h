@@ -33,5 +33,15 @@ inline std::int32_t Width(bool Complex) { return Complex ? 2 : 1; }
 inline spl::DCplx* Z(TVec& V) { return reinterpret_cast<spl::DCplx*>(V.Values()); }
 inline const spl::DCplx* Z(const TVec& V) { return reinterpret_cast<const spl::DCplx*>(V.Values()); }
 inline spl::DCplx ToSpl(const TCplx& C) { return spl::DCplx{C.Re, C.Im}; }
+inline spl::DCplx* AsSpl(TCplx* p) { return reinterpret_cast<spl::DCplx*>(p); }
+inline const spl::DCplx* AsSpl(const TCplx* p) { return reinterpret_cast<const spl::DCplx*>(p); }
+
+// The phase-order quadrant: 1 (Re < 0, Im < 0), 2 (Re >= 0, Im < 0),
+// 3 (Re >= 0, Im >= 0), 4 (Re < 0, Im >= 0), in increasing phase angle: the
+// tie-break among equal magnitudes.
+inline int Quadrant(const TCplx& z) {
+  if (z.Im < 0) return z.Re < 0 ? 1 : 2;
+  return z.Re < 0 ? 4 : 3;
+}
 
 }  // namespace numeric::detail

@@ -6,10 +6,14 @@
 #include <cstdint>
 
 #include "numeric/Numora.h"
+#include "numeric/VecChecks.h"
 #include "platform/spl/ComplexParts.h"
 #include "platform/spl/Reductions.h"
 
 namespace numeric {
+
+using detail::AsSpl;
+using detail::Quadrant;
 
 namespace {
 
@@ -24,8 +28,6 @@ void RefuseNegative(std::int32_t index, std::int32_t len) {
 bool Exceeds(std::int32_t index, std::int32_t len, std::int32_t length) {
   return static_cast<std::int64_t>(index) + len > length;
 }
-
-const spl::DCplx* AsSpl(const TCplx* p) { return reinterpret_cast<const spl::DCplx*>(p); }
 
 }  // namespace
 
@@ -178,12 +180,6 @@ void TVec::CSum(TCplx& ASum) const {
 }
 
 namespace {
-
-// The phase-order quadrant of (re, im): 1 to 4 by increasing phase angle.
-int Quadrant(const TCplx& z) {
-  if (z.Im < 0) return z.Re < 0 ? 1 : 2;
-  return z.Re < 0 ? 4 : 3;
-}
 
 // Among equal magnitudes, MaxMag keeps the largest phase angle and MinMag
 // the smallest; complete ties keep the earlier element.

@@ -6,11 +6,15 @@
 #include <cstdint>
 
 #include "numeric/Numora.h"
+#include "numeric/VecChecks.h"
 #include "platform/lapack/Lapack.h"
 #include "platform/spl/ComplexParts.h"
 #include "platform/spl/Reductions.h"
 
 namespace numeric {
+
+using detail::AsSpl;
+using detail::Quadrant;
 
 namespace {
 
@@ -42,13 +46,6 @@ void QuickSortReal(double* a, std::int32_t l, std::int32_t r) {
       r = j;
     }
   }
-}
-
-// The phase-order quadrant: 1 (Re < 0, Im < 0), 2 (Re >= 0, Im < 0),
-// 3 (Re >= 0, Im >= 0), 4 (Re < 0, Im >= 0), in increasing phase angle.
-int Quadrant(const TCplx& z) {
-  if (z.Im < 0) return z.Re < 0 ? 1 : 2;
-  return z.Re < 0 ? 4 : 3;
 }
 
 // a comes before b among equal magnitudes.
@@ -196,7 +193,6 @@ std::int32_t DotLength(const TVec& self, const TVec& vec, std::int32_t vecIndex,
 }
 
 const lapack::Complex* AsBlas(const TCplx* p) { return reinterpret_cast<const lapack::Complex*>(p); }
-const spl::DCplx* AsSpl(const TCplx* p) { return reinterpret_cast<const spl::DCplx*>(p); }
 TCplx FromSpl(const spl::DCplx& z) { return TCplx{z.re, z.im}; }
 
 }  // namespace

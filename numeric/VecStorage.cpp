@@ -13,15 +13,15 @@ namespace numeric {
 
 namespace {
 
-constexpr std::int64_t kAlignment = 32;
+constexpr std::int64_t kVecAlignment = 32;
 // Bytes in front of the aligned data: at least 8 stand before the first
 // sample, the rest is the alignment slack.
-constexpr std::int64_t kBlockSlack = 40;
+constexpr std::int64_t kVecBlockSlack = 40;
 // Elements beyond the capacity, so that a real FFT may write its half-rate
 // bin (two doubles) just past Length.
-constexpr std::int64_t kReserve = 2;
+constexpr std::int64_t kVecReserve = 2;
 
-std::int64_t RoundUpEven(std::int64_t value) { return value + (value & 1); }
+std::int64_t VecRoundUpEven(std::int64_t value) { return value + (value & 1); }
 
 }  // namespace
 
@@ -116,14 +116,14 @@ void TVecs::SetComplex(bool Value) {
 void TVecs::SetActualLength(std::int32_t Value) {
   // Compared after rounding: an odd request for the capacity already held
   // would otherwise reallocate and lose the values for nothing.
-  if (Value >= 0 && RoundUpEven(Value) == FCapacity) return;
+  if (Value >= 0 && VecRoundUpEven(Value) == FCapacity) return;
   if (FIsSubRange) RaiseError("IsSubRange = True!");
   if (Value < 0) RaiseError("SetActualLength: Value < 0");
-  const std::int64_t capacity = RoundUpEven(Value);
+  const std::int64_t capacity = VecRoundUpEven(Value);
   const std::int64_t doublesPerElement = FComplex ? 2 : 1;
   // Lengths are 32-bit counts of doubles in the kernels, also after a switch
   // from complex to real doubles the count.
-  if ((capacity + kReserve) * doublesPerElement > std::numeric_limits<std::int32_t>::max())
+  if ((capacity + kVecReserve) * doublesPerElement > std::numeric_limits<std::int32_t>::max())
     RaiseError("Out of memory");
 
   ReleaseBlock();
@@ -132,15 +132,15 @@ void TVecs::SetActualLength(std::int32_t Value) {
   ForgetHalfRateBin();
   if (capacity > 0) {
     const std::int64_t bytes =
-        (capacity + kReserve) * doublesPerElement * static_cast<std::int64_t>(sizeof(double)) + kBlockSlack;
+        (capacity + kVecReserve) * doublesPerElement * static_cast<std::int64_t>(sizeof(double)) + kVecBlockSlack;
     void* block = std::malloc(static_cast<std::size_t>(bytes));
     if (block == nullptr) {
       FLength = 0;
       RaiseError("Out of memory");
     }
-    const auto address = reinterpret_cast<std::uintptr_t>(block) + kBlockSlack;
+    const auto address = reinterpret_cast<std::uintptr_t>(block) + kVecBlockSlack;
     FBlock = block;
-    FOwnData = reinterpret_cast<double*>(address & ~static_cast<std::uintptr_t>(kAlignment - 1));
+    FOwnData = reinterpret_cast<double*>(address & ~static_cast<std::uintptr_t>(kVecAlignment - 1));
     FData = FOwnData;
     FBlockSize = bytes;
     FCapacity = static_cast<std::int32_t>(capacity);
@@ -195,7 +195,7 @@ TVec& TVec::Resize(std::int32_t Len, bool ZeroIt) {
   const std::int32_t oldLength = FLength;
   const std::int32_t kept = std::min(oldLength, Len);
   const std::int32_t doublesPerElement = FComplex ? 2 : 1;
-  const bool keepsBlock = RoundUpEven(std::max(Len, MinCapacity())) == FCapacity;
+  const bool keepsBlock = VecRoundUpEven(std::max(Len, MinCapacity())) == FCapacity;
   if (keepsBlock || FIsSubRange || kept == 0) {
     // The block stays (or nothing needs keeping): the values are where they were.
     SetLength(Len);

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "numeric/Numora.h"
+#include "numeric/VecChecks.h"
 #include "platform/lapack/VectorMath.h"
 #include "platform/spl/Correlation.h"
 #include "platform/spl/DownSample.h"
@@ -17,12 +18,11 @@
 
 namespace numeric {
 
+using detail::AsSpl;
+
 namespace {
 
 constexpr const char* kNotPowerOfTwo = "Length is not power of two!";
-
-spl::DCplx* AsSpl(TCplx* p) { return reinterpret_cast<spl::DCplx*>(p); }
-const spl::DCplx* AsSpl(const TCplx* p) { return reinterpret_cast<const spl::DCplx*>(p); }
 
 // log2 of Length, or -1 when it is no power of two of at least 2.
 std::int32_t Log2Length(std::int32_t length) {

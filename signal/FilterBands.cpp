@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::int64_t RecordBytes = TFilterBand::RecordSize;
 
-void WriteZeros(classlib::TStream& Stream, std::int32_t Count) {
+void WriteZeroBands(classlib::TStream& Stream, std::int32_t Count) {
   const std::array<std::uint8_t, TFilterBand::RecordSize> zeros{};
   Stream.WriteBuffer(zeros.data(), Count);
 }
@@ -51,7 +51,7 @@ void TBandFilterList::Sort() {
 void TBandFilterList::SaveToStream(classlib::TStream& Stream) {
   classlib::TMemoryStream bytes;
   bytes.WriteDouble(static_cast<double>(Count()));
-  WriteZeros(bytes, TFilterBand::RecordSize - 8);
+  WriteZeroBands(bytes, TFilterBand::RecordSize - 8);
   for (const TFilterBand& band : Records()) band.WriteRecord(bytes);
   Stream.WriteBuffer(bytes.Memory(), bytes.Size());
 }

@@ -17,14 +17,14 @@ namespace {
 // designs of some lengths end in zeros).
 constexpr double ZeroEndTap = 2.220446049250313E-14;
 constexpr double SmallestTransBW = 2.22044604925031E-16;
-constexpr std::int32_t LargestFactor = std::int32_t{1} << 30;
+constexpr std::int32_t LargestPowerFactor = std::int32_t{1} << 30;
 
 }  // namespace
 
 std::int32_t PowerOfTwoFactor(std::int64_t Value) {
   if (Value < 2) return 1;
   std::int32_t f = 2;
-  while (f < Value && f < LargestFactor) f *= 2;
+  while (f < Value && f < LargestPowerFactor) f *= 2;
   return f;
 }
 

@@ -13,7 +13,7 @@ namespace sig {
 namespace {
 
 constexpr double SmallestValue = 2.22044604925031E-16;
-constexpr double LargestFactor = 2147483647.0;
+constexpr double LargestRateFactor = 2147483647.0;
 // How near a factor must lie to a power of two to count as one.
 constexpr double PowerTolerance = 1E-5;
 
@@ -75,7 +75,7 @@ TSignalRateConverter::~TSignalRateConverter() {
 
 void TSignalRateConverter::SetFactor(double Value) {
   if (Value == FFactor) return;
-  FFactor = Clamped(Value, SmallestValue, LargestFactor, FFactor);
+  FFactor = Clamped(Value, SmallestValue, LargestRateFactor, FFactor);
   FConfigured = false;
 }
 

@@ -11,12 +11,9 @@
 
 namespace sig {
 
-namespace {
+using detail::ToInt32;
 
-std::int32_t ToInt32(std::int64_t X) {
-  return static_cast<std::int32_t>(
-      std::clamp<std::int64_t>(X, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
+namespace {
 
 // The reader's channel count is the file's only once the file is open.
 void OpenWhenThere(TSignalRead& Reader) {

@@ -11,7 +11,7 @@ namespace sig {
 
 namespace {
 
-constexpr double LargestFactor = 1073741824.0;  // 2^30
+constexpr double LargestBandFactor = 1073741824.0;  // 2^30
 
 double ClampBand(double Value, double Current) { return std::isnan(Value) ? Current : std::clamp(Value, 0.0, 0.5); }
 
@@ -46,11 +46,11 @@ void TSignalDemodulator::Reconfigure() {
   // w: the power-of-two fraction of the rate that holds the band.
   const double b = FSubBandWidth;
   double w = 0.0;
-  if (b > 0.0 && 0.5 / b <= LargestFactor) {
+  if (b > 0.0 && 0.5 / b <= LargestBandFactor) {
     w = 0.5 / PowerOfTwoFactor(static_cast<std::int64_t>(0.5 / b));
     if (w < b) w *= 2.0;
   }
-  if (FSubBandFrequency + w > 0.5 || (w > 0.0 && 1.0 / w > LargestFactor)) w = 0.0;
+  if (FSubBandFrequency + w > 0.5 || (w > 0.0 && 1.0 / w > LargestBandFactor)) w = 0.0;
   if (w > 0.0) {
     TSignalDecimator::SetFactor(static_cast<std::int32_t>(1.0 / w));
     dsp::ToneInit(FDownTone, true, FSubBandFrequency + w / 2.0, 0.0, 1.0);

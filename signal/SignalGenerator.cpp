@@ -24,9 +24,9 @@ constexpr std::int32_t CountOffset = 71;
 // Evaluations that do not end by then are given up.
 constexpr int MaxPasses = 30;
 // Divisors below this are taken as this.
-constexpr double DivideThreshold = 5.56268464626801E-309;
+constexpr double GeneratorDivideThreshold = 5.56268464626801E-309;
 
-void WriteZeros(classlib::TStream& Stream, std::int32_t Count) {
+void WriteZeroLines(classlib::TStream& Stream, std::int32_t Count) {
   const std::array<std::uint8_t, TFuncSignalLine::RecordSize> zeros{};
   Stream.WriteBuffer(zeros.data(), Count);
 }
@@ -48,7 +48,7 @@ void TFuncSignalLine::WriteRecord(classlib::TStream& Stream) const {
   Stream.WriteUInt8(Complex ? 1 : 0);
   for (double p : {P1, P2, P3, P4, P5, P6, P7}) Stream.WriteDouble(p);
   Stream.WriteUInt8(Continuous ? 1 : 0);
-  WriteZeros(Stream, RunTimeBytes);
+  WriteZeroLines(Stream, RunTimeBytes);
 }
 
 TFuncSignalLine TFuncSignalLine::ReadRecord(classlib::TStream& Stream) {
@@ -66,9 +66,9 @@ TFuncSignalLine TFuncSignalLine::ReadRecord(classlib::TStream& Stream) {
 
 void TFuncSignalList::SaveToStream(classlib::TStream& Stream) {
   classlib::TMemoryStream bytes;
-  WriteZeros(bytes, CountOffset);
+  WriteZeroLines(bytes, CountOffset);
   bytes.WriteInt32(Count());
-  WriteZeros(bytes, TFuncSignalLine::RecordSize - CountOffset - 4);
+  WriteZeroLines(bytes, TFuncSignalLine::RecordSize - CountOffset - 4);
   for (const TFuncSignalLine& line : Records()) line.WriteRecord(bytes);
   Stream.WriteBuffer(bytes.Memory(), bytes.Size());
 }
@@ -292,7 +292,7 @@ void ApplyBinary(std::uint8_t Operator, numeric::TVec& A, const numeric::TVec& B
     case goAdd: A.Add(B); break;
     case goSub: A.Sub(B); break;
     case goMul: A.Mul(B); break;
-    default: A.Divide(B, DivideThreshold); break;
+    default: A.Divide(B, GeneratorDivideThreshold); break;
   }
 }
 

@@ -33,6 +33,12 @@ inline std::int64_t RoundIndex(double X) { return ToIndex(X, [](double v) { retu
 inline std::int64_t TruncIndex(double X) { return ToIndex(X, [](double v) { return std::trunc(v); }); }
 
 // Index held within 0 .. Length-1; Length must be at least 1.
+// X clamped into the range of a 32-bit integer.
+inline std::int32_t ToInt32(std::int64_t X) {
+  return static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(X, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
 inline std::int32_t ClampIndex(std::int64_t Index, std::int32_t Length) {
   if (Index < 0) return 0;
   if (Index >= Length) return Length - 1;

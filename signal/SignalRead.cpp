@@ -14,14 +14,7 @@
 
 namespace sig {
 
-namespace {
-
-std::int32_t ToInt32(std::int64_t X) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(X, std::numeric_limits<std::int32_t>::min(),
-                                                            std::numeric_limits<std::int32_t>::max()));
-}
-
-}  // namespace
+using detail::ToInt32;
 
 const classlib::TClassInfo& TSignalRead::StaticClassInfo() {
   static const classlib::TClassInfo info =

@@ -22,7 +22,7 @@ namespace sig {
 
 namespace {
 
-constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kLargestInt32 = std::numeric_limits<std::int32_t>::max();
 
 bool OneRealChannel(TFileFormat Format) {
   return Format == ffBin || Format == ffDbn || Format == ffSfs || Format == ffAsc;
@@ -30,7 +30,7 @@ bool OneRealChannel(TFileFormat Format) {
 
 bool Appendable(TFileFormat Format) { return Format == ffDat || Format == ffBin || Format == ffDbn; }
 
-int RoundingFlag(numeric::TRounding Rounding) {
+int WriteRoundingFlag(numeric::TRounding Rounding) {
   switch (Rounding) {
     case numeric::rnTruncNeg:
       return spl::NSP_TruncNeg;
@@ -233,8 +233,8 @@ void TSignalWrite::WriteBlock(const TSignal& Source) {
   if (FileFormat() == ffSgl) numeric::RaiseError("Block save not supported for this FileFormat!");
   CheckBlockShape(Source, FRecordChannels, FRecordComplex);
   const std::int32_t count = Source.Length();
-  if (FTotalRecordLength + static_cast<std::int64_t>(count) > kInt32Max)
-    numeric::RaiseError("A record holds at most " + std::to_string(kInt32Max) + " values: the block is not written!");
+  if (FTotalRecordLength + static_cast<std::int64_t>(count) > kLargestInt32)
+    numeric::RaiseError("A record holds at most " + std::to_string(kLargestInt32) + " values: the block is not written!");
   if (FileFormat() == ffWav) {
     WriteWaveBlock(Source);
   } else {
@@ -305,7 +305,7 @@ void TSignalWrite::WriteWaveBlock(const TSignal& Source) {
   // samples stay as they are.
   std::vector<std::uint8_t> buffer(static_cast<std::size_t>(bytes));
   const double* values = data.Values();
-  const int flags = spl::NSP_Clip | RoundingFlag(FRounding);
+  const int flags = spl::NSP_Clip | WriteRoundingFlag(FRounding);
   switch (FPrecision) {
     case numeric::prByte: {
       std::vector<double> shifted(values, values + count);

@@ -27,7 +27,7 @@ void Put16(std::uint8_t* b, std::uint16_t v) {
   b[1] = static_cast<std::uint8_t>(v >> 8);
 }
 
-void Put32(std::uint8_t* b, std::uint32_t v) {
+void PutLE32(std::uint8_t* b, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) b[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
@@ -35,7 +35,7 @@ void WriteId(classlib::TStream& Stream, const char* Id) { Stream.WriteBuffer(Id,
 
 void WriteU32(classlib::TStream& Stream, std::uint32_t Value) {
   std::uint8_t b[4];
-  Put32(b, Value);
+  PutLE32(b, Value);
   Stream.WriteBuffer(b, 4);
 }
 
@@ -82,13 +82,13 @@ std::array<std::uint8_t, WrittenWaveFormatBytes> WaveFormatBytes(const TWaveForm
   std::array<std::uint8_t, WrittenWaveFormatBytes> b{};
   Put16(&b[0], Format.wFormatTag);
   Put16(&b[2], Format.nChannels);
-  Put32(&b[4], Format.nSamplesPerSec);
-  Put32(&b[8], Format.nAvgBytesPerSec);
+  PutLE32(&b[4], Format.nSamplesPerSec);
+  PutLE32(&b[8], Format.nAvgBytesPerSec);
   Put16(&b[12], Format.nBlockAlign);
   Put16(&b[14], Format.wBitsPerSample);
   Put16(&b[16], Format.cbSize);
   Put16(&b[18], Format.wValidBitsPerSample);
-  Put32(&b[20], Format.dwChannelMask);
+  PutLE32(&b[20], Format.dwChannelMask);
   std::copy(Format.SubFormat.begin(), Format.SubFormat.end(), b.begin() + 24);
   return b;
 }

@@ -186,7 +186,7 @@ struct TToken {
 
 bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -237,7 +237,7 @@ class TLexer {
       while (IsIdentChar(At(FPos))) ++FPos;
       t.Kind = tkIdent;
       t.Text = std::string(FText.substr(start, FPos - start));
-    } else if (IsDigit(c) || ((c == '-' || c == '+') && (IsDigit(At(FPos + 1)) || IsIdentStart(At(FPos + 1))))) {
+    } else if (IsDecimalDigit(c) || ((c == '-' || c == '+') && (IsDecimalDigit(At(FPos + 1)) || IsIdentStart(At(FPos + 1))))) {
       Number(t);
     } else if (c == '\'' || c == '#') {
       String(t);
@@ -289,18 +289,18 @@ class TLexer {
       return;
     }
     bool isFloat = false;
-    while (IsDigit(At(FPos))) ++FPos;
-    if (At(FPos) == '.' && IsDigit(At(FPos + 1))) {
+    while (IsDecimalDigit(At(FPos))) ++FPos;
+    if (At(FPos) == '.' && IsDecimalDigit(At(FPos + 1))) {
       isFloat = true;
       ++FPos;
-      while (IsDigit(At(FPos))) ++FPos;
+      while (IsDecimalDigit(At(FPos))) ++FPos;
     }
     if (At(FPos) == 'e' || At(FPos) == 'E') {
       isFloat = true;
       ++FPos;
       if (At(FPos) == '+' || At(FPos) == '-') ++FPos;
-      if (!IsDigit(At(FPos))) Fail(FLine, "digits expected in the exponent");
-      while (IsDigit(At(FPos))) ++FPos;
+      if (!IsDecimalDigit(At(FPos))) Fail(FLine, "digits expected in the exponent");
+      while (IsDecimalDigit(At(FPos))) ++FPos;
     }
     if (IsIdentChar(At(FPos))) Fail(FLine, "a number runs into " + Shown(At(FPos)));
     const char* first = FText.data() + start + (FText[start] == '+' ? 1 : 0);
@@ -325,7 +325,7 @@ class TLexer {
       if (FText[FPos] == '#') {
         ++FPos;
         const std::size_t start = FPos;
-        while (IsDigit(At(FPos))) ++FPos;
+        while (IsDecimalDigit(At(FPos))) ++FPos;
         unsigned code = 0;
         const auto r = std::from_chars(FText.data() + start, FText.data() + FPos, code);
         if (start == FPos || r.ec != std::errc() || code > 255)

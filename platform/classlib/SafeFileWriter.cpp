@@ -16,7 +16,7 @@ namespace classlib {
 
 namespace {
 
-std::string Reason(int error) { return std::system_category().message(error); }
+std::string ErrorText(int error) { return std::system_category().message(error); }
 
 // The process's file-creation mask, read without changing it (umask() would
 // change it for every thread for a moment).
@@ -58,11 +58,11 @@ TSafeFileWriter::TSafeFileWriter(const std::string& fileName) : FTarget(ResolveT
   if (::stat(FTarget.c_str(), &target) == 0 && !S_ISDIR(target.st_mode)) {
     int refusal = (target.st_mode & S_IWUSR) == 0 ? EACCES : 0;
     if (refusal == 0 && ::access(FTarget.c_str(), W_OK) != 0) refusal = errno;
-    if (refusal != 0) throw EFCreateError("Cannot create file \"" + fileName + "\". " + Reason(refusal));
+    if (refusal != 0) throw EFCreateError("Cannot create file \"" + fileName + "\". " + ErrorText(refusal));
   }
   std::string name = FTarget + ".~XXXXXX";
   const int handle = ::mkostemp(name.data(), O_CLOEXEC);
-  if (handle < 0) throw EFCreateError("Cannot create file \"" + fileName + "\". " + Reason(errno));
+  if (handle < 0) throw EFCreateError("Cannot create file \"" + fileName + "\". " + ErrorText(errno));
   Attach(handle, name);
   struct stat info {};
   if (::stat(FTarget.c_str(), &info) == 0) {
@@ -102,14 +102,14 @@ void TSafeFileWriter::SetSize(std::int64_t size) {
 
 void TSafeFileWriter::Commit() {
   if (FCommitted) return;
-  if (::fsync(Handle()) != 0) RaiseWriteError("Stream write error. " + Reason(errno));
+  if (::fsync(Handle()) != 0) RaiseWriteError("Stream write error. " + ErrorText(errno));
   try {
     Close();
   } catch (const EWriteError& e) {
     RaiseWriteError(e.Message());
   }
   if (::rename(FileName().c_str(), FTarget.c_str()) != 0)
-    throw EFCreateError("Cannot create file \"" + FTarget + "\". " + Reason(errno));
+    throw EFCreateError("Cannot create file \"" + FTarget + "\". " + ErrorText(errno));
   FCommitted = true;
   SyncDirectoryOf(FTarget);
 }

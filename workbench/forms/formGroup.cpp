@@ -34,7 +34,7 @@ constexpr const char* DmpFilter = "Параметры метода (*.dmp)|*.dmp
 constexpr const char* DmpMqlFilter = "Параметры метода (*.dmp)|*.dmp|Текст индикатора MQL (*.mql)|*.mql";
 
 // The background of a row whose design ran out of rounds.
-const QColor IterationLimitColour(255, 232, 160);
+const QColor GroupIterationLimitColour(255, 232, 160);
 
 QPlainTextEdit* NewMemo(QWidget* parent, const char* name) {
   auto* memo = new QPlainTextEdit(parent);
@@ -229,7 +229,7 @@ void TfrmMethods::RefreshGrid() {
     for (int c = 0; c < MethodGridColumns; ++c) {
       auto* item = new QTableWidgetItem(QString::fromStdString(classlib::Cp1251ToUtf8(cells[static_cast<std::size_t>(c)])));
       if (limit) {
-        item->setBackground(IterationLimitColour);
+        item->setBackground(GroupIterationLimitColour);
         item->setToolTip(QString::fromUtf8(msgIterationLimit).replace("\n\r", "\n"));
         if (c == 0) item->setIcon(warning);
       }

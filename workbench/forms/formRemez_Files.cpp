@@ -26,11 +26,11 @@ namespace workbench {
 
 namespace {
 
-constexpr const char* OpenFilter =
+constexpr const char* RemezOpenFilter =
     "MetaTrader 3.x, 4.x history (*.hst)|*.hst|MetaTrader CSV (*.csv)|*.csv|Параметры фильтров (*.prm)|*.prm";
 constexpr int QuoteCsvLabelLines = 100;
 
-const char* SaveFilter(int textMode) {
+const char* RemezSaveFilter(int textMode) {
   switch (textMode) {
     case tmMQL2: return "Текст индикатора MQL2 (*.mql)|*.mql|Параметры фильтра (*.prm)|*.prm|Any file|*.*";
     case tmMQL4: return "Текст индикатора MQL4 (*.mq4)|*.mq4|Параметры фильтра (*.prm)|*.prm|Any file|*.*";
@@ -49,7 +49,7 @@ const char* TextExtension(int textMode) {
 }  // namespace
 
 void TfrmRemez::actFileOpenExecute() {
-  const std::optional<TFileChoice> choice = FDialogs.OpenFileDialog(this, OpenFilter, 1);
+  const std::optional<TFileChoice> choice = FDialogs.OpenFileDialog(this, RemezOpenFilter, 1);
   if (choice) OpenFile(choice->FileName);
 }
 
@@ -109,7 +109,7 @@ void TfrmRemez::OpenFile(const std::string& fileName) {
 void TfrmRemez::actFileSaveExecute() {
   if (FIndicatorText.empty()) return;
   const int textMode = FIRTextMode->ItemIndex();
-  const std::optional<TFileChoice> choice = FDialogs.SaveFileDialog(this, SaveFilter(textMode), 1);
+  const std::optional<TFileChoice> choice = FDialogs.SaveFileDialog(this, RemezSaveFilter(textMode), 1);
   if (!choice) return;
   if (choice->FilterIndex == 2) {
     TParameterFile parameters;

@@ -46,7 +46,7 @@ using namespace chart;
 
 namespace {
 
-constexpr const char* OpenFilter = "MetaTrader 3.x, 4.x history (*.hst)|*.hst";
+constexpr const char* HistoryOpenFilter = "MetaTrader 3.x, 4.x history (*.hst)|*.hst";
 
 // A chart's window, whose failures show in a message box.
 TKivPanelWidget* NewChartWindow(TChart& chart, QWidget* parent, TUserDialogs& dialogs) {
@@ -316,7 +316,7 @@ void TfrmSpectrum::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmSpectrum::actFileOpenExecute() {
-  const std::optional<TFileChoice> choice = FDialogs.OpenFileDialog(this, OpenFilter, 1);
+  const std::optional<TFileChoice> choice = FDialogs.OpenFileDialog(this, HistoryOpenFilter, 1);
   if (choice) OpenFile(choice->FileName);
 }
 
