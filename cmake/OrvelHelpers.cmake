@@ -252,8 +252,8 @@ function(orvel_add_header_check name)
   endforeach()
   add_library(${name} OBJECT ${sources})
   target_link_libraries(${name} PRIVATE ${H_LIBS})
-  # Nor a unity build, which would let one header lean on another.
   set_property(TARGET ${name} PROPERTY DISABLE_PRECOMPILE_HEADERS ON)
+  # Nor a unity build, which would let one header lean on another.
   set_property(TARGET ${name} PROPERTY UNITY_BUILD OFF)
 endfunction()
 

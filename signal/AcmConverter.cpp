@@ -12,8 +12,11 @@
 #include <limits>
 
 #include "numeric/MathCore.h"
+#include "signal/SignalFileInternal.h"
 
 namespace sig {
+
+using detail::PutLE32;
 
 namespace {
 
@@ -47,10 +50,6 @@ std::string TagHex(std::uint16_t Tag) {
   char text[8];
   std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(Tag));
   return text;
-}
-
-void Put32(std::uint8_t* b, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 // The largest buffer of one block: its sizes are 32-bit.
@@ -98,7 +97,7 @@ struct TACMConverter::TDecoder {
     std::memcpy(h, "RIFF", 4);
     std::memcpy(h + 8, "WAVE", 4);
     std::memcpy(h + 12, "fmt ", 4);
-    Put32(h + 16, static_cast<std::uint32_t>(fmt));
+    PutLE32(h + 16, static_cast<std::uint32_t>(fmt));
     std::memcpy(h + 20, FormatBytes.data(), fmt);
     std::memcpy(h + Header.size() - 8, "data", 4);
   }
@@ -147,8 +146,8 @@ struct TACMConverter::TDecoder {
     Data = Bytes;
     DataSize = Count;
     Position = 0;
-    Put32(Header.data() + 4, static_cast<std::uint32_t>(Size() - 8));
-    Put32(Header.data() + Header.size() - 4, static_cast<std::uint32_t>(Count));
+    PutLE32(Header.data() + 4, static_cast<std::uint32_t>(Size() - 8));
+    PutLE32(Header.data() + Header.size() - 4, static_cast<std::uint32_t>(Count));
     SF_VIRTUAL_IO io{&GetLength, &Seek, &Read, &Write, &Tell};
     SF_INFO info{};
     SNDFILE* file = sf_open_virtual(&io, SFM_READ, &info, this);

@@ -9,20 +9,11 @@
 #include "numeric/MathCore.h"
 #include "platform/spl/SampleConversions.h"
 #include "signal/AudioSignal.h"
+#include "signal/SignalFileInternal.h"
 
 namespace sig {
 
-namespace {
-
-int RoundingFlag(numeric::TRounding Rounding) {
-  switch (Rounding) {
-    case numeric::rnTruncNeg: return spl::NSP_TruncNeg;
-    case numeric::rnRound: return spl::NSP_Round;
-    default: return spl::NSP_TruncZero;
-  }
-}
-
-}  // namespace
+using detail::RoundingFlag;
 
 const classlib::TClassInfo& TSignalOut::StaticClassInfo() {
   static const classlib::TClassInfo info =

@@ -1,16 +1,33 @@
 // Helpers shared by the signal file sources (not part of the layer's
-// interface): the message of a malformed file, and the number text of the
-// text formats, which is always written and read with '.' whatever the
-// program's decimal separator.
+// interface): the message of a malformed file, the number text of the text
+// formats, which is always written and read with '.' whatever the program's
+// decimal separator, the little-endian store of the RIFF headers, and the
+// sample conversions' rounding flag.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "numeric/SampleStreams.h"
 #include "platform/classlib/SysUtils.h"
+#include "platform/spl/SampleConversions.h"
 
 namespace sig::detail {
+
+// V as four little-endian bytes from B.
+inline void PutLE32(std::uint8_t* B, std::uint32_t V) {
+  for (int i = 0; i < 4; ++i) B[i] = static_cast<std::uint8_t>(V >> (8 * i));
+}
+
+// The sample conversions' flag of a rounding: toward zero unless told otherwise.
+inline int RoundingFlag(numeric::TRounding Rounding) {
+  switch (Rounding) {
+    case numeric::rnTruncNeg: return spl::NSP_TruncNeg;
+    case numeric::rnRound: return spl::NSP_Round;
+    default: return spl::NSP_TruncZero;
+  }
+}
 
 // Raises "Malformed signal file "<FileName>": <What>".
 [[noreturn]] void RaiseMalformed(const std::string& FileName, const std::string& What);

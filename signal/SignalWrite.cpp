@@ -20,6 +20,8 @@
 
 namespace sig {
 
+using detail::RoundingFlag;
+
 namespace {
 
 constexpr std::int64_t kLargestInt32 = std::numeric_limits<std::int32_t>::max();
@@ -29,17 +31,6 @@ bool OneRealChannel(TFileFormat Format) {
 }
 
 bool Appendable(TFileFormat Format) { return Format == ffDat || Format == ffBin || Format == ffDbn; }
-
-int WriteRoundingFlag(numeric::TRounding Rounding) {
-  switch (Rounding) {
-    case numeric::rnTruncNeg:
-      return spl::NSP_TruncNeg;
-    case numeric::rnRound:
-      return spl::NSP_Round;
-    default:
-      return spl::NSP_TruncZero;
-  }
-}
 
 std::int32_t WaveBits(numeric::TPrecision Precision) {
   switch (Precision) {
@@ -305,7 +296,7 @@ void TSignalWrite::WriteWaveBlock(const TSignal& Source) {
   // samples stay as they are.
   std::vector<std::uint8_t> buffer(static_cast<std::size_t>(bytes));
   const double* values = data.Values();
-  const int flags = spl::NSP_Clip | WriteRoundingFlag(FRounding);
+  const int flags = spl::NSP_Clip | RoundingFlag(FRounding);
   switch (FPrecision) {
     case numeric::prByte: {
       std::vector<double> shifted(values, values + count);

@@ -11,6 +11,8 @@
 
 namespace sig {
 
+using detail::PutLE32;
+
 namespace {
 
 std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) {
@@ -25,10 +27,6 @@ std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) {
 void Put16(std::uint8_t* b, std::uint16_t v) {
   b[0] = static_cast<std::uint8_t>(v);
   b[1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-void PutLE32(std::uint8_t* b, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 void WriteId(classlib::TStream& Stream, const char* Id) { Stream.WriteBuffer(Id, 4); }
